@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12 (skipped when all is present).
+set -euo pipefail
+PKGS=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev fonts-ipafont-gothic python3)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

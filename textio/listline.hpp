@@ -1,0 +1,69 @@
+#pragma once
+// The list-line form of the front ends' text files and the field-stream
+// reader that reads them back.
+//
+// A list line is items joined by commas: strings in double quotes (written
+// unchanged inside), integers bare, reals in plain decimal form with up to 15
+// significant digits, exponent form ("1E-05") for very small or very large
+// magnitudes and no decimal point for integral values.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kova {
+
+// Formats a real for a list line. Throws std::invalid_argument for a
+// non-finite value: such a number must never reach a file.
+std::string FormatReal(double v);
+
+// Parses a decimal number (".5", "1E-05", "+3" accepted); false when the
+// text is not wholly a finite number.
+bool ParseReal(std::string_view text, double& out);
+// Parses an integer within [lo, hi]; an integral real ("3.0") is accepted.
+bool ParseInt(std::string_view text, long long lo, long long hi, long long& out);
+
+class ListLine {
+public:
+    ListLine& Str(std::string_view s);
+    ListLine& Int(long long v);
+    ListLine& Real(double v);
+    const std::string& Text() const { return text_; }
+    operator const std::string&() const { return text_; }
+
+private:
+    void Sep();
+    std::string text_;
+    bool first_ = true;
+};
+
+// Reads fields from a text: fields are separated by commas or line ends;
+// blanks and tabs before a field are skipped; a field that begins with a
+// double quote runs to the next double quote (the rest up to the separator
+// is skipped); any other field runs to the next comma or line end with
+// trailing blanks removed. Whole lines can be read between fields.
+class FieldReader {
+public:
+    explicit FieldReader(std::string text) : text_(std::move(text)) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    // 1-based line number of the next character to read.
+    int Line() const { return line_; }
+
+    std::optional<std::string> Field();
+    // The rest of the current line, line end consumed.
+    std::optional<std::string> WholeLine();
+
+    bool Int16(std::int16_t& out);
+    bool Int(long long lo, long long hi, long long& out);
+    bool Real(double& out);
+    bool String(std::string& out);
+
+private:
+    void ConsumeLineEnd();
+    std::string text_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+};
+
+}  // namespace kova

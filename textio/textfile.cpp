@@ -1,0 +1,85 @@
+#include "textio/textfile.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kova {
+
+std::string ReadCp932File(const std::filesystem::path& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw TextError("cannot open " + path.string() + ": " + std::strerror(errno));
+    std::string bytes;
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) throw TextError("cannot read " + path.string());
+    try {
+        return Cp932ToUtf8(bytes);
+    } catch (const TextError& e) {
+        throw TextError(path.string() + ": " + e.what());
+    }
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        std::size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r') --stop;
+        lines.emplace_back(text.substr(start, stop - start));
+        if (nl == std::string_view::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> ReadCp932Lines(const std::filesystem::path& path) {
+    return SplitLines(ReadCp932File(path));
+}
+
+void WriteBytesAtomic(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::path tmp = path;
+    tmp += ".tmp~";
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw TextError("cannot create " + path.string() + ": " + std::strerror(errno));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            throw TextError("cannot write " + path.string() + ": " + std::strerror(err));
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        ::unlink(tmp.c_str());
+        throw TextError("cannot write " + path.string());
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmp.c_str());
+        throw TextError("cannot replace " + path.string() + ": " + std::strerror(err));
+    }
+}
+
+void WriteCp932FileAtomic(const std::filesystem::path& path, std::string_view utf8) {
+    std::string bytes;
+    try {
+        bytes = Utf8ToCp932(utf8);
+    } catch (const TextError& e) {
+        throw TextError(path.string() + ": " + e.what());
+    }
+    WriteBytesAtomic(path, bytes);
+}
+
+}  // namespace kova
