@@ -10,6 +10,7 @@ function(kova_library name)
   target_link_libraries(${name} PUBLIC ${K_DEPS})
   if(K_QT)
     target_link_libraries(${name} PUBLIC Qt6::Widgets)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
   endif()
 endfunction()
 
@@ -21,6 +22,7 @@ function(kova_test name)
   target_link_libraries(${name} PRIVATE ${K_DEPS} GTest::gtest GTest::gtest_main)
   if(K_QT)
     target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::Test)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
   endif()
   target_compile_definitions(${name} PRIVATE
     KOVA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

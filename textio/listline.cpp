@@ -28,7 +28,7 @@ std::string FormatReal(double v) {
             out += '.';
             out += digits.substr(1);
         }
-        char e[8];
+        char e[16];
         std::snprintf(e, sizeof e, "E%c%02d", exp < 0 ? '-' : '+', exp < 0 ? -exp : exp);
         out += e;
     } else if (exp < 0) {

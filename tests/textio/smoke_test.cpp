@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "textio/listline.hpp"
+TEST(Smoke, X) { EXPECT_EQ(kova::FormatReal(1000), "1000"); }
