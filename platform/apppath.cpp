@@ -38,6 +38,10 @@ bool IsDataFile(const fs::path& p) {
 
 fs::path ResolveAppPathFor(const fs::path& installDir) {
     if (::access(installDir.c_str(), W_OK) == 0) return installDir;
+    return SeedUserAppPath(installDir);
+}
+
+fs::path SeedUserAppPath(const fs::path& installDir) {
     fs::path user = UserDataDir();
     std::error_code ec;
     fs::create_directories(user, ec);

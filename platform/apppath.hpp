@@ -13,7 +13,10 @@ std::filesystem::path ExecutableDir();
 // executable (files already there are kept).
 std::filesystem::path ResolveAppPath();
 
-// The same choice for a given installation folder (for tests).
+// The same choice for a given installation folder.
 std::filesystem::path ResolveAppPathFor(const std::filesystem::path& installDir);
+
+// The per-user folder, created and seeded from installDir.
+std::filesystem::path SeedUserAppPath(const std::filesystem::path& installDir);
 
 }  // namespace kova
