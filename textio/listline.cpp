@@ -126,7 +126,6 @@ std::optional<std::string> FieldReader::Field() {
         value = text_.substr(start, pos_ - start);
         while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
     }
-    // Count the lines a quoted field spanned.
     if (pos_ < text_.size()) {
         if (text_[pos_] == ',')
             ++pos_;
