@@ -11,6 +11,8 @@ using LineTable = std::array<BoundaryLine, kMaxLines + 1>;
 
 i16 FindBndPt(const Model& m, double X, double Y, double Tol) {
     i16 best = -1;
+    // A coordinate that is not a number would pass every "greater than" test.
+    if (!std::isfinite(X) || !std::isfinite(Y) || std::isnan(Tol)) return best;
     double limit = Tol;
     double limit2 = Tol * Tol;
     // The window shrinks to the best distance so far; an equal distance
