@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -10,7 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "model/calcinput.hpp"
 #include "model/dxf.hpp"
+#include "model/projectfile.hpp"
+#include "model/recording_canvas.hpp"
+#include "model/trace.hpp"
+#include "textio/textfile.hpp"
 
 namespace kova {
 namespace {
@@ -324,6 +330,90 @@ TEST_F(DxfFixture, DrawingsWrittenByEzdxf) {
         EXPECT_EQ(Pt(c.first), PT(-50.5, 0));
         EXPECT_EQ(Pt(c.first + 8), PT(-4.9, 5.3333333333333));
     }
+}
+
+
+// A drawing, its blocks traced, saved, opened again and written as the
+// calculation input: vertices and points go through the same 15-digit form,
+// so every vertex still finds its point exactly.
+struct EndToEnd : DxfFixture {
+    EditorState ed;
+    RecordingCanvas canvas;
+    ProgramState ps;
+
+    void SetUp() override {
+        DxfFixture::SetUp();
+        ps.AppPath = dir;
+        fs::copy_file(fs::path(KOVA_BIN_DIR) / "BKHough1.CSV", dir / "BKHough1.CSV");
+        ed.ViewScale = 100;
+        ed.ViewLeftX = -100;
+        ed.ViewTopY = 100;
+    }
+    void Click(int mode, double x, double y) {
+        ed.cmd_mode = mode;
+        RegisterBlock(*m, ed, canvas, ui, 1, static_cast<float>((x + 100) * 100),
+                      static_cast<float>((100 - y) * 100));
+    }
+    // Save, open into a fresh model, write CAL_TNK.DAT; its lines.
+    std::vector<std::string> SaveOpenAndWrite() {
+        EXPECT_EQ(WriteCondFile(*m, ps, (dir / "section").string(), 0, ui), 0);
+        auto reopened = std::make_unique<Model>();
+        EXPECT_TRUE(ReadCondFile(*reopened, ps, dir / "section.kov", ui));
+        EXPECT_TRUE(WriteCalcInput(*reopened, dir, ui));
+        EXPECT_EQ(ui.Count(), 0u);
+        return ReadCp932Lines(dir / "CAL_TNK.DAT");
+    }
+    // The point numbers on the lines with the label, as a set.
+    static std::multiset<int> Numbers(const std::vector<std::string>& lines, const std::string& label) {
+        std::multiset<int> out;
+        for (const std::string& l : lines) {
+            if (l.find("\"" + label + "\"") == std::string::npos) continue;
+            std::size_t c1 = l.find(',');
+            out.insert(std::stoi(l.substr(c1 + 1)));
+        }
+        return out;
+    }
+};
+
+TEST_F(EndToEnd, SeventeenDigitCoordinates) {
+    // A embankment G-E-F-H on the surface A-B of a layer A-B-C-D.
+    const double xa = -10.000000000000002, xb = 10.123456789012345, y0 = 0.30000000000000004;
+    const double yb = -7.777777777777777, xg = -6.6666666666666667, xh = 6.666666666666667;
+    const double xe = -3.3333333333333335, xf = 3.3333333333333335, yt = 4.1;
+    Dxf d;
+    d.Preamble().Line(xa, y0, xg, y0).Line(xg, y0, xh, y0).Line(xh, y0, xb, y0);  // A G H B
+    d.Line(xg, y0, xe, yt).Line(xe, yt, xf, yt).Line(xf, yt, xh, y0);              // E F
+    d.Line(xb, y0, xb, yb).Line(xb, yb, xa, yb).Line(xa, yb, xa, y0).End();        // C D
+    ASSERT_EQ(Import(d), DxfImport::Imported);
+    ASSERT_EQ(m->BndPtCount, 8);
+    Click(6, 0, -3);
+    Click(5, 0, 2);
+    ASSERT_EQ(m->SoilLayerCount, 1);
+    ASSERT_EQ(m->EmbankmentCount, 1);
+    std::vector<std::string> lines = SaveOpenAndWrite();
+    // Points by first appearance: A 1, G 2, H 3, B 4, E 5, F 6, C 7, D 8.
+    EXPECT_EQ(Numbers(lines, "土層構成点番号"), (std::multiset<int>{1, 2, 3, 4, 7, 8}));
+    EXPECT_EQ(Numbers(lines, "盛土構成点番号"), (std::multiset<int>{2, 3, 5, 6}));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "1,6,\"土層構成点数\""), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "1,4,\"盛土構成点数\""), lines.end());
+}
+
+TEST_F(EndToEnd, EzdxfSection) {
+    ASSERT_EQ(Import(fs::path(KOVA_TEST_DATA) / "dxf" / "section_r12.dxf"), DxfImport::Imported);
+    Click(6, 0, -5);    // upper layer, under embankment and notch
+    Click(6, 0, -15);   // lower layer
+    Click(5, 0, 2);     // embankment
+    ASSERT_EQ(m->SoilLayerCount, 2);
+    ASSERT_EQ(m->EmbankmentCount, 1);
+    EXPECT_EQ(m->SoilLayer[0].nPt, 10);
+    EXPECT_EQ(m->SoilLayer[1].nPt, 4);
+    std::vector<std::string> lines = SaveOpenAndWrite();
+    // The upper layer runs over the 8 surface points and the 2 ends of the
+    // layer line (points 11 and 12 of the file); the lower layer over those
+    // 2 and the 2 base points; the embankment over 2 surface and 2 crown points.
+    EXPECT_EQ(Numbers(lines, "土層構成点番号"),
+              (std::multiset<int>{1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 11, 12, 13, 14}));
+    EXPECT_EQ(Numbers(lines, "盛土構成点番号"), (std::multiset<int>{2, 3, 9, 10}));
 }
 
 }  // namespace
