@@ -1,0 +1,231 @@
+#include "model/blocks.hpp"
+
+#include <cmath>
+#include <cstddef>
+
+#include "model/trace.hpp"
+
+namespace kova {
+
+namespace {
+
+std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
+
+struct TableRef {
+    BlockTable* table;
+    i16* count;
+};
+
+TableRef TableOf(Model& m, i16 kind) {
+    switch (kind) {
+        case kKindEmbankment: return {&m.Embankment, &m.EmbankmentCount};
+        case kKindSoilLayer: return {&m.SoilLayer, &m.SoilLayerCount};
+        case kKindCut: return {&m.CutBlock, &m.CutCount};
+        default: return {nullptr, nullptr};
+    }
+}
+
+// A count read from a file may claim more than the table holds.
+int UsedCount(i16 count) { return count < 0 ? 0 : (count > kMaxBlocks + 1 ? kMaxBlocks + 1 : count); }
+
+void StoreOutline(SoilBlock& b, double CX, double CY, const Outline& o) {
+    for (int i = 0; i <= o.n; ++i) {
+        b.PX[Idx(i)] = o.X[Idx(i)];
+        b.PY[Idx(i)] = o.Y[Idx(i)];
+    }
+    b.CX = CX;
+    b.CY = CY;
+    b.nPt = o.n;
+}
+
+bool OutlineFits(const Outline& o) { return o.n > 0 && o.n <= kMaxVertices; }
+
+bool SetShape(Model& m, CanvasView& view, i16 kind, double CX, double CY, const Outline& o,
+              const std::array<i16, 3>& PickPair) {
+    TableRef t = TableOf(m, kind);
+    const i16 k = PickPair[1];
+    if (!OutlineFits(o) || k < 0 || k >= UsedCount(*t.count) || k >= kMaxBlocks) return false;
+    StoreOutline((*t.table)[Idx(k)], CX, CY, o);
+    view.Refresh();
+    return true;
+}
+
+// True when the label point of some block of the table lies inside o.
+bool EnclosesLabel(const BlockTable& table, i16 count, const Outline& o) {
+    for (int i = 0; i < UsedCount(count); ++i) {
+        const SoilBlock& b = table[Idx(i)];
+        if (PointInRegion(b.CX, b.CY, o.X.data(), o.Y.data(), o.n) == 1) return true;
+    }
+    return false;
+}
+
+bool Add(Model& m, CanvasView& view, i16 kind, double CX, double CY, const Outline& o) {
+    TableRef t = TableOf(m, kind);
+    if (!OutlineFits(o) || *t.count >= kMaxBlocks || *t.count < 0) return false;
+    if (kind == kKindCut) {
+        if (EnclosesLabel(m.CutBlock, m.CutCount, o)) return false;
+    } else {
+        if (EnclosesLabel(m.Embankment, m.EmbankmentCount, o)) return false;
+        if (EnclosesLabel(m.SoilLayer, m.SoilLayerCount, o)) return false;
+    }
+    StoreOutline((*t.table)[Idx(*t.count)], CX, CY, o);
+    ++*t.count;
+    view.Refresh();
+    return true;
+}
+
+struct Found {
+    i16 kind = 0;
+    i16 index = -1;
+};
+
+// The block a pick or delete click means, with the tie rule of the pick:
+// a soil layer wins over an embankment at equal distance.
+Found FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 Group) {
+    double x, y;
+    CanvasToModel(ed, X, Y, x, y);
+    if (Group == kGroupFill) {
+        double dE = 0, dS = 0;
+        i16 iE = NearestBlockCentre(x, y, m.Embankment, m.EmbankmentCount, dE);
+        i16 iS = NearestBlockCentre(x, y, m.SoilLayer, m.SoilLayerCount, dS);
+        if (iE < 0 && iS < 0) return {};
+        if (iS < 0) return {kKindEmbankment, iE};
+        if (iE < 0) return {kKindSoilLayer, iS};
+        if (dE < dS) return {kKindEmbankment, iE};
+        return {kKindSoilLayer, iS};
+    }
+    if (Group == kGroupCut) {
+        double d = 0;
+        i16 i = NearestBlockCentre(x, y, m.CutBlock, m.CutCount, d);
+        if (i < 0) return {};
+        return {kKindCut, i};
+    }
+    return {};
+}
+
+}  // namespace
+
+bool SetEmbankmentShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
+                        const std::array<i16, 3>& PickPair) {
+    return SetShape(m, view, kKindEmbankment, CX, CY, o, PickPair);
+}
+
+bool SetSoilLayerShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
+                       const std::array<i16, 3>& PickPair) {
+    return SetShape(m, view, kKindSoilLayer, CX, CY, o, PickPair);
+}
+
+bool SetCutShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
+                 const std::array<i16, 3>& PickPair) {
+    return SetShape(m, view, kKindCut, CX, CY, o, PickPair);
+}
+
+bool AddEmbankment(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
+    return Add(m, view, kKindEmbankment, CX, CY, o);
+}
+
+bool AddSoilLayer(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
+    return Add(m, view, kKindSoilLayer, CX, CY, o);
+}
+
+bool AddCut(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
+    return Add(m, view, kKindCut, CX, CY, o);
+}
+
+i16 NearestBlockCentre(double x, double y, const BlockTable& table, i16 count, double& Dist) {
+    i16 best = -1;
+    double r = 10;
+    double r2 = 100;
+    // The box shrinks with the best distance; an equal distance passes
+    // again, so the later entry wins.
+    for (int i = 0; i < UsedCount(count); ++i) {
+        const SoilBlock& b = table[Idx(i)];
+        double dx = std::fabs(b.CX - x);
+        if (dx > r) continue;
+        double dy = std::fabs(b.CY - y);
+        if (dy > r) continue;
+        double d2 = dx * dx + dy * dy;
+        if (d2 > r2) continue;
+        best = static_cast<i16>(i);
+        r2 = d2;
+        r = std::sqrt(d2);
+    }
+    Dist = r;
+    return best;
+}
+
+void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
+    if (Button == kRightButton) {
+        view.Refresh();
+        return;
+    }
+    Found f = FindBlock(m, ed, X, Y, Group);
+    if (f.index < 0) return;
+    ed.SelIndex = f.index;
+    DrawBlockMarks(ed, view, TableOf(m, f.kind).table->at(Idx(f.index)));
+    ed.cmd_mode = f.kind == kKindEmbankment ? 14 : (f.kind == kKindSoilLayer ? 15 : 16);
+    ed.PickPair[0] = f.kind;
+    ed.PickPair[1] = f.index;
+    ed.SelIndex = -1;
+}
+
+void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X,
+                 float Y, i16 Group) {
+    if (Button == kRightButton) return;
+    Found f = FindBlock(m, ed, X, Y, Group);
+    if (f.index < 0) return;
+    ed.SelIndex = f.index;
+    DrawBlockMarks(ed, view, TableOf(m, f.kind).table->at(Idx(f.index)));
+    Message box{"指定したブロックを削除します", "削除確認", MsgIcon::None, MsgButtons::OkCancel, 1};
+    if (ui.Show(box) == MsgAnswer::Ok) {
+        RemoveBlockAt(m, view, f.kind, ed.SelIndex);
+        ed.SelIndex = -1;
+    } else {
+        view.Refresh();
+    }
+}
+
+bool RemoveBlockAt(Model& m, CanvasView& view, i16 Kind, i16 r) {
+    TableRef t = TableOf(m, Kind);
+    if (t.table == nullptr) return false;
+    const int count = UsedCount(*t.count);
+    if (r < 0 || r >= count) return false;
+    BlockTable& tab = *t.table;
+    // Entry count-1 takes the first free slot (a table has one slot more
+    // than its largest count); with an over-full table the last slot stays.
+    for (int i = r; i < count && i + 1 <= kMaxBlocks; ++i) {
+        tab[Idx(i)] = tab[Idx(i + 1)];
+        if (Kind == kKindSoilLayer) {
+            m.SoilParam[Idx(i)] = m.SoilParam[Idx(i + 1)];
+            m.ELogPCurve[Idx(i)] = m.ELogPCurve[Idx(i + 1)];
+            m.MvCurve[Idx(i)] = m.MvCurve[Idx(i + 1)];
+            m.CvCurve[Idx(i)] = m.CvCurve[Idx(i + 1)];
+            m.DrainMethod[Idx(i)] = m.DrainMethod[Idx(i + 1)];
+        }
+    }
+    *t.count = static_cast<i16>(count - 1);
+    view.Refresh();
+    return true;
+}
+
+void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
+    constexpr int kYellow = 14;
+    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
+    if (n <= 0) return;
+    // Far-off vertices are pinned to the int range rather than overflowing.
+    auto twips = [](double v) {
+        v = std::trunc(v);
+        if (!(v > -1e9)) return -1000000000;
+        if (v > 1e9) return 1000000000;
+        return static_cast<int>(v);
+    };
+    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
+    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
+    // Only the closed outline shows: each edge, the last back to the first.
+    for (int k = 0; k < n; ++k) {
+        int j = (k + 1) % n;
+        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
+    }
+}
+
+}  // namespace kova

@@ -1,0 +1,411 @@
+#include "model/projectfile.hpp"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+
+#include "model/reset.hpp"
+#include "textio/cformat.hpp"
+#include "textio/listline.hpp"
+#include "model/linebuilder.hpp"
+#include "textio/textfile.hpp"
+
+namespace kova {
+
+namespace {
+
+constexpr const char* kWriteProjectMsg = "条件ﾌｧｲﾙ(.KOV)に書き込み出来ません。";
+constexpr const char* kWriteSnapshotMsg = "計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。";
+constexpr const char* kReadProjectMsg = "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。";
+
+constexpr int kTitleBlanks = 64;
+constexpr int kNameBlanks = 30;
+
+std::string TrimSpaces(std::string_view s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
+std::string Without(std::string s, std::string_view chars) {
+    std::string out;
+    for (char c : s)
+        if (chars.find(c) == std::string_view::npos) out += c;
+    return out;
+}
+
+// A text line holds the text unchanged, so it must not break the line.
+std::string CleanTextLine(const std::string& s) { return TrimSpaces(Without(s, "\r\n")); }
+
+void CheckCount(int count, int slots) {
+    if (count < 0 || count > slots) throw std::invalid_argument("count beyond its table");
+}
+
+void WriteBlock(LineBuilder& out, SoilBlock& b) {
+    b.Name = CleanTextLine(b.Name);
+    out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
+    out.Line(ListLine().Real(b.CX).Real(b.CY));
+    out.Line(ListLine().Real(b.UnitWeight));
+    out.Line(ListLine().Int(b.Stage));
+    CheckCount(b.nPt, kMaxVertices);
+    out.Line(ListLine().Int(b.nPt));
+    for (int k = 0; k < b.nPt; ++k) out.Line(ListLine().Real(b.PX[k]).Real(b.PY[k]));
+}
+
+void WriteCurve(LineBuilder& out, const CurveTable& c) {
+    CheckCount(c.n, kMaxCurvePts);
+    out.Line(ListLine().Int(c.n));
+    for (int k = 0; k < c.n; ++k) out.Line(ListLine().Real(c.X[k]).Real(c.Y[k]));
+}
+
+void WriteLines(LineBuilder& out, const std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
+    CheckCount(count, kMaxLines + 1);
+    out.Line(ListLine().Int(count));
+    for (int i = 0; i < count; ++i) out.Line(ListLine().Int(lines[i].pt1).Int(lines[i].pt2));
+}
+
+void WriteLoads(LineBuilder& out, const std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
+    CheckCount(count, kMaxLoads + 1);
+    out.Line(ListLine().Int(count));
+    for (int i = 0; i < count; ++i) {
+        const LoadRec& l = loads[i];
+        out.Line(ListLine().Real(l.X1).Real(l.Y1).Real(l.X2).Real(l.Y2).Real(l.Load).Int(l.Stage));
+    }
+}
+
+}  // namespace
+
+std::filesystem::path SnapshotPath(const std::filesystem::path& appPath, std::string_view kind) {
+    return appPath / ("KOVA_JKN." + std::string(kind));
+}
+
+std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen) {
+    std::filesystem::path p = chosen;
+    if (!p.has_extension()) p += ".kov";
+    return p;
+}
+
+std::string FormatCondFile(Model& m) {
+    StudyCond& c = m.Cond;
+    LineBuilder out;
+    out.Line(CFormat("%06d", kCondFileVersion));
+    c.ProjectTitle = CleanTextLine(c.ProjectTitle);
+    out.Line(c.ProjectTitle.empty() ? std::string(kTitleBlanks, ' ') : c.ProjectTitle);
+    out.Line(ListLine().Int(c.LeavePeriod));
+    CheckCount(m.CalcPosCount, kMaxCalcPos + 1);
+    out.Line(ListLine().Int(m.CalcPosCount));
+    for (int i = 0; i < m.CalcPosCount; ++i) {
+        // A quote inside a quoted item would end it early on reading.
+        c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
+        out.Line(ListLine().Str(c.CalcPosName[i]).Real(c.CalcPosX[i]));
+    }
+    out.Line(ListLine().Int(c.MvPMethod));
+    out.Line(ListLine().Int(c.CvPMethod));
+    out.Line(ListLine().Int(c.UseCutPreload));
+    out.Line(ListLine().Int(c.UseSandImmediate));
+    out.Line(ListLine().Real(c.ResidualSettlement));
+    out.Line(ListLine().Int(c.TimeCondKind));
+    out.Line(ListLine().Int(c.AutoScaleXY));
+
+    CheckCount(m.BndPtCount, kMaxBndPts + 1);
+    out.Line(ListLine().Int(m.BndPtCount));
+    for (int i = 0; i < m.BndPtCount; ++i) out.Line(ListLine().Real(m.BndPt[i].X).Real(m.BndPt[i].Y));
+    WriteLines(out, m.BndLine, m.BndLineCount);
+    WriteLines(out, m.CutLine, m.CutLineCount);
+
+    CheckCount(m.EmbankmentCount, kMaxBlocks + 1);
+    out.Line(ListLine().Int(m.EmbankmentCount));
+    for (int i = 0; i < m.EmbankmentCount; ++i) WriteBlock(out, m.Embankment[i]);
+    CheckCount(m.SoilLayerCount, kMaxBlocks + 1);
+    out.Line(ListLine().Int(m.SoilLayerCount));
+    for (int i = 0; i < m.SoilLayerCount; ++i) WriteBlock(out, m.SoilLayer[i]);
+    CheckCount(m.CutCount, kMaxBlocks + 1);
+    out.Line(ListLine().Int(m.CutCount));
+    for (int i = 0; i < m.CutCount; ++i) WriteBlock(out, m.CutBlock[i]);
+
+    out.Line(ListLine().Int(m.SoilLayerCount));
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        WriteCurve(out, m.ELogPCurve[i]);
+        WriteCurve(out, m.MvCurve[i]);
+        WriteCurve(out, m.CvCurve[i]);
+    }
+    for (int d = 0; d < kSandCurves; ++d) WriteCurve(out, m.BKHoughCurve[d]);
+
+    out.Line(ListLine().Int(m.SoilLayerCount));
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        const SoilParamRec& p = m.SoilParam[i];
+        out.Line(ListLine().Int(p.SoilType).Int(p.SettleMethod).Int(p.Drainage).Real(p.C1).Int(p.NValue));
+    }
+
+    CheckCount(m.StageCount, kMaxStages + 1);
+    out.Line(ListLine().Int(m.StageCount));
+    for (int s = 1; s <= m.StageCount; ++s) out.Line(ListLine().Int(m.StageStartDay[s - 1]).Int(m.StageDays[s - 1]));
+    WriteLoads(out, m.PointLoad, m.PointLoadCount);
+    WriteLoads(out, m.LineLoad, m.LineLoadCount);
+    WriteLoads(out, m.StripLoad, m.StripLoadCount);
+
+    out.Line(ListLine().Int(m.SoilLayerCount));
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        ListLine l;
+        l.Int(m.DrainMethod[i].Method);
+        for (double d : m.DrainMethod[i].Detail) l.Real(d);
+        out.Line(l);
+    }
+
+    CheckCount(m.SheetPileCount, kMaxSheetPiles + 1);
+    out.Line(ListLine().Int(m.SheetPileCount));
+    for (int i = 0; i < m.SheetPileCount; ++i) {
+        const SheetPileRec& w = m.SheetPile[i];
+        out.Line(ListLine().Real(w.X).Real(w.Top).Real(w.Bottom));
+    }
+    return out.Utf8();
+}
+
+i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 snapshot, MessageSink& ui) {
+    std::filesystem::path path = snapshot == 0 ? ProjectFilePath(ext) : SnapshotPath(ps.AppPath, ext);
+    try {
+        WriteCp932FileAtomic(path, FormatCondFile(m));
+    } catch (const std::exception&) {
+        // TextError (encoding, file) and invalid_argument (model) alike.
+        ui.Notify(snapshot == 0 ? kWriteProjectMsg : kWriteSnapshotMsg, MsgIcon::Exclamation);
+        return -1;
+    }
+    return 0;
+}
+
+namespace {
+
+struct BadFile {};
+
+// Reads the fields of a project file in order; any fault throws BadFile.
+class CondReader {
+public:
+    explicit CondReader(std::string text) : in_(std::move(text)) {}
+
+    int Version() {
+        auto f = in_.Field();
+        if (!f) throw BadFile{};
+        // The leading numeric part of the first field.
+        long long v = 0;
+        std::size_t i = 0;
+        while (i < f->size() && (*f)[i] >= '0' && (*f)[i] <= '9' && v < 100000) v = v * 10 + ((*f)[i++] - '0');
+        return static_cast<int>(v);
+    }
+    std::string TextLine() {
+        auto l = in_.WholeLine();
+        if (!l) throw BadFile{};
+        return TrimSpaces(*l);
+    }
+    i16 Count(int max) {
+        long long v;
+        if (!in_.Int(0, max, v)) throw BadFile{};
+        return static_cast<i16>(v);
+    }
+    i16 Int() {
+        i16 v;
+        if (!in_.Int16(v)) throw BadFile{};
+        return v;
+    }
+    double Real() {
+        double v;
+        if (!in_.Real(v)) throw BadFile{};
+        return v;
+    }
+    std::string Str() {
+        std::string s;
+        if (!in_.String(s)) throw BadFile{};
+        return s;
+    }
+
+private:
+    FieldReader in_;
+};
+
+void ReadBlock(CondReader& r, SoilBlock& b) {
+    b.Name = r.TextLine();
+    b.CX = r.Real();
+    b.CY = r.Real();
+    b.UnitWeight = r.Real();
+    b.Stage = r.Int();
+    b.nPt = r.Count(kMaxVertices);
+    for (int k = 0; k < b.nPt; ++k) {
+        b.PX[k] = r.Real();
+        b.PY[k] = r.Real();
+    }
+}
+
+void ReadCurve(CondReader& r, CurveTable& c) {
+    c.n = r.Count(kMaxCurvePts);
+    for (int k = 0; k < c.n; ++k) {
+        c.X[k] = r.Real();
+        c.Y[k] = r.Real();
+    }
+}
+
+void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count) {
+    count = r.Count(kMaxLines);
+    for (int i = 0; i < count; ++i) {
+        lines[i].pt1 = r.Int();
+        lines[i].pt2 = r.Int();
+        for (i16 pt : {lines[i].pt1, lines[i].pt2})
+            if (pt < 0 || pt >= m.BndPtCount) throw BadFile{};
+    }
+}
+
+void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count) {
+    count = r.Count(kMaxLoads);
+    for (int i = 0; i < count; ++i) {
+        LoadRec& l = loads[i];
+        l.X1 = r.Real();
+        l.Y1 = r.Real();
+        l.X2 = r.Real();
+        l.Y2 = r.Real();
+        l.Load = r.Real();
+        l.Stage = r.Int();
+    }
+}
+
+// The soil layer count is repeated four times; a file whose copies differ
+// is damaged.
+void SameLayerCount(CondReader& r, const Model& m) {
+    if (r.Count(kMaxBlocks) != m.SoilLayerCount) throw BadFile{};
+}
+
+int ParseCondFile(CondReader& r, Model& m) {
+    int version = r.Version();
+    if (version < 1 || version > kCondFileVersion) throw BadFile{};
+    StudyCond& c = m.Cond;
+    c.ProjectTitle = r.TextLine();
+    c.LeavePeriod = r.Int();
+    m.CalcPosCount = r.Count(kMaxCalcPos);
+    for (int i = 0; i < m.CalcPosCount; ++i) {
+        c.CalcPosName[i] = r.Str();
+        c.CalcPosX[i] = r.Real();
+    }
+    c.MvPMethod = r.Int();
+    c.CvPMethod = r.Int();
+    c.UseCutPreload = r.Int();
+    c.UseSandImmediate = r.Int();
+    c.ResidualSettlement = r.Real();
+    c.TimeCondKind = r.Int();
+    c.AutoScaleXY = r.Int();
+
+    m.BndPtCount = r.Count(kMaxBndPts);
+    for (int i = 0; i < m.BndPtCount; ++i) {
+        m.BndPt[i].X = r.Real();
+        m.BndPt[i].Y = r.Real();
+    }
+    ReadLines(r, m, m.BndLine, m.BndLineCount);
+    ReadLines(r, m, m.CutLine, m.CutLineCount);
+
+    m.EmbankmentCount = r.Count(kMaxBlocks);
+    for (int i = 0; i < m.EmbankmentCount; ++i) ReadBlock(r, m.Embankment[i]);
+    m.SoilLayerCount = r.Count(kMaxBlocks);
+    for (int i = 0; i < m.SoilLayerCount; ++i) ReadBlock(r, m.SoilLayer[i]);
+    m.CutCount = r.Count(kMaxBlocks);
+    for (int i = 0; i < m.CutCount; ++i) ReadBlock(r, m.CutBlock[i]);
+
+    SameLayerCount(r, m);
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        ReadCurve(r, m.ELogPCurve[i]);
+        ReadCurve(r, m.MvCurve[i]);
+        ReadCurve(r, m.CvCurve[i]);
+    }
+    for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d]);
+
+    SameLayerCount(r, m);
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        SoilParamRec& p = m.SoilParam[i];
+        p.SoilType = r.Int();
+        p.SettleMethod = r.Int();
+        p.Drainage = r.Int();
+        p.C1 = r.Real();
+        p.NValue = r.Int();
+    }
+
+    long long stages = r.Count(kMaxStages);
+    if (stages < 1) throw BadFile{};
+    m.StageCount = static_cast<i16>(stages);
+    for (int s = 1; s <= m.StageCount; ++s) {
+        m.StageStartDay[s - 1] = r.Int();
+        m.StageDays[s - 1] = r.Int();
+    }
+    ReadLoads(r, m.PointLoad, m.PointLoadCount);
+    ReadLoads(r, m.LineLoad, m.LineLoadCount);
+    ReadLoads(r, m.StripLoad, m.StripLoadCount);
+
+    SameLayerCount(r, m);
+    for (int i = 0; i < m.SoilLayerCount; ++i) {
+        DrainMethodRec& d = m.DrainMethod[i];
+        d.Method = r.Int();
+        // Before version 3 only d, dw, alpha and Kc/kw were kept: no sand
+        // compaction piles (n = 0, as = 0) and no reduction (beta = 1).
+        int details = version >= 3 ? 7 : 4;
+        for (int k = 0; k < details; ++k) d.Detail[k] = r.Real();
+        if (version < 3) {
+            d.Detail[4] = 0;
+            d.Detail[5] = 0;
+            d.Detail[6] = 1;
+        }
+    }
+
+    if (version >= 2) {
+        m.SheetPileCount = r.Count(kMaxSheetPiles);
+        for (int i = 0; i < m.SheetPileCount; ++i) {
+            m.SheetPile[i].X = r.Real();
+            m.SheetPile[i].Top = r.Real();
+            m.SheetPile[i].Bottom = r.Real();
+        }
+    }
+    return version;
+}
+
+}  // namespace
+
+bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path, MessageSink& ui) {
+    // The file goes into a reset copy, taken over only when it is whole.
+    auto scratch = std::make_unique<Model>(m);
+    ResetModel(*scratch, ps.AppPath, ui);
+    int version;
+    try {
+        CondReader r(ReadCp932File(ProjectFilePath(path)));
+        version = ParseCondFile(r, *scratch);
+    } catch (const BadFile&) {
+        ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+        return false;
+    } catch (const TextError&) {
+        ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+        return false;
+    }
+    m = std::move(*scratch);
+    ps.CondFileVersion = static_cast<i16>(version);
+    return true;
+}
+
+namespace {
+
+// The lines of a snapshot, or false when it is missing, unreadable or cut
+// short. The bytes are compared as they are: equal bytes are equal text.
+bool SnapshotLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    if (f.bad()) return false;
+    if (bytes.empty() || bytes.back() != '\n') return false;
+    lines = SplitLines(bytes);
+    return true;
+}
+
+}  // namespace
+
+i16 CondFilesDiffer(const ProgramState& ps, std::string_view a, std::string_view b) {
+    std::vector<std::string> la, lb;
+    if (!SnapshotLines(SnapshotPath(ps.AppPath, a), la)) return -1;
+    if (!SnapshotLines(SnapshotPath(ps.AppPath, b), lb)) return -1;
+    return la == lb ? 0 : -1;
+}
+
+}  // namespace kova
