@@ -20,8 +20,8 @@ struct Failure {
 
 [[noreturn]] void WriteFailure() { throw Failure{kWriteMsg, MsgIcon::Exclamation}; }
 
-void CheckCount(int count, int slots) {
-    if (count < 0 || count > slots) WriteFailure();
+void CheckCount(int count, int limit) {
+    if (count < 0 || count > limit) WriteFailure();
 }
 
 // The engine takes the text between the first and the last double quote of
@@ -53,7 +53,7 @@ void StageLine(LineBuilder& out, const Model& m, i16 stage) {
 // Header line, the vertex numbers and the label point of a block.
 void BlockOutline(LineBuilder& out, const Model& m, const SoilBlock& b, int i, std::string_view countLabel,
                   std::string_view vertexLabel, const char* missingMsg) {
-    CheckCount(b.nPt, kMaxVertices + 1);
+    CheckCount(b.nPt, kMaxVertices);
     out.Line(ListLine().Int(i + 1).Int(b.nPt).Str(countLabel));
     for (int k = 0; k < b.nPt; ++k) {
         // Traced vertices carry exactly the coordinates of their points.
@@ -74,7 +74,7 @@ void CurveLines(LineBuilder& out, const CurveTable& c, int i, std::string_view h
 
 void LoadLines(LineBuilder& out, const Model& m, const std::array<LoadRec, kMaxLoads + 1>& loads, int count,
                std::string_view countLabel, bool strip) {
-    CheckCount(count, kMaxLoads + 1);
+    CheckCount(count, kMaxLoads);
     CountLine(out, count, countLabel);
     for (int i = 0; i < count; ++i) {
         const LoadRec& l = loads[i];
@@ -97,19 +97,19 @@ void Build(const Model& m, LineBuilder& out) {
     out.Line(ListLine().Int(c.CvPMethod));
     out.Line(ListLine().Int(c.AutoScaleXY));
 
-    CheckCount(m.CalcPosCount, kMaxCalcPos + 1);
+    CheckCount(m.CalcPosCount, kMaxCalcPos);
     CountLine(out, m.CalcPosCount, "計算位置数");
     for (int i = 0; i < m.CalcPosCount; ++i) {
         out.Line(ListLine().Int(i + 1).Real(c.CalcPosX[i]).Str("計算位置座標"));
         out.Line(ListLine().Str(EngineText(c.CalcPosName[i])));
     }
 
-    CheckCount(m.BndPtCount, kMaxBndPts + 1);
+    CheckCount(m.BndPtCount, kMaxBndPts);
     CountLine(out, m.BndPtCount, "境界点数");
     for (int i = 0; i < m.BndPtCount; ++i)
         out.Line(ListLine().Int(i + 1).Real(m.BndPt[i].X).Real(m.BndPt[i].Y).Str("境界点座標"));
 
-    CheckCount(m.SoilLayerCount, kMaxBlocks + 1);
+    CheckCount(m.SoilLayerCount, kMaxBlocks);
     CountLine(out, m.SoilLayerCount, "土層数");
     for (int i = 0; i < m.SoilLayerCount; ++i) {
         const SoilBlock& b = m.SoilLayer[i];
@@ -127,7 +127,7 @@ void Build(const Model& m, LineBuilder& out) {
         out.Line(detail.Str("工法詳細"));
     }
 
-    CheckCount(m.EmbankmentCount, kMaxBlocks + 1);
+    CheckCount(m.EmbankmentCount, kMaxBlocks);
     CountLine(out, m.EmbankmentCount, "盛土数");
     for (int i = 0; i < m.EmbankmentCount; ++i) {
         const SoilBlock& b = m.Embankment[i];
@@ -136,7 +136,7 @@ void Build(const Model& m, LineBuilder& out) {
         StageLine(out, m, b.Stage);
     }
 
-    CheckCount(m.CutCount, kMaxBlocks + 1);
+    CheckCount(m.CutCount, kMaxBlocks);
     CountLine(out, m.CutCount, "切土数");
     for (int i = 0; i < m.CutCount; ++i) {
         const SoilBlock& b = m.CutBlock[i];
@@ -158,7 +158,7 @@ void Build(const Model& m, LineBuilder& out) {
     LoadLines(out, m, m.LineLoad, m.LineLoadCount, "線荷重数", false);
     LoadLines(out, m, m.StripLoad, m.StripLoadCount, "帯状荷重数", true);
 
-    CheckCount(m.SheetPileCount, kMaxSheetPiles + 1);
+    CheckCount(m.SheetPileCount, kMaxSheetPiles);
     CountLine(out, m.SheetPileCount, "矢板の数");
     for (int i = 0; i < m.SheetPileCount; ++i) {
         const SheetPileRec& w = m.SheetPile[i];

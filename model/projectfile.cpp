@@ -40,8 +40,8 @@ std::string Without(std::string s, std::string_view chars) {
 // A text line holds the text unchanged, so it must not break the line.
 std::string CleanTextLine(const std::string& s) { return TrimSpaces(Without(s, "\r\n")); }
 
-void CheckCount(int count, int slots) {
-    if (count < 0 || count > slots) throw std::invalid_argument("count beyond its table");
+void CheckCount(int count, int limit) {
+    if (count < 0 || count > limit) throw std::invalid_argument("count beyond the editors' limit");
 }
 
 void WriteBlock(LineBuilder& out, SoilBlock& b) {
@@ -61,14 +61,18 @@ void WriteCurve(LineBuilder& out, const CurveTable& c) {
     for (int k = 0; k < c.n; ++k) out.Line(ListLine().Real(c.X[k]).Real(c.Y[k]));
 }
 
-void WriteLines(LineBuilder& out, const std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
-    CheckCount(count, kMaxLines + 1);
+void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
+    CheckCount(count, kMaxLines);
     out.Line(ListLine().Int(count));
-    for (int i = 0; i < count; ++i) out.Line(ListLine().Int(lines[i].pt1).Int(lines[i].pt2));
+    for (int i = 0; i < count; ++i) {
+        for (i16 pt : {lines[i].pt1, lines[i].pt2})
+            if (pt < 0 || pt >= m.BndPtCount) throw std::invalid_argument("line end names no point");
+        out.Line(ListLine().Int(lines[i].pt1).Int(lines[i].pt2));
+    }
 }
 
 void WriteLoads(LineBuilder& out, const std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
-    CheckCount(count, kMaxLoads + 1);
+    CheckCount(count, kMaxLoads);
     out.Line(ListLine().Int(count));
     for (int i = 0; i < count; ++i) {
         const LoadRec& l = loads[i];
@@ -95,7 +99,7 @@ std::string FormatCondFile(Model& m) {
     c.ProjectTitle = CleanTextLine(c.ProjectTitle);
     out.Line(c.ProjectTitle.empty() ? std::string(kTitleBlanks, ' ') : c.ProjectTitle);
     out.Line(ListLine().Int(c.LeavePeriod));
-    CheckCount(m.CalcPosCount, kMaxCalcPos + 1);
+    CheckCount(m.CalcPosCount, kMaxCalcPos);
     out.Line(ListLine().Int(m.CalcPosCount));
     for (int i = 0; i < m.CalcPosCount; ++i) {
         // A quote inside a quoted item would end it early on reading.
@@ -110,19 +114,19 @@ std::string FormatCondFile(Model& m) {
     out.Line(ListLine().Int(c.TimeCondKind));
     out.Line(ListLine().Int(c.AutoScaleXY));
 
-    CheckCount(m.BndPtCount, kMaxBndPts + 1);
+    CheckCount(m.BndPtCount, kMaxBndPts);
     out.Line(ListLine().Int(m.BndPtCount));
     for (int i = 0; i < m.BndPtCount; ++i) out.Line(ListLine().Real(m.BndPt[i].X).Real(m.BndPt[i].Y));
-    WriteLines(out, m.BndLine, m.BndLineCount);
-    WriteLines(out, m.CutLine, m.CutLineCount);
+    WriteLines(out, m, m.BndLine, m.BndLineCount);
+    WriteLines(out, m, m.CutLine, m.CutLineCount);
 
-    CheckCount(m.EmbankmentCount, kMaxBlocks + 1);
+    CheckCount(m.EmbankmentCount, kMaxBlocks);
     out.Line(ListLine().Int(m.EmbankmentCount));
     for (int i = 0; i < m.EmbankmentCount; ++i) WriteBlock(out, m.Embankment[i]);
-    CheckCount(m.SoilLayerCount, kMaxBlocks + 1);
+    CheckCount(m.SoilLayerCount, kMaxBlocks);
     out.Line(ListLine().Int(m.SoilLayerCount));
     for (int i = 0; i < m.SoilLayerCount; ++i) WriteBlock(out, m.SoilLayer[i]);
-    CheckCount(m.CutCount, kMaxBlocks + 1);
+    CheckCount(m.CutCount, kMaxBlocks);
     out.Line(ListLine().Int(m.CutCount));
     for (int i = 0; i < m.CutCount; ++i) WriteBlock(out, m.CutBlock[i]);
 
@@ -140,7 +144,8 @@ std::string FormatCondFile(Model& m) {
         out.Line(ListLine().Int(p.SoilType).Int(p.SettleMethod).Int(p.Drainage).Real(p.C1).Int(p.NValue));
     }
 
-    CheckCount(m.StageCount, kMaxStages + 1);
+    CheckCount(m.StageCount, kMaxStages);
+    if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
     out.Line(ListLine().Int(m.StageCount));
     for (int s = 1; s <= m.StageCount; ++s) out.Line(ListLine().Int(m.StageStartDay[s - 1]).Int(m.StageDays[s - 1]));
     WriteLoads(out, m.PointLoad, m.PointLoadCount);
@@ -155,7 +160,7 @@ std::string FormatCondFile(Model& m) {
         out.Line(l);
     }
 
-    CheckCount(m.SheetPileCount, kMaxSheetPiles + 1);
+    CheckCount(m.SheetPileCount, kMaxSheetPiles);
     out.Line(ListLine().Int(m.SheetPileCount));
     for (int i = 0; i < m.SheetPileCount; ++i) {
         const SheetPileRec& w = m.SheetPile[i];

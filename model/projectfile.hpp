@@ -30,8 +30,9 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen);
 // and the names of the blocks in use in the model itself (spaces at both
 // ends), and removes line breaks from them and double quotes from the
 // position names, which the file could not carry. Throws
-// std::invalid_argument when the model cannot be written (a count beyond
-// its table, a number that is not finite).
+// std::invalid_argument when the model could not be read back from the
+// file: a count beyond the editors' limits, no loading stage, a line end
+// that names no point, a number that is not finite.
 std::string FormatCondFile(Model& m);
 
 // Snapshot 0: writes the project file ProjectFilePath(ext). Otherwise

@@ -150,7 +150,10 @@ TEST_F(CalcInputTest, UnwritableValuesAndFolderFail) {
     m->Cond.CalcPosName[1] = "😀";
     ExpectFailure(kWriteMsg, MsgIcon::Exclamation);
     test::BuildRichModel(*m);
-    m->BndPtCount = 600;
+    m->BndPtCount = 501;
+    ExpectFailure(kWriteMsg, MsgIcon::Exclamation);
+    test::BuildRichModel(*m);
+    m->CutBlock[0].nPt = 101;  // the engine takes at most 100 vertices
     ExpectFailure(kWriteMsg, MsgIcon::Exclamation);
     test::BuildRichModel(*m);
     ui.Clear();

@@ -249,6 +249,17 @@ TEST_F(ProjectFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), -1);
     EXPECT_EQ(ReadBytes(file), saved);
 
+    // Models whose file could not be opened again are not saved either.
+    for (int fault = 0; fault < 4; ++fault) {
+        test::BuildRichModel(*m);
+        if (fault == 0) m->BndPtCount = 501;
+        if (fault == 1) m->StageCount = 0;
+        if (fault == 2) m->CutLine[1].pt2 = 9;
+        if (fault == 3) m->Embankment[0].nPt = 101;
+        EXPECT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), -1) << fault;
+        EXPECT_EQ(ReadBytes(file), saved);
+    }
+
     test::BuildRichModel(*m);
     EXPECT_EQ(WriteCondFile(*m, ps, (dir.path / "no" / "such" / "site").string(), 0, ui), -1);
     ps.AppPath = dir.path / "missing";
