@@ -54,6 +54,7 @@ void SplashScreen::ShowNow() {
     }
     show();
     raise();
+    activateWindow();  // so that a key press reaches it
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

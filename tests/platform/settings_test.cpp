@@ -66,6 +66,16 @@ TEST(IniSettings, ValuesSurviveANewStoreOnTheSameFolder) {
     EXPECT_TRUE(fs::exists(dir.path() / "Kova_xxx.ini"));
 }
 
+TEST(IniSettings, TheFileIsPlainIni) {
+    test::TempDir dir;
+    IniSettings s(dir.path());
+    s.Save("Kova_xxx", "Recent Files", "RecentFile1", "/d/a=b.kov");
+    s.Save("Kova_xxx", "Recent Files", "RecentFile2", "/d/c.kov");
+    std::ifstream in(dir.path() / "Kova_xxx.ini", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "[Recent Files]\nRecentFile1=/d/a\\x3Db.kov\nRecentFile2=/d/c.kov\n");
+}
+
 TEST(IniSettings, AnyTextRoundTrips) {
     test::TempDir dir;
     IniSettings s(dir.path());
