@@ -28,10 +28,10 @@ void Put(SettingPairs& pairs, const std::string& key, const std::string& value) 
         pairs.emplace_back(key, value);
 }
 
-// The characters that would break the line structure are written as \xHH,
-// so a name or value may hold anything, line ends and brackets included.
+// The characters that would break the line structure (or start a comment
+// line) are written as \xHH, so a name or value may hold anything.
 bool NeedsEscape(char c) {
-    return c == '\\' || c == '\n' || c == '\r' || c == '=' || c == '[' || c == ']';
+    return c == '\\' || c == '\n' || c == '\r' || c == '=' || c == '[' || c == ']' || c == ';';
 }
 
 std::string Escape(const std::string& s) {

@@ -31,20 +31,6 @@ TEST(ParseFilter, SplitsDescriptionsAndPatterns) {
     }
 }
 
-TEST(ScriptedFileDialogs, RecordsRequestsAndCancelsWhenTheScriptIsOut) {
-    ScriptedFileDialogs d;
-    d.Script(std::filesystem::path("/d/site.kov"));
-    auto a = d.OpenFile({"ﾃﾞｰﾀ ﾌｧｲﾙ (*.kov)|*.kov", "無題"});
-    auto b = d.SaveFile({"ﾃﾞｰﾀ ﾌｧｲﾙ (*.kov)|*.kov", "/d/site.kov"});
-    ASSERT_TRUE(a.has_value());
-    EXPECT_EQ(*a, std::filesystem::path("/d/site.kov"));
-    EXPECT_FALSE(b.has_value());
-    ASSERT_EQ(d.calls.size(), 2u);
-    EXPECT_FALSE(d.calls[0].save);
-    EXPECT_TRUE(d.calls[1].save);
-    EXPECT_EQ(d.calls[0].req.initialName, "無題");
-}
-
 TEST(ShowHelp, OpensTheHelpFileOfTheProgramFolder) {
     test::TempDir dir;
     std::ofstream(dir / "KOVACALC.HLP") << "help";

@@ -86,11 +86,13 @@ TEST(IniSettings, AnyTextRoundTrips) {
     int i = 0;
     for (const std::string& v : values) s.Save("App", "Sec", "k" + std::to_string(i++), v);
     s.Save("App", "we[ird]=key", "na=me\n", "v");
+    s.Save("App", "Sec2", ";comment-like key", "w");
     IniSettings again(dir.path());
     i = 0;
     for (const std::string& v : values) EXPECT_EQ(again.Get("App", "Sec", "k" + std::to_string(i++)), v);
     EXPECT_EQ(again.GetAll("App", "Sec").size(), std::size(values));
     EXPECT_EQ(again.Get("App", "we[ird]=key", "na=me\n"), "v");
+    EXPECT_EQ(again.Get("App", "Sec2", ";comment-like key"), "w");
 }
 
 TEST(IniSettings, ReadsWhatMakesSenseOfADamagedFile) {
