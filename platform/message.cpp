@@ -4,7 +4,7 @@
 
 namespace kova {
 
-MsgAnswer DefaultAnswer(const Message& m) {
+const std::vector<MsgAnswer>& ButtonsOf(MsgButtons b) {
     static const std::vector<std::vector<MsgAnswer>> kButtons = {
         {MsgAnswer::Ok},
         {MsgAnswer::Ok, MsgAnswer::Cancel},
@@ -13,7 +13,11 @@ MsgAnswer DefaultAnswer(const Message& m) {
         {MsgAnswer::Yes, MsgAnswer::No},
         {MsgAnswer::Retry, MsgAnswer::Cancel},
     };
-    const auto& b = kButtons[static_cast<std::size_t>(m.buttons)];
+    return kButtons[static_cast<std::size_t>(b)];
+}
+
+MsgAnswer DefaultAnswer(const Message& m) {
+    const auto& b = ButtonsOf(m.buttons);
     std::size_t i = m.defaultButton >= 0 ? static_cast<std::size_t>(m.defaultButton) : 0;
     return b[i < b.size() ? i : 0];
 }

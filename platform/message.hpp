@@ -32,6 +32,9 @@ public:
     }
 };
 
+// The buttons of a box, left to right.
+const std::vector<MsgAnswer>& ButtonsOf(MsgButtons b);
+
 // The answer a box gives when nobody chooses: its default button.
 MsgAnswer DefaultAnswer(const Message& m);
 

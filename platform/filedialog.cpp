@@ -1,0 +1,64 @@
+#include "platform/filedialog.hpp"
+
+namespace kova {
+
+namespace {
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : s) {
+        if (c == sep) {
+            parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    parts.push_back(cur);
+    return parts;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::vector<FilterEntry> ParseFilter(const std::string& filter) {
+    std::vector<FilterEntry> entries;
+    if (filter.empty()) return entries;
+    std::vector<std::string> parts = Split(filter, '|');
+    for (std::size_t i = 0; i < parts.size(); i += 2) {
+        FilterEntry e;
+        e.description = parts[i];
+        if (i + 1 < parts.size())
+            for (const std::string& p : Split(parts[i + 1], ';'))
+                if (!Trim(p).empty()) e.patterns.push_back(Trim(p));
+        if (e.patterns.empty()) e.patterns.push_back("*");
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+std::optional<std::filesystem::path> ScriptedFileDialogs::Next() {
+    if (answers_.empty()) return std::nullopt;
+    auto a = std::move(answers_.front());
+    answers_.pop_front();
+    return a;
+}
+
+std::optional<std::filesystem::path> ScriptedFileDialogs::OpenFile(const FileDialogRequest& req) {
+    calls.push_back({false, req});
+    return Next();
+}
+
+std::optional<std::filesystem::path> ScriptedFileDialogs::SaveFile(const FileDialogRequest& req) {
+    calls.push_back({true, req});
+    return Next();
+}
+
+}  // namespace kova

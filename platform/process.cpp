@@ -1,0 +1,44 @@
+#include "platform/process.hpp"
+
+#include <cstdlib>
+
+namespace kova {
+
+int ProcessStatus::PolledCode() const {
+    switch (state) {
+    case ProcessState::Running: return kStillActive;
+    case ProcessState::Exited: return exitCode;
+    default: return -1;
+    }
+}
+
+ProcessStatus ScriptedProcesses::RunAndWait(const ProcessRequest& req) {
+    started.push_back(req);
+    if (answers_.empty()) return ProcessStatus{ProcessState::Exited, 0, {}};
+    ProcessStatus s = std::move(answers_.front());
+    answers_.pop_front();
+    return s;
+}
+
+std::filesystem::path ViewerProgram(const std::filesystem::path& appPath) {
+    const char* env = std::getenv("KOVA_VIEWER");
+    if (env && *env) return std::filesystem::path(env);
+    return appPath / "VIEWQEX2";
+}
+
+std::string ViewerStartFailedText(const std::filesystem::path& program) {
+    return "印刷ﾌﾟﾚﾋﾞｭｰ(VIEWQEX2)を起動出来ません。\r" + program.string();
+}
+
+ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
+                        const std::function<void(bool)>& setEnabled) {
+    ProcessRequest req{ViewerProgram(appPath), {"/PDTOPEN"}, appPath};
+    if (setEnabled) setEnabled(false);
+    ProcessStatus st = runner.RunAndWait(req);
+    if (setEnabled) setEnabled(true);
+    if (st.state == ProcessState::FailedToStart)
+        msg.Notify(ViewerStartFailedText(req.program), MsgIcon::Exclamation);
+    return st;
+}
+
+}  // namespace kova

@@ -1,0 +1,74 @@
+#pragma once
+// Starting another program of the suite (the engine, the print viewer) in a
+// working folder and waiting for it while the caller's window keeps
+// processing events.
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/message.hpp"
+
+namespace kova {
+
+// The code a poll of the exit code gives while the program still runs.
+inline constexpr int kStillActive = 259;
+
+struct ProcessRequest {
+    std::filesystem::path program;   // absolute path of the executable
+    std::vector<std::string> args;
+    std::filesystem::path workDir;   // the started program's current folder
+};
+
+enum class ProcessState { Running, Exited, Crashed, FailedToStart };
+
+struct ProcessStatus {
+    ProcessState state = ProcessState::FailedToStart;
+    int exitCode = 0;    // the program's own code; meaningful when Exited
+    std::string detail;  // why it failed to start or how it crashed
+
+    bool Exited() const { return state == ProcessState::Exited; }
+    // Ended by itself with code 0: the only outcome that means results.
+    bool Succeeded() const { return Exited() && exitCode == 0; }
+    // The code a poll reports: kStillActive while running, the exit code
+    // once ended; a crash or a failed start reads as -1, never as 0 or as
+    // still running.
+    int PolledCode() const;
+};
+
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner() = default;
+    // Starts the program and returns when it has ended or could not start.
+    // Window events keep being processed meanwhile; disabling the window so
+    // that no command starts is the caller's part.
+    virtual ProcessStatus RunAndWait(const ProcessRequest& req) = 0;
+};
+
+// Records every request and answers from a script (then: exited with 0).
+class ScriptedProcesses : public ProcessRunner {
+public:
+    ProcessStatus RunAndWait(const ProcessRequest& req) override;
+    void Script(ProcessStatus s) { answers_.push_back(std::move(s)); }
+    std::vector<ProcessRequest> started;
+
+private:
+    std::deque<ProcessStatus> answers_;
+};
+
+// The print viewer: the program named by $KOVA_VIEWER when set, otherwise
+// VIEWQEX2 in the program folder.
+std::filesystem::path ViewerProgram(const std::filesystem::path& appPath);
+
+// The message shown when the viewer cannot be started.
+std::string ViewerStartFailedText(const std::filesystem::path& program);
+
+// Starts the viewer with "/PDTOPEN" in the program folder and waits for it
+// with the window disabled (setEnabled(false) before, setEnabled(true) after,
+// whatever happens). How it ends carries no meaning; only when it cannot be
+// started is the user told. Returns the status.
+ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
+                        const std::function<void(bool)>& setEnabled);
+
+}  // namespace kova

@@ -1,0 +1,54 @@
+#include "platform/qt/filedialog_qt.hpp"
+
+#include <QFileDialog>
+#include <QStringList>
+
+#include "platform/qt/qt_text.hpp"
+
+namespace kova {
+
+QString QtFilter(const std::string& filter) {
+    QStringList entries;
+    for (const FilterEntry& e : ParseFilter(filter)) {
+        QStringList pats;
+        for (const std::string& p : e.patterns) pats << Q(p);
+        QString joined = pats.join(QLatin1Char(' '));
+        QString desc = Q(e.description).trimmed();
+        QString tail = QLatin1Char('(') + joined + QLatin1Char(')');
+        // Qt reads the patterns from the parentheses at the end.
+        if (!desc.endsWith(tail)) desc = (desc.isEmpty() ? QString() : desc + QLatin1Char(' ')) + tail;
+        entries << desc;
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+std::optional<std::filesystem::path> QtFileDialogs::OpenFile(const FileDialogRequest& req) {
+    return Run(req, false);
+}
+
+std::optional<std::filesystem::path> QtFileDialogs::SaveFile(const FileDialogRequest& req) {
+    return Run(req, true);
+}
+
+std::optional<std::filesystem::path> QtFileDialogs::Run(const FileDialogRequest& req, bool save) {
+    QFileDialog dlg(owner_.data());
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    if (save) {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+    }
+    QString filter = QtFilter(req.filter);
+    if (!filter.isEmpty()) dlg.setNameFilter(filter);
+    if (!req.initialName.empty()) dlg.selectFile(Q(req.initialName));
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    QStringList files = dlg.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
+    return PathOf(files.front());
+}
+
+}  // namespace kova

@@ -1,0 +1,85 @@
+#include "platform/qt/messages_qt.hpp"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <memory>
+
+#include "platform/qt/qt_text.hpp"
+
+namespace kova {
+
+namespace {
+
+QMessageBox::StandardButton Standard(MsgAnswer a) {
+    switch (a) {
+    case MsgAnswer::Ok: return QMessageBox::Ok;
+    case MsgAnswer::Cancel: return QMessageBox::Cancel;
+    case MsgAnswer::Abort: return QMessageBox::Abort;
+    case MsgAnswer::Retry: return QMessageBox::Retry;
+    case MsgAnswer::Ignore: return QMessageBox::Ignore;
+    case MsgAnswer::Yes: return QMessageBox::Yes;
+    case MsgAnswer::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(MsgIcon i) {
+    switch (i) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString ButtonCaption(MsgAnswer a) {
+    switch (a) {
+    case MsgAnswer::Ok: return QStringLiteral("OK");
+    case MsgAnswer::Cancel: return QStringLiteral("キャンセル");
+    case MsgAnswer::Abort: return QStringLiteral("中止(&A)");
+    case MsgAnswer::Retry: return QStringLiteral("再試行(&R)");
+    case MsgAnswer::Ignore: return QStringLiteral("無視(&I)");
+    case MsgAnswer::Yes: return QStringLiteral("はい(&Y)");
+    case MsgAnswer::No: return QStringLiteral("いいえ(&N)");
+    }
+    return {};
+}
+
+QtMessages::QtMessages(std::string appTitle, QWidget* owner) : title_(std::move(appTitle)), owner_(owner) {}
+
+QMessageBox* QtMessages::Build(const Message& m, QWidget* parent) const {
+    auto* box = new QMessageBox(parent);
+    box->setWindowTitle(Q(m.caption.empty() ? title_ : m.caption));
+    box->setTextFormat(Qt::PlainText);  // a "<" in a file name is no markup
+    box->setText(DisplayText(m.text));
+    box->setIcon(IconOf(m.icon));
+    const auto& answers = ButtonsOf(m.buttons);
+    QAbstractButton* escape = nullptr;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        QPushButton* b = box->addButton(Standard(answers[i]));
+        b->setText(ButtonCaption(answers[i]));
+        if (answers[i] == MsgAnswer::Cancel) escape = b;
+        if (i == 0 && answers.size() == 1) escape = b;  // a lone OK also answers Esc
+    }
+    QAbstractButton* def = box->button(Standard(DefaultAnswer(m)));
+    if (auto* push = qobject_cast<QPushButton*>(def)) box->setDefaultButton(push);
+    box->setEscapeButton(escape);  // none: Esc and the close box do nothing
+    return box;
+}
+
+MsgAnswer QtMessages::Show(const Message& m) {
+    std::unique_ptr<QMessageBox> box(Build(m, owner_.data()));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->exec();
+    QAbstractButton* clicked = box->clickedButton();
+    if (!clicked) return DefaultAnswer(m);
+    for (MsgAnswer a : ButtonsOf(m.buttons))
+        if (box->button(Standard(a)) == clicked) return a;
+    return DefaultAnswer(m);
+}
+
+}  // namespace kova

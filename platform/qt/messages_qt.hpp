@@ -1,0 +1,32 @@
+#pragma once
+// Modal message boxes on Qt.
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+#include "platform/message.hpp"
+
+class QMessageBox;
+
+namespace kova {
+
+// Japanese captions of the standard buttons, as the desktop shows them.
+QString ButtonCaption(MsgAnswer a);
+
+class QtMessages : public MessageSink {
+public:
+    explicit QtMessages(std::string appTitle, QWidget* owner = nullptr);
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    const std::string& AppTitle() const { return title_; }
+
+    MsgAnswer Show(const Message& m) override;
+
+    // Builds the box without showing it (the box the user would see).
+    QMessageBox* Build(const Message& m, QWidget* parent) const;
+
+private:
+    std::string title_;
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace kova

@@ -1,0 +1,60 @@
+#include "platform/qt/process_qt.hpp"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QStringList>
+
+#include "platform/qt/qt_text.hpp"
+
+namespace kova {
+
+ProcessStatus StatusOf(const QProcess& p) {
+    ProcessStatus st;
+    if (p.state() != QProcess::NotRunning) {
+        st.state = ProcessState::Running;
+        return st;
+    }
+    if (p.error() == QProcess::FailedToStart) {
+        st.state = ProcessState::FailedToStart;
+        st.detail = U(p.errorString());
+        return st;
+    }
+    if (p.exitStatus() == QProcess::CrashExit) {
+        st.state = ProcessState::Crashed;
+        st.detail = "signal " + std::to_string(p.exitCode());
+        return st;
+    }
+    st.state = ProcessState::Exited;
+    st.exitCode = p.exitCode();
+    return st;
+}
+
+ProcessStatus QtProcessRunner::RunAndWait(const ProcessRequest& req) {
+    QProcess p;
+    p.setProgram(QPath(req.program));
+    QStringList args;
+    for (const std::string& a : req.args) args << Q(a);
+    p.setArguments(args);
+    p.setWorkingDirectory(QPath(req.workDir));
+    // The child writes where we write; nothing is read back from it.
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.setInputChannelMode(QProcess::ForwardedInputChannel);
+
+    QEventLoop loop;
+    bool done = false;
+    auto finish = [&] {
+        done = true;
+        loop.quit();
+    };
+    QObject::connect(&p, &QProcess::finished, &loop, finish);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) finish();
+    });
+    p.start();
+    // A start that fails at once is reported before start() returns.
+    if (!done && p.state() != QProcess::NotRunning) loop.exec();
+    if (p.state() != QProcess::NotRunning) p.waitForFinished(-1);
+    return StatusOf(p);
+}
+
+}  // namespace kova

@@ -1,0 +1,68 @@
+// Renders the splash screen and the About box of both front ends to PNG
+// files so that a person can check them: kova_shell_shots <folder> [version].
+// Runs without a display (QT_QPA_PLATFORM=offscreen is set when unset).
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "shell/about.hpp"
+#include "shell/splash.hpp"
+
+namespace {
+
+// The offscreen platform draws no window frame: the caption is added as a
+// plain title strip so that it can be read too.
+QImage WithCaption(const QImage& client, const QString& caption) {
+    const int bar = 24;
+    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
+    out.fill(QColor(64, 64, 64));
+    QPainter p(&out);
+    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
+    p.setPen(Qt::white);
+    p.setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
+    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.drawImage(1, bar, client);
+    return out;
+}
+
+bool Save(const QImage& img, const QDir& dir, const QString& name) {
+    QString path = dir.filePath(name);
+    bool ok = img.save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <folder> [version]\n", argv[0]);
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qapp(argc, argv);
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    std::string version = argc > 2 ? argv[2] : "1.0.0";
+    bool ok = true;
+    for (const kova::ShellApp* app : {&kova::KovaApp(), &kova::TolmApp()}) {
+        QString stem = kova::Q(app->title).toLower();
+        kova::SplashScreen splash(*app, version);
+        ok &= Save(splash.grab().toImage(), dir, stem + QStringLiteral("_splash.png"));
+        kova::AboutBox about(*app, version);
+        about.show();
+        QApplication::processEvents();
+        ok &= Save(WithCaption(about.grab().toImage(), about.windowTitle()), dir,
+                   stem + QStringLiteral("_about.png"));
+        about.hide();
+    }
+    return ok ? 0 : 1;
+}
