@@ -1,0 +1,315 @@
+#include "engine/reader.hpp"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/errors.hpp"
+#include "textio/cformat.hpp"
+#include "textio/cp932.hpp"
+#include "textio/listline.hpp"
+#include "textio/textfile.hpp"
+
+namespace kova::engine {
+namespace {
+
+// A line that cannot be taken; carries the 1-based line number.
+struct BadLine {
+    int line;
+    const char* reason;
+};
+
+constexpr const char* kEndsEarly = "ファイルが途中で終わっています。";
+constexpr const char* kMalformed = "数値が正しく読めません。";
+constexpr const char* kTooMany = "件数が上限を超えています。";
+constexpr const char* kBadPoint = "境界点番号が1～500の範囲にありません。";
+constexpr const char* kBadVertices = "構成点数が100を超えています。";
+constexpr const char* kBadStage = "段階荷重番号が1～5の範囲にありません。";
+constexpr const char* kBadCurve = "曲線番号または曲線の点数が正しくありません。";
+constexpr const char* kBadText = "文字列が正しくありません。";
+
+// The fields at the start of one line: numbers separated by commas; whatever
+// follows the last number wanted (the quoted label) is ignored.
+class LineScan {
+public:
+    LineScan(std::string_view text, int line) : text_(text), line_(line) {}
+
+    long long Int(long long lo = -2147483648LL, long long hi = 2147483647LL, const char* why = kMalformed) {
+        std::string_view f = Next();
+        long long v = 0;
+        if (!ParseInt(f, -2147483648LL, 2147483647LL, v)) throw BadLine{line_, kMalformed};
+        if (v < lo || v > hi) throw BadLine{line_, why};
+        return v;
+    }
+    double Real() {
+        std::string_view f = Next();
+        double v = 0;
+        if (!ParseReal(f, v)) throw BadLine{line_, kMalformed};
+        return v;
+    }
+
+private:
+    std::string_view Next() {
+        if (pos_ > text_.size()) throw BadLine{line_, kMalformed};
+        std::size_t comma = text_.find(',', pos_);
+        std::size_t end = comma == std::string_view::npos ? text_.size() : comma;
+        std::string_view f = text_.substr(pos_, end - pos_);
+        pos_ = comma == std::string_view::npos ? text_.size() + 1 : comma + 1;
+        while (!f.empty() && (f.front() == ' ' || f.front() == '\t')) f.remove_prefix(1);
+        while (!f.empty() && (f.back() == ' ' || f.back() == '\t')) f.remove_suffix(1);
+        return f;
+    }
+
+    std::string_view text_;
+    int line_;
+    std::size_t pos_ = 0;
+};
+
+class InputLines {
+public:
+    explicit InputLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    LineScan Next() {
+        if (next_ >= lines_.size()) throw BadLine{static_cast<int>(next_) + 1, kEndsEarly};
+        ++next_;
+        return LineScan(lines_[next_ - 1], static_cast<int>(next_));
+    }
+    int LineNo() const { return static_cast<int>(next_); }
+
+    // The text between the first and the last double quote of the line.
+    std::string Quoted() {
+        if (next_ >= lines_.size()) throw BadLine{static_cast<int>(next_) + 1, kEndsEarly};
+        const std::string& s = lines_[next_++];
+        std::size_t a = s.find('"');
+        std::size_t b = s.rfind('"');
+        if (a == std::string::npos || b == a) throw BadLine{LineNo(), kBadText};
+        return TruncateCp932(std::string_view(s).substr(a + 1, b - a - 1), kMaxTextBytes);
+    }
+
+    // A count line: 0..capacity.
+    int Count(int capacity) {
+        LineScan l = Next();
+        long long n = l.Int(0, 2147483647LL);
+        if (n > capacity) throw BadLine{LineNo(), kTooMany};
+        return static_cast<int>(n);
+    }
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+};
+
+int PointNumber(LineScan& l) {
+    return static_cast<int>(l.Int(1, kMaxNodeNumber, kBadPoint));
+}
+
+// "%d,%d,%d": stage, start day, days.
+void ReadStageLine(InputLines& in, i16& stage, int& start, int& days) {
+    LineScan l = in.Next();
+    stage = static_cast<i16>(l.Int(1, kMaxStages, kBadStage));
+    start = static_cast<int>(l.Int());
+    days = static_cast<int>(l.Int());
+}
+
+// "%d,%d" (number ignored, vertex count) and the vertex lines.
+template <typename Block>
+void ReadVertices(InputLines& in, Block& b) {
+    LineScan head = in.Next();
+    head.Int();
+    b.vertex_count = static_cast<i16>(head.Int(0, kMaxBlockVertices, kBadVertices));
+    for (int k = 0; k < b.vertex_count; ++k) {
+        LineScan v = in.Next();
+        v.Int();
+        b.vertices[k] = PointNumber(v);
+    }
+}
+
+void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table, double pScale, double vScale,
+               bool divide) {
+    LineScan head = in.Next();
+    int c = static_cast<int>(head.Int(1, kMaxCurveNumber, kBadCurve));
+    int m = static_cast<int>(head.Int(0, kMaxCurvePoints, kBadCurve));
+    CurveRec& curve = table[c];
+    curve = CurveRec{};
+    curve.count = m;
+    for (int k = 0; k < m; ++k) {
+        LineScan p = in.Next();
+        p.Int();
+        curve.pressure[k] = p.Real() * pScale;
+        double v = p.Real();
+        curve.value[k] = divide ? v / vScale : v * vScale;
+    }
+}
+
+void ReadAll(InputLines& in, CalcInput& d) {
+    d = CalcInput{};
+    d.ProjectTitle = in.Quoted();
+    d.LeavePeriod = static_cast<int>(in.Next().Int());
+    d.ResidualSettlement = in.Next().Real();
+    d.TimeCondKind = static_cast<int>(in.Next().Int());
+    d.UseSandImmediate = static_cast<int>(in.Next().Int());
+    d.UseCutPreload = static_cast<int>(in.Next().Int());
+    d.MvPMethod = static_cast<int>(in.Next().Int());
+    d.CvPMethod = static_cast<int>(in.Next().Int());
+    d.AutoScaleXY = static_cast<int>(in.Next().Int());
+
+    d.position_count = in.Count(kMaxPositions);
+    for (int i = 0; i < d.position_count; ++i) {
+        LineScan l = in.Next();
+        l.Int();
+        d.positions[i].x = l.Real();
+        d.positions[i].name = in.Quoted();
+    }
+
+    d.node_count = in.Count(kMaxNodeNumber);
+    for (int i = 0; i < d.node_count; ++i) {
+        LineScan l = in.Next();
+        int n = PointNumber(l);
+        d.nodes[n].x = l.Real();
+        d.nodes[n].y = l.Real();
+    }
+
+    d.soil_count = in.Count(kMaxSoilLayers);
+    bool first = true;
+    for (int i = 0; i < d.soil_count; ++i) {
+        SoilLayerRec& s = d.soil[i];
+        ReadVertices(in, s);
+        for (int k = 0; k < s.vertex_count; ++k) {
+            double x = d.nodes[s.vertices[k]].x;
+            if (first || x < d.xmin) d.xmin = x;
+            if (first || x > d.xmax) d.xmax = x;
+            first = false;
+        }
+        LineScan label = in.Next();
+        s.label_x = label.Real();
+        s.label_y = label.Real();
+        s.soil_kind = static_cast<i16>(in.Next().Int());
+        LineScan w = in.Next();
+        s.unit_weight = w.Real();
+        s.n_value = static_cast<i16>(w.Int());
+        LineScan c = in.Next();
+        s.cc = c.Real();
+        c.Real();
+        c.Real();
+        s.method = static_cast<i16>(in.Next().Int());
+        s.drainage = static_cast<i16>(in.Next().Int());
+        s.drain_kind = static_cast<i16>(in.Next().Int());
+        LineScan dr = in.Next();
+        s.drain_spacing = dr.Real();
+        s.drain_diameter = dr.Real();
+        s.alpha = dr.Real();
+        s.perm_ratio = dr.Real();
+        s.share_ratio = dr.Real();
+        s.replace_ratio = dr.Real();
+        s.beta = dr.Real();
+        s.curve_elogp = s.curve_mv = s.curve_cv = static_cast<i16>(i + 1);
+    }
+
+    d.block_count = in.Count(kMaxLoadBlocks);
+    for (int i = 0; i < d.block_count; ++i) {
+        LoadBlockRec& b = d.blocks[i];
+        ReadVertices(in, b);
+        LineScan label = in.Next();
+        b.label_x = label.Real();
+        b.label_y = label.Real();
+        b.unit_weight = in.Next().Real();
+        ReadStageLine(in, b.stage, b.start_day, b.days);
+    }
+
+    d.cut_count = in.Count(kMaxCutBlocks);
+    for (int i = 0; i < d.cut_count; ++i) {
+        CutBlockRec& b = d.cuts[i];
+        ReadVertices(in, b);
+        LineScan label = in.Next();
+        b.label_x = label.Real();
+        b.label_y = label.Real();
+        b.unit_weight = in.Next().Real();
+    }
+
+    in.Next().Int();  // the soil layer count again
+    for (int i = 0; i < d.soil_count; ++i) {
+        ReadCurve(in, d.elogp, 10.0, 1.0, false);
+        ReadCurve(in, d.mv, 10.0, 0.1, false);
+        ReadCurve(in, d.cv, 10.0, 10000.0, true);
+    }
+
+    in.Next().Int();  // always five sand curves
+    for (int k = 0; k < kSandCurveCount; ++k) {
+        LineScan head = in.Next();
+        int c = static_cast<int>(head.Int(1, kSandCurveCount, kBadCurve));
+        int m = static_cast<int>(head.Int(0, kMaxCurvePoints, kBadCurve));
+        in.Next().Int();  // the curve index
+        CurveRec& curve = d.sand[c];
+        curve = CurveRec{};
+        curve.count = m;
+        for (int j = 0; j < m; ++j) {
+            LineScan p = in.Next();
+            p.Int();
+            curve.pressure[j] = p.Real();
+            curve.value[j] = p.Real();
+        }
+    }
+
+    auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, bool strip) {
+        count = in.Count(kMaxLoads);
+        for (int i = 0; i < count; ++i) {
+            LoadRec& r = table[i];
+            LineScan head = in.Next();
+            head.Int();
+            r.load = head.Real();
+            LineScan p1 = in.Next();
+            r.x1 = p1.Real();
+            r.y1 = p1.Real();
+            if (strip) {
+                LineScan p2 = in.Next();
+                r.x2 = p2.Real();
+                r.y2 = p2.Real();
+            }
+            ReadStageLine(in, r.stage, r.start_day, r.days);
+        }
+    };
+    readLoads(d.point_load_count, d.point_loads, false);
+    readLoads(d.line_load_count, d.line_loads, false);
+    readLoads(d.strip_load_count, d.strip_loads, true);
+
+    d.wall_count = in.Count(kMaxWalls);
+    for (int i = 0; i < d.wall_count; ++i) {
+        LineScan l = in.Next();
+        d.walls[i].x = l.Real();
+        d.walls[i].top = l.Real();
+        d.walls[i].bottom = l.Real();
+    }
+}
+
+}  // namespace
+
+void read_calc_input(const std::filesystem::path& folder, CalcInput& in, MessageSink& messages) {
+    const std::filesystem::path path = folder / kInputFileName;
+    std::vector<std::string> lines;
+    {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec)) {
+            messages.Show(Message{"条件ファイルが見つかりません。\rインストールが正常に行われていない可能性があります。",
+                                  "error", MsgIcon::None, MsgButtons::Ok, 0});
+            throw RunAborted("input file missing");
+        }
+    }
+    try {
+        lines = ReadCp932Lines(path);
+    } catch (const TextError&) {
+        messages.Show(Message{"条件ファイル(CAL_TNK.DAT)を読み込めません。", "error", MsgIcon::None,
+                              MsgButtons::Ok, 0});
+        throw RunAborted("input file unreadable");
+    }
+    InputLines reader(std::move(lines));
+    try {
+        ReadAll(reader, in);
+    } catch (const BadLine& bad) {
+        messages.Show(Message{CFormat("条件ファイル(CAL_TNK.DAT)の%d行目: %s", bad.line, bad.reason), "error",
+                              MsgIcon::None, MsgButtons::Ok, 0});
+        throw RunAborted("malformed input");
+    }
+}
+
+}  // namespace kova::engine

@@ -1,0 +1,81 @@
+#include "engine/rounding.hpp"
+
+#include <cmath>
+
+namespace kova::engine {
+namespace {
+
+// The first decimal decides: 5 goes to the even neighbour.
+double FirstDecimal(double x) {
+    double r0 = std::floor(x + 0.001);
+    double k = std::fmod(std::floor(10 * x + 0.001), 10.0);
+    if (k == 5) return std::fmod(r0, 2.0) == 0 ? r0 : r0 + 1;
+    if (k > 5) return r0 + 1;
+    return r0;
+}
+
+}  // namespace
+
+double round_to_step(double value, double step, int mode) {
+    if (mode == 9 || value == 0 || !std::isfinite(value)) return value;
+    double x = value / step;
+    double sign = 1;
+    if (x < 0) {
+        sign = -1;
+        x = -x;
+    }
+    double r;
+    switch (mode) {
+    case 0: {
+        // A guard of one unit in the 15th digit absorbs representation error.
+        double e = std::trunc(std::log10(x));
+        double g = std::pow(10.0, e - 15);
+        double f = std::floor(x + g);
+        double d = x - f;
+        if (d > 0.4999 && d < 0.5001)
+            r = std::fmod(f, 2.0) == 0 ? f : f + 1;
+        else
+            r = std::floor(x + 0.5 + g);
+        break;
+    }
+    case 1:
+        r = std::floor(x + 0.001);
+        break;
+    case 2:
+        r = std::floor(x - 0.001) + 1;
+        break;
+    case 3:
+        if (std::fmod(10 * x + 0.001, 1.0) > 0.001)
+            r = std::floor(x + 0.501);
+        else
+            r = FirstDecimal(x);
+        break;
+    default:
+        r = FirstDecimal(x);
+        break;
+    }
+    return r * sign * step;
+}
+
+double cross_product(Pt p1, Pt p2, Pt q1, Pt q2) {
+    return (p2.x - p1.x) * (q2.y - q1.y) - (p2.y - p1.y) * (q2.x - q1.x);
+}
+
+int intersect_segments(Pt a, Pt b, Pt c, Pt d, Pt& out) {
+    out = Pt{0, 0};
+    double d1 = cross_product(a, b, c, d);
+    if (std::fabs(d1) < 1e-10) return -1;
+    double d2 = cross_product(c, d, a, b);
+    double t = cross_product(a, c, c, d) / d1;
+    double u = cross_product(c, a, a, b) / d2;
+    if (std::fabs(u) < std::fabs(t))
+        out = Pt{(1 - u) * c.x + u * d.x, (1 - u) * c.y + u * d.y};
+    else
+        out = Pt{(1 - t) * a.x + t * b.x, (1 - t) * a.y + t * b.y};
+    int result = 0;
+    if (t < 0 || t > 1) result += 1;
+    if (u < 0 || u > 1) result += 2;
+    return result;
+}
+
+}  // namespace kova::engine

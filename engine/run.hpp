@@ -1,0 +1,27 @@
+#pragma once
+// One run of the settlement engine on a folder.
+#include <filesystem>
+#include <functional>
+
+#include "engine/data.hpp"
+#include "platform/message.hpp"
+
+namespace kova::engine {
+
+struct RunOptions {
+    // The local date and time of the run; empty: the system clock.
+    std::function<RunStamp()> clock;
+    // Workers for the settlement profile; 0: one per hardware thread.
+    int threads = 0;
+};
+
+// The local time of the system clock as a run stamp.
+RunStamp system_run_stamp();
+
+// Reads folder/CAL_TNK.DAT, writes the result files into folder and returns
+// the exit code: 0 when the results are ready, 1 after a fatal condition
+// (its message has been shown). The state of the run is left in st.
+int run_calculation(const std::filesystem::path& folder, EngineState& st, MessageSink& messages,
+                    const RunOptions& options = {});
+
+}  // namespace kova::engine
