@@ -356,7 +356,8 @@ std::string WriteFailureText(const std::filesystem::path& file, std::string_view
     return t;
 }
 
-bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages) {
+bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages,
+                  const WindowResetHook& resetWindow) {
     ObsDataSet loaded;
     try {
         loaded = ReadDataFile(file);
@@ -366,6 +367,7 @@ bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSi
     }
     loaded.Stations[0] = std::move(data.Stations[0]);
     data = std::move(loaded);
+    if (resetWindow) resetWindow();
     return true;
 }
 

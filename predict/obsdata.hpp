@@ -139,8 +139,11 @@ void WriteSnapshot(const ObsDataSet& data, const std::filesystem::path& appPath,
 bool SnapshotsDiffer(const std::filesystem::path& appPath, std::string_view a, std::string_view b);
 
 // Command-level wrappers: report a failure in a message box naming the file
-// and return false; on a failed read the data set is left as it was.
-bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages);
+// and return false; on a failed read the data set is left as it was. A
+// successful read replaces the data set (the spare record 0 is kept) and
+// lets the window reset its controls as for a new data set.
+bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages,
+                  const WindowResetHook& resetWindow = {});
 bool SaveDataFile(const ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages);
 
 // The texts of those boxes.

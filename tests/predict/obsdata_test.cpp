@@ -193,7 +193,9 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
         const std::string before = DataFileText(data);
         RecordingMessages box;
         EXPECT_THROW(ReadDataFile(path), ObsFileError);
-        EXPECT_FALSE(LoadDataFile(data, path, box));
+        bool reset = false;
+        EXPECT_FALSE(LoadDataFile(data, path, box, [&] { reset = true; }));
+        EXPECT_FALSE(reset);
         ASSERT_EQ(box.Count(), 1u);
         EXPECT_EQ(box.Last().text.rfind("ﾃﾞｰﾀﾌｧｲﾙ(bad.tlm)が読み込み出来ません。", 0), 0u) << box.Last().text;
         EXPECT_EQ(box.Last().icon, MsgIcon::Exclamation);
@@ -212,8 +214,10 @@ TEST(PredictObsFile, LoadReplacesTheDataSetButKeepsTheSpareRecord) {
     data.Stations[0].Name = "spare";
     data.Stations[5].Name = "old";
     RecordingMessages box;
-    ASSERT_TRUE(LoadDataFile(data, DataPath("sample.tlm"), box));
+    int resets = 0;
+    ASSERT_TRUE(LoadDataFile(data, DataPath("sample.tlm"), box, [&] { ++resets; }));
     EXPECT_EQ(box.Count(), 0u);
+    EXPECT_EQ(resets, 1);
     EXPECT_EQ(data.StationCount, 3);
     EXPECT_EQ(data.Stations[0].Name, "spare");
     EXPECT_EQ(data.Stations[5].Name, "");
