@@ -1,0 +1,384 @@
+#include "predict/obsdata.hpp"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "textio/cp932.hpp"
+#include "textio/listline.hpp"
+#include "textio/textfile.hpp"
+
+namespace kova::predict {
+namespace {
+
+using namespace std::chrono;
+
+constexpr sys_days kSerialEpoch = sys_days{year{1899} / December / 30};
+
+std::string LineError(int lineNo) { return std::to_string(lineNo) + "行目の内容が正しくありません。"; }
+
+// ---- writing ---------------------------------------------------------------
+
+// Shortest plain decimal text that reads back as the same double.
+std::string FormatDouble(double v) {
+    if (v == 0) return "0";
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatDate(Date d) {
+    int y, m, dd;
+    d.Ymd(y, m, dd);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "#%04d-%02d-%02d#", y, m, dd);
+    return buf;
+}
+
+class LineWriter {
+public:
+    LineWriter& Text(std::string_view s, const std::string& what) {
+        if (s.find_first_of("\"\r\n") != std::string_view::npos)
+            throw ObsFileError(what + "に使用できない文字（\"、改行）があります。");
+        if (!IsCp932Encodable(s)) throw ObsFileError(what + "にシフトJISで保存できない文字があります。");
+        Sep();
+        line_ += '"';
+        line_ += s;
+        line_ += '"';
+        return *this;
+    }
+    LineWriter& Key(std::string_view s) {
+        Sep();
+        line_ += '"';
+        line_ += s;
+        line_ += '"';
+        return *this;
+    }
+    LineWriter& Int(long long v) {
+        Sep();
+        line_ += std::to_string(v);
+        return *this;
+    }
+    LineWriter& Real(double v, const std::string& what) {
+        if (!std::isfinite(v)) throw ObsFileError(what + "の数値が正しくありません。");
+        Sep();
+        line_ += FormatDouble(v);
+        return *this;
+    }
+    LineWriter& DateItem(Date d, const std::string& what) {
+        if (d.serial != 0 && !d.IsValid()) throw ObsFileError(what + "の日付が正しくありません。");
+        Sep();
+        line_ += FormatDate(d);
+        return *this;
+    }
+    void End(TextFileBuilder& out) {
+        out.Line(line_);
+        line_.clear();
+        first_ = true;
+    }
+
+private:
+    void Sep() {
+        if (!first_) line_ += ',';
+        first_ = false;
+    }
+    std::string line_;
+    bool first_ = true;
+};
+
+// ---- reading ---------------------------------------------------------------
+
+// Items of one list line: quoted items run to the closing quote (commas
+// inside kept), other items to the next comma with blanks trimmed.
+bool SplitItems(std::string_view line, std::vector<std::string>& items) {
+    items.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+        std::string item;
+        if (pos < line.size() && line[pos] == '"') {
+            std::size_t close = line.find('"', pos + 1);
+            if (close == std::string_view::npos) return false;
+            item = line.substr(pos + 1, close - pos - 1);
+            pos = close + 1;
+            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+            if (pos < line.size() && line[pos] != ',') return false;
+        } else {
+            std::size_t comma = line.find(',', pos);
+            std::size_t end = comma == std::string_view::npos ? line.size() : comma;
+            std::string_view v = line.substr(pos, end - pos);
+            while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+            item = v;
+            pos = end;
+        }
+        items.push_back(std::move(item));
+        if (pos >= line.size()) return true;
+        ++pos;  // the comma
+    }
+}
+
+bool ParseDate(std::string_view s, Date& out) {
+    if (s.size() < 2 || s.front() != '#' || s.back() != '#') return false;
+    s = s.substr(1, s.size() - 2);
+    int ymd[3];
+    for (int i = 0; i < 3; ++i) {
+        std::size_t stop = i < 2 ? s.find('-') : s.size();
+        if (stop == std::string_view::npos || stop == 0) return false;
+        auto res = std::from_chars(s.data(), s.data() + stop, ymd[i]);
+        if (res.ec != std::errc() || res.ptr != s.data() + stop) return false;
+        s.remove_prefix(i < 2 ? stop + 1 : stop);
+    }
+    auto d = Date::FromYmd(ymd[0], ymd[1], ymd[2]);
+    if (!d || (d->serial != 0 && !d->IsValid())) return false;
+    out = *d;
+    return true;
+}
+
+class Reader {
+public:
+    explicit Reader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    // The items of the next line; exactly n of them.
+    const std::vector<std::string>& Items(std::size_t n) {
+        const std::string& line = Next();
+        if (!SplitItems(line, items_) || items_.size() != n) Fail();
+        return items_;
+    }
+    const std::string& Next() {
+        if (index_ >= lines_.size()) Fail(static_cast<int>(lines_.size()) + 1);
+        return lines_[index_++];
+    }
+    long long Int(const std::string& s, long long lo, long long hi) {
+        long long v;
+        if (!ParseInt(s, lo, hi, v)) Fail();
+        return v;
+    }
+    double Real(const std::string& s) {
+        double v;
+        if (!ParseReal(s, v)) Fail();
+        return v;
+    }
+    Date DateValue(const std::string& s) {
+        Date d;
+        if (!ParseDate(s, d)) Fail();
+        return d;
+    }
+    [[noreturn]] void Fail() { Fail(static_cast<int>(index_)); }
+    [[noreturn]] static void Fail(int lineNo) { throw ObsFileError(LineError(lineNo)); }
+
+private:
+    std::vector<std::string> lines_;
+    std::vector<std::string> items_;
+    std::size_t index_ = 0;
+};
+
+std::int16_t I16(long long v) { return static_cast<std::int16_t>(v); }
+
+}  // namespace
+
+// ---- dates -------------------------------------------------------------------
+
+std::optional<Date> Date::FromYmd(int y, int m, int d) {
+    year_month_day ymd{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
+    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1 || !ymd.ok()) return std::nullopt;
+    return Date{static_cast<std::int32_t>((sys_days{ymd} - kSerialEpoch).count())};
+}
+
+void Date::Ymd(int& y, int& m, int& d) const {
+    year_month_day ymd{kSerialEpoch + days{serial}};
+    y = static_cast<int>(ymd.year());
+    m = static_cast<int>(static_cast<unsigned>(ymd.month()));
+    d = static_cast<int>(static_cast<unsigned>(ymd.day()));
+}
+
+bool Date::IsValid() const {
+    static const std::int32_t lo = FromYmd(100, 1, 1)->serial;
+    static const std::int32_t hi = FromYmd(9999, 12, 31)->serial;
+    return serial != 0 && serial >= lo && serial <= hi;
+}
+
+// ---- data set ----------------------------------------------------------------
+
+void StationRecord::ResizeRows(int count) {
+    std::size_t n = static_cast<std::size_t>(count) + 1;
+    ObsDate.resize(n, Date{});
+    Settlement.resize(n, 0.0);
+    Remark.resize(n);
+    SW.resize(n, 0);
+    Count = static_cast<std::int16_t>(count);
+}
+
+void InitNewData(ObsDataSet& data, const WindowResetHook& resetWindow) {
+    static_cast<ObsSettings&>(data) = ObsSettings{};
+    for (int k = 1; k <= kMaxStations; ++k) data.Stations[k] = StationRecord{};
+    if (resetWindow) resetWindow();
+}
+
+bool IsStorableText(std::string_view utf8) {
+    return utf8.find_first_of("\"\r\n") == std::string_view::npos && IsCp932Encodable(utf8);
+}
+
+std::filesystem::path DataFilePath(const std::filesystem::path& chosen) {
+    if (chosen.has_extension()) return chosen;
+    std::filesystem::path p = chosen;
+    p += ".tlm";
+    return p;
+}
+
+// ---- the file ----------------------------------------------------------------
+
+std::string DataFileText(const ObsDataSet& d) {
+    if (d.StationCount < 0 || d.StationCount > kMaxStations)
+        throw ObsFileError("測定箇所数が正しくありません。");
+    TextFileBuilder out;
+    LineWriter w;
+    w.Key("FileVer").Int(1).End(out);
+    w.Key("業務名称").Text(d.JobTitle, "業務名称").End(out);
+    w.Key("測定箇所数").Int(d.StationCount).End(out);
+    w.Key("沈下オプション").Int(d.SettlementOption).End(out);
+    w.Key("時間軸表記").Int(d.TimeAxisMode).End(out);
+    w.Key("経過日数(日)").Int(d.LeaveDays).End(out);
+    w.Key("最終沈下量に対する割合(%)").Real(d.TargetPercent, "最終沈下量に対する割合").End(out);
+    w.Key("残留沈下量(m)").Real(d.ResidualSettlement, "残留沈下量").End(out);
+    w.Key("終了条件").Real(d.EndConditionPercent, "終了条件").End(out);
+    w.Key("丸め方法(1:四捨五入、2:五捨五入)").Int(d.RoundingMethod).End(out);
+    out.Line("");
+    for (int k = 1; k <= d.StationCount; ++k) {
+        const StationRecord& s = d.Stations[k];
+        const std::string station = "観測所" + std::to_string(k);
+        if (s.Count < 0 || s.Count > kMaxObservations || s.ObsDate.size() <= std::size_t(s.Count) ||
+            s.Settlement.size() <= std::size_t(s.Count) || s.Remark.size() <= std::size_t(s.Count) ||
+            s.SW.size() <= std::size_t(s.Count))
+            throw ObsFileError(station + "の測定件数が正しくありません。");
+        w.Key("名称").Text(s.Name, station + "の名称").End(out);
+        w.Key("測定件数").Int(s.Count).End(out);
+        w.Key("S-Sa").Int(s.Sa).Int(s.SaPrime).End(out);
+        w.Key("年月日,沈下量(m),盛土高(m)").End(out);
+        for (int i = 1; i <= s.Count; ++i) {
+            const std::string row = station + "の" + std::to_string(i) + "行目";
+            w.DateItem(s.ObsDate[i], row)
+                .Real(s.Settlement[i], row + "の沈下量")
+                .Text(s.Remark[i], row + "の備考")
+                .Int(s.SW[i])
+                .End(out);
+        }
+    }
+    return out.Utf8();
+}
+
+void WriteDataFile(const ObsDataSet& data, const std::filesystem::path& file) {
+    std::string text = DataFileText(data);
+    try {
+        WriteCp932FileAtomic(file, text);
+    } catch (const TextError&) {
+        throw ObsFileError("");
+    }
+}
+
+ObsDataSet ReadDataFile(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    try {
+        lines = ReadCp932Lines(file);
+    } catch (const TextError&) {
+        throw ObsFileError("");
+    }
+    Reader r(std::move(lines));
+    ObsDataSet d;
+    d.FileVer = I16(r.Int(r.Items(2)[1], -32768, 32767));
+    d.JobTitle = r.Items(2)[1];
+    d.StationCount = I16(r.Int(r.Items(2)[1], 0, kMaxStations));
+    d.SettlementOption = I16(r.Int(r.Items(2)[1], -32768, 32767));
+    d.TimeAxisMode = I16(r.Int(r.Items(2)[1], -32768, 32767));
+    d.LeaveDays = static_cast<std::int32_t>(r.Int(r.Items(2)[1], INT32_MIN, INT32_MAX));
+    d.TargetPercent = r.Real(r.Items(2)[1]);
+    d.ResidualSettlement = r.Real(r.Items(2)[1]);
+    d.EndConditionPercent = r.Real(r.Items(2)[1]);
+    d.RoundingMethod = I16(r.Int(r.Items(2)[1], -32768, 32767));
+    r.Next();  // the empty separator line
+    for (int k = 1; k <= d.StationCount; ++k) {
+        StationRecord& s = d.Stations[k];
+        s.Name = r.Items(2)[1];
+        int count = static_cast<int>(r.Int(r.Items(2)[1], 0, kMaxObservations));
+        const auto& range = r.Items(3);
+        s.Sa = I16(r.Int(range[1], -32768, 32767));
+        s.SaPrime = I16(r.Int(range[2], -32768, 32767));
+        r.Next();  // column header, not a description of the rows
+        s.ResizeRows(count);
+        for (int i = 1; i <= count; ++i) {
+            const auto& row = r.Items(4);
+            s.ObsDate[i] = r.DateValue(row[0]);
+            s.Settlement[i] = r.Real(row[1]);
+            s.Remark[i] = row[2];
+            s.SW[i] = I16(r.Int(row[3], -32768, 32767));
+        }
+    }
+    return d;
+}
+
+// ---- snapshots ---------------------------------------------------------------
+
+std::filesystem::path SnapshotPath(const std::filesystem::path& appPath, std::string_view name) {
+    return appPath / ("KOVA_TLM." + std::string(name));
+}
+
+void WriteSnapshot(const ObsDataSet& data, const std::filesystem::path& appPath, std::string_view name) {
+    WriteDataFile(data, SnapshotPath(appPath, name));
+}
+
+bool SnapshotsDiffer(const std::filesystem::path& appPath, std::string_view a, std::string_view b) {
+    auto readBytes = [](const std::filesystem::path& p, std::string& out) {
+        std::FILE* f = std::fopen(p.c_str(), "rb");
+        if (!f) return false;
+        char buf[65536];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+        bool ok = std::ferror(f) == 0;
+        std::fclose(f);
+        return ok;
+    };
+    std::string ta, tb;
+    if (!readBytes(SnapshotPath(appPath, a), ta) || !readBytes(SnapshotPath(appPath, b), tb)) return true;
+    return SplitLines(ta) != SplitLines(tb);
+}
+
+// ---- commands ----------------------------------------------------------------
+
+std::string ReadFailureText(const std::filesystem::path& file, std::string_view detail) {
+    std::string t = "ﾃﾞｰﾀﾌｧｲﾙ(" + file.filename().string() + ")が読み込み出来ません。";
+    if (!detail.empty()) t += "\r" + std::string(detail);
+    return t;
+}
+
+std::string WriteFailureText(const std::filesystem::path& file, std::string_view detail) {
+    std::string t = "ﾃﾞｰﾀﾌｧｲﾙ(" + file.filename().string() + ")に書き込み出来ません。";
+    if (!detail.empty()) t += "\r" + std::string(detail);
+    return t;
+}
+
+bool LoadDataFile(ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages,
+                  const WindowResetHook& resetWindow) {
+    ObsDataSet loaded;
+    try {
+        loaded = ReadDataFile(file);
+    } catch (const ObsFileError& e) {
+        messages.Notify(ReadFailureText(file, e.what()), MsgIcon::Exclamation);
+        return false;
+    }
+    loaded.Stations[0] = std::move(data.Stations[0]);
+    data = std::move(loaded);
+    if (resetWindow) resetWindow();
+    return true;
+}
+
+bool SaveDataFile(const ObsDataSet& data, const std::filesystem::path& file, MessageSink& messages) {
+    try {
+        WriteDataFile(data, file);
+    } catch (const ObsFileError& e) {
+        messages.Notify(WriteFailureText(file, e.what()), MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kova::predict

@@ -1,0 +1,81 @@
+#pragma once
+// Fixtures shared by the prediction tests.
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include <unistd.h>
+
+#include "predict/obsdata.hpp"
+
+namespace kova::predict::test {
+
+// A fresh folder per test, removed afterwards.
+class TempDir {
+public:
+    TempDir() {
+        static std::atomic<int> seq{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("kova_predict_" + std::to_string(::getpid()) + "_" + std::to_string(seq++) + "_" +
+                 std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& n) const { return path_ / n; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+inline std::filesystem::path DataPath(const std::string& name) {
+    return std::filesystem::path(KOVA_TEST_DATA) / "predict" / name;
+}
+
+struct Row {
+    int day;  // days after 2003-04-15
+    double settlement;
+    int sw = 0;
+};
+
+// A station whose observation i + 1 is rows[i], dated from 2003-04-15.
+inline StationRecord MakeStation(std::initializer_list<Row> rows, int sa, int saPrime) {
+    StationRecord s;
+    s.ResizeRows(static_cast<int>(rows.size()));
+    const Date base = *Date::FromYmd(2003, 4, 15);
+    int i = 1;
+    for (const Row& r : rows) {
+        s.ObsDate[i] = Date{base.serial + r.day};
+        s.Settlement[i] = r.settlement;
+        s.SW[i] = static_cast<std::int16_t>(r.sw);
+        ++i;
+    }
+    s.Sa = static_cast<std::int16_t>(sa);
+    s.SaPrime = static_cast<std::int16_t>(saPrime);
+    return s;
+}
+
+// The worked data set: days 0, 10, 30, 90 with 0, 0.5, 0.75, 0.9 m lie on
+// (t - t0)/(S - S0) = t + 10, so a = 1, b = 10 and Sf = 1.
+inline StationRecord PartStation() {
+    return MakeStation({{0, 0}, {10, 0.5}, {30, 0.75}, {90, 0.9}}, 1, 4);
+}
+
+}  // namespace kova::predict::test
