@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "engine/rounding.hpp"
 #include "engine/stage_hooks.hpp"
@@ -50,16 +51,66 @@ DrainFactors drain_factors(const DrainData& drain, double length) {
     return f;
 }
 
+namespace {
+
+// The 21-term series itself.
+double vertical_series(double Tv) {
+    double sum = 0;
+    for (int m = 0; m <= 20; ++m) {
+        double M = (2 * m + 1) * kPiValue / 2;
+        // exp() of anything below -745.2 is 0 and would add nothing.
+        if (M * M * Tv > 750) break;
+        sum += 2 / (M * M) * std::exp(-M * M * Tv);
+    }
+    return 1 - sum;
+}
+
+// Time factors reach the series rounded to 0.001, so the curves and the
+// tables ask for the same few thousand values again and again: they are
+// computed once. The table ends where the series has become exactly 1; it
+// only grows from there on, and never exceeds 1.
+class VerticalDegrees {
+public:
+    VerticalDegrees() {
+        values_.reserve(kMaxEntries);
+        for (int n = 0; n < kMaxEntries; ++n) {
+            double u = vertical_series(key(n));
+            values_.push_back(u);
+            if (u == 1) {
+                saturated_ = true;
+                break;
+            }
+        }
+    }
+    static double key(long long n) { return static_cast<double>(n) * 0.001; }
+
+    // The series at Tv, from the table when Tv is one of its keys.
+    double at(double Tv) const {
+        double scaled = Tv * 1000;
+        if (scaled < 0 || scaled > kMaxEntries) return vertical_series(Tv);
+        long long n = std::llround(scaled);
+        if (n < static_cast<long long>(values_.size())) {
+            if (key(n) == Tv) return values_[n];
+        } else if (saturated_ && Tv >= key(static_cast<long long>(values_.size()) - 1)) {
+            return 1;
+        }
+        return vertical_series(Tv);
+    }
+
+private:
+    static constexpr int kMaxEntries = 40000;
+    std::vector<double> values_;
+    bool saturated_ = false;
+};
+
+}  // namespace
+
 double degree_consolidation_vertical(double Tv) {
     // The 21-term series does not vanish at Tv = 0 (its tail is about 0.01);
     // no time means no consolidation.
     if (!(Tv > 0)) return 0;
-    double sum = 0;
-    for (int m = 0; m <= 20; ++m) {
-        double M = (2 * m + 1) * kPiValue / 2;
-        sum += 2 / (M * M) * std::exp(-M * M * Tv);
-    }
-    return 1 - sum;
+    static const VerticalDegrees table;
+    return table.at(Tv);
 }
 
 double degree_consolidation_radial(double Th, double F, double L) {

@@ -47,6 +47,21 @@ TEST(Terzaghi, DegreeMatchesConvergedSeries) {
     EXPECT_EQ(degree_consolidation_vertical(-1), 0);
 }
 
+TEST(Terzaghi, RoundedTimeFactorsRiseMonotonically) {
+    // The tables bisect on days, which needs degrees that never fall as the
+    // rounded time factor grows, and never pass 1.
+    double previous = 0;
+    for (int n = 1; n <= 40000; ++n) {
+        double Tv = n * 0.001;
+        double u = degree_consolidation_vertical(Tv);
+        ASSERT_GE(u, previous) << Tv;
+        ASSERT_LE(u, 1.0) << Tv;
+        if (n % 97 == 0) ASSERT_NEAR(u, series_degree(Tv), 1e-4) << Tv;
+        previous = u;
+    }
+    EXPECT_EQ(degree_consolidation_vertical(1e6), 1.0);
+}
+
 TEST(Barron, IdealDrainFunction) {
     for (double n : {5.0, 10.0, 20.0, 50.0}) {
         SCOPED_TRACE(n);
