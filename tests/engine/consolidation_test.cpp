@@ -56,7 +56,9 @@ TEST(Terzaghi, RoundedTimeFactorsRiseMonotonically) {
         double u = degree_consolidation_vertical(Tv);
         ASSERT_GE(u, previous) << Tv;
         ASSERT_LE(u, 1.0) << Tv;
-        if (n % 97 == 0) ASSERT_NEAR(u, series_degree(Tv), 1e-4) << Tv;
+        if (n % 97 == 0) {
+            ASSERT_NEAR(u, series_degree(Tv), 1e-4) << Tv;
+        }
         previous = u;
     }
     EXPECT_EQ(degree_consolidation_vertical(1e6), 1.0);
