@@ -577,5 +577,26 @@ TEST(StageTiming, WholeRunWithDrainsAndAStageGap) {
     EXPECT_LT(a[8].day, b[8].day);
 }
 
+TEST(StageTiming, NothingOfAnEarlierPositionRemains) {
+    // The position at x = 20 computed after the one at x = 50, and alone.
+    auto run = [](const char* file) {
+        TempFolder dir;
+        std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / "engine" / file,
+                                   dir.path() / "CAL_TNK.DAT");
+        auto st = std::make_unique<EngineState>();
+        RecordingMessages msgs;
+        EXPECT_EQ(run_calculation(dir.path(), *st, msgs), 0);
+        return st;
+    };
+    auto after = run("staged_drains.dat");
+    auto alone = run("staged_drains_one.dat");
+    EXPECT_TRUE(same_timing(after->timing, alone->timing));
+    EXPECT_EQ(after->units.unit_count, alone->units.unit_count);
+    EXPECT_EQ(after->units.unit_previous, alone->units.unit_previous);
+    EXPECT_EQ(after->history.stage_count, alone->history.stage_count);
+    EXPECT_EQ(after->history.stage_number, alone->history.stage_number);
+    EXPECT_EQ(after->work.column.cv, alone->work.column.cv);
+}
+
 }  // namespace
 }  // namespace kova::engine
