@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -138,7 +139,9 @@ std::optional<int> time_from_factor(double T, double c, double H) {
 
 double ramp_load_fraction(int t, double x, int start, int period) {
     if (t <= start) return 0;
-    if (period > 0 && t - start < period) return x * (t - start) / period;
+    // Days as read may lie anywhere in the int range: no overflow here.
+    std::int64_t elapsed = std::int64_t{t} - start;
+    if (period > 0 && elapsed < period) return x * static_cast<double>(elapsed) / period;
     return x;
 }
 
@@ -155,10 +158,12 @@ double unit_degree(const UnitStage& u, double t) {
 
 double settlement_at_time(int t, const UnitStage& u) {
     if (t <= u.start || !consolidates(u)) return 0;
-    int tau = t - u.start;
-    if (u.period <= 0) return u.settlement * unit_degree(u, tau);
-    if (tau < u.period) return u.settlement * unit_degree(u, tau / 2.0) * tau / u.period;
-    return u.settlement * unit_degree(u, tau - u.period / 2);
+    std::int64_t tau = std::int64_t{t} - u.start;
+    if (u.period <= 0) return u.settlement * unit_degree(u, static_cast<double>(tau));
+    if (tau < u.period)
+        return u.settlement * unit_degree(u, static_cast<double>(tau) / 2.0) * static_cast<double>(tau) /
+               u.period;
+    return u.settlement * unit_degree(u, static_cast<double>(tau - u.period / 2));
 }
 
 // ------------------------------------------------ units of a column

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "engine/consolidation.hpp"
@@ -159,6 +160,20 @@ TEST(RampLoad, FractionOfTheLoad) {
     EXPECT_DOUBLE_EQ(ramp_load_fraction(9, 2.0, 5, 10), 0.8);
     EXPECT_DOUBLE_EQ(ramp_load_fraction(15, 2.0, 5, 10), 2.0);
     EXPECT_DOUBLE_EQ(ramp_load_fraction(6, 2.0, 5, 0), 2.0);
+    // Days at the ends of the int range do not overflow.
+    const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(-1000, 2.0, lowest, highest), 2.0 * (-1000.0 - lowest) / highest);
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(100, 2.0, lowest, highest), 2.0);
+    UnitStage u;
+    u.coefficient = 0.01;
+    u.drain_length = 1;
+    u.settlement = 0.5;
+    u.start = lowest;
+    u.period = highest;
+    double s = settlement_at_time(100, u);
+    EXPECT_TRUE(std::isfinite(s));
+    EXPECT_GE(s, 0);
+    EXPECT_LE(s, 0.5);
 }
 
 UnitStage vertical_unit(double c, double H, double S, int start, int period) {
