@@ -21,6 +21,23 @@ constexpr double kWellResistance = 3.242277876554809;
 
 double round3(double v) { return round_to_step(v, 0.001, 0); }
 
+// round_to_step(v, 0.001, 0) for the time factors, which the curves and the
+// searches form by the million. Away from the places where its guard digit
+// (at most 1e-6 here) or its band around one half could tip the result, the
+// result is plainly the nearest thousandth; there it is asked for itself.
+double round_time_factor(double v) {
+    double x = v / 0.001;
+    if (x > 0 && x < 1e9) {
+        double f = std::floor(x);
+        double d = x - f;
+        if (d > 1e-5 && d < 1 - 1e-5 && std::abs(d - 0.4999) > 1e-5 && std::abs(d - 0.5001) > 1e-5) {
+            double r = d > 0.4999 && d < 0.5001 ? (std::fmod(f, 2.0) == 0 ? f : f + 1) : std::floor(x + 0.5);
+            return r * 0.001;
+        }
+    }
+    return round3(v);
+}
+
 }  // namespace
 
 double effective_diameter(int kind, double spacing) {
@@ -125,7 +142,7 @@ double degree_consolidation_radial(double Th, double F, double L) {
 
 double time_factor(double c, double H, double t) {
     if (!(c > 0) || !(H > 0)) return 0;
-    return round3(c / (H * H) * t);
+    return round_time_factor(c / (H * H) * t);
 }
 
 std::optional<int> time_from_factor(double T, double c, double H) {

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 
 #include "engine/consolidation.hpp"
 #include "engine/data.hpp"
+#include "engine/rounding.hpp"
 #include "platform/message.hpp"
 
 namespace kova::engine {
@@ -153,6 +155,26 @@ TEST(TimeFactor, DaysAndGuards) {
     EXPECT_FALSE(time_from_factor(std::nan(""), 0.01, 4).has_value());
     EXPECT_EQ(time_factor(0, 4, 100), 0);
     EXPECT_EQ(time_factor(0.01, 0, 100), 0);
+}
+
+TEST(TimeFactor, RoundsExactlyLikeTheEngine) {
+    // Time factors are rounded to 0.001 half to even; every one must come out
+    // as the engine's rounding gives it, near the halves included.
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> logc(-7, 0), logH(-2, 1.5), day(0, 40000);
+    for (int i = 0; i < 200000; ++i) {
+        double c = std::pow(10.0, logc(rng)), H = std::pow(10.0, logH(rng));
+        double t = std::floor(day(rng)) * (i % 2 ? 1 : 0.5);
+        ASSERT_EQ(time_factor(c, H, t), round_to_step(c / (H * H) * t, 0.001, 0)) << c << " " << H << " " << t;
+    }
+    for (int t = 0; t < 20000; ++t) {
+        for (double c : {0.0015, 0.0025, 0.00049995, 0.00050005, 0.0001, 0.003}) {
+            ASSERT_EQ(time_factor(c, 1, t), round_to_step(c * t, 0.001, 0)) << c << " " << t;
+            ASSERT_EQ(time_factor(c, 1, t * 0.5), round_to_step(c * (t * 0.5), 0.001, 0)) << c << " " << t;
+        }
+    }
+    EXPECT_DOUBLE_EQ(time_factor(0.0015, 1, 3), 0.004);  // 4.5 thousandths: to the even 4
+    EXPECT_DOUBLE_EQ(time_factor(0.0015, 1, 1), 0.002);  // 1.5: to the even 2
 }
 
 TEST(RampLoad, FractionOfTheLoad) {
