@@ -253,3 +253,28 @@ TEST(EngineRun, LongTitleIsCutOnACharacterBoundary) {
     }());
     EXPECT_EQ(r.st->input.positions[0].name, "名前 with blank");
 }
+
+TEST(EngineRun, EmbankmentNeedingHundredPieces) {
+    Input f = Basic();
+    std::vector<int> v{f.Point(10, 0)};
+    for (int i = 0; i < 60; ++i) v.push_back(f.Point(10.5 + i, 3 + (i % 2)));
+    v.push_back(f.Point(70, 0));
+    f.blocks.push_back(Block{v, 19});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.msgs.Count(), 1u);
+    EXPECT_EQ(r.msgs.Last().caption, "ブロック分割");
+    EXPECT_FALSE(r.Has("tnk1.csv"));
+}
+
+TEST(EngineRun, CrossedEmbankmentIsReportedOnceAndTheRunGoesOn) {
+    Input f = Basic();
+    f.blocks.push_back(
+        Block{{f.Point(56.9, 8), f.Point(6.3, 1.2), f.Point(76.1, 4.7), f.Point(38, 2.1), f.Point(48.8, 8.9)}, 19});
+    f.positions.push_back({25, "A"});
+    f.positions.push_back({60, "B"});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.msgs.Count(), 1u);
+    for (auto& row : ReadRows(r.dir.path / "tnk.csv")) EXPECT_TRUE(std::isfinite(row[2]));
+}
