@@ -63,7 +63,7 @@ std::string ResultLine(double x, double ground, double s) { return CFormat("%lf,
 
 void CheckFinite(double x, double ground, double s, MessageSink& messages) {
     if (std::isfinite(x) && std::isfinite(ground) && std::isfinite(s)) return;
-    messages.Show(Message{CFormat("計算位置 X=%g で沈下量を計算できません。", x), "error", MsgIcon::None,
+    messages.Show(Message{CFormat("X=%g の沈下量を計算できません。", x), "error", MsgIcon::None,
                           MsgButtons::Ok, 0});
     throw RunAborted("non-finite result");
 }

@@ -46,7 +46,7 @@ struct Section {
 
 }  // namespace
 
-TEST(SoilColumn, LayersFromTheTopWithOverburden) {
+TEST(EngineSoilColumn, LayersFromTheTopWithOverburden) {
     Section s;
     // Given bottom layer first: the column is ordered from the top.
     int lower = s.Layer({{0, -2}, {10, -2}, {10, -6}, {0, -6}}, 16);
@@ -65,7 +65,7 @@ TEST(SoilColumn, LayersFromTheTopWithOverburden) {
     EXPECT_NEAR(c.depth[1], 4, 1e-9);
 }
 
-TEST(SoilColumn, VerticesEdgesAndTouchingPoints) {
+TEST(EngineSoilColumn, VerticesEdgesAndTouchingPoints) {
     Section s;
     s.Layer({{0, 0}, {5, 1}, {10, 0}, {10, -3}, {0, -3}}, 18);  // vertex at x=5
     s.Layer({{10, 0}, {12, 2}, {14, 0}}, 18);                   // touches x=10 at a point
@@ -86,7 +86,7 @@ TEST(SoilColumn, VerticesEdgesAndTouchingPoints) {
     EXPECT_EQ(c.count, 0);
 }
 
-TEST(SoilColumn, EmbankmentRaisesGroundOnly) {
+TEST(EngineSoilColumn, EmbankmentRaisesGroundOnly) {
     Section s;
     s.Layer({{0, 0}, {10, 0}, {10, -3}, {0, -3}}, 18);
     s.Embankment({{12, 0}, {14, 2.5}, {16, 0}});
@@ -99,7 +99,7 @@ TEST(SoilColumn, EmbankmentRaisesGroundOnly) {
     EXPECT_NEAR(c.depth[0], 3.5, 1e-9);  // ground 2, mid -1.5
 }
 
-TEST(SoilColumn, OverlappingLayerIsDropped) {
+TEST(EngineSoilColumn, OverlappingLayerIsDropped) {
     Section s;
     s.Layer({{0, 0}, {10, 0}, {10, -4}, {0, -4}}, 18);
     s.Layer({{0, -2}, {10, -2}, {10, -8}, {0, -8}}, 16);  // overlaps the first
@@ -109,7 +109,7 @@ TEST(SoilColumn, OverlappingLayerIsDropped) {
     EXPECT_EQ(c.layer[0], 0);
 }
 
-TEST(SoilColumn, SectionBeyondThousandMetres) {
+TEST(EngineSoilColumn, SectionBeyondThousandMetres) {
     Section s;
     s.Layer({{0, 1500}, {10, 1500}, {10, 1490}, {0, 1490}}, 18);
     s.Layer({{0, -1490}, {10, -1490}, {10, -1500}, {0, -1500}}, 18);
@@ -119,7 +119,7 @@ TEST(SoilColumn, SectionBeyondThousandMetres) {
     EXPECT_DOUBLE_EQ(c.bottom[1], -1500);
 }
 
-TEST(SoilColumn, CutUnloading) {
+TEST(EngineSoilColumn, CutUnloading) {
     Section s;
     s.Layer({{0, 0}, {10, 0}, {10, -3}, {0, -3}}, 18);
     s.Cut({{0, 10}, {10, 10}, {10, 12}, {0, 12}}, 18);

@@ -57,7 +57,7 @@ std::size_t Find(const std::vector<std::string>& lines, const std::string& label
 
 }  // namespace
 
-TEST(MalformedInput, TheFullSectionRuns) {
+TEST(EngineMalformedInput, TheFullSectionRuns) {
     kova::RecordingMessages msgs;
     bool wrote = false;
     EXPECT_EQ(RunLines(Full().Lines(), msgs, wrote), 0);
@@ -65,7 +65,7 @@ TEST(MalformedInput, TheFullSectionRuns) {
     EXPECT_EQ(msgs.Count(), 0u);
 }
 
-TEST(MalformedInput, FileEndingEarlyAnywhere) {
+TEST(EngineMalformedInput, FileEndingEarlyAnywhere) {
     const auto lines = Full().Lines();
     for (std::size_t n = 0; n < lines.size(); ++n) {
         std::vector<std::string> cut(lines.begin(), lines.begin() + static_cast<long>(n));
@@ -73,7 +73,7 @@ TEST(MalformedInput, FileEndingEarlyAnywhere) {
     }
 }
 
-TEST(MalformedInput, AnyLineReplacedByText) {
+TEST(EngineMalformedInput, AnyLineReplacedByText) {
     const auto lines = Full().Lines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto bad = lines;
@@ -82,7 +82,7 @@ TEST(MalformedInput, AnyLineReplacedByText) {
     }
 }
 
-TEST(MalformedInput, ValuesOutOfRange) {
+TEST(EngineMalformedInput, ValuesOutOfRange) {
     const auto base = Full().Lines();
     struct Case {
         const char* what;
@@ -124,7 +124,7 @@ TEST(MalformedInput, ValuesOutOfRange) {
     ExpectRejected(bad, "unquoted title");
 }
 
-TEST(MalformedInput, BytesThatAreNotCodePage932) {
+TEST(EngineMalformedInput, BytesThatAreNotCodePage932) {
     TempDir dir;
     auto lines = Full().Lines();
     std::string text;
@@ -138,7 +138,7 @@ TEST(MalformedInput, BytesThatAreNotCodePage932) {
     EXPECT_EQ(msgs.Count(), 1u);
 }
 
-TEST(MalformedInput, LongLinesAreRead) {
+TEST(EngineMalformedInput, LongLinesAreRead) {
     auto lines = Full().Lines();
     lines[Find(lines, "境界点座標")] = "1,10,0,\"" + std::string(5000, 'z') + "\"";
     kova::RecordingMessages msgs;

@@ -64,7 +64,7 @@ Input Basic() {
 
 }  // namespace
 
-TEST(Run, ProfileFileFormat) {
+TEST(EngineRun, ProfileFileFormat) {
     EngineRun r(Basic());
     ASSERT_EQ(r.code, 0);
     std::string text = ReadBytes(r.dir.path / "tnk.csv");
@@ -85,7 +85,7 @@ TEST(Run, ProfileFileFormat) {
     EXPECT_EQ(r.st->stamp.second, 7);
 }
 
-TEST(Run, NoSoilLayer) {
+TEST(EngineRun, NoSoilLayer) {
     Input f;
     f.Point(0, 0);
     EngineRun r(f);
@@ -96,7 +96,7 @@ TEST(Run, NoSoilLayer) {
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "0.000000,-9999.990000,0.000000");
 }
 
-TEST(Run, PositionSettlementByHand) {
+TEST(EngineRun, PositionSettlementByHand) {
     // A 40 m strip of 40 kN/m2 on the surface; position under its middle.
     Input f = Basic();
     f.positions.push_back({60, "中央"});
@@ -119,7 +119,7 @@ TEST(Run, PositionSettlementByHand) {
     EXPECT_EQ(r.st->history.stage_count, 1);
 }
 
-TEST(Run, StagesAreKeptCompactly) {
+TEST(EngineRun, StagesAreKeptCompactly) {
     Input f = Basic();
     f.strip_loads[0].stage = 3;
     f.strip_loads[0].start = 30;
@@ -148,7 +148,7 @@ TEST(Run, StagesAreKeptCompactly) {
     EXPECT_GT(only.st->history.stage_total[1], 0);
 }
 
-TEST(Run, HistoryIsClearedForEveryPosition) {
+TEST(EngineRun, HistoryIsClearedForEveryPosition) {
     Input f = Basic();
     // A second layer only under the first position.
     f.layers.push_back(Clay({f.Point(10, -4), f.Point(50, -4), f.Point(50, -8), f.Point(10, -8)}, 17, 2));
@@ -166,7 +166,7 @@ TEST(Run, HistoryIsClearedForEveryPosition) {
     EXPECT_NEAR(rows[1][2], h.stage_total[1], 1e-12);
 }
 
-TEST(Run, NoLoadInAnyStageSettlesNothing) {
+TEST(EngineRun, NoLoadInAnyStageSettlesNothing) {
     Input f = Basic();
     f.strip_loads.clear();
     f.positions.push_back({60, "A"});
@@ -176,7 +176,7 @@ TEST(Run, NoLoadInAnyStageSettlesNothing) {
     EXPECT_EQ(r.st->history.stage_count, 0);
 }
 
-TEST(Run, SwitchesForSandAndCuts) {
+TEST(EngineRun, SwitchesForSandAndCuts) {
     Input f = Basic();
     f.layers[0].kind = 1;
     f.layers[0].method = 3;
@@ -202,7 +202,7 @@ TEST(Run, SwitchesForSandAndCuts) {
     EXPECT_GT(ReadRows(noCut.dir.path / "tnk1.csv")[0][2], ReadRows(withCut.dir.path / "tnk1.csv")[0][2]);
 }
 
-TEST(Run, ParallelProfileIsByteIdentical) {
+TEST(EngineRun, ParallelProfileIsByteIdentical) {
     Input f = Basic();
     f.blocks.push_back(Block{{f.Point(20, 0), f.Point(30, 3), f.Point(50, 3), f.Point(60, 0)}, 19});
     f.point_loads.push_back(Load{100, 90, 1});
@@ -217,7 +217,7 @@ TEST(Run, ParallelProfileIsByteIdentical) {
     EXPECT_EQ(ReadBytes(a.dir.path / "tnk.csv"), ReadBytes(b.dir.path / "tnk.csv"));
 }
 
-TEST(Run, MissingInput) {
+TEST(EngineRun, MissingInput) {
     TempDir dir;
     auto st = std::make_unique<EngineState>();
     kova::RecordingMessages msgs;
@@ -228,7 +228,7 @@ TEST(Run, MissingInput) {
     EXPECT_FALSE(std::filesystem::exists(dir.path / "tnk.csv"));
 }
 
-TEST(Run, UnwritableResultFile) {
+TEST(EngineRun, UnwritableResultFile) {
     TempDir dir;
     WriteLines(dir.path / "CAL_TNK.DAT", Basic().Lines());
     std::filesystem::create_directory(dir.path / "tnk.csv");  // cannot be replaced
@@ -239,7 +239,7 @@ TEST(Run, UnwritableResultFile) {
     EXPECT_NE(msgs.Last().text.find("tnk.csv"), std::string::npos);
 }
 
-TEST(Run, LongTitleIsCutOnACharacterBoundary) {
+TEST(EngineRun, LongTitleIsCutOnACharacterBoundary) {
     Input f = Basic();
     f.title = "aaa";
     for (int i = 0; i < 70; ++i) f.title += "盛";
@@ -252,4 +252,29 @@ TEST(Run, LongTitleIsCutOnACharacterBoundary) {
         return s;
     }());
     EXPECT_EQ(r.st->input.positions[0].name, "名前 with blank");
+}
+
+TEST(EngineRun, EmbankmentNeedingHundredPieces) {
+    Input f = Basic();
+    std::vector<int> v{f.Point(10, 0)};
+    for (int i = 0; i < 60; ++i) v.push_back(f.Point(10.5 + i, 3 + (i % 2)));
+    v.push_back(f.Point(70, 0));
+    f.blocks.push_back(Block{v, 19});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.msgs.Count(), 1u);
+    EXPECT_EQ(r.msgs.Last().caption, "ブロック分割");
+    EXPECT_FALSE(r.Has("tnk1.csv"));
+}
+
+TEST(EngineRun, CrossedEmbankmentIsReportedOnceAndTheRunGoesOn) {
+    Input f = Basic();
+    f.blocks.push_back(
+        Block{{f.Point(56.9, 8), f.Point(6.3, 1.2), f.Point(76.1, 4.7), f.Point(38, 2.1), f.Point(48.8, 8.9)}, 19});
+    f.positions.push_back({25, "A"});
+    f.positions.push_back({60, "B"});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.msgs.Count(), 1u);
+    for (auto& row : ReadRows(r.dir.path / "tnk.csv")) EXPECT_TRUE(std::isfinite(row[2]));
 }

@@ -48,7 +48,7 @@ double CurveE(double p) { return 2.0 - 0.4 * (std::log10(p) - 1); }
 
 }  // namespace
 
-TEST(FinalSettlement, ELogPAndCcByHand) {
+TEST(EngineFinalSettlement, ELogPAndCcByHand) {
     // P1 = 18, P2 = 18 + 32 = 50.
     const double e1 = R(CurveE(18), 0.001), e2 = R(CurveE(50), 0.001);
     const double strain = R((e1 - e2) / (1 + e1), 0.0001);
@@ -68,7 +68,7 @@ TEST(FinalSettlement, ELogPAndCcByHand) {
     EXPECT_NEAR(c.res.cc[0].settlement, 0.153, 1e-12);
 }
 
-TEST(FinalSettlement, MvBothPressureRules) {
+TEST(EngineFinalSettlement, MvBothPressureRules) {
     // mv: 0.002 m2/kN at 10 kN/m2 to 0.0002 at 1000, straight in log-log.
     auto mvAt = [](double p) { return 0.002 * std::pow(10.0, -(std::log10(p) - 1) / 2); };
     OneLayer geo(2, 1);
@@ -83,7 +83,7 @@ TEST(FinalSettlement, MvBothPressureRules) {
     EXPECT_NEAR(arith.res.mv[0].mv, 0.001085, 1e-12);
 }
 
-TEST(FinalSettlement, MultiplierGateAndUnloading) {
+TEST(EngineFinalSettlement, MultiplierGateAndUnloading) {
     OneLayer half(0, 1, 0.5);
     EXPECT_NEAR(half.Settle(32), 0.123 * 0.5, 1e-12);
 
@@ -100,7 +100,7 @@ TEST(FinalSettlement, MultiplierGateAndUnloading) {
     EXPECT_NEAR(pre.Settle(32, 10), R(2 * R((e1 - e2) / (1 + e1), 0.0001), 0.001), 1e-12);
 }
 
-TEST(FinalSettlement, HoughPicksTheCurveByNValue) {
+TEST(EngineFinalSettlement, HoughPicksTheCurveByNValue) {
     struct Case {
         int n, curve;
     };
@@ -118,7 +118,7 @@ TEST(FinalSettlement, HoughPicksTheCurveByNValue) {
     EXPECT_EQ(off.Settle(32), 0);
 }
 
-TEST(CurveLookup, EndsAndDomain) {
+TEST(EngineCurveLookup, EndsAndDomain) {
     CurveRec c;
     c.count = 3;
     c.pressure = {10, 100, 1000};
