@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/calcinput.hpp"
@@ -82,6 +83,51 @@ TEST_F(CalcInputTest, PointsStagesAndDuplicates) {
     EXPECT_EQ(*(at + 1), "1,0,\"LogMv-LogP曲線要素数\"");
     EXPECT_EQ(*(at + 2), "1,0,\"LogCv-LogP曲線要素数\"");
     EXPECT_EQ(*(at + 3), "5,\"BKHough曲線数\"");
+}
+
+// Flags that share a value could change places unnoticed: each gets its
+// own run in which it alone differs from the others.
+TEST_F(CalcInputTest, EachConditionAndSoilValueOnItsOwnLine) {
+    // Lines 4 to 9 in the order of the file.
+    i16 StudyCond::*const flags[] = {&StudyCond::TimeCondKind, &StudyCond::UseSandImmediate,
+                                     &StudyCond::UseCutPreload, &StudyCond::MvPMethod,
+                                     &StudyCond::CvPMethod, &StudyCond::AutoScaleXY};
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        test::BuildRichModel(*m);
+        m->Cond.LeavePeriod = 731;
+        m->Cond.ResidualSettlement = 0.125;
+        for (auto f : flags) m->Cond.*f = 0;
+        m->Cond.*flags[k] = 1;
+        ASSERT_TRUE(WriteCalcInput(*m, dir.path, ui));
+        std::vector<std::string> l = Lines();
+        EXPECT_EQ(l[1], "731");
+        EXPECT_EQ(l[2], "0.125");
+        for (int j = 0; j < 6; ++j) EXPECT_EQ(l[3 + j], j == k ? "1" : "0") << "line " << 4 + j;
+    }
+
+    // Soil type and drainage are both 0 or 1: one case each where they differ.
+    struct Case {
+        SoilParamRec p;
+        std::vector<std::string> lines;  // from the soil type line on
+    } cases[] = {
+        {{1, 4, 0, 0.25, 0, 0, 7},
+         {"1,\"土質\"", "7.5,7,\"有効重量,Ｎ値\"", "0.25,0,0,\"圧縮指数\"", "4,\"沈下計算方法\"",
+          "0,\"排水条件\"", "2,\"促進工法\"", "1.1,0.07,1.3,25,4,0.35,0.55,\"工法詳細\""}},
+        {{0, 2, 1, 0.5, 0, 0, 30},
+         {"0,\"土質\"", "7.5,30,\"有効重量,Ｎ値\"", "0.5,0,0,\"圧縮指数\"", "2,\"沈下計算方法\"",
+          "1,\"排水条件\"", "2,\"促進工法\"", "1.1,0.07,1.3,25,4,0.35,0.55,\"工法詳細\""}},
+    };
+    for (const Case& c : cases) {
+        test::BuildRichModel(*m);
+        m->SoilParam[0] = c.p;
+        m->DrainMethod[0] = DrainMethodRec{2, {1.1, 0.07, 1.3, 25, 4, 0.35, 0.55}};
+        ASSERT_TRUE(WriteCalcInput(*m, dir.path, ui));
+        std::vector<std::string> l = Lines();
+        auto at = std::find(l.begin(), l.end(), "25,-5,\"ブロック中心\"");
+        ASSERT_LE(at + 1 + static_cast<long>(c.lines.size()), l.end());
+        EXPECT_EQ(std::vector<std::string>(at + 1, at + 1 + static_cast<long>(c.lines.size())), c.lines);
+    }
 }
 
 TEST_F(CalcInputTest, VertexWithoutPointFailsByBlockKind) {

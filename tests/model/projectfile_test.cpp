@@ -64,6 +64,79 @@ TEST_F(ProjectFileTest, GoldenFileReadsBackAndWritesTheSameBytes) {
     EXPECT_EQ(ReadBytes(dir.path / "again.kov"), ReadBytes(DataFile("rich.kov")));
 }
 
+// Values that share a number could change places unnoticed in the golden
+// file: here every one differs, and the flags differ one at a time.
+TEST_F(ProjectFileTest, EachValueInItsPlaceAndReadBackToItsField) {
+    // Row 6 in the order of the project file (not that of the calculation
+    // input); the fifth line is the residual settlement.
+    i16 StudyCond::*const flags[] = {&StudyCond::MvPMethod,   &StudyCond::CvPMethod,
+                                     &StudyCond::UseCutPreload, &StudyCond::UseSandImmediate,
+                                     &StudyCond::TimeCondKind, &StudyCond::AutoScaleXY};
+    const int flagLine[] = {6, 7, 8, 9, 11, 12};
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        test::BuildRichModel(*m);
+        for (auto f : flags) m->Cond.*f = 0;
+        m->Cond.*flags[k] = 1;
+        m->Cond.ResidualSettlement = 0.375;
+        m->SoilParam[0] = SoilParamRec{1, 4, 0, 0.25, 0, 0, 7};
+        m->SoilParam[1] = SoilParamRec{0, 2, 1, 0.5, 0, 0, 30};
+        m->PointLoad[0] = LoadRec{1.5, 2.5, 3.5, 4.5, 5.5, 2};
+        m->LineLoad[0] = LoadRec{-1, -2, -3, -4, -5, 1};
+        m->StripLoad[0] = LoadRec{6, 7, 8, 9, 10, 2};
+        m->Embankment[0].Stage = 2;
+        m->SoilLayer[1].Stage = 4;
+        m->CutBlock[0].Stage = 3;
+        m->StageStartDay[1] = 61;
+        m->StageDays[1] = 16;
+        m->DrainMethod[0] = DrainMethodRec{2, {1.1, 0.07, 1.3, 25, 4, 0.35, 0.55}};
+        ASSERT_EQ(WriteCondFile(*m, ps, kSnapEdt, 1, ui), 0);
+        std::vector<std::string> l = ReadCp932Lines(SnapshotPath(ps.AppPath, kSnapEdt));
+        ASSERT_EQ(l.size(), 124u);
+        for (int j = 0; j < 6; ++j) EXPECT_EQ(l[flagLine[j]], j == k ? "1" : "0") << "line " << flagLine[j] + 1;
+        EXPECT_EQ(l[10], "0.375");
+        EXPECT_EQ(l[42], "2");   // embankment stage
+        EXPECT_EQ(l[62], "4");   // second soil layer's stage
+        EXPECT_EQ(l[72], "3");   // cut stage
+        EXPECT_EQ(l[108], "1,4,0,0.25,7");
+        EXPECT_EQ(l[109], "0,2,1,0.5,30");
+        EXPECT_EQ(l[112], "61,16");
+        EXPECT_EQ(l[114], "1.5,2.5,3.5,4.5,5.5,2");
+        EXPECT_EQ(l[116], "-1,-2,-3,-4,-5,1");
+        EXPECT_EQ(l[118], "6,7,8,9,10,2");
+        EXPECT_EQ(l[120], "2,1.1,0.07,1.3,25,4,0.35,0.55");
+
+        auto back = std::make_unique<Model>();
+        ASSERT_TRUE(ReadCondFile(*back, ps, SnapshotPath(ps.AppPath, kSnapEdt), ui));
+        for (auto f : flags) EXPECT_EQ(back->Cond.*f, m->Cond.*f);
+        EXPECT_EQ(back->Cond.ResidualSettlement, 0.375);
+        for (int i = 0; i < 2; ++i) {
+            const SoilParamRec &a = back->SoilParam[i], &b = m->SoilParam[i];
+            EXPECT_EQ(a.SoilType, b.SoilType);
+            EXPECT_EQ(a.SettleMethod, b.SettleMethod);
+            EXPECT_EQ(a.Drainage, b.Drainage);
+            EXPECT_EQ(a.C1, b.C1);
+            EXPECT_EQ(a.NValue, b.NValue);
+        }
+        for (auto [a, b] : {std::pair{&back->PointLoad[0], &m->PointLoad[0]}, std::pair{&back->LineLoad[0], &m->LineLoad[0]},
+                            std::pair{&back->StripLoad[0], &m->StripLoad[0]}}) {
+            EXPECT_EQ(a->X1, b->X1);
+            EXPECT_EQ(a->Y1, b->Y1);
+            EXPECT_EQ(a->X2, b->X2);
+            EXPECT_EQ(a->Y2, b->Y2);
+            EXPECT_EQ(a->Load, b->Load);
+            EXPECT_EQ(a->Stage, b->Stage);
+        }
+        EXPECT_EQ(back->Embankment[0].Stage, 2);
+        EXPECT_EQ(back->SoilLayer[1].Stage, 4);
+        EXPECT_EQ(back->CutBlock[0].Stage, 3);
+        EXPECT_EQ(back->StageStartDay[1], 61);
+        EXPECT_EQ(back->StageDays[1], 16);
+        EXPECT_EQ(back->DrainMethod[0].Method, 2);
+        EXPECT_EQ(back->DrainMethod[0].Detail, m->DrainMethod[0].Detail);
+    }
+}
+
 TEST_F(ProjectFileTest, NewProjectLayout) {
     ResetModel(*m, ps.AppPath, ui);
     std::vector<std::string> lines = SplitLines(Form(*m));

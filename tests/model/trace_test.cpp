@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -321,6 +322,128 @@ TEST(Register, ReshapeToolsAndRightButton) {
     // In a new-block tool the right button keeps the tool.
     s.Click(5, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 5);
+}
+
+TEST(Register, OutlineStartsAtTheEndAheadOfThePickedLine) {
+    // Clockwise around the inside of the square, the bottom edge is walked
+    // from right to left and the top edge from left to right, so the first
+    // stored vertex is (0, 0) for a click near the bottom and (10, 10) for a
+    // click near the top, whatever the order of the line's ends.
+    struct Case {
+        std::vector<std::pair<int, int>> lines;
+        double x, y;
+        std::vector<int> pts;
+    } cases[] = {
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 0}}, 4, 3, {0, 3, 2, 1, 0}},
+        {{{1, 0}, {2, 1}, {3, 2}, {0, 3}}, 4, 3, {0, 3, 2, 1, 0}},
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 0}}, 6, 8, {2, 1, 0, 3, 2}},
+        {{{0, 1}, {1, 2}, {3, 2}, {3, 0}}, 6, 8, {2, 1, 0, 3, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " line 2 from " << c.lines[2].first);
+        Section s({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, c.lines);
+        EXPECT_EQ(s.TracePts(c.x, c.y), c.pts);
+        s.Click(6, c.x, c.y);
+        ASSERT_EQ(s.m->SoilLayerCount, 1);
+        const SoilBlock& b = s.m->SoilLayer[0];
+        for (int k = 0; k <= 4; ++k) {
+            EXPECT_EQ(b.PX[k], s.m->BndPt[c.pts[k]].X) << k;
+            EXPECT_EQ(b.PY[k], s.m->BndPt[c.pts[k]].Y) << k;
+        }
+        EXPECT_EQ(b.CX, c.x);
+        EXPECT_EQ(b.CY, c.y);
+    }
+}
+
+TEST(Register, FirstLineInIndexOrderWinsEqualTurns) {
+    // A dangling line 2-4 runs down from corner 2 along the square's right
+    // edge 2-1: walking in from 3, both turn exactly as sharply. The line of
+    // lower index is taken: the edge closes the square, the dangling line
+    // leads to a dead end and traces nothing.
+    const std::vector<XY> pts{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {10, 5}};
+    Section edgeFirst(pts, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {2, 4}});
+    EXPECT_EQ(edgeFirst.TracePts(4, 3), (std::vector<int>{0, 3, 2, 1, 0}));
+    edgeFirst.Click(6, 4, 3);
+    EXPECT_EQ(edgeFirst.m->SoilLayerCount, 1);
+
+    Section danglingFirst(pts, {{0, 1}, {2, 4}, {1, 2}, {2, 3}, {3, 0}});
+    EXPECT_TRUE(danglingFirst.TracePts(4, 3).empty());
+    danglingFirst.Click(6, 4, 3);
+    EXPECT_EQ(danglingFirst.m->SoilLayerCount, 0);
+    EXPECT_EQ(danglingFirst.ui.Count(), 0u);
+    // Stale Link lists that would point the walk the other way change nothing.
+    for (auto& p : edgeFirst.m->BndPt) p.nLink = 0;
+    edgeFirst.m->BndPt[2].Link = {1, 4, 2, -1, -1, -1, -1, -1, -1};
+    edgeFirst.m->BndPt[2].nLink = 3;
+    EXPECT_EQ(edgeFirst.TracePts(4, 3), (std::vector<int>{0, 3, 2, 1, 0}));
+}
+
+TEST(Register, EveryCellOfAShuffledGrid) {
+    // A grid of unevenly spaced lines with diagonals in some cells; the
+    // lines are stored in a shuffled order with random end order. A click
+    // in a cell or triangle traces exactly that face, clockwise.
+    const double xs[] = {0, 3, 4.5, 10, 12, 20};
+    const double ys[] = {-15, -9, -8.5, -4, 0};
+    const int nx = 6, ny = 5;
+    auto id = [&](int i, int j) { return j * nx + i; };
+    std::vector<XY> pts;
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) pts.emplace_back(xs[i], ys[j]);
+    std::mt19937 rng(20261208);
+    std::vector<std::pair<int, int>> lines;
+    std::vector<std::vector<int>> diag(nx, std::vector<int>(ny, 0));  // 0 none, 1 "/", 2 "\"
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+            if (i + 1 < nx) lines.emplace_back(id(i, j), id(i + 1, j));
+            if (j + 1 < ny) lines.emplace_back(id(i, j), id(i, j + 1));
+            if (i + 1 < nx && j + 1 < ny) {
+                diag[i][j] = static_cast<int>(rng() % 3);
+                if (diag[i][j] == 1) lines.emplace_back(id(i, j), id(i + 1, j + 1));
+                if (diag[i][j] == 2) lines.emplace_back(id(i, j + 1), id(i + 1, j));
+            }
+        }
+    for (std::size_t k = lines.size(); k > 1; --k) std::swap(lines[k - 1], lines[rng() % k]);
+    for (auto& l : lines)
+        if (rng() % 2) std::swap(l.first, l.second);
+    Section s(pts, lines);
+
+    // Expected faces, clockwise with Y upwards, closed by repeating the first.
+    auto expect = [&](std::vector<int> face, double x, double y) {
+        SCOPED_TRACE(testing::Message() << "click " << x << "," << y);
+        face.push_back(face[0]);
+        std::vector<int> got = s.TracePts(x, y);
+        EXPECT_EQ(Canon(got), Canon(face));
+        if (got.empty()) return;
+        i16 line = NearestLine(*s.m, s.m->BndLine, s.m->BndLineCount, x, y);
+        Trace t = TraceRegion(*s.m, s.m->BndLine, s.m->BndLineCount, line, x, y);
+        EXPECT_NEAR(WindingDegrees(t, x, y), 360, 1e-6);
+    };
+    int faces = 0;
+    for (int j = 0; j + 1 < ny; ++j)
+        for (int i = 0; i + 1 < nx; ++i) {
+            const int bl = id(i, j), br = id(i + 1, j), tl = id(i, j + 1), tr = id(i + 1, j + 1);
+            auto at = [&](double u, double v) {
+                return XY{xs[i] + u * (xs[i + 1] - xs[i]), ys[j] + v * (ys[j + 1] - ys[j])};
+            };
+            if (diag[i][j] == 0) {
+                auto [x, y] = at(0.4, 0.3);
+                expect({bl, tl, tr, br}, x, y);
+                ++faces;
+            } else if (diag[i][j] == 1) {
+                auto [x1, y1] = at(0.7, 0.2);
+                expect({bl, tr, br}, x1, y1);
+                auto [x2, y2] = at(0.2, 0.7);
+                expect({bl, tl, tr}, x2, y2);
+                faces += 2;
+            } else {
+                auto [x1, y1] = at(0.2, 0.2);
+                expect({bl, tl, br}, x1, y1);
+                auto [x2, y2] = at(0.8, 0.7);
+                expect({tl, tr, br}, x2, y2);
+                faces += 2;
+            }
+        }
+    EXPECT_GT(faces, 25);
 }
 
 TEST(Register, CutsTraceOverTerrainLines) {
