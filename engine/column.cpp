@@ -18,6 +18,8 @@ void intersect_polygon_vertical(const CalcInput& in, int n, const int* points, d
     for (int k = 1; k <= n; ++k) {
         const Node& a = in.nodes[points[k - 1]];
         const Node& b = in.nodes[points[k % n]];
+        // An edge beside the vertical cannot meet it.
+        if (std::min(a.x, b.x) > x + 1e-6 || std::max(a.x, b.x) < x - 1e-6) continue;
         Pt hit;
         if (intersect_segments(Pt{a.x, a.y}, Pt{b.x, b.y}, up, down, hit) != 0) continue;
         if (hit.y > top) top = hit.y;
