@@ -188,6 +188,12 @@ TEST(EngineRun, SwitchesForSandAndCuts) {
     f.sand = 1;
     EngineRun on(f);
     EXPECT_GT(ReadRows(on.dir.path / "tnk1.csv")[0][2], 0);
+    // A clay layer of the sand method does not consolidate either.
+    f.layers[0].kind = 0;
+    f.sand = 0;
+    EngineRun clay(f);
+    EXPECT_EQ(ReadRows(clay.dir.path / "tnk1.csv")[0][2], 0);
+    EXPECT_EQ(clay.st->history.method[0], 4);
 
     Input c = Basic();
     c.cuts.push_back(Block{{c.Point(50, 2), c.Point(70, 2), c.Point(70, 0), c.Point(50, 0)}, 18});
