@@ -45,7 +45,8 @@ struct PowersOfTen {
 }  // namespace
 
 double round_to_step(double value, double step, int mode) {
-    if (mode == 9 || value == 0 || !std::isfinite(value)) return value;
+    if (mode == 9 || !std::isfinite(value)) return value;
+    if (value == 0) return 0.0;
     double x = value / step;
     double sign = 1;
     if (x < 0) {
@@ -83,6 +84,8 @@ double round_to_step(double value, double step, int mode) {
         r = FirstDecimal(x);
         break;
     }
+    // A magnitude that rounds to nothing is plain zero, never -0.
+    if (r == 0) return 0.0;
     return r * sign * step;
 }
 

@@ -30,6 +30,9 @@ TEST(EngineRoundToStep, Modes) {
 TEST(EngineRoundToStep, ZeroNoneAndNonFinite) {
     for (int mode : {0, 1, 2, 3, 7, 9}) EXPECT_EQ(round_to_step(0, 0.001, mode), 0) << mode;
     EXPECT_EQ(round_to_step(1.23456789, 0.001, 9), 1.23456789);
+    // Small negatives round to plain zero, which prints without a sign.
+    EXPECT_FALSE(std::signbit(round_to_step(-0.0001, 0.001, 0)));
+    EXPECT_FALSE(std::signbit(round_to_step(-0.0, 0.001, 0)));
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(round_to_step(inf, 0.001, 0), inf);
     EXPECT_TRUE(std::isnan(round_to_step(std::nan(""), 0.001, 0)));
@@ -67,7 +70,7 @@ TEST(EngineRoundToStep, HalfEvenAgreesWithTheLogarithmicGuard) {
             r = std::fmod(f, 2.0) == 0 ? f : f + 1;
         else
             r = std::floor(x + 0.5 + g);
-        return r * sign * step;
+        return r == 0 ? 0.0 : r * sign * step;
     };
     unsigned seed = 7;
     auto rnd = [&] {
