@@ -192,7 +192,8 @@ std::optional<Message> ValidatePredictionInput(const StationRecord& r, const Obs
         break;
     }
     // The curve must end below the final settlement, which it only approaches.
-    if (!(s.EndConditionPercent > 0 && s.EndConditionPercent < 100)) return DataError("終了条件指定が不正です");
+    // 100 % is never reached: the curve then runs to the end of the search.
+    if (!(s.EndConditionPercent > 0 && s.EndConditionPercent <= 100)) return DataError("終了条件指定が不正です");
     return std::nullopt;
 }
 

@@ -209,6 +209,8 @@ TEST(PredictFit, EndConditionNeverReachedGivesLastDay30001) {
     PredictionOutcome out = ComputePrediction(PartStation(), s);
     ASSERT_FALSE(out.message.has_value());
     EXPECT_EQ(out.results.LastDay, 30001);
+    s.EndConditionPercent = 100;  // the asymptote itself is never exceeded
+    EXPECT_EQ(ComputePrediction(PartStation(), s).results.LastDay, 30001);
     ASSERT_EQ(out.results.Predicted.size(), 30002u);
     EXPECT_NEAR(out.results.Predicted[30001], 30001.0 / 30011.0, 1e-12);
 }
@@ -237,7 +239,8 @@ TEST(PredictInput, ValidationOrderAndMessages) {
         {"residual 0", 1, 4, 2, 365, 90, 0, 95, "残留沈下量指定が不正です"},
         {"other option checks nothing", 1, 4, 7, 0, -5, -5, 95, nullptr},
         {"option before end", 1, 4, 2, 365, 90, 0, 100, "残留沈下量指定が不正です"},
-        {"end 100", 1, 4, 3, 365, 90, 0.2, 100, "終了条件指定が不正です"},
+        {"end 100", 1, 4, 3, 365, 90, 0.2, 100, nullptr},
+        {"end above 100", 1, 4, 3, 365, 90, 0.2, 100.5, "終了条件指定が不正です"},
         {"end 0", 1, 4, 3, 365, 90, 0.2, 0, "終了条件指定が不正です"},
         {"end 99.9", 1, 4, 3, 365, 90, 0.2, 99.9, nullptr},
     };
