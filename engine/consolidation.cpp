@@ -1,0 +1,321 @@
+#include "engine/consolidation.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "engine/rounding.hpp"
+#include "engine/stage_hooks.hpp"
+#include "textio/cformat.hpp"
+
+namespace kova::engine {
+
+namespace {
+
+constexpr double kPiValue = 3.14159265358979323846;
+// 32 / pi^2, the factor of the well-resistance term.
+constexpr double kWellResistance = 3.242277876554809;
+
+double round3(double v) { return round_to_step(v, 0.001, 0); }
+
+}  // namespace
+
+double effective_diameter(int kind, double spacing) {
+    if (kind == 1) return round3(1.05 * spacing);
+    if (kind == 2) return round3(1.128 * spacing);
+    return 0;
+}
+
+bool drains_valid(const DrainData& drain) {
+    if (drain.kind != 1 && drain.kind != 2) return false;
+    if (!(drain.spacing > 0) || !(drain.diameter > 0) || !(drain.alpha > 0)) return false;
+    if (!(drain.permeability_ratio >= 0) || !std::isfinite(drain.permeability_ratio)) return false;
+    if (!std::isfinite(drain.spacing) || !std::isfinite(drain.diameter) || !std::isfinite(drain.alpha))
+        return false;
+    // n is used rounded, so n = 1.000 would still divide by n^2 - 1 = 0.
+    double n = round3(effective_diameter(drain.kind, drain.spacing) / drain.diameter);
+    return n > 1;
+}
+
+DrainFactors drain_factors(const DrainData& drain, double length) {
+    DrainFactors f;
+    if (!drains_valid(drain)) return f;
+    double de = effective_diameter(drain.kind, drain.spacing);
+    double n = round3(de / drain.diameter);
+    double n2 = n * n;
+    f.F = round3(n2 / (n2 - 1) * std::log(n) - (3 * n2 - 1) / (4 * n2));
+    double r = length / drain.diameter;
+    f.L = round3(r * r * drain.permeability_ratio * kWellResistance);
+    return f;
+}
+
+double degree_consolidation_vertical(double Tv) {
+    // The 21-term series does not vanish at Tv = 0 (its tail is about 0.01);
+    // no time means no consolidation.
+    if (!(Tv > 0)) return 0;
+    double sum = 0;
+    for (int m = 0; m <= 20; ++m) {
+        double M = (2 * m + 1) * kPiValue / 2;
+        sum += 2 / (M * M) * std::exp(-M * M * Tv);
+    }
+    return 1 - sum;
+}
+
+double degree_consolidation_radial(double Th, double F, double L) {
+    if (!(Th > 0)) return 0;
+    double resistance = F + 0.8 * L;
+    // Drains so close that F(n) rounds to 0 and without well resistance:
+    // the limit of the formula, consolidation at once.
+    if (!(resistance > 0)) return 1;
+    return 1 - std::exp(-8 * Th / resistance);
+}
+
+double time_factor(double c, double H, double t) {
+    if (!(c > 0) || !(H > 0)) return 0;
+    return round3(c / (H * H) * t);
+}
+
+std::optional<int> time_from_factor(double T, double c, double H) {
+    if (!(c > 0) || !(H > 0)) return std::nullopt;
+    double days = round_to_step(H * H * T / c, 1, 0);
+    if (!std::isfinite(days) || days < std::numeric_limits<int>::min() ||
+        days > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(days);
+}
+
+double ramp_load_fraction(int t, double x, int start, int period) {
+    if (t <= start) return 0;
+    if (period > 0 && t - start < period) return x * (t - start) / period;
+    return x;
+}
+
+bool consolidates(const UnitStage& u) {
+    return u.coefficient > 0 && u.drain_length > 0 && std::isfinite(u.coefficient) &&
+           std::isfinite(u.drain_length);
+}
+
+double unit_degree(const UnitStage& u, double t) {
+    double T = time_factor(u.coefficient, u.drain_length, t);
+    if (u.drained) return degree_consolidation_radial(T, u.factors.F, u.factors.L);
+    return degree_consolidation_vertical(T);
+}
+
+double settlement_at_time(int t, const UnitStage& u) {
+    if (t <= u.start || !consolidates(u)) return 0;
+    int tau = t - u.start;
+    if (u.period <= 0) return u.settlement * unit_degree(u, tau);
+    if (tau < u.period) return u.settlement * unit_degree(u, tau / 2.0) * tau / u.period;
+    return u.settlement * unit_degree(u, tau - u.period / 2);
+}
+
+// ------------------------------------------------ units of a column
+
+DrainData layer_drains(const SoilLayerRec& layer) {
+    return DrainData{layer.drain_kind, layer.drain_spacing, layer.drain_diameter, layer.alpha,
+                     layer.perm_ratio};
+}
+
+bool consolidating_layer(const SoilLayerRec& layer) {
+    return layer.soil_kind == 0 && layer.method != kMethodNone;
+}
+
+double cv_from_curve(const CurveRec& curve, double p) {
+    int n = std::clamp(curve.count, 0, kMaxCurvePoints);
+    if (n == 0) return 0;
+    const auto& v = curve.value;
+    const auto& P = curve.pressure;
+    double cv = v[0];
+    for (int k = 0; k + 1 < n; ++k) {
+        if (P[k] <= p && p <= P[k + 1]) {
+            double lp = std::log10(P[k]);
+            cv = std::pow(10.0, std::log10(v[k]) + (std::log10(p) - lp) / (std::log10(P[k + 1]) - lp) *
+                                                       (std::log10(v[k + 1]) - std::log10(v[k])));
+            break;
+        }
+        if (p < P[k]) {
+            cv = v[k];
+            break;
+        }
+        cv = v[k + 1];
+    }
+    cv = round_to_step(cv, 0.000001, 0);
+    // Two equal pressures or a value of 0 on the curve leave no usable
+    // coefficient: the layer then does not consolidate in time.
+    if (!std::isfinite(cv) || cv < 0) return 0;
+    return cv;
+}
+
+namespace {
+
+const CurveRec* cv_curve_of(const CalcInput& in, const SoilLayerRec& layer) {
+    if (layer.curve_cv < 1 || layer.curve_cv > kMaxCurveNumber) return nullptr;
+    return &in.cv[layer.curve_cv];
+}
+
+double member_settlement(const LayerResults& res, int slot, int method) {
+    switch (method) {
+        case kMethodELogP: return round3(res.elogp[slot].settlement);
+        case kMethodCc: return round3(res.cc[slot].settlement);
+        case kMethodMv: return round3(res.mv[slot].settlement);
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages) {
+    const CalcInput& in = st.input;
+    SoilColumn& col = st.work.column;
+    UnitState& units = st.units;
+    const int count = std::clamp(col.count, 0, kColumnSlots);
+
+    for (int u = 0; u < kMaxUnits; ++u) {
+        units.unit_settlement[u] = 0;
+        units.unit_drain_length[u] = 0;
+    }
+    units.unit_count = 0;
+
+    for (int i = 0; i < count; ++i) {
+        const SoilLayerRec& layer = in.soil[col.layer[i]];
+        double p1 = col.p0[i] + unloading;
+        double p2 = col.p0[i] + col.dp[i];
+        double p = in.CvPMethod == 1 ? std::sqrt(p1 * p2) : p1 + (col.dp[i] - unloading) / 2;
+        col.cv_pressure[i] = round3(p);
+        double cv = 0;
+        if (consolidating_layer(layer)) {
+            const CurveRec* curve = cv_curve_of(in, layer);
+            if (curve == nullptr || curve->count <= 0) {
+                if (!st.missing_curve_shown) {
+                    messages.Show(Message{"未登録の土層があります。時間曲線を作成できません。",
+                                          "LogCv-LogP曲線", MsgIcon::None, MsgButtons::Ok, 0});
+                    st.missing_curve_shown = true;
+                }
+            } else {
+                cv = cv_from_curve(*curve, col.cv_pressure[i]);
+            }
+        }
+        col.cv[i] = cv;
+    }
+
+    // Runs of consecutive consolidating layers form units. A sand or
+    // non-consolidating layer, a layer with drains, or a change of drainage
+    // closes the unit before it; sand and non-consolidating layers never
+    // belong to a unit.
+    int first = -1;
+    for (int i = 0; i < count; ++i) {
+        const SoilLayerRec& layer = in.soil[col.layer[i]];
+        if (first < 0) {
+            if (!consolidating_layer(layer)) continue;
+            first = i;
+        }
+        bool close = i == count - 1;
+        if (!close) {
+            const SoilLayerRec& next = in.soil[col.layer[i + 1]];
+            close = drains_valid(layer_drains(next)) || !consolidating_layer(next) ||
+                    next.drainage != layer.drainage;
+        }
+        if (!close) continue;
+        if (units.unit_count >= kMaxUnits) break;
+
+        const int u = units.unit_count;
+        const double cref = col.cv[i];
+        bool has_time = cref > 0;
+        for (int m = first; m <= i; ++m)
+            if (!(col.cv[m] > 0)) has_time = false;
+        double h = 0;
+        double settlement = 0;
+        for (int m = first; m <= i; ++m) {
+            double thick = col.top[m] - col.bottom[m];
+            // Thicknesses converted to the reference layer's coefficient; a
+            // unit that does not consolidate keeps its plain thickness.
+            h += has_time ? thick * std::sqrt(cref / col.cv[m]) : thick;
+            settlement += member_settlement(st.work.results, m, in.soil[col.layer[m]].method);
+        }
+        DrainData drain = layer_drains(layer);
+        bool drained = drains_valid(drain);
+        units.unit_settlement[u] = settlement;
+        units.unit_layer[u] = col.layer[i];
+        units.unit_coefficient[u] = !has_time ? 0 : drained ? cref * drain.alpha : cref;
+        units.unit_thickness[u] = round3(h);
+        double length = units.unit_thickness[u];
+        if (drained)
+            length = effective_diameter(drain.kind, drain.spacing);
+        else if (layer.drainage == 0)
+            length = round3(units.unit_thickness[u] / 2);
+        units.unit_drain_length[u] = round3(length);
+        units.unit_count = u + 1;
+        first = -1;
+    }
+}
+
+std::vector<int> layers_with_invalid_drains(const EngineState& st) {
+    std::vector<int> out;
+    const SoilColumn& col = st.work.column;
+    for (int i = 0; i < std::clamp(col.count, 0, kColumnSlots); ++i) {
+        const SoilLayerRec& layer = st.input.soil[col.layer[i]];
+        if (consolidating_layer(layer) && layer.drain_kind != 0 && !drains_valid(layer_drains(layer)))
+            out.push_back(col.layer[i]);
+    }
+    return out;
+}
+
+Message invalid_drains_message(const std::vector<int>& layers) {
+    std::string names;
+    for (int layer : layers) {
+        if (!names.empty()) names += "、";
+        names += CFormat("%d", layer + 1);
+    }
+    return Message{"土層 " + names + " のドレーンの値が正しくありません。\rドレーンなしで計算します。",
+                   "ドレーン", MsgIcon::None, MsgButtons::Ok, 0};
+}
+
+void advance_unit_totals(UnitState& units) {
+    for (int u = 0; u < std::clamp(units.unit_count, 0, kMaxUnits); ++u) {
+        double d = units.unit_settlement[u] - units.unit_previous[u];
+        units.unit_previous[u] += d;
+        units.unit_settlement[u] = d;
+    }
+}
+
+void record_stage_timing(StageTiming& timing, const UnitState& units, int entry, int start, int days) {
+    if (entry < 0 || entry >= kMaxStages) return;
+    timing.timing_unit_count = std::clamp(units.unit_count, 0, kMaxUnits);
+    timing.stage_start[entry] = start;
+    timing.stage_days[entry] = days;
+    for (int u = 0; u < timing.timing_unit_count; ++u) {
+        timing.timing_unit_layer[u] = units.unit_layer[u];
+        timing.stage_unit_coefficient[entry][u] = units.unit_coefficient[u];
+        timing.stage_unit_thickness[entry][u] = units.unit_thickness[u];
+        timing.stage_unit_drain_length[entry][u] = units.unit_drain_length[u];
+        timing.stage_unit_increment[entry][u] = units.unit_settlement[u];
+        timing.stage_unit_total[entry][u] = units.unit_previous[u];
+    }
+}
+
+}  // namespace kova::engine
+
+// ------------------------------------------------ the stage loop's call points
+
+namespace kova::engine {
+
+void stage_time_prepare(EngineState& st, double unloading, MessageSink& messages) {
+    // The units are cleared at the start of every position, so none yet
+    // means the first loaded stage: the column's drains are told once.
+    if (st.units.unit_count == 0) {
+        std::vector<int> bad = layers_with_invalid_drains(st);
+        if (!bad.empty()) messages.Show(invalid_drains_message(bad));
+    }
+    prepare_time_curve(st, unloading, messages);
+}
+
+void stage_time_record(EngineState& st, int entry, int start, int days) {
+    if (entry < 0 || entry >= kMaxStages) return;
+    // A new position starts with entry 0: nothing of the last one remains.
+    if (entry == 0) st.timing = StageTiming{};
+    advance_unit_totals(st.units);
+    record_stage_timing(st.timing, st.units, entry, start, days);
+}
+
+}  // namespace kova::engine

@@ -1,0 +1,157 @@
+#include "engine/timetable.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/rounding.hpp"
+
+namespace kova::engine {
+
+namespace {
+
+bool fits_int(std::int64_t v) {
+    return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+}
+
+// First i in [lo, hi) for which reached(i) holds, or hi when none does.
+// reached must be monotone: once true it stays true.
+template <class Pred>
+int first_reached(int lo, int hi, Pred reached) {
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (reached(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+}  // namespace
+
+bool UnitTimeline::has_time() const {
+    if (stage_count <= 0) return false;
+    for (int j = 0; j < stage_count; ++j)
+        if (!consolidates(stages[j])) return false;
+    return true;
+}
+
+double UnitTimeline::settlement_at(int t) const {
+    double s = 0;
+    for (int j = 0; j < stage_count; ++j) s += settlement_at_time(t, stages[j]);
+    return s;
+}
+
+bool unit_drained(const EngineState& st, int r) {
+    int layer = st.timing.timing_unit_layer[r];
+    if (layer < 0 || layer >= kMaxSoilLayers) return false;
+    return drains_valid(layer_drains(st.input.soil[layer]));
+}
+
+UnitTimeline unit_timeline(const EngineState& st, int r) {
+    UnitTimeline u;
+    const StageTiming& tm = st.timing;
+    if (r < 0 || r >= tm.timing_unit_count || r >= kMaxUnits) return u;
+    int layer = tm.timing_unit_layer[r];
+    DrainData drain;
+    if (layer >= 0 && layer < kMaxSoilLayers) drain = layer_drains(st.input.soil[layer]);
+    bool drained = drains_valid(drain);
+    u.stage_count = std::clamp(st.history.stage_count, 0, kMaxStages);
+    for (int j = 0; j < u.stage_count; ++j) {
+        UnitStage& s = u.stages[j];
+        s.coefficient = tm.stage_unit_coefficient[j][r];
+        s.drain_length = tm.stage_unit_drain_length[j][r];
+        s.settlement = tm.stage_unit_increment[j][r];
+        s.drained = drained;
+        if (drained) s.factors = drain_factors(drain, tm.stage_unit_thickness[j][r]);
+        s.start = tm.stage_start[j];
+        s.period = tm.stage_days[j];
+    }
+    if (u.stage_count > 0) u.total = tm.stage_unit_total[u.stage_count - 1][r];
+    return u;
+}
+
+TableEntry consolidation_time_table(const UnitTimeline& unit, int j, int k) {
+    TableEntry e;
+    if (j < 0 || j >= unit.stage_count || k < 0 || k > 9) return e;
+    const UnitStage& u = unit.stages[j];
+    double U = (k + 1) * 0.1;
+    e.settlement = U * u.settlement;
+    if (!consolidates(u)) return e;
+
+    double T = u.drained ? -(u.factors.F + 0.8 * u.factors.L) * std::log(1 - U) / 8
+                         : kDegreeTimeFactors[k];
+    std::optional<int> t0 = time_from_factor(T, u.coefficient, u.drain_length);
+    if (!t0) return e;
+
+    const int days = u.period;
+    int half = static_cast<int>(round_to_step(days * 0.5, 1, 0));
+    if (half <= *t0) {
+        std::int64_t day = std::int64_t{*t0} + u.start + half;
+        if (!fits_int(day)) return e;
+        e.kind = DayKind::Reached;
+        e.day = static_cast<int>(day);
+        return e;
+    }
+    // Reached while the load is still being applied: the first day on which
+    // the ramp-corrected degree exceeds U. Degrees only grow with time.
+    int i = first_reached(0, days, [&](int i) { return unit_degree(u, i * 0.5) * i / days > U; });
+    if (i == days) i = days - 1;
+    e.kind = DayKind::DuringLoading;
+    e.day = u.start + i;
+    return e;
+}
+
+TableEntry settlement_time_table(const UnitTimeline& unit, int k, int first_day) {
+    if (unit.stage_count == 1) {
+        TableEntry e = consolidation_time_table(unit, 0, k);
+        if (e.kind == DayKind::DuringLoading) e.kind = DayKind::Reached;
+        return e;
+    }
+    TableEntry e;
+    double target = (k + 1) * 0.1 * unit.total;
+    e.settlement = target;
+    if (!unit.has_time()) return e;
+
+    auto reached = [&](int i) { return unit.settlement_at(i) >= target; };
+    bool monotone = true;
+    for (int j = 0; j < unit.stage_count; ++j)
+        if (!(unit.stages[j].settlement >= 0)) monotone = false;
+
+    int lo = std::max(first_day, 0);
+    int found = kTimeHorizonDays;
+    if (monotone) {
+        // No stage takes settlement back, so the sum never falls and the
+        // first day can be bisected instead of walked.
+        found = first_reached(lo, kTimeHorizonDays, reached);
+    } else {
+        for (int i = lo; i < kTimeHorizonDays; ++i)
+            if (reached(i)) {
+                found = i;
+                break;
+            }
+    }
+    if (found >= kTimeHorizonDays) {
+        e.kind = DayKind::Missed;
+        e.day = 0;
+        return e;
+    }
+    e.kind = DayKind::Reached;
+    e.day = found;
+    return e;
+}
+
+std::array<TableEntry, 9> overall_time_table(const UnitTimeline& unit) {
+    std::array<TableEntry, 9> out;
+    int day = 1;
+    for (int k = 0; k < 9; ++k) {
+        out[k] = settlement_time_table(unit, k, day);
+        // A miss leaves day 0, so the next degree is searched from day 0.
+        if (out[k].kind != DayKind::NoValue) day = out[k].day;
+    }
+    return out;
+}
+
+}  // namespace kova::engine

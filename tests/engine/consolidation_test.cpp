@@ -1,0 +1,244 @@
+// Consolidation in time against textbook series computed here to
+// convergence, Barron's closed form, and superposition of instant loads.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "engine/consolidation.hpp"
+#include "engine/data.hpp"
+#include "platform/message.hpp"
+
+namespace kova::engine {
+namespace {
+
+const double kPiT = std::acos(-1.0);
+
+// Terzaghi's average degree, summed until the terms vanish.
+double series_degree(double Tv) {
+    if (Tv <= 0) return 0;
+    double sum = 0;
+    for (int m = 0; m < 100000; ++m) {
+        double M = (2 * m + 1) * kPiT / 2;
+        double term = 2 / (M * M) * std::exp(-M * M * Tv);
+        sum += term;
+        if (term < 1e-18) break;
+    }
+    return 1 - sum;
+}
+
+double barron_F(double n) {
+    return n * n / (n * n - 1) * std::log(n) - (3 * n * n - 1) / (4 * n * n);
+}
+
+TEST(Terzaghi, DegreeMatchesConvergedSeries) {
+    struct Case {
+        double Tv, textbook;
+    } cases[] = {{0.05, 0.25231}, {0.1, 0.35682}, {0.2, 0.50409}, {0.5, 0.76395}, {1.0, 0.93126}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.Tv);
+        EXPECT_NEAR(degree_consolidation_vertical(c.Tv), series_degree(c.Tv), 1e-9);
+        EXPECT_NEAR(degree_consolidation_vertical(c.Tv), c.textbook, 5e-6);
+    }
+    EXPECT_NEAR(degree_consolidation_vertical(0.197), 0.50, 0.002);
+    EXPECT_NEAR(degree_consolidation_vertical(0.848), 0.90, 0.002);
+    // No time, no consolidation (the truncated series alone would give ~0.01).
+    EXPECT_EQ(degree_consolidation_vertical(0), 0);
+    EXPECT_EQ(degree_consolidation_vertical(-1), 0);
+}
+
+TEST(Barron, IdealDrainFunction) {
+    for (double n : {5.0, 10.0, 20.0, 50.0}) {
+        SCOPED_TRACE(n);
+        // Square pattern with d = 1: de = 1.128, and dw chosen for n.
+        DrainData d{2, 1.0, 1.128 / n, 1.0, 0.0};
+        ASSERT_TRUE(drains_valid(d));
+        DrainFactors f = drain_factors(d, 10.0);
+        EXPECT_NEAR(f.F, barron_F(n), 0.0005 + 1e-9);
+        EXPECT_EQ(f.L, 0);  // kc/kw = 0: no well resistance
+    }
+    // Triangular pattern, d = 1.2 m, dw = 0.05 m: de = 1.26 m, n = 25.2.
+    DrainData tri{1, 1.2, 0.05, 3.0, 0.0};
+    EXPECT_NEAR(effective_diameter(1, 1.2), 1.26, 1e-12);
+    EXPECT_NEAR(drain_factors(tri, 8.0).F, barron_F(25.2), 0.0005 + 1e-9);
+    EXPECT_NEAR(barron_F(25.2), 2.4823, 0.0001);  // worked by hand
+    EXPECT_NEAR(effective_diameter(2, 1.0), 1.128, 1e-12);
+}
+
+TEST(Barron, WellResistanceTerm) {
+    // (l/dw)^2 kc/kw 32/pi^2 for a 10 m drain of 0.05 m with kc/kw = 0.0005.
+    DrainData d{1, 1.2, 0.05, 3.0, 0.0005};
+    double expected = (10 / 0.05) * (10 / 0.05) * 0.0005 * 32 / (kPiT * kPiT);
+    EXPECT_NEAR(drain_factors(d, 10.0).L, expected, 0.0005 + 1e-9);
+    // Longer drains resist more.
+    EXPECT_GT(drain_factors(d, 20.0).L, drain_factors(d, 10.0).L);
+}
+
+TEST(Barron, RadialDegree) {
+    double F = barron_F(20);
+    for (double target : {0.3, 0.5, 0.9}) {
+        double Th = F * std::log(1 / (1 - target)) / 8;
+        EXPECT_NEAR(degree_consolidation_radial(Th, F, 0), target, 1e-12);
+        // Well resistance slows consolidation: the same Th reaches less.
+        EXPECT_LT(degree_consolidation_radial(Th, F, 1.0), target);
+        double ThL = (F + 0.8 * 1.0) * std::log(1 / (1 - target)) / 8;
+        EXPECT_NEAR(degree_consolidation_radial(ThL, F, 1.0), target, 1e-12);
+    }
+    EXPECT_EQ(degree_consolidation_radial(0, F, 0), 0);
+    // Drains with no resistance left at all consolidate at once, never NaN.
+    EXPECT_EQ(degree_consolidation_radial(0.1, 0, 0), 1);
+}
+
+TEST(Drains, OnePredicateDecides) {
+    struct Case {
+        const char* what;
+        DrainData d;
+        bool valid;
+    } cases[] = {
+        {"triangular", {1, 1.2, 0.05, 3, 0.001}, true},
+        {"square", {2, 1.5, 0.05, 1, 0}, true},
+        {"no drains", {0, 1.2, 0.05, 3, 0.001}, false},
+        {"unknown kind", {3, 1.2, 0.05, 3, 0.001}, false},
+        {"spacing 0", {1, 0, 0.05, 3, 0.001}, false},
+        {"diameter 0", {1, 1.2, 0, 3, 0.001}, false},
+        {"de not above dw", {1, 0.04, 0.05, 3, 0.001}, false},
+        {"de/dw rounds to 1", {2, 1.0, 1.12795, 3, 0.001}, false},
+        {"alpha 0", {1, 1.2, 0.05, 0, 0.001}, false},
+        {"negative kc/kw", {1, 1.2, 0.05, 3, -0.1}, false},
+        {"NaN spacing", {1, std::nan(""), 0.05, 3, 0.001}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(drains_valid(c.d), c.valid);
+        DrainFactors f = drain_factors(c.d, 10);
+        if (!c.valid) {
+            EXPECT_EQ(f.F, 0);
+            EXPECT_EQ(f.L, 0);
+        } else {
+            EXPECT_GT(f.F, 0);
+            EXPECT_TRUE(std::isfinite(f.L));
+        }
+    }
+}
+
+TEST(TimeFactor, DaysAndGuards) {
+    // H = 4 m, c = 0.01 m2/day: 16 x 0.197 / 0.01 = 315.2 days.
+    EXPECT_EQ(time_from_factor(0.197, 0.01, 4), 315);
+    EXPECT_NEAR(series_degree(0.01 * 315 / 16), 0.5, 0.002);
+    EXPECT_DOUBLE_EQ(time_factor(0.01, 4, 315), 0.197);
+    // No coefficient or no length: no day, no division.
+    EXPECT_FALSE(time_from_factor(0.197, 0, 4).has_value());
+    EXPECT_FALSE(time_from_factor(0.197, 0.01, 0).has_value());
+    EXPECT_FALSE(time_from_factor(0.197, -0.01, 4).has_value());
+    // A day beyond any int is no day rather than a wrapped number.
+    EXPECT_FALSE(time_from_factor(3.0, 1e-12, 100).has_value());
+    EXPECT_FALSE(time_from_factor(std::nan(""), 0.01, 4).has_value());
+    EXPECT_EQ(time_factor(0, 4, 100), 0);
+    EXPECT_EQ(time_factor(0.01, 0, 100), 0);
+}
+
+TEST(RampLoad, FractionOfTheLoad) {
+    EXPECT_EQ(ramp_load_fraction(5, 2.0, 5, 10), 0);
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(9, 2.0, 5, 10), 0.8);
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(15, 2.0, 5, 10), 2.0);
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(6, 2.0, 5, 0), 2.0);
+}
+
+UnitStage vertical_unit(double c, double H, double S, int start, int period) {
+    UnitStage u;
+    u.coefficient = c;
+    u.drain_length = H;
+    u.settlement = S;
+    u.start = start;
+    u.period = period;
+    return u;
+}
+
+TEST(RampLoad, TerzaghiCorrection) {
+    // c / H^2 = 0.01 per day; 10 loading days from day 5.
+    UnitStage u = vertical_unit(0.01, 1, 0.5, 5, 10);
+    EXPECT_EQ(settlement_at_time(5, u), 0);
+    EXPECT_EQ(settlement_at_time(0, u), 0);
+    // Day 4 of loading: S U(2 days) 4/10; day 15 after the start: S U(15 - 5).
+    EXPECT_NEAR(settlement_at_time(9, u), 0.5 * series_degree(0.02) * 0.4, 1e-9);
+    EXPECT_NEAR(settlement_at_time(20, u), 0.5 * series_degree(0.10), 1e-9);
+    // Without a loading period the load acts at once.
+    u.period = 0;
+    EXPECT_NEAR(settlement_at_time(25, u), 0.5 * series_degree(0.20), 1e-9);
+    // Odd period: the time shifts by the whole half, 15 / 2 = 7 days.
+    u.period = 15;
+    EXPECT_NEAR(settlement_at_time(45, u), 0.5 * series_degree(0.33), 1e-9);
+}
+
+TEST(RampLoad, CloseToSuperposedInstantLoads) {
+    // A load built up over 100 days equals 100 instant loads of 1/100 each;
+    // the correction must stay close to that sum.
+    const double c = 0.02, H = 2, p = 100;
+    UnitStage u = vertical_unit(c, H, 1.0, 0, static_cast<int>(p));
+    auto superposed = [&](double tau) {
+        const int N = 4000;
+        double up = std::min(tau, p), h = up / N, s = 0;
+        for (int i = 0; i < N; ++i) s += series_degree(c / (H * H) * (tau - (i + 0.5) * h));
+        return s * h / p;
+    };
+    for (int tau : {10, 20, 50, 80, 99}) {
+        SCOPED_TRACE(tau);
+        double exact = superposed(tau), got = settlement_at_time(tau, u);
+        // The correction runs a few per cent ahead during loading.
+        EXPECT_GE(got, exact);
+        EXPECT_LE(got, exact * 1.08);
+    }
+    for (int tau : {200, 400, 800}) {
+        SCOPED_TRACE(tau);
+        EXPECT_NEAR(settlement_at_time(tau, u), superposed(tau), tau >= 400 ? 0.001 : 0.01);
+    }
+}
+
+TEST(SettlementAtTime, DrainsUseRadialDegree) {
+    UnitStage u = vertical_unit(0.1, 1.0, 0.4, 0, 0);  // ch 0.1, de 1.0
+    u.drained = true;
+    u.factors = {2.0, 0.5};
+    // Th = 0.1 x 10 / 1 = 1.0; U = 1 - exp(-8 / (2 + 0.4)).
+    EXPECT_NEAR(settlement_at_time(10, u), 0.4 * (1 - std::exp(-8.0 / 2.4)), 1e-12);
+    // The same unit judged undrained consolidates vertically.
+    u.drained = false;
+    EXPECT_NEAR(settlement_at_time(10, u), 0.4 * series_degree(1.0), 1e-9);
+}
+
+TEST(SettlementAtTime, UnitWithoutCoefficientNeverSettles) {
+    for (UnitStage u : {vertical_unit(0, 2, 0.3, 0, 0), vertical_unit(0.01, 0, 0.3, 0, 10)}) {
+        EXPECT_FALSE(consolidates(u));
+        for (int t : {1, 100, 36499}) {
+            double s = settlement_at_time(t, u);
+            EXPECT_EQ(s, 0);
+        }
+    }
+}
+
+TEST(CvCurve, LogLogReading) {
+    CurveRec c;
+    c.count = 3;
+    c.pressure = {10, 100, 1000};
+    c.value = {0.02, 0.01, 0.005};
+    // Halfway in log p between 10 and 100: the geometric mean of the values.
+    EXPECT_NEAR(cv_from_curve(c, std::sqrt(10.0 * 100)), std::sqrt(0.02 * 0.01), 1e-6);
+    EXPECT_NEAR(cv_from_curve(c, 100), 0.01, 1e-9);
+    EXPECT_NEAR(cv_from_curve(c, 5), 0.02, 1e-9);      // below: first value
+    EXPECT_NEAR(cv_from_curve(c, 5000), 0.005, 1e-9);  // above: last value
+    CurveRec one;
+    one.count = 1;
+    one.pressure[0] = 50;
+    one.value[0] = 0.003;
+    EXPECT_NEAR(cv_from_curve(one, 1), 0.003, 1e-9);
+    EXPECT_NEAR(cv_from_curve(one, 500), 0.003, 1e-9);
+    EXPECT_EQ(cv_from_curve(CurveRec{}, 50), 0);
+    // A zero value on the curve leaves no usable coefficient, not NaN.
+    CurveRec zero = c;
+    zero.value[1] = 0;
+    double v = cv_from_curve(zero, 50);
+    EXPECT_TRUE(std::isfinite(v));
+    EXPECT_GE(v, 0);
+}
+
+}  // namespace
+}  // namespace kova::engine
