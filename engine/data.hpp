@@ -166,6 +166,9 @@ struct CalcInput {
     // Extent of the soil layers' vertices (both 0 without soil layers).
     double xmin = 0;
     double xmax = 0;
+    // Lowest and highest elevation of all boundary points read.
+    double node_ymin = 0;
+    double node_ymax = 0;
 };
 
 // ---------------------------------------------------------------- column

@@ -168,6 +168,8 @@ void ReadAll(InputLines& in, CalcInput& d) {
         int n = PointNumber(l);
         d.nodes[n].x = l.Real();
         d.nodes[n].y = l.Real();
+        if (i == 0 || d.nodes[n].y < d.node_ymin) d.node_ymin = d.nodes[n].y;
+        if (i == 0 || d.nodes[n].y > d.node_ymax) d.node_ymax = d.nodes[n].y;
     }
 
     d.soil_count = in.Count(kMaxSoilLayers);

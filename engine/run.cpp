@@ -1,11 +1,133 @@
 #include "engine/run.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
+#include <memory>
+#include <thread>
+#include <vector>
 
+#include "engine/column.hpp"
 #include "engine/errors.hpp"
+#include "engine/history.hpp"
+#include "engine/print_hooks.hpp"
 #include "engine/reader.hpp"
+#include "engine/settlement.hpp"
+#include "engine/stage_hooks.hpp"
+#include "engine/strips.hpp"
+#include "engine/stress.hpp"
+#include "textio/cformat.hpp"
+#include "textio/textfile.hpp"
 
 namespace kova::engine {
+namespace {
+
+// The settlement at x under every load, whatever its stage.
+ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x) {
+    const CalcInput& in = st.input;
+    clear_layer_results(work.column);
+    clear_stress_increments(work.column);
+    const double ground = layers_at(in, work.column, x);
+    overburden_at_layers(in, work.column);
+    const double u = cut_unloading_at(in, work.cuts, x);
+    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_pieces[j], j, x, work.column);
+    for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
+    for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
+    for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
+    const double s = column_settlement(in, work.column, work.results, u);
+    return ProfileRow{x, ground, s};
+}
+
+// The 1000 columns are independent: each worker takes every n-th row, so
+// the rows are the same whatever the number of workers.
+void ComputeProfile(EngineState& st, int threads) {
+    const double xmin = st.input.xmin, xmax = st.input.xmax;
+    auto rows = [&](int first, int stride) {
+        auto work = std::make_unique<ColumnWork>();
+        for (int i = first; i < kProfileRows; i += stride)
+            st.profile[i] = ProfileAt(st, *work, xmin + (xmax - xmin) * 0.001 * i);
+    };
+    if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::clamp(threads, 1, 16);
+    if (threads == 1) {
+        rows(0, 1);
+        return;
+    }
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(rows, t, threads);
+    rows(0, threads);
+    for (auto& t : pool) t.join();
+}
+
+std::string ResultLine(double x, double ground, double s) { return CFormat("%lf,%lf,%lf", x, ground, s); }
+
+void CheckFinite(double x, double ground, double s, MessageSink& messages) {
+    if (std::isfinite(x) && std::isfinite(ground) && std::isfinite(s)) return;
+    messages.Show(Message{CFormat("計算位置 X=%g で沈下量を計算できません。", x), "error", MsgIcon::None,
+                          MsgButtons::Ok, 0});
+    throw RunAborted("non-finite result");
+}
+
+void WriteResultFile(const EngineState& st, const char* name, const std::string& text, MessageSink& messages) {
+    try {
+        WriteCp932FileAtomic(st.folder / name, text);
+    } catch (const TextError&) {
+        messages.Show(Message{CFormat("結果ﾌｧｲﾙ(%s)に書き込み出来ません。", name), "error", MsgIcon::None,
+                              MsgButtons::Ok, 0});
+        throw RunAborted("cannot write results");
+    }
+}
+
+// Carries calculation position p through the loading stages.
+void ComputePosition(EngineState& st, int p, MessageSink& messages) {
+    CalcInput& in = st.input;
+    SoilColumn& col = st.work.column;
+    st.position = p;
+    st.missing_curve_shown = false;
+    const double x = in.positions[p].x;
+    clear_layer_results(col);
+    clear_stage_totals(st.units);
+    const double ground = layers_at(in, col, x);
+    overburden_at_layers(in, col);
+    const double u = cut_unloading_at(in, st.work.cuts, x);
+    in.positions[p].unloading = u;
+    begin_point_history(st, u);
+
+    double s = 0;
+    for (int stage = 1; stage <= kMaxStages; ++stage) {
+        int fresh = 0, start = 0, days = 0;
+        clear_stress_increments(col);
+        auto visit = [&](const auto& load, auto apply) {
+            if (load.stage > stage) return;
+            apply();
+            if (load.stage == stage) {
+                ++fresh;
+                start = load.start_day;
+                days = load.days;
+            }
+        };
+        for (int j = 0; j < in.block_count; ++j)
+            visit(in.blocks[j], [&] { embankment_stress(in, st.block_pieces[j], j, x, col); });
+        for (int j = 0; j < in.point_load_count; ++j)
+            visit(in.point_loads[j], [&] { point_load_stress(in, j, x, col); });
+        for (int j = 0; j < in.line_load_count; ++j)
+            visit(in.line_loads[j], [&] { line_load_stress(in, j, x, col); });
+        for (int j = 0; j < in.strip_load_count; ++j)
+            visit(in.strip_loads[j], [&] { strip_load_stress(in, j, x, col); });
+        if (fresh == 0) continue;
+
+        const int entry = st.history.stage_count;
+        snapshot_stage_stress(st, entry, stage);
+        s = column_settlement(in, col, st.work.results, u);
+        stage_time_prepare(st, u, messages);
+        store_stage_settlement(st, entry, s);
+        stage_time_record(st, entry, start, days);
+    }
+    st.position_ground = ground;
+    st.position_settlement = s;
+}
+
+}  // namespace
 
 RunStamp system_run_stamp() {
     std::time_t now = std::time(nullptr);
@@ -20,6 +142,35 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         st.folder = folder;
         read_calc_input(folder, st.input, messages);
         st.stamp = options.clock ? options.clock() : system_run_stamp();
+        print_condition_report(st, messages);
+
+        CalcInput& in = st.input;
+        if (in.UseCutPreload == 0) in.cut_count = 0;
+        if (in.UseSandImmediate == 0) {
+            // Without the immediate settlement of sand, B.K.Hough computes
+            // nothing: such layers, clay or sand, do not consolidate.
+            for (int i = 0; i < in.soil_count; ++i)
+                if (in.soil[i].soil_kind != 0 || in.soil[i].method == kMethodHough) in.soil[i].method = kMethodNone;
+        }
+        divide_all_blocks(st, messages);
+
+        ComputeProfile(st, options.threads);
+        TextFileBuilder profile;
+        for (const ProfileRow& r : st.profile) {
+            CheckFinite(r.x, r.ground, r.settlement, messages);
+            profile.Line(ResultLine(r.x, r.ground, r.settlement));
+        }
+        WriteResultFile(st, "tnk.csv", profile.Utf8(), messages);
+
+        TextFileBuilder points;
+        for (int p = 0; p < in.position_count; ++p) {
+            ComputePosition(st, p, messages);
+            CheckFinite(in.positions[p].x, st.position_ground, st.position_settlement, messages);
+            points.Line(ResultLine(in.positions[p].x, st.position_ground, st.position_settlement));
+            print_position_report(st, p, messages);
+        }
+        WriteResultFile(st, "tnk1.csv", points.Utf8(), messages);
+        print_max_profile(st, messages);
     } catch (const RunAborted&) {
         return 1;
     }

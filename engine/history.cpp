@@ -1,0 +1,73 @@
+#include "engine/history.hpp"
+
+namespace kova::engine {
+
+void clear_stage_totals(UnitState& units) { units = UnitState{}; }
+
+void clear_layer_results(SoilColumn& col) {
+    col.count = 0;
+    for (int i = 0; i < kColumnSlots; ++i) {
+        col.layer[i] = 0;
+        col.top[i] = col.bottom[i] = col.depth[i] = col.p0[i] = 0;
+        col.cv[i] = col.cv_pressure[i] = 0;
+    }
+}
+
+void clear_stress_increments(SoilColumn& col) { col.dp.fill(0); }
+
+void begin_point_history(EngineState& st, double unloading) {
+    const SoilColumn& col = st.work.column;
+    PositionHistory& h = st.history;
+    h = PositionHistory{};
+    st.timing = StageTiming{};
+    h.layer_count = col.count;
+    for (int i = 0; i < col.count; ++i) {
+        h.layer_index[i] = col.layer[i];
+        h.p0[i] = col.p0[i];
+        h.unloading[i] = unloading;
+        h.thickness[i] = col.top[i] - col.bottom[i];
+        h.method[i] = st.input.soil[col.layer[i]].method;
+    }
+}
+
+void snapshot_stage_stress(EngineState& st, int entry, int stage) {
+    PositionHistory& h = st.history;
+    h.stage_count = entry + 1;
+    h.stage_number[entry] = stage;
+    for (int i = 0; i < kColumnSlots; ++i) h.stage_dp[entry][i] = st.work.column.dp[i];
+}
+
+void store_stage_settlement(EngineState& st, int entry, double s) {
+    PositionHistory& h = st.history;
+    const SoilColumn& col = st.work.column;
+    const LayerResults& r = st.work.results;
+    for (int i = 0; i < col.count; ++i) {
+        switch (st.input.soil[col.layer[i]].method) {
+        case kMethodELogP:
+        case kMethodHough:
+            h.stage_settlement[entry][i] = r.elogp[i].settlement;
+            h.stage_e1[entry][i] = r.elogp[i].e1;
+            h.stage_e2[entry][i] = r.elogp[i].e2;
+            h.stage_strain[entry][i] = r.elogp[i].strain;
+            break;
+        case kMethodCc:
+            h.stage_settlement[entry][i] = r.cc[i].settlement;
+            h.stage_e1[entry][i] = r.cc[i].e1;
+            h.stage_cc[entry][i] = r.cc[i].cc;
+            h.stage_strain[entry][i] = r.cc[i].log_ratio;
+            break;
+        case kMethodMv:
+            h.stage_settlement[entry][i] = r.mv[i].settlement;
+            h.stage_mv[entry][i] = r.mv[i].mv;
+            h.stage_strain[entry][i] = r.mv[i].dn;
+            break;
+        default:
+            break;
+        }
+        h.stage_cv[entry][i] = col.cv[i];
+        h.stage_cv_pressure[entry][i] = col.cv_pressure[i];
+    }
+    h.stage_total[entry + 1] = s;
+}
+
+}  // namespace kova::engine

@@ -1,0 +1,116 @@
+#include "engine/settlement.hpp"
+
+#include <cmath>
+
+#include "engine/rounding.hpp"
+
+namespace kova::engine {
+namespace {
+
+double Round(double v, double step) { return round_to_step(v, step, 0); }
+
+template <typename Interp>
+double Lookup(const CurveRec& c, double p, Interp interp) {
+    if (c.count <= 0) return 0;
+    double v = c.value[0];
+    for (int j = 0; j + 1 < c.count; ++j) {
+        if (c.pressure[j] <= p && p <= c.pressure[j + 1]) return interp(j);
+        if (c.pressure[j] > p) return c.value[j];
+        v = c.value[j + 1];
+    }
+    return v;
+}
+
+}  // namespace
+
+double curve_semilog(const CurveRec& c, double p) {
+    return Lookup(c, p, [&](int j) {
+        double p0 = c.pressure[j], p1 = c.pressure[j + 1];
+        if (p <= 0 || p0 <= 0 || p1 <= p0) return c.value[j];
+        return c.value[j] +
+               (c.value[j + 1] - c.value[j]) * (std::log10(p) - std::log10(p0)) / (std::log10(p1) - std::log10(p0));
+    });
+}
+
+double curve_loglog(const CurveRec& c, double p) {
+    return Lookup(c, p, [&](int j) {
+        double p0 = c.pressure[j], p1 = c.pressure[j + 1];
+        double v0 = c.value[j], v1 = c.value[j + 1];
+        if (p <= 0 || p0 <= 0 || p1 <= p0 || v0 <= 0 || v1 <= 0) return v0;
+        double lv = std::log10(v0) +
+                    (std::log10(v1) - std::log10(v0)) * (std::log10(p) - std::log10(p0)) /
+                        (std::log10(p1) - std::log10(p0));
+        return std::pow(10.0, lv);
+    });
+}
+
+int sand_curve_for(int n) {
+    if (n <= 4) return 1;
+    if (n <= 10) return 2;
+    if (n <= 30) return 3;
+    if (n <= 50) return 4;
+    return 5;
+}
+
+double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res, double u) {
+    res = LayerResults{};
+    double sum = 0;
+    for (int i = 0; i < col.count; ++i) {
+        const SoilLayerRec& s = in.soil[col.layer[i]];
+        const double h = col.top[i] - col.bottom[i];
+        const double dp = col.dp[i];
+        const double p1 = col.p0[i] + u;
+        const double p2 = col.p0[i] + dp;
+        const bool loaded = std::trunc(1000 * dp) - std::trunc(1000 * u) > 0;
+        int method = s.method;
+        if (method == kMethodHough && in.UseSandImmediate != 1) method = kMethodNone;
+
+        if (method == kMethodELogP || method == kMethodCc) {
+            const CurveRec& curve = in.elogp[s.curve_elogp];
+            double e1 = Round(curve_semilog(curve, p1), 0.001);
+            double l = 0, scc = 0;
+            if (loaded && p1 > 0 && p2 > 0 && 1 + e1 != 0) {
+                l = Round(std::log10(p2 / p1), 0.00001);
+                scc = Round(s.cc / (1 + e1) * h * l, 0.001);
+            }
+            double e2 = Round(curve_semilog(curve, p2), 0.001);
+            double strain = 0, se = 0;
+            if (loaded && 1 + e1 != 0) {
+                strain = Round((e1 - e2) / (1 + e1), 0.0001);
+                se = Round(h * strain, 0.001);
+            }
+            res.cc[i] = CcResult{e1, s.cc, l, scc * s.beta};
+            res.elogp[i] = ELogPResult{e1, e2, strain, se * s.beta};
+            sum += method == kMethodELogP ? res.elogp[i].settlement : res.cc[i].settlement;
+        } else if (method == kMethodMv) {
+            double pm;
+            if (in.MvPMethod == 1)
+                pm = p1 * p2 > 0 ? std::sqrt(p1 * p2) : 0;
+            else
+                pm = p1 + (dp - u) / 2;
+            pm = Round(pm, 0.001);
+            double mv = Round(curve_loglog(in.mv[s.curve_mv], pm), 0.000001);
+            double dn = 0, sm = 0;
+            if (loaded) {
+                dn = Round(dp - u, 0.0001);
+                sm = Round(h * mv * dn, 0.001);
+            }
+            res.mv[i] = MvResult{mv, dn, sm * s.beta};
+            sum += res.mv[i].settlement;
+        } else if (method == kMethodHough) {
+            const CurveRec& curve = in.sand[sand_curve_for(s.n_value)];
+            double e1 = Round(curve_semilog(curve, p1), 0.001);
+            double e2 = Round(curve_semilog(curve, p2), 0.001);
+            double strain = 0, se = 0;
+            if (loaded && 1 + e1 != 0) {
+                strain = Round((e1 - e2) / (1 + e1), 0.0001);
+                se = Round(h * strain, 0.001);
+            }
+            res.elogp[i] = ELogPResult{e1, e2, strain, se * s.beta};
+            sum += res.elogp[i].settlement;
+        }
+    }
+    return sum;
+}
+
+}  // namespace kova::engine

@@ -1,0 +1,22 @@
+#pragma once
+// Final consolidation settlement of a soil column by each layer's method.
+#include "engine/data.hpp"
+
+namespace kova::engine {
+
+// Value of a curve at pressure p: semi-logarithmic interpolation (e-logP and
+// sand curves) or logarithmic in both axes (Mv curves). Below the first
+// point the first value holds, above the last the last; an empty curve is 0.
+// Where a logarithm cannot be formed the value of the segment's start holds.
+double curve_semilog(const CurveRec& c, double p);
+double curve_loglog(const CurveRec& c, double p);
+
+// Sand curve number (1..5) for an N value.
+int sand_curve_for(int n_value);
+
+// Final settlement of the column (m, positive downwards) under its stress
+// increases, with the cut unloading u; fills the layer results (cleared
+// first).
+double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res, double u);
+
+}  // namespace kova::engine

@@ -1,0 +1,16 @@
+#pragma once
+// Vertical stress increase at the mid-depth of every layer of the column
+// under embankments and surcharge loads. Each function adds to col.dp.
+#include "engine/data.hpp"
+
+namespace kova::engine {
+
+// True when the straight path from (rx, ry) to (x, zm) crosses a wall.
+bool path_blocked(const CalcInput& in, double rx, double ry, double x, double zm);
+
+void embankment_stress(const CalcInput& in, const PieceSet& pieces, int block, double x, SoilColumn& col);
+void point_load_stress(const CalcInput& in, int load, double x, SoilColumn& col);
+void line_load_stress(const CalcInput& in, int load, double x, SoilColumn& col);
+void strip_load_stress(const CalcInput& in, int load, double x, SoilColumn& col);
+
+}  // namespace kova::engine

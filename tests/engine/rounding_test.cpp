@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/rounding.hpp"
+
+using kova::engine::intersect_segments;
+using kova::engine::Pt;
+using kova::engine::round_to_step;
+
+TEST(RoundToStep, Modes) {
+    struct Case {
+        double v, step;
+        int mode;
+        double want;
+    };
+    const Case cases[] = {
+        {2.5, 1, 0, 2},          {3.5, 1, 0, 4},         {2.50009, 1, 0, 2},    {2.5002, 1, 0, 3},
+        {-2.5, 1, 0, -2},        {0.0125, 0.001, 0, 0.012}, {0.0135, 0.001, 0, 0.014},
+        {-1.2346, 0.001, 0, -1.235}, {7.5, 1, 0, 8},     {2.49, 1, 0, 2},
+        {1.23456, 0.001, 1, 1.234}, {1.23456, 0.001, 2, 1.235}, {1.2340005, 0.001, 2, 1.234},
+        {2.51, 1, 3, 3},         {2.5, 1, 7, 2},         {3.5, 1, 7, 4},        {2.6, 1, 7, 3},
+        {2.4, 1, 7, 2},          {315.2, 1, 0, 315},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(round_to_step(c.v, c.step, c.mode), c.want, 1e-12) << c.v << " step " << c.step << " mode " << c.mode;
+}
+
+TEST(RoundToStep, ZeroNoneAndNonFinite) {
+    for (int mode : {0, 1, 2, 3, 7, 9}) EXPECT_EQ(round_to_step(0, 0.001, mode), 0) << mode;
+    EXPECT_EQ(round_to_step(1.23456789, 0.001, 9), 1.23456789);
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(round_to_step(inf, 0.001, 0), inf);
+    EXPECT_TRUE(std::isnan(round_to_step(std::nan(""), 0.001, 0)));
+}
+
+TEST(IntersectSegments, Cases) {
+    Pt out;
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {1, 1}, {1, -1}, out), 0);
+    EXPECT_DOUBLE_EQ(out.x, 1);
+    EXPECT_DOUBLE_EQ(out.y, 0);
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {3, 1}, {3, -1}, out), 1);
+    EXPECT_DOUBLE_EQ(out.x, 3);
+    EXPECT_DOUBLE_EQ(out.y, 0);
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {1, 3}, {1, 1}, out), 2);
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {3, 3}, {3, 1}, out), 3);
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {0, 1}, {2, 1}, out), -1);
+    EXPECT_EQ(out.x, 0);
+    EXPECT_EQ(out.y, 0);
+    // The ends count as on the segment.
+    EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {2, 1}, {2, 0}, out), 0);
+}

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "engine/errors.hpp"
+#include "engine/strips.hpp"
+
+using namespace kova::engine;
+
+namespace {
+
+using Poly = std::vector<std::pair<double, double>>;
+
+// Thickness of the polygon on the vertical at x: the lengths inside, found
+// from the crossings of its edges.
+double PolygonThickness(const Poly& p, double x) {
+    std::vector<double> ys;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        auto [x1, y1] = p[i];
+        auto [x2, y2] = p[(i + 1) % p.size()];
+        if ((x1 <= x && x < x2) || (x2 <= x && x < x1)) ys.push_back(y1 + (y2 - y1) * (x - x1) / (x2 - x1));
+    }
+    std::sort(ys.begin(), ys.end());
+    double t = 0;
+    for (std::size_t i = 0; i + 1 < ys.size(); i += 2) t += ys[i + 1] - ys[i];
+    return t;
+}
+
+// Signed fill thickness that the pieces carry at x.
+double PiecesThickness(const PieceSet& s, double x) {
+    double t = 0;
+    for (int k = 0; k < s.count; ++k) {
+        const StripPiece& p = s.pieces[k];
+        double xl = p.LeftX, xr = p.LeftX + p.Width;
+        if (x < xl || x > xr) continue;
+        double h = p.Height;
+        if (p.PieceKind == kTriangle) h *= p.Side == 0 ? (xr - x) / p.Width : (x - xl) / p.Width;
+        t += p.Sign * h;
+    }
+    return t;
+}
+
+PieceSet Divide(const Poly& p, kova::RecordingMessages& msgs, bool* ok = nullptr) {
+    double x[kMaxDivisionVertices], y[kMaxDivisionVertices];
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        x[i] = p[i].first;
+        y[i] = p[i].second;
+    }
+    PieceSet s;
+    bool r = divide_load_polygon(x, y, static_cast<int>(p.size()), s, msgs);
+    if (ok) *ok = r;
+    return s;
+}
+
+void ExpectThicknessMatches(const Poly& p, const char* name) {
+    kova::RecordingMessages msgs;
+    bool ok = false;
+    PieceSet s = Divide(p, msgs, &ok);
+    EXPECT_TRUE(ok) << name;
+    EXPECT_EQ(msgs.Count(), 0u) << name;
+    double lo = 1e9, hi = -1e9;
+    for (auto [x, y] : p) {
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+    }
+    for (int i = 1; i < 400; ++i) {
+        double x = lo + (hi - lo) * (i + 0.37) / 400.0;
+        if (x >= hi) continue;
+        EXPECT_NEAR(PiecesThickness(s, x), PolygonThickness(p, x), 1e-6) << name << " at x=" << x;
+    }
+    for (int k = 1; k < s.count; ++k) EXPECT_LE(s.pieces[k - 1].LeftX, s.pieces[k].LeftX) << name;
+}
+
+}  // namespace
+
+TEST(StripDivision, ThicknessAddsUp) {
+    struct Shape {
+        const char* name;
+        Poly p;
+    };
+    const Shape shapes[] = {
+        {"rectangle", {{0, 0}, {0, 2}, {10, 2}, {10, 0}}},
+        {"trapezoid", {{0, 0}, {4, 3}, {16, 3}, {20, 0}}},
+        {"band falling", {{0, 8}, {0, 10}, {10, 4}, {10, 2}}},
+        {"band rising", {{0, 2}, {0, 4}, {10, 10}, {10, 8}}},
+        {"triangle", {{0, 0}, {5, 4}, {10, 0}}},
+        {"berms on sloping ground", {{0, 0}, {3, 2}, {5, 2}, {8, 4}, {14, 4}, {17, 2}, {19, 2}, {22, -1}, {11, -0.5}}},
+        {"notch from above", {{0, 0}, {0, 5}, {4, 5}, {4, 2}, {6, 2}, {6, 5}, {10, 5}, {10, 0}}},
+        {"V crest", {{0, 0}, {0, 3}, {5, 1}, {10, 3}, {10, 0}}},
+        {"notch from below", {{0, 0}, {2, 4}, {8, 4}, {10, 0}, {6, 0}, {5, 1.5}, {4, 0}}},
+        {"collinear vertices", {{0, 0}, {0, 1}, {0, 2}, {5, 2}, {7.5, 2}, {10, 2}, {10, 0}, {5, 0}}},
+        {"counter-clockwise trapezoid", {{20, 0}, {16, 3}, {4, 3}, {0, 0}}},
+        {"slanted parallelogram", {{0, 0}, {3, 3}, {13, 3}, {10, 0}}},
+    };
+    for (const Shape& s : shapes) ExpectThicknessMatches(s.p, s.name);
+}
+
+TEST(StripDivision, RectangleIsOnePiece) {
+    kova::RecordingMessages msgs;
+    PieceSet s = Divide({{0, 0}, {0, 2}, {10, 2}, {10, 0}}, msgs);
+    ASSERT_EQ(s.count, 1);
+    EXPECT_EQ(s.pieces[0].PieceKind, kRectangle);
+    EXPECT_NEAR(s.pieces[0].Height, 2, 1e-12);
+    EXPECT_NEAR(s.pieces[0].Width, 10, 1e-12);
+    EXPECT_NEAR(s.pieces[0].CentroidX, 5, 1e-12);
+    EXPECT_NEAR(s.pieces[0].CentroidY, 1, 1e-12);
+}
+
+TEST(StripDivision, BandGivesTwoTrianglesAndASubtractedRectangle) {
+    for (const Poly& p : {Poly{{0, 8}, {0, 10}, {10, 4}, {10, 2}}, Poly{{0, 2}, {0, 4}, {10, 10}, {10, 8}}}) {
+        kova::RecordingMessages msgs;
+        PieceSet s = Divide(p, msgs);
+        ASSERT_EQ(s.count, 3);
+        std::vector<double> tri, rect;
+        for (int k = 0; k < 3; ++k) {
+            const StripPiece& q = s.pieces[k];
+            (q.PieceKind == kTriangle ? tri : rect).push_back(q.Sign * q.Height);
+        }
+        ASSERT_EQ(tri.size(), 2u);
+        EXPECT_NEAR(tri[0], 6, 1e-9);
+        EXPECT_NEAR(tri[1], 6, 1e-9);
+        ASSERT_EQ(rect.size(), 1u);
+        EXPECT_NEAR(rect[0], -4, 1e-9);
+    }
+}
+
+TEST(StripDivision, TriangleYieldsTrianglesOnly) {
+    kova::RecordingMessages msgs;
+    PieceSet s = Divide({{0, 0}, {5, 4}, {10, 0}}, msgs);
+    ASSERT_GT(s.count, 0);
+    for (int k = 0; k < s.count; ++k) EXPECT_EQ(s.pieces[k].PieceKind, kTriangle);
+}
+
+TEST(StripDivision, DegenerateOutlinesGiveNoPieces) {
+    kova::RecordingMessages msgs;
+    EXPECT_EQ(Divide({{0, 0}, {5, 0}}, msgs).count, 0);
+    EXPECT_EQ(Divide({{0, 0}, {5, 0}, {10, 0}}, msgs).count, 0);  // collinear
+    EXPECT_EQ(Divide({}, msgs).count, 0);
+    EXPECT_EQ(msgs.Count(), 0u);
+}
+
+TEST(StripDivision, HundredPiecesEndTheRun) {
+    // A saw-tooth crest: every tooth needs its own slices.
+    Poly p{{0, 0}};
+    for (int i = 0; i < 60; ++i) {
+        p.emplace_back(i + 0.5, 3 + (i % 2));
+    }
+    p.emplace_back(60, 0);
+    kova::RecordingMessages msgs;
+    EXPECT_THROW(Divide(p, msgs), RunAborted);
+    ASSERT_EQ(msgs.Count(), 1u);
+    EXPECT_EQ(msgs.Last().text, "盛土ブロックの分割数が100を超えました。");
+    EXPECT_EQ(msgs.Last().caption, "ブロック分割");
+}
+
+TEST(StripDivision, ClassifyInInterval) {
+    EXPECT_EQ(classify_in_interval(0, 1, 0.00005), 1);
+    EXPECT_EQ(classify_in_interval(0, 1, 1), 3);
+    EXPECT_EQ(classify_in_interval(0, 1, -1), 0);
+    EXPECT_EQ(classify_in_interval(0, 1, 0.5), 2);
+    EXPECT_EQ(classify_in_interval(0, 1, 2), 4);
+}
+
+TEST(PolygonRoutines, PointInPolygonAndOrientation) {
+    const double x[] = {0, 0, 10, 10, 0};
+    const double y[] = {0, 10, 10, 0, 0};
+    EXPECT_EQ(point_in_polygon(5, 5, x, y, 4, 0), 0);
+    EXPECT_EQ(point_in_polygon(5, 5, x, y, 4, 1), 0);
+    EXPECT_EQ(point_in_polygon(15, 5, x, y, 4, 0), 1);
+    // Up the left side first (clockwise with y up): the successor of the
+    // lowest point points up, its predecessor to the right.
+    EXPECT_EQ(polygon_is_clockwise(x, y, 4), 0);
+    const double rx[] = {0, 10, 10, 0, 0};
+    const double ry[] = {0, 0, 10, 10, 0};
+    EXPECT_EQ(polygon_is_clockwise(rx, ry, 4), 1);
+}
