@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/strips.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -24,96 +25,25 @@ print::PageWriter open_report_page(const EngineState& st, std::string_view name,
 
 int label_bytes(std::string_view text) { return print::TextBytes(text); }
 
-// ------------------------------------------------------------- polygons
-
-int polygon_is_clockwise(const double* x, const double* y, int n) {
-    if (n < 2) return 0;
-    int c = 0;
-    double lowest = 99999999.999;
-    for (int i = 0; i < n; ++i)
-        if (y[i] < lowest) {
-            lowest = y[i];
-            c = i;
-        }
-    int p = c == 0 ? n - 1 : c - 1;
-    double next = std::atan2(y[c + 1] - y[c], x[c + 1] - x[c]);
-    double prev = std::atan2(y[p] - y[c], x[p] - x[c]);
-    return next < prev ? 1 : 0;
-}
-
-int point_in_polygon(double px, double py, const double* x, const double* y, int n, int reverse) {
-    const double kTwoPi = 2 * M_PI;
-    auto angle = [&](int i) {
-        double a = std::atan2(y[i] - py, x[i] - px);
-        if (a < 0) a += kTwoPi;
-        return a;
-    };
-    double sum = 0;
-    for (int i = 0; i < n; ++i) {
-        int a = reverse ? n - i : i;
-        int b = reverse ? n - i - 1 : i + 1;
-        double d = angle(a) - angle(b);
-        if (d < -M_PI) d += kTwoPi;
-        if (d > M_PI) d -= kTwoPi;
-        sum += d;
-    }
-    if (std::fabs(std::fabs(sum) - kTwoPi) < 0.001) return 0;
-    if (std::fabs(sum) < 0.001) return 1;
-    return 2;
-}
-
 // ------------------------------------------------------------- scale
-
-SectionBounds section_bounds(const CalcInput& in) {
-    SectionBounds b;
-    auto widen = [&](double x, double y) {
-        b.xmax = std::max(b.xmax, x);
-        b.xmin = std::min(b.xmin, x);
-        b.ymax = std::max(b.ymax, y);
-        b.ymin = std::min(b.ymin, y);
-    };
-    for (int i = 0; i < in.soil_count; ++i)
-        for (int k = 0; k < in.soil[i].vertex_count; ++k) {
-            const Node& p = in.nodes[in.soil[i].vertices[k]];
-            widen(p.x, p.y);
-        }
-    for (int i = 0; i < in.block_count; ++i)
-        for (int k = 0; k < in.blocks[i].vertex_count; ++k) {
-            const Node& p = in.nodes[in.blocks[i].vertices[k]];
-            widen(p.x, p.y);
-        }
-    for (int i = 0; i < in.point_load_count; ++i)
-        widen(in.point_loads[i].x1, in.point_loads[i].y1 + 0.01 * in.point_loads[i].load);
-    for (int i = 0; i < in.line_load_count; ++i)
-        widen(in.line_loads[i].x1, in.line_loads[i].y1 + 0.1 * in.line_loads[i].load);
-    for (int i = 0; i < in.strip_load_count; ++i) {
-        const LoadRec& s = in.strip_loads[i];
-        widen(s.x1, s.y1 + 0.1 * s.load);
-        widen(s.x2, s.y2 + 0.1 * s.load);
-    }
-    b.xmax += 1;
-    b.ymax += 1;
-    b.xmin -= 1;
-    b.ymin -= 1;
-    return b;
-}
 
 SectionScale section_scale(const CalcInput& in) {
     SectionScale sc;
     bool anyNode = false;
     for (int i = 0; i < in.soil_count; ++i)
         if (in.soil[i].vertex_count > 0) anyNode = true;
-    SectionBounds b = section_bounds(in);
-    const double w = b.xmax - b.xmin;
-    const double h = b.ymax - b.ymin;
+    double xmax = 0, xmin = 0, ymax = 0, ymin = 0;
+    section_bounds(in, xmax, xmin, ymax, ymin);
+    const double w = xmax - xmin;
+    const double h = ymax - ymin;
     // Without soil layers there is no section to scale: the drawings keep
     // only their frame, axes and captions.
     if (!anyNode || !(w > 0) || !(h > 0) || !std::isfinite(w) || !std::isfinite(h)) return sc;
     sc.valid = true;
-    sc.xmin = b.xmin;
-    sc.xmax = b.xmax;
-    sc.ymin = b.ymin;
-    sc.ymax = b.ymax;
+    sc.xmin = xmin;
+    sc.xmax = xmax;
+    sc.ymin = ymin;
+    sc.ymax = ymax;
     sc.sx = 5500 / w;
     sc.sy = 2450 / h;
     if (in.AutoScaleXY == 0) sc.sx = sc.sy = std::min(sc.sx, sc.sy);

@@ -31,16 +31,6 @@ int label_bytes(std::string_view text);
 // Drawing integer of a computed real, truncated towards zero and clamped.
 inline int dint(double v) { return print::ToDrawingInt(v); }
 
-// Extent of the section for its drawings: every node of the soil layers and
-// load blocks, the tops of the load symbols, widened by 1 m on each side.
-struct SectionBounds {
-    double xmax = -9999.999;
-    double xmin = 9999.999;
-    double ymax = -9999.999;
-    double ymin = 9999.999;
-};
-SectionBounds section_bounds(const CalcInput& in);
-
 // Scale of the section drawing, turned a quarter turn on the sheet: the
 // section's X runs up the sheet, elevation falls towards the axis x = 2850.
 // A section point (X, Y) is drawn at (v(Y), -u(X)) from the origin
@@ -69,10 +59,5 @@ void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool t
 void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc);
 // " 地", " 形", " 図" and "(m)".
 void draw_section_captions(print::DrawingWriter& w);
-
-// Point-in-polygon and orientation of a closed outline (arrays carry the
-// first vertex again at index n).
-int polygon_is_clockwise(const double* x, const double* y, int n);
-int point_in_polygon(double px, double py, const double* x, const double* y, int n, int reverse);
 
 }  // namespace kova::engine
