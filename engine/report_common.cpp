@@ -23,6 +23,8 @@ print::PageWriter open_report_page(const EngineState& st, std::string_view name,
                              print::DateLineStyle::Engine);
 }
 
+std::string real_text(const char* fmt, double v) { return CFormat(fmt, v == 0 ? 0.0 : v); }
+
 int label_bytes(std::string_view text) { return print::TextBytes(text); }
 
 // ------------------------------------------------------------- scale
@@ -158,7 +160,7 @@ void draw_strip(const Mapper& m, const LoadRec& r) {
     m.line(r.x1, r.y1, r.x2, r.y2, 0, 2);
     m.line(r.x2, r.y2, r.x2, r.y2 + t, 0, 2);
     m.line(r.x1, r.y1 + t, r.x2, r.y2 + t, 0, 2);
-    std::string label = CFormat("%1.3lfkN/m2", r.load);
+    std::string label = real_text("%1.3lfkN/m2", r.load);
     const int x = std::min(m.sc.v(r.y1 + t), m.sc.v(r.y2 + t));
     const int y = dint(label_bytes(label) * 70 * 0.25) -
                   dint((m.sc.u(r.x1) + m.sc.u(r.x2)) * 0.5);
@@ -218,7 +220,7 @@ void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool t
         if (D > 5500.1) break;
         w.Line(0, oy, 2850, -D, 2890, -D, 0, 2);
         if (twice) w.Line(0, oy, 2960, -D, 3000, -D, 0, 2);
-        std::string label = CFormat("%1.0lf", B);
+        std::string label = real_text("%1.0lf", B);
         w.Text(0, oy, 2960, dint(label_bytes(label) * 70 * 0.25) - D, 70, 70, 90, 2, label);
     }
 }
@@ -232,7 +234,7 @@ void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc) {
         if (!(B < last)) break;
         const int E = dint((sc.ymax - B) * sc.sy);
         w.Line(sc.ox(), 6000, E, 50, E, 0, 0, 2);
-        std::string label = CFormat("%1.0lf", B);
+        std::string label = real_text("%1.0lf", B);
         w.Text(sc.ox(), 6000, E + 35, dint(label_bytes(label) * 35) + 70, 70, 70, 90, 2, label);
     }
 }

@@ -28,6 +28,10 @@ print::PageWriter open_report_page(const EngineState& st, std::string_view name,
 // Byte length of a label in code page 932.
 int label_bytes(std::string_view text);
 
+// One real in a fixed print format; a negative zero prints as zero, never
+// as "-0.000".
+std::string real_text(const char* fmt, double v);
+
 // Drawing integer of a computed real, truncated towards zero and clamped.
 inline int dint(double v) { return print::ToDrawingInt(v); }
 

@@ -22,9 +22,9 @@ const char* method_text(int method, int sandFlag) {
 void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
     p.Form(false, "SJK_0031.PFM");
     p.Field(0, CFormat("%3d", number));
-    p.Field(1, CFormat("%8.3lf", r.x1));
-    p.Field(2, CFormat("%8.3lf", r.y1));
-    p.Field(3, CFormat("%8.3lf", r.load));
+    p.Field(1, real_text("%8.3lf", r.x1));
+    p.Field(2, real_text("%8.3lf", r.y1));
+    p.Field(3, real_text("%8.3lf", r.load));
     p.Field(4, CFormat("%8d", r.start_day));
     p.Field(5, CFormat("%8d", r.days));
 }
@@ -51,7 +51,7 @@ void draw_section_plan(const EngineState& st) {
             w.Line(0, oy, 3800, -l, 3850, 25 - l, 0, 1);
             w.Line(0, oy, 3800, -l, 3850, -l - 25, 0, 1);
             w.Line(0, oy, 3850, -l - 25, 3850, 25 - l, 0, 1);
-            w.Text(0, oy, 3500, 80 - l, 70, 70, 0, 2, CFormat("%7.3lf", p.x));
+            w.Text(0, oy, 3500, 80 - l, 70, 70, 0, 2, real_text("%7.3lf", p.x));
             w.Text(0, oy, 3750 - dint(label_bytes(p.name) * 70 * 0.5), -l - 15, 70, 70, 0, 2,
                    p.name);
         }
@@ -75,9 +75,9 @@ void write_condition_report(const EngineState& st) {
         p.Field(1, s.soil_kind == 0 ? "粘性土" : "砂質土");
         p.Field(2, method_text(s.method, in.UseSandImmediate));
         p.Field(3, s.drainage == 0 ? " 両面 " : " 片面 ");
-        p.Field(4, CFormat("%7.3lf", s.unit_weight));
+        p.Field(4, real_text("%7.3lf", s.unit_weight));
         p.Field(5, CFormat("%4d", s.n_value));
-        p.Field(6, CFormat("%8.3lf", s.cc));
+        p.Field(6, real_text("%8.3lf", s.cc));
     }
     if (in.UseCutPreload != 0) {
         for (int i = 0; i < in.cut_count; ++i) {
@@ -86,7 +86,7 @@ void write_condition_report(const EngineState& st) {
             p.Field(1, "切り土");
             p.Field(2, Dashes(5));
             p.Field(3, Dashes(3));
-            p.Field(4, CFormat("%7.3lf", in.cuts[i].unit_weight));
+            p.Field(4, real_text("%7.3lf", in.cuts[i].unit_weight));
             p.Field(5, Dashes(2));
             p.Field(6, Dashes(4));
         }
@@ -104,12 +104,12 @@ void write_condition_report(const EngineState& st) {
             p.Field(0, CFormat("%3d", i + 1));
             if (s.drain_kind == 1) p.Field(1, "ドレーン三角");
             if (s.drain_kind == 2) p.Field(1, "ドレーン四角");
-            p.Field(2, CFormat("%8.3lf", s.drain_spacing));
-            p.Field(3, CFormat("%8.3lf", s.drain_diameter));
-            p.Field(4, CFormat("%8.3lf", s.alpha));
-            p.Field(5, CFormat("%8.6lf", s.perm_ratio));
-            p.Field(6, CFormat("%8.3lf", s.share_ratio));
-            p.Field(7, CFormat("%8.3lf", s.replace_ratio));
+            p.Field(2, real_text("%8.3lf", s.drain_spacing));
+            p.Field(3, real_text("%8.3lf", s.drain_diameter));
+            p.Field(4, real_text("%8.3lf", s.alpha));
+            p.Field(5, real_text("%8.6lf", s.perm_ratio));
+            p.Field(6, real_text("%8.3lf", s.share_ratio));
+            p.Field(7, real_text("%8.3lf", s.replace_ratio));
         }
         p.Form(false, "SJK_0006.PFM");
     }
@@ -120,7 +120,7 @@ void write_condition_report(const EngineState& st) {
             const LoadBlockRec& b = in.blocks[i];
             p.Form(false, "SJK_0021.PFM");
             p.Field(0, CFormat("%3d", i + 1));
-            p.Field(1, CFormat("%8.3lf", b.unit_weight));
+            p.Field(1, real_text("%8.3lf", b.unit_weight));
             p.Field(2, CFormat("%8d", b.start_day));
             p.Field(3, CFormat("%8d", b.days));
         }
@@ -142,11 +142,11 @@ void write_condition_report(const EngineState& st) {
             const LoadRec& r = in.strip_loads[i];
             p.Form(false, "SJK_0041.PFM");
             p.Field(0, CFormat("%3d", i + 1));
-            p.Field(1, CFormat("%8.3lf", r.x1));
-            p.Field(2, CFormat("%8.3lf", r.y1));
-            p.Field(3, CFormat("%8.3lf", r.x2));
-            p.Field(4, CFormat("%8.3lf", r.y2));
-            p.Field(5, CFormat("%8.3lf", r.load));
+            p.Field(1, real_text("%8.3lf", r.x1));
+            p.Field(2, real_text("%8.3lf", r.y1));
+            p.Field(3, real_text("%8.3lf", r.x2));
+            p.Field(4, real_text("%8.3lf", r.y2));
+            p.Field(5, real_text("%8.3lf", r.load));
             p.Field(6, CFormat("%8d", r.start_day));
             p.Field(7, CFormat("%8d", r.days));
         }

@@ -71,14 +71,14 @@ void write_column(print::PageWriter& p, const Ctx& c) {
     p.Form(false, "SOU_0001.PFM");
     for (int i = 0; i < cuts.cut_count; ++i) {
         p.Form(false, "SOU_0002.PFM");
-        p.Field(0, CFormat("%7.3lf", cuts.cut_top[i]));
-        p.Field(1, CFormat("%7.3lf", cuts.cut_bottom[i]));
-        p.Field(2, CFormat("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
-        p.Field(3, CFormat("%6.3lf", c.in.cuts[cuts.cut_index[i]].unit_weight));
+        p.Field(0, real_text("%7.3lf", cuts.cut_top[i]));
+        p.Field(1, real_text("%7.3lf", cuts.cut_bottom[i]));
+        p.Field(2, real_text("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
+        p.Field(3, real_text("%6.3lf", c.in.cuts[cuts.cut_index[i]].unit_weight));
         p.Field(4, Dashes(3));
         p.Field(5, Dashes(3));
         p.Field(6, Dashes(3));
-        p.Field(7, CFormat("%7.3lf", cuts.cut_load[i]));
+        p.Field(7, real_text("%7.3lf", cuts.cut_load[i]));
         p.Field(8, "切り土");
     }
     const SoilColumn& col = c.st.work.column;
@@ -87,14 +87,14 @@ void write_column(print::PageWriter& p, const Ctx& c) {
         const SoilLayerRec& s = c.layer(i);
         const double thick = col.top[i] - col.bottom[i];
         p.Form(false, "SOU_0002.PFM");
-        p.Field(0, CFormat("%7.3lf", col.top[i]));
-        p.Field(1, CFormat("%7.3lf", col.bottom[i]));
-        p.Field(2, CFormat("%6.3lf", thick));
-        p.Field(3, CFormat("%6.3lf", s.unit_weight));
-        p.Field(4, CFormat("%7.3lf", overburden));
+        p.Field(0, real_text("%7.3lf", col.top[i]));
+        p.Field(1, real_text("%7.3lf", col.bottom[i]));
+        p.Field(2, real_text("%6.3lf", thick));
+        p.Field(3, real_text("%6.3lf", s.unit_weight));
+        p.Field(4, real_text("%7.3lf", overburden));
         overburden += round_to_step(thick * s.unit_weight, 0.001, 0);
-        p.Field(5, CFormat("%7.3lf", overburden));
-        p.Field(6, CFormat("%7.3lf", c.h.p0[i]));
+        p.Field(5, real_text("%7.3lf", overburden));
+        p.Field(6, real_text("%7.3lf", c.h.p0[i]));
         p.Field(7, Dashes(3));
         p.Field(8, kind_text(s.soil_kind));
     }
@@ -106,11 +106,11 @@ void write_stress_table(print::PageWriter& p, const Ctx& c) {
     for (int i = 0; i < c.h.layer_count; ++i) {
         p.Form(false, "SOU_0011.PFM");
         p.Field(0, CFormat("%2d", c.h.layer_index[i] + 1));
-        p.Field(1, CFormat("%7.3lf", c.h.p0[i]));
-        p.Field(2, CFormat("%7.3lf", c.h.unloading[i]));
+        p.Field(1, real_text("%7.3lf", c.h.p0[i]));
+        p.Field(2, real_text("%7.3lf", c.h.unloading[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(c.h, stage);
-            p.Field(2 + stage, j ? CFormat("%7.3lf", c.h.stage_dp[*j][i]) : Dashes(3));
+            p.Field(2 + stage, j ? real_text("%7.3lf", c.h.stage_dp[*j][i]) : Dashes(3));
         }
     }
 }
@@ -124,12 +124,12 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Form(false, "TNK_0001.PFM");
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(1, kind_text(c.layer(i).soil_kind));
-        const std::string e0 = CFormat("%6.3lf", h.stage_e1[j][i]);
+        const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
         switch (m) {
         case 0:
         case 3:
             p.Field(5, e0);
-            p.Field(6, CFormat("%6.3lf", h.stage_e2[j][i]));
+            p.Field(6, real_text("%6.3lf", h.stage_e2[j][i]));
             p.Field(7, Dashes(4));
             p.Field(8, Dashes(3));
             break;
@@ -137,12 +137,12 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
             p.Field(5, e0);
             p.Field(6, Dashes(3));
             p.Field(7, Dashes(4));
-            p.Field(8, CFormat("%6.4lf", h.stage_cc[j][i]));
+            p.Field(8, real_text("%6.4lf", h.stage_cc[j][i]));
             break;
         case 2:
             p.Field(5, Dashes(3));
             p.Field(6, Dashes(3));
-            p.Field(7, CFormat("%8.6lf", h.stage_mv[j][i]));
+            p.Field(7, real_text("%8.6lf", h.stage_mv[j][i]));
             p.Field(8, Dashes(3));
             break;
         default:
@@ -152,9 +152,9 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
             p.Field(8, Dashes(3));
             break;
         }
-        p.Field(2, CFormat("%7.3lf", h.p0[i]));
-        p.Field(3, CFormat("%7.3lf", h.unloading[i]));
-        p.Field(4, CFormat("%7.3lf", h.stage_dp[j][i]));
+        p.Field(2, real_text("%7.3lf", h.p0[i]));
+        p.Field(3, real_text("%7.3lf", h.unloading[i]));
+        p.Field(4, real_text("%7.3lf", h.stage_dp[j][i]));
     }
     p.Form(false, "TNK_0002.PFM");
     p.Form(false, "TNK_0010.PFM");
@@ -162,25 +162,25 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         const int m = c.method(i);
         p.Form(false, "TNK_0011.PFM");
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
-        p.Field(2, CFormat("%6.3lf", h.thickness[i]));
-        p.Field(6, m == kMethodNone ? Dashes(3) : CFormat("%7.3lf", h.stage_settlement[j][i]));
-        p.Field(7, CFormat("%7.3lf", c.layer(i).beta));
+        p.Field(2, real_text("%6.3lf", h.thickness[i]));
+        p.Field(6, m == kMethodNone ? Dashes(3) : real_text("%7.3lf", h.stage_settlement[j][i]));
+        p.Field(7, real_text("%7.3lf", c.layer(i).beta));
         p.Field(1, method_text(m));
         switch (m) {
         case 0:
         case 3:
-            p.Field(3, CFormat("%6.4lf", h.stage_strain[j][i]));
+            p.Field(3, real_text("%6.4lf", h.stage_strain[j][i]));
             p.Field(4, Dashes(4));
             p.Field(5, Dashes(4));
             break;
         case 1:
             p.Field(3, Dashes(3));
             p.Field(4, Dashes(4));
-            p.Field(5, CFormat("%8.5lf", h.stage_strain[j][i]));
+            p.Field(5, real_text("%8.5lf", h.stage_strain[j][i]));
             break;
         case 2:
             p.Field(3, Dashes(3));
-            p.Field(4, CFormat("%8.4lf", h.stage_strain[j][i]));
+            p.Field(4, real_text("%8.4lf", h.stage_strain[j][i]));
             p.Field(5, Dashes(4));
             break;
         default:
@@ -191,7 +191,7 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         }
     }
     p.Form(false, "TNK_0012.PFM");
-    p.Field(0, CFormat("%7.3lf", h.stage_total[j + 1]));
+    p.Field(0, real_text("%7.3lf", h.stage_total[j + 1]));
     p.Form(false, "TNK_0013.PFM");
     p.Field(0, c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数"
                                    : "P'+ΔP'/2 に対する体積圧縮係数");
@@ -206,17 +206,17 @@ void write_summary(print::PageWriter& p, const Ctx& c) {
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(8, kind_text(c.layer(i).soil_kind));
         p.Field(1, method_text(m));
-        p.Field(2, CFormat("%6.3lf", h.thickness[i]));
+        p.Field(2, real_text("%6.3lf", h.thickness[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(h, stage);
-            p.Field(2 + stage, j && m != kMethodNone ? CFormat("%7.3lf", h.stage_settlement[*j][i])
+            p.Field(2 + stage, j && m != kMethodNone ? real_text("%7.3lf", h.stage_settlement[*j][i])
                                                      : Dashes(3));
         }
     }
     p.Form(false, "TNK_0022.PFM");
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         auto j = entry_of_stage(h, stage);
-        p.Field(stage - 1, j ? CFormat("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
+        p.Field(stage - 1, j ? real_text("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
     }
 }
 
@@ -232,13 +232,13 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(1, kind_text(s.soil_kind));
         p.Field(2, s.drainage == 0 ? " 両面 " : " 片面 ");
-        p.Field(3, CFormat("%6.3lf", h.thickness[i]));
-        p.Field(4, CFormat("%7.3lf", h.p0[i]));
-        p.Field(5, CFormat("%7.3lf", h.unloading[i]));
-        p.Field(6, CFormat("%7.3lf", h.stage_dp[j][i]));
+        p.Field(3, real_text("%6.3lf", h.thickness[i]));
+        p.Field(4, real_text("%7.3lf", h.p0[i]));
+        p.Field(5, real_text("%7.3lf", h.unloading[i]));
+        p.Field(6, real_text("%7.3lf", h.stage_dp[j][i]));
         if (s.soil_kind == 0) {
-            p.Field(7, CFormat("%8.3lf", h.stage_cv_pressure[j][i]));
-            p.Field(8, CFormat("%8.6lf", h.stage_cv[j][i]));
+            p.Field(7, real_text("%8.3lf", h.stage_cv_pressure[j][i]));
+            p.Field(8, real_text("%8.6lf", h.stage_cv[j][i]));
         } else {
             p.Field(7, Dashes(4));
             p.Field(8, Dashes(4));
@@ -253,16 +253,16 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
         if (unit_drained(c.st, r)) anyDrained = true;
     auto increment = [&](int r) {
         return c.unit_method(r) == kMethodNone ? Dashes(3)
-                                               : CFormat("%7.3lf", tm.stage_unit_increment[j][r]);
+                                               : real_text("%7.3lf", tm.stage_unit_increment[j][r]);
     };
     if (!anyDrained) {
         p.Form(false, "KCV_0010.PFM");
         for (int r = 0; r < units; ++r) {
             p.Form(false, "KCV_0011.PFM");
             p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
-            p.Field(1, CFormat("%7.3lf", tm.stage_unit_thickness[j][r]));
-            p.Field(2, CFormat("%7.3lf", tm.stage_unit_drain_length[j][r]));
-            p.Field(3, CFormat("%8.6lf", tm.stage_unit_coefficient[j][r]));
+            p.Field(1, real_text("%7.3lf", tm.stage_unit_thickness[j][r]));
+            p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+            p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
             p.Field(4, increment(r));
         }
         p.Form(false, "KCV_0012.PFM");
@@ -283,12 +283,12 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
             if (drained) {
                 p.Field(2, Dashes(3));
                 p.Field(3, " " + Dashes(3));
-                p.Field(4, CFormat("%7.3lf", tm.stage_unit_drain_length[j][r]));
-                p.Field(5, CFormat("%7.3lf", s.alpha));
-                p.Field(6, CFormat("%8.6lf", tm.stage_unit_coefficient[j][r]));
+                p.Field(4, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(5, real_text("%7.3lf", s.alpha));
+                p.Field(6, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
             } else {
-                p.Field(2, CFormat("%7.3lf", tm.stage_unit_drain_length[j][r]));
-                p.Field(3, CFormat("%8.6lf", tm.stage_unit_coefficient[j][r]));
+                p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
                 p.Field(4, Dashes(3));
                 p.Field(5, Dashes(3));
                 p.Field(6, " " + Dashes(3));
@@ -302,8 +302,8 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
             if (unit_drained(c.st, r)) {
                 const DrainFactors fl = drain_factors(layer_drains(c.in.soil[c.unit_layer(r)]),
                                                       tm.stage_unit_thickness[j][r]);
-                p.Field(1, CFormat("%8.3lf", fl.F));
-                p.Field(2, CFormat("%8.3lf", fl.L));
+                p.Field(1, real_text("%8.3lf", fl.F));
+                p.Field(2, real_text("%8.3lf", fl.L));
             } else {
                 p.Field(1, " " + Dashes(3));
                 p.Field(2, " " + Dashes(3));
@@ -327,7 +327,7 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
             }
             const TableEntry e = consolidation_time_table(tl, j, k);
             if (k <= 8) p.Field(k, day_text(e));
-            p.Field(k + 10, CFormat("%6.3lf", e.settlement));
+            p.Field(k + 10, real_text("%6.3lf", e.settlement));
         }
     }
     p.Form(false, "TIJ_0002.PFM");
@@ -356,12 +356,12 @@ int write_overall_table(print::PageWriter& p, const Ctx& c) {
         for (int k = 0; k <= 8; ++k) {
             const TableEntry& e = table[k];
             p.Field(k, day_text(e));
-            p.Field(k + 10, CFormat("%6.3lf", e.settlement));
+            p.Field(k + 10, real_text("%6.3lf", e.settlement));
             // Only days that were reached count for the graph's time axis.
             if (e.kind == DayKind::Reached || e.kind == DayKind::DuringLoading)
                 longest = std::max(longest, e.day < 0 ? -e.day : e.day);
         }
-        p.Field(19, CFormat("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
+        p.Field(19, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
     }
     p.Form(false, "TIJ_0012.PFM");
     return longest;
@@ -376,7 +376,7 @@ void write_point_report(const EngineState& st, int position) {
                                            CFormat("沈下算出点-No.%02d", position + 1));
     p.Form(true, "SOU_0000.PFM");
     p.Field(0, pt.name);
-    p.Field(1, CFormat("%8.3lf", pt.x));
+    p.Field(1, real_text("%8.3lf", pt.x));
     write_column(p, c);
     write_stress_table(p, c);
     for (int j = 0; j < c.h.stage_count; ++j) write_settlement_pages(p, c, j);

@@ -107,7 +107,7 @@ void draw_settlement_profile(const EngineState& st, int code) {
         w.Line(0, 0, 0, 900, 150, 900, 0, 1);
         w.Line(0, 0, 0, 1500, 150, 1500, 0, 2);
         w.Text(0, 0, 130, 1450, 100, 100, 90, 2, "最大沈下量");
-        std::string v = CFormat("%1.3lf m", M);
+        std::string v = real_text("%1.3lf m", M);
         w.Text(0, 0, 130, dint(label_bytes(v) * 100 * 0.5) + 100, 100, 100, 90, 2, v);
     } else {
         const CalcPoint& p = in.positions[code];
@@ -121,9 +121,9 @@ void draw_settlement_profile(const EngineState& st, int code) {
         w.Text(0, 0, 280, 1450, 100, 100, 90, 2, " 位  置");
         w.Text(0, 0, 430, 1450, 100, 100, 90, 2, "沈 下 量");
         w.Text(0, 0, 130, 950, 100, 100, 90, 2, p.name);
-        std::string xs = CFormat("%1.3lf m", p.x);
+        std::string xs = real_text("%1.3lf m", p.x);
         w.Text(0, 0, 280, dint(label_bytes(xs) * 100 * 0.5) + 100, 100, 100, 90, 2, xs);
-        std::string ts = CFormat("%1.3lf m", T);
+        std::string ts = real_text("%1.3lf m", T);
         w.Text(0, 0, 430, dint(label_bytes(ts) * 100 * 0.5) + 100, 100, 100, 90, 2, ts);
     }
     w.Close();

@@ -112,7 +112,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         w.Line(500, 1000, m, f, m + 10, f - 30, 0, 1);
         w.Line(500, 1000, m, o, m - 10, o + 30, 0, 1);
         w.Line(500, 1000, m, o, m + 10, o + 30, 0, 1);
-        std::string rest = CFormat("%1.3lfm", remaining);
+        std::string rest = real_text("%1.3lfm", remaining);
         w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
                90, 1, rest);
         std::string day = CFormat("%d", t);
@@ -148,7 +148,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     for (double s = 0; s <= Smax + 0.01; s += 0.1)
         w.Line(500, 1000, 0, dint(s * sy), -50, dint(s * sy), 0, 2);
     for (double s = 0; s <= Smax + 0.01; s += 0.2)
-        w.Text(0, 1000, 330, dint(s * sy) + 35, 70, 70, 0, 2, CFormat("%1.1lf", s));
+        w.Text(0, 1000, 330, dint(s * sy) + 35, 70, 70, 0, 2, real_text("%1.1lf", s));
     w.Text(0, 0, 130, 1550, 100, 100, 0, 2, "沈");
     w.Text(0, 0, 130, 1750, 100, 100, 0, 2, "下");
     w.Text(0, 0, 130, 1950, 100, 100, 0, 2, "量");
@@ -164,7 +164,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
 
     const int f = dint(sy * T);
     w.Line(500, 1000, 2500, f, 3500, f, 0, 2);
-    w.Text(500, 1000, 2500, f + 70, 70, 70, 0, 2, CFormat("最終沈下量 %1.3lfm", T));
+    w.Text(500, 1000, 2500, f + 70, 70, 70, 0, 2, real_text("最終沈下量 %1.3lfm", T));
     w.Close();
 }
 
