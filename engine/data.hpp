@@ -240,6 +240,23 @@ struct PieceSet {
     std::array<StripPiece, kMaxPieces> pieces{};
 };
 
+// A piece as a strip load: its rounded ends, level and intensity, which do
+// not depend on the abscissa, so they are formed once per run.
+struct PieceLoad {
+    int kind = kRectangle;
+    int side = 0;
+    int sign = 1;
+    double xl = 0;
+    double xr = 0;
+    double level = 0;
+    double q = 0;       // kN/m2 at the full end (signed height times gamma)
+};
+
+struct BlockLoad {
+    int count = 0;
+    std::array<PieceLoad, kMaxPieces> pieces{};
+};
+
 // ---------------------------------------------------------------- history
 
 // Results of the position being computed. Stage entries are kept compactly:
@@ -318,6 +335,7 @@ struct EngineState {
     RunStamp stamp;
     CalcInput input;
     std::array<PieceSet, kMaxLoadBlocks> block_pieces{};  // per load block
+    std::array<BlockLoad, kMaxLoadBlocks> block_loads{};  // the same as loads
 
     std::array<ProfileRow, kProfileRows> profile{};
 

@@ -14,6 +14,20 @@ double FirstDecimal(double x) {
     return r0;
 }
 
+// Powers of ten for the guard digit, formed once by the same pow the
+// rounding would call.
+struct PowersOfTen {
+    static constexpr int kLow = -345, kHigh = 310;
+    double v[kHigh - kLow + 1];
+    PowersOfTen() {
+        for (int k = kLow; k <= kHigh; ++k) v[k - kLow] = std::pow(10.0, k);
+    }
+    double operator()(double k) const {
+        if (k < kLow || k > kHigh) return std::pow(10.0, k);
+        return v[static_cast<int>(k) - kLow];
+    }
+};
+
 }  // namespace
 
 double round_to_step(double value, double step, int mode) {
@@ -29,7 +43,8 @@ double round_to_step(double value, double step, int mode) {
     case 0: {
         // A guard of one unit in the 15th digit absorbs representation error.
         double e = std::trunc(std::log10(x));
-        double g = std::pow(10.0, e - 15);
+        static const PowersOfTen pow10;
+        double g = pow10(e - 15);
         double f = std::floor(x + g);
         double d = x - f;
         if (d > 0.4999 && d < 0.5001)

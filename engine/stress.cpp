@@ -1,6 +1,7 @@
 #include "engine/stress.hpp"
 
 #include <cmath>
+#include <algorithm>
 #include <utility>
 
 #include "engine/rounding.hpp"
@@ -41,8 +42,11 @@ void ConcentratedLoad(const CalcInput& in, const LoadRec& l, double x, SoilColum
 }  // namespace
 
 bool path_blocked(const CalcInput& in, double rx, double ry, double x, double zm) {
+    const double lo = std::min(rx, x) - 1e-6, hi = std::max(rx, x) + 1e-6;
     for (int k = 0; k < in.wall_count; ++k) {
         const WallRec& w = in.walls[k];
+        // A wall beyond the path's abscissae cannot cross it.
+        if (w.x < lo || w.x > hi) continue;
         Pt hit;
         if (intersect_segments(Pt{rx, ry}, Pt{x, zm}, Pt{w.x, w.top}, Pt{w.x, w.bottom}, hit) == 0) return true;
     }
@@ -71,44 +75,66 @@ void strip_load_stress(const CalcInput& in, int load, double x, SoilColumn& col)
     }
 }
 
-void embankment_stress(const CalcInput& in, const PieceSet& pieces, int block, double x, SoilColumn& col) {
+BlockLoad prepare_block_load(const CalcInput& in, const PieceSet& pieces, int block) {
     const double gamma = in.blocks[block].unit_weight;
+    BlockLoad out;
+    out.count = pieces.count;
+    for (int k = 0; k < pieces.count; ++k) {
+        const StripPiece& p = pieces.pieces[k];
+        PieceLoad& l = out.pieces[k];
+        l.kind = p.PieceKind;
+        l.side = p.Side;
+        l.sign = p.Sign;
+        l.q = Round(p.Height * gamma);
+        if (p.PieceKind == kTriangle) {
+            l.level = Round(p.CentroidY - p.Height / 3);
+            if (p.Side == 0) {
+                l.xl = Round(p.CentroidX - p.Width / 3);
+                l.xr = Round(p.CentroidX + 2 * p.Width / 3);
+            } else {
+                l.xl = Round(p.CentroidX - 2 * p.Width / 3);
+                l.xr = Round(p.CentroidX + p.Width / 3);
+            }
+        } else {
+            l.xl = Round(p.CentroidX - p.Width / 2);
+            l.xr = Round(p.CentroidX + p.Width / 2);
+            l.level = Round(p.CentroidY - p.Height / 2);
+        }
+    }
+    return out;
+}
+
+void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, SoilColumn& col) {
     for (int i = 0; i < col.count; ++i) {
         const double zm = MidDepth(col, i);
-        for (int k = 0; k < pieces.count; ++k) {
-            const StripPiece& p = pieces.pieces[k];
-            const double q = Round(p.Height * gamma);
-            double xl, xr, level, ds;
-            if (p.PieceKind == kTriangle) {
-                level = Round(p.CentroidY - p.Height / 3);
-                if (!(level > zm)) continue;
-                const double z = level - zm;
+        for (int k = 0; k < load.count; ++k) {
+            const PieceLoad& p = load.pieces[k];
+            if (!(p.level > zm) || path_blocked(in, (p.xl + p.xr) / 2, p.level, x, zm)) continue;
+            double ds;
+            if (p.kind == kTriangle) {
+                const double z = p.level - zm;
                 double a, b;
-                if (p.Side == 0) {
-                    xl = Round(p.CentroidX - p.Width / 3);
-                    xr = Round(p.CentroidX + 2 * p.Width / 3);
-                    a = std::atan((xl - x) / z);
-                    b = std::atan((xr - x) / z);
+                if (p.side == 0) {
+                    a = std::atan((p.xl - x) / z);
+                    b = std::atan((p.xr - x) / z);
                 } else {
-                    xl = Round(p.CentroidX - 2 * p.Width / 3);
-                    xr = Round(p.CentroidX + p.Width / 3);
-                    a = std::atan((x - xr) / z);
-                    b = std::atan((x - xl) / z);
+                    a = std::atan((x - p.xr) / z);
+                    b = std::atan((x - p.xl) / z);
                 }
                 const double d = a - b;
                 if (d == 0) continue;  // a strip of no width carries nothing
-                ds = q / kPi * (d * std::cos(a) * std::sin(b) / std::sin(d) - std::sin(a) * std::cos(a));
+                ds = p.q / kPi * (d * std::cos(a) * std::sin(b) / std::sin(d) - std::sin(a) * std::cos(a));
             } else {
-                xl = Round(p.CentroidX - p.Width / 2);
-                xr = Round(p.CentroidX + p.Width / 2);
-                level = Round(p.CentroidY - p.Height / 2);
-                if (!(level > zm)) continue;
-                ds = UniformStrip(q, xl, xr, level, x, zm);
+                ds = UniformStrip(p.q, p.xl, p.xr, p.level, x, zm);
             }
-            if (path_blocked(in, (xl + xr) / 2, level, x, zm)) continue;
-            col.dp[i] += p.Sign * ds;
+            col.dp[i] += p.sign * ds;
         }
     }
+}
+
+void embankment_stress(const CalcInput& in, const PieceSet& pieces, int block, double x, SoilColumn& col) {
+    const BlockLoad load = prepare_block_load(in, pieces, block);
+    embankment_stress(in, load, x, col);
 }
 
 }  // namespace kova::engine

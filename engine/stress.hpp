@@ -8,6 +8,11 @@ namespace kova::engine {
 // True when the straight path from (rx, ry) to (x, zm) crosses a wall.
 bool path_blocked(const CalcInput& in, double rx, double ry, double x, double zm);
 
+// The pieces of load block `block` as strip loads.
+BlockLoad prepare_block_load(const CalcInput& in, const PieceSet& pieces, int block);
+
+void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, SoilColumn& col);
+// The same from the pieces (prepares them on every call).
 void embankment_stress(const CalcInput& in, const PieceSet& pieces, int block, double x, SoilColumn& col);
 void point_load_stress(const CalcInput& in, int load, double x, SoilColumn& col);
 void line_load_stress(const CalcInput& in, int load, double x, SoilColumn& col);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/errors.hpp"
+#include "engine/stress.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -328,6 +329,7 @@ void divide_all_blocks(EngineState& st, MessageSink& messages) {
             y[k] = in.nodes[blk.vertices[k]].y;
         }
         divide_load_polygon(x, y, n, st.block_pieces[b], messages);
+        st.block_loads[b] = prepare_block_load(in, st.block_pieces[b], b);
     }
 }
 

@@ -9,7 +9,7 @@ using kova::engine::intersect_segments;
 using kova::engine::Pt;
 using kova::engine::round_to_step;
 
-TEST(RoundToStep, Modes) {
+TEST(EngineRoundToStep, Modes) {
     struct Case {
         double v, step;
         int mode;
@@ -27,7 +27,7 @@ TEST(RoundToStep, Modes) {
         EXPECT_NEAR(round_to_step(c.v, c.step, c.mode), c.want, 1e-12) << c.v << " step " << c.step << " mode " << c.mode;
 }
 
-TEST(RoundToStep, ZeroNoneAndNonFinite) {
+TEST(EngineRoundToStep, ZeroNoneAndNonFinite) {
     for (int mode : {0, 1, 2, 3, 7, 9}) EXPECT_EQ(round_to_step(0, 0.001, mode), 0) << mode;
     EXPECT_EQ(round_to_step(1.23456789, 0.001, 9), 1.23456789);
     const double inf = std::numeric_limits<double>::infinity();
@@ -35,7 +35,7 @@ TEST(RoundToStep, ZeroNoneAndNonFinite) {
     EXPECT_TRUE(std::isnan(round_to_step(std::nan(""), 0.001, 0)));
 }
 
-TEST(IntersectSegments, Cases) {
+TEST(EngineIntersectSegments, Cases) {
     Pt out;
     EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {1, 1}, {1, -1}, out), 0);
     EXPECT_DOUBLE_EQ(out.x, 1);

@@ -42,7 +42,7 @@ struct Fixture {
 
 }  // namespace
 
-TEST(Stress, UniformStripMatchesIntegratedLineLoads) {
+TEST(EngineStress, UniformStripMatchesIntegratedLineLoads) {
     Fixture f;
     f.in->strip_load_count = 1;
     LoadRec& l = f.in->strip_loads[0];
@@ -71,7 +71,7 @@ TEST(Stress, UniformStripMatchesIntegratedLineLoads) {
     EXPECT_EQ(above.dp[0], 0);
 }
 
-TEST(Stress, PointAndLineLoads) {
+TEST(EngineStress, PointAndLineLoads) {
     Fixture f;
     f.in->point_load_count = 1;
     f.in->point_loads[0] = LoadRec{2, 1, 0, 0, 100, 1, 0, 0};
@@ -100,7 +100,7 @@ TEST(Stress, PointAndLineLoads) {
     EXPECT_EQ(at.dp[0], 0);
 }
 
-TEST(Stress, WallsBlockThePath) {
+TEST(EngineStress, WallsBlockThePath) {
     Fixture f;
     f.in->point_load_count = 1;
     f.in->point_loads[0] = LoadRec{0, 0, 0, 0, 100, 1, 0, 0};
@@ -121,7 +121,7 @@ TEST(Stress, WallsBlockThePath) {
     EXPECT_GT(e.dp[0], 0);
 }
 
-TEST(Stress, TrianglePieceMatchesIntegratedLineLoads) {
+TEST(EngineStress, TrianglePieceMatchesIntegratedLineLoads) {
     Fixture f;
     f.in->block_count = 1;
     f.in->blocks[0].unit_weight = 10;
@@ -155,7 +155,7 @@ TEST(Stress, TrianglePieceMatchesIntegratedLineLoads) {
     }
 }
 
-TEST(Stress, TrapezoidalEmbankmentMatchesOsterberg) {
+TEST(EngineStress, TrapezoidalEmbankmentMatchesOsterberg) {
     // Crest half-width b, slopes of width a, height H, unit weight 20.
     const double a = 6, b = 4, h = 3, gamma = 20, q = h * gamma;
     Fixture f;

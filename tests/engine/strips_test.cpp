@@ -75,7 +75,7 @@ void ExpectThicknessMatches(const Poly& p, const char* name) {
 
 }  // namespace
 
-TEST(StripDivision, ThicknessAddsUp) {
+TEST(EngineStripDivision, ThicknessAddsUp) {
     struct Shape {
         const char* name;
         Poly p;
@@ -97,7 +97,7 @@ TEST(StripDivision, ThicknessAddsUp) {
     for (const Shape& s : shapes) ExpectThicknessMatches(s.p, s.name);
 }
 
-TEST(StripDivision, RectangleIsOnePiece) {
+TEST(EngineStripDivision, RectangleIsOnePiece) {
     kova::RecordingMessages msgs;
     PieceSet s = Divide({{0, 0}, {0, 2}, {10, 2}, {10, 0}}, msgs);
     ASSERT_EQ(s.count, 1);
@@ -108,7 +108,7 @@ TEST(StripDivision, RectangleIsOnePiece) {
     EXPECT_NEAR(s.pieces[0].CentroidY, 1, 1e-12);
 }
 
-TEST(StripDivision, BandGivesTwoTrianglesAndASubtractedRectangle) {
+TEST(EngineStripDivision, BandGivesTwoTrianglesAndASubtractedRectangle) {
     for (const Poly& p : {Poly{{0, 8}, {0, 10}, {10, 4}, {10, 2}}, Poly{{0, 2}, {0, 4}, {10, 10}, {10, 8}}}) {
         kova::RecordingMessages msgs;
         PieceSet s = Divide(p, msgs);
@@ -126,14 +126,14 @@ TEST(StripDivision, BandGivesTwoTrianglesAndASubtractedRectangle) {
     }
 }
 
-TEST(StripDivision, TriangleYieldsTrianglesOnly) {
+TEST(EngineStripDivision, TriangleYieldsTrianglesOnly) {
     kova::RecordingMessages msgs;
     PieceSet s = Divide({{0, 0}, {5, 4}, {10, 0}}, msgs);
     ASSERT_GT(s.count, 0);
     for (int k = 0; k < s.count; ++k) EXPECT_EQ(s.pieces[k].PieceKind, kTriangle);
 }
 
-TEST(StripDivision, DegenerateOutlinesGiveNoPieces) {
+TEST(EngineStripDivision, DegenerateOutlinesGiveNoPieces) {
     kova::RecordingMessages msgs;
     EXPECT_EQ(Divide({{0, 0}, {5, 0}}, msgs).count, 0);
     EXPECT_EQ(Divide({{0, 0}, {5, 0}, {10, 0}}, msgs).count, 0);  // collinear
@@ -141,7 +141,7 @@ TEST(StripDivision, DegenerateOutlinesGiveNoPieces) {
     EXPECT_EQ(msgs.Count(), 0u);
 }
 
-TEST(StripDivision, HundredPiecesEndTheRun) {
+TEST(EngineStripDivision, HundredPiecesEndTheRun) {
     // A saw-tooth crest: every tooth needs its own slices.
     Poly p{{0, 0}};
     for (int i = 0; i < 60; ++i) {
@@ -155,7 +155,7 @@ TEST(StripDivision, HundredPiecesEndTheRun) {
     EXPECT_EQ(msgs.Last().caption, "ブロック分割");
 }
 
-TEST(StripDivision, ClassifyInInterval) {
+TEST(EngineStripDivision, ClassifyInInterval) {
     EXPECT_EQ(classify_in_interval(0, 1, 0.00005), 1);
     EXPECT_EQ(classify_in_interval(0, 1, 1), 3);
     EXPECT_EQ(classify_in_interval(0, 1, -1), 0);
@@ -163,7 +163,7 @@ TEST(StripDivision, ClassifyInInterval) {
     EXPECT_EQ(classify_in_interval(0, 1, 2), 4);
 }
 
-TEST(PolygonRoutines, PointInPolygonAndOrientation) {
+TEST(EnginePolygonRoutines, PointInPolygonAndOrientation) {
     const double x[] = {0, 0, 10, 10, 0};
     const double y[] = {0, 10, 10, 0, 0};
     EXPECT_EQ(point_in_polygon(5, 5, x, y, 4, 0), 0);
