@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "engine/rounding.hpp"
 #include "engine/stage_hooks.hpp"
@@ -18,6 +20,23 @@ constexpr double kPiValue = 3.14159265358979323846;
 constexpr double kWellResistance = 3.242277876554809;
 
 double round3(double v) { return round_to_step(v, 0.001, 0); }
+
+// round_to_step(v, 0.001, 0) for the time factors, which the curves and the
+// searches form by the million. Away from the places where its guard digit
+// (at most 1e-6 here) or its band around one half could tip the result, the
+// result is plainly the nearest thousandth; there it is asked for itself.
+double round_time_factor(double v) {
+    double x = v / 0.001;
+    if (x > 0 && x < 1e9) {
+        double f = std::floor(x);
+        double d = x - f;
+        if (d > 1e-5 && d < 1 - 1e-5 && std::abs(d - 0.4999) > 1e-5 && std::abs(d - 0.5001) > 1e-5) {
+            double r = d > 0.4999 && d < 0.5001 ? (std::fmod(f, 2.0) == 0 ? f : f + 1) : std::floor(x + 0.5);
+            return r * 0.001;
+        }
+    }
+    return round3(v);
+}
 
 }  // namespace
 
@@ -50,16 +69,66 @@ DrainFactors drain_factors(const DrainData& drain, double length) {
     return f;
 }
 
+namespace {
+
+// The 21-term series itself.
+double vertical_series(double Tv) {
+    double sum = 0;
+    for (int m = 0; m <= 20; ++m) {
+        double M = (2 * m + 1) * kPiValue / 2;
+        // exp() of anything below -745.2 is 0 and would add nothing.
+        if (M * M * Tv > 750) break;
+        sum += 2 / (M * M) * std::exp(-M * M * Tv);
+    }
+    return 1 - sum;
+}
+
+// Time factors reach the series rounded to 0.001, so the curves and the
+// tables ask for the same few thousand values again and again: they are
+// computed once. The table ends where the series has become exactly 1; it
+// only grows from there on, and never exceeds 1.
+class VerticalDegrees {
+public:
+    VerticalDegrees() {
+        values_.reserve(kMaxEntries);
+        for (int n = 0; n < kMaxEntries; ++n) {
+            double u = vertical_series(key(n));
+            values_.push_back(u);
+            if (u == 1) {
+                saturated_ = true;
+                break;
+            }
+        }
+    }
+    static double key(long long n) { return static_cast<double>(n) * 0.001; }
+
+    // The series at Tv, from the table when Tv is one of its keys.
+    double at(double Tv) const {
+        double scaled = Tv * 1000;
+        if (scaled < 0 || scaled > kMaxEntries) return vertical_series(Tv);
+        long long n = std::llround(scaled);
+        if (n < static_cast<long long>(values_.size())) {
+            if (key(n) == Tv) return values_[n];
+        } else if (saturated_ && Tv >= key(static_cast<long long>(values_.size()) - 1)) {
+            return 1;
+        }
+        return vertical_series(Tv);
+    }
+
+private:
+    static constexpr int kMaxEntries = 40000;
+    std::vector<double> values_;
+    bool saturated_ = false;
+};
+
+}  // namespace
+
 double degree_consolidation_vertical(double Tv) {
     // The 21-term series does not vanish at Tv = 0 (its tail is about 0.01);
     // no time means no consolidation.
     if (!(Tv > 0)) return 0;
-    double sum = 0;
-    for (int m = 0; m <= 20; ++m) {
-        double M = (2 * m + 1) * kPiValue / 2;
-        sum += 2 / (M * M) * std::exp(-M * M * Tv);
-    }
-    return 1 - sum;
+    static const VerticalDegrees table;
+    return table.at(Tv);
 }
 
 double degree_consolidation_radial(double Th, double F, double L) {
@@ -73,7 +142,7 @@ double degree_consolidation_radial(double Th, double F, double L) {
 
 double time_factor(double c, double H, double t) {
     if (!(c > 0) || !(H > 0)) return 0;
-    return round3(c / (H * H) * t);
+    return round_time_factor(c / (H * H) * t);
 }
 
 std::optional<int> time_from_factor(double T, double c, double H) {
@@ -87,7 +156,9 @@ std::optional<int> time_from_factor(double T, double c, double H) {
 
 double ramp_load_fraction(int t, double x, int start, int period) {
     if (t <= start) return 0;
-    if (period > 0 && t - start < period) return x * (t - start) / period;
+    // Days as read may lie anywhere in the int range: no overflow here.
+    std::int64_t elapsed = std::int64_t{t} - start;
+    if (period > 0 && elapsed < period) return x * static_cast<double>(elapsed) / period;
     return x;
 }
 
@@ -104,10 +175,12 @@ double unit_degree(const UnitStage& u, double t) {
 
 double settlement_at_time(int t, const UnitStage& u) {
     if (t <= u.start || !consolidates(u)) return 0;
-    int tau = t - u.start;
-    if (u.period <= 0) return u.settlement * unit_degree(u, tau);
-    if (tau < u.period) return u.settlement * unit_degree(u, tau / 2.0) * tau / u.period;
-    return u.settlement * unit_degree(u, tau - u.period / 2);
+    std::int64_t tau = std::int64_t{t} - u.start;
+    if (u.period <= 0) return u.settlement * unit_degree(u, static_cast<double>(tau));
+    if (tau < u.period)
+        return u.settlement * unit_degree(u, static_cast<double>(tau) / 2.0) * static_cast<double>(tau) /
+               u.period;
+    return u.settlement * unit_degree(u, static_cast<double>(tau - u.period / 2));
 }
 
 // ------------------------------------------------ units of a column

@@ -99,8 +99,10 @@ TableEntry consolidation_time_table(const UnitTimeline& unit, int j, int k) {
     // the ramp-corrected degree exceeds U. Degrees only grow with time.
     int i = first_reached(0, days, [&](int i) { return unit_degree(u, i * 0.5) * i / days > U; });
     if (i == days) i = days - 1;
+    std::int64_t day = std::int64_t{u.start} + i;
+    if (!fits_int(day)) return e;
     e.kind = DayKind::DuringLoading;
-    e.day = u.start + i;
+    e.day = static_cast<int>(day);
     return e;
 }
 

@@ -21,7 +21,10 @@
 //   print their run of "─" in place of the day.
 //
 // The graph and the tables build one UnitTimeline per unit (drain factors
-// computed once) and ask it for settlements day by day.
+// computed once) and ask it for settlements day by day. One settlement_at()
+// costs some 20 to 60 ns per stage, so a curve over the whole horizon of a
+// position with 20 units in 5 stages is worth computing once per unit and day
+// and then reusing for the unit curves and the column curve.
 #include <array>
 
 #include "engine/consolidation.hpp"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # bench_engine.sh [BUILD_DIR] [RUNS]: times SETLCORE end to end on a typical
-# and on a maximal section (run on demand; not part of the tests).
+# section, a maximal one, and the maximal one with drains in every clay layer
+# (run on demand; not part of the tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -9,7 +10,7 @@ cmake --build "$build" --target SETLCORE >/dev/null
 exe=$build/bin/SETLCORE
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for kind in typical maximal; do
+for kind in typical maximal drained; do
     python3 "$root/tools/gen_cal_tnk.py" "$kind" "$work/$kind"
     python3 - "$exe" "$work/$kind" "$runs" "$kind" <<'PY'
 import statistics, subprocess, sys, time

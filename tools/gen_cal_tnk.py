@@ -5,6 +5,9 @@
   gen_cal_tnk.py maximal DIR   500 points, 20 layers, 20 embankments (up to
                                100 vertices), 15 loads, 3 walls, 20 positions
                                in 5 stages
+  gen_cal_tnk.py drained DIR   the maximal section with vertical drains in
+                               every clay layer: 5 loaded stages and 20
+                               drained consolidation units at most positions
 """
 import math
 import os
@@ -98,12 +101,12 @@ def num(v):
     return repr(round(float(v), 6))
 
 
-def soil(sec, verts, i, method, kind=0, drain=0):
+def soil(sec, verts, i, method, kind=0, drain=0, spacing=1.2):
     curve = lambda f: [(10 ** (k / 6.0), f(k)) for k in range(20)]
     sec.layers.append({
         "verts": verts, "kind": kind, "gamma": 16 + (i % 4), "n": 3 + 4 * i, "cc": 0.3 + 0.02 * i,
         "method": method, "drainage": i % 2, "drain": drain,
-        "detail": [1.2, 0.05, 2, 1, 0, 0, 1] if drain else [0, 0, 0, 0, 0, 0, 1],
+        "detail": [spacing, 0.05, 2, 1, 0, 0, 1] if drain else [0, 0, 0, 0, 0, 0, 1],
         "elogp": curve(lambda k: 2.4 - 0.07 * k),
         "mv": curve(lambda k: 0.05 * 10 ** (-k / 10.0)),
         "cv": curve(lambda k: 200 * 10 ** (-k / 20.0)),
@@ -141,7 +144,7 @@ def typical():
     return sec
 
 
-def maximal():
+def maximal(drained=False):
     sec = Section()
     width = 400
     # Ground surface: a boundary point every 2 m, where the fills meet it.
@@ -155,7 +158,9 @@ def maximal():
             top = [sec.pt(x, ytop) for x in range(0, width + 1, 100)]
         bottom = [sec.pt(x, ybot) for x in range(width, -1, -100)]
         method = [0, 1, 2, 0, 3][i % 5]
-        soil(sec, top + bottom, i, method, kind=1 if method == 3 else 0, drain=1 if i % 6 == 2 else 0)
+        kind = 1 if method == 3 else 0
+        drain = 1 if i % 6 == 2 or (drained and kind == 0) else 0
+        soil(sec, top + bottom, i, method, kind=kind, drain=drain, spacing=1.2 + 0.1 * (i % 4))
     for i in range(18):
         mound(sec, 20 * i + 2, 16, 2 + (i % 4), 8, (1 + i % 5, 30 * (i % 5), 20))
     mound(sec, 40, 160, 6, 19, (4, 200, 40), base_step=2)
@@ -174,7 +179,7 @@ def maximal():
 
 def main():
     kind, folder = sys.argv[1], sys.argv[2]
-    sec = typical() if kind == "typical" else maximal()
+    sec = typical() if kind == "typical" else maximal(drained=(kind == "drained"))
     text = "\r\n".join(sec.lines("benchmark " + kind)) + "\r\n"
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "CAL_TNK.DAT"), "wb") as f:

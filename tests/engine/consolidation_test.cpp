@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
+#include <random>
 
 #include "engine/consolidation.hpp"
 #include "engine/data.hpp"
+#include "engine/rounding.hpp"
 #include "platform/message.hpp"
 
 namespace kova::engine {
@@ -45,6 +48,23 @@ TEST(Terzaghi, DegreeMatchesConvergedSeries) {
     // No time, no consolidation (the truncated series alone would give ~0.01).
     EXPECT_EQ(degree_consolidation_vertical(0), 0);
     EXPECT_EQ(degree_consolidation_vertical(-1), 0);
+}
+
+TEST(Terzaghi, RoundedTimeFactorsRiseMonotonically) {
+    // The tables bisect on days, which needs degrees that never fall as the
+    // rounded time factor grows, and never pass 1.
+    double previous = 0;
+    for (int n = 1; n <= 40000; ++n) {
+        double Tv = n * 0.001;
+        double u = degree_consolidation_vertical(Tv);
+        ASSERT_GE(u, previous) << Tv;
+        ASSERT_LE(u, 1.0) << Tv;
+        if (n % 97 == 0) {
+            ASSERT_NEAR(u, series_degree(Tv), 1e-4) << Tv;
+        }
+        previous = u;
+    }
+    EXPECT_EQ(degree_consolidation_vertical(1e6), 1.0);
 }
 
 TEST(Barron, IdealDrainFunction) {
@@ -137,11 +157,45 @@ TEST(TimeFactor, DaysAndGuards) {
     EXPECT_EQ(time_factor(0.01, 0, 100), 0);
 }
 
+TEST(TimeFactor, RoundsExactlyLikeTheEngine) {
+    // Time factors are rounded to 0.001 half to even; every one must come out
+    // as the engine's rounding gives it, near the halves included.
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> logc(-7, 0), logH(-2, 1.5), day(0, 40000);
+    for (int i = 0; i < 200000; ++i) {
+        double c = std::pow(10.0, logc(rng)), H = std::pow(10.0, logH(rng));
+        double t = std::floor(day(rng)) * (i % 2 ? 1 : 0.5);
+        ASSERT_EQ(time_factor(c, H, t), round_to_step(c / (H * H) * t, 0.001, 0)) << c << " " << H << " " << t;
+    }
+    for (int t = 0; t < 20000; ++t) {
+        for (double c : {0.0015, 0.0025, 0.00049995, 0.00050005, 0.0001, 0.003}) {
+            ASSERT_EQ(time_factor(c, 1, t), round_to_step(c * t, 0.001, 0)) << c << " " << t;
+            ASSERT_EQ(time_factor(c, 1, t * 0.5), round_to_step(c * (t * 0.5), 0.001, 0)) << c << " " << t;
+        }
+    }
+    EXPECT_DOUBLE_EQ(time_factor(0.0015, 1, 3), 0.004);  // 4.5 thousandths: to the even 4
+    EXPECT_DOUBLE_EQ(time_factor(0.0015, 1, 1), 0.002);  // 1.5: to the even 2
+}
+
 TEST(RampLoad, FractionOfTheLoad) {
     EXPECT_EQ(ramp_load_fraction(5, 2.0, 5, 10), 0);
     EXPECT_DOUBLE_EQ(ramp_load_fraction(9, 2.0, 5, 10), 0.8);
     EXPECT_DOUBLE_EQ(ramp_load_fraction(15, 2.0, 5, 10), 2.0);
     EXPECT_DOUBLE_EQ(ramp_load_fraction(6, 2.0, 5, 0), 2.0);
+    // Days at the ends of the int range do not overflow.
+    const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(-1000, 2.0, lowest, highest), 2.0 * (-1000.0 - lowest) / highest);
+    EXPECT_DOUBLE_EQ(ramp_load_fraction(100, 2.0, lowest, highest), 2.0);
+    UnitStage u;
+    u.coefficient = 0.01;
+    u.drain_length = 1;
+    u.settlement = 0.5;
+    u.start = lowest;
+    u.period = highest;
+    double s = settlement_at_time(100, u);
+    EXPECT_TRUE(std::isfinite(s));
+    EXPECT_GE(s, 0);
+    EXPECT_LE(s, 0.5);
 }
 
 UnitStage vertical_unit(double c, double H, double S, int start, int period) {

@@ -3,11 +3,14 @@
 // series summed here to convergence and a day-by-day walk done here.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "engine/consolidation.hpp"
+#include "engine/run.hpp"
 #include "engine/stage_hooks.hpp"
 #include "engine/timetable.hpp"
 #include "platform/message.hpp"
@@ -487,6 +490,112 @@ TEST(StageTiming, GapsAndPositionsDoNotLeak) {
     EXPECT_EQ(rows[4].day, 50 + 10 + 5);
     // A unit index past the units of the position reads as nothing.
     EXPECT_EQ(unit_timeline(*st, 1).stage_count, 0);
+}
+
+// ---------------------------------------------------------------- whole run
+
+class TempFolder {
+public:
+    TempFolder() {
+        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        path_ = std::filesystem::temp_directory_path() / ("kova_timetable_" + std::to_string(stamp));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+TEST(StageTiming, WholeRunWithDrainsAndAStageGap) {
+    // Two clay layers, the upper with triangular drains (d 1.2, dw 0.05,
+    // alpha 3, kc/kw 0.0005), the lower drained at one face; an embankment in
+    // stage 1 (day 0, 30 days) and a strip load in stage 3 (day 200, 20 days).
+    TempFolder dir;
+    std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / "engine" / "staged_drains.dat",
+                               dir.path() / "CAL_TNK.DAT");
+    auto st = std::make_unique<EngineState>();
+    RecordingMessages msgs;
+    ASSERT_EQ(run_calculation(dir.path(), *st, msgs), 0);
+    EXPECT_EQ(msgs.Count(), 0u);
+
+    // The last position, x = 20, is what the state holds.
+    const PositionHistory& h = st->history;
+    const StageTiming& tm = st->timing;
+    ASSERT_EQ(h.stage_count, 2);
+    EXPECT_EQ(h.stage_number[0], 1);
+    EXPECT_EQ(h.stage_number[1], 3);
+    EXPECT_EQ(tm.stage_start[0], 0);
+    EXPECT_EQ(tm.stage_days[0], 30);
+    EXPECT_EQ(tm.stage_start[1], 200);
+    EXPECT_EQ(tm.stage_days[1], 20);
+
+    ASSERT_EQ(tm.timing_unit_count, 2);
+    EXPECT_EQ(tm.timing_unit_layer[0], 0);
+    EXPECT_EQ(tm.timing_unit_layer[1], 1);
+    EXPECT_TRUE(unit_drained(*st, 0));
+    EXPECT_FALSE(unit_drained(*st, 1));
+    for (int j = 0; j < 2; ++j) {
+        SCOPED_TRACE(j);
+        EXPECT_NEAR(tm.stage_unit_coefficient[j][0], 3 * 0.01, 1e-12);  // ch = alpha cv
+        EXPECT_NEAR(tm.stage_unit_drain_length[j][0], 1.26, 1e-12);     // de
+        EXPECT_NEAR(tm.stage_unit_thickness[j][0], 5, 1e-12);
+        EXPECT_NEAR(tm.stage_unit_coefficient[j][1], 0.01, 1e-12);
+        EXPECT_NEAR(tm.stage_unit_drain_length[j][1], 5, 1e-12);  // one face: H'
+        for (int r = 0; r < 2; ++r) {
+            // One layer per unit: the unit's total is its layer's settlement.
+            EXPECT_NEAR(tm.stage_unit_total[j][r], thousandth(h.stage_settlement[j][r]), 1e-12);
+            double before = j == 0 ? 0 : tm.stage_unit_total[j - 1][r];
+            EXPECT_NEAR(tm.stage_unit_increment[j][r], tm.stage_unit_total[j][r] - before, 1e-12);
+        }
+    }
+    for (int j = 2; j < kMaxStages; ++j)
+        for (int r = 0; r < kMaxUnits; ++r) {
+            EXPECT_EQ(tm.stage_unit_increment[j][r], 0);
+            EXPECT_EQ(tm.stage_unit_total[j][r], 0);
+        }
+    EXPECT_GT(tm.stage_unit_increment[1][0], 0);
+
+    UnitTimeline drained = unit_timeline(*st, 0), plain = unit_timeline(*st, 1);
+    auto a = overall_time_table(drained), b = overall_time_table(plain);
+    for (int k = 0; k < 9; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(a[k].kind, DayKind::Reached);
+        EXPECT_EQ(b[k].kind, DayKind::Reached);
+        if (k > 0) {
+            EXPECT_GE(a[k].day, a[k - 1].day);
+            EXPECT_GE(b[k].day, b[k - 1].day);
+        }
+        EXPECT_GE(drained.settlement_at(a[k].day), a[k].settlement);
+        EXPECT_LT(drained.settlement_at(a[k].day - 1), a[k].settlement);
+    }
+    // Drains bring the upper layer to 90 % long before the lower one.
+    EXPECT_LT(a[8].day, b[8].day);
+}
+
+TEST(StageTiming, NothingOfAnEarlierPositionRemains) {
+    // The position at x = 20 computed after the one at x = 50, and alone.
+    auto run = [](const char* file) {
+        TempFolder dir;
+        std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / "engine" / file,
+                                   dir.path() / "CAL_TNK.DAT");
+        auto st = std::make_unique<EngineState>();
+        RecordingMessages msgs;
+        EXPECT_EQ(run_calculation(dir.path(), *st, msgs), 0);
+        return st;
+    };
+    auto after = run("staged_drains.dat");
+    auto alone = run("staged_drains_one.dat");
+    EXPECT_TRUE(same_timing(after->timing, alone->timing));
+    EXPECT_EQ(after->units.unit_count, alone->units.unit_count);
+    EXPECT_EQ(after->units.unit_previous, alone->units.unit_previous);
+    EXPECT_EQ(after->history.stage_count, alone->history.stage_count);
+    EXPECT_EQ(after->history.stage_number, alone->history.stage_number);
+    EXPECT_EQ(after->work.column.cv, alone->work.column.cv);
 }
 
 }  // namespace
