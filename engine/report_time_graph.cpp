@@ -1,7 +1,9 @@
 // TNJ_H_nn.PZK: load-time diagram above the settlement-time curves of one
 // calculation position.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "engine/report.hpp"
@@ -12,6 +14,64 @@
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
+namespace {
+
+// Settlement of a unit on days 0 to b - 1. A stage's share only grows and is
+// exactly its final value once its degree of consolidation reaches 1 in
+// double arithmetic (after its loading period); from the day every stage is
+// there, or never settles in time, the sum no longer changes. Skipping that
+// tail changes no value.
+std::vector<double> unit_settlement_days(const UnitTimeline& tl, int b) {
+    std::vector<double> v(std::max(b, 1), 0.0);
+    std::array<bool, kMaxStages> done{};
+    bool allDone = true;
+    for (int j = 0; j < tl.stage_count; ++j) {
+        done[j] = !consolidates(tl.stages[j]);
+        allDone = allDone && done[j];
+    }
+    if (allDone) return v;
+    for (int t = 1; t < b; ++t) {
+        if (allDone) {
+            v[t] = v[t - 1];
+            continue;
+        }
+        double s = 0;
+        allDone = true;
+        for (int j = 0; j < tl.stage_count; ++j) {
+            const UnitStage& u = tl.stages[j];
+            const double sj = settlement_at_time(t, u);
+            s += sj;
+            if (!done[j] && t > u.start && static_cast<long long>(t) - u.start >= u.period &&
+                sj == u.settlement)
+                done[j] = true;
+            allDone = allDone && done[j];
+        }
+        v[t] = s;
+    }
+    return v;
+}
+
+// Every unit's days; the units are independent, so they are computed in
+// parallel, each by exactly the same arithmetic as alone.
+std::vector<std::vector<double>> all_unit_days(const EngineState& st, int units, int b) {
+    std::vector<std::vector<double>> days(units);
+    auto work = [&](int first, int stride) {
+        for (int r = first; r < units; r += stride) days[r] = unit_settlement_days(unit_timeline(st, r), b);
+    };
+    int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+    threads = std::min(threads, units);
+    if (threads <= 1) {
+        work(0, 1);
+        return days;
+    }
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
+    work(0, threads);
+    for (auto& t : pool) t.join();
+    return days;
+}
+
+}  // namespace
 
 int time_axis_days(int longestTime) {
     const int longest = std::clamp(longestTime, 0, kTimeHorizonDays);
@@ -49,11 +109,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     // Settlement of every unit on every day of the axis, computed once for
     // the unit curves and the column curve.
     const int units = point_unit_count(st);
-    std::vector<std::vector<double>> unitDay(units, std::vector<double>(b, 0.0));
-    for (int r = 0; r < units; ++r) {
-        const UnitTimeline tl = unit_timeline(st, r);
-        for (int t = 1; t < b; ++t) unitDay[r][t] = tl.settlement_at(t);
-    }
+    const std::vector<std::vector<double>> unitDay = all_unit_days(st, units, b);
 
     // Unit curves of the consolidating methods.
     for (int r = 0; r < units; ++r) {
@@ -92,9 +148,14 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             }
         const int m = dint(t * sx);
         const int o = dint(g * sy);
-        w.Line(500, 1000, px, py, m, o, 0, 2);
-        px = m;
-        py = o;
+        // On a long axis many days share one drawing point; a line of no
+        // length draws nothing, so only moves are written (as for the unit
+        // curves).
+        if (m != px || o != py) {
+            w.Line(500, 1000, px, py, m, o, 0, 2);
+            px = m;
+            py = o;
+        }
 
         bool marker = false;
         const double remaining = T - round_to_step(g, 0.001, 0);

@@ -109,7 +109,8 @@ TEST(ReportCondition, MethodTexts) {
     State s;
     for (int m = 0; m <= 4; ++m) s.Soil({{0, -m}, {10, -m}, {10, -m - 1.0}, {0, -m - 1.0}}, 0, m);
     write_condition_report(*s.st);
-    auto rows = FormsNamed(s.Page("TK_DATA.PDT"), "SJK_0002.PFM");
+    ts::PageFile p = s.Page("TK_DATA.PDT");
+    auto rows = FormsNamed(p, "SJK_0002.PFM");
     ASSERT_EQ(rows.size(), 5u);
     for (int m = 0; m <= 4; ++m) EXPECT_EQ(Field(*rows[m], 2), expect[m]);
 }

@@ -81,8 +81,11 @@ TEST(ReportTimeGraph, LongestTimeZeroAndNoLoadedStage) {
     EXPECT_EQ(d.Texts("0.2").size(), 1u);
     EXPECT_EQ(d.Texts("0.4").size(), 0u);
     // No marker: the residual settlement is not below T.
-    for (const auto& r : d.records)
-        if (r.kind == 'K') EXPECT_EQ(r.v[5], 2) << r.text;
+    for (const auto& r : d.records) {
+        if (r.kind == 'K') {
+            EXPECT_EQ(r.v[5], 2) << r.text;
+        }
+    }
     EXPECT_EQ(d.Texts("最終沈下量 0.000m").size(), 1u);
     EXPECT_EQ(d.CountExact('L', V{3000, 1000, 4000, 1000, 0, 2}), 1);
 }
@@ -183,6 +186,21 @@ TEST(ReportTimeGraph, TimeAxisIsBoundedAndHeaveKeepsAnAxis) {
     EXPECT_EQ(labels.back(), "36500");
     EXPECT_EQ(d.CountExact('L', V{4000, 400, 4000, 350, 0, 2}), 1);  // tick at 36600
     EXPECT_EQ(d.CountExact('L', V{500, 2500, 450, 2500, 0, 2}), 1);  // axis of 0.2 m
+}
+
+TEST(ReportTimeGraph, LongAxisWritesNoLinesOfNoLength) {
+    GraphCase s(1, 0.5);
+    ts::DrawingFile d = s.Graph(30000);  // b = 30100: about 9 days per unit
+    int curve = 0;
+    for (const auto& r : d.records) {
+        if (r.kind != 'L' || r.v[4] != 0 || r.v[5] != 2) continue;
+        EXPECT_FALSE(r.v[0] == r.v[2] && r.v[1] == r.v[3]) << r.v[0] << "," << r.v[1];
+        if (r.v[1] >= 1000 && r.v[3] >= 1000 && r.v[2] > 500) ++curve;
+    }
+    EXPECT_GT(curve, 100);
+    // Two curves, each at most one line per unit moved (3500 across, 1500
+    // down), against 30099 + 15049 days written one line a day.
+    EXPECT_LT(curve, 2 * 5000 + 10);
 }
 
 // ----------------------------------------------------------------- profile

@@ -75,9 +75,11 @@ TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
     }
     ASSERT_TRUE(fs::exists(expected)) << "no golden set for " << set;
     EXPECT_EQ(got, ReportFiles(expected));
-    for (const auto& f : got)
-        if (fs::exists(expected / f))
+    for (const auto& f : got) {
+        if (fs::exists(expected / f)) {
             EXPECT_TRUE(Bytes(r.dir.path / f) == Bytes(expected / f)) << set << "/" << f << " differs";
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, ReportGolden, ::testing::Values("full", "minimal", "missing_cv"));
