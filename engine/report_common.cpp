@@ -146,7 +146,7 @@ void draw_load_triangle(const Mapper& m, const LoadRec& r, double k, const char*
     std::string label = CFormat(fmt, q);
     m.w.Text(m.sc.ox(), m.sc.oy(), m.sc.v(top), dint(label_bytes(label) * 70 * 0.25) - m.sc.u(r.x1),
              70, 70, 90, 2, label);
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxFillLines; ++i) {
         const double h = i * 0.5;
         if (!(h < k * q)) break;
         const double half = h / (k * q);
@@ -166,7 +166,7 @@ void draw_strip(const Mapper& m, const LoadRec& r) {
                   dint((m.sc.u(r.x1) + m.sc.u(r.x2)) * 0.5);
     m.w.Text(m.sc.ox(), m.sc.oy(), x, y, 70, 70, 90, 2, label);
     const double width = r.x2 - r.x1;
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxFillLines; ++i) {
         const double h = i * 0.5;
         if (!(h < width)) break;
         const double X = r.x1 + h;
@@ -213,7 +213,7 @@ void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool t
     if (!sc.valid) return;
     const int oy = 6000 - sc.f;
     const double first = std::floor((sc.xmin + 9.999) * 0.1) * 10;
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxScaleSteps; ++i) {
         const double B = first + 10.0 * i;
         if (!(B < sc.xmax + 9.999)) break;
         const int D = dint((B - sc.xmin) * sc.sx);
@@ -229,7 +229,7 @@ void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc) {
     if (!sc.valid) return;
     const double first = std::floor((sc.ymin + 9.999) * 0.1) * 10;
     const double last = sc.ymin + 2450 / sc.sy + 0.1;
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxScaleSteps; ++i) {
         const double B = first + 10.0 * i;
         if (!(B < last)) break;
         const int E = dint((sc.ymax - B) * sc.sy);

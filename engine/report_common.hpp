@@ -32,6 +32,12 @@ int label_bytes(std::string_view text);
 // as "-0.000".
 std::string real_text(const char* fmt, double v);
 
+// Bounds of the repeated marks of a drawing (fill lines, ticks). A sound
+// section needs a few hundred at most; the bound only keeps absurd input
+// (a load of a million kN, a section kilometres wide) from running for ever.
+inline constexpr int kMaxFillLines = 10000;
+inline constexpr int kMaxScaleSteps = 2000;
+
 // Drawing integer of a computed real, truncated towards zero and clamped.
 inline int dint(double v) { return print::ToDrawingInt(v); }
 

@@ -81,7 +81,7 @@ void draw_settlement_profile(const EngineState& st, int code) {
         const double sp = 1100 / E;
         const bool coarse = E >= 0.20001;
         const double step = coarse ? 0.2 : 0.05;
-        for (int i = 0;; ++i) {
+        for (int i = 0; i < kMaxScaleSteps; ++i) {
             const double s = i * step;
             // Ticks strictly below E; the margin keeps a tick that equals E
             // by decimal arithmetic out whatever the binary rounding.

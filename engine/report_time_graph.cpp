@@ -206,10 +206,14 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     }
     w.Text(0, 0, 1700, 220, 100, 100, 0, 2, "経  過  時  間 (日)");
 
-    for (double s = 0; s <= Smax + 0.01; s += 0.1)
-        w.Line(500, 1000, 0, dint(s * sy), -50, dint(s * sy), 0, 2);
-    for (double s = 0; s <= Smax + 0.01; s += 0.2)
-        w.Text(0, 1000, 330, dint(s * sy) + 35, 70, 70, 0, 2, real_text("%1.1lf", s));
+    {
+        double s = 0;
+        for (int i = 0; i < kMaxScaleSteps && s <= Smax + 0.01; ++i, s += 0.1)
+            w.Line(500, 1000, 0, dint(s * sy), -50, dint(s * sy), 0, 2);
+        s = 0;
+        for (int i = 0; i < kMaxScaleSteps && s <= Smax + 0.01; ++i, s += 0.2)
+            w.Text(0, 1000, 330, dint(s * sy) + 35, 70, 70, 0, 2, real_text("%1.1lf", s));
+    }
     w.Text(0, 0, 130, 1550, 100, 100, 0, 2, "沈");
     w.Text(0, 0, 130, 1750, 100, 100, 0, 2, "下");
     w.Text(0, 0, 130, 1950, 100, 100, 0, 2, "量");

@@ -149,3 +149,19 @@ TEST(ReportSection, NoSoilLayerDrawsOnlyFrameAxesAndCaptions) {
         if (r.kind == 'K') texts.push_back(r.text);
     EXPECT_EQ(texts, (std::vector<std::string>{" 地", " 形", " 図", "(m)", "予  測  地  点  一  覧"}));
 }
+
+// Absurd input must not run for ever or overflow a coordinate: a load of a
+// billion kN and a section a million kilometres wide.
+TEST(ReportSection, AbsurdSizesStayBounded) {
+    State s;
+    s.Soil({{0, 0}, {1e9, 0}, {1e9, -5}, {0, -5}});
+    s.in().point_load_count = 1;
+    s.in().point_loads[0] = LoadRec{5, 0, 0, 0, 1e9, 1, 0, 0};
+    s.in().strip_load_count = 1;
+    s.in().strip_loads[0] = LoadRec{0, 0, 1e9, 0, 10, 1, 0, 0};
+    draw_section_plan(*s.st);
+    ts::DrawingFile d = s.Drawing("KT_ZUMEN.PZK");
+    EXPECT_LT(d.Count('L'), 2 * 10000 + 2 * 2000 + 100);
+    for (const auto& r : d.records)
+        for (int v : r.v) EXPECT_TRUE(v >= -32768 && v <= 32767);
+}
