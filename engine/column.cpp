@@ -15,9 +15,12 @@ void intersect_polygon_vertical(const CalcInput& in, int n, const int* points, d
     const Pt down{x, std::min(-1000.0, in.node_ymin - 1000.0)};
     top = -9999.99;
     bottom = 9999.99;
+    const double margin = 1e-6 * (1 + std::fabs(x));
     for (int k = 1; k <= n; ++k) {
         const Node& a = in.nodes[points[k - 1]];
         const Node& b = in.nodes[points[k % n]];
+        // An edge beside the vertical cannot meet it.
+        if (std::min(a.x, b.x) > x + margin || std::max(a.x, b.x) < x - margin) continue;
         Pt hit;
         if (intersect_segments(Pt{a.x, a.y}, Pt{b.x, b.y}, up, down, hit) != 0) continue;
         if (hit.y > top) top = hit.y;

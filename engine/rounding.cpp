@@ -26,12 +26,27 @@ struct PowersOfTen {
         if (k < kLow || k > kHigh) return std::pow(10.0, k);
         return v[static_cast<int>(k) - kLow];
     }
+    // trunc(log10(x)) for x > 0. Away from the powers of ten it is found by
+    // comparison; close to one the logarithm itself decides, so the result
+    // is always that of trunc(log10(x)).
+    double TruncLog10(double x) const {
+        int exp2 = 0;
+        std::frexp(x, &exp2);
+        int k = static_cast<int>(std::floor((exp2 - 1) * 0.30102999566398120));
+        if (k - 1 < kLow || k + 2 > kHigh) return std::trunc(std::log10(x));
+        while (k > kLow && x < v[k - kLow]) --k;
+        while (k + 1 < kHigh && x >= v[k + 1 - kLow]) ++k;
+        // Now 10^k <= x < 10^(k+1).
+        if (x < v[k - kLow] * (1 + 1e-9) || x > v[k + 1 - kLow] * (1 - 1e-9)) return std::trunc(std::log10(x));
+        return k >= 0 ? k : k + 1;
+    }
 };
 
 }  // namespace
 
 double round_to_step(double value, double step, int mode) {
-    if (mode == 9 || value == 0 || !std::isfinite(value)) return value;
+    if (mode == 9 || !std::isfinite(value)) return value;
+    if (value == 0) return 0.0;
     double x = value / step;
     double sign = 1;
     if (x < 0) {
@@ -42,8 +57,8 @@ double round_to_step(double value, double step, int mode) {
     switch (mode) {
     case 0: {
         // A guard of one unit in the 15th digit absorbs representation error.
-        double e = std::trunc(std::log10(x));
         static const PowersOfTen pow10;
+        double e = pow10.TruncLog10(x);
         double g = pow10(e - 15);
         double f = std::floor(x + g);
         double d = x - f;
@@ -69,6 +84,8 @@ double round_to_step(double value, double step, int mode) {
         r = FirstDecimal(x);
         break;
     }
+    // A magnitude that rounds to nothing is plain zero, never -0.
+    if (r == 0) return 0.0;
     return r * sign * step;
 }
 

@@ -11,7 +11,7 @@ struct Pt {
 
 // Rounds value to a multiple of step (> 0). Mode 0 rounds halves to the even
 // neighbour, 1 down, 2 up, 3 and others by the first decimal, 9 not at all.
-// 0 stays 0 and a non-finite value is returned untouched.
+// A zero result is +0, and a non-finite value is returned untouched.
 double round_to_step(double value, double step, int mode);
 
 // Cross product of the vectors p1->p2 and q1->q2.

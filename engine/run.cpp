@@ -59,11 +59,14 @@ void ComputeProfile(EngineState& st, int threads) {
     for (auto& t : pool) t.join();
 }
 
-std::string ResultLine(double x, double ground, double s) { return CFormat("%lf,%lf,%lf", x, ground, s); }
+// Adding +0 turns a -0 into 0, which prints without a sign.
+std::string ResultLine(double x, double ground, double s) {
+    return CFormat("%lf,%lf,%lf", x + 0.0, ground + 0.0, s + 0.0);
+}
 
 void CheckFinite(double x, double ground, double s, MessageSink& messages) {
     if (std::isfinite(x) && std::isfinite(ground) && std::isfinite(s)) return;
-    messages.Show(Message{CFormat("計算位置 X=%g で沈下量を計算できません。", x), "error", MsgIcon::None,
+    messages.Show(Message{CFormat("X=%g の沈下量を計算できません。", x), "error", MsgIcon::None,
                           MsgButtons::Ok, 0});
     throw RunAborted("non-finite result");
 }

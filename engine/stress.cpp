@@ -42,7 +42,8 @@ void ConcentratedLoad(const CalcInput& in, const LoadRec& l, double x, SoilColum
 }  // namespace
 
 bool path_blocked(const CalcInput& in, double rx, double ry, double x, double zm) {
-    const double lo = std::min(rx, x) - 1e-6, hi = std::max(rx, x) + 1e-6;
+    const double margin = 1e-6 * (1 + std::fabs(rx) + std::fabs(x));
+    const double lo = std::min(rx, x) - margin, hi = std::max(rx, x) + margin;
     for (int k = 0; k < in.wall_count; ++k) {
         const WallRec& w = in.walls[k];
         // A wall beyond the path's abscissae cannot cross it.

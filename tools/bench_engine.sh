@@ -4,7 +4,7 @@
 # (run on demand; not part of the tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 runs=${2:-20}
 cmake --build "$build" --target SETLCORE >/dev/null
 exe=$build/bin/SETLCORE

@@ -30,6 +30,9 @@ TEST(EngineRoundToStep, Modes) {
 TEST(EngineRoundToStep, ZeroNoneAndNonFinite) {
     for (int mode : {0, 1, 2, 3, 7, 9}) EXPECT_EQ(round_to_step(0, 0.001, mode), 0) << mode;
     EXPECT_EQ(round_to_step(1.23456789, 0.001, 9), 1.23456789);
+    // Small negatives round to plain zero, which prints without a sign.
+    EXPECT_FALSE(std::signbit(round_to_step(-0.0001, 0.001, 0)));
+    EXPECT_FALSE(std::signbit(round_to_step(-0.0, 0.001, 0)));
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(round_to_step(inf, 0.001, 0), inf);
     EXPECT_TRUE(std::isnan(round_to_step(std::nan(""), 0.001, 0)));
@@ -50,4 +53,38 @@ TEST(EngineIntersectSegments, Cases) {
     EXPECT_EQ(out.y, 0);
     // The ends count as on the segment.
     EXPECT_EQ(intersect_segments({0, 0}, {2, 0}, {2, 1}, {2, 0}, out), 0);
+}
+
+TEST(EngineRoundToStep, HalfEvenAgreesWithTheLogarithmicGuard) {
+    // The guard digit of mode 0 as written with the logarithm.
+    auto reference = [](double value, double step) {
+        if (value == 0) return 0.0;
+        double x = value / step, sign = 1;
+        if (x < 0) {
+            sign = -1;
+            x = -x;
+        }
+        double g = std::pow(10.0, std::trunc(std::log10(x)) - 15);
+        double f = std::floor(x + g), d = x - f, r;
+        if (d > 0.4999 && d < 0.5001)
+            r = std::fmod(f, 2.0) == 0 ? f : f + 1;
+        else
+            r = std::floor(x + 0.5 + g);
+        return r == 0 ? 0.0 : r * sign * step;
+    };
+    unsigned seed = 7;
+    auto rnd = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed / 4294967296.0;
+    };
+    const double steps[] = {0.001, 0.0001, 0.00001, 0.000001, 1};
+    for (int i = 0; i < 200000; ++i) {
+        double mag = std::pow(10.0, -8 + 16 * rnd());
+        double v = (rnd() < 0.5 ? -1 : 1) * mag;
+        if (i % 4 == 1) v = std::pow(10.0, static_cast<int>(-8 + 16 * rnd()));  // powers of ten
+        if (i % 4 == 2) v = std::nextafter(std::pow(10.0, static_cast<int>(-8 + 16 * rnd())), 0.0);
+        if (i % 4 == 3) v = (static_cast<int>(rnd() * 100000) + 0.5) * 0.001;  // halves
+        double step = steps[i % 5];
+        ASSERT_EQ(round_to_step(v, step, 0), reference(v, step)) << v << " step " << step;
+    }
 }

@@ -188,6 +188,12 @@ TEST(EngineRun, SwitchesForSandAndCuts) {
     f.sand = 1;
     EngineRun on(f);
     EXPECT_GT(ReadRows(on.dir.path / "tnk1.csv")[0][2], 0);
+    // A clay layer of the sand method does not consolidate either.
+    f.layers[0].kind = 0;
+    f.sand = 0;
+    EngineRun clay(f);
+    EXPECT_EQ(ReadRows(clay.dir.path / "tnk1.csv")[0][2], 0);
+    EXPECT_EQ(clay.st->history.method[0], 4);
 
     Input c = Basic();
     c.cuts.push_back(Block{{c.Point(50, 2), c.Point(70, 2), c.Point(70, 0), c.Point(50, 0)}, 18});
@@ -252,4 +258,47 @@ TEST(EngineRun, LongTitleIsCutOnACharacterBoundary) {
         return s;
     }());
     EXPECT_EQ(r.st->input.positions[0].name, "名前 with blank");
+}
+
+TEST(EngineRun, EmbankmentNeedingHundredPieces) {
+    Input f = Basic();
+    std::vector<int> v{f.Point(10, 0)};
+    for (int i = 0; i < 60; ++i) v.push_back(f.Point(10.5 + i, 3 + (i % 2)));
+    v.push_back(f.Point(70, 0));
+    f.blocks.push_back(Block{v, 19});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.msgs.Count(), 1u);
+    EXPECT_EQ(r.msgs.Last().caption, "ブロック分割");
+    EXPECT_FALSE(r.Has("tnk1.csv"));
+}
+
+TEST(EngineRun, CrossedEmbankmentIsReportedOnceAndTheRunGoesOn) {
+    Input f = Basic();
+    f.blocks.push_back(
+        Block{{f.Point(56.9, 8), f.Point(6.3, 1.2), f.Point(76.1, 4.7), f.Point(38, 2.1), f.Point(48.8, 8.9)}, 19});
+    f.positions.push_back({25, "A"});
+    f.positions.push_back({60, "B"});
+    EngineRun r(f);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.msgs.Count(), 1u);
+    for (auto& row : ReadRows(r.dir.path / "tnk.csv")) EXPECT_TRUE(std::isfinite(row[2]));
+}
+
+TEST(EngineRun, NoNegativeZeroIsWritten) {
+    // Crossings at elevation 0 may come out a hair below zero.
+    Input f;
+    std::vector<int> top;
+    for (int x = 0; x <= 400; x += 8) top.push_back(f.Point(x, 0));
+    std::vector<int> first = top;
+    for (int x = 400; x >= 0; x -= 100) first.push_back(f.Point(x, -1));
+    f.layers.push_back(Clay(first, 18, 0));
+    f.layers.push_back(Clay({f.Point(0, -1), f.Point(400, -1), f.Point(400, -20), f.Point(0, -20)}, 17, 2));
+    f.blocks.push_back(Block{{f.Point(150, 0), f.Point(160, 5.98975), f.Point(170, 0)}, 19});
+    f.strip_loads.push_back(Load{20, 100, 0, 300, 0, 1, 0, 0});
+    for (int i = 0; i < 20; ++i) f.positions.push_back({10 + 19.5 * i, "P"});
+    EngineRun r(f);
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(ReadBytes(r.dir.path / "tnk.csv").find("-0.000000"), std::string::npos);
+    EXPECT_EQ(ReadBytes(r.dir.path / "tnk1.csv").find("-0.000000"), std::string::npos);
 }

@@ -112,6 +112,13 @@ TEST(EngineFinalSettlement, HoughPicksTheCurveByNValue) {
         double top = 1.0 - 0.1 * (k.curve - 1);
         EXPECT_NEAR(s.res.elogp[0].e1, R(top - 0.2 * (std::log10(18.0) - 1) / 2, 0.001), 1e-12) << k.n;
     }
+    // Results of an earlier column never remain.
+    OneLayer clay(0, 1);
+    clay.res.mv[0].settlement = 9;
+    clay.res.cc[5].e1 = 9;
+    clay.Settle(32);
+    EXPECT_EQ(clay.res.mv[0].settlement, 0);
+    EXPECT_EQ(clay.res.cc[5].e1, 0);
     // Without the immediate settlement of sand the layer adds nothing.
     OneLayer off(3, 1, 1, 1, 10);
     off.in->UseSandImmediate = 0;

@@ -11,6 +11,7 @@ using namespace kova::engine;
 
 namespace {
 
+const double kPiTest = std::acos(-1.0);
 using Poly = std::vector<std::pair<double, double>>;
 
 // Thickness of the polygon on the vertical at x: the lengths inside, found
@@ -175,4 +176,58 @@ TEST(EnginePolygonRoutines, PointInPolygonAndOrientation) {
     const double rx[] = {0, 10, 10, 0, 0};
     const double ry[] = {0, 0, 10, 10, 0};
     EXPECT_EQ(polygon_is_clockwise(rx, ry, 4), 1);
+}
+
+TEST(EngineStripDivision, RandomStarPolygons) {
+    // Star-shaped outlines around a centre are simple polygons of any shape,
+    // overhangs included.
+    unsigned seed = 12345;
+    auto rnd = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return ((seed >> 8) & 0xffff) / 65536.0;
+    };
+    int failures = 0;
+    for (int trial = 0; trial < 500; ++trial) {
+        int n = 3 + trial % 10;
+        Poly p;
+        for (int k = 0; k < n; ++k) {
+            double a = -2 * kPiTest * (k + 0.2 + 0.6 * rnd()) / n;  // clockwise
+            double r = 2 + 8 * rnd();
+            p.emplace_back(std::round(r * std::cos(a) * 100) / 100, std::round(r * std::sin(a) * 100) / 100);
+        }
+        kova::RecordingMessages msgs;
+        bool ok = false;
+        PieceSet s;
+        try {
+            s = Divide(p, msgs, &ok);
+        } catch (const RunAborted&) {
+            ADD_FAILURE() << "piece limit, trial " << trial;
+            continue;
+        }
+        if (!ok) {
+            ++failures;
+            continue;
+        }
+        double lo = 1e9, hi = -1e9;
+        for (auto [x, y] : p) {
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
+        }
+        for (int i = 0; i < 200; ++i) {
+            double x = lo + (hi - lo) * (i + 0.37) / 200.0;
+            ASSERT_NEAR(PiecesThickness(s, x), PolygonThickness(p, x), 1e-6) << "trial " << trial << " x=" << x;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(EngineStripDivision, CrossedOutlineEndsWithAMessage) {
+    kova::RecordingMessages msgs;
+    bool ok = true;
+    PieceSet s = Divide({{56.9, 8.0}, {6.3, 1.2}, {76.1, 4.7}, {38.0, 2.1}, {48.8, 8.9}}, msgs, &ok);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(msgs.Count(), 1u);
+    EXPECT_EQ(msgs.Last().text, " ERROR:ブロック分割 ");
+    EXPECT_EQ(msgs.Last().caption, "error");
+    EXPECT_LT(s.count, kMaxPieces);
 }
