@@ -191,20 +191,6 @@ TEST(SettlementTimeTable, MissedDegreesAndUnitsWithoutTime) {
     }
 }
 
-TEST(SettlementTimeTable, DrainedUnitIsFaster) {
-    UnitStage plain = stage(0.01, 5, 0.5, 0, 0);
-    UnitStage drained = stage(0.03, 1.26, 0.5, 0, 0);  // ch = 3 cv, de = 1.26
-    drained.drained = true;
-    drained.factors = drain_factors(DrainData{1, 1.2, 0.05, 3, 0}, 10);
-    TableEntry a = consolidation_time_table(timeline({plain}), 0, 8);
-    TableEntry b = consolidation_time_table(timeline({drained}), 0, 8);
-    ASSERT_EQ(b.kind, DayKind::Reached);
-    EXPECT_LT(b.day, a.day);
-    // The 90 % day brings 90 % by Barron's formula.
-    double Th = 0.03 * b.day / (1.26 * 1.26);
-    EXPECT_NEAR(1 - std::exp(-8 * Th / drained.factors.F), 0.9, 0.01);
-}
-
 // ---------------------------------------------------------------- units
 
 struct LayerSpec {
@@ -401,32 +387,6 @@ void new_position(EngineState& st) {
     st.missing_curve_shown = false;
 }
 
-TEST(StageTiming, IncrementsAddUpToTheTotal) {
-    LayerSpec clay;
-    clay.thick = 4;
-    auto st = column_of({clay});
-    RecordingMessages msgs;
-    new_position(*st);
-    loaded_stage(*st, 1, {0.12}, 0, 30, msgs);
-    loaded_stage(*st, 2, {0.20}, 120, 20, msgs);
-    const StageTiming& tm = st->timing;
-    ASSERT_EQ(tm.timing_unit_count, 1);
-    EXPECT_NEAR(tm.stage_unit_increment[0][0], 0.12, 1e-12);
-    EXPECT_NEAR(tm.stage_unit_increment[1][0], 0.08, 1e-12);
-    EXPECT_NEAR(tm.stage_unit_total[0][0], 0.12, 1e-12);
-    EXPECT_NEAR(tm.stage_unit_total[1][0], 0.20, 1e-12);
-    EXPECT_EQ(tm.stage_start[1], 120);
-    EXPECT_EQ(tm.stage_days[1], 20);
-    UnitTimeline u = unit_timeline(*st, 0);
-    ASSERT_EQ(u.stage_count, 2);
-    EXPECT_NEAR(u.total, 0.20, 1e-12);
-    // Long after the last stage the unit has settled its whole total.
-    EXPECT_NEAR(u.settlement_at(30000), 0.20, 1e-6);
-    auto rows = overall_time_table(u);
-    for (int k = 1; k < 9; ++k) EXPECT_GE(rows[k].day, rows[k - 1].day);
-    EXPECT_GT(rows[8].day, rows[0].day);
-}
-
 bool same_timing(const StageTiming& a, const StageTiming& b) {
     return a.timing_unit_count == b.timing_unit_count && a.stage_start == b.stage_start &&
            a.stage_days == b.stage_days && a.timing_unit_layer == b.timing_unit_layer &&
@@ -575,27 +535,6 @@ TEST(StageTiming, WholeRunWithDrainsAndAStageGap) {
     }
     // Drains bring the upper layer to 90 % long before the lower one.
     EXPECT_LT(a[8].day, b[8].day);
-}
-
-TEST(StageTiming, NothingOfAnEarlierPositionRemains) {
-    // The position at x = 20 computed after the one at x = 50, and alone.
-    auto run = [](const char* file) {
-        TempFolder dir;
-        std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / "engine" / file,
-                                   dir.path() / "CAL_TNK.DAT");
-        auto st = std::make_unique<EngineState>();
-        RecordingMessages msgs;
-        EXPECT_EQ(run_calculation(dir.path(), *st, msgs), 0);
-        return st;
-    };
-    auto after = run("staged_drains.dat");
-    auto alone = run("staged_drains_one.dat");
-    EXPECT_TRUE(same_timing(after->timing, alone->timing));
-    EXPECT_EQ(after->units.unit_count, alone->units.unit_count);
-    EXPECT_EQ(after->units.unit_previous, alone->units.unit_previous);
-    EXPECT_EQ(after->history.stage_count, alone->history.stage_count);
-    EXPECT_EQ(after->history.stage_number, alone->history.stage_number);
-    EXPECT_EQ(after->work.column.cv, alone->work.column.cv);
 }
 
 }  // namespace
