@@ -1,0 +1,73 @@
+#pragma once
+// Shared pieces of the engine's report and drawing writers: the run's date
+// stamp, file names, and the scale and content of the cross-section drawing
+// that the condition report's section plan and the settlement profile
+// drawings share.
+//
+// The writers raise print::PrintFileError when a file cannot be written;
+// the run's report hooks turn that into a message and exit code 1.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/data.hpp"
+#include "print/drawing_file.hpp"
+#include "print/page_file.hpp"
+
+namespace kova::engine {
+
+print::DateStamp report_stamp(const RunStamp& s);
+
+// folder / name.
+std::filesystem::path report_path(const EngineState& st, std::string_view name);
+
+// A page file of the run, with the engine's date line.
+print::PageWriter open_report_page(const EngineState& st, std::string_view name,
+                                   std::string_view title);
+
+// Byte length of a label in code page 932.
+int label_bytes(std::string_view text);
+
+// One real in a fixed print format; a negative zero prints as zero, never
+// as "-0.000".
+std::string real_text(const char* fmt, double v);
+
+// Bounds of the repeated marks of a drawing (fill lines, ticks). A sound
+// section needs a few hundred at most; the bound only keeps absurd input
+// (a load of a million kN, a section kilometres wide) from running for ever.
+inline constexpr int kMaxFillLines = 10000;
+inline constexpr int kMaxScaleSteps = 2000;
+
+// Drawing integer of a computed real, truncated towards zero and clamped.
+inline int dint(double v) { return print::ToDrawingInt(v); }
+
+// Scale of the section drawing, turned a quarter turn on the sheet: the
+// section's X runs up the sheet, elevation falls towards the axis x = 2850.
+// A section point (X, Y) is drawn at (v(Y), -u(X)) from the origin
+// (g + 400, 6000 - f).
+struct SectionScale {
+    bool valid = false;   // false: no soil layer, nothing to scale
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    double sx = 0, sy = 0;
+    int f = 0, g = 0;
+    int u(double X) const { return dint((X - xmin) * sx); }
+    int v(double Y) const { return dint((ymax - Y) * sy); }
+    int ox() const { return g + 400; }
+    int oy() const { return 6000 - f; }
+};
+SectionScale section_scale(const CalcInput& in);
+
+// The sheet frame and the section axes (type 0, pen 2).
+void draw_section_frame(print::DrawingWriter& w);
+// Soil layers, load blocks, cut blocks (when the cut flag is set) and the
+// point, line and strip loads.
+void draw_section_blocks_and_loads(print::DrawingWriter& w, const CalcInput& in,
+                                   const SectionScale& sc);
+// Abscissa ticks along the axis x = 2850; twice: also along x = 2960..3000.
+void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool twice);
+// Elevation ticks along the bottom axis.
+void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc);
+// " 地", " 形", " 図" and "(m)".
+void draw_section_captions(print::DrawingWriter& w);
+
+}  // namespace kova::engine

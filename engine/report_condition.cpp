@@ -1,0 +1,160 @@
+// TK_DATA.PDT, the condition report, and KT_ZUMEN.PZK, the section drawing.
+#include "engine/report.hpp"
+
+#include "engine/report_common.hpp"
+#include "textio/cformat.hpp"
+
+namespace kova::engine {
+namespace {
+
+using print::Dashes;
+
+const char* method_text(int method, int sandFlag) {
+    switch (method) {
+    case 0: return "Δｅ法";
+    case 1: return "Ｃｃ法";
+    case 2: return "Ｍｖ法";
+    case 3: return sandFlag == 1 ? "B.K.Hough" : "非圧密層";
+    default: return "非圧密層";
+    }
+}
+
+void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
+    p.Form(false, "SJK_0031.PFM");
+    p.Field(0, CFormat("%3d", number));
+    p.Field(1, real_text("%8.3lf", r.x1));
+    p.Field(2, real_text("%8.3lf", r.y1));
+    p.Field(3, real_text("%8.3lf", r.load));
+    p.Field(4, CFormat("%8d", r.start_day));
+    p.Field(5, CFormat("%8d", r.days));
+}
+
+}  // namespace
+
+void draw_section_plan(const EngineState& st) {
+    const CalcInput& in = st.input;
+    print::DrawingWriter w(report_path(st, "KT_ZUMEN.PZK"), print::kSizeSection);
+    draw_section_frame(w);
+    const SectionScale sc = section_scale(in);
+    draw_section_blocks_and_loads(w, in, sc);
+    draw_abscissa_scale(w, sc, false);
+    if (sc.valid) {
+        const int oy = 6000 - sc.f;
+        const int m = sc.g + 400;
+        for (int i = 0; i < in.position_count; ++i) {
+            const CalcPoint& p = in.positions[i];
+            const int l = sc.u(p.x);
+            w.Line(0, oy, m, -l, 3800, -l, 3, 1);
+            w.Line(0, oy, m, -l, m - 50, 25 - l, 0, 1);
+            w.Line(0, oy, m, -l, m - 50, -l - 25, 0, 1);
+            w.Line(0, oy, m - 50, 25 - l, m - 50, -l - 25, 0, 1);
+            w.Line(0, oy, 3800, -l, 3850, 25 - l, 0, 1);
+            w.Line(0, oy, 3800, -l, 3850, -l - 25, 0, 1);
+            w.Line(0, oy, 3850, -l - 25, 3850, 25 - l, 0, 1);
+            w.Text(0, oy, 3500, 80 - l, 70, 70, 0, 2, real_text("%7.3lf", p.x));
+            w.Text(0, oy, 3750 - dint(label_bytes(p.name) * 70 * 0.5), -l - 15, 70, 70, 0, 2,
+                   p.name);
+        }
+    }
+    draw_elevation_scale(w, sc);
+    draw_section_captions(w);
+    w.Text(0, 0, 300, 4000, 140, 140, 90, 2, "予  測  地  点  一  覧");
+    w.Close();
+}
+
+void write_condition_report(const EngineState& st) {
+    const CalcInput& in = st.input;
+    print::PageWriter p = open_report_page(st, "TK_DATA.PDT", "検討条件");
+    p.Form(true, "SJK_0000.PFM");
+    p.Field(0, in.ProjectTitle);
+    p.Form(false, "SJK_0001.PFM");
+    for (int i = 0; i < in.soil_count; ++i) {
+        const SoilLayerRec& s = in.soil[i];
+        p.Form(false, "SJK_0002.PFM");
+        p.Field(0, CFormat("%3d", i + 1));
+        p.Field(1, s.soil_kind == 0 ? "粘性土" : "砂質土");
+        p.Field(2, method_text(s.method, in.UseSandImmediate));
+        p.Field(3, s.drainage == 0 ? " 両面 " : " 片面 ");
+        p.Field(4, real_text("%7.3lf", s.unit_weight));
+        p.Field(5, CFormat("%4d", s.n_value));
+        p.Field(6, real_text("%8.3lf", s.cc));
+    }
+    if (in.UseCutPreload != 0) {
+        for (int i = 0; i < in.cut_count; ++i) {
+            p.Form(false, "SJK_0002.PFM");
+            p.Field(0, CFormat("*%2d", i + 1));
+            p.Field(1, "切り土");
+            p.Field(2, Dashes(5));
+            p.Field(3, Dashes(3));
+            p.Field(4, real_text("%7.3lf", in.cuts[i].unit_weight));
+            p.Field(5, Dashes(2));
+            p.Field(6, Dashes(4));
+        }
+    }
+    p.Form(false, "SJK_0003.PFM");
+    bool anyDrain = false;
+    for (int i = 0; i < in.soil_count; ++i)
+        if (in.soil[i].drain_kind != 0) anyDrain = true;
+    if (anyDrain) {
+        p.Form(false, "SJK_0004.PFM");
+        for (int i = 0; i < in.soil_count; ++i) {
+            const SoilLayerRec& s = in.soil[i];
+            if (s.drain_kind == 0) continue;
+            p.Form(false, "SJK_0005.PFM");
+            p.Field(0, CFormat("%3d", i + 1));
+            if (s.drain_kind == 1) p.Field(1, "ドレーン三角");
+            if (s.drain_kind == 2) p.Field(1, "ドレーン四角");
+            p.Field(2, real_text("%8.3lf", s.drain_spacing));
+            p.Field(3, real_text("%8.3lf", s.drain_diameter));
+            p.Field(4, real_text("%8.3lf", s.alpha));
+            p.Field(5, real_text("%8.6lf", s.perm_ratio));
+            p.Field(6, real_text("%8.3lf", s.share_ratio));
+            p.Field(7, real_text("%8.3lf", s.replace_ratio));
+        }
+        p.Form(false, "SJK_0006.PFM");
+    }
+    if (in.block_count > 0) {
+        p.Reserve(in.block_count + 4);
+        p.Form(false, "SJK_0020.PFM");
+        for (int i = 0; i < in.block_count; ++i) {
+            const LoadBlockRec& b = in.blocks[i];
+            p.Form(false, "SJK_0021.PFM");
+            p.Field(0, CFormat("%3d", i + 1));
+            p.Field(1, real_text("%8.3lf", b.unit_weight));
+            p.Field(2, CFormat("%8d", b.start_day));
+            p.Field(3, CFormat("%8d", b.days));
+        }
+    }
+    if (in.point_load_count > 0) {
+        p.Reserve(in.point_load_count + 4);
+        p.Form(false, "SJK_0030.PFM");
+        for (int i = 0; i < in.point_load_count; ++i) write_load_rows(p, in.point_loads[i], i + 1);
+    }
+    if (in.line_load_count > 0) {
+        p.Reserve(in.line_load_count + 4);
+        p.Form(false, "SJK_0033.PFM");
+        for (int i = 0; i < in.line_load_count; ++i) write_load_rows(p, in.line_loads[i], i + 1);
+    }
+    if (in.strip_load_count > 0) {
+        p.Reserve(in.strip_load_count + 4);
+        p.Form(false, "SJK_0040.PFM");
+        for (int i = 0; i < in.strip_load_count; ++i) {
+            const LoadRec& r = in.strip_loads[i];
+            p.Form(false, "SJK_0041.PFM");
+            p.Field(0, CFormat("%3d", i + 1));
+            p.Field(1, real_text("%8.3lf", r.x1));
+            p.Field(2, real_text("%8.3lf", r.y1));
+            p.Field(3, real_text("%8.3lf", r.x2));
+            p.Field(4, real_text("%8.3lf", r.y2));
+            p.Field(5, real_text("%8.3lf", r.load));
+            p.Field(6, CFormat("%8d", r.start_day));
+            p.Field(7, CFormat("%8d", r.days));
+        }
+    }
+    draw_section_plan(st);
+    p.Form(true, "", "KT_ZUMEN.PZK");
+    p.Form(true, "", "TNK_MAX.PZK");
+    p.Close();
+}
+
+}  // namespace kova::engine

@@ -1,0 +1,42 @@
+// The run's report call points: each writes its files and turns a file that
+// cannot be written into a message and the end of the run (exit code 1),
+// so that no report is ever left silently incomplete.
+#include "engine/errors.hpp"
+#include "engine/print_hooks.hpp"
+#include "engine/report.hpp"
+#include "print/print_common.hpp"
+#include "textio/cp932.hpp"
+
+namespace kova::engine {
+namespace {
+
+template <class Fn>
+void guarded(MessageSink& messages, Fn&& write) {
+    try {
+        write();
+    } catch (const print::PrintFileError& e) {
+        messages.Show(Message{"帳票ﾌｧｲﾙ(" + e.FileName() + ")に書き込み出来ません。", "error",
+                              MsgIcon::Exclamation, MsgButtons::Ok, 0});
+        throw RunAborted(e.what());
+    } catch (const TextError& e) {
+        messages.Show(Message{"帳票ﾌｧｲﾙに書き込み出来ません。", "error", MsgIcon::Exclamation,
+                              MsgButtons::Ok, 0});
+        throw RunAborted(e.what());
+    }
+}
+
+}  // namespace
+
+void print_condition_report(EngineState& st, MessageSink& messages) {
+    guarded(messages, [&] { write_condition_report(st); });
+}
+
+void print_position_report(EngineState& st, int position, MessageSink& messages) {
+    guarded(messages, [&] { write_point_report(st, position); });
+}
+
+void print_max_profile(EngineState& st, MessageSink& messages) {
+    guarded(messages, [&] { draw_settlement_profile(st, kMaxProfileCode); });
+}
+
+}  // namespace kova::engine

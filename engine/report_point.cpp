@@ -1,0 +1,399 @@
+// TK_DT_nn.PDT: the report of one calculation position.
+#include <algorithm>
+#include <optional>
+
+#include "engine/consolidation.hpp"
+#include "engine/report.hpp"
+#include "engine/report_common.hpp"
+#include "engine/report_point.hpp"
+#include "engine/rounding.hpp"
+#include "engine/timetable.hpp"
+#include "textio/cformat.hpp"
+
+namespace kova::engine {
+
+int effective_method(const CalcInput& in, int method) {
+    if (method == kMethodHough && in.UseSandImmediate != 1) return kMethodNone;
+    if (method < 0 || method > kMethodNone) return kMethodNone;
+    return method;
+}
+
+int point_unit_count(const EngineState& st) {
+    if (st.history.stage_count <= 0) return 0;
+    return std::clamp(st.timing.timing_unit_count, 0, kMaxUnits);
+}
+
+namespace {
+
+using print::Dashes;
+
+const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
+
+const char* method_text(int method) {
+    switch (method) {
+    case 0: return "Δｅ法";
+    case 1: return "Ｃｃ法";
+    case 2: return "Ｍｖ法";
+    case 3: return "B.K.Hough";
+    default: return "非圧密層";
+    }
+}
+
+// The compact history entry of a real stage number (1..5), if it had loads.
+std::optional<int> entry_of_stage(const PositionHistory& h, int stage) {
+    for (int j = 0; j < h.stage_count; ++j)
+        if (h.stage_number[j] == stage) return j;
+    return std::nullopt;
+}
+
+std::string day_text(const TableEntry& e) {
+    switch (e.kind) {
+    case DayKind::Reached: return CFormat("%6d", e.day);
+    case DayKind::DuringLoading: return CFormat("※%4d", e.day < 0 ? -e.day : e.day);
+    case DayKind::Missed:
+    case DayKind::NoValue: break;
+    }
+    return Dashes(4);
+}
+
+struct Ctx {
+    const EngineState& st;
+    const CalcInput& in;
+    const PositionHistory& h;
+    const SoilLayerRec& layer(int slot) const { return in.soil[h.layer_index[slot]]; }
+    int method(int slot) const { return effective_method(in, h.method[slot]); }
+    int unit_layer(int r) const { return st.timing.timing_unit_layer[r]; }
+    int unit_method(int r) const { return effective_method(in, in.soil[unit_layer(r)].method); }
+};
+
+void write_column(print::PageWriter& p, const Ctx& c) {
+    const CutColumn& cuts = c.st.work.cuts;
+    p.Form(false, "SOU_0001.PFM");
+    for (int i = 0; i < cuts.cut_count; ++i) {
+        p.Form(false, "SOU_0002.PFM");
+        p.Field(0, real_text("%7.3lf", cuts.cut_top[i]));
+        p.Field(1, real_text("%7.3lf", cuts.cut_bottom[i]));
+        p.Field(2, real_text("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
+        p.Field(3, real_text("%6.3lf", c.in.cuts[cuts.cut_index[i]].unit_weight));
+        p.Field(4, Dashes(3));
+        p.Field(5, Dashes(3));
+        p.Field(6, Dashes(3));
+        p.Field(7, real_text("%7.3lf", cuts.cut_load[i]));
+        p.Field(8, "切り土");
+    }
+    const SoilColumn& col = c.st.work.column;
+    double overburden = 0;
+    for (int i = 0; i < c.h.layer_count; ++i) {
+        const SoilLayerRec& s = c.layer(i);
+        const double thick = col.top[i] - col.bottom[i];
+        p.Form(false, "SOU_0002.PFM");
+        p.Field(0, real_text("%7.3lf", col.top[i]));
+        p.Field(1, real_text("%7.3lf", col.bottom[i]));
+        p.Field(2, real_text("%6.3lf", thick));
+        p.Field(3, real_text("%6.3lf", s.unit_weight));
+        p.Field(4, real_text("%7.3lf", overburden));
+        overburden += round_to_step(thick * s.unit_weight, 0.001, 0);
+        p.Field(5, real_text("%7.3lf", overburden));
+        p.Field(6, real_text("%7.3lf", c.h.p0[i]));
+        p.Field(7, Dashes(3));
+        p.Field(8, kind_text(s.soil_kind));
+    }
+}
+
+void write_stress_table(print::PageWriter& p, const Ctx& c) {
+    p.Reserve(c.h.layer_count + 4);
+    p.Form(false, "SOU_0010.PFM");
+    for (int i = 0; i < c.h.layer_count; ++i) {
+        p.Form(false, "SOU_0011.PFM");
+        p.Field(0, CFormat("%2d", c.h.layer_index[i] + 1));
+        p.Field(1, real_text("%7.3lf", c.h.p0[i]));
+        p.Field(2, real_text("%7.3lf", c.h.unloading[i]));
+        for (int stage = 1; stage <= kMaxStages; ++stage) {
+            auto j = entry_of_stage(c.h, stage);
+            p.Field(2 + stage, j ? real_text("%7.3lf", c.h.stage_dp[*j][i]) : Dashes(3));
+        }
+    }
+}
+
+void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
+    const PositionHistory& h = c.h;
+    p.Form(true, "TNK_0000.PFM");
+    p.Field(0, CFormat("%d 段", h.stage_number[j]));
+    for (int i = 0; i < h.layer_count; ++i) {
+        const int m = c.method(i);
+        p.Form(false, "TNK_0001.PFM");
+        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(1, kind_text(c.layer(i).soil_kind));
+        const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
+        switch (m) {
+        case 0:
+        case 3:
+            p.Field(5, e0);
+            p.Field(6, real_text("%6.3lf", h.stage_e2[j][i]));
+            p.Field(7, Dashes(4));
+            p.Field(8, Dashes(3));
+            break;
+        case 1:
+            p.Field(5, e0);
+            p.Field(6, Dashes(3));
+            p.Field(7, Dashes(4));
+            p.Field(8, real_text("%6.4lf", h.stage_cc[j][i]));
+            break;
+        case 2:
+            p.Field(5, Dashes(3));
+            p.Field(6, Dashes(3));
+            p.Field(7, real_text("%8.6lf", h.stage_mv[j][i]));
+            p.Field(8, Dashes(3));
+            break;
+        default:
+            p.Field(5, Dashes(3));
+            p.Field(6, Dashes(3));
+            p.Field(7, Dashes(4));
+            p.Field(8, Dashes(3));
+            break;
+        }
+        p.Field(2, real_text("%7.3lf", h.p0[i]));
+        p.Field(3, real_text("%7.3lf", h.unloading[i]));
+        p.Field(4, real_text("%7.3lf", h.stage_dp[j][i]));
+    }
+    p.Form(false, "TNK_0002.PFM");
+    p.Form(false, "TNK_0010.PFM");
+    for (int i = 0; i < h.layer_count; ++i) {
+        const int m = c.method(i);
+        p.Form(false, "TNK_0011.PFM");
+        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(2, real_text("%6.3lf", h.thickness[i]));
+        p.Field(6, m == kMethodNone ? Dashes(3) : real_text("%7.3lf", h.stage_settlement[j][i]));
+        p.Field(7, real_text("%7.3lf", c.layer(i).beta));
+        p.Field(1, method_text(m));
+        switch (m) {
+        case 0:
+        case 3:
+            p.Field(3, real_text("%6.4lf", h.stage_strain[j][i]));
+            p.Field(4, Dashes(4));
+            p.Field(5, Dashes(4));
+            break;
+        case 1:
+            p.Field(3, Dashes(3));
+            p.Field(4, Dashes(4));
+            p.Field(5, real_text("%8.5lf", h.stage_strain[j][i]));
+            break;
+        case 2:
+            p.Field(3, Dashes(3));
+            p.Field(4, real_text("%8.4lf", h.stage_strain[j][i]));
+            p.Field(5, Dashes(4));
+            break;
+        default:
+            p.Field(3, Dashes(3));
+            p.Field(4, Dashes(4));
+            p.Field(5, Dashes(4));
+            break;
+        }
+    }
+    p.Form(false, "TNK_0012.PFM");
+    p.Field(0, real_text("%7.3lf", h.stage_total[j + 1]));
+    p.Form(false, "TNK_0013.PFM");
+    p.Field(0, c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数"
+                                   : "P'+ΔP'/2 に対する体積圧縮係数");
+}
+
+void write_summary(print::PageWriter& p, const Ctx& c) {
+    const PositionHistory& h = c.h;
+    p.Form(true, "TNK_0020.PFM");
+    for (int i = 0; i < h.layer_count; ++i) {
+        const int m = c.method(i);
+        p.Form(false, "TNK_0021.PFM");
+        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(8, kind_text(c.layer(i).soil_kind));
+        p.Field(1, method_text(m));
+        p.Field(2, real_text("%6.3lf", h.thickness[i]));
+        for (int stage = 1; stage <= kMaxStages; ++stage) {
+            auto j = entry_of_stage(h, stage);
+            p.Field(2 + stage, j && m != kMethodNone ? real_text("%7.3lf", h.stage_settlement[*j][i])
+                                                     : Dashes(3));
+        }
+    }
+    p.Form(false, "TNK_0022.PFM");
+    for (int stage = 1; stage <= kMaxStages; ++stage) {
+        auto j = entry_of_stage(h, stage);
+        p.Field(stage - 1, j ? real_text("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
+    }
+}
+
+void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
+    const PositionHistory& h = c.h;
+    const StageTiming& tm = c.st.timing;
+    const int units = point_unit_count(c.st);
+    p.Form(true, "KCV_0000.PFM");
+    p.Field(0, CFormat("%d 段", h.stage_number[j]));
+    for (int i = 0; i < h.layer_count; ++i) {
+        const SoilLayerRec& s = c.layer(i);
+        p.Form(false, "KCV_0001.PFM");
+        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(1, kind_text(s.soil_kind));
+        p.Field(2, s.drainage == 0 ? " 両面 " : " 片面 ");
+        p.Field(3, real_text("%6.3lf", h.thickness[i]));
+        p.Field(4, real_text("%7.3lf", h.p0[i]));
+        p.Field(5, real_text("%7.3lf", h.unloading[i]));
+        p.Field(6, real_text("%7.3lf", h.stage_dp[j][i]));
+        if (s.soil_kind == 0) {
+            p.Field(7, real_text("%8.3lf", h.stage_cv_pressure[j][i]));
+            p.Field(8, real_text("%8.6lf", h.stage_cv[j][i]));
+        } else {
+            p.Field(7, Dashes(4));
+            p.Field(8, Dashes(4));
+        }
+    }
+    p.Form(false, "KCV_0002.PFM");
+    p.Field(0, c.in.CvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する圧密係数（m$U2$Z/日）"
+                                   : "P'+ΔP'/2 に対する圧密係数（m$U2$Z/日）");
+
+    bool anyDrained = false;
+    for (int r = 0; r < units; ++r)
+        if (unit_drained(c.st, r)) anyDrained = true;
+    auto increment = [&](int r) {
+        return c.unit_method(r) == kMethodNone ? Dashes(3)
+                                               : real_text("%7.3lf", tm.stage_unit_increment[j][r]);
+    };
+    if (!anyDrained) {
+        p.Form(false, "KCV_0010.PFM");
+        for (int r = 0; r < units; ++r) {
+            p.Form(false, "KCV_0011.PFM");
+            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
+            p.Field(1, real_text("%7.3lf", tm.stage_unit_thickness[j][r]));
+            p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+            p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+            p.Field(4, increment(r));
+        }
+        p.Form(false, "KCV_0012.PFM");
+    } else {
+        p.Form(false, "KCV_0020.PFM");
+        for (int r = 0; r < units; ++r) {
+            const SoilLayerRec& s = c.in.soil[c.unit_layer(r)];
+            const bool drained = unit_drained(c.st, r);
+            p.Form(false, "KCV_0021.PFM");
+            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
+            // Drains whose data the calculation refused are not shown as
+            // drains: the unit was computed without them.
+            if (!drained)
+                p.Field(1, "      無処理");
+            else
+                p.Field(1, s.drain_kind == 1 ? "ドレーン三角形配置" : "ドレーン正方形配置");
+            p.Field(7, increment(r));
+            if (drained) {
+                p.Field(2, Dashes(3));
+                p.Field(3, " " + Dashes(3));
+                p.Field(4, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(5, real_text("%7.3lf", s.alpha));
+                p.Field(6, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+            } else {
+                p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+                p.Field(4, Dashes(3));
+                p.Field(5, Dashes(3));
+                p.Field(6, " " + Dashes(3));
+            }
+        }
+        p.Form(false, "KCV_0022.PFM");
+        p.Form(false, "KCV_0023.PFM");
+        for (int r = 0; r < units; ++r) {
+            p.Form(false, "KCV_0024.PFM");
+            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
+            if (unit_drained(c.st, r)) {
+                const DrainFactors fl = drain_factors(layer_drains(c.in.soil[c.unit_layer(r)]),
+                                                      tm.stage_unit_thickness[j][r]);
+                p.Field(1, real_text("%8.3lf", fl.F));
+                p.Field(2, real_text("%8.3lf", fl.L));
+            } else {
+                p.Field(1, " " + Dashes(3));
+                p.Field(2, " " + Dashes(3));
+            }
+        }
+        p.Form(false, "KCV_0025.PFM");
+    }
+
+    p.Reserve(2 * units + 5);
+    p.Form(false, "TIJ_0000.PFM");
+    for (int r = 0; r < units; ++r) {
+        p.Form(false, "TIJ_0001.PFM");
+        p.Field(9, CFormat("%2d", c.unit_layer(r) + 1));
+        const bool none = c.unit_method(r) == kMethodNone;
+        const UnitTimeline tl = unit_timeline(c.st, r);
+        for (int k = 0; k <= 9; ++k) {
+            if (none) {
+                if (k != 9) p.Field(k, Dashes(4));
+                p.Field(k + 10, Dashes(4));
+                continue;
+            }
+            const TableEntry e = consolidation_time_table(tl, j, k);
+            if (k <= 8) p.Field(k, day_text(e));
+            p.Field(k + 10, real_text("%6.3lf", e.settlement));
+        }
+    }
+    p.Form(false, "TIJ_0002.PFM");
+}
+
+// The overall time table; returns the longest day of it (0 when none).
+int write_overall_table(print::PageWriter& p, const Ctx& c) {
+    const int units = point_unit_count(c.st);
+    const StageTiming& tm = c.st.timing;
+    int longest = 0;
+    p.Form(true, "TIJ_0010.PFM");
+    p.Form(false, "TIJ_0011.PFM");
+    for (int r = 0; r < units; ++r) {
+        p.Form(false, "TIJ_0001.PFM");
+        p.Field(9, CFormat("%2d", c.unit_layer(r) + 1));
+        const bool none = c.unit_method(r) == kMethodNone;
+        if (none) {
+            for (int k = 0; k <= 8; ++k) {
+                p.Field(k, Dashes(4));
+                p.Field(k + 10, Dashes(4));
+            }
+            p.Field(19, Dashes(4));
+            continue;
+        }
+        const std::array<TableEntry, 9> table = overall_time_table(unit_timeline(c.st, r));
+        for (int k = 0; k <= 8; ++k) {
+            const TableEntry& e = table[k];
+            p.Field(k, day_text(e));
+            p.Field(k + 10, real_text("%6.3lf", e.settlement));
+            // Only days that were reached count for the graph's time axis.
+            if (e.kind == DayKind::Reached || e.kind == DayKind::DuringLoading)
+                longest = std::max(longest, e.day < 0 ? -e.day : e.day);
+        }
+        p.Field(19, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
+    }
+    p.Form(false, "TIJ_0012.PFM");
+    return longest;
+}
+
+}  // namespace
+
+void write_point_report(const EngineState& st, int position) {
+    const Ctx c{st, st.input, st.history};
+    const CalcPoint& pt = st.input.positions[position];
+    print::PageWriter p = open_report_page(st, CFormat("TK_DT_%02d.PDT", position + 1),
+                                           CFormat("沈下算出点-No.%02d", position + 1));
+    p.Form(true, "SOU_0000.PFM");
+    p.Field(0, pt.name);
+    p.Field(1, real_text("%8.3lf", pt.x));
+    write_column(p, c);
+    write_stress_table(p, c);
+    for (int j = 0; j < c.h.stage_count; ++j) write_settlement_pages(p, c, j);
+    write_summary(p, c);
+
+    p.Form(true, "", CFormat("TNK_Z_%02d.PZK", position + 1));
+    draw_settlement_profile(st, position);
+    if (st.missing_curve_shown) {
+        p.Close();
+        return;
+    }
+    for (int j = 0; j < c.h.stage_count; ++j) write_consolidation_pages(p, c, j);
+    p.Form(true, "TIJ_0003.PFM", "TIJ_0003.PZK");
+    const int longest = write_overall_table(p, c);
+    p.Form(false, "", CFormat("TNJ_H_%02d.PZK", position + 1));
+    draw_time_settlement(st, position, longest);
+    p.Close();
+}
+
+}  // namespace kova::engine

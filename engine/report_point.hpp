@@ -1,0 +1,21 @@
+#pragma once
+// Helpers shared by the per-position report and its time-settlement graph.
+#include "engine/data.hpp"
+
+namespace kova::engine {
+
+// The method a report shows for a layer: B.K.Hough computes nothing unless
+// the sand flag is on, so it then counts as non-consolidating.
+int effective_method(const CalcInput& in, int method);
+
+// Number of consolidation units of the position (0 when no stage had loads:
+// the stage timing then holds nothing of this position).
+int point_unit_count(const EngineState& st);
+
+// Days of the time axis: 100 more than the longest time, in whole hundreds,
+// the longest time bounded to the search horizon.
+int time_axis_days(int longestTime);
+// Length of the settlement axis (m): at least 0.2.
+double settlement_axis_metres(double T);
+
+}  // namespace kova::engine

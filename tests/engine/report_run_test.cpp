@@ -1,0 +1,130 @@
+// Whole engine runs on fixed inputs: every page and drawing file against the
+// grammar, the drawings each page names, and the files byte for byte
+// against golden sets (clock fixed), so that print formats cannot drift.
+//
+// To renew the golden sets after an intended change of the reports, run the
+// tests with KOVA_UPDATE_GOLDEN=1 and review the differences.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "engine/run.hpp"
+#include "platform/message.hpp"
+#include "tests/engine/report_fixture.hpp"
+
+using namespace reporttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSets = fs::path(KOVA_TEST_DATA) / "engine_reports";
+
+std::string Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> ReportFiles(const fs::path& dir) {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        std::string ext = e.path().extension().string();
+        if (ext == ".PDT" || ext == ".PZK") out.insert(e.path().filename().string());
+    }
+    return out;
+}
+
+struct EngineRun {
+    enginetest::TempDir dir;
+    std::unique_ptr<EngineState> st = std::make_unique<EngineState>();
+    kova::RecordingMessages messages;
+    int code = -1;
+
+    explicit EngineRun(const std::string& set) {
+        fs::copy_file(kSets / set / "CAL_TNK.DAT", dir.path / "CAL_TNK.DAT");
+    }
+    void Go() {
+        RunOptions o;
+        o.clock = [] { return RunStamp{5, 12, 19, 14, 3, 7}; };
+        o.threads = 1;
+        code = run_calculation(dir.path, *st, messages, o);
+    }
+};
+
+}  // namespace
+
+class ReportGolden : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
+    const std::string set = GetParam();
+    EngineRun r(set);
+    r.Go();
+    ASSERT_EQ(r.code, 0);
+    auto errors = ts::CheckViewerFolder(r.dir.path, ts::DateStyle::Engine);
+    EXPECT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+
+    const fs::path expected = kSets / set / "expected";
+    const std::set<std::string> got = ReportFiles(r.dir.path);
+    if (std::getenv("KOVA_UPDATE_GOLDEN")) {
+        fs::remove_all(expected);
+        fs::create_directories(expected);
+        for (const auto& f : got) fs::copy_file(r.dir.path / f, expected / f);
+        GTEST_SKIP() << "golden set " << set << " written";
+    }
+    ASSERT_TRUE(fs::exists(expected)) << "no golden set for " << set;
+    EXPECT_EQ(got, ReportFiles(expected));
+    for (const auto& f : got) {
+        if (fs::exists(expected / f)) {
+            EXPECT_TRUE(Bytes(r.dir.path / f) == Bytes(expected / f)) << set << "/" << f << " differs";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, ReportGolden, ::testing::Values("full", "minimal", "missing_cv"));
+
+TEST(ReportRun, FullSetWritesEveryFileInItsPlace) {
+    EngineRun r("full");
+    r.Go();
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(ReportFiles(r.dir.path),
+              (std::set<std::string>{"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TK_DT_02.PDT",
+                                     "TNK_Z_01.PZK", "TNK_Z_02.PZK", "TNJ_H_01.PZK", "TNJ_H_02.PZK",
+                                     "TNK_MAX.PZK"}));
+    // The page of the second position lists the cut block above it.
+    ts::PageFile p = ts::PageFile{};
+    std::vector<std::string> errors;
+    p = ts::ParsePage(r.dir.path / "TK_DT_02.PDT", ts::DateStyle::Engine, errors);
+    auto col = FormsNamed(p, "SOU_0002.PFM");
+    ASSERT_FALSE(col.empty());
+    EXPECT_EQ(Field(*col[0], 8), "切り土");
+    EXPECT_EQ(p.title, "沈下算出点-No.02");
+}
+
+TEST(ReportRun, MissingCvCurveLeavesNoTimeGraph) {
+    EngineRun r("missing_cv");
+    r.Go();
+    ASSERT_EQ(r.code, 0);
+    EXPECT_FALSE(fs::exists(r.dir.path / "TNJ_H_01.PZK"));
+    std::vector<std::string> errors;
+    ts::PageFile p = ts::ParsePage(r.dir.path / "TK_DT_01.PDT", ts::DateStyle::Engine, errors);
+    ASSERT_FALSE(p.forms.empty());
+    EXPECT_EQ(p.forms.back().drawing, "TNK_Z_01.PZK");
+    ASSERT_EQ(r.messages.Count(), 1u);
+    EXPECT_EQ(r.messages.Last().caption, "LogCv-LogP曲線");
+}
+
+// A report file that cannot be created ends the run with exit code 1 and a
+// message naming the file; nothing is written through it.
+TEST(ReportRun, FileThatCannotBeCreatedEndsTheRun) {
+    for (const char* name : {"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TNJ_H_02.PZK", "TNK_MAX.PZK"}) {
+        EngineRun r("full");
+        fs::create_directory(r.dir.path / name);  // a folder in the file's place
+        r.Go();
+        EXPECT_EQ(r.code, 1) << name;
+        ASSERT_EQ(r.messages.Count(), 1u) << name;
+        EXPECT_EQ(r.messages.Last().text, std::string("帳票ﾌｧｲﾙ(") + name + ")に書き込み出来ません。");
+        EXPECT_TRUE(fs::is_directory(r.dir.path / name));
+    }
+}
