@@ -5,6 +5,7 @@
 
 #include "model/boundary.hpp"
 #include "model/reset.hpp"
+#include "tests/support/tempdir.hpp"
 #include "textio/textfile.hpp"
 
 namespace fs = std::filesystem;
@@ -14,20 +15,12 @@ namespace {
 
 class ModelFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static int n = 0;
-        dir = fs::temp_directory_path() / ("kova_reset_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     void WriteSand(const std::string& bytes) {
         std::ofstream(dir / "BKHough1.CSV", std::ios::binary) << bytes;
     }
-    std::string Sand() {
-        std::ifstream f(dir / "BKHough1.CSV", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
-    fs::path dir;
+    std::string Sand() { return test::ReadBytes(dir / "BKHough1.CSV"); }
+    test::TempDir tmp;
+    fs::path dir = tmp.path();
     RecordingMessages ui;
     Model m;
 };

@@ -1,49 +1,17 @@
 #pragma once
 // Fixtures shared by the prediction tests.
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <random>
 #include <string>
 
-#include <unistd.h>
-
 #include "predict/obsdata.hpp"
+#include "tests/support/tempdir.hpp"
 
 namespace kova::predict::test {
 
-// A fresh folder per test, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> seq{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("kova_predict_" + std::to_string(::getpid()) + "_" + std::to_string(seq++) + "_" +
-                 std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& n) const { return path_ / n; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
+using kova::test::ReadBytes;
+using kova::test::TempDir;
+using kova::test::WriteBytes;
 
 inline std::filesystem::path DataPath(const std::string& name) {
     return std::filesystem::path(KOVA_TEST_DATA) / "predict" / name;

@@ -1,7 +1,11 @@
 #pragma once
-// A fresh temporary folder per test, removed afterwards.
+// A fresh temporary folder per test, removed afterwards, and whole-file
+// byte helpers.
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -12,7 +16,8 @@ public:
     TempDir() {
         static std::atomic<int> counter{0};
         path_ = std::filesystem::temp_directory_path() /
-                ("kova_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+                ("kova_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" +
+                 std::to_string(std::random_device{}()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
@@ -28,5 +33,15 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+inline std::string ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
 
 }  // namespace kova::test

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "tests/support/tempdir.hpp"
 #include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
@@ -16,17 +17,8 @@ using namespace kova;
 
 namespace {
 
-fs::path TempDir() {
-    static int n = 0;
-    fs::path d = fs::temp_directory_path() / ("kova_textio_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    fs::create_directories(d);
-    return d;
-}
-
-std::string Bytes(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using test::TempDir;
+std::string Bytes(const fs::path& p) { return test::ReadBytes(p); }
 
 }  // namespace
 
@@ -152,7 +144,8 @@ TEST(Cp932, TruncatesOnCharacterBoundary) {
 }
 
 TEST(TextFile, WritesCrLfAndReadsEitherLineEnd) {
-    fs::path dir = TempDir();
+    TempDir tmp;
+    fs::path dir = tmp.path();
     TextFileBuilder b;
     b.Line("条件ﾌｧｲﾙ");
     b.Line("");
@@ -165,18 +158,17 @@ TEST(TextFile, WritesCrLfAndReadsEitherLineEnd) {
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(SplitLines("a\nb\r\nc"), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_TRUE(SplitLines("").empty());
-    fs::remove_all(dir);
 }
 
 TEST(TextFile, FailedWriteLeavesTheOldFile) {
-    fs::path dir = TempDir();
+    TempDir tmp;
+    fs::path dir = tmp.path();
     WriteCp932FileAtomic(dir / "a.txt", "old\r\n");
     EXPECT_THROW(WriteCp932FileAtomic(dir / "a.txt", "new 😀\r\n"), TextError);
     EXPECT_EQ(Bytes(dir / "a.txt"), "old\r\n");
     EXPECT_FALSE(fs::exists(dir / "a.txt.tmp~"));
     EXPECT_THROW(WriteCp932FileAtomic(dir / "missing" / "a.txt", "x"), TextError);
     EXPECT_THROW(ReadCp932File(dir / "nope.txt"), TextError);
-    fs::remove_all(dir);
 }
 
 TEST(CFormat, IgnoresTheProcessLocale) {
