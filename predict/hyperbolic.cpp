@@ -117,9 +117,12 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
         }
     }
 
+    // The curve only approaches its final settlement: at 100 % it never
+    // ends before the search does, even when Sf was rounded below the
+    // asymptote S0 + 1/a.
     const double limit = set.EndConditionPercent / 100 * sf;
     std::int32_t last = kLastSearchDay + 1;
-    for (std::int32_t d = t0; d <= kLastSearchDay; ++d) {
+    for (std::int32_t d = t0; set.EndConditionPercent < 100 && d <= kLastSearchDay; ++d) {
         if (curve.At(d) > limit) {
             last = d;
             break;

@@ -215,6 +215,26 @@ TEST(PredictFit, EndConditionNeverReachedGivesLastDay30001) {
     EXPECT_NEAR(out.results.Predicted[30001], 30001.0 / 30011.0, 1e-12);
 }
 
+// Sf rounded below the asymptote: S = t/(0.9155 t + 1) gives a = 0.9155,
+// b = 1 and Sf = 1.092 < 1/0.9155 = 1.0923, so the curve passes 1.092 on
+// day 3986 (d > 1.092/(1 - 0.9155 * 1.092) = 3985.4). 100 % still never
+// ends the curve; 99.99 % ends it where d > 0.9999 * 1.092 / (1 - 0.9155 *
+// 0.9999 * 1.092) = 2919.7.
+TEST(PredictFit, EndConditionOf100IgnoresTheRoundingOfSf) {
+    auto s = [](int t) { return t / (0.9155 * t + 1); };
+    StationRecord st = MakeStation({{0, 0}, {10, s(10)}, {30, s(30)}, {90, s(90)}}, 1, 4);
+    ObsSettings set = Settings();
+    set.EndConditionPercent = 100;
+    PredictionOutcome out = ComputePrediction(st, set);
+    ASSERT_FALSE(out.message.has_value());
+    EXPECT_NEAR(out.results.Slope, 0.9155, 1e-12);
+    EXPECT_NEAR(out.results.Intercept, 1, 1e-12);
+    EXPECT_NEAR(out.results.FinalSettlement, 1.092, 1e-12);
+    EXPECT_EQ(out.results.LastDay, 30001);
+    set.EndConditionPercent = 99.99;
+    EXPECT_EQ(ComputePrediction(st, set).results.LastDay, 2920);
+}
+
 struct CheckCase {
     const char* name;
     int sa, saPrime, option, leave;
