@@ -124,9 +124,10 @@ private:
 }  // namespace
 
 double degree_consolidation_vertical(double Tv) {
-    // The 21-term series does not vanish at Tv = 0 (its tail is about 0.01);
-    // no time means no consolidation.
-    if (!(Tv > 0)) return 0;
+    // A time factor of 0 is a positive time rounded below 0.0005, where the
+    // true degree lies between 0 and 0.025: the series' own value there
+    // (about 0.0096) is kept. Times before a load are never asked for.
+    if (!(Tv >= 0)) return 0;
     static const VerticalDegrees table;
     return table.at(Tv);
 }
