@@ -255,7 +255,9 @@ void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages
         const SoilLayerRec& layer = in.soil[col.layer[i]];
         double p1 = col.p0[i] + unloading;
         double p2 = col.p0[i] + col.dp[i];
-        double p = in.CvPMethod == 1 ? std::sqrt(p1 * p2) : p1 + (col.dp[i] - unloading) / 2;
+        // A load that relieves more than the overburden leaves no geometric
+        // mean: the pressure is 0 (the curve's first value), never NaN.
+        double p = in.CvPMethod == 1 ? (p1 * p2 > 0 ? std::sqrt(p1 * p2) : 0) : p1 + (col.dp[i] - unloading) / 2;
         col.cv_pressure[i] = round3(p);
         double cv = 0;
         if (consolidating_layer(layer)) {
