@@ -124,9 +124,10 @@ private:
 }  // namespace
 
 double degree_consolidation_vertical(double Tv) {
-    // The 21-term series does not vanish at Tv = 0 (its tail is about 0.01);
-    // no time means no consolidation.
-    if (!(Tv > 0)) return 0;
+    // A time factor of 0 is a positive time rounded below 0.0005, where the
+    // true degree lies between 0 and 0.025: the series' own value there
+    // (about 0.0096) is kept. Times before a load are never asked for.
+    if (!(Tv >= 0)) return 0;
     static const VerticalDegrees table;
     return table.at(Tv);
 }
@@ -254,7 +255,9 @@ void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages
         const SoilLayerRec& layer = in.soil[col.layer[i]];
         double p1 = col.p0[i] + unloading;
         double p2 = col.p0[i] + col.dp[i];
-        double p = in.CvPMethod == 1 ? std::sqrt(p1 * p2) : p1 + (col.dp[i] - unloading) / 2;
+        // A load that relieves more than the overburden leaves no geometric
+        // mean: the pressure is 0 (the curve's first value), never NaN.
+        double p = in.CvPMethod == 1 ? (p1 * p2 > 0 ? std::sqrt(p1 * p2) : 0) : p1 + (col.dp[i] - unloading) / 2;
         col.cv_pressure[i] = round3(p);
         double cv = 0;
         if (consolidating_layer(layer)) {

@@ -44,7 +44,8 @@ struct DrainFactors {
 DrainFactors drain_factors(const DrainData& drain, double length);
 
 // Average degree of vertical consolidation for time factor Tv (21 terms of
-// the series); 0 at Tv <= 0.
+// the series, also at Tv = 0, where the rounded time factor of a small
+// positive time lands); 0 for a negative Tv.
 double degree_consolidation_vertical(double Tv);
 
 // Average degree of radial consolidation 1 - exp(-8 Th / (F + 0.8 L)).

@@ -25,6 +25,8 @@ struct Layer {
     int method = 0;
     int drainage = 0;
     double beta = 1;
+    int drain = 0;  // 0 none, 1 triangular, 2 square pattern
+    double d = 0, dw = 0, alpha = 1, kk = 0;
     Curve elogp, mv, cv;
 };
 
@@ -94,8 +96,8 @@ struct Input {
             L(ListLine().Real(s.cc).Int(0).Int(0).Str("圧縮指数"));
             L(ListLine().Int(s.method).Str("沈下計算方法"));
             L(ListLine().Int(s.drainage).Str("排水条件"));
-            L(ListLine().Int(0).Str("促進工法"));
-            L(ListLine().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0).Real(s.beta).Str("工法詳細"));
+            L(ListLine().Int(s.drain).Str("促進工法"));
+            L(ListLine().Real(s.d).Real(s.dw).Real(s.alpha).Real(s.kk).Int(0).Int(0).Real(s.beta).Str("工法詳細"));
         }
         L(ListLine().Int(blocks.size()).Str("盛土数"));
         for (std::size_t i = 0; i < blocks.size(); ++i) {

@@ -45,8 +45,13 @@ TEST(Terzaghi, DegreeMatchesConvergedSeries) {
     }
     EXPECT_NEAR(degree_consolidation_vertical(0.197), 0.50, 0.002);
     EXPECT_NEAR(degree_consolidation_vertical(0.848), 0.90, 0.002);
-    // No time, no consolidation (the truncated series alone would give ~0.01).
-    EXPECT_EQ(degree_consolidation_vertical(0), 0);
+    // A time factor rounded to 0 keeps the 21-term series' value, 1 minus the
+    // sum of 2/M^2 over m = 0..20 (about 0.0096), not 0.
+    double tail = 0;
+    for (int m = 0; m <= 20; ++m) tail += 2 / std::pow((2 * m + 1) * kPiT / 2, 2);
+    EXPECT_NEAR(degree_consolidation_vertical(0), 1 - tail, 1e-12);
+    EXPECT_GT(degree_consolidation_vertical(0), 0.009);
+    EXPECT_LT(degree_consolidation_vertical(0), degree_consolidation_vertical(0.001));
     EXPECT_EQ(degree_consolidation_vertical(-1), 0);
 }
 

@@ -321,6 +321,26 @@ TEST(ConsolidationUnits, PressureOfTheCoefficient) {
     EXPECT_NEAR(st->work.column.cv_pressure[0], 60, 1e-9);
 }
 
+TEST(ConsolidationUnits, LoadRelievingMoreThanTheOverburden) {
+    // P0 + dP < 0 (a negative surcharge): no geometric mean exists, so the
+    // pressure is 0 and the curve's first value holds (two points: 0.02 at
+    // 50, 0.005 at 500), never NaN and never the last value.
+    LayerSpec clay;
+    auto st = column_of({clay});
+    st->input.cv[1].count = 2;
+    st->input.cv[1].pressure[1] = 500;
+    st->input.cv[1].value[0] = 0.02;
+    st->input.cv[1].value[1] = 0.005;
+    st->work.column.dp[0] = -60;  // P0 = 40
+    st->input.CvPMethod = 1;
+    RecordingMessages msgs;
+    prepare_time_curve(*st, 0, msgs);
+    EXPECT_EQ(st->work.column.cv_pressure[0], 0);
+    EXPECT_EQ(st->work.column.cv[0], 0.02);
+    ASSERT_EQ(st->units.unit_count, 1);
+    EXPECT_EQ(st->units.unit_coefficient[0], 0.02);
+}
+
 TEST(ConsolidationUnits, MissingCurveToldOncePerPosition) {
     LayerSpec none;
     none.cv = 0;
