@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <string>
 
+namespace kova::print {
+class FileBatch;
+}
+
 namespace kova::engine {
 
 using i16 = std::int16_t;
@@ -348,6 +352,13 @@ struct EngineState {
     UnitState units;
     StageTiming timing;
     bool missing_curve_shown = false;  // the missing Cv curve message
+
+    // Where the report writers put their files: straight on disk when null,
+    // else into this batch, written later in order.
+    print::FileBatch* report_files = nullptr;
+    // Workers for the settlement-time curves of a position; 0: one per
+    // hardware thread.
+    int curve_threads = 0;
 };
 
 }  // namespace kova::engine

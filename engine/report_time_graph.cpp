@@ -20,34 +20,34 @@ namespace {
 // exactly its final value once its degree of consolidation reaches 1 in
 // double arithmetic (after its loading period); from the day every stage is
 // there, or never settles in time, the sum no longer changes. Skipping that
-// tail changes no value.
+// tail changes no value, nor does leaving out the stages whose every value
+// is a zero.
 std::vector<double> unit_settlement_days(const UnitTimeline& tl, int b) {
     std::vector<double> v(std::max(b, 1), 0.0);
-    std::array<bool, kMaxStages> done{};
-    bool allDone = true;
+    std::vector<StageCurve> curves;
+    curves.reserve(tl.stage_count);
     for (int j = 0; j < tl.stage_count; ++j) {
-        done[j] = !consolidates(tl.stages[j]);
-        allDone = allDone && done[j];
+        StageCurve c(tl.stages[j]);
+        if (!c.adds_nothing()) curves.push_back(c);
     }
-    if (allDone) return v;
-    for (int t = 1; t < b; ++t) {
-        if (allDone) {
-            v[t] = v[t - 1];
-            continue;
-        }
+    const int n = static_cast<int>(curves.size());
+    std::array<bool, kMaxStages> done{};
+    int t = 1;
+    for (int left = n; t < b && left > 0; ++t) {
         double s = 0;
-        allDone = true;
-        for (int j = 0; j < tl.stage_count; ++j) {
-            const UnitStage& u = tl.stages[j];
-            const double sj = settlement_at_time(t, u);
+        for (int j = 0; j < n; ++j) {
+            const double sj = curves[j].at(t);
             s += sj;
+            const UnitStage& u = curves[j].stage();
             if (!done[j] && t > u.start && static_cast<long long>(t) - u.start >= u.period &&
-                sj == u.settlement)
+                sj == u.settlement) {
                 done[j] = true;
-            allDone = allDone && done[j];
+                --left;
+            }
         }
         v[t] = s;
     }
+    for (; t < b; ++t) v[t] = v[t - 1];
     return v;
 }
 
@@ -58,8 +58,8 @@ std::vector<std::vector<double>> all_unit_days(const EngineState& st, int units,
     auto work = [&](int first, int stride) {
         for (int r = first; r < units; r += stride) days[r] = unit_settlement_days(unit_timeline(st, r), b);
     };
-    int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-    threads = std::min(threads, units);
+    int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::min(std::clamp(threads, 1, 8), units);
     if (threads <= 1) {
         work(0, 1);
         return days;
@@ -87,8 +87,8 @@ double settlement_axis_metres(double T) {
 void draw_time_settlement(const EngineState& st, int position, int longestTime) {
     const CalcInput& in = st.input;
     const PositionHistory& h = st.history;
-    print::DrawingWriter w(report_path(st, CFormat("TNJ_H_%02d.PZK", position + 1)),
-                           print::kSizeTimeGraph);
+    print::DrawingWriter w =
+        open_report_drawing(st, CFormat("TNJ_H_%02d.PZK", position + 1), print::kSizeTimeGraph);
     w.Line(0, 0, 0, 0, 4200, 0, 0, 2);
     w.Line(0, 0, 4200, 0, 4200, 2700, 0, 2);
     w.Line(0, 0, 4200, 2700, 0, 2700, 0, 2);
@@ -157,12 +157,18 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             py = o;
         }
 
+        // The residual settlement only on the days that can still place the
+        // marker.
         bool marker = false;
-        const double remaining = T - round_to_step(g, 0.001, 0);
+        double remaining = 0;
         if (in.TimeCondKind == 1) {
-            if (!markerDone && residual < T && remaining <= residual) marker = true;
-        } else if (in.TimeCondKind == 0) {
-            marker = t == in.LeavePeriod;
+            if (!markerDone && residual < T) {
+                remaining = T - round_to_step(g, 0.001, 0);
+                marker = remaining <= residual;
+            }
+        } else if (in.TimeCondKind == 0 && t == in.LeavePeriod) {
+            remaining = T - round_to_step(g, 0.001, 0);
+            marker = true;
         }
         if (!marker) continue;
         markerDone = true;

@@ -74,8 +74,9 @@ int Add(int origin, int v) { return ClampDrawing(static_cast<long long>(origin) 
 
 }  // namespace
 
-DrawingWriter::DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine)
-    : file_(path) {
+DrawingWriter::DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine,
+                             FileBatch* batch)
+    : file_(path, batch) {
     file_.Line(file_.Name());
     file_.Line(sizeLine);
     file_.Line("# 枠＆軸");

@@ -7,7 +7,46 @@
 
 namespace kova::print {
 
-LineFile::LineFile(const std::filesystem::path& path) : name_(path.filename().string()) {
+namespace {
+
+bool IsAscii(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string& FileBatch::Add(const std::filesystem::path& path) {
+    entries_.push_back(Entry{path, {}});
+    return entries_.back().bytes;
+}
+
+void FileBatch::WriteAll() {
+    while (!entries_.empty()) {
+        const Entry& e = entries_.front();
+        const std::string name = e.path.filename().string();
+        std::FILE* fp = std::fopen(e.path.c_str(), "wb");
+        if (!fp) throw PrintFileError(name, PrintFileError::Stage::Create, std::strerror(errno));
+        errno = 0;
+        if (std::fwrite(e.bytes.data(), 1, e.bytes.size(), fp) != e.bytes.size()) {
+            const std::string detail = errno ? std::strerror(errno) : "write failed";
+            std::fclose(fp);
+            throw PrintFileError(name, PrintFileError::Stage::Write, detail);
+        }
+        errno = 0;
+        bool bad = std::ferror(fp) != 0;
+        bad = (std::fclose(fp) != 0) || bad;
+        if (bad) throw PrintFileError(name, PrintFileError::Stage::Close, errno ? std::strerror(errno) : "close failed");
+        entries_.pop_front();
+    }
+}
+
+LineFile::LineFile(const std::filesystem::path& path, FileBatch* batch) : name_(path.filename().string()) {
+    if (batch) {
+        held_ = &batch->Add(path);
+        return;
+    }
     fp_ = std::fopen(path.c_str(), "wb");
     if (!fp_) Fail(PrintFileError::Stage::Create, std::strerror(errno));
     // Drawings run to tens of thousands of short lines.
@@ -24,22 +63,21 @@ void LineFile::Fail(PrintFileError::Stage stage, const std::string& detail) {
 }
 
 void LineFile::Line(std::string_view utf8) {
-    if (!fp_ || failed_) Fail(PrintFileError::Stage::Write, "file is not open");
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
+    if (!IsOpen() || failed_) Fail(PrintFileError::Stage::Write, "file is not open");
     std::string converted;
     std::string_view bytes = utf8;
-    if (!ascii) {
+    if (!IsAscii(utf8)) {
         try {
             converted = Utf8ToCp932(utf8);
         } catch (const TextError& e) {
             Fail(PrintFileError::Stage::Write, e.what());
         }
         bytes = converted;
+    }
+    if (held_) {
+        held_->append(bytes);
+        held_->append("\r\n", 2);
+        return;
     }
     errno = 0;
     // stdio buffers; a failing device shows itself on the write that flushes
@@ -50,6 +88,13 @@ void LineFile::Line(std::string_view utf8) {
 }
 
 void LineFile::Close() {
+    if (held_) {
+        // The batch writes the file; an encoding failure has already been
+        // raised by Line.
+        held_ = nullptr;
+        if (failed_) Fail(PrintFileError::Stage::Close, "close failed");
+        return;
+    }
     if (!fp_) return;
     std::FILE* fp = fp_;
     fp_ = nullptr;

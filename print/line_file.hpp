@@ -3,6 +3,7 @@
 // it is created, on every write and when it is closed. Used by the page and
 // drawing writers; every failure raises PrintFileError naming the file.
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -11,10 +12,34 @@
 
 namespace kova::print {
 
+// Files prepared in memory and put on disk later, in the order they were
+// opened: reports can be prepared on several threads and still reach the
+// disk, and fail, as if they had been written one after the other.
+class FileBatch {
+public:
+    // Creates, writes and closes every file in the order opened, each in one
+    // write, and empties the batch. Stops at the first file that fails with
+    // PrintFileError naming it (Create, Write or Close as for a LineFile).
+    void WriteAll();
+    bool Empty() const { return entries_.empty(); }
+
+private:
+    friend class LineFile;
+    struct Entry {
+        std::filesystem::path path;
+        std::string bytes;
+    };
+    // A new file of the batch; the reference stays valid while the batch lives.
+    std::string& Add(const std::filesystem::path& path);
+    std::deque<Entry> entries_;
+};
+
 class LineFile {
 public:
     // Creates (or replaces) the file. Throws PrintFileError (Stage::Create).
-    explicit LineFile(const std::filesystem::path& path);
+    // With a batch, the lines go into the batch instead and the file is
+    // created when the batch is written.
+    explicit LineFile(const std::filesystem::path& path, FileBatch* batch = nullptr);
     // Closes a file still open without checking: only reached when an error
     // is already on its way.
     ~LineFile();
@@ -29,13 +54,14 @@ public:
     // is harmless.
     void Close();
 
-    bool IsOpen() const { return fp_ != nullptr; }
+    bool IsOpen() const { return fp_ != nullptr || held_ != nullptr; }
     // The file's own name, without folder.
     const std::string& Name() const { return name_; }
 
 private:
     [[noreturn]] void Fail(PrintFileError::Stage stage, const std::string& detail);
     std::FILE* fp_ = nullptr;
+    std::string* held_ = nullptr;  // the batch's bytes of this file
     std::string name_;
     bool failed_ = false;
 };
