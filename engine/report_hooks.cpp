@@ -31,8 +31,26 @@ void print_condition_report(EngineState& st, MessageSink& messages) {
     guarded(messages, [&] { write_condition_report(st); });
 }
 
-void print_position_report(EngineState& st, int position, MessageSink& messages) {
-    guarded(messages, [&] { write_point_report(st, position); });
+void prepare_position_report(EngineState& st, int position, print::FileBatch& files,
+                             std::exception_ptr& failure) {
+    print::FileBatch* const before = st.report_files;
+    st.report_files = &files;
+    try {
+        write_point_report(st, position);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    st.report_files = before;
+}
+
+void print_position_report(print::FileBatch& files, const std::exception_ptr& failure,
+                           MessageSink& messages) {
+    // As if written directly: the files opened before the failure are on
+    // disk (the last one cut short where it failed), then the failure.
+    guarded(messages, [&] {
+        files.WriteAll();
+        if (failure) std::rethrow_exception(failure);
+    });
 }
 
 void print_max_profile(EngineState& st, MessageSink& messages) {

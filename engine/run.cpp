@@ -1,10 +1,15 @@
 #include "engine/run.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <ctime>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/column.hpp"
@@ -130,6 +135,154 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
     st.position_settlement = s;
 }
 
+// Keeps the messages a position shows while it is computed, to be shown in
+// the run's order. They all only inform (OK alone).
+class HeldMessages : public MessageSink {
+public:
+    MsgAnswer Show(const Message& m) override {
+        shown.push_back(m);
+        return MsgAnswer::Ok;
+    }
+    std::vector<Message> shown;
+};
+
+// Everything a calculation position leaves for the run to hand on in order.
+struct PositionResult {
+    std::vector<Message> messages;  // shown while computing it
+    std::exception_ptr compute_failure;
+    // The position's state, as the serial run leaves it in EngineState.
+    double unloading = 0;
+    double ground = 0;
+    double settlement = 0;
+    bool missing_curve_shown = false;
+    ColumnWork work;
+    PositionHistory history;
+    UnitState units;
+    StageTiming timing;
+    // Its report files, ready to be written.
+    bool reported = false;
+    print::FileBatch files;
+    std::exception_ptr report_failure;
+};
+
+bool AllFinite(double x, double ground, double s) {
+    return std::isfinite(x) && std::isfinite(ground) && std::isfinite(s);
+}
+
+// Computes position p in ws (a worker's own copy of the run's state; each
+// position clears what it uses, so nothing depends on which position the
+// copy computed before) and prepares its reports.
+void RunPosition(EngineState& ws, int p, PositionResult& r) {
+    HeldMessages held;
+    try {
+        ComputePosition(ws, p, held);
+    } catch (...) {
+        r.compute_failure = std::current_exception();
+    }
+    r.messages = std::move(held.shown);
+    if (r.compute_failure) return;
+    r.unloading = ws.input.positions[p].unloading;
+    r.ground = ws.position_ground;
+    r.settlement = ws.position_settlement;
+    r.missing_curve_shown = ws.missing_curve_shown;
+    r.work = ws.work;
+    r.history = ws.history;
+    r.units = ws.units;
+    r.timing = ws.timing;
+    // A position whose result is not finite ends the run before its reports.
+    if (!AllFinite(ws.input.positions[p].x, r.ground, r.settlement)) return;
+    r.reported = true;
+    prepare_position_report(ws, p, r.files, r.report_failure);
+}
+
+// Hands on position p's result as the serial run would: its messages, its
+// state into st, its tnk1.csv line and its report files.
+void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& points,
+                    MessageSink& messages) {
+    for (const Message& m : r.messages) messages.Show(m);
+    if (r.compute_failure) std::rethrow_exception(r.compute_failure);
+    CalcInput& in = st.input;
+    in.positions[p].unloading = r.unloading;
+    st.position = p;
+    st.position_ground = r.ground;
+    st.position_settlement = r.settlement;
+    st.missing_curve_shown = r.missing_curve_shown;
+    st.work = r.work;
+    st.history = r.history;
+    st.units = r.units;
+    st.timing = r.timing;
+    CheckFinite(in.positions[p].x, r.ground, r.settlement, messages);
+    points.Line(ResultLine(in.positions[p].x, r.ground, r.settlement));
+    if (r.reported) print_position_report(r.files, r.report_failure, messages);
+    r = PositionResult{};
+}
+
+// The calculation positions are independent: workers compute them and
+// prepare their reports in parallel, each in its own copy of the state,
+// while this thread hands the results on strictly in position order. Files,
+// messages and the state left in st are those of a serial run.
+void ComputePositions(EngineState& st, int threads, TextFileBuilder& points, MessageSink& messages) {
+    const int n = std::clamp(st.input.position_count, 0, kMaxPositions);
+    if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::clamp(threads, 1, 16);
+    const int workers = std::clamp(std::min(threads, n), 1, 16);
+
+    std::vector<std::unique_ptr<EngineState>> states;
+    for (int w = 0; w < workers; ++w) {
+        states.push_back(std::make_unique<EngineState>(st));
+        // Threads left over go to the curves of each position.
+        states.back()->curve_threads = std::max(1, threads / workers);
+    }
+    std::vector<PositionResult> results(n);
+
+    if (workers == 1) {
+        for (int p = 0; p < n; ++p) {
+            RunPosition(*states[0], p, results[p]);
+            FinishPosition(st, p, results[p], points, messages);
+        }
+        return;
+    }
+
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::vector<char> done(n, 0);
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    auto work = [&](EngineState& ws) {
+        for (int p; !stop && (p = next++) < n;) {
+            try {
+                RunPosition(ws, p, results[p]);
+            } catch (...) {
+                results[p].compute_failure = std::current_exception();
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                done[p] = 1;
+            }
+            ready.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    // Whatever ends the run (a message, an exception), the workers are
+    // stopped and joined before the results go away.
+    struct Joiner {
+        std::vector<std::thread>& pool;
+        std::atomic<bool>& stop;
+        ~Joiner() {
+            stop = true;
+            for (auto& t : pool) t.join();
+        }
+    } joiner{pool, stop};
+    for (int w = 0; w < workers; ++w) pool.emplace_back(work, std::ref(*states[w]));
+    for (int p = 0; p < n; ++p) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            ready.wait(lock, [&] { return done[p] != 0; });
+        }
+        FinishPosition(st, p, results[p], points, messages);
+    }
+}
+
 }  // namespace
 
 RunStamp system_run_stamp() {
@@ -166,12 +319,7 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         WriteResultFile(st, "tnk.csv", profile.Utf8(), messages);
 
         TextFileBuilder points;
-        for (int p = 0; p < in.position_count; ++p) {
-            ComputePosition(st, p, messages);
-            CheckFinite(in.positions[p].x, st.position_ground, st.position_settlement, messages);
-            points.Line(ResultLine(in.positions[p].x, st.position_ground, st.position_settlement));
-            print_position_report(st, p, messages);
-        }
+        ComputePositions(st, options.threads, points, messages);
         WriteResultFile(st, "tnk1.csv", points.Utf8(), messages);
         print_max_profile(st, messages);
     } catch (const RunAborted&) {
