@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,29 +17,28 @@
 namespace kova::engine {
 namespace {
 
-// Settlement of a unit on days 0 to b - 1. A stage's share only grows and is
-// exactly its final value once its degree of consolidation reaches 1 in
-// double arithmetic (after its loading period); from the day every stage is
-// there, or never settles in time, the sum no longer changes. Skipping that
-// tail changes no value, nor does leaving out the stages whose every value
-// is a zero.
-std::vector<double> unit_settlement_days(const UnitTimeline& tl, int b) {
-    std::vector<double> v(std::max(b, 1), 0.0);
-    std::vector<StageCurve> curves;
-    curves.reserve(tl.stage_count);
+// Settlement of a unit on days 0 to b - 1, into v[0..b). A stage's share
+// only grows and is exactly its final value once its degree of
+// consolidation reaches 1 in double arithmetic (after its loading period);
+// from the day every stage is there, or never settles in time, the sum no
+// longer changes. Skipping that tail changes no value, nor does leaving out
+// the stages whose every value is a zero.
+void unit_settlement_days(const UnitTimeline& tl, int b, double* v) {
+    std::array<std::optional<StageCurve>, kMaxStages> curves;
+    int n = 0;
     for (int j = 0; j < tl.stage_count; ++j) {
         StageCurve c(tl.stages[j]);
-        if (!c.adds_nothing()) curves.push_back(c);
+        if (!c.adds_nothing()) curves[n++].emplace(c);
     }
-    const int n = static_cast<int>(curves.size());
     std::array<bool, kMaxStages> done{};
+    v[0] = 0;
     int t = 1;
     for (int left = n; t < b && left > 0; ++t) {
         double s = 0;
         for (int j = 0; j < n; ++j) {
-            const double sj = curves[j].at(t);
+            const double sj = curves[j]->at(t);
             s += sj;
-            const UnitStage& u = curves[j].stage();
+            const UnitStage& u = curves[j]->stage();
             if (!done[j] && t > u.start && static_cast<long long>(t) - u.start >= u.period &&
                 sj == u.settlement) {
                 done[j] = true;
@@ -48,28 +48,44 @@ std::vector<double> unit_settlement_days(const UnitTimeline& tl, int b) {
         v[t] = s;
     }
     for (; t < b; ++t) v[t] = v[t - 1];
-    return v;
 }
 
-// Every unit's days; the units are independent, so they are computed in
-// parallel, each by exactly the same arithmetic as alone.
-std::vector<std::vector<double>> all_unit_days(const EngineState& st, int units, int b) {
-    std::vector<std::vector<double>> days(units);
-    auto work = [&](int first, int stride) {
-        for (int r = first; r < units; r += stride) days[r] = unit_settlement_days(unit_timeline(st, r), b);
-    };
-    int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::min(std::clamp(threads, 1, 8), units);
-    if (threads <= 1) {
-        work(0, 1);
-        return days;
+// The days of the units one after the other. With more than one thread all
+// units are computed at once in parallel (each by exactly the same
+// arithmetic as alone); else each in turn into one buffer.
+class UnitDays {
+public:
+    UnitDays(const EngineState& st, int units, int b) : st_(st), b_(std::max(b, 1)) {
+        int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
+        threads = std::min(std::clamp(threads, 1, 8), units);
+        all_ = threads > 1;
+        if (!all_) {
+            days_.resize(b_);
+            return;
+        }
+        days_.resize(static_cast<std::size_t>(units) * b_);
+        auto work = [&](int first, int stride) {
+            for (int r = first; r < units; r += stride) unit_settlement_days(unit_timeline(st, r), b_, at(r));
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
+        work(0, threads);
+        for (auto& t : pool) t.join();
     }
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
-    work(0, threads);
-    for (auto& t : pool) t.join();
-    return days;
-}
+    // Unit r's days; without threads valid until the next call.
+    const double* of(int r) {
+        if (all_) return at(r);
+        unit_settlement_days(unit_timeline(st_, r), b_, days_.data());
+        return days_.data();
+    }
+
+private:
+    double* at(int r) { return days_.data() + static_cast<std::size_t>(r) * b_; }
+    const EngineState& st_;
+    int b_;
+    bool all_ = false;
+    std::vector<double> days_;
+};
 
 }  // namespace
 
@@ -107,19 +123,22 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const double sy = 1500 / Smax;
 
     // Settlement of every unit on every day of the axis, computed once for
-    // the unit curves and the column curve.
+    // its curve and added up, unit after unit, for the column curve.
     const int units = point_unit_count(st);
-    const std::vector<std::vector<double>> unitDay = all_unit_days(st, units, b);
+    std::vector<double> unitSum(std::max(b, 1), 0.0);
+    UnitDays unitDays(st, units, b);
 
     // Unit curves of the consolidating methods.
     for (int r = 0; r < units; ++r) {
+        const double* day = unitDays.of(r);
+        for (int t = 1; t < b; ++t) unitSum[t] += day[t];
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
         int px = 0, py = 0;
         for (int t = 1; t < b; t += plotStep) {
             const int x = dint(t * sx);
-            const int y = dint(unitDay[r][t] * sy);
+            const int y = dint(day[t] * sy);
             if (x != px || y != py) {
                 w.Line(500, 1000, px, py, x, y, 0, 2);
                 px = x;
@@ -139,8 +158,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     bool markerDone = false;
     int px = 0, py = 0;
     for (int t = 1; t < b; ++t) {
-        double g = 0;
-        for (int r = 0; r < units; ++r) g += unitDay[r][t];
+        double g = unitSum[t];
         for (int i : sandSlots)
             for (int j = 0; j < n; ++j) {
                 const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);

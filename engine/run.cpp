@@ -219,69 +219,118 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
 
 // The calculation positions are independent: workers compute them and
 // prepare their reports in parallel, each in its own copy of the state,
-// while this thread hands the results on strictly in position order. Files,
-// messages and the state left in st are those of a serial run.
-void ComputePositions(EngineState& st, int threads, TextFileBuilder& points, MessageSink& messages) {
-    const int n = std::clamp(st.input.position_count, 0, kMaxPositions);
-    if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, 16);
-    const int workers = std::clamp(std::min(threads, n), 1, 16);
-
-    std::vector<std::unique_ptr<EngineState>> states;
-    for (int w = 0; w < workers; ++w) {
-        states.push_back(std::make_unique<EngineState>(st));
+// while the run's thread hands the results on strictly in position order.
+// Files, messages and the state left in st are those of a serial run.
+class PositionRun {
+public:
+    // Starts the workers; st must not change until Finish.
+    PositionRun(EngineState& st, int threads) : st_(st) {
+        n_ = std::clamp(st.input.position_count, 0, kMaxPositions);
+        if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+        threads = std::clamp(threads, 1, 16);
+        workers_ = std::clamp(std::min(threads, n_), 1, 16);
         // Threads left over go to the curves of each position.
-        states.back()->curve_threads = std::max(1, threads / workers);
-    }
-    std::vector<PositionResult> results(n);
-
-    if (workers == 1) {
-        for (int p = 0; p < n; ++p) {
-            RunPosition(*states[0], p, results[p]);
-            FinishPosition(st, p, results[p], points, messages);
-        }
-        return;
-    }
-
-    std::mutex mutex;
-    std::condition_variable ready;
-    std::vector<char> done(n, 0);
-    std::atomic<int> next{0};
-    std::atomic<bool> stop{false};
-    auto work = [&](EngineState& ws) {
-        for (int p; !stop && (p = next++) < n;) {
+        curve_threads_ = std::max(1, threads / workers_);
+        results_.resize(n_);
+        done_.assign(n_, 0);
+        if (workers_ == 1) return;
+        for (int w = 0; w < workers_; ++w) {
             try {
-                RunPosition(ws, p, results[p]);
+                pool_.emplace_back([this] { Work(); });
             } catch (...) {
-                results[p].compute_failure = std::current_exception();
+                Stop();
+                throw;
             }
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                done[p] = 1;
-            }
-            ready.notify_all();
         }
-    };
-    std::vector<std::thread> pool;
+    }
+    ~PositionRun() { Stop(); }
+    PositionRun(const PositionRun&) = delete;
+    PositionRun& operator=(const PositionRun&) = delete;
+
+    // Hands on every position in order (without workers, computes each
+    // first).
+    void Finish(TextFileBuilder& points, MessageSink& messages) {
+        if (workers_ == 1) {
+            if (n_ == 0) return;
+            auto ws = OwnState();
+            for (int p = 0; p < n_; ++p) {
+                RunPosition(*ws, p, results_[p]);
+                FinishPosition(st_, p, results_[p], points, messages);
+            }
+            return;
+        }
+        {
+            // Each worker copies the state itself (the copies are large and
+            // fresh memory); st changes only once every copy is made.
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [&] { return copies_ == workers_; });
+        }
+        for (int p = 0; p < n_; ++p) {
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                ready_.wait(lock, [&] { return done_[p] != 0; });
+            }
+            FinishPosition(st_, p, results_[p], points, messages);
+        }
+    }
+
+private:
+    std::unique_ptr<EngineState> OwnState() const {
+        auto ws = std::make_unique<EngineState>(st_);
+        ws->curve_threads = curve_threads_;
+        return ws;
+    }
+
+    void Work() {
+        std::unique_ptr<EngineState> ws;
+        std::exception_ptr noState;
+        try {
+            ws = OwnState();
+        } catch (...) {
+            noState = std::current_exception();
+        }
+        Signal([&] { ++copies_; });
+        for (int p; !stop_ && (p = next_++) < n_;) {
+            try {
+                if (noState) std::rethrow_exception(noState);
+                RunPosition(*ws, p, results_[p]);
+            } catch (...) {
+                results_[p].compute_failure = std::current_exception();
+            }
+            Signal([&] { done_[p] = 1; });
+        }
+    }
+
+    template <class Fn>
+    void Signal(Fn&& change) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            change();
+        }
+        ready_.notify_all();
+    }
+
     // Whatever ends the run (a message, an exception), the workers are
     // stopped and joined before the results go away.
-    struct Joiner {
-        std::vector<std::thread>& pool;
-        std::atomic<bool>& stop;
-        ~Joiner() {
-            stop = true;
-            for (auto& t : pool) t.join();
-        }
-    } joiner{pool, stop};
-    for (int w = 0; w < workers; ++w) pool.emplace_back(work, std::ref(*states[w]));
-    for (int p = 0; p < n; ++p) {
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            ready.wait(lock, [&] { return done[p] != 0; });
-        }
-        FinishPosition(st, p, results[p], points, messages);
+    void Stop() {
+        stop_ = true;
+        for (auto& t : pool_)
+            if (t.joinable()) t.join();
     }
-}
+
+    EngineState& st_;
+    int n_ = 0;
+    int workers_ = 1;
+    int curve_threads_ = 1;
+    std::vector<PositionResult> results_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    int copies_ = 0;
+    std::vector<char> done_;
+    std::atomic<int> next_{0};
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> pool_;
+};
 
 }  // namespace
 
@@ -311,6 +360,9 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         divide_all_blocks(st, messages);
 
         ComputeProfile(st, options.threads);
+        // The positions do not need the profile's file: they are computed
+        // while it is written.
+        PositionRun positions(st, options.threads);
         TextFileBuilder profile;
         for (const ProfileRow& r : st.profile) {
             CheckFinite(r.x, r.ground, r.settlement, messages);
@@ -319,7 +371,7 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         WriteResultFile(st, "tnk.csv", profile.Utf8(), messages);
 
         TextFileBuilder points;
-        ComputePositions(st, options.threads, points, messages);
+        positions.Finish(points, messages);
         WriteResultFile(st, "tnk1.csv", points.Utf8(), messages);
         print_max_profile(st, messages);
     } catch (const RunAborted&) {

@@ -1,5 +1,6 @@
 #include "print/line_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -17,9 +18,18 @@ bool IsAscii(std::string_view s) {
 
 }  // namespace
 
-std::string& FileBatch::Add(const std::filesystem::path& path) {
+void FileBatch::Entry::Append(std::string_view bytes) {
+    constexpr std::size_t kBlock = 60 << 10;
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < bytes.size()) {
+        blocks.emplace_back();
+        blocks.back().reserve(std::max(kBlock, bytes.size()));
+    }
+    blocks.back().append(bytes);
+}
+
+FileBatch::Entry& FileBatch::Add(const std::filesystem::path& path) {
     entries_.push_back(Entry{path, {}});
-    return entries_.back().bytes;
+    return entries_.back();
 }
 
 void FileBatch::WriteAll() {
@@ -29,10 +39,12 @@ void FileBatch::WriteAll() {
         std::FILE* fp = std::fopen(e.path.c_str(), "wb");
         if (!fp) throw PrintFileError(name, PrintFileError::Stage::Create, std::strerror(errno));
         errno = 0;
-        if (std::fwrite(e.bytes.data(), 1, e.bytes.size(), fp) != e.bytes.size()) {
-            const std::string detail = errno ? std::strerror(errno) : "write failed";
-            std::fclose(fp);
-            throw PrintFileError(name, PrintFileError::Stage::Write, detail);
+        for (const std::string& b : e.blocks) {
+            if (std::fwrite(b.data(), 1, b.size(), fp) != b.size()) {
+                const std::string detail = errno ? std::strerror(errno) : "write failed";
+                std::fclose(fp);
+                throw PrintFileError(name, PrintFileError::Stage::Write, detail);
+            }
         }
         errno = 0;
         bool bad = std::ferror(fp) != 0;
@@ -75,8 +87,16 @@ void LineFile::Line(std::string_view utf8) {
         bytes = converted;
     }
     if (held_) {
-        held_->append(bytes);
-        held_->append("\r\n", 2);
+        // One append: a line never straddles two blocks.
+        if (bytes.size() < 254) {
+            char line[256];
+            std::memcpy(line, bytes.data(), bytes.size());
+            line[bytes.size()] = '\r';
+            line[bytes.size() + 1] = '\n';
+            held_->Append(std::string_view(line, bytes.size() + 2));
+        } else {
+            held_->Append(std::string(bytes) + "\r\n");
+        }
         return;
     }
     errno = 0;

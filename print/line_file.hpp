@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "print/print_common.hpp"
 
@@ -25,12 +26,15 @@ public:
 
 private:
     friend class LineFile;
+    // A file's bytes in blocks of moderate size: no block is ever copied to
+    // grow, and freed blocks serve the next files.
     struct Entry {
         std::filesystem::path path;
-        std::string bytes;
+        std::vector<std::string> blocks;
+        void Append(std::string_view bytes);
     };
     // A new file of the batch; the reference stays valid while the batch lives.
-    std::string& Add(const std::filesystem::path& path);
+    Entry& Add(const std::filesystem::path& path);
     std::deque<Entry> entries_;
 };
 
@@ -61,7 +65,7 @@ public:
 private:
     [[noreturn]] void Fail(PrintFileError::Stage stage, const std::string& detail);
     std::FILE* fp_ = nullptr;
-    std::string* held_ = nullptr;  // the batch's bytes of this file
+    FileBatch::Entry* held_ = nullptr;  // this file in a batch
     std::string name_;
     bool failed_ = false;
 };
