@@ -107,6 +107,17 @@ void LineFile::Line(std::string_view utf8) {
         Fail(PrintFileError::Stage::Write, errno ? std::strerror(errno) : "write failed");
 }
 
+void LineFile::AsciiLine(std::string_view bytes) {
+    if (!IsOpen() || failed_) Fail(PrintFileError::Stage::Write, "file is not open");
+    if (held_) {
+        held_->Append(bytes);
+        return;
+    }
+    errno = 0;
+    if (fwrite_unlocked(bytes.data(), 1, bytes.size(), fp_) != bytes.size() || ferror_unlocked(fp_))
+        Fail(PrintFileError::Stage::Write, errno ? std::strerror(errno) : "write failed");
+}
+
 void LineFile::Close() {
     if (held_) {
         // The batch writes the file; an encoding failure has already been

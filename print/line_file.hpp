@@ -54,6 +54,8 @@ public:
     // (Stage::Write) when the text cannot be encoded or written, or the file
     // is no longer open.
     void Line(std::string_view utf8);
+    // Writes bytes that the caller knows to be ASCII and to end in CR LF.
+    void AsciiLine(std::string_view bytes);
     // Flushes and closes. Throws PrintFileError (Stage::Close). Closing twice
     // is harmless.
     void Close();
