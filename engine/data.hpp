@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace kova::print {
@@ -359,6 +360,10 @@ struct EngineState {
     // Workers for the settlement-time curves of a position; 0: one per
     // hardware thread.
     int curve_threads = 0;
+    // Set on the state of a worker that starts on the positions before the
+    // settlement profile is known: called before a drawing reads `profile`,
+    // it waits until the profile is there and copies it in.
+    std::function<void()> await_profile;
 };
 
 }  // namespace kova::engine

@@ -16,6 +16,7 @@ bool has_ground(const ProfileRow& r) { return r.ground > -9999.9; }
 }  // namespace
 
 void draw_settlement_profile(const EngineState& st, int code) {
+    if (st.await_profile) st.await_profile();
     const CalcInput& in = st.input;
     const bool isMax = code == kMaxProfileCode;
     const std::string name = isMax ? "TNK_MAX.PZK" : CFormat("TNK_Z_%02d.PZK", code + 1);

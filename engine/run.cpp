@@ -45,12 +45,14 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x) {
 
 // The 1000 columns are independent: each worker takes every n-th row, so
 // the rows are the same whatever the number of workers.
-void ComputeProfile(EngineState& st, int threads) {
+using Profile = std::array<ProfileRow, kProfileRows>;
+
+void ComputeProfile(const EngineState& st, Profile& out, int threads) {
     const double xmin = st.input.xmin, xmax = st.input.xmax;
     auto rows = [&](int first, int stride) {
         auto work = std::make_unique<ColumnWork>();
         for (int i = first; i < kProfileRows; i += stride)
-            st.profile[i] = ProfileAt(st, *work, xmin + (xmax - xmin) * 0.001 * i);
+            out[i] = ProfileAt(st, *work, xmin + (xmax - xmin) * 0.001 * i);
     };
     if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
     threads = std::clamp(threads, 1, 16);
@@ -220,10 +222,12 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
 // The calculation positions are independent: workers compute them and
 // prepare their reports in parallel, each in its own copy of the state,
 // while the run's thread hands the results on strictly in position order.
-// Files, messages and the state left in st are those of a serial run.
+// Files, messages and the state left in st are those of a serial run. The
+// workers start while the settlement profile is still being computed; only
+// the profile drawings wait for it.
 class PositionRun {
 public:
-    // Starts the workers; st must not change until Finish.
+    // Starts the workers; st must not change until PublishProfile.
     PositionRun(EngineState& st, int threads) : st_(st) {
         n_ = std::clamp(st.input.position_count, 0, kMaxPositions);
         if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
@@ -247,6 +251,21 @@ public:
     PositionRun(const PositionRun&) = delete;
     PositionRun& operator=(const PositionRun&) = delete;
 
+    // Puts the finished profile into st, once every worker has its copy of
+    // the state, and lets the profile drawings go on.
+    void PublishProfile(const Profile& profile) {
+        if (workers_ == 1) {
+            st_.profile = profile;
+            return;
+        }
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [&] { return copies_ == workers_; });
+        }
+        st_.profile = profile;
+        Signal([&] { profile_ready_ = true; });
+    }
+
     // Hands on every position in order (without workers, computes each
     // first).
     void Finish(TextFileBuilder& points, MessageSink& messages) {
@@ -258,12 +277,6 @@ public:
                 FinishPosition(st_, p, results_[p], points, messages);
             }
             return;
-        }
-        {
-            // Each worker copies the state itself (the copies are large and
-            // fresh memory); st changes only once every copy is made.
-            std::unique_lock<std::mutex> lock(mutex_);
-            ready_.wait(lock, [&] { return copies_ == workers_; });
         }
         for (int p = 0; p < n_; ++p) {
             {
@@ -282,10 +295,20 @@ private:
     }
 
     void Work() {
+        // Each worker copies the state itself (the copies are large and
+        // fresh memory); st changes only once every copy is made.
         std::unique_ptr<EngineState> ws;
         std::exception_ptr noState;
         try {
             ws = OwnState();
+            ws->await_profile = [this, w = ws.get()] {
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    ready_.wait(lock, [&] { return profile_ready_ || stop_; });
+                    if (!profile_ready_) throw RunAborted("run stopped");
+                }
+                w->profile = st_.profile;
+            };
         } catch (...) {
             noState = std::current_exception();
         }
@@ -313,7 +336,7 @@ private:
     // Whatever ends the run (a message, an exception), the workers are
     // stopped and joined before the results go away.
     void Stop() {
-        stop_ = true;
+        Signal([&] { stop_ = true; });
         for (auto& t : pool_)
             if (t.joinable()) t.join();
     }
@@ -326,6 +349,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     int copies_ = 0;
+    bool profile_ready_ = false;
     std::vector<char> done_;
     std::atomic<int> next_{0};
     std::atomic<bool> stop_{false};
@@ -359,10 +383,12 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         }
         divide_all_blocks(st, messages);
 
-        ComputeProfile(st, options.threads);
-        // The positions do not need the profile's file: they are computed
-        // while it is written.
+        // The positions are computed while the profile is, and while its
+        // file is written.
         PositionRun positions(st, options.threads);
+        auto rows = std::make_unique<Profile>();
+        ComputeProfile(st, *rows, options.threads);
+        positions.PublishProfile(*rows);
         TextFileBuilder profile;
         for (const ProfileRow& r : st.profile) {
             CheckFinite(r.x, r.ground, r.settlement, messages);
