@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kova::print {
 class FileBatch;
@@ -335,6 +336,16 @@ struct ProfileRow {
 };
 
 // The whole state of one run. Large: allocate it on the heap.
+// Settlement of every unit of a position on every day of its time axis,
+// computed ahead of the position's time-settlement drawing (see
+// prepare_time_settlement): unit r's days are values[r * days ...].
+struct TimeCurveCache {
+    int position = -1;  // -1: nothing computed
+    int days = 0;
+    int units = 0;
+    std::vector<double> values;
+};
+
 struct EngineState {
     std::filesystem::path folder;   // where CAL_TNK.DAT and the results live
     RunStamp stamp;
@@ -364,6 +375,7 @@ struct EngineState {
     // settlement profile is known: called before a drawing reads `profile`,
     // it waits until the profile is there and copies it in.
     std::function<void()> await_profile;
+    TimeCurveCache time_curves;
 };
 
 }  // namespace kova::engine

@@ -36,10 +36,14 @@ void prepare_position_report(EngineState& st, int position, print::FileBatch& fi
     print::FileBatch* const before = st.report_files;
     st.report_files = &files;
     try {
+        // The time curves first: unlike the profile drawing, they wait for
+        // nothing.
+        prepare_time_settlement(st);
         write_point_report(st, position);
     } catch (...) {
         failure = std::current_exception();
     }
+    st.time_curves.position = -1;
     st.report_files = before;
 }
 

@@ -50,41 +50,62 @@ void unit_settlement_days(const UnitTimeline& tl, int b, double* v) {
     for (; t < b; ++t) v[t] = v[t - 1];
 }
 
-// The days of the units one after the other. With more than one thread all
-// units are computed at once in parallel (each by exactly the same
-// arithmetic as alone); else each in turn into one buffer.
+int curve_threads(const EngineState& st, int units) {
+    const int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
+    return std::min(std::clamp(threads, 1, 8), units);
+}
+
+// Every unit's days into values (unit r at r * b); the units are
+// independent, so with threads they are computed in parallel, each by
+// exactly the same arithmetic as alone.
+void all_unit_days(const EngineState& st, int units, int b, int threads, double* values) {
+    auto work = [&](int first, int stride) {
+        for (int r = first; r < units; r += stride)
+            unit_settlement_days(unit_timeline(st, r), b, values + static_cast<std::size_t>(r) * b);
+    };
+    if (threads <= 1) {
+        work(0, 1);
+        return;
+    }
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
+    work(0, threads);
+    for (auto& t : pool) t.join();
+}
+
+// The days of the units one after the other: computed ahead
+// (st.time_curves), or all at once with threads, or else each in turn into
+// one buffer.
 class UnitDays {
 public:
-    UnitDays(const EngineState& st, int units, int b) : st_(st), b_(std::max(b, 1)) {
-        int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
-        threads = std::min(std::clamp(threads, 1, 8), units);
-        all_ = threads > 1;
-        if (!all_) {
-            days_.resize(b_);
+    UnitDays(const EngineState& st, int position, int units, int b) : st_(st), b_(std::max(b, 1)) {
+        const TimeCurveCache& c = st.time_curves;
+        if (c.position == position && c.days == b_ && c.units == units &&
+            c.values.size() == static_cast<std::size_t>(units) * b_) {
+            all_ = c.values.data();
             return;
         }
-        days_.resize(static_cast<std::size_t>(units) * b_);
-        auto work = [&](int first, int stride) {
-            for (int r = first; r < units; r += stride) unit_settlement_days(unit_timeline(st, r), b_, at(r));
-        };
-        std::vector<std::thread> pool;
-        for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
-        work(0, threads);
-        for (auto& t : pool) t.join();
+        const int threads = curve_threads(st, units);
+        if (threads <= 1) {
+            own_.resize(b_);
+            return;
+        }
+        own_.resize(static_cast<std::size_t>(units) * b_);
+        all_unit_days(st, units, b_, threads, own_.data());
+        all_ = own_.data();
     }
     // Unit r's days; without threads valid until the next call.
     const double* of(int r) {
-        if (all_) return at(r);
-        unit_settlement_days(unit_timeline(st_, r), b_, days_.data());
-        return days_.data();
+        if (all_) return all_ + static_cast<std::size_t>(r) * b_;
+        unit_settlement_days(unit_timeline(st_, r), b_, own_.data());
+        return own_.data();
     }
 
 private:
-    double* at(int r) { return days_.data() + static_cast<std::size_t>(r) * b_; }
     const EngineState& st_;
     int b_;
-    bool all_ = false;
-    std::vector<double> days_;
+    const double* all_ = nullptr;
+    std::vector<double> own_;
 };
 
 }  // namespace
@@ -98,6 +119,20 @@ double settlement_axis_metres(double T) {
     const double s = std::floor((T + 0.2) * 10) * 0.1;
     // A heave or a rounding quirk must not leave the axis empty or reversed.
     return std::isfinite(s) && s >= 0.2 ? s : 0.2;
+}
+
+void prepare_time_settlement(EngineState& st) {
+    TimeCurveCache& c = st.time_curves;
+    c.position = -1;
+    // A missing Cv curve leaves the position without its drawing.
+    if (st.missing_curve_shown || st.position < 0) return;
+    const int b = std::max(time_axis_days(longest_table_day(st)), 1);
+    const int units = point_unit_count(st);
+    c.values.resize(static_cast<std::size_t>(units) * b);
+    all_unit_days(st, units, b, curve_threads(st, units), c.values.data());
+    c.days = b;
+    c.units = units;
+    c.position = st.position;
 }
 
 void draw_time_settlement(const EngineState& st, int position, int longestTime) {
@@ -126,7 +161,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     // its curve and added up, unit after unit, for the column curve.
     const int units = point_unit_count(st);
     std::vector<double> unitSum(std::max(b, 1), 0.0);
-    UnitDays unitDays(st, units, b);
+    UnitDays unitDays(st, position, units, b);
 
     // Unit curves of the consolidating methods.
     for (int r = 0; r < units; ++r) {
