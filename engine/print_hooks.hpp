@@ -28,7 +28,10 @@ void prepare_position_report(EngineState& st, int position, print::FileBatch& fi
 void print_position_report(print::FileBatch& files, const std::exception_ptr& failure,
                            MessageSink& messages);
 
-// Last: TNK_MAX.PZK from the settlement profile st.profile.
-void print_max_profile(EngineState& st, MessageSink& messages);
+// Once st.profile is complete: prepares TNK_MAX.PZK in `files`, any failure
+// kept in `failure`.
+void prepare_max_profile(EngineState& st, print::FileBatch& files, std::exception_ptr& failure);
+// Last: writes TNK_MAX.PZK as prepared, then raises the failure, if any.
+void print_max_profile(print::FileBatch& files, const std::exception_ptr& failure, MessageSink& messages);
 
 }  // namespace kova::engine

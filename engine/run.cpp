@@ -395,11 +395,16 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
             profile.Line(ResultLine(r.x, r.ground, r.settlement));
         }
         WriteResultFile(st, "tnk.csv", profile.Utf8(), messages);
+        // TNK_MAX.PZK needs the profile alone: drawn while the positions
+        // are computed, written last.
+        print::FileBatch maxFiles;
+        std::exception_ptr maxFailure;
+        prepare_max_profile(st, maxFiles, maxFailure);
 
         TextFileBuilder points;
         positions.Finish(points, messages);
         WriteResultFile(st, "tnk1.csv", points.Utf8(), messages);
-        print_max_profile(st, messages);
+        print_max_profile(maxFiles, maxFailure, messages);
     } catch (const RunAborted&) {
         return 1;
     }
