@@ -235,6 +235,7 @@ public:
         workers_ = std::clamp(std::min(threads, n_), 1, 16);
         // Threads left over go to the curves of each position.
         curve_threads_ = std::max(1, threads / workers_);
+        threads_ = threads;
         results_.resize(n_);
         done_.assign(n_, 0);
         if (workers_ == 1) return;
@@ -294,6 +295,15 @@ private:
         return ws;
     }
 
+    // Threads for the curves of position p. When the positions outnumber
+    // the workers, the last ones are taken while fewer are left than
+    // workers: those share out the threads that fall idle.
+    int CurveThreads(int p) const {
+        const int left = n_ - p;
+        if (n_ <= workers_ || left >= workers_) return curve_threads_;
+        return std::max(curve_threads_, (threads_ + left - 1) / left);
+    }
+
     void Work() {
         // Each worker copies the state itself (the copies are large and
         // fresh memory); st changes only once every copy is made.
@@ -316,6 +326,7 @@ private:
         for (int p; !stop_ && (p = next_++) < n_;) {
             try {
                 if (noState) std::rethrow_exception(noState);
+                ws->curve_threads = CurveThreads(p);
                 RunPosition(*ws, p, results_[p]);
             } catch (...) {
                 results_[p].compute_failure = std::current_exception();
@@ -345,6 +356,7 @@ private:
     int n_ = 0;
     int workers_ = 1;
     int curve_threads_ = 1;
+    int threads_ = 1;
     std::vector<PositionResult> results_;
     std::mutex mutex_;
     std::condition_variable ready_;
