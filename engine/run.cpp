@@ -43,10 +43,10 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x) {
     return ProfileRow{x, ground, s};
 }
 
-// The 1000 columns are independent: each worker takes every n-th row, so
-// the rows are the same whatever the number of workers.
 using Profile = std::array<ProfileRow, kProfileRows>;
 
+// The 1000 columns are independent: each worker takes every n-th row, so
+// the rows are the same whatever the number of workers.
 void ComputeProfile(const EngineState& st, Profile& out, int threads) {
     const double xmin = st.input.xmin, xmax = st.input.xmax;
     auto rows = [&](int first, int stride) {
