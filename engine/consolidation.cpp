@@ -22,26 +22,13 @@ constexpr double kWellResistance = 3.242277876554809;
 double round3(double v) { return round_to_step(v, 0.001, 0); }
 
 // round_to_step(v, 0.001, 0) for the time factors, which the curves and the
-// searches form by the million. Away from the places where its guard digit
-// (at most 1e-6 here) or its band around one half could tip the result, the
-// result is plainly the nearest thousandth; there it is asked for itself.
-double round_time_factor_exactly(double v) {
-    double x = v / 0.001;
-    if (x > 0 && x < 1e9) {
-        double f = std::floor(x);
-        double d = x - f;
-        if (d > 1e-5 && d < 1 - 1e-5 && std::abs(d - 0.4999) > 1e-5 && std::abs(d - 0.5001) > 1e-5) {
-            double r = d > 0.4999 && d < 0.5001 ? (std::fmod(f, 2.0) == 0 ? f : f + 1) : std::floor(x + 0.5);
-            return r * 0.001;
-        }
-    }
-    return round3(v);
-}
-
-// The same, mostly without the division: v * 1000 differs from v / 0.001 by
-// less than 1e-6 here, so where it lies well inside the same interval as
-// the quotient would (margins of 2e-5 against 1e-5), the quotient's result
-// is known; elsewhere the quotient itself is formed.
+// searches form by the million. Below 1e9 thousandths its guard digit is at
+// most 1e-7, so away from the whole thousandths and from its band around one
+// half the result is plainly the nearest thousandth, which it finds without
+// the logarithm itself (margins of 1e-5). Here even the quotient v / 0.001
+// is left out: v * 1000 differs from it by less than 1e-6, so with margins
+// of 2e-5 the quotient lies in the same interval; elsewhere round_to_step
+// decides.
 double round_time_factor(double v) {
     const double y = v * 1000.0;
     if (y > 0 && y < 1e9) {
@@ -56,7 +43,7 @@ double round_time_factor(double v) {
             return r * 0.001;
         }
     }
-    return round_time_factor_exactly(v);
+    return round3(v);
 }
 
 }  // namespace
