@@ -5,13 +5,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <malloc.h>
 
 #include "engine/run.hpp"
 #include "platform/message.hpp"
 
 int main() {
-    mallopt(M_MMAP_THRESHOLD, 256 << 20); mallopt(M_TRIM_THRESHOLD, 512 << 20);
     kova::StderrMessages messages("圧密沈下");
     try {
         auto state = std::make_unique<kova::engine::EngineState>();
