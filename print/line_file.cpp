@@ -27,17 +27,37 @@ void FileBatch::Entry::Append(std::string_view bytes) {
     blocks.back().append(bytes);
 }
 
+std::size_t FileBatch::Entry::Size() const {
+    std::size_t n = 0;
+    for (const std::string& b : blocks) n += b.size();
+    return n;
+}
+
 FileBatch::Entry& FileBatch::Add(const std::filesystem::path& path) {
-    entries_.push_back(Entry{path, {}});
+    Entry e;
+    e.path = path;
+    for (std::size_t j = 0; j < entries_.size(); ++j)
+        if (!entries_[j].closed) e.open_before.emplace_back(j, entries_[j].Size());
+    entries_.push_back(std::move(e));
     return entries_.back();
 }
 
 void FileBatch::WriteAll() {
-    while (!entries_.empty()) {
-        const Entry& e = entries_.front();
+    std::deque<Entry> entries;
+    entries.swap(entries_);
+    for (const Entry& e : entries) {
         const std::string name = e.path.filename().string();
         std::FILE* fp = std::fopen(e.path.c_str(), "wb");
-        if (!fp) throw PrintFileError(name, PrintFileError::Stage::Create, std::strerror(errno));
+        if (!fp) {
+            const std::string detail = std::strerror(errno);
+            // Written directly, those files would hold no more than when
+            // this one was to be created.
+            for (const auto& [j, size] : e.open_before) {
+                std::error_code ec;
+                std::filesystem::resize_file(entries[j].path, size, ec);
+            }
+            throw PrintFileError(name, PrintFileError::Stage::Create, detail);
+        }
         errno = 0;
         for (const std::string& b : e.blocks) {
             if (std::fwrite(b.data(), 1, b.size(), fp) != b.size()) {
@@ -50,7 +70,6 @@ void FileBatch::WriteAll() {
         bool bad = std::ferror(fp) != 0;
         bad = (std::fclose(fp) != 0) || bad;
         if (bad) throw PrintFileError(name, PrintFileError::Stage::Close, errno ? std::strerror(errno) : "close failed");
-        entries_.pop_front();
     }
 }
 
@@ -122,6 +141,7 @@ void LineFile::Close() {
     if (held_) {
         // The batch writes the file; an encoding failure has already been
         // raised by Line.
+        held_->closed = true;
         held_ = nullptr;
         if (failed_) Fail(PrintFileError::Stage::Close, "close failed");
         return;

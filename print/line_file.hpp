@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "print/print_common.hpp"
@@ -18,9 +19,11 @@ namespace kova::print {
 // disk, and fail, as if they had been written one after the other.
 class FileBatch {
 public:
-    // Creates, writes and closes every file in the order opened, each in one
-    // write, and empties the batch. Stops at the first file that fails with
-    // PrintFileError naming it (Create, Write or Close as for a LineFile).
+    // Creates, writes and closes every file in the order opened and empties
+    // the batch. Stops at the first file that fails with PrintFileError
+    // naming it (Create, Write or Close as for a LineFile); a file that
+    // cannot be created leaves the files still open when it was opened as
+    // far as they had been written then, as direct writers would.
     void WriteAll();
     bool Empty() const { return entries_.empty(); }
 
@@ -31,7 +34,12 @@ private:
     struct Entry {
         std::filesystem::path path;
         std::vector<std::string> blocks;
+        bool closed = false;
+        // The files of the batch open when this one was opened, with their
+        // sizes then.
+        std::vector<std::pair<std::size_t, std::size_t>> open_before;
         void Append(std::string_view bytes);
+        std::size_t Size() const;
     };
     // A new file of the batch; the reference stays valid while the batch lives.
     Entry& Add(const std::filesystem::path& path);

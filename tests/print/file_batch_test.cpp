@@ -98,3 +98,38 @@ TEST(PrintHelpers, InlineTruncationAgreesWithTheGeneralConversion) {
         EXPECT_EQ(ToDrawingInt(std::nextafter(v, 0.0)), ToDrawingInt(std::nextafter(v, 0.0), Rounding::TowardZero)) << v;
     }
 }
+
+TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
+    std::string page[2], drawing[2];
+    for (int batched = 0; batched < 2; ++batched) {
+        TempDir dir;
+        FileBatch batch;
+        FileBatch* b = batched ? &batch : nullptr;
+        try {
+            PageWriter p(dir / "P.PDT", "title", DateStamp{}, DateLineStyle::Engine, b);
+            p.Form(true, "A.PFM");
+            {
+                DrawingWriter d(dir / "D.PZK", kSizeSection, b);
+                d.Line(0, 0, 1, 2, 3, 4, 0, 2);
+                d.Close();
+            }
+            p.Form(false, "B.PFM");
+            DrawingWriter x(dir / "none" / "X.PZK", kSizeSection, b);  // directly: fails here
+            x.Close();
+            p.Form(false, "C.PFM");
+            p.Close();
+            batch.WriteAll();  // in a batch: fails here
+            FAIL() << "no error";
+        } catch (const PrintFileError& e) {
+            EXPECT_EQ(e.FileName(), "X.PZK");
+        }
+        page[batched] = ReadBytes(dir / "P.PDT");
+        drawing[batched] = ReadBytes(dir / "D.PZK");
+    }
+    EXPECT_EQ(page[0], page[1]);
+    EXPECT_EQ(drawing[0], drawing[1]);
+    // The page as far as it was written when X.PZK was to be created.
+    EXPECT_NE(page[1].find("B.PFM"), std::string::npos);
+    EXPECT_EQ(page[1].find("C.PFM"), std::string::npos);
+    EXPECT_FALSE(drawing[1].empty());
+}
