@@ -58,6 +58,8 @@ void FileBatch::WriteAll() {
             }
             throw PrintFileError(name, PrintFileError::Stage::Create, detail);
         }
+        // The blocks are large already: each goes out in one write.
+        std::setvbuf(fp, nullptr, _IONBF, 0);
         errno = 0;
         for (const std::string& b : e.blocks) {
             if (std::fwrite(b.data(), 1, b.size(), fp) != b.size()) {
