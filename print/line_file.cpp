@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "textio/cp932.hpp"
 
@@ -47,8 +50,11 @@ void FileBatch::WriteAll() {
     entries.swap(entries_);
     for (const Entry& e : entries) {
         const std::string name = e.path.filename().string();
-        std::FILE* fp = std::fopen(e.path.c_str(), "wb");
-        if (!fp) {
+        // The file is written over in place and then cut to its length: the
+        // same bytes as writing it afresh, but a file of the last run is not
+        // first given back block by block and then taken again.
+        const int fd = ::open(e.path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) {
             const std::string detail = std::strerror(errno);
             // Written directly, those files would hold no more than when
             // this one was to be created.
@@ -58,20 +64,33 @@ void FileBatch::WriteAll() {
             }
             throw PrintFileError(name, PrintFileError::Stage::Create, detail);
         }
-        // The blocks are large already: each goes out in one write.
-        std::setvbuf(fp, nullptr, _IONBF, 0);
-        errno = 0;
+        // On a failure the file holds what a fresh one would: the bytes
+        // written so far.
+        off_t written = 0;
+        auto fail = [&](PrintFileError::Stage stage, int err) {
+            if (::ftruncate(fd, written) != 0) {
+                // A device cannot be cut; a file that cannot is left as is.
+            }
+            ::close(fd);
+            throw PrintFileError(name, stage, std::strerror(err));
+        };
         for (const std::string& b : e.blocks) {
-            if (std::fwrite(b.data(), 1, b.size(), fp) != b.size()) {
-                const std::string detail = errno ? std::strerror(errno) : "write failed";
-                std::fclose(fp);
-                throw PrintFileError(name, PrintFileError::Stage::Write, detail);
+            std::size_t done = 0;
+            while (done < b.size()) {
+                const ssize_t w = ::write(fd, b.data() + done, b.size() - done);
+                if (w < 0 && errno == EINTR) continue;
+                if (w <= 0) fail(PrintFileError::Stage::Write, w < 0 ? errno : ENOSPC);
+                done += static_cast<std::size_t>(w);
+                written += w;
             }
         }
-        errno = 0;
-        bool bad = std::ferror(fp) != 0;
-        bad = (std::fclose(fp) != 0) || bad;
-        if (bad) throw PrintFileError(name, PrintFileError::Stage::Close, errno ? std::strerror(errno) : "close failed");
+        if (::ftruncate(fd, written) != 0) {
+            // Only a regular file can be cut; on a device there is nothing
+            // left over to cut.
+            struct stat info {};
+            if (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode)) fail(PrintFileError::Stage::Write, errno);
+        }
+        if (::close(fd) != 0) throw PrintFileError(name, PrintFileError::Stage::Close, std::strerror(errno));
     }
 }
 

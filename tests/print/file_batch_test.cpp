@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <unistd.h>
 #include <limits>
 #include <string>
 
@@ -132,4 +134,42 @@ TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
     EXPECT_NE(page[1].find("B.PFM"), std::string::npos);
     EXPECT_EQ(page[1].find("C.PFM"), std::string::npos);
     EXPECT_FALSE(drawing[1].empty());
+}
+
+TEST(PrintFileBatch, ReplacesWhatAnEarlierRunLeft) {
+    TempDir direct, batched;
+    WriteBoth(direct, nullptr);
+    const std::string expect = ReadBytes(direct / "TNJ_H_01.PZK");
+    // Longer and shorter leftovers of an earlier run: nothing of them stays.
+    for (std::size_t size : {expect.size() * 2, expect.size() / 3, std::size_t{0}}) {
+        {
+            std::ofstream old((batched / "TNJ_H_01.PZK").c_str(), std::ios::binary | std::ios::trunc);
+            old << std::string(size, 'x');
+        }
+        FileBatch batch;
+        WriteBoth(batched, &batch);
+        batch.WriteAll();
+        EXPECT_TRUE(ReadBytes(batched / "TNJ_H_01.PZK") == expect) << size;
+    }
+}
+
+TEST(PrintFileBatch, FileThatMayNotBeWrittenIsRefused) {
+    TempDir batched;
+    {
+        FileBatch batch;
+        WriteBoth(batched, &batch);
+        batch.WriteAll();
+    }
+    // Refused as when written directly, with the file named.
+    std::filesystem::permissions(batched / "TK_DT_01.PDT", std::filesystem::perms::owner_read);
+    if (::access((batched / "TK_DT_01.PDT").c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights to write anything";
+    FileBatch batch;
+    WriteBoth(batched, &batch);
+    try {
+        batch.WriteAll();
+        FAIL() << "no error";
+    } catch (const PrintFileError& e) {
+        EXPECT_EQ(e.FileName(), "TK_DT_01.PDT");
+        EXPECT_EQ(e.WhichStage(), PrintFileError::Stage::Create);
+    }
 }
