@@ -22,16 +22,24 @@ constexpr double kWellResistance = 3.242277876554809;
 double round3(double v) { return round_to_step(v, 0.001, 0); }
 
 // round_to_step(v, 0.001, 0) for the time factors, which the curves and the
-// searches form by the million. Away from the places where its guard digit
-// (at most 1e-6 here) or its band around one half could tip the result, the
-// result is plainly the nearest thousandth; there it is asked for itself.
+// searches form by the million. Below 1e9 thousandths its guard digit is at
+// most 1e-7, so away from the whole thousandths and from its band around one
+// half the result is plainly the nearest thousandth, which it finds without
+// the logarithm itself (margins of 1e-5). Here even the quotient v / 0.001
+// is left out: v * 1000 differs from it by less than 1e-6, so with margins
+// of 2e-5 the quotient lies in the same interval; elsewhere round_to_step
+// decides.
 double round_time_factor(double v) {
-    double x = v / 0.001;
-    if (x > 0 && x < 1e9) {
-        double f = std::floor(x);
-        double d = x - f;
-        if (d > 1e-5 && d < 1 - 1e-5 && std::abs(d - 0.4999) > 1e-5 && std::abs(d - 0.5001) > 1e-5) {
-            double r = d > 0.4999 && d < 0.5001 ? (std::fmod(f, 2.0) == 0 ? f : f + 1) : std::floor(x + 0.5);
+    const double y = v * 1000.0;
+    if (y > 0 && y < 1e9) {
+        const double f = std::floor(y);
+        const double d = y - f;
+        if (d > 2e-5 && d < 1 - 2e-5 && std::abs(d - 0.4999) > 2e-5 && std::abs(d - 0.5001) > 2e-5) {
+            double r;
+            if (d > 0.4999 && d < 0.5001)
+                r = std::fmod(f, 2.0) == 0 ? f : f + 1;
+            else
+                r = d < 0.5 ? f : f + 1;
             return r * 0.001;
         }
     }
@@ -141,9 +149,16 @@ double degree_consolidation_radial(double Th, double F, double L) {
     return 1 - std::exp(-8 * Th / resistance);
 }
 
+namespace {
+
+// The time factor from c / H^2 formed beforehand.
+double factor_at_rate(double rate, double t) { return round_time_factor(rate * t); }
+
+}  // namespace
+
 double time_factor(double c, double H, double t) {
     if (!(c > 0) || !(H > 0)) return 0;
-    return round_time_factor(c / (H * H) * t);
+    return factor_at_rate(c / (H * H), t);
 }
 
 std::optional<int> time_from_factor(double T, double c, double H) {
@@ -168,20 +183,51 @@ bool consolidates(const UnitStage& u) {
            std::isfinite(u.drain_length);
 }
 
-double unit_degree(const UnitStage& u, double t) {
-    double T = time_factor(u.coefficient, u.drain_length, t);
+namespace {
+
+double degree_from_factor(const UnitStage& u, double T) {
     if (u.drained) return degree_consolidation_radial(T, u.factors.F, u.factors.L);
     return degree_consolidation_vertical(T);
 }
 
+// Settlement on day t of a stage that consolidates, past its start; degree(x)
+// is the unit's degree after x days of a load applied at once.
+template <class Degree>
+double settlement_after_start(int t, const UnitStage& u, Degree degree) {
+    std::int64_t tau = std::int64_t{t} - u.start;
+    if (u.period <= 0) return u.settlement * degree(static_cast<double>(tau));
+    if (tau < u.period)
+        return u.settlement * degree(static_cast<double>(tau) / 2.0) * static_cast<double>(tau) / u.period;
+    return u.settlement * degree(static_cast<double>(tau - u.period / 2));
+}
+
+}  // namespace
+
+double unit_degree(const UnitStage& u, double t) {
+    return degree_from_factor(u, time_factor(u.coefficient, u.drain_length, t));
+}
+
 double settlement_at_time(int t, const UnitStage& u) {
     if (t <= u.start || !consolidates(u)) return 0;
-    std::int64_t tau = std::int64_t{t} - u.start;
-    if (u.period <= 0) return u.settlement * unit_degree(u, static_cast<double>(tau));
-    if (tau < u.period)
-        return u.settlement * unit_degree(u, static_cast<double>(tau) / 2.0) * static_cast<double>(tau) /
-               u.period;
-    return u.settlement * unit_degree(u, static_cast<double>(tau - u.period / 2));
+    return settlement_after_start(t, u, [&](double x) { return unit_degree(u, x); });
+}
+
+StageCurve::StageCurve(const UnitStage& u)
+    : u_(u), consolidates_(consolidates(u)), rate_(consolidates_ ? u.coefficient / (u.drain_length * u.drain_length) : 0) {}
+
+double StageCurve::at(int t) const {
+    if (t <= u_.start || !consolidates_) return 0;
+    // unit_degree, with c / H^2 formed once instead of every day.
+    return settlement_after_start(t, u_, [&](double x) { return degree_from_factor(u_, factor_at_rate(rate_, x)); });
+}
+
+bool StageCurve::adds_nothing() const {
+    if (!consolidates_) return true;
+    if (u_.settlement != 0) return false;
+    // 0 times a finite degree is a zero, which adds nothing to a sum. The
+    // vertical degree is always finite; the radial one is not only when both
+    // the time factor and the drain resistance are infinite.
+    return !u_.drained || !std::isinf(u_.factors.F + 0.8 * u_.factors.L);
 }
 
 // ------------------------------------------------ units of a column

@@ -83,6 +83,25 @@ double unit_degree(const UnitStage& u, double t);
 // Settlement of the unit on day t from this stage's load.
 double settlement_at_time(int t, const UnitStage& u);
 
+// settlement_at_time of one stage for curves that ask for every day, with
+// what stays the same from day to day worked out once: the same values, bit
+// for bit.
+class StageCurve {
+public:
+    explicit StageCurve(const UnitStage& u);
+    double at(int t) const;
+    // Whether every day's value is a zero (+0 or -0), which leaves any sum it
+    // is added to unchanged: the stage does not consolidate, or adds no
+    // settlement.
+    bool adds_nothing() const;
+    const UnitStage& stage() const { return u_; }
+
+private:
+    UnitStage u_;
+    bool consolidates_;
+    double rate_;  // c / H^2
+};
+
 // ------------------------------------------------ units of a column
 
 // The drains of a soil layer as read from the input.

@@ -9,7 +9,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
+
+namespace kova::print {
+class FileBatch;
+}
 
 namespace kova::engine {
 
@@ -330,6 +336,16 @@ struct ProfileRow {
 };
 
 // The whole state of one run. Large: allocate it on the heap.
+// Settlement of every unit of a position on every day of its time axis,
+// computed ahead of the position's time-settlement drawing (see
+// prepare_time_settlement): unit r's days are values[r * days ...].
+struct TimeCurveCache {
+    int position = -1;  // -1: nothing computed
+    int days = 0;
+    int units = 0;
+    std::vector<double> values;
+};
+
 struct EngineState {
     std::filesystem::path folder;   // where CAL_TNK.DAT and the results live
     RunStamp stamp;
@@ -348,6 +364,18 @@ struct EngineState {
     UnitState units;
     StageTiming timing;
     bool missing_curve_shown = false;  // the missing Cv curve message
+
+    // Where the report writers put their files: straight on disk when null,
+    // else into this batch, written later in order.
+    print::FileBatch* report_files = nullptr;
+    // Workers for the settlement-time curves of a position; 0: one per
+    // hardware thread.
+    int curve_threads = 0;
+    // Set on the state of a worker that starts on the positions before the
+    // settlement profile is known: called before a drawing reads `profile`,
+    // it waits until the profile is there and copies it in.
+    std::function<void()> await_profile;
+    TimeCurveCache time_curves;
 };
 
 }  // namespace kova::engine

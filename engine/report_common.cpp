@@ -20,7 +20,12 @@ std::filesystem::path report_path(const EngineState& st, std::string_view name) 
 print::PageWriter open_report_page(const EngineState& st, std::string_view name,
                                    std::string_view title) {
     return print::PageWriter(report_path(st, name), title, report_stamp(st.stamp),
-                             print::DateLineStyle::Engine);
+                             print::DateLineStyle::Engine, st.report_files);
+}
+
+print::DrawingWriter open_report_drawing(const EngineState& st, std::string_view name,
+                                         std::string_view sizeLine) {
+    return print::DrawingWriter(report_path(st, name), sizeLine, st.report_files);
 }
 
 std::string real_text(const char* fmt, double v) { return CFormat(fmt, v == 0 ? 0.0 : v); }

@@ -21,9 +21,13 @@ print::DateStamp report_stamp(const RunStamp& s);
 // folder / name.
 std::filesystem::path report_path(const EngineState& st, std::string_view name);
 
-// A page file of the run, with the engine's date line.
+// A page file of the run, with the engine's date line. Both go into
+// st.report_files when it is set.
 print::PageWriter open_report_page(const EngineState& st, std::string_view name,
                                    std::string_view title);
+// A drawing file of the run.
+print::DrawingWriter open_report_drawing(const EngineState& st, std::string_view name,
+                                         std::string_view sizeLine);
 
 // Byte length of a label in code page 932.
 int label_bytes(std::string_view text);

@@ -33,7 +33,7 @@ void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
 
 void draw_section_plan(const EngineState& st) {
     const CalcInput& in = st.input;
-    print::DrawingWriter w(report_path(st, "KT_ZUMEN.PZK"), print::kSizeSection);
+    print::DrawingWriter w = open_report_drawing(st, "KT_ZUMEN.PZK", print::kSizeSection);
     draw_section_frame(w);
     const SectionScale sc = section_scale(in);
     draw_section_blocks_and_loads(w, in, sc);

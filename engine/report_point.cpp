@@ -333,6 +333,13 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
     p.Form(false, "TIJ_0002.PFM");
 }
 
+// What a day of the overall time table counts for the graph's time axis:
+// only days that were reached.
+int axis_day(const TableEntry& e) {
+    if (e.kind != DayKind::Reached && e.kind != DayKind::DuringLoading) return 0;
+    return e.day < 0 ? -e.day : e.day;
+}
+
 // The overall time table; returns the longest day of it (0 when none).
 int write_overall_table(print::PageWriter& p, const Ctx& c) {
     const int units = point_unit_count(c.st);
@@ -357,9 +364,7 @@ int write_overall_table(print::PageWriter& p, const Ctx& c) {
             const TableEntry& e = table[k];
             p.Field(k, day_text(e));
             p.Field(k + 10, real_text("%6.3lf", e.settlement));
-            // Only days that were reached count for the graph's time axis.
-            if (e.kind == DayKind::Reached || e.kind == DayKind::DuringLoading)
-                longest = std::max(longest, e.day < 0 ? -e.day : e.day);
+            longest = std::max(longest, axis_day(e));
         }
         p.Field(19, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
     }
@@ -368,6 +373,16 @@ int write_overall_table(print::PageWriter& p, const Ctx& c) {
 }
 
 }  // namespace
+
+int longest_table_day(const EngineState& st) {
+    const Ctx c{st, st.input, st.history};
+    int longest = 0;
+    for (int r = 0; r < point_unit_count(st); ++r) {
+        if (c.unit_method(r) == kMethodNone) continue;
+        for (const TableEntry& e : overall_time_table(unit_timeline(st, r))) longest = std::max(longest, axis_day(e));
+    }
+    return longest;
+}
 
 void write_point_report(const EngineState& st, int position) {
     const Ctx c{st, st.input, st.history};

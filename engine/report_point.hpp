@@ -12,6 +12,10 @@ int effective_method(const CalcInput& in, int method);
 // the stage timing then holds nothing of this position).
 int point_unit_count(const EngineState& st);
 
+// The longest day of the position's overall time table (what
+// write_point_report passes to draw_time_settlement).
+int longest_table_day(const EngineState& st);
+
 // Days of the time axis: 100 more than the longest time, in whole hundreds,
 // the longest time bounded to the search horizon.
 int time_axis_days(int longestTime);

@@ -16,10 +16,11 @@ bool has_ground(const ProfileRow& r) { return r.ground > -9999.9; }
 }  // namespace
 
 void draw_settlement_profile(const EngineState& st, int code) {
+    if (st.await_profile) st.await_profile();
     const CalcInput& in = st.input;
     const bool isMax = code == kMaxProfileCode;
     const std::string name = isMax ? "TNK_MAX.PZK" : CFormat("TNK_Z_%02d.PZK", code + 1);
-    print::DrawingWriter w(report_path(st, name), print::kSizeSection);
+    print::DrawingWriter w = open_report_drawing(st, name, print::kSizeSection);
 
     draw_section_frame(w);
     w.Line(0, 0, 3000, 6000, 3000, 500, 0, 2);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,60 +17,96 @@
 namespace kova::engine {
 namespace {
 
-// Settlement of a unit on days 0 to b - 1. A stage's share only grows and is
-// exactly its final value once its degree of consolidation reaches 1 in
-// double arithmetic (after its loading period); from the day every stage is
-// there, or never settles in time, the sum no longer changes. Skipping that
-// tail changes no value.
-std::vector<double> unit_settlement_days(const UnitTimeline& tl, int b) {
-    std::vector<double> v(std::max(b, 1), 0.0);
-    std::array<bool, kMaxStages> done{};
-    bool allDone = true;
+// Settlement of a unit on days 0 to b - 1, into v[0..b). A stage's share
+// only grows and is exactly its final value once its degree of
+// consolidation reaches 1 in double arithmetic (after its loading period);
+// from the day every stage is there, or never settles in time, the sum no
+// longer changes. Skipping that tail changes no value, nor does leaving out
+// the stages whose every value is a zero.
+void unit_settlement_days(const UnitTimeline& tl, int b, double* v) {
+    std::array<std::optional<StageCurve>, kMaxStages> curves;
+    int n = 0;
     for (int j = 0; j < tl.stage_count; ++j) {
-        done[j] = !consolidates(tl.stages[j]);
-        allDone = allDone && done[j];
+        StageCurve c(tl.stages[j]);
+        if (!c.adds_nothing()) curves[n++].emplace(c);
     }
-    if (allDone) return v;
-    for (int t = 1; t < b; ++t) {
-        if (allDone) {
-            v[t] = v[t - 1];
-            continue;
-        }
+    std::array<bool, kMaxStages> done{};
+    v[0] = 0;
+    int t = 1;
+    for (int left = n; t < b && left > 0; ++t) {
         double s = 0;
-        allDone = true;
-        for (int j = 0; j < tl.stage_count; ++j) {
-            const UnitStage& u = tl.stages[j];
-            const double sj = settlement_at_time(t, u);
+        for (int j = 0; j < n; ++j) {
+            const double sj = curves[j]->at(t);
             s += sj;
+            const UnitStage& u = curves[j]->stage();
             if (!done[j] && t > u.start && static_cast<long long>(t) - u.start >= u.period &&
-                sj == u.settlement)
+                sj == u.settlement) {
                 done[j] = true;
-            allDone = allDone && done[j];
+                --left;
+            }
         }
         v[t] = s;
     }
-    return v;
+    for (; t < b; ++t) v[t] = v[t - 1];
 }
 
-// Every unit's days; the units are independent, so they are computed in
-// parallel, each by exactly the same arithmetic as alone.
-std::vector<std::vector<double>> all_unit_days(const EngineState& st, int units, int b) {
-    std::vector<std::vector<double>> days(units);
+int curve_threads(const EngineState& st, int units) {
+    const int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
+    return std::min(std::clamp(threads, 1, 8), units);
+}
+
+// Every unit's days into values (unit r at r * b); the units are
+// independent, so with threads they are computed in parallel, each by
+// exactly the same arithmetic as alone.
+void all_unit_days(const EngineState& st, int units, int b, int threads, double* values) {
     auto work = [&](int first, int stride) {
-        for (int r = first; r < units; r += stride) days[r] = unit_settlement_days(unit_timeline(st, r), b);
+        for (int r = first; r < units; r += stride)
+            unit_settlement_days(unit_timeline(st, r), b, values + static_cast<std::size_t>(r) * b);
     };
-    int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-    threads = std::min(threads, units);
     if (threads <= 1) {
         work(0, 1);
-        return days;
+        return;
     }
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
     work(0, threads);
     for (auto& t : pool) t.join();
-    return days;
 }
+
+// The days of the units one after the other: computed ahead
+// (st.time_curves), or all at once with threads, or else each in turn into
+// one buffer.
+class UnitDays {
+public:
+    UnitDays(const EngineState& st, int position, int units, int b) : st_(st), b_(std::max(b, 1)) {
+        const TimeCurveCache& c = st.time_curves;
+        if (c.position == position && c.days == b_ && c.units == units &&
+            c.values.size() == static_cast<std::size_t>(units) * b_) {
+            all_ = c.values.data();
+            return;
+        }
+        const int threads = curve_threads(st, units);
+        if (threads <= 1) {
+            own_.resize(b_);
+            return;
+        }
+        own_.resize(static_cast<std::size_t>(units) * b_);
+        all_unit_days(st, units, b_, threads, own_.data());
+        all_ = own_.data();
+    }
+    // Unit r's days; without threads valid until the next call.
+    const double* of(int r) {
+        if (all_) return all_ + static_cast<std::size_t>(r) * b_;
+        unit_settlement_days(unit_timeline(st_, r), b_, own_.data());
+        return own_.data();
+    }
+
+private:
+    const EngineState& st_;
+    int b_;
+    const double* all_ = nullptr;
+    std::vector<double> own_;
+};
 
 }  // namespace
 
@@ -84,11 +121,25 @@ double settlement_axis_metres(double T) {
     return std::isfinite(s) && s >= 0.2 ? s : 0.2;
 }
 
+void prepare_time_settlement(EngineState& st) {
+    TimeCurveCache& c = st.time_curves;
+    c.position = -1;
+    // A missing Cv curve leaves the position without its drawing.
+    if (st.missing_curve_shown || st.position < 0) return;
+    const int b = std::max(time_axis_days(longest_table_day(st)), 1);
+    const int units = point_unit_count(st);
+    c.values.resize(static_cast<std::size_t>(units) * b);
+    all_unit_days(st, units, b, curve_threads(st, units), c.values.data());
+    c.days = b;
+    c.units = units;
+    c.position = st.position;
+}
+
 void draw_time_settlement(const EngineState& st, int position, int longestTime) {
     const CalcInput& in = st.input;
     const PositionHistory& h = st.history;
-    print::DrawingWriter w(report_path(st, CFormat("TNJ_H_%02d.PZK", position + 1)),
-                           print::kSizeTimeGraph);
+    print::DrawingWriter w =
+        open_report_drawing(st, CFormat("TNJ_H_%02d.PZK", position + 1), print::kSizeTimeGraph);
     w.Line(0, 0, 0, 0, 4200, 0, 0, 2);
     w.Line(0, 0, 4200, 0, 4200, 2700, 0, 2);
     w.Line(0, 0, 4200, 2700, 0, 2700, 0, 2);
@@ -107,19 +158,22 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const double sy = 1500 / Smax;
 
     // Settlement of every unit on every day of the axis, computed once for
-    // the unit curves and the column curve.
+    // its curve and added up, unit after unit, for the column curve.
     const int units = point_unit_count(st);
-    const std::vector<std::vector<double>> unitDay = all_unit_days(st, units, b);
+    std::vector<double> unitSum(std::max(b, 1), 0.0);
+    UnitDays unitDays(st, position, units, b);
 
     // Unit curves of the consolidating methods.
     for (int r = 0; r < units; ++r) {
+        const double* day = unitDays.of(r);
+        for (int t = 1; t < b; ++t) unitSum[t] += day[t];
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
         int px = 0, py = 0;
         for (int t = 1; t < b; t += plotStep) {
             const int x = dint(t * sx);
-            const int y = dint(unitDay[r][t] * sy);
+            const int y = dint(day[t] * sy);
             if (x != px || y != py) {
                 w.Line(500, 1000, px, py, x, y, 0, 2);
                 px = x;
@@ -139,8 +193,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     bool markerDone = false;
     int px = 0, py = 0;
     for (int t = 1; t < b; ++t) {
-        double g = 0;
-        for (int r = 0; r < units; ++r) g += unitDay[r][t];
+        double g = unitSum[t];
         for (int i : sandSlots)
             for (int j = 0; j < n; ++j) {
                 const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);
@@ -157,12 +210,18 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             py = o;
         }
 
+        // The residual settlement only on the days that can still place the
+        // marker.
         bool marker = false;
-        const double remaining = T - round_to_step(g, 0.001, 0);
+        double remaining = 0;
         if (in.TimeCondKind == 1) {
-            if (!markerDone && residual < T && remaining <= residual) marker = true;
-        } else if (in.TimeCondKind == 0) {
-            marker = t == in.LeavePeriod;
+            if (!markerDone && residual < T) {
+                remaining = T - round_to_step(g, 0.001, 0);
+                marker = remaining <= residual;
+            }
+        } else if (in.TimeCondKind == 0 && t == in.LeavePeriod) {
+            remaining = T - round_to_step(g, 0.001, 0);
+            marker = true;
         }
         if (!marker) continue;
         markerDone = true;

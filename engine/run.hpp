@@ -11,7 +11,9 @@ namespace kova::engine {
 struct RunOptions {
     // The local date and time of the run; empty: the system clock.
     std::function<RunStamp()> clock;
-    // Workers for the settlement profile; 0: one per hardware thread.
+    // Workers for the settlement profile and for the calculation positions
+    // (the files and messages are those of one worker whatever the number);
+    // 0: one per hardware thread.
     int threads = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "print/drawing_file.hpp"
 
-#include <charconv>
+#include <cstring>
 
 namespace kova::print {
 
@@ -15,18 +15,33 @@ public:
     Record& Wide(int v) { return Put(v, 4); }
     Record& Bare(int v) { return Put(v, 0); }
     std::string_view View() const { return std::string_view(buf_, n_); }
+    // The record with its line end, for LineFile::AsciiLine.
+    std::string_view Line() {
+        buf_[n_] = '\r';
+        buf_[n_ + 1] = '\n';
+        return std::string_view(buf_, n_ + 2);
+    }
 
 private:
     Record& Put(int v, int width) {
-        char digits[16];
-        auto r = std::to_chars(digits, digits + sizeof digits, v);
-        const int len = static_cast<int>(r.ptr - digits);
+        char digits[12];
+        char* const end = digits + sizeof digits;
+        char* p = end;
+        unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+        do {
+            *--p = static_cast<char>('0' + u % 10);
+            u /= 10;
+        } while (u != 0);
+        if (v < 0) *--p = '-';
+        const int len = static_cast<int>(end - p);
         buf_[n_++] = ' ';
         for (int i = len; i < width; ++i) buf_[n_++] = ' ';
-        for (int i = 0; i < len; ++i) buf_[n_++] = digits[i];
+        std::memcpy(buf_ + n_, p, len);
+        n_ += len;
         return *this;
     }
-    char buf_[128];
+    // At most 7 fields of 12 characters and a blank each, and the line end.
+    char buf_[96];
     int n_ = 0;
 };
 
@@ -74,29 +89,30 @@ int Add(int origin, int v) { return ClampDrawing(static_cast<long long>(origin) 
 
 }  // namespace
 
-DrawingWriter::DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine)
-    : file_(path) {
+DrawingWriter::DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine,
+                             FileBatch* batch)
+    : file_(path, batch) {
     file_.Line(file_.Name());
     file_.Line(sizeLine);
     file_.Line("# 枠＆軸");
 }
 
 void DrawingWriter::Line(int ox, int oy, int x1, int y1, int x2, int y2, int lineType, int pen) {
-    file_.Line(LineRec('L', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).View());
+    file_.AsciiLine(LineRec('L', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).Line());
 }
 
 void DrawingWriter::Box(int ox, int oy, int x1, int y1, int x2, int y2, int lineType, int pen) {
-    file_.Line(LineRec('Q', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).View());
+    file_.AsciiLine(LineRec('Q', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).Line());
 }
 
 void DrawingWriter::Text(int ox, int oy, int x, int y, int width, int height, int angle, int pen,
                          std::string_view text) {
-    file_.Line(TextRec(Add(ox, x), Add(oy, y), width, height, angle, pen).View());
+    file_.AsciiLine(TextRec(Add(ox, x), Add(oy, y), width, height, angle, pen).Line());
     file_.Line(text);
 }
 
 void DrawingWriter::Marker(int ox, int oy, int x, int y, int d, int kind) {
-    file_.Line(MarkerRec(Add(ox, x), Add(oy, y), d, kind).View());
+    file_.AsciiLine(MarkerRec(Add(ox, x), Add(oy, y), d, kind).Line());
 }
 
 int pzk_line(DrawingWriter& f, int ox, int oy, int x1, int y1, int x2, int y2, int lineType,

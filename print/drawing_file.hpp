@@ -28,8 +28,10 @@ inline constexpr std::string_view kSizeSection = "45,66";     // 4200 x 6500
 class DrawingWriter {
 public:
     // Creates the file and writes the three header lines; the name line is
-    // the file name of path.
-    DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine);
+    // the file name of path. With a batch, the file is prepared in it (see
+    // LineFile).
+    DrawingWriter(const std::filesystem::path& path, std::string_view sizeLine,
+                  FileBatch* batch = nullptr);
 
     void Line(int ox, int oy, int x1, int y1, int x2, int y2, int lineType, int pen);
     void Box(int ox, int oy, int x1, int y1, int x2, int y2, int lineType, int pen);

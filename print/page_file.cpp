@@ -25,8 +25,8 @@ std::string FormatFormLine(bool newPage, std::string_view form, std::string_view
 }
 
 PageWriter::PageWriter(const std::filesystem::path& path, std::string_view title,
-                       const DateStamp& stamp, DateLineStyle style)
-    : file_(path) {
+                       const DateStamp& stamp, DateLineStyle style, FileBatch* batch)
+    : file_(path, batch) {
     file_.Line(title);
     file_.Line(FormatDateLine(stamp, style));
 }

@@ -22,8 +22,9 @@ namespace kova::print {
 class PageWriter {
 public:
     // Creates the file and writes the title line and the date line.
+    // With a batch, the file is prepared in it (see LineFile).
     PageWriter(const std::filesystem::path& path, std::string_view title,
-               const DateStamp& stamp, DateLineStyle style);
+               const DateStamp& stamp, DateLineStyle style, FileBatch* batch = nullptr);
 
     // newPage: "$1" when true, "$0" when false. A form name longer than 16
     // bytes before a drawing name would move the drawing off column 21 and

@@ -69,7 +69,15 @@ enum class Rounding {
 // Converts a computed real to a drawing integer: clamped into the drawing
 // range before it is converted, so huge values and infinities give the range
 // ends instead of undefined behaviour; NaN gives 0.
-int ToDrawingInt(double v, Rounding mode = Rounding::TowardZero);
+int ToDrawingInt(double v, Rounding mode);
+// The same for the drawings' usual truncation; inline, as curves convert a
+// point for every day.
+inline int ToDrawingInt(double v) {
+    // Inside the range truncation is the conversion itself; NaN and the rest
+    // take the general path.
+    if (v > kDrawingMin - 1.0 && v < kDrawingMax + 1.0) return static_cast<int>(v);
+    return ToDrawingInt(v, Rounding::TowardZero);
+}
 // Sum of an origin and a coordinate, clamped into the drawing range.
 int ClampDrawing(long long v);
 

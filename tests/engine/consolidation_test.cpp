@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "engine/consolidation.hpp"
 #include "engine/data.hpp"
@@ -297,6 +298,84 @@ TEST(CvCurve, LogLogReading) {
     double v = cv_from_curve(zero, 50);
     EXPECT_TRUE(std::isfinite(v));
     EXPECT_GE(v, 0);
+}
+
+TEST(TimeFactor, NearTheEdgesOfTheRoundingBands) {
+    // Thousandths a hair off a whole, off 0.4999 and 0.5001 of a step and
+    // off the guard of 1e-5: where a product by 1000 and the quotient by
+    // 0.001 could fall on different sides.
+    for (double whole : {0.0, 1.0, 2.0, 7.0, 123.0, 4096.0, 99999.0, 1234567.0}) {
+        for (double frac : {1e-5, 2e-5, 3e-5, 0.4999, 0.49992, 0.49998, 0.5, 0.50002, 0.5001, 0.50012,
+                            1 - 1e-5, 1 - 2e-5, 1 - 3e-5}) {
+            double v = (whole + frac) * 0.001;
+            for (int k = 0; k < 40; ++k) {
+                ASSERT_EQ(time_factor(v, 1, 1), round_to_step(v, 0.001, 0)) << whole << " " << frac << " " << k;
+                v = std::nextafter(v, 1e9);
+            }
+            v = (whole + frac) * 0.001;
+            for (int k = 0; k < 40; ++k) {
+                v = std::nextafter(v, 0.0);
+                ASSERT_EQ(time_factor(v, 1, 1), round_to_step(v, 0.001, 0)) << whole << " " << frac << " " << -k;
+            }
+        }
+    }
+}
+
+TEST(StageCurve, SameValuesAsSettlementAtTimeBitForBit) {
+    const double inf = std::numeric_limits<double>::infinity();
+    auto stage = [](double c, double H, double s, int start, int period) {
+        UnitStage u;
+        u.coefficient = c;
+        u.drain_length = H;
+        u.settlement = s;
+        u.start = start;
+        u.period = period;
+        return u;
+    };
+    auto drained = [](UnitStage u, double F, double L) {
+        u.drained = true;
+        u.factors = DrainFactors{F, L};
+        return u;
+    };
+    const std::vector<UnitStage> stages = {
+        stage(0.01, 4, 0.5, 0, 0),           stage(0.0647, 0.5, 0.088, 0, 10),
+        stage(0.0015, 1, 0.3, 30, 25),       stage(0.01, 2, -0.2, 5, 7),
+        stage(0.01, 2, 0, 0, 10),            stage(0.01, 2, -0.0, 0, 0),
+        stage(0, 2, 0.4, 0, 0),              stage(0.01, 0, 0.4, 0, 0),
+        stage(1e300, 1e-200, 0.1, 0, 3),     stage(1e-300, 1e200, 0.1, 0, 3),
+        drained(stage(0.0647, 1.26, 0.071, 0, 10), 2.482, 1296.91),
+        drained(stage(0.2, 1.5, 0.03, 60, 20), 2.6, 0),
+        drained(stage(0.2, 1.5, 0, 60, 20), 2.6, 0),
+        drained(stage(0.2, 1.5, 0.2, 0, 0), 0, 0),
+        drained(stage(1e300, 1e-200, 0, 0, 3), inf, 0),
+        drained(stage(0.01, 1.5, 0, 0, 3), inf, inf),
+        drained(stage(0.01, 1.5, 0, 0, 3), std::nan(""), 0),
+    };
+    for (std::size_t i = 0; i < stages.size(); ++i) {
+        const UnitStage& u = stages[i];
+        const StageCurve curve(u);
+        bool allZero = true;
+        for (int t = -3; t < 40000; t += (t < 400 ? 1 : 7)) {
+            const double a = curve.at(t), b = settlement_at_time(t, u);
+            // Bit for bit: NaN as NaN, -0 as -0.
+            ASSERT_EQ(std::signbit(a), std::signbit(b)) << i << " day " << t;
+            if (std::isnan(b))
+                ASSERT_TRUE(std::isnan(a)) << i << " day " << t;
+            else
+                ASSERT_EQ(a, b) << i << " day " << t;
+            if (!(b == 0)) allZero = false;
+        }
+        // What adds nothing is a zero on every day.
+        if (curve.adds_nothing()) {
+            EXPECT_TRUE(allZero) << i;
+        }
+    }
+    // The cases above do reach both sides of adds_nothing().
+    EXPECT_FALSE(StageCurve(stages[0]).adds_nothing());
+    EXPECT_TRUE(StageCurve(stages[4]).adds_nothing());
+    EXPECT_TRUE(StageCurve(stages[6]).adds_nothing());
+    EXPECT_TRUE(StageCurve(stages[12]).adds_nothing());
+    EXPECT_FALSE(StageCurve(stages[14]).adds_nothing());  // infinite factor: NaN possible
 }
 
 }  // namespace

@@ -87,4 +87,17 @@ TEST(EngineRoundToStep, HalfEvenAgreesWithTheLogarithmicGuard) {
         double step = steps[i % 5];
         ASSERT_EQ(round_to_step(v, step, 0), reference(v, step)) << v << " step " << step;
     }
+    // A hair off the whole steps, the band around one half and the guard's
+    // reach, where a shortcut past the guard would show.
+    for (double step : steps)
+        for (double whole : {0.0, 1.0, 2.0, 17.0, 4096.0, 99999.0, 12345678.0, 999999999.0, 1e12})
+            for (double frac : {1e-5, 0.4999, 0.5, 0.5001, 1 - 1e-5, 1e-9}) {
+                double up = (whole + frac) * step, down = up;
+                for (int k = 0; k < 60; ++k) {
+                    ASSERT_EQ(round_to_step(up, step, 0), reference(up, step)) << up << " step " << step;
+                    ASSERT_EQ(round_to_step(-down, step, 0), reference(-down, step)) << down << " step " << step;
+                    up = std::nextafter(up, 1e300);
+                    down = std::nextafter(down, 0.0);
+                }
+            }
 }
