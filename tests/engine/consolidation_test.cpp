@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/consolidation.hpp"
+#include "tests/engine/textbook.hpp"
 #include "engine/data.hpp"
 #include "engine/rounding.hpp"
 #include "platform/message.hpp"
@@ -16,24 +17,10 @@
 namespace kova::engine {
 namespace {
 
-const double kPiT = std::acos(-1.0);
+using textbook::series_degree;
+const double kPiT = textbook::kPi;
 
-// Terzaghi's average degree, summed until the terms vanish.
-double series_degree(double Tv) {
-    if (Tv <= 0) return 0;
-    double sum = 0;
-    for (int m = 0; m < 100000; ++m) {
-        double M = (2 * m + 1) * kPiT / 2;
-        double term = 2 / (M * M) * std::exp(-M * M * Tv);
-        sum += term;
-        if (term < 1e-18) break;
-    }
-    return 1 - sum;
-}
-
-double barron_F(double n) {
-    return n * n / (n * n - 1) * std::log(n) - (3 * n * n - 1) / (4 * n * n);
-}
+using textbook::barron_F;
 
 TEST(Terzaghi, DegreeMatchesConvergedSeries) {
     struct Case {

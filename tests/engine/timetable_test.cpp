@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/consolidation.hpp"
+#include "tests/engine/textbook.hpp"
 #include "engine/run.hpp"
 #include "engine/stage_hooks.hpp"
 #include "engine/timetable.hpp"
@@ -18,19 +19,8 @@
 namespace kova::engine {
 namespace {
 
-const double kPiT = std::acos(-1.0);
-
-double series_degree(double Tv) {
-    if (Tv <= 0) return 0;
-    double sum = 0;
-    for (int m = 0; m < 100000; ++m) {
-        double M = (2 * m + 1) * kPiT / 2;
-        double term = 2 / (M * M) * std::exp(-M * M * Tv);
-        sum += term;
-        if (term < 1e-18) break;
-    }
-    return 1 - sum;
-}
+using textbook::series_degree;
+const double kPiT = textbook::kPi;
 
 // To 0.001, a half (within 0.0001) going to the even neighbour.
 double thousandth(double x) {
