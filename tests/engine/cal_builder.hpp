@@ -3,10 +3,15 @@
 // section editor writes.
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include <unistd.h>
 
+#include "engine/run.hpp"
+#include "platform/message.hpp"
+#include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
 
@@ -158,18 +163,38 @@ inline void WriteLines(const std::filesystem::path& path, const std::vector<std:
 
 // A fresh folder, removed at the end of the test.
 struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        static int counter = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("kova_engine_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
+    kova::test::TempDir owner;
+    std::filesystem::path path = owner.path();
+};
+
+// One engine run in a fresh folder with the clock fixed. `prepare` may put
+// files in the folder first (an input of its own, a folder blocking a file).
+struct EngineRun {
+    TempDir dir;
+    std::unique_ptr<kova::engine::EngineState> st = std::make_unique<kova::engine::EngineState>();
+    kova::RecordingMessages msgs;
+    int code = -1;
+
+    explicit EngineRun(const std::vector<std::string>& lines, int threads = 0,
+                       const std::function<void(const std::filesystem::path&)>& prepare = {},
+                       kova::engine::RunStamp stamp = {26, 12, 8, 9, 5, 7}) {
+        if (!lines.empty()) WriteLines(dir.path / "CAL_TNK.DAT", lines);
+        if (prepare) prepare(dir.path);
+        kova::engine::RunOptions o;
+        o.clock = [stamp] { return stamp; };
+        o.threads = threads;
+        code = kova::engine::run_calculation(dir.path, *st, msgs, o);
     }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
+    explicit EngineRun(const Input& in, int threads = 0) : EngineRun(in.Lines(), threads) {}
+    // A run of a stored input file (under the test data folder).
+    static std::function<void(const std::filesystem::path&)> Copy(const std::filesystem::path& input) {
+        return [input](const std::filesystem::path& dir) {
+            std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / input, dir / "CAL_TNK.DAT",
+                                       std::filesystem::copy_options::overwrite_existing);
+        };
     }
+    bool Has(const std::string& name) const { return std::filesystem::exists(dir.path / name); }
+    std::string Bytes(const std::string& name) const { return kova::test::ReadBytes(dir.path / name); }
 };
 
 // Clay with an e-logP curve through (P/10, e) points.

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "cal_builder.hpp"
-#include "engine/run.hpp"
 
 using namespace kova::engine;
 using namespace enginetest;
@@ -24,30 +21,21 @@ Input Full() {
     return f;
 }
 
-int RunLines(const std::vector<std::string>& lines, kova::RecordingMessages& msgs, bool& wroteResults) {
-    TempDir dir;
-    WriteLines(dir.path / "CAL_TNK.DAT", lines);
-    auto st = std::make_unique<EngineState>();
-    RunOptions opt;
-    opt.threads = 1;
-    int code = run_calculation(dir.path, *st, msgs, opt);
-    wroteResults = std::filesystem::exists(dir.path / "tnk.csv") || std::filesystem::exists(dir.path / "tnk1.csv");
-    return code;
-}
+bool WroteResults(const EngineRun& r) { return r.Has("tnk.csv") || r.Has("tnk1.csv"); }
 
+// Exit code 1, one message naming the input file, no result file.
 void ExpectRejected(const std::vector<std::string>& lines, const std::string& what) {
-    kova::RecordingMessages msgs;
-    bool wrote = true;
-    EXPECT_EQ(RunLines(lines, msgs, wrote), 1) << what;
-    EXPECT_EQ(msgs.Count(), 1u) << what;
-    if (msgs.Count() > 0) {
-        EXPECT_EQ(msgs.Last().caption, "error") << what;
-        EXPECT_NE(msgs.Last().text.find("CAL_TNK.DAT"), std::string::npos) << what << ": " << msgs.Last().text;
+    EngineRun r({}, 1, [&](const std::filesystem::path& d) { WriteLines(d / "CAL_TNK.DAT", lines); });
+    EXPECT_EQ(r.code, 1) << what;
+    EXPECT_EQ(r.msgs.Count(), 1u) << what;
+    if (r.msgs.Count() > 0) {
+        EXPECT_EQ(r.msgs.Last().caption, "error") << what;
+        EXPECT_NE(r.msgs.Last().text.find("CAL_TNK.DAT"), std::string::npos) << what << ": " << r.msgs.Last().text;
     }
-    EXPECT_FALSE(wrote) << what;
+    EXPECT_FALSE(WroteResults(r)) << what;
 }
 
-// Index of the first line that starts with prefix and contains label.
+// Index of the first line that contains label.
 std::size_t Find(const std::vector<std::string>& lines, const std::string& label, std::size_t from = 0) {
     for (std::size_t i = from; i < lines.size(); ++i)
         if (lines[i].find(label) != std::string::npos) return i;
@@ -57,12 +45,14 @@ std::size_t Find(const std::vector<std::string>& lines, const std::string& label
 
 }  // namespace
 
-TEST(EngineMalformedInput, TheFullSectionRuns) {
-    kova::RecordingMessages msgs;
-    bool wrote = false;
-    EXPECT_EQ(RunLines(Full().Lines(), msgs, wrote), 0);
-    EXPECT_TRUE(wrote);
-    EXPECT_EQ(msgs.Count(), 0u);
+TEST(EngineMalformedInput, TheFullSectionRunsAndLongLinesAreRead) {
+    auto lines = Full().Lines();
+    EngineRun r(lines, 1);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(WroteResults(r));
+    EXPECT_EQ(r.msgs.Count(), 0u);
+    lines[Find(lines, "境界点座標")] = "1,10,0,\"" + std::string(5000, 'z') + "\"";
+    EXPECT_EQ(EngineRun(lines, 1).code, 0);
 }
 
 TEST(EngineMalformedInput, FileEndingEarlyAnywhere) {
@@ -125,23 +115,12 @@ TEST(EngineMalformedInput, ValuesOutOfRange) {
 }
 
 TEST(EngineMalformedInput, BytesThatAreNotCodePage932) {
-    TempDir dir;
-    auto lines = Full().Lines();
     std::string text;
-    for (auto& l : lines) text += kova::Utf8ToCp932(l) + "\r\n";
+    for (auto& l : Full().Lines()) text += kova::Utf8ToCp932(l) + "\r\n";
     text[1] = '\x81';
     text[2] = '\x7f';  // no such double-byte character
-    std::ofstream(dir.path / "CAL_TNK.DAT", std::ios::binary) << text;
-    auto st = std::make_unique<EngineState>();
-    kova::RecordingMessages msgs;
-    EXPECT_EQ(run_calculation(dir.path, *st, msgs), 1);
-    EXPECT_EQ(msgs.Count(), 1u);
-}
-
-TEST(EngineMalformedInput, LongLinesAreRead) {
-    auto lines = Full().Lines();
-    lines[Find(lines, "境界点座標")] = "1,10,0,\"" + std::string(5000, 'z') + "\"";
-    kova::RecordingMessages msgs;
-    bool wrote = false;
-    EXPECT_EQ(RunLines(lines, msgs, wrote), 0);
+    EngineRun r({}, 1, [&](const std::filesystem::path& d) { kova::test::WriteBytes(d / "CAL_TNK.DAT", text); });
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.msgs.Count(), 1u);
+    EXPECT_FALSE(WroteResults(r));
 }

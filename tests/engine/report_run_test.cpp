@@ -7,12 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
 
-#include "engine/run.hpp"
-#include "platform/message.hpp"
 #include "tests/engine/report_fixture.hpp"
 
 using namespace reporttest;
@@ -21,11 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kSets = fs::path(KOVA_TEST_DATA) / "engine_reports";
-
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 std::set<std::string> ReportFiles(const fs::path& dir) {
     std::set<std::string> out;
@@ -36,21 +27,15 @@ std::set<std::string> ReportFiles(const fs::path& dir) {
     return out;
 }
 
-struct EngineRun {
-    enginetest::TempDir dir;
-    std::unique_ptr<EngineState> st = std::make_unique<EngineState>();
-    kova::RecordingMessages messages;
-    int code = -1;
-
-    explicit EngineRun(const std::string& set) {
-        fs::copy_file(kSets / set / "CAL_TNK.DAT", dir.path / "CAL_TNK.DAT");
-    }
-    void Go() {
-        RunOptions o;
-        o.clock = [] { return RunStamp{5, 12, 19, 14, 3, 7}; };
-        o.threads = 1;
-        code = run_calculation(dir.path, *st, messages, o);
-    }
+// A run of a stored set with the clock of its golden files.
+struct SetRun : enginetest::EngineRun {
+    explicit SetRun(const std::string& set, const std::function<void(const fs::path&)>& prepare = {})
+        : EngineRun({}, 1,
+                    [&](const fs::path& d) {
+                        Copy(fs::path("engine_reports") / set / "CAL_TNK.DAT")(d);
+                        if (prepare) prepare(d);
+                    },
+                    RunStamp{5, 12, 19, 14, 3, 7}) {}
 };
 
 }  // namespace
@@ -59,8 +44,7 @@ class ReportGolden : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
     const std::string set = GetParam();
-    EngineRun r(set);
-    r.Go();
+    SetRun r(set);
     ASSERT_EQ(r.code, 0);
     auto errors = ts::CheckViewerFolder(r.dir.path, ts::DateStyle::Engine);
     EXPECT_TRUE(errors.empty()) << ts::JoinErrors(errors);
@@ -77,7 +61,7 @@ TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
     EXPECT_EQ(got, ReportFiles(expected));
     for (const auto& f : got) {
         if (fs::exists(expected / f)) {
-            EXPECT_TRUE(Bytes(r.dir.path / f) == Bytes(expected / f)) << set << "/" << f << " differs";
+            EXPECT_TRUE(r.Bytes(f) == kova::test::ReadBytes(expected / f)) << set << "/" << f << " differs";
         }
     }
 }
@@ -85,17 +69,15 @@ TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
 INSTANTIATE_TEST_SUITE_P(Sets, ReportGolden, ::testing::Values("full", "minimal", "missing_cv"));
 
 TEST(ReportRun, FullSetWritesEveryFileInItsPlace) {
-    EngineRun r("full");
-    r.Go();
+    SetRun r("full");
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(ReportFiles(r.dir.path),
               (std::set<std::string>{"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TK_DT_02.PDT",
                                      "TNK_Z_01.PZK", "TNK_Z_02.PZK", "TNJ_H_01.PZK", "TNJ_H_02.PZK",
                                      "TNK_MAX.PZK"}));
     // The page of the second position lists the cut block above it.
-    ts::PageFile p = ts::PageFile{};
     std::vector<std::string> errors;
-    p = ts::ParsePage(r.dir.path / "TK_DT_02.PDT", ts::DateStyle::Engine, errors);
+    ts::PageFile p = ts::ParsePage(r.dir.path / "TK_DT_02.PDT", ts::DateStyle::Engine, errors);
     auto col = FormsNamed(p, "SOU_0002.PFM");
     ASSERT_FALSE(col.empty());
     EXPECT_EQ(Field(*col[0], 8), "切り土");
@@ -103,28 +85,25 @@ TEST(ReportRun, FullSetWritesEveryFileInItsPlace) {
 }
 
 TEST(ReportRun, MissingCvCurveLeavesNoTimeGraph) {
-    EngineRun r("missing_cv");
-    r.Go();
+    SetRun r("missing_cv");
     ASSERT_EQ(r.code, 0);
     EXPECT_FALSE(fs::exists(r.dir.path / "TNJ_H_01.PZK"));
     std::vector<std::string> errors;
     ts::PageFile p = ts::ParsePage(r.dir.path / "TK_DT_01.PDT", ts::DateStyle::Engine, errors);
     ASSERT_FALSE(p.forms.empty());
     EXPECT_EQ(p.forms.back().drawing, "TNK_Z_01.PZK");
-    ASSERT_EQ(r.messages.Count(), 1u);
-    EXPECT_EQ(r.messages.Last().caption, "LogCv-LogP曲線");
+    ASSERT_EQ(r.msgs.Count(), 1u);
+    EXPECT_EQ(r.msgs.Last().caption, "LogCv-LogP曲線");
 }
 
 // A report file that cannot be created ends the run with exit code 1 and a
 // message naming the file; nothing is written through it.
 TEST(ReportRun, FileThatCannotBeCreatedEndsTheRun) {
     for (const char* name : {"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TNJ_H_02.PZK", "TNK_MAX.PZK"}) {
-        EngineRun r("full");
-        fs::create_directory(r.dir.path / name);  // a folder in the file's place
-        r.Go();
+        SetRun r("full", [&](const fs::path& d) { fs::create_directory(d / name); });  // a folder in the file's place
         EXPECT_EQ(r.code, 1) << name;
-        ASSERT_EQ(r.messages.Count(), 1u) << name;
-        EXPECT_EQ(r.messages.Last().text, std::string("帳票ﾌｧｲﾙ(") + name + ")に書き込み出来ません。");
+        ASSERT_EQ(r.msgs.Count(), 1u) << name;
+        EXPECT_EQ(r.msgs.Last().text, std::string("帳票ﾌｧｲﾙ(") + name + ")に書き込み出来ません。");
         EXPECT_TRUE(fs::is_directory(r.dir.path / name));
     }
 }

@@ -25,9 +25,7 @@ TEST(EngineRoundToStep, Modes) {
     };
     for (const Case& c : cases)
         EXPECT_NEAR(round_to_step(c.v, c.step, c.mode), c.want, 1e-12) << c.v << " step " << c.step << " mode " << c.mode;
-}
-
-TEST(EngineRoundToStep, ZeroNoneAndNonFinite) {
+    // Zero, no rounding (mode 9) and non-finite values pass untouched.
     for (int mode : {0, 1, 2, 3, 7, 9}) EXPECT_EQ(round_to_step(0, 0.001, mode), 0) << mode;
     EXPECT_EQ(round_to_step(1.23456789, 0.001, 9), 1.23456789);
     // Small negatives round to plain zero, which prints without a sign.
@@ -72,28 +70,24 @@ TEST(EngineRoundToStep, HalfEvenAgreesWithTheLogarithmicGuard) {
             r = std::floor(x + 0.5 + g);
         return r == 0 ? 0.0 : r * sign * step;
     };
-    unsigned seed = 7;
-    auto rnd = [&] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed / 4294967296.0;
-    };
-    const double steps[] = {0.001, 0.0001, 0.00001, 0.000001, 1};
-    for (int i = 0; i < 200000; ++i) {
-        double mag = std::pow(10.0, -8 + 16 * rnd());
-        double v = (rnd() < 0.5 ? -1 : 1) * mag;
-        if (i % 4 == 1) v = std::pow(10.0, static_cast<int>(-8 + 16 * rnd()));  // powers of ten
-        if (i % 4 == 2) v = std::nextafter(std::pow(10.0, static_cast<int>(-8 + 16 * rnd())), 0.0);
-        if (i % 4 == 3) v = (static_cast<int>(rnd() * 100000) + 0.5) * 0.001;  // halves
-        double step = steps[i % 5];
-        ASSERT_EQ(round_to_step(v, step, 0), reference(v, step)) << v << " step " << step;
-    }
-    // A hair off the whole steps, the band around one half and the guard's
+    // At random over sixteen decades, with powers of ten and halves, then a
+    // few ulps around whole steps, the band around one half and the guard's
     // reach, where a shortcut past the guard would show.
+    unsigned seed = 7;
+    auto rnd = [&] { return (seed = seed * 1664525u + 1013904223u) / 4294967296.0; };
+    const double steps[] = {0.001, 0.00001, 1};
+    for (int i = 0; i < 100000; ++i) {
+        double v = (rnd() < 0.5 ? -1 : 1) * std::pow(10.0, -8 + 16 * rnd());
+        if (i % 4 == 1) v = std::pow(10.0, static_cast<int>(-8 + 16 * rnd()));
+        if (i % 4 == 2) v = std::nextafter(std::pow(10.0, static_cast<int>(-8 + 16 * rnd())), 0.0);
+        if (i % 4 == 3) v = (static_cast<int>(rnd() * 100000) + 0.5) * 0.001;
+        ASSERT_EQ(round_to_step(v, steps[i % 3], 0), reference(v, steps[i % 3])) << v << " step " << steps[i % 3];
+    }
     for (double step : steps)
-        for (double whole : {0.0, 1.0, 2.0, 17.0, 4096.0, 99999.0, 12345678.0, 999999999.0, 1e12})
+        for (double whole : {0.0, 1.0, 17.0, 99999.0, 999999999.0, 1e12})
             for (double frac : {1e-5, 0.4999, 0.5, 0.5001, 1 - 1e-5, 1e-9}) {
                 double up = (whole + frac) * step, down = up;
-                for (int k = 0; k < 60; ++k) {
+                for (int k = 0; k < 40; ++k) {
                     ASSERT_EQ(round_to_step(up, step, 0), reference(up, step)) << up << " step " << step;
                     ASSERT_EQ(round_to_step(-down, step, 0), reference(-down, step)) << down << " step " << step;
                     up = std::nextafter(up, 1e300);

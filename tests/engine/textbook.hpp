@@ -1,7 +1,9 @@
 #pragma once
 // Textbook consolidation formulas, written independently of the engine, as
-// test oracles.
+// test oracles; and a builder of the engine's unit stages.
 #include <cmath>
+
+#include "engine/consolidation.hpp"
 
 namespace kova::engine::textbook {
 
@@ -23,6 +25,18 @@ inline double series_degree(double Tv) {
 // Barron's ideal-drain function F(n).
 inline double barron_F(double n) {
     return n * n / (n * n - 1) * std::log(n) - (3 * n * n - 1) / (4 * n * n);
+}
+
+// One loading stage of a unit: coefficient, drainage length, settlement,
+// start day and loading days.
+inline UnitStage stage(double c, double H, double S, int start, int period) {
+    UnitStage u;
+    u.coefficient = c;
+    u.drain_length = H;
+    u.settlement = S;
+    u.start = start;
+    u.period = period;
+    return u;
 }
 
 }  // namespace kova::engine::textbook

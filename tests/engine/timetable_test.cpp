@@ -3,15 +3,11 @@
 // series summed here to convergence and a day-by-day walk done here.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
 #include "engine/consolidation.hpp"
 #include "tests/engine/textbook.hpp"
-#include "engine/run.hpp"
 #include "engine/stage_hooks.hpp"
 #include "engine/timetable.hpp"
 #include "platform/message.hpp"
@@ -20,7 +16,7 @@ namespace kova::engine {
 namespace {
 
 using textbook::series_degree;
-const double kPiT = textbook::kPi;
+using textbook::stage;
 
 // To 0.001, a half (within 0.0001) going to the even neighbour.
 double thousandth(double x) {
@@ -40,16 +36,6 @@ double stage_oracle(const UnitStage& u, int t) {
         return u.settlement * series_degree(thousandth(a * tau / 2.0)) * tau / u.period;
     int shift = u.period > 0 ? u.period / 2 : 0;
     return u.settlement * series_degree(thousandth(a * (tau - shift)));
-}
-
-UnitStage stage(double c, double H, double S, int start, int period) {
-    UnitStage u;
-    u.coefficient = c;
-    u.drain_length = H;
-    u.settlement = S;
-    u.start = start;
-    u.period = period;
-    return u;
 }
 
 UnitTimeline timeline(std::vector<UnitStage> stages) {
@@ -108,8 +94,7 @@ TEST(ConsolidationTimeTable, InsideTheLoadingPeriod) {
 
 TEST(ConsolidationTimeTable, OddLoadingPeriodHalvesToEven) {
     // 50 %: t0 = 0.197 / 0.01 = 19.7 -> 20 days; half of 15 days is 8.
-    UnitTimeline u = timeline({stage(0.01, 1, 0.2, 5, 15)});
-    TableEntry e = consolidation_time_table(u, 0, 4);
+    TableEntry e = consolidation_time_table(timeline({stage(0.01, 1, 0.2, 5, 15)}), 0, 4);
     EXPECT_EQ(e.kind, DayKind::Reached);
     EXPECT_EQ(e.day, 5 + 20 + 8);
 }
@@ -460,91 +445,6 @@ TEST(StageTiming, GapsAndPositionsDoNotLeak) {
     EXPECT_EQ(rows[4].day, 50 + 10 + 5);
     // A unit index past the units of the position reads as nothing.
     EXPECT_EQ(unit_timeline(*st, 1).stage_count, 0);
-}
-
-// ---------------------------------------------------------------- whole run
-
-class TempFolder {
-public:
-    TempFolder() {
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() / ("kova_timetable_" + std::to_string(stamp));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-TEST(StageTiming, WholeRunWithDrainsAndAStageGap) {
-    // Two clay layers, the upper with triangular drains (d 1.2, dw 0.05,
-    // alpha 3, kc/kw 0.0005), the lower drained at one face; an embankment in
-    // stage 1 (day 0, 30 days) and a strip load in stage 3 (day 200, 20 days).
-    TempFolder dir;
-    std::filesystem::copy_file(std::filesystem::path(KOVA_TEST_DATA) / "engine" / "staged_drains.dat",
-                               dir.path() / "CAL_TNK.DAT");
-    auto st = std::make_unique<EngineState>();
-    RecordingMessages msgs;
-    ASSERT_EQ(run_calculation(dir.path(), *st, msgs), 0);
-    EXPECT_EQ(msgs.Count(), 0u);
-
-    // The last position, x = 20, is what the state holds.
-    const PositionHistory& h = st->history;
-    const StageTiming& tm = st->timing;
-    ASSERT_EQ(h.stage_count, 2);
-    EXPECT_EQ(h.stage_number[0], 1);
-    EXPECT_EQ(h.stage_number[1], 3);
-    EXPECT_EQ(tm.stage_start[0], 0);
-    EXPECT_EQ(tm.stage_days[0], 30);
-    EXPECT_EQ(tm.stage_start[1], 200);
-    EXPECT_EQ(tm.stage_days[1], 20);
-
-    ASSERT_EQ(tm.timing_unit_count, 2);
-    EXPECT_EQ(tm.timing_unit_layer[0], 0);
-    EXPECT_EQ(tm.timing_unit_layer[1], 1);
-    EXPECT_TRUE(unit_drained(*st, 0));
-    EXPECT_FALSE(unit_drained(*st, 1));
-    for (int j = 0; j < 2; ++j) {
-        SCOPED_TRACE(j);
-        EXPECT_NEAR(tm.stage_unit_coefficient[j][0], 3 * 0.01, 1e-12);  // ch = alpha cv
-        EXPECT_NEAR(tm.stage_unit_drain_length[j][0], 1.26, 1e-12);     // de
-        EXPECT_NEAR(tm.stage_unit_thickness[j][0], 5, 1e-12);
-        EXPECT_NEAR(tm.stage_unit_coefficient[j][1], 0.01, 1e-12);
-        EXPECT_NEAR(tm.stage_unit_drain_length[j][1], 5, 1e-12);  // one face: H'
-        for (int r = 0; r < 2; ++r) {
-            // One layer per unit: the unit's total is its layer's settlement.
-            EXPECT_NEAR(tm.stage_unit_total[j][r], thousandth(h.stage_settlement[j][r]), 1e-12);
-            double before = j == 0 ? 0 : tm.stage_unit_total[j - 1][r];
-            EXPECT_NEAR(tm.stage_unit_increment[j][r], tm.stage_unit_total[j][r] - before, 1e-12);
-        }
-    }
-    for (int j = 2; j < kMaxStages; ++j)
-        for (int r = 0; r < kMaxUnits; ++r) {
-            EXPECT_EQ(tm.stage_unit_increment[j][r], 0);
-            EXPECT_EQ(tm.stage_unit_total[j][r], 0);
-        }
-    EXPECT_GT(tm.stage_unit_increment[1][0], 0);
-
-    UnitTimeline drained = unit_timeline(*st, 0), plain = unit_timeline(*st, 1);
-    auto a = overall_time_table(drained), b = overall_time_table(plain);
-    for (int k = 0; k < 9; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(a[k].kind, DayKind::Reached);
-        EXPECT_EQ(b[k].kind, DayKind::Reached);
-        if (k > 0) {
-            EXPECT_GE(a[k].day, a[k - 1].day);
-            EXPECT_GE(b[k].day, b[k - 1].day);
-        }
-        EXPECT_GE(drained.settlement_at(a[k].day), a[k].settlement);
-        EXPECT_LT(drained.settlement_at(a[k].day - 1), a[k].settlement);
-    }
-    // Drains bring the upper layer to 90 % long before the lower one.
-    EXPECT_LT(a[8].day, b[8].day);
 }
 
 }  // namespace

@@ -6,13 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <vector>
 
 #include "cal_builder.hpp"
-#include "engine/run.hpp"
 #include "engine/timetable.hpp"
 #include "platform/message.hpp"
 
@@ -41,26 +37,6 @@ double FlamantTrapezoid(const Trapezoid& t, double gamma, double x, double z) {
     }
     return sum;
 }
-
-std::string ReadText(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-struct WorkedRun {
-    TempDir dir;
-    std::unique_ptr<EngineState> st = std::make_unique<EngineState>();
-    kova::RecordingMessages msgs;
-    int code = -1;
-    explicit WorkedRun(const Input& in) {
-        WriteLines(dir.path / "CAL_TNK.DAT", in.Lines());
-        RunOptions opt;
-        opt.clock = [] { return RunStamp{26, 12, 8, 9, 5, 7}; };
-        code = run_calculation(dir.path, *st, msgs, opt);
-    }
-};
 
 std::array<int, 9> OverallDays(const EngineState& st, int r) {
     auto rows = overall_time_table(unit_timeline(st, r));
@@ -131,10 +107,10 @@ TEST(EngineWorkedExample, TwoClayLayersUnderAnEmbankment) {
     const Trapezoid fill{10, 14, 26, 30, 0, 3};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x);
-        WorkedRun r(ClayUnderEmbankment(c.x));
+        EngineRun r(ClayUnderEmbankment(c.x));
         ASSERT_EQ(r.code, 0);
         EXPECT_EQ(r.msgs.Count(), 0u);
-        EXPECT_EQ(ReadText(r.dir.path / "tnk1.csv"), std::string(c.line) + "\r\n");
+        EXPECT_EQ(r.Bytes("tnk1.csv"), std::string(c.line) + "\r\n");
         const PositionHistory& h = r.st->history;
         ASSERT_EQ(h.stage_count, 1);
         EXPECT_NEAR(h.stage_dp[0][0], FlamantTrapezoid(fill, 19, c.x, -2), 1e-6);
@@ -243,10 +219,10 @@ TEST(EngineWorkedExample, TwoStagesWithDrainsCutAndSand) {
     //  Drains: n = 25.2, F = 2.477, L = (3 / 0.05)^2 x 0.001 x 32/pi^2 =
     //  11.672; stage 1, 10 %: Th = -(F + 0.8 L) ln 0.9 / 8 -> 13 days < half
     //  the loading period (15): reached while loading, on day 29.
-    WorkedRun r(StagedWithDrains(20));
+    EngineRun r(StagedWithDrains(20));
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.msgs.Count(), 0u);
-    EXPECT_EQ(ReadText(r.dir.path / "tnk1.csv"), "20.000000,4.000000,0.475000\r\n");
+    EXPECT_EQ(r.Bytes("tnk1.csv"), "20.000000,4.000000,0.475000\r\n");
     const PositionHistory& h = r.st->history;
     ASSERT_EQ(h.stage_count, 2);
     EXPECT_EQ(h.stage_number[1], 3);
@@ -295,9 +271,9 @@ TEST(EngineWorkedExample, TwoStagesWithDrainsCutAndSand) {
     EXPECT_EQ(OverallDays(*r.st, 2), (std::array<int, 9>{111, 137, 193, 273, 379, 514, 690, 938, 1360}));
 
     // Beside the cut (x = 12, U = 0, ground on the slope at 1.333).
-    WorkedRun side(StagedWithDrains(12));
+    EngineRun side(StagedWithDrains(12));
     ASSERT_EQ(side.code, 0);
-    EXPECT_EQ(ReadText(side.dir.path / "tnk1.csv"), "12.000000,1.333000,0.437000\r\n");
+    EXPECT_EQ(side.Bytes("tnk1.csv"), "12.000000,1.333000,0.437000\r\n");
     EXPECT_EQ(OverallDays(*side.st, 0), (std::array<int, 9>{30, 46, 66, 89, 116, 141, 173, 219, 297}));
 }
 
