@@ -50,41 +50,30 @@ TEST(ReportCondition, FullSection) {
         if (f.reserve >= 0) ++reservations;
     EXPECT_EQ(reservations, 3);
 
-    auto rows = FormsNamed(p, "SJK_0002.PFM");
-    const ts::PageForm& r1 = *rows[0];
-    EXPECT_EQ(Field(r1, 0), "  1");
-    EXPECT_EQ(Field(r1, 1), "粘性土");
-    EXPECT_EQ(Field(r1, 2), "Ｃｃ法");
-    EXPECT_EQ(Field(r1, 3), " 両面 ");
-    EXPECT_EQ(Field(r1, 4), " 16.000");
-    EXPECT_EQ(Field(r1, 5), "   4");
-    EXPECT_EQ(Field(r1, 6), "   0.450");
-    EXPECT_EQ(Field(*rows[1], 1), "砂質土");
-    EXPECT_EQ(Field(*rows[1], 2), "B.K.Hough");
-    EXPECT_EQ(Field(*rows[1], 3), " 片面 ");
-    const ts::PageForm& cut = *rows[2];
-    EXPECT_EQ(Field(cut, 0), "* 1");
-    EXPECT_EQ(Field(cut, 1), "切り土");
-    EXPECT_EQ(Field(cut, 2), "─────");
-    EXPECT_EQ(Field(cut, 3), "───");
-    EXPECT_EQ(Field(cut, 4), " 18.000");
-    EXPECT_EQ(Field(cut, 5), "──");
-    EXPECT_EQ(Field(cut, 6), "────");
-
-    const ts::PageForm& drain = *FormsNamed(p, "SJK_0005.PFM")[0];
-    EXPECT_EQ(Field(drain, 0), "  1");
-    EXPECT_EQ(Field(drain, 1), "ドレーン三角");
-    EXPECT_EQ(Field(drain, 2), "   1.200");
-    EXPECT_EQ(Field(drain, 5), "0.000500");
-
-    auto emb = FormsNamed(p, "SJK_0021.PFM");
-    EXPECT_EQ(Field(*emb[0], 1), "  19.000");
-    EXPECT_EQ(Field(*emb[0], 2), "      10");
-    EXPECT_EQ(Field(*emb[1], 3), "      30");
-    const ts::PageForm& pl = *FormsNamed(p, "SJK_0031.PFM")[0];
-    EXPECT_EQ(Field(pl, 3), "  50.000");
-    EXPECT_EQ(Field(pl, 4), "       5");
-    EXPECT_EQ(Field(pl, 5), "      20");
+    // Each (form, occurrence, field, text).
+    struct Want {
+        const char* form;
+        int nth, field;
+        const char* text;
+    } wants[] = {
+        {"SJK_0002.PFM", 0, 0, "  1"}, {"SJK_0002.PFM", 0, 1, "粘性土"}, {"SJK_0002.PFM", 0, 2, "Ｃｃ法"},
+        {"SJK_0002.PFM", 0, 3, " 両面 "}, {"SJK_0002.PFM", 0, 4, " 16.000"}, {"SJK_0002.PFM", 0, 5, "   4"},
+        {"SJK_0002.PFM", 0, 6, "   0.450"}, {"SJK_0002.PFM", 1, 1, "砂質土"}, {"SJK_0002.PFM", 1, 2, "B.K.Hough"},
+        {"SJK_0002.PFM", 1, 3, " 片面 "},
+        // The cut block's row.
+        {"SJK_0002.PFM", 2, 0, "* 1"}, {"SJK_0002.PFM", 2, 1, "切り土"}, {"SJK_0002.PFM", 2, 2, "─────"},
+        {"SJK_0002.PFM", 2, 3, "───"}, {"SJK_0002.PFM", 2, 4, " 18.000"}, {"SJK_0002.PFM", 2, 5, "──"},
+        {"SJK_0002.PFM", 2, 6, "────"},
+        {"SJK_0005.PFM", 0, 0, "  1"}, {"SJK_0005.PFM", 0, 1, "ドレーン三角"}, {"SJK_0005.PFM", 0, 2, "   1.200"},
+        {"SJK_0005.PFM", 0, 5, "0.000500"},
+        {"SJK_0021.PFM", 0, 1, "  19.000"}, {"SJK_0021.PFM", 0, 2, "      10"}, {"SJK_0021.PFM", 1, 3, "      30"},
+        {"SJK_0031.PFM", 0, 3, "  50.000"}, {"SJK_0031.PFM", 0, 4, "       5"}, {"SJK_0031.PFM", 0, 5, "      20"},
+    };
+    for (const Want& w : wants) {
+        auto forms = FormsNamed(p, w.form);
+        ASSERT_GT(forms.size(), static_cast<std::size_t>(w.nth)) << w.form;
+        EXPECT_EQ(Field(*forms[w.nth], w.field), w.text) << w.form << " " << w.nth << "/" << w.field;
+    }
     EXPECT_EQ(FormsNamed(p, "SJK_0041.PFM")[1]->fields.size(), 8u);
     EXPECT_TRUE(s.Exists("KT_ZUMEN.PZK"));
 }

@@ -2,6 +2,9 @@
 // drawings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "engine/report.hpp"
 #include "tests/engine/report_fixture.hpp"
 
@@ -46,11 +49,15 @@ std::vector<std::string> TextsAtY(const ts::DrawingFile& d, int y, int angle = 0
     return out;
 }
 
+int CountIf(const ts::DrawingFile& d, const std::function<bool(const ts::DrawingRecord&)>& pred) {
+    return static_cast<int>(std::count_if(d.records.begin(), d.records.end(), pred));
+}
 int TimeTicks(const ts::DrawingFile& d) {
-    int n = 0;
-    for (const auto& r : d.records)
-        if (r.kind == 'L' && r.v[1] == 400 && r.v[3] == 350) ++n;
-    return n;
+    return CountIf(d, [](const auto& r) { return r.kind == 'L' && r.v[1] == 400 && r.v[3] == 350; });
+}
+// Texts of pen 1: the markers of the leave period and residual settlement.
+int MarkerTexts(const ts::DrawingFile& d) {
+    return CountIf(d, [](const auto& r) { return r.kind == 'K' && r.v[5] == 1; });
 }
 
 }  // namespace
@@ -66,26 +73,16 @@ TEST(ReportTimeGraph, LongestTimeZeroAndNoLoadedStage) {
     EXPECT_EQ(TimeTicks(d), 6);
     EXPECT_EQ(TextsAtY(d, 350), (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
     // The load diagram is one line along the zero line; no load ticks.
-    int dashed = 0;
-    for (const auto& r : d.records)
-        if (r.kind == 'L' && r.v[4] == 1) ++dashed;
-    EXPECT_EQ(dashed, 1);
+    EXPECT_EQ(CountIf(d, [](const auto& r) { return r.kind == 'L' && r.v[4] == 1; }), 1);
     EXPECT_EQ(d.CountExact('L', V{500, 1000, 4000, 1000, 1, 2}), 1);
     ASSERT_EQ(d.Texts("  0").size(), 1u);
     EXPECT_EQ(d.Texts("  0")[0]->v, (V{330, 535, 70, 70, 0, 2}));
     // T = 0: a 0.2 m axis, 7500 units per m: ticks at 0, 0.1, 0.2.
-    EXPECT_EQ(d.CountExact('L', V{500, 1000, 450, 1000, 0, 2}), 1);
-    EXPECT_EQ(d.CountExact('L', V{500, 1750, 450, 1750, 0, 2}), 1);
-    EXPECT_EQ(d.CountExact('L', V{500, 2500, 450, 2500, 0, 2}), 1);
+    for (int y : {1000, 1750, 2500}) EXPECT_EQ(d.CountExact('L', V{500, y, 450, y, 0, 2}), 1) << y;
     EXPECT_EQ(TextsAtY(d, 1035).size(), 1u);
     EXPECT_EQ(d.Texts("0.2").size(), 1u);
     EXPECT_EQ(d.Texts("0.4").size(), 0u);
-    // No marker: the residual settlement is not below T.
-    for (const auto& r : d.records) {
-        if (r.kind == 'K') {
-            EXPECT_EQ(r.v[5], 2) << r.text;
-        }
-    }
+    EXPECT_EQ(MarkerTexts(d), 0);  // the residual settlement is not below T
     EXPECT_EQ(d.Texts("最終沈下量 0.000m").size(), 1u);
     EXPECT_EQ(d.CountExact('L', V{3000, 1000, 4000, 1000, 0, 2}), 1);
 }
@@ -122,10 +119,7 @@ TEST(ReportTimeGraph, LeavePeriodMarker) {
         s.in().TimeCondKind = 0;
         s.in().LeavePeriod = c.leave;
         ts::DrawingFile d = s.Graph(0);
-        int pen1Texts = 0;
-        for (const auto& r : d.records)
-            if (r.kind == 'K' && r.v[5] == 1) ++pen1Texts;
-        EXPECT_EQ(pen1Texts, c.marker ? 2 : 0) << c.leave;
+        EXPECT_EQ(MarkerTexts(d), c.marker ? 2 : 0) << c.leave;
         if (c.leave == 50) {
             // Day 50 at 35 units a day; the leader starts 650 above the zero line.
             ASSERT_EQ(d.Texts("50").size(), 1u);  // the marker's day; axis labels go by 20
@@ -143,10 +137,7 @@ TEST(ReportTimeGraph, ResidualSettlementMarkerOnce) {
     // First day with 0.5 - round(g) <= 0.1 for g = 0.5 U(Tv), Tv = round(0.01
     // (t - 5) / 4) after the 10-day ramp: U(0.566) = 0.7994 rounds g to 0.400;
     // Tv reaches 0.566 first at t = 232 (Tv 0.5675 -> 0.568; t = 231 gives 0.565).
-    int pen1Texts = 0;
-    for (const auto& r : d.records)
-        if (r.kind == 'K' && r.v[5] == 1) ++pen1Texts;
-    EXPECT_EQ(pen1Texts, 2);
+    EXPECT_EQ(MarkerTexts(d), 2);
     EXPECT_EQ(d.Texts("0.100m").size(), 1u);
     ASSERT_EQ(d.Texts("232").size(), 1u);
     EXPECT_EQ(d.Texts("232")[0]->v, (V{2072, 350, 70, 70, 0, 1}));  // 500 + 232 x 7 - 52
@@ -261,10 +252,7 @@ TEST(ReportProfile, RowsWithoutGroundBreakTheSettledGround) {
     for (int i = 400; i < 600; ++i) gap.st->profile[i].ground = -9999.99;
     ts::DrawingFile b = gap.Draw(kMaxProfileCode);
     auto pen1 = [](const ts::DrawingFile& d) {
-        int n = 0;
-        for (const auto& r : d.records)
-            if (r.kind == 'L' && r.v[4] == 0 && r.v[5] == 1) ++n;
-        return n;
+        return CountIf(d, [](const auto& r) { return r.kind == 'L' && r.v[4] == 0 && r.v[5] == 1; });
     };
     // 999 segments, or 399 + 399 around the gap; plus 6 arrow lines and one
     // table line.
@@ -295,10 +283,7 @@ TEST(ReportProfile, NoSoilLayerKeepsOnlyFrameAxesAndCaptions) {
     draw_settlement_profile(*s.st, kMaxProfileCode);
     ts::DrawingFile d = s.Drawing("TNK_MAX.PZK");
     EXPECT_EQ(d.Count('Q'), 0);
-    int scaled = 0;
-    for (const auto& r : d.records)
-        if (r.kind == 'L' && (r.v[4] == 3 || r.v[4] == 1)) ++scaled;
-    EXPECT_EQ(scaled, 0);
+    EXPECT_EQ(CountIf(d, [](const auto& r) { return r.kind == 'L' && (r.v[4] == 3 || r.v[4] == 1); }), 0);
     EXPECT_EQ(d.Count('L'), 8 + 3);  // frame, axes, table
     EXPECT_EQ(d.Texts("0.000 m").size(), 1u);
 }

@@ -27,10 +27,11 @@ std::set<std::string> ReportFiles(const fs::path& dir) {
     return out;
 }
 
-// A run of a stored set with the clock of its golden files.
+// A run of a stored set with the clock of its golden files, on several
+// threads: the goldens are serial runs, and must come out the same.
 struct SetRun : enginetest::EngineRun {
     explicit SetRun(const std::string& set, const std::function<void(const fs::path&)>& prepare = {})
-        : EngineRun({}, 1,
+        : EngineRun({}, 6,
                     [&](const fs::path& d) {
                         Copy(fs::path("engine_reports") / set / "CAL_TNK.DAT")(d);
                         if (prepare) prepare(d);
