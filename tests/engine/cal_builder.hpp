@@ -22,7 +22,7 @@ struct Curve {
 };
 
 struct Layer {
-    std::vector<int> verts;
+    std::vector<int> verts{};
     int kind = 0;
     double gamma = 18;
     int n = 5;
@@ -32,11 +32,11 @@ struct Layer {
     double beta = 1;
     int drain = 0;  // 0 none, 1 triangular, 2 square pattern
     double d = 0, dw = 0, alpha = 1, kk = 0;
-    Curve elogp, mv, cv;
+    Curve elogp{}, mv{}, cv{};
 };
 
 struct Block {
-    std::vector<int> verts;
+    std::vector<int> verts{};
     double gamma = 19;
     int stage = 1, start = 0, days = 0;
 };
