@@ -218,21 +218,9 @@ std::unique_ptr<EngineState> column_of(const std::vector<LayerSpec>& layers) {
 }
 
 TEST(ConsolidationUnits, Grouping) {
-    LayerSpec clay;
-    LayerSpec clay2 = clay;
-    clay2.cv = 0.04;
-    clay2.thick = 3;
-    LayerSpec drained = clay;
-    drained.drain = kDrains;
-    LayerSpec oneFace = clay;
-    oneFace.drainage = 1;
-    LayerSpec sand = clay;
-    sand.kind = 1;
-    sand.method = 3;
-    LayerSpec inert = clay;
-    inert.method = 4;
-    LayerSpec badDrains = clay;
-    badDrains.drain = DrainData{1, 1.2, 0, 3, 0.001};  // dw 0
+    const LayerSpec clay, clay2{.cv = 0.04, .thick = 3}, drained{.drain = kDrains}, oneFace{.drainage = 1},
+        sand{.kind = 1, .method = 3}, inert{.method = 4}, mv{.method = 2, .settle = 0.0304},
+        badDrains{.drain = DrainData{1, 1.2, 0, 3, 0.001}};  // dw 0
 
     struct Case {
         const char* what;
@@ -249,7 +237,7 @@ TEST(ConsolidationUnits, Grouping) {
         {"non-consolidating on top", {inert, clay}, {{1}}},
         {"sand only", {sand, sand}, {}},
         {"invalid drains count as none", {clay, badDrains}, {{0, 1}}},
-        {"method mix", {clay, [] { LayerSpec s; s.method = 2; s.settle = 0.0304; return s; }()}, {{0, 1}}},
+        {"method mix", {clay, mv}, {{0, 1}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -285,8 +273,7 @@ TEST(ConsolidationUnits, Grouping) {
 }
 
 TEST(ConsolidationUnits, PressureOfTheCoefficient) {
-    LayerSpec clay;
-    auto st = column_of({clay});
+    auto st = column_of({LayerSpec{}});
     RecordingMessages msgs;
     st->input.CvPMethod = 1;
     prepare_time_curve(*st, 10, msgs);  // P0 + U = 50, P0 + dP = 70
@@ -300,8 +287,7 @@ TEST(ConsolidationUnits, LoadRelievingMoreThanTheOverburden) {
     // P0 + dP < 0 (a negative surcharge): no geometric mean exists, so the
     // pressure is 0 and the curve's first value holds (two points: 0.02 at
     // 50, 0.005 at 500), never NaN and never the last value.
-    LayerSpec clay;
-    auto st = column_of({clay});
+    auto st = column_of({LayerSpec{}});
     st->input.cv[1].count = 2;
     st->input.cv[1].pressure[1] = 500;
     st->input.cv[1].value[0] = 0.02;
@@ -317,10 +303,8 @@ TEST(ConsolidationUnits, LoadRelievingMoreThanTheOverburden) {
 }
 
 TEST(ConsolidationUnits, MissingCurveToldOncePerPosition) {
-    LayerSpec none;
-    none.cv = 0;
-    LayerSpec clay;
-    auto st = column_of({none, clay, none});
+    const LayerSpec none{.cv = 0};
+    auto st = column_of({none, LayerSpec{}, none});
     RecordingMessages msgs;
     stage_time_prepare(*st, 0, msgs);
     stage_time_prepare(*st, 0, msgs);
@@ -340,12 +324,9 @@ TEST(ConsolidationUnits, MissingCurveToldOncePerPosition) {
 }
 
 TEST(ConsolidationUnits, InvalidDrainsToldOncePerPosition) {
-    LayerSpec clay;
-    LayerSpec bad = clay;
-    bad.drain = DrainData{2, 1.0, 0.05, 0, 0.001};  // alpha 0
-    LayerSpec sandBad = bad;                          // sand: its drains do not matter
-    sandBad.kind = 1;
-    auto st = column_of({clay, bad, sandBad});
+    const DrainData alpha0{2, 1.0, 0.05, 0, 0.001};
+    // The sand's drains do not matter.
+    auto st = column_of({LayerSpec{}, LayerSpec{.drain = alpha0}, LayerSpec{.kind = 1, .drain = alpha0}});
     RecordingMessages msgs;
     stage_time_prepare(*st, 0, msgs);
     ASSERT_EQ(msgs.Count(), 1u);
@@ -392,19 +373,10 @@ bool same_timing(const StageTiming& a, const StageTiming& b) {
 }
 
 TEST(StageTiming, GapsAndPositionsDoNotLeak) {
-    LayerSpec clayA;
-    clayA.thick = 4;
-    LayerSpec sand;
-    sand.kind = 1;
-    sand.method = 3;
-    LayerSpec clayB;
-    clayB.drainage = 1;
-    clayB.cv = 0.005;
-    clayB.thick = 3;
     RecordingMessages msgs;
-
     // Position 1: loads in stages 1 and 3 only.
-    auto st = column_of({clayA, sand, clayB});
+    auto st = column_of({LayerSpec{.thick = 4}, LayerSpec{.kind = 1, .method = 3},
+                         LayerSpec{.drainage = 1, .cv = 0.005, .thick = 3}});
     new_position(*st);
     loaded_stage(*st, 1, {0.10, 0, 0.05}, 0, 30, msgs);
     loaded_stage(*st, 3, {0.15, 0, 0.08}, 200, 20, msgs);
@@ -420,9 +392,7 @@ TEST(StageTiming, GapsAndPositionsDoNotLeak) {
     EXPECT_EQ(u1.settlement_at(200), settlement_at_time(200, u1.stages[0]));
 
     // Position 2, computed next with a different column: loads only in stage 2.
-    LayerSpec clayC;
-    clayC.cv = 0.02;
-    auto fresh = column_of({clayC});
+    auto fresh = column_of({LayerSpec{.cv = 0.02}});
     st->work = fresh->work;
     st->input = fresh->input;
     new_position(*st);
