@@ -17,44 +17,35 @@ namespace {
 // drainage length 2 m.
 struct PointCase : State {
     explicit PointCase(std::vector<int> stages) {
-        SoilLayerRec& l = Soil({{0, 0}, {10, 0}, {10, -4}, {0, -4}}, 0, 0);
-        l.beta = 1;
+        // What is not set here is 0 in a fresh state.
+        Soil({{0, 0}, {10, 0}, {10, -4}, {0, -4}}, 0, 0);
         Position(5, "No.1 中央");
         FlatProfile(-1, 11, 0);
         SoilColumn& c = st->work.column;
         c.count = 1;
-        c.layer[0] = 0;
-        c.top[0] = 0;
         c.bottom[0] = -4;
         c.p0[0] = 32;
         PositionHistory& h = st->history;
         h.layer_count = 1;
-        h.layer_index[0] = 0;
         h.p0[0] = 32;
-        h.method[0] = 0;
         h.thickness[0] = 4;
         StageTiming& t = st->timing;
         t.timing_unit_count = 1;
-        t.timing_unit_layer[0] = 0;
-        double total = 0;
         for (std::size_t j = 0; j < stages.size(); ++j) {
             h.stage_number[j] = stages[j];
             h.stage_dp[j][0] = 20.0 * (j + 1);
             h.stage_e1[j][0] = 1.5;
             h.stage_e2[j][0] = 1.4 - 0.05 * j;
             h.stage_strain[j][0] = 0.04;
-            h.stage_settlement[j][0] = 0.16 * (j + 1);
-            h.stage_total[j + 1] = 0.16 * (j + 1);
+            h.stage_total[j + 1] = h.stage_settlement[j][0] = 0.16 * (j + 1);
             h.stage_cv[j][0] = 0.01;
             h.stage_cv_pressure[j][0] = 42;
             t.stage_start[j] = 100 * static_cast<int>(j);
-            t.stage_days[j] = 0;
             t.stage_unit_coefficient[j][0] = 0.01;
             t.stage_unit_thickness[j][0] = 4;
             t.stage_unit_drain_length[j][0] = 2;
             t.stage_unit_increment[j][0] = 0.16;
-            total += 0.16;
-            t.stage_unit_total[j][0] = total;
+            t.stage_unit_total[j][0] = 0.16 * (j + 1);
         }
         h.stage_count = static_cast<int>(stages.size());
     }

@@ -69,34 +69,6 @@ TEST_P(ReportGolden, GrammarNamedDrawingsAndBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Sets, ReportGolden, ::testing::Values("full", "minimal", "missing_cv"));
 
-TEST(ReportRun, FullSetWritesEveryFileInItsPlace) {
-    SetRun r("full");
-    ASSERT_EQ(r.code, 0);
-    EXPECT_EQ(ReportFiles(r.dir.path),
-              (std::set<std::string>{"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TK_DT_02.PDT",
-                                     "TNK_Z_01.PZK", "TNK_Z_02.PZK", "TNJ_H_01.PZK", "TNJ_H_02.PZK",
-                                     "TNK_MAX.PZK"}));
-    // The page of the second position lists the cut block above it.
-    std::vector<std::string> errors;
-    ts::PageFile p = ts::ParsePage(r.dir.path / "TK_DT_02.PDT", ts::DateStyle::Engine, errors);
-    auto col = FormsNamed(p, "SOU_0002.PFM");
-    ASSERT_FALSE(col.empty());
-    EXPECT_EQ(Field(*col[0], 8), "切り土");
-    EXPECT_EQ(p.title, "沈下算出点-No.02");
-}
-
-TEST(ReportRun, MissingCvCurveLeavesNoTimeGraph) {
-    SetRun r("missing_cv");
-    ASSERT_EQ(r.code, 0);
-    EXPECT_FALSE(fs::exists(r.dir.path / "TNJ_H_01.PZK"));
-    std::vector<std::string> errors;
-    ts::PageFile p = ts::ParsePage(r.dir.path / "TK_DT_01.PDT", ts::DateStyle::Engine, errors);
-    ASSERT_FALSE(p.forms.empty());
-    EXPECT_EQ(p.forms.back().drawing, "TNK_Z_01.PZK");
-    ASSERT_EQ(r.msgs.Count(), 1u);
-    EXPECT_EQ(r.msgs.Last().caption, "LogCv-LogP曲線");
-}
-
 // A report file that cannot be created ends the run with exit code 1 and a
 // message naming the file; nothing is written through it.
 TEST(ReportRun, FileThatCannotBeCreatedEndsTheRun) {
