@@ -40,6 +40,14 @@ struct Fixture {
     std::unique_ptr<CalcInput> in = std::make_unique<CalcInput>();
 };
 
+// The stress a load function gives a layer whose mid-depth lies at zm.
+template <class F>
+double StressAt(F f, const Fixture& x, double at, double zm) {
+    SoilColumn c = ColumnAt(zm);
+    f(*x.in, 0, at, c);
+    return c.dp[0];
+}
+
 }  // namespace
 
 TEST(EngineStress, UniformStripMatchesIntegratedLineLoads) {
@@ -57,18 +65,13 @@ TEST(EngineStress, UniformStripMatchesIntegratedLineLoads) {
             EXPECT_NEAR(c.dp[0], want, 1e-6) << "x=" << x << " z=" << depth;
         }
     }
-    SoilColumn c = ColumnAt(-1);
-    strip_load_stress(*f.in, 0, 0, c);
-    EXPECT_NEAR(c.dp[0], 4.93, 0.005);
-    // Entered right to left it is the same strip.
+    const double edge = StressAt(strip_load_stress, f, 0, -1);
+    EXPECT_NEAR(edge, 4.93, 0.005);
+    // Entered right to left it is the same strip; a layer at or above the
+    // strip's level gets nothing.
     std::swap(l.x1, l.x2);
-    SoilColumn r = ColumnAt(-1);
-    strip_load_stress(*f.in, 0, 0, r);
-    EXPECT_NEAR(r.dp[0], c.dp[0], 1e-12);
-    // A layer at or above the strip's level gets nothing.
-    SoilColumn above = ColumnAt(0);
-    strip_load_stress(*f.in, 0, 0, above);
-    EXPECT_EQ(above.dp[0], 0);
+    EXPECT_NEAR(StressAt(strip_load_stress, f, 0, -1), edge, 1e-12);
+    EXPECT_EQ(StressAt(strip_load_stress, f, 0, 0), 0);
 }
 
 TEST(EngineStress, PointAndLineLoads) {
@@ -89,15 +92,11 @@ TEST(EngineStress, PointAndLineLoads) {
         EXPECT_NEAR(p.dp[0], 3 * 100 * z * z * z / (2 * kPi * std::pow(r, 5)), 1e-9) << k.x;
         EXPECT_NEAR(q.dp[0], Flamant(50, dx, z), 1e-9) << k.x;
     }
-    // Directly below: 3P / (2 pi z^2).
-    SoilColumn p = ColumnAt(-3);
-    point_load_stress(*f.in, 0, 2, p);
-    EXPECT_NEAR(p.dp[0], 3 * 100 / (2 * kPi * 16), 1e-9);
-    // The load's own level adds nothing (R would be 0).
-    SoilColumn at = ColumnAt(1);
-    point_load_stress(*f.in, 0, 2, at);
-    line_load_stress(*f.in, 0, 2, at);
-    EXPECT_EQ(at.dp[0], 0);
+    // Directly below: 3P / (2 pi z^2); the load's own level adds nothing (R
+    // would be 0).
+    EXPECT_NEAR(StressAt(point_load_stress, f, 2, -3), 3 * 100 / (2 * kPi * 16), 1e-9);
+    EXPECT_EQ(StressAt(point_load_stress, f, 2, 1), 0);
+    EXPECT_EQ(StressAt(line_load_stress, f, 2, 1), 0);
 }
 
 TEST(EngineStress, WallsBlockThePath) {
@@ -105,20 +104,12 @@ TEST(EngineStress, WallsBlockThePath) {
     f.in->point_load_count = 1;
     f.in->point_loads[0] = LoadRec{0, 0, 0, 0, 100, 1, 0, 0};
     f.in->wall_count = 1;
-    f.in->walls[0] = WallRec{2.5, 1, -10};
-    SoilColumn c = ColumnAt(-5);
-    point_load_stress(*f.in, 0, 5, c);
-    EXPECT_EQ(c.dp[0], 0);
-    // The path passes above the wall's top: the load acts.
-    f.in->walls[0] = WallRec{2.5, -4, -10};
-    SoilColumn d = ColumnAt(-5);
-    point_load_stress(*f.in, 0, 5, d);
-    EXPECT_GT(d.dp[0], 0);
-    // A wall on the load's side only for a layer beyond it.
-    f.in->walls[0] = WallRec{7, 1, -10};
-    SoilColumn e = ColumnAt(-5);
-    point_load_stress(*f.in, 0, 5, e);
-    EXPECT_GT(e.dp[0], 0);
+    // Across the path; the path passing above its top; beyond the layer.
+    for (auto [wall, acts] : {std::pair{WallRec{2.5, 1, -10}, false}, std::pair{WallRec{2.5, -4, -10}, true},
+                              std::pair{WallRec{7, 1, -10}, true}}) {
+        f.in->walls[0] = wall;
+        EXPECT_EQ(StressAt(point_load_stress, f, 5, -5) > 0, acts) << wall.x << " " << wall.top;
+    }
 }
 
 TEST(EngineStress, TrianglePieceMatchesIntegratedLineLoads) {
