@@ -35,11 +35,11 @@ TEST(CalcInputContract, EngineReadsEveryValueOfARichModel) {
     m->SheetPileCount = 2;
     m->DrainMethod[1] = DrainMethodRec{2, {0.9, 0.068, 1.5, 20, 3, 0.3, 0.625}};
     m->SoilParam[0].C1 = 0.123456789012345;
-    ASSERT_TRUE(WriteCalcInput(*m, dir.path, ui));
+    ASSERT_TRUE(WriteCalcInput(*m, dir.path(), ui));
 
     auto in = std::make_unique<engine::CalcInput>();
     RecordingMessages engineUi;
-    ASSERT_NO_THROW(engine::read_calc_input(dir.path, *in, engineUi));
+    ASSERT_NO_THROW(engine::read_calc_input(dir.path(), *in, engineUi));
     EXPECT_EQ(engineUi.Count(), 0u);
 
     const StudyCond& c = m->Cond;
