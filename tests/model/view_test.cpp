@@ -51,7 +51,9 @@ TEST_F(ViewTest, FitWidensTheExtentAsymmetricallyThenCentres) {
         EXPECT_NEAR(v.ViewScale, c.scale, 1e-9);
         const double want[] = {c.left, c.right, c.bottom, c.top}, got[] = {v.ViewLeftX, v.ViewRightX, v.ViewBottomY, v.ViewTopY};
         for (int i = 0; i < 4; ++i) {
-            if (!std::isnan(want[i])) EXPECT_NEAR(got[i], want[i], 1e-9) << i;
+            if (!std::isnan(want[i])) {
+                EXPECT_NEAR(got[i], want[i], 1e-9) << i;
+            }
         }
     }
     // An empty canvas, or an extent of nothing, never gives a scale below 1 or NaN.
