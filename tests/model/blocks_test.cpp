@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "model/blocks.hpp"
 #include "model/recording_canvas.hpp"
@@ -108,9 +109,7 @@ TEST_F(Blocks, PickSoilLayerWinsTieAndToolSwitches) {
     EXPECT_EQ(ed.SelIndex, -1);
     // The mark: four yellow edges, the first from vertex 0 in canvas twips.
     ASSERT_EQ(canvas.segments.size(), 4u);
-    EXPECT_EQ(canvas.segments[0].colour, 14);
-    EXPECT_EQ(canvas.segments[0].x1, 100);
-    EXPECT_EQ(canvas.segments[0].y1, 9800);
+    EXPECT_EQ(std::tuple(canvas.segments[0].colour, canvas.segments[0].x1, canvas.segments[0].y1), std::tuple(14, 100, 9800));
     Pick(7, 8, kGroupFill);  // nearer the embankment
     EXPECT_EQ(ed.cmd_mode, 14);
     EXPECT_EQ(ed.PickPair[0], kKindEmbankment);
@@ -144,22 +143,18 @@ TEST_F(Blocks, DeleteSoilLayerTakesItsRowsAlong) {
     Delete(21, 1, kGroupFill);
     ASSERT_EQ(ui.Count(), 1u);
     const Message& q = ui.Last();
-    EXPECT_EQ(q.text, "指定したブロックを削除します");
-    EXPECT_EQ(q.caption, "削除確認");
-    EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(q.defaultButton, 1);
-    EXPECT_EQ(q.icon, MsgIcon::None);
+    EXPECT_EQ(std::tuple(q.text, q.caption, q.buttons, q.defaultButton, q.icon),
+              std::tuple("指定したブロックを削除します", "削除確認", MsgButtons::OkCancel, 1, MsgIcon::None));
     EXPECT_EQ(mm.SoilLayerCount, 4);
     EXPECT_EQ(ed.SelIndex, -1);
     const int kept[] = {0, 2, 3, 4};
     for (int i = 0; i < 4; ++i) {
-        const int k = kept[i];
-        EXPECT_EQ(mm.SoilLayer[i].UnitWeight, 10 + k) << i;
-        EXPECT_EQ(mm.SoilParam[i].NValue, k) << i;
-        EXPECT_EQ(mm.ELogPCurve[i].n, k) << i;
-        EXPECT_EQ(mm.MvCurve[i].Y[0], k) << i;
-        EXPECT_EQ(mm.CvCurve[i].X[1], k) << i;
-        EXPECT_EQ(mm.DrainMethod[i].Detail[0], k) << i;
+        std::array<double, 6> want;
+        want.fill(kept[i]);
+        EXPECT_EQ((std::array{mm.SoilLayer[i].UnitWeight - 10, double(mm.SoilParam[i].NValue), double(mm.ELogPCurve[i].n),
+                              mm.MvCurve[i].Y[0], mm.CvCurve[i].X[1], mm.DrainMethod[i].Detail[0]}),
+                  want)
+            << i;
     }
     // Deleting the embankment leaves the soil rows alone.
     ui.Script(MsgAnswer::Ok);
@@ -202,13 +197,7 @@ TEST_F(Blocks, ShapesAndRemovalCheckTheIndex) {
         tri.Y[i] = ys[i];
     }
     EXPECT_TRUE(SetSoilLayerShape(*m, canvas, 5, 2, tri, {kKindSoilLayer, 0, 0}));
-    EXPECT_EQ(b.nPt, 3);
-    EXPECT_EQ(b.PY[1], 8);
-    EXPECT_EQ(b.PX[3], 0);
-    EXPECT_EQ(b.CY, 2);
-    EXPECT_EQ(b.Name, "粘土");
-    EXPECT_EQ(b.UnitWeight, 16);
-    EXPECT_EQ(b.Stage, 2);
+    EXPECT_EQ(std::tuple(b.nPt, b.PY[1], b.PX[3], b.CY, b.Name, b.UnitWeight, b.Stage), std::tuple(3, 8.0, 0.0, 2.0, "粘土", 16.0, 2));
     EXPECT_EQ(m->SoilLayerCount, 1);
     // No block 1, no embankment 0, no cut -1: nothing changes.
     EXPECT_FALSE(SetSoilLayerShape(*m, canvas, 1, 1, Rect(0, 0, 1, 1), {kKindSoilLayer, 1, 0}));
