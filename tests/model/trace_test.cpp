@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -95,23 +96,6 @@ TEST(PointInRegion, EitherOrientation) {
     EXPECT_EQ(PointInRegion(15, 5, cwX, cwY, 4), -1);
     EXPECT_EQ(PointInRegion(5, 5, cwY, cwX, 4), 1);
     EXPECT_EQ(PointInRegion(-1, -1, cwY, cwX, 4), -1);
-}
-
-TEST(Register, SquareGivesClockwiseOutline) {
-    Section s(kSquare, kSquareLines);
-    s.Click(6, 4, 3);
-    ASSERT_EQ(s.m->SoilLayerCount, 1);
-    const SoilBlock& b = s.m->SoilLayer[0];
-    EXPECT_EQ(b.nPt, 4);
-    EXPECT_EQ(b.PX[4], b.PX[0]);
-    EXPECT_EQ(b.PY[4], b.PY[0]);
-    EXPECT_DOUBLE_EQ(SignedArea(b), -100);
-    EXPECT_EQ(b.CX, 4);
-    EXPECT_EQ(b.CY, 3);
-    EXPECT_EQ(s.ed.SelIndex, -1);
-    EXPECT_EQ(s.ed.cmd_mode, 6);
-    EXPECT_EQ(s.ui.Count(), 0u);
-    EXPECT_EQ(s.canvas.refreshes, 1);
 }
 
 // Two horizontal layer lines, a trapezoidal embankment on the ground
@@ -238,10 +222,7 @@ TEST(Register, ReshapeToolsAndRightButton) {
     EXPECT_EQ(s.ed.cmd_mode, 14);
     EXPECT_EQ(s.m->EmbankmentCount, 1);
     const SoilBlock& b = s.m->Embankment[0];
-    EXPECT_EQ(b.CX, 15);
-    EXPECT_EQ(b.Name, "盛土1");
-    EXPECT_EQ(b.UnitWeight, 19);
-    EXPECT_EQ(b.Stage, 3);
+    EXPECT_EQ(std::tuple(b.CX, b.Name, b.UnitWeight, b.Stage), std::tuple(15.0, "盛土1", 19.0, 3));
     for (int k = 0; k < 4; ++k) EXPECT_GE(b.PX[k], 10);
     // A picked index that names no block re-shapes nothing.
     s.ed.PickPair = {kKindEmbankment, 5, 0};
@@ -250,8 +231,7 @@ TEST(Register, ReshapeToolsAndRightButton) {
     // The right button leaves a re-shape tool, and keeps a new-block tool.
     s.Click(14, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 7);
-    EXPECT_EQ(s.ed.PickPair[0], -1);
-    EXPECT_EQ(s.ed.PickPair[1], -1);
+    EXPECT_EQ(std::pair(s.ed.PickPair[0], s.ed.PickPair[1]), (std::pair<i16, i16>(-1, -1)));
     s.Click(15, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 7);
     s.Click(5, 5, 5, kRightButton);
@@ -276,10 +256,12 @@ TEST(Register, OutlineStartsAtTheEndAheadOfThePickedLine) {
         EXPECT_EQ(s.TracePts(c.x, c.y), c.pts);
         s.Click(6, c.x, c.y);
         ASSERT_EQ(s.m->SoilLayerCount, 1);
-        for (int k = 0; k <= 4; ++k) {
-            EXPECT_EQ(s.m->SoilLayer[0].PX[k], kSquare[c.pts[k]].first) << k;
-            EXPECT_EQ(s.m->SoilLayer[0].PY[k], kSquare[c.pts[k]].second) << k;
-        }
+        const SoilBlock& b = s.m->SoilLayer[0];
+        EXPECT_EQ(b.nPt, 4);
+        for (int k = 0; k <= 4; ++k) EXPECT_EQ(std::pair(b.PX[k], b.PY[k]), kSquare[c.pts[k]]) << k;
+        EXPECT_DOUBLE_EQ(SignedArea(b), -100);  // clockwise, the whole square
+        EXPECT_EQ(std::tuple(b.CX, b.CY, s.ed.SelIndex, s.ed.cmd_mode, s.canvas.refreshes), std::tuple(c.x, c.y, -1, 6, 1));
+        EXPECT_EQ(s.ui.Count(), 0u);
     }
 }
 
