@@ -89,24 +89,6 @@ struct DxfTest : ::testing::Test {
     }
 };
 
-TEST_F(DxfTest, LinesOfARealLookingDrawingWithCrLf) {
-    Dxf d;
-    d.eol = "\r\n";
-    d.Preamble().Line(0, 0, 10, 0).Line(10, 0, 10, -5).P(0, "CIRCLE").P(10, 1.0).P(20, 2.0).P(40, 1.0);
-    EXPECT_EQ(Import(d.Line(10, -5, 0, 0).End().text), DxfImport::Imported);
-    EXPECT_EQ(ui.Count(), 0u);
-    ASSERT_EQ(m->BndPtCount, 3);
-    EXPECT_EQ(Pt(1), PT(10, 0));
-    EXPECT_EQ(Pt(2), PT(10, -5));
-    ASSERT_EQ(m->BndLineCount, 3);
-    EXPECT_EQ(Ln(0), LN(0, 1));
-    EXPECT_EQ(Ln(2), LN(2, 0));  // start point first
-    EXPECT_EQ(m->CutLineCount, 0);
-    EXPECT_EQ(m->SoilLayerCount, 0);  // the rest of the model is reset
-    EXPECT_EQ(m->Cond.ProjectTitle, "");
-    EXPECT_EQ(status, (std::vector<std::string>{"DXF読込み:1", "DXF読込み:2", "DXF読込み:3"}));
-}
-
 TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
     Dxf block;  // a line in a block definition counts, its INSERT does not
     block.P(0, "SECTION").P(2, "BLOCKS").P(0, "BLOCK").P(2, "SYM").P(70, "0").P(10, 0.0).P(20, 0.0);
@@ -118,6 +100,10 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
     Dxf bad;  // a LINE without 21 never takes the next entity's; lower case is no LINE
     bad.Preamble().P(0, "LINE").P(10, 100.0).P(20, 100.0).P(11, 200.0).P(0, "POINT").P(10, 50.0).P(20, 50.0);
     bad.P(21, 60.0).Line(0, 0, 1, 1).P(0, "line").P(10, 5.0).P(20, 5.0).P(11, 6.0).P(21, 6.0).End();
+    Dxf crlf;  // with other entities between the lines
+    crlf.eol = "\r\n";
+    crlf.Preamble().Line(0, 0, 10, 0).Line(10, 0, 10, -5).P(0, "CIRCLE").P(10, 1.0).P(20, 2.0).P(40, 1.0);
+    crlf.Line(10, -5, 0, 0).End();
     struct Case {
         const char* what;
         std::string text;
@@ -125,6 +111,7 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         std::vector<std::pair<int, PT>> pts;
         std::vector<std::pair<int, LN>> lns;
     } cases[] = {
+        {"CR LF", crlf.text, 3, 3, {{1, {10, 0}}, {2, {10, -5}}}, {{0, {0, 1}}, {2, {2, 0}}}},  // start point first
         // (1, 0) and (1.00005, 0.00005) are 0.0000707 apart: one point;
         // (2, 0) and (2.0002, 0) are 0.0002 apart: two.
         {"merge", Dxf().Preamble().Line(0, 0, 1, 0).Line(1.00005, 0.00005, 2, 0).Line(2.0002, 0, 3, 0).End().text, 5, 3,
@@ -144,9 +131,14 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        SetUp();
         ASSERT_EQ(Import(c.text), DxfImport::Imported);
         EXPECT_EQ(m->BndPtCount, c.points);
         EXPECT_EQ(m->BndLineCount, c.lines);
+        EXPECT_EQ(m->CutLineCount, 0);
+        EXPECT_EQ(m->SoilLayerCount, 0);  // the rest of the model is reset
+        EXPECT_EQ(m->Cond.ProjectTitle, "");
+        EXPECT_EQ(status.front(), "DXF読込み:1");  // counted as read
         for (auto [i, p] : c.pts) EXPECT_EQ(Pt(i), p) << i;
         for (auto [i, l] : c.lns) EXPECT_EQ(Ln(i), l) << i;
     }
