@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
+#include <tuple>
 
 #include "model/blocks.hpp"
 #include "model/recording_canvas.hpp"
@@ -13,8 +13,7 @@ namespace {
 Outline Rect(double x0, double y0, double x1, double y1) {
     Outline o;
     o.n = 4;
-    const double xs[] = {x0, x0, x1, x1, x0};
-    const double ys[] = {y0, y1, y1, y0, y0};
+    const double xs[] = {x0, x0, x1, x1, x0}, ys[] = {y0, y1, y1, y0, y0};
     for (int i = 0; i <= 4; ++i) {
         o.X[i] = xs[i];
         o.Y[i] = ys[i];
@@ -22,7 +21,7 @@ Outline Rect(double x0, double y0, double x1, double y1) {
     return o;
 }
 
-void PutBlock(BlockTable& t, i16& count, double cx, double cy, const char* name) {
+void PutBlock(BlockTable& t, i16& count, double cx, double cy, const char* name = "") {
     SoilBlock& b = t[count++];
     b.CX = cx;
     b.CY = cy;
@@ -30,196 +29,166 @@ void PutBlock(BlockTable& t, i16& count, double cx, double cy, const char* name)
     b.nPt = 4;
 }
 
-struct Fixture {
+// One model metre is 100 twips; the canvas top is at y = 100.
+struct Blocks : ::testing::Test {
     std::unique_ptr<Model> m = std::make_unique<Model>();
     EditorState ed;
     RecordingCanvas canvas;
     RecordingMessages ui;
-    Fixture() {
-        // One model metre is 100 twips; the canvas top is at y = 100.
+    void SetUp() override {
         ed.ViewScale = 100;
         ed.ViewLeftX = 0;
         ed.ViewTopY = 100;
     }
-    static float Tx(double x) { return static_cast<float>(x * 100); }
-    static float Ty(double y) { return static_cast<float>((100 - y) * 100); }
+    void Pick(double x, double y, i16 group, i16 button = 1) {
+        PickBlock(*m, ed, canvas, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100), group);
+    }
+    void Delete(double x, double y, i16 group, i16 button = 1) {
+        DeleteBlock(*m, ed, canvas, ui, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100), group);
+    }
 };
 
-TEST(AddBlock, TwentyFirstIsRefused) {
-    Fixture f;
-    for (int i = 0; i < kMaxBlocks; ++i)
-        ASSERT_TRUE(AddEmbankment(*f.m, f.canvas, i * 10 + 5, 5, Rect(i * 10, 0, i * 10 + 10, 10)));
-    EXPECT_EQ(f.m->EmbankmentCount, 20);
-    const int refreshes = f.canvas.refreshes;
-    EXPECT_FALSE(AddEmbankment(*f.m, f.canvas, 305, 5, Rect(300, 0, 310, 10)));
-    EXPECT_EQ(f.m->EmbankmentCount, 20);
-    EXPECT_EQ(f.canvas.refreshes, refreshes);
+TEST_F(Blocks, TwentyFirstIsRefused) {
+    for (int i = 0; i < kMaxBlocks; ++i) ASSERT_TRUE(AddEmbankment(*m, canvas, i * 10 + 5, 5, Rect(i * 10, 0, i * 10 + 10, 10)));
+    const int refreshes = canvas.refreshes;
+    EXPECT_FALSE(AddEmbankment(*m, canvas, 305, 5, Rect(300, 0, 310, 10)));
+    EXPECT_EQ(m->EmbankmentCount, 20);
+    EXPECT_EQ(canvas.refreshes, refreshes);
     // An over-full count from a damaged file is refused just the same.
-    f.m->CutCount = 21;
-    EXPECT_FALSE(AddCut(*f.m, f.canvas, 5, 5, Rect(0, 0, 10, 10)));
-    EXPECT_EQ(f.m->CutCount, 21);
-    EXPECT_EQ(f.ui.Count(), 0u);
+    m->CutCount = 21;
+    EXPECT_FALSE(AddCut(*m, canvas, 5, 5, Rect(0, 0, 10, 10)));
+    EXPECT_EQ(m->CutCount, 21);
 }
 
-TEST(AddBlock, LabelPointCrossChecks) {
-    Fixture f;
-    ASSERT_TRUE(AddEmbankment(*f.m, f.canvas, 5, 5, Rect(0, 0, 10, 10)));
+TEST_F(Blocks, LabelPointCrossChecks) {
+    ASSERT_TRUE(AddEmbankment(*m, canvas, 5, 5, Rect(0, 0, 10, 10)));
     // A soil layer around the embankment's label point is refused.
-    EXPECT_FALSE(AddSoilLayer(*f.m, f.canvas, 15, 5, Rect(-10, -10, 20, 20)));
-    EXPECT_EQ(f.m->SoilLayerCount, 0);
+    EXPECT_FALSE(AddSoilLayer(*m, canvas, 15, 5, Rect(-10, -10, 20, 20)));
+    EXPECT_EQ(m->SoilLayerCount, 0);
     // Beside it is accepted; then an embankment around the layer's label is refused.
-    ASSERT_TRUE(AddSoilLayer(*f.m, f.canvas, 15, 5, Rect(10, 0, 20, 10)));
-    EXPECT_FALSE(AddEmbankment(*f.m, f.canvas, 25, 5, Rect(12, 0, 30, 10)));
+    ASSERT_TRUE(AddSoilLayer(*m, canvas, 15, 5, Rect(10, 0, 20, 10)));
+    EXPECT_FALSE(AddEmbankment(*m, canvas, 25, 5, Rect(12, 0, 30, 10)));
     // Cuts are tested only against cuts.
-    EXPECT_TRUE(AddCut(*f.m, f.canvas, 5, 5, Rect(-10, -10, 30, 20)));
-    EXPECT_FALSE(AddCut(*f.m, f.canvas, 0, 0, Rect(-20, -20, 40, 40)));
-    EXPECT_EQ(f.m->CutCount, 1);
+    EXPECT_TRUE(AddCut(*m, canvas, 5, 5, Rect(-10, -10, 30, 20)));
+    EXPECT_FALSE(AddCut(*m, canvas, 0, 0, Rect(-20, -20, 40, 40)));
+    EXPECT_EQ(m->CutCount, 1);
     // The new block keeps what its slot held (reset values here).
-    const SoilBlock& s = f.m->SoilLayer[0];
+    const SoilBlock& s = m->SoilLayer[0];
     EXPECT_EQ(s.nPt, 4);
-    EXPECT_EQ(s.Name, "");
-    EXPECT_EQ(s.UnitWeight, 0);
     EXPECT_EQ(s.Stage, 1);
     EXPECT_EQ(s.PX[4], 10);
     EXPECT_EQ(s.PY[4], 0);
+    EXPECT_EQ(ui.Count(), 0u);
 }
 
 TEST(NearestBlockCentre, DistanceAndTies) {
     BlockTable t{};
     i16 n = 0;
-    PutBlock(t, n, 15, 5, "a");      // exactly 10 m from (5, 5)
-    PutBlock(t, n, 5, 15.0001, "b"); // just beyond 10 m
+    PutBlock(t, n, 15, 5);       // exactly 10 m from (5, 5)
+    PutBlock(t, n, 5, 15.0001);  // just beyond 10 m
     double d = -1;
     EXPECT_EQ(NearestBlockCentre(5, 5, t, n, d), 0);
     EXPECT_DOUBLE_EQ(d, 10);
-    PutBlock(t, n, 8, 9, "c");       // 5 m
-    PutBlock(t, n, 2, 1, "d");       // 5 m, later entry
+    PutBlock(t, n, 8, 9);  // 5 m
+    PutBlock(t, n, 2, 1);  // 5 m, later entry
     EXPECT_EQ(NearestBlockCentre(5, 5, t, n, d), 3);
     EXPECT_DOUBLE_EQ(d, 5);
     EXPECT_EQ(NearestBlockCentre(100, 100, t, n, d), -1);
-    EXPECT_DOUBLE_EQ(d, 10);
 }
 
-TEST(PickBlock, SoilLayerWinsTieAndToolSwitches) {
-    Fixture f;
-    PutBlock(f.m->Embankment, f.m->EmbankmentCount, 8, 9, "e");   // 5 m from (5, 5)
-    PutBlock(f.m->SoilLayer, f.m->SoilLayerCount, 2, 1, "s0");    // 5 m
-    f.m->SoilLayer[0].PX[0] = 1;
-    f.m->SoilLayer[0].PY[0] = 2;
-    f.ed.cmd_mode = 7;
-    PickBlock(*f.m, f.ed, f.canvas, 1, f.Tx(5), f.Ty(5), kGroupFill);
-    EXPECT_EQ(f.ed.cmd_mode, 15);
-    EXPECT_EQ(f.ed.PickPair[0], kKindSoilLayer);
-    EXPECT_EQ(f.ed.PickPair[1], 0);
-    EXPECT_EQ(f.ed.SelIndex, -1);
+TEST_F(Blocks, PickSoilLayerWinsTieAndToolSwitches) {
+    PutBlock(m->Embankment, m->EmbankmentCount, 8, 9);  // 5 m from (5, 5)
+    PutBlock(m->SoilLayer, m->SoilLayerCount, 2, 1);    // 5 m
+    m->SoilLayer[0].PX[0] = 1;
+    m->SoilLayer[0].PY[0] = 2;
+    ed.cmd_mode = 7;
+    Pick(5, 5, kGroupFill);
+    EXPECT_EQ(ed.cmd_mode, 15);
+    EXPECT_EQ(ed.PickPair[0], kKindSoilLayer);
+    EXPECT_EQ(ed.PickPair[1], 0);
+    EXPECT_EQ(ed.SelIndex, -1);
     // The mark: four yellow edges, the first from vertex 0 in canvas twips.
-    ASSERT_EQ(f.canvas.segments.size(), 4u);
-    EXPECT_EQ(f.canvas.segments[0].colour, 14);
-    EXPECT_EQ(f.canvas.segments[0].x1, 100);
-    EXPECT_EQ(f.canvas.segments[0].y1, 9800);
-    // Nearer embankment: picked, tool 14.
-    PickBlock(*f.m, f.ed, f.canvas, 1, f.Tx(7), f.Ty(8), kGroupFill);
-    EXPECT_EQ(f.ed.cmd_mode, 14);
-    EXPECT_EQ(f.ed.PickPair[0], kKindEmbankment);
+    ASSERT_EQ(canvas.segments.size(), 4u);
+    EXPECT_EQ(std::tuple(canvas.segments[0].colour, canvas.segments[0].x1, canvas.segments[0].y1), std::tuple(14, 100, 9800));
+    Pick(7, 8, kGroupFill);  // nearer the embankment
+    EXPECT_EQ(ed.cmd_mode, 14);
+    EXPECT_EQ(ed.PickPair[0], kKindEmbankment);
     // Cuts only in group 2; nothing near: tool and pick unchanged.
-    PickBlock(*f.m, f.ed, f.canvas, 1, f.Tx(5), f.Ty(5), kGroupCut);
-    EXPECT_EQ(f.ed.cmd_mode, 14);
-    PutBlock(f.m->CutBlock, f.m->CutCount, 6, 6, "c");
-    PickBlock(*f.m, f.ed, f.canvas, 1, f.Tx(5), f.Ty(5), kGroupCut);
-    EXPECT_EQ(f.ed.cmd_mode, 16);
-    EXPECT_EQ(f.ed.PickPair[0], kKindCut);
+    Pick(5, 5, kGroupCut);
+    EXPECT_EQ(ed.cmd_mode, 14);
+    PutBlock(m->CutBlock, m->CutCount, 6, 6);
+    Pick(5, 5, kGroupCut);
+    EXPECT_EQ(ed.cmd_mode, 16);
+    EXPECT_EQ(ed.PickPair[0], kKindCut);
     // The right button only repaints.
-    const int refreshes = f.canvas.refreshes;
-    PickBlock(*f.m, f.ed, f.canvas, kRightButton, f.Tx(8), f.Ty(9), kGroupFill);
-    EXPECT_EQ(f.ed.cmd_mode, 16);
-    EXPECT_EQ(f.canvas.refreshes, refreshes + 1);
+    const int refreshes = canvas.refreshes;
+    Pick(8, 9, kGroupFill, kRightButton);
+    EXPECT_EQ(ed.cmd_mode, 16);
+    EXPECT_EQ(canvas.refreshes, refreshes + 1);
 }
 
-TEST(DeleteBlock, SoilLayerTakesItsRowsAlong) {
-    Fixture f;
-    Model& m = *f.m;
+TEST_F(Blocks, DeleteSoilLayerTakesItsRowsAlong) {
+    Model& mm = *m;
     for (int i = 0; i < 5; ++i) {
-        PutBlock(m.SoilLayer, m.SoilLayerCount, 20.0 * i, 0, "");
-        m.SoilLayer[i].Name = "layer" + std::to_string(i);
-        m.SoilLayer[i].UnitWeight = 10 + i;
-        m.SoilParam[i].NValue = static_cast<i16>(i);
-        m.ELogPCurve[i].n = static_cast<i16>(i);
-        m.MvCurve[i].Y[0] = i;
-        m.CvCurve[i].X[1] = i;
-        m.DrainMethod[i].Detail[0] = i;
+        PutBlock(mm.SoilLayer, mm.SoilLayerCount, 20.0 * i, 0);
+        mm.SoilLayer[i].UnitWeight = 10 + i;
+        mm.SoilParam[i].NValue = static_cast<i16>(i);
+        mm.ELogPCurve[i].n = static_cast<i16>(i);
+        mm.MvCurve[i].Y[0] = i;
+        mm.CvCurve[i].X[1] = i;
+        mm.DrainMethod[i].Detail[0] = i;
     }
-    PutBlock(m.Embankment, m.EmbankmentCount, 200, 0, "e0");
-    f.ui.Script(MsgAnswer::Ok);
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(21), f.Ty(1), kGroupFill);
-    ASSERT_EQ(f.ui.Count(), 1u);
-    EXPECT_EQ(f.ui.Last().text, "指定したブロックを削除します");
-    EXPECT_EQ(f.ui.Last().caption, "削除確認");
-    EXPECT_EQ(f.ui.Last().buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(f.ui.Last().defaultButton, 1);
-    EXPECT_EQ(f.ui.Last().icon, MsgIcon::None);
-    EXPECT_EQ(m.SoilLayerCount, 4);
-    EXPECT_EQ(f.ed.SelIndex, -1);
-    const int expect[] = {0, 2, 3, 4};
+    PutBlock(mm.Embankment, mm.EmbankmentCount, 200, 0);
+    ui.Script(MsgAnswer::Ok);
+    Delete(21, 1, kGroupFill);
+    ASSERT_EQ(ui.Count(), 1u);
+    const Message& q = ui.Last();
+    EXPECT_EQ(std::tuple(q.text, q.caption, q.buttons, q.defaultButton, q.icon),
+              std::tuple("指定したブロックを削除します", "削除確認", MsgButtons::OkCancel, 1, MsgIcon::None));
+    EXPECT_EQ(mm.SoilLayerCount, 4);
+    EXPECT_EQ(ed.SelIndex, -1);
+    const int kept[] = {0, 2, 3, 4};
     for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        int k = expect[i];
-        EXPECT_EQ(m.SoilLayer[i].Name, "layer" + std::to_string(k));
-        EXPECT_EQ(m.SoilLayer[i].UnitWeight, 10 + k);
-        EXPECT_EQ(m.SoilParam[i].NValue, k);
-        EXPECT_EQ(m.ELogPCurve[i].n, k);
-        EXPECT_EQ(m.MvCurve[i].Y[0], k);
-        EXPECT_EQ(m.CvCurve[i].X[1], k);
-        EXPECT_EQ(m.DrainMethod[i].Detail[0], k);
+        std::array<double, 6> want;
+        want.fill(kept[i]);
+        EXPECT_EQ((std::array{mm.SoilLayer[i].UnitWeight - 10, double(mm.SoilParam[i].NValue), double(mm.ELogPCurve[i].n),
+                              mm.MvCurve[i].Y[0], mm.CvCurve[i].X[1], mm.DrainMethod[i].Detail[0]}),
+                  want)
+            << i;
     }
     // Deleting the embankment leaves the soil rows alone.
-    f.ui.Script(MsgAnswer::Ok);
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(200), f.Ty(0), kGroupFill);
-    EXPECT_EQ(m.EmbankmentCount, 0);
-    EXPECT_EQ(m.SoilLayerCount, 4);
-    EXPECT_EQ(m.SoilParam[1].NValue, 2);
+    ui.Script(MsgAnswer::Ok);
+    Delete(200, 0, kGroupFill);
+    EXPECT_EQ(mm.EmbankmentCount, 0);
+    EXPECT_EQ(mm.SoilLayerCount, 4);
+    EXPECT_EQ(mm.SoilParam[1].NValue, 2);
 }
 
-TEST(DeleteBlock, CancelRightButtonAndMisses) {
-    Fixture f;
-    Model& m = *f.m;
-    PutBlock(m.CutBlock, m.CutCount, 5, 5, "c0");
-    PutBlock(m.CutBlock, m.CutCount, 50, 5, "c1");
-    const Model before = m;
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(49), f.Ty(5), kGroupCut);  // default: Cancel
-    EXPECT_EQ(f.ui.Count(), 1u);
-    EXPECT_EQ(m.CutCount, 2);
-    EXPECT_EQ(m.CutBlock[1].Name, "c1");
-    EXPECT_EQ(f.ed.SelIndex, 1);  // keeps the block it asked about
-    EXPECT_EQ(f.canvas.refreshes, 1);
-    DeleteBlock(m, f.ed, f.canvas, f.ui, kRightButton, f.Tx(5), f.Ty(5), kGroupCut);
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(5), f.Ty(5), kGroupFill);   // no fill blocks
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(30), f.Ty(30), kGroupCut);  // none near
-    EXPECT_EQ(f.ui.Count(), 1u);
-    EXPECT_EQ(m.CutCount, before.CutCount);
-    f.ui.Script(MsgAnswer::Ok);
-    DeleteBlock(m, f.ed, f.canvas, f.ui, 1, f.Tx(5), f.Ty(5), kGroupCut);
-    EXPECT_EQ(m.CutCount, 1);
-    EXPECT_EQ(m.CutBlock[0].Name, "c1");
+TEST_F(Blocks, DeleteCancelRightButtonAndMisses) {
+    PutBlock(m->CutBlock, m->CutCount, 5, 5, "c0");
+    PutBlock(m->CutBlock, m->CutCount, 50, 5, "c1");
+    Delete(49, 5, kGroupCut);  // default answer: Cancel
+    EXPECT_EQ(ui.Count(), 1u);
+    EXPECT_EQ(m->CutCount, 2);
+    EXPECT_EQ(ed.SelIndex, 1);  // keeps the block it asked about
+    EXPECT_EQ(canvas.refreshes, 1);
+    Delete(5, 5, kGroupCut, kRightButton);
+    Delete(5, 5, kGroupFill);  // no fill blocks
+    Delete(30, 30, kGroupCut);  // none near
+    EXPECT_EQ(ui.Count(), 1u);
+    EXPECT_EQ(m->CutCount, 2);
+    ui.Script(MsgAnswer::Ok);
+    Delete(5, 5, kGroupCut);
+    EXPECT_EQ(m->CutCount, 1);
+    EXPECT_EQ(m->CutBlock[0].Name, "c1");
 }
 
-TEST(RemoveBlockAt, RejectsIndexOutsideTheTable) {
-    Fixture f;
-    PutBlock(f.m->Embankment, f.m->EmbankmentCount, 5, 5, "e");
-    EXPECT_FALSE(RemoveBlockAt(*f.m, f.canvas, kKindEmbankment, 1));
-    EXPECT_FALSE(RemoveBlockAt(*f.m, f.canvas, kKindEmbankment, -1));
-    EXPECT_FALSE(RemoveBlockAt(*f.m, f.canvas, 4, 0));
-    EXPECT_EQ(f.m->EmbankmentCount, 1);
-    EXPECT_TRUE(RemoveBlockAt(*f.m, f.canvas, kKindEmbankment, 0));
-    EXPECT_EQ(f.m->EmbankmentCount, 0);
-}
-
-TEST(SetShape, ReplacesOutlineKeepsAttributes) {
-    Fixture f;
-    Model& m = *f.m;
-    ASSERT_TRUE(AddSoilLayer(m, f.canvas, 5, 5, Rect(0, 0, 10, 10)));
-    m.SoilLayer[0].Name = "粘土";
-    m.SoilLayer[0].UnitWeight = 16;
-    m.SoilLayer[0].Stage = 2;
+TEST_F(Blocks, ShapesAndRemovalCheckTheIndex) {
+    ASSERT_TRUE(AddSoilLayer(*m, canvas, 5, 5, Rect(0, 0, 10, 10)));
+    SoilBlock& b = m->SoilLayer[0];
+    b.Name = "粘土";
+    b.UnitWeight = 16;
+    b.Stage = 2;
     Outline tri;
     tri.n = 3;
     const double xs[] = {0, 5, 10, 0}, ys[] = {0, 8, 0, 0};
@@ -227,22 +196,21 @@ TEST(SetShape, ReplacesOutlineKeepsAttributes) {
         tri.X[i] = xs[i];
         tri.Y[i] = ys[i];
     }
-    EXPECT_TRUE(SetSoilLayerShape(m, f.canvas, 5, 2, tri, {kKindSoilLayer, 0, 0}));
-    const SoilBlock& b = m.SoilLayer[0];
+    EXPECT_TRUE(SetSoilLayerShape(*m, canvas, 5, 2, tri, {kKindSoilLayer, 0, 0}));
+    EXPECT_EQ(std::tuple(b.nPt, b.PY[1], b.PX[3], b.CY, b.Name, b.UnitWeight, b.Stage), std::tuple(3, 8.0, 0.0, 2.0, "粘土", 16.0, 2));
+    EXPECT_EQ(m->SoilLayerCount, 1);
+    // No block 1, no embankment 0, no cut -1: nothing changes.
+    EXPECT_FALSE(SetSoilLayerShape(*m, canvas, 1, 1, Rect(0, 0, 1, 1), {kKindSoilLayer, 1, 0}));
+    EXPECT_FALSE(SetEmbankmentShape(*m, canvas, 1, 1, Rect(0, 0, 1, 1), {kKindEmbankment, 0, 0}));
+    EXPECT_FALSE(SetCutShape(*m, canvas, 1, 1, Rect(0, 0, 1, 1), {kKindCut, -1, 0}));
     EXPECT_EQ(b.nPt, 3);
-    EXPECT_EQ(b.PY[1], 8);
-    EXPECT_EQ(b.PX[3], 0);
-    EXPECT_EQ(b.CY, 2);
-    EXPECT_EQ(b.Name, "粘土");
-    EXPECT_EQ(b.UnitWeight, 16);
-    EXPECT_EQ(b.Stage, 2);
-    EXPECT_EQ(m.SoilLayerCount, 1);
-    // No block 1, and no embankment 0: nothing changes.
-    EXPECT_FALSE(SetSoilLayerShape(m, f.canvas, 1, 1, Rect(0, 0, 1, 1), {kKindSoilLayer, 1, 0}));
-    EXPECT_FALSE(SetEmbankmentShape(m, f.canvas, 1, 1, Rect(0, 0, 1, 1), {kKindEmbankment, 0, 0}));
-    EXPECT_FALSE(SetCutShape(m, f.canvas, 1, 1, Rect(0, 0, 1, 1), {kKindCut, -1, 0}));
-    EXPECT_EQ(m.SoilLayer[0].nPt, 3);
-    EXPECT_EQ(m.Embankment[0].nPt, 0);
+    EXPECT_EQ(m->Embankment[0].nPt, 0);
+    EXPECT_FALSE(RemoveBlockAt(*m, canvas, kKindSoilLayer, 1));
+    EXPECT_FALSE(RemoveBlockAt(*m, canvas, kKindSoilLayer, -1));
+    EXPECT_FALSE(RemoveBlockAt(*m, canvas, 4, 0));
+    EXPECT_EQ(m->SoilLayerCount, 1);
+    EXPECT_TRUE(RemoveBlockAt(*m, canvas, kKindSoilLayer, 0));
+    EXPECT_EQ(m->SoilLayerCount, 0);
 }
 
 }  // namespace

@@ -6,18 +6,20 @@
 
 using namespace kova;
 
+namespace {
+constexpr double kPiHand = 3.14159265358979;
+}
+
 TEST(SegIntersect, CodesAndPoints) {
     struct Case {
         double c[8];
         int code;
         double x, y;
     } cases[] = {
-        {{0, 0, 2, 0, 1, -1, 1, 1}, 0, 1, 0},
-        {{0, 0, 2, 0, 3, -1, 3, 1}, 1, 3, 0},
-        {{0, 0, 2, 0, 1, 1, 1, 3}, 2, 1, 0},
-        {{0, 0, 2, 0, 3, 1, 3, 3}, 3, 3, 0},
-        {{0, 0, 2, 2, 2, 0, 0, 2}, 0, 1, 1},
+        {{0, 0, 2, 0, 1, -1, 1, 1}, 0, 1, 0}, {{0, 0, 2, 0, 3, -1, 3, 1}, 1, 3, 0}, {{0, 0, 2, 0, 1, 1, 1, 3}, 2, 1, 0},
+        {{0, 0, 2, 0, 3, 1, 3, 3}, 3, 3, 0},  {{0, 0, 2, 2, 2, 0, 0, 2}, 0, 1, 1},
         {{0, 0, 2, 0, 2, 0, 2, 5}, 0, 2, 0},  // end points count as inside
+        {{0, 0, 2, 0, 0, 1, 2, 1}, -1, -7, -7},  // parallel: outputs untouched
     };
     for (const auto& k : cases) {
         double x = -7, y = -7;
@@ -26,66 +28,44 @@ TEST(SegIntersect, CodesAndPoints) {
         EXPECT_NEAR(x, k.x, 1e-12);
         EXPECT_NEAR(y, k.y, 1e-12);
     }
-    double x = -7, y = -7;
-    EXPECT_EQ(SegIntersect(0, 0, 2, 0, 0, 1, 2, 1, x, y), -1);
-    EXPECT_EQ(x, -7);
-    EXPECT_EQ(y, -7);
 }
 
-TEST(FootOfPerp, OnBeyondAndDegenerate) {
-    double x = -7, y = -7;
-    EXPECT_EQ(FootOfPerp(0, 0, 4, 0, 5, 3, x, y), 1);
-    EXPECT_DOUBLE_EQ(x, 5);
-    EXPECT_DOUBLE_EQ(y, 0);
-    EXPECT_EQ(FootOfPerp(0, 0, 4, 0, 2, 3, x, y), 0);
-    EXPECT_DOUBLE_EQ(x, 2);
-    EXPECT_EQ(FootOfPerp(0, 0, 4, 4, 0, 4, x, y), 0);
-    EXPECT_DOUBLE_EQ(x, 2);
-    EXPECT_DOUBLE_EQ(y, 2);
-    x = y = -7;
-    EXPECT_EQ(FootOfPerp(1, 1, 1, 1, 2, 3, x, y), -1);
-    EXPECT_EQ(x, -7);
-}
-
-TEST(ExtendSeg, BeyondAndBack) {
-    double x, y;
-    EXPECT_EQ(ExtendSeg(0, 0, 3, 4, 5, x, y), 0);
-    EXPECT_DOUBLE_EQ(x, 6);
-    EXPECT_DOUBLE_EQ(y, 8);
-    EXPECT_EQ(ExtendSeg(0, 0, 3, 4, -5, x, y), 0);
-    EXPECT_NEAR(x, 0, 1e-12);
-    EXPECT_NEAR(y, 0, 1e-12);
-    x = y = -7;
-    EXPECT_EQ(ExtendSeg(2, 2, 2, 2, 1, x, y), -1);
-    EXPECT_EQ(x, -7);
-}
-
-TEST(Products, Values) {
-    EXPECT_EQ(DotProd(0, 0, 1, 2, 0, 0, 3, 4), 11);
-    EXPECT_EQ(CrossProd(0, 0, 1, 0, 0, 0, 0, 1), 1);
-    EXPECT_EQ(CrossProd(0, 0, 0, 1, 0, 0, 1, 0), -1);
-}
-
-TEST(DirAngle, MeasuredFromPlusYClockwise) {
-    const double pi = 3.14159265358979;
-    EXPECT_EQ(DirAngle(0.0005, -0.0008), -100);
-    EXPECT_DOUBLE_EQ(DirAngle(0, 0.002), pi / 2);
-    EXPECT_DOUBLE_EQ(DirAngle(1, 0), 0);
-    EXPECT_DOUBLE_EQ(DirAngle(-1, 0), pi);
-    EXPECT_DOUBLE_EQ(DirAngle(0, -1), -pi / 2);
-    // Against the two-argument arctangent with X and Y exchanged.
-    for (double a = -3.1; a < 3.14; a += 0.37) {
-        double dx = std::sin(a), dy = std::cos(a);
-        EXPECT_NEAR(DirAngle(dy, dx), std::atan2(dx, dy), 1e-12) << a;
+TEST(FootOfPerpAndExtendSeg, OnBeyondAndDegenerate) {
+    struct Case {
+        std::int16_t (*f)(double, double, double, double, double, double, double&, double&);
+        double a[6];
+        int code;
+        double x, y;
+    } cases[] = {
+        {FootOfPerp, {0, 0, 4, 0, 5, 3}, 1, 5, 0},  {FootOfPerp, {0, 0, 4, 0, 2, 3}, 0, 2, 0},
+        {FootOfPerp, {0, 0, 4, 4, 0, 4}, 0, 2, 2},  {FootOfPerp, {1, 1, 1, 1, 2, 3}, -1, -7, -7},
+        {nullptr, {0, 0, 3, 4, 5, 0}, 0, 6, 8},     {nullptr, {0, 0, 3, 4, -5, 0}, 0, 0, 0},
+        {nullptr, {2, 2, 2, 2, 1, 0}, -1, -7, -7},
+    };
+    for (const auto& c : cases) {
+        double x = -7, y = -7;
+        const double* a = c.a;
+        EXPECT_EQ(c.f ? c.f(a[0], a[1], a[2], a[3], a[4], a[5], x, y) : ExtendSeg(a[0], a[1], a[2], a[3], a[4], x, y), c.code);
+        EXPECT_NEAR(x, c.x, 1e-12);
+        EXPECT_NEAR(y, c.y, 1e-12);
     }
 }
 
-TEST(TurnAngle, Clockwise) {
-    const double pi = 3.14159265358979;
-    EXPECT_NEAR(TurnAngle(0, 0, 1, 0, 0, 1), pi / 2, 1e-12);
-    EXPECT_NEAR(TurnAngle(0, 0, 0, 1, 1, 0), 3 * pi / 2, 1e-12);
+TEST(Angles, ProductsDirectionAndTurn) {
+    EXPECT_EQ(DotProd(0, 0, 1, 2, 0, 0, 3, 4), 11);
+    EXPECT_EQ(CrossProd(0, 0, 1, 0, 0, 0, 0, 1), 1);
+    EXPECT_EQ(CrossProd(0, 0, 0, 1, 0, 0, 1, 0), -1);
+    // DirAngle(dy, dx): measured from +Y clockwise; -100 when both steps are within 0.001.
+    EXPECT_EQ(DirAngle(0.0005, -0.0008), -100);
+    EXPECT_DOUBLE_EQ(DirAngle(0, 0.002), kPiHand / 2);
+    EXPECT_DOUBLE_EQ(DirAngle(-1, 0), kPiHand);
+    EXPECT_DOUBLE_EQ(DirAngle(0, -1), -kPiHand / 2);
+    for (double a = -3.1; a < 3.14; a += 0.37) EXPECT_NEAR(DirAngle(std::cos(a), std::sin(a)), a, 1e-12) << a;
+    // Clockwise turn from the first direction to the second.
+    EXPECT_NEAR(TurnAngle(0, 0, 1, 0, 0, 1), kPiHand / 2, 1e-12);
+    EXPECT_NEAR(TurnAngle(0, 0, 0, 1, 1, 0), 3 * kPiHand / 2, 1e-12);
     EXPECT_EQ(TurnAngle(0, 0, 1, 1, 1, 1), 0);
-    EXPECT_NEAR(TurnAngle(0, 0, -1, 0, 1, 0), pi, 1e-12);
+    EXPECT_NEAR(TurnAngle(0, 0, -1, 0, 1, 0), kPiHand, 1e-12);
 }
 
 TEST(RoundTo, Modes) {
@@ -94,14 +74,12 @@ TEST(RoundTo, Modes) {
         int mode;
         double r;
     } cases[] = {
-        {2.4995, 1, 0, 3}, {2.498, 1, 0, 2},  {-1.25, 0.5, 0, -1.5}, {12.3456, 0.001, 0, 12.346},
-        {2.9995, 1, 1, 3}, {2.998, 1, 1, 2},  {7.77, 1, 5, 0},       {3.3, 1, 9, 3.3},
-        {-2.6, 1, 0, -3},  {-2.6, 1, 1, -2},
+        {2.4995, 1, 0, 3}, {2.498, 1, 0, 2}, {-1.25, 0.5, 0, -1.5}, {12.3456, 0.001, 0, 12.346}, {2.9995, 1, 1, 3},
+        {2.998, 1, 1, 2},  {7.77, 1, 5, 0},  {3.3, 1, 9, 3.3},      {-2.6, 1, 0, -3},            {-2.6, 1, 1, -2},
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(RoundTo(c.v, c.unit, static_cast<std::int16_t>(c.mode)), c.r, 1e-12)
-            << c.v << " " << c.unit << " " << c.mode;
-    double z = RoundTo(-0.0001, 1, 0);
+        EXPECT_NEAR(RoundTo(c.v, c.unit, static_cast<std::int16_t>(c.mode)), c.r, 1e-12) << c.v << " " << c.unit << " " << c.mode;
+    const double z = RoundTo(-0.0001, 1, 0);
     EXPECT_EQ(z, 0);
     EXPECT_TRUE(std::signbit(z));
 }

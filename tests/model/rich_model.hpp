@@ -3,17 +3,24 @@
 // the ones written out by hand in tests/data/model/rich.kov and
 // rich_CAL_TNK.DAT.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include "model/model.hpp"
+#include "tests/support/tempdir.hpp"
 
 namespace kova::test {
 
-inline void SetBlock(SoilBlock& b, const char* name, double cx, double cy, double uw, int stage,
-                     std::initializer_list<std::pair<double, double>> pts) {
+using XYs = std::initializer_list<std::pair<double, double>>;
+
+inline void SetCurve(CurveTable& c, XYs pts) {
+    c.n = 0;
+    for (auto [x, y] : pts) {
+        c.X[c.n] = x;
+        c.Y[c.n++] = y;
+    }
+}
+
+inline void SetBlock(SoilBlock& b, const char* name, double cx, double cy, double uw, int stage, XYs pts) {
     b.Name = name;
     b.CX = cx;
     b.CY = cy;
@@ -22,26 +29,16 @@ inline void SetBlock(SoilBlock& b, const char* name, double cx, double cy, doubl
     b.nPt = 0;
     for (auto [x, y] : pts) {
         b.PX[b.nPt] = x;
-        b.PY[b.nPt] = y;
-        ++b.nPt;
+        b.PY[b.nPt++] = y;
     }
     // The tracing repeats the first vertex in slot nPt; it is never saved.
     b.PX[b.nPt] = b.PX[0];
     b.PY[b.nPt] = b.PY[0];
 }
 
-inline void SetCurve(CurveTable& c, std::initializer_list<std::pair<double, double>> pts) {
-    c.n = 0;
-    for (auto [x, y] : pts) {
-        c.X[c.n] = x;
-        c.Y[c.n] = y;
-        ++c.n;
-    }
-}
-
-inline void SetSandCurves(Model& m) {
-    const double e[5][2] = {{0.9, 0.85}, {0.8, 0.75}, {0.7, 0.65}, {0.6, 0.55}, {0.5, 0.45}};
-    for (int d = 0; d < 5; ++d) SetCurve(m.BKHoughCurve[d], {{10, e[d][0]}, {100, e[d][1]}});
+inline void SetPoints(Model& m, XYs pts) {
+    m.BndPtCount = 0;
+    for (auto [x, y] : pts) m.BndPt[m.BndPtCount++] = {x, y};
 }
 
 inline void BuildRichModel(Model& m) {
@@ -62,12 +59,7 @@ inline void BuildRichModel(Model& m) {
     c.TimeCondKind = 1;
     c.AutoScaleXY = 1;
 
-    const double pts[9][2] = {{0, 0}, {20, 0}, {30, 0}, {50, 0}, {0, -10}, {50, -10}, {25, 3.5}, {0, -20}, {50, -20}};
-    for (int i = 0; i < 9; ++i) {
-        m.BndPt[i].X = pts[i][0];
-        m.BndPt[i].Y = pts[i][1];
-    }
-    m.BndPtCount = 9;
+    SetPoints(m, {{0, 0}, {20, 0}, {30, 0}, {50, 0}, {0, -10}, {50, -10}, {25, 3.5}, {0, -20}, {50, -20}});
     const int lines[11][2] = {{0, 1}, {1, 2}, {2, 3}, {0, 4}, {3, 5}, {4, 5}, {1, 6}, {6, 2}, {4, 7}, {5, 8}, {7, 8}};
     for (int i = 0; i < 11; ++i) m.BndLine[i] = BoundaryLine{static_cast<i16>(lines[i][0]), static_cast<i16>(lines[i][1])};
     m.BndLineCount = 11;
@@ -87,7 +79,8 @@ inline void BuildRichModel(Model& m) {
     SetCurve(m.MvCurve[0], {{1, 0.05}, {10, 0.0123}});
     SetCurve(m.CvCurve[0], {{1, 150}, {10, 95.5}});
     SetCurve(m.CvCurve[1], {{5, 0.00001}});
-    SetSandCurves(m);
+    const double e[5][2] = {{0.9, 0.85}, {0.8, 0.75}, {0.7, 0.65}, {0.6, 0.55}, {0.5, 0.45}};
+    for (int d = 0; d < 5; ++d) SetCurve(m.BKHoughCurve[d], {{10, e[d][0]}, {100, e[d][1]}});
 
     m.SoilParam[0] = SoilParamRec{0, 0, 0, 0.35, 0, 0, 2};
     m.SoilParam[1] = SoilParamRec{1, 3, 1, 0, 0, 0, 15};
@@ -109,32 +102,8 @@ inline void BuildRichModel(Model& m) {
     m.SheetPileCount = 1;
 }
 
-inline std::string ReadBytes(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << bytes;
-}
-
 inline std::filesystem::path DataFile(const char* name) {
     return std::filesystem::path(KOVA_TEST_DATA) / "model" / name;
 }
-
-// A fresh folder per test, removed afterwards.
-struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        std::random_device rd;
-        path = std::filesystem::temp_directory_path() / ("kova_model_" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
 
 }  // namespace kova::test

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <map>
+#include <vector>
 
 #include "model/recording_canvas.hpp"
 #include "model/view.hpp"
@@ -8,117 +11,95 @@
 namespace kova {
 namespace {
 
-struct ViewFixture : ::testing::Test {
+constexpr double kW = 11475, kH = 6615;  // canvas size in twips
+
+struct ViewTest : ::testing::Test {
     Model m;
     EditorState v;
     RecordingCanvas canvas;
     void SetUp() override {
-        v.CanvasWidth = 11475;
-        v.CanvasHeight = 6615;
+        v.CanvasWidth = static_cast<int>(kW);
+        v.CanvasHeight = static_cast<int>(kH);
     }
-    void AddPoint(double x, double y) {
-        m.BndPt[m.BndPtCount].X = x;
-        m.BndPt[m.BndPtCount].Y = y;
-        ++m.BndPtCount;
+    void AddPoint(double x, double y) { m.BndPt[m.BndPtCount++] = {x, y}; }
+    void Zoom(int mode, double scale, float x = 0, float y = 0) {
+        v.cmd_mode = mode;
+        v.ViewScale = scale;
+        ZoomAtPoint(m, v, canvas, 1, x, y);
     }
 };
 
-TEST_F(ViewFixture, FitWithoutPointsUsesDefaultExtent) {
-    FitView(m, v);
-    // Extent -20..20 widened: right 20+4 = 24, left -20-0.1*44 = -24.4.
-    double h = 48.4;
-    EXPECT_NEAR(v.ViewScale, 6615 / h, 1e-9);
-    EXPECT_NEAR(v.ViewBottomY, -24.4, 1e-9);
-    EXPECT_NEAR(v.ViewTopY, 24, 1e-9);
-    double cx = -0.2;
-    EXPECT_NEAR(v.ViewLeftX, cx - 11475 * 0.5 / (6615 / h), 1e-9);
-    EXPECT_NEAR(v.ViewRightX, cx + 11475 * 0.5 / (6615 / h), 1e-9);
-    EXPECT_NEAR(v.ViewLeftX, -42.18, 0.01);
-    EXPECT_NEAR(v.ViewRightX, 41.78, 0.01);
-}
-
-TEST_F(ViewFixture, FitTwoPointsWidensAsymmetricallyThenCentres) {
-    AddPoint(0, -10);
-    AddPoint(100, 5);
-    FitView(m, v);
-    // X: 0..100 -> right 110, left -0.1*110 = -11. Y: -10..5 -> top 6.5,
-    // bottom -10 - 0.1*16.5 = -11.65.
-    double scale = 11475.0 / 121.0;
-    EXPECT_NEAR(v.ViewScale, scale, 1e-9);
-    EXPECT_NEAR(v.ViewLeftX, -11, 1e-9);
-    EXPECT_NEAR(v.ViewRightX, 110, 1e-9);
-    double cy = (-11.65 + 6.5) / 2;
-    EXPECT_NEAR(v.ViewBottomY, cy - 6615 * 0.5 / scale, 1e-9);
-    EXPECT_NEAR(v.ViewTopY, cy + 6615 * 0.5 / scale, 1e-9);
-    EXPECT_NEAR(v.ViewBottomY, -37.45, 0.01);
-    EXPECT_NEAR(v.ViewTopY, 32.30, 0.01);
-}
-
-TEST_F(ViewFixture, FitSinglePointAndWideSection) {
-    AddPoint(0, 0);
-    FitView(m, v);
-    EXPECT_DOUBLE_EQ(v.ViewScale, 3307.5);  // 6615 / 2
-    m.BndPtCount = 0;
-    AddPoint(0, 0);
-    AddPoint(1000, 0);
-    FitView(m, v);
-    // 1100 + 0.1*1100 = 1210 wide: far below the zoom limit 20, and kept.
-    EXPECT_NEAR(v.ViewScale, 11475.0 / 1210.0, 1e-9);
-    v.cmd_mode = 1;
-    ZoomAtPoint(m, v, canvas, 1, 0, 0);
-    EXPECT_DOUBLE_EQ(v.ViewScale, 20);
-}
-
-TEST_F(ViewFixture, ScaleNeverBelowOneEvenOnAnEmptyCanvas) {
-    v.CanvasWidth = 0;
-    v.CanvasHeight = 0;
+TEST_F(ViewTest, FitWidensTheExtentAsymmetricallyThenCentres) {
+    const double nan = std::nan(""), sNone = kH / 48.4, sTwo = kW / 121, cy = (-11.65 + 6.5) / 2;
+    struct Case {
+        std::vector<std::pair<double, double>> pts;
+        double scale, left, right, bottom, top;  // NaN: not checked
+    } cases[] = {
+        // No points: -20..20 widened to -24.4..24 both ways; Y decides, X centred on -0.2.
+        {{}, sNone, -0.2 - kW / 2 / sNone, -0.2 + kW / 2 / sNone, -24.4, 24},
+        // X: 0..100 -> -11..110; Y: -10..5 -> -11.65..6.5; X decides, Y centred.
+        {{{0, -10}, {100, 5}}, sTwo, -11, 110, cy - kH / 2 / sTwo, cy + kH / 2 / sTwo},
+        {{{0, 0}}, kH / 2, nan, nan, nan, nan},
+        // 1210 m wide: far below the zoom limit of 20, and kept.
+        {{{0, 0}, {1000, 0}}, kW / 1210, -110, 1100, nan, nan},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pts.size());
+        m.BndPtCount = 0;
+        for (auto [x, y] : c.pts) AddPoint(x, y);
+        FitView(m, v);
+        EXPECT_NEAR(v.ViewScale, c.scale, 1e-9);
+        const double want[] = {c.left, c.right, c.bottom, c.top}, got[] = {v.ViewLeftX, v.ViewRightX, v.ViewBottomY, v.ViewTopY};
+        for (int i = 0; i < 4; ++i) {
+            if (!std::isnan(want[i])) {
+                EXPECT_NEAR(got[i], want[i], 1e-9) << i;
+            }
+        }
+    }
+    // An empty canvas, or an extent of nothing, never gives a scale below 1 or NaN.
+    v.CanvasWidth = v.CanvasHeight = 0;
     FitView(m, v);
     EXPECT_EQ(v.ViewScale, 1);
-    v.ViewLeftX = v.ViewRightX = 5;
-    v.ViewBottomY = v.ViewTopY = 5;
-    SetViewScale(v);  // 0 / 0 must not leave a NaN scale
+    v.ViewLeftX = v.ViewRightX = v.ViewBottomY = v.ViewTopY = 5;
+    SetViewScale(v);
     EXPECT_EQ(v.ViewScale, 1);
 }
 
-TEST_F(ViewFixture, ZoomFactorsAndLimits) {
+TEST_F(ViewTest, ZoomFactorsLimitsAndCentre) {
     AddPoint(0, 0);
     struct Case {
         int mode;
         double before, after;
-    };
-    for (Case c : {Case{1, 4000, 5000}, Case{1, 100, 135}, Case{2, 20, 20}, Case{2, 100, 74.1},
-                   Case{2, 5000, 3705}, Case{1, 5, 20}}) {
-        v.cmd_mode = c.mode;
-        v.ViewScale = c.before;
-        ZoomAtPoint(m, v, canvas, 1, 0, 0);
+    } cases[] = {{1, 4000, 5000}, {1, 100, 135}, {2, 20, 20}, {2, 100, 74.1}, {2, 5000, 3705}, {1, 5, 20}};
+    for (Case c : cases) {
+        Zoom(c.mode, c.before);
         EXPECT_NEAR(v.ViewScale, c.after, 1e-9) << c.mode << " at " << c.before;
         EXPECT_EQ(v.cmd_mode, c.mode);  // the tool stays active
     }
-}
-
-TEST_F(ViewFixture, ZoomKeepsClickedPointAtCentre) {
-    AddPoint(0, 0);
+    // The clicked point comes to the centre; the scroll bars go to 0.
     v.ViewLeftX = -10;
     v.ViewTopY = 20;
     v.ViewRightX = 123;
     v.ViewBottomY = -45;
-    v.ViewScale = 100;
     v.HScrollPos = 7;
     v.VScrollPos = -3;
     canvas.hScroll = 7;
-    v.cmd_mode = 2;
-    ZoomAtPoint(m, v, canvas, 1, 3000, 1000);  // model (20, 10)
-    EXPECT_NEAR(v.ViewScale, 74.1, 1e-12);
+    canvas.refreshes = 0;
+    Zoom(2, 100, 3000, 1000);  // model (20, 10)
     double X, Y;
-    CanvasToModel(v, 11475 / 2.0, 6615 / 2.0, X, Y);
+    CanvasToModel(v, kW / 2, kH / 2, X, Y);
     EXPECT_NEAR(X, 20, 1e-9);
     EXPECT_NEAR(Y, 10, 1e-9);
     EXPECT_EQ(v.ViewRightX, 123);
     EXPECT_EQ(v.ViewBottomY, -45);
-    EXPECT_EQ(v.HScrollPos, 0);
-    EXPECT_EQ(v.VScrollPos, 0);
-    EXPECT_EQ(canvas.hScroll, 0);
-    EXPECT_EQ(canvas.vScroll, 0);
+    EXPECT_EQ(v.HScrollPos + v.VScrollPos + canvas.hScroll + canvas.vScroll, 0);
+    EXPECT_EQ(canvas.refreshes, 1);
+    // Without points nothing happens.
+    m.BndPtCount = 0;
+    v.ViewLeftX = 1;
+    Zoom(1, 100, 50, 50);
+    EXPECT_EQ(v.ViewScale, 100);
+    EXPECT_EQ(v.ViewLeftX, 1);
     EXPECT_EQ(canvas.refreshes, 1);
 }
 
@@ -126,15 +107,15 @@ TEST_F(ViewFixture, ZoomKeepsClickedPointAtCentre) {
 // main window's bars do; the zoom must not pan through it.
 struct PanningCanvas : RecordingCanvas {
     EditorState* v = nullptr;
+    double scaleSeen = -1;
     int SetScrollValue(ScrollBar bar, int value) override {
         if (v->ViewScale >= 0.00001) v->ViewLeftX += 1000;
         scaleSeen = v->ViewScale;
         return RecordingCanvas::SetScrollValue(bar, value);
     }
-    double scaleSeen = -1;
 };
 
-TEST_F(ViewFixture, ZoomResetsScrollBarsWithoutPanning) {
+TEST_F(ViewTest, ZoomResetsScrollBarsWithoutPanning) {
     AddPoint(0, 0);
     PanningCanvas pc;
     pc.v = &v;
@@ -142,39 +123,26 @@ TEST_F(ViewFixture, ZoomResetsScrollBarsWithoutPanning) {
     v.cmd_mode = 1;
     ZoomAtPoint(m, v, pc, 1, 0, 0);
     EXPECT_EQ(pc.scaleSeen, 0);
-    EXPECT_NEAR(v.ViewLeftX, -(11475 / 2.0) / 135, 1e-9);
+    EXPECT_NEAR(v.ViewLeftX, -(kW / 2) / 135, 1e-9);
     EXPECT_DOUBLE_EQ(v.ViewScale, 135);
 }
 
-TEST_F(ViewFixture, ZoomWithoutPointsDoesNothing) {
-    v.ViewScale = 100;
-    v.ViewLeftX = 1;
-    v.cmd_mode = 1;
-    ZoomAtPoint(m, v, canvas, 1, 50, 50);
-    EXPECT_EQ(v.ViewScale, 100);
-    EXPECT_EQ(v.ViewLeftX, 1);
-    EXPECT_EQ(canvas.refreshes, 0);
-}
-
-TEST_F(ViewFixture, RightClickLeavesZoomTool) {
+TEST_F(ViewTest, RightClickLeavesZoomTool) {
     struct Case {
         int oldMode, cmd, old;
-    };
-    for (Case c : {Case{5, 5, -99}, Case{0, 0, 0}, Case{2, 0, 0}, Case{3, 3, -99}}) {
+    } cases[] = {{5, 5, -99}, {0, 0, 0}, {2, 0, 0}, {3, 3, -99}};
+    for (Case c : cases) {
         RecordingCanvas rc;
         rc.cursor = CanvasCursor::Zoom;
         v.cmd_mode = 1;
         v.old_mode = c.oldMode;
-        double scale = v.ViewScale;
+        const double scale = v.ViewScale;
         ZoomAtPoint(m, v, rc, 2, 10, 10);
         EXPECT_EQ(v.cmd_mode, c.cmd);
         EXPECT_EQ(v.old_mode, c.old);
         EXPECT_EQ(v.ViewScale, scale);
         EXPECT_EQ(rc.cursor, CanvasCursor::Arrow);
-        for (int b : {8, 9, 10}) {
-            ASSERT_TRUE(rc.toolbar.count(b));
-            EXPECT_FALSE(rc.toolbar[b]);
-        }
+        EXPECT_EQ(rc.toolbar, (std::map<int, bool>{{8, false}, {9, false}, {10, false}}));
         EXPECT_EQ(rc.refreshes, 1);
     }
 }
@@ -186,12 +154,10 @@ TEST(CanvasMapping, TruncatesTowardZeroAndRangeChecks) {
     v.ViewScale = 10;
     int x = 7, y = 7;
     ASSERT_TRUE(ModelToCanvas(v, 1.29, -1.29, x, y));
-    EXPECT_EQ(x, 12);
-    EXPECT_EQ(y, 12);
+    EXPECT_EQ(std::pair(x, y), std::pair(12, 12));
     ASSERT_TRUE(ModelToCanvas(v, -1.29, 1.29, x, y));
-    EXPECT_EQ(x, -12);
-    EXPECT_EQ(y, -12);
-    x = y = 7;
+    EXPECT_EQ(std::pair(x, y), std::pair(-12, -12));
+    x = 7;
     EXPECT_FALSE(ModelToCanvas(v, 3e8, 0, x, y));
     EXPECT_FALSE(ModelToCanvas(v, 0, std::numeric_limits<double>::quiet_NaN(), x, y));
     EXPECT_EQ(x, 7);
