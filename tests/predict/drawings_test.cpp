@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "predict/drawings.hpp"
-#include "predict/hyperbolic.hpp"
 #include "predict_test_util.hpp"
 #include "tests/support/viewer_grammar.hpp"
 #include "textio/textfile.hpp"
@@ -13,42 +12,28 @@ namespace kova::predict {
 namespace {
 
 using testsupport::DrawingFile;
-using testsupport::ParseDrawing;
+using test::Option;
 using V = std::vector<int>;
 
 // The worked station (a = 1, b = 10, Sf = 1, curve to day 191) after its fit.
-StationRecord FittedStation(const ObsSettings& s) {
-    StationRecord st = test::PartStation();
+StationRecord FittedStation(const ObsSettings& s, StationRecord st = test::PartStation()) {
     PredictionOutcome out = ComputePrediction(st, s);
     EXPECT_FALSE(out.message.has_value());
     static_cast<StationResults&>(st) = out.results;
     return st;
 }
 
-ObsSettings Option(int option) {
-    ObsSettings s;
-    s.SettlementOption = static_cast<std::int16_t>(option);
-    return s;
-}
-
 DrawingFile Parse(const std::filesystem::path& p, const std::string& size) {
     std::vector<std::string> errors;
-    DrawingFile f = ParseDrawing(p, size, true, errors);
+    DrawingFile f = testsupport::ParseDrawing(p, size, true, errors);
     EXPECT_TRUE(errors.empty()) << testsupport::JoinErrors(errors);
     return f;
 }
 
-int CountTextStyle(const DrawingFile& f, int style) {
+// Lines drawn with pen 1: the curve and the target marking.
+int PenOneLines(const DrawingFile& f) {
     int n = 0;
-    for (const auto& r : f.records)
-        if (r.kind == 'K' && r.v.back() == style) ++n;
-    return n;
-}
-
-int CountLineStyle(const DrawingFile& f, int a, int b) {
-    int n = 0;
-    for (const auto& r : f.records)
-        if (r.kind == 'L' && r.v[4] == a && r.v[5] == b) ++n;
+    for (const auto& r : f.records) n += r.kind == 'L' && r.v[4] == 0 && r.v[5] == 1;
     return n;
 }
 
@@ -58,90 +43,50 @@ int CountLineStyle(const DrawingFile& f, int a, int b) {
 TEST(PredictDrawing, WorkedStationOption1) {
     test::TempDir dir;
     ObsSettings s = Option(1);  // 90 %: target day 91
-    StationRecord st = FittedStation(s);
-    ASSERT_EQ(st.TargetDay, 91);
-    auto path = WritePredictionDrawing(st, s, 1, dir.path());
+    auto path = WritePredictionDrawing(FittedStation(s), s, 1, dir.path());
     EXPECT_EQ(path.filename(), "YOSOKU1.PZK");
-
     auto lines = ReadCp932Lines(path);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "YOSOKU1.PZK");
-    EXPECT_EQ(lines[1], "45,30");
-    EXPECT_EQ(lines[2], "# 枠＆軸");
     EXPECT_EQ(lines[3], "L    0    0 4200    0 0 2");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "P  667 1325  675 1333  667 1325 1"), lines.end());
 
     DrawingFile f = Parse(path, "45,30");
+    // axes; the 200-day label at 3500 - Int(3 * 17.5); 1.0 m at Int(1666.67)
     EXPECT_EQ(f.CountExact('L', V{500, 500, 4100, 500, 0, 2}), 1);
-    EXPECT_EQ(f.CountExact('L', V{500, 500, 500, 2600, 0, 2}), 1);
-    // day ticks every 100 days at 0, 1750, 3500; labels every 200 days
-    EXPECT_EQ(f.CountExact('L', V{2250, 500, 2250, 450, 0, 2}), 1);
-    EXPECT_EQ(f.CountExact('L', V{4000, 500, 4000, 2600, 1, 1}), 1);
-    ASSERT_EQ(f.Texts("200").size(), 1u);
-    EXPECT_EQ(f.Texts("200")[0]->v, (V{3948, 450, 70, 70, 0, 2}));  // 3500 - Int(3 * 17.5)
-    EXPECT_EQ(f.Texts("0")[0]->v, (V{483, 450, 70, 70, 0, 2}));
-    // 13 settlement ticks 0.0 .. 1.2 and 7 labels; 1.0 m lies at Int(1666.67)
-    EXPECT_EQ(f.CountExact('L', V{500, 1333, 450, 1333, 0, 2}), 1);
+    EXPECT_EQ(f.Texts("200")[0]->v, (V{3948, 450, 70, 70, 0, 2}));
     EXPECT_EQ(f.CountExact('L', V{500, 2166, 4100, 2166, 1, 1}), 1);
     EXPECT_EQ(f.Texts("1.0")[0]->v, (V{330, 2201, 70, 70, 0, 2}));
     EXPECT_EQ(f.Texts("1.4").size(), 0u);
-    EXPECT_EQ(f.Texts("実測及び予想沈下経時曲線")[0]->v, (V{1600, 200, 100, 100, 0, 2}));
-    EXPECT_EQ(f.Texts("(m)")[0]->v, (V{160, 1850, 70, 70, 0, 2}));
-
-    // observations: (30 d, 0.75 m) at (525, 1250); 4 of them plus a pair of
+    // observation (30 d, 0.75 m) at (525, 1250); 4 of them plus a pair of
     // markers at each of the nine tenths 10 % .. 90 % the curve reaches
     EXPECT_EQ(f.CountExact('P', V{1017, 1742, 1025, 1750, 1017, 1742, 1}), 1);
     EXPECT_EQ(f.Count('P'), 4 + 18);
-    // the 50 % pair falls on day 10, the point of observation 2
-    EXPECT_EQ(f.CountExact('P', V{669, 1327, 675, 1333, 669, 1327, 1}), 1);
-    EXPECT_EQ(f.CountExact('P', V{663, 1321, 675, 1333, 663, 1321, 1}), 1);
-
-    // curve: one line per day 0..191 from (0, 0); six target lines; two
-    // leaders of two lines each
-    EXPECT_EQ(CountLineStyle(f, 0, 1), 192 + 6 + 4);
-    EXPECT_EQ(f.CountExact('L', V{500, 500, 500, 500, 0, 1}), 1);
-
+    // curve: one line per day 0..191; six target lines; two leaders of two lines
+    EXPECT_EQ(PenOneLines(f), 192 + 6 + 4);
     // target: x = Int(91 * 17.5) = 1592, y = Int(1666.67 * 91/101) = 1501
     EXPECT_EQ(f.CountExact('L', V{2092, 450, 2092, 2001, 0, 1}), 1);
-    EXPECT_EQ(f.CountExact('L', V{2067, 2001, 2117, 2001, 0, 1}), 1);
-    ASSERT_EQ(f.Texts("90%").size(), 1u);
     EXPECT_EQ(f.Texts("90%")[0]->v, (V{2072, 1303, 70, 70, 90, 1}));  // Nearest(52.5 + 750.8)
-    EXPECT_EQ(f.Texts("91")[0]->v, (V{2057, 450, 70, 70, 0, 1}));
-
-    // Sa at observation 1 (0, 0); Sa' at observation 4 (1575, 1500)
-    EXPECT_EQ(f.CountExact('L', V{500, 500, 600, 400, 0, 1}), 1);
-    EXPECT_EQ(f.Texts("Sa")[0]->v, (V{600, 400, 70, 70, 0, 1}));
-    EXPECT_EQ(f.CountExact('L', V{2175, 1900, 2275, 1900, 0, 1}), 1);
+    // Sa' leader at observation 4 (1575, 1500)
     EXPECT_EQ(f.Texts("Sa'")[0]->v, (V{2175, 1900, 70, 70, 0, 1}));
-
     // final settlement last
-    EXPECT_EQ(f.CountExact('L', V{3000, 2166, 4000, 2166, 0, 2}), 1);
     ASSERT_FALSE(f.records.empty());
     EXPECT_EQ(f.records.back().text, "最終沈下量 1.000m");
     EXPECT_EQ(f.records.back().v, (V{3000, 2236, 70, 70, 0, 2}));
 }
 
-TEST(PredictDrawing, LeavePeriodTargetBeyondTheCurve) {
+TEST(PredictDrawing, TargetBeyondTheCurveAndNoTarget) {
     test::TempDir dir;
     ObsSettings s = Option(0);  // 365 days, curve ends on day 191
-    StationRecord st = FittedStation(s);
-    DrawingFile f = Parse(WritePredictionDrawing(st, s, 2, dir.path()), "45,30");
+    DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 2, dir.path()), "45,30");
     // x = Int(365 * 17.5) = 6387; rest Sf - 365/375 = 0.0267 m
     EXPECT_EQ(f.CountExact('L', V{6887, 450, 6887, 2166, 0, 1}), 1);
-    ASSERT_EQ(f.Texts("0.027m").size(), 1u);
     EXPECT_EQ(f.Texts("0.027m")[0]->v, (V{6867, 2249, 70, 70, 90, 1}));  // Nearest(105 + 1644.4)
-    EXPECT_EQ(f.Texts("365")[0]->v, (V{6835, 450, 70, 70, 0, 1}));
-}
 
-TEST(PredictDrawing, NoMarkingWithoutATarget) {
-    test::TempDir dir;
     for (int option : {2, 3}) {
-        ObsSettings s = Option(option);
+        s = Option(option);
         s.ResidualSettlement = 1.5;  // at or above Sf: no marking
-        StationRecord st = FittedStation(s);
-        DrawingFile f = Parse(WritePredictionDrawing(st, s, 3, dir.path()), "45,30");
-        EXPECT_EQ(CountTextStyle(f, 1), 2) << option;  // "Sa" and "Sa'" only
-        EXPECT_EQ(CountLineStyle(f, 0, 1), 192 + 4) << option;
+        f = Parse(WritePredictionDrawing(FittedStation(s), s, 3, dir.path()), "45,30");
+        EXPECT_EQ(PenOneLines(f), 192 + 4) << option;
     }
 }
 
@@ -150,57 +95,34 @@ TEST(PredictDrawing, YearAndMonthAxis) {
     ObsSettings s = Option(3);
     s.TimeAxisMode = 1;
     s.EndConditionPercent = 99;  // curve to day 991: T = 1000, 3.5 units a day
-    StationRecord st = FittedStation(s);
-    ASSERT_EQ(st.LastDay, 991);
-    DrawingFile f = Parse(WritePredictionDrawing(st, s, 4, dir.path()), "45,30");
-    // First observation 15 April 2003: month ticks of 2003 start with 1 May
-    // (day 16, x = 56); the first year tick is 1 January 2004 (day 261,
-    // Nearest(913.5) = 914) labelled at Int(913.5) - 35.
+    DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 4, dir.path()), "45,30");
+    // From 15 April 2003 the month ticks start with 1 May (day 16, x = 56);
+    // 1 January 2004 is day 261, Nearest(913.5) = 914, labelled at Int(913.5) - 35.
     ASSERT_GT(f.records.size(), 6u);
     EXPECT_EQ(f.records[6].v, (V{556, 500, 556, 450, 0, 2}));
-    EXPECT_EQ(f.CountExact('L', V{1414, 500, 1414, 450, 0, 2}), 1);
     EXPECT_EQ(f.CountExact('L', V{1414, 500, 1414, 2600, 1, 1}), 1);
-    ASSERT_EQ(f.Texts("04").size(), 1u);
     EXPECT_EQ(f.Texts("04")[0]->v, (V{1378, 450, 70, 70, 0, 2}));
-    EXPECT_EQ(f.Texts("05").size(), 1u);
     EXPECT_EQ(f.Texts("06").size(), 1u);  // day 992
     EXPECT_EQ(f.Texts("07").size(), 0u);  // day 1357
-    EXPECT_EQ(f.Texts("03").size(), 0u);
     EXPECT_EQ(f.Texts("0").size(), 0u);   // no elapsed-day labels
 }
 
 // By hand: tn = 90, U(90) = 100, xs = 14; ratios 20, 40, 100 give
-// 1900/U = 19, 19, 9.5, so ys = 9.5. Time step 20 (tn < 100), ratio step
-// 50 (rn < 200); ranges Nearest(1500/14) = 107 and Nearest(2000/9.5) = 211.
+// 1900/U = 19, 19, 9.5, so ys = 9.5. Time step 20 (tn < 100), ratio step 50.
 TEST(PredictRegressionDrawing, WorkedStation) {
     test::TempDir dir;
-    StationRecord st = FittedStation(Option(3));
-    auto path = WriteRegressionDrawing(st, 1, dir.path());
+    auto path = WriteRegressionDrawing(FittedStation(Option(3)), 1, dir.path());
     EXPECT_EQ(path.filename(), "KAIKI_1.PZK");
-    auto lines = ReadCp932Lines(path);
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "KAIKI_1.PZK");
-    EXPECT_EQ(lines[3], "L    0    0 2200    0 0 2");
-
+    EXPECT_EQ(ReadCp932Lines(path)[0], "KAIKI_1.PZK");
     DrawingFile f = Parse(path, "45,28");
-    EXPECT_EQ(f.CountExact('L', V{500, 2300, 500, 300, 0, 2}), 1);
-    EXPECT_EQ(f.Texts("(t-t0)/(s-s0) (日/m)")[0]->v, (V{230, 1750, 70, 70, 90, 2}));
-    EXPECT_EQ(f.Texts("双曲線法算定結果図")[0]->v, (V{650, 200, 100, 100, 0, 2}));
     // points (140, -190), (420, -380), (1260, -950) from origin (500, 2300)
     EXPECT_EQ(f.Count('P'), 3);
-    EXPECT_EQ(f.CountExact('P', V{630, 2100, 640, 2110, 630, 2100, 1}), 1);
-    EXPECT_EQ(f.CountExact('P', V{910, 1910, 920, 1920, 910, 1910, 1}), 1);
     EXPECT_EQ(f.CountExact('P', V{1750, 1340, 1760, 1350, 1750, 1340, 1}), 1);
     // fitted line from (0, -95) to (1260, -950)
     EXPECT_EQ(f.CountExact('L', V{500, 2205, 1760, 1350, 0, 2}), 1);
-    // time ticks at 0 and 100 days, grid and labels every 20 days
-    EXPECT_EQ(f.CountExact('L', V{1900, 2300, 1900, 2350, 0, 2}), 1);
-    EXPECT_EQ(f.CountExact('L', V{1060, 300, 1060, 2300, 1, 1}), 1);  // 40 days
+    EXPECT_EQ(f.CountExact('L', V{1060, 300, 1060, 2300, 1, 1}), 1);  // 40-day grid
     EXPECT_EQ(f.Texts("100")[0]->v, (V{1848, 2450, 70, 70, 0, 2}));
-    // ratio ticks, grid and labels 0 .. 200 by 50; 150 lies at Int(1425)
-    EXPECT_EQ(f.CountExact('L', V{500, 875, 450, 875, 0, 2}), 1);
-    EXPECT_EQ(f.CountExact('L', V{2000, 875, 500, 875, 1, 1}), 1);
-    ASSERT_EQ(f.Texts("  150").size(), 1u);
+    // ratio labels 0 .. 200 by 50; 150 lies at Int(1425)
     EXPECT_EQ(f.Texts("  150")[0]->v, (V{280, 915, 70, 70, 0, 2}));
     EXPECT_EQ(f.Texts("  250").size(), 0u);
     EXPECT_EQ(f.Count('K'), 3 + 6 + 5);
@@ -213,17 +135,15 @@ TEST(PredictDrawings, FarCoordinatesStayInTheViewerRange) {
     test::TempDir dir;
     ObsSettings s = Option(0);
     s.LeaveDays = 2000000000;
-    StationRecord st = FittedStation(s);
-    DrawingFile f = Parse(WritePredictionDrawing(st, s, 5, dir.path()), "45,30");
+    DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 5, dir.path()), "45,30");
     for (const auto& r : f.records)
         for (int v : r.v) ASSERT_TRUE(v >= -32768 && v <= 32767);
 
     StationRecord heave = test::MakeStation({{0, 0}, {10, -0.5}, {30, -0.75}, {90, -0.9}}, 1, 4);
-    ObsSettings s3 = Option(3);
-    PredictionOutcome out = ComputePrediction(heave, s3);
+    PredictionOutcome out = ComputePrediction(heave, Option(3));
     if (!out.message) {
         static_cast<StationResults&>(heave) = out.results;
-        Parse(WritePredictionDrawing(heave, s3, 6, dir.path()), "45,30");
+        Parse(WritePredictionDrawing(heave, Option(3), 6, dir.path()), "45,30");
         Parse(WriteRegressionDrawing(heave, 6, dir.path()), "45,28");
     }
 }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "predict/hyperbolic.hpp"
 #include "predict/obsdata.hpp"
 #include "tests/support/tempdir.hpp"
 
@@ -44,6 +45,12 @@ inline StationRecord MakeStation(std::initializer_list<Row> rows, int sa, int sa
 // (t - t0)/(S - S0) = t + 10, so a = 1, b = 10 and Sf = 1.
 inline StationRecord PartStation() {
     return MakeStation({{0, 0}, {10, 0.5}, {30, 0.75}, {90, 0.9}}, 1, 4);
+}
+
+inline ObsSettings Option(int option) {
+    ObsSettings s;
+    s.SettlementOption = static_cast<std::int16_t>(option);
+    return s;
 }
 
 }  // namespace kova::predict::test

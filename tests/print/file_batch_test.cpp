@@ -3,19 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <unistd.h>
 #include <limits>
 #include <string>
+#include <unistd.h>
 
 #include "print/drawing_file.hpp"
 #include "print/page_file.hpp"
 #include "print/print_common.hpp"
-#include "tests/print/temp_dir.hpp"
+#include "tests/support/tempdir.hpp"
 
 using namespace kova::print;
-using kova::testing::ReadBytes;
-using kova::testing::TempDir;
+using kova::test::ReadBytes;
+using kova::test::TempDir;
 
 namespace {
 
@@ -35,69 +34,23 @@ void WriteBoth(const TempDir& dir, FileBatch* batch) {
 
 }  // namespace
 
-TEST(PrintFileBatch, WritesTheSameBytesAsDirectWriters) {
+TEST(PrintFileBatch, WritesTheSameBytesAsDirectWritersOverWhatAnEarlierRunLeft) {
     TempDir direct, batched;
     WriteBoth(direct, nullptr);
-    FileBatch batch;
-    WriteBoth(batched, &batch);
-    // Nothing reaches the disk before the batch is written.
-    EXPECT_FALSE(std::filesystem::exists(batched / "TK_DT_01.PDT"));
-    EXPECT_FALSE(batch.Empty());
-    batch.WriteAll();
-    EXPECT_TRUE(batch.Empty());
-    for (const char* name : {"TK_DT_01.PDT", "TNJ_H_01.PZK"}) {
-        const std::string a = ReadBytes(direct / name), b = ReadBytes(batched / name);
-        EXPECT_GT(a.size(), 0u);
-        EXPECT_TRUE(a == b) << name;
-    }
-}
-
-TEST(PrintFileBatch, StopsAtTheFirstFileThatCannotBeCreated) {
-    TempDir dir;
-    FileBatch batch;
-    {
-        DrawingWriter a(dir / "A.PZK", kSizeSection, &batch);
-        DrawingWriter b(dir / "none" / "B.PZK", kSizeSection, &batch);
-        DrawingWriter c(dir / "C.PZK", kSizeSection, &batch);
-        a.Close();
-        b.Close();
-        c.Close();
-    }
-    try {
+    const std::string expect = ReadBytes(direct / "TNJ_H_01.PZK");
+    ASSERT_GT(expect.size(), 0u);
+    // No leftover, then longer and shorter leftovers of an earlier run.
+    for (std::size_t size : {std::size_t{0}, expect.size() * 2, expect.size() / 3}) {
+        if (size > 0) kova::test::WriteBytes(batched / "TNJ_H_01.PZK", std::string(size, 'x'));
+        FileBatch batch;
+        WriteBoth(batched, &batch);
+        if (size == 0) {
+            EXPECT_FALSE(std::filesystem::exists(batched / "TK_DT_01.PDT"));  // nothing before WriteAll
+        }
         batch.WriteAll();
-        FAIL() << "no error";
-    } catch (const PrintFileError& e) {
-        EXPECT_EQ(e.FileName(), "B.PZK");
-        EXPECT_EQ(e.WhichStage(), PrintFileError::Stage::Create);
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir / "A.PZK"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "C.PZK"));
-}
-
-TEST(PrintFileBatch, EncodingFailureAndClosedFiles) {
-    TempDir dir;
-    FileBatch batch;
-    DrawingWriter w(dir / "X.PZK", kSizeSection, &batch);
-    EXPECT_THROW(w.Text(0, 0, 0, 0, 70, 70, 0, 2, "\xF0\x9F\x98\x80"), PrintFileError);  // no CP932 code
-    EXPECT_THROW(w.Close(), PrintFileError);
-    DrawingWriter v(dir / "Y.PZK", kSizeSection, &batch);
-    v.Close();
-    EXPECT_THROW(v.Line(0, 0, 1, 1, 2, 2, 0, 2), PrintFileError);
-    if (std::filesystem::exists("/dev/full")) {
-        FileBatch full;
-        DrawingWriter f("/dev/full", kSizeSection, &full);
-        f.Close();
-        EXPECT_THROW(full.WriteAll(), PrintFileError);
-    }
-}
-
-TEST(PrintHelpers, InlineTruncationAgreesWithTheGeneralConversion) {
-    const double inf = std::numeric_limits<double>::infinity();
-    for (double v : {0.0, -0.0, 0.999, -0.999, 1.5, -1.5, 32766.99, 32767.0, 32767.5, 32768.0, 32768.5,
-                     -32767.9, -32768.0, -32768.5, -32769.0, -32769.5, 1e18, -1e18, inf, -inf,
-                     std::nan("")}) {
-        EXPECT_EQ(ToDrawingInt(v), ToDrawingInt(v, Rounding::TowardZero)) << v;
-        EXPECT_EQ(ToDrawingInt(std::nextafter(v, 0.0)), ToDrawingInt(std::nextafter(v, 0.0), Rounding::TowardZero)) << v;
+        EXPECT_TRUE(batch.Empty());
+        EXPECT_TRUE(ReadBytes(batched / "TNJ_H_01.PZK") == expect) << size;
+        EXPECT_EQ(ReadBytes(batched / "TK_DT_01.PDT"), ReadBytes(direct / "TK_DT_01.PDT"));
     }
 }
 
@@ -118,15 +71,19 @@ TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
             p.Form(false, "B.PFM");
             DrawingWriter x(dir / "none" / "X.PZK", kSizeSection, b);  // directly: fails here
             x.Close();
+            DrawingWriter c(dir / "C.PZK", kSizeSection, b);
+            c.Close();
             p.Form(false, "C.PFM");
             p.Close();
             batch.WriteAll();  // in a batch: fails here
             FAIL() << "no error";
         } catch (const PrintFileError& e) {
             EXPECT_EQ(e.FileName(), "X.PZK");
+            EXPECT_EQ(e.WhichStage(), PrintFileError::Stage::Create);
         }
         page[batched] = ReadBytes(dir / "P.PDT");
         drawing[batched] = ReadBytes(dir / "D.PZK");
+        EXPECT_FALSE(std::filesystem::exists(dir / "C.PZK"));
     }
     EXPECT_EQ(page[0], page[1]);
     EXPECT_EQ(drawing[0], drawing[1]);
@@ -136,40 +93,44 @@ TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
     EXPECT_FALSE(drawing[1].empty());
 }
 
-TEST(PrintFileBatch, ReplacesWhatAnEarlierRunLeft) {
-    TempDir direct, batched;
-    WriteBoth(direct, nullptr);
-    const std::string expect = ReadBytes(direct / "TNJ_H_01.PZK");
-    // Longer and shorter leftovers of an earlier run: nothing of them stays.
-    for (std::size_t size : {expect.size() * 2, expect.size() / 3, std::size_t{0}}) {
-        {
-            std::ofstream old((batched / "TNJ_H_01.PZK").c_str(), std::ios::binary | std::ios::trunc);
-            old << std::string(size, 'x');
-        }
-        FileBatch batch;
-        WriteBoth(batched, &batch);
-        batch.WriteAll();
-        EXPECT_TRUE(ReadBytes(batched / "TNJ_H_01.PZK") == expect) << size;
+TEST(PrintFileBatch, EncodingFailureAndClosedFiles) {
+    TempDir dir;
+    FileBatch batch;
+    DrawingWriter w(dir / "X.PZK", kSizeSection, &batch);
+    EXPECT_THROW(w.Text(0, 0, 0, 0, 70, 70, 0, 2, "\xF0\x9F\x98\x80"), PrintFileError);  // no CP932 code
+    EXPECT_THROW(w.Close(), PrintFileError);
+    DrawingWriter v(dir / "Y.PZK", kSizeSection, &batch);
+    v.Close();
+    EXPECT_THROW(v.Line(0, 0, 1, 1, 2, 2, 0, 2), PrintFileError);
+    if (std::filesystem::exists("/dev/full")) {
+        FileBatch full;
+        DrawingWriter f("/dev/full", kSizeSection, &full);
+        f.Close();
+        EXPECT_THROW(full.WriteAll(), PrintFileError);
     }
 }
 
 TEST(PrintFileBatch, FileThatMayNotBeWrittenIsRefused) {
-    TempDir batched;
-    {
-        FileBatch batch;
-        WriteBoth(batched, &batch);
-        batch.WriteAll();
-    }
-    // Refused as when written directly, with the file named.
-    std::filesystem::permissions(batched / "TK_DT_01.PDT", std::filesystem::perms::owner_read);
-    if (::access((batched / "TK_DT_01.PDT").c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights to write anything";
-    FileBatch batch;
-    WriteBoth(batched, &batch);
+    TempDir ro;
+    kova::test::WriteBytes(ro / "TK_DT_01.PDT", "old");
+    std::filesystem::permissions(ro / "TK_DT_01.PDT", std::filesystem::perms::owner_read);
+    if (::access((ro / "TK_DT_01.PDT").c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights to write anything";
+    FileBatch refused;
+    WriteBoth(ro, &refused);
     try {
-        batch.WriteAll();
+        refused.WriteAll();
         FAIL() << "no error";
     } catch (const PrintFileError& e) {
         EXPECT_EQ(e.FileName(), "TK_DT_01.PDT");
         EXPECT_EQ(e.WhichStage(), PrintFileError::Stage::Create);
+    }
+}
+
+TEST(PrintHelpers, InlineTruncationAgreesWithTheGeneralConversion) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v : {0.0, -0.999, 1.5, 32767.0, 32767.5, 32768.0, -32768.0, -32768.5, -32769.0, 1e18, -1e18, inf,
+                     -inf, std::nan("")}) {
+        EXPECT_EQ(ToDrawingInt(v), ToDrawingInt(v, Rounding::TowardZero)) << v;
+        EXPECT_EQ(ToDrawingInt(std::nextafter(v, 0.0)), ToDrawingInt(std::nextafter(v, 0.0), Rounding::TowardZero)) << v;
     }
 }

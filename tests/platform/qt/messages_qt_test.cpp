@@ -11,13 +11,6 @@ using namespace kova;
 
 namespace {
 
-// Texts of the buttons of a box, left to right as added.
-QStringList ButtonTexts(QMessageBox* box) {
-    QStringList t;
-    for (QAbstractButton* b : box->buttons()) t << b->text();
-    return t;
-}
-
 TEST(QtMessages, AModalBoxAnsweredByTheUser) {
     QtMessages msgs("Kovadex");
     QString title, text, defaultText;
@@ -27,7 +20,7 @@ TEST(QtMessages, AModalBoxAnsweredByTheUser) {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
-        buttons = ButtonTexts(box);
+        for (QAbstractButton* b : box->buttons()) buttons << b->text();
         defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
         box->button(QMessageBox::Yes)->click();
     });
@@ -37,25 +30,21 @@ TEST(QtMessages, AModalBoxAnsweredByTheUser) {
     EXPECT_EQ(title, QStringLiteral("Kovadex"));  // no caption: the application title
     EXPECT_EQ(text, QStringLiteral("前回の計算よりデータが更新されています。\n前回の計算結果の印刷を行います。"));
     EXPECT_EQ(icon, QMessageBox::Information);
-    EXPECT_EQ(buttons.size(), 3);
-    EXPECT_TRUE(buttons.contains(QStringLiteral("はい(&Y)")));
-    EXPECT_TRUE(buttons.contains(QStringLiteral("いいえ(&N)")));
-    EXPECT_TRUE(buttons.contains(QStringLiteral("キャンセル")));
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)"), QStringLiteral("キャンセル")}));
     EXPECT_EQ(defaultText, QStringLiteral("いいえ(&N)"));
 }
 
 TEST(QtMessages, EnterTakesTheDefaultAndEscTheCancelOrLoneOk) {
     struct Case {
         MsgButtons buttons;
-        int defaultButton;
-        int key;
+        int defaultButton, key;
         MsgAnswer want;
     } cases[] = {
         {MsgButtons::YesNoCancel, 1, Qt::Key_Return, MsgAnswer::No},
         {MsgButtons::YesNoCancel, 0, Qt::Key_Escape, MsgAnswer::Cancel},
         {MsgButtons::OkCancel, 1, Qt::Key_Return, MsgAnswer::Cancel},
         {MsgButtons::Ok, 0, Qt::Key_Escape, MsgAnswer::Ok},
-        {MsgButtons::YesNo, 0, Qt::Key_Return, MsgAnswer::Yes},
     };
     QtMessages msgs("Tolmadex");
     for (const Case& c : cases) {
@@ -64,27 +53,16 @@ TEST(QtMessages, EnterTakesTheDefaultAndEscTheCancelOrLoneOk) {
             title = box->windowTitle();
             QTest::keyClick(box, static_cast<Qt::Key>(c.key));
         });
-        MsgAnswer a = msgs.Show(Message{"確認", "保存確認", MsgIcon::Question, c.buttons, c.defaultButton});
-        EXPECT_EQ(a, c.want) << static_cast<int>(c.buttons) << " key " << c.key;
+        EXPECT_EQ(msgs.Show(Message{"確認", "保存確認", MsgIcon::Question, c.buttons, c.defaultButton}), c.want)
+            << static_cast<int>(c.buttons) << " key " << c.key;
         EXPECT_EQ(title, QStringLiteral("保存確認"));
     }
-}
-
-TEST(QtMessages, IconsAndPlainText) {
-    QtMessages msgs("Kovadex");
-    struct Case {
-        MsgIcon icon;
-        QMessageBox::Icon want;
-    } cases[] = {{MsgIcon::Critical, QMessageBox::Critical},
-                 {MsgIcon::Exclamation, QMessageBox::Warning},
-                 {MsgIcon::Question, QMessageBox::Question},
-                 {MsgIcon::None, QMessageBox::NoIcon}};
-    for (const Case& c : cases) {
-        std::unique_ptr<QMessageBox> box(msgs.Build(Message{"<b>a.kov</b>", "ロードエラー", c.icon, MsgButtons::Ok, 0}, nullptr));
-        EXPECT_EQ(box->icon(), c.want);
-        EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("ロードエラー"));
-    }
+    // Icons map to Qt's and text is never read as markup.
+    std::unique_ptr<QMessageBox> box(msgs.Build(Message{"<b>a</b>", "", MsgIcon::Exclamation, MsgButtons::Ok, 0}, nullptr));
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    box.reset(msgs.Build(Message{"x", "", MsgIcon::Critical, MsgButtons::Ok, 0}, nullptr));
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
 }
 
 }  // namespace

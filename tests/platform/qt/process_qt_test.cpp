@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <cstdlib>
-#include <fstream>
 
 #include <sys/stat.h>
 
@@ -19,7 +17,7 @@ namespace {
 
 fs::path Script(const test::TempDir& dir, const std::string& name, const std::string& body, bool exec = true) {
     fs::path p = dir / name;
-    std::ofstream(p) << "#!/bin/sh\n" << body << "\n";
+    test::WriteBytes(p, "#!/bin/sh\n" + body + "\n");
     ::chmod(p.c_str(), exec ? 0755 : 0644);
     return p;
 }
@@ -30,69 +28,51 @@ TEST(QtProcessRunner, ExitCodesCrashesAndFailedStarts) {
         std::string name, body;
         bool exec;
         ProcessState state;
-        int code;
         int polled;
     } cases[] = {
-        {"ok.sh", "exit 0", true, ProcessState::Exited, 0, 0},
-        {"one.sh", "exit 1", true, ProcessState::Exited, 1, 1},
-        {"seven.sh", "exit 7", true, ProcessState::Exited, 7, 7},
+        {"ok.sh", "exit 0", true, ProcessState::Exited, 0},
+        {"one.sh", "exit 1", true, ProcessState::Exited, 1},
+        {"seven.sh", "exit 7", true, ProcessState::Exited, 7},
         // Killed by a signal: QProcess gives the signal as the code, which
         // must not read as an exit code.
-        {"segv.sh", "kill -SEGV $$", true, ProcessState::Crashed, 0, -1},
-        {"kill.sh", "kill -KILL $$", true, ProcessState::Crashed, 0, -1},
-        {"noexec.sh", "exit 0", false, ProcessState::FailedToStart, 0, -1},
+        {"segv.sh", "kill -SEGV $$", true, ProcessState::Crashed, -1},
+        {"noexec.sh", "exit 0", false, ProcessState::FailedToStart, -1},
+        {"", "", false, ProcessState::FailedToStart, -1},  // no such program
     };
     QtProcessRunner runner;
     for (const Case& c : cases) {
-        fs::path prog = Script(dir, c.name, c.body, c.exec);
+        fs::path prog = c.name.empty() ? dir / "SETLCORE" : Script(dir, c.name, c.body, c.exec);
         ProcessStatus st = runner.RunAndWait({prog, {}, dir.path()});
         EXPECT_EQ(st.state, c.state) << c.name << " " << st.detail;
         if (c.state == ProcessState::Exited) {
-            EXPECT_EQ(st.exitCode, c.code) << c.name;
+            EXPECT_EQ(st.exitCode, c.polled) << c.name;
         }
         EXPECT_EQ(st.PolledCode(), c.polled) << c.name;
         EXPECT_EQ(st.Succeeded(), c.polled == 0) << c.name;
     }
-    ProcessStatus missing = runner.RunAndWait({dir / "SETLCORE", {}, dir.path()});
-    EXPECT_EQ(missing.state, ProcessState::FailedToStart);
-    EXPECT_FALSE(missing.detail.empty());
 }
 
-TEST(QtProcessRunner, RunsInTheWorkingFolderWithTheArguments) {
+TEST(QtProcessRunner, RunsInTheWorkingFolderWithTheArgumentsProcessingEvents) {
     test::TempDir dir;
     fs::create_directories(dir / "work");
-    fs::path prog = Script(dir, "args.sh", "printf '%s|%s' \"$(pwd)\" \"$1\" > out.txt; exit 0");
-    QtProcessRunner runner;
-    ProcessStatus st = runner.RunAndWait({prog, {"/PDTOPEN"}, dir / "work"});
-    ASSERT_TRUE(st.Succeeded());
-    std::ifstream in(dir / "work" / "out.txt");
-    std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(got, fs::canonical(dir / "work").string() + "|/PDTOPEN");
-}
-
-TEST(QtProcessRunner, EventsAreProcessedWhileWaiting) {
-    test::TempDir dir;
-    fs::path prog = Script(dir, "slow.sh", "sleep 0.4; exit 0");
+    fs::path prog = Script(dir, "args.sh", "printf '%s|%s' \"$(pwd)\" \"$1\" > out.txt; sleep 0.4; exit 0");
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(20);
-    QtProcessRunner runner;
-    ProcessStatus st = runner.RunAndWait({prog, {}, dir.path()});
+    ProcessStatus st = QtProcessRunner().RunAndWait({prog, {"/PDTOPEN"}, dir / "work"});
     timer.stop();
-    EXPECT_TRUE(st.Succeeded());
+    ASSERT_TRUE(st.Succeeded());
+    EXPECT_EQ(test::ReadBytes(dir / "work" / "out.txt"), fs::canonical(dir / "work").string() + "|/PDTOPEN");
     EXPECT_GE(ticks, 5);  // a blocked wait would have let none through
 }
 
 TEST(StatusOf, AStillRunningProcessPollsAs259) {
     test::TempDir dir;
-    fs::path prog = Script(dir, "wait.sh", "sleep 5");
     QProcess p;
-    p.start(QString::fromStdString(prog.string()), {});
+    p.start(QString::fromStdString(Script(dir, "wait.sh", "sleep 5").string()), {});
     ASSERT_TRUE(p.waitForStarted(5000));
-    ProcessStatus running = StatusOf(p);
-    EXPECT_EQ(running.state, ProcessState::Running);
-    EXPECT_EQ(running.PolledCode(), kStillActive);
+    EXPECT_EQ(StatusOf(p).PolledCode(), kStillActive);
     p.kill();
     p.waitForFinished(5000);
     EXPECT_EQ(StatusOf(p).state, ProcessState::Crashed);
@@ -101,7 +81,7 @@ TEST(StatusOf, AStillRunningProcessPollsAs259) {
 TEST(RunViewer, AMissingViewerIsReportedThroughTheRealRunner) {
     test::TempDir dir;
     const char* old = std::getenv("KOVA_VIEWER");
-    std::string saved = old ? old : "";
+    const std::string saved = old ? old : "";
     unsetenv("KOVA_VIEWER");
     QtProcessRunner runner;
     RecordingMessages msg;
@@ -110,15 +90,7 @@ TEST(RunViewer, AMissingViewerIsReportedThroughTheRealRunner) {
     EXPECT_EQ(st.state, ProcessState::FailedToStart);
     EXPECT_TRUE(enabledAtEnd);
     EXPECT_EQ(msg.Count(), 1u);
-
-    setenv("KOVA_VIEWER", Script(dir, "viewer.sh", "exit 4").c_str(), 1);
-    st = RunViewer(runner, msg, dir.path(), {});
-    EXPECT_EQ(st.exitCode, 4);
-    EXPECT_EQ(msg.Count(), 1u);
-    if (old)
-        setenv("KOVA_VIEWER", saved.c_str(), 1);
-    else
-        unsetenv("KOVA_VIEWER");
+    if (old) setenv("KOVA_VIEWER", saved.c_str(), 1);
 }
 
 }  // namespace

@@ -13,24 +13,16 @@ namespace {
 TEST(ScreenTwips, TheTestScreenHas15TwipsAPixel) {
     TwipsScale s = ScreenTwips();
     EXPECT_DOUBLE_EQ(s.perPixelX, 15);
-    EXPECT_DOUBLE_EQ(s.perPixelY, 15);
     EXPECT_EQ(TwipsRect(s, 585, 810, 3630, 360), QRect(39, 54, 242, 24));
 }
 
 TEST(FormFont, FormFacesMapToInstalledJapaneseFonts) {
-    struct Case {
-        const char* face;
-        const char* family;
-    } cases[] = {{"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"}};
-    for (const Case& c : cases) {
-        QFont f = FormFont(c.face, 11.25, true);
-        EXPECT_EQ(QFontInfo(f).family(), QString::fromUtf8(c.family)) << c.face;
-        EXPECT_DOUBLE_EQ(f.pointSizeF(), 11.25);
-        EXPECT_TRUE(f.bold());
-    }
-    QFont impact = FormFont("Impact", 11.25);
-    EXPECT_TRUE(impact.bold());
-    EXPECT_EQ(impact.stretch(), QFont::Condensed);
+    QFont p = FormFont("ＭＳ Ｐゴシック", 11.25, true);
+    EXPECT_EQ(QFontInfo(p).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_DOUBLE_EQ(p.pointSizeF(), 11.25);
+    EXPECT_TRUE(p.bold());
+    EXPECT_EQ(QFontInfo(FormFont("ＭＳ ゴシック", 9)).family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(FormFont("Impact", 11.25).stretch(), QFont::Condensed);
 }
 
 TEST(QtText, LineBreaksAndLiteralCaptions) {
