@@ -335,7 +335,6 @@ struct ProfileRow {
     double settlement = 0;
 };
 
-// The whole state of one run. Large: allocate it on the heap.
 // Settlement of every unit of a position on every day of its time axis,
 // computed ahead of the position's time-settlement drawing (see
 // prepare_time_settlement): unit r's days are values[r * days ...].
@@ -346,6 +345,7 @@ struct TimeCurveCache {
     std::vector<double> values;
 };
 
+// The whole state of one run. Large: allocate it on the heap.
 struct EngineState {
     std::filesystem::path folder;   // where CAL_TNK.DAT and the results live
     RunStamp stamp;
