@@ -1,6 +1,7 @@
 #include "dialogs/dialog8_form.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace kova {
 
@@ -30,16 +31,9 @@ void Dialog8Form::SetValue(int row, int column, double v) {
     rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = v;
 }
 
-bool Dialog8Form::InsertRow(int row) {
-    if (RowCount() >= kSandRows || row < 0 || row > RowCount()) return false;
-    rows_.insert(rows_.begin() + row, SandRow{});
-    return true;
-}
-
-bool Dialog8Form::DeleteRow(int row) {
-    if (row < 0 || row >= RowCount()) return false;
-    rows_.erase(rows_.begin() + row);
-    return true;
+void Dialog8Form::SetRows(std::vector<SandRow> rows) {
+    if (rows.size() > static_cast<std::size_t>(kSandRows)) rows.resize(kSandRows);
+    rows_ = std::move(rows);
 }
 
 SandCurves Dialog8Form::Curves(const SandCurves& base) const {

@@ -27,10 +27,10 @@ public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
     const SandRow& Row(int i) const { return rows_.at(static_cast<std::size_t>(i)); }
 
-    // Edits as the grid reports them; a row index at RowCount() appends.
+    // The rows as the grid holds them (at most kSandRows are taken).
+    void SetRows(std::vector<SandRow> rows);
+    // One value; a row index at RowCount() appends a row.
     void SetValue(int row, int column, double v);
-    bool InsertRow(int row);
-    bool DeleteRow(int row);
 
     // Curves built from the rows, on top of `base` (the sixth, unused curve
     // and the points above the count keep what they hold).

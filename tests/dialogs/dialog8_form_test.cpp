@@ -113,7 +113,6 @@ TEST(Dialog8Form, OkStoresAll21PointsAndPressureInEveryCurve) {
     Dialog8Form f(m);
     ASSERT_EQ(f.RowCount(), 21);
     f.SetValue(1, 0, 25);  // row 2's pressure
-    EXPECT_FALSE(f.InsertRow(0));  // full
     f.Apply(m);
     for (int d = 0; d < kSandCurves; ++d) {
         EXPECT_EQ(m.BKHoughCurve[d].n, 21);
@@ -121,7 +120,13 @@ TEST(Dialog8Form, OkStoresAll21PointsAndPressureInEveryCurve) {
         EXPECT_EQ(m.BKHoughCurve[d].X[20], before.BKHoughCurve[d].X[20]);  // 206.01 whole
         EXPECT_EQ(m.BKHoughCurve[d].Y, before.BKHoughCurve[d].Y);
     }
-    EXPECT_TRUE(f.DeleteRow(20));
+    std::vector<SandRow> rows;
+    for (int a = 0; a < 22; ++a) rows.push_back(f.Row(a % 20));
+    f.SetRows(rows);  // a 22nd row cannot be held
+    f.Apply(m);
+    EXPECT_EQ(m.BKHoughCurve[4].n, 21);
+    rows.resize(20);
+    f.SetRows(rows);
     f.Apply(m);
     EXPECT_EQ(m.BKHoughCurve[4].n, 20);
 }
