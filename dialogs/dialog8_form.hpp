@@ -19,6 +19,7 @@ using SandRow = std::array<double, 1 + kSandCurves>;
 
 class Dialog8Form {
 public:
+    Dialog8Form() = default;
     explicit Dialog8Form(const Model& m) { Load(m.BKHoughCurve); }
 
     // The rows of curve 0's points (the five curves share count and pressures).
