@@ -102,7 +102,6 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     points_->Initialise(true, 0);
     points_->SetTiedRows(false);
     points_->SetDrawing(true);
-    editTriggers_ = static_cast<int>(points_->editTriggers());
     SetPointsEditable(false);
     connect(points_, &grid::QEX_FLG::CellEdited, this, &Dialog5::PointsEdited);
 
@@ -208,8 +207,7 @@ void Dialog5::LoadPointGrid() {
 
 void Dialog5::SetPointsEditable(bool on) {
     // Until a curve cell is chosen, the table takes no edits at all.
-    points_->setEditTriggers(on ? QAbstractItemView::EditTriggers(editTriggers_) : QAbstractItemView::NoEditTriggers);
-    points_->SetTiedRows(!on);
+    points_->Model().SetReadOnly(!on);
 }
 
 void Dialog5::PointsEdited() {

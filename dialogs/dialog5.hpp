@@ -61,7 +61,6 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* sand_ = nullptr;
-    int editTriggers_ = 0;
 };
 
 }  // namespace kova
