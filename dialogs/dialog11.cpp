@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
 #include "model/limits.hpp"
 #include "platform/qt/qt_text.hpp"
@@ -108,6 +109,7 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     g.SetRowsInUse(form.RowCount());
     grid_->SetDrawing(true);
     connect(grid_, &grid::QEX_FLG::CellEdited, this, &Dialog11::CheckEdit);
+    FitGridWidth(this, grid_, Px(10850), {ok_, cancel_});
     CentreOnOwner();
     ok_->setFocus();
 }

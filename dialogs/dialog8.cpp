@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
 #include "platform/qt/qt_text.hpp"
 
@@ -52,6 +53,7 @@ Dialog8::Dialog8(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     grid_->SetGridName(QStringLiteral("MORIDO"));
     Fill(host.SectionModel().BKHoughCurve);
     connect(grid_, &grid::QEX_FLG::CellEdited, this, &Dialog8::CheckEdit);
+    FitGridWidth(this, grid_, Px(6650), {ok_, cancel_});
     setTabOrder(ok_, cancel_);
     setTabOrder(cancel_, grid_);
     setTabOrder(grid_, cmd_[0]);
