@@ -323,6 +323,8 @@ void Form1::ClosePalettes() {
 
 void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;
+    // The sheet-pile walls are reachable only with the switch.
+    if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
     if (QToolButton* b = options_[static_cast<std::size_t>(index)]) b->setChecked(true);
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);
