@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "cal_builder.hpp"
+#include <cmath>
+
+#include "engine/finite.hpp"
+#include "engine/report_common.hpp"
 #include "model/limits.hpp"
 
 using namespace kova::engine;
@@ -142,4 +146,47 @@ TEST(EngineHostileInput, TheFileMustEndWithItsLastLineAndNothingAfter) {
     });
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.msgs.Count(), 0u);
+}
+
+// Values within their limits whose intermediates still cannot be formed: a
+// drain diameter of 1e-300 makes n^2 overflow in F(n). The run stops naming
+// the position and the quantity; it never reports "nan" or "inf".
+TEST(EngineHostileInput, NonFiniteIntermediatesStopTheRunNamingPositionAndQuantity) {
+    Input f = Section();
+    f.layers[0].dw = 1e-300;
+    EngineRun r(f, 1);
+    EXPECT_EQ(r.code, 1);
+    ASSERT_EQ(r.msgs.Count(), 1u);
+    EXPECT_EQ(r.msgs.Last().text,
+              "計算位置 1 (X=60.000): 第1圧密ユニットのドレーンの係数F(n)が計算できません（数値が有限ではありません）。");
+    EXPECT_FALSE(r.Has("tnk1.csv"));
+    EXPECT_FALSE(r.Has("TK_DT_01.PDT"));
+}
+
+// A NaN stress passes every comparison as "no load": the checks of a column
+// look at the quantities themselves, not only at the settlement.
+TEST(EngineHostileInput, ColumnChecksNameTheFirstQuantityThatIsNotFinite) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    ColumnWork w;
+    w.column.count = 2;
+    w.column.layer = {{4, 6}};
+    EXPECT_EQ(profile_column_fault(w, 1.0, 0.0, 0.0), "");
+    w.column.dp[1] = nan;
+    EXPECT_EQ(profile_column_fault(w, 1.0, 0.0, 0.0), "第7層の増加応力");
+    w.column.p0[0] = -inf;
+    EXPECT_EQ(column_fault(w.column, w.results), "第5層の有効土被り圧");
+    w = ColumnWork{};
+    w.results.elogp[0].e2 = nan;
+    w.column.count = 1;
+    EXPECT_EQ(column_fault(w.column, w.results), "第1層の圧密後の間隙比");
+    EXPECT_EQ(profile_column_fault(ColumnWork{}, 1.0, inf, 0.0), "切土による除荷重");
+    EXPECT_EQ(profile_column_fault(ColumnWork{}, 1.0, 0.0, nan), "沈下量");
+    UnitState units;
+    units.unit_count = 3;
+    units.unit_drain_length[2] = inf;
+    EXPECT_EQ(units_fault(units), "第3圧密ユニットの排水長");
+    // Nothing that is not finite is ever printed.
+    EXPECT_THROW(real_text("%7.3lf", nan), NonFiniteReportValue);
+    EXPECT_THROW(real_text("%7.3lf", -inf), NonFiniteReportValue);
+    EXPECT_EQ(real_text("%7.3lf", -0.0), "  0.000");
 }
