@@ -4,9 +4,9 @@
 // item; none may end as a run that reports success.
 #include <gtest/gtest.h>
 
-#include "cal_builder.hpp"
 #include <cmath>
 
+#include "cal_builder.hpp"
 #include "engine/finite.hpp"
 #include "engine/report_common.hpp"
 #include "model/limits.hpp"
