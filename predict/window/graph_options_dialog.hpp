@@ -6,7 +6,7 @@
 
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/form_geometry.hpp"
+#include "predict/window/fixed_dialog.hpp"
 
 class QGroupBox;
 class QLineEdit;

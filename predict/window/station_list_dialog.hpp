@@ -7,7 +7,7 @@
 
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/form_geometry.hpp"
+#include "predict/window/fixed_dialog.hpp"
 
 class QLabel;
 class QLineEdit;

@@ -1,10 +1,11 @@
-#include "predict/window/form_geometry.hpp"
+#include "predict/window/fixed_dialog.hpp"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
 #include "platform/qt/screen_qt.hpp"
+#include "shell/form_geometry.hpp"
 
 namespace kova::predict {
 
@@ -17,7 +18,7 @@ FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int clientTwips
 }
 
 void FixedDialog::PlaceTwips(QWidget* w, int left, int top, int width, int height) const {
-    w->setGeometry(TwipsRect(ScreenTwips(this), left, top, width, height));
+    kova::PlaceTwips(w, ScreenTwips(this), left, top, width, height);
 }
 
 void FixedDialog::CentreOn(const QWidget* on) {
