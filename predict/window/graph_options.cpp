@@ -6,7 +6,7 @@
 
 #include "dialogs/grid/cell_text.hpp"
 #include "predict/hyperbolic.hpp"
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 #include "platform/twips.hpp"
 
 namespace kova::predict {

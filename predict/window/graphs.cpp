@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::predict {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "textio/storable_text.hpp"
+
 namespace kova::predict {
 
 namespace {

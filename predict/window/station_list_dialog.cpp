@@ -8,6 +8,7 @@
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/window/station_list.hpp"
+#include "textio/storable_text.hpp"
 
 namespace kova::predict {
 
