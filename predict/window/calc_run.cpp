@@ -88,8 +88,10 @@ RunOutcome RunCalculation(ObsDataSet& data, const std::filesystem::path& folder,
             ++out.stationsWritten;
         } catch (const print::PrintFileError& e) {
             messages.Notify(ReportWriteFailureText(e.FileName()), MsgIcon::Exclamation);
+            // Only files: what stood in the way of a file is not the run's.
             std::error_code ec;
-            for (const auto& p : written) std::filesystem::remove(p, ec);
+            for (const auto& p : written)
+                if (std::filesystem::is_regular_file(p, ec)) std::filesystem::remove(p, ec);
             out.fileError = true;
             out.stationsWritten = 0;
             return out;
