@@ -318,3 +318,28 @@ TEST(PredictWindow, LayoutFollowsTheWindowSize) {
 
 }  // namespace
 }  // namespace kova::predict
+
+namespace kova::predict {
+namespace {
+
+TEST(PredictWindow, ExampleOpensCalculatesAndPrints) {
+    WindowFixture f;
+    f.Open(std::filesystem::path(KOVA_TEST_DATA) / ".." / ".." / "examples" / "observation.tlm");
+    ASSERT_EQ(f.w->Data().StationCount, 3);
+    f.w->cal_tnk_Click();
+    EXPECT_EQ(f.msg.Count(), 0u);
+    for (int k = 1; k <= 3; ++k) {
+        const StationRecord& s = f.w->Data().Stations[k];
+        EXPECT_GT(s.R2, 0.9) << k;
+        EXPECT_GT(s.TargetDay, 0) << k;
+        EXPECT_TRUE(std::filesystem::exists(f.app / StationReportName(k))) << k;
+    }
+    EXPECT_EQ(testsupport::JoinErrors(
+                  testsupport::CheckViewerFolder(f.app.path(), testsupport::DateStyle::Prediction, true)),
+              "");
+    f.w->printout_Click();
+    EXPECT_EQ(f.processes.started.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kova::predict
