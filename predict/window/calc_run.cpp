@@ -5,7 +5,7 @@
 
 #include "predict/drawings.hpp"
 #include "predict/hyperbolic.hpp"
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 #include "print/page_file.hpp"
 
 namespace kova::predict {

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -185,6 +186,7 @@ void f2::BuildClient() {
     Place(label2_, p1Left_, 360, p1Width_, 300);
 
     grid_ = new ObservationGrid(client_);
+    grid_->SetReadOnly(true);
     grid_->installEventFilter(this);
     connect(grid_, &ObservationGrid::CellEdited, this, [this] { QEXFLG_CellEdited(); });
 
@@ -518,7 +520,6 @@ bool f2::CopyScreenToCurrentStation() {
         if (badRow > 0) grid_->SetCurrentCell(badRow, kColDate);
         return false;
     }
-    RememberGridTexts();
     return true;
 }
 
@@ -556,17 +557,9 @@ void f2::RepaintGraphs() {
 
 GridTexts f2::ShownGrid() const { return grid_->Texts(); }
 
-void f2::RememberGridTexts() {
-    const int rows = grid_->RowsInUse();
-    accepted_.assign(static_cast<std::size_t>(rows) + 2, {});
-    for (int r = 1; r <= rows + 1 && r < kGridRows; ++r)
-        for (int c = 1; c < kGridColumns; ++c) accepted_[static_cast<std::size_t>(r)][c] = grid_->Text(r, c);
-}
-
 void f2::InitObservationGrid() {
     grid_->SetUpEmpty();
     grid_->SetReadOnly(!StationShown());
-    accepted_.clear();
 }
 
 void f2::EnableStationButtons() {
@@ -584,7 +577,6 @@ void f2::O1_Click(int k) {
     grid_->SetReadOnly(!StationShown());
     ts_->setText(QString::number(s.Sa));
     te_->setText(QString::number(s.SaPrime));
-    RememberGridTexts();
 }
 
 void f2::Opt_p_Click(int index) {
@@ -676,17 +668,14 @@ void f2::CommitGridEdit() {
 
 void f2::QEXFLG_CellEdited() {
     SetPanel1(Q(kGridHelp));
+    const auto edit = grid_->TakeTextEdit();
     if (!StationShown()) return;
-    const int r = grid_->CurrentRow(), c = grid_->CurrentCol();
-    const auto slot = static_cast<std::size_t>(r);
-    auto previous = [&](int col) {
-        return slot < accepted_.size() ? accepted_[slot][static_cast<std::size_t>(col)] : std::string();
-    };
     // The edited cell first: a refused text is put back and nothing stored.
-    if (r >= 1 && (c == kColSettlement || c == kColRemark)) {
+    if (edit) {
+        const auto [r, c] = *edit;
         if (auto why = RefuseCell(c, grid_->Text(r, c))) {
             services_.messages->Notify(*why, MsgIcon::Exclamation);
-            grid_->SetText(r, c, previous(c));
+            grid_->RevertTextEdit();
             return;
         }
     }
@@ -695,13 +684,15 @@ void f2::QEXFLG_CellEdited() {
     const GridTexts grid = ShownGrid();
     if (const int bad = FirstRowWithoutDate(grid)) {
         services_.messages->Notify(kBadDateText, MsgIcon::None);
-        if (bad == r && c >= 1) grid_->SetText(r, c, "");
-        grid_->SetCurrentCell(bad, kColDate);
+        if (edit && edit->first == bad) grid_->SetText(edit->first, edit->second, "");
+        // The editor may still be closing: move once it has.
+        QMetaObject::invokeMethod(
+            this, [this, bad] { grid_->SetCurrentCell(bad, kColDate); }, Qt::QueuedConnection);
         return;
     }
     StationRecord& s = data_->Stations[curStation_];
     StoreGridRows(grid, s);
-    RememberGridTexts();
+    grid_->Renumber();
     RepaintTimeGraph();
     const int count = s.Count;
     const int value = upDown1_->value();

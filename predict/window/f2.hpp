@@ -183,7 +183,6 @@ private:
     void ApplyRangeBox(QLineEdit* box, bool saPrime);
     void RangeLostFocus(QLineEdit* box);
     GridTexts ShownGrid() const;
-    void RememberGridTexts();
 
     PredictServices services_;
     std::unique_ptr<ObsDataSet> data_;
@@ -196,8 +195,6 @@ private:
     int gridLeft_ = 60, gridTop_ = 690, gridWidth_ = 4600, gridHeight_ = 6615;
     int p1Left_ = 4725, p1Top_ = 690, p1Width_ = 7155, p1Height_ = 3285;
     int p2Top_ = 3990, p2Width_ = 3285;
-    // The grid's texts as last accepted, to restore a refused cell.
-    std::vector<std::array<std::string, kGridColumns>> accepted_;
 
     QWidget* client_ = nullptr;
     ObservationGrid* grid_ = nullptr;

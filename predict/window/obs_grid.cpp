@@ -1,84 +1,131 @@
 #include "predict/window/obs_grid.hpp"
 
-#include <QHeaderView>
-#include <QTableWidget>
-#include <QVBoxLayout>
-
+#include "dialogs/grid/cell_text.hpp"
 #include "platform/qt/qt_text.hpp"
-#include "predict/numfmt.hpp"
 
 namespace kova::predict {
+namespace {
 
-ObservationGrid::ObservationGrid(QWidget* parent) : QWidget(parent) {
+struct Column {
+    const char* header;
+    int twips;
+    const char* format;
+};
+// Column 1 shows dates; its empty layout keeps the number format "#0".
+constexpr Column kColumns[kGridColumns] = {
+    {"No", 500, ""},
+    {" 測定年月日  (yyyy/mm/dd)", 1200, "#0"},
+    {"沈下量(m)", 1000, "#0.000"},
+    {"備考", 1000, ""},
+    {"SW", 500, "#0"},
+};
+
+bool SameEdit(const grid::GridModel::LastEdit& a, const grid::GridModel::LastEdit& b) {
+    return a.row == b.row && a.col == b.col && a.oldText == b.oldText && a.oldKept == b.oldKept &&
+           a.oldInUse == b.oldInUse;
+}
+
+}  // namespace
+
+ObservationGrid::ObservationGrid(QWidget* parent) : grid::QEX_FLG(parent) {
     setObjectName(QStringLiteral("QEXFLG"));
-    auto* lay = new QVBoxLayout(this);
-    lay->setContentsMargins(0, 0, 0, 0);
-    table_ = new QTableWidget(kGridRows - 1, kGridColumns - 1, this);
-    lay->addWidget(table_);
-    connect(table_, &QTableWidget::cellChanged, this, [this](int r, int) {
-        if (filling_) return;
-        int used = 0;
-        for (int row = 0; row < table_->rowCount(); ++row)
-            for (int c = 0; c < table_->columnCount(); ++c)
-                if (auto* it = table_->item(row, c); it && !it->text().isEmpty()) used = row + 1;
-        rowsInUse_ = std::max(used, std::min(rowsInUse_, r + 1));
-        rowsInUse_ = used;
-        emit CellEdited();
-    });
-    setFocusProxy(table_);
+    editable_ = editTriggers();
 }
 
 void ObservationGrid::SetUpEmpty() {
-    filling_ = true;
-    table_->clearContents();
-    table_->setHorizontalHeaderLabels({Q(" 測定年月日  (yyyy/mm/dd)"), Q("沈下量(m)"), Q("備考"), Q("SW")});
-    rowsInUse_ = 0;
-    filling_ = false;
+    SetDrawing(false);
+    Clear();
+    SetCols(kGridColumns);
+    SetRows(kGridRows);
+    SetHeaderRows(1);
+    SetHeaderCols(1);
+    SetRowHeight(0, 500);
+    for (int c = 0; c < kGridColumns; ++c) SetColWidth(c, kColumns[c].twips);
+    SetControlWidth(4600);
+    SetGridStyle(4);
+    for (int c = 0; c < kGridColumns; ++c) {
+        SetCellText(0, c, Q(kColumns[c].header));
+        SetFormat(c, Q(kColumns[c].format));
+    }
+    Initialise(true, 0);
+    SetTiedRows(readOnly_);
+    SetDrawing(true);
+    ForgetEdits();
 }
 
 void ObservationGrid::ShowStation(const StationRecord& s) {
-    SetUpEmpty();
-    filling_ = true;
-    for (int i = 1; i <= s.Count; ++i) {
-        SetText(i, kColDate, GridDateText(s.ObsDate[i]));
-        SetText(i, kColSettlement, FormatFixed(s.Settlement[i], 3));
-        SetText(i, kColRemark, s.Remark[i]);
-        SetText(i, kColSW, s.SW[i] == 1 ? "1" : "");
+    SetDrawing(false);
+    Clear();
+    SetGridStyle(4);
+    for (int c = 0; c < kGridColumns; ++c) {
+        SetCellText(0, c, Q(kColumns[c].header));
+        SetFormat(c, Q(kColumns[c].format));
     }
-    rowsInUse_ = s.Count;
-    filling_ = false;
+    SetFormat(kColDate, QString::fromLatin1(grid::kDatePattern.data(), static_cast<qsizetype>(grid::kDatePattern.size())));
+    const int count = std::min<int>(s.Count, kGridRows - 1);
+    for (int i = 1; i <= count; ++i) {
+        SetCellText(i, kColNo, QString::number(i));
+        SetCellText(i, kColDate, Q(GridDateText(s.ObsDate[static_cast<std::size_t>(i)])));
+        Model().SetCellValue(i, kColSettlement, s.Settlement[static_cast<std::size_t>(i)], QStringLiteral("0.000"));
+        SetCellText(i, kColRemark, Q(s.Remark[static_cast<std::size_t>(i)]));
+        SetCellText(i, kColSW, s.SW[static_cast<std::size_t>(i)] == 1 ? QStringLiteral("1") : QString());
+    }
+    Model().SetRowsInUse(count);
+    Initialise(true, 0);
+    SetDrawing(true);
+    ForgetEdits();
 }
 
-int ObservationGrid::RowsInUse() const { return rowsInUse_; }
-
-std::string ObservationGrid::Text(int row, int col) const {
-    if (col == kColNo) return std::to_string(row);
-    auto* it = table_->item(row - 1, col - 1);
-    return it ? U(it->text()) : std::string();
+void ObservationGrid::Renumber() {
+    for (int i = 1; i <= RowsInUse(); ++i) {
+        const QString no = QString::number(i);
+        if (CellText(i, kColNo) != no) SetCellText(i, kColNo, no);
+    }
 }
+
+std::string ObservationGrid::Text(int row, int col) const { return U(CellText(row, col)); }
 
 void ObservationGrid::SetText(int row, int col, const std::string& text) {
-    if (col == kColNo) return;
-    const bool was = filling_;
-    filling_ = true;
-    table_->setItem(row - 1, col - 1, new QTableWidgetItem(Q(text)));
-    filling_ = was;
+    const int inUse = RowsInUse();
+    SetCellText(row, col, Q(text));
+    // Emptying a cell below the rows in use must not add a row.
+    if (RowsInUse() != inUse && text.empty()) Model().SetRowsInUse(inUse);
 }
 
-int ObservationGrid::CurrentRow() const { return table_->currentRow() + 1; }
-int ObservationGrid::CurrentCol() const { return table_->currentColumn() + 1; }
-void ObservationGrid::SetCurrentCell(int row, int col) { table_->setCurrentCell(row - 1, col - 1); }
-void ObservationGrid::CommitEdit() {}
+void ObservationGrid::CommitEdit() {
+    if (state() != QAbstractItemView::EditingState) return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
 
 void ObservationGrid::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
-    table_->setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers : QAbstractItemView::AllEditTriggers);
+    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers : editable_);
+    SetTiedRows(readOnly);
 }
-
-bool ObservationGrid::ReadOnly() const { return readOnly_; }
 
 GridTexts ObservationGrid::Texts() const {
-    return GridTexts{RowsInUse(), [this](int r, int c) { return Text(r, c); }};
+    GridTexts t;
+    t.rowsInUse = RowsInUse();
+    t.text = [this](int r, int c) { return Text(r, c); };
+    t.value = [this](int r, int c) { return Model().Value(r, c); };
+    return t;
 }
+
+std::optional<std::pair<int, int>> ObservationGrid::TakeTextEdit() {
+    const grid::GridModel::LastEdit& last = Model().Last();
+    if (SameEdit(last, seen_)) return std::nullopt;
+    seen_ = last;
+    return std::make_pair(last.row, last.col);
+}
+
+void ObservationGrid::RevertTextEdit() {
+    Model().RevertLastEdit();
+    seen_ = Model().Last();
+}
+
+void ObservationGrid::ForgetEdits() { seen_ = Model().Last(); }
 
 }  // namespace kova::predict

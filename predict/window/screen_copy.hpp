@@ -27,17 +27,20 @@ inline constexpr const char* kBadCharsText = "使用できない文字が含ま�
 struct GridTexts {
     int rowsInUse = 0;
     std::function<std::string(int row, int col)> text;
+    // The value a number cell holds, when the grid keeps more digits than
+    // it shows (nothing for a number too large to hold); without it the
+    // text is read.
+    std::function<std::optional<double>(int row, int col)> value;
 };
 
 // "yyyy/mm/dd", as the grid shows a date.
 std::string GridDateText(Date d);
-// A date the grid accepts: year, month and day joined by "/" or "-"
-// (one or two digits for month and day), a real calendar day in the years
-// 100 to 9999; full-width digits and separators count as their ASCII forms.
+// A date the grid accepts (the grid's date recognition: year, month and day
+// joined by "/", "-" or "."), a real calendar day in the years 100 to 9999.
 std::optional<Date> ParseGridDate(std::string_view text);
 
 // The numeric value of a cell text: the number at its start, 0 when there is
-// none (may be infinite or NaN for absurd input; callers check).
+// none; NaN for a number too large to hold.
 double CellValue(std::string_view text);
 
 // The first data row whose date cell is not a valid date, 0 when every row

@@ -14,10 +14,13 @@ namespace {
 struct FakeGrid {
     std::vector<std::vector<std::string>> rows;
     GridTexts Texts() const {
-        return GridTexts{static_cast<int>(rows.size()), [this](int r, int c) {
-                             if (c == kColNo) return std::to_string(r);
-                             return rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
-                         }};
+        GridTexts t;
+        t.rowsInUse = static_cast<int>(rows.size());
+        t.text = [this](int r, int c) {
+            if (c == kColNo) return std::to_string(r);
+            return rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+        };
+        return t;
     }
 };
 
