@@ -187,6 +187,7 @@ void f2::BuildClient() {
 
     grid_ = new ObservationGrid(client_);
     grid_->SetReadOnly(true);
+    grid_->SetUpEmpty();
     grid_->installEventFilter(this);
     connect(grid_, &ObservationGrid::CellEdited, this, [this] { QEXFLG_CellEdited(); });
 
@@ -302,14 +303,19 @@ void f2::Form_Resize() {
     const TwipsScale s = ScreenTwips(this);
     const int H = static_cast<int>(s.ToTwipsY(frameGeometry().height()));
     const int W = static_cast<int>(s.ToTwipsX(frameGeometry().width()));
+    // The grid may be a little wider than designed where the font needs
+    // it; the graphs start beside it whatever its width.
+    const int shift = static_cast<int>(s.ToTwipsX(grid_->width())) - gridWidth_;
+    p1Left_ = 4725 + shift;
     if (H >= 2500 && W >= 5000) {
         gridHeight_ = H - 2385;
         p1Height_ = (H - 2415 - 15) / 2;
         p2Top_ = p1Top_ + p1Height_ + 15;
-        p1Width_ = W - 4845;
+        p1Width_ = W - 4845 - shift;
         p2Width_ = p1Height_;
     }
-    Place(grid_, gridLeft_, gridTop_, gridWidth_, gridHeight_);
+    grid_->move(s.ToPixelsX(gridLeft_), s.ToPixelsY(gridTop_));
+    grid_->setFixedHeight(s.ToPixelsY(gridHeight_));
     Place(p1_, p1Left_, p1Top_, p1Width_, p1Height_);
     Place(p2_, p1Left_, p2Top_, p2Width_, p1Height_);
     Place(txtN_, p1Left_ + p1Width_ - 700, p1Top_ + 60, 640, 300);
@@ -560,6 +566,7 @@ GridTexts f2::ShownGrid() const { return grid_->Texts(); }
 void f2::InitObservationGrid() {
     grid_->SetUpEmpty();
     grid_->SetReadOnly(!StationShown());
+    Form_Resize();
 }
 
 void f2::EnableStationButtons() {

@@ -1,6 +1,10 @@
 #include "predict/window/obs_grid.hpp"
 
+#include <QFontMetrics>
+#include <QHeaderView>
+
 #include "dialogs/grid/cell_text.hpp"
+#include "platform/qt/screen_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 
 namespace kova::predict {
@@ -30,6 +34,30 @@ bool SameEdit(const grid::GridModel::LastEdit& a, const grid::GridModel::LastEdi
 ObservationGrid::ObservationGrid(QWidget* parent) : grid::QEX_FLG(parent) {
     setObjectName(QStringLiteral("QEXFLG"));
     editable_ = editTriggers();
+    // Columns keep their designed widths (the date header wraps at its
+    // blanks into the two lines its row has room for): a long remark or the
+    // header's one-line width would otherwise widen the grid and push the
+    // graphs out of the window.
+    horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (capping_ || col < 0 || col >= kGridColumns) return;
+        const int cap = ColumnPixels(col);
+        if (size <= cap) return;
+        capping_ = true;
+        setColumnWidth(col, cap);
+        capping_ = false;
+    });
+}
+
+int ObservationGrid::ColumnPixels(int col) const {
+    const QFontMetrics fm(font());
+    const QFontMetrics hfm(horizontalHeader()->font());
+    int px = ScreenTwips(this).ToPixelsX(kColumns[col].twips);
+    if (col == kColDate) px = std::max(px, fm.horizontalAdvance(QStringLiteral("0000/00/00")) + 10);
+    if (col == kColNo) px = std::max(px, fm.horizontalAdvance(QStringLiteral("500")) + 10);
+    for (const QString& word : Q(kColumns[col].header).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        px = std::max(px, hfm.horizontalAdvance(word) + 12);
+    return px;
 }
 
 void ObservationGrid::SetUpEmpty() {

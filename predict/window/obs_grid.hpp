@@ -50,8 +50,10 @@ public:
 
 private:
     void ForgetEdits();
+    int ColumnPixels(int col) const;
 
     bool readOnly_ = false;
+    bool capping_ = false;
     EditTriggers editable_;
     grid::GridModel::LastEdit seen_;
 };
