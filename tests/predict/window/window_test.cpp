@@ -253,6 +253,44 @@ TEST(PredictWindow, RunThenPrint) {
     EXPECT_FALSE(std::filesystem::exists(f.app / "TL_PRD1.PDT"));
 }
 
+// A viewer that is still running when the user tries to close the window.
+class CloseWhileRunning : public ProcessRunner {
+public:
+    explicit CloseWhileRunning(f2*& w) : w_(w) {}
+    ProcessStatus RunAndWait(const ProcessRequest&) override {
+        enabledWhileRunning = w_->isEnabled();
+        closed = w_->close();
+        return ProcessStatus{ProcessState::Exited, 0, ""};
+    }
+    bool enabledWhileRunning = true;
+    bool closed = true;
+
+private:
+    f2*& w_;
+};
+
+TEST(PredictWindow, CloseIgnoredWhileTheViewerRuns) {
+    kova::test::TempDir app;
+    RecordingMessages msg;
+    ScriptedFileDialogs files;
+    RecordingHelpViewer help;
+    MemorySettings settings;
+    f2* window = nullptr;
+    CloseWhileRunning viewer(window);
+    f2 w(PredictServices{&msg, &files, &viewer, &help, &settings, app.path(), ""});
+    window = &w;
+    w.Form_Load();
+    files.Script(Sample("sample.tlm"));
+    w.open_Click();
+    w.cal_tnk_Click();
+    msg.Clear();
+    w.printout_Click();
+    EXPECT_FALSE(viewer.enabledWhileRunning);
+    EXPECT_FALSE(viewer.closed);
+    EXPECT_EQ(msg.Count(), 0u);
+    EXPECT_TRUE(w.isEnabled());
+}
+
 TEST(PredictWindow, UnwritableReportRefusesPrint) {
     WindowFixture f;
     f.Open(Sample("sample.tlm"));
