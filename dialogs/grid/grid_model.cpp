@@ -129,7 +129,7 @@ void GridModel::SetRowsInUse(int n) {
     RowsChanged(1, rows_ - 1);
 }
 
-int GridModel::LastEditableRow() const { return std::min(tied_ ? inUse_ : inUse_ + 1, rows_ - 1); }
+int GridModel::LastEditableRow() const { return std::min(inUse_ + 1, rows_ - 1); }
 
 bool GridModel::IsEditable(int row, int col) const {
     return row >= 1 && row <= LastEditableRow() && col >= headerCols_ && col < cols_;

@@ -69,8 +69,8 @@ public:
     void SetRowsInUse(int n);
     void SetTiedRows(bool on) { tied_ = on; }
     bool TiedRows() const { return tied_; }
-    // Rows the user may edit: 1 to rows in use + 1 (rows in use when the
-    // rows are tied), never past the last row.
+    // Rows the user may edit: 1 to rows in use + 1, never past the last row
+    // (tables tied to blocks have no row beyond their blocks).
     int LastEditableRow() const;
     bool IsEditable(int row, int col) const;
     // User actions on rows; false (nothing changed) when refused: in tied
