@@ -6,6 +6,7 @@
 #include "dialogs/dialog6.hpp"
 #include "dialogs/dialog7.hpp"
 #include "dialogs/editor_host.hpp"
+#include "dialogs/tool_palettes.hpp"
 
 namespace kova {
 
@@ -24,11 +25,11 @@ QWidget* ShowModal(EditorHost& host) {
 
 const std::array<ToolFormOpener, 9> kToolForms{
     &ShowModal<Dialog7>,   // 0 calculation positions
-    nullptr,               // 1 boundary-point palette
-    nullptr,               // 2 boundary-line palette
-    nullptr,               // 3 block palette
+    OpenPointPalette,      // 1 boundary-point palette
+    OpenLinePalette,       // 2 boundary-line palette
+    OpenBlockPalette,      // 3 block palette
     &ShowModal<Dialog12>,  // 4 surcharge loads
-    nullptr,               // 5 terrain palette
+    OpenTerrainPalette,    // 5 terrain palette
     &ShowModal<Dialog6>,   // 6 loading stages
     nullptr,               // 7 no tool
     &ShowModal<Dialog15>,  // 8 sheet piles
