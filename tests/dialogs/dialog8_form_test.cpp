@@ -93,7 +93,7 @@ TEST(Dialog8Form, RestoreReadsCountsWithinTheRows) {
             }
         } else {
             ASSERT_EQ(ui.Count(), 2u);
-            EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。");
+            EXPECT_EQ(ui.Last().text.rfind("条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。", 0), 0u);
             EXPECT_EQ(f.RowCount(), 3);  // not refilled
             EXPECT_EQ(m.BKHoughCurve[0].n, 3);
         }
