@@ -15,6 +15,8 @@
 #include <QToolButton>
 
 #include "editor/layout.hpp"
+#include "editor/section_canvas.hpp"
+#include "editor/view_commands.hpp"
 #include "editor/tool_options.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
@@ -33,17 +35,6 @@ namespace kova {
 namespace {
 
 constexpr const char* kHelpFile = "KOVACALC.HLP";
-
-// Stands where the section canvas goes until the canvas widget is placed.
-class BlankCanvas : public QWidget {
-public:
-    explicit BlankCanvas(QWidget* parent) : QWidget(parent) {
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, Qt::white);
-        setPalette(p);
-    }
-};
 
 QRect ToRect(const PixelRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
@@ -71,21 +62,8 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     bar->addWidget(panel1_, 3);
     bar->addWidget(panel2_, 2);
 
-    wholeView = [this] { FitWholeView(); };
-    zoomIn = [this] {
-        EditorState& v = View();
-        SetCursor(CanvasCursor::Zoom);
-        if (v.cmd_mode > 2) v.old_mode = v.cmd_mode;
-        v.cmd_mode = 1;
-        SetToolbarButtonPressed(kToolZoomIn, true);
-    };
-    zoomOut = [this] {
-        EditorState& v = View();
-        SetCursor(CanvasCursor::Zoom);
-        if (v.cmd_mode > 2) v.old_mode = v.cmd_mode;
-        v.cmd_mode = 2;
-        SetToolbarButtonPressed(kToolZoomOut, true);
-    };
+    if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
+    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
 }
 
 Form1::~Form1() = default;
@@ -116,9 +94,9 @@ void Form1::BuildMenus() {
     QMenu* dsp = menuBar()->addMenu(QStringLiteral("表示"));
     dsp->setObjectName("mnu_dsp");
     // "全体" has no action of its own beyond the whole view of the toolbar.
-    add(dsp, "a_dsp", "全体", [this] { wholeView(); });
-    add(dsp, "b_dsp", "拡大", [this] { zoomIn(); });
-    add(dsp, "s_dsp", "縮小", [this] { zoomOut(); });
+    add(dsp, "a_dsp", "全体", [this] { WholeView(); });
+    add(dsp, "b_dsp", "拡大", [this] { ZoomIn(); });
+    add(dsp, "s_dsp", "縮小", [this] { ZoomOut(); });
     dsp->addSeparator();
     QAction* t = add(dsp, "t_dsp", "沈下後の地表面", [this] { ToggleSettledSurface(); });
     t->setCheckable(true);
@@ -163,9 +141,9 @@ void Form1::BuildToolbar() {
         {3, "上書き保存", QStyle::SP_DialogSaveButton, [this] { SaveProject(); }, false},
         {5, "計算", QStyle::SP_MediaPlay, [this] { Calculate(); }, false},
         {6, "印刷", QStyle::SP_FileDialogDetailedView, [this] { PrintReports(); }, false},
-        {8, "全表示", QStyle::SP_TitleBarMaxButton, [this] { wholeView(); }, false},
-        {9, "拡大", QStyle::SP_ArrowUp, [this] { zoomIn(); }, true},
-        {10, "縮小", QStyle::SP_ArrowDown, [this] { zoomOut(); }, true},
+        {8, "全表示", QStyle::SP_TitleBarMaxButton, [this] { WholeView(); }, false},
+        {9, "拡大", QStyle::SP_ArrowUp, [this] { ZoomIn(); }, true},
+        {10, "縮小", QStyle::SP_ArrowDown, [this] { ZoomOut(); }, true},
         {12, "ヘルプ", QStyle::SP_DialogHelpButton, [this] { ShowHelpFile(); }, false},
     };
     int next = 1;
@@ -218,8 +196,9 @@ void Form1::BuildBody() {
         });
     }
 
-    canvas_ = new BlankCanvas(body_);
+    canvas_ = new SectionCanvas(body_);
     canvas_->setObjectName("pic_gm");
+    canvas_->Bind(session_.model.get(), session_.es.get());
     vsb_ = new QScrollBar(Qt::Vertical, body_);
     vsb_->setObjectName("vsb_gm");
     hsb_ = new QScrollBar(Qt::Horizontal, body_);
@@ -232,18 +211,6 @@ void Form1::BuildBody() {
     connect(vsb_, &QScrollBar::valueChanged, this, [this](int v) { OnScroll(ScrollBar::Vertical, v); });
 }
 
-void Form1::SetCanvasWidget(QWidget* canvas) {
-    QRect g = canvas_ ? canvas_->geometry() : QRect();
-    delete canvas_.data();
-    canvas_ = canvas;
-    canvas->setParent(body_);
-    canvas->setObjectName("pic_gm");
-    canvas->setGeometry(g);
-    canvas->show();
-    vsb_->raise();
-    hsb_->raise();
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* e) {
     if (watched == body_ && e->type() == QEvent::Resize) LayoutBody();
     return QMainWindow::eventFilter(watched, e);
@@ -254,7 +221,7 @@ void Form1::LayoutBody() {
     if (!LayoutApplies(outer.width(), outer.height(), twips_)) return;
     BodyLayout l = ComputeBodyLayout(body_->width(), body_->height(), twips_);
     strip_->setGeometry(ToRect(l.strip));
-    if (canvas_) canvas_->setGeometry(ToRect(l.canvas));
+    canvas_->setGeometry(ToRect(l.canvas));
     vsb_->setGeometry(ToRect(l.vsb));
     hsb_->setGeometry(ToRect(l.hsb));
     View().CanvasWidth = l.canvasWidthTwips;
@@ -374,14 +341,16 @@ void Form1::SelectInputMenu(int entry) {
     if (was) was->setChecked(true);
 }
 
-void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) {
-    (void)x1, (void)y1, (void)x2, (void)y2, (void)colour;
-}
+void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
 
-void Form1::FillPolygon(const ScreenPoint* pts, int n, int colour) { (void)pts, (void)n, (void)colour; }
+void Form1::FillPolygon(const ScreenPoint* pts, int n, int colour) { canvas_->FillPolygon(pts, n, colour); }
 
 void Form1::Refresh() {
-    if (canvas_) canvas_->update();
+    // At once, not queued: the scroll handlers change cmd_mode only for the
+    // duration of this repaint.
+    canvas_->SetShowSettled(actions_.at("t_dsp")->isChecked());
+    canvas_->SetResultsRead(session_.resultsReady);
+    canvas_->pic_gm_Paint();
 }
 
 int Form1::SetScrollValue(ScrollBar bar, int value) {
@@ -391,19 +360,18 @@ int Form1::SetScrollValue(ScrollBar bar, int value) {
 }
 
 void Form1::OnScroll(ScrollBar bar, int value) {
-    if (scrolled) {
-        scrolled(bar, value);
-        return;
-    }
     if (bar == ScrollBar::Horizontal)
-        View().HScrollPos = static_cast<i16>(value);
+        hsb_gm_Change(View(), *this, value);
     else
-        View().VScrollPos = static_cast<i16>(value);
-    Refresh();
+        vsb_gm_Change(View(), *this, value);
 }
 
+void Form1::WholeView() { kova::ShowWholeView(GetModel(), View(), *this); }
+void Form1::ZoomIn() { SetZoomInMode(View(), *this); }
+void Form1::ZoomOut() { SetZoomOutMode(View(), *this); }
+
 void Form1::SetCursor(CanvasCursor cursor) {
-    if (canvas_) canvas_->setCursor(cursor == CanvasCursor::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+    canvas_->setCursor(cursor == CanvasCursor::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 void Form1::SetToolbarButtonPressed(int button, bool pressed) {
@@ -425,9 +393,10 @@ QAction* Form1::ToolbarButton(int index) const {
 
 std::string Form1::StatusText(int panel) const { return U((panel == 1 ? panel1_ : panel2_)->text()); }
 
-QPoint Form1::PaletteOrigin() const {
-    QRect f = frameGeometry();
-    return QPoint(f.left() + twips_.ToPixelsX(300), f.top() + twips_.ToPixelsY(2000));
+TwipsPoint Form1::WindowOrigin() {
+    QPoint p = frameGeometry().topLeft();
+    return {ClampToInt(twips_.ToTwipsX(p.x()), -2000000000, 2000000000),
+            ClampToInt(twips_.ToTwipsY(p.y()), -2000000000, 2000000000)};
 }
 
 // CommandHost.
@@ -442,21 +411,7 @@ void Form1::ResetScrollBars() {
     SetScrollValue(ScrollBar::Vertical, 0);
 }
 
-void Form1::ShowWholeView() { wholeView(); }
-
-void Form1::FitWholeView() {
-    EditorState& v = View();
-    ResetScrollBars();
-    if (v.cmd_mode > 2) v.old_mode = v.cmd_mode;
-    v.cmd_mode = 0;
-    FitView(GetModel(), v);
-    SetCursor(CanvasCursor::Arrow);
-    SetToolbarButtonPressed(kToolWholeView, false);
-    Refresh();
-    // A zoom tool ends here; an edit tool it interrupted comes back.
-    v.cmd_mode = v.old_mode;
-    v.old_mode = 0;
-}
+void Form1::ShowWholeView() { WholeView(); }
 
 void Form1::SetStatusText(int panel, const std::string& text) {
     (panel == 1 ? panel1_ : panel2_)->setText(Q(text));

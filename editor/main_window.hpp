@@ -15,6 +15,7 @@
 #include "editor/project_commands.hpp"
 #include "editor/run_commands.hpp"
 #include "editor/session.hpp"
+#include "dialogs/editor_host.hpp"
 #include "model/canvas_view.hpp"
 #include "platform/instance_lock.hpp"
 #include "platform/settings.hpp"
@@ -30,6 +31,7 @@ class QToolButton;
 namespace kova {
 
 class RecentFileMenu;
+class SectionCanvas;
 class Form1;
 
 // Everything the window gets from outside; tests pass fakes.
@@ -44,13 +46,15 @@ struct EditorDeps {
     std::filesystem::path lockFile;       // one running instance
     std::string cmdLine;
     bool splash = true;
-    // Opens the form of tool option i (modal ones return when closed).
+    // Opens the form of tool option i (modal ones return when closed);
+    // by default the dialogs' own OpenToolForm.
     std::function<void(Form1&, int)> openToolForm;
     // The calculation-conditions dialog, modal; cancel leaves cmd_mode -1.
+    // By default the dialogs' ShowCalcConditions.
     std::function<void(Form1&)> showConditions;
 };
 
-class Form1 : public QMainWindow, public CanvasView, private CommandHost {
+class Form1 : public QMainWindow, public CanvasView, public EditorHost, private CommandHost {
     Q_OBJECT
 public:
     explicit Form1(EditorDeps deps, QWidget* parent = nullptr);
@@ -75,9 +79,10 @@ public:
     void SelectToolOption(int index) override;  // runs whenever code calls it
     void SelectInputMenu(int entry);            // the option it maps to, button untouched
 
-    // View commands; the canvas tools replace these defaults.
-    std::function<void()> wholeView, zoomIn, zoomOut;
-    std::function<void(ScrollBar, int)> scrolled;
+    // View commands.
+    void WholeView();
+    void ZoomIn();
+    void ZoomOut();
 
     // CanvasView.
     void DrawSegment(int x1, int y1, int x2, int y2, int colour) override;
@@ -92,7 +97,16 @@ public:
     Model& GetModel() { return *session_.model; }
     ProgramState& Program() { return session_.ps; }
     EditorState& View() { return *session_.es; }
-    MessageSink& Messages() { return *deps_.msg; }
+    // EditorHost.
+    Model& SectionModel() override { return *session_.model; }
+    EditorState& State() override { return *session_.es; }
+    void RepaintCanvas() override { Refresh(); }
+    void SetStatusText(int panel, const std::string& text) override;
+    QWidget* OwnerWidget() override { return this; }
+    TwipsPoint WindowOrigin() override;
+    MessageSink& Messages() override { return *deps_.msg; }
+    std::filesystem::path AppPath() override { return session_.ps.AppPath; }
+
     const std::string& CurrentFileName() const { return session_.currentFileName; }
     bool Busy() const { return busy_; }
     // The settled surface and the position values are drawn: the menu item
@@ -101,16 +115,12 @@ public:
     const TwipsScale& Twips() const { return twips_; }
     std::string StatusText(int panel) const;
     void SetStatus(int panel, const std::string& text) { SetStatusText(panel, text); }
-    // Where palettes open: the window's left + 300, top + 2000 twips.
-    QPoint PaletteOrigin() const;
 
     // Controls, by their names.
     QAction* MenuAction(const std::string& name) const;
     QAction* ToolbarButton(int index) const;
     QToolButton* ToolOptionButton(int index) const { return options_[static_cast<std::size_t>(index)]; }
-    QWidget* Canvas() const { return canvas_; }
-    // Puts the real canvas widget in place of the placeholder.
-    void SetCanvasWidget(QWidget* canvas);
+    SectionCanvas* Canvas() const { return canvas_; }
     QScrollBar* HScroll() const { return hsb_; }
     QScrollBar* VScroll() const { return vsb_; }
     RecentFileMenu* Recent() const { return recent_; }
@@ -125,8 +135,6 @@ private:
     void SetCaption(const std::string& caption) override;
     void ResetScrollBars() override;
     void ShowWholeView() override;
-    void RepaintCanvas() override { Refresh(); }
-    void SetStatusText(int panel, const std::string& text) override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
     void ShowConditionsDialog() override;
@@ -136,7 +144,6 @@ private:
     void BuildBody();
     void LayoutBody();
     void ClosePalettes();
-    void FitWholeView();
     void OnScroll(ScrollBar bar, int value);
 
     EditorDeps deps_;
@@ -159,7 +166,7 @@ private:
     QWidget* strip_ = nullptr;
     QButtonGroup* optionGroup_ = nullptr;
     std::array<QToolButton*, 9> options_{};
-    QPointer<QWidget> canvas_;
+    SectionCanvas* canvas_ = nullptr;
     QScrollBar* hsb_ = nullptr;
     QScrollBar* vsb_ = nullptr;
     QLabel* panel1_ = nullptr;

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "editor/main_window.hpp"
+#include "editor/section_canvas.hpp"
 #include "model/model.hpp"
 #include "platform/qt/process_qt.hpp"
 #include "tests/support/qt_app.hpp"

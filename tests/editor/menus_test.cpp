@@ -94,7 +94,7 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         {"save", {}, menu("save"), lastDialog(true, kProjectFilter)},
         {"add_save", {}, menu("add_save"), lastDialog(true, kProjectFilter)},
         {"printout", {}, menu("printout"), box(kNothingToPrintText)},
-        {"a_dsp", [this] { form->View().cmd_mode = 3; form->zoomIn(); form->View().ViewLeftX = 12345; },
+        {"a_dsp", [this] { form->View().cmd_mode = 3; form->ZoomIn(); form->View().ViewLeftX = 12345; },
          menu("a_dsp"), fitted},
         {"b_dsp", {}, menu("b_dsp"), mode(1)},
         {"s_dsp", {}, menu("s_dsp"), mode(2)},
@@ -112,7 +112,7 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         {"button 3", {}, button(3), lastDialog(true, kProjectFilter)},
         {"button 5", [this] { cancelConditions = true; }, button(5), conditions},
         {"button 6", {}, button(6), box(kNothingToPrintText)},
-        {"button 8", [this] { form->View().cmd_mode = 3; form->zoomOut(); form->View().ViewLeftX = 12345; },
+        {"button 8", [this] { form->View().cmd_mode = 3; form->ZoomOut(); form->View().ViewLeftX = 12345; },
          button(8), fitted},
         {"button 9", {}, button(9), mode(1)},
         {"button 10", {}, button(10), mode(2)},
@@ -173,7 +173,7 @@ TEST_F(Menus, SelectingAnOptionEndsTheZoomAndClosesThePalettes) {
     block.show();
     other.show();
     form->View().cmd_mode = 3;
-    form->zoomIn();
+    form->ZoomIn();
     EXPECT_EQ(form->View().old_mode, 3);
     EXPECT_TRUE(form->ToolbarButton(9)->isChecked());
     EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::CrossCursor);

@@ -1,5 +1,6 @@
 // The calculation run against engine scripts, and printing.
 #include "editor/project_commands.hpp"
+#include "editor/section_canvas.hpp"
 #include "editor/run_commands.hpp"
 #include "tests/editor/editor_fixture.hpp"
 
@@ -78,6 +79,9 @@ TEST_F(Run, EngineOutcomes) {
             EXPECT_FALSE(form->ShowsSettlement()) << c.name;
         }
         for (int i = 3; i < 20; ++i) EXPECT_EQ(m.CalcPosResult[static_cast<std::size_t>(i)].v, -1) << c.name << i;
+        // The canvas was drawn with exactly what the run left.
+        EXPECT_EQ(form->Canvas()->Options().resultsRead, c.results) << c.name;
+        EXPECT_TRUE(form->Canvas()->Options().showSettled) << c.name;
         EXPECT_TRUE(Exists("KOVA_JKN.CAL")) << c.name;
         form.reset();
         msg.Clear();
