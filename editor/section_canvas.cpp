@@ -102,13 +102,14 @@ void SectionCanvas::FillPolygon(const ScreenPoint* pts, int n, int colour) {
 
 void SectionCanvas::paintEvent(QPaintEvent*) {
     // An expose only shows what was drawn: the picture and the band.
+    // The band is put on a copy of the picture: exclusive-or on the window's
+    // own surface would also flip its alpha where that has one.
     QPainter p(this);
-    p.drawImage(0, 0, picture_);
+    p.drawImage(0, 0, painter_.Band().shown ? painter_.Shown(picture_) : picture_);
     if (picture_.width() < width() || picture_.height() < height()) {
         p.fillRect(picture_.width(), 0, width() - picture_.width(), height(), Qt::black);
         p.fillRect(0, picture_.height(), width(), height() - picture_.height(), Qt::black);
     }
-    painter_.DrawBand(p, size());
 }
 
 void SectionCanvas::resizeEvent(QResizeEvent* e) {
