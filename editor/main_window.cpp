@@ -37,6 +37,35 @@ namespace {
 
 constexpr const char* kHelpFile = "KOVACALC.HLP";
 
+// A magnifier with "+", "-" or a frame (whole view) for the view buttons.
+QIcon ViewIcon(char sign) {
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (sign == 'w') {
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawRect(3, 5, 18, 14);
+        p.setPen(QPen(QColor(0, 90, 170), 2));
+        for (int dx : {0, 1})
+            for (int dy : {0, 1}) {
+                const int x = dx ? 18 : 6, y = dy ? 16 : 8, sx = dx ? -3 : 3, sy = dy ? -3 : 3;
+                p.drawLine(x, y, x + sx, y);
+                p.drawLine(x, y, x, y + sy);
+            }
+        return QIcon(pm);
+    }
+    p.setPen(QPen(QColor(40, 40, 40), 2.5));
+    p.drawLine(15, 15, 21, 21);
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    p.setBrush(QColor(220, 235, 250));
+    p.drawEllipse(QPointF(10, 10), 7, 7);
+    p.setPen(QPen(QColor(0, 90, 170), 2));
+    p.drawLine(6, 10, 14, 10);
+    if (sign == '+') p.drawLine(10, 6, 10, 14);
+    return QIcon(pm);
+}
+
 QRect ToRect(const PixelRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
 }  // namespace
@@ -133,25 +162,25 @@ void Form1::BuildToolbar() {
     struct Button {
         int index;
         const char* tip;
-        QStyle::StandardPixmap icon;
+        QIcon icon;
         std::function<void()> f;
         bool checkable;
     };
     const Button buttons[] = {
-        {1, "新規", QStyle::SP_FileIcon, [this] { NewProject(); }, false},
-        {2, "開く", QStyle::SP_DialogOpenButton, [this] { OpenProject(); }, false},
-        {3, "上書き保存", QStyle::SP_DialogSaveButton, [this] { SaveProject(); }, false},
-        {5, "計算", QStyle::SP_MediaPlay, [this] { Calculate(); }, false},
-        {6, "印刷", QStyle::SP_FileDialogDetailedView, [this] { PrintReports(); }, false},
-        {8, "全表示", QStyle::SP_TitleBarMaxButton, [this] { WholeView(); }, false},
-        {9, "拡大", QStyle::SP_ArrowUp, [this] { ZoomIn(); }, true},
-        {10, "縮小", QStyle::SP_ArrowDown, [this] { ZoomOut(); }, true},
-        {12, "ヘルプ", QStyle::SP_DialogHelpButton, [this] { ShowHelpFile(); }, false},
+        {1, "新規", st->standardIcon(QStyle::SP_FileIcon), [this] { NewProject(); }, false},
+        {2, "開く", st->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenProject(); }, false},
+        {3, "上書き保存", st->standardIcon(QStyle::SP_DialogSaveButton), [this] { SaveProject(); }, false},
+        {5, "計算", st->standardIcon(QStyle::SP_MediaPlay), [this] { Calculate(); }, false},
+        {6, "印刷", st->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { PrintReports(); }, false},
+        {8, "全表示", ViewIcon('w'), [this] { WholeView(); }, false},
+        {9, "拡大", ViewIcon('+'), [this] { ZoomIn(); }, true},
+        {10, "縮小", ViewIcon('-'), [this] { ZoomOut(); }, true},
+        {12, "ヘルプ", st->standardIcon(QStyle::SP_DialogHelpButton), [this] { ShowHelpFile(); }, false},
     };
     int next = 1;
     for (const Button& b : buttons) {
         for (; next < b.index; ++next) toolbar_->addSeparator();  // 4, 7, 11
-        QAction* a = toolbar_->addAction(st->standardIcon(b.icon), QString::fromUtf8(b.tip));
+        QAction* a = toolbar_->addAction(b.icon, QString::fromUtf8(b.tip));
         a->setToolTip(QString::fromUtf8(b.tip));
         a->setCheckable(b.checkable);
         auto f = b.f;
@@ -325,6 +354,8 @@ void Form1::ClosePalettes() {
 
 void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;
+    // The sheet-pile walls are reachable only with the switch.
+    if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
     if (QToolButton* b = options_[static_cast<std::size_t>(index)]) b->setChecked(true);
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);

@@ -192,6 +192,9 @@ TEST_F(Menus, SelectingAnOptionEndsTheZoomAndClosesThePalettes) {
     EXPECT_EQ(opened, (std::vector<int>{2, 5}));
     // Without the switch the sheet-pile option stays out of reach.
     EXPECT_FALSE(form->ToolOptionButton(8)->isVisible());
+    opened.clear();
+    form->SelectToolOption(8);
+    EXPECT_TRUE(opened.empty());
 }
 
 }  // namespace

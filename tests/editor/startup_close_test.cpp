@@ -150,20 +150,28 @@ TEST_F(Closing, CancelKeepsEverythingNoDiscardsYesSaves) {
     EXPECT_EQ(files.calls.size(), 2u);
 }
 
-TEST_F(Closing, RefusedWhileTheEngineRuns) {
+TEST_F(Closing, RefusedWhileTheEngineOrTheViewerRuns) {
+    fs::path viewer = dir / "viewer.sh";
+    WriteBytes(viewer, "#!/bin/sh\nsleep 0.3\n");
+    ::chmod(viewer.c_str(), 0755);
+    ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
     Start();
-    bool closedDuringRun = true, enabledDuringRun = true;
-    EngineScript("sleep 0.3; exit 1");
-    QTimer::singleShot(100, [&] {
-        enabledDuringRun = form->isEnabled();
-        closedDuringRun = form->close();
-    });
-    form->Calculate();
-    EXPECT_FALSE(closedDuringRun);
-    EXPECT_FALSE(enabledDuringRun);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->isEnabled());
-    EXPECT_FALSE(form->Busy());
+    EngineScript("sleep 0.3; printf '" + Rows(1000) + "' > tnk.csv; : > tnk1.csv; exit 0");
+    for (bool print : {false, true}) {
+        bool closedMeanwhile = true, enabledMeanwhile = true;
+        QTimer::singleShot(100, [&] {
+            enabledMeanwhile = form->isEnabled();
+            closedMeanwhile = form->close();
+        });
+        print ? form->PrintReports() : form->Calculate();
+        EXPECT_FALSE(closedMeanwhile) << print;
+        EXPECT_FALSE(enabledMeanwhile) << print;
+        EXPECT_TRUE(form->isVisible()) << print;
+        EXPECT_TRUE(form->isEnabled()) << print;
+        EXPECT_FALSE(form->Busy()) << print;
+    }
+    ::unsetenv("KOVA_VIEWER");
+    EXPECT_TRUE(msg.shown.empty());
     EXPECT_TRUE(form->close());
 }
 
