@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "model/boundary.hpp"
+#include "model/limits.hpp"
 #include "model/reset.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
@@ -221,6 +222,16 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
         return DxfImport::ReadError;
     }
     bytes.clear();
+    // A point the project file could not hold would make the project
+    // impossible to open again once saved.
+    for (const DxfSegment& g : segs) {
+        for (auto [v, item] : {std::pair{g.X1, Item::X}, {g.Y1, Item::Y}, {g.X2, Item::X}, {g.Y2, Item::Y}}) {
+            if (!WithinLimit(item, v)) {
+                ui.Notify("ファイル読み込みエラーが発生しました。\r" + LimitFileText(item));
+                return DxfImport::ReadError;
+            }
+        }
+    }
 
     auto scratch = std::make_unique<Model>(m);
     Model& s = *scratch;

@@ -188,6 +188,11 @@ TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
          DxfImport::ReadError, kReadError},
         {"code without value", "  0\nSECTION\n  2\n", DxfImport::ReadError, kReadError},
         {"binary DXF", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), DxfImport::ReadError, kReadError},
+        // A point the project file could not hold: saved, it would not open again.
+        {"abscissa of 1e154", Dxf().Preamble().Line(0, 0, 1e154, 1).End().text, DxfImport::ReadError,
+         "ファイル読み込みエラーが発生しました。\rX座標(m)が-10000000～10000000の範囲にありません。"},
+        {"elevation of -2e6", Dxf().Preamble().Line(0, -2e6, 10, 1).End().text, DxfImport::ReadError,
+         "ファイル読み込みエラーが発生しました。\rY座標(m)が-1000000～1000000の範囲にありません。"},
         {"empty", "", DxfImport::NothingImported, kNothing},
         {"no lines", Dxf().Preamble().P(0, "CIRCLE").P(10, 0.0).P(20, 0.0).P(40, 1.0).End().text,
          DxfImport::NothingImported, kNothing},
