@@ -3,8 +3,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 #
 # Targets: kov (project files), sand (BKHough1.CSV), tlm (observation
-# files), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF import); "all" runs each
-# in turn. Each starts from the committed corpus tests/data/fuzz/TARGET and
+# files and their prediction), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF
+# import); "all" runs each in turn. Each starts from the committed corpus tests/data/fuzz/TARGET and
 # the golden files; what it learns stays in build-fuzz/corpus/TARGET, and a
 # finding (crash, sanitizer report or broken property, see
 # fuzz/properties.hpp) is written to build-fuzz/findings/TARGET/. Copy a
