@@ -233,9 +233,6 @@ public:
         if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
         threads = std::clamp(threads, 1, 16);
         workers_ = std::clamp(std::min(threads, n_), 1, 16);
-        // Threads left over go to the curves of each position.
-        curve_threads_ = std::max(1, threads / workers_);
-        threads_ = threads;
         results_.resize(n_);
         done_.assign(n_, 0);
         if (workers_ == 1) return;
@@ -290,18 +287,7 @@ public:
 
 private:
     std::unique_ptr<EngineState> OwnState() const {
-        auto ws = std::make_unique<EngineState>(st_);
-        ws->curve_threads = curve_threads_;
-        return ws;
-    }
-
-    // Threads for the curves of position p. When the positions outnumber
-    // the workers, the last ones are taken while fewer are left than
-    // workers: those share out the threads that fall idle.
-    int CurveThreads(int p) const {
-        const int left = n_ - p;
-        if (n_ <= workers_ || left >= workers_) return curve_threads_;
-        return std::max(curve_threads_, (threads_ + left - 1) / left);
+        return std::make_unique<EngineState>(st_);
     }
 
     void Work() {
@@ -326,7 +312,6 @@ private:
         for (int p; !stop_ && (p = next_++) < n_;) {
             try {
                 if (noState) std::rethrow_exception(noState);
-                ws->curve_threads = CurveThreads(p);
                 RunPosition(*ws, p, results_[p]);
             } catch (...) {
                 results_[p].compute_failure = std::current_exception();
@@ -355,8 +340,6 @@ private:
     EngineState& st_;
     int n_ = 0;
     int workers_ = 1;
-    int curve_threads_ = 1;
-    int threads_ = 1;
     std::vector<PositionResult> results_;
     std::mutex mutex_;
     std::condition_variable ready_;
