@@ -74,7 +74,7 @@ public:
         out.days = b_;
         out.scale = sy_;
         const std::uint32_t all = drawn_ | kColumn;
-        std::vector<double> first(values_), last(values_);
+        std::array<double, kMaxValues> first, last;
         if (b_ - 1 < 1) return;
         Evaluate(1, first.data(), nullptr, nullptr, all);
         Exact(1, first.data(), all);
@@ -87,7 +87,7 @@ public:
 
     // The column's settlement on day t, exactly as the drawing adds it up.
     double ColumnAt(int t) const {
-        std::vector<double> v(values_);
+        std::array<double, kMaxValues> v;
         Evaluate(t, v.data(), nullptr, nullptr, kColumn);
         return ColumnSum(v.data());
     }
@@ -100,6 +100,8 @@ private:
         double at(int t) const { return ramp_load_fraction(t, inc, start, days); }
     };
     static constexpr std::uint32_t kColumn = 1u << 31;
+    // Stage curves of the units, then the sand layers' stages.
+    static constexpr int kMaxValues = kMaxUnits * kMaxStages + kColumnSlots * kMaxStages;
     static std::uint32_t Bit(int r) { return 1u << r; }
 
     // Values of the stages and sand terms the curves in `need` use on day t;
@@ -173,16 +175,22 @@ private:
         const bool column = active & kColumn;
         double glo = 0.0, ghi = 0.0;
         bool gknown = true;
+        // Where the split goes: near the middle drawing height between a
+        // and c of the first curve still open (the column before the units),
+        // as the straight line between the ends places it.
+        double aim = -1;
         for (int r = 0; r < units_; ++r) {
             const bool unit = active & Bit(r);
             if (!unit && !column) continue;
             double lo = 0, hi = 0;
             const bool known = Bounds(va, vc, first_[r], first_[r + 1], lo, hi) && std::isfinite(lo) && std::isfinite(hi);
             if (unit) {
-                if (known && Height(lo) == Height(hi))
+                if (known && Height(lo) == Height(hi)) {
                     Add(out_->unit_runs[r], c - 1, Height(lo));
-                else
+                } else {
                     open |= Bit(r);
+                    if (aim < 0 && known) aim = Aim(a, c, UnitSum(va, r) * sy_, UnitSum(vc, r) * sy_);
+                }
             }
             gknown = gknown && known;
             glo += lo;
@@ -192,26 +200,52 @@ private:
             const int base = static_cast<int>(curves_.size());
             gknown = gknown && Bounds(va, vc, base, values_, glo, ghi) && std::isfinite(glo) && std::isfinite(ghi);
             bool settled = gknown && Height(glo) == Height(ghi);
+            bool marker = false;
             if (marker_pending_) {
                 if (gknown && Marks(glo)) {
                     out_->marker_day = a + 1;
                     marker_pending_ = false;
                 } else if (!gknown || Marks(ghi)) {
                     settled = false;
+                    marker = true;
                 }
             }
-            if (settled)
+            if (settled) {
                 Add(out_->column_runs, c - 1, Height(glo));
-            else
+            } else {
                 open |= kColumn;
+                if (gknown) {
+                    const double ga = ColumnSum(va), gc = ColumnSum(vc);
+                    if (!marker || Height(ga) != Height(gc))
+                        aim = Aim(a, c, ga * sy_, gc * sy_);
+                    else  // where the column reaches what the marker asks
+                        aim = Cross(a, c, ga, gc, T_ - residual_);
+                }
+            }
         }
         if (!open) return;
-        const int mid = a + (c - a) / 2;
-        std::vector<double> vm(values_, std::numeric_limits<double>::quiet_NaN());
+        int mid = a + (c - a) / 2;
+        if (aim >= 0) mid = std::clamp(static_cast<int>(aim), a + 1, c - 1);
+        std::array<double, kMaxValues> vm;
         Evaluate(mid, vm.data(), va, vc, open);
         Split(a, mid, va, vm.data(), open);
         Exact(mid, vm.data(), open);
         Split(mid, c, vm.data(), vc, open);
+    }
+
+    // The day between a and c where a straight line from value ya to yc
+    // reaches v (ya and yc on either side of it); -1 when there is none.
+    static double Cross(int a, int c, double ya, double yc, double v) {
+        if (!(ya != yc) || !std::isfinite(ya) || !std::isfinite(yc)) return -1;
+        const double f = (v - ya) / (yc - ya);
+        if (!(f > 0 && f < 1)) return -1;
+        return std::ceil(a + (c - a) * f);
+    }
+    // The same for the middle height between heights ha and hc (reals).
+    double Aim(int a, int c, double ha, double hc) const {
+        const double lo = std::trunc(std::min(ha, hc)), hi = std::trunc(std::max(ha, hc));
+        if (!(hi > lo)) return -1;
+        return Cross(a, c, ha, hc, std::floor((lo + hi + 1) / 2));
     }
 
     int b_;
