@@ -19,14 +19,22 @@ struct ProcessRequest {
     std::filesystem::path program;   // absolute path of the executable
     std::vector<std::string> args;
     std::filesystem::path workDir;   // the started program's current folder
+    // Keep what the program writes to standard error (returned in the
+    // status) instead of forwarding it; standard output is always forwarded.
+    bool captureStderr = false;
 };
 
 enum class ProcessState { Running, Exited, Crashed, FailedToStart };
 
 struct ProcessStatus {
+    ProcessStatus() = default;
+    ProcessStatus(ProcessState s, int code = 0, std::string why = {}, std::string stderrText = {})
+        : state(s), exitCode(code), detail(std::move(why)), errorOutput(std::move(stderrText)) {}
+
     ProcessState state = ProcessState::FailedToStart;
     int exitCode = 0;    // the program's own code; meaningful when Exited
     std::string detail;  // why it failed to start or how it crashed
+    std::string errorOutput;  // its standard error, when the request captured it
 
     bool Exited() const { return state == ProcessState::Exited; }
     // Ended by itself with code 0: the only outcome that means results.

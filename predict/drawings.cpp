@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 #include "print/drawing_file.hpp"
 #include "print/print_common.hpp"
 

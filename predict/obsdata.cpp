@@ -215,10 +215,6 @@ void InitNewData(ObsDataSet& data, const WindowResetHook& resetWindow) {
     if (resetWindow) resetWindow();
 }
 
-bool IsStorableText(std::string_view utf8) {
-    return utf8.find_first_of("\"\r\n") == std::string_view::npos && IsCp932Encodable(utf8);
-}
-
 std::filesystem::path DataFilePath(const std::filesystem::path& chosen) {
     if (chosen.has_extension()) return chosen;
     std::filesystem::path p = chosen;

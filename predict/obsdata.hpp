@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/message.hpp"
+#include "textio/storable_text.hpp"
 
 namespace kova::predict {
 
@@ -100,10 +101,6 @@ using WindowResetHook = std::function<void()>;
 // Resets the data set to a new, empty one (record 0 is left alone), then
 // lets the window reset its controls.
 void InitNewData(ObsDataSet& data, const WindowResetHook& resetWindow = {});
-
-// A text the line-oriented file can hold unchanged: no double quote, carriage
-// return or line feed, and every character in code page 932.
-bool IsStorableText(std::string_view utf8);
 
 // The observation file for a name chosen in a file dialog: ".tlm" is added
 // only when the name has no extension.

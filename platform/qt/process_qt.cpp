@@ -36,8 +36,10 @@ ProcessStatus QtProcessRunner::RunAndWait(const ProcessRequest& req) {
     for (const std::string& a : req.args) args << Q(a);
     p.setArguments(args);
     p.setWorkingDirectory(QPath(req.workDir));
-    // The child writes where we write; nothing is read back from it.
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The child writes where we write, except for a standard error the
+    // caller wants to show (read while the loop runs, so the pipe never
+    // fills up and blocks the child).
+    p.setProcessChannelMode(req.captureStderr ? QProcess::ForwardedOutputChannel : QProcess::ForwardedChannels);
     p.setInputChannelMode(QProcess::ForwardedInputChannel);
 
     QEventLoop loop;
@@ -54,7 +56,9 @@ ProcessStatus QtProcessRunner::RunAndWait(const ProcessRequest& req) {
     // A start that fails at once is reported before start() returns.
     if (!done && p.state() != QProcess::NotRunning) loop.exec();
     if (p.state() != QProcess::NotRunning) p.waitForFinished(-1);
-    return StatusOf(p);
+    ProcessStatus st = StatusOf(p);
+    if (req.captureStderr) st.errorOutput = p.readAllStandardError().toStdString();
+    return st;
 }
 
 }  // namespace kova

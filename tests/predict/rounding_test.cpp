@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 #include "predict/rounding.hpp"
 
 namespace kova::predict {

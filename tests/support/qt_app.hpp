@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -40,6 +41,21 @@ void WhenModal(std::function<void(T*)> act, int triesLeft = 200) {
             ADD_FAILURE() << "no modal window appeared";
         }
     });
+}
+
+}  // namespace kova::test
+
+namespace kova::test {
+
+// Types a text into a widget one character at a time, as key presses that
+// carry the text (QTest's key clicks take ASCII only).
+inline void KeyText(QWidget* w, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &release);
+    }
 }
 
 }  // namespace kova::test

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "tests/support/tempdir.hpp"
+#include "textio/storable_text.hpp"
 #include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
@@ -179,4 +180,15 @@ TEST(CFormat, IgnoresTheProcessLocale) {
     EXPECT_EQ(CFormat("%10.3f|%d", 1.5, 7), "     1.500|7");
     std::setlocale(LC_NUMERIC, saved.c_str());
     if (!comma) GTEST_SKIP() << "no decimal-comma locale installed";
+}
+
+TEST(StorableText, RefusesWhatALineOrCodePage932CannotHold) {
+    const struct {
+        const char* text;
+        bool ok;
+    } cases[] = {
+        {"", true},           {"盛土 1 ｱｲｳ～－", true}, {"a\tb", false}, {"a\rb", false},
+        {"a\nb", false},      {"\"名前\"", false},        {"𠮷野家", false}, {"①", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(kova::IsStorableText(c.text), c.ok) << c.text;
 }

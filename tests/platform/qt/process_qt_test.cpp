@@ -52,6 +52,26 @@ TEST(QtProcessRunner, ExitCodesCrashesAndFailedStarts) {
     }
 }
 
+TEST(QtProcessRunner, StandardErrorIsKeptOnlyWhenAsked) {
+    test::TempDir dir;
+    // More than a pipe holds: a runner that read only at the end would
+    // leave the child blocked on a full pipe.
+    fs::path prog = Script(dir, "err.sh",
+                           "i=0; while [ $i -lt 3000 ]; do echo \"line $i of the engine's complaint\" >&2; "
+                           "i=$((i+1)); done; echo out; exit 1");
+    QtProcessRunner runner;
+    ProcessRequest req{prog, {}, dir.path()};
+    req.captureStderr = true;
+    ProcessStatus st = runner.RunAndWait(req);
+    EXPECT_EQ(st.PolledCode(), 1);
+    EXPECT_EQ(st.errorOutput.rfind("line 0 of", 0), 0u);
+    EXPECT_NE(st.errorOutput.find("line 2999 of the engine's complaint\n"), std::string::npos);
+    EXPECT_EQ(st.errorOutput.find("out"), std::string::npos);  // standard output is forwarded
+
+    req.captureStderr = false;
+    EXPECT_TRUE(runner.RunAndWait(req).errorOutput.empty());
+}
+
 TEST(QtProcessRunner, RunsInTheWorkingFolderWithTheArgumentsProcessingEvents) {
     test::TempDir dir;
     fs::create_directories(dir / "work");

@@ -1,9 +1,10 @@
 #pragma once
-// Number texts of the prediction program's labels, reports and drawings.
+// Fixed-decimal number texts shared by both programs: report labels,
+// drawings and the number formats of the table grid.
 #include <string>
 #include <string_view>
 
-namespace kova::predict {
+namespace kova {
 
 // v with exactly `decimals` decimals ("#0.000" style: at least one digit
 // before the point), rounded half away from zero on its 15-significant-digit
@@ -15,4 +16,4 @@ std::string FormatFixed(double v, int decimals);
 // is kept whole.
 std::string AlignRight(std::string_view text, std::size_t width);
 
-}  // namespace kova::predict
+}  // namespace kova

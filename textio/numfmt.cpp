@@ -1,11 +1,11 @@
-#include "predict/numfmt.hpp"
+#include "textio/numfmt.hpp"
 
 #include <cmath>
 #include <string>
 
 #include "textio/cformat.hpp"
 
-namespace kova::predict {
+namespace kova {
 
 std::string FormatFixed(double v, int decimals) {
     if (!std::isfinite(v)) v = 0;
@@ -52,4 +52,4 @@ std::string AlignRight(std::string_view text, std::size_t width) {
     return s;
 }
 
-}  // namespace kova::predict
+}  // namespace kova

@@ -1,0 +1,224 @@
+#include "dialogs/dialog_base.hpp"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/qt/screen_qt.hpp"
+
+namespace kova {
+
+namespace {
+
+constexpr Qt::WindowFlags kFixedDialog =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+void Centre(QWidget* w) {
+    const QWidget* owner = w->parentWidget();
+    QRect area = owner ? owner->window()->frameGeometry() : QRect();
+    if (!owner || !owner->isVisible()) {
+        if (QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen()) area = s->availableGeometry();
+    }
+    if (area.isValid()) w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+}
+
+}  // namespace
+
+// ---- FormDialog ---------------------------------------------------------------
+
+FormDialog::FormDialog(EditorHost& host, QWidget* owner, const QString& caption)
+    : QDialog(owner, kFixedDialog), host_(host) {
+    setWindowTitle(caption);
+    setModal(true);
+}
+
+int FormDialog::Px(int twipsX) const { return ScreenTwips(this).ToPixelsX(twipsX); }
+int FormDialog::Py(int twipsY) const { return ScreenTwips(this).ToPixelsY(twipsY); }
+
+void FormDialog::SetClientTwips(int width, int height) { setFixedSize(Px(width), Py(height)); }
+
+void FormDialog::PlaceTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(Px(left), Py(top), Px(width), Py(height));
+}
+
+QPushButton* FormDialog::AddButton(const QString& caption, int left, int top, int width, int height) {
+    auto* b = new QPushButton(caption, this);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    PlaceTwips(b, left, top, width, height);
+    return b;
+}
+
+void FormDialog::CentreOnOwner() { Centre(this); }
+
+void FormDialog::done(int r) {
+    QDialog::done(r);
+    if (unloaded_) return;
+    unloaded_ = true;
+    Unload();
+    host_.RepaintCanvas();
+}
+
+void FormDialog::keyPressEvent(QKeyEvent* e) {
+    // The buttons answer neither Enter nor Esc.
+    if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+// ---- LiveEditDialog -------------------------------------------------------------
+
+LiveEditDialog::LiveEditDialog(EditorHost& host, QWidget* owner, const QString& caption)
+    : FormDialog(host, owner, caption) {}
+
+void LiveEditDialog::BeginLoad() {
+    TakeSnapshot();
+    KeepEdits = 1;
+}
+
+void LiveEditDialog::OkClicked() {
+    if (!CheckOnOk()) return;  // the edits made so far stay in the model
+    reason_ = CloseReason::Program;
+    accept();
+}
+
+void LiveEditDialog::CancelClicked() {
+    KeepEdits = 0;
+    reason_ = CloseReason::Program;
+    reject();
+}
+
+void LiveEditDialog::closeEvent(QCloseEvent* e) {
+    // OK and Cancel close through accept and reject; a close event is the
+    // close box, the window menu or Alt+F4. (A closing owner only hides the
+    // dialog, which keeps the edits.)
+    reason_ = CloseReason::TitleBar;
+    QDialog::closeEvent(e);
+}
+
+void LiveEditDialog::done(int r) {
+    if (!queried_) {
+        queried_ = true;
+        QueryUnload(reason_);
+    }
+    FormDialog::done(r);
+}
+
+void LiveEditDialog::QueryUnload(CloseReason why) {
+    if (why == CloseReason::TitleBar || KeepEdits == 0) RestoreSnapshot();
+}
+
+// ---- CommitDialog ---------------------------------------------------------------
+
+CommitDialog::CommitDialog(EditorHost& host, QWidget* owner, const QString& caption)
+    : FormDialog(host, owner, caption) {}
+
+void CommitDialog::OkClicked() {
+    if (Commit()) accept();
+}
+
+void CommitDialog::CancelClicked() { reject(); }
+
+// ---- ToolPalette ----------------------------------------------------------------
+
+ToolPalette::ToolPalette(EditorHost& host, QWidget* owner, const QString& caption, std::string blankPrompt)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      host_(host),
+      blankPrompt_(std::move(blankPrompt)) {
+    setWindowTitle(caption);
+    setModal(false);
+    group_ = new QButtonGroup(this);
+    group_->setExclusive(true);
+    connect(group_, &QButtonGroup::idClicked, this, [this](int id) { OptionClicked(id); });
+    // The main window's closing unloads the palette too.
+    if (owner) owner->installEventFilter(this);
+}
+
+ToolPalette::~ToolPalette() {
+    if (parentWidget()) parentWidget()->removeEventFilter(this);
+}
+
+QAbstractButton* ToolPalette::Option(int index) const {
+    return index >= 0 && index < static_cast<int>(options_.size()) ? options_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void ToolPalette::AddOptions(const std::vector<QString>& captions, int left, int top, int width, int height, int gap) {
+    const TwipsScale s = ScreenTwips(this);
+    int y = top;
+    for (std::size_t i = 0; i < captions.size(); ++i, y += height + gap) {
+        auto* b = new QPushButton(captions[i], this);
+        b->setCheckable(true);
+        b->setAutoDefault(false);
+        b->setGeometry(TwipsRect(s, left, y, width, height));
+        group_->addButton(b, static_cast<int>(i));
+        options_.push_back(b);
+    }
+    closeButton_ = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton_->setAutoDefault(false);
+    closeButton_->setGeometry(TwipsRect(s, left, y, width, height));
+    connect(closeButton_, &QPushButton::clicked, this, &ToolPalette::CloseClicked);
+}
+
+void ToolPalette::ClearPicks() { host_.State().ClearSelection(); }
+
+void ToolPalette::Load() {
+    host_.State().cmd_mode = 0;
+    ClearPicks();
+    const TwipsScale s = ScreenTwips(this);
+    const TwipsPoint at = host_.PaletteOrigin();
+    move(s.ToPixelsX(at.left), s.ToPixelsY(at.top));
+}
+
+void ToolPalette::SetOptionUp(int index) {
+    QAbstractButton* b = Option(index);
+    if (!b) return;
+    group_->setExclusive(false);
+    b->setChecked(false);
+    group_->setExclusive(true);
+}
+
+void ToolPalette::RunModalFromOption(int index, QDialog& dialog) {
+    dialog.exec();
+    SetOptionUp(index);
+}
+
+void ToolPalette::CloseClicked() {
+    host_.SelectToolOption(kNoToolOptionIndex);
+    close();
+}
+
+void ToolPalette::UnloadOnce() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    EditorState& st = host_.State();
+    st.cmd_mode = 0;
+    st.SelIndex = -1;
+    st.SelIndex2 = -1;
+    host_.SetStatusText(1, blankPrompt_);
+}
+
+void ToolPalette::closeEvent(QCloseEvent* e) {
+    UnloadOnce();
+    QDialog::closeEvent(e);
+}
+
+bool ToolPalette::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == parentWidget() && e->type() == QEvent::Close) UnloadOnce();
+    return QDialog::eventFilter(watched, e);
+}
+
+void ToolPalette::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+}  // namespace kova

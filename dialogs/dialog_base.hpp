@@ -1,0 +1,147 @@
+#pragma once
+// The three kinds of data window of KOVACALC:
+// - LiveEditDialog: every finished edit goes into the model at once; a
+//   snapshot taken on opening is written back by "ｷｬﾝｾﾙ" and the close box.
+// - CommitDialog: the model is written only by OK.
+// - ToolPalette: modeless tool buttons that set cmd_mode; its unload work
+//   runs exactly once, however it closes.
+// Every data dialog asks for a canvas repaint as it closes: nothing else
+// redraws what it covered, and a restored snapshot must show.
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+#include "dialogs/editor_host.hpp"
+#include "platform/twips.hpp"
+
+class QAbstractButton;
+class QButtonGroup;
+class QPushButton;
+
+namespace kova {
+
+// Fixed border, no minimise or maximise box, no task-bar entry; geometry
+// given in twips; buttons answer neither Enter nor Esc.
+class FormDialog : public QDialog {
+    Q_OBJECT
+public:
+    FormDialog(EditorHost& host, QWidget* owner, const QString& caption);
+
+    EditorHost& Host() { return host_; }
+
+protected:
+    // Client area and child geometry in twips (converted with the screen's
+    // scale); widthScale widens horizontal values where the installed font
+    // runs wider than the original one.
+    void SetClientTwips(int width, int height);
+    void PlaceTwips(QWidget* w, int left, int top, int width, int height);
+    QPushButton* AddButton(const QString& caption, int left, int top, int width, int height);
+    // Centres the dialog on its owner (or the screen).
+    void CentreOnOwner();
+    int Px(int twipsX) const;
+    int Py(int twipsY) const;
+
+    // Work of the form's unload, run once after the dialog has closed.
+    virtual void Unload() {}
+
+    void done(int r) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+    EditorHost& host_;
+
+private:
+    bool unloaded_ = false;
+};
+
+class LiveEditDialog : public FormDialog {
+    Q_OBJECT
+public:
+    enum class CloseReason { Program, TitleBar, Other };
+
+    LiveEditDialog(EditorHost& host, QWidget* owner, const QString& caption);
+
+    int KeepEdits = 0;
+
+    // The button handlers.
+    void OkClicked();
+    void CancelClicked();
+
+protected:
+    // Copies of exactly what the dialog may change, taken before anything is
+    // edited, and their restoring.
+    virtual void TakeSnapshot() = 0;
+    virtual void RestoreSnapshot() = 0;
+    // The check on OK; false (after showing its message) keeps the dialog open.
+    virtual bool CheckOnOk() { return true; }
+    // Takes the snapshot and sets KeepEdits; call first in Form_Load.
+    void BeginLoad();
+
+    void closeEvent(QCloseEvent* e) override;
+    void done(int r) override;
+
+private:
+    void QueryUnload(CloseReason why);
+    CloseReason reason_ = CloseReason::Other;
+    bool queried_ = false;
+};
+
+class CommitDialog : public FormDialog {
+    Q_OBJECT
+public:
+    CommitDialog(EditorHost& host, QWidget* owner, const QString& caption);
+
+    void OkClicked();
+    void CancelClicked();
+
+protected:
+    // Checks and writes every control back into the model; false (after
+    // showing its message) keeps the dialog open with the model untouched.
+    virtual bool Commit() = 0;
+};
+
+class ToolPalette : public QDialog {
+    Q_OBJECT
+public:
+    // blankPrompt: what panel 1 holds after the palette closes.
+    ToolPalette(EditorHost& host, QWidget* owner, const QString& caption, std::string blankPrompt);
+    ~ToolPalette() override;
+
+    EditorHost& Host() { return host_; }
+    // The Option1 buttons, one column, at most one down.
+    QAbstractButton* Option(int index) const;
+    int OptionCount() const { return static_cast<int>(options_.size()); }
+    // "閉じる": no tool on the main window, then close.
+    void CloseClicked();
+    // Runs the unload work now if it has not run yet.
+    void UnloadOnce();
+
+protected:
+    // Adds the option buttons (top to bottom) and "閉じる" below them;
+    // geometry in twips.
+    void AddOptions(const std::vector<QString>& captions, int left, int top, int width, int height, int gap);
+    // Form_Load: cmd_mode 0, picks cleared, moved to the palette origin.
+    void Load();
+    // The selection the palette clears on opening (the whole selection by
+    // default).
+    virtual void ClearPicks();
+    virtual void OptionClicked(int index) = 0;
+    // Shows a dialog modally with the palette as owner, then sets the option
+    // back up so that it can be chosen again.
+    void RunModalFromOption(int index, QDialog& dialog);
+    void SetOptionUp(int index);
+
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+    EditorHost& host_;
+    QButtonGroup* group_ = nullptr;
+    std::vector<QAbstractButton*> options_;
+    QPushButton* closeButton_ = nullptr;
+
+private:
+    std::string blankPrompt_;
+    bool unloaded_ = false;
+};
+
+}  // namespace kova

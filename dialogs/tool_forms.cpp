@@ -1,0 +1,34 @@
+#include <array>
+
+#include "dialogs/editor_host.hpp"
+
+namespace kova {
+
+namespace {
+
+// The form each tool option opens, by option number; nullptr opens nothing.
+using ToolFormOpener = QWidget* (*)(EditorHost&);
+
+const std::array<ToolFormOpener, 9> kToolForms{
+    nullptr,  // 0 calculation positions
+    nullptr,  // 1 boundary-point palette
+    nullptr,  // 2 boundary-line palette
+    nullptr,  // 3 block palette
+    nullptr,  // 4 surcharge loads
+    nullptr,  // 5 terrain palette
+    nullptr,  // 6 loading stages
+    nullptr,  // 7 no tool
+    nullptr,  // 8 sheet piles
+};
+
+}  // namespace
+
+QWidget* OpenToolForm(EditorHost& host, int option) {
+    if (option < 0 || option >= static_cast<int>(kToolForms.size())) return nullptr;
+    const ToolFormOpener open = kToolForms[static_cast<std::size_t>(option)];
+    return open ? open(host) : nullptr;
+}
+
+void ShowCalcConditions(EditorHost&) {}
+
+}  // namespace kova

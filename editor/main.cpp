@@ -1,0 +1,45 @@
+// KOVACALC: the section editor.
+#include <QApplication>
+#include <string>
+
+#include "editor/main_window.hpp"
+#include "platform/apppath.hpp"
+#include "platform/qt/filedialog_qt.hpp"
+#include "platform/qt/help_qt.hpp"
+#include "platform/qt/messages_qt.hpp"
+#include "platform/qt/process_qt.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "shell/app_identity.hpp"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
+    std::string cmdLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) cmdLine += ' ';
+        cmdLine += argv[i];
+    }
+    kova::QtMessages messages(kova::KovaApp().title);
+    kova::QtFileDialogs files;
+    kova::QtProcessRunner processes;
+    kova::IniSettings settings(kova::IniSettings::DefaultFolder());
+    kova::QtHelpViewer help;
+
+    kova::EditorDeps deps;
+    deps.msg = &messages;
+    deps.files = &files;
+    deps.processes = &processes;
+    deps.settings = &settings;
+    deps.help = &help;
+    deps.appPath = kova::ResolveAppPath();
+    deps.engineProgram = kova::ExecutableDir() / "SETLCORE";
+    deps.lockFile = kova::InstanceLock::DefaultFile("KOVACALC");
+    deps.cmdLine = cmdLine;
+
+    kova::Form1 form(deps);
+    messages.SetOwner(&form);
+    files.SetOwner(&form);
+    if (!form.Load()) return 0;
+    form.show();
+    return app.exec();
+}

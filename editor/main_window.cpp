@@ -1,0 +1,463 @@
+#include "editor/main_window.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "editor/layout.hpp"
+#include "editor/section_canvas.hpp"
+#include "editor/view_commands.hpp"
+#include "editor/tool_options.hpp"
+#include "model/projectfile.hpp"
+#include "model/reset.hpp"
+#include "model/view.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "shell/about.hpp"
+#include "shell/app_identity.hpp"
+#include "shell/pictures.hpp"
+#include "shell/recent_menu.hpp"
+#include "shell/splash.hpp"
+#include "shell/version_file.hpp"
+
+namespace kova {
+
+namespace {
+
+constexpr const char* kHelpFile = "KOVACALC.HLP";
+
+// A magnifier with "+", "-" or a frame (whole view) for the view buttons.
+QIcon ViewIcon(char sign) {
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (sign == 'w') {
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawRect(3, 5, 18, 14);
+        p.setPen(QPen(QColor(0, 90, 170), 2));
+        for (int dx : {0, 1})
+            for (int dy : {0, 1}) {
+                const int x = dx ? 18 : 6, y = dy ? 16 : 8, sx = dx ? -3 : 3, sy = dy ? -3 : 3;
+                p.drawLine(x, y, x + sx, y);
+                p.drawLine(x, y, x, y + sy);
+            }
+        return QIcon(pm);
+    }
+    p.setPen(QPen(QColor(40, 40, 40), 2.5));
+    p.drawLine(15, 15, 21, 21);
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    p.setBrush(QColor(220, 235, 250));
+    p.drawEllipse(QPointF(10, 10), 7, 7);
+    p.setPen(QPen(QColor(0, 90, 170), 2));
+    p.drawLine(6, 10, 14, 10);
+    if (sign == '+') p.drawLine(10, 6, 10, 14);
+    return QIcon(pm);
+}
+
+QRect ToRect(const PixelRect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+}  // namespace
+
+Form1::Form1(EditorDeps deps, QWidget* parent)
+    : QMainWindow(parent),
+      deps_(std::move(deps)),
+      services_{*deps_.msg, *deps_.files, *deps_.processes, *deps_.help} {
+    session_.ps.AppPath = deps_.appPath;
+    session_.engineProgram = deps_.engineProgram;
+    project_ = std::make_unique<ProjectCommands>(session_, services_, static_cast<CommandHost&>(*this));
+    run_ = std::make_unique<RunCommands>(session_, services_, static_cast<CommandHost&>(*this), *project_);
+    twips_ = ScreenTwips(this);
+    setWindowIcon(AppIcon(KovaApp()));
+    setFont(FormFont("ＭＳ Ｐゴシック", 9));
+    setWindowTitle(Q(CaptionFor(kUntitled)));
+    BuildMenus();
+    BuildToolbar();
+    BuildBody();
+    auto* bar = statusBar();
+    bar->setObjectName("stv_gm");
+    panel1_ = new QLabel(bar);
+    panel2_ = new QLabel(bar);
+    bar->addWidget(panel1_, 3);
+    bar->addWidget(panel2_, 2);
+
+    if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
+    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
+}
+
+Form1::~Form1() = default;
+
+void Form1::BuildMenus() {
+    auto add = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> f) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
+        actions_[name] = a;
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+    file->setObjectName("mnu_file");
+    add(file, "new", "新規作成（&N）", [this] { NewProject(); });
+    add(file, "open", "開く（&O）", [this] { OpenProject(); });
+    add(file, "dxf_open", "DXFファイルを開く", [this] { OpenDxf(); });
+    file->addSeparator();
+    add(file, "save", "上書き保存（&S）", [this] { SaveProject(); });
+    add(file, "add_save", "名前を付けて保存（&A）", [this] { SaveProjectAs(); });
+    file->addSeparator();
+    add(file, "printout", "帳票印刷（&P）", [this] { PrintReports(); });
+    QAction* sepBeforeEnd = file->addSeparator();
+    add(file, "end", "システムの終了", [this] { close(); });
+    recent_ = new RecentFileMenu(file, sepBeforeEnd, RecentFileList(*deps_.settings, KovaApp().storeApp), this);
+    connect(recent_, &RecentFileMenu::Chosen, this, [this](int i) { OpenRecentFile(i); });
+
+    QMenu* dsp = menuBar()->addMenu(QStringLiteral("表示"));
+    dsp->setObjectName("mnu_dsp");
+    // "全体" has no action of its own beyond the whole view of the toolbar.
+    add(dsp, "a_dsp", "全体", [this] { WholeView(); });
+    add(dsp, "b_dsp", "拡大", [this] { ZoomIn(); });
+    add(dsp, "s_dsp", "縮小", [this] { ZoomOut(); });
+    dsp->addSeparator();
+    QAction* t = add(dsp, "t_dsp", "沈下後の地表面", [this] { ToggleSettledSurface(); });
+    t->setCheckable(true);
+    t->setChecked(true);
+
+    QMenu* inp = menuBar()->addMenu(QStringLiteral("データ入力"));
+    inp->setObjectName("mnu_inp");
+    for (int i = 0; i < static_cast<int>(kInputMenuCaptions.size()); ++i) {
+        std::string name = "inp_menu" + std::to_string(i);
+        QAction* a = inp->addAction(QString::fromUtf8(kInputMenuCaptions[static_cast<std::size_t>(i)]));
+        a->setObjectName(QString::fromStdString(name));
+        connect(a, &QAction::triggered, this, [this, i] { SelectInputMenu(i); });
+        actions_[name] = a;
+    }
+
+    QMenu* cal = menuBar()->addMenu(QStringLiteral("計算"));
+    cal->setObjectName("mnu_cal");
+    add(cal, "cal_tnk", "沈下計算", [this] { Calculate(); });
+
+    QMenu* hlp = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    hlp->setObjectName("mnu_hlp");
+    add(hlp, "help", "Kovadexのヘルプ", [this] { ShowHelpFile(); });
+    hlp->addSeparator();
+    add(hlp, "ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ShowVersion(); });
+}
+
+void Form1::BuildToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName("Toolbar1");
+    toolbar_->setMovable(false);
+    QStyle* st = style();
+    struct Button {
+        int index;
+        const char* tip;
+        QIcon icon;
+        std::function<void()> f;
+        bool checkable;
+    };
+    const Button buttons[] = {
+        {1, "新規", st->standardIcon(QStyle::SP_FileIcon), [this] { NewProject(); }, false},
+        {2, "開く", st->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenProject(); }, false},
+        {3, "上書き保存", st->standardIcon(QStyle::SP_DialogSaveButton), [this] { SaveProject(); }, false},
+        {5, "計算", st->standardIcon(QStyle::SP_MediaPlay), [this] { Calculate(); }, false},
+        {6, "印刷", st->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { PrintReports(); }, false},
+        {8, "全表示", ViewIcon('w'), [this] { WholeView(); }, false},
+        {9, "拡大", ViewIcon('+'), [this] { ZoomIn(); }, true},
+        {10, "縮小", ViewIcon('-'), [this] { ZoomOut(); }, true},
+        {12, "ヘルプ", st->standardIcon(QStyle::SP_DialogHelpButton), [this] { ShowHelpFile(); }, false},
+    };
+    int next = 1;
+    for (const Button& b : buttons) {
+        for (; next < b.index; ++next) toolbar_->addSeparator();  // 4, 7, 11
+        QAction* a = toolbar_->addAction(b.icon, QString::fromUtf8(b.tip));
+        a->setToolTip(QString::fromUtf8(b.tip));
+        a->setCheckable(b.checkable);
+        auto f = b.f;
+        connect(a, &QAction::triggered, this, [this, a, f] {
+            // A pressed look follows the tool, not the click.
+            if (a->isCheckable()) a->setChecked(!a->isChecked());
+            f();
+        });
+        toolButtons_[static_cast<std::size_t>(b.index)] = a;
+        next = b.index + 1;
+    }
+}
+
+void Form1::BuildBody() {
+    body_ = new QWidget(this);
+    setCentralWidget(body_);
+    body_->installEventFilter(this);
+
+    strip_ = new QWidget(body_);
+    strip_->setObjectName("frm_menu");
+    optionGroup_ = new QButtonGroup(this);
+    optionGroup_->setExclusive(true);
+    QStyle* st = style();
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_FileDialogInfoView, QStyle::SP_DialogYesButton,
+                                            QStyle::SP_ArrowRight,        QStyle::SP_DirIcon,
+                                            QStyle::SP_ArrowDown,         QStyle::SP_TrashIcon,
+                                            QStyle::SP_FileDialogListView, QStyle::SP_DialogNoButton,
+                                            QStyle::SP_DriveHDIcon};
+    for (const ToolOption& o : kToolOptions) {
+        auto* b = new QToolButton(strip_);
+        b->setObjectName(QStringLiteral("opt_menu%1").arg(o.index));
+        b->setText(QString::fromUtf8(o.caption));
+        b->setIcon(st->standardIcon(icons[o.index]));
+        b->setIconSize(QSize(14, 14));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setCheckable(true);
+        b->setGeometry(TwipsRect(twips_, o.left, 0, kToolOptionWidth, kToolOptionHeight));
+        b->setVisible(o.index < kNoToolOption);
+        optionGroup_->addButton(b, o.index);
+        options_[static_cast<std::size_t>(o.index)] = b;
+        // Only a click that selects the option runs it, as with option buttons.
+        connect(b, &QToolButton::clicked, this, [this, idx = o.index](bool checked) {
+            if (checked) SelectToolOption(idx);
+        });
+    }
+
+    canvas_ = new SectionCanvas(body_);
+    canvas_->setObjectName("pic_gm");
+    canvas_->Bind(session_.model.get(), session_.es.get());
+    vsb_ = new QScrollBar(Qt::Vertical, body_);
+    vsb_->setObjectName("vsb_gm");
+    hsb_ = new QScrollBar(Qt::Horizontal, body_);
+    hsb_->setObjectName("hsb_gm");
+    for (QScrollBar* b : {hsb_, vsb_}) {
+        b->setRange(-100, 100);
+        b->setValue(0);
+    }
+    connect(hsb_, &QScrollBar::valueChanged, this, [this](int v) { OnScroll(ScrollBar::Horizontal, v); });
+    connect(vsb_, &QScrollBar::valueChanged, this, [this](int v) { OnScroll(ScrollBar::Vertical, v); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == body_ && e->type() == QEvent::Resize) LayoutBody();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void Form1::LayoutBody() {
+    QSize outer = frameGeometry().size();
+    if (!LayoutApplies(outer.width(), outer.height(), twips_)) return;
+    BodyLayout l = ComputeBodyLayout(body_->width(), body_->height(), twips_);
+    strip_->setGeometry(ToRect(l.strip));
+    canvas_->setGeometry(ToRect(l.canvas));
+    vsb_->setGeometry(ToRect(l.vsb));
+    hsb_->setGeometry(ToRect(l.hsb));
+    View().CanvasWidth = l.canvasWidthTwips;
+    View().CanvasHeight = l.canvasHeightTwips;
+}
+
+bool Form1::Load() {
+    lock_ = std::make_unique<InstanceLock>(deps_.lockFile);
+    if (lock_->Acquire() == LockResult::HeldElsewhere) {
+        refused_ = true;
+        deps_.msg->Show(Message{"このアプリケーションは既に起動しています。", "ロードエラー", MsgIcon::Critical,
+                                MsgButtons::Ok, 0});
+        return false;
+    }
+    ProgramState& ps = session_.ps;
+    ps.CmdLine = TrimCommandLine(deps_.cmdLine);
+    ps.AppPath = deps_.appPath;
+    ps.VersionText = ReadVersionText(ps.AppPath);
+    if (deps_.splash) {
+        SplashScreen splash(KovaApp(), ps.VersionText);
+        splash.ShowNow();
+        splash.close();
+    }
+    resize(800, 600);
+    EditorState& v = View();
+    v.CanvasWidth = 11475;
+    v.CanvasHeight = 6615;
+    recent_->Refresh();
+    SelectToolOption(kNoToolOption);
+    ResetModel(GetModel(), ps.AppPath, *deps_.msg);
+    WriteCondFile(GetModel(), ps, kSnapOrg, 1, *deps_.msg);
+    FitView(GetModel(), v);
+    ResetScrollBars();
+    v.SelIndex = -1;
+    v.SelIndex2 = -1;
+    v.cmd_mode = 0;
+    v.old_mode = 0;
+    for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
+    project_->DeleteStaleResults(false);
+    session_.currentFileName = kUntitled;
+    ps.CurFileName = kUntitled;
+    SetCaption(CaptionFor(kUntitled));
+    options_[kSheetPileOption]->setVisible(IsSheetPileSwitch(ps.CmdLine));
+    loaded_ = true;
+    LayoutBody();
+    return true;
+}
+
+void Form1::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (sized_) return;
+    sized_ = true;
+    // 800 x 600 is the outer size, frame included.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isValid() && !frame.isEmpty()) resize(QSize(800, 600) - frame);
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+    // The refused instance and a window never loaded close without a word.
+    if (refused_ || !loaded_) {
+        e->accept();
+        return;
+    }
+    // The engine or the viewer still runs: its results or reports would be
+    // left to nobody.
+    if (busy_) {
+        e->ignore();
+        return;
+    }
+    if (project_->QueryClose()) {
+        ClosePalettes();
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void Form1::OpenRecentFile(int index) { project_->OpenRecent(recent_->Path(index)); }
+
+void Form1::ShowHelpFile() { ShowHelp(*deps_.help, *deps_.msg, session_.ps.AppPath, kHelpFile); }
+
+void Form1::ShowVersion() { ShowAbout(KovaApp(), session_.ps.VersionText, this); }
+
+void Form1::ToggleSettledSurface() {
+    // The action's own check already flipped; the canvas follows it at once.
+    Refresh();
+}
+
+bool Form1::ShowsSettlement() const { return session_.resultsReady && actions_.at("t_dsp")->isChecked(); }
+
+void Form1::ClosePalettes() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible()) continue;
+        const std::string title = U(w->windowTitle());
+        for (const char* caption : kPaletteCaptions)
+            if (title == caption) w->close();
+    }
+}
+
+void Form1::SelectToolOption(int index) {
+    if (index < 0 || index >= kToolOptionCount) return;
+    // The sheet-pile walls are reachable only with the switch.
+    if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
+    if (QToolButton* b = options_[static_cast<std::size_t>(index)]) b->setChecked(true);
+    ClosePalettes();
+    SetCursor(CanvasCursor::Arrow);
+    for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
+    View().cmd_mode = 0;
+    View().old_mode = 0;
+    if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
+}
+
+void Form1::SelectInputMenu(int entry) {
+    if (entry < 0 || entry >= static_cast<int>(kInputMenuCaptions.size())) return;
+    const int index = InputMenuOption(entry);
+    // The option buttons keep showing what they showed.
+    QAbstractButton* was = optionGroup_->checkedButton();
+    SelectToolOption(index);
+    if (was) was->setChecked(true);
+}
+
+void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
+
+void Form1::FillPolygon(const ScreenPoint* pts, int n, int colour) { canvas_->FillPolygon(pts, n, colour); }
+
+void Form1::Refresh() {
+    // At once, not queued: the scroll handlers change cmd_mode only for the
+    // duration of this repaint.
+    canvas_->SetShowSettled(actions_.at("t_dsp")->isChecked());
+    canvas_->SetResultsRead(session_.resultsReady);
+    canvas_->pic_gm_Paint();
+}
+
+int Form1::SetScrollValue(ScrollBar bar, int value) {
+    QScrollBar* b = bar == ScrollBar::Horizontal ? hsb_ : vsb_;
+    b->setValue(value);
+    return b->value();
+}
+
+void Form1::OnScroll(ScrollBar bar, int value) {
+    if (bar == ScrollBar::Horizontal)
+        hsb_gm_Change(View(), *this, value);
+    else
+        vsb_gm_Change(View(), *this, value);
+}
+
+void Form1::WholeView() { kova::ShowWholeView(GetModel(), View(), *this); }
+void Form1::ZoomIn() { SetZoomInMode(View(), *this); }
+void Form1::ZoomOut() { SetZoomOutMode(View(), *this); }
+
+void Form1::SetCursor(CanvasCursor cursor) {
+    canvas_->setCursor(cursor == CanvasCursor::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void Form1::SetToolbarButtonPressed(int button, bool pressed) {
+    if (button < 0 || button >= static_cast<int>(toolButtons_.size())) return;
+    if (QAction* a = toolButtons_[static_cast<std::size_t>(button)]) {
+        if (a->isCheckable()) a->setChecked(pressed);
+    }
+}
+
+QAction* Form1::MenuAction(const std::string& name) const {
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* Form1::ToolbarButton(int index) const {
+    if (index < 0 || index >= static_cast<int>(toolButtons_.size())) return nullptr;
+    return toolButtons_[static_cast<std::size_t>(index)];
+}
+
+std::string Form1::StatusText(int panel) const { return U((panel == 1 ? panel1_ : panel2_)->text()); }
+
+TwipsPoint Form1::WindowOrigin() {
+    QPoint p = frameGeometry().topLeft();
+    return {ClampToInt(twips_.ToTwipsX(p.x()), -2000000000, 2000000000),
+            ClampToInt(twips_.ToTwipsY(p.y()), -2000000000, 2000000000)};
+}
+
+// CommandHost.
+
+void Form1::SetCaption(const std::string& caption) { setWindowTitle(Q(caption)); }
+
+void Form1::ResetScrollBars() {
+    // The stored positions first: the change then pans nothing.
+    View().HScrollPos = 0;
+    View().VScrollPos = 0;
+    SetScrollValue(ScrollBar::Horizontal, 0);
+    SetScrollValue(ScrollBar::Vertical, 0);
+}
+
+void Form1::ShowWholeView() { WholeView(); }
+
+void Form1::SetStatusText(int panel, const std::string& text) {
+    (panel == 1 ? panel1_ : panel2_)->setText(Q(text));
+}
+
+void Form1::AddRecentFile(const std::string& path) { recent_->Update(path); }
+
+void Form1::SetBusy(bool busy) {
+    busy_ = busy;
+    setEnabled(!busy);
+    if (!busy) activateWindow();
+}
+
+void Form1::ShowConditionsDialog() {
+    if (deps_.showConditions) deps_.showConditions(*this);
+}
+
+}  // namespace kova

@@ -1,0 +1,176 @@
+#pragma once
+// Form1: the main window of KOVACALC. It holds the session (model, program
+// state, view and selection), lays out menu, toolbar, tool options, canvas,
+// scroll bars and status bar, and wires every action to a small command
+// object (ProjectCommands, RunCommands) or view operation.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "editor/project_commands.hpp"
+#include "editor/run_commands.hpp"
+#include "editor/session.hpp"
+#include "dialogs/editor_host.hpp"
+#include "model/canvas_view.hpp"
+#include "platform/instance_lock.hpp"
+#include "platform/settings.hpp"
+#include "platform/twips.hpp"
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QScrollBar;
+class QToolBar;
+class QToolButton;
+
+namespace kova {
+
+class RecentFileMenu;
+class SectionCanvas;
+class Form1;
+
+// Everything the window gets from outside; tests pass fakes.
+struct EditorDeps {
+    MessageSink* msg = nullptr;
+    FileDialogs* files = nullptr;
+    ProcessRunner* processes = nullptr;
+    SettingsStore* settings = nullptr;
+    HelpViewer* help = nullptr;
+    std::filesystem::path appPath;        // the program folder
+    std::filesystem::path engineProgram;  // SETLCORE
+    std::filesystem::path lockFile;       // one running instance
+    std::string cmdLine;
+    bool splash = true;
+    // Opens the form of tool option i (modal ones return when closed);
+    // by default the dialogs' own OpenToolForm.
+    std::function<void(Form1&, int)> openToolForm;
+    // The calculation-conditions dialog, modal; cancel leaves cmd_mode -1.
+    // By default the dialogs' ShowCalcConditions.
+    std::function<void(Form1&)> showConditions;
+};
+
+class Form1 : public QMainWindow, public CanvasView, public EditorHost, private CommandHost {
+    Q_OBJECT
+public:
+    explicit Form1(EditorDeps deps, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up. False when another instance runs: the user has been told,
+    // nothing was written, and the window closes without a question.
+    bool Load();
+
+    // Commands, as the menus and the toolbar reach them.
+    void NewProject() { project_->New(); }
+    void OpenProject() { project_->Open(); }
+    void OpenDxf() { project_->DxfOpen(); }
+    void SaveProject() { project_->Save(); }
+    void SaveProjectAs() { project_->SaveAs(); }
+    void OpenRecentFile(int index);
+    void Calculate() { run_->Calculate(); }
+    void PrintReports() { run_->Print(); }
+    void ShowHelpFile();
+    void ShowVersion();
+    void ToggleSettledSurface();
+    void SelectToolOption(int index) override;  // runs whenever code calls it
+    void SelectInputMenu(int entry);            // the option it maps to, button untouched
+
+    // View commands.
+    void WholeView();
+    void ZoomIn();
+    void ZoomOut();
+
+    // CanvasView.
+    void DrawSegment(int x1, int y1, int x2, int y2, int colour) override;
+    void FillPolygon(const ScreenPoint* pts, int n, int colour) override;
+    void Refresh() override;
+    int SetScrollValue(ScrollBar bar, int value) override;
+    void SetCursor(CanvasCursor cursor) override;
+    void SetToolbarButtonPressed(int button, bool pressed) override;
+
+    // State.
+    Session& GetSession() { return session_; }
+    Model& GetModel() { return *session_.model; }
+    ProgramState& Program() { return session_.ps; }
+    EditorState& View() { return *session_.es; }
+    // EditorHost.
+    Model& SectionModel() override { return *session_.model; }
+    EditorState& State() override { return *session_.es; }
+    void RepaintCanvas() override { Refresh(); }
+    void SetStatusText(int panel, const std::string& text) override;
+    QWidget* OwnerWidget() override { return this; }
+    TwipsPoint WindowOrigin() override;
+    MessageSink& Messages() override { return *deps_.msg; }
+    std::filesystem::path AppPath() override { return session_.ps.AppPath; }
+
+    const std::string& CurrentFileName() const { return session_.currentFileName; }
+    bool Busy() const { return busy_; }
+    // The settled surface and the position values are drawn: the menu item
+    // is checked and a run left results.
+    bool ShowsSettlement() const;
+    const TwipsScale& Twips() const { return twips_; }
+    std::string StatusText(int panel) const;
+    void SetStatus(int panel, const std::string& text) { SetStatusText(panel, text); }
+
+    // Controls, by their names.
+    QAction* MenuAction(const std::string& name) const;
+    QAction* ToolbarButton(int index) const;
+    QToolButton* ToolOptionButton(int index) const { return options_[static_cast<std::size_t>(index)]; }
+    SectionCanvas* Canvas() const { return canvas_; }
+    QScrollBar* HScroll() const { return hsb_; }
+    QScrollBar* VScroll() const { return vsb_; }
+    RecentFileMenu* Recent() const { return recent_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // CommandHost.
+    void SetCaption(const std::string& caption) override;
+    void ResetScrollBars() override;
+    void ShowWholeView() override;
+    void AddRecentFile(const std::string& path) override;
+    void SetBusy(bool busy) override;
+    void ShowConditionsDialog() override;
+
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildBody();
+    void LayoutBody();
+    void ClosePalettes();
+    void OnScroll(ScrollBar bar, int value);
+
+    EditorDeps deps_;
+    Session session_;
+    Services services_;
+    std::unique_ptr<ProjectCommands> project_;
+    std::unique_ptr<RunCommands> run_;
+    std::unique_ptr<InstanceLock> lock_;
+    bool refused_ = false;
+    bool loaded_ = false;
+    bool busy_ = false;
+    bool sized_ = false;
+    TwipsScale twips_;
+
+    std::map<std::string, QAction*> actions_;
+    std::array<QAction*, 13> toolButtons_{};
+    QToolBar* toolbar_ = nullptr;
+    RecentFileMenu* recent_ = nullptr;
+    QWidget* body_ = nullptr;
+    QWidget* strip_ = nullptr;
+    QButtonGroup* optionGroup_ = nullptr;
+    std::array<QToolButton*, 9> options_{};
+    SectionCanvas* canvas_ = nullptr;
+    QScrollBar* hsb_ = nullptr;
+    QScrollBar* vsb_ = nullptr;
+    QLabel* panel1_ = nullptr;
+    QLabel* panel2_ = nullptr;
+};
+
+}  // namespace kova

@@ -1,0 +1,137 @@
+#include "editor/project_commands.hpp"
+
+#include "editor/results.hpp"
+#include "editor/stale_results.hpp"
+#include "model/dxf.hpp"
+#include "model/projectfile.hpp"
+#include "model/reset.hpp"
+#include "model/view.hpp"
+
+namespace kova {
+
+namespace {
+
+constexpr const char* kSaveCaption = "保存確認";
+
+bool IsUntitled(const std::string& name) { return name == kUntitled; }
+
+}  // namespace
+
+void ProjectCommands::WriteOrg() { WriteCondFile(s_.m(), s_.ps, kSnapOrg, 1, sv_.msg); }
+
+bool ProjectCommands::DeleteStaleResults(bool beforeRun) {
+    s_.resultsReady = false;
+    ClearResults(s_.m());
+    auto failed = kova::DeleteStaleResults(s_.ps.AppPath, beforeRun);
+    if (failed.empty()) return true;
+    if (beforeRun) sv_.msg.Notify(DeleteFailedText(failed.front()), MsgIcon::Exclamation);
+    return false;
+}
+
+void ProjectCommands::ViewReset() {
+    EditorState& v = s_.view();
+    FitView(s_.m(), v);
+    host_.ResetScrollBars();
+    v.cmd_mode = 0;
+    v.old_mode = 0;
+    for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
+    host_.ShowWholeView();
+}
+
+bool ProjectCommands::CheckUnsavedChanges(const std::string& question, OnFailedSave failed) {
+    WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg);
+    if (CondFilesDiffer(s_.ps, kSnapEdt, kSnapOrg) == 0) return true;
+    MsgAnswer a = sv_.msg.Show(Message{question, kSaveCaption, MsgIcon::Information, MsgButtons::YesNoCancel, 1});
+    if (a == MsgAnswer::Cancel) return false;
+    if (a == MsgAnswer::Yes) {
+        bool saved = IsUntitled(s_.currentFileName) ? SaveAs() : Save();
+        if (!saved && failed == OnFailedSave::Stop) return false;
+    }
+    return true;
+}
+
+void ProjectCommands::New() {
+    if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
+    ResetModel(s_.m(), s_.ps.AppPath, sv_.msg);
+    s_.currentFileName = kUntitled;
+    host_.SetCaption(CaptionFor(s_.currentFileName));
+    host_.SelectToolOption(7);
+    WriteOrg();
+    DeleteStaleResults(false);
+    ViewReset();
+}
+
+void ProjectCommands::Open() {
+    if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
+    auto chosen = sv_.files.OpenFile(FileDialogRequest{kProjectFilter, s_.currentFileName});
+    if (!chosen) return;
+    OpenPath(chosen->string());
+}
+
+void ProjectCommands::OpenRecent(const std::string& path) {
+    if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
+    OpenPath(path);
+}
+
+bool ProjectCommands::OpenPath(const std::string& chosen) {
+    // The project is read whole before anything is bound to it: a file that
+    // cannot be read leaves the old project as it was.
+    if (!ReadCondFile(s_.m(), s_.ps, chosen, sv_.msg)) return false;
+    const std::string path = ProjectFilePath(chosen).string();
+    s_.ps.CurFileName = path;
+    s_.ps.CurFileBase = path;
+    s_.currentFileName = path;
+    host_.SetCaption(CaptionFor(path));
+    WriteOrg();
+    DeleteStaleResults(false);
+    host_.AddRecentFile(path);
+    ViewReset();
+    return true;
+}
+
+void ProjectCommands::DxfOpen() {
+    if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
+    s_.currentFileName = kUntitled;
+    host_.SetCaption(CaptionFor(s_.currentFileName));
+    auto chosen = sv_.files.OpenFile(FileDialogRequest{kDxfFilter, s_.currentFileName});
+    if (!chosen) {
+        host_.ShowWholeView();
+        return;
+    }
+    DxfImport r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, sv_.msg,
+                            [this](const std::string& status) { host_.SetStatusText(2, status); });
+    host_.ShowWholeView();
+    // A drawing that gave no line left the model as it was: it is neither
+    // the new reference state nor a reason to drop results.
+    if (r != DxfImport::Imported && r != DxfImport::LimitReached) return;
+    WriteOrg();
+    DeleteStaleResults(false);
+}
+
+bool ProjectCommands::Save() {
+    if (IsUntitled(s_.currentFileName)) return SaveAs();
+    if (WriteCondFile(s_.m(), s_.ps, s_.ps.CurFileBase, 0, sv_.msg) != 0) return false;
+    WriteOrg();
+    return true;
+}
+
+bool ProjectCommands::SaveAs() {
+    auto chosen = sv_.files.SaveFile(FileDialogRequest{kProjectFilter, s_.currentFileName});
+    if (!chosen) return false;
+    const std::string path = ProjectFilePath(*chosen).string();
+    // Bound to the new name only once the file is there.
+    if (WriteCondFile(s_.m(), s_.ps, path, 0, sv_.msg) != 0) return false;
+    s_.ps.CurFileName = path;
+    s_.ps.CurFileBase = path;
+    s_.currentFileName = path;
+    host_.SetCaption(CaptionFor(path));
+    WriteOrg();
+    host_.AddRecentFile(path);
+    return true;
+}
+
+bool ProjectCommands::QueryClose() {
+    return CheckUnsavedChanges(kCondQuestion, OnFailedSave::Stop);
+}
+
+}  // namespace kova

@@ -1,0 +1,23 @@
+#pragma once
+// The engine's result tables read back into the model: the settled ground
+// profile (tnk.csv) and one row per calculation position (tnk1.csv).
+#include <filesystem>
+
+#include "model/model.hpp"
+
+namespace kova {
+
+inline constexpr const char* kProfileFile = "tnk.csv";
+inline constexpr const char* kPositionFile = "tnk1.csv";
+
+// Reads 1000 rows of tnk.csv and CalcPosCount rows of tnk1.csv from
+// `folder`, three finite numbers a row (fields separated by commas or line
+// ends; anything after the wanted rows is ignored). The model takes both
+// tables only when both files were read whole; otherwise it is unchanged
+// and the result is false.
+bool ReadResults(const std::filesystem::path& folder, Model& m);
+
+// No results: both tables zero, every position without a result (v = -1).
+void ClearResults(Model& m);
+
+}  // namespace kova

@@ -1,0 +1,103 @@
+#include "editor/run_commands.hpp"
+
+#include <vector>
+
+#include "editor/results.hpp"
+#include "model/calcinput.hpp"
+#include "model/projectfile.hpp"
+#include "textio/textfile.hpp"
+
+namespace kova {
+
+namespace {
+
+// Replaces every byte that does not start a valid UTF-8 sequence by "?".
+std::string ValidUtf8(const std::string& s) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        bool ok = n > 0 && i + n <= s.size();
+        for (std::size_t k = 1; ok && k < n; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        if (ok && n > 1 && c < 0xC2) ok = false;  // overlong two-byte forms
+        if (ok) {
+            out.append(s, i, n);
+            i += n;
+        } else {
+            out += '?';
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string EngineMessageText(const std::string& errorOutput, int maxLines) {
+    std::vector<std::string> lines = SplitLines(ValidUtf8(errorOutput));
+    for (std::string& l : lines)
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos) lines.pop_back();
+    std::string text;
+    for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < maxLines; ++i) {
+        if (i) text += '\r';
+        text += lines[i];
+    }
+    return text;
+}
+
+void RunCommands::Calculate() {
+    EditorState& v = s_.view();
+    host_.SelectToolOption(7);
+    v.cmd_mode = 0;
+    host_.ShowConditionsDialog();
+    if (v.cmd_mode < 0) {
+        v.cmd_mode = 0;
+        return;
+    }
+    if (!project_.CheckUnsavedChanges(kCondQuestion, ProjectCommands::OnFailedSave::GoOn)) return;
+    if (WriteCondFile(s_.m(), s_.ps, kSnapCal, 1, sv_.msg) != 0) return;
+    // Nothing of the previous run may survive this one: a stale table or
+    // report would pass for this run's.
+    if (!project_.DeleteStaleResults(true)) {
+        host_.RepaintCanvas();
+        return;
+    }
+    if (!WriteCalcInput(s_.m(), s_.ps.AppPath, sv_.msg)) {
+        host_.RepaintCanvas();
+        return;
+    }
+
+    ProcessRequest req{s_.engineProgram, {}, s_.ps.AppPath};
+    req.captureStderr = true;
+    host_.SetBusy(true);
+    ProcessStatus st = sv_.processes.RunAndWait(req);
+    host_.SetBusy(false);
+
+    const std::string said = EngineMessageText(st.errorOutput);
+    if (!said.empty()) sv_.msg.Notify(said, MsgIcon::Exclamation);
+    if (st.Succeeded() && ReadResults(s_.ps.AppPath, s_.m())) {
+        s_.resultsReady = true;
+    } else {
+        ClearResults(s_.m());
+        // A failed start, a crash, an engine that said nothing or results
+        // that are not whole: the user learns that there are none.
+        if (said.empty() || st.Succeeded()) sv_.msg.Notify(kCalcErrorText, MsgIcon::Exclamation);
+    }
+    host_.RepaintCanvas();
+}
+
+void RunCommands::Print() {
+    WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg);
+    if (!s_.resultsReady) {
+        sv_.msg.Notify(kNothingToPrintText, MsgIcon::Information, kPrintCaption);
+        return;
+    }
+    if (CondFilesDiffer(s_.ps, kSnapCal, kSnapEdt) != 0)
+        sv_.msg.Notify("前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。",
+                       MsgIcon::Information, kPrintCaption);
+    RunViewer(sv_.processes, sv_.msg, s_.ps.AppPath, [this](bool enabled) { host_.SetBusy(!enabled); });
+}
+
+}  // namespace kova

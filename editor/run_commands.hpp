@@ -1,0 +1,36 @@
+#pragma once
+// The calculation run (conditions, save question, snapshot, input file,
+// engine, read-back) and printing through the outside viewer.
+#include <string>
+
+#include "editor/project_commands.hpp"
+#include "editor/session.hpp"
+
+namespace kova {
+
+inline constexpr const char* kCalcErrorText = "計算過程でエラーが発生しました。";
+inline constexpr const char* kNothingToPrintText = "未計算の為、印刷する帳票はありません。";
+inline constexpr const char* kPrintCaption = "帳票印刷";
+// Lines of the engine's standard error shown at most.
+inline constexpr int kEngineMessageLines = 20;
+
+// The first `maxLines` lines of what the engine wrote, trailing blank lines
+// dropped, joined by CR; bytes that are not UTF-8 are replaced.
+std::string EngineMessageText(const std::string& errorOutput, int maxLines = kEngineMessageLines);
+
+class RunCommands {
+public:
+    RunCommands(Session& s, Services& sv, CommandHost& host, ProjectCommands& project)
+        : s_(s), sv_(sv), host_(host), project_(project) {}
+
+    void Calculate();
+    void Print();
+
+private:
+    Session& s_;
+    Services& sv_;
+    CommandHost& host_;
+    ProjectCommands& project_;
+};
+
+}  // namespace kova

@@ -1,0 +1,108 @@
+// Renders the main window of KOVACALC to PNG for a person to check: the
+// example section opened and calculated by the engine, in a scratch program
+// folder. kova_editor_shots <folder> <examples folder>.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+
+#include "editor/main_window.hpp"
+#include "platform/apppath.hpp"
+#include "platform/qt/process_qt.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "shell/recent_menu.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The offscreen platform draws no frame: the caption becomes a title strip.
+QImage WithCaption(const QImage& client, const QString& caption) {
+    const int bar = 24;
+    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
+    out.fill(QColor(64, 64, 64));
+    QPainter p(&out);
+    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
+    p.setPen(Qt::white);
+    p.setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
+    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.drawImage(1, bar, client);
+    return out;
+}
+
+bool Save(const QImage& img, const QDir& dir, const QString& name) {
+    QString path = dir.filePath(name);
+    bool ok = img.save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: kova_editor_shots <folder> <examples folder>\n");
+        return 2;
+    }
+    QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(".");
+    QTemporaryDir scratch;
+    fs::path app = kova::PathOf(scratch.path());
+    fs::path bin = kova::ExecutableDir();
+    for (const char* f : {"BKHough1.CSV", "SYSVER.DAT"}) fs::copy_file(bin / f, app / f);
+
+    kova::RecordingMessages msg;
+    kova::ScriptedFileDialogs files;
+    kova::QtProcessRunner processes;
+    kova::MemorySettings settings;
+    kova::RecordingHelpViewer help;
+    kova::EditorDeps deps;
+    deps.msg = &msg;
+    deps.files = &files;
+    deps.processes = &processes;
+    deps.settings = &settings;
+    deps.help = &help;
+    deps.appPath = app;
+    deps.engineProgram = bin / "SETLCORE";
+    deps.lockFile = app / "KOVACALC.lock";
+    deps.cmdLine = "/rvm";
+    deps.splash = false;
+
+    kova::Form1 form(deps);
+    if (!form.Load()) return 1;
+    form.show();
+    files.Script(fs::path(argv[2]) / "road_embankment.kov");
+    form.OpenProject();
+    form.Calculate();
+    form.SetStatus(1, "境界線の始点をクリックして下さい");
+    form.SetStatus(2, "X= 40.000  Y= 4.000");
+    QApplication::processEvents();
+    for (const kova::Message& m : msg.shown) std::printf("message: %s\n", m.text.c_str());
+    bool ok = Save(WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_main.png");
+
+    // The file menu with two recent files.
+    settings.Save("Kova_xxx", "Recent Files", "RecentFile1", "/home/user/現場/road_embankment.kov");
+    settings.Save("Kova_xxx", "Recent Files", "RecentFile2", "/home/user/現場/試験盛土.kov");
+    form.Recent()->Refresh();
+    QMenu* file = form.menuBar()->actions().at(0)->menu();
+    file->popup(form.mapToGlobal(QPoint(0, form.menuBar()->height())));
+    QApplication::processEvents();
+    ok = Save(file->grab().toImage(), out, "kovacalc_file_menu.png") && ok;
+    file->hide();
+    for (int i = 1; i < 5; ++i) {
+        QMenu* m = form.menuBar()->actions().at(i)->menu();
+        m->popup(form.mapToGlobal(QPoint(0, form.menuBar()->height())));
+        QApplication::processEvents();
+        ok = Save(m->grab().toImage(), out, QStringLiteral("kovacalc_menu_%1.png").arg(i)) && ok;
+        m->hide();
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QTest>
+#include <QWindow>
+
+#include "dialogs/dialog_base.hpp"
+#include "tests/support/fake_editor_host.hpp"
+#include "tests/support/qt_app.hpp"
+
+namespace kova {
+namespace {
+
+using test::FakeEditorHost;
+
+// Edits StageCount live; the check refuses OK while it is 4.
+class StageLive : public LiveEditDialog {
+public:
+    explicit StageLive(EditorHost& h) : LiveEditDialog(h, nullptr, "live") { BeginLoad(); }
+    int unloads = 0;
+
+protected:
+    void TakeSnapshot() override { saved_ = host_.SectionModel().StageCount; }
+    void RestoreSnapshot() override { host_.SectionModel().StageCount = saved_; }
+    bool CheckOnOk() override { return host_.SectionModel().StageCount != 4; }
+    void Unload() override { ++unloads; }
+
+private:
+    i16 saved_ = 0;
+};
+
+enum class Close { Ok, Cancel, CloseBox, WindowClose, Reject };
+
+void CloseBy(LiveEditDialog& d, Close how) {
+    switch (how) {
+    case Close::Ok: d.OkClicked(); break;
+    case Close::Cancel: d.CancelClicked(); break;
+    case Close::CloseBox: d.close(); break;
+    case Close::WindowClose: d.windowHandle()->close(); break;  // through the window system
+    case Close::Reject: d.reject(); break;                     // neither button nor close box
+    }
+}
+
+TEST(LiveEditDialog, KeepsOrRestoresByHowItCloses) {
+    const struct {
+        Close how;
+        i16 after;
+    } cases[] = {{Close::Ok, 3}, {Close::Cancel, 1}, {Close::CloseBox, 1}, {Close::WindowClose, 1}, {Close::Reject, 3}};
+    for (const auto& c : cases) {
+        FakeEditorHost host;
+        StageLive d(host);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        EXPECT_EQ(d.KeepEdits, 1);
+        host.model->StageCount = 3;  // an edit that went straight into the model
+        CloseBy(d, c.how);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(host.model->StageCount, c.after) << static_cast<int>(c.how);
+        EXPECT_EQ(d.unloads, 1);
+        EXPECT_EQ(host.repaints, 1);  // also after a restore
+    }
+}
+
+TEST(LiveEditDialog, FailingCheckStaysOpenWithTheEdits) {
+    FakeEditorHost host;
+    StageLive d(host);
+    d.show();
+    host.model->StageCount = 4;
+    d.OkClicked();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(host.model->StageCount, 4);
+    EXPECT_EQ(host.repaints, 0);
+    QTest::keyClick(&d, Qt::Key_Escape);  // Esc is no button
+    EXPECT_TRUE(d.isVisible());
+    d.CancelClicked();
+    EXPECT_EQ(host.model->StageCount, 1);
+}
+
+class TitleCommit : public CommitDialog {
+public:
+    TitleCommit(EditorHost& h, std::string t) : CommitDialog(h, nullptr, "commit"), text(std::move(t)) {}
+    std::string text;
+
+protected:
+    bool Commit() override {
+        if (text.empty()) return false;
+        host_.SectionModel().Cond.ProjectTitle = text;
+        return true;
+    }
+};
+
+TEST(CommitDialog, OnlyOkWrites) {
+    FakeEditorHost host;
+    {
+        TitleCommit d(host, "工事");
+        d.show();
+        d.windowHandle()->close();
+        EXPECT_EQ(host.model->Cond.ProjectTitle, "");
+    }
+    {
+        TitleCommit d(host, "");
+        d.show();
+        d.OkClicked();
+        EXPECT_TRUE(d.isVisible());
+        d.text = "工事";
+        d.OkClicked();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(host.model->Cond.ProjectTitle, "工事");
+    }
+    EXPECT_EQ(host.repaints, 2);
+}
+
+class TwoTools : public ToolPalette {
+public:
+    TwoTools(EditorHost& h, QWidget* owner) : ToolPalette(h, owner, "境界線編集", "  ") {
+        AddOptions({"追加", "一覧表"}, 120, 120, 1200, 400, 60);
+        Load();
+    }
+    QDialog* modal = nullptr;
+
+protected:
+    void OptionClicked(int index) override {
+        if (index == 0) host_.State().cmd_mode = 3;
+        else RunModalFromOption(index, *modal);
+    }
+};
+
+TEST(ToolPalette, LoadsAndUnloadsOnce) {
+    FakeEditorHost host;
+    QWidget owner;
+    host.owner = &owner;
+    owner.show();
+    host.state->cmd_mode = 9;
+    host.state->SelIndex = 4;
+    auto* p = new TwoTools(host, &owner);
+    EXPECT_EQ(host.state->cmd_mode, 0);
+    EXPECT_EQ(host.state->SelIndex, -1);
+    EXPECT_EQ(p->pos(), QPoint((1500 + 300) / 15, (1200 + 2000) / 15));
+    p->show();
+    p->Option(0)->click();
+    EXPECT_EQ(host.state->cmd_mode, 3);
+    EXPECT_TRUE(p->Option(0)->isChecked());
+
+    // An option that opens a dialog is up again when the dialog has closed.
+    p->modal = new QDialog(p);
+    test::WhenModal<QDialog>([](QDialog* m) { m->reject(); });
+    p->Option(1)->click();
+    EXPECT_FALSE(p->Option(1)->isChecked());
+
+    host.state->SelIndex2 = 5;
+    p->CloseClicked();
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.state->cmd_mode, 0);
+    EXPECT_EQ(host.state->SelIndex2, -1);
+    EXPECT_EQ(host.StatusText(1), "  ");
+    const auto statusWrites = host.status.size();
+    owner.close();  // the main window's closing finds it already unloaded
+    EXPECT_EQ(host.status.size(), statusWrites);
+    delete p;
+}
+
+TEST(ToolPalette, MainWindowClosingUnloadsIt) {
+    FakeEditorHost host;
+    QWidget owner;
+    host.owner = &owner;
+    owner.show();
+    auto* p = new TwoTools(host, &owner);
+    p->show();
+    p->Option(0)->click();
+    owner.close();
+    EXPECT_EQ(host.state->cmd_mode, 0);
+    EXPECT_EQ(host.status.size(), 1u);
+    p->close();
+    EXPECT_EQ(host.status.size(), 1u);
+    delete p;
+}
+
+}  // namespace
+}  // namespace kova

@@ -1,0 +1,70 @@
+// The example section opened through the file menu and calculated by the
+// real engine; the tables must be what the engine wrote.
+#include <fstream>
+
+#include "editor/run_commands.hpp"
+#include "tests/editor/editor_fixture.hpp"
+#include "textio/listline.hpp"
+
+using namespace kova;
+using namespace kova::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<double> Numbers(const fs::path& file) {
+    FieldReader r(ReadBytes(file));
+    std::vector<double> out;
+    double v;
+    while (!r.AtEnd() && r.Real(v)) out.push_back(v);
+    return out;
+}
+
+using EndToEnd = EditorFixture;
+
+TEST_F(EndToEnd, TheExampleOpensCalculatesAndPrints) {
+    engine = fs::path(KOVA_BIN_DIR) / "SETLCORE";
+    fs::path viewer = dir / "viewer.sh";
+    WriteBytes(viewer, "#!/bin/sh\nls > \"" + (dir / "printed.txt").string() + "\"\n");
+    ::chmod(viewer.c_str(), 0755);
+    ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
+    Start();
+    files.Script(fs::path(KOVA_EXAMPLES) / "road_embankment.kov");
+    form->MenuAction("open")->trigger();
+    ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
+    const Model& m = form->GetModel();
+    EXPECT_EQ(Caption(), "Kovadex - road_embankment");
+    EXPECT_EQ(m.EmbankmentCount, 2);
+    EXPECT_EQ(m.CalcPosCount, 4);
+
+    form->MenuAction("cal_tnk")->trigger();
+    ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
+    EXPECT_TRUE(form->ShowsSettlement());
+    std::vector<double> profile = Numbers(app / "tnk.csv");
+    std::vector<double> points = Numbers(app / "tnk1.csv");
+    ASSERT_EQ(profile.size(), 3000u);
+    ASSERT_EQ(points.size(), 12u);
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_EQ(m.SettledSurface[i].x, profile[3 * i]);
+        EXPECT_EQ(m.SettledSurface[i].y, profile[3 * i + 1]);
+        EXPECT_EQ(m.SettledSurface[i].v, profile[3 * i + 2]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(m.CalcPosResult[i].x, m.Cond.CalcPosX[i]);
+        EXPECT_EQ(m.CalcPosResult[i].v, points[3 * i + 2]);
+    }
+    // Under the embankment's middle the ground settles most.
+    EXPECT_GT(m.CalcPosResult[3].v, m.CalcPosResult[0].v);
+    EXPECT_GT(m.CalcPosResult[3].v, 0.1);
+    EXPECT_EQ(m.CalcPosResult[4].v, -1);
+
+    form->MenuAction("printout")->trigger();
+    ::unsetenv("KOVA_VIEWER");
+    EXPECT_TRUE(msg.shown.empty());
+    std::string listed = ReadBytes(dir / "printed.txt");
+    for (const char* f : {"TK_DATA.PDT", "TK_DT_04.PDT", "KT_ZUMEN.PZK", "TNK_MAX.PZK"})
+        EXPECT_NE(listed.find(f), std::string::npos) << f;
+    EXPECT_TRUE(form->close());  // opened, calculated, unchanged: no question
+}
+
+}  // namespace

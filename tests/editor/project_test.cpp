@@ -1,0 +1,210 @@
+// New, open, DXF open, save, save as and recent files through the window.
+#include "editor/project_commands.hpp"
+#include "model/projectfile.hpp"
+#include "shell/recent_menu.hpp"
+#include "tests/editor/editor_fixture.hpp"
+
+using namespace kova;
+using namespace kova::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Project : public EditorFixture {
+protected:
+    // A saved project with one point at (x, 0).
+    fs::path SavedProject(const std::string& name, double x) {
+        Start();
+        AddPoint(x, 0);
+        files.Script(dir / name);
+        EXPECT_TRUE(form->GetSession().m().BndPtCount == 1);
+        form->SaveProjectAs();
+        form.reset();
+        files.calls.clear();
+        return dir / name;
+    }
+};
+
+TEST_F(Project, OpenBindsTheFileCaptionAndRecentList) {
+    fs::create_directories(dir / "data");
+    fs::path p = SavedProject("data/site.old.kov", 7);
+    Start();
+    files.Script(p);
+    form->OpenProject();
+    EXPECT_EQ(Caption(), "Kovadex - site");
+    EXPECT_EQ(form->Program().CurFileName, p.string());
+    EXPECT_EQ(form->CurrentFileName(), p.string());
+    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->GetModel().BndPt[0].X, 7);
+    EXPECT_EQ(form->Recent()->Path(1), p.string());
+    EXPECT_EQ(files.calls.at(0).req.filter, kProjectFilter);
+    EXPECT_TRUE(msg.shown.empty());  // nothing changed, nothing asked
+
+    // Save writes the same file, whole name kept.
+    AddPoint(9, 0);
+    form->SaveProject();
+    EXPECT_EQ(files.calls.size(), 1u);  // no dialog
+    EXPECT_TRUE(fs::exists(p));
+    EXPECT_FALSE(fs::exists(dir / "data" / "site.old"));
+    EXPECT_FALSE(fs::exists(dir / "data" / "site.kov"));
+    EXPECT_TRUE(form->close());  // saved: no question
+    EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST_F(Project, SaveAsAddsTheExtensionOnlyWhenMissing) {
+    Start();
+    AddPoint(1, 2);
+    files.Script(dir / "plain");
+    form->SaveProjectAs();
+    EXPECT_TRUE(fs::exists(dir / "plain.kov"));
+    EXPECT_EQ(form->CurrentFileName(), (dir / "plain.kov").string());
+    EXPECT_EQ(Caption(), "Kovadex - plain");
+    files.Script(dir / "two.dots.kov");
+    form->SaveProjectAs();
+    EXPECT_TRUE(fs::exists(dir / "two.dots.kov"));
+    EXPECT_EQ(form->Recent()->Path(1), (dir / "two.dots.kov").string());
+    EXPECT_EQ(form->Recent()->Path(2), (dir / "plain.kov").string());
+}
+
+TEST_F(Project, AFailedOpenKeepsTheOldProject) {
+    fs::path good = SavedProject("good.kov", 5);
+    WriteBytes(dir / "bad.kov", "000003\r\ntitle\r\nnot a number\r\n");
+    Start();
+    files.Script(good);
+    form->OpenProject();
+    WriteBytes(app / "tnk.csv", "kept");  // stands for results of this project
+    const std::string org = ReadBytes(app / "KOVA_JKN.ORG");
+    for (fs::path p : {dir / "bad.kov", dir / "vanished.kov"}) {
+        msg.Clear();
+        files.Script(p);
+        form->OpenProject();
+        ASSERT_EQ(msg.Count(), 1u) << p;
+        EXPECT_EQ(form->GetModel().BndPt[0].X, 5) << p;
+        EXPECT_EQ(form->CurrentFileName(), good.string()) << p;
+        EXPECT_EQ(Caption(), "Kovadex - good") << p;
+        EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org) << p;
+        EXPECT_TRUE(Exists("tnk.csv")) << p;
+        EXPECT_EQ(form->Recent()->Path(1), good.string()) << p;
+        EXPECT_FALSE(form->Recent()->Items().visible[2]) << p;
+    }
+    // A recent entry whose file is gone fails the same way.
+    fs::remove(good);
+    msg.Clear();
+    form->OpenRecentFile(1);
+    EXPECT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(form->GetModel().BndPt[0].X, 5);
+}
+
+TEST_F(Project, AnUnwritableFileLeavesTheQuestionOpen) {
+    Start();
+    AddPoint(1, 1);
+    files.Script(dir / "site.kov");
+    form->SaveProjectAs();
+    // A folder now stands where the file was: no save can replace it.
+    fs::remove(dir / "site.kov");
+    fs::create_directories(dir / "site.kov" / "x");
+    AddPoint(2, 2);
+    msg.Clear();
+    msg.Script(MsgAnswer::Yes);
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(msg.Count(), 2u);  // the question, then the write failure
+    EXPECT_TRUE(form->isVisible());
+    // The same Yes before new keeps the project too.
+    msg.Script(MsgAnswer::Yes);
+    form->NewProject();
+    EXPECT_EQ(form->GetModel().BndPtCount, 2);
+    // Save as to a folder fails and binds nothing.
+    fs::create_directories(dir / "other.kov");
+    files.Script(dir / "other.kov");
+    form->SaveProjectAs();
+    EXPECT_EQ(form->CurrentFileName(), (dir / "site.kov").string());
+    EXPECT_EQ(form->Recent()->Path(1), (dir / "site.kov").string());
+    msg.Clear();
+    msg.Script(MsgAnswer::No);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(msg.Count(), 1u);
+}
+
+TEST_F(Project, QuestionAnswersBeforeNew) {
+    Start();
+    AddPoint(1, 1);
+    msg.Script(MsgAnswer::Cancel);
+    form->NewProject();
+    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(msg.Last().text, kFileQuestion);
+
+    // Yes on an untitled project, save as cancelled: new does not go on.
+    msg.Script(MsgAnswer::Yes);
+    files.Script(std::nullopt);
+    form->NewProject();
+    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+
+    msg.Script(MsgAnswer::No);
+    form->NewProject();
+    EXPECT_EQ(form->GetModel().BndPtCount, 0);
+    EXPECT_EQ(Caption(), "Kovadex - 無題");
+    msg.Clear();
+    form->NewProject();  // unchanged: no question
+    EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST_F(Project, DxfOpen) {
+    Start();
+    AddPoint(1, 1);
+    files.Script(dir / "site.kov");
+    form->SaveProjectAs();
+    // Cancel: the data stays, the project becomes untitled.
+    files.Script(std::nullopt);
+    form->OpenDxf();
+    EXPECT_EQ(Caption(), "Kovadex - 無題");
+    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(files.calls.back().req.filter, kDxfFilter);
+    AddPoint(2, 2);
+    msg.Script(MsgAnswer::No);
+    files.Script(std::nullopt);
+    form->OpenDxf();  // the question came: the project changed
+    files.Script(dir / "again.kov");
+    form->SaveProject();  // untitled now: asks for a name
+    EXPECT_TRUE(files.calls.back().save);
+
+    // A drawing without lines: no "ORG", no results dropped.
+    WriteBytes(dir / "empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n");
+    WriteBytes(app / "tnk.csv", "kept");
+    const std::string org = ReadBytes(app / "KOVA_JKN.ORG");
+    files.Script(dir / "empty.dxf");
+    msg.Clear();
+    form->OpenDxf();
+    EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org);
+    EXPECT_TRUE(Exists("tnk.csv"));
+    EXPECT_EQ(form->GetModel().BndPtCount, 2);
+
+    // Two lines: imported, counted in panel 2, the new reference state.
+    WriteBytes(dir / "two.dxf",
+               "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
+               "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
+    files.Script(dir / "two.dxf");
+    form->OpenDxf();
+    EXPECT_EQ(form->GetModel().BndLineCount, 2);
+    EXPECT_EQ(form->StatusText(2), "DXF読込み:2");
+    EXPECT_FALSE(Exists("tnk.csv"));
+    msg.Clear();
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST_F(Project, APaletteOutlivesOpenButNotNew) {
+    fs::path p = SavedProject("site.kov", 3);
+    Start();
+    QWidget palette(form.get(), Qt::Tool);
+    palette.setWindowTitle(QStringLiteral("境界線編集"));
+    palette.show();
+    form->View().cmd_mode = 3;
+    files.Script(p);
+    form->OpenProject();
+    EXPECT_TRUE(palette.isVisible());
+    EXPECT_EQ(form->View().cmd_mode, 0);
+    form->NewProject();
+    EXPECT_FALSE(palette.isVisible());
+}
+
+}  // namespace

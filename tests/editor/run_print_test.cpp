@@ -1,0 +1,204 @@
+// The calculation run against engine scripts, and printing.
+#include "editor/project_commands.hpp"
+#include "editor/section_canvas.hpp"
+#include "editor/run_commands.hpp"
+#include "tests/editor/editor_fixture.hpp"
+
+using namespace kova;
+using namespace kova::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Run : public EditorFixture {
+protected:
+    void ThreePositions() {
+        Model& m = form->GetModel();
+        m.CalcPosCount = 3;
+        for (int i = 0; i < 3; ++i) {
+            m.Cond.CalcPosName[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
+            m.Cond.CalcPosX[static_cast<std::size_t>(i)] = 10.0 * i;
+        }
+        files.Script(dir / "site.kov");
+        form->SaveProjectAs();  // nothing to ask before the run
+        msg.Clear();
+    }
+    // Leaves a result set of an earlier run, including files a run replaces.
+    void OldResults() {
+        for (const char* n : {"TK_DATA.PDT", "TK_DT_01.PDT", "TNK_Z_01.PZK", "tnk.csv", "tnk1.csv", "TNK_MAX.PZK"})
+            WriteBytes(app / n, "old");
+    }
+    static std::string Writes(const std::string& profile, const std::string& positions) {
+        return "printf '" + profile + "' > tnk.csv; printf '" + positions + "' > tnk1.csv; ";
+    }
+};
+
+TEST_F(Run, EngineOutcomes) {
+    // What the engine found of the earlier run: every result file is gone
+    // before it starts.
+    const std::string sawOld = "for f in tnk.csv tnk1.csv TNK_MAX.PZK TK_DT_01.PDT; do [ -e $f ] && echo stale $f >&2; done; "
+                               "[ -e CAL_TNK.DAT ] || echo no input >&2; ";
+    struct Case {
+        const char* name;
+        std::string body;
+        bool results;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"exit 0", sawOld + Writes(Rows(1000), Rows(3)) + "exit 0", true, {}},
+        {"exit 0 saying something", sawOld + Writes(Rows(1000), Rows(3)) + "echo '圧密沈下: 注意' >&2; exit 0", true,
+         {"圧密沈下: 注意"}},
+        {"exit 1 with its message", sawOld + "echo '圧密沈下: 入力ﾌｧｲﾙがありません' >&2; exit 1", false,
+         {"圧密沈下: 入力ﾌｧｲﾙがありません"}},
+        {"exit 1 silent", sawOld + Writes(Rows(1000), Rows(3)) + "exit 1", false, {kCalcErrorText}},
+        {"exit 7", sawOld + "exit 7", false, {kCalcErrorText}},
+        {"crash", sawOld + Writes(Rows(1000), Rows(3)) + "kill -SEGV $$", false, {kCalcErrorText}},
+        {"999 rows", sawOld + Writes(Rows(999), Rows(3)) + "exit 0", false, {kCalcErrorText}},
+        {"short positions", sawOld + Writes(Rows(1000), Rows(2)) + "exit 0", false, {kCalcErrorText}},
+    };
+    for (const Case& c : cases) {
+        Start();
+        ThreePositions();
+        // A good earlier result in memory, which no failed run may leave.
+        form->GetModel().SettledSurface[5] = ResultRow{1, 2, 3};
+        OldResults();
+        EngineScript(c.body);
+        form->Calculate();
+        EXPECT_EQ(Texts(), c.boxes) << c.name;
+        EXPECT_TRUE(form->isEnabled()) << c.name;
+        EXPECT_FALSE(form->Busy()) << c.name;
+        EXPECT_EQ(conditionsShown, 1) << c.name;
+        const Model& m = form->GetModel();
+        if (c.results) {
+            EXPECT_EQ(m.SettledSurface[5].x, 5) << c.name;
+            EXPECT_EQ(m.SettledSurface[999].y, 1.5) << c.name;
+            EXPECT_EQ(m.CalcPosResult[2].v, 0.25) << c.name;
+            EXPECT_TRUE(form->ShowsSettlement()) << c.name;
+        } else {
+            EXPECT_EQ(m.SettledSurface[5].v, 0) << c.name;
+            EXPECT_EQ(m.CalcPosResult[0].v, -1) << c.name;
+            EXPECT_FALSE(form->ShowsSettlement()) << c.name;
+        }
+        for (int i = 3; i < 20; ++i) EXPECT_EQ(m.CalcPosResult[static_cast<std::size_t>(i)].v, -1) << c.name << i;
+        // The canvas was drawn with exactly what the run left.
+        EXPECT_EQ(form->Canvas()->Options().resultsRead, c.results) << c.name;
+        EXPECT_TRUE(form->Canvas()->Options().showSettled) << c.name;
+        EXPECT_TRUE(Exists("KOVA_JKN.CAL")) << c.name;
+        form.reset();
+        msg.Clear();
+        conditionsShown = 0;
+    }
+}
+
+TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
+    Start();
+    ThreePositions();
+    fs::remove(engine);
+    form->Calculate();
+    EXPECT_EQ(Texts(), std::vector<std::string>{kCalcErrorText});
+    EXPECT_TRUE(form->isEnabled());
+    msg.Clear();
+    form->PrintReports();
+    EXPECT_EQ(msg.Last().text, kNothingToPrintText);
+}
+
+TEST_F(Run, CancelledConditionsWriteNothing) {
+    Start();
+    cancelConditions = true;
+    EngineScript("touch started; exit 0");
+    form->View().cmd_mode = 5;
+    form->Calculate();
+    EXPECT_EQ(form->View().cmd_mode, 0);
+    EXPECT_FALSE(Exists("KOVA_JKN.CAL"));
+    EXPECT_FALSE(Exists("CAL_TNK.DAT"));
+    EXPECT_FALSE(Exists("started"));
+    EXPECT_TRUE(msg.shown.empty());
+}
+
+TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
+    Start();
+    form->GetModel().Cond.LeavePeriod = 500;
+    EngineScript(Writes(Rows(1000), "") + "exit 0");
+    msg.Script(MsgAnswer::Yes);
+    files.Script(std::nullopt);
+    form->Calculate();
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, kCondQuestion);
+    EXPECT_TRUE(form->ShowsSettlement());
+    // Cancel in the question stops before anything is written.
+    fs::remove(app / "KOVA_JKN.CAL");
+    msg.Script(MsgAnswer::Cancel);
+    form->Calculate();
+    EXPECT_FALSE(Exists("KOVA_JKN.CAL"));
+}
+
+TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
+    Start();
+    EngineScript("touch started; exit 0");
+    WriteBytes(app / "tnk1.csv", "old");
+    {
+        Undeletable stays(app / "tnk1.csv");
+        if (!stays.Works()) GTEST_SKIP() << "no way to keep a file from being removed here";
+        form->Calculate();
+    }
+    EXPECT_FALSE(Exists("started"));
+    EXPECT_FALSE(Exists("CAL_TNK.DAT"));
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, "結果ﾌｧｲﾙ(tnk1.csv)を削除出来ません。");
+    EXPECT_TRUE(form->isEnabled());
+}
+
+using Print = Run;
+
+TEST_F(Print, OnlyAfterAWholeRun) {
+    fs::path viewer = dir / "viewer.sh";
+    WriteBytes(viewer, "#!/bin/sh\necho \"$1 $(pwd)\" > \"" + (dir / "viewer.log").string() + "\"\nexit 3\n");
+    ::chmod(viewer.c_str(), 0755);
+    ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
+    Start();
+    ThreePositions();
+
+    form->PrintReports();  // before a run
+    EXPECT_EQ(Texts(), std::vector<std::string>{kNothingToPrintText});
+    EXPECT_EQ(msg.Last().caption, kPrintCaption);
+    EXPECT_EQ(msg.Last().icon, MsgIcon::Information);
+
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 1");
+    form->Calculate();
+    msg.Clear();
+    form->PrintReports();  // after a run that failed, input file or not
+    EXPECT_EQ(Texts(), std::vector<std::string>{kNothingToPrintText});
+    EXPECT_FALSE(fs::exists(dir / "viewer.log"));
+
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    msg.Clear();
+    form->PrintReports();
+    EXPECT_TRUE(msg.shown.empty());
+    EXPECT_EQ(ReadBytes(dir / "viewer.log"), "/PDTOPEN " + app.string() + "\n");
+    EXPECT_TRUE(form->isEnabled());
+
+    AddPoint(1, 1);  // changed since the run: told, then printed
+    fs::remove(dir / "viewer.log");
+    form->PrintReports();
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, "前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。");
+    EXPECT_TRUE(fs::exists(dir / "viewer.log"));
+
+    // No viewer: told, window enabled.
+    ::setenv("KOVA_VIEWER", (dir / "missing").c_str(), 1);
+    msg.Clear();
+    form->PrintReports();
+    ::unsetenv("KOVA_VIEWER");
+    ASSERT_EQ(msg.Count(), 2u);
+    EXPECT_EQ(msg.Last().text, ViewerStartFailedText(dir / "missing"));
+    EXPECT_TRUE(form->isEnabled());
+
+    // New forgets the results.
+    msg.Script(MsgAnswer::No);
+    form->NewProject();
+    msg.Clear();
+    form->PrintReports();
+    EXPECT_EQ(Texts(), std::vector<std::string>{kNothingToPrintText});
+}
+
+}  // namespace
