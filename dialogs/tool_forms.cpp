@@ -1,6 +1,7 @@
 #include <array>
 
 #include "dialogs/editor_host.hpp"
+#include "dialogs/tool_palettes.hpp"
 
 namespace kova {
 
@@ -11,11 +12,11 @@ using ToolFormOpener = QWidget* (*)(EditorHost&);
 
 const std::array<ToolFormOpener, 9> kToolForms{
     nullptr,  // 0 calculation positions
-    nullptr,  // 1 boundary-point palette
-    nullptr,  // 2 boundary-line palette
-    nullptr,  // 3 block palette
+    OpenPointPalette,    // 1 boundary-point palette
+    OpenLinePalette,     // 2 boundary-line palette
+    OpenBlockPalette,    // 3 block palette
     nullptr,  // 4 surcharge loads
-    nullptr,  // 5 terrain palette
+    OpenTerrainPalette,  // 5 terrain palette
     nullptr,  // 6 loading stages
     nullptr,  // 7 no tool
     nullptr,  // 8 sheet piles

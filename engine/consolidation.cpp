@@ -9,6 +9,7 @@
 
 #include "engine/rounding.hpp"
 #include "engine/stage_hooks.hpp"
+#include "model/drain_rule.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -49,21 +50,11 @@ double round_time_factor(double v) {
 
 }  // namespace
 
-double effective_diameter(int kind, double spacing) {
-    if (kind == 1) return round3(1.05 * spacing);
-    if (kind == 2) return round3(1.128 * spacing);
-    return 0;
-}
+double effective_diameter(int kind, double spacing) { return InfluenceDiameter(kind, spacing, round3); }
 
 bool drains_valid(const DrainData& drain) {
-    if (drain.kind != 1 && drain.kind != 2) return false;
-    if (!(drain.spacing > 0) || !(drain.diameter > 0) || !(drain.alpha > 0)) return false;
-    if (!(drain.permeability_ratio >= 0) || !std::isfinite(drain.permeability_ratio)) return false;
-    if (!std::isfinite(drain.spacing) || !std::isfinite(drain.diameter) || !std::isfinite(drain.alpha))
-        return false;
-    // n is used rounded, so n = 1.000 would still divide by n^2 - 1 = 0.
-    double n = round3(effective_diameter(drain.kind, drain.spacing) / drain.diameter);
-    return n > 1;
+    const DrainValues v{drain.kind, drain.spacing, drain.diameter, drain.alpha, drain.permeability_ratio};
+    return FindDrainFault(v, round3) == DrainFault::None;
 }
 
 DrainFactors drain_factors(const DrainData& drain, double length) {

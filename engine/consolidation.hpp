@@ -29,9 +29,10 @@ struct DrainData {
 // (square), to 0.001 m; 0 for any other kind.
 double effective_diameter(int kind, double spacing);
 
-// The one test of whether a layer's drains take part in the calculation:
-// kind 1 or 2, d > 0, dw > 0, de/dw > 1 (so that F(n) exists), alpha > 0
-// and kc/kw >= 0. Layers that fail it are computed without drains.
+// Whether a layer's drains take part in the calculation, by the rule the
+// ground-improvement dialog also checks (model/drain_rule.hpp): kind 1 or 2,
+// d > 0, dw > 0, de/dw > 1 (so that F(n) exists), alpha > 0 and kc/kw >= 0.
+// Layers that fail it are computed without drains.
 bool drains_valid(const DrainData& drain);
 
 struct DrainFactors {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/errors.hpp"
+#include "model/limits.hpp"
 #include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
@@ -17,7 +18,7 @@ namespace {
 // A line that cannot be taken; carries the 1-based line number.
 struct BadLine {
     int line;
-    const char* reason;
+    std::string reason;
 };
 
 constexpr const char* kEndsEarly = "ファイルが途中で終わっています。";
@@ -28,6 +29,7 @@ constexpr const char* kBadVertices = "構成点数が100を超えています。
 constexpr const char* kBadStage = "段階荷重番号が1～5の範囲にありません。";
 constexpr const char* kBadCurve = "曲線番号または曲線の点数が正しくありません。";
 constexpr const char* kBadText = "文字列が正しくありません。";
+constexpr const char* kJunk = "データの後に余分な内容があります。";
 
 // The fields at the start of one line: numbers separated by commas; whatever
 // follows the last number wanted (the quoted label) is ignored.
@@ -47,6 +49,24 @@ public:
         double v = 0;
         if (!ParseReal(f, v)) throw BadLine{line_, kMalformed};
         return v;
+    }
+    // A value checked against the table of limits; an integer is checked
+    // before it is narrowed, so 65537 never passes as 1.
+    double Real(Item item) {
+        double v = Real();
+        if (!WithinLimit(item, v)) throw BadLine{line_, LimitFileText(item)};
+        return v;
+    }
+    int Int(Item item) {
+        long long v = Int();
+        if (!CheckedInt32(item, v)) throw BadLine{line_, LimitFileText(item)};
+        return static_cast<int>(v);
+    }
+    i16 Int16(Item item) {
+        long long v = Int();
+        auto n = CheckedInt16(item, v);
+        if (!n) throw BadLine{line_, LimitFileText(item)};
+        return *n;
     }
 
 private:
@@ -70,12 +90,21 @@ class InputLines {
 public:
     explicit InputLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
+    std::size_t LineCount() const { return lines_.size(); }
+
     LineScan Next() {
         if (next_ >= lines_.size()) throw BadLine{static_cast<int>(next_) + 1, kEndsEarly};
         ++next_;
         return LineScan(lines_[next_ - 1], static_cast<int>(next_));
     }
     int LineNo() const { return static_cast<int>(next_); }
+
+    // After the last item only blank lines may follow.
+    void CheckEnd() const {
+        for (std::size_t i = next_; i < lines_.size(); ++i)
+            if (lines_[i].find_first_not_of(" \t\r") != std::string::npos)
+                throw BadLine{static_cast<int>(i) + 1, kJunk};
+    }
 
     // The text between the first and the last double quote of the line.
     std::string Quoted() {
@@ -108,8 +137,8 @@ int PointNumber(LineScan& l) {
 void ReadStageLine(InputLines& in, i16& stage, int& start, int& days) {
     LineScan l = in.Next();
     stage = static_cast<i16>(l.Int(1, kMaxStages, kBadStage));
-    start = static_cast<int>(l.Int());
-    days = static_cast<int>(l.Int());
+    start = l.Int(Item::StageStartDay);
+    days = l.Int(Item::StageDays);
 }
 
 // "%d,%d" (number ignored, vertex count) and the vertex lines.
@@ -125,8 +154,8 @@ void ReadVertices(InputLines& in, Block& b) {
     }
 }
 
-void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table, double pScale, double vScale,
-               bool divide) {
+void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table, Item valueItem, double pScale,
+               double vScale, bool divide) {
     LineScan head = in.Next();
     int c = static_cast<int>(head.Int(1, kMaxCurveNumber, kBadCurve));
     int m = static_cast<int>(head.Int(0, kMaxCurvePoints, kBadCurve));
@@ -136,8 +165,8 @@ void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table,
     for (int k = 0; k < m; ++k) {
         LineScan p = in.Next();
         p.Int();
-        curve.pressure[k] = p.Real() * pScale;
-        double v = p.Real();
+        curve.pressure[k] = p.Real(Item::CurvePressure) * pScale;
+        double v = p.Real(valueItem);
         curve.value[k] = divide ? v / vScale : v * vScale;
     }
 }
@@ -145,20 +174,20 @@ void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table,
 void ReadAll(InputLines& in, CalcInput& d) {
     d = CalcInput{};
     d.ProjectTitle = in.Quoted();
-    d.LeavePeriod = static_cast<int>(in.Next().Int());
-    d.ResidualSettlement = in.Next().Real();
-    d.TimeCondKind = static_cast<int>(in.Next().Int());
-    d.UseSandImmediate = static_cast<int>(in.Next().Int());
-    d.UseCutPreload = static_cast<int>(in.Next().Int());
-    d.MvPMethod = static_cast<int>(in.Next().Int());
-    d.CvPMethod = static_cast<int>(in.Next().Int());
-    d.AutoScaleXY = static_cast<int>(in.Next().Int());
+    d.LeavePeriod = in.Next().Int(Item::LeavePeriod);
+    d.ResidualSettlement = in.Next().Real(Item::ResidualSettlement);
+    d.TimeCondKind = in.Next().Int(Item::TimeCondKind);
+    d.UseSandImmediate = in.Next().Int(Item::UseSandImmediate);
+    d.UseCutPreload = in.Next().Int(Item::UseCutPreload);
+    d.MvPMethod = in.Next().Int(Item::MvPMethod);
+    d.CvPMethod = in.Next().Int(Item::CvPMethod);
+    d.AutoScaleXY = in.Next().Int(Item::AutoScaleXY);
 
     d.position_count = in.Count(kMaxPositions);
     for (int i = 0; i < d.position_count; ++i) {
         LineScan l = in.Next();
         l.Int();
-        d.positions[i].x = l.Real();
+        d.positions[i].x = l.Real(Item::X);
         d.positions[i].name = in.Quoted();
     }
 
@@ -166,8 +195,8 @@ void ReadAll(InputLines& in, CalcInput& d) {
     for (int i = 0; i < d.node_count; ++i) {
         LineScan l = in.Next();
         int n = PointNumber(l);
-        d.nodes[n].x = l.Real();
-        d.nodes[n].y = l.Real();
+        d.nodes[n].x = l.Real(Item::X);
+        d.nodes[n].y = l.Real(Item::Y);
         if (i == 0 || d.nodes[n].y < d.node_ymin) d.node_ymin = d.nodes[n].y;
         if (i == 0 || d.nodes[n].y > d.node_ymax) d.node_ymax = d.nodes[n].y;
     }
@@ -184,27 +213,27 @@ void ReadAll(InputLines& in, CalcInput& d) {
             first = false;
         }
         LineScan label = in.Next();
-        s.label_x = label.Real();
-        s.label_y = label.Real();
-        s.soil_kind = static_cast<i16>(in.Next().Int());
+        s.label_x = label.Real(Item::X);
+        s.label_y = label.Real(Item::Y);
+        s.soil_kind = in.Next().Int16(Item::SoilType);
         LineScan w = in.Next();
-        s.unit_weight = w.Real();
-        s.n_value = static_cast<i16>(w.Int());
+        s.unit_weight = w.Real(Item::UnitWeight);
+        s.n_value = w.Int16(Item::NValue);
         LineScan c = in.Next();
-        s.cc = c.Real();
+        s.cc = c.Real(Item::CompressionIndex);
         c.Real();
         c.Real();
-        s.method = static_cast<i16>(in.Next().Int());
-        s.drainage = static_cast<i16>(in.Next().Int());
-        s.drain_kind = static_cast<i16>(in.Next().Int());
+        s.method = in.Next().Int16(Item::SettleMethod);
+        s.drainage = in.Next().Int16(Item::Drainage);
+        s.drain_kind = in.Next().Int16(Item::DrainMethod);
         LineScan dr = in.Next();
-        s.drain_spacing = dr.Real();
-        s.drain_diameter = dr.Real();
-        s.alpha = dr.Real();
-        s.perm_ratio = dr.Real();
-        s.share_ratio = dr.Real();
-        s.replace_ratio = dr.Real();
-        s.beta = dr.Real();
+        s.drain_spacing = dr.Real(Item::DrainSpacing);
+        s.drain_diameter = dr.Real(Item::DrainDiameter);
+        s.alpha = dr.Real(Item::DrainAlpha);
+        s.perm_ratio = dr.Real(Item::PermRatio);
+        s.share_ratio = dr.Real(Item::ShareRatio);
+        s.replace_ratio = dr.Real(Item::ReplaceRatio);
+        s.beta = dr.Real(Item::ReductionFactor);
         s.curve_elogp = s.curve_mv = s.curve_cv = static_cast<i16>(i + 1);
     }
 
@@ -213,9 +242,9 @@ void ReadAll(InputLines& in, CalcInput& d) {
         LoadBlockRec& b = d.blocks[i];
         ReadVertices(in, b);
         LineScan label = in.Next();
-        b.label_x = label.Real();
-        b.label_y = label.Real();
-        b.unit_weight = in.Next().Real();
+        b.label_x = label.Real(Item::X);
+        b.label_y = label.Real(Item::Y);
+        b.unit_weight = in.Next().Real(Item::UnitWeight);
         ReadStageLine(in, b.stage, b.start_day, b.days);
     }
 
@@ -224,16 +253,16 @@ void ReadAll(InputLines& in, CalcInput& d) {
         CutBlockRec& b = d.cuts[i];
         ReadVertices(in, b);
         LineScan label = in.Next();
-        b.label_x = label.Real();
-        b.label_y = label.Real();
-        b.unit_weight = in.Next().Real();
+        b.label_x = label.Real(Item::X);
+        b.label_y = label.Real(Item::Y);
+        b.unit_weight = in.Next().Real(Item::UnitWeight);
     }
 
     in.Next().Int();  // the soil layer count again
     for (int i = 0; i < d.soil_count; ++i) {
-        ReadCurve(in, d.elogp, 10.0, 1.0, false);
-        ReadCurve(in, d.mv, 10.0, 0.1, false);
-        ReadCurve(in, d.cv, 10.0, 10000.0, true);
+        ReadCurve(in, d.elogp, Item::VoidRatio, 10.0, 1.0, false);
+        ReadCurve(in, d.mv, Item::MvValue, 10.0, 0.1, false);
+        ReadCurve(in, d.cv, Item::CvValue, 10.0, 10000.0, true);
     }
 
     in.Next().Int();  // always five sand curves
@@ -248,40 +277,41 @@ void ReadAll(InputLines& in, CalcInput& d) {
         for (int j = 0; j < m; ++j) {
             LineScan p = in.Next();
             p.Int();
-            curve.pressure[j] = p.Real();
-            curve.value[j] = p.Real();
+            curve.pressure[j] = p.Real(Item::SandPressure);
+            curve.value[j] = p.Real(Item::SandVoidRatio);
         }
     }
 
-    auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, bool strip) {
+    auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, Item load, bool strip) {
         count = in.Count(kMaxLoads);
         for (int i = 0; i < count; ++i) {
             LoadRec& r = table[i];
             LineScan head = in.Next();
             head.Int();
-            r.load = head.Real();
+            r.load = head.Real(load);
             LineScan p1 = in.Next();
-            r.x1 = p1.Real();
-            r.y1 = p1.Real();
+            r.x1 = p1.Real(Item::X);
+            r.y1 = p1.Real(Item::Y);
             if (strip) {
                 LineScan p2 = in.Next();
-                r.x2 = p2.Real();
-                r.y2 = p2.Real();
+                r.x2 = p2.Real(Item::X);
+                r.y2 = p2.Real(Item::Y);
             }
             ReadStageLine(in, r.stage, r.start_day, r.days);
         }
     };
-    readLoads(d.point_load_count, d.point_loads, false);
-    readLoads(d.line_load_count, d.line_loads, false);
-    readLoads(d.strip_load_count, d.strip_loads, true);
+    readLoads(d.point_load_count, d.point_loads, Item::PointLoad, false);
+    readLoads(d.line_load_count, d.line_loads, Item::LineLoad, false);
+    readLoads(d.strip_load_count, d.strip_loads, Item::StripLoad, true);
 
     d.wall_count = in.Count(kMaxWalls);
     for (int i = 0; i < d.wall_count; ++i) {
         LineScan l = in.Next();
-        d.walls[i].x = l.Real();
-        d.walls[i].top = l.Real();
-        d.walls[i].bottom = l.Real();
+        d.walls[i].x = l.Real(Item::X);
+        d.walls[i].top = l.Real(Item::Y);
+        d.walls[i].bottom = l.Real(Item::Y);
     }
+    in.CheckEnd();
 }
 
 }  // namespace
@@ -297,18 +327,22 @@ void read_calc_input(const std::filesystem::path& folder, CalcInput& in, Message
             throw RunAborted("input file missing");
         }
     }
+    std::string text;
     try {
-        lines = ReadCp932Lines(path);
+        text = ReadCp932File(path);
     } catch (const TextError&) {
         messages.Show(Message{"条件ファイル(CAL_TNK.DAT)を読み込めません。", "error", MsgIcon::None,
                               MsgButtons::Ok, 0});
         throw RunAborted("input file unreadable");
     }
+    lines = SplitLines(text);
     InputLines reader(std::move(lines));
     try {
+        // A last line without its line end was cut, perhaps inside a number.
+        if (!EndsWithLineEnd(text)) throw BadLine{static_cast<int>(reader.LineCount()), kEndsEarly};
         ReadAll(reader, in);
     } catch (const BadLine& bad) {
-        messages.Show(Message{CFormat("条件ファイル(CAL_TNK.DAT)の%d行目: %s", bad.line, bad.reason), "error",
+        messages.Show(Message{CFormat("条件ファイル(CAL_TNK.DAT)の%d行目: %s", bad.line, bad.reason.c_str()), "error",
                               MsgIcon::None, MsgButtons::Ok, 0});
         throw RunAborted("malformed input");
     }

@@ -28,7 +28,11 @@ print::DrawingWriter open_report_drawing(const EngineState& st, std::string_view
     return print::DrawingWriter(report_path(st, name), sizeLine, st.report_files);
 }
 
-std::string real_text(const char* fmt, double v) { return CFormat(fmt, v == 0 ? 0.0 : v); }
+std::string real_text(const char* fmt, double v) {
+    // The last guard: the quantities are checked where they are computed.
+    if (!std::isfinite(v)) throw NonFiniteReportValue(fmt);
+    return CFormat(fmt, v == 0 ? 0.0 : v);
+}
 
 int label_bytes(std::string_view text) { return print::TextBytes(text); }
 

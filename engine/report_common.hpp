@@ -7,6 +7,7 @@
 // The writers raise print::PrintFileError when a file cannot be written;
 // the run's report hooks turn that into a message and exit code 1.
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,14 @@ print::DrawingWriter open_report_drawing(const EngineState& st, std::string_view
 int label_bytes(std::string_view text);
 
 // One real in a fixed print format; a negative zero prints as zero, never
-// as "-0.000".
+// as "-0.000". A value that is not finite is never printed: it throws
+// NonFiniteReportValue.
 std::string real_text(const char* fmt, double v);
+
+class NonFiniteReportValue : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Bounds of the repeated marks of a drawing (fill lines, ticks). A sound
 // section needs a few hundred at most; the bound only keeps absurd input

@@ -4,6 +4,7 @@
 #include "engine/errors.hpp"
 #include "engine/print_hooks.hpp"
 #include "engine/report.hpp"
+#include "engine/report_common.hpp"
 #include "print/print_common.hpp"
 #include "textio/cp932.hpp"
 
@@ -21,6 +22,10 @@ void guarded(MessageSink& messages, Fn&& write) {
     } catch (const TextError& e) {
         messages.Show(Message{"帳票ﾌｧｲﾙに書き込み出来ません。", "error", MsgIcon::Exclamation,
                               MsgButtons::Ok, 0});
+        throw RunAborted(e.what());
+    } catch (const NonFiniteReportValue& e) {
+        messages.Show(Message{"帳票に出力する値が計算できません（数値が有限ではありません）。", "error",
+                              MsgIcon::None, MsgButtons::Ok, 0});
         throw RunAborted(e.what());
     }
 }

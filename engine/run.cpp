@@ -14,6 +14,7 @@
 
 #include "engine/column.hpp"
 #include "engine/errors.hpp"
+#include "engine/finite.hpp"
 #include "engine/history.hpp"
 #include "engine/print_hooks.hpp"
 #include "engine/reader.hpp"
@@ -27,8 +28,10 @@
 namespace kova::engine {
 namespace {
 
-// The settlement at x under every load, whatever its stage.
-ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x) {
+// The settlement at x under every load, whatever its stage. A column with a
+// quantity that is not finite gives a NaN settlement (a NaN stress would
+// pass every comparison as "no load"); fault, when given, then names it.
+ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::string* fault = nullptr) {
     const CalcInput& in = st.input;
     clear_layer_results(work.column);
     clear_stress_increments(work.column);
@@ -40,7 +43,10 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x) {
     for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
     for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
     const double s = column_settlement(in, work.column, work.results, u);
-    return ProfileRow{x, ground, s};
+    std::string bad = profile_column_fault(work, ground, u, s);
+    if (bad.empty()) return ProfileRow{x, ground, s};
+    if (fault) *fault = std::move(bad);
+    return ProfileRow{x, ground, std::nan("")};
 }
 
 using Profile = std::array<ProfileRow, kProfileRows>;
@@ -50,6 +56,10 @@ using Profile = std::array<ProfileRow, kProfileRows>;
 void ComputeProfileRows(const EngineState& st, Profile& out, ColumnWork& work, int first, int last) {
     const double xmin = st.input.xmin, xmax = st.input.xmax;
     for (int i = first; i < last; ++i) out[i] = ProfileAt(st, work, xmin + (xmax - xmin) * 0.001 * i);
+}
+
+bool AllFinite(double x, double ground, double s) {
+    return std::isfinite(x) && std::isfinite(ground) && std::isfinite(s);
 }
 
 // Adding +0 turns a -0 into 0, which prints without a sign.
@@ -116,9 +126,12 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
         snapshot_stage_stress(st, entry, stage);
         s = column_settlement(in, col, st.work.results, u);
         stage_time_prepare(st, u, messages);
+        check_stage_results(st, u, s, position_place(p, x, stage), messages);
         store_stage_settlement(st, entry, s);
         stage_time_record(st, entry, start, days);
     }
+    if (std::string fault = drain_factor_fault(st); !fault.empty())
+        abort_non_finite(messages, position_place(p, x, 0), fault);
     st.position_ground = ground;
     st.position_settlement = s;
 }
@@ -152,10 +165,6 @@ struct PositionResult {
     print::FileBatch files;
     std::exception_ptr report_failure;
 };
-
-bool AllFinite(double x, double ground, double s) {
-    return std::isfinite(x) && std::isfinite(ground) && std::isfinite(s);
-}
 
 // Computes position p in ws (a worker's own copy of the run's state; each
 // position clears what it uses, so nothing depends on which position the
@@ -401,7 +410,13 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         }
         TextFileBuilder profile;
         for (const ProfileRow& r : st.profile) {
-            CheckFinite(r.x, r.ground, r.settlement, messages);
+            if (!AllFinite(r.x, r.ground, r.settlement)) {
+                // Computed again, alone, to name what failed.
+                std::string fault;
+                auto work = std::make_unique<ColumnWork>();
+                ProfileAt(st, *work, r.x, &fault);
+                abort_non_finite(messages, profile_place(r.x), fault.empty() ? "沈下量" : fault);
+            }
             profile.Line(ResultLine(r.x, r.ground, r.settlement));
         }
         WriteResultFile(st, "tnk.csv", profile.Utf8(), messages);

@@ -117,11 +117,20 @@ std::string LimitRangeText(Item item) {
     return Number(l.lo) + "～" + Number(l.hi);
 }
 
-std::string LimitMessage(Item item) {
-    const Limit& l = LimitOf(item);
+namespace {
+std::string NameWithUnit(const Limit& l) {
     std::string name = l.name;
     if (*l.unit) name += std::string("(") + l.unit + ")";
-    return name + "は" + LimitRangeText(item) + "の範囲で指定してください。";
+    return name;
+}
+}  // namespace
+
+std::string LimitMessage(Item item) {
+    return NameWithUnit(LimitOf(item)) + "は" + LimitRangeText(item) + "の範囲で指定してください。";
+}
+
+std::string LimitFileText(Item item) {
+    return NameWithUnit(LimitOf(item)) + "が" + LimitRangeText(item) + "の範囲にありません。";
 }
 
 std::optional<std::int16_t> CheckedInt16(Item item, long long v) {

@@ -116,6 +116,10 @@ std::string LimitRangeText(Item item);
 // "単位体積重量(kN/m3)は0～100の範囲で指定してください。"
 std::string LimitMessage(Item item);
 
+// The text for a value in a file outside its limit, e.g.
+// "単位体積重量(kN/m3)が0～100の範囲にありません。"
+std::string LimitFileText(Item item);
+
 // An integer read from a file or a cell, checked against the item's range
 // before it is narrowed: nullopt when it lies outside (the item's range
 // always fits the 16-bit and 32-bit targets).

@@ -1,11 +1,13 @@
 #include "model/projectfile.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
 
+#include "model/limits.hpp"
 #include "model/reset.hpp"
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"
@@ -183,173 +185,205 @@ i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 
 
 namespace {
 
-struct BadFile {};
+// A file that cannot be taken: the line and what is wrong with it.
+struct BadFile {
+    int line;
+    std::string detail;
+};
 
-// Reads the fields of a project file in order; any fault throws BadFile.
+constexpr const char* kEndsEarly = "ファイルが途中で終わっています。";
+constexpr const char* kMalformed = "数値が正しく読めません。";
+constexpr const char* kTooPrecise = "数値の有効桁数が15桁を超えています。";
+constexpr const char* kBadText = "使用できない文字（\"、改行）があります。";
+constexpr const char* kJunk = "データの後に余分な内容があります。";
+
+// Reads the fields of a project file in order; any fault throws BadFile
+// naming the line. Every value is checked against its limit, every integer
+// before it is narrowed, and every value must be one the writer writes
+// back unchanged.
 class CondReader {
 public:
     explicit CondReader(std::string text) : in_(std::move(text)) {}
 
+    // A last line without its line end was cut, perhaps inside a number.
+    static void CheckWhole(std::string_view text) {
+        if (!EndsWithLineEnd(text))
+            throw BadFile{static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kEndsEarly};
+    }
+    void CheckEnd() const {
+        if (int junk = in_.JunkLine()) throw BadFile{junk, kJunk};
+    }
+
     int Version() {
-        auto f = in_.Field();
-        if (!f) throw BadFile{};
+        auto f = Next();
         // The leading numeric part of the first field.
         long long v = 0;
         std::size_t i = 0;
-        while (i < f->size() && (*f)[i] >= '0' && (*f)[i] <= '9' && v < 100000) v = v * 10 + ((*f)[i++] - '0');
+        while (i < f.size() && f[i] >= '0' && f[i] <= '9' && v < 100000) v = v * 10 + (f[i++] - '0');
         return static_cast<int>(v);
     }
     std::string TextLine() {
         auto l = in_.WholeLine();
-        if (!l) throw BadFile{};
+        if (!l) throw BadFile{in_.Line(), kEndsEarly};
+        // The writer drops a lone CR, which the line would otherwise lose.
+        if (l->find('\r') != std::string::npos) throw BadFile{in_.FieldLine(), kBadText};
         return TrimSpaces(*l);
     }
-    i16 Count(int max) {
+    i16 Int(Item item) {
+        std::string f = Next();
         long long v;
-        if (!in_.Int(0, max, v)) throw BadFile{};
-        return static_cast<i16>(v);
+        if (!ParseInt(f, -2147483648LL, 2147483647LL, v)) throw BadFile{in_.FieldLine(), kMalformed};
+        auto n = CheckedInt16(item, v);
+        if (!n) throw BadFile{in_.FieldLine(), LimitFileText(item)};
+        return *n;
     }
-    i16 Int() {
-        i16 v;
-        if (!in_.Int16(v)) throw BadFile{};
-        return v;
-    }
-    double Real() {
+    double Real(Item item) {
+        std::string f = Next();
         double v;
-        if (!in_.Real(v)) throw BadFile{};
+        if (!ParseReal(f, v)) throw BadFile{in_.FieldLine(), kMalformed};
+        if (!WithinLimit(item, v)) throw BadFile{in_.FieldLine(), LimitFileText(item)};
+        // More digits than the writer keeps would read back as another value.
+        double back;
+        if (!ParseReal(FormatReal(v), back) || back != v) throw BadFile{in_.FieldLine(), kTooPrecise};
         return v;
     }
     std::string Str() {
-        std::string s;
-        if (!in_.String(s)) throw BadFile{};
+        std::string s = Next();
+        if (s.find_first_of("\"\r\n") != std::string::npos) throw BadFile{in_.FieldLine(), kBadText};
         return s;
     }
+    int Line() const { return in_.FieldLine(); }
 
 private:
+    std::string Next() {
+        auto f = in_.Field();
+        if (!f) throw BadFile{in_.Line(), kEndsEarly};
+        return std::move(*f);
+    }
     FieldReader in_;
 };
 
 void ReadBlock(CondReader& r, SoilBlock& b) {
     b.Name = r.TextLine();
-    b.CX = r.Real();
-    b.CY = r.Real();
-    b.UnitWeight = r.Real();
-    b.Stage = r.Int();
-    b.nPt = r.Count(kMaxVertices);
+    b.CX = r.Real(Item::X);
+    b.CY = r.Real(Item::Y);
+    b.UnitWeight = r.Real(Item::UnitWeight);
+    b.Stage = r.Int(Item::Stage);
+    b.nPt = r.Int(Item::VertexCount);
     for (int k = 0; k < b.nPt; ++k) {
-        b.PX[k] = r.Real();
-        b.PY[k] = r.Real();
+        b.PX[k] = r.Real(Item::X);
+        b.PY[k] = r.Real(Item::Y);
     }
 }
 
-void ReadCurve(CondReader& r, CurveTable& c) {
-    c.n = r.Count(kMaxCurvePts);
+void ReadCurve(CondReader& r, CurveTable& c, Item pressure, Item value) {
+    c.n = r.Int(Item::CurvePointCount);
     for (int k = 0; k < c.n; ++k) {
-        c.X[k] = r.Real();
-        c.Y[k] = r.Real();
+        c.X[k] = r.Real(pressure);
+        c.Y[k] = r.Real(value);
     }
 }
 
 void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count) {
-    count = r.Count(kMaxLines);
+    count = r.Int(Item::LineCount);
     for (int i = 0; i < count; ++i) {
-        lines[i].pt1 = r.Int();
-        lines[i].pt2 = r.Int();
+        lines[i].pt1 = r.Int(Item::LineEnd);
+        lines[i].pt2 = r.Int(Item::LineEnd);
         for (i16 pt : {lines[i].pt1, lines[i].pt2})
-            if (pt < 0 || pt >= m.BndPtCount) throw BadFile{};
+            if (pt >= m.BndPtCount) throw BadFile{r.Line(), "境界線の端点の境界点がありません。"};
     }
 }
 
-void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count) {
-    count = r.Count(kMaxLoads);
+void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load) {
+    count = r.Int(Item::LoadCount);
     for (int i = 0; i < count; ++i) {
         LoadRec& l = loads[i];
-        l.X1 = r.Real();
-        l.Y1 = r.Real();
-        l.X2 = r.Real();
-        l.Y2 = r.Real();
-        l.Load = r.Real();
-        l.Stage = r.Int();
+        l.X1 = r.Real(Item::X);
+        l.Y1 = r.Real(Item::Y);
+        l.X2 = r.Real(Item::X);
+        l.Y2 = r.Real(Item::Y);
+        l.Load = r.Real(load);
+        l.Stage = r.Int(Item::Stage);
     }
 }
 
 // The soil layer count is repeated four times; a file whose copies differ
 // is damaged.
 void SameLayerCount(CondReader& r, const Model& m) {
-    if (r.Count(kMaxBlocks) != m.SoilLayerCount) throw BadFile{};
+    if (r.Int(Item::BlockCount) != m.SoilLayerCount) throw BadFile{r.Line(), "土層数が前の土層数と異なります。"};
 }
 
 int ParseCondFile(CondReader& r, Model& m) {
     int version = r.Version();
-    if (version < 1 || version > kCondFileVersion) throw BadFile{};
+    if (version < 1 || version > kCondFileVersion) throw BadFile{1, "ファイルの版が正しくありません。"};
     StudyCond& c = m.Cond;
     c.ProjectTitle = r.TextLine();
-    c.LeavePeriod = r.Int();
-    m.CalcPosCount = r.Count(kMaxCalcPos);
+    c.LeavePeriod = r.Int(Item::LeavePeriod);
+    m.CalcPosCount = r.Int(Item::PositionCount);
     for (int i = 0; i < m.CalcPosCount; ++i) {
         c.CalcPosName[i] = r.Str();
-        c.CalcPosX[i] = r.Real();
+        c.CalcPosX[i] = r.Real(Item::X);
     }
-    c.MvPMethod = r.Int();
-    c.CvPMethod = r.Int();
-    c.UseCutPreload = r.Int();
-    c.UseSandImmediate = r.Int();
-    c.ResidualSettlement = r.Real();
-    c.TimeCondKind = r.Int();
-    c.AutoScaleXY = r.Int();
+    c.MvPMethod = r.Int(Item::MvPMethod);
+    c.CvPMethod = r.Int(Item::CvPMethod);
+    c.UseCutPreload = r.Int(Item::UseCutPreload);
+    c.UseSandImmediate = r.Int(Item::UseSandImmediate);
+    c.ResidualSettlement = r.Real(Item::ResidualSettlement);
+    c.TimeCondKind = r.Int(Item::TimeCondKind);
+    c.AutoScaleXY = r.Int(Item::AutoScaleXY);
 
-    m.BndPtCount = r.Count(kMaxBndPts);
+    m.BndPtCount = r.Int(Item::PointCount);
     for (int i = 0; i < m.BndPtCount; ++i) {
-        m.BndPt[i].X = r.Real();
-        m.BndPt[i].Y = r.Real();
+        m.BndPt[i].X = r.Real(Item::X);
+        m.BndPt[i].Y = r.Real(Item::Y);
     }
     ReadLines(r, m, m.BndLine, m.BndLineCount);
     ReadLines(r, m, m.CutLine, m.CutLineCount);
 
-    m.EmbankmentCount = r.Count(kMaxBlocks);
+    m.EmbankmentCount = r.Int(Item::BlockCount);
     for (int i = 0; i < m.EmbankmentCount; ++i) ReadBlock(r, m.Embankment[i]);
-    m.SoilLayerCount = r.Count(kMaxBlocks);
+    m.SoilLayerCount = r.Int(Item::BlockCount);
     for (int i = 0; i < m.SoilLayerCount; ++i) ReadBlock(r, m.SoilLayer[i]);
-    m.CutCount = r.Count(kMaxBlocks);
+    m.CutCount = r.Int(Item::BlockCount);
     for (int i = 0; i < m.CutCount; ++i) ReadBlock(r, m.CutBlock[i]);
 
     SameLayerCount(r, m);
     for (int i = 0; i < m.SoilLayerCount; ++i) {
-        ReadCurve(r, m.ELogPCurve[i]);
-        ReadCurve(r, m.MvCurve[i]);
-        ReadCurve(r, m.CvCurve[i]);
+        ReadCurve(r, m.ELogPCurve[i], Item::CurvePressure, Item::VoidRatio);
+        ReadCurve(r, m.MvCurve[i], Item::CurvePressure, Item::MvValue);
+        ReadCurve(r, m.CvCurve[i], Item::CurvePressure, Item::CvValue);
     }
-    for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d]);
+    for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d], Item::SandPressure, Item::SandVoidRatio);
 
     SameLayerCount(r, m);
     for (int i = 0; i < m.SoilLayerCount; ++i) {
         SoilParamRec& p = m.SoilParam[i];
-        p.SoilType = r.Int();
-        p.SettleMethod = r.Int();
-        p.Drainage = r.Int();
-        p.C1 = r.Real();
-        p.NValue = r.Int();
+        p.SoilType = r.Int(Item::SoilType);
+        p.SettleMethod = r.Int(Item::SettleMethod);
+        p.Drainage = r.Int(Item::Drainage);
+        p.C1 = r.Real(Item::CompressionIndex);
+        p.NValue = r.Int(Item::NValue);
     }
 
-    long long stages = r.Count(kMaxStages);
-    if (stages < 1) throw BadFile{};
-    m.StageCount = static_cast<i16>(stages);
+    m.StageCount = r.Int(Item::StageCount);
     for (int s = 1; s <= m.StageCount; ++s) {
-        m.StageStartDay[s - 1] = r.Int();
-        m.StageDays[s - 1] = r.Int();
+        m.StageStartDay[s - 1] = r.Int(Item::StageStartDay);
+        m.StageDays[s - 1] = r.Int(Item::StageDays);
     }
-    ReadLoads(r, m.PointLoad, m.PointLoadCount);
-    ReadLoads(r, m.LineLoad, m.LineLoadCount);
-    ReadLoads(r, m.StripLoad, m.StripLoadCount);
+    ReadLoads(r, m.PointLoad, m.PointLoadCount, Item::PointLoad);
+    ReadLoads(r, m.LineLoad, m.LineLoadCount, Item::LineLoad);
+    ReadLoads(r, m.StripLoad, m.StripLoadCount, Item::StripLoad);
 
     SameLayerCount(r, m);
+    static constexpr Item kDetail[7] = {Item::DrainSpacing, Item::DrainDiameter, Item::DrainAlpha,     Item::PermRatio,
+                                        Item::ShareRatio,   Item::ReplaceRatio,  Item::ReductionFactor};
     for (int i = 0; i < m.SoilLayerCount; ++i) {
         DrainMethodRec& d = m.DrainMethod[i];
-        d.Method = r.Int();
+        d.Method = r.Int(Item::DrainMethod);
         // Before version 3 only d, dw, alpha and Kc/kw were kept: no sand
         // compaction piles (n = 0, as = 0) and no reduction (beta = 1).
         int details = version >= 3 ? 7 : 4;
-        for (int k = 0; k < details; ++k) d.Detail[k] = r.Real();
+        for (int k = 0; k < details; ++k) d.Detail[k] = r.Real(kDetail[k]);
         if (version < 3) {
             d.Detail[4] = 0;
             d.Detail[5] = 0;
@@ -358,13 +392,14 @@ int ParseCondFile(CondReader& r, Model& m) {
     }
 
     if (version >= 2) {
-        m.SheetPileCount = r.Count(kMaxSheetPiles);
+        m.SheetPileCount = r.Int(Item::WallCount);
         for (int i = 0; i < m.SheetPileCount; ++i) {
-            m.SheetPile[i].X = r.Real();
-            m.SheetPile[i].Top = r.Real();
-            m.SheetPile[i].Bottom = r.Real();
+            m.SheetPile[i].X = r.Real(Item::X);
+            m.SheetPile[i].Top = r.Real(Item::Y);
+            m.SheetPile[i].Bottom = r.Real(Item::Y);
         }
     }
+    r.CheckEnd();
     return version;
 }
 
@@ -376,10 +411,12 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
     ResetModel(*scratch, ps.AppPath, ui);
     int version;
     try {
-        CondReader r(ReadCp932File(ProjectFilePath(path)));
+        std::string text = ReadCp932File(ProjectFilePath(path));
+        CondReader::CheckWhole(text);
+        CondReader r(std::move(text));
         version = ParseCondFile(r, *scratch);
-    } catch (const BadFile&) {
-        ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+    } catch (const BadFile& bad) {
+        ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
         return false;
     } catch (const TextError&) {
         ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);

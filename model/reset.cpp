@@ -1,5 +1,8 @@
 #include "model/reset.hpp"
 
+#include <algorithm>
+#include "model/limits.hpp"
+
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
@@ -15,33 +18,66 @@ void ResetModel(Model& m, const std::filesystem::path& appPath, MessageSink& ui)
     ReadSandCurveFile(appPath, m.BKHoughCurve, ui);
 }
 
+namespace {
+
+// A line of the sand-curve table that cannot be taken.
+struct BadSandLine {
+    int line;
+    std::string detail;
+};
+
+// The value as the writer formats it must read back as the same value,
+// otherwise a save would change the curves.
+double SandValue(FieldReader& in, Item item, const char* format) {
+    auto f = in.Field();
+    if (!f) throw BadSandLine{in.Line(), "ファイルが途中で終わっています。"};
+    double v;
+    if (!ParseReal(*f, v)) throw BadSandLine{in.FieldLine(), "数値が正しく読めません。"};
+    if (!WithinLimit(item, v)) throw BadSandLine{in.FieldLine(), LimitFileText(item)};
+    double back;
+    if (!ParseReal(CFormat(format, v), back) || back != v)
+        throw BadSandLine{in.FieldLine(), std::string(ItemName(item)) + "の小数点以下の桁数が多すぎます。"};
+    return v;
+}
+
+}  // namespace
+
 bool ReadSandCurveFile(const std::filesystem::path& appPath, SandCurves& curves, MessageSink& ui) {
-    auto fail = [&] {
-        ui.Notify("条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。", MsgIcon::Exclamation);
-        return false;
-    };
+    const std::string failure = "条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。";
     std::string text;
     try {
         text = ReadCp932File(appPath / kSandCurveFile);
     } catch (const TextError&) {
-        return fail();
+        ui.Notify(failure, MsgIcon::Exclamation);
+        return false;
     }
-    FieldReader in(std::move(text));
-    long long n;
-    if (!in.Int(0, kMaxCurvePts, n)) return fail();
     SandCurves scratch = curves;
-    for (int d = 0; d < kSandCurves; ++d) scratch[d] = CurveTable{};
-    for (int a = 0; a < n; ++a) {
-        double p;
-        if (!in.Real(p)) return fail();
-        for (int d = 0; d < kSandCurves; ++d) {
-            double e;
-            if (!in.Real(e)) return fail();
-            scratch[d].X[a] = p;
-            scratch[d].Y[a] = e;
+    try {
+        // A last line without its line end was cut, perhaps inside a number.
+        if (!EndsWithLineEnd(text))
+            throw BadSandLine{static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1,
+                              "ファイルが途中で終わっています。"};
+        FieldReader in(std::move(text));
+        auto count = in.Field();
+        if (!count) throw BadSandLine{1, "ファイルが途中で終わっています。"};
+        long long n;
+        if (!ParseInt(*count, -2147483648LL, 2147483647LL, n)) throw BadSandLine{1, "数値が正しく読めません。"};
+        if (!WithinLimit(Item::SandPointCount, static_cast<double>(n)))
+            throw BadSandLine{1, LimitFileText(Item::SandPointCount)};
+        for (int d = 0; d < kSandCurves; ++d) scratch[d] = CurveTable{};
+        for (int a = 0; a < n; ++a) {
+            double p = SandValue(in, Item::SandPressure, "%.1f");
+            for (int d = 0; d < kSandCurves; ++d) {
+                scratch[d].X[a] = p;
+                scratch[d].Y[a] = SandValue(in, Item::SandVoidRatio, "%.3f");
+            }
         }
+        if (int junk = in.JunkLine()) throw BadSandLine{junk, "データの後に余分な内容があります。"};
+        for (int d = 0; d < kSandCurves; ++d) scratch[d].n = static_cast<i16>(n);
+    } catch (const BadSandLine& bad) {
+        ui.Notify(failure + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
+        return false;
     }
-    for (int d = 0; d < kSandCurves; ++d) scratch[d].n = static_cast<i16>(n);
     curves = scratch;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/limits.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
@@ -159,6 +160,37 @@ public:
         if (!ParseReal(s, v)) Fail();
         return v;
     }
+    // Values checked against the table of limits; integers before they
+    // are narrowed.
+    std::int16_t Int16(const std::string& s, Item item) {
+        auto n = CheckedInt16(item, Int(s, INT32_MIN, INT32_MAX));
+        if (!n) Fail(LimitFileText(item));
+        return *n;
+    }
+    std::int32_t Int32(const std::string& s, Item item) {
+        auto n = CheckedInt32(item, Int(s, INT32_MIN, INT32_MAX));
+        if (!n) Fail(LimitFileText(item));
+        return *n;
+    }
+    double Real(const std::string& s, Item item) {
+        double v = Real(s);
+        if (!WithinLimit(item, v)) Fail(LimitFileText(item));
+        return v;
+    }
+    // A text the writer could not write back is refused here already.
+    std::string Text(const std::string& s, const char* what) {
+        if (!IsStorableText(s)) Fail(std::string(what) + "に使用できない文字（\"、改行）があります。");
+        return s;
+    }
+    // After the last station only blank lines may follow.
+    void CheckEnd() const {
+        for (std::size_t i = index_; i < lines_.size(); ++i)
+            if (lines_[i].find_first_not_of(" \t\r") != std::string::npos)
+                throw ObsFileError(std::to_string(i + 1) + "行目以降に余分な内容があります。");
+    }
+    [[noreturn]] void Fail(const std::string& what) {
+        throw ObsFileError(std::to_string(index_) + "行目の" + what);
+    }
     Date DateValue(const std::string& s) {
         Date d;
         if (!ParseDate(s, d)) Fail();
@@ -173,7 +205,6 @@ private:
     std::size_t index_ = 0;
 };
 
-std::int16_t I16(long long v) { return static_cast<std::int16_t>(v); }
 
 }  // namespace
 
@@ -273,42 +304,47 @@ void WriteDataFile(const ObsDataSet& data, const std::filesystem::path& file) {
 }
 
 ObsDataSet ReadDataFile(const std::filesystem::path& file) {
-    std::vector<std::string> lines;
+    std::string text;
     try {
-        lines = ReadCp932Lines(file);
+        text = ReadCp932File(file);
     } catch (const TextError&) {
         throw ObsFileError("");
     }
+    std::vector<std::string> lines = SplitLines(text);
+    // A last line without its line end was cut, perhaps inside a number.
+    if (!text.empty() && text.back() != '\n')
+        throw ObsFileError(std::to_string(lines.size()) + "行目が途中で終わっています。");
     Reader r(std::move(lines));
     ObsDataSet d;
-    d.FileVer = I16(r.Int(r.Items(2)[1], -32768, 32767));
-    d.JobTitle = r.Items(2)[1];
-    d.StationCount = I16(r.Int(r.Items(2)[1], 0, kMaxStations));
-    d.SettlementOption = I16(r.Int(r.Items(2)[1], -32768, 32767));
-    d.TimeAxisMode = I16(r.Int(r.Items(2)[1], -32768, 32767));
-    d.LeaveDays = static_cast<std::int32_t>(r.Int(r.Items(2)[1], INT32_MIN, INT32_MAX));
-    d.TargetPercent = r.Real(r.Items(2)[1]);
-    d.ResidualSettlement = r.Real(r.Items(2)[1]);
-    d.EndConditionPercent = r.Real(r.Items(2)[1]);
-    d.RoundingMethod = I16(r.Int(r.Items(2)[1], -32768, 32767));
+    d.FileVer = r.Int16(r.Items(2)[1], Item::ObsFileVersion);
+    d.JobTitle = r.Text(r.Items(2)[1], "業務名称");
+    d.StationCount = r.Int16(r.Items(2)[1], Item::ObsStationCount);
+    d.SettlementOption = r.Int16(r.Items(2)[1], Item::ObsSettlementOption);
+    d.TimeAxisMode = r.Int16(r.Items(2)[1], Item::ObsTimeAxisMode);
+    d.LeaveDays = r.Int32(r.Items(2)[1], Item::ObsLeaveDays);
+    d.TargetPercent = r.Real(r.Items(2)[1], Item::ObsTargetPercent);
+    d.ResidualSettlement = r.Real(r.Items(2)[1], Item::ObsResidualSettlement);
+    d.EndConditionPercent = r.Real(r.Items(2)[1], Item::ObsEndConditionPercent);
+    d.RoundingMethod = r.Int16(r.Items(2)[1], Item::ObsRoundingMethod);
     r.Next();  // the empty separator line
     for (int k = 1; k <= d.StationCount; ++k) {
         StationRecord& s = d.Stations[k];
-        s.Name = r.Items(2)[1];
-        int count = static_cast<int>(r.Int(r.Items(2)[1], 0, kMaxObservations));
+        s.Name = r.Text(r.Items(2)[1], "名称");
+        int count = r.Int16(r.Items(2)[1], Item::ObsCount);
         const auto& range = r.Items(3);
-        s.Sa = I16(r.Int(range[1], -32768, 32767));
-        s.SaPrime = I16(r.Int(range[2], -32768, 32767));
+        s.Sa = r.Int16(range[1], Item::ObsFitRow);
+        s.SaPrime = r.Int16(range[2], Item::ObsFitRow);
         r.Next();  // column header, not a description of the rows
         s.ResizeRows(count);
         for (int i = 1; i <= count; ++i) {
             const auto& row = r.Items(4);
             s.ObsDate[i] = r.DateValue(row[0]);
-            s.Settlement[i] = r.Real(row[1]);
-            s.Remark[i] = row[2];
-            s.SW[i] = I16(r.Int(row[3], -32768, 32767));
+            s.Settlement[i] = r.Real(row[1], Item::ObsSettlement);
+            s.Remark[i] = r.Text(row[2], "備考");
+            s.SW[i] = r.Int16(row[3], Item::ObsSwitch);
         }
     }
+    r.CheckEnd();
     return d;
 }
 

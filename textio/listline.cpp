@@ -1,5 +1,6 @@
 #include "textio/listline.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -109,6 +110,7 @@ void FieldReader::ConsumeLineEnd() {
 std::optional<std::string> FieldReader::Field() {
     while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
     if (pos_ >= text_.size()) return std::nullopt;
+    fieldLine_ = line_;
     std::string value;
     auto atSep = [&](std::size_t p) {
         return text_[p] == ',' || text_[p] == '\n' ||
@@ -137,6 +139,7 @@ std::optional<std::string> FieldReader::Field() {
 
 std::optional<std::string> FieldReader::WholeLine() {
     if (pos_ >= text_.size()) return std::nullopt;
+    fieldLine_ = line_;
     std::size_t nl = text_.find('\n', pos_);
     std::size_t end = nl == std::string::npos ? text_.size() : nl;
     std::size_t stop = end;
@@ -146,6 +149,14 @@ std::optional<std::string> FieldReader::WholeLine() {
     ++line_;
     return line;
 }
+
+int FieldReader::JunkLine() const {
+    std::size_t junk = text_.find_first_not_of(" \t\r\n", pos_);
+    if (junk == std::string::npos) return 0;
+    return line_ + static_cast<int>(std::count(text_.begin() + static_cast<long>(pos_), text_.begin() + static_cast<long>(junk), '\n'));
+}
+
+bool EndsWithLineEnd(std::string_view text) { return text.empty() || text.back() == '\n'; }
 
 bool FieldReader::Int16(std::int16_t& out) {
     long long v;

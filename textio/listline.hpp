@@ -49,6 +49,11 @@ public:
     bool AtEnd() const { return pos_ >= text_.size(); }
     // 1-based line number of the next character to read.
     int Line() const { return line_; }
+    // 1-based line number where the last field or whole line began.
+    int FieldLine() const { return fieldLine_; }
+    // 0 when nothing but blanks, tabs and line ends is left (the data has
+    // ended and no junk follows it); otherwise the line of the first junk.
+    int JunkLine() const;
 
     std::optional<std::string> Field();
     // The rest of the current line, line end consumed.
@@ -64,6 +69,11 @@ private:
     std::string text_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    int fieldLine_ = 1;
 };
+
+// True when the text is empty or ends with a line end (LF): a file whose
+// last line has no line end was cut short.
+bool EndsWithLineEnd(std::string_view text);
 
 }  // namespace kova

@@ -132,11 +132,11 @@ void GridModel::SetRowsInUse(int n) {
 int GridModel::LastEditableRow() const { return std::min(inUse_ + 1, rows_ - 1); }
 
 bool GridModel::IsEditable(int row, int col) const {
-    return row >= 1 && row <= LastEditableRow() && col >= headerCols_ && col < cols_;
+    return !readOnly_ && row >= 1 && row <= LastEditableRow() && col >= headerCols_ && col < cols_;
 }
 
-bool GridModel::CanInsertAt(int row) const { return !tied_ && row >= 1 && row <= inUse_ && inUse_ < rows_ - 1; }
-bool GridModel::CanDeleteAt(int row) const { return !tied_ && row >= 1 && row <= inUse_; }
+bool GridModel::CanInsertAt(int row) const { return !tied_ && !readOnly_ && row >= 1 && row <= inUse_ && inUse_ < rows_ - 1; }
+bool GridModel::CanDeleteAt(int row) const { return !tied_ && !readOnly_ && row >= 1 && row <= inUse_; }
 
 bool GridModel::InsertRowAt(int row) {
     if (!CanInsertAt(row)) return false;

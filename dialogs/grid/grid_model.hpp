@@ -69,6 +69,9 @@ public:
     void SetRowsInUse(int n);
     void SetTiedRows(bool on) { tied_ = on; }
     bool TiedRows() const { return tied_; }
+    // A read-only table takes no edit, insert or delete at all.
+    void SetReadOnly(bool on) { readOnly_ = on; }
+    bool ReadOnly() const { return readOnly_; }
     // Rows the user may edit: 1 to rows in use + 1, never past the last row
     // (tables tied to blocks have no row beyond their blocks).
     int LastEditableRow() const;
@@ -119,6 +122,7 @@ private:
 
     int rows_ = 1, cols_ = 1, headerCols_ = 1, inUse_ = 0;
     bool tied_ = false;
+    bool readOnly_ = false;
     std::vector<CellData> cells_{1};
     std::vector<QString> formats_{1};
     std::vector<QStringList> drops_{1};

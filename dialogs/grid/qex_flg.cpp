@@ -120,7 +120,9 @@ void QEX_FLG::ApplyWidths() {
     for (int c = 0; c < model_.ColCount(); ++c) {
         const int twips = c < static_cast<int>(widthTwips_.size()) ? widthTwips_[static_cast<std::size_t>(c)] : 0;
         int px = twips > 0 ? s.ToPixelsX(twips) : 60;
-        px = std::max(px, hfm.horizontalAdvance(model_.Cell(0, c)) + 12);
+        // A header of several lines needs its widest line.
+        for (const QString& line : model_.Cell(0, c).split(QLatin1Char('\n')))
+            px = std::max(px, hfm.horizontalAdvance(line) + 12);
         for (int r = 1; r <= model_.RowsInUse(); ++r) px = std::max(px, fm.horizontalAdvance(model_.Cell(r, c)) + 10);
         if (model_.IsDropDown(c))
             for (const QString& item : model_.DropItems(c)) px = std::max(px, fm.horizontalAdvance(item) + 30);

@@ -203,7 +203,7 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithoutChange) {
         ui.Clear();
         EXPECT_FALSE(ReadCondFile(*m, ps, dir / "bad.kov", ui));
         ASSERT_EQ(ui.Count(), 1u);
-        EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。");
+        EXPECT_EQ(ui.Last().text.rfind("条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。", 0), 0u) << ui.Last().text;
         EXPECT_EQ(ui.Last().icon, MsgIcon::Exclamation);
         EXPECT_EQ(ps.CondFileVersion, 77);
         EXPECT_EQ(m->SettledSurface[10].y, 1.5);

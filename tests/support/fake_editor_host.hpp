@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialogs/editor_host.hpp"
+#include "dialogs/tool_palettes.hpp"
 
 namespace kova::test {
 
@@ -21,6 +22,8 @@ public:
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
+        // As the tool menu does: any open palette closes, then no tool.
+        CloseToolPalettes();
         if (index == kNoToolOptionIndex) state->cmd_mode = state->old_mode = 0;
     }
     QWidget* OwnerWidget() override { return owner; }

@@ -1,0 +1,66 @@
+#include "dialogs/dialog8_form.hpp"
+
+#include <algorithm>
+#include <utility>
+
+namespace kova {
+
+namespace {
+
+bool Confirm(MessageSink& ui, const char* text) {
+    Message m{text, "確認", MsgIcon::Information, MsgButtons::OkCancel, 1};
+    return ui.Show(m) == MsgAnswer::Ok;
+}
+
+}  // namespace
+
+void Dialog8Form::Load(const SandCurves& curves) {
+    rows_.clear();
+    const int n = std::clamp<int>(curves[0].n, 0, kSandRows);
+    for (int a = 0; a < n; ++a) {
+        SandRow r{};
+        r[0] = curves[0].X[static_cast<std::size_t>(a)];
+        for (int d = 0; d < kSandCurves; ++d)
+            r[static_cast<std::size_t>(d + 1)] = curves[static_cast<std::size_t>(d)].Y[static_cast<std::size_t>(a)];
+        rows_.push_back(r);
+    }
+}
+
+void Dialog8Form::SetValue(int row, int column, double v) {
+    if (row == RowCount() && row < kSandRows) rows_.push_back(SandRow{});
+    rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = v;
+}
+
+void Dialog8Form::SetRows(std::vector<SandRow> rows) {
+    if (rows.size() > static_cast<std::size_t>(kSandRows)) rows.resize(kSandRows);
+    rows_ = std::move(rows);
+}
+
+SandCurves Dialog8Form::Curves(const SandCurves& base) const {
+    SandCurves c = base;
+    const int n = RowCount();
+    for (int d = 0; d < kSandCurves; ++d) {
+        CurveTable& t = c[static_cast<std::size_t>(d)];
+        t.n = static_cast<i16>(n);
+        for (int a = 0; a < n; ++a) {
+            t.X[static_cast<std::size_t>(a)] = rows_[static_cast<std::size_t>(a)][0];
+            t.Y[static_cast<std::size_t>(a)] = rows_[static_cast<std::size_t>(a)][static_cast<std::size_t>(d + 1)];
+        }
+    }
+    return c;
+}
+
+bool Dialog8Form::StoreDefaults(const Model& m, const std::filesystem::path& appPath, MessageSink& ui) const {
+    if (!Confirm(ui, "データを初期値として保存します")) return false;
+    // The writer takes the table built from the rows; the model stays as it is.
+    return WriteSandCurveFile(appPath, Curves(m.BKHoughCurve), ui);
+}
+
+bool Dialog8Form::RestoreDefaults(Model& m, const std::filesystem::path& appPath, MessageSink& ui) {
+    if (!Confirm(ui, "データを初期化します")) return false;
+    if (!ReadSandCurveFile(appPath, m.BKHoughCurve, ui)) return false;
+    Load(m.BKHoughCurve);
+    return true;
+}
+
+}  // namespace kova

@@ -1,0 +1,16 @@
+#pragma once
+// The check of a number the user typed into a grid cell against the table
+// of limits: a value that cannot be held, or lies outside the item's range,
+// is refused with the item's message and the cell gets its old text back.
+#include "dialogs/grid/qex_flg.hpp"
+#include "model/limits.hpp"
+#include "platform/message.hpp"
+
+namespace kova {
+
+// Checks the cell of the grid's last user edit, when it still holds what
+// the user typed; `toModel` turns the shown value into the model's units.
+// Returns true when the edit was refused and undone.
+bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageSink& ui);
+
+}  // namespace kova

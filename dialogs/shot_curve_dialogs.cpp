@@ -1,0 +1,151 @@
+// Renders the edit-tool palettes and the soil-curve, sand-curve and
+// ground-improvement dialogs with a realistic section to PNG files so that
+// a person can check them: kova_curve_shots <folder>.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTableWidget>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "dialogs/dialog11.hpp"
+#include "dialogs/dialog5.hpp"
+#include "dialogs/dialog8.hpp"
+#include "dialogs/tool_palettes.hpp"
+#include "model/reset.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+
+namespace {
+
+using namespace kova;
+
+class ShotHost : public EditorHost {
+public:
+    ShotHost() : model_(std::make_unique<Model>()) {}
+    Model& SectionModel() override { return *model_; }
+    EditorState& State() override { return state_; }
+    void RepaintCanvas() override {}
+    void SetStatusText(int, const std::string&) override {}
+    void SelectToolOption(int) override { CloseToolPalettes(); }
+    QWidget* OwnerWidget() override { return nullptr; }
+    TwipsPoint WindowOrigin() override { return {0, 0}; }
+    MessageSink& Messages() override { return messages_; }
+    std::filesystem::path AppPath() override { return appPath; }
+    std::filesystem::path appPath = ".";
+
+private:
+    std::unique_ptr<Model> model_;
+    EditorState state_;
+    RecordingMessages messages_;
+};
+
+// A section of two clay layers over sand, with measured curves for the
+// upper clay and drains in it.
+void Section(Model& m) {
+    m.SoilLayerCount = 3;
+    const char* names[] = {"Ac1 沖積粘土（上部）", "As 沖積砂層", "Ac2 沖積粘土（下部）"};
+    for (int i = 0; i < 3; ++i) {
+        m.SoilLayer[i].Name = names[i];
+        m.SoilParam[i].SoilType = i == 1 ? 1 : 0;
+    }
+    const double p[] = {10, 20, 40, 80, 160, 320, 640};
+    const double e[] = {2.45, 2.41, 2.31, 2.08, 1.77, 1.46, 1.18};
+    const double mv[] = {0.0035, 0.0028, 0.0021, 0.0014, 0.00085, 0.0005, 0.00028};
+    const double cv[] = {160, 130, 95, 72, 61, 55, 50};
+    for (int layer : {0, 2}) {
+        CurveTable& a = m.ELogPCurve[layer];
+        CurveTable& b = m.MvCurve[layer];
+        CurveTable& c = m.CvCurve[layer];
+        a.n = b.n = c.n = layer == 0 ? 7 : 0;
+        for (int k = 0; k < 7; ++k) {
+            a.X[k] = b.X[k] = c.X[k] = p[k] * 0.1;  // held as one tenth
+            a.Y[k] = e[k];
+            b.Y[k] = mv[k] * 10;  // held as ten times
+            c.Y[k] = cv[k];
+        }
+    }
+    m.DrainMethod[0] = {1, {1.2, 0.05, 1, 0.000012, 3, 0.2, 0.714}};
+    m.DrainMethod[2] = {2, {1.5, 0.05, 1, 0, 0, 0, 1}};
+}
+
+QImage WithCaption(const QImage& client, const QString& caption) {
+    const int bar = 24;
+    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
+    out.fill(QColor(64, 64, 64));
+    QPainter p(&out);
+    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
+    p.setPen(Qt::white);
+    p.setFont(FormFont("ＭＳ Ｐゴシック", 9));
+    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.drawImage(1, bar, client);
+    return out;
+}
+
+bool Shot(QWidget& w, const QDir& dir, const QString& name) {
+    w.show();
+    (void)QTest::qWaitForWindowExposed(&w);
+    QCoreApplication::processEvents();
+    const QString path = dir.filePath(name);
+    const bool ok = WithCaption(w.grab().toImage(), w.windowTitle()).save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qapp(argc, argv);
+    QApplication::setFont(FormFont("ＭＳ Ｐゴシック", 9));
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) return 1;
+    ShotHost host;
+    host.appPath = QCoreApplication::applicationDirPath().toStdString();
+    Section(host.SectionModel());
+    RecordingMessages quiet;
+    ReadSandCurveFile(host.appPath, host.SectionModel().BKHoughCurve, quiet);
+
+    bool ok = true;
+    {
+        Dialog2 p(host, nullptr);
+        ok &= Shot(p, dir, "palette_lines.png");
+    }
+    {
+        Dialog3 p(host, nullptr);
+        p.Option(1)->setChecked(true);
+        ok &= Shot(p, dir, "palette_blocks.png");
+    }
+    {
+        Dialog9 p(host, nullptr);
+        ok &= Shot(p, dir, "palette_terrain.png");
+    }
+    {
+        Dialog14 p(host, nullptr);
+        ok &= Shot(p, dir, "palette_points.png");
+    }
+    for (int col : {2, 3, 4}) {
+        Dialog5 d(host, nullptr);
+        d.show();
+        d.Qflg_YD()->setCurrentCell(0, col);
+        const char* names[] = {"", "", "dialog5_elogp.png", "dialog5_mv.png", "dialog5_cv.png"};
+        ok &= Shot(d, dir, names[col]);
+    }
+    {
+        Dialog8 d(host, nullptr);
+        ok &= Shot(d, dir, "dialog8.png");
+    }
+    {
+        Dialog11 d(host, nullptr);
+        ok &= Shot(d, dir, "dialog11.png");
+    }
+    return ok ? 0 : 1;
+}

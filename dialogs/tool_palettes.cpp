@@ -1,0 +1,281 @@
+#include "dialogs/tool_palettes.hpp"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QPushButton>
+
+#include "dialogs/dialog11.hpp"
+#include "dialogs/dialog5.hpp"
+#include "model/reset.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+
+namespace kova {
+
+namespace {
+
+constexpr int kClientWidth = 1470;
+constexpr int kButtonLeft = 120;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+
+// Every palette but the point palette blanks panel 1 with two blanks.
+constexpr const char* kTwoBlanks = "  ";
+constexpr const char* kOneBlank = " ";
+
+constexpr PaletteOption kLineOptions[] = {
+    {"追加", 180, 3, "境界線追加＞始点～終点を指定してください "},
+    {"削除", 600, 4, "境界線削除＞削除する境界線を指定してください "},
+};
+
+constexpr PaletteOption kBlockOptions[] = {
+    {"新規盛土", 180, 5, "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください "},
+    {"新規土層", 600, 6, "新規土層登録＞土層ブロックとなる領域の内側を指定してください "},
+    {"再認識", 1020, 7, "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください "},
+    {"削除", 1440, 11, "ブロック削除＞削除するブロック中心点を指定してください "},
+    {"盛土編集", 1980, 0, ""},
+    {"土層編集", 2400, 0, ""},
+    {"土質定数編集", 2820, 0, ""},
+    {"促進工法編集", 3240, 0, ""},
+};
+
+// By Index; "切土再認識" (5) stands between "新規切土" and "切土削除".
+constexpr PaletteOption kTerrainOptions[] = {
+    {"地形線追加", 180, 8, "施工前地形線追加＞線分の始点～終点を指定してください "},
+    {"地形線削除", 600, 9, "施工前地形線削除＞削除する線分を指定してください "},
+    {"新規切土", 1140, 10, "切り土ブロック登録＞切り土ブロックとなる領域の内部を指定してください "},
+    {"切土削除", 1980, 12, "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "},
+    {"切土編集", 2520, 0, ""},
+    {"切土再認識", 1560, 13, "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "},
+};
+
+constexpr PaletteOption kPointOptions[] = {
+    {"一覧表編集", 180, 0, " "},
+    {"２線分交点", 720, 17, "交点計算＞線分１を指定してください"},
+    {"垂直線交点", 1140, 18, "交点計算＞基準点を指定してください"},
+    {"水平線交点", 1560, 19, "交点計算＞基準点を指定してください"},
+    {"垂線足交点", 1980, 20, "交点計算＞基準点を指定してください"},
+};
+
+void ClearLineFlags(EditorState& st) {
+    st.SelFlags.fill(-1);
+    st.SelCount = 0;
+}
+
+bool ClearPickPair(EditorState& st) {
+    if (st.PickPair[0] == -1) return false;
+    st.PickPair[0] = st.PickPair[1] = -1;
+    return true;
+}
+
+}  // namespace
+
+void CloseToolPalettes() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible()) continue;
+        const std::string caption = U(w->windowTitle());
+        for (const char* c : kPaletteCaptions)
+            if (caption == c) {
+                w->close();
+                break;
+            }
+    }
+}
+
+PaletteDialogs& PaletteDialogHooks() {
+    static PaletteDialogs hooks{
+        nullptr,
+        nullptr,
+        nullptr,
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog5>(h, owner); },
+        nullptr,
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog11>(h, owner); },
+    };
+    return hooks;
+}
+
+// ---- EditPalette ----------------------------------------------------------------
+
+EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt,
+                         int clientHeight, const PaletteOption* options, int optionCount, int closeTop)
+    : ToolPalette(host, owner, Q(caption), blankPrompt), options_(options, options + optionCount) {
+    std::vector<QString> captions;
+    for (const PaletteOption& o : options_) captions.push_back(Q(o.caption));
+    AddOptions(captions, kButtonLeft, 0, kButtonWidth, kButtonHeight, 0);
+    const TwipsScale s = ScreenTwips(this);
+    for (int i = 0; i < OptionCount(); ++i)
+        Option(i)->setGeometry(TwipsRect(s, kButtonLeft, Opt(i).top, kButtonWidth, kButtonHeight));
+    closeButton_->setGeometry(TwipsRect(s, kButtonLeft, closeTop, kButtonWidth, kButtonHeight));
+    setFixedSize(s.ToPixelsX(kClientWidth), s.ToPixelsY(clientHeight));
+}
+
+void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory) {
+    std::unique_ptr<QDialog> dialog = factory ? factory(host_, this) : nullptr;
+    if (dialog)
+        RunModalFromOption(index, *dialog);
+    else
+        SetOptionUp(index);
+}
+
+void EditPalette::RebuildLinksFrom(bool cutLines) {
+    Model& m = host_.SectionModel();
+    const bool all = cutLines ? RebuildLinks(m, m.CutLine, m.CutLineCount) : RebuildLinks(m, m.BndLine, m.BndLineCount);
+    if (!all && !linkMessageShown_) {
+        linkMessageShown_ = true;
+        host_.Messages().Notify("1つの境界点に接続できる線は9本までです。", MsgIcon::Exclamation);
+    }
+}
+
+// ---- Dialog2 --------------------------------------------------------------------
+
+Dialog2::Dialog2(EditorHost& host, QWidget* owner)
+    : EditPalette(host, owner, "境界線編集", kTwoBlanks, 1590, kLineOptions, 2, 1020) {
+    Load();
+}
+
+void Dialog2::OptionClicked(int index) {
+    EditorState& st = host_.State();
+    st.cmd_mode = Opt(index).mode;
+    host_.SetStatusText(1, Opt(index).prompt);
+    if (st.SelIndex != -1) {
+        host_.RepaintCanvas();
+        st.SelIndex2 = st.SelIndex = -1;
+    }
+    if (st.SelCount > 0) {
+        ClearLineFlags(st);
+        host_.RepaintCanvas();
+    }
+}
+
+// ---- Dialog3 --------------------------------------------------------------------
+
+Dialog3::Dialog3(EditorHost& host, QWidget* owner)
+    : EditPalette(host, owner, "ブロック編集", kTwoBlanks, 4380, kBlockOptions, 8, 3780) {
+    Load();
+    // The block tools trace over the boundary lines.
+    RebuildLinksFrom(false);
+}
+
+void Dialog3::ClearPicks() {
+    EditorState& st = host_.State();
+    st.SelIndex2 = st.SelIndex = -1;
+}
+
+void Dialog3::OptionClicked(int index) {
+    host_.SetStatusText(1, kTwoBlanks);
+    const PaletteDialogs& d = PaletteDialogHooks();
+    switch (index) {
+    case 4: OpenFromOption(index, d.dialog1); break;
+    case 5: OpenFromOption(index, d.dialog4); break;
+    case 6: OpenFromOption(index, d.dialog5); break;
+    case 7: OpenFromOption(index, d.dialog11); break;
+    default:
+        host_.State().cmd_mode = Opt(index).mode;
+        host_.SetStatusText(1, Opt(index).prompt);
+        break;
+    }
+    if (ClearPickPair(host_.State())) host_.RepaintCanvas();
+}
+
+// ---- Dialog9 --------------------------------------------------------------------
+
+Dialog9::Dialog9(EditorHost& host, QWidget* owner)
+    : EditPalette(host, owner, "施工前地形編集", kTwoBlanks, 3645, kTerrainOptions, 6, 3060) {
+    Load();
+}
+
+void Dialog9::OptionClicked(int index) {
+    // Terrain lines added with this palette's own tools take part in the
+    // next tracing.
+    RebuildLinksFrom(true);
+    host_.SetStatusText(1, kTwoBlanks);
+    if (index == 4) {
+        OpenFromOption(index, PaletteDialogHooks().dialog10);
+    } else {
+        host_.State().cmd_mode = Opt(index).mode;
+        host_.SetStatusText(1, Opt(index).prompt);
+    }
+    EditorState& st = host_.State();
+    if (st.SelIndex != -1) {
+        st.SelIndex2 = st.SelIndex = -1;
+        host_.RepaintCanvas();
+    }
+    if (ClearPickPair(st)) host_.RepaintCanvas();
+    if (st.SelCount > 0) {
+        ClearLineFlags(st);
+        host_.RepaintCanvas();
+    }
+}
+
+// ---- Dialog14 -------------------------------------------------------------------
+
+Dialog14::Dialog14(EditorHost& host, QWidget* owner)
+    : EditPalette(host, owner, "境界点編集", kOneBlank, 3120, kPointOptions, 5, 2520) {
+    Load();
+}
+
+void Dialog14::ClearPicks() {
+    EditorState& st = host_.State();
+    st.ClearSelection();
+    st.PickPair[0] = st.PickPair[1] = -1;
+}
+
+void Dialog14::OptionClicked(int index) {
+    EditorState& st = host_.State();
+    host_.SetStatusText(1, Opt(index).prompt);
+    if (index == 0)
+        OpenFromOption(index, PaletteDialogHooks().dialog0);
+    else
+        st.cmd_mode = Opt(index).mode;
+    if (st.SelIndex != -1) {
+        host_.RepaintCanvas();
+        st.SelIndex2 = st.SelIndex = -1;
+    }
+    if (st.SelCount > 0) {
+        ClearLineFlags(st);
+        st.PickPair[0] = st.PickPair[1] = -1;
+        host_.RepaintCanvas();
+    }
+}
+
+void Dialog14::UnloadPicks() {
+    if (picksUnloaded_) return;
+    picksUnloaded_ = true;
+    EditorState& st = host_.State();
+    st.SelCount = 0;
+    st.PickPair[0] = st.PickPair[1] = -1;
+    st.SelFlags.fill(-1);
+    host_.RepaintCanvas();
+}
+
+void Dialog14::closeEvent(QCloseEvent* e) {
+    EditPalette::closeEvent(e);
+    UnloadPicks();
+}
+
+bool Dialog14::eventFilter(QObject* watched, QEvent* e) {
+    const bool r = EditPalette::eventFilter(watched, e);
+    if (watched == parentWidget() && e->type() == QEvent::Close) UnloadPicks();
+    return r;
+}
+
+// ---- the tool options -----------------------------------------------------------
+
+namespace {
+
+QWidget* ShowPalette(QWidget* palette) {
+    palette->setAttribute(Qt::WA_DeleteOnClose);
+    palette->show();
+    return palette;
+}
+
+}  // namespace
+
+QWidget* OpenPointPalette(EditorHost& host) { return ShowPalette(new Dialog14(host, host.OwnerWidget())); }
+QWidget* OpenLinePalette(EditorHost& host) { return ShowPalette(new Dialog2(host, host.OwnerWidget())); }
+QWidget* OpenBlockPalette(EditorHost& host) { return ShowPalette(new Dialog3(host, host.OwnerWidget())); }
+QWidget* OpenTerrainPalette(EditorHost& host) { return ShowPalette(new Dialog9(host, host.OwnerWidget())); }
+
+}  // namespace kova

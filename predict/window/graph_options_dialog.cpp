@@ -1,0 +1,111 @@
+#include "predict/window/graph_options_dialog.hpp"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "predict/window/graph_options.hpp"
+
+namespace kova::predict {
+
+Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
+    : FixedDialog(owner, Q(kGraphOptionsCaption), 6030, 4305), settings_(settings), messages_(messages) {
+    setObjectName(QStringLiteral("Dialog1"));
+    setFont(FormFont("ＭＳ Ｐゴシック", 9));
+
+    auto frame = [this](const char* name, const char* caption, int l, int t, int w, int h) {
+        auto* f = new QGroupBox(Q(caption), this);
+        f->setObjectName(QLatin1String(name));
+        PlaceTwips(f, l, t, w, h);
+        return f;
+    };
+    auto option = [this](QWidget* parent, const char* name, const char* caption, int l, int t, int w, int h) {
+        auto* o = new QRadioButton(Q(caption), parent);
+        o->setObjectName(QLatin1String(name));
+        PlaceTwips(o, l, t, w, h);
+        return o;
+    };
+    auto box = [this](QWidget* parent, const char* name, int decimals, int l, int t, int w, int h) {
+        auto* b = new QLineEdit(parent);
+        b->setObjectName(QLatin1String(name));
+        PlaceTwips(b, l, t, w, h);
+        connect(b, &QLineEdit::editingFinished, this,
+                [b, decimals] { b->setText(Q(OptionBoxText(U(b->text()), decimals))); });
+        return b;
+    };
+
+    QGroupBox* fra1 = frame("Fra1_1", "沈下時間", 240, 300, 4095, 1635);
+    o2_[0] = option(fra1, "O2_0", "放置期間指定（日）", 240, 300, 2325, 285);
+    t1_[0] = box(fra1, "T1_0", kLeaveDaysDecimals, 2820, 300, 975, 270);
+    o2_[2] = option(fra1, "O2_2", "残留沈下量指定（ｍ）", 240, 600, 2235, 285);
+    t1_[1] = box(fra1, "T1_1", kResidualDecimals, 2820, 600, 975, 270);
+    o2_[1] = option(fra1, "O2_1", "圧密度指定（％）", 240, 900, 2175, 285);
+    t1_[2] = box(fra1, "T1_2", kPercentDecimals, 2820, 900, 975, 270);
+    o2_[3] = option(fra1, "O2_3", "指定なし", 240, 1200, 2235, 285);
+
+    QGroupBox* frame1 = frame("Frame1", "計算終了条件", 240, 2100, 4095, 795);
+    auto* lbl5 = new QLabel(Q("圧密度（％）"), frame1);
+    lbl5->setObjectName(QStringLiteral("Lbl_5"));
+    PlaceTwips(lbl5, 480, 330, 1200, 240);
+    t2_ = box(frame1, "T2", kEndPercentDecimals, 2820, 300, 975, 270);
+
+    QGroupBox* frame2 = frame("Frame2", "時間軸表示", 240, 3060, 4095, 1035);
+    o3_[0] = option(frame2, "O3_0", "経過日数", 240, 300, 2835, 285);
+    o3_[1] = option(frame2, "O3_1", "年月", 240, 600, 2835, 285);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("OKButton"));
+    PlaceTwips(ok_, 4680, 120, 1215, 375);
+    cancel_ = new QPushButton(Q("ｷｬﾝｾﾙ"), this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    PlaceTwips(cancel_, 4680, 600, 1215, 375);
+    for (QPushButton* b : {ok_, cancel_}) b->setAutoDefault(false);
+    connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+
+    // The state before the settings are read in.
+    o2_[3]->setChecked(true);
+    o3_[0]->setChecked(true);
+    t2_->setText(QStringLiteral("95"));
+    Form_Load();
+    CentreOn(owner);
+}
+
+void Dialog1::Form_Load() {
+    GraphOptionTexts before;
+    before.settlementOption = 3;
+    before.timeAxisMode = 0;
+    for (int i = 0; i < 4; ++i)
+        if (o2_[static_cast<std::size_t>(i)]->isChecked()) before.settlementOption = i;
+    if (o3_[1]->isChecked()) before.timeAxisMode = 1;
+    const GraphOptionTexts t = LoadGraphOptions(settings_, before);
+    t2_->setText(Q(t.endPercent));
+    t1_[0]->setText(Q(t.leaveDays));
+    t1_[1]->setText(Q(t.residual));
+    t1_[2]->setText(Q(t.percent));
+    o2_[static_cast<std::size_t>(t.settlementOption)]->setChecked(true);
+    o3_[static_cast<std::size_t>(t.timeAxisMode)]->setChecked(true);
+}
+
+void Dialog1::OKButton_Click() {
+    GraphOptionTexts t;
+    t.endPercent = U(t2_->text());
+    t.leaveDays = U(t1_[0]->text());
+    t.residual = U(t1_[1]->text());
+    t.percent = U(t1_[2]->text());
+    for (int i = 0; i < 4; ++i)
+        if (o2_[static_cast<std::size_t>(i)]->isChecked()) t.settlementOption = i;
+    t.timeAxisMode = o3_[1]->isChecked() ? 1 : 0;
+    if (auto refused = ApplyGraphOptions(t, settings_)) {
+        messages_.Show(*refused);
+        return;
+    }
+    accept();
+}
+
+}  // namespace kova::predict

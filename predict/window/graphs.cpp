@@ -1,0 +1,317 @@
+#include "predict/window/graphs.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "textio/numfmt.hpp"
+#include "textio/cformat.hpp"
+
+namespace kova::predict {
+
+namespace {
+
+// Palette numbers of the graphs.
+constexpr int kWhite = 15, kBlack = 0, kBlue = 9, kGrey = 8, kRed = 12, kDarkRed = 4, kMagenta = 13;
+
+// Tick loops and the year loop never run longer than this, whatever the
+// axis maxima are.
+constexpr int kMaxTicks = 1000;
+constexpr int kMaxYears = 1000;
+
+// A fault that ends a graph's drawing.
+struct GraphFault {};
+
+double Finite(double v) {
+    if (!std::isfinite(v)) throw GraphFault{};
+    return v;
+}
+
+// A station's observation arrays must hold its count before any is read.
+void CheckRows(const StationRecord& s) {
+    const std::size_t need = static_cast<std::size_t>(std::max<int>(s.Count, 0)) + 1;
+    if (s.Count < 0 || s.ObsDate.size() < need || s.Settlement.size() < need || s.SW.size() < need)
+        throw GraphFault{};
+}
+
+void ResetPens(Picture& p) {
+    p.SetBackPalette(kWhite);
+    p.SetLineStyle(LineStyle::Solid);
+    p.SetLineWidth(1);
+    p.SetForePalette(kBlack);
+    p.SetFill(false, PaletteColour(kBlack));
+}
+
+std::string DateText(Date d) {
+    int y = 0, m = 0, day = 0;
+    d.Ymd(y, m, day);
+    return CFormat("%04d/%02d/%02d", y, m, day);
+}
+
+// The settlement-time graph's mapping from (day, settlement) to twips.
+struct TimeMap {
+    double xs, ys;
+    double X(double day) const { return Finite(700 + day * xs); }
+    double Y(double s) const { return Finite(350 + s * ys); }
+};
+
+}  // namespace
+
+std::string BareNumber(double v) {
+    std::string s = CFormat("%.15g", v);
+    if (v >= 0 || s == "0") s.insert(0, " ");
+    if (s == " -0") s = " 0";
+    return s + " ";
+}
+
+double SettlementTickStep(double t) {
+    if (t <= 1) return 0.2;
+    if (t <= 2) return 0.4;
+    if (t <= 4) return 0.5;
+    return 1;
+}
+
+double DayTickStep(double n) {
+    if (n <= 100) return 10;
+    if (n <= 300) return 50;
+    if (n <= 500) return 100;
+    if (n <= 1000) return 200;
+    if (n <= 5000) return 500;
+    return 1000;
+}
+
+double RegressionTimeStep(double t) {
+    if (t < 100) return 20;
+    if (t < 200) return 50;
+    if (t < 500) return 100;
+    if (t < 1000) return 200;
+    if (t < 5000) return 500;
+    return 1000;
+}
+
+double RegressionRatioStep(double r) {
+    if (r < 200) return 50;
+    if (r < 500) return 100;
+    if (r < 1000) return 200;
+    if (r < 5000) return 500;
+    return 1000;
+}
+
+GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationRecord& st,
+                           const TimeGraphView& view) {
+    GraphOutcome out;
+    const double W = p.Width(), H = p.Height();
+    ResetPens(p);
+    LineInBox(p, 700, 350, W - 500, 350);
+    LineInBox(p, 700, 350, 700, H - 100);
+
+    const double N = view.maxDays, T = view.maxSettlement;
+    if (!(N > 0 && N <= 30000 && T > 0 && T <= 30000)) return out;
+
+    try {
+        const TimeMap m{Finite((W - 1200) / N), Finite((H - 450) / T)};
+
+        const double sStep = SettlementTickStep(T);
+        for (int i = 0; i < kMaxTicks; ++i) {
+            const double v = i * sStep;
+            if (v > T) break;
+            const double y = m.Y(v);
+            LineInBox(p, 700, y, 650, y);
+            TextInBox(p, 300, y - 50, BareNumber(v));
+        }
+
+        CheckRows(st);
+        const int count = st.Count;
+        if (set.TimeAxisMode == 0) {
+            const double dStep = DayTickStep(N);
+            for (int i = 0; i < kMaxTicks; ++i) {
+                const double d = i * dStep;
+                if (d > N) break;
+                const double x = m.X(d);
+                LineInBox(p, x, 300, x, 350);
+                TextInBox(p, x - 200, 100, BareNumber(d));
+            }
+            out.unitCaption = kDayUnitCaption;
+        } else if (set.TimeAxisMode == 1) {
+            if (count >= 1) {
+                const Date first = st.ObsDate[1];
+                int year = 0, month = 0, day = 0;
+                first.Ymd(year, month, day);
+                bool done = false;
+                for (int visited = 0; visited < kMaxYears && !done; ++visited, ++year) {
+                    const auto jan = Date::FromYmd(year, 1, 1);
+                    if (!jan || DaysBetween(first, *jan) > N) break;
+                    if (*jan >= first) {
+                        const double x = m.X(DaysBetween(first, *jan));
+                        LineInBox(p, x, 300, x, 350);
+                        TextInBox(p, x - 75, 100, CFormat("%02d", year % 100));
+                    }
+                    for (int mo = 2; mo <= 12; ++mo) {
+                        const auto md = Date::FromYmd(year, mo, 1);
+                        if (!md) {
+                            done = true;
+                            break;
+                        }
+                        if (DaysBetween(first, *md) > N) break;
+                        if (*md >= first) {
+                            const double x = m.X(DaysBetween(first, *md));
+                            LineInBox(p, x, 300, x, 350);
+                        }
+                    }
+                }
+            }
+            out.unitCaption = kYearUnitCaption;
+        }
+
+        auto point = [&](int i, double& x, double& y) {
+            x = m.X(DaysBetween(st.ObsDate[1], st.ObsDate[i]));
+            y = m.Y(st.Settlement[i]);
+        };
+
+        for (int i = 1; i <= count; ++i) {
+            p.SetForePalette(st.SW[i] == 1 ? kGrey : kBlue);
+            double x = 0, y = 0;
+            point(i, x, y);
+            CircleInBox(p, x, y, 40);
+        }
+
+        p.SetForePalette(kBlue);
+        const int k = view.selected;
+        if (k != 0 && k >= 1 && k <= count) {
+            double x = 0, y = 0;
+            point(k, x, y);
+            p.SetLineStyle(LineStyle::Dotted);
+            LineInBox(p, x, 350, x, H);
+            LineInBox(p, 700, y, W, y);
+            p.SetLineStyle(LineStyle::Solid);
+            TextInBox(p, 800, H - 700, BareNumber(k));
+            TextInBox(p, 850, H - 500, DateText(st.ObsDate[k]));
+            TextInBox(p, 800, H - 300, BareNumber(st.Settlement[k]));
+        }
+
+        auto mark = [&](int row, const char* text) {
+            if (!(row > 0 && row <= count)) return;
+            p.SetForePalette(kRed);
+            double x = 0, y = 0;
+            point(row, x, y);
+            p.SetLineStyle(LineStyle::Dotted);
+            LineInBox(p, x, 350, x, y);
+            p.SetLineStyle(LineStyle::Solid);
+            TextInBox(p, x + 50, y / 2, text);
+        };
+        mark(st.Sa, "Sa");
+        mark(st.SaPrime, "Sa'");
+
+        if (st.LastDay - st.FirstDay < 1) return out;
+        if (st.FirstDay < 0 || static_cast<std::size_t>(st.LastDay) >= st.Predicted.size())
+            throw GraphFault{};
+        const double sf = st.FinalSettlement;
+        if (sf == 0 || !std::isfinite(sf)) throw GraphFault{};
+        p.SetForePalette(kRed);
+        double threshold = 10;
+        for (std::int32_t d = st.FirstDay; d <= st.LastDay; ++d) {
+            const double v = st.Predicted[static_cast<std::size_t>(d)];
+            const double x = m.X(d), y = m.Y(v);
+            if (Finite(v / sf * 100) >= threshold) {
+                p.SetFill(true, PaletteColour(kDarkRed));
+                CircleInBox(p, x, y, 50);
+                threshold += 10;
+                p.SetFill(false, PaletteColour(kBlack));
+            } else {
+                CircleInBox(p, x, y, 10);
+            }
+        }
+
+        // The target is marked where the fitted curve has it, which may lie
+        // beyond the end of the drawn curve.
+        const std::int32_t t0 = st.TargetDay;
+        if (t0 == 0 || set.SettlementOption < 0 || set.SettlementOption > 2) return out;
+        p.SetForePalette(kMagenta);
+        p.SetLineStyle(LineStyle::Dotted);
+        const double x = m.X(t0), y = m.Y(st.TargetSettlement);
+        LineInBox(p, x, 350, x, y);
+        LineInBox(p, 700, y, x, y);
+        p.SetLineStyle(LineStyle::Solid);
+        TextInBox(p, x + 50, (350 + y) / 2, FormatFixed(t0, 0) + "日");
+        std::string second;
+        double offset = 0;
+        switch (set.SettlementOption) {
+        case 0:
+            second = "残" + FormatFixed(Finite(sf - st.TargetSettlement), 3) + "m";
+            offset = 140;
+            break;
+        case 1:
+            second = FormatFixed(set.TargetPercent, 0) + "%";
+            break;
+        default:
+            second = "残" + FormatFixed(set.ResidualSettlement, 3) + "m";
+            offset = 280;
+            break;
+        }
+        TextInBox(p, (700 + x) / 2 - offset, y, second);
+    } catch (const GraphFault&) {
+        out.ok = false;
+    }
+    p.SetLineStyle(LineStyle::Solid);
+    p.SetFill(false, PaletteColour(kBlack));
+    return out;
+}
+
+GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alpha, double beta) {
+    GraphOutcome out;
+    const double W = p.Width(), H = p.Height();
+    ResetPens(p);
+    LineInBox(p, 700, H - 350, W - 100, H - 350);
+    LineInBox(p, 700, 100, 700, H - 350);
+
+    const int n = st.FitCount;
+    if (n < 1) return out;
+    try {
+        const std::size_t need = static_cast<std::size_t>(n) + 1;
+        if (st.ElapsedDays.size() < need || st.Ratio.size() < need) throw GraphFault{};
+        const double tn = st.ElapsedDays[static_cast<std::size_t>(n)];
+        const double rn = st.Ratio[static_cast<std::size_t>(n)];
+        if (tn == 0) throw GraphFault{};
+        const double xs = Finite((W - 800) / tn);
+        double ys = 999999.999;
+        for (int i = 1; i <= n; ++i) {
+            const double r = st.Ratio[static_cast<std::size_t>(i)];
+            if (r > 0) ys = std::min(ys, (H - 450) / r);
+        }
+        Finite(ys);
+        auto X = [&](double t) { return Finite(700 + t * xs); };
+        auto Y = [&](double r) { return Finite(H - 350 - r * ys); };
+
+        const double tStep = RegressionTimeStep(tn);
+        for (int i = 0; i < kMaxTicks; ++i) {
+            const double v = i * tStep;
+            if (v > tn) break;
+            const double x = X(v);
+            LineInBox(p, x, H - 300, x, H - 350);
+            TextInBox(p, x - 200, H - 250, BareNumber(v));
+        }
+        const double rStep = RegressionRatioStep(Finite(rn));
+        for (int i = 0; i < kMaxTicks; ++i) {
+            const double v = i * rStep;
+            if (v > rn) break;
+            const double y = Y(v);
+            LineInBox(p, 650, y, 700, y);
+            TextInBox(p, 200, y - 50, BareNumber(v));
+        }
+
+        p.SetForePalette(kBlue);
+        for (int i = 1; i <= n; ++i)
+            CircleInBox(p, X(st.ElapsedDays[static_cast<std::size_t>(i)]),
+                        Y(st.Ratio[static_cast<std::size_t>(i)]), 40);
+
+        if (alpha > 0) {
+            p.SetForePalette(kRed);
+            LineInBox(p, 700, Y(alpha), X(tn), Y(Finite(beta * tn + alpha)));
+        }
+    } catch (const GraphFault&) {
+        out.ok = false;
+    }
+    p.SetForePalette(kBlack);
+    return out;
+}
+
+}  // namespace kova::predict

@@ -1,0 +1,58 @@
+#pragma once
+// The two graphs of the prediction window, drawn through the picture-box
+// interface: the settlement-time graph (observations, fitting range,
+// predicted curve, target and a cross-hair on one observation) and the
+// regression graph (the fit points and the fitted straight line). Plain
+// code over the prediction core; the window reads its boxes and labels and
+// hands in numbers.
+#include <optional>
+#include <string>
+
+#include "platform/picture.hpp"
+#include "predict/obsdata.hpp"
+
+namespace kova::predict {
+
+inline constexpr const char* kTimeGraphFaultText = "グラフ１－表示エラー";
+inline constexpr const char* kRegressionGraphFaultText = "グラフ２－表示エラー";
+inline constexpr const char* kTimeGraphHelp = "時間～沈下グラフ＞観測データ（青表示） 沈下予測（赤表示）";
+inline constexpr const char* kRegressionGraphHelp = "直線回帰グラフ＞観測データ（青表示） 回帰直線（赤表示）";
+inline constexpr const char* kDayUnitCaption = "（日）";
+inline constexpr const char* kYearUnitCaption = "（年）";
+
+// What the settlement-time graph reads of the window besides the data set.
+struct TimeGraphView {
+    double maxDays = 0;        // N, from txt_n
+    double maxSettlement = 0;  // T, from txt_t
+    int selected = 0;          // k, the observation of UpDown1; 0 none
+};
+
+struct GraphOutcome {
+    // False when the drawing ended on a fault (a zero scale, a value that is
+    // not a finite number, a record whose arrays do not hold its count);
+    // what was drawn before stays.
+    bool ok = true;
+    // The caption the time-unit label gets, when the drawing sets one.
+    std::optional<std::string> unitCaption;
+};
+
+// Draws the settlement-time graph of `station` from a cleared box.
+GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& settings, const StationRecord& station,
+                           const TimeGraphView& view);
+
+// Draws the regression graph of `station`'s fit points, with the fitted line
+// of slope `beta` and intercept `alpha` as the result labels show them.
+GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& station, double alpha, double beta);
+
+// Tick steps of the two graphs.
+double SettlementTickStep(double maxSettlement);
+double DayTickStep(double maxDays);
+double RegressionTimeStep(double lastDays);
+double RegressionRatioStep(double lastRatio);
+
+// A number as a bare number is printed: shortest text of at most 15
+// significant digits, a blank (or the minus sign) before it and a blank
+// after it.
+std::string BareNumber(double v);
+
+}  // namespace kova::predict

@@ -1,0 +1,382 @@
+// The soil-curve, sand-curve and ground-improvement dialogs driven as a
+// user would, on the fake main window.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+
+#include "dialogs/dialog11.hpp"
+#include "dialogs/dialog5.hpp"
+#include "dialogs/dialog8.hpp"
+#include "model/limits.hpp"
+#include "platform/qt/picture_qt.hpp"
+#include "tests/support/fake_editor_host.hpp"
+#include "tests/support/qt_app.hpp"
+#include "tests/support/tempdir.hpp"
+
+namespace kova {
+namespace {
+
+using test::FakeEditorHost;
+
+// Types into a grid cell through its editor, ending with Return.
+void Type(grid::QEX_FLG* g, int row, int col, const QString& text) {
+    g->SetCurrentCell(row, col);
+    g->edit(g->currentIndex());
+    auto* ed = g->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(ed, nullptr) << "no editor at " << row << "," << col;
+    ed->selectAll();
+    test::KeyText(ed, text);
+    QTest::keyClick(ed, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Picks item `index` of a drop-down cell.
+void Pick(grid::QEX_FLG* g, int row, int col, int index) {
+    g->SetCurrentCell(row, col);
+    g->edit(g->currentIndex());
+    auto* box = g->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    box->setCurrentIndex(index);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+void ClickCell(QTableWidget* t, int row, int col) {
+    const QRect r = t->visualRect(t->model()->index(row, col));
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
+    QCoreApplication::processEvents();
+}
+
+enum class Close { Ok, Cancel, CloseBox };
+
+void CloseBy(QDialog& d, Close how) {
+    QPushButton* ok = d.findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+    (void)ok;
+    switch (how) {
+    case Close::Ok:
+        for (auto* b : d.findChildren<QPushButton*>())
+            if (b->text() == "OK") QTest::mouseClick(b, Qt::LeftButton);
+        break;
+    case Close::Cancel:
+        for (auto* b : d.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("ｷｬﾝｾﾙ")) QTest::mouseClick(b, Qt::LeftButton);
+        break;
+    case Close::CloseBox: d.windowHandle()->close(); break;
+    }
+    QCoreApplication::processEvents();
+}
+
+// ---- ground improvement ------------------------------------------------------------
+
+void ThreeLayers(Model& m) {
+    m.SoilLayerCount = 3;
+    const char* names[] = {"上部粘土", "中間砂層", "下部粘土"};
+    for (int i = 0; i < 3; ++i) m.SoilLayer[i].Name = names[i];
+    m.DrainMethod[2].Method = 2;
+    m.DrainMethod[2].Detail = {1.5, 0.05, 1, 1e-7, 3, 0.2, 0.714};
+}
+
+struct Dialog11Fixture : ::testing::Test {
+    void SetUp() override {
+        ThreeLayers(*host.model);
+        d = std::make_unique<Dialog11>(host, nullptr);
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+    }
+    void Drains(int row, const char* d1, const char* dw) {
+        Pick(d->Qflg_SB(), row, 2, 1);
+        Type(d->Qflg_SB(), row, 3, d1);
+        Type(d->Qflg_SB(), row, 4, dw);
+        Type(d->Qflg_SB(), row, 5, "1");
+    }
+    FakeEditorHost host;
+    std::unique_ptr<Dialog11> d;
+};
+
+TEST_F(Dialog11Fixture, OpensWithEveryLayer) {
+    grid::QEX_FLG* g = d->Qflg_SB();
+    EXPECT_EQ(g->RowsInUse(), 3);
+    EXPECT_EQ(g->CellText(0, 3), QStringLiteral("打設間隔 d  (m)"));
+    EXPECT_EQ(g->CellText(1, 1), QStringLiteral("上部粘土"));
+    EXPECT_EQ(g->CellText(1, 2), QStringLiteral("無処理"));
+    EXPECT_EQ(g->CellText(3, 2), QStringLiteral("ドレーン工法（四角形）"));
+    EXPECT_EQ(g->CellText(3, 6), QStringLiteral("0.000000"));
+    EXPECT_EQ(g->CellText(1, 5), QStringLiteral("1.000"));
+}
+
+TEST_F(Dialog11Fixture, OkStoresBetaAndKeepsUntouchedDigits) {
+    Drains(1, "1.2", "0.05");
+    Type(d->Qflg_SB(), 1, 7, "3");
+    Type(d->Qflg_SB(), 1, 8, "0.2");
+    Type(d->Qflg_SB(), 2, 8, "0.6");  // untreated: stored as typed, beta 1
+    CloseBy(*d, Close::Ok);
+    EXPECT_FALSE(d->isVisible());
+    const Model& m = *host.model;
+    EXPECT_EQ(m.DrainMethod[0].Method, 1);
+    EXPECT_DOUBLE_EQ(m.DrainMethod[0].Detail[6], 0.714);
+    EXPECT_EQ(m.DrainMethod[1].Detail[5], 0.6);
+    EXPECT_EQ(m.DrainMethod[1].Detail[6], 1);
+    EXPECT_EQ(m.DrainMethod[2].Detail[3], 1e-7);  // shown as 0.000000, kept
+    EXPECT_EQ(m.DrainMethod[2].Detail[0], 1.5);
+}
+
+TEST_F(Dialog11Fixture, RefusedRowKeepsTheDialogOpenAndStoresNothing) {
+    Drains(1, "1.2", "1.3");
+    Type(d->Qflg_SB(), 2, 8, "0.6");
+    CloseBy(*d, Close::Ok);
+    EXPECT_TRUE(d->isVisible());
+    ASSERT_EQ(host.messages.Count(), 1u);
+    EXPECT_EQ(host.messages.Last().text, "土層 1：有効径 de（1.05d）が直径 dw 以下です。");
+    EXPECT_EQ(host.model->DrainMethod[0].Method, 0);
+    EXPECT_EQ(host.model->DrainMethod[1].Detail[5], 0);
+    Type(d->Qflg_SB(), 1, 4, "0.05");
+    CloseBy(*d, Close::Ok);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(host.model->DrainMethod[0].Method, 1);
+}
+
+TEST_F(Dialog11Fixture, ValueOutsideTheLimitsIsRefusedAtOnce) {
+    Type(d->Qflg_SB(), 1, 3, "-1");
+    ASSERT_EQ(host.messages.Count(), 1u);
+    EXPECT_EQ(host.messages.Last().text, LimitMessage(Item::DrainSpacing));
+    EXPECT_EQ(d->Qflg_SB()->CellText(1, 3), QStringLiteral("0.000"));
+}
+
+TEST(Dialog11, CancelAndCloseBoxStoreNothing) {
+    for (Close how : {Close::Cancel, Close::CloseBox}) {
+        FakeEditorHost host;
+        ThreeLayers(*host.model);
+        const Model before = *host.model;
+        Dialog11 d(host, nullptr);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        Pick(d.Qflg_SB(), 1, 2, 2);
+        Type(d.Qflg_SB(), 3, 3, "2.5");
+        CloseBy(d, how);
+        EXPECT_FALSE(d.isVisible());
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(host.model->DrainMethod[i].Method, before.DrainMethod[i].Method);
+            EXPECT_EQ(host.model->DrainMethod[i].Detail, before.DrainMethod[i].Detail);
+        }
+    }
+}
+
+// ---- sand curves ---------------------------------------------------------------------
+
+void SandCurves3(Model& m) {
+    const double p[] = {9.81, 20, 40};
+    for (int c = 0; c < kSandCurves; ++c) {
+        m.BKHoughCurve[c].n = 3;
+        for (int a = 0; a < 3; ++a) {
+            m.BKHoughCurve[c].X[a] = p[a];
+            m.BKHoughCurve[c].Y[a] = 1.2 - 0.1 * c - 0.05 * a;
+        }
+    }
+}
+
+struct Dialog8Fixture : ::testing::Test {
+    void SetUp() override {
+        host.appPath = dir.path();
+        SandCurves3(*host.model);
+        d = std::make_unique<Dialog8>(host, nullptr);
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+    }
+    test::TempDir dir;
+    FakeEditorHost host;
+    std::unique_ptr<Dialog8> d;
+};
+
+TEST_F(Dialog8Fixture, Row2PressureReachesAllFiveCurves) {
+    EXPECT_EQ(d->Qflg_BK()->RowsInUse(), 3);
+    EXPECT_EQ(d->Qflg_BK()->CellText(1, 1), QStringLiteral("9.8"));
+    Type(d->Qflg_BK(), 2, 1, "25");
+    CloseBy(*d, Close::Ok);
+    for (int c = 0; c < kSandCurves; ++c) {
+        EXPECT_EQ(host.model->BKHoughCurve[c].X[1], 25);
+        EXPECT_EQ(host.model->BKHoughCurve[c].X[0], 9.81);  // untouched, not 9.8
+        EXPECT_EQ(host.model->BKHoughCurve[c].n, 3);
+    }
+}
+
+TEST_F(Dialog8Fixture, StoreThenCancelReplacesOnlyTheFile) {
+    Type(d->Qflg_BK(), 1, 1, "10");
+    Type(d->Qflg_BK(), 1, 2, "1.2");
+    host.messages.Script(MsgAnswer::Ok);
+    QTest::mouseClick(d->cmd_dg9(0), Qt::LeftButton);
+    EXPECT_EQ(test::ReadBytes(dir / "BKHough1.CSV").substr(0, 39), "3\r\n10.0,1.200,1.100,1.000,0.900,0.800\r\n");
+    CloseBy(*d, Close::Cancel);
+    EXPECT_EQ(host.model->BKHoughCurve[0].X[0], 9.81);
+}
+
+TEST_F(Dialog8Fixture, RestoreThenCancelKeepsTheRestoredCurves) {
+    std::ofstream(dir / "BKHough1.CSV", std::ios::binary) << "2\r\n10.0,1,1,1,1,1\r\n20.0,0.9,0.9,0.9,0.9,0.9\r\n";
+    host.messages.Script(MsgAnswer::Ok);
+    QTest::mouseClick(d->cmd_dg9(1), Qt::LeftButton);
+    EXPECT_EQ(d->Qflg_BK()->RowsInUse(), 2);
+    EXPECT_EQ(d->Qflg_BK()->CellText(2, 6), QStringLiteral("0.900"));
+    CloseBy(*d, Close::Cancel);
+    EXPECT_EQ(host.model->BKHoughCurve[4].n, 2);
+    EXPECT_EQ(host.model->BKHoughCurve[4].Y[1], 0.9);
+}
+
+TEST(Dialog8, TwentyOnePointsShownAndKept) {
+    FakeEditorHost host;
+    for (int c = 0; c < kSandCurves; ++c) {
+        host.model->BKHoughCurve[c].n = 21;
+        for (int a = 0; a < 21; ++a) host.model->BKHoughCurve[c].X[a] = 9.81 * (a + 1);
+    }
+    Dialog8 d(host, nullptr);
+    d.show();
+    EXPECT_EQ(d.Qflg_BK()->RowsInUse(), 21);
+    Type(d.Qflg_BK(), 21, 2, "0.5");
+    CloseBy(d, Close::Ok);
+    EXPECT_EQ(host.model->BKHoughCurve[0].n, 21);
+    EXPECT_EQ(host.model->BKHoughCurve[0].Y[20], 0.5);
+    EXPECT_EQ(host.model->BKHoughCurve[3].X[20], 9.81 * 21);
+}
+
+// ---- soil curves ---------------------------------------------------------------------
+
+// Layers 1 sand, 2 and 3 clay; layer 3 has a three-point Mv curve.
+void Layers(Model& m) {
+    m.SoilLayerCount = 3;
+    const char* names[] = {"砂層", "上部粘土", "下部粘土"};
+    for (int i = 0; i < 3; ++i) {
+        m.SoilLayer[i].Name = names[i];
+        m.SoilParam[i].SoilType = i == 0 ? 1 : 0;
+    }
+    CurveTable& mv = m.MvCurve[2];
+    mv.n = 3;
+    const double x[] = {10, 9.81, 100};
+    const double y[] = {0.05, 0.001234, 0.01};
+    for (int k = 0; k < 3; ++k) {
+        mv.X[k] = x[k];
+        mv.Y[k] = y[k];
+    }
+}
+
+struct Dialog5Fixture : ::testing::Test {
+    void SetUp() override {
+        Layers(*host.model);
+        before = std::make_unique<Model>(*host.model);
+        d = std::make_unique<Dialog5>(host, nullptr);
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+    }
+    FakeEditorHost host;
+    std::unique_ptr<Model> before;
+    std::unique_ptr<Dialog5> d;
+};
+
+TEST_F(Dialog5Fixture, MvEditStoresAsShownOthersExact) {
+    QTableWidget* sel = d->Qflg_YD();
+    ASSERT_EQ(sel->rowCount(), 2);
+    EXPECT_EQ(sel->item(1, 0)->text(), "2");
+    EXPECT_EQ(sel->item(1, 3)->text(), QStringLiteral("○"));
+    ClickCell(sel, 1, 3);
+    EXPECT_EQ(d->Form().rw(), 3);
+    EXPECT_EQ(sel->item(1, 3)->background().color(), QColor(0, 255, 0));
+    grid::QEX_FLG* g = d->Qflg_GD();
+    EXPECT_EQ(g->CellText(0, 2), QStringLiteral("Mv (m2/kN)"));
+    EXPECT_EQ(g->CellText(1, 1), QStringLiteral("100.000"));
+    EXPECT_EQ(g->CellText(1, 2), QStringLiteral("0.005000"));
+    EXPECT_EQ(d->lbl_1()->text(), QStringLiteral("LogMv"));
+    Type(g, 1, 2, "0.004");
+    const CurveTable& mv = host.model->MvCurve[2];
+    EXPECT_DOUBLE_EQ(mv.Y[0], 0.04);
+    EXPECT_EQ(mv.X[0], 10);
+    EXPECT_EQ(mv.X[1], 9.81);       // shown 98.100, kept
+    EXPECT_EQ(mv.Y[1], 0.001234);  // shown 0.000123, kept
+    // Deleting the first row moves the kept points up with their own values.
+    g->SetCurrentCell(1, 1);
+    g->DeleteRow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mv.n, 2);
+    EXPECT_EQ(mv.Y[0], 0.001234);
+    EXPECT_EQ(mv.X[1], 100);
+    CloseBy(*d, Close::Ok);
+    EXPECT_EQ(host.model->MvCurve[2].n, 2);
+}
+
+TEST_F(Dialog5Fixture, NewPointTurnsTheMarkAndCancelRestores) {
+    for (Close how : {Close::Cancel, Close::CloseBox}) {
+        if (!d) {
+            d = std::make_unique<Dialog5>(host, nullptr);
+            d->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+        }
+        ClickCell(d->Qflg_YD(), 0, 2);
+        EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("－"));
+        Type(d->Qflg_GD(), 1, 1, "250");
+        EXPECT_EQ(host.model->ELogPCurve[1].X[0], 25);
+        EXPECT_EQ(host.model->ELogPCurve[1].n, 1);
+        EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("○"));
+        ClickCell(d->Qflg_YD(), 1, 3);
+        Type(d->Qflg_GD(), 2, 2, "0.002");
+        CloseBy(*d, how);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(host.model->ELogPCurve[1].n, 0);
+        EXPECT_EQ(host.model->MvCurve[2].Y, before->MvCurve[2].Y);
+        d.reset();
+    }
+}
+
+TEST_F(Dialog5Fixture, TableTakesNoEditUntilACurveIsChosen) {
+    grid::QEX_FLG* g = d->Qflg_GD();
+    g->SetCurrentCell(1, 1);
+    g->edit(g->currentIndex());
+    EXPECT_EQ(g->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_FALSE(g->InsertRow());
+    ClickCell(d->Qflg_YD(), 1, 3);
+    ClickCell(d->Qflg_YD(), 1, 1);  // a name: the table shows the curve but takes nothing
+    g->edit(g->currentIndex());
+    EXPECT_EQ(g->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(host.model->MvCurve[2].n, 3);
+}
+
+TEST_F(Dialog5Fixture, AxisBoxes) {
+    ClickCell(d->Qflg_YD(), 0, 2);
+    QLineEdit* y = d->txt_y();
+    y->setFocus();
+    QApplication::setActiveWindow(d.get());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(d->Form().pic_sw(), 1);
+    const int renders = d->Picture1()->RenderCount();
+    y->selectAll();
+    QTest::keyClicks(y, "0.5");
+    EXPECT_EQ(d->Picture1()->RenderCount(), renders);  // "0", "0." and "0.5" are below 1: no repaint
+    EXPECT_EQ(d->Form().CurveYMax(0), 6);
+    EXPECT_EQ(y->text(), "0.5");
+    y->selectAll();
+    QTest::keyClicks(y, "6.5");
+    EXPECT_EQ(d->Form().CurveYMax(0), 6.5);
+    d->OKButton()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(d->Form().pic_sw(), 0);
+    ClickCell(d->Qflg_YD(), 0, 3);
+    ClickCell(d->Qflg_YD(), 0, 2);
+    EXPECT_EQ(y->text(), "7");
+}
+
+TEST_F(Dialog5Fixture, SandButtonOpensTheSandCurves) {
+    bool opened = false;
+    test::WhenModal<Dialog8>([&](Dialog8* s) {
+        opened = true;
+        s->CancelClicked();
+    });
+    QTest::mouseClick(d->cmd_dg5(), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(d->isVisible());
+}
+
+}  // namespace
+}  // namespace kova

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "dialogs/tool_palettes.hpp"
+#include "tests/support/fake_editor_host.hpp"
+#include "tests/support/qt_app.hpp"
+
+namespace kova {
+namespace {
+
+using test::FakeEditorHost;
+
+// Stand-in data dialogs: each opening is counted and the dialog closes itself.
+struct DialogCounter {
+    int opened = 0;
+    PaletteDialogFactory Factory() {
+        return [this](EditorHost&, QWidget* owner) {
+            ++opened;
+            auto d = std::make_unique<QDialog>(owner);
+            QTimer::singleShot(0, d.get(), &QDialog::reject);
+            return d;
+        };
+    }
+};
+
+struct HookScope {
+    HookScope() : saved(PaletteDialogHooks()) {}
+    ~HookScope() { PaletteDialogHooks() = saved; }
+    PaletteDialogs saved;
+};
+
+std::unique_ptr<EditPalette> Make(int which, FakeEditorHost& host) {
+    switch (which) {
+    case 2: return std::make_unique<Dialog2>(host, nullptr);
+    case 3: return std::make_unique<Dialog3>(host, nullptr);
+    case 9: return std::make_unique<Dialog9>(host, nullptr);
+    default: return std::make_unique<Dialog14>(host, nullptr);
+    }
+}
+
+bool AnyDown(const EditPalette& p) {
+    for (int i = 0; i < p.OptionCount(); ++i)
+        if (p.Option(i)->isChecked()) return true;
+    return false;
+}
+
+TEST(ToolPalettes, OptionsSetToolAndPromptOrOpenTheirDialog) {
+    struct Case {
+        int palette, index, mode;
+        const char* prompt;
+    } cases[] = {
+        {2, 0, 3, "境界線追加＞始点～終点を指定してください "},
+        {2, 1, 4, "境界線削除＞削除する境界線を指定してください "},
+        {3, 0, 5, "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください "},
+        {3, 1, 6, "新規土層登録＞土層ブロックとなる領域の内側を指定してください "},
+        {3, 2, 7, "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください "},
+        {3, 3, 11, "ブロック削除＞削除するブロック中心点を指定してください "},
+        {3, 4, -2, "  "},
+        {3, 5, -2, "  "},
+        {3, 6, -2, "  "},
+        {3, 7, -2, "  "},
+        {9, 0, 8, "施工前地形線追加＞線分の始点～終点を指定してください "},
+        {9, 1, 9, "施工前地形線削除＞削除する線分を指定してください "},
+        {9, 2, 10, "切り土ブロック登録＞切り土ブロックとなる領域の内部を指定してください "},
+        {9, 3, 12, "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "},
+        {9, 4, -2, "  "},
+        {9, 5, 13, "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "},
+        {14, 0, -2, " "},
+        {14, 1, 17, "交点計算＞線分１を指定してください"},
+        {14, 2, 18, "交点計算＞基準点を指定してください"},
+        {14, 3, 19, "交点計算＞基準点を指定してください"},
+        {14, 4, 20, "交点計算＞基準点を指定してください"},
+    };
+    HookScope scope;
+    DialogCounter counter;
+    PaletteDialogHooks() = {counter.Factory(), counter.Factory(), counter.Factory(),
+                            counter.Factory(), counter.Factory(), counter.Factory()};
+    for (const Case& c : cases) {
+        FakeEditorHost host;
+        auto p = Make(c.palette, host);
+        p->show();
+        const int before = counter.opened;
+        if (c.mode == -2) host.state->cmd_mode = 5;  // a tool that was down stays
+        QTest::mouseClick(p->Option(c.index), Qt::LeftButton);
+        EXPECT_EQ(host.state->cmd_mode, c.mode == -2 ? 5 : c.mode) << c.palette << "/" << c.index;
+        EXPECT_EQ(host.StatusText(1), c.prompt) << c.palette << "/" << c.index;
+        EXPECT_EQ(counter.opened - before, c.mode == -2 ? 1 : 0) << c.palette << "/" << c.index;
+        if (c.mode == -2) EXPECT_FALSE(AnyDown(*p)) << c.palette << "/" << c.index;
+        else EXPECT_TRUE(p->Option(c.index)->isChecked());
+    }
+}
+
+TEST(ToolPalettes, OpeningClearsThePicksAndPlacesThePalette) {
+    for (int which : {2, 3, 9, 14}) {
+        FakeEditorHost host;
+        EditorState& st = *host.state;
+        st.cmd_mode = 9;
+        st.SelIndex = st.SelIndex2 = 4;
+        st.SelFlags[7] = 1;
+        st.SelCount = 1;
+        st.PickPair = {2, 3, 0};
+        auto p = Make(which, host);
+        EXPECT_EQ(st.cmd_mode, 0);
+        EXPECT_EQ(st.SelIndex, -1);
+        EXPECT_EQ(st.SelIndex2, -1);
+        // The block palette leaves the line selection to the canvas.
+        EXPECT_EQ(st.SelFlags[7], which == 3 ? 1 : -1) << which;
+        EXPECT_EQ(st.SelCount, which == 3 ? 1 : 0) << which;
+        EXPECT_EQ(st.PickPair[0], which == 14 ? -1 : 2) << which;
+        EXPECT_FALSE(AnyDown(*p));
+        EXPECT_EQ(p->pos(), QPoint((1500 + 300) / 15, (1200 + 2000) / 15));
+        EXPECT_TRUE(host.status.empty());  // no prompt on opening
+    }
+}
+
+TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
+    const struct {
+        int which;
+        const char* blank;
+    } cases[] = {{2, "  "}, {3, "  "}, {9, "  "}, {14, " "}};
+    for (const auto& c : cases) {
+        FakeEditorHost host;
+        QWidget* p = nullptr;
+        switch (c.which) {
+        case 2: p = OpenLinePalette(host); break;
+        case 3: p = OpenBlockPalette(host); break;
+        case 9: p = OpenTerrainPalette(host); break;
+        default: p = OpenPointPalette(host); break;
+        }
+        QPointer<QWidget> alive(p);
+        auto* palette = static_cast<EditPalette*>(p);
+        QTest::mouseClick(palette->Option(1), Qt::LeftButton);
+        ASSERT_NE(host.state->cmd_mode, 0);
+        host.state->SelIndex = 3;
+        host.state->PickPair[0] = 1;
+        host.status.clear();
+        const int repaints = host.repaints;
+        palette->CloseClicked();  // the tool menu closes it first; then it closes itself again
+        EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+        EXPECT_EQ(host.state->cmd_mode, 0);
+        EXPECT_EQ(host.state->SelIndex, -1);
+        ASSERT_EQ(host.status.size(), 1u) << c.which;  // unloaded once
+        EXPECT_EQ(host.StatusText(1), c.blank);
+        EXPECT_EQ(host.state->PickPair[0], c.which == 14 ? -1 : 1);
+        EXPECT_EQ(host.repaints - repaints, c.which == 14 ? 1 : 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive.isNull());
+    }
+}
+
+TEST(ToolPalettes, OneAtATimeByCaption) {
+    FakeEditorHost host;
+    QPointer<QWidget> first(OpenLinePalette(host));
+    CloseToolPalettes();
+    host.SelectToolOption(kNoToolOptionIndex);
+    QPointer<QWidget> second(OpenTerrainPalette(host));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    EXPECT_EQ(second->windowTitle(), QStringLiteral("施工前地形編集"));
+    CloseToolPalettes();
+    CloseToolPalettes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST(ToolPalettes, ListOptionOpensItsDialogEveryTime) {
+    HookScope scope;
+    DialogCounter counter;
+    PaletteDialogHooks().dialog0 = counter.Factory();
+    FakeEditorHost host;
+    Dialog14 p(host, nullptr);
+    p.show();
+    QTest::mouseClick(p.Option(0), Qt::LeftButton);
+    QTest::mouseClick(p.Option(0), Qt::LeftButton);
+    EXPECT_EQ(counter.opened, 2);
+}
+
+// Points 0..10 and ten lines from point 0 to each other point.
+void Star(Model& m, bool cut) {
+    m.BndPtCount = 11;
+    for (int i = 0; i < 11; ++i) m.BndPt[i].X = i;
+    auto& lines = cut ? m.CutLine : m.BndLine;
+    for (int j = 0; j < 10; ++j) lines[j] = BoundaryLine{0, static_cast<i16>(j + 1)};
+    (cut ? m.CutLineCount : m.BndLineCount) = 10;
+}
+
+TEST(ToolPalettes, TenLinesAtAPointLinkNineAndTellOnce) {
+    {
+        FakeEditorHost host;
+        Star(*host.model, false);
+        Dialog3 p(host, nullptr);
+        EXPECT_EQ(host.model->BndPt[0].nLink, 9);
+        EXPECT_EQ(host.model->BndPt[0].Link[8], 8);
+        EXPECT_EQ(host.model->BndPt[10].nLink, 1);
+        ASSERT_EQ(host.messages.Count(), 1u);
+        EXPECT_EQ(host.messages.Last().text, "1つの境界点に接続できる線は9本までです。");
+    }
+    {
+        FakeEditorHost host;
+        Star(*host.model, true);
+        Dialog9 p(host, nullptr);
+        EXPECT_EQ(host.messages.Count(), 0u);  // linked at the first option only
+        QTest::mouseClick(p.Option(0), Qt::LeftButton);
+        QTest::mouseClick(p.Option(2), Qt::LeftButton);
+        EXPECT_EQ(host.model->BndPt[0].nLink, 9);
+        EXPECT_EQ(host.messages.Count(), 1u);
+    }
+}
+
+TEST(ToolPalettes, TerrainLineAddedBeforeNewCutIsLinked) {
+    FakeEditorHost host;
+    Model& m = *host.model;
+    m.BndPtCount = 3;
+    m.CutLine[0] = {0, 1};
+    m.CutLineCount = 1;
+    m.BndLine[0] = {1, 2};
+    m.BndLineCount = 1;
+    Dialog9 p(host, nullptr);
+    QTest::mouseClick(p.Option(0), Qt::LeftButton);
+    // The add tool draws a terrain line from point 1 to point 2.
+    m.CutLine[1] = {1, 2};
+    m.CutLineCount = 2;
+    QTest::mouseClick(p.Option(2), Qt::LeftButton);
+    EXPECT_EQ(host.state->cmd_mode, 10);
+    ASSERT_EQ(m.BndPt[2].nLink, 1);
+    EXPECT_EQ(m.BndPt[2].Link[0], 1);  // the terrain line, not the boundary line
+    EXPECT_EQ(m.BndPt[1].nLink, 2);
+}
+
+TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
+    FakeEditorHost host;
+    EditorState& st = *host.state;
+    Dialog2 p(host, nullptr);
+    st.SelIndex = 2;
+    st.SelFlags[3] = 1;
+    st.SelCount = 1;
+    QTest::mouseClick(p.Option(1), Qt::LeftButton);
+    EXPECT_EQ(st.SelIndex, -1);
+    EXPECT_EQ(st.SelFlags[3], -1);
+    EXPECT_EQ(st.SelCount, 0);
+    EXPECT_EQ(host.repaints, 2);
+
+    Dialog3 b(host, nullptr);
+    st.PickPair = {1, 4, 0};
+    st.SelFlags[3] = 1;
+    QTest::mouseClick(b.Option(2), Qt::LeftButton);
+    EXPECT_EQ(st.PickPair[0], -1);
+    EXPECT_EQ(st.PickPair[1], -1);
+    EXPECT_EQ(st.SelFlags[3], 1);  // the line pick stays
+    EXPECT_EQ(host.repaints, 3);
+}
+
+}  // namespace
+}  // namespace kova

@@ -1,0 +1,177 @@
+// The station list and the graph options as the user drives them.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "dialogs/grid/qex_flg.hpp"
+#include "platform/qt/qt_text.hpp"
+#include "predict/window/graph_options_dialog.hpp"
+#include "predict/window/station_list_dialog.hpp"
+#include "tests/predict/predict_test_util.hpp"
+#include "tests/support/qt_app.hpp"
+
+using namespace kova;
+using namespace kova::predict;
+using kova::predict::test::PartStation;
+
+namespace {
+
+ObsDataSet FiveStations() {
+    ObsDataSet d;
+    d.StationCount = 5;
+    for (int i = 1; i <= 5; ++i) {
+        d.Stations[i] = PartStation();
+        d.Stations[i].Name = "S" + std::to_string(i);
+        d.Stations[i].ResizeRows(i);
+    }
+    return d;
+}
+
+// Types a cell as the user does.
+bool Type(grid::QEX_FLG& g, int row, int col, const QString& text) {
+    g.SetCurrentCell(row, col);
+    return g.Model().setData(g.Model().index(row - 1, col), text, Qt::EditRole);
+}
+
+struct ListFixture {
+    ObsDataSet data = FiveStations();
+    RecordingMessages messages;
+    std::string shownTitle = "-", shownName = "-";
+    F1 dialog{data, messages, nullptr, [this](const std::string& t, const std::string& n) {
+                  shownTitle = t;
+                  shownName = n;
+              }};
+    grid::QEX_FLG& grid = *dialog.QEXFLG();
+};
+
+TEST(StationListDialog, OpensFilledAndFollowsInsertsAndDeletes) {
+    ListFixture f;
+    EXPECT_EQ(f.dialog.windowTitle(), Q("観測所一覧・登録"));
+    EXPECT_EQ(f.grid.RowsInUse(), 5);
+    EXPECT_EQ(f.grid.Rows(), 21);
+    EXPECT_EQ(f.grid.CellText(5, 1), QStringLiteral("S5"));
+    EXPECT_EQ(f.grid.CellText(0, 1), Q("観測所名称"));
+    EXPECT_EQ(f.dialog.Text1()->text(), Q("無題"));
+
+    f.grid.SetCurrentCell(2, 1);
+    ASSERT_TRUE(f.grid.DeleteRow());  // S2 and its observations go
+    EXPECT_EQ(f.data.StationCount, 4);
+    EXPECT_EQ(f.data.Stations[2].Name, "S3");
+    EXPECT_EQ(f.data.Stations[2].Count, 3);
+
+    f.grid.SetCurrentCell(1, 1);
+    ASSERT_TRUE(f.grid.InsertRow());  // a cleared station before S1
+    EXPECT_EQ(f.data.StationCount, 5);
+    EXPECT_EQ(f.data.Stations[1].Name, "");
+    EXPECT_EQ(f.data.Stations[1].Count, 0);
+    EXPECT_EQ(f.data.Stations[1].Sa, 0);
+    EXPECT_EQ(f.data.Stations[2].Name, "S1");
+
+    ASSERT_TRUE(Type(f.grid, 6, 1, QStringLiteral("new")));  // typed below the last
+    EXPECT_EQ(f.data.StationCount, 6);
+    EXPECT_EQ(f.data.Stations[6].Count, 0);
+    EXPECT_EQ(f.data.Stations[6].Name, "");  // names come at OK
+    EXPECT_EQ(f.messages.Count(), 0u);
+}
+
+TEST(StationListDialog, RefusesATwentyFirstStationAndUnstorableNames) {
+    ListFixture f;
+    for (int i = 6; i <= 20; ++i) ASSERT_TRUE(Type(f.grid, i, 1, QString::number(i)));
+    EXPECT_EQ(f.data.StationCount, 20);
+    f.grid.SetCurrentCell(3, 1);
+    EXPECT_FALSE(f.grid.InsertRow());  // the full grid takes no row
+    EXPECT_EQ(f.data.StationCount, 20);
+
+    Type(f.grid, 2, 1, Q("a\"b"));
+    ASSERT_EQ(f.messages.Count(), 1u);
+    EXPECT_EQ(f.messages.Last().text, "使用できない文字が含まれています。");
+    EXPECT_EQ(f.grid.CellText(2, 1), QStringLiteral("S2"));  // restored
+    EXPECT_EQ(f.data.StationCount, 20);
+}
+
+TEST(StationListDialog, OkTakesNamesAndTitleOrStaysOpen) {
+    ListFixture f;
+    f.dialog.show();
+    f.dialog.Text1()->setText(Q("題\"名"));
+    f.dialog.Command1_Click();
+    EXPECT_TRUE(f.dialog.isVisible());
+    EXPECT_EQ(f.messages.Last().text, "使用できない文字が含まれています。");
+    EXPECT_EQ(f.data.JobTitle, "無題");
+
+    f.dialog.Text1()->setText(Q("第3工区"));
+    Type(f.grid, 1, 1, QString());
+    Type(f.grid, 3, 1, Q("No.3 法尻"));
+    f.dialog.Command1_Click();
+    EXPECT_FALSE(f.dialog.isVisible());
+    EXPECT_EQ(f.dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(f.data.JobTitle, "第3工区");
+    EXPECT_EQ(f.data.Stations[1].Name, "");
+    EXPECT_EQ(f.data.Stations[3].Name, "No.3 法尻");
+    EXPECT_EQ(f.shownTitle, "第3工区");
+    EXPECT_EQ(f.shownName, "");
+}
+
+TEST(StationListDialog, CloseBoxKeepsMovesButDropsNames) {
+    ListFixture f;
+    f.dialog.show();
+    Type(f.grid, 1, 1, QStringLiteral("renamed"));
+    f.grid.SetCurrentCell(4, 1);
+    ASSERT_TRUE(f.grid.DeleteRow());
+    f.dialog.close();
+    EXPECT_EQ(f.data.StationCount, 4);
+    EXPECT_EQ(f.data.Stations[1].Name, "S1");
+    EXPECT_EQ(f.data.Stations[4].Name, "S5");
+    EXPECT_EQ(f.shownTitle, "-");
+}
+
+TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
+    ObsSettings s;
+    RecordingMessages m;
+    {
+        Dialog1 d(s, m, nullptr);
+        EXPECT_EQ(d.windowTitle(), Q("グラフオプション"));
+        EXPECT_TRUE(d.O2(3)->isChecked());
+        EXPECT_TRUE(d.O3(0)->isChecked());
+        EXPECT_EQ(d.T1(0)->text(), QStringLiteral("365"));
+        EXPECT_EQ(d.T1(1)->text(), QStringLiteral("0.200"));
+        EXPECT_EQ(d.T1(2)->text(), QStringLiteral("90"));
+        EXPECT_EQ(d.T2()->text(), QStringLiteral("95"));
+        d.T1(0)->setText(QStringLiteral("10"));
+        d.O3(1)->setChecked(true);
+        d.CancelButton()->click();
+        EXPECT_EQ(s.LeaveDays, 365);
+        EXPECT_EQ(s.TimeAxisMode, 0);
+    }
+    {
+        Dialog1 d(s, m, nullptr);
+        d.show();
+        d.T1(0)->setText(QStringLiteral("abc"));
+        emit d.T1(0)->editingFinished();
+        EXPECT_EQ(d.T1(0)->text(), QStringLiteral("0"));
+        d.T1(1)->setText(QStringLiteral("1e999"));
+        d.O2(2)->setChecked(true);
+        d.O3(1)->setChecked(true);
+        d.OKButton()->click();
+        EXPECT_TRUE(d.isVisible());
+        ASSERT_EQ(m.Count(), 1u);
+        EXPECT_EQ(m.Last().text, "残留沈下量指定が不正です");
+        EXPECT_EQ(m.Last().caption, "データエラー");
+        EXPECT_EQ(s.SettlementOption, 3);
+
+        d.T1(1)->setText(QStringLiteral("0.15"));
+        d.OKButton()->click();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(s.LeaveDays, 0);
+        EXPECT_DOUBLE_EQ(s.ResidualSettlement, 0.15);
+        EXPECT_EQ(s.SettlementOption, 2);
+        EXPECT_EQ(s.TimeAxisMode, 1);
+    }
+    Dialog1 again(s, m, nullptr);
+    EXPECT_TRUE(again.O2(2)->isChecked());
+    EXPECT_TRUE(again.O3(1)->isChecked());
+    EXPECT_EQ(again.T1(1)->text(), QStringLiteral("0.150"));
+}
+
+}  // namespace
