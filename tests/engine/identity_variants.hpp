@@ -55,9 +55,9 @@ inline Input IdentityVariant(int n) {
     VariantRandom r(static_cast<std::uint64_t>(n) + 1);
     Input f;
     f.title = "variant " + std::to_string(n);
-    f.leave = r.Pick(std::vector<int>{0, 1, 30, 100, 365, 1000, 2500, 36500});
-    f.residual = r.Pick(std::vector<double>{0, 0.005, 0.02, 0.05, 0.1, 0.3, 1, -0.05});
-    f.time_cond = n % 3;  // 2: neither the leave period nor the residual settlement
+    f.leave = r.Pick(std::vector<int>{0, 1, 30, 100, 365, 1000, 2500, 32767});
+    f.residual = r.Pick(std::vector<double>{0, 0.005, 0.02, 0.05, 0.1, 0.3, 1, 0.5});
+    f.time_cond = n / 2 % 2;
     f.sand = r.Chance(60) ? 1 : 0;
     f.cut = r.Chance(50) ? 1 : 0;
     f.mvp = r.Int(0, 1);
@@ -162,7 +162,7 @@ inline Input IdentityVariant(int n) {
         f.strip_loads.push_back(l);
     }
 
-    for (int i = r.Chance(50) ? r.Int(1, 4) : 0; i > 0; --i)
+    for (int i = r.Chance(50) ? r.Int(1, 3) : 0; i > 0; --i)
         f.walls.push_back(Wall{r.Grid(5, width - 5, 1), r.Grid(0, 3, 1), -r.Grid(2, 30, 1)});
 
     for (int i = r.Int(1, 3); i > 0; --i)
