@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "dialogs/tool_palettes.hpp"
 #include "editor/layout.hpp"
 #include "editor/section_canvas.hpp"
 #include "editor/view_commands.hpp"
@@ -341,14 +342,7 @@ void Form1::ToggleSettledSurface() {
 
 bool Form1::ShowsSettlement() const { return session_.resultsReady && actions_.at("t_dsp")->isChecked(); }
 
-void Form1::ClosePalettes() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || !w->isVisible()) continue;
-        const std::string title = U(w->windowTitle());
-        for (const char* caption : kPaletteCaptions)
-            if (title == caption) w->close();
-    }
-}
+void Form1::ClosePalettes() { CloseToolPalettes(); }
 
 void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;

@@ -38,8 +38,4 @@ inline constexpr std::array<const char*, 7> kInputMenuCaptions{"計算位置", "
                                                                 "上載荷重", "載荷工程", "切り土"};
 inline constexpr int InputMenuOption(int entry) { return entry == 5 ? 6 : entry == 6 ? 5 : entry; }
 
-// Captions of the modeless tool palettes; selecting any option closes them.
-inline constexpr std::array<const char*, 4> kPaletteCaptions{"境界線編集", "ブロック編集", "施工前地形編集",
-                                                              "境界点編集"};
-
 }  // namespace kova

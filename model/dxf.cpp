@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "model/boundary.hpp"
+#include "model/limits.hpp"
 #include "model/reset.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
@@ -179,11 +180,15 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     std::vector<std::string> lines = SplitLines(text);
     // Blank lines after the end of the drawing are no pairs.
     while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
+    if (lines.empty()) return true;
 
     try {
         SegmentCollector collector(out, status);
         Entity cur;
         bool inEntity = false;
+        // A drawing ends with its EOF marker: without it the file was cut,
+        // perhaps inside its last coordinate.
+        bool ended = false;
         for (std::size_t i = 0; i < lines.size(); i += 2) {
             long long code = 0;
             if (!ParseInt(Trim(lines[i]), -32768, 32767, code)) return false;
@@ -196,12 +201,17 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
             if (inEntity) collector.OnEntity(cur);
             if (value == "EOF") {
                 inEntity = false;
+                // Nothing but the old end-of-file character may follow.
+                for (std::size_t k = i + 2; k < lines.size(); ++k)
+                    if (!Trim(lines[k]).empty() && Trim(lines[k]) != "\x1A") return false;
+                ended = true;
                 break;
             }
             cur.name = value;
             cur.groups.clear();
             inEntity = true;
         }
+        if (!ended) return false;
         if (inEntity) collector.OnEntity(cur);
         collector.Finish();
     } catch (const ReadError&) {
@@ -221,6 +231,16 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
         return DxfImport::ReadError;
     }
     bytes.clear();
+    // A point the project file could not hold would make the project
+    // impossible to open again once saved.
+    for (const DxfSegment& g : segs) {
+        for (auto [v, item] : {std::pair{g.X1, Item::X}, {g.Y1, Item::Y}, {g.X2, Item::X}, {g.Y2, Item::Y}}) {
+            if (!WithinLimit(item, v)) {
+                ui.Notify("ファイル読み込みエラーが発生しました。\r" + LimitFileText(item));
+                return DxfImport::ReadError;
+            }
+        }
+    }
 
     auto scratch = std::make_unique<Model>(m);
     Model& s = *scratch;

@@ -10,15 +10,17 @@ namespace {
 constexpr double kI16Min = -32768;
 constexpr double kI16Max = 32767;
 
-// Coordinates: 100 km either way holds any section and keeps every power
-// the stress formulas take of a distance (up to the fifth) far from overflow.
-constexpr double kCoord = 1e5;
+// Coordinates: abscissae as large as survey grid coordinates and
+// elevations even in millimetres hold any section, and keep every power the
+// stress formulas take of a distance (up to the fifth) far from overflow.
+constexpr double kAbscissa = 1e7;
+constexpr double kElevation = 1e6;
 constexpr double kLoad = 1e6;
 
 // One row per item, in the order of the enumeration (checked below).
 constexpr std::array<std::pair<Item, Limit>, static_cast<std::size_t>(Item::Count_)> kTable{{
-    {Item::X, {"X座標", "m", -kCoord, kCoord, false}},
-    {Item::Y, {"Y座標", "m", -kCoord, kCoord, false}},
+    {Item::X, {"X座標", "m", -kAbscissa, kAbscissa, false}},
+    {Item::Y, {"Y座標", "m", -kElevation, kElevation, false}},
     {Item::UnitWeight, {"単位体積重量", "kN/m3", 0, 100, false}},
     {Item::SoilType, {"土質", "", 0, 1, true}},
     {Item::SettleMethod, {"沈下計算方法", "", 0, 4, true}},

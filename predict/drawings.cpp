@@ -30,6 +30,7 @@ constexpr int kTextMain = 2;                // titles, captions, labels, final s
 constexpr int kTextNote = 1;                // target texts, "Sa", "Sa'"
 constexpr int kTitleSize = 100, kTextSize = 70;
 constexpr int kMarkerKind = 1;
+constexpr int kMaxSettlementTicks = 1000;
 
 int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 
@@ -134,11 +135,15 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     f.Text(0, 0, 1600, 200, kTitleSize, kTitleSize, 0, kTextMain, "実測及び予想沈下経時曲線");
     f.Text(0, 0, 1900, 350, kTextSize, kTextSize, 0, kTextMain, "経  過  時  間 (日)");
 
-    for (double v = 0; v <= ymax + 0.01; v += 0.1) {
+    // At most 1000 ticks: a huge final settlement would otherwise write
+    // without end (v + 0.1 stops growing once v is large enough).
+    int ticks = 0;
+    for (double v = 0; v <= ymax + 0.01 && ticks < kMaxSettlementTicks; v += 0.1, ++ticks) {
         int y = Int(v * ys);
         f.Line(500, 500, 0, y, -50, y, kSolidA, kSolidB);
     }
-    for (double v = 0; v <= ymax + 0.01; v += 0.2) {
+    ticks = 0;
+    for (double v = 0; v <= ymax + 0.01 && ticks < kMaxSettlementTicks; v += 0.2, ++ticks) {
         int y = Int(v * ys);
         f.Line(500, 500, 0, y, 3600, y, kGridA, kGridB);
         f.Text(0, 500, 330, y + 35, kTextSize, kTextSize, 0, kTextMain, FormatFixed(v, 1));

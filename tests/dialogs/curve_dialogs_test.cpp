@@ -150,6 +150,16 @@ TEST_F(Dialog11Fixture, ValueOutsideTheLimitsIsRefusedAtOnce) {
     EXPECT_EQ(d->Qflg_SB()->CellText(1, 3), QStringLiteral("0.000"));
 }
 
+TEST(Dialog11, NoSoilLayersShowsTheHeaderOnly) {
+    FakeEditorHost host;
+    Dialog11 d(host, nullptr);
+    d.show();
+    EXPECT_EQ(d.Qflg_SB()->RowsInUse(), 0);
+    CloseBy(d, Close::Ok);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(host.messages.Count(), 0u);
+}
+
 TEST(Dialog11, CancelAndCloseBoxStoreNothing) {
     for (Close how : {Close::Cancel, Close::CloseBox}) {
         FakeEditorHost host;
@@ -290,6 +300,8 @@ TEST_F(Dialog5Fixture, MvEditStoresAsShownOthersExact) {
     EXPECT_EQ(g->CellText(1, 1), QStringLiteral("100.000"));
     EXPECT_EQ(g->CellText(1, 2), QStringLiteral("0.005000"));
     EXPECT_EQ(d->lbl_1()->text(), QStringLiteral("LogMv"));
+    // The plot's labels are drawn in the box's font: a Japanese one.
+    EXPECT_TRUE(QFontInfo(d->Picture1()->font()).family().contains("IPA")) << QFontInfo(d->Picture1()->font()).family().toStdString();
     Type(g, 1, 2, "0.004");
     const CurveTable& mv = host.model->MvCurve[2];
     EXPECT_DOUBLE_EQ(mv.Y[0], 0.04);

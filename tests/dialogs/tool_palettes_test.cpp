@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "dialogs/tool_palettes.hpp"
+#include "platform/qt/qt_text.hpp"
 #include "tests/support/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 
@@ -168,6 +169,24 @@ TEST(ToolPalettes, OneAtATimeByCaption) {
     CloseToolPalettes();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(second.isNull());
+}
+
+TEST(ToolPalettes, ToolOptionsOpenTheirPalette) {
+    const struct {
+        int option;
+        const char* caption;
+    } cases[] = {{1, "境界点編集"}, {2, "境界線編集"}, {3, "ブロック編集"}, {5, "施工前地形編集"}};
+    for (const auto& c : cases) {
+        FakeEditorHost host;
+        QPointer<QWidget> p(OpenToolForm(host, c.option));
+        ASSERT_FALSE(p.isNull());
+        EXPECT_TRUE(p->isVisible());
+        EXPECT_FALSE(p->isModal());
+        EXPECT_EQ(U(p->windowTitle()), c.caption);
+        host.SelectToolOption(kNoToolOptionIndex);  // the tool menu closes it by its caption
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(p.isNull());
+    }
 }
 
 TEST(ToolPalettes, ListOptionOpensItsDialogEveryTime) {

@@ -148,5 +148,22 @@ TEST(PredictDrawings, FarCoordinatesStayInTheViewerRange) {
     }
 }
 
+TEST(PredictDrawings, HugeFinalSettlementStopsAtAThousandTicks) {
+    // 1e15 m: adding 0.1 no longer moves the tick value, so only the cap
+    // ends the settlement ticks and grid lines.
+    test::TempDir dir;
+    ObsSettings s = Option(3);
+    StationRecord st = FittedStation(s);
+    st.FinalSettlement = 1e15;
+    DrawingFile f = Parse(WritePredictionDrawing(st, s, 7, dir.path()), "45,30");
+    int ticks = 0, grid = 0;
+    for (const auto& r : f.records) {
+        ticks += r.kind == 'L' && r.v[0] == 500 && r.v[2] == 450 && r.v[1] == r.v[3];
+        grid += r.kind == 'L' && r.v[0] == 500 && r.v[2] == 4100 && r.v[4] == 1;
+    }
+    EXPECT_EQ(ticks, 1000);
+    EXPECT_EQ(grid, 1000);
+}
+
 }  // namespace
 }  // namespace kova::predict

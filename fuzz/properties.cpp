@@ -1,0 +1,225 @@
+#include "fuzz/properties.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+
+#include "engine/run.hpp"
+#include "model/dxf.hpp"
+#include "model/projectfile.hpp"
+#include "model/reset.hpp"
+#include "platform/message.hpp"
+#include "predict/obsdata.hpp"
+#include "textio/listline.hpp"
+#include "textio/textfile.hpp"
+
+namespace kova::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sand curves every reset reads, as the programs ship them.
+constexpr const char* kSandFile =
+    "4\r\n10.0,0.900,0.800,0.700,0.600,0.500\r\n100.0,0.850,0.760,0.670,0.580,0.490\r\n"
+    "1000.0,0.750,0.680,0.610,0.540,0.470\r\n10000.0,0.600,0.560,0.520,0.480,0.440\r\n";
+
+void WriteBytes(const fs::path& p, std::string_view bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A fresh sub-folder of the scratch folder.
+fs::path Fresh(const fs::path& scratch, const char* name) {
+    fs::path p = scratch / name;
+    std::error_code ec;
+    fs::remove_all(p, ec);
+    fs::create_directories(p);
+    return p;
+}
+
+// The model as the project file holds it (the form trims in a copy).
+std::string Form(const Model& m) {
+    auto copy = std::make_unique<Model>(m);
+    return FormatCondFile(*copy);
+}
+
+// The texts the writer cleans (trims, drops what a line cannot hold) are
+// compared as they are: the form of a model would hide the cleaning.
+bool SameTexts(const Model& a, const Model& b) {
+    if (a.Cond.ProjectTitle != b.Cond.ProjectTitle) return false;
+    for (int i = 0; i < a.CalcPosCount; ++i)
+        if (a.Cond.CalcPosName[i] != b.Cond.CalcPosName[i]) return false;
+    auto names = [](const auto& x, const auto& y, int n) {
+        for (int i = 0; i < n; ++i)
+            if (x[i].Name != y[i].Name) return false;
+        return true;
+    };
+    return names(a.Embankment, b.Embankment, a.EmbankmentCount) && names(a.SoilLayer, b.SoilLayer, a.SoilLayerCount) &&
+           names(a.CutBlock, b.CutBlock, a.CutCount);
+}
+
+bool RefusedWithMessage(const RecordingMessages& ui) { return ui.Count() >= 1; }
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Every field of every line is a finite number.
+std::string CheckResultTable(const fs::path& p, std::size_t rows) {
+    std::vector<std::string> lines;
+    try {
+        lines = SplitLines(ReadBytes(p));
+    } catch (...) {
+        return p.filename().string() + " unreadable";
+    }
+    if (rows && lines.size() != rows) return p.filename().string() + " has " + std::to_string(lines.size()) + " rows";
+    for (const std::string& l : lines) {
+        std::size_t start = 0;
+        for (int k = 0; k < 3; ++k) {
+            std::size_t comma = l.find(',', start);
+            std::string f = l.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            double v;
+            if (!ParseReal(f, v)) return p.filename().string() + " holds \"" + l + "\"";
+            if (comma == std::string::npos) {
+                if (k != 2) return p.filename().string() + " holds \"" + l + "\"";
+                break;
+            }
+            start = comma + 1;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string CheckProjectFile(std::string_view bytes, const fs::path& scratch) {
+    const fs::path app = Fresh(scratch, "kov");
+    WriteBytes(app / kSandCurveFile, kSandFile);
+    WriteBytes(app / "in.kov", bytes);
+    ProgramState ps;
+    ps.AppPath = app;
+    RecordingMessages ui;
+    auto m = std::make_unique<Model>();
+    ResetModel(*m, app, ui);
+    ui.Clear();
+    if (!ReadCondFile(*m, ps, app / "in.kov", ui)) return RefusedWithMessage(ui) ? "" : "refused without a message";
+    if (ui.Count() != 0) return "read with a message: " + ui.Last().text;
+
+    std::string form;
+    const auto read = std::make_unique<Model>(*m);
+    try {
+        form = Form(*m);
+    } catch (const std::exception& e) {
+        return std::string("reads but its model cannot be written: ") + e.what();
+    }
+    if (WriteCondFile(*m, ps, (app / "out1.kov").string(), 0, ui) != 0) return "reads but cannot be saved: " + ui.Last().text;
+    auto again = std::make_unique<Model>();
+    if (!ReadCondFile(*again, ps, app / "out1.kov", ui)) return "its saved form does not read: " + ui.Last().text;
+    if (Form(*again) != form || !SameTexts(*read, *again)) return "reads again to another model";
+    if (WriteCondFile(*again, ps, (app / "out2.kov").string(), 0, ui) != 0) return "the model read again cannot be saved";
+    if (ReadBytes(app / "out1.kov") != ReadBytes(app / "out2.kov")) return "the second save differs from the first";
+    return "";
+}
+
+std::string CheckSandCurveFile(std::string_view bytes, const fs::path& scratch) {
+    const fs::path a = Fresh(scratch, "sand_a"), b = Fresh(scratch, "sand_b"), c = Fresh(scratch, "sand_c");
+    WriteBytes(a / kSandCurveFile, bytes);
+    RecordingMessages ui;
+    SandCurves curves{};
+    if (!ReadSandCurveFile(a, curves, ui)) return RefusedWithMessage(ui) ? "" : "refused without a message";
+    if (!WriteSandCurveFile(b, curves, ui)) return "reads but cannot be written: " + ui.Last().text;
+    SandCurves again{};
+    if (!ReadSandCurveFile(b, again, ui)) return "its written form does not read: " + ui.Last().text;
+    for (int d = 0; d < kSandCurves; ++d) {
+        if (again[d].n != curves[d].n) return "reads again to another point count";
+        for (int k = 0; k < curves[d].n; ++k)
+            if (again[d].X[k] != curves[d].X[k] || again[d].Y[k] != curves[d].Y[k])
+                return "reads again to other values";
+    }
+    if (!WriteSandCurveFile(c, again, ui)) return "the curves read again cannot be written";
+    if (ReadBytes(b / kSandCurveFile) != ReadBytes(c / kSandCurveFile)) return "the second write differs from the first";
+    return "";
+}
+
+std::string CheckObservationFile(std::string_view bytes, const fs::path& scratch) {
+    const fs::path dir = Fresh(scratch, "tlm");
+    WriteBytes(dir / "in.tlm", bytes);
+    auto data = std::make_unique<predict::ObsDataSet>();
+    try {
+        *data = predict::ReadDataFile(dir / "in.tlm");
+    } catch (const predict::ObsFileError&) {
+        return "";
+    }
+    std::string text;
+    try {
+        text = predict::DataFileText(*data);
+        predict::WriteDataFile(*data, dir / "out1.tlm");
+    } catch (const predict::ObsFileError& e) {
+        return std::string("reads but cannot be saved: ") + e.what();
+    }
+    try {
+        auto again = std::make_unique<predict::ObsDataSet>(predict::ReadDataFile(dir / "out1.tlm"));
+        if (predict::DataFileText(*again) != text) return "reads again to other data";
+        predict::WriteDataFile(*again, dir / "out2.tlm");
+    } catch (const predict::ObsFileError& e) {
+        return std::string("its saved form does not read back: ") + e.what();
+    }
+    if (ReadBytes(dir / "out1.tlm") != ReadBytes(dir / "out2.tlm")) return "the second save differs from the first";
+    return "";
+}
+
+std::string CheckEngineRun(std::string_view bytes, const fs::path& scratch) {
+    const fs::path dir = Fresh(scratch, "engine");
+    WriteBytes(dir / "CAL_TNK.DAT", bytes);
+    auto st = std::make_unique<engine::EngineState>();
+    RecordingMessages ui;
+    engine::RunOptions o;
+    o.clock = [] { return engine::RunStamp{26, 12, 8, 9, 5, 7}; };
+    o.threads = 1;
+    const int code = engine::run_calculation(dir, *st, ui, o);
+    if (code == 1) return RefusedWithMessage(ui) ? "" : "exit 1 without a message";
+    if (code != 0) return "exit code " + std::to_string(code);
+    if (std::string bad = CheckResultTable(dir / "tnk.csv", 1000); !bad.empty()) return bad;
+    if (std::string bad = CheckResultTable(dir / "tnk1.csv", 0); !bad.empty()) return bad;
+    // The title and the names are printed as they are: only an input that
+    // holds neither word can be searched for them in the reports.
+    const std::string input = Lower(std::string(bytes));
+    if (input.find("nan") != std::string::npos || input.find("inf") != std::string::npos) return "";
+    for (const auto& e : fs::directory_iterator(dir)) {
+        const std::string ext = e.path().extension().string();
+        if (ext != ".PDT" && ext != ".PZK") continue;
+        const std::string text = Lower(ReadBytes(e.path()));
+        if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos)
+            return e.path().filename().string() + " prints a number that is not finite";
+    }
+    return "";
+}
+
+std::string CheckDxfImport(std::string_view bytes, const fs::path& scratch) {
+    const fs::path app = Fresh(scratch, "dxf");
+    WriteBytes(app / kSandCurveFile, kSandFile);
+    WriteBytes(app / "in.dxf", bytes);
+    RecordingMessages ui;
+    auto m = std::make_unique<Model>();
+    ResetModel(*m, app, ui);
+    const DxfImport r = ImportDxf(*m, app, app / "in.dxf", ui);
+    if (r == DxfImport::ReadError || r == DxfImport::NothingImported) return "";
+    ProgramState ps;
+    ps.AppPath = app;
+    if (WriteCondFile(*m, ps, (app / "out.kov").string(), 0, ui) != 0) return "the imported drawing cannot be saved";
+    auto again = std::make_unique<Model>();
+    if (!ReadCondFile(*again, ps, app / "out.kov", ui)) return "the imported drawing, saved, does not open: " + ui.Last().text;
+    return "";
+}
+
+}  // namespace kova::fuzz

@@ -1,0 +1,745 @@
+#include "predict/window/f2.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "platform/qt/qt_text.hpp"
+#include "platform/qt/screen_qt.hpp"
+#include "predict/hyperbolic.hpp"
+#include "predict/window/calc_run.hpp"
+#include "predict/window/obs_grid.hpp"
+#include "shell/about.hpp"
+#include "shell/app_identity.hpp"
+#include "shell/recent_menu.hpp"
+
+namespace kova::predict {
+namespace {
+
+constexpr const char* kGridHelp = "観測データ入力＞yyyy/mm/ddの形式で年月日を入力。SW=1で無効データ扱いとなります。";
+constexpr const char* kTxtNHelp =
+    "時間軸最大値＞観測初日からの経過日数で指定してください。（年月表記の場合も経過日数で指定）";
+constexpr const char* kStationButtonHelp = "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択";
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
+    auto* l = new QLabel(Q(text), parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+}  // namespace
+
+std::string WindowTitleFor(const std::string& fileName) {
+    std::string name = fileName;
+    if (auto slash = name.find_last_of("/\\"); slash != std::string::npos) name = name.substr(slash + 1);
+    if (auto dot = name.find('.'); dot != std::string::npos) name = name.substr(0, dot);
+    return "Tolmadex - " + name;
+}
+
+f2::f2(PredictServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), data_(std::make_unique<ObsDataSet>()) {
+    setObjectName(QStringLiteral("f2"));
+    setWindowTitle(Q(WindowTitleFor(kUntitled)));
+    setFont(FormFont("ＭＳ Ｐゴシック", 9));
+    BuildMenus();
+    BuildToolbar();
+    BuildClient();
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("stv_gm"));
+    panel1_ = new QLabel(QStringLiteral("  "), bar);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    bar->addWidget(panel1_, 1);
+    setStatusBar(bar);
+    recent_ = std::make_unique<RecentFileMenu>(fileMenu_, MenuAction("s3"),
+                                               RecentFileList(*services_.settings, TolmApp().storeApp));
+    connect(recent_.get(), &RecentFileMenu::Chosen, this, [this](int i) { mnuRecentFile_Click(i); });
+}
+
+f2::~f2() = default;
+
+QAction* f2::MenuAction(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
+
+void f2::BuildMenus() {
+    auto item = [this](QMenu* m, const char* name, const char* caption, std::function<void()> run) {
+        QAction* a = m->addAction(Q(caption));
+        a->setObjectName(QLatin1String(name));
+        if (run) connect(a, &QAction::triggered, this, std::move(run));
+        return a;
+    };
+    auto separator = [](QMenu* m, const char* name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    fileMenu_ = menuBar()->addMenu(Q("ファイル"));
+    fileMenu_->setObjectName(QStringLiteral("mnu_file"));
+    item(fileMenu_, "new", "新規作成（&N）", [this] { new_Click(); });
+    item(fileMenu_, "open", "開く（&O）", [this] { open_Click(); });
+    separator(fileMenu_, "s1");
+    item(fileMenu_, "save", "上書き保存（&S）", [this] { save_Click(); });
+    item(fileMenu_, "add_save", "名前を付けて保存（&A）", [this] { add_save_Click(); });
+    separator(fileMenu_, "s2");
+    item(fileMenu_, "printout", "帳票印刷（&P）", [this] { printout_Click(); });
+    separator(fileMenu_, "s3");
+    item(fileMenu_, "end", "システムの終了", [this] { end_Click(); });
+
+    QMenu* inp = menuBar()->addMenu(Q("データ入力"));
+    inp->setObjectName(QStringLiteral("mnu_inp"));
+    item(inp, "inp_menu_0", "観測位置", [this] { inp_menu_Click(0); });
+    item(inp, "inp_menu_1", "グラフオプション", [this] { inp_menu_Click(1); });
+
+    QMenu* cal = menuBar()->addMenu(Q("予測計算"));
+    cal->setObjectName(QStringLiteral("mnu_cal"));
+    item(cal, "cal_tnk", "計算実行", [this] { cal_tnk_Click(); });
+
+    QMenu* hlp = menuBar()->addMenu(Q("ヘルプ"));
+    hlp->setObjectName(QStringLiteral("mnu_hlp"));
+    item(hlp, "help", "Tolmadex", [this] { help_Click(); });
+    separator(hlp, "s4");
+    item(hlp, "ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ver_Click(); });
+}
+
+void f2::BuildToolbar() {
+    toolbar_ = addToolBar(Q("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    struct Button {
+        int index;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+    };
+    // Buttons 8 to 10 (全表示, 拡大, 縮小) start nothing and are left out.
+    static const Button kButtons[] = {
+        {1, "新規", QStyle::SP_FileIcon},        {2, "開く", QStyle::SP_DialogOpenButton},
+        {3, "上書き保存", QStyle::SP_DialogSaveButton}, {4, nullptr, {}},
+        {5, "計算", QStyle::SP_MediaPlay},       {6, "印刷", QStyle::SP_FileDialogDetailedView},
+        {11, nullptr, {}},                        {12, "ヘルプ", QStyle::SP_DialogHelpButton},
+    };
+    for (const Button& b : kButtons) {
+        if (!b.tip) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        QAction* a = toolbar_->addAction(style()->standardIcon(b.icon), Q(b.tip));
+        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
+        a->setToolTip(Q(b.tip));
+        const int index = b.index;
+        connect(a, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+    }
+}
+
+void f2::Place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(TwipsRect(ScreenTwips(this), left, top, width, height));
+}
+
+void f2::BuildClient() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setMouseTracking(true);
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+
+    // Station buttons "1".."20" under the toolbar, "観測場所" after them;
+    // the twenty-first, "観測所登録", is never shown.
+    for (int i = 0; i <= 20; ++i) {
+        auto* b = new QToolButton(client_);
+        b->setObjectName(QStringLiteral("Opt_p_%1").arg(i));
+        b->setText(i < 20 ? QString::number(i + 1) : Q("観測所登録"));
+        b->setCheckable(true);
+        b->setAutoExclusive(false);
+        b->installEventFilter(this);
+        if (i < 20) {
+            Place(b, 60 + i * 330, 30, 330, 300);
+            connect(b, &QToolButton::clicked, this, [this, i, b](bool checked) {
+                if (!checked) {
+                    b->setChecked(true);  // an option stays selected when clicked again
+                    return;
+                }
+                Opt_p_Click(i);
+            });
+        } else {
+            b->hide();
+        }
+        optP_[static_cast<std::size_t>(i)] = b;
+    }
+    cmdKs_ = new QPushButton(Q("観測場所"), client_);
+    cmdKs_->setObjectName(QStringLiteral("cmd_ks"));
+    Place(cmdKs_, 60 + 20 * 330 + 60, 30, 1100, 300);
+    connect(cmdKs_, &QPushButton::clicked, this, [this] { cmd_ks_Click(); });
+
+    label1_ = MakeLabel(client_, "Label1", "");
+    label1_->setFont(FormFont("ＭＳ Ｐゴシック", 11, true));
+    Place(label1_, gridLeft_, 360, gridWidth_, 300);
+    label2_ = MakeLabel(client_, "Label2", "");
+    label2_->setFont(FormFont("ＭＳ Ｐゴシック", 11, true));
+    Place(label2_, p1Left_, 360, p1Width_, 300);
+
+    grid_ = new ObservationGrid(client_);
+    grid_->SetReadOnly(true);
+    grid_->SetUpEmpty();
+    grid_->installEventFilter(this);
+    connect(grid_, &ObservationGrid::CellEdited, this, [this] { QEXFLG_CellEdited(); });
+
+    // The graph boxes; the graphs draw into them.
+    auto graphBox = [this](const char* name) {
+        auto* f = new QFrame(client_);
+        f->setObjectName(QLatin1String(name));
+        f->setFrameShape(QFrame::Box);
+        f->setAutoFillBackground(true);
+        QPalette pal = f->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        f->setPalette(pal);
+        f->setMouseTracking(true);
+        return f;
+    };
+    p1_ = graphBox("P1");
+    p2_ = graphBox("P2");
+
+    txtN_ = new QLineEdit(QStringLiteral("500"), client_);
+    txtN_->setObjectName(QStringLiteral("txt_n"));
+    txtN_->installEventFilter(this);
+    connect(txtN_, &QLineEdit::textChanged, this, [this] {
+        RepaintTimeGraph();
+        SetPanel1(Q(kTxtNHelp));
+    });
+    txtT_ = new QLineEdit(QStringLiteral("1.2"), client_);
+    txtT_->setObjectName(QStringLiteral("txt_t"));
+    connect(txtT_, &QLineEdit::textChanged, this, [this] { RepaintTimeGraph(); });
+
+    // The panel beside the regression graph: fit range, observation
+    // spinner, graph commands and results.
+    fra1_ = new QFrame(client_);
+    fra1_->setObjectName(QStringLiteral("Fra1_0"));
+    fra1_->setFrameShape(QFrame::Box);
+    fra1_->setMouseTracking(true);
+    fra1_->installEventFilter(this);
+    auto inFrame = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(TwipsRect(ScreenTwips(this), left, top, width, height));
+    };
+    lbl_[0] = MakeLabel(fra1_, "Lbl_0", "Sa");
+    inFrame(lbl_[0], 120, 150, 400, 300);
+    ts_ = new QLineEdit(QStringLiteral("0"), fra1_);
+    ts_->setObjectName(QStringLiteral("TS"));
+    inFrame(ts_, 480, 120, 700, 330);
+    command1_ = new QPushButton(Q("→"), fra1_);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    inFrame(command1_, 1200, 120, 420, 330);
+    lbl_[1] = MakeLabel(fra1_, "Lbl_1", "Sa'");
+    inFrame(lbl_[1], 1800, 150, 400, 300);
+    te_ = new QLineEdit(QStringLiteral("0"), fra1_);
+    te_->setObjectName(QStringLiteral("TE"));
+    inFrame(te_, 2200, 120, 700, 330);
+    command2_ = new QPushButton(Q("→"), fra1_);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    inFrame(command2_, 2920, 120, 420, 330);
+    upDown1_ = new QSpinBox(fra1_);
+    upDown1_->setObjectName(QStringLiteral("UpDown1"));
+    upDown1_->setRange(0, 0);
+    upDown1_->setEnabled(false);
+    upDown1_->installEventFilter(this);
+    inFrame(upDown1_, 120, 480, 1500, 330);
+    cmdOp_ = new QPushButton(Q("グラフ表示オプション"), fra1_);
+    cmdOp_->setObjectName(QStringLiteral("cmd_op"));
+    cmdOp_->installEventFilter(this);
+    inFrame(cmdOp_, 240, 1440, 3315, 450);
+    for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_)}) {
+        w->installEventFilter(this);
+        w->setMouseTracking(true);
+    }
+    connect(ts_, &QLineEdit::textChanged, this, [this] { TS_Change(); });
+    connect(te_, &QLineEdit::textChanged, this, [this] { TE_Change(); });
+    connect(ts_, &QLineEdit::editingFinished, this, [this] { TS_LostFocus(); });
+    connect(te_, &QLineEdit::editingFinished, this, [this] { TE_LostFocus(); });
+    connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(cmdOp_, &QPushButton::clicked, this, [this] { cmd_op_Click(); });
+    connect(upDown1_, &QSpinBox::valueChanged, this, [this] { RepaintTimeGraph(); });
+
+    struct Row {
+        int label;
+        const char* caption;
+        const char* captionName;
+        const char* unit;
+        const char* unitName;
+        int y;
+    };
+    static const Row kRows[] = {{4, "最終沈下量", "Label10", "m", "Label13", 2040},
+                                {3, "α", "Label6", "日/m", "Label15", 2340},
+                                {2, "β", "Label7", "1/m", "Label14", 2640},
+                                {7, "直線回帰率", "Label11", "", "Label16", 2940}};
+    for (const Row& r : kRows) {
+        QLabel* cap = MakeLabel(fra1_, r.captionName, r.caption);
+        inFrame(cap, 120, r.y + 30, 1100, 300);
+        QLabel* value = MakeLabel(fra1_, "", " ");
+        value->setObjectName(QStringLiteral("Lbl_%1").arg(r.label));
+        value->setFont(FormFont("ＭＳ ゴシック", 12));
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+        inFrame(value, 1260, r.y, 1900, 315);
+        lbl_[static_cast<std::size_t>(r.label)] = value;
+        if (*r.unit) inFrame(MakeLabel(fra1_, r.unitName, r.unit), 3220, r.y + 30, 520, 300);
+    }
+    Form_Resize();
+}
+
+void f2::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+void f2::Form_Resize() {
+    if (!client_) return;
+    const TwipsScale s = ScreenTwips(this);
+    const int H = static_cast<int>(s.ToTwipsY(frameGeometry().height()));
+    const int W = static_cast<int>(s.ToTwipsX(frameGeometry().width()));
+    // The grid may be a little wider than designed where the font needs
+    // it; the graphs start beside it whatever its width.
+    const int shift = static_cast<int>(s.ToTwipsX(grid_->width())) - gridWidth_;
+    p1Left_ = 4725 + shift;
+    if (H >= 2500 && W >= 5000) {
+        gridHeight_ = H - 2385;
+        p1Height_ = (H - 2415 - 15) / 2;
+        p2Top_ = p1Top_ + p1Height_ + 15;
+        p1Width_ = W - 4845 - shift;
+        p2Width_ = p1Height_;
+    }
+    grid_->move(s.ToPixelsX(gridLeft_), s.ToPixelsY(gridTop_));
+    grid_->setFixedHeight(s.ToPixelsY(gridHeight_));
+    Place(p1_, p1Left_, p1Top_, p1Width_, p1Height_);
+    Place(p2_, p1Left_, p2Top_, p2Width_, p1Height_);
+    Place(txtN_, p1Left_ + p1Width_ - 700, p1Top_ + 60, 640, 300);
+    Place(txtT_, p1Left_ + 60, p1Top_ + p1Height_ - 340, 640, 300);
+    Place(label2_, p1Left_, 360, p1Width_, 300);
+    Place(fra1_, p1Left_ + p2Width_ + 75, p2Top_, 3760, 3350);
+    txtN_->raise();
+    txtT_->raise();
+    RepaintGraphs();
+}
+
+// ---- start-up and file commands ------------------------------------------------
+
+void f2::ResetWindowForNewData() {
+    filling_ = true;
+    txtT_->setText(QStringLiteral("1.2"));
+    txtN_->setText(QStringLiteral("500"));
+    label1_->setText(QString());
+    for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
+    ts_->setText(QStringLiteral("0"));
+    te_->setText(QStringLiteral("0"));
+    filling_ = false;
+}
+
+void f2::WriteOrgSnapshot() {
+    try {
+        WriteSnapshot(*data_, services_.appPath, "ORG");
+    } catch (const ObsFileError&) {
+        // No "ORG" to compare with: the next check asks, which is the safe side.
+        std::error_code ec;
+        std::filesystem::remove(SnapshotPath(services_.appPath, "ORG"), ec);
+    }
+}
+
+void f2::Form_Load() {
+    curFileName_ = kUntitled;
+    setWindowTitle(Q(WindowTitleFor(kUntitled)));
+    resize(800, 600);
+    if (QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect g = sc->geometry();
+        move(g.x() + (g.width() - frameGeometry().width()) / 2, g.y() + (g.height() - frameGeometry().height()) / 2);
+    }
+    recent_->Refresh();
+    curStation_ = 0;
+    InitNewData(*data_, [this] { ResetWindowForNewData(); });
+    WriteOrgSnapshot();
+    label2_->setText(Q(data_->JobTitle));
+    InitObservationGrid();
+    EnableStationButtons();
+    DeleteReportFiles(services_.appPath);
+    printable_ = false;
+}
+
+bool f2::CheckUnsaved(const char* question) {
+    bool changed = true;
+    try {
+        WriteSnapshot(*data_, services_.appPath, "EDT");
+        changed = SnapshotsDiffer(services_.appPath, "EDT", "ORG");
+    } catch (const ObsFileError&) {
+        changed = true;  // cannot tell: ask
+    }
+    if (!changed) return true;
+    const MsgAnswer a = services_.messages->Show(
+        Message{question, "保存確認", MsgIcon::Information, MsgButtons::YesNoCancel, 1});
+    if (a == MsgAnswer::Cancel) return false;
+    if (a == MsgAnswer::Yes) return curFileName_ == kUntitled ? add_save_Click() : save_Click();
+    return true;
+}
+
+void f2::new_Click() {
+    CommitGridEdit();
+    if (!CheckUnsaved(kAskSaveText)) return;
+    curStation_ = 0;
+    InitNewData(*data_, [this] { ResetWindowForNewData(); });
+    curFileName_ = kUntitled;
+    setWindowTitle(Q(WindowTitleFor(kUntitled)));
+    WriteOrgSnapshot();
+    label2_->setText(Q(data_->JobTitle));
+    InitObservationGrid();
+    EnableStationButtons();
+    UncheckStationButtons();
+    DeleteReportFiles(services_.appPath);
+    printable_ = false;
+    upDown1_->setRange(0, 0);
+    upDown1_->setEnabled(false);
+    RepaintGraphs();
+}
+
+void f2::open_Click() {
+    CommitGridEdit();
+    if (!CheckUnsaved(kAskSaveText)) return;
+    auto chosen = services_.files->OpenFile(FileDialogRequest{kDataFilter, curFileName_});
+    if (!chosen) return;
+    LoadFile(*chosen);
+}
+
+void f2::mnuRecentFile_Click(int index) {
+    CommitGridEdit();
+    if (!CheckUnsaved(kAskSaveText)) return;
+    if (!recent_ || index < 1 || index > kRecentMenuItems) return;
+    LoadFile(recent_->Path(index));
+}
+
+void f2::LoadFile(const std::filesystem::path& file) {
+    // The file is read whole before anything changes; a failure leaves the
+    // window as it was.
+    const bool ok = LoadDataFile(*data_, file, *services_.messages, [this] {
+        curStation_ = 0;
+        ResetWindowForNewData();
+    });
+    if (!ok) return;
+    curFileName_ = file.string();
+    setWindowTitle(Q(WindowTitleFor(curFileName_)));
+    label2_->setText(Q(data_->JobTitle));
+    DeleteReportFiles(services_.appPath);
+    printable_ = false;
+    WriteOrgSnapshot();
+    recent_->Update(curFileName_);
+    EnableStationButtons();
+    UncheckStationButtons();
+    if (data_->StationCount > 0) {
+        optP_[0]->setChecked(true);
+        Opt_p_Click(0);
+    } else {
+        ShowEmptyStation();
+    }
+}
+
+bool f2::SaveTo(const std::filesystem::path& file) {
+    if (!SaveDataFile(*data_, file, *services_.messages)) return false;
+    WriteOrgSnapshot();
+    curFileName_ = file.string();
+    setWindowTitle(Q(WindowTitleFor(curFileName_)));
+    return true;
+}
+
+bool f2::save_Click() {
+    CommitGridEdit();
+    if (curFileName_ == kUntitled) return add_save_Click();
+    return SaveTo(curFileName_);
+}
+
+bool f2::add_save_Click() {
+    CommitGridEdit();
+    auto chosen = services_.files->SaveFile(FileDialogRequest{kDataFilter, curFileName_});
+    if (!chosen) return false;
+    const std::filesystem::path file = DataFilePath(*chosen);
+    if (!SaveTo(file)) return false;
+    recent_->Update(curFileName_);
+    return true;
+}
+
+void f2::printout_Click() {
+    CommitGridEdit();
+    if (!printable_) {
+        services_.messages->Notify(kNothingToPrintText, MsgIcon::Information, "帳票印刷");
+        return;
+    }
+    try {
+        WriteSnapshot(*data_, services_.appPath, "EDT");
+    } catch (const ObsFileError&) {
+        // The snapshot only serves the next check, which then asks.
+    }
+    viewerRunning_ = true;
+    RunViewer(*services_.processes, *services_.messages, services_.appPath,
+              [this](bool enabled) { setEnabled(enabled); });
+    viewerRunning_ = false;
+}
+
+void f2::end_Click() { close(); }
+
+void f2::help_Click() { ShowHelp(*services_.help, *services_.messages, services_.appPath, kHelpFile); }
+
+void f2::ver_Click() { ShowAbout(TolmApp(), services_.versionText, this); }
+
+void f2::inp_menu_Click(int index) {
+    if (index == 0) {
+        CommitGridEdit();
+        // Selecting the hidden "観測所登録" option opens the station list.
+        optP_[20]->setChecked(true);
+        Opt_p_Click(20);
+    } else if (index == 1) {
+        cmd_op_Click();
+    }
+}
+
+void f2::closeEvent(QCloseEvent* e) {
+    // The viewer is still open: the window is disabled and cannot go.
+    if (viewerRunning_) {
+        e->ignore();
+        return;
+    }
+    CommitGridEdit();
+    if (!CheckUnsaved(kAskSaveOnCloseText)) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+// ---- the calculation run --------------------------------------------------------
+
+bool f2::CopyScreenToCurrentStation() {
+    if (!StationShown()) return true;
+    int badRow = 0;
+    if (!CopyScreenIntoStation(ShownGrid(), U(ts_->text()), U(te_->text()), data_->Stations[curStation_],
+                               *services_.messages, &badRow)) {
+        if (badRow > 0) grid_->SetCurrentCell(badRow, kColDate);
+        return false;
+    }
+    return true;
+}
+
+void f2::cal_tnk_Click() {
+    CommitGridEdit();
+    if (data_->StationCount < 1) return;
+    if (!CopyScreenToCurrentStation()) return;
+    const RunOutcome run = RunCalculation(*data_, services_.appPath, *services_.messages, print::StampNow());
+    printable_ = run.Printable();
+    ShowResults();
+    RepaintGraphs();
+}
+
+void f2::ShowResults() {
+    if (!StationShown()) return;
+    const StationRecord& s = data_->Stations[curStation_];
+    lbl_[2]->setText(Q(ResultLabel(s.Slope, 4)));
+    lbl_[3]->setText(Q(ResultLabel(s.Intercept, 4)));
+    lbl_[4]->setText(Q(ResultLabel(s.FinalSettlement, 3, true)));
+    lbl_[7]->setText(Q(ResultLabel(s.R2, 4)));
+}
+
+void f2::RepaintTimeGraph() {
+    if (repaintTimeGraph) repaintTimeGraph();
+    else if (p1_) p1_->update();
+}
+
+void f2::RepaintGraphs() {
+    RepaintTimeGraph();
+    if (repaintRegressionGraph) repaintRegressionGraph();
+    else if (p2_) p2_->update();
+}
+
+// ---- grid and station controls --------------------------------------------------
+
+GridTexts f2::ShownGrid() const { return grid_->Texts(); }
+
+void f2::InitObservationGrid() {
+    grid_->SetUpEmpty();
+    grid_->SetReadOnly(!StationShown());
+    Form_Resize();
+}
+
+void f2::EnableStationButtons() {
+    for (int i = 0; i < 20; ++i) optP_[static_cast<std::size_t>(i)]->setEnabled(i < data_->StationCount);
+}
+
+void f2::UncheckStationButtons() {
+    for (QToolButton* b : optP_) b->setChecked(false);
+}
+
+void f2::O1_Click(int k) {
+    curStation_ = k;
+    const StationRecord& s = data_->Stations[k];
+    grid_->ShowStation(s);
+    grid_->SetReadOnly(!StationShown());
+    ts_->setText(QString::number(s.Sa));
+    te_->setText(QString::number(s.SaPrime));
+}
+
+void f2::Opt_p_Click(int index) {
+    CommitGridEdit();
+    if (index == 20) {
+        cmd_ks_Click();
+        optP_[20]->setChecked(false);
+        return;
+    }
+    if (index < 0 || index >= 20) return;
+    const int k = index + 1;
+    for (int i = 0; i < 20; ++i) optP_[static_cast<std::size_t>(i)]->setChecked(i == index);
+    label1_->setText(Q(data_->Stations[k].Name));
+    O1_Click(k);
+    ShowResults();
+    const int count = data_->Stations[k].Count;
+    // With no observations nothing is selectable (a spin box cannot run
+    // from 1 to 0).
+    upDown1_->setRange(count > 0 ? 1 : 0, count);
+    upDown1_->setValue(count > 0 ? 1 : 0);
+    upDown1_->setEnabled(count > 0);
+    RepaintGraphs();
+}
+
+void f2::ShowEmptyStation() {
+    UncheckStationButtons();
+    curStation_ = 0;
+    InitObservationGrid();
+    upDown1_->setRange(0, 0);
+    upDown1_->setEnabled(false);
+    filling_ = true;
+    te_->setText(QStringLiteral("0"));
+    ts_->setText(QStringLiteral("0"));
+    filling_ = false;
+    for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
+    label1_->setText(QString());
+    RepaintGraphs();
+}
+
+int f2::SelectedObservation() const { return upDown1_->isEnabled() ? upDown1_->value() : 0; }
+
+void f2::cmd_ks_Click() {
+    CommitGridEdit();
+    if (stationListCommand) stationListCommand();
+}
+
+void f2::cmd_op_Click() {
+    CommitGridEdit();
+    if (graphOptionsCommand) graphOptionsCommand();
+}
+
+void f2::Command1_Click() {
+    if (const int v = SelectedObservation(); v > 0) ts_->setText(QString::number(v));
+}
+
+void f2::Command2_Click() {
+    if (const int v = SelectedObservation(); v > 0) te_->setText(QString::number(v));
+}
+
+void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
+    if (filling_ || !StationShown()) return;
+    // Values above 500 or outside 16 bits are ignored: the box keeps its
+    // text, the station its value.
+    const double v = CellValue(U(box->text()));
+    if (!(v <= 500)) return;
+    const auto value = RangeValue(U(box->text()));
+    if (!value) return;
+    StationRecord& s = data_->Stations[curStation_];
+    (saPrime ? s.SaPrime : s.Sa) = *value;
+    RepaintTimeGraph();
+}
+
+void f2::TS_Change() { ApplyRangeBox(ts_, false); }
+void f2::TE_Change() { ApplyRangeBox(te_, true); }
+
+void f2::RangeLostFocus(QLineEdit* box) {
+    const auto value = RangeValue(U(box->text()));
+    if (!value) return;  // a value out of range is left for the user to see
+    const QString text = QString::number(*value);
+    if (box->text() != text) box->setText(text);
+}
+
+void f2::TS_LostFocus() { RangeLostFocus(ts_); }
+void f2::TE_LostFocus() { RangeLostFocus(te_); }
+
+void f2::CommitGridEdit() {
+    if (grid_) grid_->CommitEdit();
+}
+
+void f2::QEXFLG_CellEdited() {
+    SetPanel1(Q(kGridHelp));
+    const auto edit = grid_->TakeTextEdit();
+    if (!StationShown()) return;
+    // The edited cell first: a refused text is put back and nothing stored.
+    if (edit) {
+        const auto [r, c] = *edit;
+        if (auto why = RefuseCell(c, grid_->Text(r, c))) {
+            services_.messages->Notify(*why, MsgIcon::Exclamation);
+            grid_->RevertTextEdit();
+            return;
+        }
+    }
+    // Every row in use needs its date before anything is stored, or an
+    // inserted empty row would take the date of the row it displaced.
+    const GridTexts grid = ShownGrid();
+    if (const int bad = FirstRowWithoutDate(grid)) {
+        services_.messages->Notify(kBadDateText, MsgIcon::None);
+        if (edit && edit->first == bad) grid_->SetText(edit->first, edit->second, "");
+        // The editor may still be closing: move once it has.
+        QMetaObject::invokeMethod(
+            this, [this, bad] { grid_->SetCurrentCell(bad, kColDate); }, Qt::QueuedConnection);
+        return;
+    }
+    StationRecord& s = data_->Stations[curStation_];
+    StoreGridRows(grid, s);
+    grid_->Renumber();
+    RepaintTimeGraph();
+    const int count = s.Count;
+    const int value = upDown1_->value();
+    upDown1_->setRange(count > 0 ? 1 : 0, count);
+    upDown1_->setEnabled(count > 0);
+    if (count > 0 && value >= 1 && value <= count) upDown1_->setValue(value);
+}
+
+void f2::Toolbar1_ButtonClick(int index) {
+    switch (index) {
+    case 1: new_Click(); break;
+    case 2: open_Click(); break;
+    case 3: save_Click(); break;
+    case 5: cal_tnk_Click(); break;
+    case 6: printout_Click(); break;
+    case 12: help_Click(); break;
+    default: break;
+    }
+}
+
+void f2::SetPanel1(const QString& text) { panel1_->setText(text); }
+
+bool f2::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Enter) {
+        if (watched == cmdOp_) SetPanel1(Q("グラフ表示オプション＞沈下予測に対する条件指定"));
+        else if (watched == command1_) SetPanel1(Q("Sa代入ボタン＞現在の観測データをSaとする"));
+        else if (watched == command2_) SetPanel1(Q("Sa'代入ボタン＞現在の観測データをSa'とする"));
+        else if (watched == upDown1_) SetPanel1(Q("観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"));
+        else if (watched == client_ || watched == fra1_) SetPanel1(QStringLiteral(" "));
+        else
+            for (int i = 0; i < 20; ++i)
+                if (watched == optP_[static_cast<std::size_t>(i)]) SetPanel1(Q(kStationButtonHelp));
+    } else if (e->type() == QEvent::FocusIn) {
+        if (watched == grid_) SetPanel1(Q(kGridHelp));
+        else if (watched == txtN_) SetPanel1(Q(kTxtNHelp));
+    } else if (e->type() == QEvent::FocusOut) {
+        if (watched == grid_) SetPanel1(QStringLiteral("  "));
+        else if (watched == txtN_) SetPanel1(QStringLiteral(" "));
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+}  // namespace kova::predict

@@ -1,0 +1,102 @@
+#include "predict/window/screen_copy.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "predict/hyperbolic.hpp"
+#include "textio/numfmt.hpp"
+#include "dialogs/grid/cell_text.hpp"
+
+namespace kova::predict {
+namespace {
+
+Message DataError(const char* text) {
+    return Message{text, kDataErrorCaption, MsgIcon::Exclamation, MsgButtons::Ok, 0};
+}
+
+}  // namespace
+
+std::string GridDateText(Date d) {
+    grid::CellDate c;
+    d.Ymd(c.year, c.month, c.day);
+    return grid::FormatDate(c);
+}
+
+std::optional<Date> ParseGridDate(std::string_view text) {
+    const auto c = grid::ParseDate(text);
+    if (!c) return std::nullopt;
+    auto date = Date::FromYmd(c->year, c->month, c->day);
+    if (!date || !date->IsValid()) return std::nullopt;
+    return date;
+}
+
+double CellValue(std::string_view text) {
+    return grid::NumericValue(text).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+int FirstRowWithoutDate(const GridTexts& grid) {
+    for (int r = 1; r <= grid.rowsInUse; ++r)
+        if (!ParseGridDate(grid.text(r, kColDate))) return r;
+    return 0;
+}
+
+std::optional<std::string> RefuseCell(int col, std::string_view text) {
+    if (col == kColRemark && !IsStorableText(text)) return std::string(kBadCharsText);
+    if (col == kColSettlement && !std::isfinite(CellValue(text))) return std::string(kBadNumberText);
+    return std::nullopt;
+}
+
+void StoreGridRows(const GridTexts& grid, StationRecord& s) {
+    const int count = std::min(grid.rowsInUse, kMaxObservations);
+    s.ResizeRows(count);
+    for (int i = 1; i <= count; ++i) {
+        if (auto d = ParseGridDate(grid.text(i, kColDate))) s.ObsDate[i] = *d;
+        const double v = grid.value ? grid.value(i, kColSettlement).value_or(std::nan(""))
+                                    : CellValue(grid.text(i, kColSettlement));
+        if (std::isfinite(v)) s.Settlement[i] = v;
+        std::string remark = grid.text(i, kColRemark);
+        if (IsStorableText(remark)) s.Remark[i] = std::move(remark);
+        s.SW[i] = CellValue(grid.text(i, kColSW)) == 1 ? 1 : 0;
+    }
+}
+
+std::optional<std::int16_t> RangeValue(std::string_view text) { return grid::IntegerValue(text); }
+
+bool CopyScreenIntoStation(const GridTexts& grid, std::string_view tsText, std::string_view teText,
+                           StationRecord& station, MessageSink& messages, int* badRow) {
+    if (badRow) *badRow = 0;
+    const auto sa = RangeValue(tsText);
+    if (!sa) {
+        messages.Show(DataError("Saが不正です"));
+        return false;
+    }
+    const auto saPrime = RangeValue(teText);
+    if (!saPrime) {
+        messages.Show(DataError("Sa'が不正です"));
+        return false;
+    }
+    if (int row = FirstRowWithoutDate(grid)) {
+        messages.Notify(kBadDateText, MsgIcon::None);
+        if (badRow) *badRow = row;
+        return false;
+    }
+    for (int r = 1; r <= grid.rowsInUse; ++r)
+        for (int c : {kColSettlement, kColRemark})
+            if (auto why = RefuseCell(c, grid.text(r, c))) {
+                messages.Notify(*why, MsgIcon::Exclamation);
+                if (badRow) *badRow = r;
+                return false;
+            }
+    station.Sa = *sa;
+    station.SaPrime = *saPrime;
+    StoreGridRows(grid, station);
+    return true;
+}
+
+std::string ResultLabel(double v, int decimals, bool trailingBlank) {
+    std::string t = FormatFixed(v, decimals);
+    if (trailingBlank) t += ' ';
+    return AlignRight(t, 13);
+}
+
+}  // namespace kova::predict

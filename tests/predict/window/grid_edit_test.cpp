@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include "platform/qt/qt_text.hpp"
+#include "predict/window/obs_grid.hpp"
+#include "window_fixture.hpp"
+
+namespace kova::predict {
+namespace {
+
+using test::Sample;
+
+// The window on sample.tlm, shown, station 1 (four readings, Sa 1, Sa' 4).
+struct GridFixture : test::WindowFixture {
+    ObservationGrid* g = nullptr;
+
+    GridFixture() {
+        Open(Sample("sample.tlm"));
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        g = w->QEXFLG();
+        msg.Clear();
+    }
+    const StationRecord& Station() const { return w->Data().Stations[w->CurStation()]; }
+
+    // Opens the cell's editor and types; the editor stays open.
+    QLineEdit* TypeOpen(int row, int col, const QString& text) {
+        // Editors closed earlier go first, so that the one found is the new one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        g->SetCurrentCell(row, col);
+        g->edit(g->currentIndex());
+        auto* ed = g->viewport()->findChild<QLineEdit*>();
+        EXPECT_NE(ed, nullptr) << "no editor at " << row << "," << col;
+        if (!ed) return nullptr;
+        ed->selectAll();
+        kova::test::KeyText(ed, text);
+        return ed;
+    }
+    // Types into the cell and ends with Return.
+    void Type(int row, int col, const QString& text) {
+        if (QLineEdit* ed = TypeOpen(row, col, text)) QTest::keyClick(ed, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    std::string Cell(int row, int col) const { return g->Text(row, col); }
+};
+
+TEST(PredictGrid, TypingReadings) {
+    GridFixture f;
+    // A valid date in the row after the last observation adds it.
+    f.Type(5, kColDate, "2003/8/1");
+    EXPECT_EQ(f.msg.Count(), 0u);
+    ASSERT_EQ(f.Station().Count, 5);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/01");
+    EXPECT_EQ(f.Station().Settlement[5], 0.0);
+    EXPECT_EQ(f.Station().Remark[5], "");
+    EXPECT_EQ(f.Station().SW[5], 0);
+    EXPECT_EQ(f.Cell(5, kColNo), "5");
+    EXPECT_EQ(f.w->UpDown1()->maximum(), 5);
+
+    // Settlement, SW and a remark with a comma.
+    f.Type(5, kColSettlement, "0.95");
+    f.Type(5, kColSW, "1.0");
+    f.Type(5, kColRemark, "沈下板,再設置");
+    EXPECT_EQ(f.Station().Settlement[5], 0.95);
+    EXPECT_EQ(f.Station().SW[5], 1);
+    EXPECT_EQ(f.Station().Remark[5], "沈下板,再設置");
+    f.Type(5, kColSW, "2");
+    EXPECT_EQ(f.Station().SW[5], 0);
+    EXPECT_EQ(f.msg.Count(), 0u);
+
+    // Refused where entered: the cell shows its old text, nothing stored.
+    struct Refusal {
+        int col;
+        const char* text;
+        const char* message;
+        std::string kept;
+    };
+    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "沈下板,再設置"},
+                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください", "0.950"},
+                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", ""}}) {
+        f.msg.Clear();
+        f.Type(5, r.col, r.text);
+        ASSERT_EQ(f.msg.Count(), 1u) << r.text;
+        EXPECT_EQ(f.msg.Last().text, r.message);
+        EXPECT_EQ(f.Cell(5, r.col), r.kept) << r.text;
+        EXPECT_EQ(f.Station().Remark[5], "沈下板,再設置");
+        EXPECT_EQ(f.Station().Settlement[5], 0.95);
+        EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/01");
+    }
+    // The date cell of row 5 is empty now: nothing is stored until it has one.
+    f.msg.Clear();
+    f.Type(2, kColSettlement, "0.55");
+    EXPECT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.Station().Settlement[2], 0.5);
+    f.Type(5, kColDate, "2003/08/02");
+    EXPECT_EQ(f.Station().Settlement[2], 0.55);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/02");
+}
+
+TEST(PredictGrid, SettlementBeforeItsDate) {
+    GridFixture f;
+    f.Type(5, kColSettlement, "0.95");
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().icon, MsgIcon::None);
+    EXPECT_EQ(f.msg.Last().caption, "");
+    EXPECT_EQ(f.Cell(5, kColSettlement), "");
+    EXPECT_EQ(f.Station().Count, 4);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.g->CurrentRow(), 5);
+    EXPECT_EQ(f.g->CurrentCol(), kColDate);
+}
+
+TEST(PredictGrid, InsertedRowNeverTakesANeighboursDate) {
+    GridFixture f;
+    f.g->SetCurrentCell(3, kColSettlement);
+    QTest::keyClick(f.g, Qt::Key_Insert);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.Station().Count, 4);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[3]), "2003/05/15");
+    // The run refuses too, before anything is written.
+    f.msg.Clear();
+    f.w->cal_tnk_Click();
+    EXPECT_EQ(f.msg.Count(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(f.app / "TL_PRD1.PDT"));
+    EXPECT_EQ(f.g->CurrentRow(), 3);
+
+    f.msg.Clear();
+    f.Type(3, kColDate, "2003/05/01");
+    EXPECT_EQ(f.msg.Count(), 0u);
+    ASSERT_EQ(f.Station().Count, 5);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[3]), "2003/05/01");
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[4]), "2003/05/15");
+    EXPECT_EQ(f.Station().SW[4], 1);
+    EXPECT_EQ(f.Cell(4, kColNo), "4");
+
+    // Deleting a row stores the rest in their new order, without a message.
+    f.g->SetCurrentCell(1, kColDate);
+    QTest::keyClick(f.g, Qt::Key_Delete, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.msg.Count(), 0u);
+    EXPECT_EQ(f.Station().Count, 4);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[1]), "2003/04/25");
+}
+
+TEST(PredictGrid, OpenEditReachesTheFileOnSave) {
+    GridFixture f;
+    f.files.Script(f.work / "typed.tlm");
+    ASSERT_TRUE(f.w->add_save_Click());
+    f.TypeOpen(2, kColSettlement, "0.625");
+    ASSERT_TRUE(f.w->save_Click());
+    EXPECT_EQ(ReadDataFile(f.work / "typed.tlm").Stations[1].Settlement[2], 0.625);
+    // And before a station switch and the run.
+    f.TypeOpen(3, kColRemark, "switch");
+    f.w->Opt_p(2)->click();
+    EXPECT_EQ(f.w->Data().Stations[1].Remark[3], "switch");
+    f.TypeOpen(1, kColSettlement, "-0.02");
+    f.w->cal_tnk_Click();
+    EXPECT_EQ(f.w->Data().Stations[3].Settlement[1], -0.02);
+}
+
+TEST(PredictGrid, RangeAndGridBelongToTheShownStation) {
+    GridFixture f;
+    f.w->TS()->setText("2");
+    f.w->Opt_p(2)->click();
+    f.Type(1, kColSettlement, "0.1");
+    f.w->TE()->setText("2");
+    f.w->Opt_p(0)->click();
+    EXPECT_EQ(U(f.w->TS()->text()), "2");
+    EXPECT_EQ(f.w->Data().Stations[1].Sa, 2);
+    EXPECT_EQ(f.w->Data().Stations[3].Settlement[1], 0.1);
+    EXPECT_EQ(f.w->Data().Stations[3].SaPrime, 2);
+    f.w->Opt_p(2)->click();
+    EXPECT_EQ(f.Cell(1, kColSettlement), "0.100");
+    EXPECT_EQ(U(f.w->TE()->text()), "2");
+}
+
+TEST(PredictGrid, SaveAndReopenKeepsTheReadings) {
+    GridFixture f;
+    f.Type(5, kColDate, "2003/09/12");
+    f.Type(5, kColSettlement, "0.93");
+    f.Type(2, kColRemark, "再測定");
+    f.w->Opt_p(2)->click();
+    f.Type(3, kColDate, "2004/03/31");
+    f.Type(3, kColSettlement, "1.625");
+    f.Type(3, kColSW, "1");
+    f.files.Script(f.work / "two.tlm");
+    ASSERT_TRUE(f.w->add_save_Click());
+    const std::string bytes = kova::test::ReadBytes(f.work / "two.tlm");
+
+    f.w->new_Click();
+    f.Open(f.work / "two.tlm");
+    EXPECT_EQ(f.msg.Count(), 0u);
+    EXPECT_EQ(f.Cell(5, kColDate), "2003/09/12");
+    EXPECT_EQ(f.Cell(5, kColSettlement), "0.930");
+    EXPECT_EQ(f.Cell(2, kColRemark), "再測定");
+    f.w->Opt_p(2)->click();
+    EXPECT_EQ(f.g->RowsInUse(), 3);
+    EXPECT_EQ(f.Cell(1, kColSettlement), "-0.013");  // shown rounded ...
+    EXPECT_EQ(f.Cell(3, kColSW), "1");
+    f.files.Script(f.work / "again.tlm");
+    ASSERT_TRUE(f.w->add_save_Click());
+    EXPECT_EQ(kova::test::ReadBytes(f.work / "again.tlm"), bytes);
+    EXPECT_EQ(f.w->Data().Stations[3].Settlement[1], -0.0125);  // ... kept whole
+}
+
+}  // namespace
+}  // namespace kova::predict

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# bench_predict.sh [BUILD_DIR] [RUNS]: times TOLMPRED's calculation run on
+# 20 stations of 500 readings: the fits alone and the whole run with its 60
+# report and drawing files (run on demand; not part of the tests).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+runs=${2:-20}
+cmake --build "$build" --target kova_bench_predict >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/bin/kova_bench_predict" "$runs" "$work"
