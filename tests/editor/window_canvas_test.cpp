@@ -2,6 +2,7 @@
 // bars and the zoom buttons, and a section built with the mouse and
 // calculated by the real engine.
 #include <QAction>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -25,6 +26,12 @@ protected:
     }
     void ClickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mouseClick(&Canvas(), b, Qt::NoModifier, Pixel(x, y));
+    }
+    // A move with no button held, straight to the canvas.
+    void MoveTo(double x, double y) {
+        const QPointF p = Pixel(x, y);
+        QMouseEvent e(QEvent::MouseMove, p, Canvas().mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&Canvas(), &e);
     }
     QColor Shown(double x, double y) { return Canvas().Picture().pixelColor(Pixel(x, y)); }
     // A square of four points and lines, fitted into view.
@@ -96,6 +103,38 @@ TEST_F(WindowCanvas, ScrollBarsPanAndZoomButtonsZoomAtTheClick) {
     EXPECT_EQ(ed.cmd_mode, 3);
     EXPECT_FALSE(form->ToolbarButton(kToolZoomOut)->isChecked());
     EXPECT_DOUBLE_EQ(ed.ViewScale, scale);
+}
+
+TEST_F(WindowCanvas, AScrollRepaintsWithoutGuidesOrBand) {
+    Start();
+    Square();
+    EditorState& ed = form->View();
+    auto guide = [&] {
+        const QImage& img = Canvas().Picture();
+        const int x = Pixel(20, 0).x();
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y) n += img.pixelColor(x, y) == PaletteQColor(14);
+        return n;
+    };
+    ed.cmd_mode = 18;
+    ClickAt(20, 0);
+    EXPECT_GT(guide(), 50);
+    form->HScroll()->setValue(1);
+    EXPECT_EQ(guide(), 0);
+    EXPECT_EQ(ed.cmd_mode, 18);
+
+    form->HScroll()->setValue(0);
+    ed.ClearSelection();
+    ed.cmd_mode = 3;
+    ClickAt(0, 0);
+    MoveTo(10, 10);
+    EXPECT_TRUE(Canvas().Painter().Band().shown);
+    EXPECT_NE(Canvas().ShownImage(), Canvas().Picture());
+    form->VScroll()->setValue(1);
+    EXPECT_EQ(Canvas().ShownImage(), Canvas().Picture());
+    // The next move brings the band back.
+    MoveTo(12, 10);
+    EXPECT_NE(Canvas().ShownImage(), Canvas().Picture());
 }
 
 }  // namespace
