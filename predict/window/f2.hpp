@@ -108,6 +108,9 @@ public:
     bool CopyScreenToCurrentStation();
     // The four result labels from the current station's results.
     void ShowResults();
+    // No station shown: the empty grid, Sa and Sa' "0", blank results
+    // (also after the station list has deleted every station).
+    void ShowEmptyStation();
     // Repaints both graphs (the graph boxes draw what they read).
     void RepaintGraphs();
     void RepaintTimeGraph();
@@ -176,7 +179,6 @@ private:
     void LoadFile(const std::filesystem::path& file);
     void WriteOrgSnapshot();
     void ResetWindowForNewData();
-    void ShowEmptyStation();
     void UncheckStationButtons();
     void SetPanel1(const QString& text);
     void SetRangeBox(QLineEdit* box, bool saPrime);
