@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -34,6 +35,7 @@ FormDialog::FormDialog(EditorHost& host, QWidget* owner, const QString& caption)
     : QDialog(owner, kFixedDialog), host_(host) {
     setWindowTitle(caption);
     setModal(true);
+    setFont(FormFont("ＭＳ Ｐゴシック", 9));
 }
 
 int FormDialog::Px(int twipsX) const { return ScreenTwips(this).ToPixelsX(twipsX); }
@@ -51,6 +53,22 @@ QPushButton* FormDialog::AddButton(const QString& caption, int left, int top, in
     b->setDefault(false);
     PlaceTwips(b, left, top, width, height);
     return b;
+}
+
+QLabel* FormDialog::AddLabel(const QString& caption, int left, int top, int width, int height, QWidget* parent) {
+    auto* l = new QLabel(caption, parent ? parent : this);
+    l->setGeometry(Px(left), Py(top), Px(width), Py(height));
+    // The installed font may need more room than the original face.
+    if (l->sizeHint().width() > l->width()) l->resize(l->sizeHint().width(), l->height());
+    return l;
+}
+
+void FormDialog::WidenRightOf(int xTwips, int extraPx) {
+    if (extraPx <= 0) return;
+    const int x = Px(xTwips);
+    for (QObject* o : children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow() && w->x() >= x) w->move(w->x() + extraPx, w->y());
+    setFixedSize(width() + extraPx, height());
 }
 
 void FormDialog::CentreOnOwner() { Centre(this); }

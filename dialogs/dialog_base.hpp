@@ -15,6 +15,7 @@
 #include "platform/twips.hpp"
 
 class QAbstractButton;
+class QLabel;
 class QButtonGroup;
 class QPushButton;
 
@@ -30,12 +31,16 @@ public:
     EditorHost& Host() { return host_; }
 
 protected:
-    // Client area and child geometry in twips (converted with the screen's
-    // scale); widthScale widens horizontal values where the installed font
-    // runs wider than the original one.
+    // Client area and child geometry in twips, converted with the screen's
+    // scale.
     void SetClientTwips(int width, int height);
     void PlaceTwips(QWidget* w, int left, int top, int width, int height);
     QPushButton* AddButton(const QString& caption, int left, int top, int width, int height);
+    QLabel* AddLabel(const QString& caption, int left, int top, int width, int height, QWidget* parent = nullptr);
+    // Makes room for a child that the installed font made wider than its
+    // twips: every child whose left edge lies at or right of xTwips moves
+    // right by extraPx, and the client area grows by as much.
+    void WidenRightOf(int xTwips, int extraPx);
     // Centres the dialog on its owner (or the screen).
     void CentreOnOwner();
     int Px(int twipsX) const;

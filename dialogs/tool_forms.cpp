@@ -1,5 +1,10 @@
 #include <array>
 
+#include "dialogs/dialog12.hpp"
+#include "dialogs/dialog13.hpp"
+#include "dialogs/dialog15.hpp"
+#include "dialogs/dialog6.hpp"
+#include "dialogs/dialog7.hpp"
 #include "dialogs/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
 
@@ -10,16 +15,24 @@ namespace {
 // The form each tool option opens, by option number; nullptr opens nothing.
 using ToolFormOpener = QWidget* (*)(EditorHost&);
 
+// A data dialog shown modally with the main window as owner.
+template <class D>
+QWidget* ShowModal(EditorHost& host) {
+    D dialog(host, host.OwnerWidget());
+    dialog.exec();
+    return nullptr;
+}
+
 const std::array<ToolFormOpener, 9> kToolForms{
-    nullptr,  // 0 calculation positions
-    OpenPointPalette,    // 1 boundary-point palette
-    OpenLinePalette,     // 2 boundary-line palette
-    OpenBlockPalette,    // 3 block palette
-    nullptr,  // 4 surcharge loads
-    OpenTerrainPalette,  // 5 terrain palette
-    nullptr,  // 6 loading stages
-    nullptr,  // 7 no tool
-    nullptr,  // 8 sheet piles
+    &ShowModal<Dialog7>,   // 0 calculation positions
+    OpenPointPalette,      // 1 boundary-point palette
+    OpenLinePalette,       // 2 boundary-line palette
+    OpenBlockPalette,      // 3 block palette
+    &ShowModal<Dialog12>,  // 4 surcharge loads
+    OpenTerrainPalette,    // 5 terrain palette
+    &ShowModal<Dialog6>,   // 6 loading stages
+    nullptr,               // 7 no tool
+    &ShowModal<Dialog15>,  // 8 sheet piles
 };
 
 }  // namespace
@@ -30,6 +43,6 @@ QWidget* OpenToolForm(EditorHost& host, int option) {
     return open ? open(host) : nullptr;
 }
 
-void ShowCalcConditions(EditorHost&) {}
+void ShowCalcConditions(EditorHost& host) { ShowModal<Dialog13>(host); }
 
 }  // namespace kova

@@ -6,7 +6,11 @@
 #include <QEvent>
 #include <QPushButton>
 
+#include "dialogs/dialog0.hpp"
+#include "dialogs/dialog1.hpp"
+#include "dialogs/dialog10.hpp"
 #include "dialogs/dialog11.hpp"
+#include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
@@ -86,11 +90,11 @@ void CloseToolPalettes() {
 
 PaletteDialogs& PaletteDialogHooks() {
     static PaletteDialogs hooks{
-        nullptr,
-        nullptr,
-        nullptr,
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog0>(h, owner); },
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog1>(h, owner); },
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog4>(h, owner); },
         [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog5>(h, owner); },
-        nullptr,
+        [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog10>(h, owner); },
         [](EditorHost& h, QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog11>(h, owner); },
     };
     return hooks;

@@ -258,14 +258,15 @@ void ReadAll(InputLines& in, CalcInput& d) {
         b.unit_weight = in.Next().Real(Item::UnitWeight);
     }
 
-    in.Next().Int();  // the soil layer count again
+    // The soil layer count again: a copy that differs means a damaged file.
+    in.Next().Int(d.soil_count, d.soil_count, "土層数が前の土層数と異なります。");
     for (int i = 0; i < d.soil_count; ++i) {
         ReadCurve(in, d.elogp, Item::VoidRatio, 10.0, 1.0, false);
         ReadCurve(in, d.mv, Item::MvValue, 10.0, 0.1, false);
         ReadCurve(in, d.cv, Item::CvValue, 10.0, 10000.0, true);
     }
 
-    in.Next().Int();  // always five sand curves
+    in.Next().Int(kSandCurveCount, kSandCurveCount, kBadCurve);  // always five sand curves
     for (int k = 0; k < kSandCurveCount; ++k) {
         LineScan head = in.Next();
         int c = static_cast<int>(head.Int(1, kSandCurveCount, kBadCurve));

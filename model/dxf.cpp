@@ -180,11 +180,15 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     std::vector<std::string> lines = SplitLines(text);
     // Blank lines after the end of the drawing are no pairs.
     while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
+    if (lines.empty()) return true;
 
     try {
         SegmentCollector collector(out, status);
         Entity cur;
         bool inEntity = false;
+        // A drawing ends with its EOF marker: without it the file was cut,
+        // perhaps inside its last coordinate.
+        bool ended = false;
         for (std::size_t i = 0; i < lines.size(); i += 2) {
             long long code = 0;
             if (!ParseInt(Trim(lines[i]), -32768, 32767, code)) return false;
@@ -197,12 +201,17 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
             if (inEntity) collector.OnEntity(cur);
             if (value == "EOF") {
                 inEntity = false;
+                // Nothing but the old end-of-file character may follow.
+                for (std::size_t k = i + 2; k < lines.size(); ++k)
+                    if (!Trim(lines[k]).empty() && Trim(lines[k]) != "\x1A") return false;
+                ended = true;
                 break;
             }
             cur.name = value;
             cur.groups.clear();
             inEntity = true;
         }
+        if (!ended) return false;
         if (inEntity) collector.OnEntity(cur);
         collector.Finish();
     } catch (const ReadError&) {

@@ -190,7 +190,12 @@ std::string ApplyPattern(std::string_view text, std::string_view pattern) {
     }
     if (FoldFullWidth(text).find_first_not_of(" \t\n") == std::string::npos) return {};
     const auto v = NumericValue(text);
-    return v ? FormatNumber(*v, pattern) : std::string(text);
+    if (!v) return std::string(text);
+    // A whole-number column shows what the integer conversion will store:
+    // halves go to the even neighbour, so 2.5 shows and stores 2.
+    const std::size_t point = pattern.find('.');
+    const bool whole = point == std::string_view::npos || pattern.find_first_of("0#", point) == std::string_view::npos;
+    return FormatNumber(whole ? std::nearbyint(*v) : *v, pattern);
 }
 
 }  // namespace kova::grid

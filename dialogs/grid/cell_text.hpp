@@ -57,8 +57,9 @@ inline constexpr std::string_view kDatePattern = "yyyy/mm/dd";
 // What a column's pattern makes of a text the user typed: the free-text
 // pattern "" keeps it; the date pattern rewrites a date as "yyyy/mm/dd" and
 // keeps any other text so that the owner can refuse it; a number pattern
-// writes the numeric value with the pattern, keeps an empty text empty and
-// keeps a text whose number cannot be held.
+// writes the numeric value with the pattern (a whole-number pattern rounds
+// halves to even, as the integer conversion does), keeps an empty text empty
+// and keeps a text whose number cannot be held.
 std::string ApplyPattern(std::string_view text, std::string_view pattern);
 
 }  // namespace kova::grid

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QPalette>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "dialogs/grid/cell_text.hpp"
@@ -11,6 +12,10 @@ namespace kova::grid {
 namespace {
 std::string Utf8(const QString& s) { return s.toStdString(); }
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
+bool LooksNumeric(const QString& s) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][-+]?\\d+)?\\s*$"));
+    return !s.isEmpty() && number.match(s).hasMatch();
+}
 }  // namespace
 
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -144,6 +149,7 @@ bool GridModel::InsertRowAt(int row) {
         for (int c = 0; c < cols_; ++c) At(r, c) = At(r - 1, c);
     for (int c = 0; c < cols_; ++c) At(row, c) = CellData{};
     ++inUse_;
+    lastAction_ = Action::Insert;
     RowsChanged(row, inUse_);
     return true;
 }
@@ -154,12 +160,14 @@ bool GridModel::DeleteRowAt(int row) {
         for (int c = 0; c < cols_; ++c) At(r, c) = At(r + 1, c);
     for (int c = 0; c < cols_; ++c) At(inUse_, c) = CellData{};
     --inUse_;
+    lastAction_ = Action::Delete;
     RowsChanged(row, inUse_ + 1);
     return true;
 }
 
 void GridModel::RevertLastEdit() {
-    if (!Valid(last_.row, last_.col) || last_.row < 1) return;
+    if (lastAction_ != Action::Edit || !Valid(last_.row, last_.col) || last_.row < 1) return;
+    lastAction_ = Action::None;
     At(last_.row, last_.col) = CellData{last_.oldText, last_.oldKept};
     inUse_ = last_.oldInUse;
     RowsChanged(last_.row, last_.row);
@@ -177,7 +185,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return At(row, col).text;
     case Qt::TextAlignmentRole:
         if (col < headerCols_) return int(Qt::AlignCenter);
-        if (!formats_[static_cast<std::size_t>(col)].isEmpty() && !dropOn_[static_cast<std::size_t>(col)])
+        // Numbers stand right-aligned, texts left.
+        if (!dropOn_[static_cast<std::size_t>(col)] && LooksNumeric(At(row, col).text))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
@@ -213,6 +222,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     CellData& d = At(row, col);
     if (text == d.text) return true;  // nothing changed: no edit to report
     last_ = LastEdit{row, col, d.text, d.kept, inUse_};
+    lastAction_ = Action::Edit;
     d = CellData{text, std::nullopt};
     if (!text.isEmpty() && row == inUse_ + 1) ++inUse_;
     emit dataChanged(index, index);

@@ -92,6 +92,10 @@ public:
         int oldInUse = 0;
     };
     const LastEdit& Last() const { return last_; }
+    // What the user did last: a cell edit, a row insert or a row delete.
+    enum class Action { None, Edit, Insert, Delete };
+    Action LastAction() const { return lastAction_; }
+    // Puts the old text back when the last user action was a cell edit.
     void RevertLastEdit();
 
     // ---- QAbstractTableModel ---------------------------------------------
@@ -128,6 +132,7 @@ private:
     std::vector<QStringList> drops_{1};
     std::vector<bool> dropOn_ = std::vector<bool>(1, false);
     LastEdit last_;
+    Action lastAction_ = Action::None;
 };
 
 }  // namespace kova::grid

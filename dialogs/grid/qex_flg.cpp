@@ -117,6 +117,7 @@ void QEX_FLG::ApplyWidths() {
     const TwipsScale s = ScreenTwips(this);
     const QFontMetrics fm(font());
     const QFontMetrics hfm(horizontalHeader()->font());
+    verticalHeader()->setDefaultSectionSize(fm.height() + 4);
     for (int c = 0; c < model_.ColCount(); ++c) {
         const int twips = c < static_cast<int>(widthTwips_.size()) ? widthTwips_[static_cast<std::size_t>(c)] : 0;
         int px = twips > 0 ? s.ToPixelsX(twips) : 60;
@@ -135,6 +136,12 @@ int QEX_FLG::NeededWidth() const {
     int w = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < model_.ColCount(); ++c) w += columnWidth(c);
     return w;
+}
+
+void QEX_FLG::GrowToShowAllRows() {
+    int h = 2 * frameWidth() + horizontalHeader()->height();
+    for (int r = 0; r < model_.rowCount(); ++r) h += rowHeight(r);
+    if (h > height()) setFixedHeight(h);
 }
 
 void QEX_FLG::SetControlWidth(int twips) {

@@ -62,6 +62,9 @@ public:
     // Width in pixels that shows every column whole, with the frame and the
     // vertical scroll bar.
     int NeededWidth() const;
+    // Makes a short table (a few fixed rows) tall enough to show every row
+    // in the installed font, so that it needs no scroll bar.
+    void GrowToShowAllRows();
 
 signals:
     // The user finished editing a cell, or inserted or deleted a row.

@@ -108,9 +108,10 @@ public:
     bool CopyScreenToCurrentStation();
     // The four result labels from the current station's results.
     void ShowResults();
-    // No station shown: the empty grid, Sa and Sa' "0", blank results
-    // (also after the station list has deleted every station).
+    // No station shown: no station option selected, the empty read-only
+    // grid, nothing selectable in UpDown1, Sa and Sa' "0", blank results.
     void ShowEmptyStation();
+    void UncheckStationButtons();
     // Repaints both graphs (the graph boxes draw what they read).
     void RepaintGraphs();
     void RepaintTimeGraph();
@@ -179,7 +180,6 @@ private:
     void LoadFile(const std::filesystem::path& file);
     void WriteOrgSnapshot();
     void ResetWindowForNewData();
-    void UncheckStationButtons();
     void SetPanel1(const QString& text);
     void SetRangeBox(QLineEdit* box, bool saPrime);
     void ApplyRangeBox(QLineEdit* box, bool saPrime);

@@ -190,3 +190,17 @@ TEST(EngineHostileInput, ColumnChecksNameTheFirstQuantityThatIsNotFinite) {
     EXPECT_THROW(real_text("%7.3lf", -inf), NonFiniteReportValue);
     EXPECT_EQ(real_text("%7.3lf", -0.0), "  0.000");
 }
+
+// The counts the file repeats must agree: a copy that differs means a
+// damaged file, not another section.
+TEST(EngineHostileInput, RepeatedCountsMustAgree) {
+    const auto base = Section().Lines();
+    auto lines = base;
+    std::size_t second = LineOf(lines, "\"土層数\"", 1);
+    lines[second] = "2,\"土層数\"";
+    ExpectRefused(Text(lines), {static_cast<int>(second) + 1, "土層数が前の土層数と異なります。"}, "layer count");
+    lines = base;
+    std::size_t sand = LineOf(lines, "BKHough曲線数");
+    lines[sand] = "4,\"BKHough曲線数\"";
+    ExpectRefused(Text(lines), {static_cast<int>(sand) + 1, "曲線"}, "sand curve count");
+}

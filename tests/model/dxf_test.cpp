@@ -128,6 +128,7 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         {"blanks around codes, LF",
          "0\nSECTION\n  2\nENTITIES\n0 \nLINE\n\t10\n 1.5\n 20\n-2.25 \n11\n3\n21\n4\n  0\nEOF\n\n", 2, 1,
          {{0, {1.5, -2.25}}, {1, {3, 4}}}, {}},
+        {"old end-of-file character after EOF", Dxf().Preamble().Line(0, 0, 5, 0).End().text + "\x1a", 2, 1, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,6 +189,14 @@ TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
          DxfImport::ReadError, kReadError},
         {"code without value", "  0\nSECTION\n  2\n", DxfImport::ReadError, kReadError},
         {"binary DXF", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), DxfImport::ReadError, kReadError},
+        // Cut inside the last coordinate (21 of 40 read as 4), or junk after the end.
+        {"cut", [] {
+             std::string t = Dxf().Preamble().P(0, "LINE").P(10, 0.0).P(20, 0.0).P(11, 10.0).P(21, 40.0).text;
+             return t.substr(0, t.size() - 2);
+         }(),
+         DxfImport::ReadError, kReadError},
+        {"junk after EOF", Dxf().Preamble().Line(0, 0, 10, 40).End().text + "  0\nLINE\n", DxfImport::ReadError,
+         kReadError},
         // A point the project file could not hold: saved, it would not open again.
         {"abscissa of 1e154", Dxf().Preamble().Line(0, 0, 1e154, 1).End().text, DxfImport::ReadError,
          "ファイル読み込みエラーが発生しました。\rX座標(m)が-10000000～10000000の範囲にありません。"},

@@ -91,3 +91,10 @@ write('cal', 'junk_after_data.dat', cal_whole + 'junk\r\n')
 # Drawings.
 write('dxf', 'abscissa_1e154.dxf',
       '  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n1e154\n 21\n1\n  0\nENDSEC\n  0\nEOF\n')
+write('dxf', 'cut_in_last_number.dxf',
+      '  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n10\n 21\n4')
+write('dxf', 'junk_after_eof.dxf',
+      '  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n10\n 21\n40\n  0\nENDSEC\n  0\nEOF\n  0\nLINE\n')
+
+# Calculation inputs whose repeated counts disagree.
+write('cal', 'second_layer_count_differs.dat', lines=edit(cal, find(cal, '"土層数"', 1), '3,"土層数"'))

@@ -57,7 +57,8 @@ TEST(CellPattern, WhatAColumnMakesOfTypedText) {
         {"１２．５", "0.000", "12.500"}, {"", "0.000", ""},           {"abc", "0.000", "0.000"},
         {"1E999", "0.000", "1E999"},   {"名前 A", "", "名前 A"},     {"2024/1/5", "yyyy/mm/dd", "2024/01/05"},
         {"２０２４－０２－２９", "yyyy/mm/dd", "2024/02/29"}, {"2023/02/29", "yyyy/mm/dd", "2023/02/29"},
-        {"x", "yyyy/mm/dd", "x"},
+        {"x", "yyyy/mm/dd", "x"},         {"2.5", "#0", "2"},            {"3.5", "0", "4"},
+        {"-2.5", "#0", "-2"},             {"2.5", "0.0", "2.5"},
     };
     for (const auto& c : cases) EXPECT_EQ(ApplyPattern(c.text, c.pattern), c.shown) << c.text;
 }

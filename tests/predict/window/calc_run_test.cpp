@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -100,6 +101,23 @@ TEST(CalcRun, UnwritableFileStopsAndLeavesNothing) {
         EXPECT_EQ(msg.Last().text, ReportWriteFailureText(blocker));
         EXPECT_EQ(Files(dir.path()), (std::set<std::string>{blocker})) << blocker;
     }
+}
+
+TEST(CalcRun, ReadOnlyFolder) {
+    test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (std::FILE* probe = std::fopen((dir / "probe").c_str(), "wb")) {
+        std::fclose(probe);
+        std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+        GTEST_SKIP() << "this user writes into read-only folders";
+    }
+    ObsDataSet d = ThreeStations();
+    RecordingMessages msg;
+    RunOutcome run = RunCalculation(d, dir.path(), msg, kStamp);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(run.Printable());
+    EXPECT_EQ(msg.Last().text, ReportWriteFailureText("TL_PRD1.PDT"));
+    EXPECT_TRUE(Files(dir.path()).empty());
 }
 
 TEST(CalcRun, NothingPredictedIsNotPrintable) {

@@ -330,6 +330,27 @@ TEST(PredictWindow, HelpAndAbout) {
     EXPECT_EQ(caption, "Tolmadexのﾊﾞｰｼﾞｮﾝ情報");
 }
 
+TEST(PredictWindow, StatusHelpTexts) {
+    WindowFixture f;
+    auto enter = [&](QWidget* w) {
+        QEvent e(QEvent::Enter);
+        QApplication::sendEvent(w, &e);
+        return U(f.w->StatusPanel1()->text());
+    };
+    EXPECT_EQ(enter(f.w->cmd_op()), "グラフ表示オプション＞沈下予測に対する条件指定");
+    EXPECT_EQ(enter(f.w->Command1()), "Sa代入ボタン＞現在の観測データをSaとする");
+    EXPECT_EQ(enter(f.w->Command2()), "Sa'代入ボタン＞現在の観測データをSa'とする");
+    EXPECT_EQ(enter(f.w->Opt_p(7)), "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択");
+    EXPECT_EQ(enter(f.w->UpDown1()), "観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）");
+    EXPECT_EQ(enter(f.w->Fra1()), " ");
+    f.w->txt_n()->setText("800");
+    EXPECT_EQ(U(f.w->StatusPanel1()->text()),
+              "時間軸最大値＞観測初日からの経過日数で指定してください。（年月表記の場合も経過日数で指定）");
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(f.w->QEXFLG(), &out);
+    EXPECT_EQ(U(f.w->StatusPanel1()->text()), "  ");
+}
+
 TEST(PredictWindow, LayoutFollowsTheWindowSize) {
     WindowFixture f;
     f.w->show();

@@ -1,0 +1,116 @@
+#include "dialogs/dialog6.hpp"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <array>
+
+#include "dialogs/table_form.hpp"
+
+namespace kova {
+
+namespace {
+
+// The explanatory diagram: load against time for two stages.
+class StageDiagram : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(rect(), Qt::white);
+        const double w = width(), h = height();
+        const QPointF o(w * 0.12, h * 0.80);  // origin
+        const double right = w * 0.95, top = h * 0.10;
+        p.setPen(QPen(Qt::black, 1.5));
+        p.drawLine(o, QPointF(right, o.y()));  // time axis
+        p.drawLine(o, QPointF(o.x(), top));    // load axis
+        p.drawText(QPointF(right - 40, o.y() + 18), QStringLiteral("時間"));
+        p.drawText(QPointF(o.x() - 40, top + 4), QStringLiteral("荷重"));
+
+        const double t1 = o.x() + w * 0.18, s2 = o.x() + w * 0.40, t2 = s2 + w * 0.18;
+        const double l1 = o.y() - h * 0.30, l2 = o.y() - h * 0.58;
+        p.setPen(QPen(Qt::blue, 2));
+        p.drawPolyline(std::array<QPointF, 5>{o, QPointF(t1, l1), QPointF(s2, l1), QPointF(t2, l2), QPointF(right, l2)}.data(), 5);
+
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.drawLine(QPointF(t1, l1), QPointF(t1, o.y()));
+        p.drawLine(QPointF(s2, l1), QPointF(s2, o.y()));
+        p.drawLine(QPointF(t2, l2), QPointF(t2, o.y()));
+        p.setPen(Qt::black);
+        p.drawText(QPointF(o.x() - 10, o.y() + 18), QStringLiteral("0"));
+        p.drawText(QPointF(o.x() + 4, o.y() - h * 0.08), QStringLiteral("施工日数"));
+        p.drawText(QPointF(s2 + 4, o.y() - h * 0.08), QStringLiteral("施工日数"));
+        p.drawText(QPointF(t1 + 6, l1 - 8), QStringLiteral("第1段階載荷"));
+        p.drawText(QPointF(t2 + 6, l2 - 8), QStringLiteral("第2段階載荷"));
+        p.drawText(QPointF(s2 - 60, o.y() + 36), QStringLiteral("第2段階の載荷開始日数"));
+        p.drawLine(QPointF(s2, o.y() + 22), QPointF(s2, o.y() + 4));
+    }
+};
+
+}  // namespace
+
+Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("載荷情報の入力")) {
+    SetClientTwips(7380, 6315);
+    Qflg_KK = new grid::QEX_FLG(this);
+    PlaceTwips(Qflg_KK, 240, 240, 3000, 1455);
+    OKButton = AddButton(QStringLiteral("OK"), 5820, 120, 1215, 375);
+    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 5820, 600, 1215, 375);
+    Label1 = AddLabel(QStringLiteral("開始日数：第１段階の載荷日を０日とし、それぞれの載荷開始日を指定"), 300, 1920, 6075, 195);
+    Label2 = AddLabel(QStringLiteral("施工日数：載荷開始から完了までの期間を指定（瞬間載荷の場合は０日とする）"), 300, 2160,
+                      6075, 195);
+    Label1->setFixedHeight(std::max(Label1->height(), Label1->sizeHint().height()));
+    Label2->setFixedHeight(std::max(Label2->height(), Label2->sizeHint().height()));
+    Picture1 = new StageDiagram(this);
+    PlaceTwips(Picture1, 300, 2460, 6705, 3585);
+
+    const Model& m = host_.SectionModel();
+    // Row r is stage r: no row may be inserted or deleted, or one stage's
+    // days would move to another.
+    SetUpGrid(*Qflg_KK, {.rows = kMaxStages + 1,
+                         .cols = 3,
+                         .widths = {500, 1200, 1200},
+                         .headers = {"No.", "開始日数", "施工日数"},
+                         .formats = {"", "#0", "#0"},
+                         .controlWidth = 3000,
+                         .tied = true});
+    grid::GridModel& g = Qflg_KK->Model();
+    for (int s = 1; s <= std::clamp<int>(m.StageCount, 0, kMaxStages); ++s) {
+        g.SetCell(s, 0, Fmt(s, "#0"));
+        g.SetCellValue(s, 1, m.StageStartDay[static_cast<std::size_t>(s - 1)], "#0");
+        g.SetCellValue(s, 2, m.StageDays[static_cast<std::size_t>(s - 1)], "#0");
+    }
+    Qflg_KK->SetDrawing(true);
+    Qflg_KK->GrowToShowAllRows();
+    const int extra = std::max(Label1->x() + Label1->width(), Label2->x() + Label2->width()) - width() + Px(200);
+    if (extra > 0) setFixedSize(width() + extra, height());
+    CentreOnOwner();
+
+    connect(OKButton, &QPushButton::clicked, this, &Dialog6::OkClicked);
+    connect(CancelButton, &QPushButton::clicked, this, &Dialog6::CancelClicked);
+}
+
+bool Dialog6::Commit() {
+    Model& m = host_.SectionModel();
+    const grid::GridModel& g = Qflg_KK->Model();
+    const int u = std::min(Qflg_KK->RowsInUse(), kMaxStages);
+    std::array<std::pair<i16, i16>, kMaxStages> days{};
+    CellReader read(g, host_.Messages());
+    for (int r = 1; r <= u && !read.Failed(); ++r) {
+        if (auto s = read.Int(r, 1, Item::StageStartDay)) days[static_cast<std::size_t>(r - 1)].first = *s;
+        if (auto d = read.Int(r, 2, Item::StageDays)) days[static_cast<std::size_t>(r - 1)].second = *d;
+    }
+    if (read.Failed()) return false;
+    for (int r = 1; r <= u; ++r) {
+        m.StageStartDay[static_cast<std::size_t>(r - 1)] = days[static_cast<std::size_t>(r - 1)].first;
+        m.StageDays[static_cast<std::size_t>(r - 1)] = days[static_cast<std::size_t>(r - 1)].second;
+    }
+    return true;
+}
+
+void Dialog6::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+
+}  // namespace kova

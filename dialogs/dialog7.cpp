@@ -1,0 +1,99 @@
+#include "dialogs/dialog7.hpp"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <vector>
+
+#include "dialogs/table_form.hpp"
+
+namespace kova {
+
+Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("沈下予測個所の入力")) {
+    SetClientTwips(7710, 6015);
+    AddLabel(QStringLiteral("業務名称"), 240, 300, 795, 255);
+    txt_dg7 = new QLineEdit(this);
+    PlaceTwips(txt_dg7, 1500, 300, 4155, 255);
+    txt_dg7->setFixedHeight(std::max(txt_dg7->height(), txt_dg7->sizeHint().height()));
+    AddLabel(QStringLiteral("沈下算出点"), 240, 960, 975, 255);
+    Qflg_KP = new grid::QEX_FLG(this);
+    PlaceTwips(Qflg_KP, 1500, 900, 4455, 4815);
+    OKButton = AddButton(QStringLiteral("OK"), 6120, 300, 1215, 375);
+    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6120, 780, 1215, 375);
+
+    BeginLoad();
+    const Model& m = host_.SectionModel();
+    const int count = std::clamp<int>(m.CalcPosCount, 0, kMaxCalcPos);
+    SetUpGrid(*Qflg_KP, {.rows = kMaxCalcPos + 1,
+                         .cols = 3,
+                         .widths = {500, 2400, 1200},
+                         .headers = {"No.", "位置名称", "X座標"},
+                         .formats = {"", ""},
+                         .controlWidth = 4200});
+    grid::GridModel& g = Qflg_KP->Model();
+    for (int i = 0; i < count; ++i) {
+        g.SetCell(i + 1, 0, Fmt(i + 1, "#0"));
+        g.SetCell(i + 1, 1, QString::fromStdString(m.Cond.CalcPosName[static_cast<std::size_t>(i)]));
+        g.SetCellValue(i + 1, 2, m.Cond.CalcPosX[static_cast<std::size_t>(i)], "##0.000");
+    }
+    Qflg_KP->SetDrawing(true);
+    WidenRightOf(6120, Qflg_KP->x() + Qflg_KP->width() - Px(5655));
+    shownTitle_ = QString::fromStdString(m.Cond.ProjectTitle);
+    txt_dg7->setText(shownTitle_);
+    CentreOnOwner();
+
+    connect(txt_dg7, &QLineEdit::textChanged, this, &Dialog7::TitleChanged);
+    connect(Qflg_KP, &grid::QEX_FLG::CellEdited, this, &Dialog7::CellEdited);
+    connect(OKButton, &QPushButton::clicked, this, &Dialog7::OkClicked);
+    connect(CancelButton, &QPushButton::clicked, this, &Dialog7::CancelClicked);
+}
+
+void Dialog7::TakeSnapshot() {
+    saved_ = host_.SectionModel().Cond;
+    savedCount_ = host_.SectionModel().CalcPosCount;
+}
+
+void Dialog7::RestoreSnapshot() {
+    host_.SectionModel().Cond = saved_;
+    host_.SectionModel().CalcPosCount = savedCount_;
+}
+
+void Dialog7::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+
+void Dialog7::TitleChanged(const QString& text) {
+    if (!CheckName(text.toStdString(), host_.Messages())) {
+        const QSignalBlocker block(txt_dg7);
+        txt_dg7->setText(shownTitle_);
+        return;
+    }
+    shownTitle_ = text;
+    host_.SectionModel().Cond.ProjectTitle = text.toStdString();
+}
+
+void Dialog7::CellEdited() {
+    Model& m = host_.SectionModel();
+    grid::GridModel& g = Qflg_KP->Model();
+    const int u = std::min(Qflg_KP->RowsInUse(), kMaxCalcPos);
+    std::vector<std::pair<std::string, double>> rows(static_cast<std::size_t>(u));
+    CellReader read(g, host_.Messages());
+    for (int r = 1; r <= u && !read.Failed(); ++r) {
+        if (auto name = read.Name(r, 1)) rows[static_cast<std::size_t>(r - 1)].first = *name;
+        if (auto x = read.Real(r, 2, Item::X)) rows[static_cast<std::size_t>(r - 1)].second = *x;
+    }
+    if (read.Failed()) {
+        g.RevertLastEdit();
+        return;
+    }
+    m.CalcPosCount = static_cast<i16>(u);
+    for (int r = 1; r <= u; ++r) {
+        m.Cond.CalcPosName[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].first;
+        m.Cond.CalcPosX[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].second;
+    }
+    // The "No." column follows the rows after an insert or delete.
+    for (int r = 1; r <= u; ++r)
+        if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
+    host_.RepaintCanvas();
+}
+
+}  // namespace kova

@@ -1,0 +1,84 @@
+#include "dialogs/table_form.hpp"
+
+#include "dialogs/grid/cell_text.hpp"
+#include "textio/storable_text.hpp"
+
+namespace kova {
+
+void SetUpGrid(grid::QEX_FLG& g, const GridSpec& s) {
+    g.SetDrawing(false);
+    g.SetRows(s.rows);
+    g.SetCols(s.cols);
+    g.SetHeaderRows(1);
+    g.SetHeaderCols(s.headerCols);
+    for (std::size_t c = 0; c < s.widths.size(); ++c) g.SetColWidth(static_cast<int>(c), s.widths[c]);
+    for (std::size_t c = 0; c < s.headers.size(); ++c) g.SetCellText(0, static_cast<int>(c), s.headers[c]);
+    for (std::size_t c = 0; c < s.formats.size(); ++c) g.SetFormat(static_cast<int>(c), s.formats[c]);
+    if (s.headerRowHeight > 0) g.SetRowHeight(0, s.headerRowHeight);
+    g.SetGridStyle(4);
+    g.SetGridName(s.name);
+    g.Initialise(true, 0);
+    g.SetTiedRows(s.tied);
+    if (s.controlWidth > 0) g.SetControlWidth(s.controlWidth);
+}
+
+void CellReader::Refuse(const std::string& message) {
+    if (failed_) return;
+    failed_ = true;
+    msg_.Notify(message, MsgIcon::Exclamation);
+}
+
+std::optional<double> CellReader::Real(int row, int col, Item item) {
+    if (failed_) return std::nullopt;
+    const std::optional<double> v = g_.Value(row, col);
+    if (!v || !WithinLimit(item, *v)) {
+        Refuse(LimitMessage(item));
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<i16> CellReader::Int(int row, int col, Item item) {
+    if (failed_) return std::nullopt;
+    const std::optional<double> v = g_.Value(row, col);
+    const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
+    if (!n || !WithinLimit(item, *n)) {
+        Refuse(LimitMessage(item));
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<i16> CellReader::Int16(int row, int col, const std::string& message) {
+    if (failed_) return std::nullopt;
+    const std::optional<double> v = g_.Value(row, col);
+    const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
+    if (!n) Refuse(message);
+    return n;
+}
+
+std::optional<std::string> CellReader::Name(int row, int col) {
+    if (failed_) return std::nullopt;
+    std::string text = g_.Cell(row, col).toStdString();
+    if (!IsStorableText(text)) {
+        Refuse(kBadTextMessage);
+        return std::nullopt;
+    }
+    return text;
+}
+
+i16 CellReader::Code(int row, int col) {
+    const int code = g_.Code(row, col);
+    if (g_.HasKeptValue(row, col) || code >= 0) return static_cast<i16>(code);
+    return static_cast<i16>(g_.DropItems(col).size() - 1);
+}
+
+bool CheckName(const std::string& text, MessageSink& msg) {
+    if (IsStorableText(text)) return true;
+    msg.Notify(kBadTextMessage, MsgIcon::Exclamation);
+    return false;
+}
+
+QString Fmt(double v, const char* pattern) { return QString::fromStdString(grid::FormatNumber(v, pattern)); }
+
+}  // namespace kova

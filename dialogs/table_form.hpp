@@ -1,0 +1,74 @@
+#pragma once
+// What the table dialogs share: the common set-up of a grid, and reading
+// cells back with the checks every stored value passes (a name the files
+// can hold, a finite number within the table of limits, an integer that
+// fits its 16-bit field).
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/grid/qex_flg.hpp"
+#include "model/limits.hpp"
+#include "model/model.hpp"
+#include "platform/message.hpp"
+
+namespace kova {
+
+// The common grid set-up, up to (not including) the rows: drawing off,
+// shape, widths, headers, control width, formats, header row height, style,
+// name, initialise, tied-rows switch. The caller fills the rows and turns
+// the drawing on.
+struct GridSpec {
+    int rows = 1;
+    int cols = 1;
+    int headerCols = 1;
+    std::vector<int> widths;        // twips
+    std::vector<QString> headers;   // row 0
+    std::vector<QString> formats;   // per column; "" free text
+    int headerRowHeight = 0;        // twips; 0 keeps the grid's default
+    int controlWidth = 0;           // twips
+    QString name = QStringLiteral("MORIDO");
+    bool tied = false;
+};
+void SetUpGrid(grid::QEX_FLG& g, const GridSpec& spec);
+
+// The message for a name that a file or a cell cannot hold.
+inline constexpr const char* kBadTextMessage = "使用できない文字が含まれています。";
+
+// Reads cells for storing. The first refused cell shows its message; every
+// later read then fails at once, so a caller reads a whole table and stores
+// nothing when Failed().
+class CellReader {
+public:
+    CellReader(const grid::GridModel& g, MessageSink& msg) : g_(g), msg_(msg) {}
+
+    // A number within the item's limits.
+    std::optional<double> Real(int row, int col, Item item);
+    // The integer conversion, within the item's limits.
+    std::optional<i16> Int(int row, int col, Item item);
+    // The integer conversion, any 16-bit value; `message` when it does not fit.
+    std::optional<i16> Int16(int row, int col, const std::string& message);
+    // The cell text, when the files can hold it.
+    std::optional<std::string> Name(int row, int col);
+    // A drop-down cell's code: its kept code while untouched, else the item
+    // chosen; a text that is no item gets the last code.
+    i16 Code(int row, int col);
+
+    bool Failed() const { return failed_; }
+    void Refuse(const std::string& message);
+
+private:
+    const grid::GridModel& g_;
+    MessageSink& msg_;
+    bool failed_ = false;
+};
+
+// Checks a typed name at once (the name columns and the title box): false,
+// after the message, when it cannot be stored.
+bool CheckName(const std::string& text, MessageSink& msg);
+
+// "#0", "##0.000", ... texts as the tables write them.
+QString Fmt(double v, const char* pattern);
+
+}  // namespace kova

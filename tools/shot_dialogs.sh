@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Renders every data dialog of KOVACALC offscreen with realistic Japanese data
+# to PNG files under build/shots (or the folder given) for a person to check.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-build/shots}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target kova_dialog_shots
+QT_QPA_PLATFORM=offscreen build/bin/kova_dialog_shots "$out"
