@@ -67,7 +67,7 @@ void Dialog1::CellEdited() {
         if (auto name = read.Name(r, 1)) row.name = *name;
         if (auto w = read.Real(r, 2, Item::UnitWeight)) row.weight = *w;
         // Any 16-bit stage is stored for OK to refuse; only one that fits none is refused here.
-        if (auto s = read.Int16(r, 3, kStageMessage)) row.stage = *s;
+        if (auto s = read.Int16(r, 3, kStageMessage, MsgIcon::None)) row.stage = *s;
     }
     if (read.Failed()) {
         g.RevertLastEdit();

@@ -68,7 +68,7 @@ bool ReadLoads(const grid::QEX_FLG& q, bool strip, Item loadItem, MessageSink& m
         if (read.Failed()) break;
         const std::optional<double> s = g.Value(r, c);
         if (!s || !(*s >= 1 && *s <= kMaxStages)) {
-            read.Refuse(kStageMessage);
+            read.Refuse(kStageMessage, MsgIcon::None);
             break;
         }
         l.Stage = static_cast<i16>(std::nearbyint(*s));  // halves to even

@@ -22,10 +22,10 @@ void SetUpGrid(grid::QEX_FLG& g, const GridSpec& s) {
     if (s.controlWidth > 0) g.SetControlWidth(s.controlWidth);
 }
 
-void CellReader::Refuse(const std::string& message) {
+void CellReader::Refuse(const std::string& message, MsgIcon icon) {
     if (failed_) return;
     failed_ = true;
-    msg_.Notify(message, MsgIcon::Exclamation);
+    msg_.Notify(message, icon);
 }
 
 std::optional<double> CellReader::Real(int row, int col, Item item) {
@@ -49,11 +49,11 @@ std::optional<i16> CellReader::Int(int row, int col, Item item) {
     return n;
 }
 
-std::optional<i16> CellReader::Int16(int row, int col, const std::string& message) {
+std::optional<i16> CellReader::Int16(int row, int col, const std::string& message, MsgIcon icon) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
     const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
-    if (!n) Refuse(message);
+    if (!n) Refuse(message, icon);
     return n;
 }
 

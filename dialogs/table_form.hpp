@@ -48,7 +48,7 @@ public:
     // The integer conversion, within the item's limits.
     std::optional<i16> Int(int row, int col, Item item);
     // The integer conversion, any 16-bit value; `message` when it does not fit.
-    std::optional<i16> Int16(int row, int col, const std::string& message);
+    std::optional<i16> Int16(int row, int col, const std::string& message, MsgIcon icon = MsgIcon::Exclamation);
     // The cell text, when the files can hold it.
     std::optional<std::string> Name(int row, int col);
     // A drop-down cell's code: its kept code while untouched, else the item
@@ -56,7 +56,7 @@ public:
     i16 Code(int row, int col);
 
     bool Failed() const { return failed_; }
-    void Refuse(const std::string& message);
+    void Refuse(const std::string& message, MsgIcon icon = MsgIcon::Exclamation);
 
 private:
     const grid::GridModel& g_;

@@ -228,3 +228,20 @@ void QEX_FLG::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hi
 }
 
 }  // namespace kova::grid
+
+namespace kova::grid {
+
+// Tab and Shift+Tab pass over the header columns to the next row's first
+// data cell or the previous row's last one.
+QModelIndex QEX_FLG::moveCursor(CursorAction action, Qt::KeyboardModifiers mods) {
+    const QModelIndex from = currentIndex();
+    QModelIndex to = QTableView::moveCursor(action, mods);
+    const int first = model_.HeaderCols();
+    if (!to.isValid() || to.column() >= first || first >= model_.ColCount()) return to;
+    if (action == MoveNext) return model_.index(to.row(), first);
+    if (action == MovePrevious)
+        return from.isValid() && from.row() > 0 ? model_.index(from.row() - 1, model_.ColCount() - 1) : from;
+    return to;
+}
+
+}  // namespace kova::grid

@@ -74,6 +74,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers mods) override;
 
 private:
     void ApplyWidths();

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QTest>
 #include <QWindow>
 
@@ -174,6 +175,21 @@ TEST(ToolPalette, MainWindowClosingUnloadsIt) {
     p->close();
     EXPECT_EQ(host.status.size(), 1u);
     delete p;
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+// Without the IPA fonts Japanese draws as boxes and every other test still
+// passes: the dialogs' font must resolve to an installed IPA family.
+TEST(FormDialog, JapaneseTextUsesAnInstalledIpaFont) {
+    test::FakeEditorHost host;
+    StageLive d(host);
+    d.show();
+    EXPECT_TRUE(QFontInfo(d.font()).family().contains(QStringLiteral("IPA"))) << QFontInfo(d.font()).family().toStdString();
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST_F(GridFixture, TypingCommitsFormatsAndMoves) {
     EXPECT_EQ(g->CurrentRow(), 4);  // Enter moves down
     Type(3, 2, "7", Qt::Key_Tab);
     EXPECT_EQ(spy->count(), 2);
-    EXPECT_EQ(g->CurrentRow(), 4);  // Tab moves right, to the next row's first cell
+    EXPECT_EQ(g->CurrentRow(), 4);  // Tab moves right, to the next row's first data cell
+    EXPECT_EQ(g->CurrentCol(), 1);
     // A commit that changes nothing is no edit.
     Type(3, 2, "7.000");
     EXPECT_EQ(spy->count(), 2);
