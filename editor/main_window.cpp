@@ -308,7 +308,7 @@ void Form1::showEvent(QShowEvent* e) {
     sized_ = true;
     // 800 x 600 is the outer size, frame included.
     QSize frame = frameGeometry().size() - size();
-    if (frame.isValid() && !frame.isEmpty()) resize(QSize(800, 600) - frame);
+    if (frame.width() > 0 || frame.height() > 0) resize(QSize(800, 600) - frame);
 }
 
 void Form1::closeEvent(QCloseEvent* e) {
