@@ -9,9 +9,11 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWindow>
+#include <cstring>
 #include <memory>
 
 #include "dialogs/dialog11.hpp"
+#include "dialogs/dialog11_form.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog8.hpp"
 #include "model/limits.hpp"
@@ -386,6 +388,186 @@ TEST_F(Dialog5Fixture, SandButtonOpensTheSandCurves) {
     QTest::mouseClick(d->cmd_dg5(), Qt::LeftButton);
     EXPECT_TRUE(opened);
     EXPECT_TRUE(d->isVisible());
+}
+
+
+// ---- round trips ---------------------------------------------------------------------
+
+// Values that no display format shows whole.
+constexpr double kAwkward[] = {1.23456, 0.0001234, 9.81, 1e-7, 0.333333333333, 12345.6789, 2.5e-5};
+
+double Awkward(int k) { return kAwkward[static_cast<std::size_t>(k) % std::size(kAwkward)] * (1 + k); }
+
+bool SameBits(const CurveTable& a, const CurveTable& b) {
+    return a.n == b.n && std::memcmp(a.X.data(), b.X.data(), sizeof a.X) == 0 &&
+           std::memcmp(a.Y.data(), b.Y.data(), sizeof a.Y) == 0;
+}
+
+// Two clay layers, each curve full (21 points) of awkward values.
+void AwkwardCurves(Model& m) {
+    m.SoilLayerCount = 2;
+    for (int i = 0; i < 2; ++i) {
+        m.SoilLayer[i].Name = i == 0 ? "上部粘土" : "下部粘土";
+        m.SoilParam[i].SoilType = 0;
+        for (auto* t : {&m.ELogPCurve, &m.MvCurve, &m.CvCurve}) {
+            CurveTable& c = (*t)[i];
+            c.n = kMaxCurvePts;
+            for (int k = 0; k < kMaxCurvePts; ++k) {
+                c.X[k] = Awkward(k + i);
+                c.Y[k] = Awkward(k + 3 + i);
+            }
+        }
+    }
+}
+
+TEST(CurveRoundTrip, Dialog5OkWithoutEditsKeepsEveryBitAndOneEditOneValue) {
+    FakeEditorHost host;
+    AwkwardCurves(*host.model);
+    const Model before = *host.model;
+    Dialog5 d(host, nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    // Visit every curve of both layers, and the name column between them.
+    for (int row : {0, 1})
+        for (int col : {2, 3, 4, 1}) ClickCell(d.Qflg_YD(), row, col);
+    CloseBy(d, Close::Ok);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(SameBits(host.model->ELogPCurve[i], before.ELogPCurve[i])) << i;
+        EXPECT_TRUE(SameBits(host.model->MvCurve[i], before.MvCurve[i])) << i;
+        EXPECT_TRUE(SameBits(host.model->CvCurve[i], before.CvCurve[i])) << i;
+    }
+
+    // One edit per kind: only the typed value moves, as shown in the model's units.
+    const int kinds[] = {2, 3, 4};
+    for (int kind : kinds) {
+        FakeEditorHost h;
+        AwkwardCurves(*h.model);
+        Dialog5 e(h, nullptr);
+        e.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+        ClickCell(e.Qflg_YD(), 1, kind);
+        Type(e.Qflg_GD(), 21, 2, "0.5");
+        Type(e.Qflg_GD(), 7, 1, "250");
+        CloseBy(e, Close::Ok);
+        auto& table = kind == 2 ? h.model->ELogPCurve : kind == 3 ? h.model->MvCurve : h.model->CvCurve;
+        const auto& old = kind == 2 ? before.ELogPCurve : kind == 3 ? before.MvCurve : before.CvCurve;
+        CurveTable want = old[1];
+        want.Y[20] = kind == 3 ? 5 : 0.5;
+        want.X[6] = 25;
+        EXPECT_EQ(table[1].n, kMaxCurvePts) << kind;
+        for (int k = 0; k < kMaxCurvePts; ++k) {
+            EXPECT_EQ(table[1].X[k], want.X[k]) << kind << " X" << k;
+            EXPECT_EQ(table[1].Y[k], want.Y[k]) << kind << " Y" << k;
+        }
+        EXPECT_TRUE(SameBits(table[0], old[0])) << kind;
+    }
+}
+
+TEST(CurveRoundTrip, Dialog8OkWithoutEditsKeepsEveryBitAndOneEditOneValue) {
+    for (bool edit : {false, true}) {
+        FakeEditorHost host;
+        for (int c = 0; c <= kSandCurves; ++c) {
+            CurveTable& t = host.model->BKHoughCurve[c];
+            t.n = kMaxCurvePts;
+            for (int a = 0; a < kMaxCurvePts; ++a) {
+                t.X[a] = Awkward(a);
+                t.Y[a] = Awkward(a + c + 1);
+            }
+        }
+        const Model before = *host.model;
+        Dialog8 d(host, nullptr);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        if (edit) Type(d.Qflg_BK(), 4, 5, "0.75");
+        CloseBy(d, Close::Ok);
+        for (int c = 0; c <= kSandCurves; ++c) {
+            CurveTable want = before.BKHoughCurve[c];
+            if (edit && c == 3) want.Y[3] = 0.75;
+            EXPECT_TRUE(SameBits(host.model->BKHoughCurve[c], want)) << edit << " curve " << c;
+        }
+    }
+}
+
+TEST(CurveRoundTrip, Dialog11OkWithoutEditsKeepsEveryTypedValue) {
+    for (bool edit : {false, true}) {
+        FakeEditorHost host;
+        Model& m = *host.model;
+        m.SoilLayerCount = 4;
+        for (int i = 0; i < 4; ++i) m.SoilLayer[i].Name = "層" + std::to_string(i + 1);
+        m.DrainMethod[0] = {0, {1.23456, 0.0001234, 9.81, 1e-7, 1.23456, 0.0001234, 1}};
+        m.DrainMethod[1] = {1, {1.23456, 0.0512345, 0.98765, 1e-7, 2.345678, 0.2345678, 0.5}};
+        m.DrainMethod[2] = {2, {2.0000001, 0.0501, 1.00049, 0.0001234, 9.81, 0.6000001, 0.4}};
+        m.DrainMethod[3] = {7, {0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5}};  // a code outside the list
+        const Model before = m;
+        Dialog11 d(host, nullptr);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        if (edit) Type(d.Qflg_SB(), 2, 5, "1.5");
+        CloseBy(d, Close::Ok);
+        EXPECT_FALSE(d.isVisible());
+        for (int i = 0; i < 4; ++i) {
+            DrainMethodRec want = before.DrainMethod[i];
+            if (edit && i == 1) want.Detail[2] = 1.5;
+            EXPECT_EQ(m.DrainMethod[i].Method, want.Method) << i;
+            for (int k = 0; k < 6; ++k) EXPECT_EQ(m.DrainMethod[i].Detail[k], want.Detail[k]) << edit << " " << i << "," << k;
+            EXPECT_EQ(m.DrainMethod[i].Detail[6], ReductionFactor(want.Method, want.Detail[4], want.Detail[5])) << i;
+        }
+    }
+}
+
+
+TEST(CurveRoundTrip, InsertsDeletesAndRefusedEntriesMoveOnlyWhatTheUserTouched) {
+    FakeEditorHost host;
+    AwkwardCurves(*host.model);
+    host.model->MvCurve[0].n = 20;
+    for (int c = 0; c < kSandCurves; ++c) {
+        host.model->BKHoughCurve[c].n = 4;
+        for (int a = 0; a < 4; ++a) {
+            host.model->BKHoughCurve[c].X[a] = Awkward(a);
+            host.model->BKHoughCurve[c].Y[a] = Awkward(a + c);
+        }
+    }
+    const Model before = *host.model;
+    Dialog5 d(host, nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    ClickCell(d.Qflg_YD(), 0, 3);
+    grid::QEX_FLG* g = d.Qflg_GD();
+    g->SetCurrentCell(3, 1);
+    ASSERT_TRUE(g->InsertRow());
+    QCoreApplication::processEvents();
+    Type(g, 3, 1, "100");
+    Type(g, 3, 2, "0.002");
+    Type(g, 5, 2, "-1");  // refused: the point keeps its own value
+    g->SetCurrentCell(1, 1);
+    ASSERT_TRUE(g->DeleteRow());
+    QCoreApplication::processEvents();
+    CloseBy(d, Close::Ok);
+    const CurveTable& was = before.MvCurve[0];
+    const CurveTable& now = host.model->MvCurve[0];
+    ASSERT_EQ(now.n, 20);
+    // Old points 1, (new), 2, 3, ... 19.
+    EXPECT_EQ(now.X[0], was.X[1]);
+    EXPECT_EQ(now.Y[0], was.Y[1]);
+    EXPECT_EQ(now.X[1], 10);
+    EXPECT_DOUBLE_EQ(now.Y[1], 0.02);
+    for (int k = 2; k < 20; ++k) {
+        EXPECT_EQ(now.X[k], was.X[k]) << k;
+        EXPECT_EQ(now.Y[k], was.Y[k]) << k;
+    }
+
+    Dialog8 s(host, nullptr);
+    s.show();
+    s.Qflg_BK()->SetCurrentCell(1, 1);
+    ASSERT_TRUE(s.Qflg_BK()->DeleteRow());
+    CloseBy(s, Close::Ok);
+    for (int c = 0; c < kSandCurves; ++c) {
+        EXPECT_EQ(host.model->BKHoughCurve[c].n, before.BKHoughCurve[c].n - 1);
+        for (int a = 0; a + 1 < before.BKHoughCurve[c].n; ++a) {
+            EXPECT_EQ(host.model->BKHoughCurve[c].X[a], before.BKHoughCurve[c].X[a + 1]);
+            EXPECT_EQ(host.model->BKHoughCurve[c].Y[a], before.BKHoughCurve[c].Y[a + 1]);
+        }
+    }
 }
 
 }  // namespace
