@@ -113,7 +113,9 @@ TEST(SetlcoreProcess, HostileInputsEndWithExitCodeOneNamingTheFault) {
         Outcome o = RunSetlcore(dir.path());
         EXPECT_EQ(o.exitCode, 1) << file;
         EXPECT_NE(o.err.find(text), std::string::npos) << file << ": " << o.err;
-        if (std::string(file) != "drain_diameter_1e-300.dat") EXPECT_FALSE(fs::exists(dir / "tnk.csv")) << file;
+        if (std::string(file) != "drain_diameter_1e-300.dat") {
+            EXPECT_FALSE(fs::exists(dir / "tnk.csv")) << file;
+        }
         EXPECT_FALSE(fs::exists(dir / "tnk1.csv")) << file;
     }
 }
