@@ -67,11 +67,10 @@ std::string ResultLine(double x, double ground, double s) {
     return CFormat("%lf,%lf,%lf", x + 0.0, ground + 0.0, s + 0.0);
 }
 
-void CheckFinite(double x, double ground, double s, MessageSink& messages) {
-    if (std::isfinite(x) && std::isfinite(ground) && std::isfinite(s)) return;
-    messages.Show(Message{CFormat("X=%g の沈下量を計算できません。", x), "error", MsgIcon::None,
-                          MsgButtons::Ok, 0});
-    throw RunAborted("non-finite result");
+// The tnk1.csv row of calculation position p.
+void CheckFinite(int p, double x, double ground, double s, MessageSink& messages) {
+    if (!std::isfinite(s)) abort_non_finite(messages, position_place(p, x, 0), "沈下量");
+    if (!std::isfinite(ground)) abort_non_finite(messages, position_place(p, x, 0), "地表面標高");
 }
 
 void WriteResultFile(const EngineState& st, const char* name, const std::string& text, MessageSink& messages) {
@@ -208,7 +207,7 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
     st.history = r.history;
     st.units = r.units;
     st.timing = r.timing;
-    CheckFinite(in.positions[p].x, r.ground, r.settlement, messages);
+    CheckFinite(p, in.positions[p].x, r.ground, r.settlement, messages);
     points.Line(ResultLine(in.positions[p].x, r.ground, r.settlement));
     if (r.reported) print_position_report(r.files, r.report_failure, messages);
     r = PositionResult{};
