@@ -61,7 +61,7 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
         f.setPointSizeF(f.pointSizeF() * 3);
         l->setFont(f);
     }
-    QLabel* note = label("Kc/Kwはウェルレジスタンスの影響を考慮する場合のみ入力して下さい。", 3600, 3480, 3555, 375);
+    QLabel* note = label("Kc/Kwはウェルレジスタンスの影響を考慮する場合のみ入力して下さい。", 3600, 3480, 3420, 375);
     note->setWordWrap(true);
     label("沈下低減係数βについて", 180, 4020, 2715, 195);
     label("低置換改良の場合（as＜0.5）  β=1/(1+(n-1)as)", 300, 4260, 5595, 195);

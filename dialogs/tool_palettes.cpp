@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QPushButton>
+#include <algorithm>
 
 #include "dialogs/dialog0.hpp"
 #include "dialogs/dialog1.hpp"
@@ -112,6 +113,12 @@ EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, 
     for (int i = 0; i < OptionCount(); ++i)
         Option(i)->setGeometry(TwipsRect(s, kButtonLeft, Opt(i).top, kButtonWidth, kButtonHeight));
     closeButton_->setGeometry(TwipsRect(s, kButtonLeft, closeTop, kButtonWidth, kButtonHeight));
+    // Tab moves down the column as the buttons stand, not in Index order.
+    std::vector<QWidget*> column;
+    for (int i = 0; i < OptionCount(); ++i) column.push_back(Option(i));
+    std::stable_sort(column.begin(), column.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+    column.push_back(closeButton_);
+    for (std::size_t i = 0; i + 1 < column.size(); ++i) setTabOrder(column[i], column[i + 1]);
     setFixedSize(s.ToPixelsX(kClientWidth), s.ToPixelsY(clientHeight));
 }
 

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "dialogs/tool_palettes.hpp"
+#include "editor/canvas_wiring.hpp"
 #include "editor/layout.hpp"
 #include "editor/section_canvas.hpp"
 #include "editor/view_commands.hpp"
@@ -94,6 +95,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
 
     if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
     if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
+    AttachCanvasTools(*this);
 }
 
 Form1::~Form1() = default;
@@ -306,7 +308,7 @@ void Form1::showEvent(QShowEvent* e) {
     sized_ = true;
     // 800 x 600 is the outer size, frame included.
     QSize frame = frameGeometry().size() - size();
-    if (frame.isValid() && !frame.isEmpty()) resize(QSize(800, 600) - frame);
+    if (frame.width() > 0 || frame.height() > 0) resize(QSize(800, 600) - frame);
 }
 
 void Form1::closeEvent(QCloseEvent* e) {
@@ -396,7 +398,7 @@ void Form1::ZoomIn() { SetZoomInMode(View(), *this); }
 void Form1::ZoomOut() { SetZoomOutMode(View(), *this); }
 
 void Form1::SetCursor(CanvasCursor cursor) {
-    canvas_->setCursor(cursor == CanvasCursor::Zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+    canvas_->SetCanvasCursor(cursor);
 }
 
 void Form1::SetToolbarButtonPressed(int button, bool pressed) {

@@ -19,9 +19,14 @@ const char* const kNoIntersection = "交点計算不能            ";  // 12 bla
 
 std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 
-// The editing operations below the tools still take canvas twips.
-float TwipsX(const EditorState& ed, double x) { return static_cast<float>((x - ed.ViewLeftX) * ed.ViewScale); }
-float TwipsY(const EditorState& ed, double y) { return static_cast<float>((ed.ViewTopY - y) * ed.ViewScale); }
+// The editing operations below the tools still take canvas twips, in
+// single precision: clamped, since a far click must not overflow a float.
+float ToFloat(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<float>(std::clamp(v, -1e30, 1e30));
+}
+float TwipsX(const EditorState& ed, double x) { return ToFloat((x - ed.ViewLeftX) * ed.ViewScale); }
+float TwipsY(const EditorState& ed, double y) { return ToFloat((ed.ViewTopY - y) * ed.ViewScale); }
 
 bool ValidPoint(const Model& m, int i) { return i >= 0 && i < std::min<int>(m.BndPtCount, kMaxBndPts + 1); }
 

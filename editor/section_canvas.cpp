@@ -1,6 +1,8 @@
 #include "editor/section_canvas.hpp"
 
+#include <QCursor>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPainter>
 #include <QResizeEvent>
 #include <cmath>
@@ -25,11 +27,37 @@ int ShiftCode(Qt::KeyboardModifiers m) {
     return code;
 }
 
+namespace {
+
+// A magnifier with its hot spot in the middle of the lens.
+QCursor MakeZoomCursor() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (auto [colour, width] : {std::pair{QColor(Qt::white), 5}, std::pair{QColor(Qt::black), 2}}) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(12, 12), 8, 8);
+        p.drawLine(QPointF(18, 18), QPointF(28, 28));
+    }
+    return QCursor(pm, 12, 12);
+}
+
+}  // namespace
+
 SectionCanvas::SectionCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     painter_.SetScale(ScreenTwips(this));
+}
+
+void SectionCanvas::SetCanvasCursor(CanvasCursor c) {
+    if (c == CanvasCursor::Zoom)
+        setCursor(MakeZoomCursor());
+    else
+        setCursor(Qt::ArrowCursor);
 }
 
 void SectionCanvas::Bind(const Model* m, EditorState* ed) {
@@ -74,13 +102,14 @@ void SectionCanvas::FillPolygon(const ScreenPoint* pts, int n, int colour) {
 
 void SectionCanvas::paintEvent(QPaintEvent*) {
     // An expose only shows what was drawn: the picture and the band.
+    // The band is put on a copy of the picture: exclusive-or on the window's
+    // own surface would also flip its alpha where that has one.
     QPainter p(this);
-    p.drawImage(0, 0, picture_);
+    p.drawImage(0, 0, painter_.Band().shown ? painter_.Shown(picture_) : picture_);
     if (picture_.width() < width() || picture_.height() < height()) {
         p.fillRect(picture_.width(), 0, width() - picture_.width(), height(), Qt::black);
         p.fillRect(0, picture_.height(), width(), height() - picture_.height(), Qt::black);
     }
-    painter_.DrawBand(p, size());
 }
 
 void SectionCanvas::resizeEvent(QResizeEvent* e) {

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "editor/section_painter.hpp"
+#include "model/canvas_view.hpp"
 #include "model/model.hpp"
 
 namespace kova {
@@ -39,6 +40,9 @@ public:
     // a line in canvas twips, a filled polygon in device pixels.
     void DrawSegment(int x1, int y1, int x2, int y2, int colour);
     void FillPolygon(const ScreenPoint* pts, int n, int colour);
+
+    // The arrow, or the magnifier of the zoom tools.
+    void SetCanvasCursor(CanvasCursor c);
 
     // The drawing area in twips (the picture's size).
     int WidthTwips() const;

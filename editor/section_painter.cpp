@@ -197,7 +197,11 @@ public:
 private:
     void Apply(bool fill) {
         const Qt::PenStyle ps = st_.penStyle == 2 ? Qt::DotLine : Qt::SolidLine;
-        QPen pen(PaletteQColor(st_.penColour), std::max(1, st_.penWidth), ps, Qt::RoundCap, Qt::RoundJoin);
+        // A black pen under exclusive-or changes no pixel: no stroke at all.
+        const bool noStroke = st_.rasterMode == 7 && st_.penColour == 0;
+        QPen pen = noStroke ? QPen(Qt::NoPen)
+                            : QPen(PaletteQColor(st_.penColour), std::max(1, st_.penWidth), ps,
+                                   Qt::RoundCap, fill ? Qt::MiterJoin : Qt::RoundJoin);
         if (pen != p_.pen()) p_.setPen(pen);
         const QBrush brush = fill ? QBrush(PaletteQColor(st_.fillColour), BrushOf(st_.fillStyle)) : QBrush();
         if (brush != p_.brush()) p_.setBrush(brush);

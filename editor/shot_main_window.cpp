@@ -6,10 +6,13 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
 
+#include "dialogs/dialog13.hpp"
 #include "editor/main_window.hpp"
 #include "platform/apppath.hpp"
 #include "platform/qt/process_qt.hpp"
@@ -81,6 +84,13 @@ int main(int argc, char** argv) {
     form.show();
     files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
+    // The conditions dialog as the user would see it, then "計算".
+    QTimer::singleShot(200, [&] {
+        auto* d = qobject_cast<kova::Dialog13*>(QApplication::activeModalWidget());
+        if (!d) return;
+        Save(WithCaption(d->grab().toImage(), d->windowTitle()), out, "kovacalc_conditions.png");
+        d->OKButton->click();
+    });
     form.Calculate();
     form.SetStatus(1, "境界線の始点をクリックして下さい");
     form.SetStatus(2, "X= 40.000  Y= 4.000");

@@ -2,6 +2,9 @@
 // real engine; the tables must be what the engine wrote.
 #include <fstream>
 
+#include <QPushButton>
+
+#include "dialogs/dialog13.hpp"
 #include "editor/run_commands.hpp"
 #include "tests/editor/editor_fixture.hpp"
 #include "textio/listline.hpp"
@@ -28,7 +31,12 @@ TEST_F(EndToEnd, TheExampleOpensCalculatesAndPrints) {
     WriteBytes(viewer, "#!/bin/sh\nls > \"" + (dir / "printed.txt").string() + "\"\n");
     ::chmod(viewer.c_str(), 0755);
     ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
-    Start();
+    // The real calculation-conditions dialog, answered with "計算".
+    EditorDeps deps = Deps();
+    deps.showConditions = nullptr;
+    form = std::make_unique<Form1>(deps);
+    ASSERT_TRUE(form->Load());
+    form->show();
     files.Script(fs::path(KOVA_EXAMPLES) / "road_embankment.kov");
     form->MenuAction("open")->trigger();
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
@@ -37,7 +45,16 @@ TEST_F(EndToEnd, TheExampleOpensCalculatesAndPrints) {
     EXPECT_EQ(m.EmbankmentCount, 2);
     EXPECT_EQ(m.CalcPosCount, 4);
 
+    std::string conditions;
+    WhenModal<Dialog13>([&](Dialog13* d) {
+        conditions = d->windowTitle().toStdString();
+        if (d->OKButton->text() == QStringLiteral("計算"))
+            d->OKButton->click();
+        else
+            d->reject();
+    });
     form->MenuAction("cal_tnk")->trigger();
+    EXPECT_EQ(conditions, "沈下量・沈下時間の予測");
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
     EXPECT_TRUE(form->ShowsSettlement());
     std::vector<double> profile = Numbers(app / "tnk.csv");

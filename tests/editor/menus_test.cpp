@@ -176,7 +176,7 @@ TEST_F(Menus, SelectingAnOptionEndsTheZoomAndClosesThePalettes) {
     form->ZoomIn();
     EXPECT_EQ(form->View().old_mode, 3);
     EXPECT_TRUE(form->ToolbarButton(9)->isChecked());
-    EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::BitmapCursor);  // the magnifier
     form->ToolOptionButton(2)->click();
     EXPECT_FALSE(block.isVisible());
     EXPECT_TRUE(other.isVisible());
