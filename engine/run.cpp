@@ -38,7 +38,8 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::str
     const double ground = layers_at(in, work.column, x);
     overburden_at_layers(in, work.column);
     const double u = cut_unloading_at(in, work.cuts, x);
-    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, work.column);
+    const MidDepths zm = mid_depths(work.column);
+    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, zm, work.column);
     for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
     for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
     for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
@@ -111,8 +112,9 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
                 days = load.days;
             }
         };
+        const MidDepths zm = mid_depths(col);
         for (int j = 0; j < in.block_count; ++j)
-            visit(in.blocks[j], [&] { embankment_stress(in, st.block_loads[j], x, col); });
+            visit(in.blocks[j], [&] { embankment_stress(in, st.block_loads[j], x, zm, col); });
         for (int j = 0; j < in.point_load_count; ++j)
             visit(in.point_loads[j], [&] { point_load_stress(in, j, x, col); });
         for (int j = 0; j < in.line_load_count; ++j)
