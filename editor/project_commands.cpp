@@ -39,8 +39,10 @@ void ProjectCommands::ViewReset() {
 }
 
 bool ProjectCommands::CheckUnsavedChanges(const std::string& question, OnFailedSave failed) {
-    WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg);
-    if (CondFilesDiffer(s_.ps, kSnapEdt, kSnapOrg) == 0) return true;
+    // A current state that could not be written is no proof of "no
+    // changes": the snapshot left on disk is an older one.
+    const bool current = WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg) == 0;
+    if (current && CondFilesDiffer(s_.ps, kSnapEdt, kSnapOrg) == 0) return true;
     MsgAnswer a = sv_.msg.Show(Message{question, kSaveCaption, MsgIcon::Information, MsgButtons::YesNoCancel, 1});
     if (a == MsgAnswer::Cancel) return false;
     if (a == MsgAnswer::Yes) {
@@ -68,7 +70,7 @@ void ProjectCommands::Open() {
     OpenPath(chosen->string());
 }
 
-void ProjectCommands::OpenRecent(const std::string& path) {
+void ProjectCommands::OpenRecent(std::string path) {
     if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
     OpenPath(path);
 }

@@ -202,3 +202,30 @@ TEST_F(Print, OnlyAfterAWholeRun) {
 }
 
 }  // namespace
+
+namespace {
+
+using PrintReview = Run;
+
+// The current state cannot be written (a title the file's code page cannot
+// hold): the snapshot of the run is no proof that nothing changed.
+TEST_F(PrintReview, AnUnwritableCurrentSnapshotStillTellsOfChanges) {
+    fs::path viewer = dir / "viewer.sh";
+    WriteBytes(viewer, "#!/bin/sh\nexit 0\n");
+    ::chmod(viewer.c_str(), 0755);
+    ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
+    Start();
+    ThreePositions();
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    form->PrintReports();  // a current snapshot equal to the run's
+    AddPoint(2, 2);
+    form->GetModel().Cond.ProjectTitle = "현장";
+    msg.Clear();
+    form->PrintReports();
+    ::unsetenv("KOVA_VIEWER");
+    ASSERT_EQ(msg.Count(), 2u);  // the write failure, then the notice
+    EXPECT_EQ(msg.Last().text, "前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。");
+}
+
+}  // namespace
