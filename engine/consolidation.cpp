@@ -33,7 +33,8 @@ double round3(double v) { return round_to_step(v, 0.001, 0); }
 double round_time_factor(double v) {
     const double y = v * 1000.0;
     if (y > 0 && y < 1e9) {
-        const double f = std::floor(y);
+        // floor(y), without the library call: y is positive and small.
+        const double f = static_cast<double>(static_cast<long long>(y));
         const double d = y - f;
         if (d > 2e-5 && d < 1 - 2e-5 && std::abs(d - 0.4999) > 2e-5 && std::abs(d - 0.5001) > 2e-5) {
             double r;

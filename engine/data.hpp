@@ -335,14 +335,41 @@ struct ProfileRow {
     double settlement = 0;
 };
 
-// Settlement of every unit of a position on every day of its time axis,
-// computed ahead of the position's time-settlement drawing (see
-// prepare_time_settlement): unit r's days are values[r * days ...].
+// How a day of a time table was found (see engine/timetable.hpp).
+enum class DayKind {
+    Reached,        // day: the day the degree is reached
+    DuringLoading,  // reached while the stage is still being loaded ("※" in the report)
+    Missed,         // not reached within the search horizon; day is 0
+    NoValue,        // the unit does not consolidate in time; no day
+};
+
+struct TableEntry {
+    DayKind kind = DayKind::NoValue;
+    int day = 0;
+    double settlement = 0;  // settlement at that degree (m), set in every case
+};
+
+// Days first..last (the previous run's last + 1 up to last) on which a curve
+// of the time-settlement drawing stays at drawing height y.
+struct CurveRun {
+    int last = 0;
+    int y = 0;
+};
+
+// What the report of a position computes once, ahead of writing it (see
+// prepare_time_settlement): the overall time table of every unit, and the
+// drawing heights of the time-settlement curves on every day of the axis.
 struct TimeCurveCache {
     int position = -1;  // -1: nothing computed
+    std::array<std::array<TableEntry, 9>, kMaxUnits> overall{};  // per unit
+    int longest = 0;    // the longest day of the tables
+    // The curves, for a drawing of `days` days at `scale` drawing units per
+    // metre; days 0: not computed.
     int days = 0;
-    int units = 0;
-    std::vector<double> values;
+    double scale = 0;
+    std::vector<std::vector<CurveRun>> unit_runs;  // per unit (empty: not drawn)
+    std::vector<CurveRun> column_runs;
+    int marker_day = 0;  // the residual settlement's day (0: none)
 };
 
 // The whole state of one run. Large: allocate it on the heap.
@@ -368,9 +395,6 @@ struct EngineState {
     // Where the report writers put their files: straight on disk when null,
     // else into this batch, written later in order.
     print::FileBatch* report_files = nullptr;
-    // Workers for the settlement-time curves of a position; 0: one per
-    // hardware thread.
-    int curve_threads = 0;
     // Set on the state of a worker that starts on the positions before the
     // settlement profile is known: called before a drawing reads `profile`,
     // it waits until the profile is there and copies it in.

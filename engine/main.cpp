@@ -1,6 +1,7 @@
 // SETLCORE: the settlement calculation engine. Reads CAL_TNK.DAT from the
 // working directory and writes the results there; the exit code tells the
 // front end whether the results are ready.
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -9,6 +10,21 @@
 #include "engine/run.hpp"
 #include "platform/message.hpp"
 
+namespace {
+
+// SETLCORE_THREADS: the number of threads the run uses (1 to 64; otherwise,
+// or when it is not set, one per hardware thread).
+int ThreadsFromEnvironment() {
+    const char* text = std::getenv("SETLCORE_THREADS");
+    if (text == nullptr || *text == '\0') return 0;
+    char* end = nullptr;
+    const long n = std::strtol(text, &end, 10);
+    if (*end != '\0' || n < 1 || n > 64) return 0;
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
 int main() {
     kova::StderrMessages messages("圧密沈下");
     try {
@@ -16,7 +32,9 @@ int main() {
         std::error_code ec;
         std::filesystem::path folder = std::filesystem::current_path(ec);
         if (ec) folder = ".";
-        return kova::engine::run_calculation(folder, *state, messages);
+        kova::engine::RunOptions options;
+        options.threads = ThreadsFromEnvironment();
+        return kova::engine::run_calculation(folder, *state, messages, options);
     } catch (const std::exception& e) {
         // Out of memory or a system failure: no results, and say so.
         messages.Notify(std::string("計算を続けられません。(") + e.what() + ")", kova::MsgIcon::Critical, "error");

@@ -340,11 +340,18 @@ int axis_day(const TableEntry& e) {
     return e.day < 0 ? -e.day : e.day;
 }
 
-// The overall time table; returns the longest day of it (0 when none).
-int write_overall_table(print::PageWriter& p, const Ctx& c) {
+// The overall time table (computed ahead in st.time_curves for this
+// position, or now); returns its longest day (0 when none).
+int write_overall_table(print::PageWriter& p, const Ctx& c, int position) {
     const int units = point_unit_count(c.st);
     const StageTiming& tm = c.st.timing;
-    int longest = 0;
+    std::array<std::array<TableEntry, 9>, kMaxUnits> own;
+    const std::array<std::array<TableEntry, 9>, kMaxUnits>* tables = &c.st.time_curves.overall;
+    int longest = c.st.time_curves.longest;
+    if (c.st.time_curves.position != position) {
+        longest = overall_time_tables(c.st, own);
+        tables = &own;
+    }
     p.Form(true, "TIJ_0010.PFM");
     p.Form(false, "TIJ_0011.PFM");
     for (int r = 0; r < units; ++r) {
@@ -359,12 +366,11 @@ int write_overall_table(print::PageWriter& p, const Ctx& c) {
             p.Field(19, Dashes(4));
             continue;
         }
-        const std::array<TableEntry, 9> table = overall_time_table(unit_timeline(c.st, r));
+        const std::array<TableEntry, 9>& table = (*tables)[r];
         for (int k = 0; k <= 8; ++k) {
             const TableEntry& e = table[k];
             p.Field(k, day_text(e));
             p.Field(k + 10, real_text("%6.3lf", e.settlement));
-            longest = std::max(longest, axis_day(e));
         }
         p.Field(19, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
     }
@@ -374,12 +380,14 @@ int write_overall_table(print::PageWriter& p, const Ctx& c) {
 
 }  // namespace
 
-int longest_table_day(const EngineState& st) {
+int overall_time_tables(const EngineState& st, std::array<std::array<TableEntry, 9>, kMaxUnits>& out) {
     const Ctx c{st, st.input, st.history};
     int longest = 0;
     for (int r = 0; r < point_unit_count(st); ++r) {
+        out[r] = {};
         if (c.unit_method(r) == kMethodNone) continue;
-        for (const TableEntry& e : overall_time_table(unit_timeline(st, r))) longest = std::max(longest, axis_day(e));
+        out[r] = overall_time_table(unit_timeline(st, r));
+        for (const TableEntry& e : out[r]) longest = std::max(longest, axis_day(e));
     }
     return longest;
 }
@@ -405,7 +413,7 @@ void write_point_report(const EngineState& st, int position) {
     }
     for (int j = 0; j < c.h.stage_count; ++j) write_consolidation_pages(p, c, j);
     p.Form(true, "TIJ_0003.PFM", "TIJ_0003.PZK");
-    const int longest = write_overall_table(p, c);
+    const int longest = write_overall_table(p, c, position);
     p.Form(false, "", CFormat("TNJ_H_%02d.PZK", position + 1));
     draw_time_settlement(st, position, longest);
     p.Close();

@@ -1,5 +1,7 @@
 #pragma once
 // Helpers shared by the per-position report and its time-settlement graph.
+#include <array>
+
 #include "engine/data.hpp"
 
 namespace kova::engine {
@@ -12,9 +14,11 @@ int effective_method(const CalcInput& in, int method);
 // the stage timing then holds nothing of this position).
 int point_unit_count(const EngineState& st);
 
-// The longest day of the position's overall time table (what
-// write_point_report passes to draw_time_settlement).
-int longest_table_day(const EngineState& st);
+// The overall time table of every unit of the position (what the report's
+// table shows; nothing for a unit of a non-consolidating method); returns
+// the longest day of them, which write_point_report passes to
+// draw_time_settlement.
+int overall_time_tables(const EngineState& st, std::array<std::array<TableEntry, 9>, kMaxUnits>& out);
 
 // Days of the time axis: 100 more than the longest time, in whole hundreds,
 // the longest time bounded to the search horizon.

@@ -17,96 +17,260 @@
 namespace kova::engine {
 namespace {
 
-// Settlement of a unit on days 0 to b - 1, into v[0..b). A stage's share
-// only grows and is exactly its final value once its degree of
-// consolidation reaches 1 in double arithmetic (after its loading period);
-// from the day every stage is there, or never settles in time, the sum no
-// longer changes. Skipping that tail changes no value, nor does leaving out
-// the stages whose every value is a zero.
-void unit_settlement_days(const UnitTimeline& tl, int b, double* v) {
-    std::array<std::optional<StageCurve>, kMaxStages> curves;
-    int n = 0;
-    for (int j = 0; j < tl.stage_count; ++j) {
-        StageCurve c(tl.stages[j]);
-        if (!c.adds_nothing()) curves[n++].emplace(c);
-    }
-    std::array<bool, kMaxStages> done{};
-    v[0] = 0;
-    int t = 1;
-    for (int left = n; t < b && left > 0; ++t) {
-        double s = 0;
-        for (int j = 0; j < n; ++j) {
-            const double sj = curves[j]->at(t);
-            s += sj;
-            const UnitStage& u = curves[j]->stage();
-            if (!done[j] && t > u.start && static_cast<long long>(t) - u.start >= u.period &&
-                sj == u.settlement) {
-                done[j] = true;
-                --left;
-            }
-        }
-        v[t] = s;
-    }
-    for (; t < b; ++t) v[t] = v[t - 1];
-}
-
-int curve_threads(const EngineState& st, int units) {
-    const int threads = st.curve_threads > 0 ? st.curve_threads : static_cast<int>(std::thread::hardware_concurrency());
-    return std::min(std::clamp(threads, 1, 8), units);
-}
-
-// Every unit's days into values (unit r at r * b); the units are
-// independent, so with threads they are computed in parallel, each by
-// exactly the same arithmetic as alone.
-void all_unit_days(const EngineState& st, int units, int b, int threads, double* values) {
-    auto work = [&](int first, int stride) {
-        for (int r = first; r < units; r += stride)
-            unit_settlement_days(unit_timeline(st, r), b, values + static_cast<std::size_t>(r) * b);
-    };
-    if (threads <= 1) {
-        work(0, 1);
-        return;
-    }
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t, threads);
-    work(0, threads);
-    for (auto& t : pool) t.join();
-}
-
-// The days of the units one after the other: computed ahead
-// (st.time_curves), or all at once with threads, or else each in turn into
-// one buffer.
-class UnitDays {
+// The curves of a position's time-settlement drawing: the settlement of
+// every consolidation unit (the sum of its stages' curves), and the column
+// (the units one after the other, then the immediate settlement of the sand
+// layers, applied with the loads), each on days 1 to b - 1 as a drawing
+// height.
+//
+// A stage's curve never turns back: it rises (or, for a stage that takes
+// settlement back, falls) from 0 to its final value. So on the days between
+// two days a and c every stage lies between its values on a and c, and since
+// rounded addition never turns back either, a unit's sum lies between the
+// sums of those bounds, taken in the same order, and so does the column's.
+// Where the drawing heights of both bounds agree, every day in between has
+// that height; elsewhere the interval is halved at an exactly computed day.
+// The heights are those of computing every day, without computing most of
+// them. The same holds for the residual settlement's marker: its test only
+// turns from false to true as the column's settlement grows.
+class GraphCurves {
 public:
-    UnitDays(const EngineState& st, int position, int units, int b) : st_(st), b_(std::max(b, 1)) {
-        const TimeCurveCache& c = st.time_curves;
-        if (c.position == position && c.days == b_ && c.units == units &&
-            c.values.size() == static_cast<std::size_t>(units) * b_) {
-            all_ = c.values.data();
-            return;
+    GraphCurves(const EngineState& st, int b, double sy) : b_(b), sy_(sy) {
+        const CalcInput& in = st.input;
+        const PositionHistory& h = st.history;
+        units_ = point_unit_count(st);
+        first_.push_back(0);
+        for (int r = 0; r < units_; ++r) {
+            const UnitTimeline tl = unit_timeline(st, r);
+            for (int j = 0; j < tl.stage_count; ++j) {
+                StageCurve c(tl.stages[j]);
+                // A stage whose every value is a zero leaves the sum as it is.
+                if (!c.adds_nothing()) curves_.push_back(c);
+            }
+            first_.push_back(static_cast<int>(curves_.size()));
+            const int method = effective_method(in, in.soil[st.timing.timing_unit_layer[r]].method);
+            if (method <= 2) drawn_ |= Bit(r);
         }
-        const int threads = curve_threads(st, units);
-        if (threads <= 1) {
-            own_.resize(b_);
-            return;
-        }
-        own_.resize(static_cast<std::size_t>(units) * b_);
-        all_unit_days(st, units, b_, threads, own_.data());
-        all_ = own_.data();
+        if (in.UseSandImmediate == 1)
+            for (int i = 0; i < h.layer_count; ++i)
+                if (h.method[i] == kMethodHough)
+                    for (int j = 0; j < h.stage_count; ++j) {
+                        const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);
+                        sand_.push_back(SandTerm{inc, st.timing.stage_start[j], st.timing.stage_days[j]});
+                    }
+        const double T = h.stage_total[h.stage_count];
+        const double residual = std::fabs(in.ResidualSettlement);
+        marker_pending_ = in.TimeCondKind == 1 && residual < T;
+        T_ = T;
+        residual_ = residual;
+        values_ = static_cast<int>(curves_.size() + sand_.size());
     }
-    // Unit r's days; without threads valid until the next call.
-    const double* of(int r) {
-        if (all_) return all_ + static_cast<std::size_t>(r) * b_;
-        unit_settlement_days(unit_timeline(st_, r), b_, own_.data());
-        return own_.data();
+
+    void Compute(TimeCurveCache& out) {
+        out_ = &out;
+        out.unit_runs.assign(units_, {});
+        out.column_runs.clear();
+        out.marker_day = 0;
+        out.days = b_;
+        out.scale = sy_;
+        const std::uint32_t all = drawn_ | kColumn;
+        std::array<double, kMaxValues> first, last;
+        if (b_ - 1 < 1) return;
+        Evaluate(1, first.data(), nullptr, nullptr, all);
+        Exact(1, first.data(), all);
+        if (b_ - 1 > 1) {
+            Evaluate(b_ - 1, last.data(), nullptr, nullptr, all);
+            Split(1, b_ - 1, first.data(), last.data(), all);
+            Exact(b_ - 1, last.data(), all);
+        }
+    }
+
+    // The column's settlement on day t, exactly as the drawing adds it up.
+    double ColumnAt(int t) const {
+        std::array<double, kMaxValues> v;
+        Evaluate(t, v.data(), nullptr, nullptr, kColumn);
+        return ColumnSum(v.data());
     }
 
 private:
-    const EngineState& st_;
+    struct SandTerm {
+        double inc;
+        int start;
+        int days;
+        double at(int t) const { return ramp_load_fraction(t, inc, start, days); }
+    };
+    static constexpr std::uint32_t kColumn = 1u << 31;
+    // Stage curves of the units, then the sand layers' stages.
+    static constexpr int kMaxValues = kMaxUnits * kMaxStages + kColumnSlots * kMaxStages;
+    static std::uint32_t Bit(int r) { return 1u << r; }
+
+    // Values of the stages and sand terms the curves in `need` use on day t;
+    // a stage that has the same value on days a and c (va, vc) has it on
+    // every day in between.
+    void Evaluate(int t, double* v, const double* va, const double* vc, std::uint32_t need) const {
+        for (int r = 0; r < units_; ++r) {
+            if (!(need & (Bit(r) | kColumn))) continue;
+            for (int k = first_[r]; k < first_[r + 1]; ++k)
+                v[k] = va && va[k] == vc[k] ? va[k] : curves_[k].at(t);
+        }
+        if (need & kColumn) {
+            const int base = static_cast<int>(curves_.size());
+            for (std::size_t q = 0; q < sand_.size(); ++q) v[base + q] = sand_[q].at(t);
+        }
+    }
+
+    double UnitSum(const double* v, int r) const {
+        double s = 0;
+        for (int k = first_[r]; k < first_[r + 1]; ++k) s += v[k];
+        return s;
+    }
+    double ColumnSum(const double* v) const {
+        double g = 0.0;
+        for (int r = 0; r < units_; ++r) g += UnitSum(v, r);
+        const int base = static_cast<int>(curves_.size());
+        for (std::size_t q = 0; q < sand_.size(); ++q) g += v[base + q];
+        return g;
+    }
+
+    int Height(double s) const { return dint(s * sy_); }
+    bool Marks(double g) const { return T_ - round_to_step(g, 0.001, 0) <= residual_; }
+
+    static void Add(std::vector<CurveRun>& runs, int last, int y) {
+        if (!runs.empty() && runs.back().y == y)
+            runs.back().last = last;
+        else
+            runs.push_back(CurveRun{last, y});
+    }
+
+    // Day t, whose values are v, for the curves in `active`.
+    void Exact(int t, const double* v, std::uint32_t active) {
+        for (int r = 0; r < units_; ++r)
+            if (active & Bit(r)) Add(out_->unit_runs[r], t, Height(UnitSum(v, r)));
+        if (!(active & kColumn)) return;
+        const double g = ColumnSum(v);
+        Add(out_->column_runs, t, Height(g));
+        if (marker_pending_ && Marks(g)) {
+            out_->marker_day = t;
+            marker_pending_ = false;
+        }
+    }
+
+    // Bounds of a sum over the values k of [from, to) between days a and c;
+    // false when a value is not finite (nothing is then known in between).
+    static bool Bounds(const double* va, const double* vc, int from, int to, double& lo, double& hi) {
+        for (int k = from; k < to; ++k) {
+            const double x = va[k], y = vc[k];
+            if (!std::isfinite(x) || !std::isfinite(y)) return false;
+            lo += std::min(x, y);
+            hi += std::max(x, y);
+        }
+        return true;
+    }
+
+    // The days strictly between a and c, whose values are va and vc, for the
+    // curves in `active`; every day before them is done.
+    void Split(int a, int c, const double* va, const double* vc, std::uint32_t active) {
+        if (c - a < 2) return;
+        std::uint32_t open = 0;
+        const bool column = active & kColumn;
+        double glo = 0.0, ghi = 0.0;
+        bool gknown = true;
+        // Where the split goes: near the middle drawing height between a
+        // and c of the first curve still open (the column before the units),
+        // as the straight line between the ends places it.
+        double aim = -1;
+        for (int r = 0; r < units_; ++r) {
+            const bool unit = active & Bit(r);
+            if (!unit && !column) continue;
+            double lo = 0, hi = 0;
+            const bool known = Bounds(va, vc, first_[r], first_[r + 1], lo, hi) && std::isfinite(lo) && std::isfinite(hi);
+            if (unit) {
+                if (known && Height(lo) == Height(hi)) {
+                    Add(out_->unit_runs[r], c - 1, Height(lo));
+                } else {
+                    open |= Bit(r);
+                    if (aim < 0 && known) aim = Aim(a, c, UnitSum(va, r) * sy_, UnitSum(vc, r) * sy_);
+                }
+            }
+            gknown = gknown && known;
+            glo += lo;
+            ghi += hi;
+        }
+        if (column) {
+            const int base = static_cast<int>(curves_.size());
+            gknown = gknown && Bounds(va, vc, base, values_, glo, ghi) && std::isfinite(glo) && std::isfinite(ghi);
+            bool settled = gknown && Height(glo) == Height(ghi);
+            bool marker = false;
+            if (marker_pending_) {
+                if (gknown && Marks(glo)) {
+                    out_->marker_day = a + 1;
+                    marker_pending_ = false;
+                } else if (!gknown || Marks(ghi)) {
+                    settled = false;
+                    marker = true;
+                }
+            }
+            if (settled) {
+                Add(out_->column_runs, c - 1, Height(glo));
+            } else {
+                open |= kColumn;
+                if (gknown) {
+                    const double ga = ColumnSum(va), gc = ColumnSum(vc);
+                    if (!marker || Height(ga) != Height(gc))
+                        aim = Aim(a, c, ga * sy_, gc * sy_);
+                    else  // where the column reaches what the marker asks
+                        aim = Cross(a, c, ga, gc, T_ - residual_);
+                }
+            }
+        }
+        if (!open) return;
+        int mid = a + (c - a) / 2;
+        if (aim >= 0) mid = std::clamp(static_cast<int>(aim), a + 1, c - 1);
+        std::array<double, kMaxValues> vm;
+        Evaluate(mid, vm.data(), va, vc, open);
+        Split(a, mid, va, vm.data(), open);
+        Exact(mid, vm.data(), open);
+        Split(mid, c, vm.data(), vc, open);
+    }
+
+    // The day between a and c where a straight line from value ya to yc
+    // reaches v (ya and yc on either side of it); -1 when there is none.
+    static double Cross(int a, int c, double ya, double yc, double v) {
+        if (!(ya != yc) || !std::isfinite(ya) || !std::isfinite(yc)) return -1;
+        const double f = (v - ya) / (yc - ya);
+        if (!(f > 0 && f < 1)) return -1;
+        return std::ceil(a + (c - a) * f);
+    }
+    // The same for the middle height between heights ha and hc (reals).
+    double Aim(int a, int c, double ha, double hc) const {
+        const double lo = std::trunc(std::min(ha, hc)), hi = std::trunc(std::max(ha, hc));
+        if (!(hi > lo)) return -1;
+        return Cross(a, c, ha, hc, std::floor((lo + hi + 1) / 2));
+    }
+
     int b_;
-    const double* all_ = nullptr;
-    std::vector<double> own_;
+    double sy_;
+    int units_ = 0;
+    std::vector<StageCurve> curves_;   // unit r's stages: first_[r] .. first_[r + 1]
+    std::vector<int> first_;
+    std::vector<SandTerm> sand_;       // values after the stages'
+    int values_ = 0;
+    std::uint32_t drawn_ = 0;          // units with a curve of their own
+    bool marker_pending_ = false;
+    double T_ = 0;
+    double residual_ = 0;
+    TimeCurveCache* out_ = nullptr;
 };
+
+// The time axis and settlement scale of the position's drawing.
+struct GraphScale {
+    int b;
+    double sy;
+};
+GraphScale graph_scale(const EngineState& st, int longestTime) {
+    const PositionHistory& h = st.history;
+    return GraphScale{time_axis_days(longestTime), 1500 / settlement_axis_metres(h.stage_total[h.stage_count])};
+}
 
 }  // namespace
 
@@ -124,15 +288,13 @@ double settlement_axis_metres(double T) {
 void prepare_time_settlement(EngineState& st) {
     TimeCurveCache& c = st.time_curves;
     c.position = -1;
+    c.days = 0;
     // A missing Cv curve leaves the position without its drawing.
     if (st.missing_curve_shown || st.position < 0) return;
-    const int b = std::max(time_axis_days(longest_table_day(st)), 1);
-    const int units = point_unit_count(st);
-    c.values.resize(static_cast<std::size_t>(units) * b);
-    all_unit_days(st, units, b, curve_threads(st, units), c.values.data());
-    c.days = b;
-    c.units = units;
+    c.longest = overall_time_tables(st, c.overall);
     c.position = st.position;
+    const GraphScale g = graph_scale(st, c.longest);
+    GraphCurves(st, g.b, g.sy).Compute(c);
 }
 
 void draw_time_settlement(const EngineState& st, int position, int longestTime) {
@@ -157,23 +319,29 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const double Smax = settlement_axis_metres(T);
     const double sy = 1500 / Smax;
 
-    // Settlement of every unit on every day of the axis, computed once for
-    // its curve and added up, unit after unit, for the column curve.
-    const int units = point_unit_count(st);
-    std::vector<double> unitSum(std::max(b, 1), 0.0);
-    UnitDays unitDays(st, position, units, b);
+    // The drawing heights of the curves on every day of the axis: computed
+    // ahead for this drawing, or now.
+    const GraphCurves curves(st, b, sy);
+    TimeCurveCache own;
+    const TimeCurveCache* cache = &st.time_curves;
+    if (cache->position != position || cache->days != b || cache->scale != sy) {
+        GraphCurves(st, b, sy).Compute(own);
+        cache = &own;
+    }
 
     // Unit curves of the consolidating methods.
+    const int units = point_unit_count(st);
     for (int r = 0; r < units; ++r) {
-        const double* day = unitDays.of(r);
-        for (int t = 1; t < b; ++t) unitSum[t] += day[t];
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
+        const std::vector<CurveRun>& runs = cache->unit_runs[r];
+        std::size_t k = 0;
         int px = 0, py = 0;
         for (int t = 1; t < b; t += plotStep) {
+            while (runs[k].last < t) ++k;
             const int x = dint(t * sx);
-            const int y = dint(day[t] * sy);
+            const int y = runs[k].y;
             if (x != px || y != py) {
                 w.Line(500, 1000, px, py, x, y, 0, 2);
                 px = x;
@@ -184,23 +352,21 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     }
 
     // Column curve: all units and the immediate settlement of the sand
-    // layers, applied with the loads.
-    std::vector<int> sandSlots;
-    if (in.UseSandImmediate == 1)
-        for (int i = 0; i < h.layer_count; ++i)
-            if (h.method[i] == kMethodHough) sandSlots.push_back(i);
-    double residual = std::fabs(in.ResidualSettlement);
-    bool markerDone = false;
+    // layers, applied with the loads. The marker of the residual settlement
+    // stands on the first day that leaves no more than it to come, that of
+    // the leave period on its day.
+    int markerDay = 0;
+    if (in.TimeCondKind == 1)
+        markerDay = cache->marker_day;
+    else if (in.TimeCondKind == 0)
+        markerDay = in.LeavePeriod;
+    const std::vector<CurveRun>& runs = cache->column_runs;
+    std::size_t k = 0;
     int px = 0, py = 0;
     for (int t = 1; t < b; ++t) {
-        double g = unitSum[t];
-        for (int i : sandSlots)
-            for (int j = 0; j < n; ++j) {
-                const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);
-                g += ramp_load_fraction(t, inc, st.timing.stage_start[j], st.timing.stage_days[j]);
-            }
+        while (runs[k].last < t) ++k;
         const int m = dint(t * sx);
-        const int o = dint(g * sy);
+        const int o = runs[k].y;
         // On a long axis many days share one drawing point; a line of no
         // length draws nothing, so only moves are written (as for the unit
         // curves).
@@ -209,22 +375,9 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             px = m;
             py = o;
         }
-
-        // The residual settlement only on the days that can still place the
-        // marker.
-        bool marker = false;
-        double remaining = 0;
-        if (in.TimeCondKind == 1) {
-            if (!markerDone && residual < T) {
-                remaining = T - round_to_step(g, 0.001, 0);
-                marker = remaining <= residual;
-            }
-        } else if (in.TimeCondKind == 0 && t == in.LeavePeriod) {
-            remaining = T - round_to_step(g, 0.001, 0);
-            marker = true;
-        }
-        if (!marker) continue;
-        markerDone = true;
+        if (t != markerDay) continue;
+        const double g = curves.ColumnAt(t);
+        const double remaining = T - round_to_step(g, 0.001, 0);
         const int f = dint(sy * T);
         w.Line(500, 1000, m, -650, m, f, 0, 1);
         w.Line(500, 1000, m - 25, f, m + 25, f, 0, 1);

@@ -60,7 +60,8 @@ double round_to_step(double value, double step, int mode) {
         // and from the band around one half it cannot change the result, so
         // there the logarithm that sizes it is not needed.
         if (x < 1e9) {
-            const double f = std::floor(x);
+            // floor(x), without the library call: x is positive and small.
+            const double f = static_cast<double>(static_cast<long long>(x));
             const double d = x - f;
             if (d > 1e-5 && d < 1 - 1e-5 && std::fabs(d - 0.4999) > 1e-5 && std::fabs(d - 0.5001) > 1e-5) {
                 if (d > 0.4999 && d < 0.5001)

@@ -51,25 +51,11 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::str
 
 using Profile = std::array<ProfileRow, kProfileRows>;
 
-// The 1000 columns are independent: each worker takes every n-th row, so
-// the rows are the same whatever the number of workers.
-void ComputeProfile(const EngineState& st, Profile& out, int threads) {
+// The 1000 columns are independent, each computed alone: the rows are the
+// same whoever computes them. Rows [first, last) into out.
+void ComputeProfileRows(const EngineState& st, Profile& out, ColumnWork& work, int first, int last) {
     const double xmin = st.input.xmin, xmax = st.input.xmax;
-    auto rows = [&](int first, int stride) {
-        auto work = std::make_unique<ColumnWork>();
-        for (int i = first; i < kProfileRows; i += stride)
-            out[i] = ProfileAt(st, *work, xmin + (xmax - xmin) * 0.001 * i);
-    };
-    if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, 16);
-    if (threads == 1) {
-        rows(0, 1);
-        return;
-    }
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(rows, t, threads);
-    rows(0, threads);
-    for (auto& t : pool) t.join();
+    for (int i = first; i < last; ++i) out[i] = ProfileAt(st, work, xmin + (xmax - xmin) * 0.001 * i);
 }
 
 bool AllFinite(double x, double ground, double s) {
@@ -228,26 +214,42 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
     r = PositionResult{};
 }
 
-// The calculation positions are independent: workers compute them and
-// prepare their reports in parallel, each in its own copy of the state,
-// while the run's thread hands the results on strictly in position order.
-// Files, messages and the state left in st are those of a serial run. The
-// workers start while the settlement profile is still being computed; only
-// the profile drawings wait for it.
-class PositionRun {
+// A rough measure of a position's work, to start the longest first: its
+// reports and time curves grow with the consolidation units of its column,
+// units with drains the most.
+int PositionWeight(const EngineState& st, int p, SoilColumn& col) {
+    const CalcInput& in = st.input;
+    layers_at(in, col, in.positions[p].x);
+    int weight = 1;
+    for (int i = 0; i < col.count; ++i) {
+        const SoilLayerRec& s = in.soil[col.layer[i]];
+        if (s.soil_kind == 0 && s.method != kMethodNone) weight += s.drain_kind != 0 ? 3 : 2;
+    }
+    return weight;
+}
+
+// The run on several threads. The settlement profile is cut into chunks of
+// columns, and the workers take the chunks first, then the calculation
+// positions, longest first, from one shared queue; each position is
+// computed, and its reports prepared, in the worker's own copy of the state
+// (each position clears what it uses, so nothing depends on which position
+// the copy computed before). The run's thread helps with the profile, then
+// writes it and hands the positions on strictly in position order: files,
+// messages and the state left in st are those of a serial run.
+class ParallelRun {
 public:
-    // Starts the workers; st must not change until PublishProfile.
-    PositionRun(EngineState& st, int threads) : st_(st) {
+    // Starts the workers, which work from a copy of st as it is now.
+    ParallelRun(EngineState& st, int threads, Profile& rows)
+        : st_(st), snapshot_(std::make_unique<const EngineState>(st)), rows_(rows) {
         n_ = std::clamp(st.input.position_count, 0, kMaxPositions);
-        if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-        threads = std::clamp(threads, 1, 16);
-        workers_ = std::clamp(std::min(threads, n_), 1, 16);
-        // Threads left over go to the curves of each position.
-        curve_threads_ = std::max(1, threads / workers_);
-        threads_ = threads;
+        workers_ = threads;
         results_.resize(n_);
         done_.assign(n_, 0);
-        if (workers_ == 1) return;
+        auto column = std::make_unique<SoilColumn>();
+        std::vector<std::pair<int, int>> weights;
+        for (int p = 0; p < n_; ++p) weights.emplace_back(-PositionWeight(st, p, *column), p);
+        std::stable_sort(weights.begin(), weights.end());
+        for (const auto& w : weights) order_.push_back(w.second);
         for (int w = 0; w < workers_; ++w) {
             try {
                 pool_.emplace_back([this] { Work(); });
@@ -257,37 +259,27 @@ public:
             }
         }
     }
-    ~PositionRun() { Stop(); }
-    PositionRun(const PositionRun&) = delete;
-    PositionRun& operator=(const PositionRun&) = delete;
+    ~ParallelRun() { Stop(); }
+    ParallelRun(const ParallelRun&) = delete;
+    ParallelRun& operator=(const ParallelRun&) = delete;
 
-    // Puts the finished profile into st, once every worker has its copy of
-    // the state, and lets the profile drawings go on.
-    void PublishProfile(const Profile& profile) {
-        if (workers_ == 1) {
-            st_.profile = profile;
-            return;
-        }
+    // Takes chunks of the profile until none is left, waits until every
+    // chunk is done, then puts the profile into st and lets the profile
+    // drawings go on.
+    void CompleteProfile() {
+        auto work = std::make_unique<ColumnWork>();
+        TakeChunks(*snapshot_, *work);
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            ready_.wait(lock, [&] { return copies_ == workers_; });
+            ready_.wait(lock, [&] { return chunks_done_ == kChunks; });
         }
-        st_.profile = profile;
+        if (profile_failure_) std::rethrow_exception(profile_failure_);
+        st_.profile = rows_;
         Signal([&] { profile_ready_ = true; });
     }
 
-    // Hands on every position in order (without workers, computes each
-    // first).
+    // Hands on every position in order.
     void Finish(TextFileBuilder& points, MessageSink& messages) {
-        if (workers_ == 1) {
-            if (n_ == 0) return;
-            auto ws = OwnState();
-            for (int p = 0; p < n_; ++p) {
-                RunPosition(*ws, p, results_[p]);
-                FinishPosition(st_, p, results_[p], points, messages);
-            }
-            return;
-        }
         for (int p = 0; p < n_; ++p) {
             {
                 std::unique_lock<std::mutex> lock(mutex_);
@@ -298,44 +290,41 @@ public:
     }
 
 private:
-    std::unique_ptr<EngineState> OwnState() const {
-        auto ws = std::make_unique<EngineState>(st_);
-        ws->curve_threads = curve_threads_;
-        return ws;
-    }
+    static constexpr int kChunkRows = 25;
+    static constexpr int kChunks = (kProfileRows + kChunkRows - 1) / kChunkRows;
 
-    // Threads for the curves of position p. When the positions outnumber
-    // the workers, the last ones are taken while fewer are left than
-    // workers: those share out the threads that fall idle.
-    int CurveThreads(int p) const {
-        const int left = n_ - p;
-        if (n_ <= workers_ || left >= workers_) return curve_threads_;
-        return std::max(curve_threads_, (threads_ + left - 1) / left);
+    void TakeChunks(const EngineState& st, ColumnWork& work) {
+        for (int c; !stop_ && (c = next_chunk_++) < kChunks;) {
+            try {
+                ComputeProfileRows(st, rows_, work, c * kChunkRows, std::min(kProfileRows, (c + 1) * kChunkRows));
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (!profile_failure_) profile_failure_ = std::current_exception();
+            }
+            Signal([&] { ++chunks_done_; });
+        }
     }
 
     void Work() {
-        // Each worker copies the state itself (the copies are large and
-        // fresh memory); st changes only once every copy is made.
+        auto work = std::make_unique<ColumnWork>();
+        TakeChunks(*snapshot_, *work);
+        // The worker's own state, copied (from the snapshot, which never
+        // changes) once it has a position to compute.
         std::unique_ptr<EngineState> ws;
-        std::exception_ptr noState;
-        try {
-            ws = OwnState();
-            ws->await_profile = [this, w = ws.get()] {
-                {
-                    std::unique_lock<std::mutex> lock(mutex_);
-                    ready_.wait(lock, [&] { return profile_ready_ || stop_; });
-                    if (!profile_ready_) throw RunAborted("run stopped");
-                }
-                w->profile = st_.profile;
-            };
-        } catch (...) {
-            noState = std::current_exception();
-        }
-        Signal([&] { ++copies_; });
-        for (int p; !stop_ && (p = next_++) < n_;) {
+        for (int k; !stop_ && (k = next_position_++) < n_;) {
+            const int p = order_[k];
             try {
-                if (noState) std::rethrow_exception(noState);
-                ws->curve_threads = CurveThreads(p);
+                if (!ws) {
+                    ws = std::make_unique<EngineState>(*snapshot_);
+                    ws->await_profile = [this, w = ws.get()] {
+                        {
+                            std::unique_lock<std::mutex> lock(mutex_);
+                            ready_.wait(lock, [&] { return profile_ready_ || stop_; });
+                            if (!profile_ready_) throw RunAborted("run stopped");
+                        }
+                        w->profile = rows_;
+                    };
+                }
                 RunPosition(*ws, p, results_[p]);
             } catch (...) {
                 results_[p].compute_failure = std::current_exception();
@@ -362,17 +351,20 @@ private:
     }
 
     EngineState& st_;
+    const std::unique_ptr<const EngineState> snapshot_;
+    Profile& rows_;
     int n_ = 0;
     int workers_ = 1;
-    int curve_threads_ = 1;
-    int threads_ = 1;
+    std::vector<int> order_;  // positions, longest first
     std::vector<PositionResult> results_;
     std::mutex mutex_;
     std::condition_variable ready_;
-    int copies_ = 0;
+    int chunks_done_ = 0;
+    std::exception_ptr profile_failure_;
     bool profile_ready_ = false;
     std::vector<char> done_;
-    std::atomic<int> next_{0};
+    std::atomic<int> next_chunk_{0};
+    std::atomic<int> next_position_{0};
     std::atomic<bool> stop_{false};
     std::vector<std::thread> pool_;
 };
@@ -404,12 +396,18 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         }
         divide_all_blocks(st, messages);
 
-        // The positions are computed while the profile is, and while its
-        // file is written.
-        PositionRun positions(st, options.threads);
+        int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+        threads = std::clamp(threads, 1, kMaxRunThreads);
         auto rows = std::make_unique<Profile>();
-        ComputeProfile(st, *rows, options.threads);
-        positions.PublishProfile(*rows);
+        std::unique_ptr<ParallelRun> parallel;
+        if (threads > 1) {
+            parallel = std::make_unique<ParallelRun>(st, threads, *rows);
+            parallel->CompleteProfile();
+        } else {
+            auto work = std::make_unique<ColumnWork>();
+            ComputeProfileRows(st, *rows, *work, 0, kProfileRows);
+            st.profile = *rows;
+        }
         TextFileBuilder profile;
         for (const ProfileRow& r : st.profile) {
             if (!AllFinite(r.x, r.ground, r.settlement)) {
@@ -429,7 +427,17 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         prepare_max_profile(st, maxFiles, maxFailure);
 
         TextFileBuilder points;
-        positions.Finish(points, messages);
+        if (parallel) {
+            parallel->Finish(points, messages);
+        } else if (in.position_count > 0) {
+            // One position after the other, each handed on as soon as done.
+            auto ws = std::make_unique<EngineState>(st);
+            for (int p = 0; p < std::clamp(in.position_count, 0, kMaxPositions); ++p) {
+                PositionResult r;
+                RunPosition(*ws, p, r);
+                FinishPosition(st, p, r, points, messages);
+            }
+        }
         WriteResultFile(st, "tnk1.csv", points.Utf8(), messages);
         print_max_profile(maxFiles, maxFailure, messages);
     } catch (const RunAborted&) {

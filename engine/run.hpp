@@ -8,12 +8,15 @@
 
 namespace kova::engine {
 
+// The most threads a run uses.
+inline constexpr int kMaxRunThreads = 64;
+
 struct RunOptions {
     // The local date and time of the run; empty: the system clock.
     std::function<RunStamp()> clock;
     // Workers for the settlement profile and for the calculation positions
     // (the files and messages are those of one worker whatever the number);
-    // 0: one per hardware thread.
+    // 0: one per hardware thread; at most kMaxRunThreads.
     int threads = 0;
 };
 

@@ -1,7 +1,8 @@
 #include "engine/stress.hpp"
 
-#include <cmath>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <utility>
 
 #include "engine/rounding.hpp"
@@ -105,15 +106,82 @@ BlockLoad prepare_block_load(const CalcInput& in, const PieceSet& pieces, int bl
     return out;
 }
 
+namespace {
+
+// The walls that can block the paths from one load point (rx, ry) to the
+// mid-depths of the column at x: path_blocked with the terms that do not
+// depend on the depth worked out once. For a wall at w.x, its crossing test
+// intersect_segments((rx, ry), (x, zm), (w.x, top), (w.x, bottom)) has
+// d1 = A - (zm - ry) * 0 with A = (x - rx) * (bottom - top): for a finite
+// depth that is A itself, or a zero, so the wall's t = tnum / d1 is the same
+// for every depth. Only u is left to each depth, the same arithmetic on the
+// same values: the same answers.
+class WallTest {
+public:
+    WallTest(const CalcInput& in, double rx, double ry, double x) : in_(in), rx_(rx), ry_(ry), x_(x) {
+        // Values that are not finite are left to path_blocked itself.
+        generic_ = !std::isfinite(rx) || !std::isfinite(ry) || !std::isfinite(x);
+        const double margin = 1e-6 * (1 + std::fabs(rx) + std::fabs(x));
+        const double lo = std::min(rx, x) - margin, hi = std::max(rx, x) + margin;
+        for (int k = 0; k < in.wall_count; ++k) {
+            const WallRec& w = in.walls[k];
+            if (w.x < lo || w.x > hi) continue;
+            // A wall in range counts, even if it cannot cross: a depth that
+            // is not finite goes to path_blocked itself.
+            near_ = true;
+            if (!std::isfinite(w.x) || !std::isfinite(w.top) || !std::isfinite(w.bottom)) generic_ = true;
+            const double dy = w.bottom - w.top, dx0 = w.x - w.x;
+            const double A = (x - rx) * dy;
+            if (std::fabs(A) < 1e-10) continue;
+            const double t = ((w.x - rx) * dy - (w.top - ry) * dx0) / A;
+            if (t < 0 || t > 1) continue;
+            Wall& c = walls_[count_++];
+            c.dx0 = dx0;
+            c.B = dy * (x - rx);
+            c.C = (ry - w.top) * (x - rx);
+            c.D = rx - w.x;
+        }
+    }
+    bool blocked(double zm) const {
+        if (!near_) return false;
+        const double zr = zm - ry_;
+        if (generic_ || !std::isfinite(zr)) return path_blocked(in_, rx_, ry_, x_, zm);
+        for (int k = 0; k < count_; ++k) {
+            const Wall& w = walls_[k];
+            const double d2 = w.dx0 * zr - w.B;
+            const double u = (w.D * zr - w.C) / d2;
+            if (!(u < 0 || u > 1)) return true;
+        }
+        return false;
+    }
+
+private:
+    struct Wall {
+        double dx0, B, C, D;
+    };
+    const CalcInput& in_;
+    double rx_, ry_, x_;
+    bool near_ = false;
+    bool generic_ = false;
+    int count_ = 0;
+    std::array<Wall, kMaxWalls> walls_{};
+};
+
+}  // namespace
+
 void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, SoilColumn& col) {
-    for (int i = 0; i < col.count; ++i) {
-        const double zm = MidDepth(col, i);
-        for (int k = 0; k < load.count; ++k) {
-            const PieceLoad& p = load.pieces[k];
-            if (!(p.level > zm) || path_blocked(in, (p.xl + p.xr) / 2, p.level, x, zm)) continue;
+    std::array<double, kColumnSlots> zm{};
+    for (int i = 0; i < col.count; ++i) zm[i] = MidDepth(col, i);
+    // Piece after piece, each adding to every layer: every layer gets the
+    // same terms in the same order as layer after layer.
+    for (int k = 0; k < load.count; ++k) {
+        const PieceLoad& p = load.pieces[k];
+        const WallTest walls(in, (p.xl + p.xr) / 2, p.level, x);
+        for (int i = 0; i < col.count; ++i) {
+            if (!(p.level > zm[i]) || walls.blocked(zm[i])) continue;
             double ds;
             if (p.kind == kTriangle) {
-                const double z = p.level - zm;
+                const double z = p.level - zm[i];
                 double a, b;
                 if (p.side == 0) {
                     a = std::atan((p.xl - x) / z);
@@ -126,7 +194,7 @@ void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, Soi
                 if (d == 0) continue;  // a strip of no width carries nothing
                 ds = p.q / kPi * (d * std::cos(a) * std::sin(b) / std::sin(d) - std::sin(a) * std::cos(a));
             } else {
-                ds = UniformStrip(p.q, p.xl, p.xr, p.level, x, zm);
+                ds = UniformStrip(p.q, p.xl, p.xr, p.level, x, zm[i]);
             }
             col.dp[i] += p.sign * ds;
         }

@@ -1,6 +1,7 @@
 #include "engine/timetable.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -27,6 +28,56 @@ int first_reached(int lo, int hi, Pred reached) {
             lo = mid + 1;
     }
     return lo;
+}
+
+// The stages' settlements on day t.
+using StageValues = std::array<double, kMaxStages>;
+StageValues stage_values(const UnitTimeline& unit, int t) {
+    StageValues v{};
+    for (int j = 0; j < unit.stage_count; ++j) v[j] = settlement_at_time(t, unit.stages[j]);
+    return v;
+}
+
+double stage_sum(const UnitTimeline& unit, const StageValues& v) {
+    double s = 0;
+    for (int j = 0; j < unit.stage_count; ++j) s += v[j];
+    return s;
+}
+
+// First day in (a, c] whose settlement reaches target, or -1; va and vc are
+// the stages' settlements on days a and c. Each stage's settlement only
+// moves one way, so on the days in between it lies within its values on a
+// and c, and the sum (added in the same order) within the sums of those
+// bounds: an interval whose upper bound stays below the target holds no
+// such day, one whose lower bound reaches it begins with one.
+int first_reached_between(const UnitTimeline& unit, double target, int a, int c, const StageValues& va,
+                          const StageValues& vc) {
+    if (c - a == 1) return stage_sum(unit, vc) >= target ? c : -1;
+    double lo = 0, hi = 0;
+    bool known = true;
+    for (int j = 0; j < unit.stage_count; ++j) {
+        if (!std::isfinite(va[j]) || !std::isfinite(vc[j])) known = false;
+        lo += std::min(va[j], vc[j]);
+        hi += std::max(va[j], vc[j]);
+    }
+    if (known && std::isfinite(hi) && hi < target) return -1;
+    if (known && std::isfinite(lo) && lo >= target) return a + 1;
+    const int mid = a + (c - a) / 2;
+    const StageValues vm = stage_values(unit, mid);
+    const int left = first_reached_between(unit, target, a, mid, va, vm);
+    return left >= 0 ? left : first_reached_between(unit, target, mid, c, vm, vc);
+}
+
+// First day in [lo, hi) on which the unit's settlement reaches target, hi
+// when none does: the same day as trying every day in turn.
+int first_reached_staged(const UnitTimeline& unit, double target, int lo, int hi) {
+    // Nothing compares as reaching a target that is not a number.
+    if (std::isnan(target)) return hi;
+    const StageValues first = stage_values(unit, lo);
+    if (stage_sum(unit, first) >= target) return lo;
+    if (hi - 1 <= lo) return hi;
+    const int day = first_reached_between(unit, target, lo, hi - 1, first, stage_values(unit, hi - 1));
+    return day >= 0 ? day : hi;
 }
 
 }  // namespace
@@ -128,12 +179,8 @@ TableEntry settlement_time_table(const UnitTimeline& unit, int k, int first_day)
         // No stage takes settlement back, so the sum never falls and the
         // first day can be bisected instead of walked.
         found = first_reached(lo, kTimeHorizonDays, reached);
-    } else {
-        for (int i = lo; i < kTimeHorizonDays; ++i)
-            if (reached(i)) {
-                found = i;
-                break;
-            }
+    } else if (lo < kTimeHorizonDays) {
+        found = first_reached_staged(unit, target, lo, kTimeHorizonDays);
     }
     if (found >= kTimeHorizonDays) {
         e.kind = DayKind::Missed;

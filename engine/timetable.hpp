@@ -57,18 +57,7 @@ bool unit_drained(const EngineState& st, int r);
 // Unit r of the position in st, after its last stage.
 UnitTimeline unit_timeline(const EngineState& st, int r);
 
-enum class DayKind {
-    Reached,        // day: the day the degree is reached
-    DuringLoading,  // reached while the stage is still being loaded ("※" in the report)
-    Missed,         // not reached within kTimeHorizonDays; day is 0
-    NoValue,        // the unit does not consolidate in time; no day
-};
-
-struct TableEntry {
-    DayKind kind = DayKind::NoValue;
-    int day = 0;
-    double settlement = 0;  // settlement at that degree (m), set in every case
-};
+// DayKind and TableEntry are in engine/data.hpp.
 
 // Day and settlement at degree (k + 1) x 10 % (k = 0..9) of the settlement
 // that stage entry j adds to the unit, that stage taken on its own. For

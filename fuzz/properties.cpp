@@ -13,6 +13,8 @@
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "platform/message.hpp"
+#include "predict/drawings.hpp"
+#include "predict/hyperbolic.hpp"
 #include "predict/obsdata.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
@@ -175,6 +177,33 @@ std::string CheckObservationFile(std::string_view bytes, const fs::path& scratch
         return std::string("its saved form does not read back: ") + e.what();
     }
     if (ReadBytes(dir / "out1.tlm") != ReadBytes(dir / "out2.tlm")) return "the second save differs from the first";
+
+    // The prediction of every station: a refusal is fine; a fit gives finite
+    // results and drawings without a number that is not finite.
+    const std::string input = Lower(std::string(bytes));
+    const bool searchable = input.find("nan") == std::string::npos && input.find("inf") == std::string::npos;
+    for (int k = 1; k <= data->StationCount; ++k) {
+        predict::StationRecord& s = data->Stations[k];
+        predict::PredictionOutcome out = predict::ComputePrediction(s, *data);
+        static_cast<predict::StationResults&>(s) = out.results;
+        if (s.LastDay < 1) continue;
+        const double values[] = {s.Slope, s.Intercept, s.R2, s.FinalSettlement, s.TargetSettlement};
+        for (double v : values)
+            if (!std::isfinite(v)) return "station " + std::to_string(k) + ": a fit result is not finite";
+        for (double v : s.Predicted)
+            if (!std::isfinite(v)) return "station " + std::to_string(k) + ": a predicted settlement is not finite";
+        try {
+            const fs::path drawings[] = {predict::WritePredictionDrawing(s, *data, k, dir),
+                                         predict::WriteRegressionDrawing(s, k, dir)};
+            for (const fs::path& d : drawings) {
+                const std::string text = Lower(ReadBytes(d));
+                if (searchable && (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos))
+                    return d.filename().string() + " prints a number that is not finite";
+            }
+        } catch (const std::exception& e) {
+            return "station " + std::to_string(k) + ": its drawings cannot be written: " + e.what();
+        }
+    }
     return "";
 }
 

@@ -19,7 +19,8 @@ std::string CheckProjectFile(std::string_view bytes, const std::filesystem::path
 // The same for the sand-curve table BKHough1.CSV.
 std::string CheckSandCurveFile(std::string_view bytes, const std::filesystem::path& scratch);
 
-// The same for an observation file (*.tlm).
+// The same for an observation file (*.tlm); then the prediction of every
+// station either is refused or gives finite results and drawings.
 std::string CheckObservationFile(std::string_view bytes, const std::filesystem::path& scratch);
 
 // An engine run on CAL_TNK.DAT ends with 1 after a message, or with 0 and

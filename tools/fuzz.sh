@@ -2,15 +2,15 @@
 # fuzz.sh TARGET SECONDS: runs one libFuzzer target for SECONDS (default 60)
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 #
-# Targets: kov (project files), sand (BKHough1.CSV), tlm (observation
-# files), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF import); "all" runs each
-# in turn. Each starts from the committed corpus tests/data/fuzz/TARGET and
-# the golden files; what it learns stays in build-fuzz/corpus/TARGET, and a
-# finding (crash, sanitizer report or broken property, see
-# fuzz/properties.hpp) is written to build-fuzz/findings/TARGET/. Copy a
-# finding into tests/data/fuzz/TARGET/ once it is mended: the corpus test
-# replays it in every build. Needs clang (installed with apt-get when
-# missing); not part of CI.
+# Targets: kov (project files), sand (BKHough1.CSV), tlm (observation files
+# and their prediction), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF import);
+# "all" runs each in turn. Each starts from the committed corpus
+# tests/data/fuzz/TARGET and the golden files; what it learns stays in
+# build-fuzz/corpus/TARGET, and a finding (crash, sanitizer report or broken
+# property, see fuzz/properties.hpp) is written to
+# build-fuzz/findings/TARGET/. Copy a finding into tests/data/fuzz/TARGET/
+# once it is mended: the corpus test replays it in every build. Needs clang
+# (installed with apt-get when missing); not part of CI.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 target=${1:?usage: tools/fuzz.sh kov|sand|tlm|cal|dxf|all [SECONDS]}

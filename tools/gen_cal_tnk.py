@@ -8,6 +8,8 @@
   gen_cal_tnk.py drained DIR   the maximal section with vertical drains in
                                every clay layer: 5 loaded stages and 20
                                drained consolidation units at most positions
+  gen_cal_tnk.py full DIR      the editor's full capacity: the drained
+                               section with 20 cuts, 500 points
 """
 import math
 import os
@@ -23,6 +25,7 @@ class Section:
         self.loads = {"point": [], "line": [], "strip": []}
         self.walls = []
         self.positions = []
+        self.cuts = []
 
     def pt(self, x, y):
         key = (round(x, 6), round(y, 6))
@@ -65,7 +68,13 @@ class Section:
             L('0,0,"ブロック中心"')
             L('%s,"有効重量"' % num(b["gamma"]))
             L('%d,%d,%d,"段階荷重番号,施工開始日,施工日数"' % b["stage"])
-        L('0,"切土数"')
+        L('%d,"切土数"' % len(self.cuts))
+        for i, c in enumerate(self.cuts):
+            L('%d,%d,"切土構成点数"' % (i + 1, len(c["verts"])))
+            for k, v in enumerate(c["verts"]):
+                L('%d,%d,"切土構成点番号"' % (k + 1, v))
+            L('0,0,"ブロック中心"')
+            L('%s,"有効重量"' % num(c["gamma"]))
         L('%d,"土層数"' % len(self.layers))
         for i, lay in enumerate(self.layers):
             for head, label, pts in (("e-LogP曲線要素数", "e-LogP", lay["elogp"]),
@@ -144,7 +153,7 @@ def typical():
     return sec
 
 
-def maximal(drained=False):
+def maximal(drained=False, cuts=False):
     sec = Section()
     width = 400
     # Ground surface: a boundary point every 2 m, where the fills meet it.
@@ -172,6 +181,14 @@ def maximal(drained=False):
         sec.loads["strip"].append({"q": 10 + 2 * i, "x1": 10 + 75 * i, "y1": 0, "x2": 40 + 75 * i, "y2": 0, "stage": st})
     sec.walls = [(100, 2, -25), (200, 2, -15), (300, 2, -25)]
     sec.positions = [(10 + 19.5 * i, "No.%d" % (i + 1)) for i in range(20)]
+    if cuts:
+        # Ground taken away before the fills: small mounds in the gaps
+        # between them, and one cut into the top layer, using its points.
+        for k in range(19):
+            x = 20 * k + 18
+            sec.cuts.append({"verts": [sec.pt(x, 0), sec.pt(x + 2, 0.5), sec.pt(x + 4, 0)], "gamma": 16})
+        sec.cuts.append({"verts": [sec.pt(396, 0), sec.pt(400, 0), sec.pt(400, -1), sec.pt(300, -1)],
+                         "gamma": 17})
     assert len(sec.points) <= 500, len(sec.points)
     assert max(len(b["verts"]) for b in sec.blocks) <= 100
     return sec
@@ -179,14 +196,16 @@ def maximal(drained=False):
 
 def main():
     kind, folder = sys.argv[1], sys.argv[2]
-    sec = typical() if kind == "typical" else maximal(drained=(kind == "drained"))
+    if kind not in ("typical", "maximal", "drained", "full"):
+        sys.exit(__doc__)
+    sec = typical() if kind == "typical" else maximal(drained=(kind in ("drained", "full")), cuts=(kind == "full"))
     text = "\r\n".join(sec.lines("benchmark " + kind)) + "\r\n"
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "CAL_TNK.DAT"), "wb") as f:
         f.write(text.encode("cp932"))
-    print("%s: %d points, %d layers, %d embankments (max %d vertices), %d positions" % (
+    print("%s: %d points, %d layers, %d embankments (max %d vertices), %d cuts, %d positions" % (
         kind, len(sec.points), len(sec.layers), len(sec.blocks),
-        max(len(b["verts"]) for b in sec.blocks), len(sec.positions)))
+        max(len(b["verts"]) for b in sec.blocks), len(sec.cuts), len(sec.positions)))
 
 
 if __name__ == "__main__":

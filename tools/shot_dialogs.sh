@@ -7,3 +7,7 @@ out=${1:-build/shots}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target kova_dialog_shots
 QT_QPA_PLATFORM=offscreen build/bin/kova_dialog_shots "$out"
+# The edit-tool palettes and the curve dialogs (soil curves with their plot,
+# sand curves, ground improvement).
+cmake --build build --target kova_curve_shots
+QT_QPA_PLATFORM=offscreen build/bin/kova_curve_shots "$out"

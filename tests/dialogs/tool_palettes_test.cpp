@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "dialogs/dialog1.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "tests/support/fake_editor_host.hpp"
@@ -187,6 +189,26 @@ TEST(ToolPalettes, ToolOptionsOpenTheirPalette) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(p.isNull());
     }
+}
+
+// With the real embankment table: it opens over a tool that was down,
+// which stays; the panel is blanked and no option stays down.
+TEST(ToolPalettes, EmbankmentTableOverANewEmbankmentTool) {
+    FakeEditorHost host;
+    Dialog3 p(host, nullptr);
+    p.show();
+    QTest::mouseClick(p.Option(0), Qt::LeftButton);
+    ASSERT_EQ(host.state->cmd_mode, 5);
+    bool opened = false;
+    test::WhenModal<Dialog1>([&](Dialog1* d) {
+        opened = d->parentWidget() == &p;
+        d->CancelButton->click();
+    });
+    QTest::mouseClick(p.Option(4), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(host.state->cmd_mode, 5);
+    EXPECT_EQ(host.StatusText(1), "  ");
+    EXPECT_FALSE(AnyDown(p));
 }
 
 TEST(ToolPalettes, ListOptionOpensItsDialogEveryTime) {

@@ -53,6 +53,8 @@ struct Wall {
 struct Input {
     std::string title = "test";
     int sand = 1, cut = 1, mvp = 1, cvp = 1;
+    int leave = 1000, time_cond = 0, auto_scale = 0;
+    double residual = 1;
     std::vector<std::pair<double, std::string>> positions;
     std::vector<std::pair<double, double>> points;  // numbered from 1
     std::vector<Layer> layers;
@@ -71,14 +73,14 @@ struct Input {
         std::vector<std::string> out;
         auto L = [&](const std::string& s) { out.push_back(s); };
         L("\"" + title + "\"");
-        L("1000");
-        L("1");
-        L("0");
+        L(std::to_string(leave));
+        L(ListLine().Real(residual));
+        L(std::to_string(time_cond));
         L(std::to_string(sand));
         L(std::to_string(cut));
         L(std::to_string(mvp));
         L(std::to_string(cvp));
-        L("0");
+        L(std::to_string(auto_scale));
         L(ListLine().Int(positions.size()).Str("計算位置数"));
         for (std::size_t i = 0; i < positions.size(); ++i) {
             L(ListLine().Int(i + 1).Real(positions[i].first).Str("計算位置座標"));
