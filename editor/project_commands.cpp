@@ -102,12 +102,14 @@ void ProjectCommands::DxfOpen() {
     }
     DxfImport r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, sv_.msg,
                             [this](const std::string& status) { host_.SetStatusText(2, status); });
-    host_.ShowWholeView();
     // A drawing that gave no line left the model as it was: it is neither
     // the new reference state nor a reason to drop results.
-    if (r != DxfImport::Imported && r != DxfImport::LimitReached) return;
-    WriteOrg();
-    DeleteStaleResults(false);
+    if (r == DxfImport::Imported || r == DxfImport::LimitReached) {
+        WriteOrg();
+        DeleteStaleResults(false);
+    }
+    // Drawn once the old results are forgotten: the reset tables are none.
+    host_.ShowWholeView();
 }
 
 bool ProjectCommands::Save() {

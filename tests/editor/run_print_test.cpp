@@ -229,3 +229,27 @@ TEST_F(PrintReview, AnUnwritableCurrentSnapshotStillTellsOfChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+using ResultsReview = Run;
+
+// A drawing imported over a calculated project leaves no result on the
+// canvas: the reset tables must not be drawn as a settled surface.
+TEST_F(ResultsReview, ADxfImportDrawsNoResultsOfTheOldProject) {
+    Start();
+    ThreePositions();
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    ASSERT_TRUE(form->Canvas()->Options().resultsRead);
+    WriteBytes(dir / "two.dxf",
+               "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
+               "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
+    files.Script(dir / "two.dxf");
+    form->OpenDxf();
+    ASSERT_EQ(form->GetModel().BndLineCount, 2);
+    EXPECT_FALSE(form->ShowsSettlement());
+    EXPECT_FALSE(form->Canvas()->Options().resultsRead);
+}
+
+}  // namespace
