@@ -130,7 +130,13 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     ok_->setFocus();
 }
 
-Dialog5::~Dialog5() = default;
+Dialog5::~Dialog5() {
+    // Nothing may reach the form once it is gone (focus leaving a box, a
+    // last drawing of the plot).
+    txtX_->removeEventFilter(this);
+    txtY_->removeEventFilter(this);
+    plot_->SetDraw(nullptr);
+}
 
 void Dialog5::TakeSnapshot() { form_ = std::make_unique<Dialog5Form>(host_.SectionModel()); }
 

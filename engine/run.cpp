@@ -38,7 +38,8 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::str
     const double ground = layers_at(in, work.column, x);
     overburden_at_layers(in, work.column);
     const double u = cut_unloading_at(in, work.cuts, x);
-    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, work.column);
+    const MidDepths zm = mid_depths(work.column);
+    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, zm, work.column);
     for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
     for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
     for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
@@ -67,11 +68,10 @@ std::string ResultLine(double x, double ground, double s) {
     return CFormat("%lf,%lf,%lf", x + 0.0, ground + 0.0, s + 0.0);
 }
 
-void CheckFinite(double x, double ground, double s, MessageSink& messages) {
-    if (std::isfinite(x) && std::isfinite(ground) && std::isfinite(s)) return;
-    messages.Show(Message{CFormat("X=%g の沈下量を計算できません。", x), "error", MsgIcon::None,
-                          MsgButtons::Ok, 0});
-    throw RunAborted("non-finite result");
+// The tnk1.csv row of calculation position p.
+void CheckFinite(int p, double x, double ground, double s, MessageSink& messages) {
+    if (!std::isfinite(s)) abort_non_finite(messages, position_place(p, x, 0), "沈下量");
+    if (!std::isfinite(ground)) abort_non_finite(messages, position_place(p, x, 0), "地表面標高");
 }
 
 void WriteResultFile(const EngineState& st, const char* name, const std::string& text, MessageSink& messages) {
@@ -112,8 +112,9 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
                 days = load.days;
             }
         };
+        const MidDepths zm = mid_depths(col);
         for (int j = 0; j < in.block_count; ++j)
-            visit(in.blocks[j], [&] { embankment_stress(in, st.block_loads[j], x, col); });
+            visit(in.blocks[j], [&] { embankment_stress(in, st.block_loads[j], x, zm, col); });
         for (int j = 0; j < in.point_load_count; ++j)
             visit(in.point_loads[j], [&] { point_load_stress(in, j, x, col); });
         for (int j = 0; j < in.line_load_count; ++j)
@@ -208,7 +209,7 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
     st.history = r.history;
     st.units = r.units;
     st.timing = r.timing;
-    CheckFinite(in.positions[p].x, r.ground, r.settlement, messages);
+    CheckFinite(p, in.positions[p].x, r.ground, r.settlement, messages);
     points.Line(ResultLine(in.positions[p].x, r.ground, r.settlement));
     if (r.reported) print_position_report(r.files, r.report_failure, messages);
     r = PositionResult{};

@@ -169,9 +169,17 @@ private:
 
 }  // namespace
 
-void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, SoilColumn& col) {
-    std::array<double, kColumnSlots> zm{};
+MidDepths mid_depths(const SoilColumn& col) {
+    MidDepths zm{};
     for (int i = 0; i < col.count; ++i) zm[i] = MidDepth(col, i);
+    return zm;
+}
+
+void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, SoilColumn& col) {
+    embankment_stress(in, load, x, mid_depths(col), col);
+}
+
+void embankment_stress(const CalcInput& in, const BlockLoad& load, double x, const MidDepths& zm, SoilColumn& col) {
     // Piece after piece, each adding to every layer: every layer gets the
     // same terms in the same order as layer after layer.
     for (int k = 0; k < load.count; ++k) {

@@ -24,24 +24,46 @@ public:
 
 private:
     Record& Put(int v, int width) {
-        char digits[12];
-        char* const end = digits + sizeof digits;
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        // The digits end at the end of a field wide enough for any int; the
+        // 16 bytes from the sign on are copied whole (no call for the
+        // length), and only the digits count.
+        char digits[32];
+        char* const end = digits + 16;
+        std::memset(end, ' ', 16);
         char* p = end;
         unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
-        do {
-            *--p = static_cast<char>('0' + u % 10);
-            u /= 10;
-        } while (u != 0);
+        while (u >= 100) {
+            const unsigned r = u % 100;
+            u /= 100;
+            p -= 2;
+            p[0] = kPairs[2 * r];
+            p[1] = kPairs[2 * r + 1];
+        }
+        if (u >= 10) {
+            p -= 2;
+            p[0] = kPairs[2 * u];
+            p[1] = kPairs[2 * u + 1];
+        } else {
+            *--p = static_cast<char>('0' + u);
+        }
         if (v < 0) *--p = '-';
         const int len = static_cast<int>(end - p);
         buf_[n_++] = ' ';
-        for (int i = len; i < width; ++i) buf_[n_++] = ' ';
-        std::memcpy(buf_ + n_, p, len);
+        if (len < width) {
+            std::memset(buf_ + n_, ' ', 4);
+            n_ += width - len;
+        }
+        std::memcpy(buf_ + n_, p, 16);
         n_ += len;
         return *this;
     }
-    // At most 7 fields of 12 characters and a blank each, and the line end.
-    char buf_[96];
+    // At most 7 fields of 12 characters and a blank each, the line end, and
+    // room for the whole copies of Put.
+    char buf_[128];
     int n_ = 0;
 };
 
@@ -85,7 +107,11 @@ std::string FormatMarkerRecord(int x, int y, int d, int kind) {
 
 namespace {
 
-int Add(int origin, int v) { return ClampDrawing(static_cast<long long>(origin) + v); }
+// ClampDrawing(origin + v), inline: every record adds its origin.
+inline int Add(int origin, int v) {
+    const long long s = static_cast<long long>(origin) + v;
+    return s < kDrawingMin ? kDrawingMin : s > kDrawingMax ? kDrawingMax : static_cast<int>(s);
+}
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # bench_predict.sh [BUILD_DIR] [RUNS]: times TOLMPRED's calculation run on
 # 20 stations of 500 readings: the fits alone and the whole run with its 60
-# report and drawing files (run on demand; not part of the tests).
+# report and drawing files; and one repaint of both graphs for a curve to
+# day 30001 (run on demand; not part of the tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -9,4 +10,4 @@ runs=${2:-20}
 cmake --build "$build" --target kova_bench_predict >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/bin/kova_bench_predict" "$runs" "$work"
+QT_QPA_PLATFORM=offscreen "$build/bin/kova_bench_predict" "$runs" "$work"

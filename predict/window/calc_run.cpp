@@ -5,6 +5,7 @@
 
 #include "predict/drawings.hpp"
 #include "predict/hyperbolic.hpp"
+#include "predict/window/graph_update.hpp"
 #include "textio/numfmt.hpp"
 #include "print/page_file.hpp"
 
@@ -81,7 +82,7 @@ RunOutcome RunCalculation(ObsDataSet& data, const std::filesystem::path& folder,
     std::vector<std::filesystem::path> written;
     const int count = data.StationCount;
     for (int k = 1; k <= count && k <= kMaxStations; ++k) {
-        CalcPrediction(data, k, messages);
+        PredictStation(data, k, messages);
         if (data.Stations[k].LastDay < 1) continue;
         try {
             WriteStationReport(data, k, folder, stamp, written);

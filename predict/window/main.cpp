@@ -11,6 +11,7 @@
 #include "platform/qt/process_qt.hpp"
 #include "platform/settings.hpp"
 #include "predict/window/f2.hpp"
+#include "predict/window/graph_commands.hpp"
 #include "shell/app_identity.hpp"
 #include "shell/splash.hpp"
 #include "shell/version_file.hpp"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     IniSettings settings(IniSettings::DefaultFolder());
     predict::PredictServices services{&messages, &files, &processes, &help, &settings, appPath, version};
     predict::f2 window(services);
+    predict::GraphCommands graphs(window);
     messages.SetOwner(&window);
     files.SetOwner(&window);
     window.Form_Load();

@@ -58,8 +58,6 @@ void ClickCell(QTableWidget* t, int row, int col) {
 enum class Close { Ok, Cancel, CloseBox };
 
 void CloseBy(QDialog& d, Close how) {
-    QPushButton* ok = d.findChild<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
-    (void)ok;
     switch (how) {
     case Close::Ok:
         for (auto* b : d.findChildren<QPushButton*>())

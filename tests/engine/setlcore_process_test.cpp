@@ -94,3 +94,28 @@ TEST(SetlcoreProcess, MissingOrBrokenInputEndsWithExitCodeOneAndAMessage) {
     EXPECT_FALSE(o.err.empty());
     EXPECT_FALSE(fs::exists(dir / "tnk.csv"));
 }
+
+// The hostile inputs of the fuzz corpus, run as the front end runs them:
+// each ends with exit code 1, its message on standard error, no results (a
+// fault found at a calculation position ends the run after the profile was
+// written: exit code 1 tells the front end to read nothing).
+TEST(SetlcoreProcess, HostileInputsEndWithExitCodeOneNamingTheFault) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"method_65537.dat", "沈下計算方法が0～4の範囲にありません。"},
+        {"load_1e303.dat", "集中荷重(kN)が"},
+        {"cut_in_last_number.dat", "途中で終わっています。"},
+        {"junk_after_data.dat", "データの後に余分な内容があります。"},
+        {"drain_diameter_1e-300.dat", "ドレーンの係数F(n)が計算できません"},
+    };
+    for (auto [file, text] : cases) {
+        kova::test::TempDir dir;
+        fs::copy_file(fs::path(KOVA_TEST_DATA) / "fuzz" / "cal" / file, dir / "CAL_TNK.DAT");
+        Outcome o = RunSetlcore(dir.path());
+        EXPECT_EQ(o.exitCode, 1) << file;
+        EXPECT_NE(o.err.find(text), std::string::npos) << file << ": " << o.err;
+        if (std::string(file) != "drain_diameter_1e-300.dat") {
+            EXPECT_FALSE(fs::exists(dir / "tnk.csv")) << file;
+        }
+        EXPECT_FALSE(fs::exists(dir / "tnk1.csv")) << file;
+    }
+}
