@@ -170,9 +170,10 @@ void Dialog13::keyPressEvent(QKeyEvent* e) {
 bool Dialog13::Commit() {
     StudyCond& c = host_.SectionModel().Cond;
     MessageSink& msg = host_.Messages();
-    // An untouched box stores the value it was filled with.
+    // An untouched box stores the value it was filled with; a typed one what
+    // it shows, even the text it was filled with.
     i16 leave = c.LeavePeriod;
-    if (txt_dg12[0]->text() != shownLeave_) {
+    if (txt_dg12[0]->text() != shownLeave_ || txt_dg12[0]->isModified()) {
         const auto v = grid::NumericValue(txt_dg12[0]->text().toStdString());
         const auto n = v ? grid::ToInt16(*v) : std::nullopt;
         if (!n || !WithinLimit(Item::LeavePeriod, *n)) {
@@ -182,7 +183,7 @@ bool Dialog13::Commit() {
         leave = *n;
     }
     double residual = c.ResidualSettlement;
-    if (txt_dg12[1]->text() != shownResidual_) {
+    if (txt_dg12[1]->text() != shownResidual_ || txt_dg12[1]->isModified()) {
         const auto v = grid::NumericValue(txt_dg12[1]->text().toStdString());
         if (!v || !WithinLimit(Item::ResidualSettlement, *v)) {
             msg.Notify(LimitMessage(Item::ResidualSettlement), MsgIcon::Exclamation);

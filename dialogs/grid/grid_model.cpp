@@ -212,7 +212,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     const int row = index.row() + 1, col = index.column();
-    if (role != Qt::EditRole || !index.isValid() || !IsEditable(row, col)) return false;
+    if ((role != Qt::EditRole && role != TypedRole) || !index.isValid() || !IsEditable(row, col)) return false;
     QString text = value.toString();
     if (!dropOn_[static_cast<std::size_t>(col)]) {
         text = Qs(ApplyPattern(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)])));
@@ -220,7 +220,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;  // drop-down cells take only an item of their list
     }
     CellData& d = At(row, col);
-    if (text == d.text) return true;  // nothing changed: no edit to report
+    if (text == d.text && (role != TypedRole || !d.kept || NumericValue(Utf8(text)) == d.kept))
+        return true;  // nothing changed: no edit to report
     last_ = LastEdit{row, col, d.text, d.kept, inUse_};
     lastAction_ = Action::Edit;
     d = CellData{text, std::nullopt};

@@ -106,7 +106,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // The user's edit: the column's pattern is applied, the kept value is
     // dropped, filling the first empty row adds it to the rows in use, and
-    // cellEdited is raised when the text changed.
+    // cellEdited is raised when the text changed. TypedRole marks text the
+    // user typed: typed over a kept value, the text the cell already shows
+    // is an edit too when its number differs from the kept one.
+    static constexpr int TypedRole = Qt::UserRole + 1;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 signals:

@@ -44,6 +44,10 @@ public:
             if (box->currentIndex() >= 0) m->setData(i, box->currentText(), Qt::EditRole);
             return;
         }
+        if (auto* line = qobject_cast<QLineEdit*>(editor); line && line->isModified()) {
+            m->setData(i, line->text(), GridModel::TypedRole);
+            return;
+        }
         QStyledItemDelegate::setModelData(editor, m, i);
     }
 

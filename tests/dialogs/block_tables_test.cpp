@@ -73,6 +73,24 @@ TEST(EmbankmentTable, EditsKeepOtherRowsExactAndCancelRestores) {
     EXPECT_EQ(host.model->StageCount, 3);  // a raise stays
 }
 
+// The user who types the weight the table shows gets that weight, not the
+// digits the cell held behind it.
+TEST(EmbankmentTable, RetypedShownWeightIsStoredAsTyped) {
+    FakeEditorHost host;
+    Model& m = *host.model;
+    m.EmbankmentCount = 2;
+    m.Embankment[0].UnitWeight = 17.98765;
+    m.Embankment[1].UnitWeight = 1.23456;
+    Dialog1 d(host, nullptr);
+    d.show();
+    ASSERT_EQ(d.Qflg_MB->CellText(1, 2), "17.988");
+    TypeCell(*d.Qflg_MB, 1, 2, "17.988");
+    EXPECT_EQ(m.Embankment[0].UnitWeight, 17.988);
+    EXPECT_EQ(m.Embankment[1].UnitWeight, 1.23456);  // untouched: exact
+    d.OkClicked();
+    EXPECT_EQ(m.Embankment[0].UnitWeight, 17.988);
+}
+
 TEST(EmbankmentTable, RefusedNamesAndStagesKeepTheOldText) {
     const struct {
         const char* typed;
@@ -171,6 +189,23 @@ TEST(CutTable, ReformatsWithoutAnEditAndStoresOnOkOnly) {
         d.close();
     }
     EXPECT_EQ(m.CutBlock[0].Name, "切土A");
+}
+
+// An edit ended by a click on another weight reformats its own cell only.
+TEST(CutTable, EditEndedByAClickReformatsItsOwnCell) {
+    FakeEditorHost host;
+    Model& m = *host.model;
+    m.CutCount = 2;
+    m.CutBlock[0].UnitWeight = 17.98765;
+    m.CutBlock[1].UnitWeight = 16;
+    Dialog10 d(host, nullptr);
+    d.show();
+    test::TypeCellThenClick(*d.Qflg_KB, 2, 2, "18.12345", 1, 2);
+    EXPECT_EQ(d.Qflg_KB->CellText(2, 2), "18.123");
+    EXPECT_EQ(d.Qflg_KB->CellText(1, 2), "17.988");
+    d.OkClicked();
+    EXPECT_EQ(m.CutBlock[0].UnitWeight, 17.98765);  // untouched: exact
+    EXPECT_EQ(m.CutBlock[1].UnitWeight, 18.123);    // as shown
 }
 
 }  // namespace

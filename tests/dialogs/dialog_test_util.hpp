@@ -30,6 +30,27 @@ inline void TypeCell(grid::QEX_FLG& g, int row, int col, const QString& text, Qt
     QCoreApplication::processEvents();
 }
 
+// Types text into cell (row, col) and ends the edit by clicking cell
+// (toRow, toCol) with the mouse, as the user does when leaving a cell for
+// another one.
+inline void TypeCellThenClick(grid::QEX_FLG& g, int row, int col, const QString& text, int toRow, int toCol) {
+    // The click moves the focus out of the editor only in the active window.
+    g.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g.window()));
+    g.setFocus();
+    g.SetCurrentCell(row, col);
+    g.edit(g.currentIndex());
+    auto* ed = g.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(ed, nullptr) << "cell " << row << "," << col << " cannot be edited";
+    ed->selectAll();
+    KeyText(ed, text);
+    const QRect at = g.visualRect(g.Model().index(toRow - 1, toCol));
+    ASSERT_TRUE(at.isValid()) << "cell " << toRow << "," << toCol << " is not shown";
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, at.center());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
 // Picks item `index` of a drop-down cell.
 inline void PickCell(grid::QEX_FLG& g, int row, int col, int index) {
     g.setFocus();

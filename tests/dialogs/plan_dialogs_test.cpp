@@ -246,6 +246,24 @@ TEST(ConditionsDialog, CalculateStoresEveryControl) {
     }
 }
 
+// Typing the residual settlement the box shows stores what was typed, not
+// the digits behind it; an untouched box keeps them.
+TEST(ConditionsDialog, RetypedShownValueIsStoredAsTyped) {
+    for (const bool retype : {true, false}) {
+        FakeEditorHost host;
+        host.model->Cond.ResidualSettlement = 0.12345;
+        Dialog13 d(host, nullptr);
+        d.show();
+        ASSERT_EQ(d.txt_dg12[1]->text(), "0.123");
+        if (retype) {
+            d.txt_dg12[1]->selectAll();
+            test::KeyText(d.txt_dg12[1], "0.123");
+        }
+        d.OkClicked();
+        EXPECT_EQ(host.model->Cond.ResidualSettlement, retype ? 0.123 : 0.12345) << retype;
+    }
+}
+
 TEST(WallTable, WallsFollowTheGridUntilCancel) {
     FakeEditorHost host;
     Model& m = *host.model;

@@ -104,6 +104,26 @@ TEST_F(PointTable, EditsKeepUntouchedDigitsAndAppendPoints) {
     EXPECT_FALSE(test::CellEditable(*d->Qflg_NB, 11, 1));  // no gaps
 }
 
+// An edit ended by a click on another row belongs to the row edited.
+TEST_F(PointTable, EditEndedByAClickActsOnTheEditedRow) {
+    test::TypeCellThenClick(*d->Qflg_NB, 9, 1, "12.5", 2, 1);  // appends point 8
+    const Model& m = *host.model;
+    EXPECT_EQ(m.BndPtCount, 9);
+    EXPECT_EQ(m.BndPt[8].X, 12.5);
+    EXPECT_EQ(m.BndPt[1].X, 10);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m.BndLine[static_cast<std::size_t>(i)].pt1, before->BndLine[static_cast<std::size_t>(i)].pt1) << i;
+        EXPECT_EQ(m.BndLine[static_cast<std::size_t>(i)].pt2, before->BndLine[static_cast<std::size_t>(i)].pt2) << i;
+    }
+    EXPECT_EQ(m.CutLine[0].pt2, 7);
+    test::TypeCellThenClick(*d->Qflg_NB, 4, 1, "10", 4, 2);
+    test::TypeCellThenClick(*d->Qflg_NB, 4, 2, "-1", 1, 1);  // row 4 now equals row 2
+    EXPECT_EQ(m.BndPt[3].X, 10);
+    EXPECT_EQ(m.BndPt[3].Y, -1);
+    ASSERT_EQ(host.messages.Count(), 1u);
+    EXPECT_EQ(host.messages.Last().text, "同一座標の境界点が存在します。\r\r           2=4");
+}
+
 TEST_F(PointTable, RefusedValueKeepsTheOldText) {
     TypeCell(*d->Qflg_NB, 2, 1, "1E999");
     ASSERT_EQ(host.messages.Count(), 1u);

@@ -159,6 +159,42 @@ TEST_F(GridFixture, AnUntouchedCellKeepsItsValue) {
     EXPECT_EQ(m.Value(2, 1), 3.0);
 }
 
+// Typing the text a cell shows stores what was typed, even when the cell
+// held more digits than it shows; opening the editor and leaving it
+// untouched is no edit.
+TEST_F(GridFixture, RetypingTheShownTextStoresIt) {
+    const struct {
+        const char* what;
+        int col;
+        double kept;
+        const char* typed;  // nullptr: Enter without typing
+        double stored;
+        int edits;
+    } cases[] = {
+        {"retyped over more digits", 1, 1.23456, "1.235", 1.235, 1},
+        {"retyped over the same value", 2, 2.0, "2.000", 2.0, 0},
+        {"retyped with fewer decimals", 1, 1.23456, "1.235000", 1.235, 1},
+        {"editor opened, nothing typed", 1, 1.23456, nullptr, 1.23456, 0},
+    };
+    for (const auto& c : cases) {
+        g->Model().SetCellValue(1, c.col, c.kept, "0.000");
+        spy->clear();
+        if (c.typed) {
+            Type(1, c.col, c.typed);
+        } else {
+            g->SetCurrentCell(1, c.col);
+            g->edit(g->currentIndex());
+            auto* ed = g->viewport()->findChild<QLineEdit*>();
+            ASSERT_NE(ed, nullptr);
+            QTest::keyClick(ed, Qt::Key_Return);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(g->Model().Value(1, c.col), c.stored) << c.what;
+        EXPECT_EQ(spy->count(), c.edits) << c.what;
+    }
+}
+
 TEST_F(GridFixture, DropDownCellsAreChosenNotTyped) {
     g->SetDropDown(2, true);
     g->SetDropItems(2, "粘性土|砂質土");
