@@ -39,8 +39,10 @@ void ProjectCommands::ViewReset() {
 }
 
 bool ProjectCommands::CheckUnsavedChanges(const std::string& question, OnFailedSave failed) {
-    WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg);
-    if (CondFilesDiffer(s_.ps, kSnapEdt, kSnapOrg) == 0) return true;
+    // A current state that could not be written is no proof of "no
+    // changes": the snapshot left on disk is an older one.
+    const bool current = WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg) == 0;
+    if (current && CondFilesDiffer(s_.ps, kSnapEdt, kSnapOrg) == 0) return true;
     MsgAnswer a = sv_.msg.Show(Message{question, kSaveCaption, MsgIcon::Information, MsgButtons::YesNoCancel, 1});
     if (a == MsgAnswer::Cancel) return false;
     if (a == MsgAnswer::Yes) {
@@ -68,7 +70,7 @@ void ProjectCommands::Open() {
     OpenPath(chosen->string());
 }
 
-void ProjectCommands::OpenRecent(const std::string& path) {
+void ProjectCommands::OpenRecent(std::string path) {
     if (!CheckUnsavedChanges(kFileQuestion, OnFailedSave::Stop)) return;
     OpenPath(path);
 }
@@ -100,12 +102,14 @@ void ProjectCommands::DxfOpen() {
     }
     DxfImport r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, sv_.msg,
                             [this](const std::string& status) { host_.SetStatusText(2, status); });
-    host_.ShowWholeView();
     // A drawing that gave no line left the model as it was: it is neither
     // the new reference state nor a reason to drop results.
-    if (r != DxfImport::Imported && r != DxfImport::LimitReached) return;
-    WriteOrg();
-    DeleteStaleResults(false);
+    if (r == DxfImport::Imported || r == DxfImport::LimitReached) {
+        WriteOrg();
+        DeleteStaleResults(false);
+    }
+    // Drawn once the old results are forgotten: the reset tables are none.
+    host_.ShowWholeView();
 }
 
 bool ProjectCommands::Save() {

@@ -15,7 +15,8 @@ public:
 
     void New();
     void Open();
-    void OpenRecent(const std::string& path);
+    // A copy: a save in the question may refill the recent list.
+    void OpenRecent(std::string path);
     void DxfOpen();
     // True when the project file was written completely.
     bool Save();

@@ -89,12 +89,14 @@ void RunCommands::Calculate() {
 }
 
 void RunCommands::Print() {
-    WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg);
+    const bool current = WriteCondFile(s_.m(), s_.ps, kSnapEdt, 1, sv_.msg) == 0;
     if (!s_.resultsReady) {
         sv_.msg.Notify(kNothingToPrintText, MsgIcon::Information, kPrintCaption);
         return;
     }
-    if (CondFilesDiffer(s_.ps, kSnapCal, kSnapEdt) != 0)
+    // Without the current state written, an older snapshot must not vouch
+    // for the results.
+    if (!current || CondFilesDiffer(s_.ps, kSnapCal, kSnapEdt) != 0)
         sv_.msg.Notify("前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。",
                        MsgIcon::Information, kPrintCaption);
     RunViewer(sv_.processes, sv_.msg, s_.ps.AppPath, [this](bool enabled) { host_.SetBusy(!enabled); });

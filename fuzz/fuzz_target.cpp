@@ -14,15 +14,13 @@
 
 namespace {
 
+// A folder of this process under TMPDIR (tools/fuzz.sh points it into the
+// fuzz build, which it empties before each run).
 const std::filesystem::path& Scratch() {
     static const std::filesystem::path dir = [] {
         std::filesystem::path p =
             std::filesystem::temp_directory_path() / ("kova_fuzz_" + std::to_string(::getpid()));
         std::filesystem::create_directories(p);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(Scratch(), ec);
-        });
         return p;
     }();
     return dir;

@@ -46,6 +46,10 @@ mkdir -p "$corpus" "$findings"
 # Only the seed files of the target's own kind.
 existing=()
 for d in "${seeds[@]}"; do [ -d "$d" ] && existing+=("$d"); done
+# The targets' scratch folders go here, not into /tmp.
+export TMPDIR=$build/tmp
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
 # The seeds are read, never written: new inputs go to the first folder.
 cd "$findings"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

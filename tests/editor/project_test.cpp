@@ -208,3 +208,61 @@ TEST_F(Project, APaletteOutlivesOpenButNotNew) {
 }
 
 }  // namespace
+
+namespace {
+
+class ProjectReview : public EditorFixture {};
+
+// The current state cannot be written (a title the file's code page cannot
+// hold stands for any write failure): an earlier snapshot equal to "ORG"
+// must not pass for it, or the changes go without a question.
+TEST_F(ProjectReview, AnUnwritableCurrentSnapshotStillAsks) {
+    struct Case {
+        const char* name;
+        std::function<void(Form1&)> command;
+        const char* question;
+    } cases[] = {
+        {"close", [](Form1& f) { f.close(); }, kCondQuestion},
+        {"new", [](Form1& f) { f.NewProject(); }, kFileQuestion},
+        {"open", [](Form1& f) { f.OpenProject(); }, kFileQuestion},
+    };
+    for (const Case& c : cases) {
+        Start();
+        form->PrintReports();  // leaves a current snapshot equal to "ORG"
+        ASSERT_EQ(ReadBytes(app / "KOVA_JKN.EDT"), ReadBytes(app / "KOVA_JKN.ORG"));
+        AddPoint(4, 4);
+        form->GetModel().Cond.ProjectTitle = "현장";
+        msg.Clear();
+        msg.Script(MsgAnswer::Yes);  // the write failure box
+        msg.Script(MsgAnswer::Cancel);
+        c.command(*form);
+        EXPECT_EQ(Texts().back(), c.question) << c.name;
+        EXPECT_TRUE(form->isVisible()) << c.name;
+        EXPECT_EQ(form->GetModel().BndPtCount, 1) << c.name;
+        form.reset();
+    }
+}
+
+// Yes, then a save under a new name, moves the recent list down: the file
+// opened is still the one the user chose.
+TEST_F(ProjectReview, ARecentFileOpensWhatWasChosenAfterASaveAs) {
+    Start();
+    AddPoint(7, 0);
+    files.Script(dir / "x.kov");
+    form->SaveProjectAs();
+    form->NewProject();  // saved: nothing to ask
+    AddPoint(1, 1);
+    msg.Clear();
+    msg.Script(MsgAnswer::Yes);
+    files.Script(dir / "y.kov");
+    form->OpenRecentFile(1);
+    EXPECT_TRUE(fs::exists(dir / "y.kov"));
+    EXPECT_EQ(form->CurrentFileName(), (dir / "x.kov").string());
+    EXPECT_EQ(Caption(), "Kovadex - x");
+    ASSERT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->GetModel().BndPt[0].X, 7);
+    EXPECT_EQ(form->Recent()->Path(1), (dir / "x.kov").string());
+    EXPECT_EQ(form->Recent()->Path(2), (dir / "y.kov").string());
+}
+
+}  // namespace

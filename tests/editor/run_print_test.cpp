@@ -202,3 +202,54 @@ TEST_F(Print, OnlyAfterAWholeRun) {
 }
 
 }  // namespace
+
+namespace {
+
+using PrintReview = Run;
+
+// The current state cannot be written (a title the file's code page cannot
+// hold): the snapshot of the run is no proof that nothing changed.
+TEST_F(PrintReview, AnUnwritableCurrentSnapshotStillTellsOfChanges) {
+    fs::path viewer = dir / "viewer.sh";
+    WriteBytes(viewer, "#!/bin/sh\nexit 0\n");
+    ::chmod(viewer.c_str(), 0755);
+    ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
+    Start();
+    ThreePositions();
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    form->PrintReports();  // a current snapshot equal to the run's
+    AddPoint(2, 2);
+    form->GetModel().Cond.ProjectTitle = "현장";
+    msg.Clear();
+    form->PrintReports();
+    ::unsetenv("KOVA_VIEWER");
+    ASSERT_EQ(msg.Count(), 2u);  // the write failure, then the notice
+    EXPECT_EQ(msg.Last().text, "前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。");
+}
+
+}  // namespace
+
+namespace {
+
+using ResultsReview = Run;
+
+// A drawing imported over a calculated project leaves no result on the
+// canvas: the reset tables must not be drawn as a settled surface.
+TEST_F(ResultsReview, ADxfImportDrawsNoResultsOfTheOldProject) {
+    Start();
+    ThreePositions();
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    ASSERT_TRUE(form->Canvas()->Options().resultsRead);
+    WriteBytes(dir / "two.dxf",
+               "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
+               "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
+    files.Script(dir / "two.dxf");
+    form->OpenDxf();
+    ASSERT_EQ(form->GetModel().BndLineCount, 2);
+    EXPECT_FALSE(form->ShowsSettlement());
+    EXPECT_FALSE(form->Canvas()->Options().resultsRead);
+}
+
+}  // namespace
