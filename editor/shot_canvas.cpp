@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     deps.engineProgram = bin / "SETLCORE";
     deps.lockFile = app / "KOVACALC.lock";
     deps.splash = false;
+    // The conditions as the example holds them; no modal dialog offscreen.
+    deps.showConditions = [](kova::Form1&) {};
 
     kova::Form1 form(deps);
     if (!form.Load()) return 1;
@@ -97,6 +99,7 @@ int main(int argc, char** argv) {
 
     kova::ToolHost& tools = *kova::CanvasTools(form);
     kova::EditorState& ed = form.View();
+    // The prompts are those the tool palettes put into panel 1.
     auto tool = [&](int mode, const char* prompt) {
         ed.ClearSelection();
         ed.PickPair.fill(-1);
@@ -108,7 +111,7 @@ int main(int argc, char** argv) {
     if (QAction* t = form.MenuAction("t_dsp")) t->trigger();
     // A chain from the embankment's toe with the band to the cursor (over a
     // fill the band shows the fill's exclusive-or).
-    tool(3, "境界線の始点をクリックして下さい");
+    tool(3, "境界線追加＞始点～終点を指定してください ");
     tools.Press({20, 0, 1, false});
     tools.Move({38, 14, 0, false});
     ok = Save(form, out, "editor_band.png") && ok;
@@ -116,7 +119,7 @@ int main(int argc, char** argv) {
 
     // Foot of the perpendicular: the guide cross of the base point, then the
     // perpendicular onto the picked slope, shot while the new point is asked.
-    tool(20, "交点計算＞基準点を指定してください ");
+    tool(20, "交点計算＞基準点を指定してください");
     tools.Press({30, 4, 1, false});
     ok = Save(form, out, "editor_guide_cross.png") && ok;
     msg.onShow = [&](const kova::Message& m) {
@@ -126,11 +129,11 @@ int main(int argc, char** argv) {
     msg.onShow = nullptr;
 
     // Lines picked for deletion, then a terrain line in the terrain tool.
-    tool(4, "削除する境界線をクリックして下さい");
+    tool(4, "境界線削除＞削除する境界線を指定してください ");
     tools.Press({10, 0, 1, false});
     tools.Press({52, 3, 1, false});
     ok = Save(form, out, "editor_selection.png") && ok;
-    tool(9, "削除する施工前地形線をクリックして下さい");
+    tool(9, "施工前地形線削除＞削除する線分を指定してください ");
     tools.Press({75, 1.5, 1, false});
     ok = Save(form, out, "editor_selection_terrain.png") && ok;
 

@@ -1,6 +1,7 @@
 #include "engine/consolidation.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -84,21 +85,28 @@ double vertical_series(double Tv) {
 }
 
 // Time factors reach the series rounded to 0.001, so the curves and the
-// tables ask for the same few thousand values again and again: they are
-// computed once. The table ends where the series has become exactly 1; it
-// only grows from there on, and never exceeds 1.
+// tables ask for the same values again and again: each is computed once,
+// when first asked for (a run asks for a few thousand of them). The table
+// ends where the series has become exactly 1; it only grows from there on,
+// and never exceeds 1, so that end is found by bisection.
 class VerticalDegrees {
 public:
     VerticalDegrees() {
-        values_.reserve(kMaxEntries);
-        for (int n = 0; n < kMaxEntries; ++n) {
-            double u = vertical_series(key(n));
-            values_.push_back(u);
-            if (u == 1) {
-                saturated_ = true;
-                break;
+        int size = kMaxEntries;
+        if (vertical_series(key(kMaxEntries - 1)) == 1) {
+            saturated_ = true;
+            int lo = 0, hi = kMaxEntries - 1;  // the first key with 1 is in [lo, hi]
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (vertical_series(key(mid)) == 1)
+                    hi = mid;
+                else
+                    lo = mid + 1;
             }
+            size = lo + 1;
         }
+        values_ = std::vector<std::atomic<double>>(size);
+        for (auto& v : values_) v.store(kUnknown, std::memory_order_relaxed);
     }
     static double key(long long n) { return static_cast<double>(n) * 0.001; }
 
@@ -108,7 +116,15 @@ public:
         if (scaled < 0 || scaled > kMaxEntries) return vertical_series(Tv);
         long long n = std::llround(scaled);
         if (n < static_cast<long long>(values_.size())) {
-            if (key(n) == Tv) return values_[n];
+            if (key(n) == Tv) {
+                // Threads that meet an entry at once each store the same value.
+                double u = values_[n].load(std::memory_order_relaxed);
+                if (u == kUnknown) {
+                    u = vertical_series(Tv);
+                    values_[n].store(u, std::memory_order_relaxed);
+                }
+                return u;
+            }
         } else if (saturated_ && Tv >= key(static_cast<long long>(values_.size()) - 1)) {
             return 1;
         }
@@ -117,7 +133,8 @@ public:
 
 private:
     static constexpr int kMaxEntries = 40000;
-    std::vector<double> values_;
+    static constexpr double kUnknown = -1;  // the series lies in (0, 1]
+    mutable std::vector<std::atomic<double>> values_;
     bool saturated_ = false;
 };
 

@@ -20,10 +20,11 @@ void write_point_report(const EngineState& st, int position);
 // up to the longest time of the position's overall time table.
 void draw_time_settlement(const EngineState& st, int position, int longestTime);
 
-// Computes the unit curves of the drawing of the position in st into
-// st.time_curves ahead of the report (as while other work is pending); the
-// drawing uses them when they are for its position and time axis, and
-// computes its own otherwise. Nothing when the position gets no drawing.
+// Computes the overall time tables of the position in st and the curves of
+// its drawing into st.time_curves ahead of the report (as while other work
+// is pending); the report and the drawing use them when they are for their
+// position (and time axis and scale), and compute their own otherwise.
+// Nothing when the position gets no drawing.
 void prepare_time_settlement(EngineState& st);
 
 // kMaxProfileCode: TNK_MAX.PZK at the greatest settlement of the profile;

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
-#include <thread>
+#include <cstdint>
 #include <vector>
 
 #include "engine/report.hpp"
