@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog8.hpp"
@@ -73,27 +74,10 @@ void Section(Model& m) {
     m.DrainMethod[2] = {2, {1.5, 0.05, 1, 0, 0, 0, 1}};
 }
 
-QImage WithCaption(const QImage& client, const QString& caption) {
-    const int bar = 24;
-    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
-    out.fill(QColor(64, 64, 64));
-    QPainter p(&out);
-    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
-    p.setPen(Qt::white);
-    p.setFont(FormFont("ＭＳ Ｐゴシック", 9));
-    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(1, bar, client);
-    return out;
-}
-
 bool Shot(QWidget& w, const QDir& dir, const QString& name) {
     w.show();
     (void)QTest::qWaitForWindowExposed(&w);
-    QCoreApplication::processEvents();
-    const QString path = dir.filePath(name);
-    const bool ok = WithCaption(w.grab().toImage(), w.windowTitle()).save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
-    return ok;
+    return SaveWindowShot(w, dir, name);
 }
 
 }  // namespace

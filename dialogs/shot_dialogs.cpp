@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog0.hpp"
 #include "dialogs/dialog1.hpp"
 #include "dialogs/dialog10.hpp"
@@ -99,27 +100,9 @@ void FillSection(Model& m) {
     m.SheetPile[1] = {14.0, 1.0, -12.0};
 }
 
-// The offscreen platform draws no window frame: the caption is drawn as a
-// title strip so that it can be read too.
-QImage WithCaption(const QImage& client, const QString& caption) {
-    const int bar = 24;
-    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
-    out.fill(QColor(64, 64, 64));
-    QPainter p(&out);
-    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
-    p.setPen(Qt::white);
-    p.setFont(FormFont("ＭＳ Ｐゴシック", 9));
-    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(1, bar, client);
-    return out;
-}
 
 bool Save(QWidget& w, const QDir& dir, const QString& name) {
-    w.show();
-    QApplication::processEvents();
-    const QString path = dir.filePath(name);
-    const bool ok = WithCaption(w.grab().toImage(), w.windowTitle()).save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
+    const bool ok = SaveWindowShot(w, dir, name);
     w.hide();
     return ok;
 }

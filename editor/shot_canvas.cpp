@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/qt/shot_qt.hpp"
 #include "editor/canvas_wiring.hpp"
 #include "editor/main_window.hpp"
 #include "editor/mouse_tools.hpp"
@@ -24,10 +25,7 @@ namespace {
 
 bool Save(kova::Form1& form, const QDir& dir, const char* name) {
     QApplication::processEvents();
-    const QString path = dir.filePath(QString::fromUtf8(name));
-    const bool ok = form.grab().toImage().save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
-    return ok;
+    return kova::SaveShot(form.grab().toImage(), dir, QString::fromUtf8(name));
 }
 
 // The example gains what it lacks for a full picture: a drained clay layer,

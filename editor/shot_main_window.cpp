@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog13.hpp"
 #include "editor/main_window.hpp"
 #include "platform/apppath.hpp"
@@ -22,30 +23,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The offscreen platform draws no frame: the caption becomes a title strip.
-QImage WithCaption(const QImage& client, const QString& caption) {
-    const int bar = 24;
-    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
-    out.fill(QColor(64, 64, 64));
-    QPainter p(&out);
-    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
-    p.setPen(Qt::white);
-    p.setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
-    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(1, bar, client);
-    return out;
-}
-
-bool Save(const QImage& img, const QDir& dir, const QString& name) {
-    QString path = dir.filePath(name);
-    bool ok = img.save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
-    return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -88,7 +65,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(200, [&] {
         auto* d = qobject_cast<kova::Dialog13*>(QApplication::activeModalWidget());
         if (!d) return;
-        Save(WithCaption(d->grab().toImage(), d->windowTitle()), out, "kovacalc_conditions.png");
+        kova::SaveShot(kova::WithCaption(d->grab().toImage(), d->windowTitle()), out, "kovacalc_conditions.png");
         d->OKButton->click();
     });
     form.Calculate();
@@ -96,7 +73,7 @@ int main(int argc, char** argv) {
     form.SetStatus(2, "X= 40.000  Y= 4.000");
     QApplication::processEvents();
     for (const kova::Message& m : msg.shown) std::printf("message: %s\n", m.text.c_str());
-    bool ok = Save(WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_main.png");
+    bool ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_main.png");
 
     // The file menu with two recent files.
     settings.Save("Kova_xxx", "Recent Files", "RecentFile1", "/home/user/現場/road_embankment.kov");
@@ -105,13 +82,13 @@ int main(int argc, char** argv) {
     QMenu* file = form.menuBar()->actions().at(0)->menu();
     file->popup(form.mapToGlobal(QPoint(0, form.menuBar()->height())));
     QApplication::processEvents();
-    ok = Save(file->grab().toImage(), out, "kovacalc_file_menu.png") && ok;
+    ok = kova::SaveShot(file->grab().toImage(), out, "kovacalc_file_menu.png") && ok;
     file->hide();
     for (int i = 1; i < 5; ++i) {
         QMenu* m = form.menuBar()->actions().at(i)->menu();
         m->popup(form.mapToGlobal(QPoint(0, form.menuBar()->height())));
         QApplication::processEvents();
-        ok = Save(m->grab().toImage(), out, QStringLiteral("kovacalc_menu_%1.png").arg(i)) && ok;
+        ok = kova::SaveShot(m->grab().toImage(), out, QStringLiteral("kovacalc_menu_%1.png").arg(i)) && ok;
         m->hide();
     }
     return ok ? 0 : 1;

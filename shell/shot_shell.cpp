@@ -10,34 +10,10 @@
 
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 #include "shell/about.hpp"
 #include "shell/splash.hpp"
 
-namespace {
-
-// The offscreen platform draws no window frame: the caption is added as a
-// plain title strip so that it can be read too.
-QImage WithCaption(const QImage& client, const QString& caption) {
-    const int bar = 24;
-    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
-    out.fill(QColor(64, 64, 64));
-    QPainter p(&out);
-    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
-    p.setPen(Qt::white);
-    p.setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
-    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(1, bar, client);
-    return out;
-}
-
-bool Save(const QImage& img, const QDir& dir, const QString& name) {
-    QString path = dir.filePath(name);
-    bool ok = img.save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
-    return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -56,11 +32,11 @@ int main(int argc, char** argv) {
     for (const kova::ShellApp* app : {&kova::KovaApp(), &kova::TolmApp()}) {
         QString stem = kova::Q(app->title).toLower();
         kova::SplashScreen splash(*app, version);
-        ok &= Save(splash.grab().toImage(), dir, stem + QStringLiteral("_splash.png"));
+        ok &= kova::SaveShot(splash.grab().toImage(), dir, stem + QStringLiteral("_splash.png"));
         kova::AboutBox about(*app, version);
         about.show();
         QApplication::processEvents();
-        ok &= Save(WithCaption(about.grab().toImage(), about.windowTitle()), dir,
+        ok &= kova::SaveShot(kova::WithCaption(about.grab().toImage(), about.windowTitle()), dir,
                    stem + QStringLiteral("_about.png"));
         about.hide();
     }

@@ -18,39 +18,13 @@
 #include "platform/process.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 #include "platform/settings.hpp"
 #include "predict/window/f2.hpp"
 #include "predict/window/graph_commands.hpp"
 #include "predict/window/graph_options_dialog.hpp"
 #include "predict/window/station_list_dialog.hpp"
 
-namespace {
-
-// The offscreen platform draws no window frame: the caption is added as a
-// plain title strip so that it can be read too.
-QImage WithCaption(const QImage& client, const QString& caption) {
-    const int bar = 24;
-    QImage out(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB888);
-    out.fill(QColor(64, 64, 64));
-    QPainter p(&out);
-    p.fillRect(QRect(1, 1, client.width(), bar - 1), QColor(0, 60, 140));
-    p.setPen(Qt::white);
-    p.setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
-    p.drawText(QRect(8, 1, client.width() - 8, bar - 1), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(1, bar, client);
-    return out;
-}
-
-bool Save(QWidget& w, const QDir& dir, const char* name) {
-    w.show();
-    QApplication::processEvents();
-    const QString path = dir.filePath(QLatin1String(name));
-    const bool ok = WithCaption(w.grab().toImage(), w.windowTitle()).save(path, "PNG");
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toUtf8().constData());
-    return ok;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -84,18 +58,18 @@ int main(int argc, char** argv) {
     graphs.Ccal_Click();
     window.UpDown1()->setValue(9);
 
-    bool ok = Save(window, dir, "predict_days.png");
+    bool ok = SaveWindowShot(window, dir, QStringLiteral("predict_days.png"));
     // Years and months over a longer axis, which reaches the target of 90 %.
     window.Data().TimeAxisMode = 1;
     window.txt_n()->setText(QStringLiteral("6000"));
     window.RepaintGraphs();
-    ok &= Save(window, dir, "predict_years.png");
+    ok &= SaveWindowShot(window, dir, QStringLiteral("predict_years.png"));
 
     Dialog1 options(window.Data(), messages, &window);
-    ok &= Save(options, dir, "predict_options.png");
+    ok &= SaveWindowShot(options, dir, QStringLiteral("predict_options.png"));
     options.hide();
     F1 list(window.Data(), messages, &window, {});
-    ok &= Save(list, dir, "predict_stations.png");
+    ok &= SaveWindowShot(list, dir, QStringLiteral("predict_stations.png"));
     list.hide();
     return ok ? 0 : 1;
 }
