@@ -17,19 +17,19 @@ using LoadTable = std::array<LoadRec, kMaxLoads + 1>;
 
 // One load grid; strip loads have two corners.
 void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, const char* loadHeader, int controlWidth) {
-    GridSpec spec{.rows = kMaxLoads + 1,
+    GridLayout layout{.rows = kMaxLoads + 1,
                   .cols = strip ? 7 : 5,
                   .widths = std::vector<int>(strip ? 7 : 5, 1200),
                   .headers = {},
                   .formats = {},
                   .headerRowHeight = 500,
                   .controlWidth = controlWidth};
-    spec.widths[0] = 500;
-    if (strip) spec.headers = {"No.", "左-X", "左-Y", "右-X", "右-Y", loadHeader, "段階載荷番号"};
-    else spec.headers = {"No.", "X", "Y", loadHeader, "段階載荷番号"};
-    spec.formats.assign(static_cast<std::size_t>(spec.cols), QString());
-    spec.formats.back() = "#0";
-    SetUpGrid(q, spec);
+    layout.widths[0] = 500;
+    if (strip) layout.headers = {"No.", "左-X", "左-Y", "右-X", "右-Y", loadHeader, "段階載荷番号"};
+    else layout.headers = {"No.", "X", "Y", loadHeader, "段階載荷番号"};
+    layout.formats.assign(static_cast<std::size_t>(layout.cols), QString());
+    layout.formats.back() = "#0";
+    SetUpGrid(q, layout);
     grid::GridModel& g = q.Model();
     for (int i = 0; i < std::clamp(count, 0, kMaxLoads); ++i) {
         const LoadRec& l = loads[static_cast<std::size_t>(i)];

@@ -5,7 +5,7 @@
 
 namespace kova {
 
-void SetUpGrid(grid::QEX_FLG& g, const GridSpec& s) {
+void SetUpGrid(grid::QEX_FLG& g, const GridLayout& s) {
     g.SetDrawing(false);
     g.SetRows(s.rows);
     g.SetCols(s.cols);

@@ -19,7 +19,7 @@ namespace kova {
 // shape, widths, headers, control width, formats, header row height, style,
 // name, initialise, tied-rows switch. The caller fills the rows and turns
 // the drawing on.
-struct GridSpec {
+struct GridLayout {
     int rows = 1;
     int cols = 1;
     int headerCols = 1;
@@ -31,7 +31,7 @@ struct GridSpec {
     QString name = QStringLiteral("MORIDO");
     bool tied = false;
 };
-void SetUpGrid(grid::QEX_FLG& g, const GridSpec& spec);
+void SetUpGrid(grid::QEX_FLG& g, const GridLayout& layout);
 
 // The message for a name that a file or a cell cannot hold.
 inline constexpr const char* kBadTextMessage = "使用できない文字が含まれています。";

@@ -168,7 +168,7 @@ TEST(SettlementTimeTable, MissedDegreesAndUnitsWithoutTime) {
 
 // ---------------------------------------------------------------- units
 
-struct LayerSpec {
+struct LayerCase {
     int kind = 0;      // 0 clay, 1 sand
     int method = 0;
     int drainage = 0;  // 0 both faces
@@ -180,7 +180,7 @@ struct LayerSpec {
 
 const DrainData kDrains{1, 1.2, 0.05, 3, 0.001};
 
-std::unique_ptr<EngineState> column_of(const std::vector<LayerSpec>& layers) {
+std::unique_ptr<EngineState> column_of(const std::vector<LayerCase>& layers) {
     auto st = std::make_unique<EngineState>();
     CalcInput& in = st->input;
     SoilColumn& col = st->work.column;
@@ -188,7 +188,7 @@ std::unique_ptr<EngineState> column_of(const std::vector<LayerSpec>& layers) {
     col.count = in.soil_count;
     double top = 0;
     for (int i = 0; i < in.soil_count; ++i) {
-        const LayerSpec& s = layers[i];
+        const LayerCase& s = layers[i];
         SoilLayerRec& r = in.soil[i];
         r.soil_kind = static_cast<i16>(s.kind);
         r.method = static_cast<i16>(s.method);
@@ -218,13 +218,13 @@ std::unique_ptr<EngineState> column_of(const std::vector<LayerSpec>& layers) {
 }
 
 TEST(ConsolidationUnits, Grouping) {
-    const LayerSpec clay, clay2{.cv = 0.04, .thick = 3}, drained{.drain = kDrains}, oneFace{.drainage = 1},
+    const LayerCase clay, clay2{.cv = 0.04, .thick = 3}, drained{.drain = kDrains}, oneFace{.drainage = 1},
         sand{.kind = 1, .method = 3}, inert{.method = 4}, mv{.method = 2, .settle = 0.0304},
         badDrains{.drain = DrainData{1, 1.2, 0, 3, 0.001}};  // dw 0
 
     struct Case {
         const char* what;
-        std::vector<LayerSpec> layers;
+        std::vector<LayerCase> layers;
         std::vector<std::vector<int>> units;  // member slots per unit
     } cases[] = {
         {"two clays, same drainage", {clay, clay2}, {{0, 1}}},
@@ -249,7 +249,7 @@ TEST(ConsolidationUnits, Grouping) {
         for (std::size_t u = 0; u < c.units.size(); ++u) {
             const auto& members = c.units[u];
             int last = members.back();
-            const LayerSpec& ref = c.layers[last];
+            const LayerCase& ref = c.layers[last];
             double cref = ref.cv, h = 0, s = 0;
             for (int m : members) {
                 h += c.layers[m].thick * std::sqrt(cref / c.layers[m].cv);
@@ -273,7 +273,7 @@ TEST(ConsolidationUnits, Grouping) {
 }
 
 TEST(ConsolidationUnits, PressureOfTheCoefficient) {
-    auto st = column_of({LayerSpec{}});
+    auto st = column_of({LayerCase{}});
     RecordingMessages msgs;
     st->input.CvPMethod = 1;
     prepare_time_curve(*st, 10, msgs);  // P0 + U = 50, P0 + dP = 70
@@ -287,7 +287,7 @@ TEST(ConsolidationUnits, LoadRelievingMoreThanTheOverburden) {
     // P0 + dP < 0 (a negative surcharge): no geometric mean exists, so the
     // pressure is 0 and the curve's first value holds (two points: 0.02 at
     // 50, 0.005 at 500), never NaN and never the last value.
-    auto st = column_of({LayerSpec{}});
+    auto st = column_of({LayerCase{}});
     st->input.cv[1].count = 2;
     st->input.cv[1].pressure[1] = 500;
     st->input.cv[1].value[0] = 0.02;
@@ -303,8 +303,8 @@ TEST(ConsolidationUnits, LoadRelievingMoreThanTheOverburden) {
 }
 
 TEST(ConsolidationUnits, MissingCurveToldOncePerPosition) {
-    const LayerSpec none{.cv = 0};
-    auto st = column_of({none, LayerSpec{}, none});
+    const LayerCase none{.cv = 0};
+    auto st = column_of({none, LayerCase{}, none});
     RecordingMessages msgs;
     stage_time_prepare(*st, 0, msgs);
     stage_time_prepare(*st, 0, msgs);
@@ -326,7 +326,7 @@ TEST(ConsolidationUnits, MissingCurveToldOncePerPosition) {
 TEST(ConsolidationUnits, InvalidDrainsToldOncePerPosition) {
     const DrainData alpha0{2, 1.0, 0.05, 0, 0.001};
     // The sand's drains do not matter.
-    auto st = column_of({LayerSpec{}, LayerSpec{.drain = alpha0}, LayerSpec{.kind = 1, .drain = alpha0}});
+    auto st = column_of({LayerCase{}, LayerCase{.drain = alpha0}, LayerCase{.kind = 1, .drain = alpha0}});
     RecordingMessages msgs;
     stage_time_prepare(*st, 0, msgs);
     ASSERT_EQ(msgs.Count(), 1u);
@@ -375,8 +375,8 @@ bool same_timing(const StageTiming& a, const StageTiming& b) {
 TEST(StageTiming, GapsAndPositionsDoNotLeak) {
     RecordingMessages msgs;
     // Position 1: loads in stages 1 and 3 only.
-    auto st = column_of({LayerSpec{.thick = 4}, LayerSpec{.kind = 1, .method = 3},
-                         LayerSpec{.drainage = 1, .cv = 0.005, .thick = 3}});
+    auto st = column_of({LayerCase{.thick = 4}, LayerCase{.kind = 1, .method = 3},
+                         LayerCase{.drainage = 1, .cv = 0.005, .thick = 3}});
     new_position(*st);
     loaded_stage(*st, 1, {0.10, 0, 0.05}, 0, 30, msgs);
     loaded_stage(*st, 3, {0.15, 0, 0.08}, 200, 20, msgs);
@@ -392,7 +392,7 @@ TEST(StageTiming, GapsAndPositionsDoNotLeak) {
     EXPECT_EQ(u1.settlement_at(200), settlement_at_time(200, u1.stages[0]));
 
     // Position 2, computed next with a different column: loads only in stage 2.
-    auto fresh = column_of({LayerSpec{.cv = 0.02}});
+    auto fresh = column_of({LayerCase{.cv = 0.02}});
     st->work = fresh->work;
     st->input = fresh->input;
     new_position(*st);
