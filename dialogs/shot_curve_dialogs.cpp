@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog8.hpp"
@@ -20,6 +19,7 @@
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog0.hpp"
 #include "dialogs/dialog1.hpp"
 #include "dialogs/dialog10.hpp"
@@ -22,6 +21,7 @@
 #include "dialogs/dialog7.hpp"
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 
 namespace {
 

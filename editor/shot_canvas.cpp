@@ -10,14 +10,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/qt/shot_qt.hpp"
 #include "editor/canvas_wiring.hpp"
 #include "editor/main_window.hpp"
+#include "editor/shot_support.hpp"
 #include "editor/mouse_tools.hpp"
-#include "platform/apppath.hpp"
-#include "platform/qt/process_qt.hpp"
-#include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 
 namespace fs = std::filesystem;
 
@@ -61,33 +59,16 @@ int main(int argc, char** argv) {
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
     QDir out(QString::fromLocal8Bit(argv[1]));
     out.mkpath(".");
-    QTemporaryDir scratch;
-    const fs::path app = kova::PathOf(scratch.path());
-    const fs::path bin = kova::ExecutableDir();
-    for (const char* f : {"BKHough1.CSV", "SYSVER.DAT"}) fs::copy_file(bin / f, app / f);
-
+    kova::ShotServices shot;
     ShotMessages msg;
-    kova::ScriptedFileDialogs files;
-    kova::QtProcessRunner processes;
-    kova::MemorySettings settings;
-    kova::RecordingHelpViewer help;
-    kova::EditorDeps deps;
-    deps.msg = &msg;
-    deps.files = &files;
-    deps.processes = &processes;
-    deps.settings = &settings;
-    deps.help = &help;
-    deps.appPath = app;
-    deps.engineProgram = bin / "SETLCORE";
-    deps.lockFile = app / "KOVACALC.lock";
-    deps.splash = false;
+    kova::EditorDeps deps = shot.Deps(msg);
     // The conditions as the example holds them; no modal dialog offscreen.
     deps.showConditions = [](kova::Form1&) {};
 
     kova::Form1 form(deps);
     if (!form.Load()) return 1;
     form.show();
-    files.Script(fs::path(argv[2]) / "road_embankment.kov");
+    shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
     Enrich(form.GetModel());
     form.Calculate();

@@ -12,17 +12,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/qt/shot_qt.hpp"
 #include "dialogs/dialog13.hpp"
 #include "editor/main_window.hpp"
-#include "platform/apppath.hpp"
-#include "platform/qt/process_qt.hpp"
-#include "platform/qt/qt_text.hpp"
+#include "editor/shot_support.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/shot_qt.hpp"
 #include "shell/recent_menu.hpp"
 
 namespace fs = std::filesystem;
-
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,32 +31,15 @@ int main(int argc, char** argv) {
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
     QDir out(QString::fromLocal8Bit(argv[1]));
     out.mkpath(".");
-    QTemporaryDir scratch;
-    fs::path app = kova::PathOf(scratch.path());
-    fs::path bin = kova::ExecutableDir();
-    for (const char* f : {"BKHough1.CSV", "SYSVER.DAT"}) fs::copy_file(bin / f, app / f);
-
+    kova::ShotServices shot;
     kova::RecordingMessages msg;
-    kova::ScriptedFileDialogs files;
-    kova::QtProcessRunner processes;
-    kova::MemorySettings settings;
-    kova::RecordingHelpViewer help;
-    kova::EditorDeps deps;
-    deps.msg = &msg;
-    deps.files = &files;
-    deps.processes = &processes;
-    deps.settings = &settings;
-    deps.help = &help;
-    deps.appPath = app;
-    deps.engineProgram = bin / "SETLCORE";
-    deps.lockFile = app / "KOVACALC.lock";
+    kova::EditorDeps deps = shot.Deps(msg);
     deps.cmdLine = "/rvm";
-    deps.splash = false;
 
     kova::Form1 form(deps);
     if (!form.Load()) return 1;
     form.show();
-    files.Script(fs::path(argv[2]) / "road_embankment.kov");
+    shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
     // The conditions dialog as the user would see it, then "計算".
     QTimer::singleShot(200, [&] {
@@ -76,8 +56,8 @@ int main(int argc, char** argv) {
     bool ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_main.png");
 
     // The file menu with two recent files.
-    settings.Save("Kova_xxx", "Recent Files", "RecentFile1", "/home/user/現場/road_embankment.kov");
-    settings.Save("Kova_xxx", "Recent Files", "RecentFile2", "/home/user/現場/試験盛土.kov");
+    shot.settings.Save("Kova_xxx", "Recent Files", "RecentFile1", "/home/user/現場/road_embankment.kov");
+    shot.settings.Save("Kova_xxx", "Recent Files", "RecentFile2", "/home/user/現場/試験盛土.kov");
     form.Recent()->Refresh();
     QMenu* file = form.menuBar()->actions().at(0)->menu();
     file->popup(form.mapToGlobal(QPoint(0, form.menuBar()->height())));
