@@ -130,6 +130,12 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
         SetOptionUp(index);
 }
 
+void EditPalette::ChooseTool(int mode) {
+    EditorState& st = host_.State();
+    if (st.cmd_mode == 1 || st.cmd_mode == 2) host_.EndZoomTool();
+    st.cmd_mode = mode;
+}
+
 void EditPalette::RebuildLinksFrom(bool cutLines) {
     Model& m = host_.SectionModel();
     const bool all = cutLines ? RebuildLinks(m, m.CutLine, m.CutLineCount) : RebuildLinks(m, m.BndLine, m.BndLineCount);
@@ -148,7 +154,7 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
 
 void Dialog2::OptionClicked(int index) {
     EditorState& st = host_.State();
-    st.cmd_mode = Opt(index).mode;
+    ChooseTool(Opt(index).mode);
     host_.SetStatusText(1, Opt(index).prompt);
     if (st.SelIndex != -1) {
         host_.RepaintCanvas();
@@ -183,7 +189,7 @@ void Dialog3::OptionClicked(int index) {
     case 6: OpenFromOption(index, d.dialog5); break;
     case 7: OpenFromOption(index, d.dialog11); break;
     default:
-        host_.State().cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
         host_.SetStatusText(1, Opt(index).prompt);
         break;
     }
@@ -205,7 +211,7 @@ void Dialog9::OptionClicked(int index) {
     if (index == 4) {
         OpenFromOption(index, PaletteDialogHooks().dialog10);
     } else {
-        host_.State().cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
         host_.SetStatusText(1, Opt(index).prompt);
     }
     EditorState& st = host_.State();
@@ -239,7 +245,7 @@ void Dialog14::OptionClicked(int index) {
     if (index == 0)
         OpenFromOption(index, PaletteDialogHooks().dialog0);
     else
-        st.cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
     if (st.SelIndex != -1) {
         host_.RepaintCanvas();
         st.SelIndex2 = st.SelIndex = -1;
@@ -264,12 +270,6 @@ void Dialog14::UnloadPicks() {
 void Dialog14::closeEvent(QCloseEvent* e) {
     EditPalette::closeEvent(e);
     UnloadPicks();
-}
-
-bool Dialog14::eventFilter(QObject* watched, QEvent* e) {
-    const bool r = EditPalette::eventFilter(watched, e);
-    if (watched == parentWidget() && e->type() == QEvent::Close) UnloadPicks();
-    return r;
 }
 
 // ---- the tool options -----------------------------------------------------------

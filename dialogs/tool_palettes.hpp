@@ -59,6 +59,8 @@ protected:
     const PaletteOption& Opt(int index) const { return options_[static_cast<std::size_t>(index)]; }
     // Shows the option's dialog from `factory`, then sets the option up.
     void OpenFromOption(int index, const PaletteDialogFactory& factory);
+    // Makes `mode` the canvas tool; a zoom tool it replaces ends.
+    void ChooseTool(int mode);
     // Rebuilds the points' link lists from a line table; tells once while
     // the palette is open that a point has more than nine lines.
     void RebuildLinksFrom(bool cutLines);
@@ -110,7 +112,6 @@ protected:
     void ClearPicks() override;
     void OptionClicked(int index) override;
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void UnloadPicks();

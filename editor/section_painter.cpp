@@ -12,6 +12,7 @@
 #include "model/geometry.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "textio/numfmt.hpp"
 
 namespace kova {
 
@@ -20,6 +21,9 @@ std::string PrintedNumber(long v) {
     std::snprintf(buf, sizeof buf, v < 0 ? "%ld " : " %ld ", v);
     return buf;
 }
+
+std::string LoadLabel(double load, const char* unit) { return FormatFixed(load, 3) + unit; }
+std::string SettlementLabel(double v) { return FormatFixed(v, 3); }
 
 namespace {
 
@@ -419,11 +423,7 @@ private:
     }
 
     void Loads() {
-        char buf[64];
-        auto label = [&](double v, const char* unit) {
-            std::snprintf(buf, sizeof buf, "%.3f%s", v, unit);
-            s_.Print(buf);
-        };
+        auto label = [&](double v, const char* unit) { s_.Print(LoadLabel(v, unit)); };
         st_.penColour = 14;
         for (int i = 0; i < Used(m_.StripLoadCount, m_.StripLoad.size()); ++i) {
             const LoadRec& r = m_.StripLoad[static_cast<std::size_t>(i)];
@@ -469,7 +469,6 @@ private:
             const ResultRow& r = m_.SettledSurface[static_cast<std::size_t>(k)];
             s_.Circle(Cx(r.x), Cy(r.y - r.v), 12);
         }
-        char buf[64];
         for (int i = 0; i < Used(m_.CalcPosCount, m_.Cond.CalcPosX.size()); ++i) {
             const double x = m_.Cond.CalcPosX[static_cast<std::size_t>(i)];
             for (int k = 0; k < kMaxCalcPos; ++k) {
@@ -477,8 +476,7 @@ private:
                 // The engine writes x with six decimals.
                 if (!(std::fabs(r.x - x) <= 0.0005) || !(r.v > 0.0005)) continue;
                 s_.MoveTo(Cx(x) + 50, std::trunc(heightTwips_) - 300);
-                std::snprintf(buf, sizeof buf, "%.3f", r.v);
-                s_.Print(buf);
+                s_.Print(SettlementLabel(r.v));
                 break;
             }
         }

@@ -290,3 +290,19 @@ TEST_F(PaintFixture, FarPointsDrawStraightWithoutOverflow) {
 
 }  // namespace
 }  // namespace kova
+
+namespace kova {
+namespace {
+
+// The canvas's number labels round halves away from zero, as every number
+// text of the system does ("#0.000"), not to the even neighbour.
+TEST(CanvasNumbers, LoadAndSettlementLabelsRoundHalvesAwayFromZero) {
+    EXPECT_EQ(LoadLabel(0.0625, "kN"), "0.063kN");
+    EXPECT_EQ(LoadLabel(-2.0625, "kN/m"), "-2.063kN/m");
+    EXPECT_EQ(LoadLabel(12.5, "kN/m2"), "12.500kN/m2");
+    EXPECT_EQ(SettlementLabel(0.1245), "0.125");  // 0.12449999... as a double
+    EXPECT_EQ(SettlementLabel(1.0625), "1.063");
+}
+
+}  // namespace
+}  // namespace kova
