@@ -17,6 +17,10 @@ namespace kova {
 inline constexpr std::array<const char*, 4> kPaletteCaptions{"境界点編集", "境界線編集", "ブロック編集",
                                                              "施工前地形編集"};
 
+// The width in pixels a palette needs to show its whole caption in a title
+// bar.
+int CaptionRoom(const QString& caption);
+
 // Closes every open window captioned as a palette; its unload work runs.
 // Closing a palette that is already closing is harmless.
 void CloseToolPalettes();

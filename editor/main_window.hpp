@@ -112,6 +112,8 @@ public:
 
     const std::string& CurrentFileName() const { return session_.currentFileName; }
     bool Busy() const { return busy_; }
+    // The "計算中です。" box of a long engine run.
+    RunningNotice* EngineNotice() override;
     // The settled surface and the position values are drawn: the menu item
     // is checked and a run left results.
     bool ShowsSettlement() const;
@@ -141,7 +143,6 @@ private:
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
     void ShowConditionsDialog() override;
-    RunningNotice* EngineNotice() override;
 
     void BuildMenus();
     void BuildToolbar();

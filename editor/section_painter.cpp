@@ -198,6 +198,16 @@ public:
         p_.drawText(QPointF(std::nearbyint(x), std::nearbyint(y) + fm.ascent()), Q(s));
     }
 
+    // Text at the current position that would start left of or above the
+    // picture: a label cut there reads as another number ("-10" as "10").
+    bool StartsOutside() const { return st_.textX < 0 || st_.textY < 0; }
+
+    // The height of a line of text in the font in force, in twips.
+    double TextHeightTwips() {
+        Apply(false);
+        return Metrics().height() * sc_.perPixelY;
+    }
+
 private:
     void Apply(bool fill) {
         const Qt::PenStyle ps = st_.penStyle == 2 ? Qt::DotLine : Qt::SolidLine;
@@ -323,28 +333,33 @@ private:
         st_.fillStyle = 1;
         st_.penWidth = 1;
         st_.penColour = 8;
+        // A value whose line lies off the left or top edge is not written:
+        // only its cut end would show.
         for (int v = -500; v <= 500; v += 10) {
             Line(v, -500, v, 500);
             st_.rasterMode = 13;
             s_.MoveTo(Cx(v) + 50, 0);
-            s_.Print(PrintedNumber(v));
+            if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
         for (int v = -500; v <= 500; v += 10) {
             Line(-500, v, 500, v);
             st_.rasterMode = 13;
             s_.MoveTo(0, Cy(v) + 50);
-            s_.Print(PrintedNumber(v));
+            if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
     }
 
     void PositionsAndPiles() {
         st_.penStyle = 2;
         st_.penColour = 12;
+        // The names stand below the row of grid values along the top edge,
+        // never over it.
+        const double nameTop = std::max(150.0, std::ceil(s_.TextHeightTwips()) + 30);
         for (int i = 0; i < Used(m_.CalcPosCount, m_.Cond.CalcPosX.size()); ++i) {
             const double x = m_.Cond.CalcPosX[static_cast<std::size_t>(i)];
             Line(x, -500, x, 500);
             st_.rasterMode = 13;
-            s_.MoveTo(Cx(x) + 50, 150);
+            s_.MoveTo(Cx(x) + 50, nameTop);
             s_.Print(m_.Cond.CalcPosName[static_cast<std::size_t>(i)]);
         }
         st_.penStyle = 0;
