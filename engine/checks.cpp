@@ -234,7 +234,8 @@ void abort_run(MessageSink& messages, const std::string& text) {
 }
 
 Message no_soil_message(const std::string& place) {
-    return Message{place + ": 土層がありません。この位置の沈下量は計算されません。", "計算位置", MsgIcon::None,
+    // Without a caption of its own the box reads "圧密沈下: 計算位置 2 ...".
+    return Message{place + ": 土層がありません。この位置の沈下量は計算されません。", "", MsgIcon::None,
                    MsgButtons::Ok, 0};
 }
 
