@@ -95,7 +95,9 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen) {
     return p;
 }
 
-std::string FormatCondFile(Model& m) {
+namespace {
+
+std::string FormatCondText(Model& m) {
     StudyCond& c = m.Cond;
     LineBuilder out;
     out.Line(CFormat("%06d", kCondFileVersion));
@@ -172,10 +174,16 @@ std::string FormatCondFile(Model& m) {
     return out.Utf8();
 }
 
+}  // namespace
+
 i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 snapshot, MessageSink& ui) {
     std::filesystem::path path = snapshot == 0 ? ProjectFilePath(ext) : SnapshotPath(ps.AppPath, ext);
     try {
         WriteCp932FileAtomic(path, FormatCondFile(m));
+    } catch (const UnsavableValue& e) {
+        ui.Notify(std::string(snapshot == 0 ? kWriteProjectMsg : kWriteSnapshotMsg) + "\r" + e.what(),
+                  MsgIcon::Exclamation);
+        return -1;
     } catch (const std::exception&) {
         // TextError (encoding, file) and invalid_argument (model) alike.
         ui.Notify(snapshot == 0 ? kWriteProjectMsg : kWriteSnapshotMsg, MsgIcon::Exclamation);
@@ -428,6 +436,20 @@ int ParseCondFile(CondReader& r, Model& m) {
 }
 
 }  // namespace
+
+std::string FormatCondFile(Model& m) {
+    std::string text = FormatCondText(m);
+    // What the reader would refuse is never written: the file must open
+    // again. The reader's own checks decide, against the same limits.
+    auto scratch = std::make_unique<Model>();
+    try {
+        CondReader r(text);
+        ParseCondFile(r, *scratch);
+    } catch (const BadFile& bad) {
+        throw UnsavableValue(bad.detail);
+    }
+    return text;
+}
 
 bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path, MessageSink& ui) {
     // The file goes into a reset copy, taken over only when it is whole.

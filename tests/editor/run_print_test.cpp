@@ -96,6 +96,26 @@ TEST_F(Run, EngineOutcomes) {
     }
 }
 
+// A position with no soil under it: the engine says so, and writes the
+// no-ground marker with a settlement of 0, which is no result: nothing is
+// drawn for it, while the other positions keep theirs.
+TEST_F(Run, APositionWithoutSoilHasNoResult) {
+    Start();
+    ThreePositions();
+    const std::string said = "圧密沈下: 計算位置 2 (X=10.000): 土層がありません。この位置の沈下量は計算されません。";
+    EngineScript(Writes(Rows(1000), "0.000000,1.500000,0.250000\\n10.000000,-9999.990000,0.000000\\n"
+                                    "20.000000,1.500000,0.250000\\n") +
+                 "echo '" + said + "' >&2; exit 0");
+    form->Calculate();
+    EXPECT_EQ(Texts(), std::vector<std::string>{said});
+    const Model& m = form->GetModel();
+    EXPECT_TRUE(form->ShowsSettlement());
+    EXPECT_EQ(m.CalcPosResult[0].v, 0.25);
+    EXPECT_EQ(m.CalcPosResult[1].x, 10);
+    EXPECT_EQ(m.CalcPosResult[1].v, -1);
+    EXPECT_EQ(m.CalcPosResult[2].v, 0.25);
+}
+
 TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
     Start();
     ThreePositions();
