@@ -105,10 +105,11 @@ void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame) 
     p.Line(r, b, frame.x, b);
     p.Line(frame.x, b, frame.x, frame.y);
     const std::string label = name + "（ファイルなし）";
-    const double h = std::min(40.0, frame.height / 4);
+    // Centred by its code page 932 width (a half-width character is half a
+    // cell) and small enough to stay inside a small frame.
+    const double chars = std::max(1, Columns(label)) / 2.0;
+    const double h = std::min({40.0, frame.height / 4, frame.width * 0.9 / chars});
     const double w = h;
-    // Centred by its code page 932 width: a half-width character is w / 2.
-    const double chars = Columns(label) / 2.0;
     PlaceText(p, frame.x + (frame.width - chars * w) / 2, frame.y + (frame.height + h) / 2, w, h, 0, label);
 }
 
