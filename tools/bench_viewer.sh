@@ -5,13 +5,13 @@
 # of RUNS (default 11). Target: under 1 s. Not run by CI.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd)
 runs=${2:-11}
 cmake --build "$build" --target SETLCORE VIEWQEX2 kova_cal_input >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build"/bin/*.CSV "$build"/bin/*.DAT "$work"/ 2>/dev/null || true
-"$build/bin/kova_cal_input" "$root/examples/road_embankment.kov" "$work"
+(cd "$work" && "$build/bin/kova_cal_input" "$root/examples/road_embankment.kov" .)
 (cd "$work" && "$build/bin/SETLCORE" >/dev/null)
 echo "page files: $(cd "$work" && ls *.PDT | tr '\n' ' ')"
 times=()

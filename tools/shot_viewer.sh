@@ -11,7 +11,7 @@ cmake --build build --target kova_viewer_shots kova_cal_input SETLCORE
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp build/bin/*.CSV build/bin/*.DAT "$work"/ 2>/dev/null || true
-build/bin/kova_cal_input examples/road_embankment.kov "$work"
+(cd "$work" && "$OLDPWD/build/bin/kova_cal_input" "$OLDPWD/examples/road_embankment.kov" .)
 (cd "$work" && "$OLDPWD/build/bin/SETLCORE" >/dev/null)
 QT_QPA_PLATFORM=offscreen build/bin/kova_viewer_shots "$out" "$work" TK_DATA.PDT TK_DT_01.PDT
 tlm=$(mktemp -d)

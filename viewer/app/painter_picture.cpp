@@ -5,6 +5,9 @@
 
 namespace kova::viewer {
 namespace {
+// Fonts are sized in whole device units: texts are set at this size and
+// scaled, so small cells on a coarse device keep their proportions.
+constexpr double kBase = 100;
 QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
 // Pen widths in page units (tenths of a millimetre): thin 0.15 mm, thick 0.45 mm.
 double PenUnits(int pixels) { return pixels >= 2 ? 4.5 : 1.5; }
@@ -21,6 +24,13 @@ PainterPicture::PainterPicture(QPainter& painter, double width, double height)
     : painter_(painter), width_(width), height_(height) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    font_ = ViewerFont();
+    font_.setPixelSize(static_cast<int>(kBase));
+    QFontMetricsF fm(font_, painter_.device());
+    ascent_ = fm.ascent();
+    const double em = fm.horizontalAdvance(QChar(0x3042));  // a full-width character
+    em_ = em > 0 ? em : kBase;
+    lineH_ = fm.ascent() + fm.descent() > 0 ? fm.ascent() + fm.descent() : kBase;
     ApplyPen();
 }
 
@@ -66,21 +76,13 @@ void PainterPicture::SetTextCell(double width, double height, int angle) {
 
 void PainterPicture::Text(double x, double y, std::string_view utf8) {
     if (!(cellH_ > 0) || !(cellW_ > 0)) return;
-    // Fonts are sized in whole device units: draw at a fixed size and scale,
-    // so small cells on a coarse device keep their proportions.
-    constexpr double kBase = 100;
-    QFont f = ViewerFont();
-    f.setPixelSize(static_cast<int>(kBase));
-    QFontMetricsF fm(f, painter_.device());
-    const double em = fm.horizontalAdvance(QChar(0x3042));  // a full-width character
-    const double lineH = fm.ascent() + fm.descent();
     painter_.save();
     painter_.translate(x, y);
     if (angle_ != 0) painter_.rotate(-angle_);
-    painter_.scale(cellW_ / (em > 0 ? em : kBase), cellH_ / (lineH > 0 ? lineH : kBase));
-    painter_.setFont(f);
+    painter_.scale(cellW_ / em_, cellH_ / lineH_);
+    painter_.setFont(font_);
     painter_.setPen(fore_);
-    painter_.drawText(QPointF(0, fm.ascent()), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    painter_.drawText(QPointF(0, ascent_), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     painter_.restore();
 }
 

@@ -42,6 +42,9 @@ private:
     bool filled_ = false;
     QColor fill_{Qt::black};
     double cellW_ = 36, cellH_ = 36;
+    // The font at its drawing size and its measures, taken once.
+    QFont font_;
+    double ascent_ = 0, em_ = 0, lineH_ = 0;
     int angle_ = 0;
 };
 
