@@ -65,6 +65,8 @@ ViewerWindow::ViewerWindow(const std::filesystem::path& folder, FileDialogs& fil
 
 QString ViewerWindow::FaultText() const { return fault_->text(); }
 
+int ViewerWindow::ShownPages() const { return pagesLayout_->count(); }
+
 std::vector<const LaidPage*> ViewerWindow::CurrentPages() const {
     std::vector<const LaidPage*> pages;
     if (current_ < 0) return pages;

@@ -31,6 +31,8 @@ public:
     void Print();
     QListWidget* List() const { return list_; }
     QString FaultText() const;
+    // Pages of the chosen report on screen.
+    int ShownPages() const;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
