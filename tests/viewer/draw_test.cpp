@@ -143,6 +143,9 @@ TEST(LayOut, TitleDateFormsAndPages) {
     // Values exactly as written, fields in the order of their numbers.
     auto at = [&](const std::string& s) { return std::find(second.begin(), second.end(), s) - second.begin(); };
     ASSERT_TRUE(Has(second, "  1.200"));
+    // Fields of a form line without a form name are not lost.
+    auto loose = LayOut(Page("$1                  X.PZK\r\n00  alone\r\n"));
+    EXPECT_TRUE(Has(TextsOf(loose[0]), "alone"));
     ASSERT_TRUE(Has(second, "─────"));
     EXPECT_LT(at("─────"), at("  1.200"));
 }

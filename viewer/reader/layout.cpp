@@ -211,8 +211,9 @@ std::vector<LaidPage> LayOut(const Report& report) {
             pg.Need(kLineHeight * (f.fields.empty() ? 1 : 2));
             pg.Text(kContentLeft, kSmallCell, f.form);
             pg.Down(kLineHeight);
-            FieldList(pg, f);
         }
+        // Fields after a form line that names only a drawing are shown too.
+        FieldList(pg, f);
         if (!f.drawing.empty()) pg.Place(f.drawing, report.Drawing(f.drawing));
         else pg.Down(kGap);
         ++i;
