@@ -174,7 +174,10 @@ TEST(ReportSet, DrawingsNamedByThePageAreLoadedFromItsFolderOnly) {
                                       "$0                  ../TNK_Z_01.PZK\r\n"));
     kova::test::WriteBytes(dir / "TNK_Z_01.PZK", Cp("TNK_Z_01.PZK\r\n45,66\r\n# 枠＆軸\r\nL 0 0 1 1 0 2\r\n"));
     Report r = LoadReport(dir / "TK_DT_01.PDT");
-    EXPECT_TRUE(r.Faults().empty());
+    // The drawing outside the folder counts as missing; TIJ_0003.PZK does not.
+    ASSERT_EQ(r.Faults().size(), 1u);
+    EXPECT_EQ(r.Faults()[0].line, 5);
+    EXPECT_NE(r.Faults()[0].what.find("../TNK_Z_01.PZK"), std::string::npos);
     ASSERT_NE(r.Drawing("TNK_Z_01.PZK"), nullptr);
     EXPECT_EQ(r.Drawing("TNK_Z_01.PZK")->records.size(), 1u);
     EXPECT_EQ(r.Drawing("TIJ_0003.PZK"), nullptr);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "viewer/reader/grammar.hpp"
+
 namespace kova::viewer {
 namespace {
 
@@ -52,6 +54,13 @@ std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& fold
 std::vector<Fault> Report::Faults() const {
     std::vector<Fault> out;
     if (page.fault) out.push_back(*page.fault);
+    // A drawing the page names that is not there (the original viewer's own
+    // diagram aside): the report is incomplete.
+    for (const FormBlock& f : page.forms)
+        if (!f.drawing.empty() && f.drawing != kViewerOwnDrawing && !Drawing(f.drawing)) {
+            out.push_back(Fault{page.name, f.line, f.drawing + " がありません"});
+            break;
+        }
     for (const auto& [name, d] : drawings)
         if (d.fault) out.push_back(*d.fault);
     return out;

@@ -18,7 +18,9 @@ struct Report {
     PageFile page;
     // Every drawing the page names that exists in the folder, by name.
     std::map<std::string, DrawingFile> drawings;
-    // The first fault of the page file, then the first of each drawing.
+    // The first fault of the page file, the first drawing it names that is
+    // missing (but for the original viewer's own diagram), then the first
+    // fault of each drawing.
     std::vector<Fault> Faults() const;
     const DrawingFile* Drawing(const std::string& name) const;
 };
