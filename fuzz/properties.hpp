@@ -32,4 +32,9 @@ std::string CheckEngineRun(std::string_view bytes, const std::filesystem::path& 
 // project file that opens again.
 std::string CheckDxfImport(std::string_view bytes, const std::filesystem::path& scratch);
 
+// A page file (and the same bytes as each drawing it names, and as a drawing
+// on their own) reads as far as it can: a fault names a line of the file,
+// and the pages lay out and paint with finite coordinates only.
+std::string CheckPageFile(std::string_view bytes, const std::filesystem::path& scratch);
+
 }  // namespace kova::fuzz

@@ -3,7 +3,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 #
 # Targets: kov (project files), sand (BKHough1.CSV), tlm (observation files
-# and their prediction), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF import);
+# and their prediction), cal (SETLCORE on CAL_TNK.DAT), dxf (DXF import),
+# pdt (the print viewer's reader on page and drawing files);
 # "all" runs each in turn. Each starts from the committed corpus
 # tests/data/fuzz/TARGET and the golden files; what it learns stays in
 # build-fuzz/corpus/TARGET, and a finding (crash, sanitizer report or broken
@@ -13,12 +14,12 @@
 # (installed with apt-get when missing); not part of CI.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-target=${1:?usage: tools/fuzz.sh kov|sand|tlm|cal|dxf|all [SECONDS]}
+target=${1:?usage: tools/fuzz.sh kov|sand|tlm|cal|dxf|pdt|all [SECONDS]}
 seconds=${2:-60}
 build=$root/build-fuzz
 
 if [ "$target" = all ]; then
-    for t in kov sand tlm cal dxf; do "$0" "$t" "$seconds"; done
+    for t in kov sand tlm cal dxf pdt; do "$0" "$t" "$seconds"; done
     exit 0
 fi
 case $target in
@@ -27,6 +28,7 @@ case $target in
     tlm) seeds=("$root/tests/data/predict" "$root/examples") ;;
     cal) seeds=("$root/tests/data/engine_reports/full" "$root/tests/data/engine") ;;
     dxf) seeds=("$root/tests/data/dxf") ;;
+    pdt) seeds=("$root/tests/data/engine_reports") ;;
     *) echo "unknown target: $target" >&2; exit 2 ;;
 esac
 

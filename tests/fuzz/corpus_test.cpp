@@ -73,4 +73,8 @@ TEST(FuzzCorpus, Drawings) {
     Replay(Files({kCorpus / "dxf", kData / "dxf"}, {".dxf"}), 3, kova::fuzz::CheckDxfImport);
 }
 
+TEST(FuzzCorpus, PageAndDrawingFiles) {
+    Replay(Files({kCorpus / "pdt", kData / "engine_reports"}, {".pdt", ".pzk"}), 20, kova::fuzz::CheckPageFile);
+}
+
 }  // namespace

@@ -1,0 +1,128 @@
+// The viewer's window and its painting on Qt: the reports of a folder in
+// order, the PDF of the chosen one through the save dialog, faults named,
+// and text turned the way the drawing records ask.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+
+#include "platform/filedialog.hpp"
+#include "platform/message.hpp"
+#include "tests/support/tempdir.hpp"
+#include "textio/cp932.hpp"
+#include "viewer/app/document.hpp"
+#include "viewer/app/viewer_window.hpp"
+
+using namespace kova::viewer;
+namespace fs = std::filesystem;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "viewer_window_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+const std::string kHead = "   5  12  19  14   3   7               \r\n";
+
+void Write(const fs::path& p, const std::string& utf8) { kova::test::WriteBytes(p, kova::Utf8ToCp932(utf8)); }
+
+TEST(ViewerWindow, ListsTheReportsInOrderAndSavesTheChosenOneAsPdf) {
+    App();
+    kova::test::TempDir dir;
+    Write(dir / "TL_PRD1.PDT", "沈下算出点-No.1\r\n" + kHead + "$1  TOLMCURV.PFM\r\n00  題\r\n");
+    Write(dir / "TK_DT_01.PDT", "沈下算出点-No.01\r\n" + kHead + "$1  A.PFM\r\n00  x\r\n$1  B.PFM\r\n00  y\r\n");
+    Write(dir / "TK_DATA.PDT", "検討条件\r\n" + kHead + "$1  SJK_0000.PFM\r\n00  x\r\nbroken\r\n");
+    kova::ScriptedFileDialogs files;
+    kova::RecordingMessages messages;
+    ViewerWindow w(dir.path(), files, messages);
+    ASSERT_EQ(w.ReportCount(), 3);
+    EXPECT_TRUE(w.List()->item(0)->text().startsWith("TK_DATA.PDT"));
+    EXPECT_TRUE(w.List()->item(1)->text().startsWith("TK_DT_01.PDT"));
+    EXPECT_TRUE(w.List()->item(2)->text().startsWith("TL_PRD1.PDT"));
+    EXPECT_EQ(w.Current(), 0);
+    EXPECT_TRUE(w.FaultText().contains("TK_DATA.PDT 5行目")) << w.FaultText().toStdString();
+
+    w.List()->setCurrentRow(1);
+    EXPECT_EQ(w.Current(), 1);
+    EXPECT_EQ(w.ShownPages(), 2);
+    EXPECT_TRUE(w.FaultText().isEmpty());
+
+    files.Script(dir / "out.pdf");
+    w.SavePdf();
+    ASSERT_EQ(files.calls.size(), 1u);
+    EXPECT_TRUE(files.calls[0].save);
+    EXPECT_EQ(files.calls[0].req.initialName, "TK_DT_01.pdf");
+    ASSERT_TRUE(fs::exists(dir / "out.pdf"));
+    EXPECT_EQ(kova::test::ReadBytes(dir / "out.pdf").substr(0, 5), "%PDF-");
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A file that cannot be written is said so.
+    files.Script(dir / "no" / "such" / "out.pdf");
+    w.SavePdf();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("out.pdf"), std::string::npos);
+    // Cancelled: nothing happens.
+    w.SavePdf();
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST(ViewerWindow, AFolderWithoutReportsSaysSo) {
+    App();
+    kova::test::TempDir dir;
+    kova::ScriptedFileDialogs files;
+    kova::RecordingMessages messages;
+    ViewerWindow w(dir.path(), files, messages);
+    EXPECT_EQ(w.ReportCount(), 0);
+    EXPECT_TRUE(w.FaultText().contains("*.PDT"));
+    w.SavePdf();
+    EXPECT_TRUE(files.calls.empty());
+}
+
+// The box around the dark pixels of an image.
+QRect Ink(const QImage& img) {
+    int l = img.width(), t = img.height(), r = -1, b = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                l = std::min(l, x), r = std::max(r, x);
+                t = std::min(t, y), b = std::max(b, y);
+            }
+    return r < 0 ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
+}
+
+QRect InkOfText(int angle) {
+    // A frame of 2100 x 3000 units on a page 2100 pixels wide: one unit a pixel.
+    DrawingFile d = ReadDrawing(kova::Utf8ToCp932("D.PZK\r\n24,31\r\n# 枠＆軸\r\nK 1000 1500  100  100 " +
+                                                  std::to_string(angle) + " 2\r\nABCDEFGH\r\n"),
+                                "D.PZK");
+    LaidPage page;
+    page.drawings.push_back({"D.PZK", &d, Frame{0, 0, 2100, 3000}});
+    return Ink(RenderPage(page, 2100));
+}
+
+TEST(PainterPicture, TextSitsOnItsLowerLeftCornerAndTurnsUpward) {
+    App();
+    // Eight half-width characters of a 100-unit cell run 400 units.
+    QRect flat = InkOfText(0);
+    ASSERT_FALSE(flat.isNull());
+    EXPECT_GE(flat.left(), 995);
+    EXPECT_LE(flat.right(), 1405);
+    EXPECT_GE(flat.top(), 1395);
+    EXPECT_LE(flat.bottom(), 1505);
+    EXPECT_GT(flat.width(), 300);
+
+    QRect up = InkOfText(90);
+    ASSERT_FALSE(up.isNull());
+    EXPECT_GE(up.left(), 895);
+    EXPECT_LE(up.right(), 1005);
+    EXPECT_GE(up.top(), 1095);
+    EXPECT_LE(up.bottom(), 1505);
+    EXPECT_GT(up.height(), 300);
+    EXPECT_LT(up.width(), 110);
+}
+
+}  // namespace

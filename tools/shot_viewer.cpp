@@ -1,0 +1,43 @@
+// Renders VIEWQEX2's window on the reports of a folder to PNG, one shot per
+// report asked for, and each page of those reports at print size.
+//   kova_viewer_shots OUT FOLDER NAME...   (NAME: a page file of FOLDER)
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+
+#include "platform/filedialog.hpp"
+#include "platform/message.hpp"
+#include "platform/qt/shot_qt.hpp"
+#include "viewer/app/document.hpp"
+#include "viewer/app/viewer_window.hpp"
+
+int main(int argc, char** argv) {
+    if (argc < 4) return 2;
+    QApplication app(argc, argv);
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(QStringLiteral("."));
+    kova::ScriptedFileDialogs files;
+    kova::RecordingMessages messages;
+    kova::viewer::ViewerWindow w(argv[2], files, messages);
+    w.resize(1100, 900);
+    bool ok = true;
+    for (int a = 3; a < argc; ++a) {
+        const QString want = QString::fromLocal8Bit(argv[a]);
+        int index = -1;
+        for (int i = 0; i < w.List()->count(); ++i)
+            if (w.List()->item(i)->text().startsWith(want + QStringLiteral("  "))) index = i;
+        if (index < 0) {
+            std::fprintf(stderr, "no report %s\n", argv[a]);
+            ok = false;
+            continue;
+        }
+        w.Show(index);
+        QString base = QStringLiteral("viewer_") + want.section('.', 0, 0);
+        ok = kova::SaveWindowShot(w, out, base + QStringLiteral(".png")) && ok;
+        kova::viewer::LaidReport r = kova::viewer::LoadLaid(std::filesystem::path(argv[2]) / argv[a]);
+        for (std::size_t p = 0; p < r.pages.size(); ++p)
+            ok = kova::SaveShot(kova::viewer::RenderPage(r.pages[p], 1240), out,
+                                base + QStringLiteral("_p%1.png").arg(p + 1)) && ok;
+    }
+    return ok ? 0 : 1;
+}

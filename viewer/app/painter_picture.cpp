@@ -1,0 +1,89 @@
+#include "viewer/app/painter_picture.hpp"
+
+#include <QFontMetricsF>
+#include <cmath>
+
+namespace kova::viewer {
+namespace {
+// Fonts are sized in whole device units: texts are set at this size and
+// scaled, so small cells on a coarse device keep their proportions.
+constexpr double kBase = 100;
+QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+// Pen widths in page units (tenths of a millimetre): thin 0.15 mm, thick 0.45 mm.
+double PenUnits(int pixels) { return pixels >= 2 ? 4.5 : 1.5; }
+}  // namespace
+
+QFont ViewerFont() {
+    QFont f(QStringLiteral("IPAGothic"));
+    f.setStyleHint(QFont::Monospace);
+    f.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"), QStringLiteral("IPAPGothic")});
+    return f;
+}
+
+PainterPicture::PainterPicture(QPainter& painter, double width, double height)
+    : painter_(painter), width_(width), height_(height) {
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    font_ = ViewerFont();
+    font_.setPixelSize(static_cast<int>(kBase));
+    QFontMetricsF fm(font_, painter_.device());
+    ascent_ = fm.ascent();
+    const double em = fm.horizontalAdvance(QChar(0x3042));  // a full-width character
+    em_ = em > 0 ? em : kBase;
+    lineH_ = fm.ascent() + fm.descent() > 0 ? fm.ascent() + fm.descent() : kBase;
+    ApplyPen();
+}
+
+void PainterPicture::ApplyPen() {
+    QPen pen(fore_);
+    pen.setWidthF(PenUnits(lineWidth_));
+    pen.setStyle(style_ == LineStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+    painter_.setBrush(filled_ ? QBrush(fill_) : QBrush(Qt::NoBrush));
+}
+
+void PainterPicture::SetBackColor(Rgb c) { painter_.fillRect(QRectF(0, 0, width_, height_), ToQ(c)); }
+void PainterPicture::SetForeColor(Rgb c) {
+    fore_ = ToQ(c);
+    ApplyPen();
+}
+void PainterPicture::SetLineStyle(LineStyle s) {
+    style_ = s;
+    ApplyPen();
+}
+void PainterPicture::SetLineWidth(int pixels) {
+    lineWidth_ = pixels;
+    ApplyPen();
+}
+void PainterPicture::SetFill(bool filled, Rgb fillColour) {
+    filled_ = filled;
+    fill_ = ToQ(fillColour);
+    ApplyPen();
+}
+void PainterPicture::Line(double x1, double y1, double x2, double y2) {
+    painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+void PainterPicture::Circle(double x, double y, double radius) {
+    painter_.drawEllipse(QPointF(x, y), radius, radius);
+}
+
+void PainterPicture::SetTextCell(double width, double height, int angle) {
+    cellW_ = width;
+    cellH_ = height;
+    angle_ = angle;
+}
+
+void PainterPicture::Text(double x, double y, std::string_view utf8) {
+    if (!(cellH_ > 0) || !(cellW_ > 0)) return;
+    painter_.save();
+    painter_.translate(x, y);
+    if (angle_ != 0) painter_.rotate(-angle_);
+    painter_.scale(cellW_ / em_, cellH_ / lineH_);
+    painter_.setFont(font_);
+    painter_.setPen(fore_);
+    painter_.drawText(QPointF(0, ascent_), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    painter_.restore();
+}
+
+}  // namespace kova::viewer
