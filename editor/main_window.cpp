@@ -292,7 +292,7 @@ bool Form1::Load() {
     ResetScrollBars();
     v.SelIndex = -1;
     v.SelIndex2 = -1;
-    v.cmd_mode = 0;
+    v.cmd_mode = CmdMode::kNone;
     v.old_mode = 0;
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     project_->DeleteStaleResults(false);
@@ -357,7 +357,7 @@ void Form1::SelectToolOption(int index) {
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
-    View().cmd_mode = 0;
+    View().cmd_mode = CmdMode::kNone;
     View().old_mode = 0;
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }

@@ -42,12 +42,15 @@ struct Services {
     HelpViewer& help;
 };
 
+// The tool option that selects no tool and closes the palettes.
+inline constexpr int kNoToolOption = 7;
+
 // What the commands ask of the main window.
 class CommandHost {
 public:
     virtual ~CommandHost() = default;
     virtual void SetCaption(const std::string& caption) = 0;
-    // Runs the tool option's selection (7: no tool, closes the palettes).
+    // Runs the tool option's selection (kNoToolOption: no tool).
     virtual void SelectToolOption(int index) = 0;
     // Both scroll bars to 0 without panning.
     virtual void ResetScrollBars() = 0;
