@@ -14,6 +14,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The package carries the programs without their debugging information.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries (Qt 6 and the C++ runtime) are found by dpkg-shlibdeps; the
 # fonts the forms are shown in are not linked and named here.

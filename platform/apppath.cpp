@@ -52,7 +52,11 @@ void SeedFrom(const fs::path& from, const fs::path& user) {
         std::error_code fileEc;
         if (!entry.is_regular_file(fileEc) || !IsDataFile(entry.path())) continue;
         fs::path dest = user / entry.path().filename();
-        if (!fs::exists(dest, fileEc)) fs::copy_file(entry.path(), dest, fileEc);
+        if (fs::exists(dest, fileEc)) continue;
+        // The copy is the user's own (the sand-curve dialog rewrites
+        // BKHough1.CSV), also when the installed file is read-only.
+        if (fs::copy_file(entry.path(), dest, fileEc))
+            fs::permissions(dest, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, fileEc);
     }
 }
 

@@ -65,6 +65,7 @@ start KOVACALC KOVA_JKN.ORG
 start TOLMPRED KOVA_TLM.ORG
 for f in BKHough1.CSV SYSVER.DAT; do
   cmp -s "$prefix/share/kovadex/$f" "$folder/$f" || fail "$f not seeded into $folder"
+  [ "$(stat -c %A "$folder/$f" | cut -c3)" = w ] || fail "$f in $folder cannot be rewritten by its user"
 done
 
 # The editor's calculation and printing with the installed programs.

@@ -59,6 +59,13 @@ TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
         EXPECT_EQ(test::ReadBytes(user / "SYSVER.DAT"), "\"1.00\"\r\n") << c.what;
         EXPECT_TRUE(fs::is_empty(bin)) << c.what;
     }
+    // Copied from a read-only installation, the user's files are his to
+    // rewrite.
+    fs::remove_all(user);
+    fs::permissions(share / "BKHough1.CSV", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ResolveAppPathFor(bin, [](const fs::path&) { return false; });
+    EXPECT_NE(fs::status(user / "BKHough1.CSV").permissions() & fs::perms::owner_write, fs::perms::none);
+
     // The user's own sand curves survive the next start.
     test::WriteBytes(user / "BKHough1.CSV", "1\r\n");
     ResolveAppPathFor(bin, [](const fs::path&) { return false; });
