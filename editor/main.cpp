@@ -32,7 +32,10 @@ int main(int argc, char** argv) {
     deps.settings = &settings;
     deps.help = &help;
     deps.appPath = kova::ResolveAppPath();
+    // The program folder may be the per-user one; the programs it starts
+    // lie beside this one.
     deps.engineProgram = kova::ExecutableDir() / "SETLCORE";
+    deps.programDir = kova::ExecutableDir();
     deps.lockFile = kova::InstanceLock::DefaultFile("KOVACALC");
     deps.cmdLine = cmdLine;
 

@@ -480,8 +480,9 @@ void f2::printout_Click() {
         // The snapshot only serves the next check, which then asks.
     }
     viewerRunning_ = true;
-    RunViewer(*services_.processes, *services_.messages, services_.appPath,
-              [this](bool enabled) { setEnabled(enabled); });
+    RunViewer(
+        *services_.processes, *services_.messages, services_.appPath, [this](bool enabled) { setEnabled(enabled); },
+        viewerDir_);
     viewerRunning_ = false;
 }
 

@@ -44,6 +44,9 @@ int main(int argc, char** argv) {
     IniSettings settings(IniSettings::DefaultFolder());
     predict::PredictServices services{&messages, &files, &processes, &help, &settings, appPath, version};
     predict::f2 window(services);
+    // The program folder may be the per-user one; the viewer lies beside
+    // this program.
+    window.SetViewerDir(ExecutableDir());
     predict::GraphCommands graphs(window);
     messages.SetOwner(&window);
     files.SetOwner(&window);
