@@ -69,6 +69,8 @@ public:
     // and its "ORG" snapshot, the empty grid, old report files deleted.
     void Form_Load();
     void Form_Resize();
+    // After the close has been accepted: the recent files read once more.
+    void Form_Unload();
 
     // File commands. The save commands return true when the file was written.
     void new_Click();
@@ -181,6 +183,8 @@ private:
     void WriteOrgSnapshot();
     void ResetWindowForNewData();
     void SetPanel1(const QString& text);
+    // UpDown1's range, value and whether anything is selectable.
+    void SetUpDown(int minimum, int maximum, int value, bool enabled);
     void SetRangeBox(QLineEdit* box, bool saPrime);
     void ApplyRangeBox(QLineEdit* box, bool saPrime);
     void RangeLostFocus(QLineEdit* box);
