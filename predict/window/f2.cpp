@@ -249,8 +249,7 @@ void f2::BuildClient() {
     inFrame(command2_, 2920, 120, 420, 330);
     upDown1_ = new QSpinBox(fra1_);
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    upDown1_->setRange(0, 0);
-    upDown1_->setEnabled(false);
+    SetUpDown(1, 2, 1, false);  // as after New
     upDown1_->installEventFilter(this);
     inFrame(upDown1_, 120, 480, 1500, 330);
     cmdOp_ = new QPushButton(Q("グラフ表示オプション"), fra1_);

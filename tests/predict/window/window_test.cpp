@@ -190,6 +190,7 @@ TEST(PredictWindow, StationSwitchShowsTheRecord) {
 
 TEST(PredictWindow, ArrowButtonsTakeTheDisabledSpinnersValue) {
     WindowFixture f;
+    EXPECT_EQ(f.w->UpDown1()->value(), 1);  // at start-up as after New
     f.Open(Sample("sample.tlm"));
     f.w->Opt_p(1)->click();  // no observations: maximum 0, minimum 1, value 1
     f.w->Command2()->click();
