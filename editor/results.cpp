@@ -36,9 +36,13 @@ bool ReadResults(const std::filesystem::path& folder, Model& m) {
     if (!ReadRows(folder / kProfileFile, surface->data(), kProfileRows)) return false;
     if (!ReadRows(folder / kPositionFile, atPositions.data(), positions)) return false;
     std::copy(surface->begin(), surface->end(), m.SettledSurface.begin());
-    for (int i = 0; i < kMaxCalcPos; ++i)
-        m.CalcPosResult[static_cast<std::size_t>(i)] =
-            i < positions ? atPositions[static_cast<std::size_t>(i)] : ResultRow{0, 0, -1};
+    for (int i = 0; i < kMaxCalcPos; ++i) {
+        ResultRow row = i < positions ? atPositions[static_cast<std::size_t>(i)] : ResultRow{0, 0, -1};
+        // No soil under the position: the engine said so and computed
+        // nothing there; its 0 is no settlement to show.
+        if (row.y <= kNoGround) row.v = -1;
+        m.CalcPosResult[static_cast<std::size_t>(i)] = row;
+    }
     return true;
 }
 

@@ -381,27 +381,6 @@ void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages
     }
 }
 
-std::vector<int> layers_with_invalid_drains(const EngineState& st) {
-    std::vector<int> out;
-    const SoilColumn& col = st.work.column;
-    for (int i = 0; i < std::clamp(col.count, 0, kColumnSlots); ++i) {
-        const SoilLayerRec& layer = st.input.soil[col.layer[i]];
-        if (consolidating_layer(layer) && layer.drain_kind != 0 && !drains_valid(layer_drains(layer)))
-            out.push_back(col.layer[i]);
-    }
-    return out;
-}
-
-Message invalid_drains_message(const std::vector<int>& layers) {
-    std::string names;
-    for (int layer : layers) {
-        if (!names.empty()) names += "、";
-        names += CFormat("%d", layer + 1);
-    }
-    return Message{"土層 " + names + " のドレーンの値が正しくありません。\rドレーンなしで計算します。",
-                   "ドレーン", MsgIcon::None, MsgButtons::Ok, 0};
-}
-
 void advance_unit_totals(UnitState& units) {
     for (int u = 0; u < std::clamp(units.unit_count, 0, kMaxUnits); ++u) {
         double d = units.unit_settlement[u] - units.unit_previous[u];
@@ -432,12 +411,7 @@ void record_stage_timing(StageTiming& timing, const UnitState& units, int entry,
 namespace kova::engine {
 
 void stage_time_prepare(EngineState& st, double unloading, MessageSink& messages) {
-    // The units are cleared at the start of every position, so none yet
-    // means the first loaded stage: the column's drains are told once.
-    if (st.units.unit_count == 0) {
-        std::vector<int> bad = layers_with_invalid_drains(st);
-        if (!bad.empty()) messages.Show(invalid_drains_message(bad));
-    }
+    // Refused drains are told once per run, ahead of the positions.
     prepare_time_curve(st, unloading, messages);
 }
 

@@ -123,14 +123,6 @@ double cv_from_curve(const CurveRec& curve, double p);
 // the missing-curve message once per position (st.missing_curve_shown).
 void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages);
 
-// The soil layers of the column (0-based input indexes, column order) that
-// are to consolidate with drains whose data drains_valid() refuses.
-std::vector<int> layers_with_invalid_drains(const EngineState& st);
-
-// The message naming those layers (input numbers from 1), shown once per
-// position; they are computed without drains.
-Message invalid_drains_message(const std::vector<int>& layers);
-
 // Turns every unit's settlement under the present stage into the stage's
 // increment and adds it to the unit's running total.
 void advance_unit_totals(UnitState& units);

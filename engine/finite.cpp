@@ -91,9 +91,12 @@ std::string profile_column_fault(const ColumnWork& work, double ground, double u
     return fault;
 }
 
+std::string non_finite_text(const std::string& place, const std::string& fault) {
+    return place + ": " + fault + "が計算できません（数値が有限ではありません）。";
+}
+
 void abort_non_finite(MessageSink& messages, const std::string& place, const std::string& fault) {
-    messages.Show(Message{place + ": " + fault + "が計算できません（数値が有限ではありません）。", "error",
-                          MsgIcon::None, MsgButtons::Ok, 0});
+    messages.Show(Message{non_finite_text(place, fault), "error", MsgIcon::None, MsgButtons::Ok, 0});
     throw RunAborted("non-finite " + fault);
 }
 

@@ -35,8 +35,10 @@ void check_stage_results(const EngineState& st, double u, double s, const std::s
 // unloading u, the settlement s and the ground level.
 std::string profile_column_fault(const ColumnWork& work, double ground, double u, double s);
 
-// Shows "<place>: <fault>が計算できません（数値が有限ではありません）。" and
-// throws RunAborted.
+// "<place>: <fault>が計算できません（数値が有限ではありません）。"
+std::string non_finite_text(const std::string& place, const std::string& fault);
+
+// Shows non_finite_text and throws RunAborted.
 [[noreturn]] void abort_non_finite(MessageSink& messages, const std::string& place, const std::string& fault);
 
 // "計算位置 2 (X=12.500) 第1段階" (stage 0: no stage) and

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/checks.hpp"
 #include "engine/column.hpp"
 #include "engine/errors.hpp"
 #include "engine/finite.hpp"
@@ -29,8 +30,9 @@ namespace kova::engine {
 namespace {
 
 // The settlement at x under every load, whatever its stage. A column with a
-// quantity that is not finite gives a NaN settlement (a NaN stress would
-// pass every comparison as "no load"); fault, when given, then names it.
+// quantity that is not finite, or with a layer that settles at least its
+// thickness, gives a NaN settlement (a NaN stress would pass every
+// comparison as "no load"); fault, when given, then holds the message.
 ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::string* fault = nullptr) {
     const CalcInput& in = st.input;
     clear_layer_results(work.column);
@@ -45,6 +47,9 @@ ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::str
     for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
     const double s = column_settlement(in, work.column, work.results, u);
     std::string bad = profile_column_fault(work, ground, u, s);
+    if (!bad.empty()) bad = non_finite_text(profile_place(x), bad);
+    else if (std::string thick = thickness_fault(in, work.column, work.results); !thick.empty())
+        bad = profile_place(x) + ": " + thick;
     if (bad.empty()) return ProfileRow{x, ground, s};
     if (fault) *fault = std::move(bad);
     return ProfileRow{x, ground, std::nan("")};
@@ -98,6 +103,9 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
     const double u = cut_unloading_at(in, st.work.cuts, x);
     in.positions[p].unloading = u;
     begin_point_history(st, u);
+    // The run goes on, but nothing under the position is computed: tnk1.csv
+    // keeps its row (ground -9999.99, settlement 0), which is no result.
+    if (col.count == 0) messages.Show(no_soil_message(position_place(p, x, 0)));
 
     double s = 0;
     for (int stage = 1; stage <= kMaxStages; ++stage) {
@@ -128,6 +136,8 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
         s = column_settlement(in, col, st.work.results, u);
         stage_time_prepare(st, u, messages);
         check_stage_results(st, u, s, position_place(p, x, stage), messages);
+        if (std::string thick = thickness_fault(in, col, st.work.results); !thick.empty())
+            abort_run(messages, position_place(p, x, stage) + ": " + thick);
         store_stage_settlement(st, entry, s);
         stage_time_record(st, entry, start, days);
     }
@@ -384,6 +394,8 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
     try {
         st.folder = folder;
         read_calc_input(folder, st.input, messages);
+        // Refused before any file is written: no report may pass for results.
+        check_input_meaning(st.input, messages);
         st.stamp = options.clock ? options.clock() : system_run_stamp();
         print_condition_report(st, messages);
 
@@ -396,6 +408,7 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
                 if (in.soil[i].soil_kind != 0 || in.soil[i].method == kMethodHough) in.soil[i].method = kMethodNone;
         }
         divide_all_blocks(st, messages);
+        report_drains_and_stage_days(in, messages);
 
         int threads = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
         threads = std::clamp(threads, 1, kMaxRunThreads);
@@ -416,7 +429,8 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
                 std::string fault;
                 auto work = std::make_unique<ColumnWork>();
                 ProfileAt(st, *work, r.x, &fault);
-                abort_non_finite(messages, profile_place(r.x), fault.empty() ? "沈下量" : fault);
+                if (fault.empty()) abort_non_finite(messages, profile_place(r.x), "沈下量");
+                abort_run(messages, fault);
             }
             profile.Line(ResultLine(r.x, r.ground, r.settlement));
         }

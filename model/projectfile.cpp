@@ -12,6 +12,7 @@
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"
 #include "model/linebuilder.hpp"
+#include "textio/cp932.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova {
@@ -94,7 +95,9 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen) {
     return p;
 }
 
-std::string FormatCondFile(Model& m) {
+namespace {
+
+std::string FormatCondText(Model& m) {
     StudyCond& c = m.Cond;
     LineBuilder out;
     out.Line(CFormat("%06d", kCondFileVersion));
@@ -171,10 +174,16 @@ std::string FormatCondFile(Model& m) {
     return out.Utf8();
 }
 
+}  // namespace
+
 i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 snapshot, MessageSink& ui) {
     std::filesystem::path path = snapshot == 0 ? ProjectFilePath(ext) : SnapshotPath(ps.AppPath, ext);
     try {
         WriteCp932FileAtomic(path, FormatCondFile(m));
+    } catch (const UnsavableValue& e) {
+        ui.Notify(std::string(snapshot == 0 ? kWriteProjectMsg : kWriteSnapshotMsg) + "\r" + e.what(),
+                  MsgIcon::Exclamation);
+        return -1;
     } catch (const std::exception&) {
         // TextError (encoding, file) and invalid_argument (model) alike.
         ui.Notify(snapshot == 0 ? kWriteProjectMsg : kWriteSnapshotMsg, MsgIcon::Exclamation);
@@ -196,6 +205,29 @@ constexpr const char* kMalformed = "数値が正しく読めません。";
 constexpr const char* kTooPrecise = "数値の有効桁数が15桁を超えています。";
 constexpr const char* kBadText = "使用できない文字（\"、改行）があります。";
 constexpr const char* kJunk = "データの後に余分な内容があります。";
+constexpr const char* kBadBytes = "読めない文字コードがあります。";
+
+// The first line of a file whose bytes are no code page 932 text (1-based),
+// or 0 when the file cannot be read again or every line converts. Lead
+// bytes never take the value of LF, so each line converts on its own.
+int FirstUnreadableLine(const std::filesystem::path& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return 0;
+    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    if (f.bad()) return 0;
+    int line = 1;
+    for (std::size_t start = 0; start < bytes.size(); ++line) {
+        std::size_t nl = bytes.find('\n', start);
+        if (nl == std::string::npos) nl = bytes.size();
+        try {
+            Cp932ToUtf8(std::string_view(bytes).substr(start, nl - start));
+        } catch (const TextError&) {
+            return line;
+        }
+        start = nl + 1;
+    }
+    return 0;
+}
 
 // Reads the fields of a project file in order; any fault throws BadFile
 // naming the line. Every value is checked against its limit, every integer
@@ -405,6 +437,20 @@ int ParseCondFile(CondReader& r, Model& m) {
 
 }  // namespace
 
+std::string FormatCondFile(Model& m) {
+    std::string text = FormatCondText(m);
+    // What the reader would refuse is never written: the file must open
+    // again. The reader's own checks decide, against the same limits.
+    auto scratch = std::make_unique<Model>();
+    try {
+        CondReader r(text);
+        ParseCondFile(r, *scratch);
+    } catch (const BadFile& bad) {
+        throw UnsavableValue(bad.detail);
+    }
+    return text;
+}
+
 bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path, MessageSink& ui) {
     // The file goes into a reset copy, taken over only when it is whole.
     auto scratch = std::make_unique<Model>(m);
@@ -419,7 +465,11 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
         ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
         return false;
     } catch (const TextError&) {
-        ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+        // Bytes that are no text: named by their line like every other fault.
+        if (int line = FirstUnreadableLine(ProjectFilePath(path)))
+            ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", line) + kBadBytes, MsgIcon::Exclamation);
+        else
+            ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
         return false;
     }
     m = std::move(*scratch);

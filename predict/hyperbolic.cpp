@@ -1,5 +1,6 @@
 #include "predict/hyperbolic.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -86,8 +87,9 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
         stt += double(t[k]) * t[k];
         sty += t[k] * ratio[k];
     }
-    double a = Divide(Finite(st1 * sy - n * sty), Finite(st1 * st1 - n * stt));
-    a = RoundToStep(a, 0.0001, 1);
+    const double rawA = Divide(Finite(st1 * sy - n * sty), Finite(st1 * st1 - n * stt));
+    const double rawB = Divide(Finite(sy - rawA * st1), n);
+    double a = RoundToStep(rawA, 0.0001, 1);
     // A slope of 0 or below has no final settlement: the curve never levels off.
     if (a <= 0) throw ArithmeticFault("slope not positive");
     double b = RoundToStep(Divide(sy - a * st1, n), 0.0001, 1);
@@ -95,13 +97,16 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
     // predicted settlement would fall from infinity instead of rising.
     if (b <= 0) throw ArithmeticFault("intercept not positive");
 
+    // r² is that of the least-squares line itself: with the rounded slope
+    // and intercept the "explained" part can exceed the total (r² > 1).
+    // Mathematically at most 1; the sums' rounding may leave a hair above.
     double ybar = sy / n;
     double explained = 0, total = 0;
     for (int k = 1; k <= n; ++k) {
-        explained += Finite(std::pow(a * t[k] + b - ybar, 2));
+        explained += Finite(std::pow(rawA * t[k] + rawB - ybar, 2));
         total += Finite(std::pow(ratio[k] - ybar, 2));
     }
-    double r2 = RoundToStep(Divide(explained, total), 0.0001, 1);
+    double r2 = RoundToStep(std::min(1.0, Divide(explained, total)), 0.0001, 1);
     const double s0 = r.Settlement[st];
     const double sf = RoundToStep(Divide(1, a) + s0, 0.001, 1);
 

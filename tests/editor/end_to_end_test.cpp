@@ -84,4 +84,35 @@ TEST_F(EndToEnd, TheExampleOpensCalculatesAndPrints) {
     EXPECT_TRUE(form->close());  // opened, calculated, unchanged: no question
 }
 
+// The example with the e-logP curve of its e-logP layer emptied (as a new
+// layer starts) used to be calculated to about a quarter of its settlement
+// and drawn as if right. The engine refuses it, naming the layer and the
+// curve; the one box shows its message and nothing is drawn.
+TEST_F(EndToEnd, TheExampleWithAnEmptyCurveIsRefused) {
+    engine = fs::path(KOVA_BIN_DIR) / "SETLCORE";
+    form = std::make_unique<Form1>(Deps());
+    ASSERT_TRUE(form->Load());
+    form->show();
+    files.Script(fs::path(KOVA_EXAMPLES) / "road_embankment.kov");
+    form->MenuAction("open")->trigger();
+    ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
+    Model& m = form->GetModel();
+    int layer = -1;
+    for (int i = 0; i < m.SoilLayerCount && layer < 0; ++i)
+        if (m.SoilParam[i].SoilType == 0 && m.SoilParam[i].SettleMethod == 0 && m.ELogPCurve[i].n >= 2) layer = i;
+    ASSERT_GE(layer, 0);
+    m.ELogPCurve[layer].n = 0;
+    files.Script(dir / "emptied.kov");
+    form->SaveProjectAs();
+    msg.Clear();
+    form->Calculate();
+    const std::string want = "error: 土層 " + std::to_string(layer + 1) +
+                             " のe-logP曲線に点がありません（e-logP法には2点以上必要です）。";
+    ASSERT_EQ(msg.shown.size(), 1u);
+    EXPECT_EQ(msg.Last().text, want);
+    EXPECT_FALSE(form->ShowsSettlement());
+    EXPECT_EQ(m.CalcPosResult[0].v, -1);
+    EXPECT_FALSE(fs::exists(app / "tnk.csv"));
+}
+
 }  // namespace

@@ -28,8 +28,9 @@ Input Section() {
     clay.kk = 0.001;
     f.layers.push_back(clay);
     f.blocks.push_back(Block{{f.Point(20, 0), f.Point(30, 3), f.Point(50, 3), f.Point(60, 0)}, 19, 1, 0, 10});
-    f.point_loads.push_back(Load{100, 90, 1});
-    f.line_loads.push_back(Load{30, 70, 0.5});
+    // Every load of the stage starts with the embankment, as the editor writes it.
+    f.point_loads.push_back(Load{100, 90, 1, 0, 0, 1, 0, 10});
+    f.line_loads.push_back(Load{30, 70, 0.5, 0, 0, 1, 0, 10});
     f.walls.push_back(Wall{65, 1, -25});
     return f;
 }

@@ -75,8 +75,14 @@ TEST(ReportRun, FileThatCannotBeCreatedEndsTheRun) {
     for (const char* name : {"TK_DATA.PDT", "KT_ZUMEN.PZK", "TK_DT_01.PDT", "TNJ_H_02.PZK", "TNK_MAX.PZK"}) {
         SetRun r("full", [&](const fs::path& d) { fs::create_directory(d / name); });  // a folder in the file's place
         EXPECT_EQ(r.code, 1) << name;
-        ASSERT_EQ(r.msgs.Count(), 1u) << name;
-        EXPECT_EQ(r.msgs.Last().text, std::string("帳票ﾌｧｲﾙ(") + name + ")に書き込み出来ません。");
+        // The full section's stage 1 loads start on different days, which
+        // the run notes before the positions.
+        std::vector<std::string> errors;
+        for (const auto& m : r.msgs.shown)
+            if (m.caption == "error") errors.push_back(m.text);
+        ASSERT_EQ(errors.size(), 1u) << name;
+        EXPECT_EQ(errors[0], std::string("帳票ﾌｧｲﾙ(") + name + ")に書き込み出来ません。");
+        EXPECT_EQ(r.msgs.Last().text, errors[0]) << name;
         EXPECT_TRUE(fs::is_directory(r.dir.path / name));
     }
 }

@@ -193,15 +193,17 @@ TEST(EngineRun, BadEmbankmentOutlines) {
     ASSERT_EQ(r.msgs.Count(), 1u);
     EXPECT_EQ(r.msgs.Last().caption, "ブロック分割");
     EXPECT_FALSE(r.Has("tnk1.csv"));
-    // A crossed outline is told once, for all positions, and the run goes on.
+    // A crossed outline has no load that could be told: the run is refused
+    // once, naming the embankment, before any file is written.
     Input g = Basic();
     g.blocks.push_back(
         Block{{g.Point(56.9, 8), g.Point(6.3, 1.2), g.Point(76.1, 4.7), g.Point(38, 2.1), g.Point(48.8, 8.9)}, 19});
     g.positions.push_back({25, "B"});
     EngineRun x(g);
-    EXPECT_EQ(x.code, 0);
-    EXPECT_EQ(x.msgs.Count(), 1u);
-    for (auto& row : Rows(x.Bytes("tnk.csv"))) EXPECT_TRUE(std::isfinite(row[2]));
+    EXPECT_EQ(x.code, 1);
+    ASSERT_EQ(x.msgs.Count(), 1u);
+    EXPECT_NE(x.msgs.Last().text.find("盛土 1 の外形線が交差しています"), std::string::npos) << x.msgs.Last().text;
+    EXPECT_FALSE(x.Has("TK_DATA.PDT") || x.Has("tnk.csv"));
 }
 
 TEST(EngineRun, NoNegativeZeroIsWritten) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "model/limits.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "rich_model.hpp"
@@ -213,9 +214,30 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithoutChange) {
     EXPECT_FALSE(ReadCondFile(*m, ps, dir / "none.kov", ui));
     EXPECT_EQ(ui.Count(), 1u);
     EXPECT_EQ(Form(*m), Form(*before));
+    EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。");  // no line to name
     // The golden text itself passes the same route.
     WriteBytes(dir / "good.kov", Utf8ToCp932(join(golden)));
     EXPECT_TRUE(ReadCondFile(*m, ps, dir / "good.kov", ui));
+}
+
+// A line of bytes that are no text is named with its line and the reason,
+// like every other refusal; the lines before it were good text.
+TEST_F(ProjectFileTest, ABinaryGarbageLineIsNamedByItsLine) {
+    const std::string golden = ReadBytes(DataFile("rich.kov"));
+    const std::size_t third = golden.find('\n', golden.find('\n') + 1) + 1;
+    const std::string garbages[] = {std::string("\x82\x20\xff\xfe\x00\x01", 6), std::string("abc\x81\x7f")};
+    for (const std::string& garbage : garbages) {
+        const std::string bytes = golden.substr(0, third) + garbage + "\r\n" + golden.substr(third);
+        WriteBytes(dir / "bad.kov", bytes);
+        auto before = std::make_unique<Model>();
+        test::BuildRichModel(*before);
+        *m = *before;
+        ui.Clear();
+        EXPECT_FALSE(ReadCondFile(*m, ps, dir / "bad.kov", ui));
+        ASSERT_EQ(ui.Count(), 1u);
+        EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。\r3行目: 読めない文字コードがあります。");
+        EXPECT_EQ(Form(*m), Form(*before));
+    }
 }
 
 TEST_F(ProjectFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
@@ -245,6 +267,57 @@ TEST_F(ProjectFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(WriteCondFile(*m, ps, kSnapEdt, 1, ui), -1);
     ASSERT_EQ(ui.Count(), 1u);
     EXPECT_EQ(ui.Last().text, "計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。");
+}
+
+// A save never writes a file that its own reader would refuse: a value
+// outside the table of limits is refused by the writer too, naming the
+// item as the reader would, and the old file stays.
+TEST_F(ProjectFileTest, WriterRefusesWhatTheReaderRefuses) {
+    test::BuildRichModel(*m);
+    const fs::path file = dir / "site.kov";
+    ASSERT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), 0);
+    const std::string saved = ReadBytes(file);
+    struct Case {
+        std::function<void(Model&)> change;
+        Item item;
+    };
+    const Case cases[] = {
+        {[](Model& m) { m.SoilLayer[0].UnitWeight = 150; }, Item::UnitWeight},
+        {[](Model& m) { m.SoilParam[0].C1 = 100.5; }, Item::CompressionIndex},
+        {[](Model& m) { m.SoilParam[1].SettleMethod = 7; }, Item::SettleMethod},
+        {[](Model& m) { m.DrainMethod[0].Detail[6] = 250; }, Item::ReductionFactor},
+        {[](Model& m) { m.DrainMethod[0].Detail[0] = -1; }, Item::DrainSpacing},
+        {[](Model& m) { m.ELogPCurve[0].X[0] = -0.5; }, Item::CurvePressure},
+        {[](Model& m) { m.StripLoad[0].Load = 2e6; }, Item::StripLoad},
+        {[](Model& m) { m.PointLoad[0].Stage = 6; }, Item::Stage},
+        {[](Model& m) { m.StageStartDay[0] = -1; }, Item::StageStartDay},
+        {[](Model& m) { m.BndPt[1].X = 2e7; }, Item::X},
+        {[](Model& m) { m.Cond.LeavePeriod = -5; }, Item::LeavePeriod},
+        {[](Model& m) { m.Cond.ResidualSettlement = 1e4; }, Item::ResidualSettlement},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        test::BuildRichModel(*m);
+        cases[i].change(*m);
+        ui.Clear();
+        EXPECT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), -1);
+        ASSERT_EQ(ui.Count(), 1u);
+        EXPECT_EQ(ui.Last().text, std::string("条件ﾌｧｲﾙ(.KOV)に書き込み出来ません。\r") + LimitFileText(cases[i].item));
+        EXPECT_EQ(ReadBytes(file), saved);
+        EXPECT_THROW(Form(*m), UnsavableValue);
+        // The snapshots alike: the calculation never starts from such a model.
+        ui.Clear();
+        EXPECT_EQ(WriteCondFile(*m, ps, kSnapCal, 1, ui), -1);
+        ASSERT_EQ(ui.Count(), 1u);
+        EXPECT_EQ(ui.Last().text.rfind("計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。\r", 0), 0u);
+    }
+    // At the limits themselves the file is written and opens again.
+    test::BuildRichModel(*m);
+    m->SoilLayer[0].UnitWeight = 100;
+    m->DrainMethod[0].Detail[6] = 100;
+    ui.Clear();
+    ASSERT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), 0);
+    EXPECT_EQ(Form(*Reopen(file)), Form(*m));
 }
 
 TEST_F(ProjectFileTest, NamesAreCleanedSoTheyReadBack) {

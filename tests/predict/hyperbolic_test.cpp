@@ -109,12 +109,12 @@ TEST(PredictFit, BackwardSearchStopsAtThePole) {
     EXPECT_NEAR(r.Predicted[10], s0 - 10 / 0.5, 1e-9);
 }
 
-TEST(PredictFit, NoisyDataUsesRoundedSlopeAndExplainedOverTotal) {
+TEST(PredictFit, NoisyDataRoundsSlopeAndInterceptAndTakesR2FromTheRawLine) {
     const double t[] = {10, 20, 40, 80}, s[] = {0.4, 0.6, 0.8, 0.9};
     StationRecord st = MakeStation({{0, 0}, {10, 0.4}, {20, 0.6}, {40, 0.8}, {80, 0.9}}, 1, 5);
     const StationResults r = Fit(st).results;
     // Least squares in mean-centred form, b from the rounded a.
-    double y[4], tb = 0, yb = 0, sxy = 0, sxx = 0, explained = 0, total = 0, sse = 0;
+    double y[4], tb = 0, yb = 0, sxy = 0, sxx = 0, explained = 0, total = 0;
     for (int i = 0; i < 4; ++i) y[i] = t[i] / s[i], tb += t[i] / 4, yb += y[i] / 4;
     for (int i = 0; i < 4; ++i) sxy += (t[i] - tb) * (y[i] - yb), sxx += (t[i] - tb) * (t[i] - tb);
     auto round4 = [](double v) { return std::round(v * 1e4) / 1e4; };
@@ -122,14 +122,36 @@ TEST(PredictFit, NoisyDataUsesRoundedSlopeAndExplainedOverTotal) {
     for (int i = 0; i < 4; ++i) {
         explained += std::pow(a * t[i] + b - yb, 2);
         total += std::pow(y[i] - yb, 2);
-        sse += std::pow(y[i] - a * t[i] - b, 2);
     }
     EXPECT_NEAR(r.Slope, 0.9155, 1e-12);
     EXPECT_NEAR(r.Intercept, b, 1e-12);
     EXPECT_NEAR(r.Intercept, 14.9743, 1e-12);  // not 14.9758 from the raw slope
-    EXPECT_NEAR(r.R2, round4(explained / total), 1e-12);
-    EXPECT_GT(std::fabs(r.R2 - round4(1 - sse / total)), 0.5e-4);
+    // r² of the least-squares line itself, not of the rounded one.
+    const double rawR2 = sxy * sxy / (sxx * total);
+    EXPECT_NEAR(r.R2, round4(rawR2), 1e-12);
+    EXPECT_GT(std::fabs(round4(explained / total) - round4(rawR2)), 0.5e-4);
     EXPECT_NEAR(r.FinalSettlement, 1.092, 1e-12);  // 1/0.9155 = 1.0923
+}
+
+// Readings exactly on a line whose slope rounds up (0.01236 to 0.0124):
+// with the rounded line the "explained" sum exceeded the total and r² was
+// reported as 1.0065. The least-squares line of exact data has r² = 1.
+TEST(PredictFit, R2NeverAboveOne) {
+    for (double slope : {0.01236, 0.01234, 0.00005001}) {
+        SCOPED_TRACE(slope);
+        const double b = 1;
+        auto s = [&](double t) { return t / (slope * t + b); };
+        StationRecord st = MakeStation(
+            {{0, 0}, {10, s(10)}, {20, s(20)}, {40, s(40)}, {70, s(70)}, {100, s(100)}, {160, s(160)}}, 1, 7);
+        const StationResults r = Fit(st).results;
+        EXPECT_LE(r.R2, 1.0);
+        EXPECT_NEAR(r.R2, 1.0, 1e-12);
+    }
+    // Noisy readings: below 1, and never above.
+    StationRecord noisy = MakeStation({{0, 0}, {10, 0.4}, {20, 0.62}, {40, 0.79}, {80, 0.93}, {120, 0.95}}, 1, 6);
+    const StationResults r = Fit(noisy).results;
+    EXPECT_GT(r.R2, 0.9);
+    EXPECT_LT(r.R2, 1.0);
 }
 
 TEST(PredictFit, EndCondition) {
