@@ -9,10 +9,12 @@
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/process_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/translations_qt.hpp"
 #include "shell/app_identity.hpp"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    kova::InstallQtJapanese(app);  // without it the standard dialogs stay English
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
     std::string cmdLine;
     for (int i = 1; i < argc; ++i) {

@@ -73,6 +73,8 @@ public:
     // The folder VIEWQEX2 is started from when it is not the program folder
     // (an installed program keeps its files per user).
     void SetViewerDir(std::filesystem::path dir) { viewerDir_ = std::move(dir); }
+    // After the close has been accepted: the recent files read once more.
+    void Form_Unload();
 
     // File commands. The save commands return true when the file was written.
     void new_Click();
@@ -185,6 +187,8 @@ private:
     void WriteOrgSnapshot();
     void ResetWindowForNewData();
     void SetPanel1(const QString& text);
+    // UpDown1's range, value and whether anything is selectable.
+    void SetUpDown(int minimum, int maximum, int value, bool enabled);
     void SetRangeBox(QLineEdit* box, bool saPrime);
     void ApplyRangeBox(QLineEdit* box, bool saPrime);
     void RangeLostFocus(QLineEdit* box);
