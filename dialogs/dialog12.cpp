@@ -45,6 +45,7 @@ void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, 
         g.SetCellValue(r, c++, l.Load, "##0.000");
         g.SetCellValue(r, c, l.Stage, "#0");
     }
+    for (int c = 1; c < layout.cols; ++c) g.SetNumeric(c, true);
     q.SetDrawing(true);
     q.GrowToShowAllRows();
 }
