@@ -274,12 +274,18 @@ void QEX_FLG::contextMenuEvent(QContextMenuEvent* e) {
 // Enter commits and moves down; Tab commits and moves right (the view's own
 // handling of the EditNextItem hint).
 void QEX_FLG::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTableView::closeEditor(editor, hint);
     if (stayRow_ > 0) {
+        // Refused: no move, no editor opened on the next cell.
         const int row = stayRow_, col = stayCol_;
         stayRow_ = stayCol_ = 0;
-        StayAt(row, col);
-    } else if (hint == QAbstractItemDelegate::SubmitModelCache) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        SetCurrentCell(row, col);
+        setFocus(Qt::OtherFocusReason);
+        ApplyWidths();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) {
         MoveTo(CurrentRow() + 1, CurrentCol());
     }
     ApplyWidths();

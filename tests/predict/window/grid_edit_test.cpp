@@ -82,7 +82,7 @@ TEST(PredictGrid, TypingReadings) {
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "沈下板,再設置"},
                              Refusal{kColSettlement, "1E999", "有効な数値を入力してください", "0.950"},
-                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", ""}}) {
+                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", "2003/08/01"}}) {
         f.msg.Clear();
         f.Type(5, r.col, r.text);
         ASSERT_EQ(f.msg.Count(), 1u) << r.text;
@@ -92,14 +92,21 @@ TEST(PredictGrid, TypingReadings) {
         EXPECT_EQ(f.Station().Settlement[5], 0.95);
         EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/01");
     }
-    // The date cell of row 5 is empty now: nothing is stored until it has one.
+    // A row inserted without its date: nothing is stored until it has one,
+    // and a refused edit elsewhere goes back to what the record holds.
+    f.g->setFocus();
+    f.g->SetCurrentCell(2, kColDate);
+    QTest::keyClick(f.g, Qt::Key_Insert);
+    QCoreApplication::processEvents();
     f.msg.Clear();
-    f.Type(2, kColSettlement, "0.55");
+    f.Type(3, kColSettlement, "0.55");
     EXPECT_EQ(f.msg.Count(), 1u);
     EXPECT_EQ(f.Station().Settlement[2], 0.5);
-    f.Type(5, kColDate, "2003/08/02");
-    EXPECT_EQ(f.Station().Settlement[2], 0.55);
-    EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/02");
+    EXPECT_EQ(f.Cell(3, kColSettlement), "0.500");
+    f.Type(2, kColDate, "2003/04/20");
+    EXPECT_EQ(f.Station().Count, 6);
+    EXPECT_EQ(f.Station().Settlement[3], 0.5);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[2]), "2003/04/20");
 }
 
 TEST(PredictGrid, SettlementBeforeItsDate) {
