@@ -41,8 +41,6 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
 
     points_ = new grid::QEX_FLG(this);
     points_->SetMessages(&host_.Messages());
-    points_->Model().SetNumeric(1, true);
-    points_->Model().SetNumeric(2, true);
     PlaceTwips(points_, 180, 2580, 3255, 4815);
 
     plot_ = new PictureBoxWidget(this);
@@ -93,6 +91,8 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     points_->SetDrawing(false);
     points_->SetRows(kCurveRows + 1);
     points_->SetCols(3);
+    points_->Model().SetNumeric(1, true);
+    points_->Model().SetNumeric(2, true);
     points_->SetHeaderRows(1);
     points_->SetHeaderCols(1);
     points_->SetColWidth(0, 500);
