@@ -154,13 +154,12 @@ ToolPalette::ToolPalette(EditorHost& host, QWidget* owner, const QString& captio
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     connect(group_, &QButtonGroup::idClicked, this, [this](int id) { OptionClicked(id); });
-    // The main window's closing unloads the palette too.
-    if (owner) owner->installEventFilter(this);
+    // A main window that closes closes its palettes once it has decided to
+    // (a refused close leaves them working): the unload runs from their own
+    // close event then, never from the main window's.
 }
 
-ToolPalette::~ToolPalette() {
-    if (parentWidget()) parentWidget()->removeEventFilter(this);
-}
+ToolPalette::~ToolPalette() = default;
 
 QAbstractButton* ToolPalette::Option(int index) const {
     return index >= 0 && index < static_cast<int>(options_.size()) ? options_[static_cast<std::size_t>(index)] : nullptr;
@@ -224,11 +223,6 @@ void ToolPalette::UnloadOnce() {
 void ToolPalette::closeEvent(QCloseEvent* e) {
     UnloadOnce();
     QDialog::closeEvent(e);
-}
-
-bool ToolPalette::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == parentWidget() && e->type() == QEvent::Close) UnloadOnce();
-    return QDialog::eventFilter(watched, e);
 }
 
 void ToolPalette::keyPressEvent(QKeyEvent* e) {

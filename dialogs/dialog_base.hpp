@@ -4,7 +4,7 @@
 //   snapshot taken on opening is written back by "ｷｬﾝｾﾙ" and the close box.
 // - CommitDialog: the model is written only by OK.
 // - ToolPalette: modeless tool buttons that set cmd_mode; its unload work
-//   runs exactly once, however it closes.
+//   runs exactly once, when it really closes.
 // Every data dialog asks for a canvas repaint as it closes: nothing else
 // redraws what it covered, and a restored snapshot must show.
 #include <QDialog>
@@ -136,7 +136,6 @@ protected:
     void SetOptionUp(int index);
 
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
     EditorHost& host_;

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEvent>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <algorithm>
 
@@ -25,6 +25,10 @@ constexpr int kClientWidth = 1470;
 constexpr int kButtonLeft = 120;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
+// Pixels of a title bar beside its caption: the icon and the buttons a
+// window manager draws (some draw minimise and maximise whatever the window
+// asks), and margins.
+constexpr int kTitleBarRoom = 96;
 
 // Every palette but the point palette blanks panel 1 with two blanks.
 constexpr const char* kTwoBlanks = "  ";
@@ -77,6 +81,15 @@ bool ClearPickPair(EditorState& st) {
 
 }  // namespace
 
+int CaptionRoom(const QString& caption) {
+    // The title font is the window manager's: a bold face a little larger
+    // than the application's.
+    QFont f = QApplication::font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() * 1.15 : 10);
+    return QFontMetrics(f).horizontalAdvance(caption) + kTitleBarRoom;
+}
+
 void CloseToolPalettes() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible()) continue;
@@ -119,7 +132,14 @@ EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, 
     std::stable_sort(column.begin(), column.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
     column.push_back(closeButton_);
     for (std::size_t i = 0; i + 1 < column.size(); ++i) setTabOrder(column[i], column[i + 1]);
-    setFixedSize(s.ToPixelsX(kClientWidth), s.ToPixelsY(clientHeight));
+    // Wide enough for the caption beside the title bar's icon and close
+    // box; the column stays in the middle.
+    const int base = s.ToPixelsX(kClientWidth);
+    const int width = std::max(base, CaptionRoom(Q(caption)));
+    if (width > base)
+        for (QObject* o : children())
+            if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow()) w->move(w->x() + (width - base) / 2, w->y());
+    setFixedSize(width, s.ToPixelsY(clientHeight));
 }
 
 void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory) {
@@ -128,6 +148,12 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
         RunModalFromOption(index, *dialog);
     else
         SetOptionUp(index);
+}
+
+void EditPalette::ChooseTool(int mode) {
+    EditorState& st = host_.State();
+    if (st.cmd_mode == 1 || st.cmd_mode == 2) host_.EndZoomTool();
+    st.cmd_mode = mode;
 }
 
 void EditPalette::RebuildLinksFrom(bool cutLines) {
@@ -148,7 +174,7 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
 
 void Dialog2::OptionClicked(int index) {
     EditorState& st = host_.State();
-    st.cmd_mode = Opt(index).mode;
+    ChooseTool(Opt(index).mode);
     host_.SetStatusText(1, Opt(index).prompt);
     if (st.SelIndex != -1) {
         host_.RepaintCanvas();
@@ -183,7 +209,7 @@ void Dialog3::OptionClicked(int index) {
     case 6: OpenFromOption(index, d.dialog5); break;
     case 7: OpenFromOption(index, d.dialog11); break;
     default:
-        host_.State().cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
         host_.SetStatusText(1, Opt(index).prompt);
         break;
     }
@@ -205,7 +231,7 @@ void Dialog9::OptionClicked(int index) {
     if (index == 4) {
         OpenFromOption(index, PaletteDialogHooks().dialog10);
     } else {
-        host_.State().cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
         host_.SetStatusText(1, Opt(index).prompt);
     }
     EditorState& st = host_.State();
@@ -239,7 +265,7 @@ void Dialog14::OptionClicked(int index) {
     if (index == 0)
         OpenFromOption(index, PaletteDialogHooks().dialog0);
     else
-        st.cmd_mode = Opt(index).mode;
+        ChooseTool(Opt(index).mode);
     if (st.SelIndex != -1) {
         host_.RepaintCanvas();
         st.SelIndex2 = st.SelIndex = -1;
@@ -264,12 +290,6 @@ void Dialog14::UnloadPicks() {
 void Dialog14::closeEvent(QCloseEvent* e) {
     EditPalette::closeEvent(e);
     UnloadPicks();
-}
-
-bool Dialog14::eventFilter(QObject* watched, QEvent* e) {
-    const bool r = EditPalette::eventFilter(watched, e);
-    if (watched == parentWidget() && e->type() == QEvent::Close) UnloadPicks();
-    return r;
 }
 
 // ---- the tool options -----------------------------------------------------------

@@ -17,6 +17,10 @@ namespace kova {
 inline constexpr std::array<const char*, 4> kPaletteCaptions{"境界点編集", "境界線編集", "ブロック編集",
                                                              "施工前地形編集"};
 
+// The width in pixels a palette needs to show its whole caption in a title
+// bar.
+int CaptionRoom(const QString& caption);
+
 // Closes every open window captioned as a palette; its unload work runs.
 // Closing a palette that is already closing is harmless.
 void CloseToolPalettes();
@@ -59,6 +63,8 @@ protected:
     const PaletteOption& Opt(int index) const { return options_[static_cast<std::size_t>(index)]; }
     // Shows the option's dialog from `factory`, then sets the option up.
     void OpenFromOption(int index, const PaletteDialogFactory& factory);
+    // Makes `mode` the canvas tool; a zoom tool it replaces ends.
+    void ChooseTool(int mode);
     // Rebuilds the points' link lists from a line table; tells once while
     // the palette is open that a point has more than nine lines.
     void RebuildLinksFrom(bool cutLines);
@@ -110,7 +116,6 @@ protected:
     void ClearPicks() override;
     void OptionClicked(int index) override;
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void UnloadPicks();

@@ -17,6 +17,7 @@
 #include "dialogs/tool_palettes.hpp"
 #include "editor/canvas_wiring.hpp"
 #include "editor/layout.hpp"
+#include "editor/run_notice.hpp"
 #include "editor/section_canvas.hpp"
 #include "editor/view_commands.hpp"
 #include "editor/tool_options.hpp"
@@ -222,11 +223,13 @@ void Form1::BuildBody() {
         b->setVisible(o.index < kNoToolOption);
         optionGroup_->addButton(b, o.index);
         options_[static_cast<std::size_t>(o.index)] = b;
-        // Only a click that selects the option runs it, as with option buttons.
-        connect(b, &QToolButton::clicked, this, [this, idx = o.index](bool checked) {
-            if (checked) SelectToolOption(idx);
-        });
     }
+    // Only an option that becomes selected runs its handler, as with option
+    // buttons: a click on the option already down changes nothing (an
+    // exclusive group reports clicked(true) for it too).
+    connect(optionGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !quietOptions_) SelectToolOption(id);
+    });
 
     canvas_ = new SectionCanvas(body_);
     canvas_->setObjectName("pic_gm");
@@ -350,7 +353,7 @@ void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;
     // The sheet-pile walls are reachable only with the switch.
     if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
-    if (QToolButton* b = options_[static_cast<std::size_t>(index)]) b->setChecked(true);
+    ShowOptionDown(options_[static_cast<std::size_t>(index)]);
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
@@ -365,7 +368,25 @@ void Form1::SelectInputMenu(int entry) {
     // The option buttons keep showing what they showed.
     QAbstractButton* was = optionGroup_->checkedButton();
     SelectToolOption(index);
-    if (was) was->setChecked(true);
+    // Unless the form it opened chose another option meanwhile (a dialog
+    // selecting the no-tool option as it closes): that one stays down, and
+    // the palette of the earlier one is closed.
+    if (was && optionGroup_->checkedButton() == options_[static_cast<std::size_t>(index)]) ShowOptionDown(was);
+}
+
+void Form1::ShowOptionDown(QAbstractButton* b) {
+    if (!b || b->isChecked()) return;
+    quietOptions_ = true;
+    b->setChecked(true);
+    quietOptions_ = false;
+}
+
+void Form1::EndZoomTool() {
+    // A palette tool chosen during a zoom replaces it: nothing to return to.
+    SetCursor(CanvasCursor::Arrow);
+    SetToolbarButtonPressed(kToolZoomIn, false);
+    SetToolbarButtonPressed(kToolZoomOut, false);
+    View().old_mode = 0;
 }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
@@ -450,6 +471,11 @@ void Form1::SetBusy(bool busy) {
     busy_ = busy;
     setEnabled(!busy);
     if (!busy) activateWindow();
+}
+
+RunningNotice* Form1::EngineNotice() {
+    if (!runningBox_) runningBox_ = new RunningBox(this);
+    return runningBox_;
 }
 
 void Form1::ShowConditionsDialog() {

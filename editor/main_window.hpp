@@ -21,6 +21,7 @@
 #include "platform/settings.hpp"
 #include "platform/twips.hpp"
 
+class QAbstractButton;
 class QAction;
 class QButtonGroup;
 class QLabel;
@@ -31,6 +32,7 @@ class QToolButton;
 namespace kova {
 
 class RecentFileMenu;
+class RunningBox;
 class SectionCanvas;
 class Form1;
 
@@ -101,6 +103,7 @@ public:
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
     void RepaintCanvas() override { Refresh(); }
+    void EndZoomTool() override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;
@@ -109,6 +112,8 @@ public:
 
     const std::string& CurrentFileName() const { return session_.currentFileName; }
     bool Busy() const { return busy_; }
+    // The "計算中です。" box of a long engine run.
+    RunningNotice* EngineNotice() override;
     // The settled surface and the position values are drawn: the menu item
     // is checked and a run left results.
     bool ShowsSettlement() const;
@@ -144,6 +149,8 @@ private:
     void BuildBody();
     void LayoutBody();
     void ClosePalettes();
+    // Shows an option down without running its handler.
+    void ShowOptionDown(QAbstractButton* b);
     void OnScroll(ScrollBar bar, int value);
 
     EditorDeps deps_;
@@ -156,6 +163,7 @@ private:
     bool loaded_ = false;
     bool busy_ = false;
     bool sized_ = false;
+    bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;
 
     std::map<std::string, QAction*> actions_;
@@ -171,6 +179,7 @@ private:
     QScrollBar* vsb_ = nullptr;
     QLabel* panel1_ = nullptr;
     QLabel* panel2_ = nullptr;
+    RunningBox* runningBox_ = nullptr;
 };
 
 }  // namespace kova

@@ -9,6 +9,7 @@
 #include "model/geometry.hpp"
 #include "model/trace.hpp"
 #include "model/view.hpp"
+#include "textio/numfmt.hpp"
 
 namespace kova {
 
@@ -61,7 +62,13 @@ void AddRounded(ToolContext& c, double X, double Y) { add_ktn(c, RoundTo(X, 0.00
 
 class ZoomTool : public CanvasTool {
     void Press(ToolContext& c, const CanvasInput& in) override {
-        ZoomAtPoint(c.m, c.ed, c.view, in.button, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y));
+        const double tx = TwipsX(c.ed, in.x), ty = TwipsY(c.ed, in.y);
+        ZoomAtPoint(c.m, c.ed, c.view, in.button, tx, ty);
+        // The mouse has not moved, but the section under it has: the
+        // read-out follows the new view at once.
+        if (c.m.BndPtCount <= 0) return;
+        CanvasToModel(c.ed, tx, ty, c.ed.CursorX, c.ed.CursorY);
+        c.status.SetPanelText(2, CursorReadout(c.ed.CursorX, c.ed.CursorY));
     }
 };
 
@@ -197,11 +204,8 @@ void ToolHost::Move(const CanvasInput& in) {
 std::string CursorReadout(double X, double Y) {
     auto field = [](double v) {
         v = std::isnan(v) ? 0 : std::clamp(v, -999.99, 999.99);
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2f", v);
-        std::string s = buf;
-        if (s == "-0.00") s = "0.00";
-        return std::string(s.size() < 7 ? 7 - s.size() : 0, ' ') + s;
+        // "####0.00": halves away from zero, no "-" on a value shown as 0.
+        return AlignRight(FormatFixed(v, 2), 7);
     };
     return "X:" + field(X) + " Y:" + field(Y);
 }

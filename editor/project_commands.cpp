@@ -35,6 +35,9 @@ void ProjectCommands::ViewReset() {
     v.cmd_mode = 0;
     v.old_mode = 0;
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
+    // A read-out of the project before, in the view before, is no position
+    // of this one; the next move over the canvas writes it again.
+    host_.SetStatusText(2, "");
     host_.ShowWholeView();
 }
 

@@ -71,11 +71,14 @@ void RunCommands::Calculate() {
 
     ProcessRequest req{s_.engineProgram, {}, s_.ps.AppPath};
     req.captureStderr = true;
+    req.notice = host_.EngineNotice();
     host_.SetBusy(true);
     ProcessStatus st = sv_.processes.RunAndWait(req);
     host_.SetBusy(false);
 
-    const std::string said = EngineMessageText(st.errorOutput);
+    // A stopped engine was cut off mid-sentence: what it said is no reason.
+    const bool stopped = st.state == ProcessState::Stopped;
+    const std::string said = stopped ? std::string() : EngineMessageText(st.errorOutput);
     if (!said.empty()) sv_.msg.Notify(said, MsgIcon::Exclamation);
     if (st.Succeeded() && ReadResults(s_.ps.AppPath, s_.m())) {
         s_.resultsReady = true;

@@ -127,6 +127,8 @@ void SectionCanvas::mousePressEvent(QMouseEvent* e) {
     emit mouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), p.x() * s.perPixelX, p.y() * s.perPixelY);
 }
 
+void SectionCanvas::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
 void SectionCanvas::mouseMoveEvent(QMouseEvent* e) {
     const TwipsScale s = painter_.Scale();
     const QPointF p = e->position();

@@ -12,6 +12,7 @@
 #include "model/geometry.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "textio/numfmt.hpp"
 
 namespace kova {
 
@@ -20,6 +21,9 @@ std::string PrintedNumber(long v) {
     std::snprintf(buf, sizeof buf, v < 0 ? "%ld " : " %ld ", v);
     return buf;
 }
+
+std::string LoadLabel(double load, const char* unit) { return FormatFixed(load, 3) + unit; }
+std::string SettlementLabel(double v) { return FormatFixed(v, 3); }
 
 namespace {
 
@@ -194,6 +198,16 @@ public:
         p_.drawText(QPointF(std::nearbyint(x), std::nearbyint(y) + fm.ascent()), Q(s));
     }
 
+    // Text at the current position that would start left of or above the
+    // picture: a label cut there reads as another number ("-10" as "10").
+    bool StartsOutside() const { return st_.textX < 0 || st_.textY < 0; }
+
+    // The height of a line of text in the font in force, in twips.
+    double TextHeightTwips() {
+        Apply(false);
+        return Metrics().height() * sc_.perPixelY;
+    }
+
 private:
     void Apply(bool fill) {
         const Qt::PenStyle ps = st_.penStyle == 2 ? Qt::DotLine : Qt::SolidLine;
@@ -319,28 +333,33 @@ private:
         st_.fillStyle = 1;
         st_.penWidth = 1;
         st_.penColour = 8;
+        // A value whose line lies off the left or top edge is not written:
+        // only its cut end would show.
         for (int v = -500; v <= 500; v += 10) {
             Line(v, -500, v, 500);
             st_.rasterMode = 13;
             s_.MoveTo(Cx(v) + 50, 0);
-            s_.Print(PrintedNumber(v));
+            if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
         for (int v = -500; v <= 500; v += 10) {
             Line(-500, v, 500, v);
             st_.rasterMode = 13;
             s_.MoveTo(0, Cy(v) + 50);
-            s_.Print(PrintedNumber(v));
+            if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
     }
 
     void PositionsAndPiles() {
         st_.penStyle = 2;
         st_.penColour = 12;
+        // The names stand below the row of grid values along the top edge,
+        // never over it.
+        const double nameTop = std::max(150.0, std::ceil(s_.TextHeightTwips()) + 30);
         for (int i = 0; i < Used(m_.CalcPosCount, m_.Cond.CalcPosX.size()); ++i) {
             const double x = m_.Cond.CalcPosX[static_cast<std::size_t>(i)];
             Line(x, -500, x, 500);
             st_.rasterMode = 13;
-            s_.MoveTo(Cx(x) + 50, 150);
+            s_.MoveTo(Cx(x) + 50, nameTop);
             s_.Print(m_.Cond.CalcPosName[static_cast<std::size_t>(i)]);
         }
         st_.penStyle = 0;
@@ -419,11 +438,7 @@ private:
     }
 
     void Loads() {
-        char buf[64];
-        auto label = [&](double v, const char* unit) {
-            std::snprintf(buf, sizeof buf, "%.3f%s", v, unit);
-            s_.Print(buf);
-        };
+        auto label = [&](double v, const char* unit) { s_.Print(LoadLabel(v, unit)); };
         st_.penColour = 14;
         for (int i = 0; i < Used(m_.StripLoadCount, m_.StripLoad.size()); ++i) {
             const LoadRec& r = m_.StripLoad[static_cast<std::size_t>(i)];
@@ -469,7 +484,6 @@ private:
             const ResultRow& r = m_.SettledSurface[static_cast<std::size_t>(k)];
             s_.Circle(Cx(r.x), Cy(r.y - r.v), 12);
         }
-        char buf[64];
         for (int i = 0; i < Used(m_.CalcPosCount, m_.Cond.CalcPosX.size()); ++i) {
             const double x = m_.Cond.CalcPosX[static_cast<std::size_t>(i)];
             for (int k = 0; k < kMaxCalcPos; ++k) {
@@ -477,8 +491,7 @@ private:
                 // The engine writes x with six decimals.
                 if (!(std::fabs(r.x - x) <= 0.0005) || !(r.v > 0.0005)) continue;
                 s_.MoveTo(Cx(x) + 50, std::trunc(heightTwips_) - 300);
-                std::snprintf(buf, sizeof buf, "%.3f", r.v);
-                s_.Print(buf);
+                s_.Print(SettlementLabel(r.v));
                 break;
             }
         }

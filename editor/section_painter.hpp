@@ -55,6 +55,10 @@ struct PaintOptions {
 // A number as the canvas prints it: a sign position (blank unless negative),
 // the digits, one blank.
 std::string PrintedNumber(long v);
+// A load's label, "#0.000" and its unit, and a position's settlement,
+// "#0.000": rounded halves away from zero like every number text.
+std::string LoadLabel(double load, const char* unit);
+std::string SettlementLabel(double v);
 
 class SectionPainter {
 public:

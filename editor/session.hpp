@@ -61,6 +61,9 @@ public:
     virtual void SetBusy(bool busy) = 0;
     // The calculation-conditions dialog, modal; a cancel leaves cmd_mode -1.
     virtual void ShowConditionsDialog() = 0;
+    // What shows a long engine run and lets the user stop it; none by
+    // default.
+    virtual RunningNotice* EngineNotice() { return nullptr; }
 };
 
 }  // namespace kova

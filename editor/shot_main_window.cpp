@@ -13,7 +13,9 @@
 #include <filesystem>
 
 #include "dialogs/dialog13.hpp"
+#include "dialogs/editor_host.hpp"
 #include "editor/main_window.hpp"
+#include "editor/run_notice.hpp"
 #include "editor/shot_support.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "platform/qt/shot_qt.hpp"
@@ -71,5 +73,43 @@ int main(int argc, char** argv) {
         ok = kova::SaveShot(m->grab().toImage(), out, QStringLiteral("kovacalc_menu_%1.png").arg(i)) && ok;
         m->hide();
     }
+
+    // The palettes as the tool options open them, beside the window.
+    const std::pair<int, const char*> palettes[] = {
+        {1, "kovacalc_palette_points.png"}, {2, "kovacalc_palette_lines.png"},
+        {3, "kovacalc_palette_blocks.png"}, {5, "kovacalc_palette_terrain.png"}};
+    for (auto [option, name] : palettes) {
+        form.SelectToolOption(option);
+        QApplication::processEvents();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != &form && w->isVisible() && w->inherits("kova::ToolPalette"))
+                ok = kova::SaveShot(kova::WithCaption(w->grab().toImage(), w->windowTitle()), out, name) && ok;
+    }
+    form.SelectToolOption(kova::kNoToolOptionIndex);
+
+    // The box of a long engine run, over the disabled window.
+    if (auto* notice = dynamic_cast<kova::RunningBox*>(form.EngineNotice())) {
+        form.setEnabled(false);
+        notice->Show([] {});
+        QApplication::processEvents();
+        ok = kova::SaveShot(kova::WithCaption(notice->grab().toImage(), notice->windowTitle()), out,
+                            "kovacalc_running.png") && ok;
+        notice->Hide();
+        form.setEnabled(true);
+    }
+
+    // After New (the changes discarded), and after a resize.
+    msg.Script(kova::MsgAnswer::No);
+    form.NewProject();
+    QApplication::processEvents();
+    ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_new.png") && ok;
+    shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
+    form.OpenProject();
+    form.resize(1100, 760);
+    QApplication::processEvents();
+    form.WholeView();
+    QApplication::processEvents();
+    ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_resized.png") &&
+         ok;
     return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"
 #include "model/linebuilder.hpp"
+#include "textio/cp932.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova {
@@ -196,6 +197,29 @@ constexpr const char* kMalformed = "数値が正しく読めません。";
 constexpr const char* kTooPrecise = "数値の有効桁数が15桁を超えています。";
 constexpr const char* kBadText = "使用できない文字（\"、改行）があります。";
 constexpr const char* kJunk = "データの後に余分な内容があります。";
+constexpr const char* kBadBytes = "読めない文字コードがあります。";
+
+// The first line of a file whose bytes are no code page 932 text (1-based),
+// or 0 when the file cannot be read again or every line converts. Lead
+// bytes never take the value of LF, so each line converts on its own.
+int FirstUnreadableLine(const std::filesystem::path& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return 0;
+    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    if (f.bad()) return 0;
+    int line = 1;
+    for (std::size_t start = 0; start < bytes.size(); ++line) {
+        std::size_t nl = bytes.find('\n', start);
+        if (nl == std::string::npos) nl = bytes.size();
+        try {
+            Cp932ToUtf8(std::string_view(bytes).substr(start, nl - start));
+        } catch (const TextError&) {
+            return line;
+        }
+        start = nl + 1;
+    }
+    return 0;
+}
 
 // Reads the fields of a project file in order; any fault throws BadFile
 // naming the line. Every value is checked against its limit, every integer
@@ -419,7 +443,11 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
         ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
         return false;
     } catch (const TextError&) {
-        ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+        // Bytes that are no text: named by their line like every other fault.
+        if (int line = FirstUnreadableLine(ProjectFilePath(path)))
+            ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", line) + kBadBytes, MsgIcon::Exclamation);
+        else
+            ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
         return false;
     }
     m = std::move(*scratch);

@@ -15,6 +15,18 @@ namespace kova {
 // The code a poll of the exit code gives while the program still runs.
 inline constexpr int kStillActive = 259;
 
+// What the user sees of a program that runs longer than a moment, with a
+// way to stop it.
+class RunningNotice {
+public:
+    virtual ~RunningNotice() = default;
+    // The program still runs after the request's delay; `stop` ends it.
+    // Must not block: the wait goes on while the notice is shown.
+    virtual void Show(std::function<void()> stop) = 0;
+    // The program has ended: the notice goes (also when it never came).
+    virtual void Hide() = 0;
+};
+
 struct ProcessRequest {
     std::filesystem::path program;   // absolute path of the executable
     std::vector<std::string> args;
@@ -22,9 +34,13 @@ struct ProcessRequest {
     // Keep what the program writes to standard error (returned in the
     // status) instead of forwarding it; standard output is always forwarded.
     bool captureStderr = false;
+    // Shown when the program still runs after noticeDelayMs; none when null.
+    RunningNotice* notice = nullptr;
+    int noticeDelayMs = 2000;
 };
 
-enum class ProcessState { Running, Exited, Crashed, FailedToStart };
+// Stopped: ended by the notice's stop, whatever code it then gave.
+enum class ProcessState { Running, Exited, Crashed, FailedToStart, Stopped };
 
 struct ProcessStatus {
     ProcessStatus() = default;
@@ -40,8 +56,8 @@ struct ProcessStatus {
     // Ended by itself with code 0: the only outcome that means results.
     bool Succeeded() const { return Exited() && exitCode == 0; }
     // The code a poll reports: kStillActive while running, the exit code
-    // once ended; a crash or a failed start reads as -1, never as 0 or as
-    // still running.
+    // once ended; a crash, a stop or a failed start reads as -1, never as 0
+    // or as still running.
     int PolledCode() const;
 };
 

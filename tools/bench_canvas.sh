@@ -5,6 +5,10 @@
 set -e
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
-[ -f "$BUILD/build.ninja" ] || cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if [ -f "$BUILD/build.ninja" ]; then
+    cmake -S . -B "$BUILD" -DKOVA_TOOLS=ON >/dev/null
+else
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_TOOLS=ON >/dev/null
+fi
 cmake --build "$BUILD" -j3 --target kova_bench_canvas >/dev/null
 QT_QPA_PLATFORM=offscreen "$BUILD/bin/kova_bench_canvas" "$@"

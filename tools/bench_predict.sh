@@ -7,6 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 runs=${2:-20}
+# The benchmark programs are built only with KOVA_TOOLS.
+cmake -S "$root" -B "$build" -DKOVA_TOOLS=ON >/dev/null
 cmake --build "$build" --target kova_bench_predict >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 
 #include "platform/qt/qt_text.hpp"
 
@@ -44,19 +46,38 @@ ProcessStatus QtProcessRunner::RunAndWait(const ProcessRequest& req) {
 
     QEventLoop loop;
     bool done = false;
+    bool stopped = false;
     auto finish = [&] {
         done = true;
         loop.quit();
     };
+    // A program that takes long is shown, with the user's way to end it.
+    QTimer noticeTimer;
+    noticeTimer.setSingleShot(true);
+    if (req.notice)
+        QObject::connect(&noticeTimer, &QTimer::timeout, &loop, [&] {
+            if (done || p.state() == QProcess::NotRunning) return;
+            req.notice->Show([&] {
+                if (p.state() == QProcess::NotRunning) return;
+                stopped = true;
+                p.kill();
+            });
+        });
     QObject::connect(&p, &QProcess::finished, &loop, finish);
     QObject::connect(&p, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart) finish();
     });
     p.start();
     // A start that fails at once is reported before start() returns.
-    if (!done && p.state() != QProcess::NotRunning) loop.exec();
+    if (!done && p.state() != QProcess::NotRunning) {
+        if (req.notice) noticeTimer.start(std::max(0, req.noticeDelayMs));
+        loop.exec();
+    }
     if (p.state() != QProcess::NotRunning) p.waitForFinished(-1);
+    noticeTimer.stop();
+    if (req.notice) req.notice->Hide();
     ProcessStatus st = StatusOf(p);
+    if (stopped && st.state != ProcessState::FailedToStart) st = ProcessStatus{ProcessState::Stopped, 0, "stopped"};
     if (req.captureStderr) st.errorOutput = p.readAllStandardError().toStdString();
     return st;
 }

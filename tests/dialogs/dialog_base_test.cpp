@@ -161,17 +161,38 @@ TEST(ToolPalette, LoadsAndUnloadsOnce) {
     delete p;
 }
 
+// A main window that may refuse to close (Cancel at its save question).
+class RefusingOwner : public QWidget {
+public:
+    bool refuse = true;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (refuse) e->ignore();
+        else e->accept();
+    }
+};
+
+// The unload runs when the palette really closes: not when the main window
+// only receives a close it then refuses, and still when the palette closes
+// later.
 TEST(ToolPalette, MainWindowClosingUnloadsIt) {
     FakeEditorHost host;
-    QWidget owner;
+    RefusingOwner owner;
     host.owner = &owner;
     owner.show();
     auto* p = new TwoTools(host, &owner);
     p->show();
     p->Option(0)->click();
     owner.close();
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_TRUE(p->isVisible());
+    EXPECT_EQ(host.state->cmd_mode, 3);
+    EXPECT_TRUE(host.status.empty());
+    p->close();
     EXPECT_EQ(host.state->cmd_mode, 0);
     EXPECT_EQ(host.status.size(), 1u);
+    EXPECT_EQ(host.StatusText(1), "  ");
     p->close();
     EXPECT_EQ(host.status.size(), 1u);
     delete p;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -296,6 +297,31 @@ TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
     EXPECT_EQ(st.PickPair[1], -1);
     EXPECT_EQ(st.SelFlags[3], 1);  // the line pick stays
     EXPECT_EQ(host.repaints, 3);
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+// Each palette is wide enough for its caption in a title bar (a bold face
+// with an icon and buttons beside it) and keeps its column in the middle;
+// none asks for minimise or maximise buttons.
+TEST(ToolPalettes, WideEnoughForTheirCaptionsWithFixedFlags) {
+    FakeEditorHost host;
+    for (int which : {2, 3, 9, 14}) {
+        std::unique_ptr<EditPalette> p = Make(which, host);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(p->width(), QFontMetrics(bold).horizontalAdvance(p->windowTitle()) + 64) << which;
+        const QRect b = p->Option(0)->geometry();
+        EXPECT_LE(std::abs(b.left() - (p->width() - b.right() - 1)), 2) << which;
+        EXPECT_EQ(p->minimumSize(), p->maximumSize()) << which;
+        const Qt::WindowFlags f = p->windowFlags();
+        EXPECT_TRUE(f & Qt::CustomizeWindowHint) << which;
+        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << which;
+    }
 }
 
 }  // namespace

@@ -290,3 +290,51 @@ TEST_F(PaintFixture, FarPointsDrawStraightWithoutOverflow) {
 
 }  // namespace
 }  // namespace kova
+
+namespace kova {
+namespace {
+
+// The canvas's number labels round halves away from zero, as every number
+// text of the system does ("#0.000"), not to the even neighbour.
+TEST(CanvasNumbers, LoadAndSettlementLabelsRoundHalvesAwayFromZero) {
+    EXPECT_EQ(LoadLabel(0.0625, "kN"), "0.063kN");
+    EXPECT_EQ(LoadLabel(-2.0625, "kN/m"), "-2.063kN/m");
+    EXPECT_EQ(LoadLabel(12.5, "kN/m2"), "12.500kN/m2");
+    EXPECT_EQ(SettlementLabel(0.1245), "0.125");  // 0.12449999... as a double
+    EXPECT_EQ(SettlementLabel(1.0625), "1.063");
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+// A grid value whose line lies just off the left edge is not written cut
+// ("-10" would read as "10"); position names stand below the row of grid
+// values, not over it.
+TEST_F(PaintFixture, GridValuesAreNeverCutAndNamesKeepClearOfThem) {
+    ed.ViewTopY = 5;                    // no horizontal line in the top rows
+    ed.ViewLeftX = -10 + 100.0 / 150;  // line -10 at -100 twips, its value at -50
+    Paint();
+    auto lit = [](QColor q) { return q != Qt::black; };
+    EXPECT_EQ(Count(QRect(0, 1, 14, 11), lit), 0);
+    // The value of the next line is written whole.
+    EXPECT_GT(CountText(QRect(Px(0) + 3, 1, 20, 11), 8), 5);
+
+    m.CalcPosCount = 1;
+    m.Cond.CalcPosX[0] = 5;
+    m.Cond.CalcPosName[0] = "盛土中央";
+    Paint();
+    int valuesBottom = -1, nameTop = 1000;
+    for (int y = 0; y < 40; ++y) {
+        if (CountText(QRect(Px(10) + 3, y, 20, 1), 8) > 0) valuesBottom = y;
+        if (CountText(QRect(Px(5) + 3, y, 50, 1), 12) > 0) nameTop = std::min(nameTop, y);
+    }
+    ASSERT_GE(valuesBottom, 0);
+    ASSERT_LT(nameTop, 40);
+    EXPECT_GT(nameTop, valuesBottom);
+}
+
+}  // namespace
+}  // namespace kova

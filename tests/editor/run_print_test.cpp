@@ -2,7 +2,14 @@
 #include "editor/project_commands.hpp"
 #include "editor/section_canvas.hpp"
 #include "editor/run_commands.hpp"
+#include "editor/run_notice.hpp"
+#include "platform/qt/qt_text.hpp"
 #include "tests/editor/editor_fixture.hpp"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
 
 using namespace kova;
 using namespace kova::test;
@@ -99,6 +106,61 @@ TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
     msg.Clear();
     form->PrintReports();
     EXPECT_EQ(msg.Last().text, kNothingToPrintText);
+}
+
+// An engine that does not end: after about two seconds a small modal box
+// "計算中です。" offers "中止", which ends the engine; the run then failed.
+TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
+    Start();
+    ThreePositions();
+    form->GetModel().SettledSurface[5] = ResultRow{1, 2, 3};
+    // Results written, then it hangs: nothing of them may be taken.
+    EngineScript(Writes(Rows(1000), Rows(3)) + "echo 'half a sente' >&2; exec sleep 60");
+    QElapsedTimer t;
+    t.start();
+    qint64 shownAfter = -1;
+    bool enabledBehind = true, boxEnabled = false;
+    std::string text, button, caption;
+    WhenModal<RunningBox>(
+        [&](RunningBox* box) {
+            shownAfter = t.elapsed();
+            enabledBehind = form->isEnabled();
+            boxEnabled = box->isEnabled() && box->StopButton()->isEnabled();
+            caption = U(box->windowTitle());
+            if (auto* l = box->findChild<QLabel*>()) text = U(l->text());
+            button = U(box->StopButton()->text());
+            // Neither Esc nor a close ends the box; the engine goes on.
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            EXPECT_TRUE(box->isVisible());
+            QTest::mouseClick(box->StopButton(), Qt::LeftButton);
+        },
+        1000);
+    form->Calculate();
+    EXPECT_LT(t.elapsed(), 20000);
+    EXPECT_GE(shownAfter, 1500);
+    EXPECT_FALSE(enabledBehind);
+    EXPECT_TRUE(boxEnabled);
+    EXPECT_EQ(text, "計算中です。");
+    EXPECT_EQ(button, "中止");
+    EXPECT_EQ(caption, "Kovadex");
+    EXPECT_EQ(Texts(), std::vector<std::string>{kCalcErrorText});
+    const Model& m = form->GetModel();
+    EXPECT_EQ(m.SettledSurface[5].v, 0);
+    EXPECT_EQ(m.CalcPosResult[0].v, -1);
+    EXPECT_FALSE(form->ShowsSettlement());
+    EXPECT_TRUE(form->isEnabled());
+    auto* box = form->findChild<RunningBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isVisible());
+
+    // A quick run never shows it, and succeeds.
+    msg.Clear();
+    EngineScript(Writes(Rows(1000), Rows(3)) + "exit 0");
+    form->Calculate();
+    EXPECT_TRUE(msg.shown.empty());
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_TRUE(form->ShowsSettlement());
 }
 
 TEST_F(Run, CancelledConditionsWriteNothing) {

@@ -213,9 +213,30 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithoutChange) {
     EXPECT_FALSE(ReadCondFile(*m, ps, dir / "none.kov", ui));
     EXPECT_EQ(ui.Count(), 1u);
     EXPECT_EQ(Form(*m), Form(*before));
+    EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。");  // no line to name
     // The golden text itself passes the same route.
     WriteBytes(dir / "good.kov", Utf8ToCp932(join(golden)));
     EXPECT_TRUE(ReadCondFile(*m, ps, dir / "good.kov", ui));
+}
+
+// A line of bytes that are no text is named with its line and the reason,
+// like every other refusal; the lines before it were good text.
+TEST_F(ProjectFileTest, ABinaryGarbageLineIsNamedByItsLine) {
+    const std::string golden = ReadBytes(DataFile("rich.kov"));
+    const std::size_t third = golden.find('\n', golden.find('\n') + 1) + 1;
+    const std::string garbages[] = {std::string("\x82\x20\xff\xfe\x00\x01", 6), std::string("abc\x81\x7f")};
+    for (const std::string& garbage : garbages) {
+        const std::string bytes = golden.substr(0, third) + garbage + "\r\n" + golden.substr(third);
+        WriteBytes(dir / "bad.kov", bytes);
+        auto before = std::make_unique<Model>();
+        test::BuildRichModel(*before);
+        *m = *before;
+        ui.Clear();
+        EXPECT_FALSE(ReadCondFile(*m, ps, dir / "bad.kov", ui));
+        ASSERT_EQ(ui.Count(), 1u);
+        EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。\r3行目: 読めない文字コードがあります。");
+        EXPECT_EQ(Form(*m), Form(*before));
+    }
 }
 
 TEST_F(ProjectFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {

@@ -17,6 +17,7 @@ TEST(ProcessStatus, PolledCodes) {
     } cases[] = {
         {ProcessState::Running, 0, 259}, {ProcessState::Exited, 0, 0},  {ProcessState::Exited, 7, 7},
         {ProcessState::Crashed, 11, -1}, {ProcessState::FailedToStart, 0, -1},
+        {ProcessState::Stopped, 0, -1},  // stopped by the user: no results, whatever it gave
     };
     for (const Case& c : cases) {
         ProcessStatus s{c.state, c.code, {}};

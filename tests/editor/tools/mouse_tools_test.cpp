@@ -19,6 +19,10 @@ TEST_F(MouseTools, CursorReadoutRightAlignsClampedCoordinates) {
         {1234.5, 5, "X: 999.99 Y:   5.00"},
         {-999.99, -0.004, "X:-999.99 Y:   0.00"},
         {-1e12, 12.346, "X:-999.99 Y:  12.35"},
+        // "####0.00" rounds halves away from zero, as the number texts do.
+        {0.125, -0.125, "X:   0.13 Y:  -0.13"},
+        {-0.005, 1.005, "X:  -0.01 Y:   1.01"},
+        {-12.345, 999.985, "X: -12.35 Y: 999.99"},
     };
     Point(0, 0);
     for (const Case& c : cases) {
@@ -29,8 +33,8 @@ TEST_F(MouseTools, CursorReadoutRightAlignsClampedCoordinates) {
     // With no points nothing is read out or kept.
     m.BndPtCount = 0;
     host.Move({1, 1, 0, false});
-    EXPECT_EQ(status.Text(2), "X:-999.99 Y:  12.35");
-    EXPECT_EQ(ed.CursorX, -1e12);
+    EXPECT_EQ(status.Text(2), "X: -12.35 Y: 999.99");
+    EXPECT_EQ(ed.CursorX, -12.345);
 }
 
 TEST_F(MouseTools, LineChainJoinsEachFoundPointToTheLast) {

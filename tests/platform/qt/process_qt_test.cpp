@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <cstdlib>
@@ -111,6 +112,56 @@ TEST(RunViewer, AMissingViewerIsReportedThroughTheRealRunner) {
     EXPECT_TRUE(enabledAtEnd);
     EXPECT_EQ(msg.Count(), 1u);
     if (old) setenv("KOVA_VIEWER", saved.c_str(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Records what the runner asks of the notice; stops the program when told.
+struct RecordingNotice : RunningNotice {
+    void Show(std::function<void()> stop) override {
+        ++shown;
+        if (stopIt) QTimer::singleShot(50, [stop] { stop(); });
+    }
+    void Hide() override { ++hidden; }
+    bool stopIt = false;
+    int shown = 0, hidden = 0;
+};
+
+TEST(QtProcessRunner, ALongRunShowsTheNoticeWhoseStopEndsIt) {
+    test::TempDir dir;
+    QtProcessRunner runner;
+    struct Case {
+        std::string body;
+        bool stop;
+        int shown;
+        ProcessState state;
+    } cases[] = {
+        {"exec sleep 30", true, 1, ProcessState::Stopped},
+        // Ends before the delay: no notice, only its hiding.
+        {"exit 0", false, 0, ProcessState::Exited},
+        // Shown and not stopped: the program's own end counts.
+        {"sleep 0.5; exit 3", false, 1, ProcessState::Exited},
+    };
+    for (const Case& c : cases) {
+        RecordingNotice notice;
+        notice.stopIt = c.stop;
+        ProcessRequest req{Script(dir, "p.sh", c.body), {}, dir.path()};
+        req.notice = &notice;
+        req.noticeDelayMs = 200;
+        QElapsedTimer t;
+        t.start();
+        ProcessStatus st = runner.RunAndWait(req);
+        EXPECT_LT(t.elapsed(), 10000) << c.body;
+        EXPECT_EQ(st.state, c.state) << c.body;
+        EXPECT_EQ(notice.shown, c.shown) << c.body;
+        EXPECT_EQ(notice.hidden, 1) << c.body;
+        if (c.stop) {
+            EXPECT_EQ(st.PolledCode(), -1);
+            EXPECT_FALSE(st.Succeeded());
+        }
+    }
 }
 
 }  // namespace
