@@ -18,6 +18,7 @@
 
 #include <algorithm>
 
+#include "dialogs/grid/cell_text.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
@@ -191,6 +192,8 @@ void f2::BuildClient() {
 
     grid_ = new ObservationGrid(client_);
     grid_->SetReadOnly(true);
+    grid_->SetMessages(services_.messages);
+    grid_->SetFullMessage(kTooManyReadingsText);
     grid_->SetUpEmpty();
     grid_->installEventFilter(this);
     connect(grid_, &ObservationGrid::CellEdited, this, [this] { QEXFLG_CellEdited(); });
@@ -660,6 +663,9 @@ void f2::Command2_Click() { te_->setText(QString::number(upDown1_->value())); }
 
 void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
     if (filling_ || !StationShown()) return;
+    // Text that is no number is refused when the box is left; until then
+    // the station keeps its value.
+    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) return;
     // Values above 500 or outside 16 bits are ignored: the box keeps its
     // text, the station its value.
     const double v = CellValue(U(box->text()));
@@ -675,9 +681,20 @@ void f2::TS_Change() { ApplyRangeBox(ts_, false); }
 void f2::TE_Change() { ApplyRangeBox(te_, true); }
 
 void f2::RangeLostFocus(QLineEdit* box) {
-    const auto value = RangeValue(U(box->text()));
-    if (!value) return;  // a value out of range is left for the user to see
-    const QString text = QString::number(*value);
+    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) {
+        const bool saPrime = box == te_;
+        services_.messages->Notify(saPrime ? "「Sa'」には数値を入力してください。" : "「Sa」には数値を入力してください。",
+                                   MsgIcon::Exclamation);
+        const StationRecord& s = data_->Stations[curStation_];
+        box->setText(QString::number(saPrime ? s.SaPrime : s.Sa));
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+        return;
+    }
+    if (!RangeValue(U(box->text()))) return;  // a value out of range is left for the user to see
+    // The box's "0" format rounds halves away from zero (2.5 shows 3), and
+    // the change handler stores what it shows.
+    const QString text = QString::fromStdString(grid::FormatNumber(CellValue(U(box->text())), "0"));
     if (box->text() != text) box->setText(text);
 }
 
@@ -703,15 +720,25 @@ void f2::QEXFLG_CellEdited() {
     }
     // Every row in use needs its date before anything is stored, or an
     // inserted empty row would take the date of the row it displaced.
-    const GridTexts grid = ShownGrid();
-    if (const int bad = FirstRowWithoutDate(grid)) {
+    // A refused edit goes back to the text the record still holds, so that
+    // the grid never shows what was not stored.
+    if (FirstRowWithoutDate(ShownGrid()) > 0) {
         services_.messages->Notify(kBadDateText, MsgIcon::None);
-        if (edit && edit->first == bad) grid_->SetText(edit->first, edit->second, "");
+        if (edit) grid_->RevertTextEdit();
+        // The date to give: the row still without one, else the row typed in.
+        int row = FirstRowWithoutDate(ShownGrid());
+        if (row == 0 && edit) row = edit->first;
         // The editor may still be closing: move once it has.
         QMetaObject::invokeMethod(
-            this, [this, bad] { grid_->SetCurrentCell(bad, kColDate); }, Qt::QueuedConnection);
+            this,
+            [this, row] {
+                if (row > 0) grid_->SetCurrentCell(row, kColDate);
+                grid_->setFocus(Qt::OtherFocusReason);
+            },
+            Qt::QueuedConnection);
         return;
     }
+    const GridTexts grid = ShownGrid();
     StationRecord& s = data_->Stations[curStation_];
     StoreGridRows(grid, s);
     grid_->Renumber();

@@ -84,8 +84,11 @@ TEST(StationListDialog, RefusesATwentyFirstStationAndUnstorableNames) {
     for (int i = 6; i <= 20; ++i) ASSERT_TRUE(Type(f.grid, i, 1, QString::number(i)));
     EXPECT_EQ(f.data.StationCount, 20);
     f.grid.SetCurrentCell(3, 1);
-    EXPECT_FALSE(f.grid.InsertRow());  // the full grid takes no row
+    EXPECT_FALSE(f.grid.InsertRow());  // the full grid takes no row, and says so
     EXPECT_EQ(f.data.StationCount, 20);
+    ASSERT_EQ(f.messages.Count(), 1u);
+    EXPECT_EQ(f.messages.Last().text, "観測所は20箇所までです。");
+    f.messages.Clear();
 
     Type(f.grid, 2, 1, Q("a\"b"));
     ASSERT_EQ(f.messages.Count(), 1u);

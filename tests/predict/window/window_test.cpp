@@ -238,9 +238,25 @@ TEST(PredictWindow, RangeBoxes) {
         int sa;
     };
     for (const Case& c : {Case{"12.5", 12}, Case{"13.5", 14}, Case{"600", 14}, Case{"-40000", 14},
-                          Case{"abc", 0}, Case{"3", 3}}) {
+                          Case{"abc", 14}, Case{"", 0}, Case{"3", 3}}) {
         f.w->TS()->setText(c.text);
         EXPECT_EQ(s.Sa, c.sa) << c.text;
+    }
+    // Text that is no number is refused when the box is left.
+    f.msg.Clear();
+    f.w->TS()->setText("l2");
+    EXPECT_EQ(s.Sa, 3);
+    f.w->TS_LostFocus();
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, "「Sa」には数値を入力してください。");
+    EXPECT_EQ(U(f.w->TS()->text()), "3");
+    EXPECT_EQ(s.Sa, 3);
+    // Leaving the box shows its "0" format: halves away from zero.
+    for (const auto& [typed, shown] : {std::pair{"2.5", "3"}, std::pair{"3.5", "4"}, std::pair{"-0.5", "-1"}}) {
+        f.w->TE()->setText(typed);
+        f.w->TE_LostFocus();
+        EXPECT_EQ(U(f.w->TE()->text()), shown) << typed;
+        EXPECT_EQ(std::to_string(s.SaPrime), shown) << typed;
     }
     f.w->TE()->setText("12.7");
     f.w->TE_LostFocus();
