@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Renders TOLMPRED's main window (elapsed days and years on the time axis),
-# the station list and the graph options offscreen to PNG files under
-# build/shots (or the folder given) for a person to check.
+# Renders TOLMPRED's main window (elapsed days and years on the time axis;
+# after New, after maximise and restore, and resized), the station list and
+# the graph options offscreen to PNG files under build/shots (or the folder
+# given) for a person to check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/shots}
