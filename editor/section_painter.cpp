@@ -531,7 +531,7 @@ void SectionPainter::Paint(QImage& picture, const Model& m, EditorState& ed, con
     if (chain) {
         UpdateBand(m, ed);
         if (ed.old_mode != -99) return;
-        ed.old_mode = 0;
+        ed.old_mode = CmdMode::kNone;
     }
     FullRepaint(picture, m, ed, opt);
 }

@@ -24,7 +24,7 @@ void RepaintWithoutTool(EditorState& ed, CanvasView& view) {
     ed.cmd_mode = CmdMode::kZoomIn;
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = 0;
+    ed.old_mode = CmdMode::kNone;
 }
 
 i16 Clamp16(int v) { return static_cast<i16>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v)); }
@@ -74,7 +74,7 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetToolbarButtonPressed(kToolZoomOut, false);
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = 0;
+    ed.old_mode = CmdMode::kNone;
     view.Refresh();
 }
 
