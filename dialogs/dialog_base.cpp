@@ -206,7 +206,7 @@ void ToolPalette::RunModalFromOption(int index, QDialog& dialog) {
 }
 
 void ToolPalette::CloseClicked() {
-    host_.SelectToolOption(kNoToolOptionIndex);
+    host_.SelectToolOption(kNoToolOption);
     close();
 }
 

@@ -18,10 +18,6 @@ struct TwipsPoint {
     friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
 };
 
-// Tool option that selects no tool; palettes and several dialogs select it
-// as they close so that the option that opened them can be chosen again.
-inline constexpr int kNoToolOptionIndex = 7;
-
 class EditorHost {
 public:
     virtual ~EditorHost() = default;

@@ -44,9 +44,6 @@ struct Services {
     HelpViewer& help;
 };
 
-// The tool option that selects no tool and closes the palettes.
-inline constexpr int kNoToolOption = 7;
-
 // What the commands ask of the main window.
 class CommandHost {
 public:

@@ -197,6 +197,11 @@ inline constexpr int kHorizontalThroughPoint = 19;
 inline constexpr int kFootOfPerpendicular = 20;
 }  // namespace CmdMode
 
+// The tool option of the main window's strip that selects no tool and closes
+// the palettes; palettes and several dialogs select it as they close so that
+// the option that opened them can be chosen again.
+inline constexpr int kNoToolOption = 7;
+
 // The view and the selection state of the canvas tools.
 struct EditorState {
     double ViewLeftX = 0;
