@@ -9,6 +9,7 @@
 #include "platform/qt/qt_text.hpp"
 #include "predict/window/graph_options_dialog.hpp"
 #include "predict/window/station_list_dialog.hpp"
+#include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/qt_app.hpp"
 
