@@ -11,6 +11,7 @@ namespace kova {
 Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("境界点の入力")) {
     SetClientTwips(5490, 5370);
     Qflg_NB = new grid::QEX_FLG(this);
+    Qflg_NB->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_NB, 240, 120, 3495, 5055);
     OKButton = AddButton(QStringLiteral("OK"), 3960, 120, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 3960, 600, 1215, 375);
@@ -30,6 +31,7 @@ Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
         Qflg_NB->Model().SetCellValue(i + 1, 1, m.BndPt[static_cast<std::size_t>(i)].X, "0.000");
         Qflg_NB->Model().SetCellValue(i + 1, 2, m.BndPt[static_cast<std::size_t>(i)].Y, "0.000");
     }
+    for (int c : {1, 2}) Qflg_NB->Model().SetNumeric(c, true);
     Qflg_NB->SetDrawing(true);
     WidenRightOf(3960, Qflg_NB->width() - Px(3250));
     CentreOnOwner();

@@ -10,6 +10,7 @@ namespace kova {
 Dialog1::Dialog1(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("盛土情報の入力")) {
     SetClientTwips(7740, 3480);
     Qflg_MB = new grid::QEX_FLG(this);
+    Qflg_MB->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_MB, 240, 300, 5655, 2775);
     OKButton = AddButton(QStringLiteral("OK"), 6240, 2220, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6240, 2700, 1215, 375);
@@ -33,6 +34,7 @@ Dialog1::Dialog1(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
         g.SetCellValue(i + 1, 2, b.UnitWeight, "##0.000");
         g.SetCellValue(i + 1, 3, b.Stage, "#0");
     }
+    for (int c : {2, 3}) Qflg_MB->Model().SetNumeric(c, true);
     Qflg_MB->SetDrawing(true);
     WidenRightOf(6240, Qflg_MB->width() - Px(5700));
     CentreOnOwner();

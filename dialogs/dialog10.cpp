@@ -12,6 +12,7 @@ namespace kova {
 Dialog10::Dialog10(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("切り土情報の入力")) {
     SetClientTwips(6030, 3195);
     Qflg_KB = new grid::QEX_FLG(this);
+    Qflg_KB->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_KB, 180, 180, 4395, 2775);
     OKButton = AddButton(QStringLiteral("OK"), 4680, 120, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 4680, 600, 1215, 375);
@@ -33,6 +34,7 @@ Dialog10::Dialog10(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
         g.SetCell(i + 1, 1, QString::fromStdString(b.Name));
         g.SetCellValue(i + 1, 2, b.UnitWeight, "##0.000");
     }
+    Qflg_KB->Model().SetNumeric(2, true);
     Qflg_KB->SetDrawing(true);
     WidenRightOf(4680, Qflg_KB->width() - Px(4450));
     CentreOnOwner();

@@ -37,6 +37,7 @@ constexpr const char* kOpenPatterns[kDrainValueCount] = {"##0.000", "##0.000", "
 Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("促進工法の入力")) {
     SetClientTwips(11205, 4950);
     grid_ = new grid::QEX_FLG(this);
+    grid_->SetMessages(&host_.Messages());
     PlaceTwips(grid_, 120, 60, 10815, 2775);
     ok_ = AddButton(QStringLiteral("OK"), 9660, 3060, 1215, 375);
     cancel_ = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 9660, 3540, 1215, 375);

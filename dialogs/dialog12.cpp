@@ -45,6 +45,7 @@ void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, 
         g.SetCellValue(r, c++, l.Load, "##0.000");
         g.SetCellValue(r, c, l.Stage, "#0");
     }
+    for (int c = 1; c < layout.cols; ++c) g.SetNumeric(c, true);
     q.SetDrawing(true);
     q.GrowToShowAllRows();
 }
@@ -92,6 +93,7 @@ Dialog12::Dialog12(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     OKButton = AddButton(QStringLiteral("OK"), 7200, 420, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 7200, 900, 1215, 375);
 
+    for (grid::QEX_FLG* g : {Qflg_SK, Qflg_LK, Qflg_OK}) g->SetMessages(&host_.Messages());
     const Model& m = host_.SectionModel();
     FillLoads(*Qflg_SK, m.PointLoad, m.PointLoadCount, false, "   荷重値    (kN)", 5400);
     FillLoads(*Qflg_LK, m.LineLoad, m.LineLoadCount, false, "   荷重値    (kN/m)", 5400);

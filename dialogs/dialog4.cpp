@@ -14,6 +14,7 @@ const char* const Dialog4::kDrainages = "両面排水|片面排水";
 Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("土層情報の入力")) {
     SetClientTwips(10800, 3330);
     Qflg_DB = new grid::QEX_FLG(this);
+    Qflg_DB->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_DB, 60, 180, 8850, 2775);
     OKButton = AddButton(QStringLiteral("OK"), 9240, 2100, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 9240, 2580, 1215, 375);
@@ -60,6 +61,7 @@ Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
         g.SetCellValue(i + 1, 6, p.NValue, "#0");
         g.SetCellValue(i + 1, 7, p.C1, "#0.000");
     }
+    for (int c : {5, 6, 7}) g.SetNumeric(c, true);
     q.SetDrawing(true);
     WidenRightOf(9240, q.x() + q.width() - Px(60 + 8900));
     CentreOnOwner();

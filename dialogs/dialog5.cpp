@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include "dialogs/dialog8.hpp"
@@ -25,6 +26,7 @@ const QColor kLeft(255, 255, 255);
 // factor from the shown value to the model's.
 constexpr Item kValueItems[] = {Item::VoidRatio, Item::MvValue, Item::CvValue};
 constexpr double kValueToModel[] = {1, 10, 1};
+constexpr const char* kValueUnits[] = {"", "m2/kN", "cm2/日"};
 
 }  // namespace
 
@@ -38,6 +40,7 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     connect(cancel_, &QPushButton::clicked, this, &Dialog5::CancelClicked);
 
     points_ = new grid::QEX_FLG(this);
+    points_->SetMessages(&host_.Messages());
     PlaceTwips(points_, 180, 2580, 3255, 4815);
 
     plot_ = new PictureBoxWidget(this);
@@ -49,8 +52,8 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
 
     auto* head0 = new QLabel(QStringLiteral("各種設定対象のグラフ項目をクリックします。"), this);
     PlaceTwips(head0, 180, 180, 6675, 195);
-    auto* head1 = new QLabel(QStringLiteral("下記表でグラフデータの入力を行います。"), this);
-    PlaceTwips(head1, 180, 2340, 6675, 195);
+    head1_ = new QLabel(QStringLiteral("下記表でグラフデータの入力を行います。"), this);
+    PlaceTwips(head1_, 180, 2340, 6675, 195);
     sand_ = AddButton(QStringLiteral("砂のe-LogP曲線"), 7320, 1440, 1635, 735);
     connect(sand_, &QPushButton::clicked, this, &Dialog5::OpenSandCurves);
 
@@ -88,6 +91,8 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     points_->SetDrawing(false);
     points_->SetRows(kCurveRows + 1);
     points_->SetCols(3);
+    points_->Model().SetNumeric(1, true);
+    points_->Model().SetNumeric(2, true);
     points_->SetHeaderRows(1);
     points_->SetHeaderCols(1);
     points_->SetColWidth(0, 500);
@@ -176,8 +181,15 @@ void Dialog5::FillSelector() {
 }
 
 void Dialog5::SelectorMoved(int row, int col, int prevRow, int prevCol) {
+    if (row >= 0 && col < 1) {
+        // The fixed number column is not a cell to choose: the mark and the
+        // choice stay where they were.
+        QSignalBlocker quiet(selector_);
+        selector_->setCurrentCell(prevRow, prevCol);
+        return;
+    }
     if (QTableWidgetItem* left = selector_->item(prevRow, prevCol)) left->setBackground(kLeft);
-    if (row < 0 || col < 1) return;  // the fixed number column is not a cell to choose
+    if (row < 0) return;
     if (QTableWidgetItem* now = selector_->item(row, col)) now->setBackground(kChosen);
     const bool curve = form_->Choose(row + 1, col);
     SetPointsEditable(form_->PointsEditable());
@@ -212,16 +224,20 @@ void Dialog5::LoadPointGrid() {
 }
 
 void Dialog5::SetPointsEditable(bool on) {
-    // Until a curve cell is chosen, the table takes no edits at all.
+    // Until a curve cell is chosen, the table takes no edits at all, and the
+    // line above it says why.
     points_->Model().SetReadOnly(!on);
+    head1_->setText(on ? QStringLiteral("下記表でグラフデータの入力を行います。")
+                       : QStringLiteral("上の表でグラフ項目（○/－）を選ぶと入力できます。"));
 }
 
 void Dialog5::PointsEdited() {
     if (!form_->PointsEditable()) return;
     const int kind = static_cast<int>(form_->Kind());
     const int col = points_->Model().Last().col;
-    if (col == 1) RefuseOutsideLimit(*points_, Item::CurvePressure, 0.1, host_.Messages());
-    if (col == 2) RefuseOutsideLimit(*points_, kValueItems[kind], kValueToModel[kind], host_.Messages());
+    // The ranges are told in the units the user types.
+    if (col == 1) RefuseOutsideLimit(*points_, Item::CurvePressure, 0.1, host_.Messages(), "kN/m2");
+    if (col == 2) RefuseOutsideLimit(*points_, kValueItems[kind], kValueToModel[kind], host_.Messages(), kValueUnits[kind]);
 
     const grid::GridModel& g = points_->Model();
     std::vector<Dialog5Form::RowInput> rows;
@@ -234,6 +250,10 @@ void Dialog5::PointsEdited() {
     }
     form_->UpdatePoints(rows);
     form_->StorePoints();
+    // Every row in use shows its number; a loaded row keeps the point it
+    // came from behind it.
+    for (int r = 1; r <= points_->RowsInUse(); ++r)
+        if (points_->CellText(r, 0) != QString::number(r)) points_->Model().SetCellTextKeepingValue(r, 0, QString::number(r));
     if (QTableWidgetItem* mark = selector_->item(form_->c_rw() - 1, form_->cl()))
         mark->setText(Q(form_->SelectorText(form_->c_rw(), form_->cl())));
     plot_->RequestRefresh();

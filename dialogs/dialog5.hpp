@@ -32,6 +32,8 @@ public:
     QLineEdit* txt_y() { return txtY_; }
     QLabel* lbl_1() { return lbl1_; }
     QLabel* lbl_2() { return lbl2_; }
+    // The line above the point grid: what to do next.
+    QLabel* Label1_1() { return head1_; }
     QPushButton* OKButton() { return ok_; }
     QPushButton* CancelButton() { return cancel_; }
     QPushButton* cmd_dg5() { return sand_; }
@@ -56,6 +58,7 @@ private:
     PictureBoxWidget* plot_ = nullptr;
     QLineEdit* txtX_ = nullptr;
     QLineEdit* txtY_ = nullptr;
+    QLabel* head1_ = nullptr;
     QLabel* lbl1_ = nullptr;
     QLabel* lbl2_ = nullptr;
     QPushButton* ok_ = nullptr;

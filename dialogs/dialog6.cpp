@@ -56,6 +56,7 @@ protected:
 Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("載荷情報の入力")) {
     SetClientTwips(7380, 6315);
     Qflg_KK = new grid::QEX_FLG(this);
+    Qflg_KK->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_KK, 240, 240, 3000, 1455);
     OKButton = AddButton(QStringLiteral("OK"), 5820, 120, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 5820, 600, 1215, 375);

@@ -18,6 +18,7 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     txt_dg7->setFixedHeight(std::max(txt_dg7->height(), txt_dg7->sizeHint().height()));
     AddLabel(QStringLiteral("沈下算出点"), 240, 960, 975, 255);
     Qflg_KP = new grid::QEX_FLG(this);
+    Qflg_KP->SetMessages(&host_.Messages());
     PlaceTwips(Qflg_KP, 1500, 900, 4455, 4815);
     OKButton = AddButton(QStringLiteral("OK"), 6120, 300, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6120, 780, 1215, 375);
@@ -37,6 +38,7 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
         g.SetCell(i + 1, 1, QString::fromStdString(m.Cond.CalcPosName[static_cast<std::size_t>(i)]));
         g.SetCellValue(i + 1, 2, m.Cond.CalcPosX[static_cast<std::size_t>(i)], "##0.000");
     }
+    Qflg_KP->Model().SetNumeric(2, true);
     Qflg_KP->SetDrawing(true);
     WidenRightOf(6120, Qflg_KP->x() + Qflg_KP->width() - Px(5655));
     shownTitle_ = QString::fromStdString(m.Cond.ProjectTitle);

@@ -30,6 +30,7 @@ Dialog8::Dialog8(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     ok_ = AddButton(QStringLiteral("OK"), 7020, 300, 1215, 375);
     cancel_ = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 7020, 780, 1215, 375);
     grid_ = new grid::QEX_FLG(this);
+    grid_->SetMessages(&host_.Messages());
     PlaceTwips(grid_, 240, 300, 6650, 5415);
     cmd_[0] = AddButton(QStringLiteral("現在の値を初期値としてシステム登録"), 240, 5940, 3195, 375);
     cmd_[1] = AddButton(QStringLiteral("初期値に戻す"), 3660, 5940, 3195, 375);
@@ -41,6 +42,7 @@ Dialog8::Dialog8(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     grid_->SetDrawing(false);
     grid_->SetRows(kSandRows + 1);
     grid_->SetCols(kCols);
+    for (int c = 1; c < kCols; ++c) grid_->Model().SetNumeric(c, true);
     grid_->SetHeaderRows(1);
     grid_->SetHeaderCols(1);
     for (int c = 0; c < kCols; ++c) {

@@ -12,5 +12,10 @@ namespace kova {
 // the user typed; `toModel` turns the shown value into the model's units.
 // Returns true when the edit was refused and undone.
 bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageSink& ui);
+// The same, with the message giving the range in the shown unit
+// (`shownUnit`, "" for none), the model's range divided by `toModel`.
+bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageSink& ui, const char* shownUnit);
+// That message, e.g. "圧密曲線の圧力(kN/m2)は0～1000000の範囲で指定してください。"
+std::string ShownLimitMessage(Item item, double toModel, const char* shownUnit);
 
 }  // namespace kova

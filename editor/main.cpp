@@ -9,10 +9,12 @@
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/process_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "platform/qt/translations_qt.hpp"
 #include "shell/app_identity.hpp"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    kova::InstallQtJapanese(app);  // without it the standard dialogs stay English
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
     std::string cmdLine;
     for (int i = 1; i < argc; ++i) {
@@ -32,7 +34,10 @@ int main(int argc, char** argv) {
     deps.settings = &settings;
     deps.help = &help;
     deps.appPath = kova::ResolveAppPath();
+    // The program folder may be the per-user one; the programs it starts
+    // lie beside this one.
     deps.engineProgram = kova::ExecutableDir() / "SETLCORE";
+    deps.programDir = kova::ExecutableDir();
     deps.lockFile = kova::InstanceLock::DefaultFile("KOVACALC");
     deps.cmdLine = cmdLine;
 

@@ -78,6 +78,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
       services_{*deps_.msg, *deps_.files, *deps_.processes, *deps_.help} {
     session_.ps.AppPath = deps_.appPath;
     session_.engineProgram = deps_.engineProgram;
+    session_.programDir = deps_.programDir;
     project_ = std::make_unique<ProjectCommands>(session_, services_, static_cast<CommandHost&>(*this));
     run_ = std::make_unique<RunCommands>(session_, services_, static_cast<CommandHost&>(*this), *project_);
     twips_ = ScreenTwips(this);

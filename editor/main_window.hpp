@@ -46,6 +46,9 @@ struct EditorDeps {
     HelpViewer* help = nullptr;
     std::filesystem::path appPath;        // the program folder
     std::filesystem::path engineProgram;  // SETLCORE
+    // The folder of the executables, VIEWQEX2 is started from there; empty:
+    // the program folder.
+    std::filesystem::path programDir;
     std::filesystem::path lockFile;       // one running instance
     std::string cmdLine;
     bool splash = true;

@@ -29,6 +29,8 @@ struct Session {
     // The engine's program (started with the program folder as its current
     // folder).
     std::filesystem::path engineProgram;
+    // The folder VIEWQEX2 is started from; empty: the program folder.
+    std::filesystem::path programDir;
 
     Model& m() { return *model; }
     EditorState& view() { return *es; }

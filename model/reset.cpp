@@ -5,6 +5,7 @@
 
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"
+#include "textio/numfmt.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova {
@@ -28,14 +29,14 @@ struct BadSandLine {
 
 // The value as the writer formats it must read back as the same value,
 // otherwise a save would change the curves.
-double SandValue(FieldReader& in, Item item, const char* format) {
+double SandValue(FieldReader& in, Item item, int decimals) {
     auto f = in.Field();
     if (!f) throw BadSandLine{in.Line(), "ファイルが途中で終わっています。"};
     double v;
     if (!ParseReal(*f, v)) throw BadSandLine{in.FieldLine(), "数値が正しく読めません。"};
     if (!WithinLimit(item, v)) throw BadSandLine{in.FieldLine(), LimitFileText(item)};
     double back;
-    if (!ParseReal(CFormat(format, v), back) || back != v)
+    if (!ParseReal(FormatFixed(v, decimals), back) || back != v)
         throw BadSandLine{in.FieldLine(), std::string(ItemName(item)) + "の小数点以下の桁数が多すぎます。"};
     return v;
 }
@@ -66,10 +67,10 @@ bool ReadSandCurveFile(const std::filesystem::path& appPath, SandCurves& curves,
             throw BadSandLine{1, LimitFileText(Item::SandPointCount)};
         for (int d = 0; d < kSandCurves; ++d) scratch[d] = CurveTable{};
         for (int a = 0; a < n; ++a) {
-            double p = SandValue(in, Item::SandPressure, "%.1f");
+            double p = SandValue(in, Item::SandPressure, 1);
             for (int d = 0; d < kSandCurves; ++d) {
                 scratch[d].X[a] = p;
-                scratch[d].Y[a] = SandValue(in, Item::SandVoidRatio, "%.3f");
+                scratch[d].Y[a] = SandValue(in, Item::SandVoidRatio, 3);
             }
         }
         if (int junk = in.JunkLine()) throw BadSandLine{junk, "データの後に余分な内容があります。"};
@@ -89,8 +90,10 @@ bool WriteSandCurveFile(const std::filesystem::path& appPath, const SandCurves& 
         TextFileBuilder out;
         out.Line(std::to_string(n));
         for (int a = 0; a < n; ++a) {
-            std::string line = CFormat("%.1f", curves[0].X[a]);
-            for (int d = 0; d < kSandCurves; ++d) line += CFormat(",%.3f", curves[d].Y[a]);
+            // The dialog's "0.0" and "0.000": halves away from zero, so the
+            // file holds what the table showed.
+            std::string line = FormatFixed(curves[0].X[a], 1);
+            for (int d = 0; d < kSandCurves; ++d) line += "," + FormatFixed(curves[d].Y[a], 3);
             out.Line(line);
         }
         WriteCp932FileAtomic(appPath / kSandCurveFile, out.Utf8());

@@ -12,10 +12,10 @@ int ProcessStatus::PolledCode() const {
     }
 }
 
-std::filesystem::path ViewerProgram(const std::filesystem::path& appPath) {
+std::filesystem::path ViewerProgram(const std::filesystem::path& programDir) {
     const char* env = std::getenv("KOVA_VIEWER");
     if (env && *env) return std::filesystem::path(env);
-    return appPath / "VIEWQEX2";
+    return programDir / "VIEWQEX2";
 }
 
 std::string ViewerStartFailedText(const std::filesystem::path& program) {
@@ -23,8 +23,8 @@ std::string ViewerStartFailedText(const std::filesystem::path& program) {
 }
 
 ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
-                        const std::function<void(bool)>& setEnabled) {
-    ProcessRequest req{ViewerProgram(appPath), {"/PDTOPEN"}, appPath};
+                        const std::function<void(bool)>& setEnabled, const std::filesystem::path& programDir) {
+    ProcessRequest req{ViewerProgram(programDir.empty() ? appPath : programDir), {"/PDTOPEN"}, appPath};
     if (setEnabled) setEnabled(false);
     ProcessStatus st = runner.RunAndWait(req);
     if (setEnabled) setEnabled(true);

@@ -71,8 +71,8 @@ public:
 };
 
 // The print viewer: the program named by $KOVA_VIEWER when set, otherwise
-// VIEWQEX2 in the program folder.
-std::filesystem::path ViewerProgram(const std::filesystem::path& appPath);
+// VIEWQEX2 in programDir, the folder of the suite's executables.
+std::filesystem::path ViewerProgram(const std::filesystem::path& programDir);
 
 // The message shown when the viewer cannot be started.
 std::string ViewerStartFailedText(const std::filesystem::path& program);
@@ -80,8 +80,11 @@ std::string ViewerStartFailedText(const std::filesystem::path& program);
 // Starts the viewer with "/PDTOPEN" in the program folder and waits for it
 // with the window disabled (setEnabled(false) before, setEnabled(true) after,
 // whatever happens). How it ends carries no meaning; only when it cannot be
-// started is the user told. Returns the status.
+// started is the user told. The viewer is looked for in programDir, or in
+// the program folder when that is empty (a build tree, where both are one).
+// Returns the status.
 ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
-                        const std::function<void(bool)>& setEnabled);
+                        const std::function<void(bool)>& setEnabled,
+                        const std::filesystem::path& programDir = {});
 
 }  // namespace kova

@@ -31,6 +31,7 @@ constexpr int kTextNote = 1;                // target texts, "Sa", "Sa'"
 constexpr int kTitleSize = 100, kTextSize = 70;
 constexpr int kMarkerKind = 1;
 constexpr int kMaxSettlementTicks = 1000;
+constexpr double kTimeAxisLength = 3600;  // (500, 500)-(4100, 500)
 
 int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 
@@ -177,9 +178,13 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     }
 
     // Target marking; a target the curve never reaches has TargetDay 0.
-    if (s.TargetDay > 0) {
+    // A target day past the end of the time axis (a leaving period longer
+    // than the drawing's span) is left out: drawn at the edge it would show
+    // a wrong day, drawn where it is it would lie outside the frame.
+    const double targetX = double(s.TargetDay) * xs;
+    if (s.TargetDay > 0 && targetX <= kTimeAxisLength) {
         const double spt = s.TargetSettlement;
-        const int xt = Int(double(s.TargetDay) * xs), yt = Int(ys * spt), yf = Int(ys * sf);
+        const int xt = Int(targetX), yt = Int(ys * spt), yf = Int(ys * sf);
         const std::string dayText = std::to_string(s.TargetDay);
         const int opt = set.SettlementOption;
         if (opt == 0 || (opt == 2 && sf > set.ResidualSettlement)) {

@@ -19,7 +19,8 @@ std::string RegressionDrawingName(int k);  // "KAIKI_<k>.PZK"
 // Write the drawing of station k into folder, replacing an existing file,
 // from the station's last fit; the station must have a prediction
 // (LastDay >= 1). Coordinates that do not fit the viewer's 16-bit range are
-// clamped to it. Returns the file's path; throws print::PrintFileError.
+// clamped to it; a target day beyond the end of the time axis draws no
+// target marking. Returns the file's path; throws print::PrintFileError.
 std::filesystem::path WritePredictionDrawing(const StationRecord& station, const ObsSettings& settings,
                                              int k, const std::filesystem::path& folder);
 std::filesystem::path WriteRegressionDrawing(const StationRecord& station, int k,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12 (skipped when all is present).
 set -euo pipefail
-PKGS=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev fonts-ipafont-gothic python3 poppler-utils)
+PKGS=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n
+      fonts-ipafont-gothic python3 poppler-utils desktop-file-utils dpkg-dev)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -13,4 +13,15 @@ status=0
 ctest --test-dir build -j"$(nproc)" --output-on-failure || status=1
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j"$(nproc)" --output-on-failure || status=1
+# The Debian package of the plain build, and what it holds.
+rm -f build/kovadex_*.deb
+if (cd build && cpack -G DEB >/dev/null); then
+  for deb in build/kovadex_*.deb; do
+    dpkg-deb -f "$deb" Package Version Depends
+    dpkg-deb -c "$deb"
+  done
+else
+  echo "cpack -G DEB failed" >&2
+  status=1
+fi
 exit $status

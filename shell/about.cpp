@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "shell/form_geometry.hpp"
@@ -28,8 +29,8 @@ QLabel* TextLabel(QWidget* parent, const char* name, const QFont& font, const QS
 }  // namespace
 
 AboutBox::AboutBox(const ShellApp& app, const std::string& versionText, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+    : QDialog(owner) {
+    MakeFixedDialog(this);
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(Q(AboutCaption(app)));
     setWindowIcon(AppIcon(app));

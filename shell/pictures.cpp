@@ -76,16 +76,20 @@ QImage SplashPicture(const ShellApp& app) {
     return img;
 }
 
-QPixmap AppIconPixmap(const ShellApp& app) {
-    QImage img(32, 32, QImage::Format_RGB888);
+QImage AppIconImage(const ShellApp& app, int size) {
+    QImage img(size, size, QImage::Format_RGB888);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on the 32-pixel grid and scaled, so every size is the same picture.
+    p.scale(size / 32.0, size / 32.0);
     DrawSection(p, 32, 32, 16, app.prediction);
     p.setPen(QPen(QColor(255, 255, 255), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, 31, 31));
-    return QPixmap::fromImage(img);
+    return img;
 }
+
+QPixmap AppIconPixmap(const ShellApp& app) { return QPixmap::fromImage(AppIconImage(app, 32)); }
 
 QIcon AppIcon(const ShellApp& app) { return QIcon(AppIconPixmap(app)); }
 

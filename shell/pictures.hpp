@@ -11,6 +11,9 @@ namespace kova {
 
 QImage SplashPicture(const ShellApp& app);
 QPixmap AppIconPixmap(const ShellApp& app);
+// The program icon drawn at size x size pixels (32: the window's icon), for
+// the desktop's icon themes.
+QImage AppIconImage(const ShellApp& app, int size);
 QIcon AppIcon(const ShellApp& app);
 
 }  // namespace kova

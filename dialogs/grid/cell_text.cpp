@@ -110,6 +110,41 @@ std::optional<double> NumericValue(std::string_view text) {
     return v;
 }
 
+bool IsWholeNumber(std::string_view text) {
+    std::string s;
+    for (char c : FoldFullWidth(text))
+        if (!Skipped(c)) s += c;
+    std::size_t i = 0;
+    const auto digitsFrom = [&](int base) {
+        const std::size_t first = i;
+        while (i < s.size() && DigitOf(s[i], base) >= 0) ++i;
+        return i - first;
+    };
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+        i = 2;
+        return digitsFrom(s[1] == 'H' || s[1] == 'h' ? 16 : 8) > 0 && i == s.size();
+    }
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t digits = digitsFrom(10);
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        digits += digitsFrom(10);
+    }
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (digitsFrom(10) == 0) return false;
+    }
+    return i == s.size();
+}
+
+bool IsBlankText(std::string_view text) {
+    for (char c : FoldFullWidth(text))
+        if (!Skipped(c)) return false;
+    return true;
+}
+
 std::optional<std::int16_t> ToInt16(double v) {
     if (!std::isfinite(v)) return std::nullopt;
     const double r = std::nearbyint(v);  // the default rounding mode: halves to even

@@ -22,6 +22,14 @@ std::string FoldFullWidth(std::string_view utf8);
 // forms are folded first. A number too large to hold (1E999) gives nothing.
 std::optional<double> NumericValue(std::string_view text);
 
+// True when the text, full-width forms folded and blanks, tabs and line
+// feeds ignored wherever they stand, is one number and nothing else: a sign,
+// digits with "." as the point and an exponent with E or D, or an "&H"/"&O"
+// integer. What a number cell or box takes besides an empty text.
+bool IsWholeNumber(std::string_view text);
+// True when the text holds nothing but blanks (full-width ones too).
+bool IsBlankText(std::string_view text);
+
 // A value rounded to the nearest integer, halves to the even neighbour
 // (2.5 -> 2, 3.5 -> 4); nothing when it falls outside -32768..32767 or is not
 // finite.

@@ -33,6 +33,7 @@ void GridModel::Reshape(int rows, int cols) {
     formats_.resize(static_cast<std::size_t>(cols));
     drops_.resize(static_cast<std::size_t>(cols));
     dropOn_.resize(static_cast<std::size_t>(cols), false);
+    numeric_.resize(static_cast<std::size_t>(cols), false);
     inUse_ = std::min(inUse_, rows_ - 1);
     endResetModel();
 }
@@ -68,7 +69,15 @@ void GridModel::SetCell(int row, int col, const QString& text) {
 void GridModel::SetCellValue(int row, int col, double v, const QString& pattern) {
     if (!Valid(row, col)) return;
     At(row, col) = CellData{Qs(FormatNumber(v, Utf8(pattern))), v};
+    numeric_[static_cast<std::size_t>(col)] = true;  // a column of values takes numbers only
     Touch(row);
+    RowsChanged(row, row);
+}
+
+void GridModel::SetCellTextKeepingValue(int row, int col, const QString& text) {
+    if (!Valid(row, col)) return;
+    At(row, col).text = text;
+    if (!text.isEmpty()) Touch(row);
     RowsChanged(row, row);
 }
 
@@ -125,6 +134,16 @@ bool GridModel::IsDropDown(int col) const { return col >= 0 && col < cols_ && dr
 void GridModel::SetDropItems(int col, const QString& joined) {
     if (col >= 0 && col < cols_) drops_[static_cast<std::size_t>(col)] = joined.split('|');
 }
+void GridModel::SetNumeric(int col, bool on) {
+    if (col >= 0 && col < cols_) numeric_[static_cast<std::size_t>(col)] = on;
+}
+bool GridModel::IsNumeric(int col) const {
+    if (col < 0 || col >= cols_ || dropOn_[static_cast<std::size_t>(col)]) return false;
+    if (numeric_[static_cast<std::size_t>(col)]) return true;
+    const QString& f = formats_[static_cast<std::size_t>(col)];
+    return f != QLatin1String(kDatePattern.data(), static_cast<qsizetype>(kDatePattern.size())) &&
+           (f.contains(QLatin1Char('0')) || f.contains(QLatin1Char('#')));
+}
 QStringList GridModel::DropItems(int col) const {
     return col >= 0 && col < cols_ ? drops_[static_cast<std::size_t>(col)] : QStringList();
 }
@@ -171,6 +190,7 @@ void GridModel::RevertLastEdit() {
     At(last_.row, last_.col) = CellData{last_.oldText, last_.oldKept};
     inUse_ = last_.oldInUse;
     RowsChanged(last_.row, last_.row);
+    emit editReverted(last_.row, last_.col);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_ - 1; }
@@ -214,6 +234,13 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     const int row = index.row() + 1, col = index.column();
     if ((role != Qt::EditRole && role != TypedRole) || !index.isValid() || !IsEditable(row, col)) return false;
     QString text = value.toString();
+    if (IsNumeric(col)) {
+        const std::string typed = Utf8(text);
+        if (!IsBlankText(typed) && !IsWholeNumber(typed)) {
+            emit editRefused(row, col);
+            return false;
+        }
+    }
     if (!dropOn_[static_cast<std::size_t>(col)]) {
         text = Qs(ApplyPattern(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)])));
     } else if (!text.isEmpty() && !drops_[static_cast<std::size_t>(col)].contains(text)) {
@@ -222,7 +249,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     CellData& d = At(row, col);
     if (text == d.text && (role != TypedRole || !d.kept || NumericValue(Utf8(text)) == d.kept))
         return true;  // nothing changed: no edit to report
-    last_ = LastEdit{row, col, d.text, d.kept, inUse_};
+    last_ = LastEdit{row, col, d.text, d.kept, inUse_, ++editSerial_};
     lastAction_ = Action::Edit;
     d = CellData{text, std::nullopt};
     if (!text.isEmpty() && row == inUse_ + 1) ++inUse_;

@@ -38,6 +38,9 @@ public:
     // back exactly while the user leaves it alone (the kept value moves with
     // its row on inserts and deletes).
     void SetCellValue(int row, int col, double v, const QString& pattern);
+    // Writes a text and keeps the cell's kept value (a row number shown
+    // over the point the row came from).
+    void SetCellTextKeepingValue(int row, int col, const QString& text);
     // A drop-down cell: the item `code` (0-based) of the column's list; a
     // code outside the list shows as its number and is kept.
     void SetCellCode(int row, int col, int code);
@@ -63,6 +66,12 @@ public:
     bool IsDropDown(int col) const;
     void SetDropItems(int col, const QString& joined);  // items joined by "|"
     QStringList DropItems(int col) const;
+    // A number column takes only a number typed in full (full-width forms
+    // folded, blanks anywhere ignored) or an emptied cell; anything else is
+    // refused before it reaches the cell. Columns with a number pattern are
+    // number columns without being marked.
+    void SetNumeric(int col, bool on);
+    bool IsNumeric(int col) const;
 
     // ---- rows ------------------------------------------------------------
     int RowsInUse() const { return inUse_; }
@@ -90,6 +99,10 @@ public:
         QString oldText;
         std::optional<double> oldKept;
         int oldInUse = 0;
+        // Counts the user's cell edits, so that two edits of one cell from
+        // the same old text (the second after a refusal put it back) are
+        // told apart.
+        int serial = 0;
     };
     const LastEdit& Last() const { return last_; }
     // What the user did last: a cell edit, a row insert or a row delete.
@@ -114,6 +127,10 @@ public:
 
 signals:
     void cellEdited(int row, int col);
+    // A typed text that the column cannot take; the cell kept its text.
+    void editRefused(int row, int col);
+    // An owner put the old text of the last edit back.
+    void editReverted(int row, int col);
 
 private:
     struct CellData {
@@ -134,6 +151,8 @@ private:
     std::vector<QString> formats_{1};
     std::vector<QStringList> drops_{1};
     std::vector<bool> dropOn_ = std::vector<bool>(1, false);
+    std::vector<bool> numeric_ = std::vector<bool>(1, false);
+    int editSerial_ = 0;
     LastEdit last_;
     Action lastAction_ = Action::None;
 };

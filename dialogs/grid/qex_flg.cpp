@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -65,13 +66,55 @@ QEX_FLG::QEX_FLG(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click on the current cell opens its editor at once (mouseReleaseEvent),
+    // not after the double-click interval: keys typed meanwhile would be
+    // lost, or the late editor would open on the row Enter moved to.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+                    QAbstractItemView::EditKeyPressed);
     setTabKeyNavigation(true);
     setWordWrap(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(&model_, &GridModel::cellEdited, this, [this](int, int) { emit CellEdited(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { ApplyWidths(); });
+    connect(&model_, &GridModel::editRefused, this, [this](int row, int col) {
+        StayAt(row, col);
+        if (messages_) messages_->Notify(NotANumberMessage(row, col).toStdString(), MsgIcon::Exclamation);
+    });
+    connect(&model_, &GridModel::editReverted, this, [this](int row, int col) { StayAt(row, col); });
+}
+
+QString QEX_FLG::NotANumberMessage(int row, int col) const {
+    const QString name = model_.Cell(0, col).simplified().remove(QLatin1Char(' '));
+    return QStringLiteral("「%1」の%2行目には数値を入力してください。").arg(name).arg(row);
+}
+
+void QEX_FLG::StayAt(int row, int col) {
+    if (state() == QAbstractItemView::EditingState) {
+        // closeEditor moves on after the commit; it comes back here.
+        stayRow_ = row;
+        stayCol_ = col;
+        return;
+    }
+    SetCurrentCell(row, col);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void QEX_FLG::mousePressEvent(QMouseEvent* e) {
+    const QModelIndex at = indexAt(e->position().toPoint());
+    pressedOnCurrent_ = at.isValid() && at == currentIndex() && state() != QAbstractItemView::EditingState &&
+                                e->button() == Qt::LeftButton
+                            ? QPersistentModelIndex(at)
+                            : QPersistentModelIndex();
+    QTableView::mousePressEvent(e);
+}
+
+void QEX_FLG::mouseReleaseEvent(QMouseEvent* e) {
+    const QModelIndex at = indexAt(e->position().toPoint());
+    const bool again = pressedOnCurrent_.isValid() && at == pressedOnCurrent_ && e->button() == Qt::LeftButton;
+    pressedOnCurrent_ = QPersistentModelIndex();
+    QTableView::mouseReleaseEvent(e);
+    if (again && state() != QAbstractItemView::EditingState && (model_.flags(at) & Qt::ItemIsEditable))
+        edit(at, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 void QEX_FLG::SetDrawing(bool on) {
@@ -176,7 +219,12 @@ void QEX_FLG::MoveTo(int row, int col) {
 bool QEX_FLG::InsertRow() {
     const int row = CurrentRow();
     if (state() == QAbstractItemView::EditingState) return false;
-    if (!model_.InsertRowAt(row)) return false;
+    if (!model_.InsertRowAt(row)) {
+        const bool full = !model_.TiedRows() && !model_.ReadOnly() && row >= 1 && row <= model_.RowsInUse() &&
+                          model_.RowsInUse() >= model_.RowCount() - 1;
+        if (full && messages_ && !fullMessage_.empty()) messages_->Notify(fullMessage_, MsgIcon::Exclamation);
+        return false;
+    }
     SetCurrentCell(row, std::max(CurrentCol(), model_.HeaderCols()));
     ApplyWidths();
     emit CellEdited();
@@ -226,8 +274,20 @@ void QEX_FLG::contextMenuEvent(QContextMenuEvent* e) {
 // Enter commits and moves down; Tab commits and moves right (the view's own
 // handling of the EditNextItem hint).
 void QEX_FLG::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (stayRow_ > 0) {
+        // Refused: no move, no editor opened on the next cell.
+        const int row = stayRow_, col = stayCol_;
+        stayRow_ = stayCol_ = 0;
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        SetCurrentCell(row, col);
+        setFocus(Qt::OtherFocusReason);
+        ApplyWidths();
+        return;
+    }
     QTableView::closeEditor(editor, hint);
-    if (hint == QAbstractItemDelegate::SubmitModelCache) MoveTo(CurrentRow() + 1, CurrentCol());
+    if (hint == QAbstractItemDelegate::SubmitModelCache) {
+        MoveTo(CurrentRow() + 1, CurrentCol());
+    }
     ApplyWidths();
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/grid/grid_model.hpp"
+#include "platform/message.hpp"
 
 namespace kova::grid {
 
@@ -55,6 +56,14 @@ public:
     // Outer width in twips; the grid is never narrower than its columns.
     void SetControlWidth(int twips);
 
+    // Where a refused number is told; without one the refusal is silent
+    // (the cell keeps its text either way).
+    void SetMessages(MessageSink* sink) { messages_ = sink; }
+    // What an insert into a full table says (nothing when empty).
+    void SetFullMessage(std::string text) { fullMessage_ = std::move(text); }
+    // The message for a text that number column `col` refused in `row`.
+    QString NotANumberMessage(int row, int col) const;
+
     // ---- user actions (also reached from keys and the context menu) -----
     bool InsertRow();  // above the current row
     bool DeleteRow();  // the current row
@@ -75,10 +84,20 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers mods) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void ApplyWidths();
     void MoveTo(int row, int col);
+    // After a refused or reverted edit: that cell stays current and keeps
+    // the focus, whatever key closed its editor.
+    void StayAt(int row, int col);
+
+    MessageSink* messages_ = nullptr;
+    std::string fullMessage_;
+    QPersistentModelIndex pressedOnCurrent_;
+    int stayRow_ = 0, stayCol_ = 0;
 
     GridModel model_;
     std::vector<int> widthTwips_;

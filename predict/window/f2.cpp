@@ -16,6 +16,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
+#include "dialogs/grid/cell_text.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
@@ -31,6 +34,8 @@ namespace {
 constexpr const char* kGridHelp = "観測データ入力＞yyyy/mm/ddの形式で年月日を入力。SW=1で無効データ扱いとなります。";
 constexpr const char* kTxtNHelp =
     "時間軸最大値＞観測初日からの経過日数で指定してください。（年月表記の場合も経過日数で指定）";
+// The result value boxes (twips, inside Fra1).
+constexpr int kValueLeft = 1260, kValueWidth = 2295;
 constexpr const char* kStationButtonHelp = "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択";
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
@@ -187,6 +192,8 @@ void f2::BuildClient() {
 
     grid_ = new ObservationGrid(client_);
     grid_->SetReadOnly(true);
+    grid_->SetMessages(services_.messages);
+    grid_->SetFullMessage(kTooManyReadingsText);
     grid_->SetUpEmpty();
     grid_->installEventFilter(this);
     connect(grid_, &ObservationGrid::CellEdited, this, [this] { QEXFLG_CellEdited(); });
@@ -245,8 +252,7 @@ void f2::BuildClient() {
     inFrame(command2_, 2920, 120, 420, 330);
     upDown1_ = new QSpinBox(fra1_);
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    upDown1_->setRange(0, 0);
-    upDown1_->setEnabled(false);
+    SetUpDown(1, 2, 1, false);  // as after New
     upDown1_->installEventFilter(this);
     inFrame(upDown1_, 120, 480, 1500, 330);
     cmdOp_ = new QPushButton(Q("グラフ表示オプション"), fra1_);
@@ -286,9 +292,20 @@ void f2::BuildClient() {
         value->setFont(FormFont("ＭＳ ゴシック", 12));
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
-        inFrame(value, 1260, r.y, 1900, 315);
+        inFrame(value, kValueLeft, r.y, kValueWidth, 315);
         lbl_[static_cast<std::size_t>(r.label)] = value;
-        if (*r.unit) inFrame(MakeLabel(fra1_, r.unitName, r.unit), 3220, r.y + 30, 520, 300);
+        if (*r.unit) {
+            // The unit sits in the empty right end of its value box: the
+            // 13 value characters end well before it, and a unit beside the
+            // box would push the panel out of an 800-pixel window.
+            QLabel* unit = MakeLabel(fra1_, r.unitName, r.unit);
+            unit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            const QRect box = value->geometry();
+            const int margin = value->frameWidth() + 2;
+            const int w = unit->fontMetrics().horizontalAdvance(unit->text()) + 2;
+            unit->setGeometry(box.right() - margin - w + 1, box.y() + margin, w, box.height() - 2 * margin);
+            unit->raise();
+        }
     }
     Form_Resize();
 }
@@ -301,8 +318,12 @@ void f2::resizeEvent(QResizeEvent* e) {
 void f2::Form_Resize() {
     if (!client_) return;
     const TwipsScale s = ScreenTwips(this);
-    const int H = static_cast<int>(s.ToTwipsY(frameGeometry().height()));
-    const int W = static_cast<int>(s.ToTwipsX(frameGeometry().width()));
+    // The window's own area, inside whatever frame the window manager adds:
+    // the frame is unknown before the window is first shown and changes
+    // with maximising, so a layout taken from it grew after New or a
+    // restore and pushed the panel out at the right.
+    const int H = static_cast<int>(s.ToTwipsY(height()));
+    const int W = static_cast<int>(s.ToTwipsX(width()));
     // The grid may be a little wider than designed where the font needs
     // it; the graphs start beside it whatever its width.
     const int shift = static_cast<int>(s.ToTwipsX(grid_->width())) - gridWidth_;
@@ -399,8 +420,7 @@ void f2::new_Click() {
     UncheckStationButtons();
     DeleteReportFiles(services_.appPath);
     printable_ = false;
-    upDown1_->setRange(0, 0);
-    upDown1_->setEnabled(false);
+    SetUpDown(1, 2, 1, false);
     RepaintGraphs();
 }
 
@@ -480,8 +500,9 @@ void f2::printout_Click() {
         // The snapshot only serves the next check, which then asks.
     }
     viewerRunning_ = true;
-    RunViewer(*services_.processes, *services_.messages, services_.appPath,
-              [this](bool enabled) { setEnabled(enabled); });
+    RunViewer(
+        *services_.processes, *services_.messages, services_.appPath, [this](bool enabled) { setEnabled(enabled); },
+        viewerDir_);
     viewerRunning_ = false;
 }
 
@@ -514,7 +535,10 @@ void f2::closeEvent(QCloseEvent* e) {
         return;
     }
     e->accept();
+    Form_Unload();
 }
+
+void f2::Form_Unload() { recent_->Refresh(); }
 
 // ---- the calculation run --------------------------------------------------------
 
@@ -600,11 +624,8 @@ void f2::Opt_p_Click(int index) {
     O1_Click(k);
     ShowResults();
     const int count = data_->Stations[k].Count;
-    // With no observations nothing is selectable (a spin box cannot run
-    // from 1 to 0).
-    upDown1_->setRange(count > 0 ? 1 : 0, count);
-    upDown1_->setValue(count > 0 ? 1 : 0);
-    upDown1_->setEnabled(count > 0);
+    // With no observations nothing is selectable; the value stays 1.
+    SetUpDown(1, count, 1, count > 0);
     RepaintGraphs();
 }
 
@@ -612,8 +633,7 @@ void f2::ShowEmptyStation() {
     UncheckStationButtons();
     curStation_ = 0;
     InitObservationGrid();
-    upDown1_->setRange(0, 0);
-    upDown1_->setEnabled(false);
+    SetUpDown(0, 1, 1, false);
     filling_ = true;
     te_->setText(QStringLiteral("0"));
     ts_->setText(QStringLiteral("0"));
@@ -635,16 +655,17 @@ void f2::cmd_op_Click() {
     if (graphOptionsCommand) graphOptionsCommand();
 }
 
-void f2::Command1_Click() {
-    if (const int v = SelectedObservation(); v > 0) ts_->setText(QString::number(v));
-}
+// The spinner's value goes into the box also while the spinner is
+// disabled; the box's own checks decide what is stored.
+void f2::Command1_Click() { ts_->setText(QString::number(upDown1_->value())); }
 
-void f2::Command2_Click() {
-    if (const int v = SelectedObservation(); v > 0) te_->setText(QString::number(v));
-}
+void f2::Command2_Click() { te_->setText(QString::number(upDown1_->value())); }
 
 void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
     if (filling_ || !StationShown()) return;
+    // Text that is no number is refused when the box is left; until then
+    // the station keeps its value.
+    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) return;
     // Values above 500 or outside 16 bits are ignored: the box keeps its
     // text, the station its value.
     const double v = CellValue(U(box->text()));
@@ -660,9 +681,20 @@ void f2::TS_Change() { ApplyRangeBox(ts_, false); }
 void f2::TE_Change() { ApplyRangeBox(te_, true); }
 
 void f2::RangeLostFocus(QLineEdit* box) {
-    const auto value = RangeValue(U(box->text()));
-    if (!value) return;  // a value out of range is left for the user to see
-    const QString text = QString::number(*value);
+    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) {
+        const bool saPrime = box == te_;
+        services_.messages->Notify(saPrime ? "「Sa'」には数値を入力してください。" : "「Sa」には数値を入力してください。",
+                                   MsgIcon::Exclamation);
+        const StationRecord& s = data_->Stations[curStation_];
+        box->setText(QString::number(saPrime ? s.SaPrime : s.Sa));
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+        return;
+    }
+    if (!RangeValue(U(box->text()))) return;  // a value out of range is left for the user to see
+    // The box's "0" format rounds halves away from zero (2.5 shows 3), and
+    // the change handler stores what it shows.
+    const QString text = QString::fromStdString(grid::FormatNumber(CellValue(U(box->text())), "0"));
     if (box->text() != text) box->setText(text);
 }
 
@@ -688,24 +720,39 @@ void f2::QEXFLG_CellEdited() {
     }
     // Every row in use needs its date before anything is stored, or an
     // inserted empty row would take the date of the row it displaced.
-    const GridTexts grid = ShownGrid();
-    if (const int bad = FirstRowWithoutDate(grid)) {
+    // A refused edit goes back to the text the record still holds, so that
+    // the grid never shows what was not stored.
+    if (FirstRowWithoutDate(ShownGrid()) > 0) {
         services_.messages->Notify(kBadDateText, MsgIcon::None);
-        if (edit && edit->first == bad) grid_->SetText(edit->first, edit->second, "");
+        if (edit) grid_->RevertTextEdit();
+        // The date to give: the row still without one, else the row typed in.
+        int row = FirstRowWithoutDate(ShownGrid());
+        if (row == 0 && edit) row = edit->first;
         // The editor may still be closing: move once it has.
         QMetaObject::invokeMethod(
-            this, [this, bad] { grid_->SetCurrentCell(bad, kColDate); }, Qt::QueuedConnection);
+            this,
+            [this, row] {
+                if (row > 0) grid_->SetCurrentCell(row, kColDate);
+                grid_->setFocus(Qt::OtherFocusReason);
+            },
+            Qt::QueuedConnection);
         return;
     }
+    const GridTexts grid = ShownGrid();
     StationRecord& s = data_->Stations[curStation_];
     StoreGridRows(grid, s);
     grid_->Renumber();
     RepaintTimeGraph();
     const int count = s.Count;
-    const int value = upDown1_->value();
-    upDown1_->setRange(count > 0 ? 1 : 0, count);
-    upDown1_->setEnabled(count > 0);
-    if (count > 0 && value >= 1 && value <= count) upDown1_->setValue(value);
+    SetUpDown(1, count, upDown1_->value(), count > 0);
+}
+
+void f2::SetUpDown(int minimum, int maximum, int value, bool enabled) {
+    // A spin box cannot run from 1 down to 0: an empty range keeps the
+    // minimum, which is then the value Command1 and Command2 hand on.
+    upDown1_->setRange(minimum, std::max(minimum, maximum));
+    upDown1_->setValue(value);
+    upDown1_->setEnabled(enabled);
 }
 
 void f2::Toolbar1_ButtonClick(int index) {

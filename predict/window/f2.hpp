@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/filedialog.hpp"
 #include "platform/help.hpp"
@@ -69,6 +70,11 @@ public:
     // and its "ORG" snapshot, the empty grid, old report files deleted.
     void Form_Load();
     void Form_Resize();
+    // The folder VIEWQEX2 is started from when it is not the program folder
+    // (an installed program keeps its files per user).
+    void SetViewerDir(std::filesystem::path dir) { viewerDir_ = std::move(dir); }
+    // After the close has been accepted: the recent files read once more.
+    void Form_Unload();
 
     // File commands. The save commands return true when the file was written.
     void new_Click();
@@ -181,12 +187,15 @@ private:
     void WriteOrgSnapshot();
     void ResetWindowForNewData();
     void SetPanel1(const QString& text);
+    // UpDown1's range, value and whether anything is selectable.
+    void SetUpDown(int minimum, int maximum, int value, bool enabled);
     void SetRangeBox(QLineEdit* box, bool saPrime);
     void ApplyRangeBox(QLineEdit* box, bool saPrime);
     void RangeLostFocus(QLineEdit* box);
     GridTexts ShownGrid() const;
 
     PredictServices services_;
+    std::filesystem::path viewerDir_;  // empty: the program folder
     std::unique_ptr<ObsDataSet> data_;
     int curStation_ = 0;
     std::string curFileName_ = kUntitled;

@@ -4,14 +4,15 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "shell/form_geometry.hpp"
 
 namespace kova::predict {
 
 FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int clientTwipsW, int clientTwipsH)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(owner) {
+    MakeFixedDialog(this);
     setWindowTitle(caption);
     const TwipsScale s = ScreenTwips(this);
     setFixedSize(s.ToPixelsX(clientTwipsW), s.ToPixelsY(clientTwipsH));

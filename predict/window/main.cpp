@@ -9,6 +9,7 @@
 #include "platform/qt/help_qt.hpp"
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/process_qt.hpp"
+#include "platform/qt/translations_qt.hpp"
 #include "platform/settings.hpp"
 #include "predict/window/f2.hpp"
 #include "predict/window/graph_commands.hpp"
@@ -19,6 +20,7 @@
 int main(int argc, char** argv) {
     using namespace kova;
     QApplication app(argc, argv);
+    InstallQtJapanese(app);  // without it the standard dialogs stay English
     const ShellApp& shell = TolmApp();
     QtMessages messages(shell.title);
 
@@ -44,6 +46,9 @@ int main(int argc, char** argv) {
     IniSettings settings(IniSettings::DefaultFolder());
     predict::PredictServices services{&messages, &files, &processes, &help, &settings, appPath, version};
     predict::f2 window(services);
+    // The program folder may be the per-user one; the viewer lies beside
+    // this program.
+    window.SetViewerDir(ExecutableDir());
     predict::GraphCommands graphs(window);
     messages.SetOwner(&window);
     files.SetOwner(&window);

@@ -24,11 +24,6 @@ constexpr Column kColumns[kGridColumns] = {
     {"SW", 500, "#0"},
 };
 
-bool SameEdit(const grid::GridModel::LastEdit& a, const grid::GridModel::LastEdit& b) {
-    return a.row == b.row && a.col == b.col && a.oldText == b.oldText && a.oldKept == b.oldKept &&
-           a.oldInUse == b.oldInUse;
-}
-
 }  // namespace
 
 ObservationGrid::ObservationGrid(QWidget* parent) : grid::QEX_FLG(parent) {
@@ -144,16 +139,16 @@ GridTexts ObservationGrid::Texts() const {
 
 std::optional<std::pair<int, int>> ObservationGrid::TakeTextEdit() {
     const grid::GridModel::LastEdit& last = Model().Last();
-    if (SameEdit(last, seen_)) return std::nullopt;
-    seen_ = last;
+    if (last.serial == seen_) return std::nullopt;
+    seen_ = last.serial;
     return std::make_pair(last.row, last.col);
 }
 
 void ObservationGrid::RevertTextEdit() {
     Model().RevertLastEdit();
-    seen_ = Model().Last();
+    seen_ = Model().Last().serial;
 }
 
-void ObservationGrid::ForgetEdits() { seen_ = Model().Last(); }
+void ObservationGrid::ForgetEdits() { seen_ = Model().Last().serial; }
 
 }  // namespace kova::predict

@@ -13,6 +13,8 @@
 namespace kova::predict {
 
 inline constexpr int kGridRows = kMaxObservations + 1;  // the header row and 500 rows
+// An insert into a station that has all its readings.
+inline constexpr const char* kTooManyReadingsText = "観測データは500件までです。";
 
 class ObservationGrid : public grid::QEX_FLG {
     Q_OBJECT
@@ -55,7 +57,7 @@ private:
     bool readOnly_ = false;
     bool capping_ = false;
     EditTriggers editable_;
-    grid::GridModel::LastEdit seen_;
+    int seen_ = 0;  // serial of the last edit taken
 };
 
 }  // namespace kova::predict

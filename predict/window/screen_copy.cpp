@@ -26,7 +26,9 @@ std::optional<Date> ParseGridDate(std::string_view text) {
     const auto c = grid::ParseDate(text);
     if (!c) return std::nullopt;
     auto date = Date::FromYmd(c->year, c->month, c->day);
-    if (!date || !date->IsValid()) return std::nullopt;
+    // The zero date (1899/12/30) is how a row without a date shows; a file
+    // may hold it as a reading, and it must read back as it shows.
+    if (!date || (date->serial != 0 && !date->IsValid())) return std::nullopt;
     return date;
 }
 

@@ -37,6 +37,8 @@ F1::F1(ObsDataSet& data, MessageSink& messages, const QWidget* centreOn,
     PlaceTwips(label2, 300, 780, 915, 255);
     grid_ = new grid::QEX_FLG(this);
     grid_->setObjectName(QStringLiteral("QEXFLG"));
+    grid_->SetMessages(&messages_);
+    grid_->SetFullMessage(kTooManyStationsText);
     PlaceTwips(grid_, 1260, 720, 3075, 4875);
     command1_ = new QPushButton(QStringLiteral("OK"), this);
     command1_->setObjectName(QStringLiteral("Command1"));

@@ -168,11 +168,13 @@ TEST(CutTable, ReformatsWithoutAnEditAndStoresOnOkOnly) {
         QSignalSpy edits(d.Qflg_KB, &grid::QEX_FLG::CellEdited);
         TypeCell(*d.Qflg_KB, 2, 2, "18");
         EXPECT_EQ(d.Qflg_KB->CellText(2, 2), "18.000");
-        TypeCell(*d.Qflg_KB, 2, 2, "abc");
-        EXPECT_EQ(d.Qflg_KB->CellText(2, 2), "0.000");
+        TypeCell(*d.Qflg_KB, 2, 2, "abc");  // no number: refused, the cell kept
+        EXPECT_EQ(d.Qflg_KB->CellText(2, 2), "18.000");
+        ASSERT_EQ(host.messages.Count(), 1u);
+        EXPECT_EQ(host.messages.Last().text, "「有効重量(kN/m3)」の2行目には数値を入力してください。");
         TypeCell(*d.Qflg_KB, 2, 2, "1.23456");
         EXPECT_EQ(d.Qflg_KB->CellText(2, 2), "1.235");
-        EXPECT_EQ(edits.count(), 3);  // the reformats are no edits
+        EXPECT_EQ(edits.count(), 2);  // the reformats are no edits
         TypeCell(*d.Qflg_KB, 1, 1, "切土\"A\"");
         EXPECT_EQ(d.Qflg_KB->CellText(1, 1), "切土A");
         EXPECT_EQ(m.CutBlock[1].UnitWeight, 0);  // nothing before OK

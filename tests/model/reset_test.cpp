@@ -108,13 +108,30 @@ TEST_F(ModelFiles, SandFileWriterFormatsAndReadsBack) {
     }
     ASSERT_TRUE(WriteSandCurveFile(dir.path(), c, ui));
     EXPECT_EQ(test::ReadBytes(dir / "BKHough1.CSV"),
-              "2\r\n10.0,1.200,1.100,1.000,0.900,0.800\r\n25.2,1.000,0.900,0.800,0.700,0.600\r\n");
+              "2\r\n10.0,1.200,1.100,1.000,0.900,0.800\r\n25.3,1.000,0.900,0.800,0.700,0.600\r\n");
     SandCurves back{};
     ASSERT_TRUE(ReadSandCurveFile(dir.path(), back, ui));
     EXPECT_EQ(back[3].n, 2);
     EXPECT_DOUBLE_EQ(back[3].Y[1], 0.7);
     EXPECT_FALSE(WriteSandCurveFile(dir / "no" / "such", c, ui));
     EXPECT_EQ(ui.Last().text, "条件ﾌｧｲﾙ(BKHough1.CSV)に書き込み出来ません。");
+}
+
+TEST_F(ModelFiles, SandFileRoundsAsTheTableShows) {
+    // The table's "0.0" and "0.000" round halves away from zero; the file
+    // must hold what it showed, not printf's nearest binary neighbour.
+    SandCurves c{};
+    for (int d = 0; d < 5; ++d) {
+        c[d].n = 3;
+        c[d].X = {0.25, 1.05, 2.45};
+        c[d].Y[0] = 1.2345;
+        c[d].Y[1] = 0.0005;
+        c[d].Y[2] = 2.0015;
+    }
+    ASSERT_TRUE(WriteSandCurveFile(dir.path(), c, ui));
+    EXPECT_EQ(test::ReadBytes(dir / "BKHough1.CSV"),
+              "3\r\n0.3,1.235,1.235,1.235,1.235,1.235\r\n1.1,0.001,0.001,0.001,0.001,0.001\r\n"
+              "2.5,2.002,2.002,2.002,2.002,2.002\r\n");
 }
 
 TEST_F(ModelFiles, ShippedSandCurvesAreValid) {

@@ -31,6 +31,69 @@ TEST(AppPath, WritableInstallFolderIsUsedElseAUserFolderIsSeeded) {
     EXPECT_EQ(test::ReadBytes(p / "BKHough1.CSV"), "1\r\n");
 }
 
+// An installation: programs in <prefix>/bin, data in <prefix>/share/kovadex.
+TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
+    test::TempDir base;
+    const fs::path bin = base / "prefix" / "bin";
+    const fs::path share = base / "prefix" / "share" / "kovadex";
+    fs::create_directories(bin);
+    fs::create_directories(share);
+    test::WriteBytes(share / "BKHough1.CSV", "9\r\n");
+    test::WriteBytes(share / "SYSVER.DAT", "\"1.00\"\r\n");
+    ::setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
+    const fs::path user = base / "data" / "kovadex";
+    EXPECT_EQ(InstalledDataDir(bin), share);
+
+    struct Case {
+        const char* what;
+        bool writable;
+    } cases[] = {
+        {"read-only prefix", false},
+        // Root, or a prefix in the user's home: still not beside the programs.
+        {"writable prefix", true},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(user);
+        const fs::path p = ResolveAppPathFor(bin, [&](const fs::path&) { return c.writable; });
+        EXPECT_EQ(p, user) << c.what;
+        EXPECT_EQ(test::ReadBytes(user / "BKHough1.CSV"), "9\r\n") << c.what;
+        EXPECT_EQ(test::ReadBytes(user / "SYSVER.DAT"), "\"1.00\"\r\n") << c.what;
+        EXPECT_TRUE(fs::is_empty(bin)) << c.what;
+    }
+    // Copied from a read-only installation, the user's files are his to
+    // rewrite.
+    fs::remove_all(user);
+    fs::permissions(share / "BKHough1.CSV", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ResolveAppPathFor(bin, [](const fs::path&) { return false; });
+    EXPECT_NE(fs::status(user / "BKHough1.CSV").permissions() & fs::perms::owner_write, fs::perms::none);
+
+    // The user's own sand curves survive the next start.
+    test::WriteBytes(user / "BKHough1.CSV", "1\r\n");
+    ResolveAppPathFor(bin, [](const fs::path&) { return false; });
+    EXPECT_EQ(test::ReadBytes(user / "BKHough1.CSV"), "1\r\n");
+
+    // A build tree (no data folder beside bin) that cannot be written is
+    // seeded from the executable folder as before.
+    const fs::path tree = base / "build" / "bin";
+    fs::create_directories(tree);
+    test::WriteBytes(tree / "SYSVER.DAT", "\"2.00\"\r\n");
+    fs::remove_all(user);
+    EXPECT_EQ(ResolveAppPathFor(tree, [](const fs::path&) { return true; }), tree);
+    EXPECT_FALSE(fs::exists(user));
+    EXPECT_EQ(ResolveAppPathFor(tree, [](const fs::path&) { return false; }), user);
+    EXPECT_EQ(test::ReadBytes(user / "SYSVER.DAT"), "\"2.00\"\r\n");
+
+    // A relative XDG_DATA_HOME is no base folder: the home's default is used.
+    ::setenv("XDG_DATA_HOME", "data", 1);
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    ::setenv("HOME", base.path().c_str(), 1);
+    EXPECT_EQ(ResolveAppPathFor(bin, [](const fs::path&) { return false; }),
+              base / ".local" / "share" / "kovadex");
+    if (home) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+    ::unsetenv("XDG_DATA_HOME");
+}
+
 TEST(Messages, RecordingScriptsAnswersThenDefaults) {
     RecordingMessages ui;
     ui.Script(MsgAnswer::No);

@@ -68,4 +68,22 @@ TEST(RunViewer, StartsTheViewerAndReportsOnlyAFailedStart) {
     if (old) setenv("KOVA_VIEWER", saved.c_str(), 1); else unsetenv("KOVA_VIEWER");
 }
 
+// Installed, the program folder is the user's and the viewer lies beside the
+// programs: it is started from there, in the program folder.
+TEST(RunViewer, TheViewerComesFromTheProgramsFolderAndRunsInTheProgramFolder) {
+    const char* old = std::getenv("KOVA_VIEWER");
+    const std::string saved = old ? old : "";
+    unsetenv("KOVA_VIEWER");
+    ScriptedProcesses runner;
+    RecordingMessages msg;
+    runner.Script(ProcessStatus{ProcessState::FailedToStart, 0, "No such file"});
+    RunViewer(runner, msg, "/home/u/.local/share/kovadex", nullptr, "/usr/bin");
+    ASSERT_EQ(runner.started.size(), 1u);
+    EXPECT_EQ(runner.started[0].program, std::filesystem::path("/usr/bin/VIEWQEX2"));
+    EXPECT_EQ(runner.started[0].workDir, std::filesystem::path("/home/u/.local/share/kovadex"));
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, "印刷ﾌﾟﾚﾋﾞｭｰ(VIEWQEX2)を起動出来ません。\r/usr/bin/VIEWQEX2");
+    if (old) setenv("KOVA_VIEWER", saved.c_str(), 1);
+}
+
 }  // namespace

@@ -76,11 +76,13 @@ TEST(PredictDrawing, WorkedStationOption1) {
 
 TEST(PredictDrawing, TargetBeyondTheCurveAndNoTarget) {
     test::TempDir dir;
-    ObsSettings s = Option(0);  // 365 days, curve ends on day 191
+    ObsSettings s = Option(0);  // curve ends on day 191, the time axis on day 205.7
+    s.LeaveDays = 200;
     DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 2, dir.path()), "45,30");
-    // x = Int(365 * 17.5) = 6387; rest Sf - 365/375 = 0.0267 m
-    EXPECT_EQ(f.CountExact('L', V{6887, 450, 6887, 2166, 0, 1}), 1);
-    EXPECT_EQ(f.Texts("0.027m")[0]->v, (V{6867, 2249, 70, 70, 90, 1}));  // Nearest(105 + 1644.4)
+    // x = Int(200 * 17.5) = 3500; rest Sf - 200/210 = 0.0476 m
+    EXPECT_EQ(f.CountExact('L', V{4000, 450, 4000, 2166, 0, 1}), 1);
+    EXPECT_EQ(f.Texts("0.048m")[0]->v, (V{3980, 2232, 70, 70, 90, 1}));  // Nearest(105 + 1626.98)
+    EXPECT_EQ(f.Texts("200").size(), 2u);  // the axis label and the target day
 
     for (int option : {2, 3}) {
         s = Option(option);
@@ -88,6 +90,33 @@ TEST(PredictDrawing, TargetBeyondTheCurveAndNoTarget) {
         f = Parse(WritePredictionDrawing(FittedStation(s), s, 3, dir.path()), "45,30");
         EXPECT_EQ(PenOneLines(f), 192 + 4) << option;
     }
+}
+
+// Time axis 3600 units long at 17.5 a day: day 205 (x 3587) is the last
+// that can carry the marking. 365 days would have put it at x 6887 and a
+// leaving period of 100000 days at the clamp 32767, outside the 4200 frame.
+TEST(PredictDrawing, TargetPastTheTimeAxisIsLeftOut) {
+    test::TempDir dir;
+    for (int days : {205, 206, 365, 100000}) {
+        ObsSettings s = Option(0);
+        s.LeaveDays = days;
+        DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 2, dir.path()), "45,30");
+        const bool drawn = days <= 205;
+        EXPECT_EQ(PenOneLines(f), 192 + 4 + (drawn ? 6 : 0)) << days;
+        EXPECT_EQ(f.Texts(std::to_string(days)).size(), drawn ? 1u : 0u) << days;
+        for (const auto& r : f.records) {
+            if (r.kind != 'L' && r.kind != 'K') continue;
+            EXPECT_TRUE(r.v[0] >= 0 && r.v[0] <= 4200) << days << " " << r.kind << " x " << r.v[0];
+            if (r.kind == 'L') {
+                EXPECT_TRUE(r.v[2] >= 0 && r.v[2] <= 4200) << days << " x2 " << r.v[2];
+            }
+        }
+    }
+    // A residual settlement of 0.01 m is reached on day 990: left out too.
+    ObsSettings s = Option(2);
+    s.ResidualSettlement = 0.01;
+    DrawingFile f = Parse(WritePredictionDrawing(FittedStation(s), s, 3, dir.path()), "45,30");
+    EXPECT_EQ(PenOneLines(f), 192 + 4);
 }
 
 TEST(PredictDrawing, YearAndMonthAxis) {

@@ -1,7 +1,8 @@
 // Renders the prediction window and its two graph dialogs to PNG files for a
 // person to look at: kova_predict_shots <folder> <observation file>.
 // The window shows station 1 of the file after the graph update, once with
-// elapsed days and once with years and months on the time axis.
+// elapsed days and once with years and months on the time axis; then empty
+// after New, resized, and maximised and restored.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -57,6 +58,18 @@ bool Shots(const QDir& dir, char** argv) {
     window.txt_n()->setText(QStringLiteral("6000"));
     window.RepaintGraphs();
     ok &= SaveWindowShot(window, dir, QStringLiteral("predict_years.png"));
+
+    // The layout after New, after a resize and after maximise and restore
+    // must be the one the window started with at 800 x 600.
+    window.new_Click();
+    ok &= SaveWindowShot(window, dir, QStringLiteral("predict_new.png"));
+    window.showMaximized();
+    QApplication::processEvents();
+    window.showNormal();
+    QApplication::processEvents();
+    ok &= SaveWindowShot(window, dir, QStringLiteral("predict_restored.png"));
+    window.resize(1000, 720);
+    ok &= SaveWindowShot(window, dir, QStringLiteral("predict_resized.png"));
 
     Dialog1 options(window.Data(), messages, &window);
     ok &= SaveWindowShot(options, dir, QStringLiteral("predict_options.png"));

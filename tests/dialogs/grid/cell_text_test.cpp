@@ -76,5 +76,15 @@ TEST(CellFold, FullWidthFormsOnly) {
     EXPECT_EQ(FoldFullWidth("ＡＢ１２．－＋　名前"), "AB12.-+ 名前");
 }
 
+TEST(CellText, WholeNumbers) {
+    for (const char* yes : {"1", "-1.5", "+.5", "1.", "1.5e2", "1.5D-2", "12 345", "&H1F", "&o17", "１２．５", "－３"})
+        EXPECT_TRUE(IsWholeNumber(yes)) << yes;
+    for (const char* no : {"", "abc", "l5.0", "1.5e2m", ".", "-", "1e", "&H", "&O8", "1,5", "1.2.3"})
+        EXPECT_FALSE(IsWholeNumber(no)) << no;
+    EXPECT_TRUE(IsBlankText(""));
+    EXPECT_TRUE(IsBlankText(" \t\u3000"));
+    EXPECT_FALSE(IsBlankText(" 0"));
+}
+
 }  // namespace
 }  // namespace kova::grid

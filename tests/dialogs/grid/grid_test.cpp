@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "dialogs/grid/qex_flg.hpp"
+#include "testing/fakes.hpp"
+#include "tests/support/grid_typing.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova::grid {
@@ -226,6 +228,96 @@ TEST_F(GridFixture, WidthsInTwipsWidenForTheirTexts) {
     EXPECT_GT(g->columnWidth(0), 500 / 15);
     g->SetControlWidth(300);
     EXPECT_GE(g->width(), g->NeededWidth());
+}
+
+TEST_F(GridFixture, ClickOnTheCurrentCellThenTypingEditsThatCellOnce) {
+    // No pause between the click and the keys: every key reaches the cell
+    // clicked, and Enter ends that edit, not one on the next row.
+    test::ClickCurrentAndType(*g, 2, 1, "27");
+    EXPECT_EQ(g->CellText(2, 1), "27.000");
+    EXPECT_EQ(g->CellText(3, 1), "");
+    EXPECT_EQ(spy->count(), 1);
+    EXPECT_EQ(g->CurrentRow(), 3);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);  // no late editor opens
+    EXPECT_EQ(g->viewport()->findChild<QLineEdit*>(), nullptr);
+    test::ClickCurrentAndType(*g, 3, 2, "-1.5");
+    EXPECT_EQ(g->CellText(3, 2), "-1.500");
+    EXPECT_EQ(g->RowsInUse(), 3);
+}
+
+TEST_F(GridFixture, NumberColumnsTakeNumbersOnly) {
+    RecordingMessages msg;
+    g->SetMessages(&msg);
+    g->Model().SetNumeric(0, true);  // a header column stays out of reach anyway
+    for (const char* bad : {"abc", "l5.0", "1.5e2m", "12,5", "--1", "1e", "&H"}) {
+        msg.Clear();
+        Type(2, 1, bad);
+        EXPECT_EQ(g->CellText(2, 1), "3.000") << bad;
+        EXPECT_EQ(g->Model().Value(2, 1), 3.0) << bad;
+        ASSERT_EQ(msg.Count(), 1u) << bad;
+        EXPECT_EQ(msg.Last().text, "「X」の2行目には数値を入力してください。");
+        EXPECT_EQ(g->CurrentRow(), 2) << bad;  // the focus stays for retyping
+        EXPECT_EQ(g->CurrentCol(), 1) << bad;
+    }
+    EXPECT_EQ(spy->count(), 0);
+    // Full-width forms, blanks inside, exponents and "&H" are numbers.
+    msg.Clear();
+    Type(2, 1, "１２．５");
+    EXPECT_EQ(g->CellText(2, 1), "12.500");
+    Type(2, 2, "1 234");
+    EXPECT_EQ(g->CellText(2, 2), "1234.000");
+    Type(2, 2, "1.5D2");
+    EXPECT_EQ(g->CellText(2, 2), "150.000");
+    Type(2, 2, "&H10");
+    EXPECT_EQ(g->CellText(2, 2), "16.000");
+    // An emptied cell is empty and reads 0.
+    Type(2, 2, "　");
+    EXPECT_EQ(g->CellText(2, 2), "");
+    EXPECT_EQ(g->Model().Value(2, 2), 0.0);
+    EXPECT_EQ(msg.Count(), 0u);
+    // A free-text column takes anything.
+    g->SetFormat(2, "");
+    g->Model().SetNumeric(2, false);
+    Type(2, 2, "abc");
+    EXPECT_EQ(g->CellText(2, 2), "abc");
+}
+
+TEST_F(GridFixture, ARefusalRestoresTheCellEveryTime) {
+    // An owner that refuses every value above 100, as the dialogs do.
+    QObject::connect(g.get(), &QEX_FLG::CellEdited, g.get(), [this] {
+        if (g->Model().Value(g->Model().Last().row, g->Model().Last().col).value_or(0) > 100)
+            g->Model().RevertLastEdit();
+    });
+    for (int n = 1; n <= 3; ++n) {
+        Type(2, 1, "500");
+        EXPECT_EQ(g->CellText(2, 1), "3.000") << "refusal " << n;
+        EXPECT_EQ(g->CurrentRow(), 2) << "refusal " << n;
+        EXPECT_EQ(g->CurrentCol(), 1) << "refusal " << n;
+    }
+    EXPECT_EQ(spy->count(), 3);
+    Type(2, 1, "50", Qt::Key_Tab);
+    EXPECT_EQ(g->CellText(2, 1), "50.000");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // the editor Tab opened
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Type(2, 1, "501", Qt::Key_Tab);  // Tab moves on only from an accepted edit
+    EXPECT_EQ(g->CellText(2, 1), "50.000");
+    EXPECT_EQ(g->CurrentCol(), 1);
+}
+
+TEST_F(GridFixture, InsertIntoAFullTableIsTold) {
+    RecordingMessages msg;
+    g->SetMessages(&msg);
+    g->SetFullMessage("いっぱいです。");
+    for (int r = 3; r <= 5; ++r) g->AddRow(r, QString("%1\t1\t1").arg(r));
+    g->setFocus();
+    g->SetCurrentCell(2, 1);
+    EXPECT_FALSE(g->InsertRow());
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, "いっぱいです。");
+    EXPECT_EQ(g->RowsInUse(), 5);
+    g->SetTiedRows(true);  // a table tied to its blocks says nothing
+    EXPECT_FALSE(g->InsertRow());
+    EXPECT_EQ(msg.Count(), 1u);
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "dialogs/grid/qex_flg.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "predict/window/graph_options_dialog.hpp"
 #include "predict/window/station_list_dialog.hpp"
+#include "shell/about.hpp"
+#include "shell/app_identity.hpp"
 #include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/qt_app.hpp"
@@ -82,8 +85,11 @@ TEST(StationListDialog, RefusesATwentyFirstStationAndUnstorableNames) {
     for (int i = 6; i <= 20; ++i) ASSERT_TRUE(Type(f.grid, i, 1, QString::number(i)));
     EXPECT_EQ(f.data.StationCount, 20);
     f.grid.SetCurrentCell(3, 1);
-    EXPECT_FALSE(f.grid.InsertRow());  // the full grid takes no row
+    EXPECT_FALSE(f.grid.InsertRow());  // the full grid takes no row, and says so
     EXPECT_EQ(f.data.StationCount, 20);
+    ASSERT_EQ(f.messages.Count(), 1u);
+    EXPECT_EQ(f.messages.Last().text, "観測所は20箇所までです。");
+    f.messages.Clear();
 
     Type(f.grid, 2, 1, Q("a\"b"));
     ASSERT_EQ(f.messages.Count(), 1u);
@@ -173,6 +179,37 @@ TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
     EXPECT_TRUE(again.O2(2)->isChecked());
     EXPECT_TRUE(again.O3(1)->isChecked());
     EXPECT_EQ(again.T1(1)->text(), QStringLiteral("0.150"));
+}
+
+// Every fixed dialog of the program: a title and a close box, no minimise
+// or maximise box, and a minimised or maximised state undone at once (a
+// window manager may offer both from its own title bar).
+TEST(FixedDialogs, NoMinimiseOrMaximise) {
+    ListFixture list;
+    ObsSettings s;
+    RecordingMessages m;
+    Dialog1 options(s, m, nullptr);
+    AboutBox about(TolmApp(), "1.0.0");
+    for (QWidget* d : {static_cast<QWidget*>(&list.dialog), static_cast<QWidget*>(&options),
+                       static_cast<QWidget*>(&about)}) {
+        const std::string name = d->windowTitle().toStdString();
+        const Qt::WindowFlags f = d->windowFlags();
+        EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Dialog) << name;
+        EXPECT_TRUE(f & Qt::CustomizeWindowHint) << name;
+        EXPECT_TRUE(f & Qt::WindowCloseButtonHint) << name;
+        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << name;
+        EXPECT_EQ(d->minimumSize(), d->maximumSize()) << name;
+
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d)) << name;
+        for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            d->setWindowState(state);
+            EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 1000))
+                << name << " state " << int(state);
+        }
+        EXPECT_TRUE(d->isVisible()) << name;
+        d->hide();
+    }
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <fstream>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
 #include "platform/qt/qt_text.hpp"
 #include "predict/window/obs_grid.hpp"
+#include "predict/window/station_list_dialog.hpp"
+#include "testing/fakes.hpp"
+#include "tests/support/grid_typing.hpp"
 #include "window_fixture.hpp"
 
 namespace kova::predict {
@@ -82,7 +86,7 @@ TEST(PredictGrid, TypingReadings) {
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "沈下板,再設置"},
                              Refusal{kColSettlement, "1E999", "有効な数値を入力してください", "0.950"},
-                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", ""}}) {
+                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", "2003/08/01"}}) {
         f.msg.Clear();
         f.Type(5, r.col, r.text);
         ASSERT_EQ(f.msg.Count(), 1u) << r.text;
@@ -92,14 +96,21 @@ TEST(PredictGrid, TypingReadings) {
         EXPECT_EQ(f.Station().Settlement[5], 0.95);
         EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/01");
     }
-    // The date cell of row 5 is empty now: nothing is stored until it has one.
+    // A row inserted without its date: nothing is stored until it has one,
+    // and a refused edit elsewhere goes back to what the record holds.
+    f.g->setFocus();
+    f.g->SetCurrentCell(2, kColDate);
+    QTest::keyClick(f.g, Qt::Key_Insert);
+    QCoreApplication::processEvents();
     f.msg.Clear();
-    f.Type(2, kColSettlement, "0.55");
+    f.Type(3, kColSettlement, "0.55");
     EXPECT_EQ(f.msg.Count(), 1u);
     EXPECT_EQ(f.Station().Settlement[2], 0.5);
-    f.Type(5, kColDate, "2003/08/02");
-    EXPECT_EQ(f.Station().Settlement[2], 0.55);
-    EXPECT_EQ(GridDateText(f.Station().ObsDate[5]), "2003/08/02");
+    EXPECT_EQ(f.Cell(3, kColSettlement), "0.500");
+    f.Type(2, kColDate, "2003/04/20");
+    EXPECT_EQ(f.Station().Count, 6);
+    EXPECT_EQ(f.Station().Settlement[3], 0.5);
+    EXPECT_EQ(GridDateText(f.Station().ObsDate[2]), "2003/04/20");
 }
 
 TEST(PredictGrid, SettlementBeforeItsDate) {
@@ -209,6 +220,132 @@ TEST(PredictGrid, SaveAndReopenKeepsTheReadings) {
     ASSERT_TRUE(f.w->add_save_Click());
     EXPECT_EQ(kova::test::ReadBytes(f.work / "again.tlm"), bytes);
     EXPECT_EQ(f.w->Data().Stations[3].Settlement[1], -0.0125);  // ... kept whole
+}
+
+TEST(PredictGrid, ClickOnTheCurrentCellThenTypingAtOnce) {
+    GridFixture f;
+    kova::test::ClickCurrentAndType(*f.g, 2, kColSettlement, "0.625");
+    EXPECT_EQ(f.Station().Settlement[2], 0.625);
+    EXPECT_EQ(f.Station().Settlement[3], 0.75);  // the next row untouched
+    EXPECT_EQ(f.Cell(2, kColSettlement), "0.625");
+    kova::test::ClickCurrentAndType(*f.g, 3, kColRemark, "Center");
+    EXPECT_EQ(f.Station().Remark[3], "Center");
+    kova::test::ClickCurrentAndType(*f.g, 5, kColDate, "2003/8/1");
+    EXPECT_EQ(f.Station().Count, 5);
+    EXPECT_EQ(f.msg.Count(), 0u);
+}
+
+TEST(PredictGrid, TheSameRefusalTwiceAndThreeTimesNeverReachesTheFile) {
+    GridFixture f;
+    struct Refusal {
+        int col;
+        const char* text;
+        const char* message;
+        const char* kept;
+    };
+    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "盛土開始"},
+                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください", "0.500"},
+                             Refusal{kColSettlement, "abc", "「沈下量(m)」の2行目には数値を入力してください。", "0.500"},
+                             Refusal{kColSW, "x", "「SW」の2行目には数値を入力してください。", ""},
+                             Refusal{kColDate, "2003/02/30", "有効な日付を入力してください", "2003/04/25"}}) {
+        for (int n = 1; n <= 3; ++n) {
+            f.msg.Clear();
+            f.Type(2, r.col, r.text);
+            ASSERT_EQ(f.msg.Count(), 1u) << r.text << " #" << n;
+            EXPECT_EQ(f.msg.Last().text, r.message) << r.text << " #" << n;
+            EXPECT_EQ(f.Cell(2, r.col), r.kept) << r.text << " #" << n;
+            QCoreApplication::processEvents();
+            EXPECT_EQ(f.g->CurrentRow(), 2) << r.text << " #" << n;
+            EXPECT_TRUE(f.g->hasFocus()) << r.text << " #" << n;
+        }
+    }
+    f.files.Script(f.work / "refused.tlm");
+    ASSERT_TRUE(f.w->add_save_Click());
+    const ObsDataSet back = ReadDataFile(f.work / "refused.tlm");
+    EXPECT_EQ(back.Stations[1].Remark[2], "盛土開始");
+    EXPECT_EQ(back.Stations[1].Settlement[2], 0.5);
+    EXPECT_EQ(GridDateText(back.Stations[1].ObsDate[2]), "2003/04/25");
+}
+
+TEST(PredictGrid, AnEditWhileAnotherRowLacksItsDateShowsWhatIsSaved) {
+    GridFixture f;
+    f.g->setFocus();
+    f.g->SetCurrentCell(3, kColSettlement);
+    QTest::keyClick(f.g, Qt::Key_Insert);  // row 3 without a date
+    QCoreApplication::processEvents();
+    f.msg.Clear();
+    f.Type(1, kColSettlement, "0.125");
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.Cell(1, kColSettlement), "0.000");  // what the record holds
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.g->CurrentRow(), 3);  // on to the date that is missing
+    EXPECT_EQ(f.g->CurrentCol(), kColDate);
+    EXPECT_TRUE(f.g->hasFocus());
+    f.files.Script(f.work / "undated.tlm");
+    ASSERT_TRUE(f.w->add_save_Click());
+    f.w->new_Click();
+    f.Open(f.work / "undated.tlm");
+    EXPECT_EQ(f.Cell(1, kColSettlement), "0.000");
+    EXPECT_EQ(f.Station().Settlement[1], 0.0);
+    EXPECT_EQ(f.g->RowsInUse(), 4);
+}
+
+TEST(PredictGrid, AZeroDateFromAFileCanBeEditedAndCalculated) {
+    GridFixture f;
+    std::string bytes = kova::test::ReadBytes(Sample("sample.tlm"));
+    const std::string from = "#2003-04-15#";
+    ASSERT_NE(bytes.find(from), std::string::npos);
+    bytes.replace(bytes.find(from), from.size(), "#1899-12-30#");
+    {
+        std::ofstream out(f.work / "zero.tlm", std::ios::binary);
+        out << bytes;
+    }
+    f.w->new_Click();
+    f.Open(f.work / "zero.tlm");
+    EXPECT_EQ(f.Cell(1, kColDate), "1899/12/30");
+    f.msg.Clear();
+    f.Type(2, kColSettlement, "0.55");
+    EXPECT_EQ(f.msg.Count(), 0u);
+    EXPECT_EQ(f.Station().Settlement[2], 0.55);
+    f.Type(1, kColDate, "1899/12/30");  // the grid takes back what it shows
+    EXPECT_EQ(f.msg.Count(), 0u);
+    f.w->cal_tnk_Click();
+    for (const Message& m : f.msg.shown) EXPECT_NE(m.text, "有効な日付を入力してください");
+}
+
+TEST(PredictGrid, LimitsAreTold) {
+    GridFixture f;
+    // A station with all 500 readings takes no 501st.
+    for (int r = 5; r <= kMaxObservations; ++r)
+        f.g->SetText(r, kColDate, GridDateText(Date{f.Station().ObsDate[4].serial + r}));
+    f.g->Model().SetRowsInUse(kMaxObservations);
+    f.g->setFocus();
+    f.g->SetCurrentCell(10, kColSettlement);
+    f.msg.Clear();
+    QTest::keyClick(f.g, Qt::Key_Insert);
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, kTooManyReadingsText);
+    EXPECT_EQ(f.g->RowsInUse(), kMaxObservations);
+
+    // The station list with 20 stations: Ins is told too.
+    ObsDataSet data;
+    data.StationCount = kMaxStations;
+    for (int i = 1; i <= kMaxStations; ++i) data.Stations[i].Name = "S" + std::to_string(i);
+    RecordingMessages listMsg;
+    F1 list(data, listMsg, nullptr, {});
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.QEXFLG()->setFocus();
+    list.QEXFLG()->SetCurrentCell(5, 1);
+    QTest::keyClick(list.QEXFLG(), Qt::Key_Insert);
+    ASSERT_EQ(listMsg.Count(), 1u);
+    EXPECT_EQ(listMsg.Last().text, "観測所は20箇所までです。");
+    EXPECT_EQ(data.StationCount, kMaxStations);
+    // And typing straight after a click keeps every character there too.
+    kova::test::ClickCurrentAndType(*list.QEXFLG(), 3, 1, "Center");
+    EXPECT_EQ(list.QEXFLG()->CellText(3, 1), QStringLiteral("Center"));
+    EXPECT_EQ(list.QEXFLG()->CellText(4, 1), QStringLiteral("S4"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 #include "platform/qt/qt_text.hpp"
@@ -178,11 +179,55 @@ TEST(PredictWindow, StationSwitchShowsTheRecord) {
     EXPECT_EQ(f.w->QEXFLG()->Text(2, kColRemark), "a,b");
     EXPECT_EQ(f.w->QEXFLG()->Text(2, kColSW), "");
     EXPECT_EQ(U(f.w->Lbl(4)->text()), "       0.000 ");
-    // A station without observations selects none.
+    // A station without observations selects none; the disabled spinner
+    // still holds 1, which the arrow buttons hand on.
     f.w->Opt_p(1)->click();
     EXPECT_EQ(f.w->SelectedObservation(), 0);
+    EXPECT_FALSE(f.w->UpDown1()->isEnabled());
     f.w->Command1()->click();
-    EXPECT_EQ(U(f.w->TS()->text()), "0");
+    EXPECT_EQ(U(f.w->TS()->text()), "1");
+    EXPECT_EQ(f.w->Data().Stations[2].Sa, 1);
+}
+
+TEST(PredictWindow, ArrowButtonsTakeTheDisabledSpinnersValue) {
+    WindowFixture f;
+    EXPECT_EQ(f.w->UpDown1()->value(), 1);  // at start-up as after New
+    f.Open(Sample("sample.tlm"));
+    f.w->Opt_p(1)->click();  // no observations: maximum 0, minimum 1, value 1
+    f.w->Command2()->click();
+    EXPECT_EQ(U(f.w->TE()->text()), "1");
+    EXPECT_EQ(f.w->Data().Stations[2].SaPrime, 1);
+
+    // After New (maximum 2, minimum 1, value 1) the boxes take 1 and, with
+    // no station shown, nothing stores it.
+    f.w->Opt_p(0)->click();
+    f.w->UpDown1()->setValue(3);
+    f.w->new_Click();
+    EXPECT_FALSE(f.w->UpDown1()->isEnabled());
+    EXPECT_EQ(f.w->UpDown1()->value(), 1);
+    f.w->TS()->setText("7");
+    f.w->Command1()->click();
+    EXPECT_EQ(U(f.w->TS()->text()), "1");
+    EXPECT_EQ(f.w->Data().Stations[0].Sa, 0);
+}
+
+TEST(PredictWindow, UnloadReadsTheRecentFilesAgain) {
+    WindowFixture f;
+    // Another run of the program has put a file into the list meanwhile.
+    RecentFileList(f.settings, "Tolm_xxx").WriteRecentFiles("/data/other.tlm", 4);
+    EXPECT_FALSE(f.w->RecentMenu()->Items().visible[1]);
+    EXPECT_TRUE(f.Close());
+    EXPECT_TRUE(f.w->RecentMenu()->Items().visible[1]);
+    EXPECT_EQ(f.w->RecentMenu()->Path(1), "/data/other.tlm");
+
+    // A refused close reads nothing.
+    WindowFixture g;
+    g.Open(Sample("sample.tlm"));
+    g.w->TS()->setText("33");
+    RecentFileList(g.settings, "Tolm_xxx").WriteRecentFiles("/data/other.tlm", 4);
+    g.msg.Script(MsgAnswer::Cancel);
+    EXPECT_FALSE(g.Close());
+    EXPECT_NE(g.w->RecentMenu()->Path(1), "/data/other.tlm");
 }
 
 TEST(PredictWindow, RangeBoxes) {
@@ -194,9 +239,25 @@ TEST(PredictWindow, RangeBoxes) {
         int sa;
     };
     for (const Case& c : {Case{"12.5", 12}, Case{"13.5", 14}, Case{"600", 14}, Case{"-40000", 14},
-                          Case{"abc", 0}, Case{"3", 3}}) {
+                          Case{"abc", 14}, Case{"", 0}, Case{"3", 3}}) {
         f.w->TS()->setText(c.text);
         EXPECT_EQ(s.Sa, c.sa) << c.text;
+    }
+    // Text that is no number is refused when the box is left.
+    f.msg.Clear();
+    f.w->TS()->setText("l2");
+    EXPECT_EQ(s.Sa, 3);
+    f.w->TS_LostFocus();
+    ASSERT_EQ(f.msg.Count(), 1u);
+    EXPECT_EQ(f.msg.Last().text, "「Sa」には数値を入力してください。");
+    EXPECT_EQ(U(f.w->TS()->text()), "3");
+    EXPECT_EQ(s.Sa, 3);
+    // Leaving the box shows its "0" format: halves away from zero.
+    for (const auto& [typed, shown] : {std::pair{"2.5", "3"}, std::pair{"3.5", "4"}, std::pair{"-0.5", "-1"}}) {
+        f.w->TE()->setText(typed);
+        f.w->TE_LostFocus();
+        EXPECT_EQ(U(f.w->TE()->text()), shown) << typed;
+        EXPECT_EQ(std::to_string(s.SaPrime), shown) << typed;
     }
     f.w->TE()->setText("12.7");
     f.w->TE_LostFocus();
@@ -359,7 +420,8 @@ TEST(PredictWindow, LayoutFollowsTheWindowSize) {
     auto tw = [&](int px) { return static_cast<int>(s.ToTwipsX(px)); };
     f.w->resize(800, 600);
     QApplication::processEvents();
-    const int H = tw(f.w->frameGeometry().height()), W = tw(f.w->frameGeometry().width());
+    // The window's own size, without the window manager's frame.
+    const int H = tw(f.w->height()), W = tw(f.w->width());
     EXPECT_NEAR(tw(f.w->P1()->width()), W - 4845, 15);
     EXPECT_NEAR(tw(f.w->P1()->height()), (H - 2430) / 2, 15);
     EXPECT_EQ(f.w->P2()->width(), f.w->P2()->height());
@@ -374,6 +436,75 @@ TEST(PredictWindow, LayoutFollowsTheWindowSize) {
     f.w->resize(320, 600);  // below 5000 twips wide: the layout stays
     QApplication::processEvents();
     EXPECT_EQ(f.w->P1()->size(), before);
+}
+
+// Where every part the layout moves lies, in the window's coordinates.
+struct Placement {
+    QRect grid, p1, p2, fra1, label2;
+    bool operator==(const Placement&) const = default;
+};
+Placement PlacementOf(const f2& w) {
+    return {w.QEXFLG()->geometry(), w.P1()->geometry(), w.P2()->geometry(), w.Fra1()->geometry(),
+            w.Label2()->geometry()};
+}
+
+TEST(PredictWindow, LayoutStaysAfterNewAndAfterMaximiseAndRestore) {
+    // The layout at start-up, taken before the window had a frame, is the
+    // one it keeps when the window shows and after New.
+    WindowFixture f;
+    const Placement atStart = PlacementOf(*f.w);
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    ASSERT_NE(f.w->frameGeometry().size(), f.w->size()) << "the platform draws no frame";
+    EXPECT_EQ(PlacementOf(*f.w), atStart);
+    f.w->new_Click();
+    EXPECT_EQ(PlacementOf(*f.w), atStart);
+
+    f.w->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.w->isMaximized() && f.w->size() != QSize(800, 600); }));
+    EXPECT_GT(f.w->P1()->height(), atStart.p1.height());
+    f.w->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.w->isMaximized() && f.w->size() == QSize(800, 600); }));
+    EXPECT_EQ(PlacementOf(*f.w), atStart);
+
+    // Nothing is cut off: the panel with everything in it lies inside the
+    // client area, which also holds the grid and both graphs.
+    const QRect client = f.w->Client()->rect();
+    for (const QRect& r : {atStart.grid, atStart.p1, atStart.p2, atStart.fra1})
+        EXPECT_TRUE(client.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    for (const QWidget* child : f.w->Fra1()->findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(f.w->Fra1())) continue;
+        EXPECT_TRUE(f.w->Fra1()->rect().contains(child->geometry())) << U(child->objectName());
+    }
+}
+
+TEST(PredictWindow, ResultValueBoxesAndTheirUnits) {
+    WindowFixture f;
+    f.Open(Sample("sample.tlm"));
+    f.w->cal_tnk_Click();
+    const TwipsScale s = ScreenTwips(f.w.get());
+    struct Row {
+        int label;
+        const char* unitName;
+        const char* unit;
+    };
+    for (const Row& r : {Row{4, "Label13", "m"}, Row{3, "Label15", "日/m"}, Row{2, "Label14", "1/m"},
+                         Row{7, nullptr, nullptr}}) {
+        const QLabel* value = f.w->Lbl(r.label);
+        const QRect designed = TwipsRect(s, 1260, 0, 2295, 315);
+        EXPECT_EQ(value->x(), designed.x()) << r.label;
+        EXPECT_EQ(value->size(), designed.size()) << r.label;
+        if (!r.unitName) continue;
+        const auto* unit = f.w->Fra1()->findChild<QLabel*>(QLatin1String(r.unitName));
+        ASSERT_NE(unit, nullptr) << r.unitName;
+        EXPECT_EQ(U(unit->text()), r.unit);
+        // Inside the value box, after the 13 characters of the value.
+        EXPECT_TRUE(value->geometry().contains(unit->geometry())) << r.unitName;
+        const int textEnd = value->x() + value->contentsRect().x() +
+                            value->fontMetrics().horizontalAdvance(value->text());
+        EXPECT_GT(unit->x(), textEnd) << r.unitName;
+        EXPECT_GE(unit->width(), unit->fontMetrics().horizontalAdvance(unit->text())) << r.unitName;
+    }
 }
 
 }  // namespace
