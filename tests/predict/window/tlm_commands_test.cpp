@@ -13,6 +13,7 @@
 #include "platform/process.hpp"
 #include "predict/obsdata.hpp"
 #include "predict/window/tlm_commands.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 namespace kova::predict {
