@@ -37,13 +37,12 @@ bool NumberBox::Leave() {
         return false;
     }
     if (!pattern_.empty()) {
-        // An emptied box stands for 0; a value that cannot be held is left
-        // for the owner's own limit check.
-        const std::optional<double> v = IsBlankText(text) ? std::optional<double>(0.0) : NumericValue(text);
-        if (v) {
-            const QString shown = QString::fromStdString(FormatNumber(*v, pattern_));
-            if (box_->text() != shown) box_->setText(shown);
-        }
+        // As a number cell of the same format shows it (a whole-number format
+        // shows what the integer conversion stores); an emptied box stands
+        // for 0.
+        const QString shown = QString::fromStdString(IsBlankText(text) ? FormatNumber(0, pattern_)
+                                                                        : ApplyPattern(text, pattern_));
+        if (box_->text() != shown) box_->setText(shown);
     }
     stored_ = box_->text();
     emit Accepted(stored_);
