@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "dialogs/grid/cell_text.hpp"
+#include "dialogs/grid/number_box.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
@@ -278,6 +279,8 @@ void f2::BuildClient() {
     txtT_ = new QLineEdit(QStringLiteral("1.2"), client_);
     txtT_->setObjectName(QStringLiteral("txt_t"));
     connect(txtT_, &QLineEdit::textChanged, this, [this] { RepaintTimeGraph(); });
+    checkN_ = new grid::NumberBox(txtN_, QStringLiteral("時間軸最大値"), "", services_.messages);
+    checkT_ = new grid::NumberBox(txtT_, QStringLiteral("沈下量軸最大値"), "", services_.messages);
 
     // The panel beside the regression graph: fit range, observation
     // spinner, graph commands and results.
@@ -395,8 +398,8 @@ void f2::Form_Resize() {
 
 void f2::ResetWindowForNewData() {
     filling_ = true;
-    txtT_->setText(QStringLiteral("1.2"));
-    txtN_->setText(QStringLiteral("500"));
+    checkT_->SetStored(QStringLiteral("1.2"));
+    checkN_->SetStored(QStringLiteral("500"));
     label1_->setText(QString());
     for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
     ts_->setText(QStringLiteral("0"));

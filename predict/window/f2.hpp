@@ -34,6 +34,9 @@ class QToolBar;
 class QToolButton;
 
 namespace kova {
+namespace grid {
+class NumberBox;
+}
 class RecentFileMenu;
 }
 
@@ -224,6 +227,8 @@ private:
     QSpinBox* upDown1_ = nullptr;
     QLineEdit* txtN_ = nullptr;
     QLineEdit* txtT_ = nullptr;
+    grid::NumberBox* checkN_ = nullptr;
+    grid::NumberBox* checkT_ = nullptr;
     QWidget* p1_ = nullptr;
     QWidget* p2_ = nullptr;
     QFrame* fra1_ = nullptr;
