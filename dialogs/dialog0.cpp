@@ -12,6 +12,7 @@ Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     SetClientTwips(5490, 5370);
     Qflg_NB = new grid::QEX_FLG(this);
     Qflg_NB->SetMessages(&host_.Messages());
+    Qflg_NB->SetFullMessage(FullTableMessage("境界点", kMaxBndPts, "点"));
     PlaceTwips(Qflg_NB, 240, 120, 3495, 5055);
     OKButton = AddButton(QStringLiteral("OK"), 3960, 120, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 3960, 600, 1215, 375);

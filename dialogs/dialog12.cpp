@@ -94,6 +94,9 @@ Dialog12::Dialog12(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 7200, 900, 1215, 375);
 
     for (grid::QEX_FLG* g : {Qflg_SK, Qflg_LK, Qflg_OK}) g->SetMessages(&host_.Messages());
+    Qflg_SK->SetFullMessage(FullTableMessage("集中荷重", kMaxLoads, "個"));
+    Qflg_LK->SetFullMessage(FullTableMessage("等分布線荷重", kMaxLoads, "個"));
+    Qflg_OK->SetFullMessage(FullTableMessage("等分布帯状荷重", kMaxLoads, "個"));
     const Model& m = host_.SectionModel();
     FillLoads(*Qflg_SK, m.PointLoad, m.PointLoadCount, false, "   荷重値    (kN)", 5400);
     FillLoads(*Qflg_LK, m.LineLoad, m.LineLoadCount, false, "   荷重値    (kN/m)", 5400);

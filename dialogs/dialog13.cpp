@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "dialogs/grid/cell_text.hpp"
+#include "dialogs/grid/number_box.hpp"
 #include "dialogs/table_form.hpp"
 
 namespace kova {
@@ -107,6 +108,8 @@ Dialog13::Dialog13(EditorHost& host, QWidget* owner)
     shownResidual_ = Fmt(c.ResidualSettlement, "0.000");
     txt_dg12[0]->setText(shownLeave_);
     txt_dg12[1]->setText(shownResidual_);
+    checks_[0] = new grid::NumberBox(txt_dg12[0], QStringLiteral("放置期間"), "#0", &host_.Messages());
+    checks_[1] = new grid::NumberBox(txt_dg12[1], QStringLiteral("残留沈下量"), "0.000", &host_.Messages());
     SetSwitch(chk_dg12[0], c.UseCutPreload);
     SetSwitch(chk_dg12[1], c.UseSandImmediate);
     SetSwitch(chk_dg12[2], c.AutoScaleXY);
@@ -170,10 +173,13 @@ void Dialog13::keyPressEvent(QKeyEvent* e) {
 bool Dialog13::Commit() {
     StudyCond& c = host_.SectionModel().Cond;
     MessageSink& msg = host_.Messages();
+    // A box still being edited is checked as on leaving it.
+    for (grid::NumberBox* b : checks_)
+        if (!b->Leave()) return false;
     // An untouched box stores the value it was filled with; a typed one what
     // it shows, even the text it was filled with.
     i16 leave = c.LeavePeriod;
-    if (txt_dg12[0]->text() != shownLeave_ || txt_dg12[0]->isModified()) {
+    if (txt_dg12[0]->text() != shownLeave_ || checks_[0]->Typed()) {
         const auto v = grid::NumericValue(txt_dg12[0]->text().toStdString());
         const auto n = v ? grid::ToInt16(*v) : std::nullopt;
         if (!n || !WithinLimit(Item::LeavePeriod, *n)) {
@@ -183,7 +189,7 @@ bool Dialog13::Commit() {
         leave = *n;
     }
     double residual = c.ResidualSettlement;
-    if (txt_dg12[1]->text() != shownResidual_ || txt_dg12[1]->isModified()) {
+    if (txt_dg12[1]->text() != shownResidual_ || checks_[1]->Typed()) {
         const auto v = grid::NumericValue(txt_dg12[1]->text().toStdString());
         if (!v || !WithinLimit(Item::ResidualSettlement, *v)) {
             msg.Notify(LimitMessage(Item::ResidualSettlement), MsgIcon::Exclamation);

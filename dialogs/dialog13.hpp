@@ -15,6 +15,10 @@ class QRadioButton;
 
 namespace kova {
 
+namespace grid {
+class NumberBox;
+}
+
 class Dialog13 : public CommitDialog {
     Q_OBJECT
 public:
@@ -40,6 +44,7 @@ private:
 
     bool cancelled_ = false;
     QString shownLeave_, shownResidual_;
+    std::array<grid::NumberBox*, 2> checks_{};
 };
 
 }  // namespace kova

@@ -15,6 +15,7 @@ Dialog15::Dialog15(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owne
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 4680, 600, 1215, 375);
     Qflg_YT = new grid::QEX_FLG(this);
     Qflg_YT->SetMessages(&host_.Messages());
+    Qflg_YT->SetFullMessage(FullTableMessage("矢板", kMaxSheetPiles, "本"));
     PlaceTwips(Qflg_YT, 240, 120, 4300, 1335);
     Label1 = new QLabel(QStringLiteral(" 鉛直増加応力の計算において、矢板を通過する応力を無視します。"), this);
     PlaceTwips(Label1, 240, 1980, 5595, 855);

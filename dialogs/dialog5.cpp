@@ -10,7 +10,9 @@
 #include <QTableWidget>
 
 #include "dialogs/dialog8.hpp"
+#include "dialogs/grid/number_box.hpp"
 #include "dialogs/limit_check.hpp"
+#include "dialogs/table_form.hpp"
 #include "platform/qt/picture_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -41,6 +43,7 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
 
     points_ = new grid::QEX_FLG(this);
     points_->SetMessages(&host_.Messages());
+    points_->SetFullMessage(FullTableMessage("圧密曲線の点", kCurveRows, "点"));
     PlaceTwips(points_, 180, 2580, 3255, 4815);
 
     plot_ = new PictureBoxWidget(this);
@@ -115,6 +118,10 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     for (QLineEdit* box : {txtX_, txtY_}) box->installEventFilter(this);
     connect(txtX_, &QLineEdit::textEdited, this, [this](const QString& t) { BoxEdited(true, t); });
     connect(txtY_, &QLineEdit::textEdited, this, [this](const QString& t) { BoxEdited(false, t); });
+    checkX_ = new grid::NumberBox(txtX_, QStringLiteral("圧力軸の最大値"), "", &host_.Messages());
+    checkY_ = new grid::NumberBox(txtY_, QStringLiteral("縦軸の最大値"), "", &host_.Messages());
+    connect(checkX_, &grid::NumberBox::Restored, this, [this](const QString& t) { BoxRestored(true, t); });
+    connect(checkY_, &grid::NumberBox::Restored, this, [this](const QString& t) { BoxRestored(false, t); });
 
     FillSelector();
 
@@ -195,8 +202,8 @@ void Dialog5::SelectorMoved(int row, int col, int prevRow, int prevCol) {
     SetPointsEditable(form_->PointsEditable());
     if (!curve) return;
     LoadPointGrid();
-    txtX_->setText(Q(form_->XText()));
-    txtY_->setText(Q(form_->YText()));
+    checkX_->SetStored(Q(form_->XText()));
+    checkY_->SetStored(Q(form_->YText()));
     plot_->RequestRefresh();
     points_->SetDrawing(true);
 }
@@ -262,6 +269,15 @@ void Dialog5::PointsEdited() {
 void Dialog5::BoxEdited(bool xBox, const QString& text) {
     const bool repaint = xBox ? form_->XEdited(U(text)) : form_->YEdited(U(text));
     if (repaint) plot_->RequestRefresh();
+}
+
+void Dialog5::BoxRestored(bool xBox, const QString& text) {
+    // The refused text may have been stored while it was typed: the text
+    // put back is stored again, as if typed into the box.
+    const int inBox = form_->pic_sw();
+    form_->SetBoxFocus(true);
+    BoxEdited(xBox, text);
+    form_->SetBoxFocus(inBox != 0);
 }
 
 bool Dialog5::eventFilter(QObject* watched, QEvent* e) {

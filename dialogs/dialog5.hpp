@@ -16,6 +16,9 @@ class QTableWidget;
 
 namespace kova {
 
+namespace grid {
+class NumberBox;
+}
 class PictureBoxWidget;
 
 class Dialog5 : public LiveEditDialog {
@@ -50,6 +53,7 @@ private:
     void SetPointsEditable(bool on);
     void PointsEdited();
     void BoxEdited(bool xBox, const QString& text);
+    void BoxRestored(bool xBox, const QString& text);
     void OpenSandCurves();
 
     std::unique_ptr<Dialog5Form> form_;
@@ -58,6 +62,8 @@ private:
     PictureBoxWidget* plot_ = nullptr;
     QLineEdit* txtX_ = nullptr;
     QLineEdit* txtY_ = nullptr;
+    grid::NumberBox* checkX_ = nullptr;
+    grid::NumberBox* checkY_ = nullptr;
     QLabel* head1_ = nullptr;
     QLabel* lbl1_ = nullptr;
     QLabel* lbl2_ = nullptr;

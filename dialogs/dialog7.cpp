@@ -19,6 +19,7 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     AddLabel(QStringLiteral("沈下算出点"), 240, 960, 975, 255);
     Qflg_KP = new grid::QEX_FLG(this);
     Qflg_KP->SetMessages(&host_.Messages());
+    Qflg_KP->SetFullMessage(FullTableMessage("沈下予測個所", kMaxCalcPos, "箇所"));
     PlaceTwips(Qflg_KP, 1500, 900, 4455, 4815);
     OKButton = AddButton(QStringLiteral("OK"), 6120, 300, 1215, 375);
     CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6120, 780, 1215, 375);

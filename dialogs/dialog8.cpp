@@ -4,6 +4,7 @@
 
 #include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
+#include "dialogs/table_form.hpp"
 #include "platform/qt/qt_text.hpp"
 
 namespace kova {
@@ -31,6 +32,7 @@ Dialog8::Dialog8(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     cancel_ = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 7020, 780, 1215, 375);
     grid_ = new grid::QEX_FLG(this);
     grid_->SetMessages(&host_.Messages());
+    grid_->SetFullMessage(FullTableMessage("砂層のe-LogP曲線の点", kSandRows, "点"));
     PlaceTwips(grid_, 240, 300, 6650, 5415);
     cmd_[0] = AddButton(QStringLiteral("現在の値を初期値としてシステム登録"), 240, 5940, 3195, 375);
     cmd_[1] = AddButton(QStringLiteral("初期値に戻す"), 3660, 5940, 3195, 375);

@@ -9,14 +9,12 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
 
 namespace kova {
 
 namespace {
-
-constexpr Qt::WindowFlags kFixedDialog =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 void Centre(QWidget* w) {
     const QWidget* owner = w->parentWidget();
@@ -32,7 +30,8 @@ void Centre(QWidget* w) {
 // ---- FormDialog ---------------------------------------------------------------
 
 FormDialog::FormDialog(EditorHost& host, QWidget* owner, const QString& caption)
-    : QDialog(owner, kFixedDialog), host_(host) {
+    : QDialog(owner), host_(host) {
+    MakeFixedDialog(this);
     setWindowTitle(caption);
     setModal(true);
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
@@ -146,9 +145,8 @@ void CommitDialog::CancelClicked() { reject(); }
 // ---- ToolPalette ----------------------------------------------------------------
 
 ToolPalette::ToolPalette(EditorHost& host, QWidget* owner, const QString& caption, std::string blankPrompt)
-    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host),
-      blankPrompt_(std::move(blankPrompt)) {
+    : QDialog(owner), host_(host), blankPrompt_(std::move(blankPrompt)) {
+    MakeFixedDialog(this, Qt::Tool);
     setWindowTitle(caption);
     setModal(false);
     group_ = new QButtonGroup(this);

@@ -79,6 +79,10 @@ bool CheckName(const std::string& text, MessageSink& msg) {
     return false;
 }
 
+std::string FullTableMessage(const char* what, int capacity, const char* unit) {
+    return std::string(what) + "は" + std::to_string(capacity) + unit + "までです。";
+}
+
 QString Fmt(double v, const char* pattern) { return QString::fromStdString(grid::FormatNumber(v, pattern)); }
 
 }  // namespace kova

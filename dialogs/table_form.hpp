@@ -68,6 +68,9 @@ private:
 // after the message, when it cannot be stored.
 bool CheckName(const std::string& text, MessageSink& msg);
 
+// What Ins on a full table says: "境界点は500点までです。".
+std::string FullTableMessage(const char* what, int capacity, const char* unit);
+
 // "#0", "##0.000", ... texts as the tables write them.
 QString Fmt(double v, const char* pattern);
 

@@ -14,9 +14,7 @@ namespace {
 class CanvasWiring : public QObject, public StatusPanels {
 public:
     explicit CanvasWiring(Form1& f)
-        : QObject(&f), form_(f), host_(ToolContext{f.GetModel(), f.View(), f, f.Messages(), *this}) {
-        setObjectName("canvas_tools");
-    }
+        : QObject(&f), form_(f), host_(ToolContext{f.GetModel(), f.View(), f, f.Messages(), *this}) {}
     void SetPanelText(int panel, const std::string& text) override { form_.SetStatus(panel, text); }
     ToolHost& Host() { return host_; }
 
@@ -27,18 +25,14 @@ private:
 
 }  // namespace
 
-void AttachCanvasTools(Form1& f) {
+ToolHost& AttachCanvasTools(Form1& f) {
     auto* wiring = new CanvasWiring(f);
     SectionCanvas* canvas = f.Canvas();
     QObject::connect(canvas, &SectionCanvas::mouseDown, wiring,
                      [wiring](int b, int s, double x, double y) { wiring->Host().pic_gm_MouseDown(b, s, x, y); });
     QObject::connect(canvas, &SectionCanvas::mouseMove, wiring,
                      [wiring](int b, int s, double x, double y) { wiring->Host().pic_gm_MouseMove(b, s, x, y); });
-}
-
-ToolHost* CanvasTools(Form1& f) {
-    auto* w = dynamic_cast<CanvasWiring*>(f.findChild<QObject*>("canvas_tools", Qt::FindDirectChildrenOnly));
-    return w ? &w->Host() : nullptr;
+    return wiring->Host();
 }
 
 }  // namespace kova

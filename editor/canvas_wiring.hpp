@@ -7,11 +7,8 @@ namespace kova {
 class Form1;
 class ToolHost;
 
-// Wires the window's canvas; the window owns what this creates.
-void AttachCanvasTools(Form1& form);
-
-// The tool host wired to the window's canvas (clicks in model metres);
-// null before AttachCanvasTools.
-ToolHost* CanvasTools(Form1& form);
+// Wires the window's canvas; the window owns what this creates. Returns
+// the tool host wired to it (clicks in model metres).
+ToolHost& AttachCanvasTools(Form1& form);
 
 }  // namespace kova

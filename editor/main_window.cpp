@@ -97,7 +97,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
 
     if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
     if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
-    AttachCanvasTools(*this);
+    canvasTools_ = &AttachCanvasTools(*this);
 }
 
 Form1::~Form1() = default;

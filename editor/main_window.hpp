@@ -34,6 +34,7 @@ namespace kova {
 class RecentFileMenu;
 class RunningBox;
 class SectionCanvas;
+class ToolHost;
 class Form1;
 
 // Everything the window gets from outside; tests pass fakes.
@@ -129,6 +130,8 @@ public:
     QAction* ToolbarButton(int index) const;
     QToolButton* ToolOptionButton(int index) const { return options_[static_cast<std::size_t>(index)]; }
     SectionCanvas* Canvas() const { return canvas_; }
+    // The canvas tools the canvas's presses and moves reach (model metres).
+    ToolHost& CanvasTools() const { return *canvasTools_; }
     QScrollBar* HScroll() const { return hsb_; }
     QScrollBar* VScroll() const { return vsb_; }
     RecentFileMenu* Recent() const { return recent_; }
@@ -162,6 +165,7 @@ private:
     std::unique_ptr<ProjectCommands> project_;
     std::unique_ptr<RunCommands> run_;
     std::unique_ptr<InstanceLock> lock_;
+    ToolHost* canvasTools_ = nullptr;  // owned by its wiring, a child of the window
     bool refused_ = false;
     bool loaded_ = false;
     bool busy_ = false;

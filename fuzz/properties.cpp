@@ -16,6 +16,7 @@
 #include "predict/drawings.hpp"
 #include "predict/hyperbolic.hpp"
 #include "predict/obsdata.hpp"
+#include "testing/fakes.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
 

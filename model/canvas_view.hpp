@@ -2,7 +2,7 @@
 // What the editing operations need of the canvas and its surroundings
 // between repaints: immediate drawing, the two scroll bars, the canvas cursor
 // and the toolbar. The main window implements it; tests use a recording fake
-// (model/recording_canvas.hpp).
+// (testing/recording_canvas.hpp).
 #include "model/model.hpp"
 
 namespace kova {

@@ -44,21 +44,4 @@ std::vector<FilterEntry> ParseFilter(const std::string& filter) {
     return entries;
 }
 
-std::optional<std::filesystem::path> ScriptedFileDialogs::Next() {
-    if (answers_.empty()) return std::nullopt;
-    auto a = std::move(answers_.front());
-    answers_.pop_front();
-    return a;
-}
-
-std::optional<std::filesystem::path> ScriptedFileDialogs::OpenFile(const FileDialogRequest& req) {
-    calls.push_back({false, req});
-    return Next();
-}
-
-std::optional<std::filesystem::path> ScriptedFileDialogs::SaveFile(const FileDialogRequest& req) {
-    calls.push_back({true, req});
-    return Next();
-}
-
 }  // namespace kova

@@ -36,21 +36,4 @@ public:
     virtual std::optional<std::filesystem::path> SaveFile(const FileDialogRequest& req) = 0;
 };
 
-// Records the requests and answers from a script (then: cancelled).
-class ScriptedFileDialogs : public FileDialogs {
-public:
-    struct Call {
-        bool save;
-        FileDialogRequest req;
-    };
-    std::optional<std::filesystem::path> OpenFile(const FileDialogRequest& req) override;
-    std::optional<std::filesystem::path> SaveFile(const FileDialogRequest& req) override;
-    void Script(std::optional<std::filesystem::path> answer) { answers_.push_back(std::move(answer)); }
-    std::vector<Call> calls;
-
-private:
-    std::optional<std::filesystem::path> Next();
-    std::deque<std::optional<std::filesystem::path>> answers_;
-};
-
 }  // namespace kova

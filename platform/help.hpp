@@ -16,17 +16,6 @@ public:
     virtual bool Open(const std::filesystem::path& file) = 0;
 };
 
-// Records what was opened; answers with `works`.
-class RecordingHelpViewer : public HelpViewer {
-public:
-    bool Open(const std::filesystem::path& file) override {
-        opened.push_back(file);
-        return works;
-    }
-    bool works = true;
-    std::vector<std::filesystem::path> opened;
-};
-
 // The help file of the program folder, e.g. "KOVACALC.HLP".
 std::filesystem::path HelpFilePath(const std::filesystem::path& appPath, const std::string& name);
 

@@ -22,16 +22,6 @@ MsgAnswer DefaultAnswer(const Message& m) {
     return b[i < b.size() ? i : 0];
 }
 
-MsgAnswer RecordingMessages::Show(const Message& m) {
-    shown.push_back(m);
-    if (!answers_.empty()) {
-        MsgAnswer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
-    return DefaultAnswer(m);
-}
-
 MsgAnswer StderrMessages::Show(const Message& m) {
     const std::string& cap = m.caption.empty() ? title_ : m.caption;
     std::fprintf(stderr, "%s: %s\n", cap.c_str(), m.text.c_str());

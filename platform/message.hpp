@@ -38,22 +38,6 @@ const std::vector<MsgAnswer>& ButtonsOf(MsgButtons b);
 // The answer a box gives when nobody chooses: its default button.
 MsgAnswer DefaultAnswer(const Message& m);
 
-// Records every box; answers from a script, then with each box's default.
-class RecordingMessages : public MessageSink {
-public:
-    MsgAnswer Show(const Message& m) override;
-    void Script(MsgAnswer a) { answers_.push_back(a); }
-
-    std::vector<Message> shown;
-
-    std::size_t Count() const { return shown.size(); }
-    const Message& Last() const { return shown.back(); }
-    void Clear() { shown.clear(); }
-
-private:
-    std::deque<MsgAnswer> answers_;
-};
-
 // Writes each box to standard error ("caption: text"), answers the default.
 class StderrMessages : public MessageSink {
 public:

@@ -12,14 +12,6 @@ int ProcessStatus::PolledCode() const {
     }
 }
 
-ProcessStatus ScriptedProcesses::RunAndWait(const ProcessRequest& req) {
-    started.push_back(req);
-    if (answers_.empty()) return ProcessStatus{ProcessState::Exited, 0, {}};
-    ProcessStatus s = std::move(answers_.front());
-    answers_.pop_front();
-    return s;
-}
-
 std::filesystem::path ViewerProgram(const std::filesystem::path& programDir) {
     const char* env = std::getenv("KOVA_VIEWER");
     if (env && *env) return std::filesystem::path(env);

@@ -70,17 +70,6 @@ public:
     virtual ProcessStatus RunAndWait(const ProcessRequest& req) = 0;
 };
 
-// Records every request and answers from a script (then: exited with 0).
-class ScriptedProcesses : public ProcessRunner {
-public:
-    ProcessStatus RunAndWait(const ProcessRequest& req) override;
-    void Script(ProcessStatus s) { answers_.push_back(std::move(s)); }
-    std::vector<ProcessRequest> started;
-
-private:
-    std::deque<ProcessStatus> answers_;
-};
-
 // The print viewer: the program named by $KOVA_VIEWER when set, otherwise
 // VIEWQEX2 in programDir, the folder of the suite's executables.
 std::filesystem::path ViewerProgram(const std::filesystem::path& programDir);

@@ -20,14 +20,6 @@ SettingPairs::iterator FindKey(SettingPairs& pairs, const std::string& key) {
     return pairs.end();
 }
 
-void Put(SettingPairs& pairs, const std::string& key, const std::string& value) {
-    auto it = FindKey(pairs, key);
-    if (it != pairs.end())
-        it->second = value;
-    else
-        pairs.emplace_back(key, value);
-}
-
 // The characters that would break the line structure (or start a comment
 // line) are written as \xHH, so a name or value may hold anything.
 bool NeedsEscape(char c) {
@@ -94,7 +86,7 @@ IniFile Parse(const std::string& text) {
         }
         std::size_t eq = line.find('=');
         if (!cur || eq == std::string::npos) continue;  // damaged line: skip it
-        Put(*cur, Unescape(std::string_view(line).substr(0, eq)),
+        PutSetting(*cur, Unescape(std::string_view(line).substr(0, eq)),
             Unescape(std::string_view(line).substr(eq + 1)));
     }
     return file;
@@ -125,22 +117,12 @@ const SettingPairs* FindSection(const IniFile& file, const std::string& section)
 
 }  // namespace
 
-bool MemorySettings::Save(const std::string& app, const std::string& section,
-                          const std::string& key, const std::string& value) {
-    Put(sections_[{app, section}], key, value);
-    return true;
-}
-
-std::string MemorySettings::Get(const std::string& app, const std::string& section,
-                                const std::string& key) const {
-    for (const auto& [k, v] : GetAll(app, section))
-        if (k == key) return v;
-    return {};
-}
-
-SettingPairs MemorySettings::GetAll(const std::string& app, const std::string& section) const {
-    auto it = sections_.find({app, section});
-    return it == sections_.end() ? SettingPairs{} : it->second;
+void PutSetting(SettingPairs& pairs, const std::string& key, const std::string& value) {
+    auto it = FindKey(pairs, key);
+    if (it != pairs.end())
+        it->second = value;
+    else
+        pairs.emplace_back(key, value);
 }
 
 IniSettings::IniSettings(fs::path folder) : folder_(std::move(folder)) {}
@@ -170,7 +152,7 @@ bool IniSettings::Save(const std::string& app, const std::string& section,
         file.emplace_back(section, SettingPairs{});
         pairs = &file.back().second;
     }
-    Put(*pairs, key, value);
+    PutSetting(*pairs, key, value);
     std::error_code ec;
     fs::create_directories(folder_, ec);
     try {

@@ -26,18 +26,9 @@ public:
     virtual SettingPairs GetAll(const std::string& app, const std::string& section) const = 0;
 };
 
-// Keeps everything in memory (tests).
-class MemorySettings : public SettingsStore {
-public:
-    bool Save(const std::string& app, const std::string& section, const std::string& key,
-              const std::string& value) override;
-    std::string Get(const std::string& app, const std::string& section,
-                    const std::string& key) const override;
-    SettingPairs GetAll(const std::string& app, const std::string& section) const override;
-
-private:
-    std::map<std::pair<std::string, std::string>, SettingPairs> sections_;
-};
+// Sets a value of a section: a value rewritten keeps its place, a new one
+// goes last.
+void PutSetting(SettingPairs& pairs, const std::string& key, const std::string& value);
 
 // One small INI-style file per application, "<folder>/<app>.ini", UTF-8 so
 // that any file name survives. Every call reads the file afresh and every

@@ -11,4 +11,4 @@ else
     cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_TOOLS=ON >/dev/null
 fi
 cmake --build "$BUILD" -j3 --target kova_bench_canvas >/dev/null
-QT_QPA_PLATFORM=offscreen "$BUILD/bin/kova_bench_canvas" "$@"
+QT_QPA_PLATFORM=offscreen "$BUILD/tools/bin/kova_bench_canvas" "$@"

@@ -12,4 +12,4 @@ cmake -S "$root" -B "$build" -DKOVA_TOOLS=ON >/dev/null
 cmake --build "$build" --target kova_bench_predict >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-QT_QPA_PLATFORM=offscreen "$build/bin/kova_bench_predict" "$runs" "$work"
+QT_QPA_PLATFORM=offscreen "$build/tools/bin/kova_bench_predict" "$runs" "$work"

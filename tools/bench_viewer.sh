@@ -7,11 +7,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 runs=${2:-11}
+# kova_cal_input is built only with KOVA_TOOLS.
+cmake -S "$root" -B "$build" -DKOVA_TOOLS=ON >/dev/null
 cmake --build "$build" --target SETLCORE VIEWQEX2 kova_cal_input >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build"/bin/*.CSV "$build"/bin/*.DAT "$work"/ 2>/dev/null || true
-(cd "$work" && "$build/bin/kova_cal_input" "$root/examples/road_embankment.kov" .)
+(cd "$work" && "$build/tools/bin/kova_cal_input" "$root/examples/road_embankment.kov" .)
 (cd "$work" && "$build/bin/SETLCORE" >/dev/null)
 echo "page files: $(cd "$work" && ls *.PDT | tr '\n' ' ')"
 times=()

@@ -2,12 +2,10 @@
 # Renders every data dialog of KOVACALC offscreen with realistic Japanese data
 # to PNG files under build/shots (or the folder given) for a person to check.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${1:-build/shots}
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_TOOLS=ON >/dev/null
-cmake --build build --target kova_dialog_shots
-QT_QPA_PLATFORM=offscreen build/bin/kova_dialog_shots "$out"
+. "$(dirname "$0")/shot_lib.sh"
+shot_build kova_dialog_shots
+shot_run kova_dialog_shots "$out"
 # The edit-tool palettes and the curve dialogs (soil curves with their plot,
 # sand curves, ground improvement).
-cmake --build build --target kova_curve_shots
-QT_QPA_PLATFORM=offscreen build/bin/kova_curve_shots "$out"
+shot_build kova_curve_shots
+shot_run kova_curve_shots "$out"

@@ -4,17 +4,15 @@
 # position's report (with the time-settlement graph) as SETLCORE writes them,
 # and a TOLMPRED station report of examples/observation.tlm.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${1:-build/shots}
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target kova_viewer_shots kova_cal_input SETLCORE
+. "$(dirname "$0")/shot_lib.sh"
+shot_build kova_viewer_shots kova_cal_input SETLCORE
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp build/bin/*.CSV build/bin/*.DAT "$work"/ 2>/dev/null || true
-(cd "$work" && "$OLDPWD/build/bin/kova_cal_input" "$OLDPWD/examples/road_embankment.kov" .)
+(cd "$work" && "$OLDPWD/build/tools/bin/kova_cal_input" "$OLDPWD/examples/road_embankment.kov" .)
 (cd "$work" && "$OLDPWD/build/bin/SETLCORE" >/dev/null)
-QT_QPA_PLATFORM=offscreen build/bin/kova_viewer_shots "$out" "$work" TK_DATA.PDT TK_DT_01.PDT
+shot_run kova_viewer_shots "$out" "$work" TK_DATA.PDT TK_DT_01.PDT
 tlm=$(mktemp -d)
 trap 'rm -rf "$work" "$tlm"' EXIT
-QT_QPA_PLATFORM=offscreen build/bin/kova_cal_input --tlm examples/observation.tlm "$tlm"
-QT_QPA_PLATFORM=offscreen build/bin/kova_viewer_shots "$out" "$tlm" TL_PRD1.PDT
+shot_run kova_cal_input --tlm examples/observation.tlm "$tlm"
+shot_run kova_viewer_shots "$out" "$tlm" TL_PRD1.PDT

@@ -35,8 +35,8 @@ private:
 
 }  // namespace
 
-void MakeFixedDialog(QWidget* window) {
-    window->setWindowFlags(kFixedDialogFlags);
+void MakeFixedDialog(QWidget* window, Qt::WindowType kind) {
+    window->setWindowFlags((kFixedDialogFlags & ~Qt::WindowType_Mask) | kind);
     window->installEventFilter(new KeepNormalState(window));
 }
 

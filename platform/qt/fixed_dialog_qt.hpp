@@ -12,7 +12,8 @@ namespace kova {
 inline constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
-// Gives the window the fixed-dialog flags and keeps it in its normal state.
-void MakeFixedDialog(QWidget* window);
+// Gives the window the fixed-dialog flags and keeps it in its normal state;
+// `kind` Qt::Tool for a modeless tool palette.
+void MakeFixedDialog(QWidget* window, Qt::WindowType kind = Qt::Dialog);
 
 }  // namespace kova

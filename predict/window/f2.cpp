@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "dialogs/grid/cell_text.hpp"
+#include "dialogs/grid/number_box.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
@@ -36,6 +37,65 @@ constexpr const char* kTxtNHelp =
     "時間軸最大値＞観測初日からの経過日数で指定してください。（年月表記の場合も経過日数で指定）";
 // The result value boxes (twips, inside Fra1).
 constexpr int kValueLeft = 1260, kValueWidth = 2295;
+// The grid's design place (twips); its height follows the window.
+constexpr int kGridLeft = 60, kGridTop = 690, kGridWidth = 4600;
+// The window's own area below which the layout stops following it.
+constexpr int kMinLayoutHeight = 2500, kMinLayoutWidth = 5000;
+// What the window's height keeps free besides the grid and the two graphs
+// (toolbar, station buttons, captions, status bar), what its width keeps
+// free besides the grid and P1, and the gap between P1 and P2.
+constexpr int kGridFreeHeight = 2385, kGraphsFreeHeight = 2415, kGraphsFreeWidth = 4845, kGraphGap = 15;
+
+struct TwipsBox {
+    int left, top, width, height;
+};
+
+// Each control that follows the window size, by its object name, with the
+// rule that places it in the graph area.
+struct LayoutRow {
+    const char* control;
+    TwipsBox (*rule)(const GraphArea&);
+};
+constexpr LayoutRow kLayout[] = {
+    {"P1", [](const GraphArea& a) { return TwipsBox{a.p1Left, a.p1Top, a.p1Width, a.p1Height}; }},
+    {"P2", [](const GraphArea& a) { return TwipsBox{a.p1Left, a.p2Top, a.p2Width, a.p1Height}; }},
+    // The time-axis maximum in P1's top right corner, the scale factor in
+    // its bottom left one.
+    {"txt_n", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p1Width - 700, a.p1Top + 60, 640, 300}; }},
+    {"txt_t", [](const GraphArea& a) { return TwipsBox{a.p1Left + 60, a.p1Top + a.p1Height - 340, 640, 300}; }},
+    {"Label2", [](const GraphArea& a) { return TwipsBox{a.p1Left, 360, a.p1Width, 300}; }},
+    // The result panel beside P2.
+    {"Fra1_0", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p2Width + 75, a.p2Top, 3760, 3350}; }},
+};
+static_assert(std::size(kLayout) == kLayoutRows);
+
+// The fit-range row, the observation spinner and the options command of
+// the result panel (twips, inside Fra1); they keep their place.
+struct PanelRow {
+    const char* control;
+    TwipsBox box;
+};
+constexpr PanelRow kPanel[] = {
+    {"Lbl_0", {120, 150, 400, 300}},    {"TS", {480, 120, 700, 330}},   {"Command1", {1200, 120, 420, 330}},
+    {"Lbl_1", {1800, 150, 400, 300}},   {"TE", {2200, 120, 700, 330}},  {"Command2", {2920, 120, 420, 330}},
+    {"UpDown1", {120, 480, 1500, 330}}, {"cmd_op", {240, 1440, 3315, 450}},
+};
+
+// The graph area for a window's own area of w x h twips, with the grid
+// `shift` twips wider than designed; the area before when the window is
+// too small to follow.
+GraphArea FollowSize(GraphArea a, int w, int h, int shift) {
+    a.p1Left = GraphArea{}.p1Left + shift;
+    if (h >= kMinLayoutHeight && w >= kMinLayoutWidth) {
+        a.gridHeight = h - kGridFreeHeight;
+        a.p1Height = (h - kGraphsFreeHeight - kGraphGap) / 2;
+        a.p2Top = a.p1Top + a.p1Height + kGraphGap;
+        a.p1Width = w - kGraphsFreeWidth - shift;
+        a.p2Width = a.p1Height;
+    }
+    return a;
+}
+
 constexpr const char* kStationButtonHelp = "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択";
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
@@ -47,15 +107,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text) {
 
 }  // namespace
 
-std::string WindowTitleFor(const std::string& fileName) {
-    std::string name = fileName;
-    if (auto slash = name.find_last_of("/\\"); slash != std::string::npos) name = name.substr(slash + 1);
-    if (auto dot = name.find('.'); dot != std::string::npos) name = name.substr(0, dot);
-    return "Tolmadex - " + name;
-}
-
 f2::f2(PredictServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)), data_(std::make_unique<ObsDataSet>()) {
+    : QMainWindow(parent), services_(std::move(services)),
+      data_(std::make_unique<ObsDataSet>()),
+      commands_(*data_, TlmCommandServices{services_.messages, services_.files, services_.processes, services_.appPath},
+                *this) {
     setObjectName(QStringLiteral("f2"));
     setWindowTitle(Q(WindowTitleFor(kUntitled)));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
@@ -157,14 +213,14 @@ void f2::BuildClient() {
 
     // Station buttons "1".."20" under the toolbar, "観測場所" after them;
     // the twenty-first, "観測所登録", is never shown.
-    for (int i = 0; i <= 20; ++i) {
+    for (int i = 0; i <= kMaxStations; ++i) {
         auto* b = new QToolButton(client_);
         b->setObjectName(QStringLiteral("Opt_p_%1").arg(i));
-        b->setText(i < 20 ? QString::number(i + 1) : Q("観測所登録"));
+        b->setText(i < kMaxStations ? QString::number(i + 1) : Q("観測所登録"));
         b->setCheckable(true);
         b->setAutoExclusive(false);
         b->installEventFilter(this);
-        if (i < 20) {
+        if (i < kMaxStations) {
             Place(b, 60 + i * 330, 30, 330, 300);
             connect(b, &QToolButton::clicked, this, [this, i, b](bool checked) {
                 if (!checked) {
@@ -180,15 +236,15 @@ void f2::BuildClient() {
     }
     cmdKs_ = new QPushButton(Q("観測場所"), client_);
     cmdKs_->setObjectName(QStringLiteral("cmd_ks"));
-    Place(cmdKs_, 60 + 20 * 330 + 60, 30, 1100, 300);
+    Place(cmdKs_, 60 + kMaxStations * 330 + 60, 30, 1100, 300);
     connect(cmdKs_, &QPushButton::clicked, this, [this] { cmd_ks_Click(); });
 
     label1_ = MakeLabel(client_, "Label1", "");
     label1_->setFont(FormFont("ＭＳ Ｐゴシック", 11, true));
-    Place(label1_, gridLeft_, 360, gridWidth_, 300);
+    Place(label1_, kGridLeft, 360, kGridWidth, 300);
     label2_ = MakeLabel(client_, "Label2", "");
     label2_->setFont(FormFont("ＭＳ Ｐゴシック", 11, true));
-    Place(label2_, p1Left_, 360, p1Width_, 300);
+    Place(label2_, area_.p1Left, 360, area_.p1Width, 300);
 
     grid_ = new ObservationGrid(client_);
     grid_->SetReadOnly(true);
@@ -223,6 +279,8 @@ void f2::BuildClient() {
     txtT_ = new QLineEdit(QStringLiteral("1.2"), client_);
     txtT_->setObjectName(QStringLiteral("txt_t"));
     connect(txtT_, &QLineEdit::textChanged, this, [this] { RepaintTimeGraph(); });
+    checkN_ = new grid::NumberBox(txtN_, QStringLiteral("時間軸最大値"), "", services_.messages);
+    checkT_ = new grid::NumberBox(txtT_, QStringLiteral("沈下量軸最大値"), "", services_.messages);
 
     // The panel beside the regression graph: fit range, observation
     // spinner, graph commands and results.
@@ -235,30 +293,25 @@ void f2::BuildClient() {
         w->setGeometry(TwipsRect(ScreenTwips(this), left, top, width, height));
     };
     lbl_[0] = MakeLabel(fra1_, "Lbl_0", "Sa");
-    inFrame(lbl_[0], 120, 150, 400, 300);
     ts_ = new QLineEdit(QStringLiteral("0"), fra1_);
     ts_->setObjectName(QStringLiteral("TS"));
-    inFrame(ts_, 480, 120, 700, 330);
     command1_ = new QPushButton(Q("→"), fra1_);
     command1_->setObjectName(QStringLiteral("Command1"));
-    inFrame(command1_, 1200, 120, 420, 330);
     lbl_[1] = MakeLabel(fra1_, "Lbl_1", "Sa'");
-    inFrame(lbl_[1], 1800, 150, 400, 300);
     te_ = new QLineEdit(QStringLiteral("0"), fra1_);
     te_->setObjectName(QStringLiteral("TE"));
-    inFrame(te_, 2200, 120, 700, 330);
     command2_ = new QPushButton(Q("→"), fra1_);
     command2_->setObjectName(QStringLiteral("Command2"));
-    inFrame(command2_, 2920, 120, 420, 330);
     upDown1_ = new QSpinBox(fra1_);
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
     SetUpDown(1, 2, 1, false);  // as after New
     upDown1_->installEventFilter(this);
-    inFrame(upDown1_, 120, 480, 1500, 330);
     cmdOp_ = new QPushButton(Q("グラフ表示オプション"), fra1_);
     cmdOp_->setObjectName(QStringLiteral("cmd_op"));
     cmdOp_->installEventFilter(this);
-    inFrame(cmdOp_, 240, 1440, 3315, 450);
+    for (const PanelRow& r : kPanel)
+        inFrame(fra1_->findChild<QWidget*>(QLatin1String(r.control), Qt::FindDirectChildrenOnly), r.box.left,
+                r.box.top, r.box.width, r.box.height);
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_)}) {
         w->installEventFilter(this);
         w->setMouseTracking(true);
@@ -307,6 +360,8 @@ void f2::BuildClient() {
             unit->raise();
         }
     }
+    for (std::size_t i = 0; i < kLayoutRows; ++i)
+        layoutControls_[i] = client_->findChild<QWidget*>(QLatin1String(kLayout[i].control), Qt::FindDirectChildrenOnly);
     Form_Resize();
 }
 
@@ -316,7 +371,7 @@ void f2::resizeEvent(QResizeEvent* e) {
 }
 
 void f2::Form_Resize() {
-    if (!client_) return;
+    if (!client_ || !layoutControls_.back()) return;
     const TwipsScale s = ScreenTwips(this);
     // The window's own area, inside whatever frame the window manager adds:
     // the frame is unknown before the window is first shown and changes
@@ -326,23 +381,14 @@ void f2::Form_Resize() {
     const int W = static_cast<int>(s.ToTwipsX(width()));
     // The grid may be a little wider than designed where the font needs
     // it; the graphs start beside it whatever its width.
-    const int shift = static_cast<int>(s.ToTwipsX(grid_->width())) - gridWidth_;
-    p1Left_ = 4725 + shift;
-    if (H >= 2500 && W >= 5000) {
-        gridHeight_ = H - 2385;
-        p1Height_ = (H - 2415 - 15) / 2;
-        p2Top_ = p1Top_ + p1Height_ + 15;
-        p1Width_ = W - 4845 - shift;
-        p2Width_ = p1Height_;
+    const int shift = static_cast<int>(s.ToTwipsX(grid_->width())) - kGridWidth;
+    area_ = FollowSize(area_, W, H, shift);
+    grid_->move(s.ToPixelsX(kGridLeft), s.ToPixelsY(kGridTop));
+    grid_->setFixedHeight(s.ToPixelsY(area_.gridHeight));
+    for (std::size_t i = 0; i < kLayoutRows; ++i) {
+        const TwipsBox b = kLayout[i].rule(area_);
+        Place(layoutControls_[i], b.left, b.top, b.width, b.height);
     }
-    grid_->move(s.ToPixelsX(gridLeft_), s.ToPixelsY(gridTop_));
-    grid_->setFixedHeight(s.ToPixelsY(gridHeight_));
-    Place(p1_, p1Left_, p1Top_, p1Width_, p1Height_);
-    Place(p2_, p1Left_, p2Top_, p2Width_, p1Height_);
-    Place(txtN_, p1Left_ + p1Width_ - 700, p1Top_ + 60, 640, 300);
-    Place(txtT_, p1Left_ + 60, p1Top_ + p1Height_ - 340, 640, 300);
-    Place(label2_, p1Left_, 360, p1Width_, 300);
-    Place(fra1_, p1Left_ + p2Width_ + 75, p2Top_, 3760, 3350);
     txtN_->raise();
     txtT_->raise();
     RepaintGraphs();
@@ -352,8 +398,8 @@ void f2::Form_Resize() {
 
 void f2::ResetWindowForNewData() {
     filling_ = true;
-    txtT_->setText(QStringLiteral("1.2"));
-    txtN_->setText(QStringLiteral("500"));
+    checkT_->SetStored(QStringLiteral("1.2"));
+    checkN_->SetStored(QStringLiteral("500"));
     label1_->setText(QString());
     for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
     ts_->setText(QStringLiteral("0"));
@@ -361,99 +407,37 @@ void f2::ResetWindowForNewData() {
     filling_ = false;
 }
 
-void f2::WriteOrgSnapshot() {
-    try {
-        WriteSnapshot(*data_, services_.appPath, "ORG");
-    } catch (const ObsFileError&) {
-        // No "ORG" to compare with: the next check asks, which is the safe side.
-        std::error_code ec;
-        std::filesystem::remove(SnapshotPath(services_.appPath, "ORG"), ec);
-    }
-}
-
 void f2::Form_Load() {
-    curFileName_ = kUntitled;
-    setWindowTitle(Q(WindowTitleFor(kUntitled)));
     resize(800, 600);
     if (QScreen* sc = screen() ? screen() : QGuiApplication::primaryScreen()) {
         const QRect g = sc->geometry();
         move(g.x() + (g.width() - frameGeometry().width()) / 2, g.y() + (g.height() - frameGeometry().height()) / 2);
     }
     recent_->Refresh();
-    curStation_ = 0;
-    InitNewData(*data_, [this] { ResetWindowForNewData(); });
-    WriteOrgSnapshot();
+    commands_.Start();
     label2_->setText(Q(data_->JobTitle));
     InitObservationGrid();
     EnableStationButtons();
-    DeleteReportFiles(services_.appPath);
-    printable_ = false;
 }
 
-bool f2::CheckUnsaved(const char* question) {
-    bool changed = true;
-    try {
-        WriteSnapshot(*data_, services_.appPath, "EDT");
-        changed = SnapshotsDiffer(services_.appPath, "EDT", "ORG");
-    } catch (const ObsFileError&) {
-        changed = true;  // cannot tell: ask
-    }
-    if (!changed) return true;
-    const MsgAnswer a = services_.messages->Show(
-        Message{question, "保存確認", MsgIcon::Information, MsgButtons::YesNoCancel, 1});
-    if (a == MsgAnswer::Cancel) return false;
-    if (a == MsgAnswer::Yes) return curFileName_ == kUntitled ? add_save_Click() : save_Click();
-    return true;
-}
+void f2::SetCaption(const std::string& fileName) { setWindowTitle(Q(WindowTitleFor(fileName))); }
 
-void f2::new_Click() {
-    CommitGridEdit();
-    if (!CheckUnsaved(kAskSaveText)) return;
+void f2::ResetForNewData() {
     curStation_ = 0;
-    InitNewData(*data_, [this] { ResetWindowForNewData(); });
-    curFileName_ = kUntitled;
-    setWindowTitle(Q(WindowTitleFor(kUntitled)));
-    WriteOrgSnapshot();
+    ResetWindowForNewData();
+}
+
+void f2::ShowNewData() {
     label2_->setText(Q(data_->JobTitle));
     InitObservationGrid();
     EnableStationButtons();
     UncheckStationButtons();
-    DeleteReportFiles(services_.appPath);
-    printable_ = false;
     SetUpDown(1, 2, 1, false);
     RepaintGraphs();
 }
 
-void f2::open_Click() {
-    CommitGridEdit();
-    if (!CheckUnsaved(kAskSaveText)) return;
-    auto chosen = services_.files->OpenFile(FileDialogRequest{kDataFilter, curFileName_});
-    if (!chosen) return;
-    LoadFile(*chosen);
-}
-
-void f2::mnuRecentFile_Click(int index) {
-    CommitGridEdit();
-    if (!CheckUnsaved(kAskSaveText)) return;
-    if (!recent_ || index < 1 || index > kRecentMenuItems) return;
-    LoadFile(recent_->Path(index));
-}
-
-void f2::LoadFile(const std::filesystem::path& file) {
-    // The file is read whole before anything changes; a failure leaves the
-    // window as it was.
-    const bool ok = LoadDataFile(*data_, file, *services_.messages, [this] {
-        curStation_ = 0;
-        ResetWindowForNewData();
-    });
-    if (!ok) return;
-    curFileName_ = file.string();
-    setWindowTitle(Q(WindowTitleFor(curFileName_)));
+void f2::ShowLoadedData() {
     label2_->setText(Q(data_->JobTitle));
-    DeleteReportFiles(services_.appPath);
-    printable_ = false;
-    WriteOrgSnapshot();
-    recent_->Update(curFileName_);
     EnableStationButtons();
     UncheckStationButtons();
     if (data_->StationCount > 0) {
@@ -464,46 +448,11 @@ void f2::LoadFile(const std::filesystem::path& file) {
     }
 }
 
-bool f2::SaveTo(const std::filesystem::path& file) {
-    if (!SaveDataFile(*data_, file, *services_.messages)) return false;
-    WriteOrgSnapshot();
-    curFileName_ = file.string();
-    setWindowTitle(Q(WindowTitleFor(curFileName_)));
-    return true;
-}
+void f2::AddRecentFile(const std::string& path) { recent_->Update(path); }
 
-bool f2::save_Click() {
-    CommitGridEdit();
-    if (curFileName_ == kUntitled) return add_save_Click();
-    return SaveTo(curFileName_);
-}
-
-bool f2::add_save_Click() {
-    CommitGridEdit();
-    auto chosen = services_.files->SaveFile(FileDialogRequest{kDataFilter, curFileName_});
-    if (!chosen) return false;
-    const std::filesystem::path file = DataFilePath(*chosen);
-    if (!SaveTo(file)) return false;
-    recent_->Update(curFileName_);
-    return true;
-}
-
-void f2::printout_Click() {
-    CommitGridEdit();
-    if (!printable_) {
-        services_.messages->Notify(kNothingToPrintText, MsgIcon::Information, "帳票印刷");
-        return;
-    }
-    try {
-        WriteSnapshot(*data_, services_.appPath, "EDT");
-    } catch (const ObsFileError&) {
-        // The snapshot only serves the next check, which then asks.
-    }
-    viewerRunning_ = true;
-    RunViewer(
-        *services_.processes, *services_.messages, services_.appPath, [this](bool enabled) { setEnabled(enabled); },
-        viewerDir_);
-    viewerRunning_ = false;
+std::optional<std::filesystem::path> f2::RecentFile(int index) {
+    if (!recent_ || index < 1 || index > kRecentMenuItems) return std::nullopt;
+    return recent_->Path(index);
 }
 
 void f2::end_Click() { close(); }
@@ -516,21 +465,15 @@ void f2::inp_menu_Click(int index) {
     if (index == 0) {
         CommitGridEdit();
         // Selecting the hidden "観測所登録" option opens the station list.
-        optP_[20]->setChecked(true);
-        Opt_p_Click(20);
+        optP_[kMaxStations]->setChecked(true);
+        Opt_p_Click(kMaxStations);
     } else if (index == 1) {
         cmd_op_Click();
     }
 }
 
 void f2::closeEvent(QCloseEvent* e) {
-    // The viewer is still open: the window is disabled and cannot go.
-    if (viewerRunning_) {
-        e->ignore();
-        return;
-    }
-    CommitGridEdit();
-    if (!CheckUnsaved(kAskSaveOnCloseText)) {
+    if (!commands_.QueryClose()) {
         e->ignore();
         return;
     }
@@ -558,7 +501,7 @@ void f2::cal_tnk_Click() {
     if (data_->StationCount < 1) return;
     if (!CopyScreenToCurrentStation()) return;
     const RunOutcome run = RunCalculation(*data_, services_.appPath, *services_.messages, print::StampNow());
-    printable_ = run.Printable();
+    commands_.SetPrintable(run.Printable());
     ShowResults();
     RepaintGraphs();
 }
@@ -594,7 +537,7 @@ void f2::InitObservationGrid() {
 }
 
 void f2::EnableStationButtons() {
-    for (int i = 0; i < 20; ++i) optP_[static_cast<std::size_t>(i)]->setEnabled(i < data_->StationCount);
+    for (int i = 0; i < kMaxStations; ++i) optP_[static_cast<std::size_t>(i)]->setEnabled(i < data_->StationCount);
 }
 
 void f2::UncheckStationButtons() {
@@ -612,14 +555,14 @@ void f2::O1_Click(int k) {
 
 void f2::Opt_p_Click(int index) {
     CommitGridEdit();
-    if (index == 20) {
+    if (index == kMaxStations) {
         cmd_ks_Click();
-        optP_[20]->setChecked(false);
+        optP_[kMaxStations]->setChecked(false);
         return;
     }
-    if (index < 0 || index >= 20) return;
+    if (index < 0 || index >= kMaxStations) return;
     const int k = index + 1;
-    for (int i = 0; i < 20; ++i) optP_[static_cast<std::size_t>(i)]->setChecked(i == index);
+    for (int i = 0; i < kMaxStations; ++i) optP_[static_cast<std::size_t>(i)]->setChecked(i == index);
     label1_->setText(Q(data_->Stations[k].Name));
     O1_Click(k);
     ShowResults();
@@ -666,10 +609,10 @@ void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
     // Text that is no number is refused when the box is left; until then
     // the station keeps its value.
     if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) return;
-    // Values above 500 or outside 16 bits are ignored: the box keeps its
-    // text, the station its value.
+    // Values above the last observation or outside 16 bits are ignored:
+    // the box keeps its text, the station its value.
     const double v = CellValue(U(box->text()));
-    if (!(v <= 500)) return;
+    if (!(v <= kMaxObservations)) return;
     const auto value = RangeValue(U(box->text()));
     if (!value) return;
     StationRecord& s = data_->Stations[curStation_];
@@ -777,7 +720,7 @@ bool f2::eventFilter(QObject* watched, QEvent* e) {
         else if (watched == upDown1_) SetPanel1(Q("観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"));
         else if (watched == client_ || watched == fra1_) SetPanel1(QStringLiteral(" "));
         else
-            for (int i = 0; i < 20; ++i)
+            for (int i = 0; i < kMaxStations; ++i)
                 if (watched == optP_[static_cast<std::size_t>(i)]) SetPanel1(Q(kStationButtonHelp));
     } else if (e->type() == QEvent::FocusIn) {
         if (watched == grid_) SetPanel1(Q(kGridHelp));

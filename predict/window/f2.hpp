@@ -1,15 +1,16 @@
 #pragma once
 // The main window of the prediction program: menus and toolbar, the row of
 // station buttons, the observation grid, the fit-range boxes and result
-// labels, the two graph boxes and the status bar. Its commands are the file
-// commands with their unsaved-data check, the calculation run, printing
-// through the outside viewer, help and About. Every service is injected so
-// that tests run the window on fakes.
+// labels, the two graph boxes and the status bar. The file commands, their
+// unsaved-data check and printing are TlmCommands (tlm_commands.hpp); the
+// window runs the calculation, help and About and edits the stations. Every
+// service is injected so that tests run the window on fakes.
 #include <QMainWindow>
 #include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,7 @@
 #include "platform/settings.hpp"
 #include "predict/obsdata.hpp"
 #include "predict/window/screen_copy.hpp"
+#include "predict/window/tlm_commands.hpp"
 
 class QAction;
 class QFrame;
@@ -32,6 +34,9 @@ class QToolBar;
 class QToolButton;
 
 namespace kova {
+namespace grid {
+class NumberBox;
+}
 class RecentFileMenu;
 }
 
@@ -49,18 +54,19 @@ struct PredictServices {
     std::string versionText;        // of SYSVER.DAT, for the About box
 };
 
-inline constexpr const char* kUntitled = "無題";
-inline constexpr const char* kDataFilter = "ﾃﾞｰﾀ ﾌｧｲﾙ (*.tlm)|*.tlm";
 inline constexpr const char* kHelpFile = "KOVA_TLM.HLP";
-inline constexpr const char* kAskSaveText = "現在開いているデータが保存されていません。保存しますか？";
-inline constexpr const char* kAskSaveOnCloseText = "検討条件が更新されています。保存しますか？";
-inline constexpr const char* kNothingToPrintText = "未計算の為、印刷する帳票はありません。";
 
-// "Tolmadex - " and the chosen file's name without folder, cut before its
-// first period ("無題" for an untitled data set).
-std::string WindowTitleFor(const std::string& fileName);
+// The part of the window that follows its size (twips): the grid's height,
+// the time graph P1 and the regression graph P2 below it, square.
+struct GraphArea {
+    int gridHeight = 6615;
+    int p1Left = 4725, p1Top = 690, p1Width = 7155, p1Height = 3285;
+    int p2Top = 3990, p2Width = 3285;
+};
+// The controls the layout places from the graph area (f2.cpp).
+inline constexpr std::size_t kLayoutRows = 6;
 
-class f2 : public QMainWindow {
+class f2 : public QMainWindow, private TlmCommandHost {
     Q_OBJECT
 public:
     explicit f2(PredictServices services, QWidget* parent = nullptr);
@@ -69,45 +75,33 @@ public:
     // Start-up after the splash: title, size, recent files, a new data set
     // and its "ORG" snapshot, the empty grid, old report files deleted.
     void Form_Load();
-    void Form_Resize();
     // The folder VIEWQEX2 is started from when it is not the program folder
     // (an installed program keeps its files per user).
-    void SetViewerDir(std::filesystem::path dir) { viewerDir_ = std::move(dir); }
-    // After the close has been accepted: the recent files read once more.
-    void Form_Unload();
+    void SetViewerDir(std::filesystem::path dir) { commands_.SetViewerDir(std::move(dir)); }
 
-    // File commands. The save commands return true when the file was written.
-    void new_Click();
-    void open_Click();
-    bool save_Click();
-    bool add_save_Click();
-    void mnuRecentFile_Click(int index);
-    void printout_Click();
-    void end_Click();
+    // File commands (TlmCommands). The save commands return true when the
+    // file was written.
+    void new_Click() { commands_.New(); }
+    void open_Click() { commands_.Open(); }
+    bool save_Click() { return commands_.Save(); }
+    bool add_save_Click() { return commands_.SaveAs(); }
+    void mnuRecentFile_Click(int index) { commands_.OpenRecent(index); }
+    void printout_Click() { commands_.Print(); }
     void help_Click();
     void ver_Click();
-    void inp_menu_Click(int index);
     void cal_tnk_Click();
 
     // Grid and station controls.
-    void InitObservationGrid();
     void EnableStationButtons();
-    void O1_Click(int k);
     void Opt_p_Click(int index);
-    void cmd_ks_Click();
-    void cmd_op_Click();
     void Command1_Click();
-    void Command2_Click();
-    void TS_Change();
-    void TE_Change();
     void TS_LostFocus();
     void TE_LostFocus();
-    void QEXFLG_CellEdited();
     void Toolbar1_ButtonClick(int index);
 
     // Every command calls this first: an edit still open in a grid cell is
     // finished, checked and stored like any other edit.
-    void CommitGridEdit();
+    void CommitGridEdit() override;
     // The copy of the grid and the Sa, Sa' boxes into the current station
     // (the calculation run and the graph update make it). False, with a
     // message, when a box or a row is refused; nothing changed then.
@@ -132,12 +126,8 @@ public:
     ObsDataSet& Data() { return *data_; }
     const ObsDataSet& Data() const { return *data_; }
     int CurStation() const { return curStation_; }
-    void SetCurStation(int k) { curStation_ = k; }
-    // True when CurStation is a station in use: only then may the grid and
-    // the Sa, Sa' boxes store anything.
-    bool StationShown() const { return curStation_ >= 1 && curStation_ <= data_->StationCount; }
-    const std::string& CurFileName() const { return curFileName_; }
-    bool Printable() const { return printable_; }
+    const std::string& CurFileName() const { return commands_.FileName(); }
+    bool Printable() const { return commands_.Printable(); }
     // The observation selected by UpDown1, 0 when none.
     int SelectedObservation() const;
     const PredictServices& Services() const { return services_; }
@@ -161,7 +151,6 @@ public:
     QWidget* P2() const { return p2_; }
     QFrame* Fra1() const { return fra1_; }
     QWidget* Client() const { return client_; }
-    QToolBar* Toolbar1() const { return toolbar_; }
     QLabel* StatusPanel1() const { return panel1_; }
     RecentFileMenu* RecentMenu() const { return recent_.get(); }
     QAction* MenuAction(const char* name) const;
@@ -172,19 +161,37 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // TlmCommandHost
+    void SetCaption(const std::string& fileName) override;
+    void ResetForNewData() override;
+    void ShowNewData() override;
+    void ShowLoadedData() override;
+    void AddRecentFile(const std::string& path) override;
+    std::optional<std::filesystem::path> RecentFile(int index) override;
+    void SetWindowEnabled(bool enabled) override { setEnabled(enabled); }
+
+    void Form_Resize();
+    // After the close has been accepted: the recent files read once more.
+    void Form_Unload();
+    void end_Click();
+    void inp_menu_Click(int index);
+    void InitObservationGrid();
+    void O1_Click(int k);
+    void cmd_ks_Click();
+    void cmd_op_Click();
+    void Command2_Click();
+    void TS_Change();
+    void TE_Change();
+    void QEXFLG_CellEdited();
+    // True when CurStation is a station in use: only then may the grid and
+    // the Sa, Sa' boxes store anything.
+    bool StationShown() const { return curStation_ >= 1 && curStation_ <= data_->StationCount; }
+
     void BuildMenus();
     void BuildToolbar();
     void BuildClient();
     void Place(QWidget* w, int left, int top, int width, int height);
 
-    // The unsaved-data check: false when the command must stop (Cancel, or
-    // Yes followed by a save that did not happen).
-    bool CheckUnsaved(const char* question);
-    // Writes the data file, then the "ORG" snapshot; names the file as the
-    // window's file. False (after the message) when the file was not written.
-    bool SaveTo(const std::filesystem::path& file);
-    void LoadFile(const std::filesystem::path& file);
-    void WriteOrgSnapshot();
     void ResetWindowForNewData();
     void SetPanel1(const QString& text);
     // UpDown1's range, value and whether anything is selectable.
@@ -195,21 +202,19 @@ private:
     GridTexts ShownGrid() const;
 
     PredictServices services_;
-    std::filesystem::path viewerDir_;  // empty: the program folder
     std::unique_ptr<ObsDataSet> data_;
+    TlmCommands commands_;
     int curStation_ = 0;
-    std::string curFileName_ = kUntitled;
-    bool printable_ = false;
-    bool viewerRunning_ = false;
     bool filling_ = false;  // the program writes the boxes: store nothing
-    // Design geometry (twips) of the parts the layout moves.
-    int gridLeft_ = 60, gridTop_ = 690, gridWidth_ = 4600, gridHeight_ = 6615;
-    int p1Left_ = 4725, p1Top_ = 690, p1Width_ = 7155, p1Height_ = 3285;
-    int p2Top_ = 3990, p2Width_ = 3285;
+    // The graph area (twips) of the last size the layout could follow: a
+    // window too small keeps it.
+    GraphArea area_;
+    std::array<QWidget*, kLayoutRows> layoutControls_{};
 
     QWidget* client_ = nullptr;
     ObservationGrid* grid_ = nullptr;
-    std::array<QToolButton*, 21> optP_{};
+    // The station buttons and the hidden "観測所登録" after them.
+    std::array<QToolButton*, kMaxStations + 1> optP_{};
     QPushButton* cmdKs_ = nullptr;
     QPushButton* cmdOp_ = nullptr;
     QPushButton* command1_ = nullptr;
@@ -222,6 +227,8 @@ private:
     QSpinBox* upDown1_ = nullptr;
     QLineEdit* txtN_ = nullptr;
     QLineEdit* txtT_ = nullptr;
+    grid::NumberBox* checkN_ = nullptr;
+    grid::NumberBox* checkT_ = nullptr;
     QWidget* p1_ = nullptr;
     QWidget* p2_ = nullptr;
     QFrame* fra1_ = nullptr;

@@ -49,7 +49,8 @@ int ObservationGrid::ColumnPixels(int col) const {
     const QFontMetrics hfm(horizontalHeader()->font());
     int px = ScreenTwips(this).ToPixelsX(kColumns[col].twips);
     if (col == kColDate) px = std::max(px, fm.horizontalAdvance(QStringLiteral("0000/00/00")) + 10);
-    if (col == kColNo) px = std::max(px, fm.horizontalAdvance(QStringLiteral("500")) + 10);
+    // The widest row number is the last observation's.
+    if (col == kColNo) px = std::max(px, fm.horizontalAdvance(QString::number(kMaxObservations)) + 10);
     for (const QString& word : Q(kColumns[col].header).split(QLatin1Char(' '), Qt::SkipEmptyParts))
         px = std::max(px, hfm.horizontalAdvance(word) + 12);
     return px;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "dialogs/dialog8_form.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/textfile.hpp"
 

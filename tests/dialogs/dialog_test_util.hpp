@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "dialogs/grid/qex_flg.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 

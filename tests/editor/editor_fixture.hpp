@@ -19,7 +19,7 @@
 #include "editor/main_window.hpp"
 #include "editor/section_canvas.hpp"
 #include "model/model.hpp"
-#include "platform/qt/process_qt.hpp"
+#include "testing/editor_services.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 
@@ -65,7 +65,7 @@ private:
     bool works_ = false;
 };
 
-class EditorFixture : public ::testing::Test {
+class EditorFixture : public ::testing::Test, protected EditorServices {
 protected:
     void SetUp() override {
         app = dir.path() / "app";
@@ -78,17 +78,8 @@ protected:
     void TearDown() override { form.reset(); }
 
     EditorDeps Deps() {
-        EditorDeps d;
-        d.msg = &msg;
-        d.files = &files;
-        d.processes = &processes;
-        d.settings = &settings;
-        d.help = &help;
-        d.appPath = app;
-        d.engineProgram = engine;
-        d.lockFile = lockFile;
+        EditorDeps d = ServiceDeps(msg, app, engine, lockFile);
         d.cmdLine = cmdLine;
-        d.splash = false;
         d.openToolForm = [this](Form1&, int i) { opened.push_back(i); };
         d.showConditions = [this](Form1& f) {
             ++conditionsShown;
@@ -136,10 +127,6 @@ protected:
     fs::path app, engine, lockFile;
     std::string cmdLine;
     RecordingMessages msg;
-    ScriptedFileDialogs files;
-    QtProcessRunner processes;
-    MemorySettings settings;
-    RecordingHelpViewer help;
     std::vector<int> opened;
     int conditionsShown = 0;
     bool cancelConditions = false;

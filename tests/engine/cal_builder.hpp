@@ -11,6 +11,7 @@
 
 #include "engine/run.hpp"
 #include "platform/message.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cal_builder.hpp"
+#include "testing/fakes.hpp"
 #include "textio/cp932.hpp"
 
 using namespace enginetest;

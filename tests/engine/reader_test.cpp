@@ -5,6 +5,7 @@
 
 #include "cal_builder.hpp"
 #include "engine/reader.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova::engine;
 using namespace enginetest;

@@ -7,6 +7,7 @@
 #include "engine/column.hpp"
 #include "engine/reader.hpp"
 #include "engine/settlement.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova::engine;
 using namespace enginetest;

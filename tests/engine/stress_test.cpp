@@ -6,6 +6,7 @@
 
 #include "engine/strips.hpp"
 #include "engine/stress.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova::engine;
 

@@ -6,6 +6,7 @@
 
 #include "engine/errors.hpp"
 #include "engine/strips.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova::engine;
 

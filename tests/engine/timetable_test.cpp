@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/consolidation.hpp"
+#include "testing/fakes.hpp"
 #include "tests/engine/textbook.hpp"
 #include "engine/stage_hooks.hpp"
 #include "engine/timetable.hpp"

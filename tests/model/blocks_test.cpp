@@ -4,7 +4,8 @@
 #include <tuple>
 
 #include "model/blocks.hpp"
-#include "model/recording_canvas.hpp"
+#include "testing/fakes.hpp"
+#include "testing/recording_canvas.hpp"
 
 namespace kova {
 namespace {

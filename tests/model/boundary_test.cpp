@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "model/boundary.hpp"
-#include "model/recording_canvas.hpp"
+#include "testing/fakes.hpp"
+#include "testing/recording_canvas.hpp"
 #include "rich_model.hpp"
 
 namespace kova {

@@ -9,6 +9,7 @@
 #include "engine/reader.hpp"
 #include "model/calcinput.hpp"
 #include "rich_model.hpp"
+#include "testing/fakes.hpp"
 
 namespace kova {
 namespace {

@@ -8,6 +8,7 @@
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "rich_model.hpp"
+#include "testing/fakes.hpp"
 #include "textio/cp932.hpp"
 #include "textio/textfile.hpp"
 

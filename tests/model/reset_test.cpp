@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/reset.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 using namespace kova;

@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "model/recording_canvas.hpp"
+#include "testing/fakes.hpp"
+#include "testing/recording_canvas.hpp"
 #include "model/trace.hpp"
 
 namespace kova {

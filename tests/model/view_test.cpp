@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "model/recording_canvas.hpp"
+#include "testing/recording_canvas.hpp"
 #include "model/view.hpp"
 
 namespace kova {

@@ -6,6 +6,7 @@
 
 #include "platform/apppath.hpp"
 #include "platform/message.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 namespace fs = std::filesystem;

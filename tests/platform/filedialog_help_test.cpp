@@ -2,6 +2,7 @@
 
 #include "platform/filedialog.hpp"
 #include "platform/help.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 using namespace kova;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/process.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova;
 

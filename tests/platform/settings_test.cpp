@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/settings.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 using namespace kova;

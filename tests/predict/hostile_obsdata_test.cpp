@@ -7,6 +7,7 @@
 
 #include "rules/limits.hpp"
 #include "predict_test_util.hpp"
+#include "testing/fakes.hpp"
 #include "textio/cp932.hpp"
 
 namespace kova::predict {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "predict_test_util.hpp"
+#include "testing/fakes.hpp"
 
 namespace kova::predict {
 namespace {

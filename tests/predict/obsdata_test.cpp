@@ -3,6 +3,7 @@
 #include <string>
 
 #include "predict_test_util.hpp"
+#include "testing/fakes.hpp"
 #include "textio/cp932.hpp"
 
 namespace kova::predict {

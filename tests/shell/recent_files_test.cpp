@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/recent_files.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 
 using namespace kova;

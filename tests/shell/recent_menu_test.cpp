@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include "shell/recent_menu.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/qt_app.hpp"
 
 using namespace kova;

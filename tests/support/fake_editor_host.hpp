@@ -9,6 +9,7 @@
 
 #include "dialogs/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
+#include "testing/fakes.hpp"
 
 namespace kova::test {
 

@@ -9,6 +9,7 @@
 #include "model/model.hpp"
 #include "model/projectfile.hpp"
 #include "platform/message.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 #include "viewer/reader/report_set.hpp"
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dialogs/grid/qex_flg.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/grid_typing.hpp"
 #include "tests/support/qt_app.hpp"
 

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "editor/mouse_tools.hpp"
-#include "model/recording_canvas.hpp"
+#include "testing/fakes.hpp"
+#include "testing/recording_canvas.hpp"
 
 namespace kova::test {
 

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "platform/qt/process_qt.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 

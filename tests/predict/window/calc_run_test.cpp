@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "predict/window/calc_run.hpp"
+#include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/viewer_grammar.hpp"
 #include "textio/textfile.hpp"

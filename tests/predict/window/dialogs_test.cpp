@@ -12,6 +12,7 @@
 #include "predict/window/station_list_dialog.hpp"
 #include "shell/about.hpp"
 #include "shell/app_identity.hpp"
+#include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/qt_app.hpp"
 

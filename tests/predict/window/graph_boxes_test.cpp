@@ -7,6 +7,7 @@
 
 #include "platform/qt/qt_text.hpp"
 #include "predict/hyperbolic.hpp"
+#include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/qt_app.hpp"
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 
 using namespace kova;

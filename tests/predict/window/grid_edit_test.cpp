@@ -9,6 +9,7 @@
 #include "platform/qt/qt_text.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "predict/window/station_list_dialog.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/grid_typing.hpp"
 #include "window_fixture.hpp"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "predict/window/screen_copy.hpp"
+#include "testing/fakes.hpp"
 
 namespace kova::predict {
 namespace {

@@ -10,6 +10,7 @@
 #include "platform/process.hpp"
 #include "platform/settings.hpp"
 #include "predict/window/f2.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 

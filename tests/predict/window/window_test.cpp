@@ -13,6 +13,7 @@
 #include "predict/window/obs_grid.hpp"
 #include "shell/about.hpp"
 #include "shell/recent_menu.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/viewer_grammar.hpp"
 #include "window_fixture.hpp"
 

@@ -8,6 +8,7 @@
 
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
+#include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "viewer/app/document.hpp"

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -19,5 +20,11 @@ bool SaveShot(const QImage& img, const QDir& dir, const QString& name);
 
 // Shows the window, lets it lay out and paint, and saves it with its caption.
 bool SaveWindowShot(QWidget& w, const QDir& dir, const QString& name);
+
+// The main of a screenshot program "PROGRAM <folder> ARGS": fewer than
+// minArgs arguments print the usage and return 2; the offscreen platform
+// unless another is set; the folder is created and handed to shots. Returns
+// 0 when shots wrote every picture, 1 otherwise.
+int RunShots(int& argc, char** argv, int minArgs, const char* args, const std::function<bool(const QDir& out)>& shots);
 
 }  // namespace kova

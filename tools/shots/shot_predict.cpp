@@ -19,7 +19,8 @@
 #include "platform/process.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 #include "platform/settings.hpp"
 #include "predict/window/f2.hpp"
 #include "predict/window/graph_commands.hpp"
@@ -27,20 +28,12 @@
 #include "predict/window/station_list_dialog.hpp"
 
 
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <folder> <observation file>\n", argv[0]);
-        return 2;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication qapp(argc, argv);
-    using namespace kova;
-    using namespace kova::predict;
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+namespace {
+
+using namespace kova;
+using namespace kova::predict;
+
+bool Shots(const QDir& dir, char** argv) {
     const std::filesystem::path appPath = std::filesystem::path(argv[1]) / "predict_app";
     std::filesystem::create_directories(appPath);
 
@@ -84,5 +77,11 @@ int main(int argc, char** argv) {
     F1 list(window.Data(), messages, &window, {});
     ok &= SaveWindowShot(list, dir, QStringLiteral("predict_stations.png"));
     list.hide();
-    return ok ? 0 : 1;
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return RunShots(argc, argv, 3, "<folder> <observation file>", [argv](const QDir& dir) { return Shots(dir, argv); });
 }

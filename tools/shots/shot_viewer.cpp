@@ -7,15 +7,13 @@
 
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 #include "viewer/app/document.hpp"
 #include "viewer/app/viewer_window.hpp"
 
 int main(int argc, char** argv) {
-    if (argc < 4) return 2;
-    QApplication app(argc, argv);
-    QDir out(QString::fromLocal8Bit(argv[1]));
-    out.mkpath(QStringLiteral("."));
+    return kova::RunShots(argc, argv, 4, "<folder> <report folder> <page file>...", [&](const QDir& out) {
     kova::ScriptedFileDialogs files;
     kova::RecordingMessages messages;
     kova::viewer::ViewerWindow w(argv[2], files, messages);
@@ -39,5 +37,6 @@ int main(int argc, char** argv) {
             ok = kova::SaveShot(kova::viewer::RenderPage(r.pages[p], 1240), out,
                                 base + QStringLiteral("_p%1.png").arg(p + 1)) && ok;
     }
-    return ok ? 0 : 1;
+    return ok;
+    });
 }

@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "editor/canvas_wiring.hpp"
 #include "editor/main_window.hpp"
-#include "editor/shot_support.hpp"
+#include "tools/shots/editor_shots.hpp"
 #include "editor/mouse_tools.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 
 namespace fs = std::filesystem;
 
@@ -47,18 +47,8 @@ public:
     std::function<void(const kova::Message&)> onShow;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: kova_canvas_shots <folder> <examples folder>\n");
-        return 2;
-    }
+bool Shots(const QDir& out, char** argv) {
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
-    QDir out(QString::fromLocal8Bit(argv[1]));
-    out.mkpath(".");
     kova::ShotServices shot;
     ShotMessages msg;
     kova::EditorDeps deps = shot.Deps(msg);
@@ -66,7 +56,7 @@ int main(int argc, char** argv) {
     deps.showConditions = [](kova::Form1&) {};
 
     kova::Form1 form(deps);
-    if (!form.Load()) return 1;
+    if (!form.Load()) return false;
     form.show();
     shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
@@ -76,7 +66,7 @@ int main(int argc, char** argv) {
     form.ToggleSettledSurface();
     bool ok = Save(form, out, "editor_section.png");
 
-    kova::ToolHost& tools = *kova::CanvasTools(form);
+    kova::ToolHost& tools = form.CanvasTools();
     kova::EditorState& ed = form.View();
     // The prompts are those the tool palettes put into panel 1.
     auto tool = [&](int mode, const char* prompt) {
@@ -118,5 +108,11 @@ int main(int argc, char** argv) {
 
     for (const kova::Message& m : msg.shown) std::printf("message: %s\n", m.text.c_str());
     form.close();
-    return ok ? 0 : 1;
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return kova::RunShots(argc, argv, 3, "<folder> <examples folder>", [argv](const QDir& out) { return Shots(out, argv); });
 }

@@ -21,7 +21,8 @@
 #include "dialogs/dialog7.hpp"
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 
 namespace {
 
@@ -107,17 +108,7 @@ bool Save(QWidget& w, const QDir& dir, const QString& name) {
     return ok;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) return 1;
+bool Shots(const QDir& dir) {
     ShotHost host;
     FillSection(*host.model);
     bool ok = true;
@@ -164,5 +155,9 @@ int main(int argc, char** argv) {
             Message{"同一座標の境界点が存在します。\r\r           3=7", "", MsgIcon::Exclamation, MsgButtons::Ok, 0}, nullptr));
         ok &= Save(*box, dir, "dialog0_duplicate_message.png");
     }
-    return ok ? 0 : 1;
+    return ok;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunShots(argc, argv, 2, "<folder>", Shots); }

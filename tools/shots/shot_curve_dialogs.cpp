@@ -19,7 +19,8 @@
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 
 namespace {
 
@@ -80,20 +81,10 @@ bool Shot(QWidget& w, const QDir& dir, const QString& name) {
     return SaveWindowShot(w, dir, name);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication qapp(argc, argv);
+bool Shots(const QDir& dir) {
     QApplication::setFont(FormFont("ＭＳ Ｐゴシック", 9));
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) return 1;
     ShotHost host;
-    host.appPath = QCoreApplication::applicationDirPath().toStdString();
+    host.appPath = KOVA_BIN_DIR;
     Section(host.SectionModel());
     RecordingMessages quiet;
     ReadSandCurveFile(host.appPath, host.SectionModel().BKHoughCurve, quiet);
@@ -131,5 +122,9 @@ int main(int argc, char** argv) {
         Dialog11 d(host, nullptr);
         ok &= Shot(d, dir, "dialog11.png");
     }
-    return ok ? 0 : 1;
+    return ok;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunShots(argc, argv, 2, "<folder>", Shots); }

@@ -16,30 +16,25 @@
 #include "dialogs/editor_host.hpp"
 #include "editor/main_window.hpp"
 #include "editor/run_notice.hpp"
-#include "editor/shot_support.hpp"
+#include "tools/shots/editor_shots.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "testing/fakes.hpp"
+#include "tools/shots/shot_support.hpp"
 #include "shell/recent_menu.hpp"
 
 namespace fs = std::filesystem;
 
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: kova_editor_shots <folder> <examples folder>\n");
-        return 2;
-    }
+namespace {
+
+bool Shots(const QDir& out, char** argv) {
     QApplication::setFont(kova::FormFont("ＭＳ Ｐゴシック", 9));
-    QDir out(QString::fromLocal8Bit(argv[1]));
-    out.mkpath(".");
     kova::ShotServices shot;
     kova::RecordingMessages msg;
     kova::EditorDeps deps = shot.Deps(msg);
     deps.cmdLine = "/rvm";
 
     kova::Form1 form(deps);
-    if (!form.Load()) return 1;
+    if (!form.Load()) return false;
     form.show();
     shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
@@ -111,5 +106,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_resized.png") &&
          ok;
-    return ok ? 0 : 1;
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return kova::RunShots(argc, argv, 3, "<folder> <examples folder>", [argv](const QDir& out) { return Shots(out, argv); });
 }

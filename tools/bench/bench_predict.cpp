@@ -19,6 +19,7 @@
 #include "platform/qt/screen_qt.hpp"
 #include "predict/window/calc_run.hpp"
 #include "predict/window/graphs.hpp"
+#include "testing/fakes.hpp"
 
 using namespace kova;
 using namespace kova::predict;

@@ -10,24 +10,14 @@
 
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "platform/qt/shot_qt.hpp"
+#include "tools/shots/shot_support.hpp"
 #include "shell/about.hpp"
 #include "shell/splash.hpp"
 
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder> [version]\n", argv[0]);
-        return 2;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication qapp(argc, argv);
-    QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
-    std::string version = argc > 2 ? argv[2] : "1.0.0";
+    const std::string version = argc > 2 ? argv[2] : "1.0.0";
+    return kova::RunShots(argc, argv, 2, "<folder> [version]", [&](const QDir& dir) {
     bool ok = true;
     for (const kova::ShellApp* app : {&kova::KovaApp(), &kova::TolmApp()}) {
         QString stem = kova::Q(app->title).toLower();
@@ -40,5 +30,6 @@ int main(int argc, char** argv) {
                    stem + QStringLiteral("_about.png"));
         about.hide();
     }
-    return ok ? 0 : 1;
+    return ok;
+    });
 }

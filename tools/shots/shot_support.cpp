@@ -1,10 +1,12 @@
-#include "platform/qt/shot_qt.hpp"
+#include "tools/shots/shot_support.hpp"
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
 #include <QPainter>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/qt/screen_qt.hpp"
 
@@ -34,6 +36,21 @@ bool SaveWindowShot(QWidget& w, const QDir& dir, const QString& name) {
     w.show();
     QCoreApplication::processEvents();
     return SaveShot(WithCaption(w.grab().toImage(), w.windowTitle()), dir, name);
+}
+
+int RunShots(int& argc, char** argv, int minArgs, const char* args, const std::function<bool(const QDir& out)>& shots) {
+    if (argc < minArgs) {
+        std::fprintf(stderr, "usage: %s %s\n", argv[0], args);
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    return shots(out) ? 0 : 1;
 }
 
 }  // namespace kova

@@ -1,0 +1,52 @@
+#include "dialogs/grid/number_box.hpp"
+
+#include <QLineEdit>
+
+#include "dialogs/grid/cell_text.hpp"
+
+namespace kova::grid {
+
+NumberBox::NumberBox(QLineEdit* box, QString name, std::string pattern, MessageSink* messages)
+    : QObject(box), box_(box), name_(std::move(name)), pattern_(std::move(pattern)), messages_(messages),
+      stored_(box->text()) {
+    connect(box_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
+    connect(box_, &QLineEdit::editingFinished, this, [this] { Leave(); });
+}
+
+void NumberBox::SetStored(const QString& text) {
+    stored_ = text;
+    box_->setText(text);
+}
+
+QString NumberBox::NotANumberMessage(const QString& name) {
+    return QStringLiteral("「%1」には数値を入力してください。").arg(name);
+}
+
+bool NumberBox::Leave() {
+    // The message box takes the focus and may finish the edit once more.
+    if (leaving_) return true;
+    const std::string text = box_->text().toStdString();
+    if (!IsBlankText(text) && !IsWholeNumber(text)) {
+        leaving_ = true;
+        if (messages_) messages_->Notify(NotANumberMessage(name_).toStdString(), MsgIcon::Exclamation);
+        box_->setText(stored_);
+        emit Restored(stored_);
+        box_->setFocus(Qt::OtherFocusReason);
+        box_->selectAll();
+        leaving_ = false;
+        return false;
+    }
+    if (!pattern_.empty()) {
+        // As a number cell of the same format shows it (a whole-number format
+        // shows what the integer conversion stores); an emptied box stands
+        // for 0.
+        const QString shown = QString::fromStdString(IsBlankText(text) ? FormatNumber(0, pattern_)
+                                                                        : ApplyPattern(text, pattern_));
+        if (box_->text() != shown) box_->setText(shown);
+    }
+    stored_ = box_->text();
+    emit Accepted(stored_);
+    return true;
+}
+
+}  // namespace kova::grid

@@ -1,0 +1,53 @@
+#pragma once
+// A text box outside the grids that holds a number, checked as a number
+// cell is when the user leaves it: text that is no number (full-width forms
+// folded) is refused with a message naming the box, the box gets back the
+// text it held before and keeps the focus for retyping; a number is shown
+// as the box's format writes it, which is what its owner stores.
+#include <QObject>
+#include <QString>
+#include <string>
+
+#include "platform/message.hpp"
+
+class QLineEdit;
+
+namespace kova::grid {
+
+class NumberBox : public QObject {
+    Q_OBJECT
+public:
+    // `name` names the box in the refusal; `pattern` is the number format
+    // the box shows ("" keeps the typed text of a number as it is).
+    NumberBox(QLineEdit* box, QString name, std::string pattern, MessageSink* messages);
+
+    // The program filled the box: what a refusal puts back.
+    void SetStored(const QString& text);
+    const QString& Stored() const { return stored_; }
+    // True once the user has typed into the box.
+    bool Typed() const { return typed_; }
+
+    // The check of leaving the box, also run by an owner before it stores:
+    // false, after the message, when the text was refused.
+    bool Leave();
+
+    // "「name」には数値を入力してください。"
+    static QString NotANumberMessage(const QString& name);
+
+signals:
+    // A left box holds this accepted text.
+    void Accepted(const QString& text);
+    // A refused text was replaced by this one, which the owner stores again.
+    void Restored(const QString& text);
+
+private:
+    QLineEdit* box_;
+    QString name_;
+    std::string pattern_;
+    MessageSink* messages_;
+    QString stored_;
+    bool typed_ = false;
+    bool leaving_ = false;
+};
+
+}  // namespace kova::grid

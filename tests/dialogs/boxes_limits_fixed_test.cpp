@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "dialogs/dialog0.hpp"
+#include "dialogs/dialog12.hpp"
+#include "dialogs/dialog13.hpp"
+#include "dialogs/dialog15.hpp"
+#include "dialogs/dialog7.hpp"
+#include "dialogs/tool_palettes.hpp"
+#include "tests/support/fake_editor_host.hpp"
+#include "tests/support/qt_app.hpp"
+
+namespace kova {
+namespace {
+
+using test::FakeEditorHost;
+
+void TypeAndLeave(QLineEdit* box, const char* text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, QString::fromUtf8(text));
+    QTest::keyClick(box, Qt::Key_Return);  // finishes the edit as leaving does
+}
+
+// A number box refuses a letter with a message naming it and gets the stored
+// value back, every time; a number shows as its format writes it, and that
+// is what "計算" stores; an emptied box stores 0.
+TEST(NumberBoxes, RefusedTextComesBackAndTheShownValueIsStored) {
+    FakeEditorHost host;
+    StudyCond& cond = host.model->Cond;
+    cond.ResidualSettlement = 0.12345;
+    cond.LeavePeriod = 30;
+    Dialog13 d(host, nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    QLineEdit* residual = d.txt_dg12[1];
+    for (const char* bad : {"abc", "l5.0", "0.1x"}) {
+        host.messages.Clear();
+        TypeAndLeave(residual, bad);
+        ASSERT_EQ(host.messages.Count(), 1u) << bad;
+        EXPECT_EQ(host.messages.Last().text, "「残留沈下量」には数値を入力してください。") << bad;
+        EXPECT_EQ(residual->text(), QStringLiteral("0.123")) << bad;
+        EXPECT_TRUE(residual->hasFocus()) << bad;
+    }
+    host.messages.Clear();
+    TypeAndLeave(residual, "0.0625");  // half away from zero
+    EXPECT_EQ(residual->text(), QStringLiteral("0.063"));
+    TypeAndLeave(d.txt_dg12[0], "");
+    EXPECT_EQ(d.txt_dg12[0]->text(), QStringLiteral("0"));
+    TypeAndLeave(d.txt_dg12[0], "x");
+    EXPECT_EQ(d.txt_dg12[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(host.messages.Last().text, "「放置期間」には数値を入力してください。");
+    host.messages.Clear();
+    d.OkClicked();
+    EXPECT_EQ(host.messages.Count(), 0u);
+    EXPECT_DOUBLE_EQ(cond.ResidualSettlement, 0.063);
+    EXPECT_EQ(cond.LeavePeriod, 0);
+}
+
+// Ins on a table at its capacity says so.
+TEST(FullTables, InsertSaysTheLimit) {
+    FakeEditorHost host;
+    Model& m = *host.model;
+    m.BndPtCount = kMaxBndPts;
+    m.CalcPosCount = kMaxCalcPos;
+    m.SheetPileCount = kMaxSheetPiles;
+    m.PointLoadCount = m.LineLoadCount = m.StripLoadCount = kMaxLoads;
+    struct Case {
+        std::function<std::unique_ptr<QDialog>()> open;
+        std::function<grid::QEX_FLG*(QDialog&)> grid;
+        const char* message;
+    };
+    const Case cases[] = {
+        {[&] { return std::make_unique<Dialog0>(host, nullptr); },
+         [](QDialog& d) { return static_cast<Dialog0&>(d).Qflg_NB; }, "境界点は500点までです。"},
+        {[&] { return std::make_unique<Dialog7>(host, nullptr); },
+         [](QDialog& d) { return static_cast<Dialog7&>(d).Qflg_KP; }, "沈下予測個所は20箇所までです。"},
+        {[&] { return std::make_unique<Dialog15>(host, nullptr); },
+         [](QDialog& d) { return static_cast<Dialog15&>(d).Qflg_YT; }, "矢板は3本までです。"},
+        {[&] { return std::make_unique<Dialog12>(host, nullptr); },
+         [](QDialog& d) { return static_cast<Dialog12&>(d).Qflg_LK; }, "等分布線荷重は5個までです。"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QDialog> d = c.open();
+        d->show();
+        grid::QEX_FLG* g = c.grid(*d);
+        g->SetCurrentCell(2, 1);
+        g->setFocus();
+        host.messages.Clear();
+        QTest::keyClick(g, Qt::Key_Insert);
+        ASSERT_EQ(host.messages.Count(), 1u) << c.message;
+        EXPECT_EQ(host.messages.Last().text, c.message);
+        d->reject();
+    }
+}
+
+// Data dialogs and palettes: a close box only, and a minimised or maximised
+// state that a window manager offers anyway is undone at once.
+TEST(FixedDialogs, DataDialogsAndPalettesNoMinimiseOrMaximise) {
+    FakeEditorHost host;
+    Dialog13 conditions(host, nullptr);
+    Dialog7 positions(host, nullptr);
+    Dialog3 palette(host, nullptr);
+    for (QWidget* d : {static_cast<QWidget*>(&conditions), static_cast<QWidget*>(&positions),
+                       static_cast<QWidget*>(&palette)}) {
+        const std::string name = d->windowTitle().toStdString();
+        const Qt::WindowFlags f = d->windowFlags();
+        EXPECT_TRUE(f & Qt::CustomizeWindowHint) << name;
+        EXPECT_TRUE(f & Qt::WindowCloseButtonHint) << name;
+        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << name;
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d)) << name;
+        for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            d->setWindowState(state);
+            EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 1000))
+                << name << " state " << int(state);
+        }
+        EXPECT_TRUE(d->isVisible()) << name;
+        d->hide();
+    }
+    EXPECT_EQ(palette.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+}
+
+}  // namespace
+}  // namespace kova
