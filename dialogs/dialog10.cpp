@@ -79,7 +79,7 @@ bool Dialog10::Commit() {
 
 void Dialog10::Unload() {
     EditorState& st = host_.State();
-    st.cmd_mode = 0;
+    st.cmd_mode = CmdMode::kNone;
     st.SelIndex = -1;
     st.SelIndex2 = -1;
 }

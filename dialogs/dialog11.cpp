@@ -6,7 +6,7 @@
 
 #include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "platform/qt/qt_text.hpp"
 
 namespace kova {

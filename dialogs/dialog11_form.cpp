@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/rounding.hpp"
-#include "model/drain_rule.hpp"
 #include "model/geometry.hpp"
+#include "rules/drain_rule.hpp"
+#include "rules/rounding.hpp"
 
 namespace kova {
 
@@ -13,7 +13,7 @@ namespace {
 
 // The calculation's own rounding, so the dialog refuses exactly what the
 // engine would compute without drains.
-double Round3(double v) { return engine::round_to_step(v, 0.001, 0); }
+double Round3(double v) { return rules::RoundToStep(v, 0.001, rules::StepRounding::HalfEven); }
 
 std::string LayerPrefix(int row) { return "土層 " + std::to_string(row + 1) + "："; }
 

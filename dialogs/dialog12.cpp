@@ -142,6 +142,6 @@ bool Dialog12::Commit() {
     return true;
 }
 
-void Dialog12::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+void Dialog12::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 }  // namespace kova

@@ -150,14 +150,14 @@ void Dialog13::PlaceIn(QWidget* w, int left, int top, int width, int height) {
 }
 
 void Dialog13::CancelRun() {
-    if (!cancelled_) host_.State().cmd_mode = -1;
+    if (!cancelled_) host_.State().cmd_mode = CmdMode::kCancelled;
     cancelled_ = true;
     reject();
 }
 
 void Dialog13::closeEvent(QCloseEvent* e) {
     // The close box cancels the run, as "ｷｬﾝｾﾙ" does.
-    if (!cancelled_ && result() != QDialog::Accepted) host_.State().cmd_mode = -1;
+    if (!cancelled_ && result() != QDialog::Accepted) host_.State().cmd_mode = CmdMode::kCancelled;
     cancelled_ = true;
     CommitDialog::closeEvent(e);
 }

@@ -66,7 +66,7 @@ void Dialog15::RestoreSnapshot() {
     m.SheetPileCount = savedCount_;
 }
 
-void Dialog15::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+void Dialog15::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 void Dialog15::CellEdited() {
     Model& m = host_.SectionModel();

@@ -112,6 +112,6 @@ bool Dialog6::Commit() {
     return true;
 }
 
-void Dialog6::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+void Dialog6::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 }  // namespace kova

@@ -62,7 +62,7 @@ void Dialog7::RestoreSnapshot() {
     host_.SectionModel().CalcPosCount = savedCount_;
 }
 
-void Dialog7::Unload() { host_.SelectToolOption(kNoToolOptionIndex); }
+void Dialog7::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 void Dialog7::TitleChanged(const QString& text) {
     if (!CheckName(text.toStdString(), host_.Messages())) {

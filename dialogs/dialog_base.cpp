@@ -183,7 +183,7 @@ void ToolPalette::AddOptions(const std::vector<QString>& captions, int left, int
 void ToolPalette::ClearPicks() { host_.State().ClearSelection(); }
 
 void ToolPalette::Load() {
-    host_.State().cmd_mode = 0;
+    host_.State().cmd_mode = CmdMode::kNone;
     ClearPicks();
     const TwipsScale s = ScreenTwips(this);
     const TwipsPoint at = host_.PaletteOrigin();
@@ -204,7 +204,7 @@ void ToolPalette::RunModalFromOption(int index, QDialog& dialog) {
 }
 
 void ToolPalette::CloseClicked() {
-    host_.SelectToolOption(kNoToolOptionIndex);
+    host_.SelectToolOption(kNoToolOption);
     close();
 }
 
@@ -212,7 +212,7 @@ void ToolPalette::UnloadOnce() {
     if (unloaded_) return;
     unloaded_ = true;
     EditorState& st = host_.State();
-    st.cmd_mode = 0;
+    st.cmd_mode = CmdMode::kNone;
     st.SelIndex = -1;
     st.SelIndex2 = -1;
     host_.SetStatusText(1, blankPrompt_);

@@ -18,10 +18,6 @@ struct TwipsPoint {
     friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
 };
 
-// Tool option that selects no tool; palettes and several dialogs select it
-// as they close so that the option that opened them can be chosen again.
-inline constexpr int kNoToolOptionIndex = 7;
-
 class EditorHost {
 public:
     virtual ~EditorHost() = default;
@@ -33,7 +29,7 @@ public:
     virtual void RepaintCanvas() = 0;
     // Leaves a zoom tool that a palette tool replaces: arrow cursor, zoom
     // buttons up, no tool to return to.
-    virtual void EndZoomTool() { State().old_mode = 0; }
+    virtual void EndZoomTool() { State().old_mode = CmdMode::kNone; }
     // Status-bar panel 1 (tool prompt) or 2 (cursor position).
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // Runs the handler of tool option i (7: no tool).

@@ -3,7 +3,7 @@
 // of limits: a value that cannot be held, or lies outside the item's range,
 // is refused with the item's message and the cell gets its old text back.
 #include "dialogs/grid/qex_flg.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "platform/message.hpp"
 
 namespace kova {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dialogs/grid/qex_flg.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "model/model.hpp"
 #include "platform/message.hpp"
 

@@ -152,7 +152,7 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
 
 void EditPalette::ChooseTool(int mode) {
     EditorState& st = host_.State();
-    if (st.cmd_mode == 1 || st.cmd_mode == 2) host_.EndZoomTool();
+    if (st.cmd_mode == CmdMode::kZoomIn || st.cmd_mode == CmdMode::kZoomOut) host_.EndZoomTool();
     st.cmd_mode = mode;
 }
 

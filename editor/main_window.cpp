@@ -293,8 +293,8 @@ bool Form1::Load() {
     ResetScrollBars();
     v.SelIndex = -1;
     v.SelIndex2 = -1;
-    v.cmd_mode = 0;
-    v.old_mode = 0;
+    v.cmd_mode = CmdMode::kNone;
+    v.old_mode = CmdMode::kNone;
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     project_->DeleteStaleResults(false);
     session_.currentFileName = kUntitled;
@@ -358,8 +358,8 @@ void Form1::SelectToolOption(int index) {
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
-    View().cmd_mode = 0;
-    View().old_mode = 0;
+    View().cmd_mode = CmdMode::kNone;
+    View().old_mode = CmdMode::kNone;
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }
 
@@ -387,7 +387,7 @@ void Form1::EndZoomTool() {
     SetCursor(CanvasCursor::Arrow);
     SetToolbarButtonPressed(kToolZoomIn, false);
     SetToolbarButtonPressed(kToolZoomOut, false);
-    View().old_mode = 0;
+    View().old_mode = CmdMode::kNone;
 }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }

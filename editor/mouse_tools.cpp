@@ -237,7 +237,7 @@ void add_line(ToolContext& c, int Button, double x, double y) {
 
 void del_line(ToolContext& c, int Button, double x, double y) {
     EditorState& ed = c.ed;
-    const bool cut = ed.cmd_mode == 9;
+    const bool cut = ed.cmd_mode == CmdMode::kDeleteTerrainLines;
     if (Button != kRight) {
         if (cut)
             PickCutLine(c.m, ed, TwipsX(ed, x), TwipsY(ed, y));
@@ -368,8 +368,8 @@ void add_lktn2(ToolContext& c, int Button, double x, double y) {
     double X = 0, Y = 0;
     i16 r = -1;
     switch (ed.cmd_mode) {
-        case 18: r = SegIntersect(p.X, -kFar, p.X, kFar, l1->X, l1->Y, l2->X, l2->Y, X, Y); break;
-        case 19: r = SegIntersect(-kFar, p.Y, kFar, p.Y, l1->X, l1->Y, l2->X, l2->Y, X, Y); break;
+        case CmdMode::kVerticalThroughPoint: r = SegIntersect(p.X, -kFar, p.X, kFar, l1->X, l1->Y, l2->X, l2->Y, X, Y); break;
+        case CmdMode::kHorizontalThroughPoint: r = SegIntersect(-kFar, p.Y, kFar, p.Y, l1->X, l1->Y, l2->X, l2->Y, X, Y); break;
         default:
             r = FootOfPerp(l1->X, l1->Y, l2->X, l2->Y, p.X, p.Y, X, Y);
             if (r != -1) c.view.Refresh();

@@ -32,8 +32,8 @@ void ProjectCommands::ViewReset() {
     EditorState& v = s_.view();
     FitView(s_.m(), v);
     host_.ResetScrollBars();
-    v.cmd_mode = 0;
-    v.old_mode = 0;
+    v.cmd_mode = CmdMode::kNone;
+    v.old_mode = CmdMode::kNone;
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     // A read-out of the project before, in the view before, is no position
     // of this one; the next move over the canvas writes it again.
@@ -60,7 +60,7 @@ void ProjectCommands::New() {
     ResetModel(s_.m(), s_.ps.AppPath, sv_.msg);
     s_.currentFileName = kUntitled;
     host_.SetCaption(CaptionFor(s_.currentFileName));
-    host_.SelectToolOption(7);
+    host_.SelectToolOption(kNoToolOption);
     WriteOrg();
     DeleteStaleResults(false);
     ViewReset();

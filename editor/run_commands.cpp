@@ -49,11 +49,11 @@ std::string EngineMessageText(const std::string& errorOutput, int maxLines) {
 
 void RunCommands::Calculate() {
     EditorState& v = s_.view();
-    host_.SelectToolOption(7);
-    v.cmd_mode = 0;
+    host_.SelectToolOption(kNoToolOption);
+    v.cmd_mode = CmdMode::kNone;
     host_.ShowConditionsDialog();
-    if (v.cmd_mode < 0) {
-        v.cmd_mode = 0;
+    if (v.cmd_mode < 0) {  // CmdMode::kCancelled
+        v.cmd_mode = CmdMode::kNone;
         return;
     }
     if (!project_.CheckUnsavedChanges(kCondQuestion, ProjectCommands::OnFailedSave::GoOn)) return;

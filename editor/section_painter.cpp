@@ -12,6 +12,7 @@
 #include "model/geometry.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "rules/segments.hpp"
 #include "textio/numfmt.hpp"
 
 namespace kova {
@@ -31,7 +32,18 @@ namespace {
 // pen, so clipped ends and polygon edges stay out of sight.
 constexpr double kMargin = 64;
 
-constexpr int kBackground = 0;  // black: exclusive-or fills show their own colours
+// The 16-colour palette indices the painter uses (platform PaletteColour).
+constexpr int kBlack = 0;
+constexpr int kMaroon = 4;
+constexpr int kOlive = 6;
+constexpr int kSilver = 7;
+constexpr int kGrey = 8;
+constexpr int kCyan = 11;
+constexpr int kRed = 12;
+constexpr int kMagenta = 13;
+constexpr int kYellow = 14;
+
+constexpr int kBackground = kBlack;  // black: exclusive-or fills show their own colours
 
 struct Box {
     double x0, y0, x1, y1;
@@ -39,36 +51,9 @@ struct Box {
 
 bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
-// Liang-Barsky: false when nothing of the segment lies in the box.
+// False when nothing of the segment lies in the box.
 bool ClipSegment(double& x1, double& y1, double& x2, double& y2, const Box& b) {
-    if (!Finite(x1, y1) || !Finite(x2, y2)) return false;
-    const double dx = x2 - x1, dy = y2 - y1;
-    if (!Finite(dx, dy)) return false;
-    double t0 = 0, t1 = 1;
-    auto edge = [&](double p, double q) {
-        if (p == 0) return q >= 0;
-        const double t = q / p;
-        if (p < 0) {
-            if (t > t1) return false;
-            t0 = std::max(t0, t);
-        } else {
-            if (t < t0) return false;
-            t1 = std::min(t1, t);
-        }
-        return true;
-    };
-    if (!edge(-dx, x1 - b.x0) || !edge(dx, b.x1 - x1) || !edge(-dy, y1 - b.y0) || !edge(dy, b.y1 - y1))
-        return false;
-    const double ox = x1, oy = y1;
-    if (t1 < 1) {
-        x2 = ox + t1 * dx;
-        y2 = oy + t1 * dy;
-    }
-    if (t0 > 0) {
-        x1 = ox + t0 * dx;
-        y1 = oy + t0 * dy;
-    }
-    return true;
+    return rules::ClipSegment(x1, y1, x2, y2, b.x0, b.y0, b.x1, b.y1);
 }
 
 // Sutherland-Hodgman against the four sides of the box.
@@ -212,14 +197,14 @@ private:
     void Apply(bool fill) {
         const Qt::PenStyle ps = st_.penStyle == 2 ? Qt::DotLine : Qt::SolidLine;
         // A black pen under exclusive-or changes no pixel: no stroke at all.
-        const bool noStroke = st_.rasterMode == 7 && st_.penColour == 0;
+        const bool noStroke = st_.rasterMode == kRasterXorPen && st_.penColour == kBlack;
         QPen pen = noStroke ? QPen(Qt::NoPen)
                             : QPen(PaletteQColor(st_.penColour), std::max(1, st_.penWidth), ps,
                                    Qt::RoundCap, fill ? Qt::MiterJoin : Qt::RoundJoin);
         if (pen != p_.pen()) p_.setPen(pen);
         const QBrush brush = fill ? QBrush(PaletteQColor(st_.fillColour), BrushOf(st_.fillStyle)) : QBrush();
         if (brush != p_.brush()) p_.setBrush(brush);
-        const auto mode = st_.rasterMode == 7 ? QPainter::RasterOp_SourceXorDestination
+        const auto mode = st_.rasterMode == kRasterXorPen ? QPainter::RasterOp_SourceXorDestination
                                               : QPainter::CompositionMode_SourceOver;
         if (mode != p_.compositionMode()) p_.setCompositionMode(mode);
         if (!fontSet_ || fontSize_ != st_.fontSize || fontBold_ != st_.bold) {
@@ -266,7 +251,7 @@ public:
         Loads();
         Results();
         Labels();
-        st_.penColour = 11;
+        st_.penColour = kCyan;
         st_.fontSize = 9;
         st_.bold = false;
     }
@@ -299,51 +284,51 @@ private:
 
     void Blocks() {
         st_.penWidth = 5;
-        st_.penColour = 0;
-        st_.rasterMode = 7;
+        st_.penColour = kBlack;
+        st_.rasterMode = kRasterXorPen;
         for (int i = 0; i < Used(m_.SoilLayerCount, m_.SoilLayer.size()); ++i) {
             const auto k = static_cast<std::size_t>(i);
             if (m_.SoilLayer[k].nPt <= 0) continue;
-            st_.fillColour = 6;
+            st_.fillColour = kOlive;
             if (m_.SoilParam[k].SoilType == 0) st_.fillColour = m_.DrainMethod[k].Method == 0 ? 4 : 3;
             st_.fillStyle = 0;
             s_.Polygon(m_.SoilLayer[k], ed_);
         }
-        st_.penColour = 0;
+        st_.penColour = kBlack;
         for (int i = 0; i < Used(m_.EmbankmentCount, m_.Embankment.size()); ++i) {
             const auto& b = m_.Embankment[static_cast<std::size_t>(i)];
             if (b.nPt <= 0) continue;
-            st_.fillColour = 7;
+            st_.fillColour = kSilver;
             st_.fillStyle = 0;
             s_.Polygon(b, ed_);
         }
-        st_.rasterMode = 13;
-        st_.penColour = 0;
+        st_.rasterMode = kRasterCopyPen;
+        st_.penColour = kBlack;
         for (int i = 0; i < Used(m_.CutCount, m_.CutBlock.size()); ++i) {
             const auto& b = m_.CutBlock[static_cast<std::size_t>(i)];
             if (b.nPt <= 0) continue;
-            st_.fillColour = 4;
+            st_.fillColour = kMaroon;
             st_.fillStyle = 7;
             s_.Polygon(b, ed_);
         }
     }
 
     void Grid() {
-        st_.fillColour = 0;
+        st_.fillColour = kBlack;
         st_.fillStyle = 1;
         st_.penWidth = 1;
-        st_.penColour = 8;
+        st_.penColour = kGrey;
         // A value whose line lies off the left or top edge is not written:
         // only its cut end would show.
         for (int v = -500; v <= 500; v += 10) {
             Line(v, -500, v, 500);
-            st_.rasterMode = 13;
+            st_.rasterMode = kRasterCopyPen;
             s_.MoveTo(Cx(v) + 50, 0);
             if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
         for (int v = -500; v <= 500; v += 10) {
             Line(-500, v, 500, v);
-            st_.rasterMode = 13;
+            st_.rasterMode = kRasterCopyPen;
             s_.MoveTo(0, Cy(v) + 50);
             if (!s_.StartsOutside()) s_.Print(PrintedNumber(v));
         }
@@ -351,14 +336,14 @@ private:
 
     void PositionsAndPiles() {
         st_.penStyle = 2;
-        st_.penColour = 12;
+        st_.penColour = kRed;
         // The names stand below the row of grid values along the top edge,
         // never over it.
         const double nameTop = std::max(150.0, std::ceil(s_.TextHeightTwips()) + 30);
         for (int i = 0; i < Used(m_.CalcPosCount, m_.Cond.CalcPosX.size()); ++i) {
             const double x = m_.Cond.CalcPosX[static_cast<std::size_t>(i)];
             Line(x, -500, x, 500);
-            st_.rasterMode = 13;
+            st_.rasterMode = kRasterCopyPen;
             s_.MoveTo(Cx(x) + 50, nameTop);
             s_.Print(m_.Cond.CalcPosName[static_cast<std::size_t>(i)]);
         }
@@ -366,7 +351,7 @@ private:
         st_.penWidth = 3;
         for (int i = 0; i < Used(m_.SheetPileCount, m_.SheetPile.size()); ++i) {
             const SheetPileRec& p = m_.SheetPile[static_cast<std::size_t>(i)];
-            st_.penColour = 13;
+            st_.penColour = kMagenta;
             Line(p.X, p.Top, p.X, p.Bottom);
         }
     }
@@ -374,20 +359,20 @@ private:
     void PointsAndLines() {
         st_.penWidth = 1;
         st_.penStyle = 0;
-        st_.penColour = 11;
+        st_.penColour = kCyan;
         for (int i = 0; i < Used(m_.BndPtCount, m_.BndPt.size()); ++i) {
             const BoundaryPoint& p = m_.BndPt[static_cast<std::size_t>(i)];
             s_.Circle(Cx(p.X), Cy(p.Y), 40);
             s_.Print(PrintedNumber(i + 1));
         }
-        const bool tool9 = ed_.cmd_mode == 9 || ed_.old_mode == 9;
-        const bool intersecting = ed_.cmd_mode >= 17 && ed_.cmd_mode <= 20;
+        const bool tool9 = ed_.cmd_mode == CmdMode::kDeleteTerrainLines || ed_.old_mode == CmdMode::kDeleteTerrainLines;
+        const bool intersecting = ed_.cmd_mode >= CmdMode::kTwoLinesCrossing && ed_.cmd_mode <= CmdMode::kFootOfPerpendicular;
         for (int i = 0; i < Used(m_.BndLineCount, m_.BndLine.size()); ++i) {
             const BoundaryPoint *a, *b;
             if (!Ends(m_.BndLine[static_cast<std::size_t>(i)], a, b)) continue;
-            st_.penColour = 11;
+            st_.penColour = kCyan;
             if (!tool9 && Selected(i)) {
-                st_.penColour = 14;
+                st_.penColour = kYellow;
                 if (intersecting) {
                     st_.penStyle = 2;
                     double e1x = b->X, e1y = b->Y, e2x = a->X, e2y = a->Y;
@@ -412,21 +397,21 @@ private:
     void Guides() {
         const BoundaryPoint* p = Point(ed_.PickPair[0]);
         auto dotted = [&](auto draw) {
-            st_.penColour = 14;
+            st_.penColour = kYellow;
             st_.penStyle = 2;
             draw();
             st_.penStyle = 0;
         };
-        if (p && ed_.cmd_mode == 18) dotted([&] { Line(p->X, -1000, p->X, 1000); });
-        if (p && ed_.cmd_mode == 19) dotted([&] { Line(-1000, p->Y, 1000, p->Y); });
-        if (p && ed_.cmd_mode == 20 && ed_.SelCount != 2)
+        if (p && ed_.cmd_mode == CmdMode::kVerticalThroughPoint) dotted([&] { Line(p->X, -1000, p->X, 1000); });
+        if (p && ed_.cmd_mode == CmdMode::kHorizontalThroughPoint) dotted([&] { Line(-1000, p->Y, 1000, p->Y); });
+        if (p && ed_.cmd_mode == CmdMode::kFootOfPerpendicular && ed_.SelCount != 2)
             dotted([&] {
                 Line(-1000, p->Y, 1000, p->Y);
                 Line(p->X, -1000, p->X, 1000);
             });
         const BoundaryLine* l = BndLineAt(ed_.PickPair[1]);
         const BoundaryPoint *a, *b;
-        if (p && l && ed_.cmd_mode == 20 && ed_.SelCount == 2 && Ends(*l, a, b)) {
+        if (p && l && ed_.cmd_mode == CmdMode::kFootOfPerpendicular && ed_.SelCount == 2 && Ends(*l, a, b)) {
             double fx, fy;
             if (FootOfPerp(a->X, a->Y, b->X, b->Y, p->X, p->Y, fx, fy) == -1) return;
             // A base point on the line has no perpendicular to show.
@@ -439,7 +424,7 @@ private:
 
     void Loads() {
         auto label = [&](double v, const char* unit) { s_.Print(LoadLabel(v, unit)); };
-        st_.penColour = 14;
+        st_.penColour = kYellow;
         for (int i = 0; i < Used(m_.StripLoadCount, m_.StripLoad.size()); ++i) {
             const LoadRec& r = m_.StripLoad[static_cast<std::size_t>(i)];
             const double h = 0.1 * r.Load;
@@ -447,14 +432,14 @@ private:
             shape.nPt = 4;
             shape.PX = {r.X1, r.X1, r.X2, r.X2};
             shape.PY = {r.Y1, r.Y1 + h, r.Y2 + h, r.Y2};
-            st_.fillColour = 14;
+            st_.fillColour = kYellow;
             st_.fillStyle = 3;
             s_.Polygon(shape, ed_);
             const double yh = r.Y1 > r.Y2 ? r.Y1 : r.Y2;
             s_.MoveTo(std::trunc(((r.X1 + r.X2) * 0.5 - ed_.ViewLeftX) * ed_.ViewScale) - 450, Cy(yh + h) - 200);
             label(r.Load, "kN/m2");
         }
-        st_.rasterMode = 13;
+        st_.rasterMode = kRasterCopyPen;
         auto arrows = [&](const auto& table, i16 count, double perUnit, const char* unit) {
             for (int i = 0; i < Used(count, table.size()); ++i) {
                 const LoadRec& r = table[static_cast<std::size_t>(i)];
@@ -463,7 +448,7 @@ private:
                 shape.nPt = 3;
                 shape.PX = {r.X1, r.X1 - 1, r.X1 + 1};
                 shape.PY = {r.Y1, r.Y1 + h, r.Y1 + h};
-                st_.fillColour = 14;
+                st_.fillColour = kYellow;
                 st_.fillStyle = 2;
                 s_.Polygon(shape, ed_);
                 s_.MoveTo(Cx(r.X1) - 350, Cy(r.Y1 + h) - 200);
@@ -475,9 +460,9 @@ private:
     }
 
     void Results() {
-        st_.penColour = 0;
+        st_.penColour = kBlack;
         if (!opt_.showSettled) return;
-        st_.penColour = 12;
+        st_.penColour = kRed;
         // Before a run the reset rows would all sit at the origin.
         if (!opt_.resultsRead) return;
         for (int k = 0; k < kProfileRows; ++k) {
@@ -531,7 +516,7 @@ void PrepareImage(QImage& img, const TwipsScale& sc) {
 
 void SectionPainter::UpdateBand(const Model& m, EditorState& ed) {
     const BoundaryPoint& s = m.BndPt[static_cast<std::size_t>(ed.SelIndex)];
-    state_.rasterMode = 7;
+    state_.rasterMode = kRasterXorPen;
     auto cx = [&](double x) { return std::trunc((x - ed.ViewLeftX) * ed.ViewScale); };
     auto cy = [&](double y) { return std::trunc((ed.ViewTopY - y) * ed.ViewScale); };
     band_ = {true, cx(s.X), cy(s.Y), cx(ed.CursorX), cy(ed.CursorY), state_.penColour, state_.penWidth,
@@ -541,12 +526,12 @@ void SectionPainter::UpdateBand(const Model& m, EditorState& ed) {
 }
 
 void SectionPainter::Paint(QImage& picture, const Model& m, EditorState& ed, const PaintOptions& opt) {
-    const bool chain = (ed.cmd_mode == 3 || ed.cmd_mode == 8) && ed.SelIndex >= 0 &&
+    const bool chain = (ed.cmd_mode == CmdMode::kBoundaryLines || ed.cmd_mode == CmdMode::kTerrainLines) && ed.SelIndex >= 0 &&
                        ed.SelIndex < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size()));
     if (chain) {
         UpdateBand(m, ed);
         if (ed.old_mode != -99) return;
-        ed.old_mode = 0;
+        ed.old_mode = CmdMode::kNone;
     }
     FullRepaint(picture, m, ed, opt);
 }

@@ -20,11 +20,15 @@ namespace kova {
 // The canvas's drawing settings. They persist from one drawing call to the
 // next and from one repaint to the next; each step of a repaint changes only
 // the settings it names.
+// Raster modes of the drawing state.
+inline constexpr int kRasterXorPen = 7;    // exclusive-or of pen and picture
+inline constexpr int kRasterCopyPen = 13;  // plain pen
+
 struct DrawState {
     int penColour = 11;    // 16-colour palette number, also the text colour
     int penWidth = 1;      // pixels
     int penStyle = 0;      // 0 solid, 2 dotted
-    int rasterMode = 13;   // 7 exclusive-or of pen and picture, 13 plain pen
+    int rasterMode = kRasterCopyPen;
     int fillColour = 0;
     int fillStyle = 1;     // 0 solid, 1 none, 2 horizontal, 3 vertical, 7 diagonal cross hatch
     double fontSize = 9;   // points

@@ -49,7 +49,7 @@ class CommandHost {
 public:
     virtual ~CommandHost() = default;
     virtual void SetCaption(const std::string& caption) = 0;
-    // Runs the tool option's selection (7: no tool, closes the palettes).
+    // Runs the tool option's selection (kNoToolOption: no tool).
     virtual void SelectToolOption(int index) = 0;
     // Both scroll bars to 0 without panning.
     virtual void ResetScrollBars() = 0;

@@ -6,7 +6,6 @@
 namespace kova {
 
 inline constexpr int kToolOptionCount = 9;
-inline constexpr int kNoToolOption = 7;
 inline constexpr int kSheetPileOption = 8;
 
 enum class ToolFormKind { Modal, Palette, None };

@@ -11,7 +11,7 @@ namespace {
 void EnterZoom(EditorState& ed, CanvasView& view, int mode) {
     view.SetCursor(CanvasCursor::Zoom);
     // A zoom tool replacing the other keeps the tool saved before it.
-    if (ed.cmd_mode > 2) ed.old_mode = ed.cmd_mode;
+    if (ed.cmd_mode > CmdMode::kZoomOut) ed.old_mode = ed.cmd_mode;
     ed.cmd_mode = mode;
     view.SetToolbarButtonPressed(kToolZoomIn, mode == 1);
     view.SetToolbarButtonPressed(kToolZoomOut, mode == 2);
@@ -21,10 +21,10 @@ void EnterZoom(EditorState& ed, CanvasView& view, int mode) {
 // handlers run it with the zoom-in code as the tool.
 void RepaintWithoutTool(EditorState& ed, CanvasView& view) {
     ed.old_mode = ed.cmd_mode;
-    ed.cmd_mode = 1;
+    ed.cmd_mode = CmdMode::kZoomIn;
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = 0;
+    ed.old_mode = CmdMode::kNone;
 }
 
 i16 Clamp16(int v) { return static_cast<i16>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v)); }
@@ -64,8 +64,8 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetScrollValue(ScrollBar::Horizontal, 0);
     ed.VScrollPos = 0;
     view.SetScrollValue(ScrollBar::Vertical, 0);
-    if (ed.cmd_mode > 2) ed.old_mode = ed.cmd_mode;
-    ed.cmd_mode = 0;
+    if (ed.cmd_mode > CmdMode::kZoomOut) ed.old_mode = ed.cmd_mode;
+    ed.cmd_mode = CmdMode::kNone;
     FitView(m, ed);
     view.SetCursor(CanvasCursor::Arrow);
     view.SetToolbarButtonPressed(kToolWholeView, false);
@@ -74,7 +74,7 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetToolbarButtonPressed(kToolZoomOut, false);
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = 0;
+    ed.old_mode = CmdMode::kNone;
     view.Refresh();
 }
 

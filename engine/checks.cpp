@@ -7,7 +7,7 @@
 #include "engine/consolidation.hpp"
 #include "engine/errors.hpp"
 #include "engine/rounding.hpp"
-#include "model/drain_rule.hpp"
+#include "rules/drain_rule.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {

@@ -10,14 +10,15 @@
 
 #include "engine/rounding.hpp"
 #include "engine/stage_hooks.hpp"
-#include "model/drain_rule.hpp"
+#include "rules/constants.hpp"
+#include "rules/drain_rule.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
 
 namespace {
 
-constexpr double kPiValue = 3.14159265358979323846;
+constexpr double kPiValue = rules::kPi;
 // 32 / pi^2, the factor of the well-resistance term.
 constexpr double kWellResistance = 3.242277876554809;
 
@@ -207,6 +208,9 @@ double settlement_after_start(int t, const UnitStage& u, Degree degree) {
     if (u.period <= 0) return u.settlement * degree(static_cast<double>(tau));
     if (tau < u.period)
         return u.settlement * degree(static_cast<double>(tau) / 2.0) * static_cast<double>(tau) / u.period;
+    // Past the ramp the load counts as applied at its middle day: the period
+    // is halved in whole days (an odd period drops its half day), as the
+    // results have always been computed.
     return u.settlement * degree(static_cast<double>(tau - u.period / 2));
 }
 

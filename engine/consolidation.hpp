@@ -30,7 +30,7 @@ struct DrainData {
 double effective_diameter(int kind, double spacing);
 
 // Whether a layer's drains take part in the calculation, by the rule the
-// ground-improvement dialog also checks (model/drain_rule.hpp): kind 1 or 2,
+// ground-improvement dialog also checks (rules/drain_rule.hpp): kind 1 or 2,
 // d > 0, dw > 0, de/dw > 1 (so that F(n) exists), alpha > 0 and kc/kw >= 0.
 // Layers that fail it are computed without drains.
 bool drains_valid(const DrainData& drain);

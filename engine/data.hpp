@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "rules/capacities.hpp"
+
 namespace kova::print {
 class FileBatch;
 }
@@ -22,25 +24,25 @@ namespace kova::engine {
 using i16 = std::int16_t;
 
 // Capacities of the input tables.
-inline constexpr int kMaxPositions = 20;
-inline constexpr int kMaxNodeNumber = 500;      // point numbers 1..500
+inline constexpr int kMaxPositions = rules::kMaxPositions;
+inline constexpr int kMaxNodeNumber = rules::kMaxPoints;  // point numbers 1..500
 inline constexpr int kMaxSoilLayers = 20;       // a column holds every layer
 inline constexpr int kMaxLoadBlocks = 100;
 inline constexpr int kMaxCutBlocks = 100;
-inline constexpr int kMaxBlockVertices = 100;
+inline constexpr int kMaxBlockVertices = rules::kMaxBlockVertices;
 inline constexpr int kMaxCurveNumber = 99;      // soil curves numbered 1..99
 inline constexpr int kMaxCurvePoints = 50;
-inline constexpr int kSandCurveCount = 5;       // sand curves numbered 1..5
-inline constexpr int kMaxLoads = 5;             // of each kind
+inline constexpr int kSandCurveCount = rules::kSandCurves;  // sand curves numbered 1..5
+inline constexpr int kMaxLoads = rules::kMaxLoads;  // of each kind
 inline constexpr int kMaxWalls = 4;
-inline constexpr int kMaxStages = 5;
+inline constexpr int kMaxStages = rules::kMaxStages;
 inline constexpr int kMaxTextBytes = 125;       // title and names, code page 932
 
 // Capacities of the working records.
 inline constexpr int kColumnSlots = 20;
 inline constexpr int kMaxUnits = 20;
 inline constexpr int kMaxPieces = 100;          // 99 pieces accepted
-inline constexpr int kProfileRows = 1000;
+inline constexpr int kProfileRows = rules::kProfileRows;
 
 // Settlement methods of a soil layer.
 enum SettleMethod : int {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/errors.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"

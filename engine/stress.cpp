@@ -6,11 +6,12 @@
 #include <utility>
 
 #include "engine/rounding.hpp"
+#include "rules/constants.hpp"
 
 namespace kova::engine {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = rules::kPi;
 
 double Round(double v) { return round_to_step(v, 0.001, 0); }
 

@@ -6,12 +6,13 @@
 
 #include "engine/errors.hpp"
 #include "engine/stress.hpp"
+#include "rules/constants.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = rules::kPi;
 constexpr double kEq = 0.0001;    // equality (millimetres)
 constexpr double kDiff = 0.001;   // a clear difference (millimetres)
 

@@ -163,7 +163,9 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
     if (f.index < 0) return;
     ed.SelIndex = f.index;
     DrawBlockMarks(ed, view, TableOf(m, f.kind).table->at(Idx(f.index)));
-    ed.cmd_mode = f.kind == kKindEmbankment ? 14 : (f.kind == kKindSoilLayer ? 15 : 16);
+    ed.cmd_mode = f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+                  : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                             : CmdMode::kReshapeCut;
     ed.PickPair[0] = f.kind;
     ed.PickPair[1] = f.index;
     ed.SelIndex = -1;

@@ -51,11 +51,11 @@ AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, Mes
     LineTable* lines;
     i16* count;
     int colour;
-    if (v.cmd_mode == 3) {
+    if (v.cmd_mode == CmdMode::kBoundaryLines) {
         lines = &m.BndLine;
         count = &m.BndLineCount;
         colour = kColourBndLine;
-    } else if (v.cmd_mode == 8) {
+    } else if (v.cmd_mode == CmdMode::kTerrainLines) {
         lines = &m.CutLine;
         count = &m.CutLineCount;
         colour = kColourCutLine;

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "model/boundary.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "model/reset.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"

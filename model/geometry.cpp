@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "rules/rounding.hpp"
+#include "rules/segments.hpp"
+
 namespace kova {
 
 double DotProd(double Ax, double Ay, double Bx, double By, double Cx, double Cy, double Dx, double Dy) {
@@ -14,25 +17,12 @@ double CrossProd(double Ax, double Ay, double Bx, double By, double Cx, double C
 
 std::int16_t SegIntersect(double Ax, double Ay, double Bx, double By, double Cx, double Cy, double Dx,
                           double Dy, double& X, double& Y) {
-    double f = CrossProd(Ax, Ay, Bx, By, Cx, Cy, Dx, Dy);
-    double g = CrossProd(Cx, Cy, Dx, Dy, Ax, Ay, Bx, By);
-    double h = CrossProd(Ax, Ay, Cx, Cy, Cx, Cy, Dx, Dy);
-    double l = CrossProd(Cx, Cy, Ax, Ay, Ax, Ay, Bx, By);
-    if (std::fabs(f) < 1e-10) return -1;
-    double t = h / f;
-    double u = l / g;
-    // The point comes from the parameter of smaller magnitude.
-    if (std::fabs(u) >= std::fabs(t)) {
-        X = (1 - t) * Ax + t * Bx;
-        Y = (1 - t) * Ay + t * By;
-    } else {
-        X = (1 - u) * Cx + u * Dx;
-        Y = (1 - u) * Cy + u * Dy;
-    }
-    std::int16_t code = 0;
-    if (t < 0 || t > 1) code += 1;
-    if (u < 0 || u > 1) code += 2;
-    return code;
+    rules::Pt p;
+    const int code = rules::IntersectSegments({Ax, Ay}, {Bx, By}, {Cx, Cy}, {Dx, Dy}, p);
+    if (code < 0) return -1;
+    X = p.x;
+    Y = p.y;
+    return static_cast<std::int16_t>(code);
 }
 
 std::int16_t FootOfPerp(double Ax, double Ay, double Bx, double By, double Px, double Py, double& X,
@@ -87,13 +77,13 @@ double RoundTo(double v, double unit, std::int16_t mode) {
         s = -1;
         x = -x;
     }
-    double w;
+    // Unlike the calculation's rounding a value that rounds to nothing keeps
+    // its sign here, and a mode without a rule gives 0.
+    double w = 0;
     if (mode == 0)
-        w = std::floor(x + 0.501);
+        w = rules::RoundMagnitude(x, rules::StepRounding::HalfUp);
     else if (mode == 1)
-        w = std::trunc(x + 0.001);
-    else
-        w = 0;
+        w = rules::RoundMagnitude(x, rules::StepRounding::Down);
     return w * s * unit;
 }
 

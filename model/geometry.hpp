@@ -3,9 +3,11 @@
 // section drawing. Direction angles are measured from +Y towards +X.
 #include <cstdint>
 
+#include "rules/constants.hpp"
+
 namespace kova {
 
-inline constexpr double kPi = 3.14159265358979;
+inline constexpr double kPi = rules::kPi15;
 inline constexpr double kUndefinedAngle = -100;
 
 double DotProd(double Ax, double Ay, double Bx, double By, double Cx, double Cy, double Dx, double Dy);

@@ -8,23 +8,25 @@
 #include <filesystem>
 #include <string>
 
+#include "rules/capacities.hpp"
+
 namespace kova {
 
 using i16 = std::int16_t;
 
 // Limits the editors allow (the tables have one slot more).
-inline constexpr int kMaxBndPts = 500;
+inline constexpr int kMaxBndPts = rules::kMaxPoints;
 inline constexpr int kMaxLines = 500;
 inline constexpr int kMaxBlocks = 20;
-inline constexpr int kMaxVertices = 100;
+inline constexpr int kMaxVertices = rules::kMaxBlockVertices;
 inline constexpr int kMaxCurvePts = 21;
-inline constexpr int kMaxLoads = 5;
-inline constexpr int kMaxStages = 5;
+inline constexpr int kMaxLoads = rules::kMaxLoads;
+inline constexpr int kMaxStages = rules::kMaxStages;
 inline constexpr int kMaxSheetPiles = 3;
-inline constexpr int kMaxCalcPos = 20;
+inline constexpr int kMaxCalcPos = rules::kMaxPositions;
 inline constexpr int kMaxLinks = 9;
-inline constexpr int kProfileRows = 1000;
-inline constexpr int kSandCurves = 5;
+inline constexpr int kProfileRows = rules::kProfileRows;
+inline constexpr int kSandCurves = rules::kSandCurves;
 
 struct BoundaryPoint {
     double X = 0;
@@ -168,6 +170,38 @@ struct ScreenPoint {
     int y = 0;
 };
 
+// The values of EditorState::cmd_mode: which canvas tool a click drives.
+// They stay plain ints: menus, palettes and the tool table index by them.
+namespace CmdMode {
+inline constexpr int kCancelled = -1;  // a dialog that chooses the tool was cancelled
+inline constexpr int kNone = 0;
+inline constexpr int kZoomIn = 1;
+inline constexpr int kZoomOut = 2;
+inline constexpr int kBoundaryLines = 3;
+inline constexpr int kDeleteBoundaryLines = 4;
+inline constexpr int kNewEmbankment = 5;
+inline constexpr int kNewSoilLayer = 6;
+inline constexpr int kPickFill = 7;  // an embankment or a soil layer
+inline constexpr int kTerrainLines = 8;
+inline constexpr int kDeleteTerrainLines = 9;
+inline constexpr int kNewCut = 10;
+inline constexpr int kDeleteFill = 11;
+inline constexpr int kDeleteCut = 12;
+inline constexpr int kPickCut = 13;
+inline constexpr int kReshapeEmbankment = 14;
+inline constexpr int kReshapeSoilLayer = 15;
+inline constexpr int kReshapeCut = 16;
+inline constexpr int kTwoLinesCrossing = 17;
+inline constexpr int kVerticalThroughPoint = 18;
+inline constexpr int kHorizontalThroughPoint = 19;
+inline constexpr int kFootOfPerpendicular = 20;
+}  // namespace CmdMode
+
+// The tool option of the main window's strip that selects no tool and closes
+// the palettes; palettes and several dialogs select it as they close so that
+// the option that opened them can be chosen again.
+inline constexpr int kNoToolOption = 7;
+
 // The view and the selection state of the canvas tools.
 struct EditorState {
     double ViewLeftX = 0;
@@ -189,7 +223,7 @@ struct EditorState {
     i16 SelCount = 0;
     std::array<i16, 3> PickPair{};
     std::array<ScreenPoint, 101> PolyPts{};
-    int cmd_mode = 0;  // current edit tool (0 none, 1-2 zoom, 3-20 tools, -1 cancelled)
+    int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
     int old_mode = 0;  // tool interrupted by a zoom or scroll
 
     EditorState() { SelFlags.fill(-1); }

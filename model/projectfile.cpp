@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "model/reset.hpp"
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"

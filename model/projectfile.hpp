@@ -28,7 +28,7 @@ std::filesystem::path SnapshotPath(const std::filesystem::path& appPath, std::st
 std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen);
 
 // A model value that the project file's reader would refuse (outside the
-// table of limits, model/limits.hpp); what() says which, as the reader does.
+// table of limits, rules/limits.hpp); what() says which, as the reader does.
 class UnsavableValue : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;

@@ -1,7 +1,7 @@
 #include "model/reset.hpp"
 
 #include <algorithm>
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 
 #include "textio/cformat.hpp"
 #include "textio/listline.hpp"

@@ -38,7 +38,9 @@ void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, 
     const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
     if (count <= 0) return;
     if (Button == kRightButton) {
-        if (cuts ? ed.cmd_mode == 16 : (ed.cmd_mode == 14 || ed.cmd_mode == 15)) ed.cmd_mode = cuts ? 13 : 7;
+        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
+                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
+            ed.cmd_mode = cuts ? CmdMode::kPickCut : CmdMode::kPickFill;
         ed.PickPair[0] = -1;
         ed.PickPair[1] = -1;
         ed.SelIndex = -1;
@@ -69,12 +71,12 @@ void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, 
         o.Y[Idx(i)] = t.Y[Idx(i)];
     }
     switch (ed.cmd_mode) {
-        case 5: AddEmbankment(m, view, x, y, o); break;
-        case 6: AddSoilLayer(m, view, x, y, o); break;
-        case 14: SetEmbankmentShape(m, view, x, y, o, ed.PickPair); break;
-        case 15: SetSoilLayerShape(m, view, x, y, o, ed.PickPair); break;
-        case 10: if (cuts) AddCut(m, view, x, y, o); break;
-        case 16: if (cuts) SetCutShape(m, view, x, y, o, ed.PickPair); break;
+        case CmdMode::kNewEmbankment: AddEmbankment(m, view, x, y, o); break;
+        case CmdMode::kNewSoilLayer: AddSoilLayer(m, view, x, y, o); break;
+        case CmdMode::kReshapeEmbankment: SetEmbankmentShape(m, view, x, y, o, ed.PickPair); break;
+        case CmdMode::kReshapeSoilLayer: SetSoilLayerShape(m, view, x, y, o, ed.PickPair); break;
+        case CmdMode::kNewCut: if (cuts) AddCut(m, view, x, y, o); break;
+        case CmdMode::kReshapeCut: if (cuts) SetCutShape(m, view, x, y, o, ed.PickPair); break;
         default: break;
     }
     ed.SelIndex = -1;

@@ -97,9 +97,9 @@ i16 ClampI16(int value) {
 
 void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button, double X, double Y) {
     if (button == 2) {
-        if (v.old_mode < 3) {
-            v.cmd_mode = 0;
-            v.old_mode = 0;
+        if (v.old_mode < CmdMode::kBoundaryLines) {  // no tool but a zoom
+            v.cmd_mode = CmdMode::kNone;
+            v.old_mode = CmdMode::kNone;
         } else {
             // Back to the interrupted tool; -99 makes the next repaint full.
             v.cmd_mode = v.old_mode;
@@ -116,7 +116,7 @@ void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button,
 
     double cx, cy;
     CanvasToModel(v, X, Y, cx, cy);
-    double scale = v.ViewScale * (v.cmd_mode == 1 ? 1.35 : 0.741);
+    double scale = v.ViewScale * (v.cmd_mode == CmdMode::kZoomIn ? 1.35 : 0.741);
     if (scale > 5000) scale = 5000;
     if (!(scale >= 20)) scale = 20;
     v.ViewScale = scale;

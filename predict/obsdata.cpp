@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "textio/cp932.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"

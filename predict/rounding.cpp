@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "rules/rounding.hpp"
+
 namespace kova::predict {
 namespace {
 
@@ -10,19 +12,14 @@ double Checked(double v) {
     return v;
 }
 
-bool IsOdd(double q) { return ModReal(q, 2) != 0; }
-
-// Tie to even on the first decimal digit of x (modes 2 and 3).
-double FirstDecimalTieToEven(double x) {
-    double q = std::floor(x + 0.001);
-    double r = std::floor(Checked(10 * x + 0.001));
-    double d = ModReal(r, 10);
-    if (d == 5) {
-        if (IsOdd(q)) q += 1;
-    } else if (d > 5) {
-        q += 1;
-    }
-    return q;
+// Modes 2 and 3 work on the digits of ten times the magnitude in 16-bit
+// arithmetic: beyond its range they fail as they always have.
+void CheckDigitRange(double x, std::int16_t mode) {
+    const double tenths = Checked(10 * x + 0.001);
+    if (mode == 2)
+        ModReal(tenths, 1);
+    else
+        ModReal(std::floor(tenths), 10);
 }
 
 }  // namespace
@@ -48,43 +45,21 @@ double RoundToStep(double value, double unit, std::int16_t mode, std::int16_t ro
     double sign = x >= 0 ? 1.0 : -1.0;
     x = std::fabs(x);
 
-    double q = 0;
+    using rules::StepRounding;
+    StepRounding how;
     switch (mode) {
     case 0:
-        if (roundingMethod == kRoundHalfEven) {
-            double whole = std::trunc(x);
-            double f = x - whole;
-            if (f > 0.4999 && f < 0.5001) {
-                q = std::fmod(whole, 2.0) != 0 ? whole + 1 : whole;
-            } else {
-                double l = std::floor(Log10Var(x));
-                q = std::trunc(x + 0.5 + std::pow(10.0, l - 15));
-            }
-        } else {
-            q = std::floor(x + 0.501);
-        }
+        how = roundingMethod == kRoundHalfEven ? StepRounding::HalfEvenByWhole : StepRounding::HalfUp;
         break;
-    case 1:
-        q = std::floor(x + 0.501);
-        break;
-    case 2:
-        if (ModReal(Checked(10 * x + 0.001), 1) > 0.001)
-            q = std::floor(x + 0.501);
-        else
-            q = FirstDecimalTieToEven(x);
-        break;
-    case 3:
-        q = FirstDecimalTieToEven(x);
-        break;
-    case 4:
-        q = std::floor(x + 0.001);
-        break;
-    case 5:
-        q = std::floor(x - 0.001) + 1;
-        break;
-    default:
-        return 0;
+    case 1: how = StepRounding::HalfUp; break;
+    case 2: how = StepRounding::FirstDecimalOrHalfUp; break;
+    case 3: how = StepRounding::FirstDecimal; break;
+    case 4: how = StepRounding::Down; break;
+    case 5: how = StepRounding::Up; break;
+    default: return 0;
     }
+    if (mode == 2 || mode == 3) CheckDigitRange(x, mode);
+    const double q = rules::RoundMagnitude(x, how);
     return Checked(q * sign * unit);
 }
 

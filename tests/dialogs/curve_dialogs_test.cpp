@@ -16,7 +16,7 @@
 #include "dialogs/dialog11_form.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog8.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "platform/qt/picture_qt.hpp"
 #include "tests/support/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"

@@ -151,7 +151,7 @@ TEST(ToolPalette, LoadsAndUnloadsOnce) {
 
     host.state->SelIndex2 = 5;
     p->CloseClicked();
-    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
     EXPECT_EQ(host.state->cmd_mode, 0);
     EXPECT_EQ(host.state->SelIndex2, -1);
     EXPECT_EQ(host.StatusText(1), "  ");

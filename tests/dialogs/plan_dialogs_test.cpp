@@ -44,7 +44,7 @@ TEST(StageTable, RowsAreTiedToStagesAndStoreOnOk) {
     EXPECT_EQ(m.StageDays[1], 12);
     EXPECT_EQ(m.StageStartDay[3], 14);
     EXPECT_EQ(m.StageCount, 3);  // never changed here
-    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
     {
         Dialog6 d(host, nullptr);
         d.show();
@@ -83,7 +83,7 @@ TEST(PositionTable, TitleAndPositionsLiveUntilCancel) {
     EXPECT_EQ(m.Cond.ProjectTitle, "旧業務");
     EXPECT_EQ(m.CalcPosCount, 0);
     EXPECT_EQ(m.Cond.LeavePeriod, 365);
-    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
 }
 
 TEST(PositionTable, TwentyFirstPositionIsRefused) {
@@ -176,7 +176,7 @@ TEST_F(LoadTables, CancelAndCloseBoxStoreNothing) {
     d->close();
     EXPECT_EQ(host.model->LineLoadCount, 0);
     EXPECT_EQ(host.model->StageCount, 1);
-    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
     EXPECT_EQ(host.repaints, 1);
 }
 
@@ -289,7 +289,7 @@ TEST(WallTable, WallsFollowTheGridUntilCancel) {
     d.CancelClicked();
     EXPECT_EQ(m.SheetPileCount, 1);
     EXPECT_EQ(m.SheetPile[0].X, -14.0);
-    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+    EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
 }
 
 TEST(ToolForms, OptionsOpenTheirDialogsModally) {

@@ -146,7 +146,7 @@ TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
         host.status.clear();
         const int repaints = host.repaints;
         palette->CloseClicked();  // the tool menu closes it first; then it closes itself again
-        EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOptionIndex});
+        EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
         EXPECT_EQ(host.state->cmd_mode, 0);
         EXPECT_EQ(host.state->SelIndex, -1);
         ASSERT_EQ(host.status.size(), 1u) << c.which;  // unloaded once
@@ -162,7 +162,7 @@ TEST(ToolPalettes, OneAtATimeByCaption) {
     FakeEditorHost host;
     QPointer<QWidget> first(OpenLinePalette(host));
     CloseToolPalettes();
-    host.SelectToolOption(kNoToolOptionIndex);
+    host.SelectToolOption(kNoToolOption);
     QPointer<QWidget> second(OpenTerrainPalette(host));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
@@ -186,7 +186,7 @@ TEST(ToolPalettes, ToolOptionsOpenTheirPalette) {
         EXPECT_TRUE(p->isVisible());
         EXPECT_FALSE(p->isModal());
         EXPECT_EQ(U(p->windowTitle()), c.caption);
-        host.SelectToolOption(kNoToolOptionIndex);  // the tool menu closes it by its caption
+        host.SelectToolOption(kNoToolOption);  // the tool menu closes it by its caption
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(p.isNull());
     }

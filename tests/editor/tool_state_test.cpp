@@ -158,7 +158,7 @@ TEST_F(ToolState, AMenuDialogThatChoseNoToolLeavesNoOptionDown) {
     EditorDeps d = EditorFixture::Deps();
     d.openToolForm = [this](Form1& f, int i) {
         opened.push_back(i);
-        if (i == 0) f.SelectToolOption(kNoToolOptionIndex);
+        if (i == 0) f.SelectToolOption(kNoToolOption);
     };
     form = std::make_unique<Form1>(d);
     ASSERT_TRUE(form->Load());
@@ -166,7 +166,7 @@ TEST_F(ToolState, AMenuDialogThatChoseNoToolLeavesNoOptionDown) {
     ClickOption(2);
     form->MenuAction("inp_menu0")->trigger();
     EXPECT_FALSE(form->ToolOptionButton(2)->isChecked());
-    EXPECT_TRUE(form->ToolOptionButton(kNoToolOptionIndex)->isChecked());
+    EXPECT_TRUE(form->ToolOptionButton(kNoToolOption)->isChecked());
     // A dialog that chose nothing leaves the options as they showed.
     ClickOption(3);
     form->MenuAction("inp_menu4")->trigger();

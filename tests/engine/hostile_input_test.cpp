@@ -9,7 +9,7 @@
 #include "cal_builder.hpp"
 #include "engine/finite.hpp"
 #include "engine/report_common.hpp"
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 
 using namespace kova::engine;
 using namespace enginetest;

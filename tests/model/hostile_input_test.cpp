@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "rich_model.hpp"

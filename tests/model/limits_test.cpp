@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 
 using namespace kova;
 

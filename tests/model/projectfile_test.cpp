@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "rich_model.hpp"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 #include "predict_test_util.hpp"
 #include "testing/fakes.hpp"
 #include "textio/cp932.hpp"

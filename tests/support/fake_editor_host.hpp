@@ -25,7 +25,7 @@ public:
         toolOptions.push_back(index);
         // As the tool menu does: any open palette closes, then no tool.
         CloseToolPalettes();
-        if (index == kNoToolOptionIndex) state->cmd_mode = state->old_mode = 0;
+        if (index == kNoToolOption) state->cmd_mode = state->old_mode = 0;
     }
     QWidget* OwnerWidget() override { return owner; }
     TwipsPoint WindowOrigin() override { return origin; }

@@ -80,7 +80,7 @@ bool Shots(const QDir& out, char** argv) {
             if (w != &form && w->isVisible() && w->inherits("kova::ToolPalette"))
                 ok = kova::SaveShot(kova::WithCaption(w->grab().toImage(), w->windowTitle()), out, name) && ok;
     }
-    form.SelectToolOption(kova::kNoToolOptionIndex);
+    form.SelectToolOption(kova::kNoToolOption);
 
     // The box of a long engine run, over the disabled window.
     if (auto* notice = dynamic_cast<kova::RunningBox*>(form.EngineNotice())) {

@@ -1,4 +1,4 @@
-#include "model/limits.hpp"
+#include "rules/limits.hpp"
 
 #include <array>
 #include <cmath>

@@ -5,8 +5,7 @@
 // Both decide by this header, with the calculation's own rounding to 0.001
 // handed in, so that what the dialog accepts is what the engine computes.
 //
-// Header only: the engine does not link the model, and the dialogs do not
-// link the engine.
+// Header only: the rounding is the caller's, handed in.
 #include <cmath>
 
 namespace kova {
