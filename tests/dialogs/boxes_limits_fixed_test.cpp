@@ -11,6 +11,7 @@
 #include "dialogs/dialog7.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "tests/support/fake_editor_host.hpp"
+#include "tests/support/fixed_dialog_check.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {
@@ -106,22 +107,8 @@ TEST(FixedDialogs, DataDialogsAndPalettesNoMinimiseOrMaximise) {
     Dialog7 positions(host, nullptr);
     Dialog3 palette(host, nullptr);
     for (QWidget* d : {static_cast<QWidget*>(&conditions), static_cast<QWidget*>(&positions),
-                       static_cast<QWidget*>(&palette)}) {
-        const std::string name = d->windowTitle().toStdString();
-        const Qt::WindowFlags f = d->windowFlags();
-        EXPECT_TRUE(f & Qt::CustomizeWindowHint) << name;
-        EXPECT_TRUE(f & Qt::WindowCloseButtonHint) << name;
-        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << name;
-        d->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(d)) << name;
-        for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
-            d->setWindowState(state);
-            EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 1000))
-                << name << " state " << int(state);
-        }
-        EXPECT_TRUE(d->isVisible()) << name;
-        d->hide();
-    }
+                       static_cast<QWidget*>(&palette)})
+        test::ExpectFixedDialog(d);
     EXPECT_EQ(palette.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
 }
 

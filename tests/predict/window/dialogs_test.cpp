@@ -14,6 +14,7 @@
 #include "shell/app_identity.hpp"
 #include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
+#include "tests/support/fixed_dialog_check.hpp"
 #include "tests/support/qt_app.hpp"
 
 using namespace kova;
@@ -193,22 +194,9 @@ TEST(FixedDialogs, NoMinimiseOrMaximise) {
     for (QWidget* d : {static_cast<QWidget*>(&list.dialog), static_cast<QWidget*>(&options),
                        static_cast<QWidget*>(&about)}) {
         const std::string name = d->windowTitle().toStdString();
-        const Qt::WindowFlags f = d->windowFlags();
-        EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Dialog) << name;
-        EXPECT_TRUE(f & Qt::CustomizeWindowHint) << name;
-        EXPECT_TRUE(f & Qt::WindowCloseButtonHint) << name;
-        EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << name;
+        EXPECT_EQ(d->windowFlags() & Qt::WindowType_Mask, Qt::Dialog) << name;
         EXPECT_EQ(d->minimumSize(), d->maximumSize()) << name;
-
-        d->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(d)) << name;
-        for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
-            d->setWindowState(state);
-            EXPECT_TRUE(QTest::qWaitFor([d] { return d->windowState() == Qt::WindowNoState; }, 1000))
-                << name << " state " << int(state);
-        }
-        EXPECT_TRUE(d->isVisible()) << name;
-        d->hide();
+        kova::test::ExpectFixedDialog(d);
     }
 }
 
