@@ -6,8 +6,24 @@
 
 namespace kova::grid {
 
+namespace {
+
+// As a number cell of the same format shows it (a whole-number format shows
+// what the integer conversion stores); an emptied box stands for 0.
+NumberBox::ShownText PatternShown(std::string pattern) {
+    if (pattern.empty()) return nullptr;
+    return [pattern = std::move(pattern)](std::string_view text) {
+        return IsBlankText(text) ? FormatNumber(0, pattern) : ApplyPattern(text, pattern);
+    };
+}
+
+}  // namespace
+
 NumberBox::NumberBox(QLineEdit* box, QString name, std::string pattern, MessageSink* messages)
-    : QObject(box), box_(box), name_(std::move(name)), pattern_(std::move(pattern)), messages_(messages),
+    : NumberBox(box, std::move(name), PatternShown(std::move(pattern)), messages) {}
+
+NumberBox::NumberBox(QLineEdit* box, QString name, ShownText shown, MessageSink* messages)
+    : QObject(box), box_(box), name_(std::move(name)), shown_(std::move(shown)), messages_(messages),
       stored_(box->text()) {
     connect(box_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
     connect(box_, &QLineEdit::editingFinished, this, [this] { Leave(); });
@@ -36,12 +52,8 @@ bool NumberBox::Leave() {
         leaving_ = false;
         return false;
     }
-    if (!pattern_.empty()) {
-        // As a number cell of the same format shows it (a whole-number format
-        // shows what the integer conversion stores); an emptied box stands
-        // for 0.
-        const QString shown = QString::fromStdString(IsBlankText(text) ? FormatNumber(0, pattern_)
-                                                                        : ApplyPattern(text, pattern_));
+    if (shown_) {
+        const QString shown = QString::fromStdString(shown_(text));
         if (box_->text() != shown) box_->setText(shown);
     }
     stored_ = box_->text();

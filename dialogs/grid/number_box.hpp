@@ -6,7 +6,9 @@
 // as the box's format writes it, which is what its owner stores.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/message.hpp"
 
@@ -20,9 +22,16 @@ public:
     // `name` names the box in the refusal; `pattern` is the number format
     // the box shows ("" keeps the typed text of a number as it is).
     NumberBox(QLineEdit* box, QString name, std::string pattern, MessageSink* messages);
+    // What an accepted text is shown as, for a box whose owner has its own
+    // rule (its format rounds otherwise than a grid column of that pattern).
+    using ShownText = std::function<std::string(std::string_view)>;
+    NumberBox(QLineEdit* box, QString name, ShownText shown, MessageSink* messages);
 
     // The program filled the box: what a refusal puts back.
     void SetStored(const QString& text);
+    // The owner stored what is being typed (a box that stores as it
+    // changes): a refusal puts back this text; the box is left as it is.
+    void KeepStored(const QString& text) { stored_ = text; }
     const QString& Stored() const { return stored_; }
     // True once the user has typed into the box.
     bool Typed() const { return typed_; }
@@ -43,7 +52,7 @@ signals:
 private:
     QLineEdit* box_;
     QString name_;
-    std::string pattern_;
+    ShownText shown_;
     MessageSink* messages_;
     QString stored_;
     bool typed_ = false;

@@ -318,8 +318,15 @@ void f2::BuildClient() {
     }
     connect(ts_, &QLineEdit::textChanged, this, [this] { TS_Change(); });
     connect(te_, &QLineEdit::textChanged, this, [this] { TE_Change(); });
-    connect(ts_, &QLineEdit::editingFinished, this, [this] { TS_LostFocus(); });
-    connect(te_, &QLineEdit::editingFinished, this, [this] { TE_LostFocus(); });
+    // Leaving a box refuses text that is no number (it gets back the
+    // station's value) and shows the value in the box's "0" format, which
+    // rounds halves away from zero; the change handler stores what it shows.
+    // A value out of range is left for the user to see.
+    auto rangeShown = [](std::string_view text) {
+        return RangeValue(text) ? grid::FormatNumber(CellValue(text), "0") : std::string(text);
+    };
+    checkS_ = new grid::NumberBox(ts_, QStringLiteral("Sa"), rangeShown, services_.messages);
+    checkE_ = new grid::NumberBox(te_, QStringLiteral("Sa'"), rangeShown, services_.messages);
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdOp_, &QPushButton::clicked, this, [this] { cmd_op_Click(); });
@@ -402,8 +409,8 @@ void f2::ResetWindowForNewData() {
     checkN_->SetStored(QStringLiteral("500"));
     label1_->setText(QString());
     for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
-    ts_->setText(QStringLiteral("0"));
-    te_->setText(QStringLiteral("0"));
+    checkS_->SetStored(QStringLiteral("0"));
+    checkE_->SetStored(QStringLiteral("0"));
     filling_ = false;
 }
 
@@ -549,8 +556,8 @@ void f2::O1_Click(int k) {
     const StationRecord& s = data_->Stations[k];
     grid_->ShowStation(s);
     grid_->SetReadOnly(!StationShown());
-    ts_->setText(QString::number(s.Sa));
-    te_->setText(QString::number(s.SaPrime));
+    checkS_->SetStored(QString::number(s.Sa));
+    checkE_->SetStored(QString::number(s.SaPrime));
 }
 
 void f2::Opt_p_Click(int index) {
@@ -578,8 +585,8 @@ void f2::ShowEmptyStation() {
     InitObservationGrid();
     SetUpDown(0, 1, 1, false);
     filling_ = true;
-    te_->setText(QStringLiteral("0"));
-    ts_->setText(QStringLiteral("0"));
+    checkE_->SetStored(QStringLiteral("0"));
+    checkS_->SetStored(QStringLiteral("0"));
     filling_ = false;
     for (int i : {2, 3, 4, 7}) lbl_[static_cast<std::size_t>(i)]->setText(QStringLiteral(" "));
     label1_->setText(QString());
@@ -600,9 +607,9 @@ void f2::cmd_op_Click() {
 
 // The spinner's value goes into the box also while the spinner is
 // disabled; the box's own checks decide what is stored.
-void f2::Command1_Click() { ts_->setText(QString::number(upDown1_->value())); }
+void f2::Command1_Click() { checkS_->SetStored(QString::number(upDown1_->value())); }
 
-void f2::Command2_Click() { te_->setText(QString::number(upDown1_->value())); }
+void f2::Command2_Click() { checkE_->SetStored(QString::number(upDown1_->value())); }
 
 void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
     if (filling_ || !StationShown()) return;
@@ -617,32 +624,15 @@ void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
     if (!value) return;
     StationRecord& s = data_->Stations[curStation_];
     (saPrime ? s.SaPrime : s.Sa) = *value;
+    (saPrime ? checkE_ : checkS_)->KeepStored(QString::number(*value));
     RepaintTimeGraph();
 }
 
 void f2::TS_Change() { ApplyRangeBox(ts_, false); }
 void f2::TE_Change() { ApplyRangeBox(te_, true); }
 
-void f2::RangeLostFocus(QLineEdit* box) {
-    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) {
-        const bool saPrime = box == te_;
-        services_.messages->Notify(saPrime ? "「Sa'」には数値を入力してください。" : "「Sa」には数値を入力してください。",
-                                   MsgIcon::Exclamation);
-        const StationRecord& s = data_->Stations[curStation_];
-        box->setText(QString::number(saPrime ? s.SaPrime : s.Sa));
-        box->setFocus(Qt::OtherFocusReason);
-        box->selectAll();
-        return;
-    }
-    if (!RangeValue(U(box->text()))) return;  // a value out of range is left for the user to see
-    // The box's "0" format rounds halves away from zero (2.5 shows 3), and
-    // the change handler stores what it shows.
-    const QString text = QString::fromStdString(grid::FormatNumber(CellValue(U(box->text())), "0"));
-    if (box->text() != text) box->setText(text);
-}
-
-void f2::TS_LostFocus() { RangeLostFocus(ts_); }
-void f2::TE_LostFocus() { RangeLostFocus(te_); }
+void f2::TS_LostFocus() { checkS_->Leave(); }
+void f2::TE_LostFocus() { checkE_->Leave(); }
 
 void f2::CommitGridEdit() {
     if (grid_) grid_->CommitEdit();

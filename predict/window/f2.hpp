@@ -198,7 +198,6 @@ private:
     void SetUpDown(int minimum, int maximum, int value, bool enabled);
     void SetRangeBox(QLineEdit* box, bool saPrime);
     void ApplyRangeBox(QLineEdit* box, bool saPrime);
-    void RangeLostFocus(QLineEdit* box);
     GridTexts ShownGrid() const;
 
     PredictServices services_;
@@ -229,6 +228,8 @@ private:
     QLineEdit* txtT_ = nullptr;
     grid::NumberBox* checkN_ = nullptr;
     grid::NumberBox* checkT_ = nullptr;
+    grid::NumberBox* checkS_ = nullptr;  // TS, Sa
+    grid::NumberBox* checkE_ = nullptr;  // TE, Sa'
     QWidget* p1_ = nullptr;
     QWidget* p2_ = nullptr;
     QFrame* fra1_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "dialogs/grid/number_box.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/window/graph_options.hpp"
@@ -30,29 +31,33 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
         PlaceTwips(o, l, t, w, h);
         return o;
     };
-    auto box = [this](QWidget* parent, const char* name, int decimals, int l, int t, int w, int h) {
+    // A box refuses text that is no number when it is left, naming the
+    // caption beside it, and then shows the number with its decimals.
+    std::size_t checked = 0;
+    auto box = [this, &checked](QWidget* parent, const char* name, const char* caption, int decimals, int l, int t,
+                                int w, int h) {
         auto* b = new QLineEdit(parent);
         b->setObjectName(QLatin1String(name));
         PlaceTwips(b, l, t, w, h);
-        connect(b, &QLineEdit::editingFinished, this,
-                [b, decimals] { b->setText(Q(OptionBoxText(U(b->text()), decimals))); });
+        checks_[checked++] = new grid::NumberBox(
+            b, Q(caption), [decimals](std::string_view text) { return OptionBoxText(text, decimals); }, &messages_);
         return b;
     };
 
     QGroupBox* fra1 = frame("Fra1_1", "沈下時間", 240, 300, 4095, 1635);
     o2_[0] = option(fra1, "O2_0", "放置期間指定（日）", 240, 300, 2325, 285);
-    t1_[0] = box(fra1, "T1_0", kLeaveDaysDecimals, 2820, 300, 975, 270);
+    t1_[0] = box(fra1, "T1_0", "放置期間指定（日）", kLeaveDaysDecimals, 2820, 300, 975, 270);
     o2_[2] = option(fra1, "O2_2", "残留沈下量指定（ｍ）", 240, 600, 2235, 285);
-    t1_[1] = box(fra1, "T1_1", kResidualDecimals, 2820, 600, 975, 270);
+    t1_[1] = box(fra1, "T1_1", "残留沈下量指定（ｍ）", kResidualDecimals, 2820, 600, 975, 270);
     o2_[1] = option(fra1, "O2_1", "圧密度指定（％）", 240, 900, 2175, 285);
-    t1_[2] = box(fra1, "T1_2", kPercentDecimals, 2820, 900, 975, 270);
+    t1_[2] = box(fra1, "T1_2", "圧密度指定（％）", kPercentDecimals, 2820, 900, 975, 270);
     o2_[3] = option(fra1, "O2_3", "指定なし", 240, 1200, 2235, 285);
 
     QGroupBox* frame1 = frame("Frame1", "計算終了条件", 240, 2100, 4095, 795);
     auto* lbl5 = new QLabel(Q("圧密度（％）"), frame1);
     lbl5->setObjectName(QStringLiteral("Lbl_5"));
     PlaceTwips(lbl5, 480, 330, 1200, 240);
-    t2_ = box(frame1, "T2", kEndPercentDecimals, 2820, 300, 975, 270);
+    t2_ = box(frame1, "T2", "計算終了条件の圧密度（％）", kEndPercentDecimals, 2820, 300, 975, 270);
 
     QGroupBox* frame2 = frame("Frame2", "時間軸表示", 240, 3060, 4095, 1035);
     o3_[0] = option(frame2, "O3_0", "経過日数", 240, 300, 2835, 285);
@@ -71,7 +76,7 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
     // The state before the settings are read in.
     o2_[3]->setChecked(true);
     o3_[0]->setChecked(true);
-    t2_->setText(QStringLiteral("95"));
+    checks_[3]->SetStored(QStringLiteral("95"));
     Form_Load();
     CentreOn(owner);
 }
@@ -84,15 +89,18 @@ void Dialog1::Form_Load() {
         if (o2_[static_cast<std::size_t>(i)]->isChecked()) before.settlementOption = i;
     if (o3_[1]->isChecked()) before.timeAxisMode = 1;
     const GraphOptionTexts t = LoadGraphOptions(settings_, before);
-    t2_->setText(Q(t.endPercent));
-    t1_[0]->setText(Q(t.leaveDays));
-    t1_[1]->setText(Q(t.residual));
-    t1_[2]->setText(Q(t.percent));
+    checks_[3]->SetStored(Q(t.endPercent));
+    checks_[0]->SetStored(Q(t.leaveDays));
+    checks_[1]->SetStored(Q(t.residual));
+    checks_[2]->SetStored(Q(t.percent));
     o2_[static_cast<std::size_t>(t.settlementOption)]->setChecked(true);
     o3_[static_cast<std::size_t>(t.timeAxisMode)]->setChecked(true);
 }
 
 void Dialog1::OKButton_Click() {
+    // A box still being edited is checked as on leaving it.
+    for (grid::NumberBox* b : checks_)
+        if (!b->Leave()) return;
     GraphOptionTexts t;
     t.endPercent = U(t2_->text());
     t.leaveDays = U(t1_[0]->text());

@@ -13,6 +13,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace kova::grid {
+class NumberBox;
+}
+
 namespace kova::predict {
 
 class Dialog1 : public FixedDialog {
@@ -38,6 +42,8 @@ private:
     std::array<QRadioButton*, 2> o3_{};
     std::array<QLineEdit*, 3> t1_{};
     QLineEdit* t2_ = nullptr;
+    // T1(0), T1(1), T1(2), T2 in the order they are made.
+    std::array<grid::NumberBox*, 4> checks_{};
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -2,6 +2,8 @@
 // user would, on the fake main window.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -377,6 +379,38 @@ TEST_F(Dialog5Fixture, AxisBoxes) {
     ClickCell(d->Qflg_YD(), 0, 3);
     ClickCell(d->Qflg_YD(), 0, 2);
     EXPECT_EQ(y->text(), "7");
+}
+
+// The axis maxima refuse a letter every time, naming the box; the plot and
+// the curve keep the maximum the box gets back.
+TEST_F(Dialog5Fixture, AxisBoxesRefuseLettersEveryTime) {
+    ClickCell(d->Qflg_YD(), 0, 2);
+    QApplication::setActiveWindow(d.get());
+    const struct {
+        QLineEdit* box;
+        const char* message;
+        std::function<double()> stored;
+    } boxes[] = {
+        {d->txt_x(), "「圧力軸の最大値」には数値を入力してください。", [&] { return d->Form().CurveXMax(0); }},
+        {d->txt_y(), "「縦軸の最大値」には数値を入力してください。", [&] { return d->Form().CurveYMax(0); }},
+    };
+    for (const auto& b : boxes) {
+        const QString kept = b.box->text();
+        const double value = b.stored();
+        for (const char* bad : {"l000", "x", "l000"}) {
+            SCOPED_TRACE(std::string(b.message) + " " + bad);
+            host.messages.Clear();
+            b.box->setFocus();
+            b.box->selectAll();
+            QTest::keyClicks(b.box, QString::fromUtf8(bad));
+            QTest::keyClick(b.box, Qt::Key_Tab);
+            ASSERT_EQ(host.messages.Count(), 1u);
+            EXPECT_EQ(host.messages.Last().text, b.message);
+            EXPECT_EQ(b.box->text(), kept);
+            EXPECT_TRUE(b.box->hasFocus());
+            EXPECT_EQ(b.stored(), value);
+        }
+    }
 }
 
 TEST_F(Dialog5Fixture, SandButtonOpensTheSandCurves) {

@@ -1,6 +1,7 @@
 // The station list and the graph options as the user drives them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -155,9 +156,8 @@ TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
     {
         Dialog1 d(s, m, nullptr);
         d.show();
-        d.T1(0)->setText(QStringLiteral("abc"));
+        d.T1(0)->setText(QStringLiteral("0"));
         emit d.T1(0)->editingFinished();
-        EXPECT_EQ(d.T1(0)->text(), QStringLiteral("0"));
         d.T1(1)->setText(QStringLiteral("1e999"));
         d.O2(2)->setChecked(true);
         d.O3(1)->setChecked(true);
@@ -180,6 +180,77 @@ TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
     EXPECT_TRUE(again.O2(2)->isChecked());
     EXPECT_TRUE(again.O3(1)->isChecked());
     EXPECT_EQ(again.T1(1)->text(), QStringLiteral("0.150"));
+}
+
+// Each box refuses a letter (naming the caption beside it) and gets back
+// what it held, every time and also on OK; a number is shown with the box's
+// decimals, halves away from zero, and OK stores what is shown.
+TEST(GraphOptionsDialog, BoxesRefuseLettersAndStoreWhatTheyShow) {
+    ObsSettings s;
+    s.LeaveDays = 120;
+    s.ResidualSettlement = 0.25;
+    s.TargetPercent = 80;
+    s.EndConditionPercent = 95;
+    RecordingMessages m;
+    Dialog1 d(s, m, nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    QApplication::setActiveWindow(&d);
+    auto typeAndLeave = [&](QLineEdit* box, const char* text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QString::fromUtf8(text));
+        QTest::keyClick(box, Qt::Key_Tab);
+    };
+    const struct {
+        QLineEdit* box;
+        const char* message;
+        const char* before;
+    } boxes[] = {
+        {d.T1(0), "「放置期間指定（日）」には数値を入力してください。", "120"},
+        {d.T1(1), "「残留沈下量指定（ｍ）」には数値を入力してください。", "0.250"},
+        {d.T1(2), "「圧密度指定（％）」には数値を入力してください。", "80"},
+        {d.T2(), "「計算終了条件の圧密度（％）」には数値を入力してください。", "95"},
+    };
+    for (const auto& b : boxes) {
+        for (const char* bad : {"abc", "l5", "abc"}) {
+            SCOPED_TRACE(std::string(b.message) + " " + bad);
+            m.Clear();
+            typeAndLeave(b.box, bad);
+            ASSERT_EQ(m.Count(), 1u);
+            EXPECT_EQ(m.Last().text, b.message);
+            EXPECT_EQ(U(b.box->text()), b.before);
+            EXPECT_TRUE(b.box->hasFocus());
+        }
+    }
+    m.Clear();
+    typeAndLeave(d.T1(0), "30.5");
+    typeAndLeave(d.T1(1), "0.0625");
+    typeAndLeave(d.T1(2), "88.5");
+    typeAndLeave(d.T2(), "");
+    EXPECT_EQ(d.T1(0)->text(), QStringLiteral("31"));
+    EXPECT_EQ(d.T1(1)->text(), QStringLiteral("0.063"));
+    EXPECT_EQ(d.T1(2)->text(), QStringLiteral("89"));
+    EXPECT_EQ(d.T2()->text(), QStringLiteral("0"));
+    EXPECT_EQ(m.Count(), 0u);
+
+    // A letter still in the box when OK is pressed is refused there too.
+    d.T2()->setFocus();
+    d.T2()->setText(QStringLiteral("9O"));
+    d.OKButton()->click();
+    ASSERT_EQ(m.Count(), 1u);
+    EXPECT_EQ(m.Last().text, "「計算終了条件の圧密度（％）」には数値を入力してください。");
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_DOUBLE_EQ(s.EndConditionPercent, 95);
+
+    typeAndLeave(d.T2(), "90");
+    d.OKButton()->click();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(s.LeaveDays, 31);
+    EXPECT_DOUBLE_EQ(s.ResidualSettlement, 0.063);
+    EXPECT_DOUBLE_EQ(s.TargetPercent, 89);
+    EXPECT_DOUBLE_EQ(s.EndConditionPercent, 90);
 }
 
 // Every fixed dialog of the program: a title and a close box, no minimise

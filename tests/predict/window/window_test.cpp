@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -266,6 +267,49 @@ TEST(PredictWindow, RangeBoxes) {
     f.w->UpDown1()->setValue(2);
     f.w->Command2()->click();
     EXPECT_EQ(s.SaPrime, 2);
+}
+
+// The boxes of the window as the user types them: a letter is refused with
+// the box's name every time, the box gets back what the graph or the station
+// holds and keeps the focus; a number leaves in the box's format.
+TEST(PredictWindow, TypedBoxesRefuseLettersEveryTime) {
+    WindowFixture f;
+    f.Open(Sample("sample.tlm"));
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    QApplication::setActiveWindow(f.w.get());
+    const StationRecord& s = f.w->Data().Stations[1];
+    auto typeAndLeave = [&](QLineEdit* box, const char* text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromUtf8(text));
+        QTest::keyClick(box, Qt::Key_Tab);
+    };
+    typeAndLeave(f.w->TS(), "2.5");
+    EXPECT_EQ(U(f.w->TS()->text()), "3");
+    EXPECT_EQ(s.Sa, 3);
+    const struct {
+        QLineEdit* box;
+        const char* message;
+        const char* kept;
+    } boxes[] = {
+        {f.w->txt_n(), "「時間軸最大値」には数値を入力してください。", "500"},
+        {f.w->txt_t(), "「沈下量軸最大値」には数値を入力してください。", "1.2"},
+        {f.w->TS(), "「Sa」には数値を入力してください。", "3"},
+        {f.w->TE(), "「Sa'」には数値を入力してください。", "4"},
+    };
+    for (const auto& b : boxes)
+        for (const char* bad : {"l000", "x", "l000"}) {
+            SCOPED_TRACE(std::string(b.message) + " " + bad);
+            f.msg.Clear();
+            typeAndLeave(b.box, bad);
+            ASSERT_EQ(f.msg.Count(), 1u);
+            EXPECT_EQ(f.msg.Last().text, b.message);
+            EXPECT_EQ(U(b.box->text()), b.kept);
+            EXPECT_TRUE(b.box->hasFocus());
+        }
+    EXPECT_EQ(s.Sa, 3);
+    EXPECT_EQ(s.SaPrime, 4);
 }
 
 TEST(PredictWindow, RunThenPrint) {
