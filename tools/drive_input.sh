@@ -2,7 +2,8 @@
 # Drives the real KOVACALC and TOLMPRED on a virtual X display with openbox
 # and xdotool as a user does: a click on the cell that is already current and
 # typing straight after it (keys 120 ms apart, well inside the double-click
-# interval), then Enter; the file is saved through the programs' own menus
+# interval), then Enter; in TOLMPRED also a letter and then a half typed into
+# the Sa box; the file is saved through the programs' own menus
 # and read back, and what was stored is printed. Exits 1 when a value typed
 # did not reach the file.
 #
@@ -101,10 +102,15 @@ xdotool type --delay 40 "$scratch/obs.tlm"; xdotool key Return; sleep 2
 at 160 278; sleep 0.8           # row 10 "沈下量(m)" becomes current ...
 at 160 278; typed "0.191"       # ... clicked again, typed at once; Enter moves to row 11
 at 160 294; typed "0.222"       # row 11 is current now: click and type at once
+xdotool mousemove $((ox + 592)) $((oy + 322)) click --repeat 3 --delay 80 1; sleep 0.3   # Sa, all selected
+xdotool type --delay 120 "l2"; xdotool key Tab; sleep 0.8     # a letter: refused with a message ...
+xdotool key Return; sleep 0.5                                 # ... dismissed; the box is back, selected
+xdotool type --delay 120 "2.5"; xdotool key Tab; sleep 0.5    # shown and stored as 3
 at 179 17; sleep 1.5            # 上書き保存
 check "TOLMPRED reading 10" "$scratch/obs.tlm" '#2022-06-06#,0.191,"",0'
 check "TOLMPRED reading 11" "$scratch/obs.tlm" '#2022-06-13#,0.222,"",0'
 check "TOLMPRED reading 12" "$scratch/obs.tlm" '#2022-06-20#,0.236,"",0'
+check "TOLMPRED Sa and Sa'" "$scratch/obs.tlm" '"S-Sa",3,66'
 kill "$tpid" 2>/dev/null || true
 
 [ "$fail" = 0 ] && echo "drive_input: every value typed was stored"

@@ -44,9 +44,10 @@ bool NumberBox::Leave() {
     const std::string text = box_->text().toStdString();
     if (!IsBlankText(text) && !IsWholeNumber(text)) {
         leaving_ = true;
-        if (messages_) messages_->Notify(NotANumberMessage(name_).toStdString(), MsgIcon::Exclamation);
+        // The box shows what is stored while the message is up.
         box_->setText(stored_);
         emit Restored(stored_);
+        if (messages_) messages_->Notify(NotANumberMessage(name_).toStdString(), MsgIcon::Exclamation);
         box_->setFocus(Qt::OtherFocusReason);
         box_->selectAll();
         leaving_ = false;
