@@ -89,10 +89,11 @@ void Dialog1::Form_Load() {
         if (o2_[static_cast<std::size_t>(i)]->isChecked()) before.settlementOption = i;
     if (o3_[1]->isChecked()) before.timeAxisMode = 1;
     const GraphOptionTexts t = LoadGraphOptions(settings_, before);
-    checks_[3]->SetStored(Q(t.endPercent));
-    checks_[0]->SetStored(Q(t.leaveDays));
-    checks_[1]->SetStored(Q(t.residual));
-    checks_[2]->SetStored(Q(t.percent));
+    filled_ = {Q(t.leaveDays), Q(t.residual), Q(t.percent), Q(t.endPercent)};
+    checks_[3]->SetStored(filled_[3]);
+    checks_[0]->SetStored(filled_[0]);
+    checks_[1]->SetStored(filled_[1]);
+    checks_[2]->SetStored(filled_[2]);
     o2_[static_cast<std::size_t>(t.settlementOption)]->setChecked(true);
     o3_[static_cast<std::size_t>(t.timeAxisMode)]->setChecked(true);
 }
@@ -109,10 +110,20 @@ void Dialog1::OKButton_Click() {
     for (int i = 0; i < 4; ++i)
         if (o2_[static_cast<std::size_t>(i)]->isChecked()) t.settlementOption = i;
     t.timeAxisMode = o3_[1]->isChecked() ? 1 : 0;
+    const ObsSettings before = settings_;
     if (auto refused = ApplyGraphOptions(t, settings_)) {
         messages_.Show(*refused);
         return;
     }
+    // A box the user left alone gives back the value it was filled with,
+    // every digit of it, not the rounded text it shows.
+    auto untouched = [this](std::size_t i) {
+        const std::array<QLineEdit*, 4> boxes{t1_[0], t1_[1], t1_[2], t2_};
+        return !checks_[i]->Typed() && boxes[i]->text() == filled_[i];
+    };
+    if (untouched(1)) settings_.ResidualSettlement = before.ResidualSettlement;
+    if (untouched(2)) settings_.TargetPercent = before.TargetPercent;
+    if (untouched(3)) settings_.EndConditionPercent = before.EndConditionPercent;
     accept();
 }
 

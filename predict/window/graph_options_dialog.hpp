@@ -4,6 +4,8 @@
 // on OK only.
 #include <array>
 
+#include <QString>
+
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
 #include "predict/window/fixed_dialog.hpp"
@@ -44,6 +46,7 @@ private:
     QLineEdit* t2_ = nullptr;
     // T1(0), T1(1), T1(2), T2 in the order they are made.
     std::array<grid::NumberBox*, 4> checks_{};
+    std::array<QString, 4> filled_;  // what Form_Load wrote into them
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -253,6 +253,38 @@ TEST(GraphOptionsDialog, BoxesRefuseLettersAndStoreWhatTheyShow) {
     EXPECT_DOUBLE_EQ(s.EndConditionPercent, 90);
 }
 
+// OK without typing gives back every digit of the settings, though the boxes
+// show them rounded; a box typed into stores what it shows.
+TEST(GraphOptionsDialog, OkWithoutTypingKeepsEveryDigit) {
+    ObsSettings s;
+    s.ResidualSettlement = 0.12345;
+    s.TargetPercent = 89.5;
+    s.EndConditionPercent = 95.25;
+    RecordingMessages m;
+    {
+        Dialog1 d(s, m, nullptr);
+        EXPECT_EQ(d.T1(1)->text(), QStringLiteral("0.123"));
+        EXPECT_EQ(d.T2()->text(), QStringLiteral("95"));
+        d.OKButton()->click();
+    }
+    EXPECT_EQ(s.ResidualSettlement, 0.12345);
+    EXPECT_EQ(s.TargetPercent, 89.5);
+    EXPECT_EQ(s.EndConditionPercent, 95.25);
+    EXPECT_EQ(m.Count(), 0u);
+
+    Dialog1 d(s, m, nullptr);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    QApplication::setActiveWindow(&d);
+    d.T1(2)->setFocus();
+    d.T1(2)->selectAll();
+    QTest::keyClicks(d.T1(2), QStringLiteral("90"));  // what it showed, typed
+    QTest::keyClick(d.T1(2), Qt::Key_Tab);
+    d.OKButton()->click();
+    EXPECT_EQ(s.TargetPercent, 90);
+    EXPECT_EQ(s.ResidualSettlement, 0.12345);
+}
+
 // Every fixed dialog of the program: a title and a close box, no minimise
 // or maximise box, and a minimised or maximised state undone at once (a
 // window manager may offer both from its own title bar).
