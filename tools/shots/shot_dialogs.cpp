@@ -108,46 +108,26 @@ bool Save(QWidget& w, const QDir& dir, const QString& name) {
     return ok;
 }
 
+// One data dialog on the section, as it opens.
+template <class D>
+bool Shot(ShotHost& host, const QDir& dir, const char* name) {
+    D d(host, nullptr);
+    return Save(d, dir, name);
+}
+
 bool Shots(const QDir& dir) {
     ShotHost host;
     FillSection(*host.model);
     bool ok = true;
-    {
-        Dialog0 d(host, nullptr);
-        ok &= Save(d, dir, "dialog0_points.png");
-    }
-    {
-        Dialog1 d(host, nullptr);
-        ok &= Save(d, dir, "dialog1_embankments.png");
-    }
-    {
-        Dialog4 d(host, nullptr);
-        ok &= Save(d, dir, "dialog4_layers.png");
-    }
-    {
-        Dialog6 d(host, nullptr);
-        ok &= Save(d, dir, "dialog6_stages.png");
-    }
-    {
-        Dialog7 d(host, nullptr);
-        ok &= Save(d, dir, "dialog7_positions.png");
-    }
-    {
-        Dialog10 d(host, nullptr);
-        ok &= Save(d, dir, "dialog10_cuts.png");
-    }
-    {
-        Dialog12 d(host, nullptr);
-        ok &= Save(d, dir, "dialog12_loads.png");
-    }
-    {
-        Dialog13 d(host, nullptr);
-        ok &= Save(d, dir, "dialog13_conditions.png");
-    }
-    {
-        Dialog15 d(host, nullptr);
-        ok &= Save(d, dir, "dialog15_walls.png");
-    }
+    ok &= Shot<Dialog0>(host, dir, "dialog0_points.png");
+    ok &= Shot<Dialog1>(host, dir, "dialog1_embankments.png");
+    ok &= Shot<Dialog4>(host, dir, "dialog4_layers.png");
+    ok &= Shot<Dialog6>(host, dir, "dialog6_stages.png");
+    ok &= Shot<Dialog7>(host, dir, "dialog7_positions.png");
+    ok &= Shot<Dialog10>(host, dir, "dialog10_cuts.png");
+    ok &= Shot<Dialog12>(host, dir, "dialog12_loads.png");
+    ok &= Shot<Dialog13>(host, dir, "dialog13_conditions.png");
+    ok &= Shot<Dialog15>(host, dir, "dialog15_walls.png");
     {
         // The duplicate-point message of the point table.
         QtMessages boxes("Kovadex");
