@@ -11,6 +11,23 @@
 
 namespace kova {
 
+// The window's services over the given ones, without the splash screen.
+inline EditorDeps TestEditorDeps(MessageSink& msg, FileDialogs& files, ProcessRunner& processes,
+                                 SettingsStore& settings, HelpViewer& help, const std::filesystem::path& app,
+                                 const std::filesystem::path& engine, const std::filesystem::path& lockFile) {
+    EditorDeps deps;
+    deps.msg = &msg;
+    deps.files = &files;
+    deps.processes = &processes;
+    deps.settings = &settings;
+    deps.help = &help;
+    deps.appPath = app;
+    deps.engineProgram = engine;
+    deps.lockFile = lockFile;
+    deps.splash = false;
+    return deps;
+}
+
 struct EditorServices {
     ScriptedFileDialogs files;
     QtProcessRunner processes;
@@ -20,17 +37,7 @@ struct EditorServices {
     // The window's services over these, for the program folder app.
     EditorDeps ServiceDeps(MessageSink& msg, const std::filesystem::path& app,
                            const std::filesystem::path& engine, const std::filesystem::path& lockFile) {
-        EditorDeps deps;
-        deps.msg = &msg;
-        deps.files = &files;
-        deps.processes = &processes;
-        deps.settings = &settings;
-        deps.help = &help;
-        deps.appPath = app;
-        deps.engineProgram = engine;
-        deps.lockFile = lockFile;
-        deps.splash = false;
-        return deps;
+        return TestEditorDeps(msg, files, processes, settings, help, app, engine, lockFile);
     }
 };
 

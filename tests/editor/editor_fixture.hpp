@@ -77,7 +77,8 @@ protected:
     }
     void TearDown() override { form.reset(); }
 
-    EditorDeps Deps() {
+    // A fixture of its own may give the window other services.
+    virtual EditorDeps Deps() {
         EditorDeps d = ServiceDeps(msg, app, engine, lockFile);
         d.cmdLine = cmdLine;
         d.openToolForm = [this](Form1&, int i) { opened.push_back(i); };

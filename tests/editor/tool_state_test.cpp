@@ -29,19 +29,13 @@ protected:
         realForms = true;
         return Start();
     }
-    EditorDeps Deps() {
+    EditorDeps Deps() override {
         EditorDeps d = EditorFixture::Deps();
         if (realForms) d.openToolForm = [this](Form1& f, int i) {
             opened.push_back(i);
             OpenToolForm(f, i);
         };
         return d;
-    }
-    Form1& Start() {
-        form = std::make_unique<Form1>(Deps());
-        EXPECT_TRUE(form->Load());
-        form->show();
-        return *form;
     }
     void ClickOption(int i) { QTest::mouseClick(form->ToolOptionButton(i), Qt::LeftButton); }
     // The open palette with this caption, or null.

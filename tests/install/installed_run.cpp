@@ -18,6 +18,7 @@
 #include "predict/window/f2.hpp"
 #include "shell/app_identity.hpp"
 #include "shell/pictures.hpp"
+#include "testing/editor_services.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
@@ -82,17 +83,9 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     EngineRunsViewerRecorded processes;
     IniSettings settings(IniSettings::DefaultFolder());
     RecordingHelpViewer help;
-    EditorDeps deps;
-    deps.msg = &msg;
-    deps.files = &files;
-    deps.processes = &processes;
-    deps.settings = &settings;
-    deps.help = &help;
-    deps.appPath = app;
-    deps.engineProgram = bin / "SETLCORE";
+    EditorDeps deps = TestEditorDeps(msg, files, processes, settings, help, app, bin / "SETLCORE",
+                                     InstanceLock::DefaultFile("KOVACALC"));
     deps.programDir = bin;
-    deps.lockFile = InstanceLock::DefaultFile("KOVACALC");
-    deps.splash = false;
     deps.showConditions = [](Form1&) {};  // the conditions as the project holds them
     auto form = std::make_unique<Form1>(deps);
     ASSERT_TRUE(form->Load());
