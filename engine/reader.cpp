@@ -28,6 +28,7 @@ public:
     explicit LineScan(LineFields fields) : f_(std::move(fields)) {}
 
     int Line() const { return f_.Line(); }
+    const LineFields& Fields() const { return f_; }
     [[noreturn]] void Fail(std::string_view why) const { f_.Fail(why); }
 
     long long Int(long long lo = -2147483648LL, long long hi = 2147483647LL, const char* why = kFaultNumber) {
@@ -76,11 +77,12 @@ public:
         LineScan l = Next();
         long long n = l.Int(0, 2147483647LL);
         if (n > capacity) l.Fail(kTooMany);
-        return static_cast<int>(f_.Count(n, 0, capacity, name));
+        return static_cast<int>(f_.Count(l.Fields(), n, 0, capacity, name));
     }
     // A count read as an item of a line already taken.
     int Count(LineScan& l, long long lo, long long hi, const char* why, const char* name) {
-        return static_cast<int>(f_.Count(l.Int(lo, hi, why), lo, hi, name));
+        long long n = l.Int(lo, hi, why);
+        return static_cast<int>(f_.Count(l.Fields(), n, lo, hi, name));
     }
 
 private:

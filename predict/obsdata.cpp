@@ -118,7 +118,7 @@ public:
         f_.End();
     }
     const std::string& operator[](std::size_t i) const { return items_[i]; }
-    int Line() const { return f_.Line(); }
+    const LineFields& Fields() const { return f_; }
 
     long long Int(std::size_t i) const {
         long long v;
@@ -164,7 +164,7 @@ void ParseDataFile(FieldFile& f, ObsDataSet& d) {
     {
         Items count(f, 2);
         d.StationCount = static_cast<std::int16_t>(
-            f.Count(count.Int16(1, Item::ObsStationCount), 0, kMaxStations, ItemName(Item::ObsStationCount)));
+            f.Count(count.Fields(), count.Int16(1, Item::ObsStationCount), 0, kMaxStations, ItemName(Item::ObsStationCount)));
     }
     d.SettlementOption = Items(f, 2).Int16(1, Item::ObsSettlementOption);
     d.TimeAxisMode = Items(f, 2).Int16(1, Item::ObsTimeAxisMode);
@@ -181,7 +181,7 @@ void ParseDataFile(FieldFile& f, ObsDataSet& d) {
         {
             Items rows(f, 2);
             count = static_cast<int>(
-                f.Count(rows.Int16(1, Item::ObsCount), 0, kMaxObservations, ItemName(Item::ObsCount)));
+                f.Count(rows.Fields(), rows.Int16(1, Item::ObsCount), 0, kMaxObservations, ItemName(Item::ObsCount)));
         }
         Items range(f, 3);
         s.Sa = range.Int16(1, Item::ObsFitRow);

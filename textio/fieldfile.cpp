@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "textio/cp932.hpp"
 
@@ -52,6 +53,7 @@ std::string DecodeCp932Text(std::string_view bytes) {
 
 std::string LineFields::Field() {
     if (done_) Fail(kFaultItems);
+    ++item_;
     auto blank = [&](std::size_t p) { return p < text_.size() && (text_[p] == ' ' || text_[p] == '\t'); };
     while (blank(pos_)) ++pos_;
     std::string value;
@@ -139,9 +141,24 @@ LineFields FieldFile::NextLine() {
 }
 
 long long FieldFile::Count(long long value, long long lo, long long hi, std::string_view name) {
-    counts_.push_back(CountAt{in_.FieldLine(), std::string(name), value, lo, hi});
+    return Counted(CountAt{in_.FieldLine(), in_.FieldItem(), std::string(name), value, lo, hi});
+}
+
+long long FieldFile::Count(const LineFields& l, long long value, long long lo, long long hi, std::string_view name) {
+    return Counted(CountAt{l.Line(), l.Item(), std::string(name), value, lo, hi});
+}
+
+long long FieldFile::Counted(CountAt at) {
+    const long long value = at.value;
+    counts_.push_back(std::move(at));
     return counts_.size() - 1 == overrideAt_ ? overrideValue_ : value;
 }
+
+namespace {
+thread_local std::vector<FieldFile::CountAt> lastCounts;
+}  // namespace
+
+const std::vector<FieldFile::CountAt>& LastCountsRead() { return lastCounts; }
 
 void FieldFile::Fail(std::string_view reason) const { throw FileFault(in_.FieldLine(), std::string(reason)); }
 
@@ -149,21 +166,29 @@ void FieldFile::End() const {
     if (int junk = in_.JunkLine()) throw FileFault(junk, kFaultJunk);
 }
 
+namespace {
+constexpr int kMendTries = 96;
+}  // namespace
+
 void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse) {
     if (!EndsWithLineEnd(text)) throw FileFault(static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kFaultCut);
     FieldFile f{std::string(text)};
     try {
         parse(f);
         f.End();
+        lastCounts = f.Counts();
         return;
     } catch (const FileFault&) {
         // A count off by one shows only where its entries run into what
-        // follows them; the user must be sent to the count itself. Tried
-        // from the last count read back, a bounded number of times, since
-        // every try reads the text again.
+        // follows them; the user must be sent to the count itself. Where
+        // more than one count would mend the text, the first in the file is
+        // the one whose entries were misread first. Every try reads the
+        // text again, so there are only so many.
         const std::vector<FieldFile::CountAt> counts = f.Counts();
+        std::optional<std::string> mended;
+        int mendedLine = 0;
         int tries = 0;
-        for (std::size_t k = counts.size(); k-- > 0 && tries < 64;) {
+        for (std::size_t k = counts.size(); k-- > 0 && tries < kMendTries;) {
             const FieldFile::CountAt& c = counts[k];
             for (long long v : {c.value + 1, c.value - 1}) {
                 if (v < c.lo || v > c.hi) continue;
@@ -175,10 +200,13 @@ void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& pa
                 } catch (const FileFault&) {
                     continue;
                 }
-                throw FileFault(c.line, c.name + "が" + std::to_string(c.value) + "になっていますが、続くデータは" +
-                                            std::to_string(v) + "件分です。");
+                mendedLine = c.line;
+                mended = c.name + "が" + std::to_string(c.value) + "になっていますが、続くデータは" + std::to_string(v) +
+                         "件分です。";
+                break;
             }
         }
+        if (mended) throw FileFault(mendedLine, *mended);
         throw;
     }
 }

@@ -57,6 +57,8 @@ public:
     LineFields(std::string text, int line) : text_(std::move(text)), line_(line) {}
 
     int Line() const { return line_; }
+    // 1-based place of the last field read within the line.
+    int Item() const { return item_; }
     const std::string& Text() const { return text_; }
     // The next field; kFaultItems when the line has no more.
     std::string Field();
@@ -74,6 +76,7 @@ private:
     std::string text_;
     int line_;
     std::size_t pos_ = 0;
+    int item_ = 0;
     bool done_ = false;
     bool quoted_ = false;
 };
@@ -84,7 +87,7 @@ private:
 class FieldFile {
 public:
     struct CountAt {
-        int line;
+        int line, item;
         std::string name;
         long long value, lo, hi;
     };
@@ -106,8 +109,10 @@ public:
 
     // A count of entries that follow it, already read and checked by the
     // caller to lie within lo..hi; name says what it counts ("盛土数").
-    // Returns the value to use.
+    // Returns the value to use. The count is the last field read, of the
+    // text or of the line l.
     long long Count(long long value, long long lo, long long hi, std::string_view name);
+    long long Count(const LineFields& l, long long value, long long lo, long long hi, std::string_view name);
     const std::vector<CountAt>& Counts() const { return counts_; }
 
     [[noreturn]] void Fail(std::string_view reason) const;
@@ -115,6 +120,7 @@ public:
     void End() const;
 
 private:
+    long long Counted(CountAt at);
     FieldReader in_;
     std::vector<CountAt> counts_;
     std::size_t overrideAt_;
@@ -129,5 +135,10 @@ private:
 // the data holds. parse may run more than once and must fill only what its
 // caller throws away on a fault.
 void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse);
+
+// The counts of the last text that ReadFields read whole on this thread,
+// in the order read: where each stands, so that a test can damage a valid
+// file at every count of whatever reader read it.
+const std::vector<FieldFile::CountAt>& LastCountsRead();
 
 }  // namespace kova

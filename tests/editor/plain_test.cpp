@@ -87,8 +87,9 @@ TEST(ReadResults, BothTablesWholeOrNothing) {
         bool ok;
     } cases[] = {
         {"whole", Rows(1000), Rows(3), true},
-        {"more rows than wanted", Rows(1003), Rows(5), true},
-        {"one row a line of fields", Rows(1000, "1.5\n-2\n0.125"), Rows(3), true},
+        {"blank lines after the rows", Rows(1000) + "\r\n \r\n", Rows(3), true},
+        {"more rows than wanted", Rows(1003), Rows(5), false},
+        {"one row a line of fields", Rows(1000, "1.5\n-2\n0.125"), Rows(3), false},
         {"999 profile rows", Rows(999), Rows(3), false},
         {"short position file", Rows(1000), Rows(2), false},
         {"no position file", Rows(1000), "", false},
