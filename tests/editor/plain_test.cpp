@@ -96,6 +96,9 @@ TEST(ReadResults, BothTablesWholeOrNothing) {
         {"not a number", Rows(999) + "1,x,2\n", Rows(3), false},
         {"not finite", Rows(999) + "1,nan,2\n", Rows(3), false},
         {"two numbers a row", Rows(1000, "1.5,-2"), Rows(3), false},
+        {"cut inside the last number", Rows(1000), Rows(3).substr(0, Rows(3).size() - 3), false},
+        {"last line without its line end", Rows(1000), Rows(3).substr(0, Rows(3).size() - 2), false},
+        {"junk after the rows", Rows(1000) + "x\r\n", Rows(3), false},
     };
     for (const Case& c : cases) {
         test::TempDir d;
