@@ -196,7 +196,7 @@ TEST(EngineThicknessCheck, ALayerNeverSettlesItsThickness) {
     EngineRun r(staged, 1);
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.msgs.Count(), 1u);
-    EXPECT_EQ(r.msgs.Last().text.rfind("計算位置 1 (X=60.000) 第1段階: 土層 1 の沈下量 ", 0), 0u)
+    EXPECT_EQ(r.msgs.Last().text.rfind("計算位置 1「A」 (X=60.000) 第1段階: 土層 1 の沈下量 ", 0), 0u)
         << r.msgs.Last().text;
     EXPECT_TRUE(r.Has("tnk.csv"));
     EXPECT_FALSE(r.Has("tnk1.csv"));
@@ -214,7 +214,7 @@ TEST(EngineNoSoil, APositionOutsideTheSectionIsToldAndComputesNothing) {
     EngineRun r(f, 1);
     EXPECT_EQ(r.code, 0);
     ASSERT_EQ(r.msgs.Count(), 1u) << All(r.msgs);
-    EXPECT_EQ(r.msgs.Last().text, "計算位置 2 (X=200.000): 土層がありません。この位置の沈下量は計算されません。");
+    EXPECT_EQ(r.msgs.Last().text, "計算位置 2「B」 (X=200.000): 土層がありません。この位置の沈下量は計算されません。");
     const std::string rows = r.Bytes("tnk1.csv");
     EXPECT_NE(rows.find("\r\n200.000000,-9999.990000,0.000000\r\n70.000000,"), std::string::npos) << rows;
     EngineRun p(f, 4);
