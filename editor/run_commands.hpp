@@ -15,8 +15,14 @@ inline constexpr const char* kPrintCaption = "帳票印刷";
 inline constexpr int kEngineMessageLines = 20;
 
 // The first `maxLines` lines of what the engine wrote, trailing blank lines
-// dropped, joined by CR; bytes that are not UTF-8 are replaced.
+// dropped, each without the caption the engine writes before it, joined by
+// CR; bytes that are not UTF-8 are replaced.
 std::string EngineMessageText(const std::string& errorOutput, int maxLines = kEngineMessageLines);
+
+// The text with the user's name after each soil layer, embankment and cut
+// that it names by number ("土層 2" becomes "土層 2「Ac1」"); blocks without a
+// name are left as they are.
+std::string NameEngineBlocks(const std::string& text, const Model& m);
 
 class RunCommands {
 public:
