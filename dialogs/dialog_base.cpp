@@ -211,6 +211,9 @@ void ToolPalette::CloseClicked() {
 void ToolPalette::UnloadOnce() {
     if (unloaded_) return;
     unloaded_ = true;
+    // The tool menu closes every palette (and this one again: harmless)
+    // before it shows the no-tool option down.
+    if (toolMenuClosing_ == 0) host_.SelectToolOption(kNoToolOption);
     EditorState& st = host_.State();
     st.cmd_mode = CmdMode::kNone;
     st.SelIndex = -1;
@@ -221,6 +224,12 @@ void ToolPalette::UnloadOnce() {
 void ToolPalette::closeEvent(QCloseEvent* e) {
     UnloadOnce();
     QDialog::closeEvent(e);
+}
+
+void ToolPalette::done(int r) {
+    // Every way of closing ends here, also one that bypasses the close event.
+    UnloadOnce();
+    QDialog::done(r);
 }
 
 void ToolPalette::keyPressEvent(QKeyEvent* e) {

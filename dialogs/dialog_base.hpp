@@ -117,8 +117,21 @@ public:
     int OptionCount() const { return static_cast<int>(options_.size()); }
     // "閉じる": no tool on the main window, then close.
     void CloseClicked();
-    // Runs the unload work now if it has not run yet.
+    // Runs the unload work now if it has not run yet. A palette that closes
+    // by any way but the tool menu's own closing (its close box, Alt+F4, a
+    // window manager) also selects the no-tool option, so that the option
+    // that opened it is free to be chosen again.
     void UnloadOnce();
+
+    // While one lives, palettes that close are closed by the tool menu, which
+    // chooses the option itself.
+    class ToolMenuClosing {
+    public:
+        ToolMenuClosing() { ++ToolPalette::toolMenuClosing_; }
+        ~ToolMenuClosing() { --ToolPalette::toolMenuClosing_; }
+        ToolMenuClosing(const ToolMenuClosing&) = delete;
+        ToolMenuClosing& operator=(const ToolMenuClosing&) = delete;
+    };
 
 protected:
     // Adds the option buttons (top to bottom) and "閉じる" below them;
@@ -136,6 +149,7 @@ protected:
     void SetOptionUp(int index);
 
     void closeEvent(QCloseEvent* e) override;
+    void done(int r) override;
     void keyPressEvent(QKeyEvent* e) override;
 
     EditorHost& host_;
@@ -146,6 +160,7 @@ protected:
 private:
     std::string blankPrompt_;
     bool unloaded_ = false;
+    static inline int toolMenuClosing_ = 0;
 };
 
 }  // namespace kova

@@ -91,6 +91,7 @@ int CaptionRoom(const QString& caption) {
 }
 
 void CloseToolPalettes() {
+    const ToolPalette::ToolMenuClosing byMenu;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible()) continue;
         const std::string caption = U(w->windowTitle());
