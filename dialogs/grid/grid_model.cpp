@@ -241,7 +241,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
             return false;
         }
     }
-    if (!dropOn_[static_cast<std::size_t>(col)]) {
+    if (IsNumeric(col)) {
+        text = Qs(StoredNumberText(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)]), row <= inUse_));
+    } else if (!dropOn_[static_cast<std::size_t>(col)]) {
         text = Qs(ApplyPattern(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)])));
     } else if (!text.isEmpty() && !drops_[static_cast<std::size_t>(col)].contains(text)) {
         return false;  // drop-down cells take only an item of their list

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWindow>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -219,6 +220,39 @@ TEST_F(Dialog8Fixture, Row2PressureReachesAllFiveCurves) {
     }
 }
 
+// A void ratio typed larger than the one above it, in any of the five
+// curves, is asked about at OK: "no" keeps the dialog open with the model
+// untouched, "yes" stores it; a curve that falls or stays level passes.
+TEST(Dialog8, OkAsksAboutAVoidRatioRisingWithPressure) {
+    for (int curve = 0; curve < kSandCurves; ++curve)
+        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            FakeEditorHost host;
+            SandCurves3(*host.model);
+            const Model before = *host.model;
+            Dialog8 d(host, nullptr);
+            d.show();
+            Type(d.Qflg_BK(), 3, 2 + curve, "6.83");
+            host.messages.Script(answer);
+            CloseBy(d, Close::Ok);
+            ASSERT_EQ(host.messages.Count(), 1u) << curve;
+            const Message& m = host.messages.Last();
+            EXPECT_EQ(m.buttons, MsgButtons::YesNo);
+            const QString header = d.Qflg_BK()->CellText(0, 2 + curve).remove(QLatin1Char('\n'));
+            EXPECT_NE(m.text.find(header.left(header.indexOf(QLatin1Char('('))).toStdString()), std::string::npos) << m.text;
+            EXPECT_NE(m.text.find("6.830"), std::string::npos) << m.text;
+            EXPECT_EQ(d.isVisible(), answer == MsgAnswer::No) << curve;
+            EXPECT_EQ(host.model->BKHoughCurve[curve].Y[2] == before.BKHoughCurve[curve].Y[2], answer == MsgAnswer::No);
+        }
+    FakeEditorHost host;
+    SandCurves3(*host.model);
+    Dialog8 d(host, nullptr);
+    d.show();
+    Type(d.Qflg_BK(), 2, 2, "1.2");  // level with the row above
+    CloseBy(d, Close::Ok);
+    EXPECT_EQ(host.messages.Count(), 0u);
+    EXPECT_FALSE(d.isVisible());
+}
+
 TEST_F(Dialog8Fixture, StoreThenCancelReplacesOnlyTheFile) {
     Type(d->Qflg_BK(), 1, 1, "10");
     Type(d->Qflg_BK(), 1, 2, "1.2");
@@ -331,6 +365,8 @@ TEST_F(Dialog5Fixture, NewPointTurnsTheMarkAndCancelRestores) {
         ClickCell(d->Qflg_YD(), 0, 2);
         EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("－"));
         Type(d->Qflg_GD(), 1, 1, "250");
+        EXPECT_EQ(host.model->ELogPCurve[1].n, 0);  // half a point is none
+        Type(d->Qflg_GD(), 1, 2, "1.5");
         EXPECT_EQ(host.model->ELogPCurve[1].X[0], 25);
         EXPECT_EQ(host.model->ELogPCurve[1].n, 1);
         EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("○"));
@@ -342,6 +378,34 @@ TEST_F(Dialog5Fixture, NewPointTurnsTheMarkAndCancelRestores) {
         EXPECT_EQ(host.model->MvCurve[2].Y, before->MvCurve[2].Y);
         d.reset();
     }
+}
+
+// Whatever the curve, a new row with only its pressure, its value refused
+// or only a value is no point: the curve keeps its points, none of them 0.
+TEST_F(Dialog5Fixture, NoHalfFilledPointIsEverStored) {
+    const struct {
+        int col;
+        std::array<CurveTable, kMaxBlocks + 1> Model::*curves;
+        const char* refused;
+    } kinds[] = {{2, &Model::ELogPCurve, "-1"}, {3, &Model::MvCurve, "1e9"}, {4, &Model::CvCurve, "-5"}};
+    for (const auto& k : kinds) {
+        ClickCell(d->Qflg_YD(), 1, k.col);
+        const CurveTable& curve = (*host.model.*k.curves)[2];
+        const int n = curve.n;
+        grid::QEX_FLG* g = d->Qflg_GD();
+        Type(g, n + 1, 1, "500");
+        EXPECT_EQ(curve.n, n) << k.col;
+        host.messages.Clear();
+        Type(g, n + 1, 2, k.refused);
+        EXPECT_EQ(host.messages.Count(), 1u) << k.col;
+        EXPECT_EQ(curve.n, n) << k.col;
+        Type(g, n + 2, 2, "3");  // a value without its pressure
+        EXPECT_EQ(curve.n, n) << k.col;
+        for (int a = 0; a < curve.n; ++a) EXPECT_NE(curve.Y[a], 0) << k.col << " point " << a;
+    }
+    CloseBy(*d, Close::Ok);
+    EXPECT_EQ(host.model->MvCurve[2].n, 3);
+    EXPECT_EQ(host.model->ELogPCurve[2].n, 0);
 }
 
 TEST_F(Dialog5Fixture, TableTakesNoEditUntilACurveIsChosen) {

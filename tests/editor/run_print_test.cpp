@@ -21,6 +21,8 @@ class Run : public EditorFixture {
 protected:
     void ThreePositions() {
         Model& m = form->GetModel();
+        m.SoilLayerCount = 1;  // a section with something to compute
+        m.SoilLayer[0].Name = "Ac";
         m.CalcPosCount = 3;
         for (int i = 0; i < 3; ++i) {
             m.Cond.CalcPosName[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
@@ -114,6 +116,35 @@ TEST_F(Run, APositionWithoutSoilHasNoResult) {
     EXPECT_EQ(m.CalcPosResult[1].x, 10);
     EXPECT_EQ(m.CalcPosResult[1].v, -1);
     EXPECT_EQ(m.CalcPosResult[2].v, 0.25);
+}
+
+// A section without a soil layer or without a calculation position is told
+// what it lacks, before any question, file or run.
+TEST_F(Run, AnEmptySectionIsToldWhatIsMissing) {
+    const struct {
+        int layers, positions;
+        std::vector<const char*> named, notNamed;
+    } cases[] = {
+        {0, 0, {"土層と沈下予測個所がありません。", "新規土層", "計算位置"}, {}},
+        {0, 2, {"土層がありません。", "新規土層"}, {"計算位置"}},
+        {1, 0, {"沈下予測個所がありません。", "計算位置"}, {"土層"}},
+    };
+    for (const auto& c : cases) {
+        Start();
+        Model& m = form->GetModel();
+        m.SoilLayerCount = static_cast<i16>(c.layers);
+        m.CalcPosCount = static_cast<i16>(c.positions);
+        EngineScript("echo ran > ran.txt; exit 0");
+        form->Calculate();
+        ASSERT_EQ(msg.Count(), 1u) << c.layers << c.positions;
+        for (const char* w : c.named) EXPECT_NE(msg.Last().text.find(w), std::string::npos) << w;
+        for (const char* w : c.notNamed) EXPECT_EQ(msg.Last().text.find(w), std::string::npos) << w;
+        EXPECT_EQ(conditionsShown, 0);
+        EXPECT_FALSE(Exists("CAL_TNK.DAT"));
+        EXPECT_FALSE(Exists("ran.txt"));
+        form.reset();
+        msg.Clear();
+    }
 }
 
 TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
