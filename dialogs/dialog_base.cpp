@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -60,6 +62,25 @@ QLabel* FormDialog::AddLabel(const QString& caption, int left, int top, int widt
     // The installed font may need more room than the original face.
     if (l->sizeHint().width() > l->width()) l->resize(l->sizeHint().width(), l->height());
     return l;
+}
+
+void FormDialog::FitInFrame(QGroupBox* frame) {
+    const QList<QWidget*> kids = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    if (kids.isEmpty()) return;
+    int top = frame->height(), bottom = 0;
+    for (QWidget* w : kids) {
+        if (w->sizeHint().height() > w->height()) w->resize(w->width(), w->sizeHint().height());
+        top = std::min(top, w->y());
+    }
+    const int down = std::max(0, frame->contentsRect().top() + 2 - top);
+    for (QWidget* w : kids) {
+        w->move(w->x(), w->y() + down);
+        bottom = std::max(bottom, w->y() + w->height());
+    }
+    const int need = bottom + frame->contentsMargins().bottom() + 2;
+    if (need > frame->height()) frame->resize(frame->width(), need);
+    const int dialogNeed = frame->y() + frame->height() + Py(120);
+    if (dialogNeed > height()) setFixedSize(width(), dialogNeed);
 }
 
 void FormDialog::WidenRightOf(int xTwips, int extraPx) {

@@ -17,6 +17,7 @@
 class QAbstractButton;
 class QLabel;
 class QButtonGroup;
+class QGroupBox;
 class QPushButton;
 
 namespace kova {
@@ -41,6 +42,11 @@ protected:
     // twips: every child whose left edge lies at or right of xTwips moves
     // right by extraPx, and the client area grows by as much.
     void WidenRightOf(int xTwips, int extraPx);
+    // Makes a frame hold its children whole in the installed font: each is
+    // at least as tall as its text needs, none reaches above the frame's
+    // contents (below its caption), the frame grows to hold the lowest, and
+    // the dialog to hold the frame.
+    void FitInFrame(QGroupBox* frame);
     // Centres the dialog on its owner (or the screen).
     void CentreOnOwner();
     int Px(int twipsX) const;
