@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QLabel>
-
 #include <QLineEdit>
 #include <QTest>
 #include <memory>

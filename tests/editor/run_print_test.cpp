@@ -216,6 +216,7 @@ TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
 
 TEST_F(Run, CancelledConditionsWriteNothing) {
     Start();
+    Computable();
     cancelConditions = true;
     EngineScript("touch started; exit 0");
     form->View().cmd_mode = 5;
@@ -229,8 +230,9 @@ TEST_F(Run, CancelledConditionsWriteNothing) {
 
 TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
     Start();
+    Computable();
     form->GetModel().Cond.LeavePeriod = 500;
-    EngineScript(Writes(Rows(1000), "") + "exit 0");
+    EngineScript(Writes(Rows(1000), Rows(1)) + "exit 0");
     msg.Script(MsgAnswer::Yes);
     files.Script(std::nullopt);
     form->Calculate();
@@ -246,6 +248,8 @@ TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
 
 TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     Start();
+    Computable();
+    msg.Script(MsgAnswer::No);  // the question of the unsaved section
     EngineScript("touch started; exit 0");
     WriteBytes(app / "tnk1.csv", "old");
     {
@@ -255,7 +259,7 @@ TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     }
     EXPECT_FALSE(Exists("started"));
     EXPECT_FALSE(Exists("CAL_TNK.DAT"));
-    ASSERT_EQ(msg.Count(), 1u);
+    ASSERT_EQ(msg.Count(), 2u);
     EXPECT_EQ(msg.Last().text, "結果ﾌｧｲﾙ(tnk1.csv)を削除出来ません。");
     EXPECT_TRUE(form->isEnabled());
 }

@@ -306,7 +306,9 @@ TEST_F(GridFixture, ANumberCellShowsWhatIsStored) {
             EXPECT_TRUE(align.toInt() & Qt::AlignRight) << where;
             // Below the rows in use nothing is stored, and nothing shows.
             Type(3, 1, t);
-            if (FoldFullWidth(t).find_first_not_of(" ") == std::string::npos) EXPECT_EQ(g->CellText(3, 1), "") << where;
+            if (FoldFullWidth(t).find_first_not_of(" ") == std::string::npos) {
+                EXPECT_EQ(g->CellText(3, 1), "") << where;
+            }
             g->Model().SetCell(3, 1, "");
             g->Model().SetRowsInUse(2);
         }
