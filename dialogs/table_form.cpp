@@ -20,6 +20,8 @@ void SetUpGrid(grid::QEX_FLG& g, const GridLayout& s) {
     g.SetGridName(s.name);
     g.Initialise(true, 0);
     g.SetTiedRows(s.tied);
+    // Every table set up here stores an empty number cell as 0.
+    g.Model().SetBlankShowsZero(true);
     if (s.controlWidth > 0) g.SetControlWidth(s.controlWidth);
 }
 

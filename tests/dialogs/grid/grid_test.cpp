@@ -312,6 +312,17 @@ TEST_F(GridFixture, ANumberCellShowsWhatIsStored) {
             g->Model().SetCell(3, 1, "");
             g->Model().SetRowsInUse(2);
         }
+    // A table whose owner stores empty number cells as 0 shows that 0 in a
+    // new row's cells not typed yet; its text stays empty for the editor.
+    g->SetFormat(1, "0.000");
+    const auto shown = [this](int r, int c) { return g->Model().data(g->Model().index(r - 1, c), Qt::DisplayRole).toString(); };
+    Type(3, 1, "7");
+    EXPECT_EQ(shown(3, 2), "");  // not such a table: as before
+    g->Model().SetBlankShowsZero(true);
+    EXPECT_EQ(shown(3, 2), "0.000");
+    EXPECT_EQ(g->Model().Value(3, 2), 0.0);
+    EXPECT_EQ(g->CellText(3, 2), "");
+    EXPECT_EQ(shown(4, 2), "");  // below the rows in use nothing is stored
 }
 
 TEST_F(GridFixture, ARefusalRestoresTheCellEveryTime) {
