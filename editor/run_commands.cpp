@@ -85,10 +85,27 @@ std::string NameEngineBlocks(const std::string& text, const Model& m) {
     return out;
 }
 
+std::string MissingForCalculation(const Model& m) {
+    const bool layers = m.SoilLayerCount > 0, positions = m.CalcPosCount > 0;
+    if (layers && positions) return {};
+    std::string text = !layers && !positions ? "土層と沈下予測個所がありません。" : !layers ? "土層がありません。" : "沈下予測個所がありません。";
+    text += "\r計算するには、";
+    if (!layers) text += "「ブロック」の「新規土層」で土層を登録";
+    if (!layers && !positions) text += "し、";
+    if (!positions) text += "「計算位置」で沈下予測個所を入力";
+    return text + "してください。";
+}
+
 void RunCommands::Calculate() {
     EditorState& v = s_.view();
     host_.SelectToolOption(kNoToolOption);
     v.cmd_mode = CmdMode::kNone;
+    // An empty section gives the engine nothing to compute: no question,
+    // no file, no run, only what is missing.
+    if (const std::string missing = MissingForCalculation(s_.m()); !missing.empty()) {
+        sv_.msg.Notify(missing, MsgIcon::Exclamation);
+        return;
+    }
     host_.ShowConditionsDialog();
     if (v.cmd_mode < 0) {  // CmdMode::kCancelled
         v.cmd_mode = CmdMode::kNone;

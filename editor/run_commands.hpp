@@ -9,6 +9,10 @@
 namespace kova {
 
 inline constexpr const char* kCalcErrorText = "計算過程でエラーが発生しました。";
+
+// What a section lacks for a calculation, as the run tells it before it
+// asks anything: "" when it has a soil layer and a calculation position.
+std::string MissingForCalculation(const Model& m);
 inline constexpr const char* kNothingToPrintText = "未計算の為、印刷する帳票はありません。";
 inline constexpr const char* kPrintCaption = "帳票印刷";
 // Lines of the engine's standard error shown at most.

@@ -110,6 +110,16 @@ protected:
         return s;
     }
 
+    // A section with something to compute (a soil layer and a calculation
+    // position), as the project stands: an empty one is not calculated.
+    void Computable() {
+        Model& m = form->GetModel();
+        m.SoilLayerCount = 1;
+        m.SoilLayer[0].Name = "Ac";
+        m.CalcPosCount = 1;
+        m.Cond.CalcPosName[0] = "P0";
+    }
+
     void AddPoint(double x, double y) {
         Model& m = form->GetModel();
         m.BndPt[static_cast<std::size_t>(m.BndPtCount)] = BoundaryPoint{x, y};

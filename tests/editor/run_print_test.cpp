@@ -21,6 +21,8 @@ class Run : public EditorFixture {
 protected:
     void ThreePositions() {
         Model& m = form->GetModel();
+        m.SoilLayerCount = 1;  // a section with something to compute
+        m.SoilLayer[0].Name = "Ac";
         m.CalcPosCount = 3;
         for (int i = 0; i < 3; ++i) {
             m.Cond.CalcPosName[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
@@ -117,6 +119,35 @@ TEST_F(Run, APositionWithoutSoilHasNoResult) {
     EXPECT_EQ(m.CalcPosResult[2].v, 0.25);
 }
 
+// A section without a soil layer or without a calculation position is told
+// what it lacks, before any question, file or run.
+TEST_F(Run, AnEmptySectionIsToldWhatIsMissing) {
+    const struct {
+        int layers, positions;
+        std::vector<const char*> named, notNamed;
+    } cases[] = {
+        {0, 0, {"土層と沈下予測個所がありません。", "新規土層", "計算位置"}, {}},
+        {0, 2, {"土層がありません。", "新規土層"}, {"計算位置"}},
+        {1, 0, {"沈下予測個所がありません。", "計算位置"}, {"土層"}},
+    };
+    for (const auto& c : cases) {
+        Start();
+        Model& m = form->GetModel();
+        m.SoilLayerCount = static_cast<i16>(c.layers);
+        m.CalcPosCount = static_cast<i16>(c.positions);
+        EngineScript("echo ran > ran.txt; exit 0");
+        form->Calculate();
+        ASSERT_EQ(msg.Count(), 1u) << c.layers << c.positions;
+        for (const char* w : c.named) EXPECT_NE(msg.Last().text.find(w), std::string::npos) << w;
+        for (const char* w : c.notNamed) EXPECT_EQ(msg.Last().text.find(w), std::string::npos) << w;
+        EXPECT_EQ(conditionsShown, 0);
+        EXPECT_FALSE(Exists("CAL_TNK.DAT"));
+        EXPECT_FALSE(Exists("ran.txt"));
+        form.reset();
+        msg.Clear();
+    }
+}
+
 TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
     Start();
     ThreePositions();
@@ -186,6 +217,7 @@ TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
 
 TEST_F(Run, CancelledConditionsWriteNothing) {
     Start();
+    Computable();
     cancelConditions = true;
     EngineScript("touch started; exit 0");
     form->View().cmd_mode = 5;
@@ -199,8 +231,9 @@ TEST_F(Run, CancelledConditionsWriteNothing) {
 
 TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
     Start();
+    Computable();
     form->GetModel().Cond.LeavePeriod = 500;
-    EngineScript(Writes(Rows(1000), "") + "exit 0");
+    EngineScript(Writes(Rows(1000), Rows(1)) + "exit 0");
     msg.Script(MsgAnswer::Yes);
     files.Script(std::nullopt);
     form->Calculate();
@@ -216,6 +249,8 @@ TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
 
 TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     Start();
+    Computable();
+    msg.Script(MsgAnswer::No);  // the question of the unsaved section
     EngineScript("touch started; exit 0");
     WriteBytes(app / "tnk1.csv", "old");
     {
@@ -225,7 +260,7 @@ TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     }
     EXPECT_FALSE(Exists("started"));
     EXPECT_FALSE(Exists("CAL_TNK.DAT"));
-    ASSERT_EQ(msg.Count(), 1u);
+    ASSERT_EQ(msg.Count(), 2u);
     EXPECT_EQ(msg.Last().text, "結果ﾌｧｲﾙ(tnk1.csv)を削除出来ません。");
     EXPECT_TRUE(form->isEnabled());
 }
