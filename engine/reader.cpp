@@ -1,9 +1,7 @@
 #include "engine/reader.hpp"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/errors.hpp"
 #include "rules/limits.hpp"
