@@ -36,9 +36,23 @@ int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x
 
 // Draws every record of d into the frame, scaled uniformly by
 // frame.width / d.width (the frame should have the drawing's proportions).
-// Lines and boxes are clipped to the frame. Markers are circles of their
-// half size around their centre.
+// Lines and boxes are clipped to the clip frame (the frame when not given).
+// Markers are circles of their half size around their centre, at least
+// kMinMarker in page units; a line shorter than a pen's width is a dot.
 void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame);
+void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Frame& clip);
+
+// Smallest radius of a marker on the page (0.6 mm), so that points stay
+// visible above the lines drawn through them.
+inline constexpr double kMinMarker = 6;
+
+// What a drawing draws, in drawing units, within its frame: the box around
+// its records (texts by their cells), widened by a small margin; the whole
+// frame when it draws nothing.
+struct Extent {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+Extent ExtentOf(const DrawingFile& d);
 
 // The frame of a drawing that a page names but that is not there: its
 // outline and its name in the middle.
