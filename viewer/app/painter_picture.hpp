@@ -45,6 +45,8 @@ private:
     // The font at its drawing size and its measures, taken once.
     QFont font_;
     double ascent_ = 0, em_ = 0, lineH_ = 0;
+    QFont dotFont_;  // for "･" alone
+    double dotAdvance_ = 0, halfAdvance_ = 0;
     int angle_ = 0;
 };
 

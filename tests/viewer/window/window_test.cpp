@@ -56,7 +56,9 @@ TEST(ViewerWindow, ListsTheReportsInOrderAndSavesTheChosenOneAsPdf) {
     w.SavePdf();
     ASSERT_EQ(files.calls.size(), 1u);
     EXPECT_TRUE(files.calls[0].save);
-    EXPECT_EQ(files.calls[0].req.initialName, "TK_DT_01.pdf");
+    // The report's own name, in the folder saved to last (the documents at first).
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).filename(), "TK_DT_01.pdf");
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).parent_path(), w.SaveFolder());
     ASSERT_TRUE(fs::exists(dir / "out.pdf"));
     EXPECT_EQ(kova::test::ReadBytes(dir / "out.pdf").substr(0, 5), "%PDF-");
     EXPECT_TRUE(messages.shown.empty());
