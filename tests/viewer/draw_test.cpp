@@ -207,7 +207,7 @@ TEST(LayOut, DrawingsKeepTheirProportionsAndAbsentOnesAreFrames) {
     ASSERT_NE(pages[1].drawings[0].drawing, nullptr);
     EXPECT_EQ(pages[1].drawings[0].name, "TIJ_0003.PZK");
     EXPECT_NE(pages[1].drawings[1].drawing, nullptr);
-    EXPECT_GE(pages[1].drawings[1].frame.y, pages[1].drawings[0].frame.y + pages[1].drawings[0].frame.height);
+    EXPECT_GE(pages[1].drawings[1].clip.y, pages[1].drawings[0].clip.y + pages[1].drawings[0].clip.height);
     CellPicture p;
     for (const LaidPage& page : pages) PaintPage(page, p);
     EXPECT_FALSE(p.Texts().empty());

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "viewer/app/painter_picture.hpp"
 
@@ -16,21 +19,27 @@ LaidReport LoadLaid(const std::filesystem::path& pageFile, const std::string& pr
 }
 
 std::vector<LaidReport> LoadSet(const std::vector<std::filesystem::path>& pageFiles) {
-    std::vector<std::unique_ptr<Report>> read;
+    // The project comes from the condition report, read first; the others
+    // are read and laid out side by side (each on its own: no shared state).
     std::string project;
-    for (const auto& f : pageFiles) {
-        read.push_back(std::make_unique<Report>(LoadReport(f)));
-        if (project.empty() && f.filename() == "TK_DATA.PDT") project = ProjectTitleOf(*read.back());
-    }
-    std::vector<LaidReport> out;
-    for (auto& r : read) {
-        LaidReport l;
-        // The prediction's reports carry their own project title.
-        const bool own = r->page.name.rfind("TL_PRD", 0) == 0;
-        l.pages = LayOut(*r, own ? std::string() : project);
-        l.report = std::move(r);
-        out.push_back(std::move(l));
-    }
+    for (const auto& f : pageFiles)
+        if (f.filename() == "TK_DATA.PDT") project = ProjectTitleOf(LoadReport(f));
+    std::vector<LaidReport> out(pageFiles.size());
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < pageFiles.size();) {
+            LaidReport& l = out[i];
+            l.report = std::make_unique<Report>(LoadReport(pageFiles[i]));
+            // The prediction's reports carry their own project title.
+            const bool own = l.report->page.name.rfind("TL_PRD", 0) == 0;
+            l.pages = LayOut(*l.report, own ? std::string() : project);
+        }
+    };
+    const unsigned n = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < n && t < pageFiles.size(); ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads) t.join();
     return out;
 }
 

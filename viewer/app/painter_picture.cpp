@@ -36,6 +36,7 @@ PainterPicture::PainterPicture(QPainter& painter, double width, double height)
     dotAdvance_ = dm.horizontalAdvance(QChar(kHalfDot));
     QFontMetricsF fm(font_, painter_.device());
     halfAdvance_ = fm.horizontalAdvance(QChar(kHalfDot));
+    painter_.setFont(font_);
     ascent_ = fm.ascent();
     const double em = fm.horizontalAdvance(QChar(0x3042));  // a full-width character
     em_ = em > 0 ? em : kBase;
@@ -77,6 +78,13 @@ void PainterPicture::Circle(double x, double y, double radius) {
     painter_.drawEllipse(QPointF(x, y), radius, radius);
 }
 
+void PainterPicture::Polyline(const std::vector<std::pair<double, double>>& points) {
+    QPolygonF poly;
+    poly.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto& [x, y] : points) poly.append(QPointF(x, y));
+    painter_.drawPolyline(poly);
+}
+
 void PainterPicture::SetTextCell(double width, double height, int angle) {
     cellW_ = width;
     cellH_ = height;
@@ -85,12 +93,12 @@ void PainterPicture::SetTextCell(double width, double height, int angle) {
 
 void PainterPicture::Text(double x, double y, std::string_view utf8) {
     if (!(cellH_ > 0) || !(cellW_ > 0)) return;
-    painter_.save();
+    // Only the transform changes per text (the font is set once, the pen
+    // carries the colour): a PDF then holds little more than the glyphs.
+    const QTransform before = painter_.worldTransform();
     painter_.translate(x, y);
     if (angle_ != 0) painter_.rotate(-angle_);
     painter_.scale(cellW_ / em_, cellH_ / lineH_);
-    painter_.setFont(font_);
-    painter_.setPen(fore_);
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     if (!text.contains(QChar(kHalfDot))) {
         painter_.drawText(QPointF(0, ascent_), text);
@@ -114,7 +122,7 @@ void PainterPicture::Text(double x, double y, std::string_view utf8) {
             start = i + 1;
         }
     }
-    painter_.restore();
+    painter_.setWorldTransform(before);
 }
 
 }  // namespace kova::viewer

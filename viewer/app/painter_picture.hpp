@@ -10,7 +10,7 @@
 
 namespace kova::viewer {
 
-class PainterPicture : public Picture, public TextCells {
+class PainterPicture : public Picture, public TextCells, public PolyLines {
 public:
     // width and height: the page in page units; pixelUnits: page units per
     // device pixel (line widths are given in pixels of a 0.1 mm sheet).
@@ -31,6 +31,7 @@ public:
     void Text(double x, double y, std::string_view utf8) override;
 
     void SetTextCell(double width, double height, int angle) override;
+    void Polyline(const std::vector<std::pair<double, double>>& points) override;
 
 private:
     void ApplyPen();

@@ -96,6 +96,25 @@ Extent ExtentOf(const DrawingFile& d) {
 
 void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame) { DrawDrawing(d, p, frame, frame); }
 
+std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<double, double>>& points,
+                                                    double tolerance) {
+    if (points.size() <= 2) return points;
+    std::vector<std::pair<double, double>> out{points.front()};
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        const auto [ax, ay] = out.back();
+        const auto [bx, by] = points[i];
+        const auto [cx, cy] = points[i + 1];
+        const double len = std::hypot(cx - ax, cy - ay);
+        // Distance of b from the line a-c, and b between a and c.
+        const double off = len > 0 ? std::abs((cx - ax) * (by - ay) - (cy - ay) * (bx - ax)) / len
+                                   : std::hypot(bx - ax, by - ay);
+        const double along = (bx - ax) * (cx - ax) + (by - ay) * (cy - ay);
+        if (off > tolerance || along < 0 || along > len * len) out.push_back(points[i]);
+    }
+    out.push_back(points.back());
+    return out;
+}
+
 void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Frame& clip) {
     if (d.width <= 0 || d.height <= 0) return;
     const double s = frame.width / d.width;
@@ -103,10 +122,38 @@ void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Fra
     auto Y = [&](int v) { return frame.y + v * s; };
     p.SetForeColor(Rgb{0, 0, 0});
     p.SetFill(false, Rgb{0, 0, 0});
+    // Joined solid lines of one pen, gathered into one path where the
+    // surface takes paths.
+    auto* poly = dynamic_cast<PolyLines*>(&p);
+    std::vector<std::pair<double, double>> run;
+    int runPen = -1;
+    auto flush = [&] {
+        if (run.size() >= 2) {
+            p.SetLineWidth(PenWidth(runPen));
+            p.SetLineStyle(LineStyle::Solid);
+            poly->Polyline(Straightened(run, 0.05));
+        }
+        run.clear();
+    };
     auto draw = [&](const DrawingRecord& r) {
         const auto& v = r.v;
+        if (poly && !(r.kind == kLineRecord && v[4] != kLineDashed && v[4] != kLineDashDot)) flush();
         switch (r.kind) {
         case kLineRecord:
+            if (poly && v[4] != kLineDashed && v[4] != kLineDashDot) {
+                double x1 = X(v[0]), y1 = Y(v[1]), x2 = X(v[2]), y2 = Y(v[3]);
+                if (!ClipLine(x1, y1, x2, y2, clip.x, clip.y, clip.x + clip.width, clip.y + clip.height)) {
+                    flush();
+                    break;
+                }
+                if (run.empty() || runPen != v[5] || run.back() != std::make_pair(x1, y1)) {
+                    flush();
+                    run.push_back({x1, y1});
+                    runPen = v[5];
+                }
+                run.push_back({x2, y2});
+                break;
+            }
             p.SetLineWidth(PenWidth(v[5]));
             DrawStyledLine(p, clip, X(v[0]), Y(v[1]), X(v[2]), Y(v[3]), v[4]);
             break;
@@ -151,6 +198,7 @@ void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Fra
     // Markers last: the points stay above the lines drawn through them.
     for (const DrawingRecord& r : d.records)
         if (r.kind != kMarkerRecord) draw(r);
+    if (poly) flush();
     for (const DrawingRecord& r : d.records)
         if (r.kind == kMarkerRecord) draw(r);
     p.SetLineWidth(1);

@@ -1,5 +1,8 @@
 #pragma once
 // Drawing a viewer drawing file into a frame of a picture, to scale.
+#include <utility>
+#include <vector>
+
 #include "platform/picture.hpp"
 #include "viewer/reader/reader.hpp"
 
@@ -16,6 +19,19 @@ public:
     virtual ~TextCells() = default;
     virtual void SetTextCell(double width, double height, int angle) = 0;
 };
+
+// What a surface may offer to draw a run of joined solid lines as one path
+// (a PDF then holds one path instead of one per record).
+class PolyLines {
+public:
+    virtual ~PolyLines() = default;
+    virtual void Polyline(const std::vector<std::pair<double, double>>& points) = 0;
+};
+
+// Drops the points of a polyline that lie on the straight line between
+// their neighbours (within `tolerance`), keeping its ends and every turn.
+std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<double, double>>& points,
+                                                    double tolerance);
 
 struct Frame {
     double x = 0, y = 0, width = 0, height = 0;

@@ -693,11 +693,15 @@ void PaintPage(const LaidPage& page, Picture& p, SetPlace place) {
     p.SetLineWidth(1);
     for (const PageRule& r : page.rules) p.Line(r.x1, r.y1, r.x2, r.y2);
     if (page.footer) p.Line(kContentLeft, kFooterRule, kContentRight, kFooterRule);
+    // The colour changes only where a fault is shown: a PDF then keeps one
+    // pen for the page instead of one per text.
+    bool red = false;
     for (const PageText& t : page.texts) {
-        p.SetForeColor(t.fault ? Rgb{200, 0, 0} : Rgb{0, 0, 0});
+        if (t.fault != red) p.SetForeColor(t.fault ? Rgb{200, 0, 0} : Rgb{0, 0, 0});
+        red = t.fault;
         PlaceText(p, t.x, t.y, t.cell, t.cell, 0, t.text);
     }
-    p.SetForeColor(Rgb{0, 0, 0});
+    if (red) p.SetForeColor(Rgb{0, 0, 0});
     if (page.footer)
         for (const PageText& t : FooterOf(page, place)) PlaceText(p, t.x, t.y, t.cell, t.cell, 0, t.text);
     for (const PagePlacement& d : page.drawings) {

@@ -52,13 +52,15 @@ TEST(ViewerWindow, ListsTheReportsInOrderAndSavesTheChosenOneAsPdf) {
     EXPECT_EQ(w.ShownPages(), 2);
     EXPECT_TRUE(w.FaultText().isEmpty());
 
+    const fs::path firstFolder = w.SaveFolder();
     files.Script(dir / "out.pdf");
     w.SavePdf();
     ASSERT_EQ(files.calls.size(), 1u);
     EXPECT_TRUE(files.calls[0].save);
     // The report's own name, in the folder saved to last (the documents at first).
     EXPECT_EQ(fs::path(files.calls[0].req.initialName).filename(), "TK_DT_01.pdf");
-    EXPECT_EQ(fs::path(files.calls[0].req.initialName).parent_path(), w.SaveFolder());
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).parent_path(), firstFolder);
+    EXPECT_EQ(w.SaveFolder(), dir.path());
     ASSERT_TRUE(fs::exists(dir / "out.pdf"));
     EXPECT_EQ(kova::test::ReadBytes(dir / "out.pdf").substr(0, 5), "%PDF-");
     EXPECT_TRUE(messages.shown.empty());
