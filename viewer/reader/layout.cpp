@@ -63,7 +63,10 @@ public:
     }
     void Down(double h) { y_ += h; }
     void Rule(double x1, double x2) { pages_.back().rules.push_back({x1, y_, x2, y_}); }
-    void Place(const std::string& name, const DrawingFile* d);
+    // Places a drawing, leaving `below` free under it.
+    void Place(const std::string& name, const DrawingFile* d, double below = 0);
+    // The height a drawing takes at the least (60 % of a page of its own).
+    double SmallestDrawing(const DrawingFile* d) const;
     void Finish() {
         const int n = static_cast<int>(pages_.size());
         for (int i = 0; i < n; ++i) {
@@ -81,12 +84,19 @@ private:
     bool empty_ = true;
 };
 
-void Pager::Place(const std::string& name, const DrawingFile* d) {
+double Pager::SmallestDrawing(const DrawingFile* d) const {
     const bool usable = d && d->width > 0 && d->height > 0;
     const Extent e = usable ? ExtentOf(*d) : Extent{0, 0, kAbsentWidth, kAbsentHeight};
     const double w = e.x2 - e.x1, h = e.y2 - e.y1;
-    const double full = std::min(kContentWidth / w, (kContentBottom - kContentTop) / h);
-    double scale = std::min(kContentWidth / w, Room() / h);
+    return 0.6 * h * std::min(kContentWidth / w, (kContentBottom - kContentTop) / h);
+}
+
+void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
+    const bool usable = d && d->width > 0 && d->height > 0;
+    const Extent e = usable ? ExtentOf(*d) : Extent{0, 0, kAbsentWidth, kAbsentHeight};
+    const double w = e.x2 - e.x1, h = e.y2 - e.y1;
+    const double full = std::min(kContentWidth / w, (kContentBottom - kContentTop - below) / h);
+    double scale = std::min(kContentWidth / w, (Room() - below) / h);
     // Shrunk to less than 60 % of what a page of its own gives: a new page.
     if (scale < 0.6 * full && !empty_) {
         NewPage();
@@ -616,19 +626,27 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
                 continue;
             }
         }
-        if (l && !f.drawing.empty() && !l->words.empty()) {
-            pg.Need(kLineHeight * 4);
-            pg.Text(kContentLeft, kHeadingCell, HeadingText(*l, f));
-            pg.Down(kLineHeight * 1.4);
-        }
-        if (l && !f.drawing.empty() && l->role == FormRole::Title) {
-            // A title block that comes with a drawing: the drawing, then its values.
+        if (l && !f.drawing.empty()) {
+            // A form with a drawing: its heading, the drawing and (for a
+            // title block) its values under it, on one page.
             const DrawingFile* d = report.Drawing(f.drawing);
             if (!d && f.drawing == kViewerOwnDrawing) d = &OwnTimeDiagram();
-            pg.Place(f.drawing, d);
-            FormLayout values = *l;
-            values.words = {};
-            TitleBlock(pg, values, f);
+            const bool title = l->role == FormRole::Title;
+            const double head = l->words.empty() ? 0 : kLineHeight * 1.4;
+            const double below = title ? (static_cast<double>(f.fields.size()) + 1.5) * kLineHeight + kGap : 0;
+            pg.Need(head + pg.SmallestDrawing(d) + below);
+            if (!l->words.empty()) {
+                pg.Text(kContentLeft, kHeadingCell, title ? std::string(l->words) : HeadingText(*l, f));
+                pg.Down(kLineHeight * 1.4);
+            }
+            pg.Place(f.drawing, d, below);
+            if (title) {
+                FormLayout values = *l;
+                values.words = {};
+                TitleBlock(pg, values, f);
+            } else {
+                FieldList(pg, f);
+            }
             ++i;
             continue;
         }
