@@ -1,6 +1,7 @@
 #include "viewer/app/viewer_window.hpp"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPaintEvent>
@@ -121,6 +122,7 @@ ViewerWindow::ViewerWindow(const std::filesystem::path& folder, FileDialogs& fil
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
     view_ = new PagesView(scroll_);
+    scroll_->viewport()->installEventFilter(this);
     scroll_->setWidget(view_);
     split->addWidget(list_);
     split->addWidget(scroll_);
@@ -195,6 +197,11 @@ void ViewerWindow::ZoomBy(double factor) {
 void ViewerWindow::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     if (fitting_ && current_ >= 0) FitWidth();
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == scroll_->viewport() && e->type() == QEvent::Resize && fitting_ && current_ >= 0) FitWidth();
+    return QMainWindow::eventFilter(watched, e);
 }
 
 std::string ViewerWindow::ChosenName() const {

@@ -55,6 +55,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    // The pane's own resizes (the window laid out, the splitter moved).
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     std::vector<const LaidReport*> Chosen() const;
