@@ -79,8 +79,17 @@ ViewerWindow::ViewerWindow(const std::filesystem::path& folder, FileDialogs& fil
     : QMainWindow(parent), files_(files), messages_(messages) {
     setWindowTitle(QStringLiteral("VIEWQEX2 - 印刷プレビュー"));
     reports_ = LoadSet(PageFilesIn(folder, set));
-    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    saveFolder_ = docs.isEmpty() ? std::filesystem::current_path() : std::filesystem::path(docs.toStdString());
+    // The documents folder where there is one (a name in a folder that does
+    // not exist would land in the dialog's name box), else the home folder.
+    std::error_code ec;
+    saveFolder_ = std::filesystem::current_path();
+    for (auto where : {QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation}) {
+        const std::filesystem::path p = QStandardPaths::writableLocation(where).toStdString();
+        if (!p.empty() && std::filesystem::is_directory(p, ec)) {
+            saveFolder_ = p;
+            break;
+        }
+    }
 
     QToolBar* bar = addToolBar(QStringLiteral("操作"));
     bar->setMovable(false);
