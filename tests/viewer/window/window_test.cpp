@@ -9,6 +9,7 @@
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
 #include "testing/fakes.hpp"
+#include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "viewer/app/document.hpp"
@@ -19,13 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "viewer_window_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// The one application of the test program, ended before the program's own
+// exit (a window once shown leaves devices that must go with it).
+QApplication& App() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 const std::string kHead = "   5  12  19  14   3   7               \r\n";
 
