@@ -20,7 +20,8 @@ namespace {
 
 Report Page(const std::string& body, const std::string& title = "沈下算出点-No.01") {
     Report r;
-    r.page = ReadPage(kova::Utf8ToCp932(title + "\r\n   5  12  19  14   3   7               \r\n" + body), "TK_DT_01.PDT");
+    r.page =
+        ReadPage(kova::Utf8ToCp932(title + "\r\n   5  12  19  14   3   7               \r\n" + body), "TK_DT_01.PDT");
     return r;
 }
 
@@ -197,9 +198,9 @@ TEST(FormLayouts, RaisedMarksAndWidths) {
         const char* shown;
         int columns;
     } cases[] = {
-        {"m$U2$Z/日", "m²/日", 5},    {"kN/m$U3$Z", "kN/m³", 5},   {"$U-1$Z", "⁻¹", 2},
-        {"a$Ux$Zb", "a$Ux$Zb", 7},    {"$U2", "$U2", 3},           {"", "", 0},
-        {"√(P'･P')", "√(P'･P')", 9}, {"ｱｲ ─", "ｱｲ ─", 5},        {"$U1$Z$U0$Z", "¹⁰", 2},
+        {"m$U2$Z/日", "m²/日", 5},   {"kN/m$U3$Z", "kN/m³", 5}, {"$U-1$Z", "⁻¹", 2},
+        {"a$Ux$Zb", "a$Ux$Zb", 7},   {"$U2", "$U2", 3},         {"", "", 0},
+        {"√(P'･P')", "√(P'･P')", 9}, {"ｱｲ ─", "ｱｲ ─", 5},       {"$U1$Z$U0$Z", "¹⁰", 2},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShownText(c.in), c.shown) << c.in;
@@ -212,9 +213,9 @@ TEST(FormLayouts, RaisedMarksAndWidths) {
 TEST(DrawingSlots, ADrawingTakesItsExtentToScaleAndCentred) {
     for (int right : {1000, 2100, 4200}) {
         Report r = Page(Form("TOLMCURV.PFM", true) + "$0                  K.PZK\r\n");
-        r.drawings["K.PZK"] = ReadDrawing(kova::Utf8ToCp932("K.PZK\r\n45,28\r\n# 枠＆軸\r\nQ 0 0 " +
-                                                            std::to_string(right) + " 2700 0 2\r\n"),
-                                          "K.PZK");
+        r.drawings["K.PZK"] = ReadDrawing(
+            kova::Utf8ToCp932("K.PZK\r\n45,28\r\n# 枠＆軸\r\nQ 0 0 " + std::to_string(right) + " 2700 0 2\r\n"),
+            "K.PZK");
         const auto pages = LayOut(r);
         ASSERT_EQ(pages[0].drawings.size(), 1u);
         const PagePlacement& pl = pages[0].drawings[0];
@@ -241,7 +242,7 @@ TEST(DrawingSlots, DotsAndMarkersStayVisible) {
     ASSERT_EQ(circles.size(), 2u);
     EXPECT_TRUE(circles[0].filled);  // the dot
     EXPECT_GE(circles[1].radius, kMinMarker);
-    EXPECT_EQ(p.Lines().size(), 1u + 4u);  // the line and the big box: the dot has no sides
+    EXPECT_EQ(p.Lines().size(), 1u + 4u);                      // the line and the big box: the dot has no sides
     EXPECT_EQ(p.ops.back().kind, kova::test::DrawOp::Circle);  // the marker last
 }
 
@@ -271,7 +272,8 @@ TEST(DrawingSlots, StraightenedPolylinesKeepTheirShape) {
                 const auto [ax, ay] = s[i];
                 const auto [bx, by] = s[i + 1];
                 const double l2 = (bx - ax) * (bx - ax) + (by - ay) * (by - ay);
-                const double t = l2 > 0 ? std::clamp(((px - ax) * (bx - ax) + (py - ay) * (by - ay)) / l2, 0.0, 1.0) : 0;
+                const double t =
+                    l2 > 0 ? std::clamp(((px - ax) * (bx - ax) + (py - ay) * (by - ay)) / l2, 0.0, 1.0) : 0;
                 best = std::min(best, std::hypot(px - (ax + t * (bx - ax)), py - (ay + t * (by - ay))));
             }
             EXPECT_LE(best, 0.05);

@@ -74,9 +74,7 @@ void PainterPicture::SetFill(bool filled, Rgb fillColour) {
 void PainterPicture::Line(double x1, double y1, double x2, double y2) {
     painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
-void PainterPicture::Circle(double x, double y, double radius) {
-    painter_.drawEllipse(QPointF(x, y), radius, radius);
-}
+void PainterPicture::Circle(double x, double y, double radius) { painter_.drawEllipse(QPointF(x, y), radius, radius); }
 
 void PainterPicture::Polyline(const std::vector<std::pair<double, double>>& points) {
     QPolygonF poly;

@@ -22,9 +22,7 @@ namespace kova::viewer {
 // the exposed area are painted, straight from their layout.
 class PagesView : public QWidget {
 public:
-    explicit PagesView(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
+    explicit PagesView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
     void SetPages(std::vector<PrintPage> pages) {
         pages_ = std::move(pages);
         Relayout();
@@ -62,7 +60,8 @@ protected:
 private:
     static constexpr int kGap = 12;
     QSize PageSize() const {
-        return {static_cast<int>(std::lround(kPageWidth * scale_)), static_cast<int>(std::lround(kPageHeight * scale_))};
+        return {static_cast<int>(std::lround(kPageWidth * scale_)),
+                static_cast<int>(std::lround(kPageHeight * scale_))};
     }
     void Relayout() {
         const QSize page = PageSize();
@@ -123,8 +122,7 @@ ViewerWindow::ViewerWindow(const std::filesystem::path& folder, FileDialogs& fil
 
     auto* split = new QSplitter(this);
     list_ = new QListWidget(split);
-    for (const LaidReport& r : reports_)
-        list_->addItem(QString::fromStdString(r.Name() + "  " + r.report->page.title));
+    for (const LaidReport& r : reports_) list_->addItem(QString::fromStdString(r.Name() + "  " + r.report->page.title));
     list_->setMinimumWidth(180);
     scroll_ = new QScrollArea(split);
     scroll_->setWidgetResizable(false);

@@ -10,8 +10,7 @@ namespace kova::viewer {
 
 int PenWidth(int pen) { return pen == kPenThick ? 2 : 1; }
 
-int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2,
-                   int lineType) {
+int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2, int lineType) {
     if (!ClipLine(x1, y1, x2, y2, clip.x, clip.y, clip.x + clip.width, clip.y + clip.height)) return 0;
     p.SetLineStyle(LineStyle::Solid);
     double pattern[4];
@@ -106,8 +105,8 @@ std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<
         const auto [cx, cy] = points[i + 1];
         const double len = std::hypot(cx - ax, cy - ay);
         // Distance of b from the line a-c, and b between a and c.
-        const double off = len > 0 ? std::abs((cx - ax) * (by - ay) - (cy - ay) * (bx - ax)) / len
-                                   : std::hypot(bx - ax, by - ay);
+        const double off =
+            len > 0 ? std::abs((cx - ax) * (by - ay) - (cy - ay) * (bx - ax)) / len : std::hypot(bx - ax, by - ay);
         const double along = (bx - ax) * (cx - ax) + (by - ay) * (cy - ay);
         if (off > tolerance || along < 0 || along > len * len) out.push_back(points[i]);
     }

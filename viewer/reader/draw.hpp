@@ -47,8 +47,7 @@ int PenWidth(int pen);
 
 // Draws a line of a line type code as solid pieces (1 dashed, 3 dash-dot,
 // everything else solid), clipped to the frame. Returns the pieces drawn.
-int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2,
-                   int lineType);
+int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2, int lineType);
 
 // Draws every record of d into the frame, scaled uniformly by
 // frame.width / d.width (the frame should have the drawing's proportions).

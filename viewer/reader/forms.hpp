@@ -11,13 +11,13 @@
 namespace kova::viewer {
 
 enum class FormRole {
-    Title,     // a block of labelled fields ("caption  value") under a heading
-    Heading,   // a heading; its fields follow the words on the same line
-    Row,       // one row of a table; a run of the same form is one table
-    TimeRow,   // one unit of a time table: days and settlements by degree
-    Total,     // a row under the table just above, its fields under columns
-    Note,      // a line of text under the table just above
-    End,       // closes a table; shows nothing
+    Title,    // a block of labelled fields ("caption  value") under a heading
+    Heading,  // a heading; its fields follow the words on the same line
+    Row,      // one row of a table; a run of the same form is one table
+    TimeRow,  // one unit of a time table: days and settlements by degree
+    Total,    // a row under the table just above, its fields under columns
+    Note,     // a line of text under the table just above
+    End,      // closes a table; shows nothing
 };
 
 // What a field of a title block also stands for in the page header.

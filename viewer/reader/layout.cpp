@@ -43,8 +43,8 @@ public:
         p.texts.push_back({kContentLeft, base, kHeadCell, header_.project});
         p.texts.push_back({kContentRight - Columns(header_.report) * kHeadCell / 2, base, kHeadCell, header_.report});
         if (!header_.position.empty())
-            p.texts.push_back({kContentRight - Columns(header_.position) * kSmallCell / 2, base + 55, kSmallCell,
-                               header_.position});
+            p.texts.push_back(
+                {kContentRight - Columns(header_.position) * kSmallCell / 2, base + 55, kSmallCell, header_.position});
         p.rules.push_back({kContentLeft, kHeaderRule, kContentRight, kHeaderRule});
     }
     // Starts a new page unless this one is still empty.
@@ -283,7 +283,9 @@ double GroupHeight(const Grid& g, std::size_t at) {
     return static_cast<double>(n) * RowHeight(g);
 }
 
-double NotesHeight(const Grid& g) { return static_cast<double>(g.notes.size()) * kLineHeight + (g.notes.empty() ? 0 : 10); }
+double NotesHeight(const Grid& g) {
+    return static_cast<double>(g.notes.size()) * kLineHeight + (g.notes.empty() ? 0 : 10);
+}
 
 void SetGrid(Pager& pg, const Grid& g) {
     const double left = kContentLeft;
@@ -386,7 +388,8 @@ Grid RowTable(const std::string& title, const std::vector<FormColumn>& columns,
     for (const FormBlock* t : tail) {
         const FormLayout* l = FindForm(t->form);
         if (l->role == FormRole::Note) {
-            for (const Field& f : ByNumber(t->fields)) g.notes.push_back(std::string(l->words) + ShownText(Trim(f.value)));
+            for (const Field& f : ByNumber(t->fields))
+                g.notes.push_back(std::string(l->words) + ShownText(Trim(f.value)));
             continue;
         }
         Grid::Row row;
@@ -528,12 +531,12 @@ int Columns(std::string_view utf8) {
         unsigned cp = c;
         if (len > 1 && i + static_cast<std::size_t>(len) <= utf8.size()) {
             cp = c & (0x7F >> len);
-            for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
+            for (int k = 1; k < len; ++k)
+                cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
         }
-        const bool narrow = cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) || (cp >= 0xA0 && cp <= 0xFF && cp != 0xA7 &&
-                                                                             cp != 0xA8 && cp != 0xB0 && cp != 0xB1 &&
-                                                                             cp != 0xB4 && cp != 0xB6 && cp != 0xD7 &&
-                                                                             cp != 0xF7) ||
+        const bool narrow = cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ||
+                            (cp >= 0xA0 && cp <= 0xFF && cp != 0xA7 && cp != 0xA8 && cp != 0xB0 && cp != 0xB1 &&
+                             cp != 0xB4 && cp != 0xB6 && cp != 0xD7 && cp != 0xF7) ||
                             (cp >= 0x2070 && cp <= 0x209F);
         n += narrow ? 1 : 2;
         i += static_cast<std::size_t>(len);
@@ -551,9 +554,7 @@ std::string FullDate(std::string_view dateLine) {
            std::to_string(std::stoi(d->substr(6, 2))) + "日 " + d->substr(9, 5);
 }
 
-std::string ProjectTitleOf(const Report& conditions) {
-    return HeaderOf(conditions, {}).project;
-}
+std::string ProjectTitleOf(const Report& conditions) { return HeaderOf(conditions, {}).project; }
 
 std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTitle) {
     Pager pg(report, HeaderOf(report, projectTitle));
@@ -583,8 +584,8 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
                     tail.push_back(&forms[j++]);
                 // The columns a heading gives for the rows under it, else the row form's own.
                 const FormLayout* head = i > 0 ? FindForm(forms[i - 1].form) : nullptr;
-                const auto& columns = head && head->role == FormRole::Heading && !head->columns.empty() ? head->columns
-                                                                                                          : l->columns;
+                const auto& columns =
+                    head && head->role == FormRole::Heading && !head->columns.empty() ? head->columns : l->columns;
                 const std::string title = lastHeading.empty() ? std::string(l->words) : lastHeading;
                 if (l->role == FormRole::TimeRow) SetGrid(pg, TimeTable(title, rows));
                 else SetGrid(pg, RowTable(title, columns, rows, tail));
@@ -656,8 +657,8 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
             while (j < forms.size() && forms[j].form == f.form && !forms[j].newPage && forms[j].drawing.empty() &&
                    forms[j].reserve < 0)
                 ++j;
-        const bool afterHeading = i > 0 && forms[i - 1].fields.empty() && forms[i - 1].reserve >= 0 &&
-                                  forms[i - 1].drawing.empty();
+        const bool afterHeading =
+            i > 0 && forms[i - 1].fields.empty() && forms[i - 1].reserve >= 0 && forms[i - 1].drawing.empty();
         if (!l && (j - i > 1 || (afterHeading && !f.fields.empty() && f.drawing.empty()))) {
             std::vector<const FormBlock*> rows;
             for (std::size_t k = i; k < j; ++k) rows.push_back(&forms[k]);

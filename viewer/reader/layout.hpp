@@ -38,8 +38,8 @@ struct PageRule {
 struct PagePlacement {
     std::string name;
     const DrawingFile* drawing = nullptr;  // nullptr: named but absent
-    Frame frame;  // where the drawing's whole frame lies, to scale
-    Frame clip = {};  // its slot: the extent of what it draws
+    Frame frame;                           // where the drawing's whole frame lies, to scale
+    Frame clip = {};                       // its slot: the extent of what it draws
 };
 
 struct LaidPage {

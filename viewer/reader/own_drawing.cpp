@@ -28,8 +28,8 @@ void Text(std::string& s, int x, int y, int cell, int angle, const std::string& 
 }  // namespace
 
 std::string OwnTimeDiagramText() {
-    std::string s = std::string(kViewerOwnDrawing) + "\n" + std::string(kSizeTimeGraph) + "\n" +
-                    std::string(kDrawingHeader) + "\n";
+    std::string s =
+        std::string(kViewerOwnDrawing) + "\n" + std::string(kSizeTimeGraph) + "\n" + std::string(kDrawingHeader) + "\n";
     const double T = kDay90 / std::log(10.0);  // U = 1 - exp(-t / T)
     Line(s, kX0, kY0, kX1, kY0, kLineSolid, kPenThick);
     Line(s, kX0, kY0, kX0, kY1, kLineSolid, kPenThick);
