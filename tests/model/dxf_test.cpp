@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 #include <tuple>
 #include <cmath>
 #include <memory>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "model/boundary.hpp"
+#include "engine/data.hpp"
+#include "engine/run.hpp"
 #include "model/calcinput.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
@@ -703,6 +706,100 @@ TEST_F(EndToEnd, EzdxfSection) {
     // base points; the embankment over 2 surface and 2 crown points.
     EXPECT_EQ(SaveOpenAndWrite("土層構成点番号"), (std::multiset<int>{1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 11, 12, 13, 14}));
     EXPECT_EQ(SaveOpenAndWrite("盛土構成点番号"), (std::multiset<int>{2, 3, 9, 10}));
+}
+
+namespace e2e {
+
+// A road section as drawn in CAD, in millimetres: ground, layer lines and
+// sides on their layers, one embankment block inserted twice, a dimension,
+// a construction line on a frozen layer, a note on a layer that is off and
+// a title block with the sheet border in paper space.
+std::string CadSection() {
+    Cad c;
+    c.units = 4;
+    c.Layer("GROUND", 3).Layer("SOIL", 2).Layer("DIM", 1).Layer("CONSTR", 8, 1).Layer("MEMO", -4).Layer("SHEET", 7);
+    c.Block("EMB").Poly({{0, 0}, {4000, 3000}, {10000, 3000}, {14000, 0}}).EndBlock();
+    c.Block("TITLE").Line(0, 0, 180, 0).Line(180, 0, 180, 40).Line(0, 40, 180, 40).EndBlock();
+    c.Poly({{-50000, 0}, {-30000, 0}, {-16000, 0}, {10000, 0}, {24000, 0}, {50000, 0}}, {}, false, "GROUND");
+    c.Line(-50000, -6000, 50000, -6000, "SOIL").Poly({{-50000, 0}, {-50000, -6000}, {-50000, -15000}}, {}, false, "SOIL");
+    c.Poly({{50000, 0}, {50000, -6000}, {50000, -15000}}, {}, false, "SOIL").Line(-50000, -15000, 50000, -15000, "SOIL");
+    c.Dimension(-30000, -16000, 6000);
+    c.Line(-60000, -3000, 60000, 4000, "CONSTR").Line(0, 8000, 20000, 8000, "MEMO");
+    c.Insert("EMB", -30000, 0, 1, 0, "GROUND").Insert("EMB", 10000, 0, 1, 0, "GROUND");
+    c.Line(0, 0, 420, 0, "SHEET", true).Line(420, 0, 420, 297, "SHEET", true).Insert("TITLE", 240, 0, 1, 0, "SHEET", true);
+    return c.Text();
+}
+
+// The same section typed in by hand in metres, line by line.
+std::string HandSection() {
+    Cad c;
+    c.Poly({{-50, 0}, {-30, 0}, {-16, 0}, {10, 0}, {24, 0}, {50, 0}});
+    c.Line(-50, -6, 50, -6).Line(-50, 0, -50, -6).Line(-50, -6, -50, -15).Line(50, 0, 50, -6).Line(50, -6, 50, -15);
+    c.Line(-50, -15, 50, -15);
+    c.Poly({{-30, 0}, {-26, 3}, {-20, 3}, {-16, 0}}).Poly({{10, 0}, {14, 3}, {20, 3}, {24, 0}});
+    return c.Text();
+}
+
+}  // namespace e2e
+
+// Imported, traced and calculated, the CAD drawing gives the section, the
+// calculation input and the results of the section typed in by hand.
+TEST_F(EndToEnd, CadDrawingCalculatesAsTheSectionTypedInByHand) {
+    std::map<std::string, std::string> out[2];
+    int points = 0;
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k == 0 ? "CAD" : "by hand");
+        ui.Clear();
+        ASSERT_EQ(Import(k == 0 ? e2e::CadSection() : e2e::HandSection()), DxfImport::Imported);
+        EXPECT_EQ(ui.Count(), 0u);
+        ASSERT_EQ(m->BndLineCount, 17);
+        if (k == 0) points = m->BndPtCount;
+        ASSERT_EQ(m->BndPtCount, points);
+        Click(6, 0, -3);
+        Click(6, 0, -10);
+        Click(5, -23, 1);
+        Click(5, 17, 1);
+        ASSERT_EQ(m->SoilLayerCount, 2);
+        ASSERT_EQ(m->EmbankmentCount, 2);
+        for (int i = 0; i < 2; ++i) {
+            const auto s = static_cast<std::size_t>(i);
+            m->SoilParam[s] = SoilParamRec{};
+            m->SoilLayer[s].UnitWeight = 15 + i;
+            m->ELogPCurve[s].n = 0;
+            for (auto [p, e] : std::vector<PT>{{1, 2.4}, {4, 2.15}, {16, 1.7}, {64, 1.3}}) {
+                m->ELogPCurve[s].X[m->ELogPCurve[s].n] = p;
+                m->ELogPCurve[s].Y[m->ELogPCurve[s].n++] = e;
+            }
+            m->CvCurve[s].n = 1;
+            m->CvCurve[s].X[0] = 1;
+            m->CvCurve[s].Y[0] = 100;
+            m->Embankment[s].UnitWeight = 19;
+            m->Embankment[s].Stage = static_cast<i16>(i + 1);
+        }
+        m->StageDays[0] = 30;
+        m->StageDays[1] = 60;
+        m->CalcPosCount = 3;
+        for (int p = 0; p < 3; ++p) {
+            m->Cond.CalcPosName[static_cast<std::size_t>(p)] = "No." + std::to_string(p + 1);
+            m->Cond.CalcPosX[static_cast<std::size_t>(p)] = std::array<double, 3>{-23, 0, 17}[static_cast<std::size_t>(p)];
+        }
+        const fs::path run = dir / ("run" + std::to_string(k));
+        fs::create_directories(run);
+        ASSERT_TRUE(WriteCalcInput(*m, run, ui));
+        auto st = std::make_unique<engine::EngineState>();
+        engine::RunOptions o;
+        o.clock = [] { return engine::RunStamp{26, 12, 8, 9, 5, 7}; };
+        ASSERT_EQ(engine::run_calculation(run, *st, ui, o), 0);
+        EXPECT_EQ(ui.Count(), 0u) << ui.Last().text;
+        for (const auto& f : fs::directory_iterator(run)) out[k][f.path().filename().string()] = test::ReadBytes(f.path());
+    }
+    // Every file, from the calculation input to the last drawing, alike.
+    EXPECT_EQ(out[0].size(), out[1].size());
+    for (const auto& [name, bytes] : out[0]) EXPECT_TRUE(out[1][name] == bytes) << name << " differs";
+    // And something settled: under the first embankment's crown.
+    const std::string rows = out[0]["tnk1.csv"];
+    ASSERT_EQ(rows.rfind("-23.000000,3.000000,", 0), 0u) << rows;
+    EXPECT_GT(std::stod(rows.substr(20)), 0.05) << rows;
 }
 
 }  // namespace
