@@ -35,6 +35,9 @@ constexpr double kMaxStep = kPi / 4;
 constexpr int kMaxNesting = 16;
 // A MINSERT grid is expanded up to this many copies.
 constexpr long long kMaxGridCopies = 10000;
+// Entities visited in all, block references expanded: far more than any
+// section needs, few enough to end soon.
+constexpr long long kMaxVisits = 1000000;
 
 // Polyline flags (group 70).
 constexpr long long kClosed = 1;
@@ -164,7 +167,8 @@ int ChordCount(double sweep, double r, double stretch) {
     double step = kMaxStep;
     if (R > kChordTol) step = std::clamp(2 * std::acos(1 - kChordTol / R), kMinStep, kMaxStep);
     const double n = std::ceil(std::fabs(sweep) / step - 1e-9);
-    return static_cast<int>(std::clamp(n, 1.0, 360.0));
+    if (!(n >= 1)) return 1;  // also a sweep that is not a number
+    return static_cast<int>(std::min(n, 360.0));
 }
 
 struct Layer {
@@ -289,6 +293,10 @@ private:
     void Entities(const std::vector<Entity>& list, const Affine& toWorld, const std::string& outerLayer, int depth) {
         Run run;
         for (const Entity& e : list) {
+            if (curves_.cut || ++visits_ > kMaxVisits) {
+                curves_.cut = true;
+                return;
+            }
             if (e.name == "VERTEX") {
                 if (!run.open) run = Run{true, 0, toWorld, 0, {}, {}};
                 if (Shown(e, outerLayer)) AddVertex(run, e);
@@ -332,6 +340,10 @@ private:
     // Drawing units to metres.
     double M(double v) const { return v * d_.unitTimes / d_.unitPer; }
     void Add(const Vec& a, const Vec& b) {
+        if (out_.size() >= kMaxDxfSegments) {
+            curves_.cut = true;
+            return;
+        }
         out_.push_back({M(a.x), M(a.y), M(a.z), M(b.x), M(b.y), M(b.z)});
         if (status_) status_("DXF読込み:" + std::to_string(out_.size()));
     }
@@ -509,6 +521,7 @@ private:
     std::vector<DxfSegment>& out_;
     const DxfStatusFn& status_;
     DxfCurves& curves_;
+    long long visits_ = 0;
 };
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
@@ -686,6 +699,8 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
         return DxfImport::NothingImported;
     }
     m = s;
+    // A drawing that held more than was collected did not come in whole.
+    full = full || curves.cut;
     if (full) ui.Notify("要素数が500を超えました。");
     const std::string said = ImportNotes(curves, s);
     if (notes) *notes = said;

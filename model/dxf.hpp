@@ -1,6 +1,7 @@
 #pragma once
 // Import of a DXF drawing (text form) as boundary points and boundary lines:
 // what the drawing shows in model space, in metres.
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -20,12 +21,16 @@ struct DxfSegment {
 // Called after each segment read with the status text "DXF読込み:<count>".
 using DxfStatusFn = std::function<void(const std::string&)>;
 
-// The curves of a drawing: approximated by straight segments, or (splines)
-// left out.
+// What of a drawing did not come in as drawn: curves approximated by
+// straight segments, or (splines) left out, and whether the drawing held
+// more than the collection takes (kMaxDxfSegments segments, or block
+// references nested into more work than a section can need).
 struct DxfCurves {
     int arcs = 0, circles = 0, ellipses = 0, bulges = 0;  // approximated
     int splines = 0;                                      // left out
+    bool cut = false;
 };
+inline constexpr std::size_t kMaxDxfSegments = 100000;
 
 // Collects the straight segments a DXF text shows in model space, in
 // metres ($INSUNITS; a drawing without units is in metres), in reading

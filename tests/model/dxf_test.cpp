@@ -561,6 +561,27 @@ TEST_F(DxfTest, FiveHundredPointsAndLines) {
     for (int i = 0; i < 500; ++i) EXPECT_TRUE(seen.insert(Ln(i)).second);
 }
 
+// Block references nested ten deep, ten copies each: the expansion ends
+// soon and says the drawing did not come in whole.
+TEST_F(DxfTest, ReferencesNestedBeyondAnySectionEndSoon) {
+    for (bool lines : {true, false}) {
+        SCOPED_TRACE(lines ? "lines" : "texts");
+        Cad c;
+        c.Block("B0");
+        if (lines) c.Line(0, 0, 0.5, 0.25);
+        else c.Head("TEXT", "0", false, "AcDbText").P(10, 0.0).P(20, 0.0).P(40, 1.0).P(1, "x");
+        c.EndBlock();
+        for (int k = 1; k <= 10; ++k)
+            c.Block("B" + std::to_string(k)).Insert("B" + std::to_string(k - 1), 0, 0, 1, 0, "0", false, 10, std::pow(10, k - 1)).EndBlock();
+        c.Line(-1, -1, -2, -2).Insert("B10", 0, 0);
+        ui.Clear();
+        EXPECT_EQ(Import(c.Text()), DxfImport::LimitReached);
+        ASSERT_GE(ui.Count(), 1u);
+        EXPECT_EQ(ui.shown.front().text, "要素数が500を超えました。");
+        EXPECT_EQ(m->BndPtCount, lines ? 500 : 2);  // every copy in a place of its own
+    }
+}
+
 TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
     const char* kReadError = "ファイル読み込みエラーが発生しました。";
     const char* kNothing = "DXFファイルに取り込める線分がありません。";
