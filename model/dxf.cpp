@@ -127,15 +127,15 @@ struct Affine {
         return {cx.x * p.x + cy.x * p.y + cz.x * p.z + t.x, cx.y * p.x + cy.y * p.y + cz.y * p.z + t.y,
                 cx.z * p.x + cy.z * p.y + cz.z * p.z + t.z};
     }
-    Vec Linear(const Vec& v) const { return {cx.x * v.x + cy.x * v.y + cz.x * v.z, cx.y * v.x + cy.y * v.y + cz.y * v.z,
-                                             cx.z * v.x + cy.z * v.y + cz.z * v.z}; }
+    Vec Linear(const Vec& v) const {
+        return {cx.x * v.x + cy.x * v.y + cz.x * v.z, cx.y * v.x + cy.y * v.y + cz.y * v.z,
+                cx.z * v.x + cy.z * v.y + cz.z * v.z};
+    }
     // this after b.
     Affine After(const Affine& b) const { return {Linear(b.cx), Linear(b.cy), Linear(b.cz), (*this)(b.t)}; }
     // How much longer a length of the drawing becomes in the plan (the
     // larger stretch of the two plan axes).
-    double PlanStretch() const {
-        return std::max(std::hypot(cx.x, cx.y), std::hypot(cy.x, cy.y));
-    }
+    double PlanStretch() const { return std::max(std::hypot(cx.x, cx.y), std::hypot(cy.x, cy.y)); }
 };
 
 Affine Scale(double sx, double sy, double sz) { return {{sx, 0, 0}, {0, sy, 0}, {0, 0, sz}, {}}; }
@@ -152,8 +152,8 @@ Affine EntitySystem(const Entity& e) {
     if (n.x == 0 && n.y == 0 && n.z == 1) return {};
     if (std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z) < 1e-12) return {};
     const Vec az = Unit(n);
-    const Vec ax = Unit(std::fabs(az.x) < 1.0 / 64 && std::fabs(az.y) < 1.0 / 64 ? Cross({0, 1, 0}, az)
-                                                                                 : Cross({0, 0, 1}, az));
+    const Vec ax =
+        Unit(std::fabs(az.x) < 1.0 / 64 && std::fabs(az.y) < 1.0 / 64 ? Cross({0, 1, 0}, az) : Cross({0, 0, 1}, az));
     const Vec ay = Unit(Cross(az, ax));
     return {ax, ay, az, {}};
 }
@@ -486,8 +486,8 @@ private:
         ++curves_.ellipses;
         auto at = [&](double t) {
             const double u = std::cos(t), w = std::sin(t) * ratio;
-            return toWorld({c.x + u * major.x + w * minor.x, c.y + u * major.y + w * minor.y,
-                            c.z + u * major.z + w * minor.z});
+            return toWorld(
+                {c.x + u * major.x + w * minor.x, c.y + u * major.y + w * minor.y, c.z + u * major.z + w * minor.z});
         };
         const int n = ChordCount(sweep, M(a), toWorld.PlanStretch());
         std::vector<Vec> pts;
@@ -506,7 +506,8 @@ private:
         const Affine sys = toWorld.After(EntitySystem(e));
         const Vec at{e.Real(10, 0), e.Real(20, 0), e.Real(30, 0)};
         const Affine place = Move(at).After(Turn(Radians(e.Real(50, 0))));
-        const Affine own = Scale(e.Real(41, 1), e.Real(42, 1), e.Real(43, 1)).After(Move({-b.base.x, -b.base.y, -b.base.z}));
+        const Affine own =
+            Scale(e.Real(41, 1), e.Real(42, 1), e.Real(43, 1)).After(Move({-b.base.x, -b.base.y, -b.base.z}));
         const long long cols = std::max(1LL, e.Int(70, 1)), rows = std::max(1LL, e.Int(71, 1));
         if (cols * rows > kMaxGridCopies) return;
         const double dc = e.Real(44, 0), dr = e.Real(45, 0);
@@ -533,9 +534,7 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
     return !f.bad();
 }
 
-bool SameLine(const BoundaryLine& l, i16 a, i16 b) {
-    return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a);
-}
+bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }
 
 }  // namespace
 
@@ -603,8 +602,8 @@ std::string CountList(std::initializer_list<std::pair<const char*, int>> kinds) 
 // by; empty when they are the drawing.
 std::string ImportNotes(const DxfCurves& c, const Model& s) {
     std::vector<std::string> parts;
-    const std::string approx = CountList({{"円弧", c.arcs}, {"円", c.circles}, {"楕円", c.ellipses},
-                                          {"ポリラインの円弧", c.bulges}});
+    const std::string approx =
+        CountList({{"円弧", c.arcs}, {"円", c.circles}, {"楕円", c.ellipses}, {"ポリラインの円弧", c.bulges}});
     if (!approx.empty()) parts.push_back("曲線を線分で近似して取り込みました（" + approx + "）。");
     const std::string left = CountList({{"スプライン", c.splines}});
     if (!left.empty()) parts.push_back("次の図形は取り込んでいません（" + left + "）。");
@@ -633,8 +632,8 @@ std::string ImportNotes(const DxfCurves& c, const Model& s) {
 
 }  // namespace
 
-DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path,
-                    MessageSink& ui, const DxfStatusFn& status, std::string* notes) {
+DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
+                    const DxfStatusFn& status, std::string* notes) {
     if (notes) notes->clear();
     // The whole file is read before the model is touched, so a file that
     // cannot be read leaves the model as it was.

@@ -62,7 +62,7 @@ enum class DxfImport {
 // What the lines differ from the drawing by (curves approximated or left
 // out, points with more lines than the line tools allow) is one more
 // message: into `notes` for the caller to show when given, else shown here.
-DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path,
-                    MessageSink& ui, const DxfStatusFn& status = {}, std::string* notes = nullptr);
+DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
+                    const DxfStatusFn& status = {}, std::string* notes = nullptr);
 
 }  // namespace kova
