@@ -12,7 +12,7 @@ inline constexpr const char* kCalcInputFile = "CAL_TNK.DAT";
 
 // Bytes of code page 932 the engine keeps of the title and of each position
 // name.
-inline constexpr std::size_t kCalcInputNameBytes = 125;
+inline constexpr std::size_t kCalcInputNameBytes = rules::kMaxTextBytes;
 
 // The file's text (UTF-8, CR LF), or false with the message that the
 // failure calls for: a block vertex on no boundary point, a stage of an

@@ -10,7 +10,7 @@
 #include "dialogs/dialog15.hpp"
 #include "dialogs/dialog7.hpp"
 #include "dialogs/tool_palettes.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/fixed_dialog_check.hpp"
 #include "tests/support/qt_app.hpp"
 

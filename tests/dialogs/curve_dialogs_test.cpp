@@ -20,7 +20,7 @@
 #include "dialogs/dialog8.hpp"
 #include "rules/limits.hpp"
 #include "platform/qt/picture_qt.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 

@@ -12,7 +12,7 @@
 #include "dialogs/dialog1.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "platform/qt/qt_text.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {

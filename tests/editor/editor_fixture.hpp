@@ -19,7 +19,7 @@
 #include "editor/main_window.hpp"
 #include "editor/section_canvas.hpp"
 #include "model/model.hpp"
-#include "testing/editor_services.hpp"
+#include "testing/qt/editor_services.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 
