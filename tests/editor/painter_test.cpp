@@ -223,25 +223,6 @@ TEST_F(PaintFixture, LoadHeightsAndTheStripLabelPlace) {
     EXPECT_EQ(s.fillStyle, 2);
 }
 
-// A strip entered right to left is computed as the same strip entered left
-// to right, and drawn as it: the same hatched band, the same label (the
-// canvas fills the band's outline whichever way round it runs).
-TEST_F(PaintFixture, AReversedStripIsDrawnAsTheSameStrip) {
-    m.StripLoadCount = 1;
-    m.StripLoad[0] = {-9, 0, 9, -1, 20, 1};
-    Paint();
-    const QImage forward = img.copy();
-    m.StripLoad[0] = {9, -1, -9, 0, 20, 1};
-    Paint();
-    // Alike but for an odd pixel of the outline, which the rasteriser
-    // rounds by the order of the corners.
-    int differ = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) differ += img.pixel(x, y) != forward.pixel(x, y);
-    EXPECT_LE(differ, 2);
-    EXPECT_GT(CountColour(QRect(Px(-9), Py(2), Px(9) - Px(-9), Py(-1) - Py(2)), 14), 100);
-}
-
 TEST_F(PaintFixture, SettlementLabelsNeedTheMenuCheckAndAMatchingRow) {
     m.CalcPosCount = 3;
     m.Cond.CalcPosX = {-5, 0, 5};

@@ -343,10 +343,6 @@ TEST_F(DxfTest, WhatTheDrawingShowsInModelSpaceInMetres) {
              c.Line(-20500, 0, 20500, -1250).Poly({{0, 0}, {0, -3500}});
          },
          {{-20.5, 0, 20.5, -1.25}, {0, -3.5, 0, 0}}, true},
-        {"feet", [](Cad& c) {
-             c.units = 2;
-             c.Line(0, 0, 10, 0);
-         }, {{0, 0, 3.048, 0}}, true},
         {"mirrored by the extrusion direction",
          [&](Cad& c) {
              embankment(c);
