@@ -340,7 +340,7 @@ TEST(PredictWindow, RunThenPrint) {
     f.msg.Clear();
     f.w->printout_Click();
     ASSERT_EQ(f.processes.started.size(), 1u);
-    EXPECT_EQ(f.processes.started[0].args, std::vector<std::string>{"/PDTOPEN"});
+    EXPECT_EQ(f.processes.started[0].args, (std::vector<std::string>{"/PDTOPEN", "TL"}));
     EXPECT_EQ(f.processes.started[0].workDir, f.app.path());
     EXPECT_TRUE(f.w->isEnabled());
     EXPECT_EQ(f.msg.Count(), 0u);
