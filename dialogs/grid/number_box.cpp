@@ -38,19 +38,47 @@ QString NumberBox::NotANumberMessage(const QString& name) {
     return QStringLiteral("「%1」には数値を入力してください。").arg(name);
 }
 
+QString NumberBox::OutOfRangeMessage(const QString& name, const QString& rangeText) {
+    return QStringLiteral("「%1」は%2の範囲で指定してください。").arg(name, rangeText);
+}
+
+void NumberBox::SetRange(StoredValue value, double lo, double hi, QString rangeText) {
+    value_ = std::move(value);
+    lo_ = lo;
+    hi_ = hi;
+    rangeText_ = std::move(rangeText);
+}
+
+std::optional<double> NumberBox::StorableValue() const {
+    const std::string text = box_->text().toStdString();
+    if (!IsBlankText(text) && !IsWholeNumber(text)) return std::nullopt;
+    const std::optional<double> v = value_ ? value_(text) : NumericValue(text);
+    // NaN and infinities fail both comparisons.
+    if (!v || (value_ && !(*v >= lo_ && *v <= hi_))) return std::nullopt;
+    return v;
+}
+
+void NumberBox::Refuse(const QString& message) {
+    leaving_ = true;
+    // The box shows what is stored while the message is up.
+    box_->setText(stored_);
+    emit Restored(stored_);
+    if (messages_) messages_->Notify(message.toStdString(), MsgIcon::Exclamation);
+    box_->setFocus(Qt::OtherFocusReason);
+    box_->selectAll();
+    leaving_ = false;
+}
+
 bool NumberBox::Leave() {
     // The message box takes the focus and may finish the edit once more.
     if (leaving_) return true;
     const std::string text = box_->text().toStdString();
     if (!IsBlankText(text) && !IsWholeNumber(text)) {
-        leaving_ = true;
-        // The box shows what is stored while the message is up.
-        box_->setText(stored_);
-        emit Restored(stored_);
-        if (messages_) messages_->Notify(NotANumberMessage(name_).toStdString(), MsgIcon::Exclamation);
-        box_->setFocus(Qt::OtherFocusReason);
-        box_->selectAll();
-        leaving_ = false;
+        Refuse(NotANumberMessage(name_));
+        return false;
+    }
+    if (value_ && !StorableValue()) {
+        Refuse(OutOfRangeMessage(name_, rangeText_));
         return false;
     }
     if (shown_) {

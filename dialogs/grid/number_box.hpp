@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,18 @@ public:
     using ShownText = std::function<std::string(std::string_view)>;
     NumberBox(QLineEdit* box, QString name, ShownText shown, MessageSink* messages);
 
+    // The value the box stores for a text; nothing for a text it cannot
+    // store at all.
+    using StoredValue = std::function<std::optional<double>(std::string_view)>;
+    // The range the stored value must lie in (the limit its file's reader
+    // checks): a number outside it is refused on leaving, as a text that is
+    // no number is, with "「name」は<rangeText>の範囲で指定してください。".
+    void SetRange(StoredValue value, double lo, double hi, QString rangeText);
+    // What a box that stores as it changes may store for its text now:
+    // nothing while the text is no number or its value is out of range, so
+    // that the owner keeps the value it last stored.
+    std::optional<double> StorableValue() const;
+
     // The program filled the box: what a refusal puts back.
     void SetStored(const QString& text);
     // The owner stored what is being typed (a box that stores as it
@@ -42,6 +55,8 @@ public:
 
     // "「name」には数値を入力してください。"
     static QString NotANumberMessage(const QString& name);
+    // "「name」はrangeTextの範囲で指定してください。"
+    static QString OutOfRangeMessage(const QString& name, const QString& rangeText);
 
 signals:
     // A left box holds this accepted text.
@@ -50,6 +65,9 @@ signals:
     void Restored(const QString& text);
 
 private:
+    // Puts the stored text back, with the message, and keeps the focus.
+    void Refuse(const QString& message);
+
     QLineEdit* box_;
     QString name_;
     ShownText shown_;
@@ -57,6 +75,9 @@ private:
     QString stored_;
     bool typed_ = false;
     bool leaving_ = false;
+    StoredValue value_;
+    double lo_ = 0, hi_ = 0;
+    QString rangeText_;
 };
 
 }  // namespace kova::grid

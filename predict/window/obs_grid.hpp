@@ -27,6 +27,8 @@ public:
     // Clears and shows the station's rows (the header texts, formats and
     // widths written again).
     void ShowStation(const StationRecord& s);
+    // Writes row i from the station's observation i, as stored.
+    void ShowRow(int i, const StationRecord& s);
     // Numbers the rows in use in column "No" after rows moved.
     void Renumber();
 

@@ -57,7 +57,7 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     f.w->TS()->setText(QStringLiteral("3.5"));
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "Saが不正です");
+    EXPECT_EQ(f.msg.Last().text, "Saが不正です。");
     EXPECT_EQ(f.w->Data().Stations[1].Sa, 4);
     EXPECT_EQ(f.Label(3), "       0.0000");  // the cleared results
 

@@ -85,8 +85,8 @@ TEST(PredictGrid, TypingReadings) {
         std::string kept;
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "沈下板,再設置"},
-                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください", "0.950"},
-                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", "2003/08/01"}}) {
+                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください。", "0.950"},
+                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください。", "2003/08/01"}}) {
         f.msg.Clear();
         f.Type(5, r.col, r.text);
         ASSERT_EQ(f.msg.Count(), 1u) << r.text;
@@ -117,7 +117,7 @@ TEST(PredictGrid, SettlementBeforeItsDate) {
     GridFixture f;
     f.Type(5, kColSettlement, "0.95");
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.msg.Last().icon, MsgIcon::None);
     EXPECT_EQ(f.msg.Last().caption, "");
     EXPECT_EQ(f.Cell(5, kColSettlement), "");
@@ -133,7 +133,7 @@ TEST(PredictGrid, InsertedRowNeverTakesANeighboursDate) {
     QTest::keyClick(f.g, Qt::Key_Insert);
     QCoreApplication::processEvents();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.Station().Count, 4);
     EXPECT_EQ(GridDateText(f.Station().ObsDate[3]), "2003/05/15");
     // The run refuses too, before anything is written.
@@ -244,10 +244,10 @@ TEST(PredictGrid, TheSameRefusalTwiceAndThreeTimesNeverReachesTheFile) {
         const char* kept;
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "盛土開始"},
-                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください", "0.500"},
+                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください。", "0.500"},
                              Refusal{kColSettlement, "abc", "「沈下量(m)」の2行目には数値を入力してください。", "0.500"},
                              Refusal{kColSW, "x", "「SW」の2行目には数値を入力してください。", ""},
-                             Refusal{kColDate, "2003/02/30", "有効な日付を入力してください", "2003/04/25"}}) {
+                             Refusal{kColDate, "2003/02/30", "有効な日付を入力してください。", "2003/04/25"}}) {
         for (int n = 1; n <= 3; ++n) {
             f.msg.Clear();
             f.Type(2, r.col, r.text);
@@ -276,7 +276,7 @@ TEST(PredictGrid, AnEditWhileAnotherRowLacksItsDateShowsWhatIsSaved) {
     f.msg.Clear();
     f.Type(1, kColSettlement, "0.125");
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.Cell(1, kColSettlement), "0.000");  // what the record holds
     QCoreApplication::processEvents();
     EXPECT_EQ(f.g->CurrentRow(), 3);  // on to the date that is missing
@@ -311,7 +311,7 @@ TEST(PredictGrid, AZeroDateFromAFileCanBeEditedAndCalculated) {
     f.Type(1, kColDate, "1899/12/30");  // the grid takes back what it shows
     EXPECT_EQ(f.msg.Count(), 0u);
     f.w->cal_tnk_Click();
-    for (const Message& m : f.msg.shown) EXPECT_NE(m.text, "有効な日付を入力してください");
+    for (const Message& m : f.msg.shown) EXPECT_NE(m.text, "有効な日付を入力してください。");
 }
 
 TEST(PredictGrid, LimitsAreTold) {
