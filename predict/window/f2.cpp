@@ -25,6 +25,7 @@
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
 #include "predict/window/calc_run.hpp"
+#include "predict/window/graphs.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "rules/limits.hpp"
 #include "shell/about.hpp"
@@ -57,6 +58,12 @@ struct TwipsBox {
     int left, top, width, height;
 };
 
+// A box the graph keeps its labels off, placed over P1.
+TwipsBox OverGraph(const GraphArea& a, const LabelBox& b) {
+    return TwipsBox{a.p1Left + static_cast<int>(b.left), a.p1Top + static_cast<int>(b.top),
+                    static_cast<int>(b.right - b.left), static_cast<int>(b.bottom - b.top)};
+}
+
 // Each control that follows the window size, by its object name, with the
 // rule that places it in the graph area.
 struct LayoutRow {
@@ -68,8 +75,8 @@ constexpr LayoutRow kLayout[] = {
     {"P2", [](const GraphArea& a) { return TwipsBox{a.p1Left, a.p2Top, a.p2Width, a.p1Height}; }},
     // The time-axis maximum in P1's top right corner, the scale factor in
     // its bottom left one.
-    {"txt_n", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p1Width - 700, a.p1Top + 60, 640, 300}; }},
-    {"txt_t", [](const GraphArea& a) { return TwipsBox{a.p1Left + 60, a.p1Top + a.p1Height - 340, 640, 300}; }},
+    {"txt_n", [](const GraphArea& a) { return OverGraph(a, MaxDaysBox(a.p1Width, a.p1Height)); }},
+    {"txt_t", [](const GraphArea& a) { return OverGraph(a, MaxSettlementBox(a.p1Width, a.p1Height)); }},
     {"Label2", [](const GraphArea& a) { return TwipsBox{a.p1Left, 360, a.p1Width, 300}; }},
     // The result panel beside P2.
     {"Fra1_0", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p2Width + 75, a.p2Top, 3760, 3350}; }},
