@@ -49,8 +49,9 @@ void NumberBox::SetRange(StoredValue value, double lo, double hi, QString rangeT
     rangeText_ = std::move(rangeText);
 }
 
-std::optional<double> NumberBox::StorableValue() const {
-    const std::string text = box_->text().toStdString();
+std::optional<double> NumberBox::StorableValue() const { return StorableValueOf(box_->text().toStdString()); }
+
+std::optional<double> NumberBox::StorableValueOf(const std::string& text) const {
     if (!IsBlankText(text) && !IsWholeNumber(text)) return std::nullopt;
     const std::optional<double> v = value_ ? value_(text) : NumericValue(text);
     // NaN and infinities fail both comparisons.
@@ -77,14 +78,14 @@ bool NumberBox::Leave() {
         Refuse(NotANumberMessage(name_));
         return false;
     }
-    if (value_ && !StorableValue()) {
+    // The range holds for the text the box will show, which its owner
+    // stores (a format may round -0.5 to -1).
+    const QString shown = shown_ ? QString::fromStdString(shown_(text)) : box_->text();
+    if (value_ && !StorableValueOf(shown.toStdString())) {
         Refuse(OutOfRangeMessage(name_, rangeText_));
         return false;
     }
-    if (shown_) {
-        const QString shown = QString::fromStdString(shown_(text));
-        if (box_->text() != shown) box_->setText(shown);
-    }
+    if (box_->text() != shown) box_->setText(shown);
     stored_ = box_->text();
     emit Accepted(stored_);
     return true;

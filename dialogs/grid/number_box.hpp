@@ -65,6 +65,7 @@ signals:
     void Restored(const QString& text);
 
 private:
+    std::optional<double> StorableValueOf(const std::string& text) const;
     // Puts the stored text back, with the message, and keeps the focus.
     void Refuse(const QString& message);
 

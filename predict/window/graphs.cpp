@@ -111,7 +111,7 @@ LabelBox TextBox(double points, double x, double y, std::string_view utf8) {
                               ((static_cast<unsigned char>(utf8[i + 1]) == 0xBD &&
                                 static_cast<unsigned char>(utf8[i + 2]) >= 0xA1) ||
                                static_cast<unsigned char>(utf8[i + 1]) == 0xBE);
-        width += n == 1 || halfKana ? 0.6 * em : em;
+        width += c == ' ' ? 0.3 * em : n == 1 || halfKana ? 0.6 * em : em;
         i += n;
     }
     return LabelBox{x, y, x + width, y + 1.25 * em};

@@ -52,7 +52,7 @@ struct LabelBox {
 };
 // The box a text takes with its top-left corner at (x, y) in a font of
 // `points`: counted from its characters, a full-width one as wide as the
-// font is high, any other 0.6 of that, one line 1.25 font heights high.
+// font is high, a blank 0.3 of that, any other 0.6, one line 1.25 font heights high.
 LabelBox TextBox(double points, double x, double y, std::string_view utf8);
 // True when the two boxes share more than an edge.
 bool Overlap(const LabelBox& a, const LabelBox& b);

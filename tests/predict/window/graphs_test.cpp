@@ -77,9 +77,11 @@ TEST(TimeGraph, TickSteps) {
         std::vector<std::string> labels;
         std::size_t dayTicks;
     } cases[] = {
-        {500, 1, {" 0 ", " 0.2 ", " 0.4 ", " 0.6 ", " 0.8 ", " 1 "}, 6},
+        // A label at the axis end lies under the maximum's box: the box
+        // shows that value.
+        {500, 1, {" 0 ", " 0.2 ", " 0.4 ", " 0.6 ", " 0.8 "}, 6},
         {500, 1.2, {" 0 ", " 0.4 ", " 0.8 "}, 6},  // 3 x 0.4 lies above 1.2
-        {30000, 2, {" 0 ", " 0.4 ", " 0.8 ", " 1.2 ", " 1.6 ", " 2 "}, 31},
+        {30000, 2, {" 0 ", " 0.4 ", " 0.8 ", " 1.2 ", " 1.6 "}, 31},
         {100, 30000, {}, 11},
     };
     for (const auto& c : cases) {
@@ -95,10 +97,15 @@ TEST(TimeGraph, TickSteps) {
         EXPECT_DOUBLE_EQ(ticks.front(), 700);
         EXPECT_NEAR(ticks.back(), kW - 500, 1e-6);  // N ends on the axis end
     }
-    // T = 30000 m by 1 m: the tick loop stops at its cap of 1000.
+    // T = 30000 m by 1 m: the tick loop stops at its cap of 1000; ticks
+    // that close keep only the labels that do not cover each other.
     RecordingPicture p(kW, kH);
     DrawTimeGraph(p, Option(3), empty, {100, 30000, 0});
-    EXPECT_EQ(SettlementLabels(p).size(), 1000u);
+    std::size_t ticks = 0;
+    for (const DrawOp& l : p.Lines()) ticks += l.x1 == 700 && l.x2 == 650;
+    EXPECT_EQ(ticks, 1000u);
+    EXPECT_GE(SettlementLabels(p).size(), 1u);
+    EXPECT_LT(SettlementLabels(p).size(), 30u);
 }
 
 TEST(TimeGraph, YearMonthTicks) {
