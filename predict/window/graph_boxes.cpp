@@ -71,6 +71,11 @@ bool GraphBoxes::DrawTime(Picture& p) {
     view.selected = in_.selected ? in_.selected() : 0;
     const GraphOutcome out = DrawTimeGraph(p, in_.data(), Shown(), view);
     if (out.unitCaption) label4_->setText(Q(*out.unitCaption));
+    if (out.unitBox) {
+        const LabelBox& b = *out.unitBox;
+        label4_->setGeometry(TwipsRect(ScreenTwips(p1_), static_cast<int>(b.left), static_cast<int>(b.top),
+                                       static_cast<int>(b.right - b.left), static_cast<int>(b.bottom - b.top)));
+    }
     return out.ok;
 }
 

@@ -74,6 +74,27 @@ public:
             return;
         }
     }
+    // A label held back until Flush, so that a box can be fitted between
+    // the labels of its row first.
+    void Defer(double x, double y, const std::string& text) { deferred_.push_back({x, y, text}); }
+    // The first of `boxes` that neither a held-back label nor a placed one
+    // covers, else the first of them; taken. Then the held-back labels.
+    LabelBox PlaceBoxThenFlush(const std::vector<LabelBox>& boxes) {
+        LabelBox chosen = boxes.front();
+        for (const LabelBox& b : boxes) {
+            bool free = Free(b);
+            for (const Deferred& d : deferred_)
+                free = free && !Overlap(b, TextBox(p_.FontPoints(), d.x, d.y, d.text));
+            if (free) {
+                chosen = b;
+                break;
+            }
+        }
+        taken_.push_back(chosen);
+        for (const Deferred& d : deferred_) Fixed(d.x, d.y, d.text);
+        deferred_.clear();
+        return chosen;
+    }
     // Places in a column at x: from y0 down in steps of one line to yMax,
     // then up from y0 to yMin.
     std::vector<std::pair<double, double>> Column(double x, double y0, double yMin, double yMax) const {
@@ -85,6 +106,10 @@ public:
     }
 
 private:
+    struct Deferred {
+        double x, y;
+        std::string text;
+    };
     bool Free(const LabelBox& b) const {
         for (const LabelBox& t : taken_)
             if (Overlap(b, t)) return false;
@@ -92,6 +117,7 @@ private:
     }
     Picture& p_;
     std::vector<LabelBox> taken_;
+    std::vector<Deferred> deferred_;
 };
 
 LabelBox Box(double left, double top, double width, double height) {
@@ -114,7 +140,7 @@ LabelBox TextBox(double points, double x, double y, std::string_view utf8) {
         width += c == ' ' ? 0.3 * em : n == 1 || halfKana ? 0.6 * em : em;
         i += n;
     }
-    return LabelBox{x, y, x + width, y + 1.25 * em};
+    return LabelBox{x, y, x + width, y + 1.1 * em};
 }
 
 bool Overlap(const LabelBox& a, const LabelBox& b) {
@@ -178,7 +204,17 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
     const double N = view.maxDays, T = view.maxSettlement;
     if (!(N > 0 && N <= 30000 && T > 0 && T <= 30000)) return out;
 
-    LabelBoard labels(p, {SettlementUnitBox(), TimeUnitBox(), MaxDaysBox(W, H), MaxSettlementBox(W, H)});
+    LabelBoard labels(p, {SettlementUnitBox(), MaxDaysBox(W, H), MaxSettlementBox(W, H)});
+    // The time-unit label slides along the row of the time labels to the
+    // first gap between them; without one it keeps its place and the time
+    // labels it would cover are left out.
+    auto placeUnit = [&] {
+        std::vector<LabelBox> row;
+        const LabelBox first = TimeUnitBox();
+        for (double dx = 0; dx == 0 || first.right + dx <= W - 700; dx += 90)
+            row.push_back(LabelBox{first.left + dx, first.top, first.right + dx, first.bottom});
+        out.unitBox = labels.PlaceBoxThenFlush(row);
+    };
     try {
         const TimeMap m{Finite((W - 1200) / N), Finite((H - 450) / T)};
 
@@ -200,9 +236,10 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                 if (d > N) break;
                 const double x = m.X(d);
                 LineInBox(p, x, 300, x, 350);
-                labels.Fixed(x - 200, 100, BareNumber(d));
+                labels.Defer(x - 200, 100, BareNumber(d));
             }
             out.unitCaption = kDayUnitCaption;
+            placeUnit();
         } else if (set.TimeAxisMode == 1) {
             if (count >= 1) {
                 const Date first = st.ObsDate[1];
@@ -215,7 +252,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                     if (*jan >= first) {
                         const double x = m.X(DaysBetween(first, *jan));
                         LineInBox(p, x, 300, x, 350);
-                        labels.Fixed(x - 75, 100, CFormat("%02d", year % 100));
+                        labels.Defer(x - 75, 100, CFormat("%02d", year % 100));
                     }
                     for (int mo = 2; mo <= 12; ++mo) {
                         const auto md = Date::FromYmd(year, mo, 1);
@@ -232,6 +269,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                 }
             }
             out.unitCaption = kYearUnitCaption;
+            placeUnit();
         }
 
         auto point = [&](int i, double& x, double& y) {

@@ -405,11 +405,11 @@ TEST(Graphs, NoLabelCoversAnother) {
                                       1, 4);
         ObsSettings set = Option(c.option);
         set.TimeAxisMode = static_cast<std::int16_t>(c.mode);
-        PredictionOutcome out = ComputePrediction(s, set);
-        static_cast<StationResults&>(s) = out.results;
+        static_cast<StationResults&>(s) = ComputePrediction(s, set).results;
         RecordingPicture p(kW, kH);
-        DrawTimeGraph(p, set, s, {c.maxDays, c.maxSettlement, c.selected});
-        EXPECT_EQ(overlaps(p, {SettlementUnitBox(), TimeUnitBox(), MaxDaysBox(kW, kH), MaxSettlementBox(kW, kH)}),
+        const GraphOutcome out = DrawTimeGraph(p, set, s, {c.maxDays, c.maxSettlement, c.selected});
+        ASSERT_TRUE(out.unitBox.has_value());
+        EXPECT_EQ(overlaps(p, {SettlementUnitBox(), *out.unitBox, MaxDaysBox(kW, kH), MaxSettlementBox(kW, kH)}),
                   "");
         // The fit points of the station: the regression graph, square.
         RecordingPicture q(kH, kH);
