@@ -1,5 +1,6 @@
 #include "dialogs/grid/number_box.hpp"
 
+#include <QEvent>
 #include <QLineEdit>
 
 #include "dialogs/grid/cell_text.hpp"
@@ -27,10 +28,17 @@ NumberBox::NumberBox(QLineEdit* box, QString name, ShownText shown, MessageSink*
       stored_(box->text()) {
     connect(box_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
     connect(box_, &QLineEdit::editingFinished, this, [this] { Leave(); });
+    box_->installEventFilter(this);
+}
+
+bool NumberBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == box_ && e->type() == QEvent::FocusIn && !leaving_) entered_ = stored_;
+    return QObject::eventFilter(watched, e);
 }
 
 void NumberBox::SetStored(const QString& text) {
     stored_ = text;
+    entered_.reset();
     box_->setText(text);
 }
 
@@ -62,6 +70,7 @@ std::optional<double> NumberBox::StorableValueOf(const std::string& text) const 
 void NumberBox::Refuse(const QString& message) {
     leaving_ = true;
     // The box shows what is stored while the message is up.
+    if (entered_) stored_ = *entered_;
     box_->setText(stored_);
     emit Restored(stored_);
     if (messages_) messages_->Notify(message.toStdString(), MsgIcon::Exclamation);
@@ -87,6 +96,7 @@ bool NumberBox::Leave() {
     }
     if (box_->text() != shown) box_->setText(shown);
     stored_ = box_->text();
+    entered_ = stored_;
     emit Accepted(stored_);
     return true;
 }

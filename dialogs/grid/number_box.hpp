@@ -43,7 +43,9 @@ public:
     // The program filled the box: what a refusal puts back.
     void SetStored(const QString& text);
     // The owner stored what is being typed (a box that stores as it
-    // changes): a refusal puts back this text; the box is left as it is.
+    // changes); the box is left as it is. A refusal puts back the text the
+    // box held when the user entered it, which the owner stores again, or
+    // else this one: a half-typed value (the 60 of 600) never stays.
     void KeepStored(const QString& text) { stored_ = text; }
     const QString& Stored() const { return stored_; }
     // True once the user has typed into the box.
@@ -64,6 +66,9 @@ signals:
     // A refused text was replaced by this one, which the owner stores again.
     void Restored(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
     std::optional<double> StorableValueOf(const std::string& text) const;
     // Puts the stored text back, with the message, and keeps the focus.
@@ -74,6 +79,7 @@ private:
     ShownText shown_;
     MessageSink* messages_;
     QString stored_;
+    std::optional<QString> entered_;  // stored_ when the box got the focus
     bool typed_ = false;
     bool leaving_ = false;
     StoredValue value_;

@@ -137,6 +137,11 @@ void ObservationGrid::SetReadOnly(bool readOnly) {
     SetTiedRows(readOnly);
 }
 
+bool ObservationGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (readOnly_) return false;
+    return grid::QEX_FLG::edit(index, trigger, event);
+}
+
 GridTexts ObservationGrid::Texts() const {
     GridTexts t;
     t.rowsInUse = RowsInUse();

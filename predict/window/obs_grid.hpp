@@ -52,6 +52,13 @@ public:
     // text edit.
     void RevertTextEdit();
 
+    using grid::QEX_FLG::edit;
+
+protected:
+    // Without a station no editor opens, however it is asked for (a click
+    // on the current cell opens one in the shared grid).
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+
 private:
     void ForgetEdits();
     int ColumnPixels(int col) const;

@@ -412,10 +412,15 @@ TEST(PredictGrid, TypingWithoutAStationIsTold) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
     f.w->QEXFLG()->setFocus();
     EXPECT_EQ(U(f.w->StatusPanel1()->text()), "観測データ入力＞先に「観測場所」で観測所を登録してください。");
+    // Typed at once, and after a click on the current cell, which opens an
+    // editor where there is a station.
     QTest::keyClicks(f.w->QEXFLG(), QStringLiteral("2"));
-    ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "観測所が登録されていません。「観測場所」で観測所を登録してください。");
+    kova::test::ClickCurrentAndType(*f.w->QEXFLG(), 1, kColDate, "3");
+    ASSERT_GE(f.msg.Count(), 2u);
+    for (const Message& m : f.msg.shown)
+        EXPECT_EQ(m.text, "観測所が登録されていません。「観測場所」で観測所を登録してください。");
     EXPECT_EQ(f.w->QEXFLG()->RowsInUse(), 0);
+    EXPECT_EQ(f.w->QEXFLG()->Text(1, kColDate), "");
 }
 
 // The station list numbers its rows 1..n after every kind of change.

@@ -321,6 +321,17 @@ TEST(PredictWindow, TypedBoxesRefuseLettersEveryTime) {
         }
     EXPECT_EQ(s.Sa, 3);
     EXPECT_EQ(s.SaPrime, 4);
+    // Typed key by key, an out-of-range number passes values that fit (6,
+    // 60 of 600): leaving puts back the value the box had when entered.
+    for (const char* bad : {"600", "-1", "1e999"}) {
+        SCOPED_TRACE(bad);
+        f.msg.Clear();
+        typeAndLeave(f.w->TS(), bad);
+        ASSERT_EQ(f.msg.Count(), 1u);
+        EXPECT_EQ(f.msg.Last().text, "「Sa」は0～500の範囲で指定してください。");
+        EXPECT_EQ(U(f.w->TS()->text()), "3");
+        EXPECT_EQ(s.Sa, 3);
+    }
 }
 
 TEST(PredictWindow, RunThenPrint) {
