@@ -84,17 +84,14 @@ void Dialog0::CellEdited() {
     const int u = Qflg_NB->RowsInUse();
 
     // Every row is read before anything is stored: a refused cell changes nothing.
-    CellReader read(g, host_.Messages());
+    CellReader read = CellReader::AfterEdit(g, host_.Messages());
     std::vector<std::pair<double, double>> xy(static_cast<std::size_t>(u));
     for (int k = 1; k <= u && !read.Failed(); ++k) {
         const auto x = read.Real(k, 1, Item::X);
         const auto y = read.Real(k, 2, Item::Y);
         if (x && y) xy[static_cast<std::size_t>(k - 1)] = {*x, *y};
     }
-    if (read.Failed()) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (read.Failed()) return;  // the edit is already undone
 
     if (u > n && r <= n) RenumberLinePoints(m, static_cast<i16>(r - 1), static_cast<i16>(u - n), 1);
     if (u < n) RenumberLinePoints(m, static_cast<i16>(r - 1), static_cast<i16>(n - u), 2);

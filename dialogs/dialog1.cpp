@@ -63,7 +63,7 @@ void Dialog1::CellEdited() {
         i16 stage = 0;
     };
     std::vector<Row> rows(static_cast<std::size_t>(u));
-    CellReader read(g, host_.Messages());
+    CellReader read = CellReader::AfterEdit(g, host_.Messages());
     for (int r = 1; r <= u && !read.Failed(); ++r) {
         Row& row = rows[static_cast<std::size_t>(r - 1)];
         if (auto name = read.Name(r, 1)) row.name = *name;
@@ -71,10 +71,7 @@ void Dialog1::CellEdited() {
         // Any 16-bit stage is stored for OK to refuse; only one that fits none is refused here.
         if (auto s = read.Int16(r, 3, kStageMessage, MsgIcon::None)) row.stage = *s;
     }
-    if (read.Failed()) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (read.Failed()) return;  // the edit is already undone
     i16 stages = m.StageCount;
     for (int r = 1; r <= u; ++r) {
         SoilBlock& b = m.Embankment[static_cast<std::size_t>(r - 1)];

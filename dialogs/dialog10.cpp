@@ -48,11 +48,7 @@ void Dialog10::CellEdited() {
     grid::GridModel& g = Qflg_KB->Model();
     const int r = Qflg_KB->CurrentRow();
     const auto& last = g.Last();
-    if (g.LastAction() == grid::GridModel::Action::Edit && last.col == 1 &&
-        !CheckName(g.Cell(last.row, 1).toStdString(), host_.Messages())) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (last.col == 1 && RefuseEditedName(g, host_.Messages())) return;
     if (Qflg_KB->CurrentCol() != 2) return;
     // The weight as it will be stored: its numeric value in "#0.000". A
     // reformat by the dialog is no user edit.

@@ -47,9 +47,10 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     auto* panel = new QGroupBox(QStringLiteral("係数について"), this);
     PlaceTwips(panel, 120, 3000, 9315, 1815);
     panel->lower();
-    auto label = [this](const char* text, int left, int top, int width, int height) {
-        auto* l = new QLabel(Q(text), this);
-        PlaceTwips(l, left, top, width, height);
+    // The help stands in the frame (twips as on the form, from its corner).
+    auto label = [this, panel](const char* text, int left, int top, int width, int height) {
+        auto* l = new QLabel(Q(text), panel);
+        l->setGeometry(Px(left - 120), Py(top - 3000), Px(width), Py(height));
         return l;
     };
     label("α：圧密係数補正値 Ch=α・Cv", 300, 3240, 3255, 195);
@@ -67,6 +68,7 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     label("沈下低減係数βについて", 180, 4020, 2715, 195);
     label("低置換改良の場合（as＜0.5）  β=1/(1+(n-1)as)", 300, 4260, 5595, 195);
     label("高置換改良の場合（as≧0.5）  β=1-as", 300, 4500, 5595, 195);
+    FitInFrame(panel);
 
     // The grid, one row per soil layer.
     const Model& m = host.SectionModel();

@@ -73,17 +73,14 @@ void Dialog15::CellEdited() {
     grid::GridModel& g = Qflg_YT->Model();
     const int u = std::min(Qflg_YT->RowsInUse(), kMaxSheetPiles);
     std::vector<SheetPileRec> walls(static_cast<std::size_t>(u));
-    CellReader read(g, host_.Messages());
+    CellReader read = CellReader::AfterEdit(g, host_.Messages());
     for (int r = 1; r <= u && !read.Failed(); ++r) {
         SheetPileRec& w = walls[static_cast<std::size_t>(r - 1)];
         if (auto v = read.Real(r, 1, Item::X)) w.X = *v;
         if (auto v = read.Real(r, 2, Item::Y)) w.Top = *v;
         if (auto v = read.Real(r, 3, Item::Y)) w.Bottom = *v;
     }
-    if (read.Failed()) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (read.Failed()) return;  // the edit is already undone
     std::copy(walls.begin(), walls.end(), m.SheetPile.begin());
     m.SheetPileCount = static_cast<i16>(u);
     for (int r = 1; r <= u; ++r)

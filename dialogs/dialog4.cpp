@@ -93,7 +93,7 @@ void Dialog4::CellEdited() {
         double weight = 0, cc = 0;
     };
     std::vector<Row> rows(static_cast<std::size_t>(u));
-    CellReader read(g, host_.Messages());
+    CellReader read = CellReader::AfterEdit(g, host_.Messages());
     for (int r = 1; r <= u && !read.Failed(); ++r) {
         Row& row = rows[static_cast<std::size_t>(r - 1)];
         if (auto name = read.Name(r, 1)) row.name = *name;
@@ -104,10 +104,7 @@ void Dialog4::CellEdited() {
         if (auto n = read.Int(r, 6, Item::NValue)) row.n = *n;
         if (auto cc = read.Real(r, 7, Item::CompressionIndex)) row.cc = *cc;
     }
-    if (read.Failed()) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (read.Failed()) return;  // the edit is already undone
     for (int r = 1; r <= u; ++r) {
         const Row& row = rows[static_cast<std::size_t>(r - 1)];
         SoilBlock& b = m.SoilLayer[static_cast<std::size_t>(r - 1)];

@@ -249,6 +249,10 @@ void Dialog5::PointsEdited() {
     const grid::GridModel& g = points_->Model();
     std::vector<Dialog5Form::RowInput> rows;
     for (int r = 1; r <= points_->RowsInUse(); ++r) {
+        // A row with a cell never filled (a new row, or one whose only value
+        // was refused) is no point yet: storing it would make a point of 0.
+        const auto unfilled = [&g, r](int c) { return !g.HasKeptValue(r, c) && g.Cell(r, c).trimmed().isEmpty(); };
+        if (unfilled(1) || unfilled(2)) continue;
         Dialog5Form::RowInput in;
         if (g.HasKeptValue(r, 0)) in.origin = static_cast<int>(g.Value(r, 0).value_or(0)) - 1;
         if (!g.HasKeptValue(r, 1)) in.p = g.Value(r, 1).value_or(0);

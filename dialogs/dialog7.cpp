@@ -79,15 +79,12 @@ void Dialog7::CellEdited() {
     grid::GridModel& g = Qflg_KP->Model();
     const int u = std::min(Qflg_KP->RowsInUse(), kMaxCalcPos);
     std::vector<std::pair<std::string, double>> rows(static_cast<std::size_t>(u));
-    CellReader read(g, host_.Messages());
+    CellReader read = CellReader::AfterEdit(g, host_.Messages());
     for (int r = 1; r <= u && !read.Failed(); ++r) {
         if (auto name = read.Name(r, 1)) rows[static_cast<std::size_t>(r - 1)].first = *name;
         if (auto x = read.Real(r, 2, Item::X)) rows[static_cast<std::size_t>(r - 1)].second = *x;
     }
-    if (read.Failed()) {
-        g.RevertLastEdit();
-        return;
-    }
+    if (read.Failed()) return;  // the edit is already undone
     m.CalcPosCount = static_cast<i16>(u);
     for (int r = 1; r <= u; ++r) {
         m.Cond.CalcPosName[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].first;

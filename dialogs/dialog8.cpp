@@ -74,6 +74,7 @@ void Dialog8::Fill(const SandCurves& curves) {
     grid_->SetFormat(1, QStringLiteral("#0.0"));
     grid_->SetTiedRows(false);
     grid::GridModel& g = grid_->Model();
+    g.SetBlankShowsZero(true);  // a new row's empty void ratios are stored as 0
     for (int a = 0; a < rows.RowCount(); ++a) {
         const SandRow& r = rows.Row(a);
         g.SetCellValue(a + 1, 0, a + 1, QStringLiteral("#0"));
@@ -106,6 +107,7 @@ bool Dialog8::Commit() {
     Model& m = host_.SectionModel();
     Dialog8Form form(m);
     form.SetRows(GridRows());
+    if (!form.ConfirmFallingVoidRatios(host_.Messages())) return false;
     form.Apply(m);
     return true;
 }

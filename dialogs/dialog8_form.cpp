@@ -1,7 +1,10 @@
 #include "dialogs/dialog8_form.hpp"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+
+#include "dialogs/grid/cell_text.hpp"
 
 namespace kova {
 
@@ -13,6 +16,26 @@ bool Confirm(MessageSink& ui, const char* text) {
 }
 
 }  // namespace
+
+// The sand classes of the curves, as their column headers name them.
+constexpr const char* kSandClasses[kSandCurves] = {"非常にゆるい砂", "ゆるい砂", "中位に締まった砂", "締まった砂",
+                                                    "非常に締まった砂"};
+
+bool Dialog8Form::ConfirmFallingVoidRatios(MessageSink& ui) const {
+    for (std::size_t d = 1; d <= static_cast<std::size_t>(kSandCurves); ++d)
+        for (std::size_t a = 1; a < rows_.size(); ++a) {
+            const SandRow &lo = rows_[a - 1], &hi = rows_[a];
+            if (!(hi[0] > lo[0] && hi[d] > lo[d])) continue;
+            const std::string text =
+                std::string("「") + kSandClasses[d - 1] + "」の間隙比が、圧力Ｐ " + grid::FormatNumber(lo[0], "##0.0") +
+                " から " + grid::FormatNumber(hi[0], "##0.0") + " kN/m2 の間で " + grid::FormatNumber(lo[d], "##0.000") +
+                " から " + grid::FormatNumber(hi[d], "##0.000") +
+                " に増えています。\r間隙比は圧力とともに減るように入力してください（このままでは沈下計算ができません）。\r"
+                "このまま保存しますか？";
+            return ui.Show(Message{text, "確認", MsgIcon::Exclamation, MsgButtons::YesNo, 1}) == MsgAnswer::Yes;
+        }
+    return true;
+}
 
 void Dialog8Form::Load(const SandCurves& curves) {
     rows_.clear();

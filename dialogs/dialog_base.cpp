@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -60,6 +62,25 @@ QLabel* FormDialog::AddLabel(const QString& caption, int left, int top, int widt
     // The installed font may need more room than the original face.
     if (l->sizeHint().width() > l->width()) l->resize(l->sizeHint().width(), l->height());
     return l;
+}
+
+void FormDialog::FitInFrame(QGroupBox* frame) {
+    const QList<QWidget*> kids = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    if (kids.isEmpty()) return;
+    int top = frame->height(), bottom = 0;
+    for (QWidget* w : kids) {
+        if (w->sizeHint().height() > w->height()) w->resize(w->width(), w->sizeHint().height());
+        top = std::min(top, w->y());
+    }
+    const int down = std::max(0, frame->contentsRect().top() + 2 - top);
+    for (QWidget* w : kids) {
+        w->move(w->x(), w->y() + down);
+        bottom = std::max(bottom, w->y() + w->height());
+    }
+    const int need = bottom + frame->contentsMargins().bottom() + 2;
+    if (need > frame->height()) frame->resize(frame->width(), need);
+    const int dialogNeed = frame->y() + frame->height() + Py(120);
+    if (dialogNeed > height()) setFixedSize(width(), dialogNeed);
 }
 
 void FormDialog::WidenRightOf(int xTwips, int extraPx) {
@@ -211,6 +232,9 @@ void ToolPalette::CloseClicked() {
 void ToolPalette::UnloadOnce() {
     if (unloaded_) return;
     unloaded_ = true;
+    // The tool menu closes every palette (and this one again: harmless)
+    // before it shows the no-tool option down.
+    if (toolMenuClosing_ == 0) host_.SelectToolOption(kNoToolOption);
     EditorState& st = host_.State();
     st.cmd_mode = CmdMode::kNone;
     st.SelIndex = -1;
@@ -221,6 +245,12 @@ void ToolPalette::UnloadOnce() {
 void ToolPalette::closeEvent(QCloseEvent* e) {
     UnloadOnce();
     QDialog::closeEvent(e);
+}
+
+void ToolPalette::done(int r) {
+    // Every way of closing ends here, also one that bypasses the close event.
+    UnloadOnce();
+    QDialog::done(r);
 }
 
 void ToolPalette::keyPressEvent(QKeyEvent* e) {

@@ -17,6 +17,7 @@
 class QAbstractButton;
 class QLabel;
 class QButtonGroup;
+class QGroupBox;
 class QPushButton;
 
 namespace kova {
@@ -41,6 +42,11 @@ protected:
     // twips: every child whose left edge lies at or right of xTwips moves
     // right by extraPx, and the client area grows by as much.
     void WidenRightOf(int xTwips, int extraPx);
+    // Makes a frame hold its children whole in the installed font: each is
+    // at least as tall as its text needs, none reaches above the frame's
+    // contents (below its caption), the frame grows to hold the lowest, and
+    // the dialog to hold the frame.
+    void FitInFrame(QGroupBox* frame);
     // Centres the dialog on its owner (or the screen).
     void CentreOnOwner();
     int Px(int twipsX) const;
@@ -117,8 +123,21 @@ public:
     int OptionCount() const { return static_cast<int>(options_.size()); }
     // "閉じる": no tool on the main window, then close.
     void CloseClicked();
-    // Runs the unload work now if it has not run yet.
+    // Runs the unload work now if it has not run yet. A palette that closes
+    // by any way but the tool menu's own closing (its close box, Alt+F4, a
+    // window manager) also selects the no-tool option, so that the option
+    // that opened it is free to be chosen again.
     void UnloadOnce();
+
+    // While one lives, palettes that close are closed by the tool menu, which
+    // chooses the option itself.
+    class ToolMenuClosing {
+    public:
+        ToolMenuClosing() { ++ToolPalette::toolMenuClosing_; }
+        ~ToolMenuClosing() { --ToolPalette::toolMenuClosing_; }
+        ToolMenuClosing(const ToolMenuClosing&) = delete;
+        ToolMenuClosing& operator=(const ToolMenuClosing&) = delete;
+    };
 
 protected:
     // Adds the option buttons (top to bottom) and "閉じる" below them;
@@ -136,6 +155,7 @@ protected:
     void SetOptionUp(int index);
 
     void closeEvent(QCloseEvent* e) override;
+    void done(int r) override;
     void keyPressEvent(QKeyEvent* e) override;
 
     EditorHost& host_;
@@ -146,6 +166,7 @@ protected:
 private:
     std::string blankPrompt_;
     bool unloaded_ = false;
+    static inline int toolMenuClosing_ = 0;
 };
 
 }  // namespace kova

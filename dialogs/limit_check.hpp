@@ -18,4 +18,13 @@ bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageS
 // That message, e.g. "圧密曲線の圧力(kN/m2)は0～1000000の範囲で指定してください。"
 std::string ShownLimitMessage(Item item, double toModel, const char* shownUnit);
 
+// A column's header as a message names the column: its lines joined, blanks
+// run together, none before "(": "有効重量  (kN/m3)" is "有効重量(kN/m3)".
+std::string ColumnName(const grid::GridModel& g, int col);
+// The limit message of a grid column: the column named as its header names
+// it (the unit added where the header shows none), the range in the shown
+// unit. A column without a header text falls back to the item's name.
+std::string ColumnLimitMessage(const grid::GridModel& g, int col, Item item, double toModel = 1,
+                               const char* shownUnit = nullptr);
+
 }  // namespace kova

@@ -1,6 +1,7 @@
 #include "dialogs/table_form.hpp"
 
 #include "dialogs/grid/cell_text.hpp"
+#include "dialogs/limit_check.hpp"
 #include "textio/storable_text.hpp"
 
 namespace kova {
@@ -19,12 +20,15 @@ void SetUpGrid(grid::QEX_FLG& g, const GridLayout& s) {
     g.SetGridName(s.name);
     g.Initialise(true, 0);
     g.SetTiedRows(s.tied);
+    // Every table set up here stores an empty number cell as 0.
+    g.Model().SetBlankShowsZero(true);
     if (s.controlWidth > 0) g.SetControlWidth(s.controlWidth);
 }
 
 void CellReader::Refuse(const std::string& message, MsgIcon icon) {
     if (failed_) return;
     failed_ = true;
+    if (revert_) revert_->RevertLastEdit();
     msg_.Notify(message, icon);
 }
 
@@ -32,7 +36,7 @@ std::optional<double> CellReader::Real(int row, int col, Item item) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
     if (!v || !WithinLimit(item, *v)) {
-        Refuse(LimitMessage(item));
+        Refuse(ColumnLimitMessage(g_, col, item));
         return std::nullopt;
     }
     return v;
@@ -43,7 +47,7 @@ std::optional<i16> CellReader::Int(int row, int col, Item item) {
     const std::optional<double> v = g_.Value(row, col);
     const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
     if (!n || !WithinLimit(item, *n)) {
-        Refuse(LimitMessage(item));
+        Refuse(ColumnLimitMessage(g_, col, item));
         return std::nullopt;
     }
     return n;
@@ -77,6 +81,15 @@ bool CheckName(const std::string& text, MessageSink& msg) {
     if (IsStorableText(text)) return true;
     msg.Notify(kBadTextMessage, MsgIcon::Exclamation);
     return false;
+}
+
+bool RefuseEditedName(grid::GridModel& g, MessageSink& msg) {
+    const auto& last = g.Last();
+    if (g.LastAction() != grid::GridModel::Action::Edit || IsStorableText(g.Cell(last.row, last.col).toStdString()))
+        return false;
+    g.RevertLastEdit();
+    msg.Notify(kBadTextMessage, MsgIcon::Exclamation);
+    return true;
 }
 
 std::string FullTableMessage(const char* what, int capacity, const char* unit) {

@@ -42,6 +42,14 @@ inline constexpr const char* kBadTextMessage = "使用できない文字が含�
 class CellReader {
 public:
     CellReader(const grid::GridModel& g, MessageSink& msg) : g_(g), msg_(msg) {}
+    // A reader of the table right after the user's edit: a refusal puts the
+    // edited cell back before its message, so that the screen never shows
+    // a refused text while the message is up.
+    static CellReader AfterEdit(grid::GridModel& g, MessageSink& msg) {
+        CellReader r(g, msg);
+        r.revert_ = &g;
+        return r;
+    }
 
     // A number within the item's limits.
     std::optional<double> Real(int row, int col, Item item);
@@ -61,12 +69,16 @@ public:
 private:
     const grid::GridModel& g_;
     MessageSink& msg_;
+    grid::GridModel* revert_ = nullptr;
     bool failed_ = false;
 };
 
 // Checks a typed name at once (the name columns and the title box): false,
 // after the message, when it cannot be stored.
 bool CheckName(const std::string& text, MessageSink& msg);
+// The same for the cell of the user's last edit: a refused name is put back
+// first, then told. True when refused.
+bool RefuseEditedName(grid::GridModel& g, MessageSink& msg);
 
 // What Ins on a full table says: "境界点は500点までです。".
 std::string FullTableMessage(const char* what, int capacity, const char* unit);

@@ -27,8 +27,8 @@ constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 // Pixels of a title bar beside its caption: the icon and the buttons a
 // window manager draws (some draw minimise and maximise whatever the window
-// asks), and margins.
-constexpr int kTitleBarRoom = 96;
+// asks), up to 24 pixels each, and the margins around them.
+constexpr int kTitleBarRoom = 4 * 24 + 32;
 
 // Every palette but the point palette blanks panel 1 with two blanks.
 constexpr const char* kTwoBlanks = "  ";
@@ -82,15 +82,17 @@ bool ClearPickPair(EditorState& st) {
 }  // namespace
 
 int CaptionRoom(const QString& caption) {
-    // The title font is the window manager's: a bold face a little larger
-    // than the application's.
+    // The title font is the window manager's: a bold face up to a third
+    // larger than the application's (a face without Japanese glyphs falls
+    // back to a wider one).
     QFont f = QApplication::font();
     f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() * 1.15 : 10);
+    f.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() * 4 / 3 : 12);
     return QFontMetrics(f).horizontalAdvance(caption) + kTitleBarRoom;
 }
 
 void CloseToolPalettes() {
+    const ToolPalette::ToolMenuClosing byMenu;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible()) continue;
         const std::string caption = U(w->windowTitle());

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     kova::QtFileDialogs files;
     kova::QtProcessRunner processes;
     kova::IniSettings settings(kova::IniSettings::DefaultFolder());
+    files.RememberIn(&settings, kova::KovaApp().storeApp);
     kova::QtHelpViewer help;
 
     kova::EditorDeps deps;

@@ -1,5 +1,6 @@
 #include "editor/run_commands.hpp"
 
+#include <cstring>
 #include <vector>
 
 #include "editor/results.hpp"
@@ -36,8 +37,13 @@ std::string ValidUtf8(const std::string& s) {
 
 std::string EngineMessageText(const std::string& errorOutput, int maxLines) {
     std::vector<std::string> lines = SplitLines(ValidUtf8(errorOutput));
-    for (std::string& l : lines)
+    for (std::string& l : lines) {
         if (!l.empty() && l.back() == '\r') l.pop_back();
+        // Each line is one message, "<caption>: <text>" (its line breaks are
+        // CRs): the caption is the engine's box title, not what it says.
+        const std::size_t colon = l.find(": ");
+        if (colon != std::string::npos && colon > 0 && l.find(' ') > colon) l.erase(0, colon + 2);
+    }
     while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos) lines.pop_back();
     std::string text;
     for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < maxLines; ++i) {
@@ -47,10 +53,59 @@ std::string EngineMessageText(const std::string& errorOutput, int maxLines) {
     return text;
 }
 
+std::string NameEngineBlocks(const std::string& text, const Model& m) {
+    struct Kind {
+        const char* word;
+        const std::array<SoilBlock, kMaxBlocks + 1>* table;
+        int count;
+    };
+    const Kind kinds[] = {{"土層 ", &m.SoilLayer, m.SoilLayerCount},
+                          {"盛土 ", &m.Embankment, m.EmbankmentCount},
+                          {"切土 ", &m.CutBlock, m.CutCount}};
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        bool named = false;
+        for (const Kind& k : kinds) {
+            const std::size_t w = std::strlen(k.word);
+            if (text.compare(at, w, k.word) != 0) continue;
+            std::size_t end = at + w;
+            while (end < text.size() && text[end] >= '0' && text[end] <= '9' && end - at - w < 4) ++end;
+            if (end == at + w || (end < text.size() && text[end] >= '0' && text[end] <= '9')) break;
+            const int number = std::stoi(text.substr(at + w, end - at - w));
+            out.append(text, at, end - at);
+            at = end;
+            if (number >= 1 && number <= k.count && !(*k.table)[number - 1].Name.empty())
+                out += "「" + (*k.table)[number - 1].Name + "」";
+            named = true;
+            break;
+        }
+        if (!named) out += text[at++];
+    }
+    return out;
+}
+
+std::string MissingForCalculation(const Model& m) {
+    const bool layers = m.SoilLayerCount > 0, positions = m.CalcPosCount > 0;
+    if (layers && positions) return {};
+    std::string text = !layers && !positions ? "土層と沈下予測個所がありません。" : !layers ? "土層がありません。" : "沈下予測個所がありません。";
+    text += "\r計算するには、";
+    if (!layers) text += "「ブロック」の「新規土層」で土層を登録";
+    if (!layers && !positions) text += "し、";
+    if (!positions) text += "「計算位置」で沈下予測個所を入力";
+    return text + "してください。";
+}
+
 void RunCommands::Calculate() {
     EditorState& v = s_.view();
     host_.SelectToolOption(kNoToolOption);
     v.cmd_mode = CmdMode::kNone;
+    // An empty section gives the engine nothing to compute: no question,
+    // no file, no run, only what is missing.
+    if (const std::string missing = MissingForCalculation(s_.m()); !missing.empty()) {
+        sv_.msg.Notify(missing, MsgIcon::Exclamation);
+        return;
+    }
     host_.ShowConditionsDialog();
     if (v.cmd_mode < 0) {  // CmdMode::kCancelled
         v.cmd_mode = CmdMode::kNone;
@@ -78,7 +133,7 @@ void RunCommands::Calculate() {
 
     // A stopped engine was cut off mid-sentence: what it said is no reason.
     const bool stopped = st.state == ProcessState::Stopped;
-    const std::string said = stopped ? std::string() : EngineMessageText(st.errorOutput);
+    const std::string said = stopped ? std::string() : NameEngineBlocks(EngineMessageText(st.errorOutput), s_.m());
     if (!said.empty()) sv_.msg.Notify(said, MsgIcon::Exclamation);
     if (st.Succeeded() && ReadResults(s_.ps.AppPath, s_.m())) {
         s_.resultsReady = true;

@@ -42,6 +42,7 @@ constexpr int kCyan = 11;
 constexpr int kRed = 12;
 constexpr int kMagenta = 13;
 constexpr int kYellow = 14;
+constexpr int kWhite = 15;
 
 constexpr int kBackground = kBlack;  // black: exclusive-or fills show their own colours
 
@@ -573,8 +574,14 @@ void SectionPainter::DrawBand(QPainter& p, const QSize& area) const {
     const QLineF line(std::nearbyint(x1), std::nearbyint(y1), std::nearbyint(x2), std::nearbyint(y2));
     if (line.p1() == line.p2()) return;
     p.save();
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(QPen(PaletteQColor(band_.colour), std::max(1, band_.width), band_.style == 2 ? Qt::DotLine : Qt::SolidLine));
+    // Two tones, a white line in a black edge: whatever colour a layer
+    // shows, one of them stands out against it (an exclusive-or of one
+    // colour vanishes over the fill of that colour).
+    const int w = std::max(1, band_.width);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setPen(QPen(PaletteQColor(kBlack), w + 2, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(line);
+    p.setPen(QPen(PaletteQColor(kWhite), w, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(line);
     p.restore();
 }

@@ -40,8 +40,8 @@ struct DrawState {
 };
 
 // The band from a line chain's current point to the cursor. It is never
-// part of the picture: whoever shows the picture draws it over a copy by
-// exclusive-or.
+// part of the picture: whoever shows the picture draws it over a copy, a
+// white line in a black edge, so that it shows over every colour.
 struct RubberBand {
     bool shown = false;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // twips

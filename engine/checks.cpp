@@ -4,53 +4,125 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/column.hpp"
 #include "engine/consolidation.hpp"
 #include "engine/errors.hpp"
 #include "engine/rounding.hpp"
+#include "engine/settlement.hpp"
 #include "rules/drain_rule.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
 namespace {
 
-const char* MethodName(int method) {
-    switch (method) {
-        case kMethodELogP: return "e-logP法";
-        case kMethodCc: return "Cc法";
-        case kMethodMv: return "Mv法";
-        default: return "";
-    }
+// What a curve's values are, and so what they must be: a void ratio is
+// positive and does not rise with pressure; a compressibility mv or a
+// coefficient of consolidation cv (both held as plain values, read on
+// logarithmic axes) is positive, since a zero carries no compressibility and
+// has no logarithm.
+enum class CurveKind { ELogP, Mv, Cv, Sand };
+
+struct CurveKindInfo {
+    const char* name;
+    const char* value;
+    bool falling;  // the values must not rise with pressure
+};
+
+const CurveKindInfo& KindInfo(CurveKind kind) {
+    static const CurveKindInfo kinds[] = {
+        {"e-logP曲線", "間隙比", true},
+        {"logMv-logP曲線", "体積圧縮係数Mv", false},
+        {"logCv-logP曲線", "圧密係数Cv", false},
+        {"B.K.Hough曲線", "間隙比", true},
+    };
+    return kinds[static_cast<int>(kind)];
 }
 
-// The faults of one curve that `method` reads; `elogp`: the void ratios
-// must not rise with pressure.
-void CurveFaults(int layer, int method, const char* curveName, const CurveRec* curve, int needed, bool elogp,
-                 std::vector<std::string>& out) {
-    const std::string head = CFormat("土層 %d の%s", layer + 1, curveName);
+// One curve a method reads and the points it needs; 0: the curve may be
+// missing (told while the run computes), but what it holds is checked.
+struct CurveRead {
+    CurveKind kind;
+    int needed;
+};
+
+// What each settlement method reads of a layer: its curves and whether its
+// compression index. A new method gets its row here and so every check.
+struct MethodReads {
+    int method;
+    const char* name;
+    std::vector<CurveRead> curves;
+    bool cc;
+};
+
+const std::vector<MethodReads>& MethodTable() {
+    static const std::vector<MethodReads> table = {
+        {kMethodELogP, "e-logP法", {{CurveKind::ELogP, 2}}, false},
+        {kMethodCc, "Cc法", {{CurveKind::ELogP, 1}}, true},
+        {kMethodMv, "Mv法", {{CurveKind::Mv, 1}}, false},
+        {kMethodHough, "B.K.Hough法", {{CurveKind::Sand, 2}}, false},
+    };
+    return table;
+}
+
+// The curve of `kind` that layer s reads, and its name in a message.
+const CurveRec* CurveOf(const CalcInput& in, const SoilLayerRec& s, CurveKind kind, std::string& name) {
+    auto numbered = [](const auto& table, int number) -> const CurveRec* {
+        return number >= 1 && number <= kMaxCurveNumber ? &table[number] : nullptr;
+    };
+    name = KindInfo(kind).name;
+    switch (kind) {
+        case CurveKind::ELogP: return numbered(in.elogp, s.curve_elogp);
+        case CurveKind::Mv: return numbered(in.mv, s.curve_mv);
+        case CurveKind::Cv: return numbered(in.cv, s.curve_cv);
+        case CurveKind::Sand: {
+            const int d = sand_curve_for(s.n_value);
+            name += CFormat(" %d（N値 %d）", d, s.n_value);
+            return &in.sand[d];
+        }
+    }
+    return nullptr;
+}
+
+// The first fault of one curve that `method` reads, after `head` ("土層 1
+// のe-logP曲線"); empty when it is usable.
+std::string CurveFault(const std::string& head, const char* method, const CurveRec* curve, const CurveRead& read) {
+    const CurveKindInfo& kind = KindInfo(read.kind);
     const int n = curve ? std::clamp(curve->count, 0, kMaxCurvePoints) : 0;
-    if (n < needed) {
-        if (n == 0)
-            out.push_back(head + CFormat("に点がありません（%sには%d点以上必要です）。", MethodName(method), needed));
-        else
-            out.push_back(head + CFormat("の点が%d点しかありません（%sには%d点以上必要です）。", n, MethodName(method),
-                                         needed));
-        return;
+    if (n < read.needed) {
+        if (n == 0) return head + CFormat("に点がありません（%sには%d点以上必要です）。", method, read.needed);
+        return head + CFormat("の点が%d点しかありません（%sには%d点以上必要です）。", n, method, read.needed);
     }
     for (int k = 0; k < n; ++k) {
-        if (!(curve->pressure[k] > 0)) {
-            out.push_back(head + CFormat("の第%d点の圧力が正ではありません。", k + 1));
-            return;
+        if (!(curve->pressure[k] > 0)) return head + CFormat("の第%d点の圧力が正ではありません。", k + 1);
+        if (k > 0 && !(curve->pressure[k] > curve->pressure[k - 1]))
+            return head + CFormat("の第%d点の圧力が前の点の圧力より大きくありません（圧力は点ごとに増加させてください）。",
+                                  k + 1);
+        if (!(curve->value[k] > 0)) return head + CFormat("の第%d点の%sが正ではありません。", k + 1, kind.value);
+        if (kind.falling && k > 0 && curve->value[k] > curve->value[k - 1])
+            return head + CFormat("の第%d点の%sが前の点より大きくなっています（圧力が増すと%sは増えません）。", k + 1,
+                                  kind.value, kind.value);
+    }
+    return {};
+}
+
+// The faults of everything layer i reads by its method, in the order of
+// the table.
+void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
+    const SoilLayerRec& s = in.soil[i];
+    const int method = effective_method(in, s);
+    const std::string layer = CFormat("土層 %d の", i + 1);
+    for (const MethodReads& m : MethodTable()) {
+        if (m.method != method) continue;
+        std::vector<CurveRead> curves = m.curves;
+        // A clay that consolidates reads its logCv-logP curve for the time.
+        if (s.soil_kind == 0) curves.push_back({CurveKind::Cv, 0});
+        for (const CurveRead& read : curves) {
+            std::string name;
+            const CurveRec* curve = CurveOf(in, s, read.kind, name);
+            if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
         }
-        if (k > 0 && !(curve->pressure[k] > curve->pressure[k - 1])) {
-            out.push_back(head + CFormat("の第%d点の圧力が前の点の圧力より大きくありません（圧力は点ごとに増加させてください）。",
-                                         k + 1));
-            return;
-        }
-        if (elogp && k > 0 && curve->value[k] > curve->value[k - 1]) {
-            out.push_back(head + CFormat("の第%d点の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。",
-                                         k + 1));
-            return;
-        }
+        if (m.cc && !(s.cc > 0))
+            out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
     }
 }
 
@@ -75,41 +147,69 @@ bool ProperCrossing(const Node& p, const Node& q, const Node& r, const Node& s) 
     return a != 0 && b != 0 && c != 0 && d != 0 && a != b && c != d;
 }
 
-// Whether the closed outline through the vertices crosses itself.
-bool SelfCrossing(const CalcInput& in, int count, const std::array<int, kMaxBlockVertices>& vertices) {
+// A block's outline as the points it runs through, without repeated
+// vertices (such as the first one again at the end).
+struct Outline {
     std::array<Node, kMaxBlockVertices> v{};
     int n = 0;
+    const Node& at(int k) const { return v[k % n]; }
+};
+
+Outline OutlineOf(const CalcInput& in, int count, const std::array<int, kMaxBlockVertices>& vertices) {
+    Outline o;
     for (int k = 0; k < std::clamp(count, 0, kMaxBlockVertices); ++k) {
         const int number = vertices[k];
         const Node node = number >= 0 && number <= kMaxNodeNumber ? in.nodes[number] : Node{};
-        // A repeated vertex (such as the first one again at the end) adds
-        // no edge.
-        if (n > 0 && node.x == v[n - 1].x && node.y == v[n - 1].y) continue;
-        v[n++] = node;
+        if (o.n > 0 && node.x == o.v[o.n - 1].x && node.y == o.v[o.n - 1].y) continue;
+        o.v[o.n++] = node;
     }
-    while (n > 1 && v[n - 1].x == v[0].x && v[n - 1].y == v[0].y) --n;
+    while (o.n > 1 && o.v[o.n - 1].x == o.v[0].x && o.v[o.n - 1].y == o.v[0].y) --o.n;
+    return o;
+}
+
+// Whether the closed outline crosses itself.
+bool SelfCrossing(const Outline& o) {
+    const int n = o.n;
     if (n < 4) return false;
     for (int i = 0; i < n; ++i) {
-        const Node& a = v[i];
-        const Node& b = v[(i + 1) % n];
         // Edges next to each other share a vertex; the last edge is next to
         // the first.
         for (int j = i + 2; j < n; ++j) {
             if (i == 0 && j == n - 1) continue;
-            if (ProperCrossing(a, b, v[j], v[(j + 1) % n])) return true;
+            if (ProperCrossing(o.at(i), o.at(i + 1), o.at(j), o.at(j + 1))) return true;
         }
     }
     return false;
 }
 
-double LayerSettlement(const LayerResults& res, int slot, int method) {
-    switch (method) {
-        case kMethodELogP:
-        case kMethodHough: return res.elogp[slot].settlement;
-        case kMethodCc: return res.cc[slot].settlement;
-        case kMethodMv: return res.mv[slot].settlement;
-        default: return 0;
+// Where the vertical at x enters and leaves an outline, as the soil column
+// takes it (the highest and the lowest crossing); false when it misses.
+bool Span(const CalcInput& in, const SoilLayerRec& s, double x, double& top, double& bottom) {
+    intersect_polygon_vertical(in, s.vertex_count, s.vertices.data(), x, top, bottom);
+    return !(std::fabs(top - bottom) < 0.001 || top < -9999.9);
+}
+
+// Whether two layers share ground: their outlines cross, or on some
+// vertical both take more than a millimetre of the same height, so that the
+// column would drop one of them or count that ground twice. The verticals
+// tried lie midway between the abscissas of the vertices of both.
+bool Overlap(const CalcInput& in, const SoilLayerRec& a, const Outline& oa, const SoilLayerRec& b,
+             const Outline& ob) {
+    for (int i = 0; i < oa.n; ++i)
+        for (int j = 0; j < ob.n; ++j)
+            if (ProperCrossing(oa.at(i), oa.at(i + 1), ob.at(j), ob.at(j + 1))) return true;
+    std::vector<double> xs;
+    for (const Outline* o : {&oa, &ob})
+        for (int k = 0; k < o->n; ++k) xs.push_back(o->v[k].x);
+    std::sort(xs.begin(), xs.end());
+    for (std::size_t k = 0; k + 1 < xs.size(); ++k) {
+        if (!(xs[k + 1] - xs[k] > 0.002)) continue;
+        const double x = (xs[k] + xs[k + 1]) / 2;
+        double ta, ba, tb, bb;
+        if (!Span(in, a, x, ta, ba) || !Span(in, b, x, tb, bb)) continue;
+        if (std::min(ta, tb) - std::max(ba, bb) > 0.001) return true;
     }
+    return false;
 }
 
 const char* DrainFaultText(DrainFault f) {
@@ -134,36 +234,36 @@ int effective_method(const CalcInput& in, const SoilLayerRec& layer) {
 
 std::vector<std::string> curve_faults(const CalcInput& in) {
     std::vector<std::string> out;
-    auto curve = [](const auto& table, int number) -> const CurveRec* {
-        return number >= 1 && number <= kMaxCurveNumber ? &table[number] : nullptr;
-    };
-    for (int i = 0; i < std::clamp(in.soil_count, 0, kMaxSoilLayers); ++i) {
-        const SoilLayerRec& s = in.soil[i];
-        const int method = effective_method(in, s);
-        if (method == kMethodELogP)
-            CurveFaults(i, method, "e-logP曲線", curve(in.elogp, s.curve_elogp), 2, true, out);
-        else if (method == kMethodCc)
-            CurveFaults(i, method, "e-logP曲線", curve(in.elogp, s.curve_elogp), 1, true, out);
-        else if (method == kMethodMv)
-            CurveFaults(i, method, "logMv-logP曲線", curve(in.mv, s.curve_mv), 1, false, out);
-    }
+    for (int i = 0; i < std::clamp(in.soil_count, 0, kMaxSoilLayers); ++i) LayerFaults(in, i, out);
     return out;
 }
 
 std::vector<std::string> outline_faults(const CalcInput& in) {
     std::vector<std::string> out;
     const char* tail = "の外形線が交差しています（構成点が折り返しています）。構成点の位置を確認してください。";
-    for (int i = 0; i < std::clamp(in.soil_count, 0, kMaxSoilLayers); ++i)
-        if (SelfCrossing(in, in.soil[i].vertex_count, in.soil[i].vertices))
-            out.push_back(CFormat("土層 %d ", i + 1) + tail);
+    const int layers = std::clamp(in.soil_count, 0, kMaxSoilLayers);
+    std::vector<Outline> soil(layers);
+    std::vector<bool> folded(layers);
+    for (int i = 0; i < layers; ++i) {
+        soil[i] = OutlineOf(in, in.soil[i].vertex_count, in.soil[i].vertices);
+        folded[i] = SelfCrossing(soil[i]);
+        if (folded[i]) out.push_back(CFormat("土層 %d ", i + 1) + tail);
+    }
     for (int i = 0; i < std::clamp(in.block_count, 0, kMaxLoadBlocks); ++i)
-        if (SelfCrossing(in, in.blocks[i].vertex_count, in.blocks[i].vertices))
+        if (SelfCrossing(OutlineOf(in, in.blocks[i].vertex_count, in.blocks[i].vertices)))
             out.push_back(CFormat("盛土 %d ", i + 1) + tail);
     // Without the cut flag the cut blocks take no part in the calculation.
     if (in.UseCutPreload != 0)
         for (int i = 0; i < std::clamp(in.cut_count, 0, kMaxCutBlocks); ++i)
-            if (SelfCrossing(in, in.cuts[i].vertex_count, in.cuts[i].vertices))
+            if (SelfCrossing(OutlineOf(in, in.cuts[i].vertex_count, in.cuts[i].vertices)))
                 out.push_back(CFormat("切土 %d ", i + 1) + tail);
+    // A folded outline is named above; whatever it overlaps follows from it.
+    for (int i = 0; i < layers; ++i)
+        for (int j = i + 1; j < layers; ++j)
+            if (!folded[i] && !folded[j] && Overlap(in, in.soil[i], soil[i], in.soil[j], soil[j]))
+                out.push_back(CFormat("土層 %d と土層 %d の外形線が重なっています（同じ地盤が二つの土層に含まれます）。"
+                                      "構成点の位置を確認してください。",
+                                      i + 1, j + 1));
     return out;
 }
 
@@ -216,14 +316,31 @@ void report_drains_and_stage_days(const CalcInput& in, MessageSink& messages) {
     }
 }
 
-std::string thickness_fault(const CalcInput& in, const SoilColumn& col, const LayerResults& res) {
+double layer_settlement(const LayerResults& res, int slot, int method) {
+    switch (method) {
+        case kMethodELogP:
+        case kMethodHough: return res.elogp[slot].settlement;
+        case kMethodCc: return res.cc[slot].settlement;
+        case kMethodMv: return res.mv[slot].settlement;
+        default: return 0;
+    }
+}
+
+bool layer_loaded(const SoilColumn& col, int slot, double u) {
+    return std::trunc(1000 * col.dp[slot]) - std::trunc(1000 * u) > 0;
+}
+
+std::string layer_settlement_fault(const CalcInput& in, const SoilColumn& col, const LayerResults& res, double u) {
     for (int i = 0; i < std::clamp(col.count, 0, kColumnSlots); ++i) {
         const SoilLayerRec& s = in.soil[col.layer[i]];
         const double h = col.top[i] - col.bottom[i];
-        const double settlement = LayerSettlement(res, i, effective_method(in, s));
+        const double settlement = layer_settlement(res, i, effective_method(in, s));
         if (settlement >= h)
             return CFormat("土層 %d の沈下量 %.3f m が層厚 %.3f m 以上になります。土質定数を確認してください。",
                            col.layer[i] + 1, settlement, h);
+        if (settlement < 0 && layer_loaded(col, i, u))
+            return CFormat("土層 %d の沈下量が %.3f m と負になります（荷重が増すのに隆起します）。土質定数を確認してください。",
+                           col.layer[i] + 1, settlement);
     }
     return {};
 }

@@ -19,15 +19,19 @@ namespace kova::engine {
 // settlement of sand.
 int effective_method(const CalcInput& in, const SoilLayerRec& layer);
 
-// What is wrong with the curves of every layer that consolidates by the
-// e-logP, Cc or Mv method: too few points for the method, a pressure that is
-// not positive or does not increase, an e-logP void ratio that rises with
-// pressure. One text per fault, in layer order; empty when all are usable.
+// What is wrong with what each layer's method reads (the curves, the sand
+// curve its N value picks, the compression index; a consolidating clay also
+// its logCv-logP curve): too few points for the method, a pressure that is
+// not positive or does not increase, a value that is not positive (a void
+// ratio, mv or cv of 0 carries no compressibility), a void ratio that rises
+// with pressure, a compression index that is not positive. One text per
+// fault, in layer order; empty when all are usable.
 std::vector<std::string> curve_faults(const CalcInput& in);
 
 // Every soil layer, embankment and (with the cut flag) cut block whose
 // outline crosses itself (an outline folded over, such as a bottom point
-// moved above the top): one text per block.
+// moved above the top), and every two soil layers that overlap: one text
+// per fault. The column takes an outline in either direction.
 std::vector<std::string> outline_faults(const CalcInput& in);
 
 // Shows every fault of the two checks above, one message each, and throws
@@ -41,10 +45,18 @@ void check_input_meaning(const CalcInput& in, MessageSink& messages);
 // values are used, as the stage loop takes them).
 void report_drains_and_stage_days(const CalcInput& in, MessageSink& messages);
 
+// The settlement of column slot `slot` by `method` (after beta).
+double layer_settlement(const LayerResults& res, int slot, int method);
+
+// Whether the load on column slot `slot` increases: its stress increase
+// exceeds the cut unloading u by a thousandth at least. Only such a layer
+// settles; one whose load does not increase keeps 0 (no rebound).
+bool layer_loaded(const SoilColumn& col, int slot, double u);
+
 // The first slot of a computed column whose layer settles as far as, or
-// further than, it is thick: the message text after "<place>: ", empty when
-// none does.
-std::string thickness_fault(const CalcInput& in, const SoilColumn& col, const LayerResults& res);
+// further than, it is thick, or whose load increases and which rises: the
+// message text after "<place>: ", empty when none does.
+std::string layer_settlement_fault(const CalcInput& in, const SoilColumn& col, const LayerResults& res, double u);
 
 // "<place>: <fault>" shown with the caption "error", then RunAborted.
 [[noreturn]] void abort_run(MessageSink& messages, const std::string& text);

@@ -26,7 +26,7 @@ using i16 = std::int16_t;
 // Capacities of the input tables.
 inline constexpr int kMaxPositions = rules::kMaxPositions;
 inline constexpr int kMaxNodeNumber = rules::kMaxPoints;  // point numbers 1..500
-inline constexpr int kMaxSoilLayers = 20;       // a column holds every layer
+inline constexpr int kMaxSoilLayers = rules::kMaxBlocks;  // a column holds every layer
 inline constexpr int kMaxLoadBlocks = 100;
 inline constexpr int kMaxCutBlocks = 100;
 inline constexpr int kMaxBlockVertices = rules::kMaxBlockVertices;
@@ -34,9 +34,9 @@ inline constexpr int kMaxCurveNumber = 99;      // soil curves numbered 1..99
 inline constexpr int kMaxCurvePoints = 50;
 inline constexpr int kSandCurveCount = rules::kSandCurves;  // sand curves numbered 1..5
 inline constexpr int kMaxLoads = rules::kMaxLoads;  // of each kind
-inline constexpr int kMaxWalls = 4;
+inline constexpr int kMaxWalls = rules::kWallSlots;
 inline constexpr int kMaxStages = rules::kMaxStages;
-inline constexpr int kMaxTextBytes = 125;       // title and names, code page 932
+inline constexpr int kMaxTextBytes = rules::kMaxTextBytes;  // title and names, code page 932
 
 // Capacities of the working records.
 inline constexpr int kColumnSlots = 20;

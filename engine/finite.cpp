@@ -10,7 +10,7 @@
 namespace kova::engine {
 namespace {
 
-std::string Layer(int layer, const char* quantity) { return CFormat("第%d層の%s", layer + 1, quantity); }
+std::string Layer(int layer, const char* quantity) { return CFormat("土層 %d の%s", layer + 1, quantity); }
 std::string Unit(int unit, const char* quantity) { return CFormat("第%d圧密ユニットの%s", unit + 1, quantity); }
 
 }  // namespace
@@ -100,8 +100,11 @@ void abort_non_finite(MessageSink& messages, const std::string& place, const std
     throw RunAborted("non-finite " + fault);
 }
 
-std::string position_place(int position, double x, int stage) {
-    std::string place = CFormat("計算位置 %d (X=%.3f)", position + 1, x);
+std::string position_place(const CalcInput& in, int position, int stage) {
+    const CalcPoint& at = in.positions[position];
+    std::string place = CFormat("計算位置 %d", position + 1);
+    if (!at.name.empty()) place += "「" + at.name + "」";
+    place += CFormat(" (X=%.3f)", at.x);
     if (stage > 0) place += CFormat(" 第%d段階", stage);
     return place;
 }

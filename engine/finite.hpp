@@ -16,7 +16,7 @@ namespace kova::engine {
 
 // The first quantity of the column that is not finite (levels, overburden,
 // stress increase, consolidation pressure and coefficient, layer results),
-// as "第3層の増加応力"; empty when all are finite.
+// as "土層 3 の増加応力"; empty when all are finite.
 std::string column_fault(const SoilColumn& col, const LayerResults& res);
 
 // The same for the consolidation units of the present stage.
@@ -41,9 +41,9 @@ std::string non_finite_text(const std::string& place, const std::string& fault);
 // Shows non_finite_text and throws RunAborted.
 [[noreturn]] void abort_non_finite(MessageSink& messages, const std::string& place, const std::string& fault);
 
-// "計算位置 2 (X=12.500) 第1段階" (stage 0: no stage) and
-// "沈下量分布 X=12.500".
-std::string position_place(int position, double x, int stage);
+// "計算位置 2「No.2」 (X=12.500) 第1段階" (with the position's name when it
+// has one; stage 0: no stage) and "沈下量分布 X=12.500".
+std::string position_place(const CalcInput& in, int position, int stage);
 std::string profile_place(double x);
 
 }  // namespace kova::engine

@@ -35,20 +35,10 @@ namespace {
 // comparison as "no load"); fault, when given, then holds the message.
 ProfileRow ProfileAt(const EngineState& st, ColumnWork& work, double x, std::string* fault = nullptr) {
     const CalcInput& in = st.input;
-    clear_layer_results(work.column);
-    clear_stress_increments(work.column);
-    const double ground = layers_at(in, work.column, x);
-    overburden_at_layers(in, work.column);
-    const double u = cut_unloading_at(in, work.cuts, x);
-    const MidDepths zm = mid_depths(work.column);
-    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, zm, work.column);
-    for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
-    for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
-    for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
-    const double s = column_settlement(in, work.column, work.results, u);
+    const auto [ground, u, s] = column_under_all_loads(st, work, x);
     std::string bad = profile_column_fault(work, ground, u, s);
     if (!bad.empty()) bad = non_finite_text(profile_place(x), bad);
-    else if (std::string thick = thickness_fault(in, work.column, work.results); !thick.empty())
+    else if (std::string thick = layer_settlement_fault(in, work.column, work.results, u); !thick.empty())
         bad = profile_place(x) + ": " + thick;
     if (bad.empty()) return ProfileRow{x, ground, s};
     if (fault) *fault = std::move(bad);
@@ -74,9 +64,9 @@ std::string ResultLine(double x, double ground, double s) {
 }
 
 // The tnk1.csv row of calculation position p.
-void CheckFinite(int p, double x, double ground, double s, MessageSink& messages) {
-    if (!std::isfinite(s)) abort_non_finite(messages, position_place(p, x, 0), "沈下量");
-    if (!std::isfinite(ground)) abort_non_finite(messages, position_place(p, x, 0), "地表面標高");
+void CheckFinite(const CalcInput& in, int p, double ground, double s, MessageSink& messages) {
+    if (!std::isfinite(s)) abort_non_finite(messages, position_place(in, p, 0), "沈下量");
+    if (!std::isfinite(ground)) abort_non_finite(messages, position_place(in, p, 0), "地表面標高");
 }
 
 void WriteResultFile(const EngineState& st, const char* name, const std::string& text, MessageSink& messages) {
@@ -105,7 +95,7 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
     begin_point_history(st, u);
     // The run goes on, but nothing under the position is computed: tnk1.csv
     // keeps its row (ground -9999.99, settlement 0), which is no result.
-    if (col.count == 0) messages.Show(no_soil_message(position_place(p, x, 0)));
+    if (col.count == 0) messages.Show(no_soil_message(position_place(in, p, 0)));
 
     double s = 0;
     for (int stage = 1; stage <= kMaxStages; ++stage) {
@@ -135,14 +125,14 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
         snapshot_stage_stress(st, entry, stage);
         s = column_settlement(in, col, st.work.results, u);
         stage_time_prepare(st, u, messages);
-        check_stage_results(st, u, s, position_place(p, x, stage), messages);
-        if (std::string thick = thickness_fault(in, col, st.work.results); !thick.empty())
-            abort_run(messages, position_place(p, x, stage) + ": " + thick);
+        check_stage_results(st, u, s, position_place(in, p, stage), messages);
+        if (std::string thick = layer_settlement_fault(in, col, st.work.results, u); !thick.empty())
+            abort_run(messages, position_place(in, p, stage) + ": " + thick);
         store_stage_settlement(st, entry, s);
         stage_time_record(st, entry, start, days);
     }
     if (std::string fault = drain_factor_fault(st); !fault.empty())
-        abort_non_finite(messages, position_place(p, x, 0), fault);
+        abort_non_finite(messages, position_place(in, p, 0), fault);
     st.position_ground = ground;
     st.position_settlement = s;
 }
@@ -219,7 +209,7 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
     st.history = r.history;
     st.units = r.units;
     st.timing = r.timing;
-    CheckFinite(p, in.positions[p].x, r.ground, r.settlement, messages);
+    CheckFinite(in, p, r.ground, r.settlement, messages);
     points.Line(ResultLine(in.positions[p].x, r.ground, r.settlement));
     if (r.reported) print_position_report(r.files, r.report_failure, messages);
     r = PositionResult{};
@@ -381,6 +371,23 @@ private:
 };
 
 }  // namespace
+
+ColumnAt column_under_all_loads(const EngineState& st, ColumnWork& work, double x) {
+    const CalcInput& in = st.input;
+    clear_layer_results(work.column);
+    clear_stress_increments(work.column);
+    ColumnAt at;
+    at.ground = layers_at(in, work.column, x);
+    overburden_at_layers(in, work.column);
+    at.unloading = cut_unloading_at(in, work.cuts, x);
+    const MidDepths zm = mid_depths(work.column);
+    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, zm, work.column);
+    for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
+    for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
+    for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
+    at.settlement = column_settlement(in, work.column, work.results, at.unloading);
+    return at;
+}
 
 RunStamp system_run_stamp() {
     std::time_t now = std::time(nullptr);

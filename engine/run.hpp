@@ -23,6 +23,15 @@ struct RunOptions {
 // The local time of the system clock as a run stamp.
 RunStamp system_run_stamp();
 
+// The column at x under every load, whatever its stage, as the settlement
+// profile computes it: its layers, stresses and layer results into work.
+struct ColumnAt {
+    double ground = 0;
+    double unloading = 0;   // by the cuts above
+    double settlement = 0;  // the sum over the layers
+};
+ColumnAt column_under_all_loads(const EngineState& st, ColumnWork& work, double x);
+
 // Reads folder/CAL_TNK.DAT, writes the result files into folder and returns
 // the exit code: 0 when the results are ready, 1 after a fatal condition
 // (its message has been shown). The state of the run is left in st.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/checks.hpp"
 #include "engine/run.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
@@ -99,6 +100,63 @@ std::string CheckResultTable(const fs::path& p, std::size_t rows) {
             }
             start = comma + 1;
         }
+    }
+    return "";
+}
+
+// The settlements of a result table (third field of each row).
+std::vector<double> Settlements(const fs::path& p) {
+    std::vector<double> out;
+    for (const std::string& l : SplitLines(ReadBytes(p))) {
+        double v = 0;
+        if (!ParseReal(l.substr(l.rfind(',') + 1), v)) v = std::nan("");
+        out.push_back(v);
+    }
+    return out;
+}
+
+// A settlement reported at x, against the column at x under every load: it
+// is finite and what the layers add up to; no layer settles its thickness
+// or more, none whose load increases rises, and the sum is less than the
+// thickness of the layers.
+std::string CheckSettlementAt(const engine::EngineState& st, engine::ColumnWork& work, double x, double reported,
+                              const std::string& where) {
+    if (!std::isfinite(reported)) return where + ": the settlement is not finite";
+    const engine::CalcInput& in = st.input;
+    const engine::ColumnAt at = engine::column_under_all_loads(st, work, x);
+    double thickness = 0;
+    for (int i = 0; i < work.column.count; ++i) {
+        const double h = work.column.top[i] - work.column.bottom[i];
+        const int method = engine::effective_method(in, in.soil[work.column.layer[i]]);
+        const double layer = engine::layer_settlement(work.results, i, method);
+        const std::string name = where + ": layer " + std::to_string(work.column.layer[i] + 1);
+        if (!std::isfinite(layer)) return name + " settles by a number that is not finite";
+        if (layer >= h) return name + " settles its thickness or more";
+        if (layer < 0 && engine::layer_loaded(work.column, i, at.unloading)) return name + " rises under load";
+        thickness += h;
+    }
+    if (std::fabs(reported - at.settlement) > 1e-6) return where + ": the settlement is not the layers' sum";
+    if (work.column.count > 0 && !(reported < thickness)) return where + ": the settlement reaches the thickness";
+    return "";
+}
+
+std::string CheckSettlements(const engine::EngineState& st, const fs::path& dir) {
+    const engine::CalcInput& in = st.input;
+    auto work = std::make_unique<engine::ColumnWork>();
+    const std::vector<double> profile = Settlements(dir / "tnk.csv");
+    for (std::size_t i = 0; i < profile.size(); ++i) {
+        const double x = in.xmin + (in.xmax - in.xmin) * 0.001 * static_cast<double>(i);
+        if (std::string bad = CheckSettlementAt(st, *work, x, profile[i], "tnk.csv row " + std::to_string(i + 1));
+            !bad.empty())
+            return bad;
+    }
+    const std::vector<double> points = Settlements(dir / "tnk1.csv");
+    if (points.size() != static_cast<std::size_t>(in.position_count)) return "tnk1.csv has another row count";
+    for (std::size_t p = 0; p < points.size(); ++p) {
+        if (std::string bad = CheckSettlementAt(st, *work, in.positions[p].x, points[p],
+                                                "tnk1.csv row " + std::to_string(p + 1));
+            !bad.empty())
+            return bad;
     }
     return "";
 }
@@ -221,6 +279,7 @@ std::string CheckEngineRun(std::string_view bytes, const fs::path& scratch) {
     if (code != 0) return "exit code " + std::to_string(code);
     if (std::string bad = CheckResultTable(dir / "tnk.csv", 1000); !bad.empty()) return bad;
     if (std::string bad = CheckResultTable(dir / "tnk1.csv", 0); !bad.empty()) return bad;
+    if (std::string bad = CheckSettlements(*st, dir); !bad.empty()) return bad;
     // The title and the names are printed as they are: only an input that
     // holds neither word can be searched for them in the reports.
     const std::string input = Lower(std::string(bytes));

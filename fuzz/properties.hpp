@@ -25,7 +25,9 @@ std::string CheckObservationFile(std::string_view bytes, const std::filesystem::
 
 // An engine run on CAL_TNK.DAT ends with 1 after a message, or with 0 and
 // result tables of finite numbers only (1000 profile rows) and reports that
-// print no "nan" or "inf".
+// print no "nan" or "inf"; every settlement of the tables is the sum of its
+// column's layers, none of which settles its thickness or more or rises
+// while its load increases.
 std::string CheckEngineRun(std::string_view bytes, const std::filesystem::path& scratch);
 
 // A DXF import either changes nothing or leaves a model that saves as a

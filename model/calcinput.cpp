@@ -1,9 +1,12 @@
 #include "model/calcinput.hpp"
 
+#include <array>
 #include <stdexcept>
+#include <string>
 
 #include "model/boundary.hpp"
 #include "model/linebuilder.hpp"
+#include "model/trace.hpp"
 #include "textio/cp932.hpp"
 
 namespace kova {
@@ -14,7 +17,7 @@ constexpr const char* kWriteMsg = "条件ﾌｧｲﾙ(CAL_TNK.DAT)に書き込�
 
 // A failure with its message box.
 struct Failure {
-    const char* text;
+    std::string text;
     MsgIcon icon;
 };
 
@@ -48,6 +51,31 @@ void StageLine(LineBuilder& out, const Model& m, i16 stage) {
                  .Int(m.StageStartDay[stage - 1])
                  .Int(m.StageDays[stage - 1])
                  .Str("段階荷重番号,施工開始日,施工日数"));
+}
+
+// The block's interior point is where the user traced it from: once it lies
+// outside the outline, a boundary point has moved (a wrong sign or digit),
+// and the outline is no longer the region that was meant. An outline of
+// fewer than three points encloses nothing and is left to the engine.
+void CheckInteriorPoint(const SoilBlock& b, int i, const char* kind) {
+    std::array<double, kMaxVertices + 2> x{}, y{};
+    int n = 0;
+    for (int k = 0; k < b.nPt; ++k) {
+        if (n > 0 && b.PX[k] == x[n - 1] && b.PY[k] == y[n - 1]) continue;
+        x[n] = b.PX[k];
+        y[n] = b.PY[k];
+        ++n;
+    }
+    while (n > 1 && x[n - 1] == x[0] && y[n - 1] == y[0]) --n;
+    if (n < 3) return;
+    x[n] = x[0];
+    y[n] = y[0];
+    if (PointInRegion(b.CX, b.CY, x.data(), y.data(), n) == 1) return;
+    std::string text = kind + std::to_string(i + 1);
+    if (!b.Name.empty()) text += "「" + b.Name + "」";
+    text += " の中心点が外形線の内側にありません（境界点が動いています）。"
+            "構成点の位置を確認するか、ブロックを再認識してください。";
+    throw Failure{text, MsgIcon::None};
 }
 
 // Header line, the vertex numbers and the label point of a block.
@@ -116,6 +144,7 @@ void Build(const Model& m, LineBuilder& out) {
         const SoilParamRec& p = m.SoilParam[i];
         const DrainMethodRec& d = m.DrainMethod[i];
         BlockOutline(out, m, b, i, "土層構成点数", "土層構成点番号", "土層ブロックを構成する境界点がありません");
+        CheckInteriorPoint(b, i, "土層 ");
         out.Line(ListLine().Int(p.SoilType).Str("土質"));
         out.Line(ListLine().Real(b.UnitWeight).Int(p.NValue).Str("有効重量,Ｎ値"));
         out.Line(ListLine().Real(p.C1).Real(p.C2).Real(p.C3).Str("圧縮指数"));
@@ -132,6 +161,7 @@ void Build(const Model& m, LineBuilder& out) {
     for (int i = 0; i < m.EmbankmentCount; ++i) {
         const SoilBlock& b = m.Embankment[i];
         BlockOutline(out, m, b, i, "盛土構成点数", "盛土構成点番号", "盛土ブロックを構成する境界点がありません");
+        CheckInteriorPoint(b, i, "盛土 ");
         out.Line(ListLine().Real(b.UnitWeight).Str("有効重量"));
         StageLine(out, m, b.Stage);
     }
@@ -141,6 +171,8 @@ void Build(const Model& m, LineBuilder& out) {
     for (int i = 0; i < m.CutCount; ++i) {
         const SoilBlock& b = m.CutBlock[i];
         BlockOutline(out, m, b, i, "切土構成点数", "切土構成点番号", "切土ブロックを構成する境界点がありません");
+        // Without the cut switch the engine takes no cut.
+        if (c.UseCutPreload != 0) CheckInteriorPoint(b, i, "切土 ");
         out.Line(ListLine().Real(b.UnitWeight).Str("有効重量"));
     }
 

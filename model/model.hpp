@@ -17,12 +17,12 @@ using i16 = std::int16_t;
 // Limits the editors allow (the tables have one slot more).
 inline constexpr int kMaxBndPts = rules::kMaxPoints;
 inline constexpr int kMaxLines = 500;
-inline constexpr int kMaxBlocks = 20;
+inline constexpr int kMaxBlocks = rules::kMaxBlocks;
 inline constexpr int kMaxVertices = rules::kMaxBlockVertices;
-inline constexpr int kMaxCurvePts = 21;
+inline constexpr int kMaxCurvePts = rules::kMaxCurvePoints;
 inline constexpr int kMaxLoads = rules::kMaxLoads;
 inline constexpr int kMaxStages = rules::kMaxStages;
-inline constexpr int kMaxSheetPiles = 3;
+inline constexpr int kMaxSheetPiles = rules::kMaxWalls;
 inline constexpr int kMaxCalcPos = rules::kMaxPositions;
 inline constexpr int kMaxLinks = 9;
 inline constexpr int kProfileRows = rules::kProfileRows;

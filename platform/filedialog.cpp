@@ -44,4 +44,15 @@ std::vector<FilterEntry> ParseFilter(const std::string& filter) {
     return entries;
 }
 
+std::filesystem::path StartFolder(const std::string& initialName, const std::filesystem::path& lastUsed,
+                                  const std::filesystem::path& documents, const std::filesystem::path& home) {
+    std::error_code ec;
+    const auto isDir = [&ec](const std::filesystem::path& p) { return !p.empty() && std::filesystem::is_directory(p, ec); };
+    const std::filesystem::path named = std::filesystem::path(initialName).parent_path();
+    if (named.is_absolute() && isDir(named)) return named;
+    if (isDir(lastUsed)) return lastUsed;
+    if (isDir(documents)) return documents;
+    return home;
+}
+
 }  // namespace kova

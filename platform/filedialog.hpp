@@ -26,6 +26,13 @@ struct FileDialogRequest {
     std::string initialName;
 };
 
+// The folder an open or save dialog starts in: the folder of the initial
+// name when it is a path to an existing folder, else the folder the user
+// last chose a file in, else the documents folder (the home folder when
+// there is none). Never the program folder the programs run in.
+std::filesystem::path StartFolder(const std::string& initialName, const std::filesystem::path& lastUsed,
+                                  const std::filesystem::path& documents, const std::filesystem::path& home);
+
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;

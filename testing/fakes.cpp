@@ -4,6 +4,7 @@ namespace kova {
 
 MsgAnswer RecordingMessages::Show(const Message& m) {
     shown.push_back(m);
+    if (onShow) onShow(m);
     if (!answers_.empty()) {
         MsgAnswer a = answers_.front();
         answers_.pop_front();

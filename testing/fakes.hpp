@@ -4,6 +4,7 @@
 // processes that are only recorded, settings in memory.
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,6 +26,8 @@ public:
     void Script(MsgAnswer a) { answers_.push_back(a); }
 
     std::vector<Message> shown;
+    // Runs as each box comes up, while it is up: what the screen shows then.
+    std::function<void(const Message&)> onShow;
 
     std::size_t Count() const { return shown.size(); }
     const Message& Last() const { return shown.back(); }

@@ -233,4 +233,17 @@ std::string ApplyPattern(std::string_view text, std::string_view pattern) {
     return FormatNumber(whole ? std::nearbyint(*v) : *v, pattern);
 }
 
+std::string StoredNumberText(std::string_view typed, std::string_view pattern, bool rowInUse) {
+    if (IsBlankText(typed)) {
+        if (!rowInUse) return {};
+        typed = "0";
+    }
+    if (!pattern.empty()) return ApplyPattern(typed, pattern);
+    const std::optional<double> v = NumericValue(typed);
+    if (!v) return std::string(typed);
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, *v);
+    return std::string(buf, r.ptr);
+}
+
 }  // namespace kova::grid

@@ -70,4 +70,12 @@ inline constexpr std::string_view kDatePattern = "yyyy/mm/dd";
 // and keeps a text whose number cannot be held.
 std::string ApplyPattern(std::string_view text, std::string_view pattern);
 
+// What a number cell shows of a text the user typed into it, so that it
+// shows what is stored: a number written with the column's pattern, or
+// without one as the shortest text of its value ("１２．５" is "12.5"); an
+// emptied cell of a row in use is the 0 it stores, written the same way (a
+// row not in use stays empty); a number too large to hold keeps its text
+// for the owner to refuse.
+std::string StoredNumberText(std::string_view typed, std::string_view pattern, bool rowInUse);
+
 }  // namespace kova::grid

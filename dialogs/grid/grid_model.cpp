@@ -199,14 +199,18 @@ int GridModel::columnCount(const QModelIndex& parent) const { return parent.isVa
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     const int row = index.row() + 1, col = index.column();
     if (!index.isValid() || !Valid(row, col)) return {};
+    const bool storedZero = blankShowsZero_ && row <= inUse_ && col >= headerCols_ && IsNumeric(col) &&
+                            IsBlankText(Utf8(At(row, col).text));
     switch (role) {
     case Qt::DisplayRole:
+        if (storedZero) return Qs(StoredNumberText("", Utf8(formats_[static_cast<std::size_t>(col)]), true));
+        return At(row, col).text;
     case Qt::EditRole:
         return At(row, col).text;
     case Qt::TextAlignmentRole:
         if (col < headerCols_) return int(Qt::AlignCenter);
         // Numbers stand right-aligned, texts left.
-        if (!dropOn_[static_cast<std::size_t>(col)] && LooksNumeric(At(row, col).text))
+        if (storedZero || (!dropOn_[static_cast<std::size_t>(col)] && LooksNumeric(At(row, col).text)))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
@@ -241,7 +245,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
             return false;
         }
     }
-    if (!dropOn_[static_cast<std::size_t>(col)]) {
+    if (IsNumeric(col)) {
+        text = Qs(StoredNumberText(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)]), row <= inUse_));
+    } else if (!dropOn_[static_cast<std::size_t>(col)]) {
         text = Qs(ApplyPattern(Utf8(text), Utf8(formats_[static_cast<std::size_t>(col)])));
     } else if (!text.isEmpty() && !drops_[static_cast<std::size_t>(col)].contains(text)) {
         return false;  // drop-down cells take only an item of their list

@@ -72,6 +72,10 @@ public:
     // number columns without being marked.
     void SetNumeric(int col, bool on);
     bool IsNumeric(int col) const;
+    // A table whose owner stores a number cell left empty in a row in use
+    // as 0: such a cell shows that 0 as the column writes it (its text, and
+    // what an editor opens with, stay empty).
+    void SetBlankShowsZero(bool on) { blankShowsZero_ = on; }
 
     // ---- rows ------------------------------------------------------------
     int RowsInUse() const { return inUse_; }
@@ -147,6 +151,7 @@ private:
     int rows_ = 1, cols_ = 1, headerCols_ = 1, inUse_ = 0;
     bool tied_ = false;
     bool readOnly_ = false;
+    bool blankShowsZero_ = false;
     std::vector<CellData> cells_{1};
     std::vector<QString> formats_{1};
     std::vector<QStringList> drops_{1};

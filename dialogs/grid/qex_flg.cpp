@@ -76,16 +76,31 @@ QEX_FLG::QEX_FLG(QWidget* parent) : QTableView(parent) {
     setContextMenuPolicy(Qt::DefaultContextMenu);
     connect(&model_, &GridModel::cellEdited, this, [this](int, int) { emit CellEdited(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { ApplyWidths(); });
+    // A refusal first shows the cell's kept text, in an open editor too, and
+    // only then its message: the refused text is never on screen with it.
     connect(&model_, &GridModel::editRefused, this, [this](int row, int col) {
         StayAt(row, col);
+        ShowCellInEditor(row, col);
         if (messages_) messages_->Notify(NotANumberMessage(row, col).toStdString(), MsgIcon::Exclamation);
     });
-    connect(&model_, &GridModel::editReverted, this, [this](int row, int col) { StayAt(row, col); });
+    connect(&model_, &GridModel::editReverted, this, [this](int row, int col) {
+        StayAt(row, col);
+        ShowCellInEditor(row, col);
+    });
 }
 
 QString QEX_FLG::NotANumberMessage(int row, int col) const {
     const QString name = model_.Cell(0, col).simplified().remove(QLatin1Char(' '));
     return QStringLiteral("「%1」の%2行目には数値を入力してください。").arg(name).arg(row);
+}
+
+void QEX_FLG::ShowCellInEditor(int row, int col) {
+    if (state() != QAbstractItemView::EditingState) return;
+    if (auto* ed = qobject_cast<QLineEdit*>(indexWidget(model_.index(row - 1, col)))) {
+        ed->setText(model_.Cell(row, col));
+        ed->selectAll();
+        ed->repaint();
+    }
 }
 
 void QEX_FLG::StayAt(int row, int col) {

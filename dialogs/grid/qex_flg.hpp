@@ -93,6 +93,8 @@ private:
     // After a refused or reverted edit: that cell stays current and keeps
     // the focus, whatever key closed its editor.
     void StayAt(int row, int col);
+    // An open editor on the cell shows the cell's text again.
+    void ShowCellInEditor(int row, int col);
 
     MessageSink* messages_ = nullptr;
     std::string fullMessage_;

@@ -1,11 +1,18 @@
 #include "platform/qt/filedialog_qt.hpp"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "platform/qt/qt_text.hpp"
 
 namespace kova {
+
+namespace {
+constexpr const char* kSection = "File Dialogs";
+constexpr const char* kKey = "LastFolder";
+}  // namespace
 
 QString QtFilter(const std::string& filter) {
     QStringList entries;
@@ -44,11 +51,22 @@ std::optional<std::filesystem::path> QtFileDialogs::Run(const FileDialogRequest&
     }
     QString filter = QtFilter(req.filter);
     if (!filter.isEmpty()) dlg.setNameFilter(filter);
-    if (!req.initialName.empty()) dlg.selectFile(Q(req.initialName));
+    // The programs run in their program folder, which is no place of the
+    // user's: the dialog starts where the user was, or in the documents.
+    std::filesystem::path last = lastFolder_;
+    if (last.empty() && settings_) last = settings_->Get(app_, kSection, kKey);
+    const std::filesystem::path start =
+        StartFolder(req.initialName, last,
+                    PathOf(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)), PathOf(QDir::homePath()));
+    dlg.setDirectory(QPath(start));
+    if (!req.initialName.empty()) dlg.selectFile(QPath(start / std::filesystem::path(req.initialName).filename()));
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     QStringList files = dlg.selectedFiles();
     if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
-    return PathOf(files.front());
+    const std::filesystem::path chosen = PathOf(files.front());
+    lastFolder_ = chosen.parent_path();
+    if (settings_) settings_->Save(app_, kSection, kKey, lastFolder_.string());
+    return chosen;
 }
 
 }  // namespace kova

@@ -683,8 +683,8 @@ void f2::QEXFLG_CellEdited() {
     if (edit) {
         const auto [r, c] = *edit;
         if (auto why = RefuseCell(c, grid_->Text(r, c))) {
+            grid_->RevertTextEdit();  // the old text is back before the message
             services_.messages->Notify(*why, MsgIcon::Exclamation);
-            grid_->RevertTextEdit();
             return;
         }
     }
@@ -693,8 +693,8 @@ void f2::QEXFLG_CellEdited() {
     // A refused edit goes back to the text the record still holds, so that
     // the grid never shows what was not stored.
     if (FirstRowWithoutDate(ShownGrid()) > 0) {
-        services_.messages->Notify(kBadDateText, MsgIcon::None);
         if (edit) grid_->RevertTextEdit();
+        services_.messages->Notify(kBadDateText, MsgIcon::None);
         // The date to give: the row still without one, else the row typed in.
         int row = FirstRowWithoutDate(ShownGrid());
         if (row == 0 && edit) row = edit->first;

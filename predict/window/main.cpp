@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     QtProcessRunner processes;
     QtHelpViewer help;
     IniSettings settings(IniSettings::DefaultFolder());
+    files.RememberIn(&settings, TolmApp().storeApp);
     predict::PredictServices services{&messages, &files, &processes, &help, &settings, appPath, version};
     predict::f2 window(services);
     // The program folder may be the per-user one; the viewer lies beside

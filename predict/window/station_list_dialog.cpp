@@ -88,10 +88,10 @@ void F1::QEXFLG_CellEdited() {
     // name passed before, so the refused one is the last edit.
     for (int i = 1; i <= g.RowsInUse(); ++i) {
         if (!IsStorableText(U(g.CellText(i, 1)))) {
-            messages_.Notify(kBadNameText);
             undoing_ = true;
-            g.Model().RevertLastEdit();
+            g.Model().RevertLastEdit();  // the old name is back before the message
             undoing_ = false;
+            messages_.Notify(kBadNameText);
             return;
         }
     }

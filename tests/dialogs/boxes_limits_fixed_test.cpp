@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
 
 #include "dialogs/dialog0.hpp"
+#include "dialogs/dialog11.hpp"
 #include "dialogs/dialog12.hpp"
 #include "dialogs/dialog13.hpp"
 #include "dialogs/dialog15.hpp"
 #include "dialogs/dialog7.hpp"
 #include "dialogs/tool_palettes.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/fixed_dialog_check.hpp"
 #include "tests/support/qt_app.hpp"
 
@@ -110,6 +113,33 @@ TEST(FixedDialogs, DataDialogsAndPalettesNoMinimiseOrMaximise) {
                        static_cast<QWidget*>(&palette)})
         test::ExpectFixedDialog(d);
     EXPECT_EQ(palette.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+}
+
+// Every frame of the data dialogs holds its texts whole in the installed
+// font: no child reaches above the frame's contents (into its caption) or
+// out of it, none is shorter than its text, and the frame lies in the dialog.
+TEST(FixedDialogs, EveryFrameHoldsItsTextsWhole) {
+    FakeEditorHost host;
+    host.model->SoilLayerCount = 2;
+    Dialog11 improvement(host, nullptr);
+    Dialog13 conditions(host, nullptr);
+    int frames = 0;
+    for (QDialog* d : {static_cast<QDialog*>(&improvement), static_cast<QDialog*>(&conditions)}) {
+        d->show();
+        for (QGroupBox* f : d->findChildren<QGroupBox*>()) {
+            ++frames;
+            const std::string where = d->windowTitle().toStdString() + " / " + f->title().toStdString();
+            EXPECT_TRUE(d->rect().contains(f->geometry())) << where;
+            for (QWidget* w : f->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const std::string what = where + " / " + w->objectName().toStdString() +
+                                         (qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text().toStdString() : "");
+                EXPECT_TRUE(f->contentsRect().contains(w->geometry())) << what;
+                EXPECT_GE(w->height(), w->sizeHint().height()) << what;
+            }
+        }
+        d->reject();
+    }
+    EXPECT_EQ(frames, 4);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWindow>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -20,7 +21,7 @@
 #include "dialogs/dialog8.hpp"
 #include "rules/limits.hpp"
 #include "platform/qt/picture_qt.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 
@@ -148,7 +149,7 @@ TEST_F(Dialog11Fixture, RefusedRowKeepsTheDialogOpenAndStoresNothing) {
 TEST_F(Dialog11Fixture, ValueOutsideTheLimitsIsRefusedAtOnce) {
     Type(d->Qflg_SB(), 1, 3, "-1");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, LimitMessage(Item::DrainSpacing));
+    EXPECT_EQ(host.messages.Last().text, "打設間隔 d(m)は0～100の範囲で指定してください。");  // as its header
     EXPECT_EQ(d->Qflg_SB()->CellText(1, 3), QStringLiteral("0.000"));
 }
 
@@ -219,6 +220,39 @@ TEST_F(Dialog8Fixture, Row2PressureReachesAllFiveCurves) {
     }
 }
 
+// A void ratio typed larger than the one above it, in any of the five
+// curves, is asked about at OK: "no" keeps the dialog open with the model
+// untouched, "yes" stores it; a curve that falls or stays level passes.
+TEST(Dialog8, OkAsksAboutAVoidRatioRisingWithPressure) {
+    for (int curve = 0; curve < kSandCurves; ++curve)
+        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            FakeEditorHost host;
+            SandCurves3(*host.model);
+            const Model before = *host.model;
+            Dialog8 d(host, nullptr);
+            d.show();
+            Type(d.Qflg_BK(), 3, 2 + curve, "6.83");
+            host.messages.Script(answer);
+            CloseBy(d, Close::Ok);
+            ASSERT_EQ(host.messages.Count(), 1u) << curve;
+            const Message& m = host.messages.Last();
+            EXPECT_EQ(m.buttons, MsgButtons::YesNo);
+            const QString header = d.Qflg_BK()->CellText(0, 2 + curve).remove(QLatin1Char('\n'));
+            EXPECT_NE(m.text.find(header.left(header.indexOf(QLatin1Char('('))).toStdString()), std::string::npos) << m.text;
+            EXPECT_NE(m.text.find("6.830"), std::string::npos) << m.text;
+            EXPECT_EQ(d.isVisible(), answer == MsgAnswer::No) << curve;
+            EXPECT_EQ(host.model->BKHoughCurve[curve].Y[2] == before.BKHoughCurve[curve].Y[2], answer == MsgAnswer::No);
+        }
+    FakeEditorHost host;
+    SandCurves3(*host.model);
+    Dialog8 d(host, nullptr);
+    d.show();
+    Type(d.Qflg_BK(), 2, 2, "1.2");  // level with the row above
+    CloseBy(d, Close::Ok);
+    EXPECT_EQ(host.messages.Count(), 0u);
+    EXPECT_FALSE(d.isVisible());
+}
+
 TEST_F(Dialog8Fixture, StoreThenCancelReplacesOnlyTheFile) {
     Type(d->Qflg_BK(), 1, 1, "10");
     Type(d->Qflg_BK(), 1, 2, "1.2");
@@ -250,6 +284,7 @@ TEST(Dialog8, TwentyOnePointsShownAndKept) {
     d.show();
     EXPECT_EQ(d.Qflg_BK()->RowsInUse(), 21);
     Type(d.Qflg_BK(), 21, 2, "0.5");
+    host.messages.Script(MsgAnswer::Yes);  // kept, though it rises from the 0 above
     CloseBy(d, Close::Ok);
     EXPECT_EQ(host.model->BKHoughCurve[0].n, 21);
     EXPECT_EQ(host.model->BKHoughCurve[0].Y[20], 0.5);
@@ -331,6 +366,8 @@ TEST_F(Dialog5Fixture, NewPointTurnsTheMarkAndCancelRestores) {
         ClickCell(d->Qflg_YD(), 0, 2);
         EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("－"));
         Type(d->Qflg_GD(), 1, 1, "250");
+        EXPECT_EQ(host.model->ELogPCurve[1].n, 0);  // half a point is none
+        Type(d->Qflg_GD(), 1, 2, "1.5");
         EXPECT_EQ(host.model->ELogPCurve[1].X[0], 25);
         EXPECT_EQ(host.model->ELogPCurve[1].n, 1);
         EXPECT_EQ(d->Qflg_YD()->item(0, 2)->text(), QStringLiteral("○"));
@@ -342,6 +379,34 @@ TEST_F(Dialog5Fixture, NewPointTurnsTheMarkAndCancelRestores) {
         EXPECT_EQ(host.model->MvCurve[2].Y, before->MvCurve[2].Y);
         d.reset();
     }
+}
+
+// Whatever the curve, a new row with only its pressure, its value refused
+// or only a value is no point: the curve keeps its points, none of them 0.
+TEST_F(Dialog5Fixture, NoHalfFilledPointIsEverStored) {
+    const struct {
+        int col;
+        std::array<CurveTable, kMaxBlocks + 1> Model::*curves;
+        const char* refused;
+    } kinds[] = {{2, &Model::ELogPCurve, "-1"}, {3, &Model::MvCurve, "1e9"}, {4, &Model::CvCurve, "-5"}};
+    for (const auto& k : kinds) {
+        ClickCell(d->Qflg_YD(), 1, k.col);
+        const CurveTable& curve = (*host.model.*k.curves)[2];
+        const int n = curve.n;
+        grid::QEX_FLG* g = d->Qflg_GD();
+        Type(g, n + 1, 1, "500");
+        EXPECT_EQ(curve.n, n) << k.col;
+        host.messages.Clear();
+        Type(g, n + 1, 2, k.refused);
+        EXPECT_EQ(host.messages.Count(), 1u) << k.col;
+        EXPECT_EQ(curve.n, n) << k.col;
+        Type(g, n + 2, 2, "3");  // a value without its pressure
+        EXPECT_EQ(curve.n, n) << k.col;
+        for (int a = 0; a < curve.n; ++a) EXPECT_NE(curve.Y[a], 0) << k.col << " point " << a;
+    }
+    CloseBy(*d, Close::Ok);
+    EXPECT_EQ(host.model->MvCurve[2].n, 3);
+    EXPECT_EQ(host.model->ELogPCurve[2].n, 0);
 }
 
 TEST_F(Dialog5Fixture, TableTakesNoEditUntilACurveIsChosen) {
@@ -513,6 +578,7 @@ TEST(CurveRoundTrip, Dialog8OkWithoutEditsKeepsEveryBitAndOneEditOneValue) {
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
         if (edit) Type(d.Qflg_BK(), 4, 5, "0.75");
+        host.messages.Script(MsgAnswer::Yes);  // the awkward curves rise: kept as they stand
         CloseBy(d, Close::Ok);
         for (int c = 0; c <= kSandCurves; ++c) {
             CurveTable want = before.BKHoughCurve[c];
@@ -594,6 +660,7 @@ TEST(CurveRoundTrip, InsertsDeletesAndRefusedEntriesMoveOnlyWhatTheUserTouched) 
     s.show();
     s.Qflg_BK()->SetCurrentCell(1, 1);
     ASSERT_TRUE(s.Qflg_BK()->DeleteRow());
+    host.messages.Script(MsgAnswer::Yes);  // the awkward curves rise: kept as they stand
     CloseBy(s, Close::Ok);
     for (int c = 0; c < kSandCurves; ++c) {
         EXPECT_EQ(host.model->BKHoughCurve[c].n, before.BKHoughCurve[c].n - 1);

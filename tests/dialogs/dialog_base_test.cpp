@@ -7,7 +7,7 @@
 #include <QWindow>
 
 #include "dialogs/dialog_base.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {

@@ -11,7 +11,7 @@
 
 #include "dialogs/grid/qex_flg.hpp"
 #include "testing/fakes.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova::test {

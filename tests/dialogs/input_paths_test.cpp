@@ -91,7 +91,9 @@ TEST(TypingAtOnce, PointTableAndCurveGrids) {
         ClickCurrentAndType(*d.Qflg_GD(), 2, 2, "1.875");
         EXPECT_EQ(host.model->ELogPCurve[0].Y[1], 1.875);
         EXPECT_EQ(host.model->ELogPCurve[0].n, 2);
-        ClickCurrentAndType(*d.Qflg_GD(), 3, 1, "250");  // a new point, numbered
+        ClickCurrentAndType(*d.Qflg_GD(), 3, 1, "250");  // a new row, numbered; a point once filled
+        EXPECT_EQ(host.model->ELogPCurve[0].n, 2);
+        ClickCurrentAndType(*d.Qflg_GD(), 3, 2, "1.5");
         EXPECT_EQ(host.model->ELogPCurve[0].n, 3);
         EXPECT_EQ(host.model->ELogPCurve[0].X[2], 25);
         EXPECT_EQ(d.Qflg_GD()->CellText(3, 0), "3");
@@ -191,7 +193,7 @@ TEST(NumberCells, TheSameRefusalTwiceAndThreeTimes) {
         host.messages.Clear();
         TypeCell(g, 2, 2, "150");
         ASSERT_EQ(host.messages.Count(), 1u) << "refusal " << n;
-        EXPECT_EQ(host.messages.Last().text, LimitMessage(Item::UnitWeight));
+        EXPECT_EQ(host.messages.Last().text, "有効重量(kN/m3)は0～100の範囲で指定してください。");  // as its header
         EXPECT_EQ(g.CellText(2, 2), "19.000") << "refusal " << n;
         EXPECT_EQ(host.model->Embankment[1].UnitWeight, 19);
         EXPECT_EQ(g.CurrentRow(), 2) << "refusal " << n;
@@ -227,22 +229,24 @@ TEST(SoilCurveGrid, ChoiceLimitsAndNumbers) {
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 1, "2000000");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "圧密曲線の圧力(kN/m2)は0～1000000の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "P(kN/m2)は0～1000000の範囲で指定してください。");
     EXPECT_EQ(d.Qflg_GD()->CellText(1, 1), "10.000");
     ClickSelector(d.Qflg_YD(), 0, 3);
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 2, "20");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "体積圧縮係数Mv(m2/kN)は0～10の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "Mv(m2/kN)は0～10の範囲で指定してください。");
     TypeCell(*d.Qflg_GD(), 1, 2, "5");
-    EXPECT_EQ(host.model->MvCurve[0].Y[0], 50);
+    EXPECT_EQ(host.model->MvCurve[0].n, 0);  // no pressure yet: no point
     // Every row in use is numbered, typed ones too, also after an insert.
     TypeCell(*d.Qflg_GD(), 1, 1, "100");
+    EXPECT_EQ(host.model->MvCurve[0].Y[0], 50);
     TypeCell(*d.Qflg_GD(), 2, 1, "200");
+    TypeCell(*d.Qflg_GD(), 2, 2, "4");
     test::GridKey(*d.Qflg_GD(), 1, 1, Qt::Key_Insert);
     for (int r = 1; r <= 3; ++r) EXPECT_EQ(d.Qflg_GD()->CellText(r, 0), QString::number(r));
-    EXPECT_EQ(host.model->MvCurve[0].n, 3);
-    EXPECT_EQ(host.model->MvCurve[0].X[1], 10);
+    EXPECT_EQ(host.model->MvCurve[0].n, 2);  // the inserted row is a point once filled
+    EXPECT_EQ(host.model->MvCurve[0].X[0], 10);
 }
 
 }  // namespace

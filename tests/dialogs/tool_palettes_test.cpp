@@ -12,7 +12,7 @@
 #include "dialogs/dialog1.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "platform/qt/qt_text.hpp"
-#include "tests/support/fake_editor_host.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {
@@ -312,9 +312,12 @@ TEST(ToolPalettes, WideEnoughForTheirCaptionsWithFixedFlags) {
     FakeEditorHost host;
     for (int which : {2, 3, 9, 14}) {
         std::unique_ptr<EditPalette> p = Make(which, host);
+        // A title bar that cut "ブロック編集" (a bold face a third larger,
+        // an icon and three buttons of 24 pixels) shows it whole.
         QFont bold = QApplication::font();
         bold.setBold(true);
-        EXPECT_GE(p->width(), QFontMetrics(bold).horizontalAdvance(p->windowTitle()) + 64) << which;
+        bold.setPointSizeF(bold.pointSizeF() * 4 / 3);
+        EXPECT_GE(p->width(), QFontMetrics(bold).horizontalAdvance(p->windowTitle()) + 4 * 24 + 16) << which;
         const QRect b = p->Option(0)->geometry();
         EXPECT_LE(std::abs(b.left() - (p->width() - b.right() - 1)), 2) << which;
         EXPECT_EQ(p->minimumSize(), p->maximumSize()) << which;

@@ -74,6 +74,32 @@ TEST_F(CanvasFixture, BandMovesOverThePictureAndAnExposeKeepsIt) {
     EXPECT_EQ(canvas.ShownImage(), canvas.Picture());
 }
 
+// Over every colour of the palette (each layer, block and hatch colour the
+// section is drawn in), the band stands out along its whole length: near
+// each of its pixels lies one whose grey differs from the ground by half
+// the range or more.
+TEST_F(CanvasFixture, TheBandShowsOverEveryColour) {
+    ed.cmd_mode = 3;
+    canvas.pic_gm_Paint();
+    ed.SelIndex = 0;
+    Move(30, -60);  // from pixel (100, 100) to (130, 160)
+    for (int colour = 0; colour < 16; ++colour) {
+        QImage ground(canvas.Picture().size(), QImage::Format_RGB32);
+        ground.fill(PaletteQColor(colour));
+        const QImage shown = canvas.Painter().Shown(ground);
+        const int g = qGray(PaletteQColor(colour).rgb());
+        int visible = 0;
+        for (int k = 2; k < 58; ++k) {
+            int best = 0;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
+                    best = std::max(best, std::abs(qGray(shown.pixel(100 + k / 2 + dx, 100 + k + dy)) - g));
+            visible += best >= 128;
+        }
+        EXPECT_EQ(visible, 56) << "colour " << colour;
+    }
+}
+
 TEST_F(CanvasFixture, ImmediateDrawingStaysUntilTheNextFullRepaint) {
     canvas.pic_gm_Paint();
     const QImage before = canvas.Picture().copy();

@@ -19,7 +19,7 @@
 #include "editor/main_window.hpp"
 #include "editor/section_canvas.hpp"
 #include "model/model.hpp"
-#include "testing/editor_services.hpp"
+#include "testing/qt/editor_services.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 
@@ -108,6 +108,16 @@ protected:
         std::string s;
         for (int i = 0; i < n; ++i) s += std::to_string(i) + ".000000,1.500000," + std::to_string(v) + "\n";
         return s;
+    }
+
+    // A section with something to compute (a soil layer and a calculation
+    // position), as the project stands: an empty one is not calculated.
+    void Computable() {
+        Model& m = form->GetModel();
+        m.SoilLayerCount = 1;
+        m.SoilLayer[0].Name = "Ac";
+        m.CalcPosCount = 1;
+        m.Cond.CalcPosName[0] = "P0";
     }
 
     void AddPoint(double x, double y) {

@@ -106,8 +106,10 @@ TEST_F(EndToEnd, TheExampleWithAnEmptyCurveIsRefused) {
     form->SaveProjectAs();
     msg.Clear();
     form->Calculate();
-    const std::string want = "error: 土層 " + std::to_string(layer + 1) +
-                             " のe-logP曲線に点がありません（e-logP法には2点以上必要です）。";
+    // The engine's text without its caption, the layer with its name.
+    ASSERT_FALSE(m.SoilLayer[layer].Name.empty());
+    const std::string want = "土層 " + std::to_string(layer + 1) + "「" + m.SoilLayer[layer].Name +
+                             "」 のe-logP曲線に点がありません（e-logP法には2点以上必要です）。";
     ASSERT_EQ(msg.shown.size(), 1u);
     EXPECT_EQ(msg.Last().text, want);
     EXPECT_FALSE(form->ShowsSettlement());

@@ -98,7 +98,10 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
          menu("a_dsp"), fitted},
         {"b_dsp", {}, menu("b_dsp"), mode(1)},
         {"s_dsp", {}, menu("s_dsp"), mode(2)},
-        {"cal_tnk", [this] { cancelConditions = true; }, menu("cal_tnk"), conditions},
+        {"cal_tnk", [this] {
+             cancelConditions = true;
+             Computable();
+         }, menu("cal_tnk"), conditions},
         {"help", {}, menu("help"), helped},
         {"inp_menu0", {}, menu("inp_menu0"), opens(0)},
         {"inp_menu1", {}, menu("inp_menu1"), opens(1)},
@@ -110,7 +113,10 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         {"button 1", [this] { AddPoint(1, 1); msg.Script(MsgAnswer::No); }, button(1), renewed},
         {"button 2", {}, button(2), lastDialog(false, kProjectFilter)},
         {"button 3", {}, button(3), lastDialog(true, kProjectFilter)},
-        {"button 5", [this] { cancelConditions = true; }, button(5), conditions},
+        {"button 5", [this] {
+             cancelConditions = true;
+             Computable();
+         }, button(5), conditions},
         {"button 6", {}, button(6), box(kNothingToPrintText)},
         {"button 8", [this] { form->View().cmd_mode = 3; form->ZoomOut(); form->View().ViewLeftX = 12345; },
          button(8), fitted},

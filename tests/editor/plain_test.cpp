@@ -130,9 +130,37 @@ TEST(EngineMessageText, AtMostTwentyLinesOfValidText) {
     EXPECT_EQ(t.rfind("line 1\rline 2\r", 0), 0u);
     EXPECT_NE(t.find("\rline 20"), std::string::npos);
     EXPECT_EQ(t.find("line 21"), std::string::npos);
-    EXPECT_EQ(EngineMessageText("圧密沈下: 入力ﾌｧｲﾙがありません\r\n\r\n  \n"), "圧密沈下: 入力ﾌｧｲﾙがありません");
+    EXPECT_EQ(EngineMessageText("圧密沈下: 入力ﾌｧｲﾙがありません\r\n\r\n  \n"), "入力ﾌｧｲﾙがありません");
     EXPECT_EQ(EngineMessageText(std::string("a\xff\xc0\x80z\n")), "a???z");
     EXPECT_EQ(EngineMessageText(""), "");
+}
+
+// Each line the engine writes is "<caption>: <text>": the box shows the
+// texts alone, and the blocks they name by number with the user's names.
+TEST(EngineMessageText, TextsWithoutCaptionsAndBlocksWithTheirNames) {
+    const struct {
+        const char* said;
+        const char* shown;
+    } lines[] = {
+        {"error: 土層 2 の圧縮指数Ccが正ではありません。\n", "土層 2「Ac1」 の圧縮指数Ccが正ではありません。"},
+        {"ドレーン: 土層 1 のドレーン: 打設間隔dが正ではありません。\rこの土層は…\n",
+         "土層 1 のドレーン: 打設間隔dが正ではありません。\rこの土層は…"},
+        {"LogCv-LogP曲線: 未登録の土層があります。\n", "未登録の土層があります。"},
+        {"圧密沈下: 計算位置 2「B」 (X=1.000): 土層がありません。\n", "計算位置 2「B」 (X=1.000): 土層がありません。"},
+        {"error: 土層 1 と土層 3 の外形線が重なっています。\n", "土層 1 と土層 3「As」 の外形線が重なっています。"},
+        {"error: 盛土 1 と切土 2 と盛土 12\n", "盛土 1「一次盛土」 と切土 2 と盛土 12"},
+        {"計算位置 1 (X=0): no caption here\n", "計算位置 1 (X=0): no caption here"},
+        {"error: 条件ファイル(CAL_TNK.DAT)の3行目: 数値が正しく読めません。\n",
+         "条件ファイル(CAL_TNK.DAT)の3行目: 数値が正しく読めません。"},
+    };
+    auto m = std::make_unique<Model>();
+    m->SoilLayerCount = 3;
+    m->SoilLayer[1].Name = "Ac1";
+    m->SoilLayer[2].Name = "As";
+    m->EmbankmentCount = 1;
+    m->Embankment[0].Name = "一次盛土";
+    m->CutCount = 2;
+    for (const auto& l : lines) EXPECT_EQ(NameEngineBlocks(EngineMessageText(l.said), *m), l.shown) << l.said;
 }
 
 TEST(Layout, CanvasAndBarsFollowTheBodyAndStayPositive) {

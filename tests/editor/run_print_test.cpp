@@ -21,6 +21,8 @@ class Run : public EditorFixture {
 protected:
     void ThreePositions() {
         Model& m = form->GetModel();
+        m.SoilLayerCount = 1;  // a section with something to compute
+        m.SoilLayer[0].Name = "Ac";
         m.CalcPosCount = 3;
         for (int i = 0; i < 3; ++i) {
             m.Cond.CalcPosName[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
@@ -53,9 +55,9 @@ TEST_F(Run, EngineOutcomes) {
     } cases[] = {
         {"exit 0", sawOld + Writes(Rows(1000), Rows(3)) + "exit 0", true, {}},
         {"exit 0 saying something", sawOld + Writes(Rows(1000), Rows(3)) + "echo '圧密沈下: 注意' >&2; exit 0", true,
-         {"圧密沈下: 注意"}},
+         {"注意"}},
         {"exit 1 with its message", sawOld + "echo '圧密沈下: 入力ﾌｧｲﾙがありません' >&2; exit 1", false,
-         {"圧密沈下: 入力ﾌｧｲﾙがありません"}},
+         {"入力ﾌｧｲﾙがありません"}},
         {"exit 1 silent", sawOld + Writes(Rows(1000), Rows(3)) + "exit 1", false, {kCalcErrorText}},
         {"exit 7", sawOld + "exit 7", false, {kCalcErrorText}},
         {"crash", sawOld + Writes(Rows(1000), Rows(3)) + "kill -SEGV $$", false, {kCalcErrorText}},
@@ -102,18 +104,48 @@ TEST_F(Run, EngineOutcomes) {
 TEST_F(Run, APositionWithoutSoilHasNoResult) {
     Start();
     ThreePositions();
-    const std::string said = "圧密沈下: 計算位置 2 (X=10.000): 土層がありません。この位置の沈下量は計算されません。";
+    const std::string shown = "計算位置 2 (X=10.000): 土層がありません。この位置の沈下量は計算されません。";
+    const std::string said = "圧密沈下: " + shown;
     EngineScript(Writes(Rows(1000), "0.000000,1.500000,0.250000\\n10.000000,-9999.990000,0.000000\\n"
                                     "20.000000,1.500000,0.250000\\n") +
                  "echo '" + said + "' >&2; exit 0");
     form->Calculate();
-    EXPECT_EQ(Texts(), std::vector<std::string>{said});
+    EXPECT_EQ(Texts(), std::vector<std::string>{shown});
     const Model& m = form->GetModel();
     EXPECT_TRUE(form->ShowsSettlement());
     EXPECT_EQ(m.CalcPosResult[0].v, 0.25);
     EXPECT_EQ(m.CalcPosResult[1].x, 10);
     EXPECT_EQ(m.CalcPosResult[1].v, -1);
     EXPECT_EQ(m.CalcPosResult[2].v, 0.25);
+}
+
+// A section without a soil layer or without a calculation position is told
+// what it lacks, before any question, file or run.
+TEST_F(Run, AnEmptySectionIsToldWhatIsMissing) {
+    const struct {
+        int layers, positions;
+        std::vector<const char*> named, notNamed;
+    } cases[] = {
+        {0, 0, {"土層と沈下予測個所がありません。", "新規土層", "計算位置"}, {}},
+        {0, 2, {"土層がありません。", "新規土層"}, {"計算位置"}},
+        {1, 0, {"沈下予測個所がありません。", "計算位置"}, {"土層"}},
+    };
+    for (const auto& c : cases) {
+        Start();
+        Model& m = form->GetModel();
+        m.SoilLayerCount = static_cast<i16>(c.layers);
+        m.CalcPosCount = static_cast<i16>(c.positions);
+        EngineScript("echo ran > ran.txt; exit 0");
+        form->Calculate();
+        ASSERT_EQ(msg.Count(), 1u) << c.layers << c.positions;
+        for (const char* w : c.named) EXPECT_NE(msg.Last().text.find(w), std::string::npos) << w;
+        for (const char* w : c.notNamed) EXPECT_EQ(msg.Last().text.find(w), std::string::npos) << w;
+        EXPECT_EQ(conditionsShown, 0);
+        EXPECT_FALSE(Exists("CAL_TNK.DAT"));
+        EXPECT_FALSE(Exists("ran.txt"));
+        form.reset();
+        msg.Clear();
+    }
 }
 
 TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
@@ -185,6 +217,7 @@ TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
 
 TEST_F(Run, CancelledConditionsWriteNothing) {
     Start();
+    Computable();
     cancelConditions = true;
     EngineScript("touch started; exit 0");
     form->View().cmd_mode = 5;
@@ -198,8 +231,9 @@ TEST_F(Run, CancelledConditionsWriteNothing) {
 
 TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
     Start();
+    Computable();
     form->GetModel().Cond.LeavePeriod = 500;
-    EngineScript(Writes(Rows(1000), "") + "exit 0");
+    EngineScript(Writes(Rows(1000), Rows(1)) + "exit 0");
     msg.Script(MsgAnswer::Yes);
     files.Script(std::nullopt);
     form->Calculate();
@@ -215,6 +249,8 @@ TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
 
 TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     Start();
+    Computable();
+    msg.Script(MsgAnswer::No);  // the question of the unsaved section
     EngineScript("touch started; exit 0");
     WriteBytes(app / "tnk1.csv", "old");
     {
@@ -224,7 +260,7 @@ TEST_F(Run, AResultFileThatCannotBeRemovedStopsTheRun) {
     }
     EXPECT_FALSE(Exists("started"));
     EXPECT_FALSE(Exists("CAL_TNK.DAT"));
-    ASSERT_EQ(msg.Count(), 1u);
+    ASSERT_EQ(msg.Count(), 2u);
     EXPECT_EQ(msg.Last().text, "結果ﾌｧｲﾙ(tnk1.csv)を削除出来ません。");
     EXPECT_TRUE(form->isEnabled());
 }

@@ -156,7 +156,12 @@ TEST_F(Closing, RefusedWhileTheEngineOrTheViewerRuns) {
     ::chmod(viewer.c_str(), 0755);
     ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
     Start();
-    EngineScript("sleep 0.3; printf '" + Rows(1000) + "' > tnk.csv; : > tnk1.csv; exit 0");
+    // Something to compute, saved so that the run asks nothing first.
+    form->GetModel().SoilLayerCount = 1;
+    form->GetModel().CalcPosCount = 1;
+    files.Script(dir / "site.kov");
+    form->SaveProjectAs();
+    EngineScript("sleep 0.3; printf '" + Rows(1000) + "' > tnk.csv; printf '" + Rows(1) + "' > tnk1.csv; exit 0");
     for (bool print : {false, true}) {
         bool closedMeanwhile = true, enabledMeanwhile = true;
         QTimer::singleShot(100, [&] {

@@ -2,6 +2,7 @@
 // close leave of the tool state, with the real palettes over the real window.
 #include <QAbstractButton>
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -166,6 +167,42 @@ TEST_F(ToolState, AMenuDialogThatChoseNoToolLeavesNoOptionDown) {
     form->MenuAction("inp_menu4")->trigger();
     EXPECT_TRUE(form->ToolOptionButton(3)->isChecked());
     EXPECT_EQ(opened, (std::vector<int>{2, 0, 3, 4}));
+}
+
+// However a palette closes, its option is free again: choosing it opens the
+// palette anew, and only the tool menu's own closing keeps another option.
+TEST_F(ToolState, EveryWayOfClosingAPaletteFreesItsOption) {
+    StartWithForms();
+    const struct {
+        int option;
+        const char* caption;
+    } palettes[] = {{1, "境界点編集"}, {2, "境界線編集"}, {3, "ブロック編集"}, {5, "施工前地形編集"}};
+    const struct {
+        const char* way;
+        void (*close)(ToolPalette&);
+    } ways[] = {
+        {"close box", [](ToolPalette& p) { p.close(); }},
+        {"Alt+F4", [](ToolPalette& p) { QCloseEvent e; QApplication::sendEvent(&p, &e); }},
+        {"reject", [](ToolPalette& p) { p.reject(); }},
+        {"閉じる", [](ToolPalette& p) { p.CloseClicked(); }},
+    };
+    for (const auto& p : palettes)
+        for (const auto& w : ways) {
+            ClickOption(p.option);
+            ToolPalette* open = Palette(p.caption);
+            ASSERT_NE(open, nullptr) << p.caption << ", " << w.way;
+            w.close(*open);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(Palette(p.caption), nullptr) << p.caption << ", " << w.way;
+            EXPECT_FALSE(form->ToolOptionButton(p.option)->isChecked()) << p.caption << ", " << w.way;
+            EXPECT_EQ(form->View().cmd_mode, 0) << p.caption << ", " << w.way;
+        }
+    // Another option closes the palette and stays down itself.
+    ClickOption(3);
+    ClickOption(2);
+    EXPECT_EQ(Palette("ブロック編集"), nullptr);
+    EXPECT_NE(Palette("境界線編集"), nullptr);
+    EXPECT_TRUE(form->ToolOptionButton(2)->isChecked());
 }
 
 TEST_F(ToolState, ADoubleClickIsOnePress) {

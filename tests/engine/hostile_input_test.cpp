@@ -159,7 +159,7 @@ TEST(EngineHostileInput, NonFiniteIntermediatesStopTheRunNamingPositionAndQuanti
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.msgs.Count(), 1u);
     EXPECT_EQ(r.msgs.Last().text,
-              "計算位置 1 (X=60.000): 第1圧密ユニットのドレーンの係数F(n)が計算できません（数値が有限ではありません）。");
+              "計算位置 1「A」 (X=60.000): 第1圧密ユニットのドレーンの係数F(n)が計算できません（数値が有限ではありません）。");
     EXPECT_FALSE(r.Has("tnk1.csv"));
     EXPECT_FALSE(r.Has("TK_DT_01.PDT"));
 }
@@ -173,13 +173,13 @@ TEST(EngineHostileInput, ColumnChecksNameTheFirstQuantityThatIsNotFinite) {
     w.column.layer = {{4, 6}};
     EXPECT_EQ(profile_column_fault(w, 1.0, 0.0, 0.0), "");
     w.column.dp[1] = nan;
-    EXPECT_EQ(profile_column_fault(w, 1.0, 0.0, 0.0), "第7層の増加応力");
+    EXPECT_EQ(profile_column_fault(w, 1.0, 0.0, 0.0), "土層 7 の増加応力");
     w.column.p0[0] = -inf;
-    EXPECT_EQ(column_fault(w.column, w.results), "第5層の有効土被り圧");
+    EXPECT_EQ(column_fault(w.column, w.results), "土層 5 の有効土被り圧");
     w = ColumnWork{};
     w.results.elogp[0].e2 = nan;
     w.column.count = 1;
-    EXPECT_EQ(column_fault(w.column, w.results), "第1層の圧密後の間隙比");
+    EXPECT_EQ(column_fault(w.column, w.results), "土層 1 の圧密後の間隙比");
     EXPECT_EQ(profile_column_fault(ColumnWork{}, 1.0, inf, 0.0), "切土による除荷重");
     EXPECT_EQ(profile_column_fault(ColumnWork{}, 1.0, 0.0, nan), "沈下量");
     UnitState units;

@@ -5,10 +5,13 @@
 // told once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "cal_builder.hpp"
+#include "engine/checks.hpp"
+#include "tests/engine/identity_variants.hpp"
 #include "testing/fakes.hpp"
 #include "textio/cp932.hpp"
 
@@ -196,7 +199,7 @@ TEST(EngineThicknessCheck, ALayerNeverSettlesItsThickness) {
     EngineRun r(staged, 1);
     EXPECT_EQ(r.code, 1);
     ASSERT_EQ(r.msgs.Count(), 1u);
-    EXPECT_EQ(r.msgs.Last().text.rfind("計算位置 1 (X=60.000) 第1段階: 土層 1 の沈下量 ", 0), 0u)
+    EXPECT_EQ(r.msgs.Last().text.rfind("計算位置 1「A」 (X=60.000) 第1段階: 土層 1 の沈下量 ", 0), 0u)
         << r.msgs.Last().text;
     EXPECT_TRUE(r.Has("tnk.csv"));
     EXPECT_FALSE(r.Has("tnk1.csv"));
@@ -214,7 +217,7 @@ TEST(EngineNoSoil, APositionOutsideTheSectionIsToldAndComputesNothing) {
     EngineRun r(f, 1);
     EXPECT_EQ(r.code, 0);
     ASSERT_EQ(r.msgs.Count(), 1u) << All(r.msgs);
-    EXPECT_EQ(r.msgs.Last().text, "計算位置 2 (X=200.000): 土層がありません。この位置の沈下量は計算されません。");
+    EXPECT_EQ(r.msgs.Last().text, "計算位置 2「B」 (X=200.000): 土層がありません。この位置の沈下量は計算されません。");
     const std::string rows = r.Bytes("tnk1.csv");
     EXPECT_NE(rows.find("\r\n200.000000,-9999.990000,0.000000\r\n70.000000,"), std::string::npos) << rows;
     EngineRun p(f, 4);
@@ -283,4 +286,139 @@ TEST(EngineOncePerRun, ConflictingStartDaysOfAStageToldOnce) {
     // The stage is computed with the last load's values, as before.
     EXPECT_EQ(r.st->timing.stage_start[0], 10);
     EXPECT_EQ(r.st->timing.stage_days[0], 0);
+}
+
+// What each method reads is checked, and only that: one table of layers,
+// each either refused with the message naming the layer, the curve and the
+// fault, or computed ("").
+TEST(EngineReads, EveryMethodIsRefusedForWhatItReadsAndForNothingElse) {
+    using Pts = std::vector<std::pair<double, double>>;
+    const Pts zeros{{1, 0}, {10, 0}, {100, 0}};
+    struct Case {
+        const char* what;
+        int method, kind, n;
+        double cc;
+        Pts elogp, mv, cv;
+        std::vector<Pts> sand;  // curves 1..5 when not empty
+        const char* message;
+    };
+    const Pts e3{{1, 2.0}, {10, 1.6}, {100, 1.2}}, m2{{1, 0.02}, {100, 0.002}}, c1{{1, 100}};
+    const Pts sand{{10, 0.9}, {1000, 0.7}};
+    auto sands = [&](int bad, const Pts& curve) {
+        std::vector<Pts> s(5, sand);
+        s[bad - 1] = curve;
+        return s;
+    };
+    const Case cases[] = {
+        {"e-logP of zeros", 0, 0, 5, 0.5, zeros, m2, c1, {}, "土層 1 のe-logP曲線の第1点の間隙比が正ではありません。"},
+        {"Mv of zeros", 2, 0, 5, 0.5, e3, {{1, 0}, {100, 0}}, c1, {},
+         "土層 1 のlogMv-logP曲線の第1点の体積圧縮係数Mvが正ではありません。"},
+        {"Cc of 0", 1, 0, 5, 0, e3, m2, c1, {}, "土層 1 の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。"},
+        {"Cc with e0 of 0", 1, 0, 5, 0.5, {{1, 0}}, m2, c1, {}, "土層 1 のe-logP曲線の第1点の間隙比が正ではありません。"},
+        {"Cv of 0", 0, 0, 5, 0.5, e3, m2, {{1, 0}}, {}, "土層 1 のlogCv-logP曲線の第1点の圧密係数Cvが正ではありません。"},
+        {"sand: 6.83 for 0.683", 3, 1, 5, 0.5, {}, {}, {}, sands(2, {{10, 0.9}, {200, 6.83}, {1000, 0.6}}),
+         "土層 1 のB.K.Hough曲線 2（N値 5）の第2点の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。"},
+        {"sand: a void ratio of 0", 3, 1, 60, 0.5, {}, {}, {}, sands(5, {{10, 0.9}, {200, 0}, {1000, 0.6}}),
+         "土層 1 のB.K.Hough曲線 5（N値 60）の第2点の間隙比が正ではありません。"},
+        {"sand: pressure 0", 3, 1, 4, 0.5, {}, {}, {}, sands(1, {{0, 0.9}, {1000, 0.7}}),
+         "土層 1 のB.K.Hough曲線 1（N値 4）の第1点の圧力が正ではありません。"},
+        {"sand: one point", 3, 1, 20, 0.5, {}, {}, {}, sands(3, {{10, 0.9}}),
+         "土層 1 のB.K.Hough曲線 3（N値 20）の点が1点しかありません（B.K.Hough法には2点以上必要です）。"},
+        {"clay by B.K.Hough reads its Cv too", 3, 0, 5, 0.5, {}, {}, {{1, 0}}, {},
+         "土層 1 のlogCv-logP曲線の第1点の圧密係数Cvが正ではありません。"},
+        // What a method does not read may be anything.
+        {"Mv ignores e-logP and Cc", 2, 0, 5, 0, zeros, m2, c1, {}, ""},
+        {"e-logP ignores Mv and Cc", 0, 0, 5, 0, e3, {{1, 0}}, c1, {}, ""},
+        {"N 5 reads curve 2, not 5", 3, 1, 5, 0, {}, {}, {}, sands(5, {{10, 0.7}, {1000, 0.9}}), ""},
+        {"sand does not consolidate: no Cv", 3, 1, 5, 0, zeros, zeros, zeros, {}, ""},
+        {"non-consolidating reads nothing", 4, 0, 5, 0, zeros, zeros, zeros, sands(1, {{10, 0.7}, {1000, 0.9}}), ""},
+    };
+    for (const Case& c : cases) {
+        Input f = Section(c.method);
+        Layer& l = f.layers[0];
+        l.kind = c.kind;
+        l.n = c.n;
+        l.cc = c.cc;
+        l.elogp.pts = c.elogp;
+        l.mv.pts = c.mv;
+        l.cv.pts = c.cv;
+        for (std::size_t d = 0; d < c.sand.size(); ++d) f.sand_curves[d].pts = c.sand[d];
+        if (*c.message)
+            ExpectRefused(f, c.message);
+        else
+            ExpectRuns(f, c.what);
+    }
+    // Without the immediate settlement of sand no sand curve is read.
+    Input off = Section(3);
+    off.layers[0].kind = 1;
+    off.sand = 0;
+    off.sand_curves[1].pts = {{10, 0.7}, {1000, 0.9}};
+    ExpectRuns(off, "sand switched off");
+}
+
+// A layer that rises while its load increases stops the run like one that
+// settles its thickness; one whose load does not increase is left as it is.
+TEST(EngineThicknessCheck, ALayerThatRisesUnderLoadIsNamed) {
+    kova::engine::CalcInput in;
+    in.soil_count = 1;
+    kova::engine::SoilColumn col;
+    col.count = 1;
+    col.top[0] = 0;
+    col.bottom[0] = -4;
+    kova::engine::LayerResults res;
+    res.elogp[0].settlement = -0.25;
+    col.dp[0] = 30;
+    EXPECT_EQ(kova::engine::layer_settlement_fault(in, col, res, 10),
+              "土層 1 の沈下量が -0.250 m と負になります（荷重が増すのに隆起します）。土質定数を確認してください。");
+    EXPECT_EQ(kova::engine::layer_settlement_fault(in, col, res, 30), "");  // a cut took as much away
+    res.elogp[0].settlement = 0;
+    EXPECT_EQ(kova::engine::layer_settlement_fault(in, col, res, 10), "");
+}
+
+// Two soil layers that share ground are named together, whichever way
+// they overlap; layers that only meet along an edge or side by side run.
+TEST(EngineOutlineCheck, OverlappingLayersAreNamed) {
+    const std::string overlap =
+        "土層 1 と土層 2 の外形線が重なっています（同じ地盤が二つの土層に含まれます）。構成点の位置を確認してください。";
+    auto withSecond = [](std::vector<std::pair<double, double>> corners) {
+        Input f = Section(0);
+        std::vector<int> v;
+        for (auto [x, y] : corners) v.push_back(f.Point(x, y));
+        f.layers.push_back(Clay(v, 17, 0));
+        return f;
+    };
+    // Reaching 2 m into the first, inside it, the same outline again, and
+    // a second layer wider than the first that holds it.
+    ExpectRefused(withSecond({{10, -2}, {110, -2}, {110, -7}, {10, -7}}), overlap);
+    ExpectRefused(withSecond({{40, -1}, {60, -1}, {60, -3}, {40, -3}}), overlap);
+    ExpectRefused(withSecond({{10, 0}, {110, 0}, {110, -4}, {10, -4}}), overlap);
+    ExpectRefused(withSecond({{0, 1}, {120, 1}, {120, -9}, {0, -9}}), overlap);
+    ExpectRuns(withSecond({{10, -4}, {110, -4}, {110, -7}, {10, -7}}), "one below the other");
+    ExpectRuns(withSecond({{110, 0}, {150, 0}, {150, -4}, {110, -4}}), "side by side");
+}
+
+// The column and the strips take an outline either way round: every
+// result a section gives (tables, position reports, profile drawings) is
+// the same with each outline reversed.
+TEST(EngineOutlineCheck, EveryOutlineMayRunEitherWay) {
+    int compared = 0;
+    for (int n = 0; n < 14; ++n) {
+        Input f = IdentityVariant(n);
+        Input r = f;
+        for (auto* blocks : {&r.blocks, &r.cuts})
+            for (Block& b : *blocks) std::reverse(b.verts.begin(), b.verts.end());
+        for (Layer& l : r.layers) std::reverse(l.verts.begin(), l.verts.end());
+        EngineRun a(f, 1), b(r, 1);
+        ASSERT_EQ(a.code, 0) << n << ": " << All(a.msgs);
+        EXPECT_EQ(b.code, 0) << n << ": " << All(b.msgs);
+        for (const auto& e : std::filesystem::directory_iterator(a.dir.path)) {
+            const std::string name = e.path().filename().string();
+            // The drawings of the section trace each outline the way it runs.
+            const bool results = name.rfind("tnk", 0) == 0 || name.rfind("TK_DT_", 0) == 0 || name.rfind("TNJ_H_", 0) == 0;
+            if (!results) continue;
+            ++compared;
+            EXPECT_TRUE(a.Bytes(name) == b.Bytes(name)) << n << ": " << name;
+        }
+    }
+    EXPECT_GT(compared, 14 * 4);
 }

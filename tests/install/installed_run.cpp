@@ -18,7 +18,7 @@
 #include "predict/window/f2.hpp"
 #include "shell/app_identity.hpp"
 #include "shell/pictures.hpp"
-#include "testing/editor_services.hpp"
+#include "testing/qt/editor_services.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"

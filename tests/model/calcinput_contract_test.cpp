@@ -25,7 +25,7 @@ TEST(CalcInputContract, EngineReadsEveryValueOfARichModel) {
     for (int i = 0; i < 70; ++i) title += "盛";
     for (int i = 0; i < 62; ++i) cut += "盛";  // 124 of the 125 bytes
     m->Cond.ProjectTitle = title;
-    test::SetBlock(m->Embankment[1], "盛土２", 40, 1, 20.5, 5, {{30, 0}, {50, 0}, {50, -10}});
+    test::SetBlock(m->Embankment[1], "盛土２", 45, -2, 20.5, 5, {{30, 0}, {50, 0}, {50, -10}});
     m->EmbankmentCount = 2;
     m->StageCount = 5;
     m->StageStartDay[4] = 400;

@@ -113,6 +113,19 @@ TEST_F(CalcInputTest, FailuresShowOneMessageAndWriteNothing) {
         {"soil vertex", [](Model& m) { m.SoilLayer[1].PY[2] -= 1e-9; }, "土層ブロックを構成する境界点がありません"},
         {"moved point", [](Model& m) { m.BndPt[6].X += 0.0005; }, "盛土ブロックを構成する境界点がありません"},
         {"cut vertex", [](Model& m) { m.CutBlock[0].PX[2] += 0.0005; }, "切土ブロックを構成する境界点がありません"},
+        // An interior point outside its block's outline, named by kind,
+        // number and name: a point moved (the embankment's crest typed
+        // with the wrong sign), a label beside its layer, a cut while cuts
+        // take part.
+        {"crest below", [](Model& m) { m.BndPt[6].Y = m.Embankment[0].PY[1] = -3.5; },
+         "盛土 1「盛土１」 の中心点が外形線の内側にありません（境界点が動いています）。"
+         "構成点の位置を確認するか、ブロックを再認識してください。"},
+        {"unnamed layer", [](Model& m) { m.SoilLayer[0].CX = -5; },
+         "土層 1 の中心点が外形線の内側にありません（境界点が動いています）。"
+         "構成点の位置を確認するか、ブロックを再認識してください。"},
+        {"cut label", [](Model& m) { m.Cond.UseCutPreload = 1; m.CutBlock[0].CX = 32; m.CutBlock[0].CY = -9; },
+         "切土 1「切土」 の中心点が外形線の内側にありません（境界点が動いています）。"
+         "構成点の位置を確認するか、ブロックを再認識してください。"},
         {"stage 0", [](Model& m) { m.Embankment[0].Stage = 0; }, kWrite},
         {"stage 6", [](Model& m) { m.Embankment[0].Stage = 6; }, kWrite},
         {"point load stage 6", [](Model& m) { m.PointLoad[0].Stage = 6; }, kWrite},

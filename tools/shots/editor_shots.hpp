@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/qt/qt_text.hpp"
-#include "testing/editor_services.hpp"
+#include "testing/qt/editor_services.hpp"
 
 namespace kova {
 

@@ -19,32 +19,14 @@
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "testing/fakes.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tools/shots/shot_support.hpp"
 
 namespace {
 
 using namespace kova;
 
-class ShotHost : public EditorHost {
-public:
-    ShotHost() : model_(std::make_unique<Model>()) {}
-    Model& SectionModel() override { return *model_; }
-    EditorState& State() override { return state_; }
-    void RepaintCanvas() override {}
-    void SetStatusText(int, const std::string&) override {}
-    void SelectToolOption(int) override { CloseToolPalettes(); }
-    QWidget* OwnerWidget() override { return nullptr; }
-    TwipsPoint WindowOrigin() override { return {0, 0}; }
-    MessageSink& Messages() override { return messages_; }
-    std::filesystem::path AppPath() override { return appPath; }
-    std::filesystem::path appPath = ".";
-
-private:
-    std::unique_ptr<Model> model_;
-    EditorState state_;
-    RecordingMessages messages_;
-};
+using test::FakeEditorHost;
 
 // A section of two clay layers over sand, with measured curves for the
 // upper clay and drains in it.
@@ -83,7 +65,8 @@ bool Shot(QWidget& w, const QDir& dir, const QString& name) {
 
 bool Shots(const QDir& dir) {
     QApplication::setFont(FormFont("ＭＳ Ｐゴシック", 9));
-    ShotHost host;
+    FakeEditorHost host;
+    host.origin = {0, 0};  // the windows open at the screen's corner
     host.appPath = KOVA_BIN_DIR;
     Section(host.SectionModel());
     RecordingMessages quiet;

@@ -21,29 +21,14 @@
 #include "dialogs/dialog7.hpp"
 #include "platform/qt/messages_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "testing/fakes.hpp"
+#include "testing/qt/fake_editor_host.hpp"
 #include "tools/shots/shot_support.hpp"
 
 namespace {
 
 using namespace kova;
 
-class ShotHost : public EditorHost {
-public:
-    Model& SectionModel() override { return *model; }
-    EditorState& State() override { return state; }
-    void RepaintCanvas() override {}
-    void SetStatusText(int, const std::string&) override {}
-    void SelectToolOption(int) override {}
-    QWidget* OwnerWidget() override { return nullptr; }
-    TwipsPoint WindowOrigin() override { return {0, 0}; }
-    MessageSink& Messages() override { return messages; }
-    std::filesystem::path AppPath() override { return "."; }
-
-    std::unique_ptr<Model> model = std::make_unique<Model>();
-    EditorState state;
-    RecordingMessages messages;
-};
+using test::FakeEditorHost;
 
 // A section as an engineer would enter it: a two-stage embankment on soft
 // alluvial clay over sand.
@@ -110,13 +95,14 @@ bool Save(QWidget& w, const QDir& dir, const QString& name) {
 
 // One data dialog on the section, as it opens.
 template <class D>
-bool Shot(ShotHost& host, const QDir& dir, const char* name) {
+bool Shot(FakeEditorHost& host, const QDir& dir, const char* name) {
     D d(host, nullptr);
     return Save(d, dir, name);
 }
 
 bool Shots(const QDir& dir) {
-    ShotHost host;
+    FakeEditorHost host;
+    host.origin = {0, 0};  // the windows open at the screen's corner
     FillSection(*host.model);
     bool ok = true;
     ok &= Shot<Dialog0>(host, dir, "dialog0_points.png");

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "dialogs/grid/cell_text.hpp"
 #include "dialogs/grid/qex_flg.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/grid_typing.hpp"
@@ -270,9 +271,9 @@ TEST_F(GridFixture, NumberColumnsTakeNumbersOnly) {
     EXPECT_EQ(g->CellText(2, 2), "150.000");
     Type(2, 2, "&H10");
     EXPECT_EQ(g->CellText(2, 2), "16.000");
-    // An emptied cell is empty and reads 0.
+    // An emptied cell of a row in use shows the 0 it stores.
     Type(2, 2, "　");
-    EXPECT_EQ(g->CellText(2, 2), "");
+    EXPECT_EQ(g->CellText(2, 2), "0.000");
     EXPECT_EQ(g->Model().Value(2, 2), 0.0);
     EXPECT_EQ(msg.Count(), 0u);
     // A free-text column takes anything.
@@ -280,6 +281,48 @@ TEST_F(GridFixture, NumberColumnsTakeNumbersOnly) {
     g->Model().SetNumeric(2, false);
     Type(2, 2, "abc");
     EXPECT_EQ(g->CellText(2, 2), "abc");
+}
+
+// Whatever is typed into a number column of any kind (a decimal pattern, a
+// whole-number one, none), the cell shows what is stored: its text reads as
+// the stored value, has no full-width forms, and stands right-aligned; an
+// emptied cell of a row in use shows its 0, one below the rows in use stays
+// empty.
+TEST_F(GridFixture, ANumberCellShowsWhatIsStored) {
+    const char* kinds[] = {"0.000", "#0", ""};
+    const char* typed[] = {"１２", "１２．５", "－２", "　", "", " 3 ", "1e3", "&H10", "0.1", "1.50"};
+    for (const char* pattern : kinds)
+        for (const char* t : typed) {
+            g->SetFormat(1, pattern);
+            g->Model().SetNumeric(1, true);
+            Type(2, 1, t);
+            const QString shown = g->CellText(2, 1);
+            const std::string where = std::string("'") + pattern + "' / '" + t + "' shows '" + shown.toStdString() + "'";
+            ASSERT_FALSE(shown.isEmpty()) << where;
+            EXPECT_EQ(NumericValue(shown.toStdString()), g->Model().Value(2, 1)) << where;
+            EXPECT_EQ(FoldFullWidth(shown.toStdString()), shown.toStdString()) << where;
+            EXPECT_FALSE(shown.contains(QLatin1Char(' '))) << where;
+            const QVariant align = g->Model().data(g->Model().index(1, 1), Qt::TextAlignmentRole);
+            EXPECT_TRUE(align.toInt() & Qt::AlignRight) << where;
+            // Below the rows in use nothing is stored, and nothing shows.
+            Type(3, 1, t);
+            if (FoldFullWidth(t).find_first_not_of(" ") == std::string::npos) {
+                EXPECT_EQ(g->CellText(3, 1), "") << where;
+            }
+            g->Model().SetCell(3, 1, "");
+            g->Model().SetRowsInUse(2);
+        }
+    // A table whose owner stores empty number cells as 0 shows that 0 in a
+    // new row's cells not typed yet; its text stays empty for the editor.
+    g->SetFormat(1, "0.000");
+    const auto shown = [this](int r, int c) { return g->Model().data(g->Model().index(r - 1, c), Qt::DisplayRole).toString(); };
+    Type(3, 1, "7");
+    EXPECT_EQ(shown(3, 2), "");  // not such a table: as before
+    g->Model().SetBlankShowsZero(true);
+    EXPECT_EQ(shown(3, 2), "0.000");
+    EXPECT_EQ(g->Model().Value(3, 2), 0.0);
+    EXPECT_EQ(g->CellText(3, 2), "");
+    EXPECT_EQ(shown(4, 2), "");  // below the rows in use nothing is stored
 }
 
 TEST_F(GridFixture, ARefusalRestoresTheCellEveryTime) {

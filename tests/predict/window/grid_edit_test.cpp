@@ -251,7 +251,16 @@ TEST(PredictGrid, TheSameRefusalTwiceAndThreeTimesNeverReachesTheFile) {
                              Refusal{kColDate, "2003/02/30", "有効な日付を入力してください。", "2003/04/25"}}) {
         for (int n = 1; n <= 3; ++n) {
             f.msg.Clear();
+            // While the message is up, the cell and any editor on it show the kept text.
+            std::vector<std::string> onScreen;
+            f.msg.onShow = [&](const Message&) {
+                onScreen.push_back(f.Cell(2, r.col));
+                if (auto* ed = qobject_cast<QLineEdit*>(f.g->indexWidget(f.g->Model().index(1, r.col))))
+                    onScreen.push_back(ed->text().toStdString());
+            };
             f.Type(2, r.col, r.text);
+            f.msg.onShow = nullptr;
+            for (const std::string& seen : onScreen) EXPECT_EQ(seen, r.kept) << r.text << " #" << n;
             ASSERT_EQ(f.msg.Count(), 1u) << r.text << " #" << n;
             EXPECT_EQ(f.msg.Last().text, r.message) << r.text << " #" << n;
             EXPECT_EQ(f.Cell(2, r.col), r.kept) << r.text << " #" << n;
