@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "textio/numfmt.hpp"
@@ -73,10 +74,6 @@ public:
     void Text(int ox, int oy, int x, int y, int size, int angle, int pen, const std::string& text) {
         taken_.push_back(Extent(ox + x, oy + y, size, angle, text));
         f_.Text(ox, oy, x, y, size, size, angle, pen, text);
-    }
-    // Keeps a place that a text written later will take.
-    void Reserve(int ox, int oy, int x, int y, int size, int angle, const std::string& text) {
-        taken_.push_back(Extent(ox + x, oy + y, size, angle, text));
     }
 
 private:
@@ -213,10 +210,8 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     texts.Text(0, 0, 180, 1450, kTextSize, 0, kTextMain, "下");
     texts.Text(0, 0, 180, 1650, kTextSize, 0, kTextMain, "量");
     texts.Text(0, 0, 160, 1850, kTextSize, 0, kTextMain, "(m)");
-    // The final settlement's text is written last; the labels keep off it.
     const int yfinal = Int(ys * sf);
     const std::string finalText = "最終沈下量 " + FormatFixed(sf, 3) + "m";
-    texts.Reserve(500, 500, 2500, yfinal + 70, kTextSize, 0, finalText);
 
     for (int i = 1; i <= count; ++i)
         f.Marker(500, 500, Int(dayOf(i) * xs), Int(ys * s.Settlement[i]), 8, kMarkerKind);
@@ -289,7 +284,17 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     leader(s.SaPrime, "Sa'");
 
     f.Line(500, 500, 2500, yfinal, 3500, yfinal, kSolidA, kSolidB);
-    f.Text(500, 500, 2500, yfinal + 70, kTextSize, kTextSize, 0, kTextMain, finalText);
+    // Under its line; where a target's text stands there, above it, else
+    // further left.
+    const std::pair<int, int> finalPlaces[] = {{2500, yfinal + 70}, {2500, yfinal - 10}, {1900, yfinal + 70},
+                                               {1900, yfinal - 10}};
+    std::pair<int, int> at = finalPlaces[0];
+    for (const auto& place : finalPlaces)
+        if (texts.Free(500, 500, place.first, place.second, kTextSize, 0, finalText)) {
+            at = place;
+            break;
+        }
+    texts.Text(500, 500, at.first, at.second, kTextSize, 0, kTextMain, finalText);
 
     f.Close();
     return path;

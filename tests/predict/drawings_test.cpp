@@ -217,6 +217,31 @@ TEST(PredictDrawing, NoTextCoversAnother) {
         int daysApart, option, mode, sa;
     } cases[] = {{1, 10, 1, 0, 1}, {1, 10, 0, 0, 1}, {0.05, 10, 1, 0, 1}, {0.05, 10, 0, 0, 2},
                  {1, 50, 2, 0, 1}, {0.2, 5, 1, 0, 1},  {1, 100, 1, 1, 1},  {0.5, 30, 0, 0, 2}};
+    auto noneCovered = [&](const StationRecord& st, const ObsSettings& s) {
+        test::TempDir dir;
+        DrawingFile f = Parse(WritePredictionDrawing(st, s, 1, dir.path()), "45,30");
+        std::vector<Extent> texts;
+        for (const auto& r : f.records)
+            if (r.kind == 'K') texts.push_back(extent(r));
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                const Extent& a = texts[i];
+                const Extent& b = texts[j];
+                EXPECT_FALSE(a.l < b.r && b.l < a.r && a.t < b.b && b.t < a.b)
+                    << i << "/" << j << " " << a.l << "," << a.t << "," << a.r << "," << a.b << " " << b.l << "," << b.t
+                    << "," << b.r << "," << b.b;
+            }
+    };
+    // The worked station with its target on every tenth day, on the day
+    // labels too.
+    for (int option : {0, 1})
+        for (int day = 10; day <= 200; day += 10) {
+            SCOPED_TRACE("target day " + std::to_string(day) + " option " + std::to_string(option));
+            ObsSettings s = Option(option);
+            StationRecord st = FittedStation(s);
+            st.TargetDay = day;
+            noneCovered(st, s);
+        }
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.scale) + " " + std::to_string(c.daysApart) + " " + std::to_string(c.option));
         StationRecord st = test::MakeStation({{0, 0.01 * c.scale}, {c.daysApart, 0.5 * c.scale},
@@ -228,18 +253,7 @@ TEST(PredictDrawing, NoTextCoversAnother) {
         s.ResidualSettlement = 0.05 * c.scale;
         PredictionOutcome out = ComputePrediction(st, s);
         static_cast<StationResults&>(st) = out.results;
-        if (st.LastDay < 1) continue;
-        test::TempDir dir;
-        DrawingFile f = Parse(WritePredictionDrawing(st, s, 1, dir.path()), "45,30");
-        std::vector<Extent> texts;
-        for (const auto& r : f.records)
-            if (r.kind == 'K') texts.push_back(extent(r));
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            for (std::size_t j = i + 1; j < texts.size(); ++j) {
-                const Extent& a = texts[i];
-                const Extent& b = texts[j];
-                EXPECT_FALSE(a.l < b.r && b.l < a.r && a.t < b.b && b.t < a.b) << i << "/" << j;
-            }
+        if (st.LastDay >= 1) noneCovered(st, s);
     }
 }
 
