@@ -228,8 +228,7 @@ TEST(PredictDrawing, NoTextCoversAnother) {
                 const Extent& a = texts[i];
                 const Extent& b = texts[j];
                 EXPECT_FALSE(a.l < b.r && b.l < a.r && a.t < b.b && b.t < a.b)
-                    << i << "/" << j << " " << a.l << "," << a.t << "," << a.r << "," << a.b << " " << b.l << "," << b.t
-                    << "," << b.r << "," << b.b;
+                    << f.records.size() << " texts: " << i << "/" << j;
             }
     };
     // The worked station with its target on every tenth day, on the day
