@@ -103,8 +103,9 @@ void ProjectCommands::DxfOpen() {
         host_.ShowWholeView();
         return;
     }
+    std::string notes;
     DxfImport r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, sv_.msg,
-                            [this](const std::string& status) { host_.SetStatusText(2, status); });
+                            [this](const std::string& status) { host_.SetStatusText(2, status); }, &notes);
     // A drawing that gave no line left the model as it was: it is neither
     // the new reference state nor a reason to drop results.
     if (r == DxfImport::Imported || r == DxfImport::LimitReached) {
@@ -113,6 +114,8 @@ void ProjectCommands::DxfOpen() {
     }
     // Drawn once the old results are forgotten: the reset tables are none.
     host_.ShowWholeView();
+    // Told over the imported section, so that the user sees what it is about.
+    if (!notes.empty()) sv_.msg.Notify(notes, MsgIcon::Exclamation);
 }
 
 bool ProjectCommands::Save() {

@@ -158,7 +158,8 @@ void RunCommands::Print() {
         sv_.msg.Notify("前回の計算よりデータが更新されています。\r\n前回の計算結果の印刷を行います。",
                        MsgIcon::Information, kPrintCaption);
     RunViewer(
-        sv_.processes, sv_.msg, s_.ps.AppPath, [this](bool enabled) { host_.SetBusy(!enabled); }, s_.programDir);
+        sv_.processes, sv_.msg, s_.ps.AppPath, [this](bool enabled) { host_.SetBusy(!enabled); }, s_.programDir,
+        "TK");
 }
 
 }  // namespace kova

@@ -13,7 +13,9 @@ void write_condition_report(const EngineState& st);
 void draw_section_plan(const EngineState& st);
 
 // TK_DT_nn.PDT of calculation position `position` (0-based) from its history,
-// with TNK_Z_nn.PZK and, unless a Cv curve was missing, TNJ_H_nn.PZK.
+// with TNK_Z_nn.PZK and, unless a Cv curve was missing, TNJ_H_nn.PZK. A
+// position with no soil under it gets its heading and a note that nothing
+// was computed there, and no drawing.
 void write_point_report(const EngineState& st, int position);
 
 // TNJ_H_nn.PZK of the position: load-time diagram and settlement-time curves

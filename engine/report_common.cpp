@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/strips.hpp"
+#include "rules/segments.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -174,12 +175,17 @@ void draw_strip(const Mapper& m, const LoadRec& r) {
     const int y = dint(label_bytes(label) * 70 * 0.25) -
                   dint((m.sc.u(r.x1) + m.sc.u(r.x2)) * 0.5);
     m.w.Text(m.sc.ox(), m.sc.oy(), x, y, 70, 70, 90, 2, label);
-    const double width = r.x2 - r.x1;
+    // Filled from its left end whichever way it was entered: a strip entered
+    // right to left is computed as the same strip entered left to right.
+    const bool reversed = r.x2 < r.x1;
+    const double xl = reversed ? r.x2 : r.x1, yl = reversed ? r.y2 : r.y1;
+    const double xr = reversed ? r.x1 : r.x2, yr = reversed ? r.y1 : r.y2;
+    const double width = xr - xl;
     for (int i = 0; i < kMaxFillLines; ++i) {
         const double h = i * 0.5;
         if (!(h < width)) break;
-        const double X = r.x1 + h;
-        const double W = r.y1 + h * (r.y2 - r.y1) / width;
+        const double X = xl + h;
+        const double W = yl + h * (yr - yl) / width;
         m.line(X, W, X, W + t, 0, 2);
     }
 }
@@ -246,6 +252,30 @@ void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc) {
         std::string label = real_text("%1.0lf", B);
         w.Text(sc.ox(), 6000, E + 35, dint(label_bytes(label) * 35) + 70, 70, 70, 90, 2, label);
     }
+}
+
+namespace {
+
+// A line clipped to the frame of the section sheet (4200 by 6500).
+bool framed_line(print::DrawingWriter& w, int oy, int x1, int y1, int x2, int y2, int type, int pen) {
+    double a = x1, b = double(y1) + oy, c = x2, d = double(y2) + oy;
+    if (!rules::ClipSegment(a, b, c, d, 0, 0, 4200, 6500)) return false;
+    w.Line(0, 0, dint(a), dint(b), dint(c), dint(d), type, pen);
+    return true;
+}
+
+}  // namespace
+
+bool draw_abscissa_mark(print::DrawingWriter& w, const SectionScale& sc, double X, int end) {
+    const int oy = sc.oy(), k = sc.u(X), m = sc.g + 400;
+    if (!framed_line(w, oy, m, -k, end, -k, 3, 1)) return false;
+    framed_line(w, oy, m, -k, m - 50, 25 - k, 0, 1);
+    framed_line(w, oy, m, -k, m - 50, -k - 25, 0, 1);
+    framed_line(w, oy, m - 50, 25 - k, m - 50, -k - 25, 0, 1);
+    framed_line(w, oy, end, -k, end + 50, 25 - k, 0, 1);
+    framed_line(w, oy, end, -k, end + 50, -k - 25, 0, 1);
+    framed_line(w, oy, end + 50, -k - 25, end + 50, 25 - k, 0, 1);
+    return true;
 }
 
 void draw_section_captions(print::DrawingWriter& w) {

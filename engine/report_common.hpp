@@ -78,6 +78,11 @@ void draw_section_blocks_and_loads(print::DrawingWriter& w, const CalcInput& in,
 void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool twice);
 // Elevation ticks along the bottom axis.
 void draw_elevation_scale(print::DrawingWriter& w, const SectionScale& sc);
+// The mark of abscissa X across the section: a line (type 3, pen 1) from
+// the section's bottom axis to `end`, with a closed arrow head at each end
+// (type 0, pen 1). Clipped to the sheet's frame; false, with nothing drawn,
+// when the abscissa lies off the sheet.
+bool draw_abscissa_mark(print::DrawingWriter& w, const SectionScale& sc, double X, int end);
 // " 地", " 形", " 図" and "(m)".
 void draw_section_captions(print::DrawingWriter& w);
 

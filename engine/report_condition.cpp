@@ -40,17 +40,11 @@ void draw_section_plan(const EngineState& st) {
     draw_abscissa_scale(w, sc, false);
     if (sc.valid) {
         const int oy = 6000 - sc.f;
-        const int m = sc.g + 400;
         for (int i = 0; i < in.position_count; ++i) {
             const CalcPoint& p = in.positions[i];
             const int l = sc.u(p.x);
-            w.Line(0, oy, m, -l, 3800, -l, 3, 1);
-            w.Line(0, oy, m, -l, m - 50, 25 - l, 0, 1);
-            w.Line(0, oy, m, -l, m - 50, -l - 25, 0, 1);
-            w.Line(0, oy, m - 50, 25 - l, m - 50, -l - 25, 0, 1);
-            w.Line(0, oy, 3800, -l, 3850, 25 - l, 0, 1);
-            w.Line(0, oy, 3800, -l, 3850, -l - 25, 0, 1);
-            w.Line(0, oy, 3850, -l - 25, 3850, 25 - l, 0, 1);
+            // A position off the sheet is left out, its texts with it.
+            if (!draw_abscissa_mark(w, sc, p.x, 3800)) continue;
             w.Text(0, oy, 3500, 80 - l, 70, 70, 0, 2, real_text("%7.3lf", p.x));
             w.Text(0, oy, 3750 - dint(label_bytes(p.name) * 70 * 0.5), -l - 15, 70, 70, 0, 2,
                    p.name);

@@ -27,6 +27,9 @@ namespace {
 
 using print::Dashes;
 
+constexpr const char* kNoSoilForm = "SOU_NOSOIL.PFM";
+constexpr const char* kNoSoilText = "この位置の下には土層がないため、沈下量は計算されていません。";
+
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
 
 const char* method_text(int method) {
@@ -400,6 +403,14 @@ void write_point_report(const EngineState& st, int position) {
     p.Form(true, "SOU_0000.PFM");
     p.Field(0, pt.name);
     p.Field(1, real_text("%8.3lf", pt.x));
+    // Nothing was computed under a position without soil: its page says so
+    // and carries no figure and no drawing that could be read as a result.
+    if (c.h.layer_count == 0) {
+        p.Form(false, kNoSoilForm);
+        p.Field(0, kNoSoilText);
+        p.Close();
+        return;
+    }
     write_column(p, c);
     write_stress_table(p, c);
     for (int j = 0; j < c.h.stage_count; ++j) write_settlement_pages(p, c, j);

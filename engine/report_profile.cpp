@@ -58,16 +58,7 @@ void draw_settlement_profile(const EngineState& st, int code) {
         draw_abscissa_scale(w, sc, true);
 
         const double Xm = isMax ? st.profile[maxRow].x : in.positions[code].x;
-        const int oy = 6000 - sc.f;
-        const int k = dint((Xm - sc.xmin) * sc.sx);
-        const int m = sc.g + 400;
-        w.Line(0, oy, m, -k, 4100, -k, 3, 1);
-        w.Line(0, oy, m, -k, m - 50, 25 - k, 0, 1);
-        w.Line(0, oy, m, -k, m - 50, -k - 25, 0, 1);
-        w.Line(0, oy, m - 50, 25 - k, m - 50, -k - 25, 0, 1);
-        w.Line(0, oy, 4100, -k, 4150, 25 - k, 0, 1);
-        w.Line(0, oy, 4100, -k, 4150, -k - 25, 0, 1);
-        w.Line(0, oy, 4150, -k - 25, 4150, 25 - k, 0, 1);
+        draw_abscissa_mark(w, sc, Xm, 4100);
         draw_elevation_scale(w, sc);
     }
     draw_section_captions(w);

@@ -288,8 +288,9 @@ void prepare_time_settlement(EngineState& st) {
     TimeCurveCache& c = st.time_curves;
     c.position = -1;
     c.days = 0;
-    // A missing Cv curve leaves the position without its drawing.
-    if (st.missing_curve_shown || st.position < 0) return;
+    // A missing Cv curve, or no soil under the position, leaves it without
+    // its drawing.
+    if (st.missing_curve_shown || st.position < 0 || st.history.layer_count == 0) return;
     c.longest = overall_time_tables(st, c.overall);
     c.position = st.position;
     const GraphScale g = graph_scale(st, c.longest);

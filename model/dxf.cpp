@@ -1,12 +1,17 @@
 #include "model/dxf.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <tuple>
+#include <utility>
 
 #include "model/boundary.hpp"
 #include "rules/limits.hpp"
@@ -19,13 +24,30 @@ namespace kova {
 namespace {
 
 constexpr double kMergeTol = 0.0001;
+constexpr double kPi = 3.14159265358979323846;
+// Curves become chords that stay within this distance (m) of the curve; at
+// most one chord a degree, at least one per eighth of a turn.
+constexpr double kChordTol = 0.01;
+constexpr double kMinStep = kPi / 180;
+constexpr double kMaxStep = kPi / 4;
+// Block references nest no deeper than this (a block that refers to itself
+// would never end).
+constexpr int kMaxNesting = 16;
+// A MINSERT grid is expanded up to this many copies.
+constexpr long long kMaxGridCopies = 10000;
+// Entities visited in all, block references expanded: far more than any
+// section needs, few enough to end soon.
+constexpr long long kMaxVisits = 1000000;
 
 // Polyline flags (group 70).
 constexpr long long kClosed = 1;
+constexpr long long kPolyline3d = 8;
 constexpr long long kPolygonMesh = 16;
 constexpr long long kPolyfaceMesh = 64;
 // Vertex flag: a control point of a spline frame, not on the drawn curve.
 constexpr long long kFrameControlPoint = 16;
+// Layer flag: frozen.
+constexpr long long kFrozen = 1;
 
 struct ReadError {};
 
@@ -49,12 +71,20 @@ long long Integer(std::string_view value) {
     return v;
 }
 
+// Names of layers and blocks compare without regard to case.
+std::string Upper(std::string_view s) {
+    std::string u(Trim(s));
+    for (char& c : u)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return u;
+}
+
 struct Group {
     int code;
     std::string_view value;
 };
 
-// One entity: its name and the pairs up to the next code 0.
+// One record: its name and the pairs up to the next code 0.
 struct Entity {
     std::string_view name;
     std::vector<Group> groups;
@@ -70,75 +100,337 @@ struct Entity {
         if (!v) return std::nullopt;
         return Number(*v);
     }
-    long long Flags() const {
-        auto v = Find(70);
-        return v ? Integer(*v) : 0;
+    double Real(int code, double fallback) const { return Coord(code).value_or(fallback); }
+    long long Int(int code, long long fallback) const {
+        auto v = Find(code);
+        return v ? Integer(*v) : fallback;
+    }
+    long long Flags() const { return Int(70, 0); }
+};
+
+struct Vec {
+    double x = 0, y = 0, z = 0;
+};
+
+Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+Vec Unit(const Vec& v) {
+    const double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return {v.x / n, v.y / n, v.z / n};
+}
+
+// An affine map of space: p -> A p + t, A by columns.
+struct Affine {
+    Vec cx{1, 0, 0}, cy{0, 1, 0}, cz{0, 0, 1}, t{0, 0, 0};
+
+    Vec operator()(const Vec& p) const {
+        return {cx.x * p.x + cy.x * p.y + cz.x * p.z + t.x, cx.y * p.x + cy.y * p.y + cz.y * p.z + t.y,
+                cx.z * p.x + cy.z * p.y + cz.z * p.z + t.z};
+    }
+    Vec Linear(const Vec& v) const {
+        return {cx.x * v.x + cy.x * v.y + cz.x * v.z, cx.y * v.x + cy.y * v.y + cz.y * v.z,
+                cx.z * v.x + cy.z * v.y + cz.z * v.z};
+    }
+    // this after b.
+    Affine After(const Affine& b) const { return {Linear(b.cx), Linear(b.cy), Linear(b.cz), (*this)(b.t)}; }
+    // How much longer a length of the drawing becomes in the plan (the
+    // larger stretch of the two plan axes).
+    double PlanStretch() const { return std::max(std::hypot(cx.x, cx.y), std::hypot(cy.x, cy.y)); }
+};
+
+Affine Scale(double sx, double sy, double sz) { return {{sx, 0, 0}, {0, sy, 0}, {0, 0, sz}, {}}; }
+Affine Move(const Vec& v) { return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, v}; }
+Affine Turn(double radians) {
+    const double c = std::cos(radians), s = std::sin(radians);
+    return {{c, s, 0}, {-s, c, 0}, {0, 0, 1}, {}};
+}
+
+// The entity's own coordinate system, from its extrusion direction
+// (210/220/230) by the arbitrary-axis rule: to world coordinates.
+Affine EntitySystem(const Entity& e) {
+    const Vec n{e.Real(210, 0), e.Real(220, 0), e.Real(230, 1)};
+    if (n.x == 0 && n.y == 0 && n.z == 1) return {};
+    if (std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z) < 1e-12) return {};
+    const Vec az = Unit(n);
+    const Vec ax =
+        Unit(std::fabs(az.x) < 1.0 / 64 && std::fabs(az.y) < 1.0 / 64 ? Cross({0, 1, 0}, az) : Cross({0, 0, 1}, az));
+    const Vec ay = Unit(Cross(az, ax));
+    return {ax, ay, az, {}};
+}
+
+double Radians(double degrees) { return degrees * kPi / 180; }
+
+// Chords for a sweep (radians) of a curve of radius r in the drawing, drawn
+// stretched by `stretch` in the plan.
+int ChordCount(double sweep, double r, double stretch) {
+    const double R = std::fabs(r * stretch);
+    double step = kMaxStep;
+    if (R > kChordTol) step = std::clamp(2 * std::acos(1 - kChordTol / R), kMinStep, kMaxStep);
+    const double n = std::ceil(std::fabs(sweep) / step - 1e-9);
+    if (!(n >= 1)) return 1;  // also a sweep that is not a number
+    return static_cast<int>(std::min(n, 360.0));
+}
+
+struct Layer {
+    bool hidden = false;  // off or frozen
+    bool frozen = false;
+};
+
+struct Block {
+    Vec base;
+    std::vector<Entity> entities;
+};
+
+struct Drawing {
+    // Metres per drawing unit as a ratio: a millimetre is divided by 1000,
+    // so that 20500 mm gives the same number as 20.5 m typed in.
+    double unitTimes = 1, unitPer = 1;
+    std::map<std::string, Layer> layers;
+    std::map<std::string, Block> blocks;
+    std::vector<Entity> model;  // the entities section
+
+    const Layer* FindLayer(const std::string& name) const {
+        auto it = layers.find(name);
+        return it == layers.end() ? nullptr : &it->second;
     }
 };
 
-struct Vertex {
-    double x, y, z;
-};
+// $INSUNITS as (times, per): metres = value * times / per.
+std::pair<double, double> UnitMetres(long long insunits) {
+    switch (insunits) {
+    case 1: return {0.0254, 1};
+    case 2: return {0.3048, 1};
+    case 3: return {1609.344, 1};
+    case 4: return {1, 1000};
+    case 5: return {1, 100};
+    case 7: return {1000, 1};
+    case 8: return {0.0254, 1e6};
+    case 9: return {0.0254, 1000};
+    case 10: return {0.9144, 1};
+    case 11: return {1, 1e10};
+    case 12: return {1, 1e9};
+    case 13: return {1, 1e6};
+    case 14: return {1, 10};
+    case 15: return {10, 1};
+    case 16: return {100, 1};
+    case 17: return {1e9, 1};
+    case 18: return {1.495978707e11, 1};
+    case 19: return {9.4607304725808e15, 1};
+    case 20: return {3.0856775814913673e16, 1};
+    case 21: return {1200, 3937};
+    case 22: return {100, 3937};
+    case 23: return {3600, 3937};
+    case 24: return {6336000, 3937};
+    default: return {1, 1};  // 0 (no units), 6 (metres) and unknown codes
+    }
+}
+
+// Sorts the records of the file into the header's units, the layer table,
+// the block definitions and the entities. Records outside any section are
+// entities, as in the oldest files.
+Drawing Sort(const std::vector<Entity>& records) {
+    Drawing d;
+    std::string section;
+    Block* block = nullptr;
+    for (const Entity& r : records) {
+        if (r.name == "SECTION") {
+            section = r.Find(2) ? Upper(*r.Find(2)) : "";
+            if (section == "HEADER") {
+                for (std::size_t i = 0; i < r.groups.size(); ++i) {
+                    if (r.groups[i].code != 9 || Trim(r.groups[i].value) != "$INSUNITS") continue;
+                    if (i + 1 < r.groups.size() && r.groups[i + 1].code == 70)
+                        std::tie(d.unitTimes, d.unitPer) = UnitMetres(Integer(r.groups[i + 1].value));
+                }
+            }
+            continue;
+        }
+        if (r.name == "ENDSEC") {
+            section.clear();
+            block = nullptr;
+            continue;
+        }
+        if (section == "TABLES") {
+            if (r.name != "LAYER") continue;
+            Layer l;
+            l.frozen = (r.Flags() & kFrozen) != 0;
+            l.hidden = l.frozen || r.Int(62, 7) < 0;
+            d.layers[Upper(r.Find(2).value_or(""))] = l;
+        } else if (section == "BLOCKS") {
+            if (r.name == "BLOCK") {
+                Block& b = d.blocks[Upper(r.Find(2).value_or(""))];
+                b = Block{{r.Real(10, 0), r.Real(20, 0), r.Real(30, 0)}, {}};
+                block = &b;
+            } else if (r.name == "ENDBLK") {
+                block = nullptr;
+            } else if (block) {
+                block->entities.push_back(r);
+            }
+        } else if (section.empty() || section == "ENTITIES") {
+            d.model.push_back(r);
+        }
+    }
+    return d;
+}
 
 class SegmentCollector {
 public:
-    SegmentCollector(std::vector<DxfSegment>& out, const DxfStatusFn& status) : out_(out), status_(status) {}
+    SegmentCollector(const Drawing& d, std::vector<DxfSegment>& out, const DxfStatusFn& status, DxfCurves& curves)
+        : d_(d), out_(out), status_(status), curves_(curves) {}
 
-    void OnEntity(const Entity& e) {
-        if (e.name == "VERTEX") {
-            if (!runOpen_) OpenRun(0);
-            AddVertex(e);
-            return;
-        }
-        // Anything else ends a vertex run, whether or not SEQEND came.
-        if (runOpen_) CloseRun();
-        if (e.name == "LINE") Line(e);
-        else if (e.name == "POLYLINE") OpenRun(e.Flags());
-        else if (e.name == "LWPOLYLINE") LwPolyline(e);
-    }
-    void Finish() {
-        if (runOpen_) CloseRun();
-    }
+    void Model() { Entities(d_.model, {}, "0", 0); }
 
 private:
-    void Add(const Vertex& a, const Vertex& b) {
-        out_.push_back({a.x, a.y, a.z, b.x, b.y, b.z});
-        if (status_) status_("DXF読込み:" + std::to_string(out_.size()));
+    // A vertex run of a POLYLINE, in its own coordinate system.
+    struct Run {
+        bool open = false;
+        long long flags = 0;
+        Affine system;  // to world
+        double elevation = 0;
+        std::vector<Vec> v;
+        std::vector<double> bulge;
+    };
+
+    void Entities(const std::vector<Entity>& list, const Affine& toWorld, const std::string& outerLayer, int depth) {
+        Run run;
+        for (const Entity& e : list) {
+            if (curves_.cut || ++visits_ > kMaxVisits) {
+                curves_.cut = true;
+                return;
+            }
+            if (e.name == "VERTEX") {
+                if (!run.open) run = Run{true, 0, toWorld, 0, {}, {}};
+                if (Shown(e, outerLayer)) AddVertex(run, e);
+                continue;
+            }
+            // Anything else ends a vertex run, whether or not SEQEND came.
+            if (run.open) CloseRun(run);
+            // A reference on a layer that is off still shows what its block
+            // draws on other layers; its layer-0 lines take the layer's state.
+            if (!Shown(e, outerLayer, e.name == "INSERT")) {
+                if (e.name == "POLYLINE") run = Run{true, kPolygonMesh, {}, 0, {}, {}};  // its vertices go with it
+                continue;
+            }
+            const std::string layer = LayerOf(e, outerLayer);
+            if (e.name == "LINE") Line(e, toWorld);
+            else if (e.name == "POLYLINE") run = OpenRun(e, toWorld);
+            else if (e.name == "LWPOLYLINE") LwPolyline(e, toWorld);
+            else if (e.name == "ARC") Arc(e, toWorld, true);
+            else if (e.name == "CIRCLE") Arc(e, toWorld, false);
+            else if (e.name == "ELLIPSE") Ellipse(e, toWorld);
+            else if (e.name == "SPLINE") ++curves_.splines;
+            else if (e.name == "INSERT") Insert(e, toWorld, layer, depth);
+            // DIMENSION: its graphics are a block of their own, never taken.
+        }
+        if (run.open) CloseRun(run);
     }
 
-    void Line(const Entity& e) {
+    std::string LayerOf(const Entity& e, const std::string& outerLayer) const {
+        std::string l = Upper(e.Find(8).value_or("0"));
+        // Inside a block, layer 0 takes the layer of the reference.
+        return l == "0" ? outerLayer : l;
+    }
+
+    bool Shown(const Entity& e, const std::string& outerLayer, bool offShows = false) const {
+        if (e.Int(67, 0) == 1) return false;  // paper space
+        if (e.Int(60, 0) == 1) return false;  // invisible
+        const Layer* l = d_.FindLayer(LayerOf(e, outerLayer));
+        return !l || !(offShows ? l->frozen : l->hidden);
+    }
+
+    // Drawing units to metres.
+    double M(double v) const { return v * d_.unitTimes / d_.unitPer; }
+    void Add(const Vec& a, const Vec& b) {
+        if (out_.size() >= kMaxDxfSegments) {
+            curves_.cut = true;
+            return;
+        }
+        out_.push_back({M(a.x), M(a.y), M(a.z), M(b.x), M(b.y), M(b.z)});
+        if (status_) status_("DXF読込み:" + std::to_string(out_.size()));
+    }
+    void Chain(const std::vector<Vec>& world) {
+        for (std::size_t i = 1; i < world.size(); ++i) Add(world[i - 1], world[i]);
+    }
+
+    void Line(const Entity& e, const Affine& toWorld) {
         auto x1 = e.Coord(10), y1 = e.Coord(20), x2 = e.Coord(11), y2 = e.Coord(21);
         auto z1 = e.Coord(30), z2 = e.Coord(31);
         if (!x1 || !y1 || !x2 || !y2) return;  // an incomplete LINE is no line
-        Add({*x1, *y1, z1.value_or(0)}, {*x2, *y2, z2.value_or(0)});
+        Add(toWorld({*x1, *y1, z1.value_or(0)}), toWorld({*x2, *y2, z2.value_or(0)}));
     }
 
-    void Chain(const std::vector<Vertex>& v, bool closed) {
-        for (std::size_t i = 1; i < v.size(); ++i) Add(v[i - 1], v[i]);
-        if (closed && v.size() >= 3) Add(v.back(), v.front());
+    // Points of an arc about c (in the plane z = c.z of `toWorld`'s source)
+    // from angle a0 through `sweep`, the end points exactly `from` and `to`
+    // when given.
+    void ArcPoints(std::vector<Vec>& pts, const Affine& toWorld, const Vec& c, double r, double a0, double sweep,
+                   const Vec* to) {
+        const int n = ChordCount(sweep, M(r), toWorld.PlanStretch());
+        for (int k = 1; k <= n; ++k) {
+            if (k == n && to) {
+                pts.push_back(toWorld(*to));
+                break;
+            }
+            const double a = a0 + sweep * k / n;
+            pts.push_back(toWorld({c.x + r * std::cos(a), c.y + r * std::sin(a), c.z}));
+        }
     }
 
-    void OpenRun(long long flags) {
-        runOpen_ = true;
-        runFlags_ = flags;
-        run_.clear();
+    // The chain through vertices v (own coordinates) with bulges, closed
+    // when asked; the last vertex's bulge only counts for the closing segment.
+    void BulgedChain(const std::vector<Vec>& v, const std::vector<double>& bulge, bool closed, const Affine& toWorld) {
+        if (v.empty()) return;
+        std::vector<Vec> pts{toWorld(v[0])};
+        const std::size_t n = v.size();
+        const std::size_t segs = closed && n >= 3 ? n : n - 1;
+        for (std::size_t i = 0; i < segs; ++i) {
+            const Vec& a = v[i];
+            const Vec& b = v[(i + 1) % n];
+            const double bu = bulge[i];
+            const double dx = b.x - a.x, dy = b.y - a.y, chord = std::hypot(dx, dy);
+            if (bu == 0 || !(chord > 0) || !std::isfinite(bu)) {
+                pts.push_back(toWorld(b));
+                continue;
+            }
+            ++curves_.bulges;
+            // bulge = tan(sweep / 4); the centre lies off the chord's middle.
+            const double sweep = 4 * std::atan(bu);
+            const double h = chord / 2 * (1 - bu * bu) / (2 * bu);
+            const Vec c{(a.x + b.x) / 2 - h * dy / chord, (a.y + b.y) / 2 + h * dx / chord, a.z};
+            ArcPoints(pts, toWorld, c, std::hypot(a.x - c.x, a.y - c.y), std::atan2(a.y - c.y, a.x - c.x), sweep, &b);
+        }
+        Chain(pts);
     }
-    void AddVertex(const Entity& e) {
+
+    Run OpenRun(const Entity& e, const Affine& toWorld) {
+        Run r;
+        r.open = true;
+        r.flags = e.Flags();
+        // 3D polylines are in world coordinates, 2D ones in their own at
+        // the header's elevation.
+        r.system = r.flags & kPolyline3d ? toWorld : toWorld.After(EntitySystem(e));
+        r.elevation = e.Real(30, 0);
+        return r;
+    }
+    void AddVertex(Run& run, const Entity& e) {
         auto x = e.Coord(10), y = e.Coord(20), z = e.Coord(30);
         if (!x || !y) return;
         if (e.Flags() & kFrameControlPoint) return;
-        run_.push_back({*x, *y, z.value_or(0)});
+        const bool flat = !(run.flags & kPolyline3d);
+        run.v.push_back({*x, *y, flat ? run.elevation : z.value_or(0)});
+        run.bulge.push_back(flat ? e.Real(42, 0) : 0);
     }
-    void CloseRun() {
+    void CloseRun(Run& run) {
         // Meshes are surfaces, not lines.
-        if (!(runFlags_ & (kPolygonMesh | kPolyfaceMesh))) Chain(run_, (runFlags_ & kClosed) != 0);
-        runOpen_ = false;
-        run_.clear();
+        if (!(run.flags & (kPolygonMesh | kPolyfaceMesh)))
+            BulgedChain(run.v, run.bulge, (run.flags & kClosed) != 0, run.system);
+        run = Run{};
     }
 
-    void LwPolyline(const Entity& e) {
-        // Each 10 starts a vertex, its 20 completes it.
-        std::vector<Vertex> v;
+    void LwPolyline(const Entity& e, const Affine& toWorld) {
+        // Each 10 starts a vertex, its 20 completes it; a 42 belongs to the
+        // vertex before it.
+        std::vector<Vec> v;
+        std::vector<double> bulge;
+        const double z = e.Real(38, 0);
         double x = 0;
         bool haveX = false;
         for (const Group& g : e.groups) {
@@ -146,18 +438,91 @@ private:
                 x = Number(g.value);
                 haveX = true;
             } else if (g.code == 20 && haveX) {
-                v.push_back({x, Number(g.value), 0});
+                v.push_back({x, Number(g.value), z});
+                bulge.push_back(0);
                 haveX = false;
+            } else if (g.code == 42 && !bulge.empty()) {
+                bulge.back() = Number(g.value);
             }
         }
-        Chain(v, (e.Flags() & kClosed) != 0);
+        BulgedChain(v, bulge, (e.Flags() & kClosed) != 0, toWorld.After(EntitySystem(e)));
     }
 
+    void Arc(const Entity& e, const Affine& toWorld, bool arc) {
+        auto cx = e.Coord(10), cy = e.Coord(20), r = e.Coord(40);
+        if (!cx || !cy || !r || !(*r > 0)) return;
+        const Affine sys = toWorld.After(EntitySystem(e));
+        const Vec c{*cx, *cy, e.Real(30, 0)};
+        double a0 = 0, sweep = 2 * kPi;
+        if (arc) {
+            a0 = Radians(e.Real(50, 0));
+            // Counter-clockwise from start to end, less than a full turn.
+            sweep = std::fmod(Radians(e.Real(51, 360)) - a0, 2 * kPi);
+            if (sweep <= 0) sweep += 2 * kPi;
+            ++curves_.arcs;
+        } else {
+            ++curves_.circles;
+        }
+        const Vec first = {c.x + *r * std::cos(a0), c.y + *r * std::sin(a0), c.z};
+        std::vector<Vec> pts{sys(first)};
+        ArcPoints(pts, sys, c, *r, a0, sweep, arc ? nullptr : &first);
+        Chain(pts);
+    }
+
+    void Ellipse(const Entity& e, const Affine& toWorld) {
+        auto cx = e.Coord(10), cy = e.Coord(20), mx = e.Coord(11), my = e.Coord(21);
+        if (!cx || !cy || !mx || !my) return;
+        // Centre and major axis in world coordinates; the minor axis lies
+        // across it in the plane of the extrusion direction.
+        const Vec c{*cx, *cy, e.Real(30, 0)}, major{*mx, *my, e.Real(31, 0)};
+        const double ratio = e.Real(40, 1);
+        const Affine sys = EntitySystem(e);
+        const Vec minor = Cross(sys.cz, major);
+        const double a = std::sqrt(major.x * major.x + major.y * major.y + major.z * major.z);
+        if (!(a > 0)) return;
+        const double t0 = e.Real(41, 0);
+        double sweep = std::fmod(e.Real(42, 2 * kPi) - t0, 2 * kPi);
+        if (sweep <= 1e-12) sweep += 2 * kPi;
+        ++curves_.ellipses;
+        auto at = [&](double t) {
+            const double u = std::cos(t), w = std::sin(t) * ratio;
+            return toWorld(
+                {c.x + u * major.x + w * minor.x, c.y + u * major.y + w * minor.y, c.z + u * major.z + w * minor.z});
+        };
+        const int n = ChordCount(sweep, M(a), toWorld.PlanStretch());
+        std::vector<Vec> pts;
+        for (int k = 0; k <= n; ++k) pts.push_back(at(k == n && sweep >= 2 * kPi - 1e-12 ? t0 : t0 + sweep * k / n));
+        Chain(pts);
+    }
+
+    void Insert(const Entity& e, const Affine& toWorld, const std::string& layer, int depth) {
+        const std::string name = Upper(e.Find(2).value_or(""));
+        // Dimension graphics and paper space layouts are no part of the
+        // section, nor is a layer frozen for the whole reference.
+        if (name.rfind("*D", 0) == 0 || name.rfind("*PAPER_SPACE", 0) == 0 || name == "$PAPER_SPACE") return;
+        auto it = d_.blocks.find(name);
+        if (it == d_.blocks.end() || depth >= kMaxNesting) return;
+        const Block& b = it->second;
+        const Affine sys = toWorld.After(EntitySystem(e));
+        const Vec at{e.Real(10, 0), e.Real(20, 0), e.Real(30, 0)};
+        const Affine place = Move(at).After(Turn(Radians(e.Real(50, 0))));
+        const Affine own =
+            Scale(e.Real(41, 1), e.Real(42, 1), e.Real(43, 1)).After(Move({-b.base.x, -b.base.y, -b.base.z}));
+        const long long cols = std::max(1LL, e.Int(70, 1)), rows = std::max(1LL, e.Int(71, 1));
+        if (cols * rows > kMaxGridCopies) return;
+        const double dc = e.Real(44, 0), dr = e.Real(45, 0);
+        for (long long r = 0; r < rows; ++r)
+            for (long long c = 0; c < cols; ++c) {
+                const Affine grid = Move({static_cast<double>(c) * dc, static_cast<double>(r) * dr, 0});
+                Entities(b.entities, sys.After(place).After(grid).After(own), layer, depth + 1);
+            }
+    }
+
+    const Drawing& d_;
     std::vector<DxfSegment>& out_;
     const DxfStatusFn& status_;
-    bool runOpen_ = false;
-    long long runFlags_ = 0;
-    std::vector<Vertex> run_;
+    DxfCurves& curves_;
+    long long visits_ = 0;
 };
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
@@ -169,13 +534,12 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
     return !f.bad();
 }
 
-bool SameLine(const BoundaryLine& l, i16 a, i16 b) {
-    return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a);
-}
+bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }
 
 }  // namespace
 
-bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status) {
+bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status,
+                     DxfCurves* curves) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<std::string> lines = SplitLines(text);
     // Blank lines after the end of the drawing are no pairs.
@@ -183,7 +547,7 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     if (lines.empty()) return true;
 
     try {
-        SegmentCollector collector(out, status);
+        std::vector<Entity> records;
         Entity cur;
         bool inEntity = false;
         // A drawing ends with its EOF marker: without it the file was cut,
@@ -198,7 +562,7 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
                 if (inEntity) cur.groups.push_back({static_cast<int>(code), value});
                 continue;
             }
-            if (inEntity) collector.OnEntity(cur);
+            if (inEntity) records.push_back(std::move(cur));
             if (value == "EOF") {
                 inEntity = false;
                 // Nothing but the old end-of-file character may follow.
@@ -207,26 +571,76 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
                 ended = true;
                 break;
             }
-            cur.name = value;
-            cur.groups.clear();
+            cur = Entity{value, {}};
             inEntity = true;
         }
         if (!ended) return false;
-        if (inEntity) collector.OnEntity(cur);
-        collector.Finish();
+        DxfCurves counted;
+        const Drawing d = Sort(records);
+        SegmentCollector(d, out, status, counted).Model();
+        if (curves) *curves = counted;
     } catch (const ReadError&) {
         return false;
     }
     return true;
 }
 
-DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path,
-                    MessageSink& ui, const DxfStatusFn& status) {
+namespace {
+
+// "円弧2個、円1個" for the counts that are not 0.
+std::string CountList(std::initializer_list<std::pair<const char*, int>> kinds) {
+    std::string out;
+    for (auto [name, n] : kinds) {
+        if (n == 0) continue;
+        if (!out.empty()) out += "、";
+        out += name + std::to_string(n) + "個";
+    }
+    return out;
+}
+
+// The message that tells what the imported lines differ from the drawing
+// by; empty when they are the drawing.
+std::string ImportNotes(const DxfCurves& c, const Model& s) {
+    std::vector<std::string> parts;
+    const std::string approx =
+        CountList({{"円弧", c.arcs}, {"円", c.circles}, {"楕円", c.ellipses}, {"ポリラインの円弧", c.bulges}});
+    if (!approx.empty()) parts.push_back("曲線を線分で近似して取り込みました（" + approx + "）。");
+    const std::string left = CountList({{"スプライン", c.splines}});
+    if (!left.empty()) parts.push_back("次の図形は取り込んでいません（" + left + "）。");
+    // The line tools refuse a tenth line at a point: say so now, not when a
+    // palette opens.
+    std::vector<int> crowded;
+    for (int p = 0; p < s.BndPtCount; ++p) {
+        int n = 0;
+        for (int i = 0; i < s.BndLineCount; ++i) {
+            const BoundaryLine& l = s.BndLine[static_cast<std::size_t>(i)];
+            n += (l.pt1 == p) + (l.pt2 == p);
+        }
+        if (n > kMaxLinesAtPoint) crowded.push_back(p + 1);
+    }
+    if (!crowded.empty()) {
+        std::string pts;
+        for (std::size_t i = 0; i < crowded.size() && i < 5; ++i) pts += (i ? "、" : "") + std::to_string(crowded[i]);
+        if (crowded.size() > 5) pts += " ほか" + std::to_string(crowded.size() - 5) + "点";
+        parts.push_back("10本以上の線が接続する境界点があります（境界点" + pts + "）。1つの境界点に接続できる線は" +
+                        std::to_string(kMaxLinesAtPoint) + "本までです。");
+    }
+    std::string text;
+    for (const std::string& p : parts) text += (text.empty() ? "" : "\r") + p;
+    return text;
+}
+
+}  // namespace
+
+DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
+                    const DxfStatusFn& status, std::string* notes) {
+    if (notes) notes->clear();
     // The whole file is read before the model is touched, so a file that
     // cannot be read leaves the model as it was.
     std::string bytes;
     std::vector<DxfSegment> segs;
-    if (!ReadFileBytes(path, bytes) || !ReadDxfSegments(bytes, segs, status)) {
+    DxfCurves curves;
+    if (!ReadFileBytes(path, bytes) || !ReadDxfSegments(bytes, segs, status, &curves)) {
         ui.Notify("ファイル読み込みエラーが発生しました。");
         return DxfImport::ReadError;
     }
@@ -284,11 +698,13 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
         return DxfImport::NothingImported;
     }
     m = s;
-    if (full) {
-        ui.Notify("要素数が500を超えました。");
-        return DxfImport::LimitReached;
-    }
-    return DxfImport::Imported;
+    // A drawing that held more than was collected did not come in whole.
+    full = full || curves.cut;
+    if (full) ui.Notify("要素数が500を超えました。");
+    const std::string said = ImportNotes(curves, s);
+    if (notes) *notes = said;
+    else if (!said.empty()) ui.Notify(said);
+    return full ? DxfImport::LimitReached : DxfImport::Imported;
 }
 
 }  // namespace kova

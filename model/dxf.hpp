@@ -1,6 +1,7 @@
 #pragma once
-// Import of the straight lines of a DXF drawing (text form) as boundary
-// points and boundary lines.
+// Import of a DXF drawing (text form) as boundary points and boundary lines:
+// what the drawing shows in model space, in metres.
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -20,13 +21,31 @@ struct DxfSegment {
 // Called after each segment read with the status text "DXF読込み:<count>".
 using DxfStatusFn = std::function<void(const std::string&)>;
 
-// Collects the straight segments of a DXF text in reading order: LINE
-// entities (used only when 10, 20, 11 and 21 were all given), the vertex
-// runs of POLYLINE entities and LWPOLYLINE entities (a closed one with its
-// closing segment). An entity ends at the next group code 0. False when the
-// text is not a DXF file: a group code that is not an integer, a code
-// without its value line, or a coordinate that is not a number.
-bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status = {});
+// What of a drawing did not come in as drawn: curves approximated by
+// straight segments, or (splines) left out, and whether the drawing held
+// more than the collection takes (kMaxDxfSegments segments, or block
+// references nested into more work than a section can need).
+struct DxfCurves {
+    int arcs = 0, circles = 0, ellipses = 0, bulges = 0;  // approximated
+    int splines = 0;                                      // left out
+    bool cut = false;
+};
+inline constexpr std::size_t kMaxDxfSegments = 100000;
+
+// Collects the straight segments a DXF text shows in model space, in
+// metres ($INSUNITS; a drawing without units is in metres), in reading
+// order: LINE entities (used only when 10, 20, 11 and 21 were all given),
+// the vertex runs of POLYLINE entities and LWPOLYLINE entities (a closed one
+// with its closing segment), with their arc segments (bulges), ARC, CIRCLE
+// and ELLIPSE approximated by chords; block references (INSERT, MINSERT,
+// nested) expanded where they are placed; every entity in its own
+// coordinate system (extrusion direction). Left out: block definitions as
+// such, dimensions, paper space, entities on layers that are off or
+// frozen, invisible entities, splines. An entity ends at the next group
+// code 0. False when the text is not a DXF file: a group code that is not
+// an integer, a code without its value line, or a number that is not one.
+bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status = {},
+                     DxfCurves* curves = nullptr);
 
 enum class DxfImport {
     Imported,         // every segment converted
@@ -40,7 +59,10 @@ enum class DxfImport {
 // between boundary points, end points within 0.0001 m merged. Zero-length
 // and repeated segments are skipped. The model changes only when at least
 // one line was imported; every outcome but Imported has been told the user.
-DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path,
-                    MessageSink& ui, const DxfStatusFn& status = {});
+// What the lines differ from the drawing by (curves approximated or left
+// out, points with more lines than the line tools allow) is one more
+// message: into `notes` for the caller to show when given, else shown here.
+DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
+                    const DxfStatusFn& status = {}, std::string* notes = nullptr);
 
 }  // namespace kova

@@ -23,8 +23,10 @@ std::string ViewerStartFailedText(const std::filesystem::path& program) {
 }
 
 ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
-                        const std::function<void(bool)>& setEnabled, const std::filesystem::path& programDir) {
+                        const std::function<void(bool)>& setEnabled, const std::filesystem::path& programDir,
+                        const std::string& reportSet) {
     ProcessRequest req{ViewerProgram(programDir.empty() ? appPath : programDir), {"/PDTOPEN"}, appPath};
+    if (!reportSet.empty()) req.args.push_back(reportSet);
     if (setEnabled) setEnabled(false);
     ProcessStatus st = runner.RunAndWait(req);
     if (setEnabled) setEnabled(true);

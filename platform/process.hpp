@@ -82,9 +82,11 @@ std::string ViewerStartFailedText(const std::filesystem::path& program);
 // whatever happens). How it ends carries no meaning; only when it cannot be
 // started is the user told. The viewer is looked for in programDir, or in
 // the program folder when that is empty (a build tree, where both are one).
-// Returns the status.
+// reportSet, when given, follows "/PDTOPEN" and names the caller's reports
+// ("TK" the calculation's, "TL" the prediction's): both programs share the
+// program folder. Returns the status.
 ProcessStatus RunViewer(ProcessRunner& runner, MessageSink& msg, const std::filesystem::path& appPath,
                         const std::function<void(bool)>& setEnabled,
-                        const std::filesystem::path& programDir = {});
+                        const std::filesystem::path& programDir = {}, const std::string& reportSet = {});
 
 }  // namespace kova

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "textio/numfmt.hpp"
 #include "print/drawing_file.hpp"
@@ -38,6 +40,47 @@ int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 // x that centres a label of ascii characters, each half of 70 units wide.
 int CentredX(int x, const std::string& label) { return x - Int(Chars(label) * 17.5); }
 
+// The extent of a text record (absolute units): lower-left corner at (x, y),
+// an ASCII character half a cell wide, angle 90 running upwards.
+struct TextExtent {
+    int left, top, right, bottom;
+};
+TextExtent Extent(int x, int y, int cell, int angle, const std::string& utf8) {
+    int len = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        len += n == 1 ? cell / 2 : cell;
+        i += n;
+    }
+    if (angle == 90) return {x - cell, y - len, x, y};
+    return {x, y - cell, x + len, y};
+}
+
+// The texts of one drawing: a label that would cover one already written
+// takes its next place.
+class TextBoard {
+public:
+    explicit TextBoard(DrawingWriter& f) : f_(f) {}
+    bool Free(const TextExtent& e) const {
+        for (const TextExtent& t : taken_)
+            if (e.left < t.right && t.left < e.right && e.top < t.bottom && t.top < e.bottom) return false;
+        return true;
+    }
+    bool Free(int ox, int oy, int x, int y, int size, int angle, const std::string& text) const {
+        return Free(Extent(ox + x, oy + y, size, angle, text));
+    }
+    // Writes the text record and keeps its place.
+    void Text(int ox, int oy, int x, int y, int size, int angle, int pen, const std::string& text) {
+        taken_.push_back(Extent(ox + x, oy + y, size, angle, text));
+        f_.Text(ox, oy, x, y, size, size, angle, pen, text);
+    }
+
+private:
+    DrawingWriter& f_;
+    std::vector<TextExtent> taken_;
+};
+
 void Frame(DrawingWriter& f, int w, int h) {
     f.Line(0, 0, 0, 0, w, 0, kSolidA, kSolidB);
     f.Line(0, 0, w, 0, w, h, kSolidA, kSolidB);
@@ -45,7 +88,7 @@ void Frame(DrawingWriter& f, int w, int h) {
     f.Line(0, 0, 0, h, 0, 0, kSolidA, kSolidB);
 }
 
-void ElapsedDayAxis(DrawingWriter& f, double T, double xs, int step) {
+void ElapsedDayAxis(DrawingWriter& f, TextBoard& texts, double T, double xs, int step) {
     const int ox = 500, oy = 0;
     for (long long i = 0; i <= T; i += 100) {
         int x = Int(i * xs);
@@ -55,11 +98,11 @@ void ElapsedDayAxis(DrawingWriter& f, double T, double xs, int step) {
         int x = Int(i * xs);
         f.Line(ox, oy, x, 500, x, 2600, kGridA, kGridB);
         std::string label = std::to_string(i);
-        f.Text(ox, oy, CentredX(x, label), 450, kTextSize, kTextSize, 0, kTextMain, label);
+        texts.Text(ox, oy, CentredX(x, label), 450, kTextSize, 0, kTextMain, label);
     }
 }
 
-void YearMonthAxis(DrawingWriter& f, Date firstDate, double T, double xs) {
+void YearMonthAxis(DrawingWriter& f, TextBoard& texts, Date firstDate, double T, double xs) {
     const int ox = 500, oy = 0;
     int year, month, day;
     firstDate.Ymd(year, month, day);
@@ -74,7 +117,7 @@ void YearMonthAxis(DrawingWriter& f, Date firstDate, double T, double xs) {
             f.Line(ox, oy, x, 500, x, 2600, kGridA, kGridB);
             std::string label = std::to_string(year % 100);
             if (label.size() < 2) label.insert(0, "0");
-            f.Text(ox, oy, Int(o * xs) - 35, 450, kTextSize, kTextSize, 0, kTextMain, label);
+            texts.Text(ox, oy, Int(o * xs) - 35, 450, kTextSize, 0, kTextMain, label);
         }
         if (T < 5000) {
             for (int m = 2; m <= 12; ++m) {
@@ -94,6 +137,18 @@ void YearMonthAxis(DrawingWriter& f, Date firstDate, double T, double xs) {
             year += 5;
         }
     }
+}
+
+// The target day above its line in the row of the day labels; where a day
+// label stands there, just below the time axis beside the line.
+void TargetDayText(TextBoard& texts, int xt, const std::string& dayText) {
+    int x = CentredX(xt, dayText), y = -50;
+    if (!texts.Free(500, 500, x, y, kTextSize, 0, dayText)) {
+        x = xt + 20;
+        y = 20 + kTextSize;
+        for (int i = 0; i < 20 && !texts.Free(500, 500, x, y, kTextSize, 0, dayText); ++i) y += kTextSize;
+    }
+    texts.Text(500, 500, x, y, kTextSize, 0, kTextNote, dayText);
 }
 
 }  // namespace
@@ -124,17 +179,18 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     if (!(ymax > 0)) ymax = 0.1;
     const double ys = 2000 / ymax;
 
+    TextBoard texts(f);
     Frame(f, 4200, 2700);
     f.Line(0, 0, 500, 500, 4100, 500, kSolidA, kSolidB);
     f.Line(0, 0, 500, 500, 500, 2600, kSolidA, kSolidB);
 
     if (set.TimeAxisMode == 0)
-        ElapsedDayAxis(f, T, xs, step);
+        ElapsedDayAxis(f, texts, T, xs, step);
     else if (set.TimeAxisMode == 1 && count >= 1)
-        YearMonthAxis(f, firstDate, T, xs);
+        YearMonthAxis(f, texts, firstDate, T, xs);
 
-    f.Text(0, 0, 1600, 200, kTitleSize, kTitleSize, 0, kTextMain, "実測及び予想沈下経時曲線");
-    f.Text(0, 0, 1900, 350, kTextSize, kTextSize, 0, kTextMain, "経  過  時  間 (日)");
+    texts.Text(0, 0, 1600, 200, kTitleSize, 0, kTextMain, "実測及び予想沈下経時曲線");
+    texts.Text(0, 0, 1900, 350, kTextSize, 0, kTextMain, "経  過  時  間 (日)");
 
     // At most 1000 ticks: a huge final settlement would otherwise write
     // without end (v + 0.1 stops growing once v is large enough).
@@ -147,13 +203,15 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     for (double v = 0; v <= ymax + 0.01 && ticks < kMaxSettlementTicks; v += 0.2, ++ticks) {
         int y = Int(v * ys);
         f.Line(500, 500, 0, y, 3600, y, kGridA, kGridB);
-        f.Text(0, 500, 330, y + 35, kTextSize, kTextSize, 0, kTextMain, FormatFixed(v, 1));
+        texts.Text(0, 500, 330, y + 35, kTextSize, 0, kTextMain, FormatFixed(v, 1));
     }
 
-    f.Text(0, 0, 180, 1250, kTextSize, kTextSize, 0, kTextMain, "沈");
-    f.Text(0, 0, 180, 1450, kTextSize, kTextSize, 0, kTextMain, "下");
-    f.Text(0, 0, 180, 1650, kTextSize, kTextSize, 0, kTextMain, "量");
-    f.Text(0, 0, 160, 1850, kTextSize, kTextSize, 0, kTextMain, "(m)");
+    texts.Text(0, 0, 180, 1250, kTextSize, 0, kTextMain, "沈");
+    texts.Text(0, 0, 180, 1450, kTextSize, 0, kTextMain, "下");
+    texts.Text(0, 0, 180, 1650, kTextSize, 0, kTextMain, "量");
+    texts.Text(0, 0, 160, 1850, kTextSize, 0, kTextMain, "(m)");
+    const int yfinal = Int(ys * sf);
+    const std::string finalText = "最終沈下量 " + FormatFixed(sf, 3) + "m";
 
     for (int i = 1; i <= count; ++i)
         f.Marker(500, 500, Int(dayOf(i) * xs), Int(ys * s.Settlement[i]), 8, kMarkerKind);
@@ -195,9 +253,9 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
             f.Line(500, 500, xt, yt, xt - 10, yt + 30, kCurveA, kCurveB);
             f.Line(500, 500, xt, yt, xt + 10, yt + 30, kCurveA, kCurveB);
             std::string rest = FormatFixed(sf - spt, 3) + "m";
-            f.Text(500, 500, xt - 20, Nearest(Chars(rest) * 17.5 + (sf + spt) * ys / 2), kTextSize,
-                   kTextSize, 90, kTextNote, rest);
-            f.Text(500, 500, CentredX(xt, dayText), -50, kTextSize, kTextSize, 0, kTextNote, dayText);
+            texts.Text(500, 500, xt - 20, Nearest(Chars(rest) * 17.5 + (sf + spt) * ys / 2), kTextSize, 90,
+                       kTextNote, rest);
+            TargetDayText(texts, xt, dayText);
         } else if (opt == 1) {
             f.Line(500, 500, xt, -50, xt, yt, kCurveA, kCurveB);
             f.Line(500, 500, xt - 25, yt, xt + 25, yt, kCurveA, kCurveB);
@@ -206,26 +264,37 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
             f.Line(500, 500, xt, 0, xt - 10, 30, kCurveA, kCurveB);
             f.Line(500, 500, xt, 0, xt + 10, 30, kCurveA, kCurveB);
             std::string pct = FormatFixed(set.TargetPercent, 0) + "%";
-            f.Text(500, 500, xt - 20, Nearest(Chars(pct) * 17.5 + spt * ys / 2), kTextSize, kTextSize,
-                   90, kTextNote, pct);
-            f.Text(500, 500, CentredX(xt, dayText), -50, kTextSize, kTextSize, 0, kTextNote, dayText);
+            texts.Text(500, 500, xt - 20, Nearest(Chars(pct) * 17.5 + spt * ys / 2), kTextSize, 90, kTextNote,
+                       pct);
+            TargetDayText(texts, xt, dayText);
         }
     }
 
     auto leader = [&](int row, const char* text) {
         if (row < 1 || row > count) return;
         const int xa = Int(dayOf(row) * xs), ya = Int(ys * s.Settlement[row]);
-        f.Line(500, 500, xa, ya, xa + 100, ya - 100, kCurveA, kCurveB);
-        f.Line(500, 500, xa + 100, ya - 100, xa + 200, ya - 100, kCurveA, kCurveB);
-        f.Text(500, 500, xa + 100, ya - 100, kTextSize, kTextSize, 0, kTextNote, text);
+        // The leader rises to its text; where that would cover another
+        // label (a reading near the time axis) it falls instead.
+        const int d = texts.Free(500, 500, xa + 100, ya - 100, kTextSize, 0, text) ? -100 : 100;
+        f.Line(500, 500, xa, ya, xa + 100, ya + d, kCurveA, kCurveB);
+        f.Line(500, 500, xa + 100, ya + d, xa + 200, ya + d, kCurveA, kCurveB);
+        texts.Text(500, 500, xa + 100, d < 0 ? ya + d : ya + d + kTextSize, kTextSize, 0, kTextNote, text);
     };
     leader(s.Sa, "Sa");
     leader(s.SaPrime, "Sa'");
 
-    const int yf = Int(ys * sf);
-    f.Line(500, 500, 2500, yf, 3500, yf, kSolidA, kSolidB);
-    f.Text(500, 500, 2500, yf + 70, kTextSize, kTextSize, 0, kTextMain,
-           "最終沈下量 " + FormatFixed(sf, 3) + "m");
+    f.Line(500, 500, 2500, yfinal, 3500, yfinal, kSolidA, kSolidB);
+    // Under its line; where a target's text stands there, above it, else
+    // further left.
+    const std::pair<int, int> finalPlaces[] = {{2500, yfinal + 70}, {2500, yfinal - 10}, {1900, yfinal + 70},
+                                               {1900, yfinal - 10}};
+    std::pair<int, int> at = finalPlaces[0];
+    for (const auto& place : finalPlaces)
+        if (texts.Free(500, 500, place.first, place.second, kTextSize, 0, finalText)) {
+            at = place;
+            break;
+        }
+    texts.Text(500, 500, at.first, at.second, kTextSize, 0, kTextMain, finalText);
 
     f.Close();
     return path;

@@ -288,9 +288,27 @@ std::string DataFileText(const ObsDataSet& d) {
 
 void WriteDataFile(const ObsDataSet& data, const std::filesystem::path& file) {
     std::string text = DataFileText(data);
+    // What the reader would refuse is never written: a saved file must open
+    // again. The reader itself decides, on the bytes as written, beside the
+    // file; only a file it took replaces the old one.
+    std::filesystem::path trial = file;
+    trial += ".new";
+    std::error_code ec;
     try {
-        WriteCp932FileAtomic(file, text);
+        WriteCp932FileAtomic(trial, text);
     } catch (const TextError&) {
+        std::filesystem::remove(trial, ec);
+        throw ObsFileError("");
+    }
+    try {
+        (void)ReadDataFile(trial);
+    } catch (const ObsFileError&) {
+        std::filesystem::remove(trial, ec);
+        throw;
+    }
+    std::filesystem::rename(trial, file, ec);
+    if (ec) {
+        std::filesystem::remove(trial, ec);
         throw ObsFileError("");
     }
 }

@@ -1,5 +1,6 @@
 #include "dialogs/grid/number_box.hpp"
 
+#include <QEvent>
 #include <QLineEdit>
 
 #include "dialogs/grid/cell_text.hpp"
@@ -27,10 +28,17 @@ NumberBox::NumberBox(QLineEdit* box, QString name, ShownText shown, MessageSink*
       stored_(box->text()) {
     connect(box_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
     connect(box_, &QLineEdit::editingFinished, this, [this] { Leave(); });
+    box_->installEventFilter(this);
+}
+
+bool NumberBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == box_ && e->type() == QEvent::FocusIn && !leaving_) entered_ = stored_;
+    return QObject::eventFilter(watched, e);
 }
 
 void NumberBox::SetStored(const QString& text) {
     stored_ = text;
+    entered_.reset();
     box_->setText(text);
 }
 
@@ -38,26 +46,57 @@ QString NumberBox::NotANumberMessage(const QString& name) {
     return QStringLiteral("「%1」には数値を入力してください。").arg(name);
 }
 
+QString NumberBox::OutOfRangeMessage(const QString& name, const QString& rangeText) {
+    return QStringLiteral("「%1」は%2の範囲で指定してください。").arg(name, rangeText);
+}
+
+void NumberBox::SetRange(StoredValue value, double lo, double hi, QString rangeText) {
+    value_ = std::move(value);
+    lo_ = lo;
+    hi_ = hi;
+    rangeText_ = std::move(rangeText);
+}
+
+std::optional<double> NumberBox::StorableValue() const { return StorableValueOf(box_->text().toStdString()); }
+
+std::optional<double> NumberBox::StorableValueOf(const std::string& text) const {
+    if (!IsBlankText(text) && !IsWholeNumber(text)) return std::nullopt;
+    const std::optional<double> v = value_ ? value_(text) : NumericValue(text);
+    // NaN and infinities fail both comparisons.
+    if (!v || (value_ && !(*v >= lo_ && *v <= hi_))) return std::nullopt;
+    return v;
+}
+
+void NumberBox::Refuse(const QString& message) {
+    leaving_ = true;
+    // The box shows what is stored while the message is up.
+    if (entered_) stored_ = *entered_;
+    box_->setText(stored_);
+    emit Restored(stored_);
+    if (messages_) messages_->Notify(message.toStdString(), MsgIcon::Exclamation);
+    box_->setFocus(Qt::OtherFocusReason);
+    box_->selectAll();
+    leaving_ = false;
+}
+
 bool NumberBox::Leave() {
     // The message box takes the focus and may finish the edit once more.
     if (leaving_) return true;
     const std::string text = box_->text().toStdString();
     if (!IsBlankText(text) && !IsWholeNumber(text)) {
-        leaving_ = true;
-        // The box shows what is stored while the message is up.
-        box_->setText(stored_);
-        emit Restored(stored_);
-        if (messages_) messages_->Notify(NotANumberMessage(name_).toStdString(), MsgIcon::Exclamation);
-        box_->setFocus(Qt::OtherFocusReason);
-        box_->selectAll();
-        leaving_ = false;
+        Refuse(NotANumberMessage(name_));
         return false;
     }
-    if (shown_) {
-        const QString shown = QString::fromStdString(shown_(text));
-        if (box_->text() != shown) box_->setText(shown);
+    // The range holds for the text the box will show, which its owner
+    // stores (a format may round -0.5 to -1).
+    const QString shown = shown_ ? QString::fromStdString(shown_(text)) : box_->text();
+    if (value_ && !StorableValueOf(shown.toStdString())) {
+        Refuse(OutOfRangeMessage(name_, rangeText_));
+        return false;
     }
+    if (box_->text() != shown) box_->setText(shown);
     stored_ = box_->text();
+    entered_ = stored_;
     emit Accepted(stored_);
     return true;
 }

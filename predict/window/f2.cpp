@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +25,9 @@
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
 #include "predict/window/calc_run.hpp"
+#include "predict/window/graphs.hpp"
 #include "predict/window/obs_grid.hpp"
+#include "rules/limits.hpp"
 #include "shell/about.hpp"
 #include "shell/app_identity.hpp"
 #include "shell/recent_menu.hpp"
@@ -33,6 +36,11 @@ namespace kova::predict {
 namespace {
 
 constexpr const char* kGridHelp = "観測データ入力＞yyyy/mm/ddの形式で年月日を入力。SW=1で無効データ扱いとなります。";
+// Without a station the grid takes nothing: the user is told where one
+// comes from instead of being asked for a date.
+constexpr const char* kNoStationHelp = "観測データ入力＞先に「観測場所」で観測所を登録してください。";
+constexpr const char* kNoStationText = "観測所が登録されていません。「観測場所」で観測所を登録してください。";
+constexpr const char* kNoStationShownText = "観測所が選択されていません。観測所切り換えボタンで観測所を選択してください。";
 constexpr const char* kTxtNHelp =
     "時間軸最大値＞観測初日からの経過日数で指定してください。（年月表記の場合も経過日数で指定）";
 // The result value boxes (twips, inside Fra1).
@@ -50,6 +58,12 @@ struct TwipsBox {
     int left, top, width, height;
 };
 
+// A box the graph keeps its labels off, placed over P1.
+TwipsBox OverGraph(const GraphArea& a, const LabelBox& b) {
+    return TwipsBox{a.p1Left + static_cast<int>(b.left), a.p1Top + static_cast<int>(b.top),
+                    static_cast<int>(b.right - b.left), static_cast<int>(b.bottom - b.top)};
+}
+
 // Each control that follows the window size, by its object name, with the
 // rule that places it in the graph area.
 struct LayoutRow {
@@ -61,8 +75,8 @@ constexpr LayoutRow kLayout[] = {
     {"P2", [](const GraphArea& a) { return TwipsBox{a.p1Left, a.p2Top, a.p2Width, a.p1Height}; }},
     // The time-axis maximum in P1's top right corner, the scale factor in
     // its bottom left one.
-    {"txt_n", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p1Width - 700, a.p1Top + 60, 640, 300}; }},
-    {"txt_t", [](const GraphArea& a) { return TwipsBox{a.p1Left + 60, a.p1Top + a.p1Height - 340, 640, 300}; }},
+    {"txt_n", [](const GraphArea& a) { return OverGraph(a, MaxDaysBox(a.p1Width, a.p1Height)); }},
+    {"txt_t", [](const GraphArea& a) { return OverGraph(a, MaxSettlementBox(a.p1Width, a.p1Height)); }},
     {"Label2", [](const GraphArea& a) { return TwipsBox{a.p1Left, 360, a.p1Width, 300}; }},
     // The result panel beside P2.
     {"Fra1_0", [](const GraphArea& a) { return TwipsBox{a.p1Left + a.p2Width + 75, a.p2Top, 3760, 3350}; }},
@@ -78,7 +92,8 @@ struct PanelRow {
 constexpr PanelRow kPanel[] = {
     {"Lbl_0", {120, 150, 400, 300}},    {"TS", {480, 120, 700, 330}},   {"Command1", {1200, 120, 420, 330}},
     {"Lbl_1", {1800, 150, 400, 300}},   {"TE", {2200, 120, 700, 330}},  {"Command2", {2920, 120, 420, 330}},
-    {"UpDown1", {120, 480, 1500, 330}}, {"cmd_op", {240, 1440, 3315, 450}},
+    {"UpDown1", {120, 480, 840, 330}},  {"UpDown1_left", {960, 480, 330, 330}},
+    {"UpDown1_right", {1290, 480, 330, 330}}, {"cmd_op", {240, 1440, 3315, 450}},
 };
 
 // The graph area for a window's own area of w x h twips, with the grid
@@ -304,8 +319,22 @@ void f2::BuildClient() {
     command2_->setObjectName(QStringLiteral("Command2"));
     upDown1_ = new QSpinBox(fra1_);
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    SetUpDown(1, 2, 1, false);  // as after New
+    // A left/right spinner, as its help text says: the number with a left
+    // (previous) and a right (next) arrow after it.
+    upDown1_->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    upDown1_->setAlignment(Qt::AlignRight);
     upDown1_->installEventFilter(this);
+    for (int i = 0; i < 2; ++i) {
+        auto* arrow = new QToolButton(fra1_);
+        arrow->setObjectName(i == 0 ? QStringLiteral("UpDown1_left") : QStringLiteral("UpDown1_right"));
+        arrow->setArrowType(i == 0 ? Qt::LeftArrow : Qt::RightArrow);
+        arrow->setAutoRepeat(true);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->installEventFilter(this);
+        connect(arrow, &QToolButton::clicked, this, [this, i] { i == 0 ? upDown1_->stepDown() : upDown1_->stepUp(); });
+        upDownArrows_[static_cast<std::size_t>(i)] = arrow;
+    }
+    SetUpDown(1, 2, 1, false);  // as after New
     cmdOp_ = new QPushButton(Q("グラフ表示オプション"), fra1_);
     cmdOp_->setObjectName(QStringLiteral("cmd_op"));
     cmdOp_->installEventFilter(this);
@@ -318,15 +347,22 @@ void f2::BuildClient() {
     }
     connect(ts_, &QLineEdit::textChanged, this, [this] { TS_Change(); });
     connect(te_, &QLineEdit::textChanged, this, [this] { TE_Change(); });
-    // Leaving a box refuses text that is no number (it gets back the
-    // station's value) and shows the value in the box's "0" format, which
-    // rounds halves away from zero; the change handler stores what it shows.
-    // A value out of range is left for the user to see.
+    // Leaving a box refuses text that is no number and a row number the
+    // observation file could not hold (it gets back the station's value),
+    // and shows the value in the box's "0" format, which rounds halves away
+    // from zero; the change handler stores what it shows.
     auto rangeShown = [](std::string_view text) {
         return RangeValue(text) ? grid::FormatNumber(CellValue(text), "0") : std::string(text);
     };
+    auto rangeValue = [](std::string_view text) -> std::optional<double> {
+        if (auto v = RangeValue(text)) return *v;
+        return std::nullopt;
+    };
+    const Limit& fitRow = LimitOf(Item::ObsFitRow);
     checkS_ = new grid::NumberBox(ts_, QStringLiteral("Sa"), rangeShown, services_.messages);
     checkE_ = new grid::NumberBox(te_, QStringLiteral("Sa'"), rangeShown, services_.messages);
+    for (grid::NumberBox* b : {checkS_, checkE_})
+        b->SetRange(rangeValue, fitRow.lo, fitRow.hi, Q(LimitRangeText(Item::ObsFitRow)));
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdOp_, &QPushButton::clicked, this, [this] { cmd_op_Click(); });
@@ -611,31 +647,32 @@ void f2::Command1_Click() { checkS_->SetStored(QString::number(upDown1_->value()
 
 void f2::Command2_Click() { checkE_->SetStored(QString::number(upDown1_->value())); }
 
-void f2::ApplyRangeBox(QLineEdit* box, bool saPrime) {
+void f2::ApplyRangeBox(bool saPrime) {
     if (filling_ || !StationShown()) return;
-    // Text that is no number is refused when the box is left; until then
-    // the station keeps its value.
-    if (!grid::IsBlankText(U(box->text())) && !grid::IsWholeNumber(U(box->text()))) return;
-    // Values above the last observation or outside 16 bits are ignored:
-    // the box keeps its text, the station its value.
-    const double v = CellValue(U(box->text()));
-    if (!(v <= kMaxObservations)) return;
-    const auto value = RangeValue(U(box->text()));
+    // Only a value the observation file takes is stored; until the text is
+    // one (or the box is left and refuses it) the station keeps its value.
+    grid::NumberBox* check = saPrime ? checkE_ : checkS_;
+    const auto value = check->StorableValue();
     if (!value) return;
     StationRecord& s = data_->Stations[curStation_];
-    (saPrime ? s.SaPrime : s.Sa) = *value;
-    (saPrime ? checkE_ : checkS_)->KeepStored(QString::number(*value));
+    (saPrime ? s.SaPrime : s.Sa) = static_cast<std::int16_t>(*value);
+    check->KeepStored(QString::number(*value));
     RepaintTimeGraph();
 }
 
-void f2::TS_Change() { ApplyRangeBox(ts_, false); }
-void f2::TE_Change() { ApplyRangeBox(te_, true); }
+void f2::TS_Change() { ApplyRangeBox(false); }
+void f2::TE_Change() { ApplyRangeBox(true); }
 
 void f2::TS_LostFocus() { checkS_->Leave(); }
 void f2::TE_LostFocus() { checkE_->Leave(); }
 
 void f2::CommitGridEdit() {
     if (grid_) grid_->CommitEdit();
+    // A range box still being typed into is checked as on leaving it: the
+    // command then works with what the box shows, which is what is stored.
+    const std::pair<QLineEdit*, grid::NumberBox*> boxes[] = {{ts_, checkS_}, {te_, checkE_}};
+    for (const auto& [box, check] : boxes)
+        if (box && check && box->text() != check->Stored()) check->Leave();
 }
 
 void f2::QEXFLG_CellEdited() {
@@ -675,6 +712,8 @@ void f2::QEXFLG_CellEdited() {
     StationRecord& s = data_->Stations[curStation_];
     StoreGridRows(grid, s);
     grid_->Renumber();
+    // The edited row shows what was stored (an SW of 2 is stored as 0).
+    if (edit) grid_->ShowRow(edit->first, s);
     RepaintTimeGraph();
     const int count = s.Count;
     SetUpDown(1, count, upDown1_->value(), count > 0);
@@ -686,6 +725,7 @@ void f2::SetUpDown(int minimum, int maximum, int value, bool enabled) {
     upDown1_->setRange(minimum, std::max(minimum, maximum));
     upDown1_->setValue(value);
     upDown1_->setEnabled(enabled);
+    for (QToolButton* arrow : upDownArrows_) arrow->setEnabled(enabled);
 }
 
 void f2::Toolbar1_ButtonClick(int index) {
@@ -707,13 +747,21 @@ bool f2::eventFilter(QObject* watched, QEvent* e) {
         if (watched == cmdOp_) SetPanel1(Q("グラフ表示オプション＞沈下予測に対する条件指定"));
         else if (watched == command1_) SetPanel1(Q("Sa代入ボタン＞現在の観測データをSaとする"));
         else if (watched == command2_) SetPanel1(Q("Sa'代入ボタン＞現在の観測データをSa'とする"));
-        else if (watched == upDown1_) SetPanel1(Q("観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"));
+        else if (watched == upDown1_ || watched == upDownArrows_[0] || watched == upDownArrows_[1])
+            SetPanel1(Q("観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"));
         else if (watched == client_ || watched == fra1_) SetPanel1(QStringLiteral(" "));
         else
             for (int i = 0; i < kMaxStations; ++i)
                 if (watched == optP_[static_cast<std::size_t>(i)]) SetPanel1(Q(kStationButtonHelp));
+    } else if (e->type() == QEvent::KeyPress && watched == grid_ && !StationShown()) {
+        // A reading typed before there is a station would be lost unseen.
+        if (!static_cast<QKeyEvent*>(e)->text().trimmed().isEmpty()) {
+            services_.messages->Notify(data_->StationCount < 1 ? kNoStationText : kNoStationShownText,
+                                       MsgIcon::Exclamation);
+            return true;
+        }
     } else if (e->type() == QEvent::FocusIn) {
-        if (watched == grid_) SetPanel1(Q(kGridHelp));
+        if (watched == grid_) SetPanel1(Q(StationShown() ? kGridHelp : kNoStationHelp));
         else if (watched == txtN_) SetPanel1(Q(kTxtNHelp));
     } else if (e->type() == QEvent::FocusOut) {
         if (watched == grid_) SetPanel1(QStringLiteral("  "));

@@ -145,6 +145,8 @@ public:
     QLabel* Label1() const { return label1_; }
     QLabel* Label2() const { return label2_; }
     QSpinBox* UpDown1() const { return upDown1_; }
+    // The spinner's arrows: 0 left (previous observation), 1 right (next).
+    QToolButton* UpDownArrow(int i) const { return upDownArrows_[static_cast<std::size_t>(i)]; }
     QLineEdit* txt_n() const { return txtN_; }
     QLineEdit* txt_t() const { return txtT_; }
     QWidget* P1() const { return p1_; }
@@ -197,7 +199,7 @@ private:
     // UpDown1's range, value and whether anything is selectable.
     void SetUpDown(int minimum, int maximum, int value, bool enabled);
     void SetRangeBox(QLineEdit* box, bool saPrime);
-    void ApplyRangeBox(QLineEdit* box, bool saPrime);
+    void ApplyRangeBox(bool saPrime);
     GridTexts ShownGrid() const;
 
     PredictServices services_;
@@ -224,6 +226,7 @@ private:
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
     QSpinBox* upDown1_ = nullptr;
+    std::array<QToolButton*, 2> upDownArrows_{};  // left: previous, right: next
     QLineEdit* txtN_ = nullptr;
     QLineEdit* txtT_ = nullptr;
     grid::NumberBox* checkN_ = nullptr;

@@ -32,10 +32,11 @@ PictureBoxWidget* MakeBox(QWidget* parent, const char* name) {
     return box;
 }
 
-QLabel* UnitLabel(QWidget* box, const char* name, const char* caption, int left, int top) {
+QLabel* UnitLabel(QWidget* box, const char* name, const char* caption, const LabelBox& b) {
     auto* l = new QLabel(Q(caption), box);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(TwipsRect(ScreenTwips(box), left, top, 555, 375));
+    l->setGeometry(TwipsRect(ScreenTwips(box), static_cast<int>(b.left), static_cast<int>(b.top),
+                             static_cast<int>(b.right - b.left), static_cast<int>(b.bottom - b.top)));
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
     return l;
 }
@@ -46,9 +47,10 @@ GraphBoxes::GraphBoxes(QWidget* p1Parent, QWidget* p2Parent, GraphInputs inputs)
     : QObject(p1Parent), in_(std::move(inputs)) {
     p1_ = MakeBox(p1Parent, "P1");
     p2_ = MakeBox(p2Parent, "P2");
-    label3_ = UnitLabel(p1_, "Label3", "(ｍ)", 240, 540);
-    label4_ = UnitLabel(p1_, "Label4", "(日)", 780, 120);
-    label5_ = UnitLabel(p2_, "Label5", "(日/ｍ)", 60, 60);
+    // Each in a corner that no label of its graph takes.
+    label3_ = UnitLabel(p1_, "Label3", "(ｍ)", SettlementUnitBox());
+    label4_ = UnitLabel(p1_, "Label4", "(日)", TimeUnitBox());
+    label5_ = UnitLabel(p2_, "Label5", "(日/ｍ)", RatioUnitBox());
     p1_->SetDraw([this](Picture& p) { return DrawTime(p); });
     p2_->SetDraw([this](Picture& p) { return DrawRegression(p); });
     p1_->SetFaultHandler([this] { Fault(kTimeGraphFaultText); });
@@ -69,6 +71,11 @@ bool GraphBoxes::DrawTime(Picture& p) {
     view.selected = in_.selected ? in_.selected() : 0;
     const GraphOutcome out = DrawTimeGraph(p, in_.data(), Shown(), view);
     if (out.unitCaption) label4_->setText(Q(*out.unitCaption));
+    if (out.unitBox) {
+        const LabelBox& b = *out.unitBox;
+        label4_->setGeometry(TwipsRect(ScreenTwips(p1_), static_cast<int>(b.left), static_cast<int>(b.top),
+                                       static_cast<int>(b.right - b.left), static_cast<int>(b.bottom - b.top)));
+    }
     return out.ok;
 }
 

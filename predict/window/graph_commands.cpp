@@ -85,7 +85,17 @@ void GraphCommands::StationListSequence() {
 
 void GraphCommands::ShowGraphOptions() {
     Dialog1 options(w_.Data(), *w_.Services().messages, &w_);
-    options.exec();
+    if (options.exec() != QDialog::Accepted) return;
+    // The graphs show the new settings at once. A shown prediction was made
+    // with the old ones (its end, its target), so it is made again, as the
+    // update command makes it; without one the graphs are only redrawn.
+    const int k = w_.CurStation();
+    const bool predicted = k >= 1 && k <= w_.Data().StationCount &&
+                           (w_.Data().Stations[k].FitCount >= 1 || w_.Data().Stations[k].LastDay >= 1);
+    if (predicted)
+        Ccal_Click();
+    else
+        w_.RepaintGraphs();
 }
 
 bool GraphCommands::eventFilter(QObject* watched, QEvent* e) {

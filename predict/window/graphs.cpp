@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "textio/numfmt.hpp"
 #include "textio/cformat.hpp"
@@ -54,7 +55,103 @@ struct TimeMap {
     double Y(double s) const { return Finite(350 + s * ys); }
 };
 
+// The labels of one graph as they are drawn: none may cover another or a
+// box the window lays over the graph. A label whose place is taken moves to
+// the next free place it may take, or is left out (a tick label where the
+// next tick's label or a box already stands: the ticks stay).
+class LabelBoard {
+public:
+    LabelBoard(Picture& p, std::vector<LabelBox> taken) : p_(p), taken_(std::move(taken)) {}
+
+    // A label that belongs at one place only.
+    void Fixed(double x, double y, const std::string& text) { Place({{x, y}}, text); }
+    // The first free place of `places`.
+    void Place(const std::vector<std::pair<double, double>>& places, const std::string& text) {
+        for (const auto& [x, y] : places) {
+            const LabelBox b = TextBox(p_.FontPoints(), x, y, text);
+            if (!Free(b)) continue;
+            if (TextInBox(p_, x, y, text)) taken_.push_back(b);
+            return;
+        }
+    }
+    // A label held back until Flush, so that a box can be fitted between
+    // the labels of its row first.
+    void Defer(double x, double y, const std::string& text) { deferred_.push_back({x, y, text}); }
+    // The first of `boxes` that neither a held-back label nor a placed one
+    // covers, else the first of them; taken. Then the held-back labels.
+    LabelBox PlaceBoxThenFlush(const std::vector<LabelBox>& boxes) {
+        LabelBox chosen = boxes.front();
+        for (const LabelBox& b : boxes) {
+            bool free = Free(b);
+            for (const Deferred& d : deferred_)
+                free = free && !Overlap(b, TextBox(p_.FontPoints(), d.x, d.y, d.text));
+            if (free) {
+                chosen = b;
+                break;
+            }
+        }
+        taken_.push_back(chosen);
+        for (const Deferred& d : deferred_) Fixed(d.x, d.y, d.text);
+        deferred_.clear();
+        return chosen;
+    }
+    // Places in a column at x: from y0 down in steps of one line to yMax,
+    // then up from y0 to yMin.
+    std::vector<std::pair<double, double>> Column(double x, double y0, double yMin, double yMax) const {
+        const double step = TextBox(p_.FontPoints(), 0, 0, "0").bottom;
+        std::vector<std::pair<double, double>> places{{x, y0}};
+        for (int i = 1; i < 100 && y0 + i * step <= yMax; ++i) places.emplace_back(x, y0 + i * step);
+        for (int i = 1; i < 100 && y0 - i * step >= yMin; ++i) places.emplace_back(x, y0 - i * step);
+        return places;
+    }
+
+private:
+    struct Deferred {
+        double x, y;
+        std::string text;
+    };
+    bool Free(const LabelBox& b) const {
+        for (const LabelBox& t : taken_)
+            if (Overlap(b, t)) return false;
+        return true;
+    }
+    Picture& p_;
+    std::vector<LabelBox> taken_;
+    std::vector<Deferred> deferred_;
+};
+
+LabelBox Box(double left, double top, double width, double height) {
+    return LabelBox{left, top, left + width, top + height};
+}
+
 }  // namespace
+
+LabelBox TextBox(double points, double x, double y, std::string_view utf8) {
+    const double em = points * 20;
+    double width = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        // Half-width katakana (U+FF61..U+FF9F) are as narrow as ASCII.
+        const bool halfKana = n == 3 && c == 0xEF && i + 1 < utf8.size() &&
+                              ((static_cast<unsigned char>(utf8[i + 1]) == 0xBD &&
+                                static_cast<unsigned char>(utf8[i + 2]) >= 0xA1) ||
+                               static_cast<unsigned char>(utf8[i + 1]) == 0xBE);
+        width += c == ' ' ? 0.3 * em : n == 1 || halfKana ? 0.6 * em : em;
+        i += n;
+    }
+    return LabelBox{x, y, x + width, y + 1.1 * em};
+}
+
+bool Overlap(const LabelBox& a, const LabelBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+LabelBox SettlementUnitBox() { return Box(40, 40, 450, 240); }
+LabelBox TimeUnitBox() { return Box(880, 60, 560, 240); }
+LabelBox RatioUnitBox() { return Box(760, 60, 700, 240); }
+LabelBox MaxDaysBox(double w, double) { return Box(w - 700, 60, 640, 300); }
+LabelBox MaxSettlementBox(double, double h) { return Box(60, h - 340, 640, 300); }
 
 std::string BareNumber(double v) {
     std::string s = CFormat("%.15g", v);
@@ -107,6 +204,17 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
     const double N = view.maxDays, T = view.maxSettlement;
     if (!(N > 0 && N <= 30000 && T > 0 && T <= 30000)) return out;
 
+    LabelBoard labels(p, {SettlementUnitBox(), MaxDaysBox(W, H), MaxSettlementBox(W, H)});
+    // The time-unit label slides along the row of the time labels to the
+    // first gap between them; without one it keeps its place and the time
+    // labels it would cover are left out.
+    auto placeUnit = [&] {
+        std::vector<LabelBox> row;
+        const LabelBox first = TimeUnitBox();
+        for (double dx = 0; dx == 0 || first.right + dx <= W - 700; dx += 90)
+            row.push_back(LabelBox{first.left + dx, first.top, first.right + dx, first.bottom});
+        out.unitBox = labels.PlaceBoxThenFlush(row);
+    };
     try {
         const TimeMap m{Finite((W - 1200) / N), Finite((H - 450) / T)};
 
@@ -116,7 +224,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             if (v > T) break;
             const double y = m.Y(v);
             LineInBox(p, 700, y, 650, y);
-            TextInBox(p, 300, y - 50, BareNumber(v));
+            labels.Fixed(300, y - 50, BareNumber(v));
         }
 
         CheckRows(st);
@@ -128,9 +236,10 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                 if (d > N) break;
                 const double x = m.X(d);
                 LineInBox(p, x, 300, x, 350);
-                TextInBox(p, x - 200, 100, BareNumber(d));
+                labels.Defer(x - 200, 100, BareNumber(d));
             }
             out.unitCaption = kDayUnitCaption;
+            placeUnit();
         } else if (set.TimeAxisMode == 1) {
             if (count >= 1) {
                 const Date first = st.ObsDate[1];
@@ -143,7 +252,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                     if (*jan >= first) {
                         const double x = m.X(DaysBetween(first, *jan));
                         LineInBox(p, x, 300, x, 350);
-                        TextInBox(p, x - 75, 100, CFormat("%02d", year % 100));
+                        labels.Defer(x - 75, 100, CFormat("%02d", year % 100));
                     }
                     for (int mo = 2; mo <= 12; ++mo) {
                         const auto md = Date::FromYmd(year, mo, 1);
@@ -160,6 +269,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
                 }
             }
             out.unitCaption = kYearUnitCaption;
+            placeUnit();
         }
 
         auto point = [&](int i, double& x, double& y) {
@@ -183,9 +293,9 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             LineInBox(p, x, 350, x, H);
             LineInBox(p, 700, y, W, y);
             p.SetLineStyle(LineStyle::Solid);
-            TextInBox(p, 800, H - 700, BareNumber(k));
-            TextInBox(p, 850, H - 500, DateText(st.ObsDate[k]));
-            TextInBox(p, 800, H - 300, BareNumber(st.Settlement[k]));
+            labels.Place(labels.Column(800, H - 700, 350, H), BareNumber(k));
+            labels.Place(labels.Column(850, H - 500, 350, H), DateText(st.ObsDate[k]));
+            labels.Place(labels.Column(800, H - 300, 350, H), BareNumber(st.Settlement[k]));
         }
 
         auto mark = [&](int row, const char* text) {
@@ -196,7 +306,8 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             p.SetLineStyle(LineStyle::Dotted);
             LineInBox(p, x, 350, x, y);
             p.SetLineStyle(LineStyle::Solid);
-            TextInBox(p, x + 50, y / 2, text);
+            // Below the time axis, between it and the point where there is room.
+            labels.Place(labels.Column(x + 50, y / 2, 350, H), text);
         };
         mark(st.Sa, "Sa");
         mark(st.SaPrime, "Sa'");
@@ -231,7 +342,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
         LineInBox(p, x, 350, x, y);
         LineInBox(p, 700, y, x, y);
         p.SetLineStyle(LineStyle::Solid);
-        TextInBox(p, x + 50, (350 + y) / 2, FormatFixed(t0, 0) + "日");
+        labels.Place(labels.Column(x + 50, (350 + y) / 2, 350, H), FormatFixed(t0, 0) + "日");
         std::string second;
         double offset = 0;
         switch (set.SettlementOption) {
@@ -247,7 +358,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             offset = 280;
             break;
         }
-        TextInBox(p, (700 + x) / 2 - offset, y, second);
+        labels.Place(labels.Column((700 + x) / 2 - offset, y, 350, H), second);
     } catch (const GraphFault&) {
         out.ok = false;
     }
@@ -265,6 +376,7 @@ GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alp
 
     const int n = st.FitCount;
     if (n < 1) return out;
+    LabelBoard labels(p, {RatioUnitBox()});
     try {
         const std::size_t need = static_cast<std::size_t>(n) + 1;
         if (st.ElapsedDays.size() < need || st.Ratio.size() < need) throw GraphFault{};
@@ -287,7 +399,7 @@ GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alp
             if (v > tn) break;
             const double x = X(v);
             LineInBox(p, x, H - 300, x, H - 350);
-            TextInBox(p, x - 200, H - 250, BareNumber(v));
+            labels.Fixed(x - 200, H - 250, BareNumber(v));
         }
         const double rStep = RegressionRatioStep(Finite(rn));
         for (int i = 0; i < kMaxTicks; ++i) {
@@ -295,7 +407,7 @@ GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alp
             if (v > rn) break;
             const double y = Y(v);
             LineInBox(p, 650, y, 700, y);
-            TextInBox(p, 200, y - 50, BareNumber(v));
+            labels.Fixed(200, y - 50, BareNumber(v));
         }
 
         p.SetForePalette(kBlue);

@@ -7,6 +7,8 @@
 // hands in numbers.
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/picture.hpp"
 #include "predict/obsdata.hpp"
@@ -27,6 +29,11 @@ struct TimeGraphView {
     int selected = 0;          // k, the observation of UpDown1; 0 none
 };
 
+// A label's extent in twips of the graph (left < right, top < bottom).
+struct LabelBox {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct GraphOutcome {
     // False when the drawing ended on a fault (a zero scale, a value that is
     // not a finite number, a record whose arrays do not hold its count);
@@ -34,6 +41,9 @@ struct GraphOutcome {
     bool ok = true;
     // The caption the time-unit label gets, when the drawing sets one.
     std::optional<std::string> unitCaption;
+    // Where the time-unit label goes: the first place along the row of the
+    // time labels that none of them takes (else its first place).
+    std::optional<LabelBox> unitBox;
 };
 
 // Draws the settlement-time graph of `station` from a cleared box.
@@ -43,6 +53,25 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& settings, const Statio
 // Draws the regression graph of `station`'s fit points, with the fitted line
 // of slope `beta` and intercept `alpha` as the result labels show them.
 GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& station, double alpha, double beta);
+
+// The box a text takes with its top-left corner at (x, y) in a font of
+// `points`: counted from its characters, a full-width one as wide as the
+// font is high, a blank 0.3 of that, any other 0.6; one line 1.1 font
+// heights high (the cross-hair's lines stand 200 twips apart at 9 points).
+LabelBox TextBox(double points, double x, double y, std::string_view utf8);
+// True when the two boxes share more than an edge.
+bool Overlap(const LabelBox& a, const LabelBox& b);
+
+// What the window lays over the graphs, in twips of a graph of w x h: the
+// unit labels and, on the settlement-time graph, the two axis-maximum boxes
+// (time in the top right corner, settlement in the bottom left one). The
+// window places its controls by these, and the graphs keep their labels off
+// them.
+LabelBox SettlementUnitBox();               // "(ｍ)"
+LabelBox TimeUnitBox();                     // "（日）", "（年）": where it goes first
+LabelBox RatioUnitBox();                    // "(日/ｍ)" on the regression graph
+LabelBox MaxDaysBox(double w, double h);    // txt_n
+LabelBox MaxSettlementBox(double w, double h);  // txt_t
 
 // Tick steps of the two graphs.
 double SettlementTickStep(double maxSettlement);

@@ -87,17 +87,24 @@ void ObservationGrid::ShowStation(const StationRecord& s) {
     }
     SetFormat(kColDate, QString::fromLatin1(grid::kDatePattern.data(), static_cast<qsizetype>(grid::kDatePattern.size())));
     const int count = std::min<int>(s.Count, kGridRows - 1);
-    for (int i = 1; i <= count; ++i) {
-        SetCellText(i, kColNo, QString::number(i));
-        SetCellText(i, kColDate, Q(GridDateText(s.ObsDate[static_cast<std::size_t>(i)])));
-        Model().SetCellValue(i, kColSettlement, s.Settlement[static_cast<std::size_t>(i)], QStringLiteral("0.000"));
-        SetCellText(i, kColRemark, Q(s.Remark[static_cast<std::size_t>(i)]));
-        SetCellText(i, kColSW, s.SW[static_cast<std::size_t>(i)] == 1 ? QStringLiteral("1") : QString());
-    }
+    for (int i = 1; i <= count; ++i) ShowRow(i, s);
     Model().SetRowsInUse(count);
     Initialise(true, 0);
     SetDrawing(true);
     ForgetEdits();
+}
+
+void ObservationGrid::ShowRow(int i, const StationRecord& s) {
+    const auto k = static_cast<std::size_t>(i);
+    if (i < 1 || i > s.Count || k >= s.SW.size()) return;
+    const int inUse = RowsInUse();
+    SetCellText(i, kColNo, QString::number(i));
+    SetCellText(i, kColDate, Q(GridDateText(s.ObsDate[k])));
+    Model().SetCellValue(i, kColSettlement, s.Settlement[k], QStringLiteral("0.000"));
+    SetCellText(i, kColRemark, Q(s.Remark[k]));
+    SetCellText(i, kColSW, s.SW[k] == 1 ? QStringLiteral("1") : QString());
+    // An emptied SW cell must not change the rows in use.
+    if (i <= inUse) Model().SetRowsInUse(inUse);
 }
 
 void ObservationGrid::Renumber() {
@@ -128,6 +135,11 @@ void ObservationGrid::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers : editable_);
     SetTiedRows(readOnly);
+}
+
+bool ObservationGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (readOnly_) return false;
+    return grid::QEX_FLG::edit(index, trigger, event);
 }
 
 GridTexts ObservationGrid::Texts() const {

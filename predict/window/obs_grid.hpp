@@ -27,6 +27,8 @@ public:
     // Clears and shows the station's rows (the header texts, formats and
     // widths written again).
     void ShowStation(const StationRecord& s);
+    // Writes row i from the station's observation i, as stored.
+    void ShowRow(int i, const StationRecord& s);
     // Numbers the rows in use in column "No" after rows moved.
     void Renumber();
 
@@ -49,6 +51,13 @@ public:
     // Puts the text (and rows in use) back as they were before the latest
     // text edit.
     void RevertTextEdit();
+
+    using grid::QEX_FLG::edit;
+
+protected:
+    // Without a station no editor opens, however it is asked for (a click
+    // on the current cell opens one in the shared grid).
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     void ForgetEdits();

@@ -6,6 +6,7 @@
 #include "predict/hyperbolic.hpp"
 #include "textio/numfmt.hpp"
 #include "dialogs/grid/cell_text.hpp"
+#include "rules/limits.hpp"
 
 namespace kova::predict {
 namespace {
@@ -44,7 +45,12 @@ int FirstRowWithoutDate(const GridTexts& grid) {
 
 std::optional<std::string> RefuseCell(int col, std::string_view text) {
     if (col == kColRemark && !IsStorableText(text)) return std::string(kBadCharsText);
-    if (col == kColSettlement && !std::isfinite(CellValue(text))) return std::string(kBadNumberText);
+    if (col == kColSettlement) {
+        const double v = CellValue(text);
+        if (!std::isfinite(v)) return std::string(kBadNumberText);
+        // The observation file takes no other settlement.
+        if (!WithinLimit(Item::ObsSettlement, v)) return LimitMessage(Item::ObsSettlement);
+    }
     return std::nullopt;
 }
 
@@ -69,12 +75,12 @@ bool CopyScreenIntoStation(const GridTexts& grid, std::string_view tsText, std::
     if (badRow) *badRow = 0;
     const auto sa = RangeValue(tsText);
     if (!sa) {
-        messages.Show(DataError("Saが不正です"));
+        messages.Show(DataError("Saが不正です。"));
         return false;
     }
     const auto saPrime = RangeValue(teText);
     if (!saPrime) {
-        messages.Show(DataError("Sa'が不正です"));
+        messages.Show(DataError("Sa'が不正です。"));
         return false;
     }
     if (int row = FirstRowWithoutDate(grid)) {

@@ -19,8 +19,8 @@ namespace kova::predict {
 inline constexpr int kColNo = 0, kColDate = 1, kColSettlement = 2, kColRemark = 3, kColSW = 4;
 inline constexpr int kGridColumns = 5;
 
-inline constexpr const char* kBadDateText = "有効な日付を入力してください";
-inline constexpr const char* kBadNumberText = "有効な数値を入力してください";
+inline constexpr const char* kBadDateText = "有効な日付を入力してください。";
+inline constexpr const char* kBadNumberText = "有効な数値を入力してください。";
 inline constexpr const char* kBadCharsText = "使用できない文字が含まれています。";
 
 // The cell texts of the grid's data rows: row 1 is observation 1.
@@ -48,7 +48,7 @@ double CellValue(std::string_view text);
 int FirstRowWithoutDate(const GridTexts& grid);
 
 // Refusal of one edited cell before anything is stored: a remark the file
-// cannot hold, a settlement that is not a finite number. The message text, or
+// cannot hold, a settlement that is not a number within its limit. The message text, or
 // nothing when the cell is acceptable.
 std::optional<std::string> RefuseCell(int col, std::string_view text);
 
@@ -63,7 +63,7 @@ std::optional<std::int16_t> RangeValue(std::string_view text);
 
 // The copy of the screen into a station that the run and the update make:
 // Sa and Sa' from their boxes, then every grid row. Refuses, before anything
-// changes, a box value outside 16 bits ("Saが不正です" / "Sa'が不正です",
+// changes, a box value outside 16 bits ("Saが不正です。" / "Sa'が不正です。",
 // title "データエラー") and a row without a valid date (kBadDateText); a
 // refused row is returned in badRow. True when the station was written.
 bool CopyScreenIntoStation(const GridTexts& grid, std::string_view tsText, std::string_view teText,

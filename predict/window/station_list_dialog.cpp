@@ -96,7 +96,10 @@ void F1::QEXFLG_CellEdited() {
         }
     }
     const int row = g.CurrentRow();
-    if (ApplyStationRows(data_, row, g.RowsInUse()) != StationListChange::Refused) return;
+    if (ApplyStationRows(data_, row, g.RowsInUse()) != StationListChange::Refused) {
+        Renumber();
+        return;
+    }
     // A twenty-first station: the grid goes back to the twenty it had.
     messages_.Notify(kTooManyStationsText);
     undoing_ = true;
@@ -105,6 +108,20 @@ void F1::QEXFLG_CellEdited() {
         if (!g.Model().DeleteRowAt(std::clamp(row, 1, before))) break;
         if (g.RowsInUse() >= before) break;
     }
+    undoing_ = false;
+    Renumber();
+}
+
+void F1::Renumber() {
+    grid::QEX_FLG& g = *grid_;
+    const int inUse = g.RowsInUse();
+    undoing_ = true;
+    for (int i = 1; i <= kMaxStations; ++i) {
+        const QString no = i <= inUse ? QString::number(i) : QString();
+        if (g.CellText(i, 0) != no) g.SetCellText(i, 0, no);
+    }
+    // Clearing a number below the rows in use adds no row.
+    g.Model().SetRowsInUse(inUse);
     undoing_ = false;
 }
 

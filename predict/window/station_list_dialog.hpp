@@ -36,6 +36,10 @@ public:
     QPushButton* Command1() const { return command1_; }
 
 private:
+    // Numbers the rows in use in column "No" 1..n, as the observation grid
+    // does, after an insert, a delete or a name typed below the last.
+    void Renumber();
+
     ObsDataSet& data_;
     MessageSink& messages_;
     std::function<void(const std::string&, const std::string&)> showOnMain_;

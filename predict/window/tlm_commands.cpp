@@ -129,7 +129,7 @@ void TlmCommands::Print() {
     viewerRunning_ = true;
     RunViewer(
         *sv_.processes, *sv_.messages, sv_.appPath, [this](bool enabled) { host_.SetWindowEnabled(enabled); },
-        viewerDir_);
+        viewerDir_, "TL");
     viewerRunning_ = false;
 }
 

@@ -183,10 +183,21 @@ TEST_F(Project, DxfOpen) {
                "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
                "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
     files.Script(dir / "two.dxf");
+    msg.Clear();
     form->OpenDxf();
     EXPECT_EQ(form->GetModel().BndLineCount, 2);
     EXPECT_EQ(form->StatusText(2), "DXF読込み:2");
     EXPECT_FALSE(Exists("tnk.csv"));
+    EXPECT_TRUE(msg.shown.empty());
+    // An arc: imported as chords, and the user told so once it is shown.
+    WriteBytes(dir / "arc.dxf",
+               "0\nSECTION\n2\nENTITIES\n0\nARC\n8\n0\n10\n0\n20\n0\n40\n5\n50\n0\n51\n180\n"
+               "0\nENDSEC\n0\nEOF\n");
+    files.Script(dir / "arc.dxf");
+    form->OpenDxf();
+    EXPECT_GT(form->GetModel().BndLineCount, 10);
+    ASSERT_EQ(msg.Count(), 1u);
+    EXPECT_EQ(msg.Last().text, "曲線を線分で近似して取り込みました（円弧1個）。");
     msg.Clear();
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(msg.shown.empty());

@@ -269,7 +269,7 @@ using Print = Run;
 
 TEST_F(Print, OnlyAfterAWholeRun) {
     fs::path viewer = dir / "viewer.sh";
-    WriteBytes(viewer, "#!/bin/sh\necho \"$1 $(pwd)\" > \"" + (dir / "viewer.log").string() + "\"\nexit 3\n");
+    WriteBytes(viewer, "#!/bin/sh\necho \"$* $(pwd)\" > \"" + (dir / "viewer.log").string() + "\"\nexit 3\n");
     ::chmod(viewer.c_str(), 0755);
     ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
     Start();
@@ -292,7 +292,7 @@ TEST_F(Print, OnlyAfterAWholeRun) {
     msg.Clear();
     form->PrintReports();
     EXPECT_TRUE(msg.shown.empty());
-    EXPECT_EQ(ReadBytes(dir / "viewer.log"), "/PDTOPEN " + app.string() + "\n");
+    EXPECT_EQ(ReadBytes(dir / "viewer.log"), "/PDTOPEN TK " + app.string() + "\n");
     EXPECT_TRUE(form->isEnabled());
 
     AddPoint(1, 1);  // changed since the run: told, then printed

@@ -187,6 +187,13 @@ TEST_F(CanvasEndToEnd, DxfSectionBuiltWithTheMouseCalculatesAndShowsItsSettlemen
     EditorState& ed = form->View();
     ASSERT_GT(m.BndPtCount, 10);
     const int lines = m.BndLineCount;
+    // The whole drawing holds a symbol far above the section: zoomed in on
+    // the section twice, as a user would.
+    for (int k = 0; k < 2; ++k) {
+        form->ToolbarButton(kToolZoomIn)->trigger();
+        ClickAt(0, -5);
+    }
+    ed.cmd_mode = 0;
 
     // The layer boundary deleted and drawn again.
     ed.cmd_mode = 4;

@@ -86,3 +86,39 @@ TEST(ReportRun, FileThatCannotBeCreatedEndsTheRun) {
         EXPECT_TRUE(fs::is_directory(r.dir.path / name));
     }
 }
+
+// A position with no soil under it has nothing computed: its page names
+// it and says so, with no settlement figure and no drawing; the positions
+// beside it keep their whole reports, and tnk1.csv its no-result row.
+TEST(ReportRun, APositionWithoutSoilShowsNoSettlement) {
+    enginetest::Input f;
+    const int a = f.Point(10, 0), b = f.Point(110, 0), c = f.Point(110, -4), d = f.Point(10, -4);
+    f.layers.push_back(enginetest::Clay({a, b, c, d}, 18, 0));
+    f.strip_loads.push_back(enginetest::Load{40, 40, 0, 80, 0, 1, 0, 0});
+    f.positions = {{60, "A"}, {200, "B"}, {70, "C"}};
+    for (int threads : {1, 4}) {
+        enginetest::EngineRun r(f, threads);
+        ASSERT_EQ(r.code, 0);
+        auto errors = ts::CheckViewerFolder(r.dir.path, ts::DateStyle::Engine);
+        EXPECT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+        std::vector<std::string> e;
+        const ts::PageFile page = ts::ParsePage(r.dir.path / "TK_DT_02.PDT", ts::DateStyle::Engine, e);
+        EXPECT_EQ(page.title, "沈下算出点-No.02");
+        EXPECT_EQ(FormSequence(page), (std::vector<std::string>{"SOU_0000.PFM", "SOU_NOSOIL.PFM"}));
+        ASSERT_EQ(page.forms.size(), 2u);
+        EXPECT_EQ(page.forms[0].fields, (std::vector<std::pair<int, std::string>>{{0, "B"}, {1, " 200.000"}}));
+        EXPECT_EQ(page.forms[1].fields, (std::vector<std::pair<int, std::string>>{
+                                            {0, "この位置の下には土層がないため、沈下量は計算されていません。"}}));
+        for (const char* name : {"TNK_Z_02.PZK", "TNJ_H_02.PZK"}) EXPECT_FALSE(r.Has(name)) << name;
+        for (const char* name : {"TK_DT_01.PDT", "TNK_Z_01.PZK", "TNJ_H_01.PZK", "TK_DT_03.PDT", "TNK_Z_03.PZK",
+                                 "TNJ_H_03.PZK"})
+            EXPECT_TRUE(r.Has(name)) << name;
+        // Off the section drawing's sheet, B is not drawn there either.
+        const ts::DrawingFile plan =
+            ts::ParseDrawing(r.dir.path / "KT_ZUMEN.PZK", ts::ExpectedSizeLine("KT_ZUMEN.PZK"), false, e);
+        EXPECT_TRUE(plan.Texts("B").empty());
+        EXPECT_EQ(plan.Texts("A").size(), 1u);
+        EXPECT_NE(r.Bytes("tnk1.csv").find("\r\n200.000000,-9999.990000,0.000000\r\n"), std::string::npos);
+        EXPECT_TRUE(e.empty()) << ts::JoinErrors(e);
+    }
+}

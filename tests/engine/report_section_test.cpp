@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "engine/report.hpp"
 #include "tests/engine/report_fixture.hpp"
@@ -164,4 +167,71 @@ TEST(ReportSection, AbsurdSizesStayBounded) {
     EXPECT_LT(d.Count('L'), 2 * 10000 + 2 * 2000 + 100);
     for (const auto& r : d.records)
         for (int v : r.v) EXPECT_TRUE(v >= -32768 && v <= 32767);
+}
+
+// The line records of a drawing, each from its smaller end, sorted.
+std::vector<V> LineSet(const ts::DrawingFile& d) {
+    std::vector<V> out;
+    for (const auto& r : d.records) {
+        if (r.kind != 'L') continue;
+        V v = r.v;
+        if (std::tie(v[2], v[3]) < std::tie(v[0], v[1])) {
+            std::swap(v[0], v[2]);
+            std::swap(v[1], v[3]);
+        }
+        out.push_back(v);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// A strip entered right to left is computed as the same strip entered left
+// to right, and drawn so: the same lines, its fill lines every 0.5 m.
+TEST(ReportSection, StripsAreDrawnAlikeWhicheverWayEntered) {
+    struct Strip {
+        double x1, y1, x2, y2, q;
+        int fills;
+    } strips[] = {{2, 0, 8, 0, 20, 12}, {1, 0, 3.2, 1, 35, 5}, {4.5, -1, 5, 0.5, 10, 1}, {0, 0, 10, 0, 5, 20}};
+    for (const Strip& k : strips) {
+        SCOPED_TRACE(k.x1);
+        std::vector<V> drawn[2];
+        for (int reversed = 0; reversed < 2; ++reversed) {
+            State s;
+            s.Soil(kRect);
+            s.in().strip_load_count = 1;
+            LoadRec& l = s.in().strip_loads[0];
+            l = reversed ? LoadRec{k.x2, k.y2, k.x1, k.y1, k.q} : LoadRec{k.x1, k.y1, k.x2, k.y2, k.q};
+            draw_section_plan(*s.st);
+            drawn[reversed] = LineSet(s.Drawing("KT_ZUMEN.PZK"));
+        }
+        EXPECT_EQ(drawn[1], drawn[0]);
+        // Across the section (along the sheet) run the layer's two sides,
+        // the band's two ends and its fill lines; the frame, the axis at
+        // y = 6000 and the ticks right of the axis aside.
+        const auto across = std::count_if(drawn[0].begin(), drawn[0].end(), [](const V& v) {
+            return v[1] == v[3] && v[1] != 0 && v[1] != 6000 && v[1] != 6500 && std::max(v[0], v[2]) < 2850;
+        });
+        EXPECT_EQ(across, 4 + k.fills);
+    }
+}
+
+// A position off the sheet is left out of the section drawing, its texts
+// with it; what is drawn stays inside the frame.
+TEST(ReportSection, PositionsOffTheSheetAreLeftOut) {
+    State s;
+    s.Soil(kRect);
+    for (double x : {-1000.0, -5.0, -4.25, 5.0, 14.2, 15.0, 1000.0}) s.Position(x, "P" + std::to_string(int(x)));
+    draw_section_plan(*s.st);
+    const ts::DrawingFile d = s.Drawing("KT_ZUMEN.PZK");
+    for (const auto& r : d.records) {
+        if (r.kind != 'L') continue;
+        EXPECT_TRUE(r.v[0] >= 0 && r.v[2] >= 0 && r.v[0] <= 4200 && r.v[2] <= 4200) << ::testing::PrintToString(r.v);
+        EXPECT_TRUE(r.v[1] >= 0 && r.v[3] >= 0 && r.v[1] <= 6500 && r.v[3] <= 6500) << ::testing::PrintToString(r.v);
+    }
+    // At 350 units/m from the origin y = 5350 the sheet spans X = -4.29 to
+    // 14.29 m; the arrow heads of -4.25 are cut at the frame.
+    for (const char* name : {"P-1000", "P-5", "P15", "P1000"}) EXPECT_TRUE(d.Texts(name).empty()) << name;
+    for (const char* name : {"P-4", "P5", "P14"}) EXPECT_EQ(d.Texts(name).size(), 1u) << name;
+    EXPECT_EQ(d.CountExact('L', V{400, 6487, 3800, 6487, 3, 1}), 1);
+    EXPECT_EQ(d.CountExact('L', V{3800, 6487, 3826, 6500, 0, 1}), 1);
 }

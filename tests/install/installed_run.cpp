@@ -115,7 +115,7 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     EXPECT_TRUE(msg.shown.empty()) << msg.Last().text;
     ASSERT_EQ(processes.started.size(), 2u);
     EXPECT_EQ(processes.started[1].program, bin / "VIEWQEX2");
-    EXPECT_EQ(processes.started[1].args, std::vector<std::string>{"/PDTOPEN"});
+    EXPECT_EQ(processes.started[1].args, (std::vector<std::string>{"/PDTOPEN", "TK"}));
     EXPECT_EQ(processes.started[1].workDir, app);
 #ifdef KOVA_HAS_VIEWER
     EXPECT_TRUE(fs::exists(bin / "VIEWQEX2"));

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+#include <tuple>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -8,12 +12,16 @@
 #include <utility>
 #include <vector>
 
+#include "model/boundary.hpp"
+#include "engine/data.hpp"
+#include "engine/run.hpp"
 #include "model/calcinput.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
 #include "model/trace.hpp"
+#include "tests/model/rich_model.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/cformat.hpp"
 #include "textio/textfile.hpp"
@@ -61,6 +69,99 @@ struct Dxf {
     }
 };
 
+// A drawing as CAD programs save it, in either generation of the format:
+// R12 (POLYLINE and VERTEX, no subclass markers) or R2000 (LWPOLYLINE,
+// handles, subclass markers). Entities go to the model, or into the block
+// opened last.
+struct Cad {
+    bool r12 = false;
+    std::string eol = "\n";
+    int units = -1;  // $INSUNITS, not written when -1
+    std::string layers, blocks, model, *to = &model;
+    int handle = 0x100;
+
+    Cad& P(int code, const std::string& v) {
+        *to += CFormat("%3d", code) + eol + v + eol;
+        return *this;
+    }
+    Cad& P(int code, double v) { return P(code, CFormat("%.17g", v)); }
+    Cad& Head(const char* kind, const std::string& layer, bool paper, const char* subclass) {
+        P(0, kind);
+        if (!r12) P(5, CFormat("%X", handle++)).P(100, "AcDbEntity");
+        if (paper) P(67, "1");
+        P(8, layer);
+        return r12 ? *this : P(100, subclass);
+    }
+    Cad& Extrusion(double z) { return z == 1 ? *this : P(210, 0.0).P(220, 0.0).P(230, z); }
+    Cad& Layer(const std::string& name, int colour, int flags = 0) {
+        to = &layers;
+        Head("LAYER", "0", false, "AcDbLayerTableRecord").P(2, name).P(70, std::to_string(flags));
+        P(62, std::to_string(colour)).to = &model;
+        return *this;
+    }
+    Cad& Block(const std::string& name, double bx = 0, double by = 0) {
+        to = &blocks;
+        return Head("BLOCK", "0", false, "AcDbBlockBegin").P(2, name).P(70, "0").P(10, bx).P(20, by).P(30, 0.0);
+    }
+    Cad& EndBlock() {
+        Head("ENDBLK", "0", false, "AcDbBlockEnd").to = &model;
+        return *this;
+    }
+    Cad& Line(double x1, double y1, double x2, double y2, const std::string& layer = "0", bool paper = false) {
+        return Head("LINE", layer, paper, "AcDbLine").P(10, x1).P(20, y1).P(30, 0.0).P(11, x2).P(21, y2).P(31, 0.0);
+    }
+    // Bulges by vertex (missing ones are 0).
+    Cad& Poly(const std::vector<PT>& v, std::vector<double> bulge = {}, bool closed = false,
+              const std::string& layer = "0", double extrusion = 1) {
+        bulge.resize(v.size());
+        if (r12) Head("POLYLINE", layer, false, "").P(66, "1").P(10, 0.0).P(20, 0.0).P(30, 0.0);
+        else Head("LWPOLYLINE", layer, false, "AcDbPolyline").P(90, std::to_string(v.size()));
+        P(70, closed ? "1" : "0").Extrusion(extrusion);
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            if (r12) Head("VERTEX", layer, false, "");
+            P(10, v[i].first).P(20, v[i].second);
+            if (bulge[i] != 0) P(42, bulge[i]);
+        }
+        return r12 ? Head("SEQEND", layer, false, "") : *this;
+    }
+    // An arc from a0 to a1 degrees; a circle when both are missing.
+    Cad& Arc(double cx, double cy, double r, double a0 = 0, double a1 = 0, double extrusion = 1) {
+        const bool circle = a0 == a1;
+        Head(circle ? "CIRCLE" : "ARC", "0", false, "AcDbCircle").P(10, cx).P(20, cy).P(30, 0.0).P(40, r);
+        if (!circle) (r12 ? *this : P(100, "AcDbArc")).P(50, a0).P(51, a1);
+        return Extrusion(extrusion);
+    }
+    Cad& Insert(const std::string& name, double x, double y, double scale = 1, double degrees = 0,
+                const std::string& layer = "0", bool paper = false, int cols = 1, double colStep = 0,
+                double extrusion = 1) {
+        Head("INSERT", layer, paper, "AcDbBlockReference").P(2, name).P(10, x).P(20, y).P(30, 0.0);
+        if (scale != 1) P(41, scale).P(42, scale).P(43, scale);
+        if (degrees != 0) P(50, degrees);
+        if (cols != 1) P(70, std::to_string(cols)).P(44, colStep);
+        return Extrusion(extrusion);
+    }
+    // A dimension from (x1, 0) to (x2, 0) drawn at y, its rendered graphics
+    // (dimension and extension lines, arrow heads) in *D1.
+    Cad& Dimension(double x1, double x2, double y) {
+        Block("*D1").Line(x1, y, x2, y).Line(x1, 0, x1, y + 1).Line(x2, 0, x2, y + 1);
+        Line(x1, y, x1 + 2, y + 0.5).Line(x2, y, x2 - 2, y + 0.5).EndBlock();
+        Head("DIMENSION", "DIM", false, "AcDbDimension").P(2, "*D1").P(10, x2).P(20, y).P(30, 0.0).P(70, "32");
+        return P(13, x1).P(23, 0.0).P(14, x2).P(24, 0.0);
+    }
+    std::string Text() const {
+        Cad out = *this;
+        out.model.clear();
+        out.to = &out.model;
+        out.P(0, "SECTION").P(2, "HEADER").P(9, "$ACADVER").P(1, r12 ? "AC1009" : "AC1015");
+        if (units >= 0) out.P(9, "$INSUNITS").P(70, std::to_string(units));
+        out.P(0, "ENDSEC").P(0, "SECTION").P(2, "TABLES").P(0, "TABLE").P(2, "LAYER");
+        out.model += layers;
+        out.P(0, "ENDTAB").P(0, "ENDSEC").P(0, "SECTION").P(2, "BLOCKS").model += blocks;
+        out.P(0, "ENDSEC").P(0, "SECTION").P(2, "ENTITIES").model += model;
+        return out.P(0, "ENDSEC").P(0, "EOF").model;
+    }
+};
+
 struct DxfTest : ::testing::Test {
     test::TempDir dir;
     std::unique_ptr<Model> m = std::make_unique<Model>();
@@ -81,6 +182,9 @@ struct DxfTest : ::testing::Test {
         test::WriteBytes(dir / "in.dxf", text);
         return Import(dir / "in.dxf");
     }
+    // The drawing written as R12 (unless r2000Only) and as R2000, each with
+    // LF and with CR LF line ends, imported; then check.
+    void EachFlavour(const std::function<void(Cad&)>& draw, bool r2000Only, const std::function<void()>& check);
     PT Pt(int i) const { return {m->BndPt[i].X, m->BndPt[i].Y}; }
     LN Ln(int i) const { return {m->BndLine[i].pt1, m->BndLine[i].pt2}; }
     void ExpectUntouched() const {
@@ -91,7 +195,7 @@ struct DxfTest : ::testing::Test {
 };
 
 TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
-    Dxf block;  // a line in a block definition counts, its INSERT does not
+    Dxf block;  // a line in a block definition comes in where its INSERT places it
     block.P(0, "SECTION").P(2, "BLOCKS").P(0, "BLOCK").P(2, "SYM").P(70, "0").P(10, 0.0).P(20, 0.0);
     block.Line(0, 0, 1, 0).P(0, "ENDBLK").P(0, "ENDSEC");
     block.P(0, "SECTION").P(2, "ENTITIES").P(0, "INSERT").P(2, "SYM").P(10, 50.0).P(20, 50.0).End();
@@ -103,7 +207,7 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
     bad.P(21, 60.0).Line(0, 0, 1, 1).P(0, "line").P(10, 5.0).P(20, 5.0).P(11, 6.0).P(21, 6.0).End();
     Dxf crlf;  // with other entities between the lines
     crlf.eol = "\r\n";
-    crlf.Preamble().Line(0, 0, 10, 0).Line(10, 0, 10, -5).P(0, "CIRCLE").P(10, 1.0).P(20, 2.0).P(40, 1.0);
+    crlf.Preamble().Line(0, 0, 10, 0).Line(10, 0, 10, -5).P(0, "POINT").P(10, 1.0).P(20, 2.0).P(30, 1.0);
     crlf.Line(10, -5, 0, 0).End();
     struct Case {
         const char* what;
@@ -125,7 +229,7 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         {"malformed LINE", bad.text, 2, 1, {{1, {1, 1}}}, {}},
         {"zero length and repeats", Dxf().Preamble().Line(0, 0, 5, 0).Line(3, 3, 3, 3).Line(5, 0, 0, 0)
              .Line(0, 0, 5, 0.00001).Line(5, 0, 5, 5).End().text, 3, 2, {}, {{1, {1, 2}}}},
-        {"block", block.text, 2, 1, {{1, {1, 0}}}, {}},
+        {"block", block.text, 2, 1, {{0, {50, 50}}, {1, {51, 50}}}, {}},
         {"blanks around codes, LF",
          "0\nSECTION\n  2\nENTITIES\n0 \nLINE\n\t10\n 1.5\n 20\n-2.25 \n11\n3\n21\n4\n  0\nEOF\n\n", 2, 1,
          {{0, {1.5, -2.25}}, {1, {3, 4}}}, {}},
@@ -147,6 +251,228 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
     EXPECT_EQ(ui.Count(), 0u);
 }
 
+constexpr double kPi = 3.14159265358979323846;
+
+double Distance(PT p, PT a, PT b) {
+    const double dx = b.first - a.first, dy = b.second - a.second;
+    const double t = std::clamp(((p.first - a.first) * dx + (p.second - a.second) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(a.first + t * dx - p.first, a.second + t * dy - p.second);
+}
+
+// The segments of the model's boundary lines, each from its lower end.
+using Seg = std::array<double, 4>;
+std::vector<Seg> Segments(const Model& m) {
+    std::vector<Seg> out;
+    for (int i = 0; i < m.BndLineCount; ++i) {
+        const BoundaryPoint& a = m.BndPt[m.BndLine[i].pt1];
+        const BoundaryPoint& b = m.BndPt[m.BndLine[i].pt2];
+        out.push_back(std::tie(a.X, a.Y) < std::tie(b.X, b.Y) ? Seg{a.X, a.Y, b.X, b.Y} : Seg{b.X, b.Y, a.X, a.Y});
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void DxfTest::EachFlavour(const std::function<void(Cad&)>& draw, bool r2000Only, const std::function<void()>& check) {
+    for (bool r12 : {true, false})
+        for (const char* eol : {"\n", "\r\n"}) {
+            if (r12 && r2000Only) continue;
+            SCOPED_TRACE(std::string(r12 ? "R12" : "R2000") + (eol[1] ? ", CR LF" : ", LF"));
+            Cad cad;
+            cad.r12 = r12;
+            cad.eol = eol;
+            draw(cad);
+            ui.Clear();
+            ASSERT_EQ(Import(cad.Text()), DxfImport::Imported);
+            check();
+        }
+}
+
+// Every case, in every flavour, gives these lines and no message.
+TEST_F(DxfTest, WhatTheDrawingShowsInModelSpaceInMetres) {
+    auto ground = [](Cad& c) { c.Line(-50, 0, 50, 0, "GROUND"); };
+    // An embankment in block coordinates, its base point the left toe.
+    auto embankment = [](Cad& c) { c.Block("EMB", 2, 0).Poly({{2, 0}, {6, 3}, {10, 3}, {14, 0}}).EndBlock(); };
+    struct Case {
+        const char* what;
+        std::function<void(Cad&)> draw;
+        std::vector<Seg> lines;
+        bool r2000Only = false;
+    } cases[] = {
+        {"lines and polylines", [](Cad& c) { c.Line(0, 0, 10, 0).Poly({{10, 0}, {10, -5}, {0, -5}, {0, 0}}, {}, true); },
+         {{0, -5, 0, 0}, {0, -5, 10, -5}, {0, 0, 10, 0}, {10, -5, 10, 0}}},
+        {"a block inserted twice, once turned and scaled",
+         [&](Cad& c) {
+             embankment(c);
+             c.Insert("EMB", 20, 0).Insert("EMB", -20, 0, 2, 90);
+         },
+         {{-26, 8, -20, 0}, {-26, 8, -26, 16}, {-26, 16, -20, 24}, {20, 0, 24, 3}, {24, 3, 28, 3}, {28, 3, 32, 0}},
+         },
+        {"nested blocks and a grid of references",
+         [](Cad& c) {
+             c.Block("PILE").Line(0, 0, 0, -10).EndBlock();
+             c.Block("PAIR").Insert("PILE", 0, 0).Insert("PILE", 3, 0).EndBlock();
+             c.Insert("PAIR", 50, 0, 1, 180).Insert("PILE", 60, 0, 1, 0, "0", false, 3, 5);
+         },
+         {{47, 0, 47, 10}, {50, 0, 50, 10}, {60, -10, 60, 0}, {65, -10, 65, 0}, {70, -10, 70, 0}}},
+        {"dimension graphics", [&](Cad& c) {
+             ground(c);
+             c.Dimension(-50, 50, 8);
+         }, {{-50, 0, 50, 0}}},
+        {"paper space",
+         [&](Cad& c) {
+             ground(c);
+             c.Block("TITLE").Line(0, 0, 180, 0).Line(0, 0, 0, 50).EndBlock();
+             c.Block("*Paper_Space0").Line(0, 0, 100, 100).EndBlock();
+             c.Line(0, 0, 420, 0, "FRAME", true).Line(420, 0, 420, 297, "FRAME", true);
+             c.Insert("TITLE", 240, 0, 1, 0, "FRAME", true);
+         },
+         {{-50, 0, 50, 0}}},
+        {"layers off and frozen",
+         [&](Cad& c) {
+             c.Layer("GROUND", 3).Layer("MEMO", -1).Layer("OLD", 5, 1).Layer("OldOff", -2, 1);
+             ground(c);
+             c.Line(0, 1, 5, 1, "MEMO").Line(0, 2, 5, 2, "old").Line(0, 3, 5, 3, "OLDOFF");
+             // A reference on a layer that is off hides its layer-0 lines,
+             // not those on a layer that is on; one on a frozen layer hides all.
+             c.Block("MIX").Line(0, -1, 5, -1).Line(0, -2, 5, -2, "GROUND").EndBlock();
+             c.Insert("MIX", 0, 0, 1, 0, "MEMO").Insert("MIX", 0, -10, 1, 0, "OLD");
+         },
+         {{-50, 0, 50, 0}, {0, -2, 5, -2}}},
+        {"millimetres", [](Cad& c) {
+             c.units = 4;
+             c.Line(-20500, 0, 20500, -1250).Poly({{0, 0}, {0, -3500}});
+         },
+         {{-20.5, 0, 20.5, -1.25}, {0, -3.5, 0, 0}}, true},
+        {"mirrored by the extrusion direction",
+         [&](Cad& c) {
+             embankment(c);
+             c.Poly({{10, 0}, {20, 0}, {20, -5}}, {}, false, "0", -1).Line(30, 1, 40, 1).Extrusion(-1);  // a LINE is in world coordinates
+             c.Insert("EMB", 50, 0, 1, 0, "0", false, 1, 0, -1);
+         },
+         {{-20, -5, -20, 0}, {-20, 0, -10, 0}, {-62, 0, -58, 3}, {-58, 3, -54, 3}, {-54, 3, -50, 0}, {30, 1, 40, 1}},
+         },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EachFlavour(c.draw, c.r2000Only, [&] {
+            std::vector<Seg> got = Segments(*m), want = c.lines;
+            std::sort(want.begin(), want.end());
+            ASSERT_EQ(got.size(), want.size());
+            for (std::size_t i = 0; i < want.size(); ++i)
+                for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[i][k], want[i][k], 1e-9) << i;
+            EXPECT_EQ(ui.Count(), 0u);
+        });
+    }
+    // Millimetres become the very numbers typed in metres.
+    Cad mm;
+    mm.units = 4;
+    mm.Line(-20500, 0, 12345, -1250);
+    ASSERT_EQ(Import(mm.Text()), DxfImport::Imported);
+    EXPECT_EQ(Pt(0), PT(-20.5, 0));
+    EXPECT_EQ(Pt(1), PT(12.345, -1.25));
+}
+
+// Arcs, circles and arc segments of polylines become chords: their points on
+// the curve, its ends kept, every chord within 0.01 m of the curve and no
+// more chords than that needs; the user is told what was approximated.
+TEST_F(DxfTest, CurvesBecomeChordsWithinACentimetre) {
+    const double kTol = 0.01;
+    struct Case {
+        const char* what;
+        std::function<void(Cad&)> draw;
+        double cx, cy, r, sweep;  // the curve, in metres
+        PT from, to, through;
+        const char* notes;
+        bool r2000Only = false;
+    } cases[] = {
+        {"bulge of a half circle, below its chord", [](Cad& c) { c.Poly({{0, 0}, {10, 0}}, {1}); }, 5, 0, 5, kPi,
+         {0, 0}, {10, 0}, {5, -5}, "曲線を線分で近似して取り込みました（ポリラインの円弧1個）。"},
+        {"bulge of a quarter turn the other way", [](Cad& c) { c.Poly({{0, 0}, {5, 5}, {20, 5}}, {-std::tan(kPi / 8)}); },
+         5, 0, 5, kPi / 2, {0, 0}, {5, 5}, {5 - 5 * std::sqrt(0.5), 5 * std::sqrt(0.5)}, "曲線を線分で近似して取り込みました（ポリラインの円弧1個）。"},
+        {"arc", [](Cad& c) { c.Arc(0, 0, 10, 0, 90); }, 0, 0, 10, kPi / 2, {10, 0}, {0, 10}, {10 * std::sqrt(0.5), 10 * std::sqrt(0.5)},
+         "曲線を線分で近似して取り込みました（円弧1個）。"},
+        {"arc across 0 degrees", [](Cad& c) { c.Arc(0, 0, 30, 270, 45); }, 0, 0, 30, kPi * 3 / 4, {0, -30},
+         {30 * std::sqrt(0.5), 30 * std::sqrt(0.5)}, {30, 0}, "曲線を線分で近似して取り込みました（円弧1個）。"},
+        {"circle", [](Cad& c) { c.Arc(0, -30, 2); }, 0, -30, 2, 2 * kPi, {2, -30}, {2, -30}, {-2, -30},
+         "曲線を線分で近似して取り込みました（円1個）。"},
+        {"mirrored arc", [](Cad& c) { c.Arc(10, 0, 5, 0, 90, -1); }, -10, 0, 5, kPi / 2, {-15, 0}, {-10, 5},
+         {-10 - 5 * std::sqrt(0.5), 5 * std::sqrt(0.5)},
+         "曲線を線分で近似して取り込みました（円弧1個）。"},
+        {"bulge in millimetres in a block",
+         [](Cad& c) {
+             c.units = 4;
+             c.Block("B").Poly({{0, 0}, {10000, 0}}, {1}).EndBlock().Insert("B", 0, 0, 0.5);
+         },
+         2.5, 0, 2.5, kPi, {0, 0}, {5, 0}, {2.5, -2.5}, "曲線を線分で近似して取り込みました（ポリラインの円弧1個）。", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto onCurve = [&](PT p) { return std::fabs(std::hypot(p.first - c.cx, p.second - c.cy) - c.r) < 1e-9 * c.r; };
+        auto at = [&](PT p, PT q) { return std::hypot(p.first - q.first, p.second - q.second) < 1e-9; };
+        EachFlavour(c.draw, c.r2000Only, [&] {
+            ASSERT_EQ(ui.Count(), 1u);
+            EXPECT_EQ(ui.Last().text, c.notes);
+            int onArc = 0, chords = 0, ends = 0;
+            for (int i = 0; i < m->BndPtCount; ++i) {
+                onArc += onCurve(Pt(i));
+                ends += at(Pt(i), c.from) + (c.to != c.from && at(Pt(i), c.to));
+            }
+            EXPECT_EQ(ends, c.to == c.from ? 1 : 2);
+            double nearest = 1e300;
+            for (int i = 0; i < m->BndLineCount; ++i) {
+                const PT a = Pt(Ln(i).first), b = Pt(Ln(i).second);
+                if (!onCurve(a) || !onCurve(b)) continue;
+                ++chords;
+                EXPECT_LE(c.r - std::hypot((a.first + b.first) / 2 - c.cx, (a.second + b.second) / 2 - c.cy), kTol);
+                nearest = std::min(nearest, Distance(c.through, a, b));
+            }
+            EXPECT_EQ(onArc, c.sweep > 6 ? chords : chords + 1);
+            // One chord fewer would leave the tolerance; the arc runs the
+            // way it was drawn, through its middle.
+            ASSERT_GT(chords, 1);
+            EXPECT_GT(c.r * (1 - std::cos(c.sweep / (chords - 1) / 2)), kTol);
+            EXPECT_LE(nearest, kTol);
+        });
+    }
+}
+
+// One message counts, by kind, what was approximated and what left out, and
+// names the points where more lines meet than the line tools allow.
+TEST_F(DxfTest, OneMessageSaysWhatDiffersFromTheDrawing) {
+    auto star = [](Cad& c, double x, int n) {
+        for (int k = 0; k < n; ++k) c.Line(x, 0, x + std::cos(k * 0.3), std::sin(k * 0.3));
+    };
+    Cad all;
+    all.Arc(0, 0, 10, 0, 90).Arc(0, 0, 20, 0, 90).Arc(50, -50, 1).Poly({{0, -5}, {10, -5}, {20, -5}}, {0.2, -0.3});
+    all.Head("ELLIPSE", "0", false, "AcDbEllipse").P(10, 100.0).P(20, 0.0).P(30, 0.0).P(11, 4.0).P(21, 0.0);
+    all.P(31, 0.0).P(40, 0.5).P(41, 0.0).P(42, 2 * kPi);
+    all.Head("SPLINE", "0", false, "AcDbSpline").P(70, "8").P(71, "3").P(72, "8").P(73, "4");
+    for (double k : {0, 0, 0, 0, 1, 1, 1, 1}) all.P(40, k);
+    for (auto [x, y] : std::vector<PT>{{0, 30}, {5, 35}, {10, 30}, {15, 35}}) all.P(10, x).P(20, y).P(30, 0.0);
+    star(all, 200, 10);
+    star(all, 300, 12);
+    star(all, 400, 9);
+    ASSERT_EQ(Import(all.Text()), DxfImport::Imported);
+    ASSERT_EQ(ui.Count(), 1u);
+    const int centre1 = FindBndPt(*m, 200, 0, 0) + 1, centre2 = FindBndPt(*m, 300, 0, 0) + 1;
+    EXPECT_EQ(ui.Last().text, "曲線を線分で近似して取り込みました（円弧2個、円1個、楕円1個、ポリラインの円弧2個）。\r"
+                              "次の図形は取り込んでいません（スプライン1個）。\r"
+                              "10本以上の線が接続する境界点があります（境界点" +
+                                  std::to_string(centre1) + "、" + std::to_string(centre2) +
+                                  "）。1つの境界点に接続できる線は9本までです。");
+    EXPECT_EQ(ui.Last().icon, MsgIcon::Exclamation);
+    // The ellipse's points lie on it, x²/16 + y²/4 = 1 about (100, 0).
+    int onEllipse = 0;
+    for (int i = 0; i < m->BndPtCount; ++i) {
+        const double u = (Pt(i).first - 100) / 4, v = Pt(i).second / 2;
+        if (std::fabs(u * u + v * v - 1) < 1e-9) ++onEllipse;
+    }
+    EXPECT_GE(onEllipse, 8);
+    // Nothing comes of the spline.
+    for (int i = 0; i < m->BndPtCount; ++i) EXPECT_FALSE(Pt(i).second > 29) << i;
+
+}
+
 TEST_F(DxfTest, FiveHundredPointsAndLines) {
     // A closed 500-gon fits without a message.
     std::vector<PT> v;
@@ -166,14 +492,39 @@ TEST_F(DxfTest, FiveHundredPointsAndLines) {
                                        std::tuple{pairs.End().text, 33, 500}}) {
         ui.Clear();
         EXPECT_EQ(Import(text), DxfImport::LimitReached);
-        ASSERT_EQ(ui.Count(), 1u);
-        EXPECT_EQ(ui.Last().text, "要素数が500を超えました。");
-        EXPECT_EQ(ui.Last().icon, MsgIcon::Exclamation);
+        // Every pair of 33 points joined also puts 32 lines at each point.
+        ASSERT_EQ(ui.Count(), points == 33 ? 2u : 1u);
+        EXPECT_EQ(ui.shown.front().text, "要素数が500を超えました。");
+        EXPECT_EQ(ui.shown.front().icon, MsgIcon::Exclamation);
+        if (points == 33) {
+            EXPECT_EQ(ui.Last().text.rfind("10本以上の線が接続する境界点があります（境界点1、2、3、4、5 ほか", 0), 0u);
+        }
         EXPECT_EQ(m->BndPtCount, points);
         EXPECT_EQ(m->BndLineCount, lines);
     }
     std::set<LN> seen;
     for (int i = 0; i < 500; ++i) EXPECT_TRUE(seen.insert(Ln(i)).second);
+}
+
+// Block references nested ten deep, ten copies each: the expansion ends
+// soon and says the drawing did not come in whole.
+TEST_F(DxfTest, ReferencesNestedBeyondAnySectionEndSoon) {
+    for (bool lines : {true, false}) {
+        SCOPED_TRACE(lines ? "lines" : "texts");
+        Cad c;
+        c.Block("B0");
+        if (lines) c.Line(0, 0, 0.5, 0.25);
+        else c.Head("TEXT", "0", false, "AcDbText").P(10, 0.0).P(20, 0.0).P(40, 1.0).P(1, "x");
+        c.EndBlock();
+        for (int k = 1; k <= 10; ++k)
+            c.Block("B" + std::to_string(k)).Insert("B" + std::to_string(k - 1), 0, 0, 1, 0, "0", false, 10, std::pow(10, k - 1)).EndBlock();
+        c.Line(-1, -1, -2, -2).Insert("B10", 0, 0);
+        ui.Clear();
+        EXPECT_EQ(Import(c.Text()), DxfImport::LimitReached);
+        ASSERT_GE(ui.Count(), 1u);
+        EXPECT_EQ(ui.shown.front().text, "要素数が500を超えました。");
+        EXPECT_EQ(m->BndPtCount, lines ? 500 : 2);  // every copy in a place of its own
+    }
 }
 
 TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
@@ -204,7 +555,7 @@ TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
         {"elevation of -2e6", Dxf().Preamble().Line(0, -2e6, 10, 1).End().text, DxfImport::ReadError,
          "ファイル読み込みエラーが発生しました。\rY座標(m)が-1000000～1000000の範囲にありません。"},
         {"empty", "", DxfImport::NothingImported, kNothing},
-        {"no lines", Dxf().Preamble().P(0, "CIRCLE").P(10, 0.0).P(20, 0.0).P(40, 1.0).End().text,
+        {"no lines", Dxf().Preamble().P(0, "POINT").P(10, 0.0).P(20, 0.0).P(30, 1.0).End().text,
          DxfImport::NothingImported, kNothing},
     };
     for (const auto& c : cases) {
@@ -229,18 +580,22 @@ TEST_F(DxfTest, DrawingsWrittenByEzdxf) {
         const char* file;
         int segments, points, lines;
         int first;  // the first point of the ground surface
+        const char* notes;
     } cases[] = {
-        // The block's line first (the blocks section comes before the
-        // entities), then surface 7, embankment 3, notch top 1, sides 2,
-        // layer line 1, closed lower layer 4 (its top repeats the layer line).
-        {"section_r2000.dxf", 19, 16, 18, 2},
-        // The same without the block, the layer line drawn once as a LINE.
-        {"section_r12.dxf", 18, 14, 17, 0},
+        // Surface 7, embankment 3, notch top 1, sides 2, layer line 1,
+        // closed lower layer 4 (its top repeats the layer line), the circle
+        // in 32 chords, the arc in 10, and the block's line where its
+        // INSERT places it.
+        {"section_r2000.dxf", 61, 59, 60, 0, "曲線を線分で近似して取り込みました（円弧1個、円1個）。"},
+        // The same without arc and block, the layer line drawn once as a LINE.
+        {"section_r12.dxf", 50, 46, 49, 0, "曲線を線分で近似して取り込みました（円1個）。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
+        ui.Clear();
         EXPECT_EQ(Import(fs::path(KOVA_TEST_DATA) / "dxf" / c.file), DxfImport::Imported);
-        EXPECT_EQ(ui.Count(), 0u);
+        ASSERT_EQ(ui.Count(), 1u);
+        EXPECT_EQ(ui.Last().text, c.notes);
         EXPECT_EQ(status.back(), "DXF読込み:" + std::to_string(c.segments));
         EXPECT_EQ(m->BndPtCount, c.points);
         EXPECT_EQ(m->BndLineCount, c.lines);
@@ -306,6 +661,7 @@ TEST_F(EndToEnd, SeventeenDigitCoordinates) {
 
 TEST_F(EndToEnd, EzdxfSection) {
     ASSERT_EQ(Import(fs::path(KOVA_TEST_DATA) / "dxf" / "section_r12.dxf"), DxfImport::Imported);
+    ui.Clear();  // told that the circle came in as chords
     Click(6, 0, -5);   // upper layer, under embankment and notch
     Click(6, 0, -15);  // lower layer
     Click(5, 0, 2);    // embankment
@@ -316,6 +672,92 @@ TEST_F(EndToEnd, EzdxfSection) {
     // base points; the embankment over 2 surface and 2 crown points.
     EXPECT_EQ(SaveOpenAndWrite("土層構成点番号"), (std::multiset<int>{1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 11, 12, 13, 14}));
     EXPECT_EQ(SaveOpenAndWrite("盛土構成点番号"), (std::multiset<int>{2, 3, 9, 10}));
+}
+
+namespace e2e {
+
+// A road section as drawn in CAD, in millimetres: ground, layer lines and
+// sides on their layers, one embankment block inserted twice, a dimension,
+// a construction line on a frozen layer, a note on a layer that is off and
+// a title block with the sheet border in paper space.
+std::string CadSection() {
+    Cad c;
+    c.units = 4;
+    c.Layer("GROUND", 3).Layer("SOIL", 2).Layer("DIM", 1).Layer("CONSTR", 8, 1).Layer("MEMO", -4).Layer("SHEET", 7);
+    c.Block("EMB").Poly({{0, 0}, {4000, 3000}, {10000, 3000}, {14000, 0}}).EndBlock();
+    c.Block("TITLE").Line(0, 0, 180, 0).Line(180, 0, 180, 40).Line(0, 40, 180, 40).EndBlock();
+    c.Poly({{-50000, 0}, {-30000, 0}, {-16000, 0}, {10000, 0}, {24000, 0}, {50000, 0}}, {}, false, "GROUND");
+    c.Line(-50000, -6000, 50000, -6000, "SOIL").Poly({{-50000, 0}, {-50000, -6000}, {-50000, -15000}}, {}, false, "SOIL");
+    c.Poly({{50000, 0}, {50000, -6000}, {50000, -15000}}, {}, false, "SOIL").Line(-50000, -15000, 50000, -15000, "SOIL");
+    c.Dimension(-30000, -16000, 6000);
+    c.Line(-60000, -3000, 60000, 4000, "CONSTR").Line(0, 8000, 20000, 8000, "MEMO");
+    c.Insert("EMB", -30000, 0, 1, 0, "GROUND").Insert("EMB", 10000, 0, 1, 0, "GROUND");
+    c.Line(0, 0, 420, 0, "SHEET", true).Line(420, 0, 420, 297, "SHEET", true).Insert("TITLE", 240, 0, 1, 0, "SHEET", true);
+    return c.Text();
+}
+
+// The same section typed in by hand in metres, line by line.
+std::string HandSection() {
+    Cad c;
+    c.Poly({{-50, 0}, {-30, 0}, {-16, 0}, {10, 0}, {24, 0}, {50, 0}});
+    c.Line(-50, -6, 50, -6).Line(-50, 0, -50, -6).Line(-50, -6, -50, -15).Line(50, 0, 50, -6).Line(50, -6, 50, -15);
+    c.Line(-50, -15, 50, -15);
+    c.Poly({{-30, 0}, {-26, 3}, {-20, 3}, {-16, 0}}).Poly({{10, 0}, {14, 3}, {20, 3}, {24, 0}});
+    return c.Text();
+}
+
+}  // namespace e2e
+
+// Imported, traced and calculated, the CAD drawing gives the section, the
+// calculation input and the results of the section typed in by hand.
+TEST_F(EndToEnd, CadDrawingCalculatesAsTheSectionTypedInByHand) {
+    std::map<std::string, std::string> out[2];
+    int points = 0;
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k == 0 ? "CAD" : "by hand");
+        ui.Clear();
+        ASSERT_EQ(Import(k == 0 ? e2e::CadSection() : e2e::HandSection()), DxfImport::Imported);
+        EXPECT_EQ(ui.Count(), 0u);
+        ASSERT_EQ(m->BndLineCount, 17);
+        if (k == 0) points = m->BndPtCount;
+        ASSERT_EQ(m->BndPtCount, points);
+        Click(6, 0, -3);
+        Click(6, 0, -10);
+        Click(5, -23, 1);
+        Click(5, 17, 1);
+        ASSERT_EQ(m->SoilLayerCount, 2);
+        ASSERT_EQ(m->EmbankmentCount, 2);
+        for (int i = 0; i < 2; ++i) {
+            const auto s = static_cast<std::size_t>(i);
+            m->SoilParam[s] = SoilParamRec{};
+            m->SoilLayer[s].UnitWeight = 15 + i;
+            test::SetCurve(m->ELogPCurve[s], {{1, 2.4}, {4, 2.15}, {16, 1.7}, {64, 1.3}});
+            test::SetCurve(m->CvCurve[s], {{1, 100}});
+            m->Embankment[s].UnitWeight = 19;
+            m->Embankment[s].Stage = static_cast<i16>(i + 1);
+        }
+        m->StageDays[0] = 30;
+        m->StageDays[1] = 60;
+        m->CalcPosCount = 3;
+        m->Cond.CalcPosName = {"No.1", "No.2", "No.3"};
+        m->Cond.CalcPosX = {-23, 0, 17};
+        const fs::path run = dir / ("run" + std::to_string(k));
+        fs::create_directories(run);
+        ASSERT_TRUE(WriteCalcInput(*m, run, ui));
+        auto st = std::make_unique<engine::EngineState>();
+        engine::RunOptions o;
+        o.clock = [] { return engine::RunStamp{26, 12, 8, 9, 5, 7}; };
+        ASSERT_EQ(engine::run_calculation(run, *st, ui, o), 0);
+        EXPECT_EQ(ui.Count(), 0u) << ui.Last().text;
+        for (const auto& f : fs::directory_iterator(run)) out[k][f.path().filename().string()] = test::ReadBytes(f.path());
+    }
+    // Every file, from the calculation input to the last drawing, alike.
+    EXPECT_EQ(out[0].size(), out[1].size());
+    for (const auto& [name, bytes] : out[0]) EXPECT_TRUE(out[1][name] == bytes) << name << " differs";
+    // And something settled: under the first embankment's crown.
+    const std::string rows = out[0]["tnk1.csv"];
+    ASSERT_EQ(rows.rfind("-23.000000,3.000000,", 0), 0u) << rows;
+    EXPECT_GT(std::stod(rows.substr(20)), 0.05) << rows;
 }
 
 }  // namespace

@@ -83,6 +83,12 @@ TEST(RunViewer, TheViewerComesFromTheProgramsFolderAndRunsInTheProgramFolder) {
     EXPECT_EQ(runner.started[0].workDir, std::filesystem::path("/home/u/.local/share/kovadex"));
     ASSERT_EQ(msg.Count(), 1u);
     EXPECT_EQ(msg.Last().text, "印刷ﾌﾟﾚﾋﾞｭｰ(VIEWQEX2)を起動出来ません。\r/usr/bin/VIEWQEX2");
+    // A caller that names its reports has the name follow "/PDTOPEN".
+    ScriptedProcesses named;
+    named.Script(ProcessStatus{ProcessState::Exited, 0, {}});
+    RunViewer(named, msg, "/home/u/.local/share/kovadex", nullptr, "/usr/bin", "TL");
+    ASSERT_EQ(named.started.size(), 1u);
+    EXPECT_EQ(named.started[0].args, (std::vector<std::string>{"/PDTOPEN", "TL"}));
     if (old) setenv("KOVA_VIEWER", saved.c_str(), 1);
 }
 

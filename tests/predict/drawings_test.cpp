@@ -194,5 +194,67 @@ TEST(PredictDrawings, HugeFinalSettlementStopsAtAThousandTicks) {
     EXPECT_EQ(grid, 1000);
 }
 
+
+// No text of a prediction drawing covers another, for stations over the
+// ranges users meet: readings near the time axis, targets on a day label.
+TEST(PredictDrawing, NoTextCoversAnother) {
+    struct Extent {
+        int l, t, r, b;
+    };
+    auto extent = [](const testsupport::DrawingRecord& k) {
+        int len = 0;
+        for (std::size_t i = 0; i < k.text.size();) {
+            const auto c = static_cast<unsigned char>(k.text[i]);
+            const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            len += n == 1 ? k.v[2] / 2 : k.v[2];
+            i += n;
+        }
+        const int x = k.v[0], y = k.v[1], h = k.v[3];
+        return k.v[4] == 90 ? Extent{x - h, y - len, x, y} : Extent{x, y - h, x + len, y};
+    };
+    const struct {
+        double scale;
+        int daysApart, option, mode, sa;
+    } cases[] = {{1, 10, 1, 0, 1}, {1, 10, 0, 0, 1}, {0.05, 10, 1, 0, 1}, {0.05, 10, 0, 0, 2},
+                 {1, 50, 2, 0, 1}, {0.2, 5, 1, 0, 1},  {1, 100, 1, 1, 1},  {0.5, 30, 0, 0, 2}};
+    auto noneCovered = [&](const StationRecord& st, const ObsSettings& s) {
+        test::TempDir dir;
+        DrawingFile f = Parse(WritePredictionDrawing(st, s, 1, dir.path()), "45,30");
+        std::vector<Extent> texts;
+        for (const auto& r : f.records)
+            if (r.kind == 'K') texts.push_back(extent(r));
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                const Extent& a = texts[i];
+                const Extent& b = texts[j];
+                EXPECT_FALSE(a.l < b.r && b.l < a.r && a.t < b.b && b.t < a.b)
+                    << f.records.size() << " texts: " << i << "/" << j;
+            }
+    };
+    // The worked station with its target on every tenth day, on the day
+    // labels too.
+    for (int option : {0, 1})
+        for (int day = 10; day <= 200; day += 10) {
+            SCOPED_TRACE("target day " + std::to_string(day) + " option " + std::to_string(option));
+            ObsSettings s = Option(option);
+            StationRecord st = FittedStation(s);
+            st.TargetDay = day;
+            noneCovered(st, s);
+        }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.scale) + " " + std::to_string(c.daysApart) + " " + std::to_string(c.option));
+        StationRecord st = test::MakeStation({{0, 0.01 * c.scale}, {c.daysApart, 0.5 * c.scale},
+                                              {3 * c.daysApart, 0.75 * c.scale}, {9 * c.daysApart, 0.9 * c.scale}},
+                                             c.sa, 4);
+        ObsSettings s = Option(c.option);
+        s.TimeAxisMode = static_cast<std::int16_t>(c.mode);
+        s.LeaveDays = 30 * c.daysApart;
+        s.ResidualSettlement = 0.05 * c.scale;
+        PredictionOutcome out = ComputePrediction(st, s);
+        static_cast<StationResults&>(st) = out.results;
+        if (st.LastDay >= 1) noneCovered(st, s);
+    }
+}
+
 }  // namespace
 }  // namespace kova::predict

@@ -185,20 +185,20 @@ TEST(PredictInput, ValidationOrderAndMessages) {
         double percent, residual, end;
         const char* message;  // nullptr: passes
     } cases[] = {
-        {0, 4, 3, 365, 90, 0.2, 95, "Saが不正です"},
-        {3, 3, 3, 365, 90, 0.2, 95, "Saが不正です"},
-        {0, 4, 0, 0, 90, 0.2, 0, "Saが不正です"},  // Sa before the options
-        {1, 5, 0, 0, 90, 0.2, 95, "Sa'が不正です"},  // Sa' beyond Count, before the options
-        {1, 4, 0, 0, 90, 0.2, 95, "放置期間指定が不正です"},
+        {0, 4, 3, 365, 90, 0.2, 95, "Saが不正です。"},
+        {3, 3, 3, 365, 90, 0.2, 95, "Saが不正です。"},
+        {0, 4, 0, 0, 90, 0.2, 0, "Saが不正です。"},  // Sa before the options
+        {1, 5, 0, 0, 90, 0.2, 95, "Sa'が不正です。"},  // Sa' beyond Count, before the options
+        {1, 4, 0, 0, 90, 0.2, 95, "放置期間指定が不正です。"},
         {1, 4, 0, 1, 90, 0.2, 95, nullptr},
         {1, 4, 1, 365, 99, 0.2, 95, nullptr},
-        {1, 4, 1, 365, 99.5, 0.2, 95, "圧密度指定が不正です"},
-        {1, 4, 1, 365, -1, 0.2, 95, "圧密度指定が不正です"},
-        {1, 4, 2, 365, 90, 0, 100, "残留沈下量指定が不正です"},  // option before the end
+        {1, 4, 1, 365, 99.5, 0.2, 95, "圧密度指定が不正です。"},
+        {1, 4, 1, 365, -1, 0.2, 95, "圧密度指定が不正です。"},
+        {1, 4, 2, 365, 90, 0, 100, "残留沈下量指定が不正です。"},  // option before the end
         {1, 4, 7, 0, -5, -5, 95, nullptr},  // another option checks nothing
         {1, 4, 3, 365, 90, 0.2, 100, nullptr},
-        {1, 4, 3, 365, 90, 0.2, 100.5, "終了条件指定が不正です"},
-        {1, 4, 3, 365, 90, 0.2, 0, "終了条件指定が不正です"},
+        {1, 4, 3, 365, 90, 0.2, 100.5, "終了条件指定が不正です。"},
+        {1, 4, 3, 365, 90, 0.2, 0, "終了条件指定が不正です。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.sa << c.saPrime << " " << c.option << " " << c.end);
@@ -264,7 +264,7 @@ TEST(PredictFit, FailuresTakeTheFailurePath) {
         const PredictionOutcome out = ComputePrediction(st, Option(3));
         EXPECT_EQ(out.check, 0);
         ASSERT_TRUE(out.message.has_value());
-        EXPECT_EQ(out.message->text, "開始、終了が不正です");
+        EXPECT_EQ(out.message->text, "開始、終了が不正です。");
         ExpectCleared(out.results);
     }
 }
@@ -287,7 +287,7 @@ TEST(PredictCalcPrediction, StoresResultsAndClearsThemOnFailure) {
     ExpectCleared(data.Stations[2]);
 
     CalcPrediction(data, 1, box);  // an empty station: Sa 0
-    EXPECT_EQ(box.Last().text, "Saが不正です");
+    EXPECT_EQ(box.Last().text, "Saが不正です。");
 }
 
 }  // namespace

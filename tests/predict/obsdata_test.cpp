@@ -107,6 +107,43 @@ TEST(PredictObsFile, WriteReadWriteKeepsEveryInputAndNoResult) {
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
+// Whatever the data set holds, a save writes only a file that opens again:
+// a value the reader refuses leaves the old file as it was, and the message
+// names what is wrong.
+TEST(PredictObsFile, SaveNeverWritesWhatTheReaderRefuses) {
+    TempDir dir;
+    ObsDataSet good;
+    InitNewData(good);
+    good.StationCount = 1;
+    good.Stations[1] = PartStation();
+    const auto file = dir / "kept.tlm";
+    WriteDataFile(good, file);
+    const std::string before = DataFileText(good);
+    const struct {
+        void (*spoil)(ObsDataSet&);
+        const char* named;
+    } cases[] = {
+        {[](ObsDataSet& d) { d.Stations[1].Sa = -1; }, "回帰範囲の行番号"},
+        {[](ObsDataSet& d) { d.Stations[1].SaPrime = 600; }, "回帰範囲の行番号"},
+        {[](ObsDataSet& d) { d.Stations[1].Settlement[2] = 1e10; }, "沈下量"},
+        {[](ObsDataSet& d) { d.TargetPercent = 101; }, "最終沈下量に対する割合"},
+        {[](ObsDataSet& d) { d.LeaveDays = -5; }, "経過日数"},
+        {[](ObsDataSet& d) { d.SettlementOption = 7; }, "沈下オプション"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named);
+        ObsDataSet bad = good;
+        c.spoil(bad);
+        RecordingMessages box;
+        EXPECT_FALSE(SaveDataFile(bad, file, box));
+        ASSERT_EQ(box.Count(), 1u);
+        EXPECT_NE(box.Last().text.find("に書き込み出来ません。"), std::string::npos);
+        EXPECT_NE(box.Last().text.find(c.named), std::string::npos) << box.Last().text;
+        EXPECT_EQ(DataFileText(ReadDataFile(file)), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
+}
+
 TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
     const std::string good = ReadBytes(DataPath("sample.tlm"));
     auto replace = [&](const std::string& from, const std::string& to) {

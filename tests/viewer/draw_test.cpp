@@ -95,7 +95,8 @@ TEST(DrawDrawing, TextsSitOnTheirLowerLeftCornerWithSizeAndAngle) {
     ASSERT_EQ(circles.size(), 1u);
     EXPECT_DOUBLE_EQ(circles[0].x1, 150);
     EXPECT_DOUBLE_EQ(circles[0].y1, 200);
-    EXPECT_DOUBLE_EQ(circles[0].radius, 4);
+    // Half size 8 at half scale is 4, raised to the smallest printed marker.
+    EXPECT_DOUBLE_EQ(circles[0].radius, std::max(4.0, kMinMarker));
 }
 
 TEST(DrawDrawing, ANamedButAbsentDrawingIsALabelledEmptyFrame) {
@@ -126,19 +127,20 @@ bool Has(const std::vector<std::string>& v, const std::string& s) {
 }
 
 TEST(LayOut, TitleDateFormsAndPages) {
-    Report r = Page("$1  SJK_0000.PFM\r\n00  題目\r\n$0  SJK_0001.PFM\r\n$1  SJK_0005.PFM\r\n01    1.200\r\n"
+    // Forms without a layout of their own: their names and fields plainly.
+    Report r = Page("$1  XJK_0000.PFM\r\n00  題目\r\n$0  XJK_0001.PFM\r\n$1  XJK_0005.PFM\r\n01    1.200\r\n"
                     "00  ─────\r\n");
     auto pages = LayOut(r);
     ASSERT_EQ(pages.size(), 2u);
     for (const LaidPage& p : pages) {
         auto t = TextsOf(p);
-        EXPECT_EQ(t[0], "題名");
-        EXPECT_EQ(t[1], "05/12/19 14:03:07");
+        EXPECT_TRUE(Has(t, "題名"));
+        EXPECT_EQ(p.date, "2005年12月19日 14:03");
     }
     auto first = TextsOf(pages[0]);
-    EXPECT_TRUE(Has(first, "SJK_0000.PFM"));
+    EXPECT_TRUE(Has(first, "XJK_0000.PFM"));
     EXPECT_TRUE(Has(first, "題目"));
-    EXPECT_TRUE(Has(first, "SJK_0001.PFM"));
+    EXPECT_TRUE(Has(first, "XJK_0001.PFM"));
     auto second = TextsOf(pages[1]);
     // Values exactly as written, fields in the order of their numbers.
     auto at = [&](const std::string& s) { return std::find(second.begin(), second.end(), s) - second.begin(); };
@@ -151,8 +153,8 @@ TEST(LayOut, TitleDateFormsAndPages) {
 }
 
 TEST(LayOut, RepeatedRowFormsMakeOneTableWithAColumnPerFieldNumber) {
-    Report r = Page("$1  SJK_0001.PFM\r\n$0  SJK_0002.PFM\r\n00    1\r\n02  a\r\n$0  SJK_0002.PFM\r\n00    2\r\n"
-                    "01  b\r\n$R  5\r\n$0  SJK_0020.PFM\r\n$0  SJK_0021.PFM\r\n00    9\r\n");
+    Report r = Page("$1  XJK_0001.PFM\r\n$0  XJK_0002.PFM\r\n00    1\r\n02  a\r\n$0  XJK_0002.PFM\r\n00    2\r\n"
+                    "01  b\r\n$R  5\r\n$0  XJK_0020.PFM\r\n$0  XJK_0021.PFM\r\n00    9\r\n");
     auto pages = LayOut(r);
     ASSERT_EQ(pages.size(), 1u);
     const auto& t = pages[0].texts;
@@ -163,7 +165,7 @@ TEST(LayOut, RepeatedRowFormsMakeOneTableWithAColumnPerFieldNumber) {
     };
     // One caption for the run, a heading per field number, rows aligned under it.
     int captions = 0;
-    for (const PageText& x : t) captions += x.text == "SJK_0002.PFM";
+    for (const PageText& x : t) captions += x.text == "XJK_0002.PFM";
     EXPECT_EQ(captions, 1);
     ASSERT_TRUE(find("00") && find("01") && find("02"));
     ASSERT_TRUE(find("  1") && find("  2") && find("a") && find("b"));
@@ -179,7 +181,7 @@ TEST(LayOut, RepeatedRowFormsMakeOneTableWithAColumnPerFieldNumber) {
 
 TEST(LayOut, RowReservationMovesATableThatWouldNotFitToTheNextPage) {
     std::string body = "$1  A.PFM\r\n";
-    for (int i = 0; i < 40; ++i) body += "$0  B.PFM\r\n00  row\r\n";
+    for (int i = 0; i < 38; ++i) body += "$0  B.PFM\r\n00  row\r\n";
     Report without = Page(body + "$0  H.PFM\r\n$0  C.PFM\r\n00  x\r\n$0  C.PFM\r\n00  y\r\n");
     Report with = Page(body + "$R  12\r\n$0  H.PFM\r\n$0  C.PFM\r\n00  x\r\n$0  C.PFM\r\n00  y\r\n");
     auto a = LayOut(without);
@@ -192,8 +194,8 @@ TEST(LayOut, RowReservationMovesATableThatWouldNotFitToTheNextPage) {
 
 TEST(LayOut, DrawingsKeepTheirProportionsAndAbsentOnesAreFrames) {
     Report r = Page("$1                  KT_ZUMEN.PZK\r\n$1  TIJ_0003.PFM    TIJ_0003.PZK\r\n$0                  TNJ_H_01.PZK\r\n");
-    r.drawings["KT_ZUMEN.PZK"] = Drawing("L 0 0 1 1 0 2\r\n", "45,66");
-    r.drawings["TNJ_H_01.PZK"] = Drawing("L 0 0 1 1 0 2\r\n", "45,28");
+    r.drawings["KT_ZUMEN.PZK"] = Drawing("Q 0 0 4200 6500 0 2\r\n", "45,66");
+    r.drawings["TNJ_H_01.PZK"] = Drawing("Q 0 0 4200 2700 0 2\r\n", "45,28");
     auto pages = LayOut(r);
     ASSERT_EQ(pages.size(), 2u);
     ASSERT_EQ(pages[0].drawings.size(), 1u);
@@ -201,10 +203,11 @@ TEST(LayOut, DrawingsKeepTheirProportionsAndAbsentOnesAreFrames) {
     EXPECT_NEAR(f.width / f.height, 4200.0 / 6500.0, 1e-9);
     EXPECT_LE(f.y + f.height, kPageHeight - kMargin);
     ASSERT_EQ(pages[1].drawings.size(), 2u);
-    EXPECT_EQ(pages[1].drawings[0].drawing, nullptr);
+    // The viewer's own diagram stands in for the one no folder holds.
+    ASSERT_NE(pages[1].drawings[0].drawing, nullptr);
     EXPECT_EQ(pages[1].drawings[0].name, "TIJ_0003.PZK");
     EXPECT_NE(pages[1].drawings[1].drawing, nullptr);
-    EXPECT_GE(pages[1].drawings[1].frame.y, pages[1].drawings[0].frame.y + pages[1].drawings[0].frame.height);
+    EXPECT_GE(pages[1].drawings[1].clip.y, pages[1].drawings[0].clip.y + pages[1].drawings[0].clip.height);
     CellPicture p;
     for (const LaidPage& page : pages) PaintPage(page, p);
     EXPECT_FALSE(p.Texts().empty());

@@ -58,6 +58,11 @@ TEST(ViewerEndToEnd, TheWorkedExampleGoesToOnePdfWithItsTitles) {
     const std::string text = Capture("pdftotext -enc UTF-8 '" + (dir / "out.pdf").string() + "' -");
     for (const char* title : {"検討条件", "沈下算出点-No.01", "沈下算出点-No.04"})
         EXPECT_NE(text.find(title), std::string::npos) << title;
+    // Every field value of every report on its report's pages, no form name.
+    const std::string check = Capture("python3 '" + (fs::path(KOVA_TOOLS) / "check_viewer_pdf.py").string() + "' '" +
+                                      dir.path().string() + "' '" + (dir / "out.pdf").string() + "' 2>&1; echo rc=$?");
+    EXPECT_NE(check.find(" 0 misses"), std::string::npos) << check;
+    EXPECT_NE(check.find("rc=0"), std::string::npos) << check;
 
     // A page file cut short: still a PDF of what could be read, exit 1 and
     // the file and line named on stderr.
@@ -67,6 +72,10 @@ TEST(ViewerEndToEnd, TheWorkedExampleGoesToOnePdfWithItsTitles) {
     EXPECT_NE(err.find("TL_PRD1.PDT"), std::string::npos) << err;
     EXPECT_NE(err.find("rc=1"), std::string::npos) << err;
     EXPECT_GE(Pages(dir / "cut.pdf"), static_cast<int>(pageFiles.size()) + 1);
+    // The calculation's set alone leaves the prediction's file out.
+    EXPECT_EQ(RunIn(dir.path(), "QT_QPA_PLATFORM=offscreen '" + (kBin / "VIEWQEX2").string() + "' --pdf tk.pdf TK"), 0);
+    EXPECT_EQ(Pages(dir / "tk.pdf"), Pages(dir / "out.pdf"));
+    EXPECT_NE(RunIn(dir.path(), "'" + (kBin / "VIEWQEX2").string() + "' --pdf tk.pdf XX 2>/dev/null"), 0);
 }
 
 TEST(ViewerEndToEnd, NoPageFileIsAMessageAndExitOne) {

@@ -165,6 +165,22 @@ TEST(ReportSet, PageFilesInTheOrderTheProgramsWriteThem) {
     EXPECT_EQ(names, (std::vector<std::string>{"TK_DATA.PDT", "TK_DT_01.PDT", "TK_DT_02.PDT", "TK_DT_10.PDT",
                                                "TL_PRD2.PDT", "TL_PRD10.PDT"}));
     EXPECT_TRUE(PageFilesIn(dir / "missing").empty());
+    // One program's set: the same order, the other program's files left out.
+    struct Case {
+        const char* word;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"TK", {"TK_DATA.PDT", "TK_DT_01.PDT", "TK_DT_02.PDT", "TK_DT_10.PDT"}},
+        {"TL", {"TL_PRD2.PDT", "TL_PRD10.PDT"}},
+    };
+    for (const Case& c : cases) {
+        const auto set = ReportSetNamed(c.word);
+        ASSERT_TRUE(set) << c.word;
+        std::vector<std::string> got;
+        for (const auto& p : PageFilesIn(dir.path(), *set)) got.push_back(p.filename().string());
+        EXPECT_EQ(got, c.names) << c.word;
+    }
+    for (const char* word : {"", "tk", "TKX", "/PDTOPEN", "ALL"}) EXPECT_FALSE(ReportSetNamed(word)) << word;
 }
 
 TEST(ReportSet, DrawingsNamedByThePageAreLoadedFromItsFolderOnly) {

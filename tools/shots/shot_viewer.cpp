@@ -11,6 +11,7 @@
 #include "tools/shots/shot_support.hpp"
 #include "viewer/app/document.hpp"
 #include "viewer/app/viewer_window.hpp"
+#include "viewer/reader/report_set.hpp"
 
 int main(int argc, char** argv) {
     return kova::RunShots(argc, argv, 4, "<folder> <report folder> <page file>...", [&](const QDir& out) {
@@ -32,7 +33,10 @@ int main(int argc, char** argv) {
         w.Show(index);
         QString base = QStringLiteral("viewer_") + want.section('.', 0, 0);
         ok = kova::SaveWindowShot(w, out, base + QStringLiteral(".png")) && ok;
-        kova::viewer::LaidReport r = kova::viewer::LoadLaid(std::filesystem::path(argv[2]) / argv[a]);
+        // Laid out with its set, as the window does (the project title of
+        // the condition report heads a position's pages).
+        const auto set = kova::viewer::LoadSet(kova::viewer::PageFilesIn(argv[2]));
+        const kova::viewer::LaidReport& r = set[static_cast<std::size_t>(index)];
         for (std::size_t p = 0; p < r.pages.size(); ++p)
             ok = kova::SaveShot(kova::viewer::RenderPage(r.pages[p], 1240), out,
                                 base + QStringLiteral("_p%1.png").arg(p + 1)) && ok;

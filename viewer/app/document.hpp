@@ -3,6 +3,7 @@
 // paint device (printer), or an image for the screen.
 #include <QImage>
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QString>
 #include <filesystem>
 #include <memory>
@@ -18,15 +19,35 @@ struct LaidReport {
     std::string Name() const { return report->page.name; }
 };
 
-// Reads and lays out a page file and its drawings.
-LaidReport LoadLaid(const std::filesystem::path& pageFile);
+// Reads and lays out a page file and its drawings; projectTitle heads its
+// pages (its own project field when empty).
+LaidReport LoadLaid(const std::filesystem::path& pageFile, const std::string& projectTitle = {});
+
+// Reads and lays out a set of page files: each page headed by the project
+// of the set's condition report, where the set has one.
+std::vector<LaidReport> LoadSet(const std::vector<std::filesystem::path>& pageFiles);
+
+// Pages to print with their place in the printed set.
+struct PrintPage {
+    const LaidPage* page = nullptr;
+    SetPlace place;
+};
+
+// The pages of reports as one printed set, numbered through.
+std::vector<PrintPage> PrintSet(const std::vector<const LaidReport*>& reports);
+
+// Pages `from` to `to` (1-based, inclusive; 0 for no bound) of a set.
+std::vector<PrintPage> PageRange(const std::vector<PrintPage>& pages, int from, int to);
 
 // Paints pages onto a device set to A4, one page of the device per page,
 // each scaled to the device's page. False when the device cannot be painted.
-bool PaintPages(const std::vector<const LaidPage*>& pages, QPagedPaintDevice& device);
+bool PaintPages(const std::vector<PrintPage>& pages, QPagedPaintDevice& device);
 
 // Writes pages to a PDF file; false when it cannot be written.
-bool WritePdf(const std::vector<const LaidPage*>& pages, const QString& file, const QString& title);
+bool WritePdf(const std::vector<PrintPage>& pages, const QString& file, const QString& title);
+
+// One page painted onto a painter whose transform maps page units.
+void PaintOne(QPainter& painter, const PrintPage& page);
 
 // One page as an image `widthPx` pixels wide.
 QImage RenderPage(const LaidPage& page, int widthPx);

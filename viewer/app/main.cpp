@@ -1,9 +1,13 @@
 // VIEWQEX2: the print preview of the reports in the current folder.
-//   VIEWQEX2 /PDTOPEN     the window; ends when it is closed
-//   VIEWQEX2 --pdf FILE   every report into one PDF, without a window; exit 0,
-//                         or 1 after a message on stderr when there is no
-//                         report, one cannot be read whole, or FILE cannot be
-//                         written (what could be read is still written)
+//   VIEWQEX2 /PDTOPEN [SET]     the window; ends when it is closed
+//   VIEWQEX2 --pdf FILE [SET]   every report into one PDF, without a window;
+//                               exit 0, or 1 after a message on stderr when
+//                               there is no report, one cannot be read whole,
+//                               or FILE cannot be written (what could be read
+//                               is still written)
+// SET, when given, keeps to one program's reports: TK the calculation's
+// (TK_DATA.PDT, TK_DT_nn.PDT), TL the prediction's (TL_PRDk.PDT); both
+// programs share the folder.
 #include <QApplication>
 #include <QGuiApplication>
 #include <cstdio>
@@ -12,55 +16,66 @@
 
 #include "platform/qt/filedialog_qt.hpp"
 #include "platform/qt/messages_qt.hpp"
+#include "platform/qt/translations_qt.hpp"
 #include "viewer/app/document.hpp"
 #include "viewer/app/viewer_window.hpp"
 #include "viewer/reader/report_set.hpp"
 
 namespace {
 
-int ExportPdf(const char* file) {
-    namespace kv = kova::viewer;
-    const auto files = kv::PageFilesIn(std::filesystem::current_path());
+namespace kv = kova::viewer;
+
+int ExportPdf(const char* file, kv::ReportSet set) {
+    const auto files = kv::PageFilesIn(std::filesystem::current_path(), set);
     if (files.empty()) {
         std::fprintf(stderr, "VIEWQEX2: 印刷するファイル（*.PDT）がありません\n");
         return 1;
     }
-    std::vector<kv::LaidReport> reports;
-    std::vector<const kv::LaidPage*> pages;
+    const std::vector<kv::LaidReport> reports = kv::LoadSet(files);
+    std::vector<const kv::LaidReport*> all;
     int status = 0;
-    for (const auto& f : files) {
-        reports.push_back(kv::LoadLaid(f));
-        for (const kv::Fault& fault : reports.back().report->Faults()) {
+    for (const auto& r : reports) {
+        all.push_back(&r);
+        for (const kv::Fault& fault : r.report->Faults()) {
             std::fprintf(stderr, "VIEWQEX2: %s\n", fault.Text().c_str());
             status = 1;
         }
     }
-    for (const auto& r : reports)
-        for (const auto& p : r.pages) pages.push_back(&p);
-    if (!kv::WritePdf(pages, QString::fromLocal8Bit(file), QString::fromStdString(reports.front().report->page.title))) {
+    if (!kv::WritePdf(kv::PrintSet(all), QString::fromLocal8Bit(file),
+                      QString::fromStdString(reports.front().report->page.title))) {
         std::fprintf(stderr, "VIEWQEX2: %s に書き込めません\n", file);
         return 1;
     }
     return status;
 }
 
+int Usage() {
+    std::fprintf(stderr, "usage: VIEWQEX2 /PDTOPEN [TK|TL] | VIEWQEX2 --pdf FILE [TK|TL]\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--pdf") == 0) {
-        if (argc != 3) {
-            std::fprintf(stderr, "usage: VIEWQEX2 /PDTOPEN | VIEWQEX2 --pdf FILE\n");
-            return 1;
-        }
+        if (argc != 3 && argc != 4) return Usage();
+        const auto set = argc == 4 ? kv::ReportSetNamed(argv[3]) : kv::ReportSet::All;
+        if (!set) return Usage();
         // No window: a display is not needed.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        return ExportPdf(argv[2]);
+        return ExportPdf(argv[2], *set);
     }
+    // A set word after /PDTOPEN keeps to that program's reports; any other
+    // word is ignored, as the window was always started.
+    kv::ReportSet set = kv::ReportSet::All;
+    if (argc >= 3 && std::strcmp(argv[1], "/PDTOPEN") == 0)
+        if (auto s = kv::ReportSetNamed(argv[2])) set = *s;
     QApplication app(argc, argv);
+    kova::InstallQtJapanese(app);  // the print and save dialogs in Japanese
     kova::QtFileDialogs files;
     kova::QtMessages messages("VIEWQEX2");
-    kova::viewer::ViewerWindow window(std::filesystem::current_path(), files, messages);
+    kv::ViewerWindow window(std::filesystem::current_path(), files, messages, nullptr, set);
     files.SetOwner(&window);
     messages.SetOwner(&window);
     window.show();

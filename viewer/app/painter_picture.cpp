@@ -8,6 +8,7 @@ namespace {
 // Fonts are sized in whole device units: texts are set at this size and
 // scaled, so small cells on a coarse device keep their proportions.
 constexpr double kBase = 100;
+constexpr char16_t kHalfDot = 0xFF65;
 QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
 // Pen widths in page units (tenths of a millimetre): thin 0.15 mm, thick 0.45 mm.
 double PenUnits(int pixels) { return pixels >= 2 ? 4.5 : 1.5; }
@@ -26,7 +27,16 @@ PainterPicture::PainterPicture(QPainter& painter, double width, double height)
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     font_ = ViewerFont();
     font_.setPixelSize(static_cast<int>(kBase));
+    // IPA Gothic draws "･" (U+FF65) with the glyph of "·" (U+00B7), and a
+    // PDF's text layer then names the lower character. The proportional cut
+    // keeps the two apart, so "･" is set in it, centred in its half cell.
+    dotFont_ = QFont(QStringLiteral("IPAPGothic"));
+    dotFont_.setPixelSize(static_cast<int>(kBase));
+    QFontMetricsF dm(dotFont_, painter_.device());
+    dotAdvance_ = dm.horizontalAdvance(QChar(kHalfDot));
     QFontMetricsF fm(font_, painter_.device());
+    halfAdvance_ = fm.horizontalAdvance(QChar(kHalfDot));
+    painter_.setFont(font_);
     ascent_ = fm.ascent();
     const double em = fm.horizontalAdvance(QChar(0x3042));  // a full-width character
     em_ = em > 0 ? em : kBase;
@@ -64,8 +74,13 @@ void PainterPicture::SetFill(bool filled, Rgb fillColour) {
 void PainterPicture::Line(double x1, double y1, double x2, double y2) {
     painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
-void PainterPicture::Circle(double x, double y, double radius) {
-    painter_.drawEllipse(QPointF(x, y), radius, radius);
+void PainterPicture::Circle(double x, double y, double radius) { painter_.drawEllipse(QPointF(x, y), radius, radius); }
+
+void PainterPicture::Polyline(const std::vector<std::pair<double, double>>& points) {
+    QPolygonF poly;
+    poly.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto& [x, y] : points) poly.append(QPointF(x, y));
+    painter_.drawPolyline(poly);
 }
 
 void PainterPicture::SetTextCell(double width, double height, int angle) {
@@ -76,14 +91,36 @@ void PainterPicture::SetTextCell(double width, double height, int angle) {
 
 void PainterPicture::Text(double x, double y, std::string_view utf8) {
     if (!(cellH_ > 0) || !(cellW_ > 0)) return;
-    painter_.save();
+    // Only the transform changes per text (the font is set once, the pen
+    // carries the colour): a PDF then holds little more than the glyphs.
+    const QTransform before = painter_.worldTransform();
     painter_.translate(x, y);
     if (angle_ != 0) painter_.rotate(-angle_);
     painter_.scale(cellW_ / em_, cellH_ / lineH_);
-    painter_.setFont(font_);
-    painter_.setPen(fore_);
-    painter_.drawText(QPointF(0, ascent_), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    painter_.restore();
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    if (!text.contains(QChar(kHalfDot))) {
+        painter_.drawText(QPointF(0, ascent_), text);
+    } else {
+        QFontMetricsF fm(font_, painter_.device());
+        double x = 0;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            if (i < text.size() && text[i] != QChar(kHalfDot)) continue;
+            const QString run = text.mid(start, i - start);
+            if (!run.isEmpty()) {
+                painter_.drawText(QPointF(x, ascent_), run);
+                x += fm.horizontalAdvance(run);
+            }
+            if (i < text.size()) {
+                painter_.setFont(dotFont_);
+                painter_.drawText(QPointF(x + (halfAdvance_ - dotAdvance_) / 2, ascent_), QString(QChar(kHalfDot)));
+                painter_.setFont(font_);
+                x += halfAdvance_;
+            }
+            start = i + 1;
+        }
+    }
+    painter_.setWorldTransform(before);
 }
 
 }  // namespace kova::viewer

@@ -10,7 +10,7 @@
 
 namespace kova::viewer {
 
-class PainterPicture : public Picture, public TextCells {
+class PainterPicture : public Picture, public TextCells, public PolyLines {
 public:
     // width and height: the page in page units; pixelUnits: page units per
     // device pixel (line widths are given in pixels of a 0.1 mm sheet).
@@ -31,6 +31,7 @@ public:
     void Text(double x, double y, std::string_view utf8) override;
 
     void SetTextCell(double width, double height, int angle) override;
+    void Polyline(const std::vector<std::pair<double, double>>& points) override;
 
 private:
     void ApplyPen();
@@ -45,6 +46,8 @@ private:
     // The font at its drawing size and its measures, taken once.
     QFont font_;
     double ascent_ = 0, em_ = 0, lineH_ = 0;
+    QFont dotFont_;  // for "･" alone
+    double dotAdvance_ = 0, halfAdvance_ = 0;
     int angle_ = 0;
 };
 

@@ -10,8 +10,7 @@ namespace kova::viewer {
 
 int PenWidth(int pen) { return pen == kPenThick ? 2 : 1; }
 
-int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2,
-                   int lineType) {
+int DrawStyledLine(Picture& p, const Frame& clip, double x1, double y1, double x2, double y2, int lineType) {
     if (!ClipLine(x1, y1, x2, y2, clip.x, clip.y, clip.x + clip.width, clip.y + clip.height)) return 0;
     p.SetLineStyle(LineStyle::Solid);
     double pattern[4];
@@ -53,27 +52,127 @@ void PlaceText(Picture& p, double x, double y, double w, double h, int angle, st
     if (std::isfinite(tx) && std::isfinite(ty)) p.Text(tx, ty, utf8);
 }
 
-void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame) {
+// A box this small on the page (in page units) is a dot of a pattern: drawn
+// as its four sides with a pen wider than itself it would print as a cross.
+constexpr double kDotBox = 8;
+constexpr double kDotRadius = 2.5;
+
+Extent ExtentOf(const DrawingFile& d) {
+    double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+    auto add = [&](double x, double y) {
+        x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x), y2 = std::max(y2, y);
+    };
+    for (const DrawingRecord& r : d.records) {
+        const auto& v = r.v;
+        switch (r.kind) {
+        case kLineRecord:
+        case kBoxRecord:
+            add(v[0], v[1]);
+            add(v[2], v[3]);
+            break;
+        case kTextRecord: {
+            // Lower-left corner; the cells run right (or up when turned).
+            const double len = Columns(r.text) * v[2] / 2.0;
+            if (v[4] == 90) add(v[0] - v[3], v[1] - len), add(v[0], v[1]);
+            else add(v[0], v[1] - v[3]), add(v[0] + len, v[1]);
+            break;
+        }
+        case kMarkerRecord: {
+            const double rad = std::abs(static_cast<double>(v[2]) - v[0]);
+            add(v[2] - rad, v[3] - rad);
+            add(v[2] + rad, v[3] + rad);
+            break;
+        }
+        default: break;
+        }
+    }
+    const double W = d.width, H = d.height;
+    x1 = std::max(x1, 0.0), y1 = std::max(y1, 0.0), x2 = std::min(x2, W), y2 = std::min(y2, H);
+    if (!(x2 - x1 > 0) || !(y2 - y1 > 0)) return {0, 0, W, H};
+    const double m = 0.01 * std::max(W, H);
+    return {std::max(0.0, x1 - m), std::max(0.0, y1 - m), std::min(W, x2 + m), std::min(H, y2 + m)};
+}
+
+void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame) { DrawDrawing(d, p, frame, frame); }
+
+std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<double, double>>& points,
+                                                    double tolerance) {
+    if (points.size() <= 2) return points;
+    std::vector<std::pair<double, double>> out{points.front()};
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        const auto [ax, ay] = out.back();
+        const auto [bx, by] = points[i];
+        const auto [cx, cy] = points[i + 1];
+        const double len = std::hypot(cx - ax, cy - ay);
+        // Distance of b from the line a-c, and b between a and c.
+        const double off =
+            len > 0 ? std::abs((cx - ax) * (by - ay) - (cy - ay) * (bx - ax)) / len : std::hypot(bx - ax, by - ay);
+        const double along = (bx - ax) * (cx - ax) + (by - ay) * (cy - ay);
+        if (off > tolerance || along < 0 || along > len * len) out.push_back(points[i]);
+    }
+    out.push_back(points.back());
+    return out;
+}
+
+void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Frame& clip) {
     if (d.width <= 0 || d.height <= 0) return;
     const double s = frame.width / d.width;
     auto X = [&](int v) { return frame.x + v * s; };
     auto Y = [&](int v) { return frame.y + v * s; };
     p.SetForeColor(Rgb{0, 0, 0});
     p.SetFill(false, Rgb{0, 0, 0});
-    for (const DrawingRecord& r : d.records) {
+    // Joined solid lines of one pen, gathered into one path where the
+    // surface takes paths.
+    auto* poly = dynamic_cast<PolyLines*>(&p);
+    std::vector<std::pair<double, double>> run;
+    int runPen = -1;
+    auto flush = [&] {
+        if (run.size() >= 2) {
+            p.SetLineWidth(PenWidth(runPen));
+            p.SetLineStyle(LineStyle::Solid);
+            poly->Polyline(Straightened(run, 0.05));
+        }
+        run.clear();
+    };
+    auto draw = [&](const DrawingRecord& r) {
         const auto& v = r.v;
+        if (poly && !(r.kind == kLineRecord && v[4] != kLineDashed && v[4] != kLineDashDot)) flush();
         switch (r.kind) {
         case kLineRecord:
+            if (poly && v[4] != kLineDashed && v[4] != kLineDashDot) {
+                double x1 = X(v[0]), y1 = Y(v[1]), x2 = X(v[2]), y2 = Y(v[3]);
+                if (!ClipLine(x1, y1, x2, y2, clip.x, clip.y, clip.x + clip.width, clip.y + clip.height)) {
+                    flush();
+                    break;
+                }
+                if (run.empty() || runPen != v[5] || run.back() != std::make_pair(x1, y1)) {
+                    flush();
+                    run.push_back({x1, y1});
+                    runPen = v[5];
+                }
+                run.push_back({x2, y2});
+                break;
+            }
             p.SetLineWidth(PenWidth(v[5]));
-            DrawStyledLine(p, frame, X(v[0]), Y(v[1]), X(v[2]), Y(v[3]), v[4]);
+            DrawStyledLine(p, clip, X(v[0]), Y(v[1]), X(v[2]), Y(v[3]), v[4]);
             break;
         case kBoxRecord: {
             p.SetLineWidth(PenWidth(v[5]));
             const double x1 = X(v[0]), y1 = Y(v[1]), x2 = X(v[2]), y2 = Y(v[3]);
-            DrawStyledLine(p, frame, x1, y1, x2, y1, v[4]);
-            DrawStyledLine(p, frame, x2, y1, x2, y2, v[4]);
-            DrawStyledLine(p, frame, x2, y2, x1, y2, v[4]);
-            DrawStyledLine(p, frame, x1, y2, x1, y1, v[4]);
+            if (std::abs(x2 - x1) <= kDotBox && std::abs(y2 - y1) <= kDotBox) {
+                const double cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
+                if (cx >= clip.x && cx <= clip.x + clip.width && cy >= clip.y && cy <= clip.y + clip.height) {
+                    p.SetLineWidth(1);
+                    p.SetFill(true, Rgb{0, 0, 0});
+                    p.Circle(cx, cy, std::max(kDotRadius, std::abs(x2 - x1) / 2));
+                    p.SetFill(false, Rgb{0, 0, 0});
+                }
+                break;
+            }
+            DrawStyledLine(p, clip, x1, y1, x2, y1, v[4]);
+            DrawStyledLine(p, clip, x2, y1, x2, y2, v[4]);
+            DrawStyledLine(p, clip, x2, y2, x1, y2, v[4]);
+            DrawStyledLine(p, clip, x1, y2, x1, y1, v[4]);
             break;
         }
         case kTextRecord:
@@ -83,15 +182,24 @@ void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame) {
         case kMarkerRecord: {
             p.SetLineWidth(1);
             p.SetLineStyle(LineStyle::Solid);
-            const double radius = std::abs(static_cast<double>(v[2]) - v[0]) * s;
-            if (CircleMeets(X(v[2]), Y(v[3]), radius, frame.x, frame.y, frame.x + frame.width,
-                            frame.y + frame.height))
+            const double radius = std::max(kMinMarker, std::abs(static_cast<double>(v[2]) - v[0]) * s);
+            // Filled white, so that the point stands above a line through it.
+            if (CircleMeets(X(v[2]), Y(v[3]), radius, clip.x, clip.y, clip.x + clip.width, clip.y + clip.height)) {
+                p.SetFill(true, Rgb{255, 255, 255});
                 p.Circle(X(v[2]), Y(v[3]), radius);
+                p.SetFill(false, Rgb{0, 0, 0});
+            }
             break;
         }
         default: break;
         }
-    }
+    };
+    // Markers last: the points stay above the lines drawn through them.
+    for (const DrawingRecord& r : d.records)
+        if (r.kind != kMarkerRecord) draw(r);
+    if (poly) flush();
+    for (const DrawingRecord& r : d.records)
+        if (r.kind == kMarkerRecord) draw(r);
     p.SetLineWidth(1);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Page layout of a report without its form files: on every page the title
-// and the date of the date line at the top; each form's fields under the
-// form's name, a form repeated for rows as one table with a column per field
-// number; drawings to scale in their frames. Units are tenths of a
-// millimetre on an A4 sheet, y downwards.
+// Page layout of a report: on every page a header (the project, the report,
+// the position) and a footer (the date, the page of the report and of the
+// printed set); each form as its layout in forms.hpp says (headings, tables
+// with captions and units, totals under their columns, time tables by
+// degree of consolidation); a form without a layout as its fields plainly,
+// a run of it as one table; drawings to scale in their slots. Units are
+// tenths of a millimetre on an A4 sheet, y downwards.
 #include <string>
 #include <vector>
 
@@ -36,24 +38,48 @@ struct PageRule {
 struct PagePlacement {
     std::string name;
     const DrawingFile* drawing = nullptr;  // nullptr: named but absent
-    Frame frame;
+    Frame frame;                           // where the drawing's whole frame lies, to scale
+    Frame clip = {};                       // its slot: the extent of what it draws
 };
 
 struct LaidPage {
     std::vector<PageText> texts;
     std::vector<PageRule> rules;
     std::vector<PagePlacement> drawings;
+    int number = 1, count = 1;  // page of its report
+    std::string date;           // written in full, for the footer
+    bool footer = false;        // a page of a report: header rule and footer
 };
+
+// Where a page stands in the set being printed (1-based); 0: the page is
+// shown alone and its footer counts only its report.
+struct SetPlace {
+    int page = 0, pages = 0;
+};
+
+// Smallest character cell of a table (8 pt).
+inline constexpr double kMinTableCell = 28.3;
 
 // Width of a text in half-width columns (its code page 932 bytes; a
 // character code page 932 has not counts two).
 int Columns(std::string_view utf8);
 
 // The pages of a report; every report gives at least one page. The report
-// must outlive the pages (they point to its drawings).
-std::vector<LaidPage> LayOut(const Report& report);
+// must outlive the pages (they point to its drawings). projectTitle heads
+// every page (the report's own project field when empty).
+std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTitle = {});
+
+// The project title of a condition report (empty when it has none).
+std::string ProjectTitleOf(const Report& conditions);
+
+// The date of a date line in full ("2005年12月19日 14:03"), or the line as
+// written when it holds no date.
+std::string FullDate(std::string_view dateLine);
+
+// The footer of a page: its date, its page of the report and of the set.
+std::vector<PageText> FooterOf(const LaidPage& page, SetPlace place);
 
 // Draws a page through the picture (in page units).
-void PaintPage(const LaidPage& page, Picture& p);
+void PaintPage(const LaidPage& page, Picture& p, SetPlace place = {});
 
 }  // namespace kova::viewer

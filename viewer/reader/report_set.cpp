@@ -25,7 +25,14 @@ long Numbered(const std::string& name, std::string_view prefix) {
 
 }  // namespace
 
-std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& folder) {
+std::optional<ReportSet> ReportSetNamed(std::string_view word) {
+    if (word == "TK") return ReportSet::Calculation;
+    if (word == "TL") return ReportSet::Prediction;
+    return std::nullopt;
+}
+
+std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& folder, ReportSet set) {
+    const bool calc = set != ReportSet::Prediction, pred = set != ReportSet::Calculation;
     struct Entry {
         int group;
         long number;
@@ -37,9 +44,9 @@ std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& fold
         if (!it->is_regular_file(ec)) continue;
         const std::string name = it->path().filename().string();
         long n = -1;
-        if (name == "TK_DATA.PDT") found.push_back({0, 0, it->path()});
-        else if ((n = Numbered(name, "TK_DT_")) >= 0) found.push_back({1, n, it->path()});
-        else if ((n = Numbered(name, "TL_PRD")) >= 0) found.push_back({2, n, it->path()});
+        if (calc && name == "TK_DATA.PDT") found.push_back({0, 0, it->path()});
+        else if (calc && (n = Numbered(name, "TK_DT_")) >= 0) found.push_back({1, n, it->path()});
+        else if (pred && (n = Numbered(name, "TL_PRD")) >= 0) found.push_back({2, n, it->path()});
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) {
         if (a.group != b.group) return a.group < b.group;

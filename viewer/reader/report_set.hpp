@@ -3,6 +3,8 @@
 // programs write them, with the drawings their pages name.
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -10,9 +12,16 @@
 
 namespace kova::viewer {
 
-// TK_DATA.PDT, then TK_DT_<n>.PDT by n, then TL_PRD<k>.PDT by k; other
-// files are not reports and are left out.
-std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& folder);
+// Which program's reports: the calculation's (TK_DATA.PDT and TK_DT_<n>.PDT),
+// the prediction's (TL_PRD<k>.PDT), or both.
+enum class ReportSet { All, Calculation, Prediction };
+
+// The set a command-line word names ("TK", "TL"); nothing for another word.
+std::optional<ReportSet> ReportSetNamed(std::string_view word);
+
+// TK_DATA.PDT, then TK_DT_<n>.PDT by n, then TL_PRD<k>.PDT by k, as far as
+// the set takes them; other files are not reports and are left out.
+std::vector<std::filesystem::path> PageFilesIn(const std::filesystem::path& folder, ReportSet set = ReportSet::All);
 
 struct Report {
     PageFile page;

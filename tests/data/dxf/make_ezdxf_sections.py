@@ -45,8 +45,8 @@ def r2000(path):
     msp.add_circle((0.0, -30.0), 2.0)
     msp.add_arc((0.0, -30.0), 3.0, 0, 90)
     msp.add_text("No.1 section")
-    # A symbol kept as a block definition; only its own LINE is imported,
-    # the INSERT is not expanded.
+    # A symbol kept as a block definition; its line comes in where the
+    # INSERT places it.
     blk = doc.blocks.new(name="MARK")
     blk.add_line((100.0, 100.0), (101.0, 101.0))
     msp.add_blockref("MARK", (0.0, 40.0))

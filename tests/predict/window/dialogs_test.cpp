@@ -164,7 +164,7 @@ TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
         d.OKButton()->click();
         EXPECT_TRUE(d.isVisible());
         ASSERT_EQ(m.Count(), 1u);
-        EXPECT_EQ(m.Last().text, "残留沈下量指定が不正です");
+        EXPECT_EQ(m.Last().text, "残留沈下量指定が不正です。");
         EXPECT_EQ(m.Last().caption, "データエラー");
         EXPECT_EQ(s.SettlementOption, 3);
 

@@ -57,7 +57,7 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     f.w->TS()->setText(QStringLiteral("3.5"));
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "Saが不正です");
+    EXPECT_EQ(f.msg.Last().text, "Saが不正です。");
     EXPECT_EQ(f.w->Data().Stations[1].Sa, 4);
     EXPECT_EQ(f.Label(3), "       0.0000");  // the cleared results
 
@@ -118,7 +118,7 @@ TEST(StationListCommand, DeletingEveryStationByTheMenuLeavesTheEmptyLayout) {
     EXPECT_EQ(f.w->QEXFLG()->RowsInUse(), 0);
 }
 
-TEST(GraphOptionsCommand, YearMonthFromTheNextRepaint) {
+TEST(GraphOptionsCommand, OkRedrawsWithTheNewSettingsAtOnce) {
     GraphWindow f;
     EXPECT_EQ(f.g->Boxes().Label4()->text(), Q("（日）"));
     const int p1 = f.P1Draws();
@@ -128,10 +128,22 @@ TEST(GraphOptionsCommand, YearMonthFromTheNextRepaint) {
     });
     f.w->cmd_op()->click();
     EXPECT_EQ(f.w->Data().TimeAxisMode, 1);
-    EXPECT_EQ(f.P1Draws(), p1);  // nothing redrawn on closing
-    EXPECT_EQ(f.g->Boxes().Label4()->text(), Q("（日）"));
-    f.w->RepaintTimeGraph();
+    EXPECT_GT(f.P1Draws(), p1);
     EXPECT_EQ(f.g->Boxes().Label4()->text(), Q("（年）"));
+
+    // A shown prediction is made again with the new target.
+    f.w->Data().SettlementOption = 1;
+    f.g->Ccal_Click();
+    const StationRecord& s = f.w->Data().Stations[1];
+    ASSERT_GE(s.LastDay, 1);
+    const std::int32_t before = s.TargetDay;
+    WhenModal<Dialog1>([](Dialog1* d) {
+        d->T1(2)->setText(QStringLiteral("50"));
+        d->OKButton()->click();
+    });
+    f.w->cmd_op()->click();
+    EXPECT_EQ(f.w->Data().TargetPercent, 50);
+    EXPECT_LT(s.TargetDay, before);
 
     WhenModal<Dialog1>([](Dialog1* d) {
         d->O3(0)->setChecked(true);

@@ -74,7 +74,7 @@ TEST(GraphUpdate, NoCurveIsToldApartFromTheFitsOwnMessages) {
     d.Stations[2].Sa = 0;
     EXPECT_FALSE(PredictStation(d, 2, m));
     ASSERT_EQ(m.Count(), 1u);
-    EXPECT_EQ(m.Last().text, "Saが不正です");
+    EXPECT_EQ(m.Last().text, "Saが不正です。");
 }
 
 }  // namespace

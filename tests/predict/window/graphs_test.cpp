@@ -77,9 +77,11 @@ TEST(TimeGraph, TickSteps) {
         std::vector<std::string> labels;
         std::size_t dayTicks;
     } cases[] = {
-        {500, 1, {" 0 ", " 0.2 ", " 0.4 ", " 0.6 ", " 0.8 ", " 1 "}, 6},
+        // A label at the axis end lies under the maximum's box: the box
+        // shows that value.
+        {500, 1, {" 0 ", " 0.2 ", " 0.4 ", " 0.6 ", " 0.8 "}, 6},
         {500, 1.2, {" 0 ", " 0.4 ", " 0.8 "}, 6},  // 3 x 0.4 lies above 1.2
-        {30000, 2, {" 0 ", " 0.4 ", " 0.8 ", " 1.2 ", " 1.6 ", " 2 "}, 31},
+        {30000, 2, {" 0 ", " 0.4 ", " 0.8 ", " 1.2 ", " 1.6 "}, 31},
         {100, 30000, {}, 11},
     };
     for (const auto& c : cases) {
@@ -95,10 +97,15 @@ TEST(TimeGraph, TickSteps) {
         EXPECT_DOUBLE_EQ(ticks.front(), 700);
         EXPECT_NEAR(ticks.back(), kW - 500, 1e-6);  // N ends on the axis end
     }
-    // T = 30000 m by 1 m: the tick loop stops at its cap of 1000.
+    // T = 30000 m by 1 m: the tick loop stops at its cap of 1000; ticks
+    // that close keep only the labels that do not cover each other.
     RecordingPicture p(kW, kH);
     DrawTimeGraph(p, Option(3), empty, {100, 30000, 0});
-    EXPECT_EQ(SettlementLabels(p).size(), 1000u);
+    std::size_t ticks = 0;
+    for (const DrawOp& l : p.Lines()) ticks += l.x1 == 700 && l.x2 == 650;
+    EXPECT_EQ(ticks, 1000u);
+    EXPECT_GE(SettlementLabels(p).size(), 1u);
+    EXPECT_LT(SettlementLabels(p).size(), 30u);
 }
 
 TEST(TimeGraph, YearMonthTicks) {
@@ -367,6 +374,48 @@ TEST(RegressionGraph, FaultsAndAbsurdValues) {
     EXPECT_TRUE(DrawRegressionGraph(q, s, 1e20, 1e20).ok);
     EXPECT_EQ(q.OutsideBox(60), 0);
     EXPECT_LE(q.ops.size(), 4100u);  // both tick loops at their cap
+}
+
+
+// No label of either graph covers another or a box the window lays over
+// the graph, for stations and axis maxima over the ranges users meet.
+TEST(Graphs, NoLabelCoversAnother) {
+    auto overlaps = [](const RecordingPicture& p, std::vector<LabelBox> boxes) {
+        for (const DrawOp& t : p.Texts()) boxes.push_back(TextBox(p.FontPoints(), t.x1, t.y1, t.text));
+        std::string found;
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            for (std::size_t j = i + 1; j < boxes.size(); ++j)
+                if (Overlap(boxes[i], boxes[j])) found += std::to_string(i) + "/" + std::to_string(j) + " ";
+        return found;
+    };
+    const struct {
+        double scale;  // of the settlements
+        int daysApart;
+        double maxDays, maxSettlement;
+        int option, mode, selected;
+    } cases[] = {
+        {1, 10, 500, 1.2, 3, 0, 2},     {1, 10, 100, 1.2, 1, 0, 1},   {0.05, 10, 500, 1.2, 0, 0, 1},
+        {0.05, 2, 60, 0.2, 2, 0, 4},    {3, 100, 5000, 4, 1, 1, 3},   {1, 30, 30000, 1.2, 0, 0, 0},
+        {10, 10, 500, 20, 1, 0, 2},     {0.01, 1, 10, 0.05, 1, 1, 1}, {1, 400, 2000, 1.5, 2, 1, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.scale) + " " + std::to_string(c.maxDays) + " " + std::to_string(c.option));
+        StationRecord s = MakeStation({{0, 0}, {c.daysApart, 0.5 * c.scale}, {3 * c.daysApart, 0.75 * c.scale},
+                                       {9 * c.daysApart, 0.9 * c.scale}},
+                                      1, 4);
+        ObsSettings set = Option(c.option);
+        set.TimeAxisMode = static_cast<std::int16_t>(c.mode);
+        static_cast<StationResults&>(s) = ComputePrediction(s, set).results;
+        RecordingPicture p(kW, kH);
+        const GraphOutcome out = DrawTimeGraph(p, set, s, {c.maxDays, c.maxSettlement, c.selected});
+        ASSERT_TRUE(out.unitBox.has_value());
+        EXPECT_EQ(overlaps(p, {SettlementUnitBox(), *out.unitBox, MaxDaysBox(kW, kH), MaxSettlementBox(kW, kH)}),
+                  "");
+        // The fit points of the station: the regression graph, square.
+        RecordingPicture q(kH, kH);
+        DrawRegressionGraph(q, s, s.Intercept, s.Slope);
+        EXPECT_EQ(overlaps(q, {RatioUnitBox()}), "");
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <fstream>
 #include <QSpinBox>
@@ -85,8 +86,8 @@ TEST(PredictGrid, TypingReadings) {
         std::string kept;
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "沈下板,再設置"},
-                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください", "0.950"},
-                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください", "2003/08/01"}}) {
+                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください。", "0.950"},
+                             Refusal{kColDate, "2000/13/45", "有効な日付を入力してください。", "2003/08/01"}}) {
         f.msg.Clear();
         f.Type(5, r.col, r.text);
         ASSERT_EQ(f.msg.Count(), 1u) << r.text;
@@ -117,7 +118,7 @@ TEST(PredictGrid, SettlementBeforeItsDate) {
     GridFixture f;
     f.Type(5, kColSettlement, "0.95");
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.msg.Last().icon, MsgIcon::None);
     EXPECT_EQ(f.msg.Last().caption, "");
     EXPECT_EQ(f.Cell(5, kColSettlement), "");
@@ -133,7 +134,7 @@ TEST(PredictGrid, InsertedRowNeverTakesANeighboursDate) {
     QTest::keyClick(f.g, Qt::Key_Insert);
     QCoreApplication::processEvents();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.Station().Count, 4);
     EXPECT_EQ(GridDateText(f.Station().ObsDate[3]), "2003/05/15");
     // The run refuses too, before anything is written.
@@ -244,10 +245,10 @@ TEST(PredictGrid, TheSameRefusalTwiceAndThreeTimesNeverReachesTheFile) {
         const char* kept;
     };
     for (const Refusal& r : {Refusal{kColRemark, "a\"b", "使用できない文字が含まれています。", "盛土開始"},
-                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください", "0.500"},
+                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください。", "0.500"},
                              Refusal{kColSettlement, "abc", "「沈下量(m)」の2行目には数値を入力してください。", "0.500"},
                              Refusal{kColSW, "x", "「SW」の2行目には数値を入力してください。", ""},
-                             Refusal{kColDate, "2003/02/30", "有効な日付を入力してください", "2003/04/25"}}) {
+                             Refusal{kColDate, "2003/02/30", "有効な日付を入力してください。", "2003/04/25"}}) {
         for (int n = 1; n <= 3; ++n) {
             f.msg.Clear();
             // While the message is up, the cell and any editor on it show the kept text.
@@ -285,7 +286,7 @@ TEST(PredictGrid, AnEditWhileAnotherRowLacksItsDateShowsWhatIsSaved) {
     f.msg.Clear();
     f.Type(1, kColSettlement, "0.125");
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください");
+    EXPECT_EQ(f.msg.Last().text, "有効な日付を入力してください。");
     EXPECT_EQ(f.Cell(1, kColSettlement), "0.000");  // what the record holds
     QCoreApplication::processEvents();
     EXPECT_EQ(f.g->CurrentRow(), 3);  // on to the date that is missing
@@ -320,7 +321,7 @@ TEST(PredictGrid, AZeroDateFromAFileCanBeEditedAndCalculated) {
     f.Type(1, kColDate, "1899/12/30");  // the grid takes back what it shows
     EXPECT_EQ(f.msg.Count(), 0u);
     f.w->cal_tnk_Click();
-    for (const Message& m : f.msg.shown) EXPECT_NE(m.text, "有効な日付を入力してください");
+    for (const Message& m : f.msg.shown) EXPECT_NE(m.text, "有効な日付を入力してください。");
 }
 
 TEST(PredictGrid, LimitsAreTold) {
@@ -355,6 +356,104 @@ TEST(PredictGrid, LimitsAreTold) {
     kova::test::ClickCurrentAndType(*list.QEXFLG(), 3, 1, "Center");
     EXPECT_EQ(list.QEXFLG()->CellText(3, 1), QStringLiteral("Center"));
     EXPECT_EQ(list.QEXFLG()->CellText(4, 1), QStringLiteral("S4"));
+}
+
+
+// Whatever the user types into a field, what a save writes opens again with
+// the values the window showed and held: refused and odd values included.
+TEST(PredictGrid, ASavedFileOpensAsTheScreenShowedIt) {
+    enum Where { Cell, SaBox, SaPrimeBox };
+    const struct {
+        Where where;
+        int row, col;
+        const char* text;
+    } edits[] = {
+        {SaBox, 0, 0, "600"},   {SaBox, 0, 0, "-1"},    {SaBox, 0, 0, "1e999"}, {SaBox, 0, 0, "2.5"},
+        {SaBox, 0, 0, "abc"},   {SaPrimeBox, 0, 0, "500.4"}, {SaPrimeBox, 0, 0, "-40000"},
+        {Cell, 2, kColSW, "2"}, {Cell, 2, kColSW, "1.0"}, {Cell, 3, kColSW, "-1"},
+        {Cell, 2, kColSettlement, "1e10"}, {Cell, 2, kColSettlement, "0.12345"},
+        {Cell, 2, kColSettlement, "-1000"}, {Cell, 5, kColDate, "2003-8-1"},
+        {Cell, 1, kColDate, "2003.4.1"}, {Cell, 2, kColRemark, "a,b"},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(std::string(e.text) + " at " + std::to_string(e.where) + "," + std::to_string(e.col));
+        GridFixture f;
+        if (e.where == Cell) {
+            f.Type(e.row, e.col, QString::fromUtf8(e.text));
+        } else {
+            QLineEdit* box = e.where == SaBox ? f.w->TS() : f.w->TE();
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QString::fromUtf8(e.text));
+            QTest::keyClick(box, Qt::Key_Tab);
+        }
+        const std::filesystem::path file = f.work.path() / "edited.tlm";
+        f.files.Script(file);
+        ASSERT_TRUE(f.w->add_save_Click());
+
+        test::WindowFixture g;
+        g.Open(file);
+        ASSERT_EQ(g.w->CurStation(), 1) << "the saved file did not open";
+        // Every input the data set holds (the file keeps every digit).
+        EXPECT_EQ(DataFileText(g.w->Data()), DataFileText(f.w->Data()));
+        // The screen of the saved window is the screen of the opened one.
+        EXPECT_EQ(U(g.w->TS()->text()), U(f.w->TS()->text()));
+        EXPECT_EQ(U(g.w->TE()->text()), U(f.w->TE()->text()));
+        ASSERT_EQ(g.w->QEXFLG()->RowsInUse(), f.g->RowsInUse());
+        for (int r = 1; r <= f.g->RowsInUse(); ++r)
+            for (int c = 0; c < kGridColumns; ++c) EXPECT_EQ(g.w->QEXFLG()->Text(r, c), f.Cell(r, c)) << r << "," << c;
+    }
+}
+
+// Typing with no station shown tells the user where a station comes from.
+TEST(PredictGrid, TypingWithoutAStationIsTold) {
+    test::WindowFixture f;
+    f.w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.w.get()));
+    f.w->QEXFLG()->setFocus();
+    EXPECT_EQ(U(f.w->StatusPanel1()->text()), "観測データ入力＞先に「観測場所」で観測所を登録してください。");
+    // Typed at once, and after a click on the current cell, which opens an
+    // editor where there is a station.
+    QTest::keyClicks(f.w->QEXFLG(), QStringLiteral("2"));
+    kova::test::ClickCurrentAndType(*f.w->QEXFLG(), 1, kColDate, "3");
+    ASSERT_GE(f.msg.Count(), 2u);
+    for (const Message& m : f.msg.shown)
+        EXPECT_EQ(m.text, "観測所が登録されていません。「観測場所」で観測所を登録してください。");
+    EXPECT_EQ(f.w->QEXFLG()->RowsInUse(), 0);
+    EXPECT_EQ(f.w->QEXFLG()->Text(1, kColDate), "");
+}
+
+// The station list numbers its rows 1..n after every kind of change.
+TEST(PredictGrid, StationListRenumbers) {
+    ObsDataSet data;
+    data.StationCount = 3;
+    for (int i = 1; i <= 3; ++i) data.Stations[i].Name = "S" + std::to_string(i);
+    RecordingMessages listMsg;
+    F1 list(data, listMsg, nullptr, {});
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    grid::QEX_FLG& g = *list.QEXFLG();
+    auto numbers = [&] {
+        std::string n;
+        for (int i = 1; i <= kMaxStations; ++i) n += U(g.CellText(i, 0)) + ";";
+        return n;
+    };
+    auto expected = [](int n) {
+        std::string t;
+        for (int i = 1; i <= kMaxStations; ++i) t += (i <= n ? std::to_string(i) : "") + ";";
+        return t;
+    };
+    g.setFocus();
+    g.SetCurrentCell(2, 1);
+    QTest::keyClick(&g, Qt::Key_Insert);
+    EXPECT_EQ(numbers(), expected(4));
+    g.SetCurrentCell(1, 1);
+    QTest::keyClick(&g, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(numbers(), expected(3));
+    kova::test::ClickCurrentAndType(g, 4, 1, "New");
+    QTest::keyClick(&g, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(numbers(), expected(4));
 }
 
 }  // namespace

@@ -100,8 +100,8 @@ TEST(ScreenCopy, RefusesBeforeAnythingChanges) {
         int badRow;
     };
     const Case cases[] = {
-        {"40000", "4", 0, "Saが不正です", "データエラー", 0},
-        {"1", "-40000", 0, "Sa'が不正です", "データエラー", 0},
+        {"40000", "4", 0, "Saが不正です。", "データエラー", 0},
+        {"1", "-40000", 0, "Sa'が不正です。", "データエラー", 0},
         {"1", "4", 2, kBadDateText, "", 2},  // an inserted empty row
         {"1", "4", 4, kBadDateText, "", 4},
     };

@@ -254,11 +254,22 @@ TEST(PredictWindow, RangeBoxes) {
     EXPECT_EQ(U(f.w->TS()->text()), "3");
     EXPECT_EQ(s.Sa, 3);
     // Leaving the box shows its "0" format: halves away from zero.
-    for (const auto& [typed, shown] : {std::pair{"2.5", "3"}, std::pair{"3.5", "4"}, std::pair{"-0.5", "-1"}}) {
+    for (const auto& [typed, shown] : {std::pair{"2.5", "3"}, std::pair{"3.5", "4"}, std::pair{"0.5", "1"}}) {
         f.w->TE()->setText(typed);
         f.w->TE_LostFocus();
         EXPECT_EQ(U(f.w->TE()->text()), shown) << typed;
         EXPECT_EQ(std::to_string(s.SaPrime), shown) << typed;
+    }
+    // A row number outside the file's range, also one the format would
+    // round to it, is refused like a letter: the box shows what is stored.
+    for (const char* typed : {"-0.5", "-1", "501", "1e999"}) {
+        f.msg.Clear();
+        f.w->TE()->setText(typed);
+        f.w->TE_LostFocus();
+        ASSERT_EQ(f.msg.Count(), 1u) << typed;
+        EXPECT_EQ(f.msg.Last().text, "「Sa'」は0～500の範囲で指定してください。");
+        EXPECT_EQ(U(f.w->TE()->text()), std::to_string(s.SaPrime)) << typed;
+        EXPECT_GE(s.SaPrime, 0) << typed;
     }
     f.w->TE()->setText("12.7");
     f.w->TE_LostFocus();
@@ -310,6 +321,17 @@ TEST(PredictWindow, TypedBoxesRefuseLettersEveryTime) {
         }
     EXPECT_EQ(s.Sa, 3);
     EXPECT_EQ(s.SaPrime, 4);
+    // Typed key by key, an out-of-range number passes values that fit (6,
+    // 60 of 600): leaving puts back the value the box had when entered.
+    for (const char* bad : {"600", "-1", "1e999"}) {
+        SCOPED_TRACE(bad);
+        f.msg.Clear();
+        typeAndLeave(f.w->TS(), bad);
+        ASSERT_EQ(f.msg.Count(), 1u);
+        EXPECT_EQ(f.msg.Last().text, "「Sa」は0～500の範囲で指定してください。");
+        EXPECT_EQ(U(f.w->TS()->text()), "3");
+        EXPECT_EQ(s.Sa, 3);
+    }
 }
 
 TEST(PredictWindow, RunThenPrint) {
@@ -340,7 +362,7 @@ TEST(PredictWindow, RunThenPrint) {
     f.msg.Clear();
     f.w->printout_Click();
     ASSERT_EQ(f.processes.started.size(), 1u);
-    EXPECT_EQ(f.processes.started[0].args, std::vector<std::string>{"/PDTOPEN"});
+    EXPECT_EQ(f.processes.started[0].args, (std::vector<std::string>{"/PDTOPEN", "TL"}));
     EXPECT_EQ(f.processes.started[0].workDir, f.app.path());
     EXPECT_TRUE(f.w->isEnabled());
     EXPECT_EQ(f.msg.Count(), 0u);

@@ -9,6 +9,7 @@
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
 #include "testing/fakes.hpp"
+#include "tests/support/qt_app.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "viewer/app/document.hpp"
@@ -19,13 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "viewer_window_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// The one application of the test program, ended before the program's own
+// exit (a window once shown leaves devices that must go with it).
+QApplication& App() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 const std::string kHead = "   5  12  19  14   3   7               \r\n";
 
@@ -52,11 +49,15 @@ TEST(ViewerWindow, ListsTheReportsInOrderAndSavesTheChosenOneAsPdf) {
     EXPECT_EQ(w.ShownPages(), 2);
     EXPECT_TRUE(w.FaultText().isEmpty());
 
+    const fs::path firstFolder = w.SaveFolder();
     files.Script(dir / "out.pdf");
     w.SavePdf();
     ASSERT_EQ(files.calls.size(), 1u);
     EXPECT_TRUE(files.calls[0].save);
-    EXPECT_EQ(files.calls[0].req.initialName, "TK_DT_01.pdf");
+    // The report's own name, in the folder saved to last (the documents at first).
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).filename(), "TK_DT_01.pdf");
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).parent_path(), firstFolder);
+    EXPECT_EQ(w.SaveFolder(), dir.path());
     ASSERT_TRUE(fs::exists(dir / "out.pdf"));
     EXPECT_EQ(kova::test::ReadBytes(dir / "out.pdf").substr(0, 5), "%PDF-");
     EXPECT_TRUE(messages.shown.empty());
@@ -69,6 +70,79 @@ TEST(ViewerWindow, ListsTheReportsInOrderAndSavesTheChosenOneAsPdf) {
     // Cancelled: nothing happens.
     w.SavePdf();
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// One program's set alone; every report at once into one PDF; the zoom
+// follows the pane until chosen; a long report paints only what is seen.
+TEST(ViewerWindow, SetsAllReportsZoomAndPagesPaintedAsTheyComeIntoView) {
+    App();
+    kova::test::TempDir dir;
+    Write(dir / "TL_PRD1.PDT", "沈下算出点-No.1\r\n" + kHead + "$1  TOLMCURV.PFM\r\n00  題\r\n");
+    std::string longBody;
+    for (int i = 0; i < 3000; ++i) longBody += "$1  A.PFM\r\n00  p" + std::to_string(i) + "\r\n";
+    Write(dir / "TK_DT_01.PDT", "沈下算出点-No.01\r\n" + kHead + longBody);
+    Write(dir / "TK_DATA.PDT", "検討条件\r\n" + kHead + "$1  SJK_0000.PFM\r\n00  x\r\n");
+    kova::ScriptedFileDialogs files;
+    kova::RecordingMessages messages;
+    {
+        ViewerWindow tl(dir.path(), files, messages, nullptr, ReportSet::Prediction);
+        ASSERT_EQ(tl.ReportCount(), 1);
+        EXPECT_TRUE(tl.List()->item(0)->text().startsWith("TL_PRD1.PDT"));
+        ViewerWindow tk(dir.path(), files, messages, nullptr, ReportSet::Calculation);
+        EXPECT_EQ(tk.ReportCount(), 2);
+    }
+    ViewerWindow w(dir.path(), files, messages);
+    w.resize(900, 700);
+    w.show();
+    App().processEvents();
+    // Fitting the width: the page and its margins fill the pane.
+    EXPECT_TRUE(w.Fitting());
+    const double fit = w.Zoom();
+    w.resize(1200, 700);
+    App().processEvents();
+    EXPECT_GT(w.Zoom(), fit);
+    w.ActualSize();
+    EXPECT_FALSE(w.Fitting());
+    EXPECT_NEAR(w.Zoom(), w.logicalDpiX() / 254.0, 1e-9);
+    w.ZoomBy(1.25);
+    EXPECT_NEAR(w.Zoom(), w.logicalDpiX() / 254.0 * 1.25, 1e-9);
+    w.resize(900, 700);
+    App().processEvents();
+    EXPECT_NEAR(w.Zoom(), w.logicalDpiX() / 254.0 * 1.25, 1e-9);  // a chosen zoom stays
+    w.FitWidth();
+
+    w.Show(1);
+    EXPECT_EQ(w.ShownPages(), 3000);
+    const int before = w.PaintedPages();
+    w.grab();
+    EXPECT_GT(w.PaintedPages(), before);
+    EXPECT_LE(w.PaintedPages() - before, 4);
+
+    w.SetAllReports(true);
+    files.Script(dir / "all.pdf");
+    w.SavePdf();
+    ASSERT_EQ(files.calls.size(), 1u);
+    EXPECT_EQ(fs::path(files.calls[0].req.initialName).filename(), "TK_ALL.pdf");
+    const std::string pdf = kova::test::ReadBytes(dir / "all.pdf");
+    std::size_t pages = 0;
+    for (std::size_t at = 0; (at = pdf.find("/Type /Page\n", at)) != std::string::npos; ++at) ++pages;
+    EXPECT_EQ(pages, 3002u);
+    // A page range of the printed set, numbered through the set.
+    const LaidReport a = LoadLaid(dir / "TK_DATA.PDT"), b = LoadLaid(dir / "TL_PRD1.PDT");
+    const auto set = PrintSet({&a, &b, &a});
+    ASSERT_EQ(set.size(), 3u);
+    struct Range {
+        int from, to;
+        std::vector<int> places;
+    } ranges[] = {{0, 0, {1, 2, 3}}, {2, 3, {2, 3}}, {2, 9, {2, 3}}, {3, 2, {}}, {1, 1, {1}}};
+    for (const Range& r : ranges) {
+        std::vector<int> got;
+        for (const PrintPage& p : PageRange(set, r.from, r.to)) {
+            got.push_back(p.place.page);
+            EXPECT_EQ(p.place.pages, 3);
+        }
+        EXPECT_EQ(got, r.places) << r.from << "-" << r.to;
+    }
 }
 
 TEST(ViewerWindow, AFolderWithoutReportsSaysSo) {
