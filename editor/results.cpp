@@ -1,28 +1,34 @@
 #include "editor/results.hpp"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
-#include "textio/listline.hpp"
+#include "textio/fieldfile.hpp"
 
 namespace kova {
 
 namespace {
 
+// Exactly count lines of three finite numbers, each line with its line end:
+// the engine writes them so, and anything else (a file cut inside its last
+// number, a short one, rows or junk after them) is no whole result.
 bool ReadRows(const std::filesystem::path& file, ResultRow* rows, int count) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    FieldReader r(std::move(text));
-    for (int i = 0; i < count; ++i) {
-        ResultRow row;
-        // Real refuses text that is not wholly a finite number.
-        if (!r.Real(row.x) || !r.Real(row.y) || !r.Real(row.v)) return false;
-        rows[i] = row;
+    try {
+        const std::string text = DecodeCp932Text(ReadFileBytes(file));
+        ReadFields(text, [&](FieldFile& f) {
+            for (int i = 0; i < count; ++i) {
+                LineFields l = f.NextLine();
+                ResultRow row;
+                row.x = l.Real();
+                row.y = l.Real();
+                row.v = l.Real();
+                l.End();
+                rows[i] = row;
+            }
+        });
+    } catch (const FileFault&) {
+        return false;
     }
     return true;
 }

@@ -15,8 +15,8 @@ inline constexpr const char* kPositionFile = "tnk1.csv";
 inline constexpr double kNoGround = -9999.9;
 
 // Reads 1000 rows of tnk.csv and CalcPosCount rows of tnk1.csv from
-// `folder`, three finite numbers a row (fields separated by commas or line
-// ends; anything after the wanted rows is ignored). The model takes both
+// `folder`, one line of three finite numbers a row, each line ended, nothing
+// after the rows but blank lines. The model takes both
 // tables only when both files were read whole; otherwise it is unchanged
 // and the result is false. A position without ground (no soil under it)
 // gets no result (v = -1), so no settlement is drawn for it.

@@ -1,132 +1,90 @@
 #include "engine/reader.hpp"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/errors.hpp"
 #include "rules/limits.hpp"
-#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
-#include "textio/textfile.hpp"
 
 namespace kova::engine {
 namespace {
 
-// A line that cannot be taken; carries the 1-based line number.
-struct BadLine {
-    int line;
-    std::string reason;
-};
-
-constexpr const char* kEndsEarly = "ファイルが途中で終わっています。";
-constexpr const char* kMalformed = "数値が正しく読めません。";
 constexpr const char* kTooMany = "件数が上限を超えています。";
 constexpr const char* kBadPoint = "境界点番号が1～500の範囲にありません。";
 constexpr const char* kBadVertices = "構成点数が100を超えています。";
 constexpr const char* kBadStage = "段階荷重番号が1～5の範囲にありません。";
 constexpr const char* kBadCurve = "曲線番号または曲線の点数が正しくありません。";
 constexpr const char* kBadText = "文字列が正しくありません。";
-constexpr const char* kJunk = "データの後に余分な内容があります。";
 
 // The fields at the start of one line: numbers separated by commas; whatever
 // follows the last number wanted (the quoted label) is ignored.
 class LineScan {
 public:
-    LineScan(std::string_view text, int line) : text_(text), line_(line) {}
+    explicit LineScan(LineFields fields) : f_(std::move(fields)) {}
 
-    long long Int(long long lo = -2147483648LL, long long hi = 2147483647LL, const char* why = kMalformed) {
-        std::string_view f = Next();
-        long long v = 0;
-        if (!ParseInt(f, -2147483648LL, 2147483647LL, v)) throw BadLine{line_, kMalformed};
-        if (v < lo || v > hi) throw BadLine{line_, why};
+    int Line() const { return f_.Line(); }
+    const LineFields& Fields() const { return f_; }
+    [[noreturn]] void Fail(std::string_view why) const { f_.Fail(why); }
+
+    long long Int(long long lo = -2147483648LL, long long hi = 2147483647LL, const char* why = kFaultNumber) {
+        long long v = f_.Int();
+        if (v < -2147483648LL || v > 2147483647LL) Fail(kFaultNumber);
+        if (v < lo || v > hi) Fail(why);
         return v;
     }
-    double Real() {
-        std::string_view f = Next();
-        double v = 0;
-        if (!ParseReal(f, v)) throw BadLine{line_, kMalformed};
-        return v;
-    }
+    double Real() { return f_.Real(); }
     // A value checked against the table of limits; an integer is checked
     // before it is narrowed, so 65537 never passes as 1.
     double Real(Item item) {
         double v = Real();
-        if (!WithinLimit(item, v)) throw BadLine{line_, LimitFileText(item)};
+        if (!WithinLimit(item, v)) Fail(LimitFileText(item));
         return v;
     }
     int Int(Item item) {
         long long v = Int();
-        if (!CheckedInt32(item, v)) throw BadLine{line_, LimitFileText(item)};
+        if (!CheckedInt32(item, v)) Fail(LimitFileText(item));
         return static_cast<int>(v);
     }
     i16 Int16(Item item) {
         long long v = Int();
         auto n = CheckedInt16(item, v);
-        if (!n) throw BadLine{line_, LimitFileText(item)};
+        if (!n) Fail(LimitFileText(item));
         return *n;
     }
 
 private:
-    std::string_view Next() {
-        if (pos_ > text_.size()) throw BadLine{line_, kMalformed};
-        std::size_t comma = text_.find(',', pos_);
-        std::size_t end = comma == std::string_view::npos ? text_.size() : comma;
-        std::string_view f = text_.substr(pos_, end - pos_);
-        pos_ = comma == std::string_view::npos ? text_.size() + 1 : comma + 1;
-        while (!f.empty() && (f.front() == ' ' || f.front() == '\t')) f.remove_prefix(1);
-        while (!f.empty() && (f.back() == ' ' || f.back() == '\t')) f.remove_suffix(1);
-        return f;
-    }
-
-    std::string_view text_;
-    int line_;
-    std::size_t pos_ = 0;
+    LineFields f_;
 };
 
 class InputLines {
 public:
-    explicit InputLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    explicit InputLines(FieldFile& f) : f_(f) {}
 
-    std::size_t LineCount() const { return lines_.size(); }
-
-    LineScan Next() {
-        if (next_ >= lines_.size()) throw BadLine{static_cast<int>(next_) + 1, kEndsEarly};
-        ++next_;
-        return LineScan(lines_[next_ - 1], static_cast<int>(next_));
-    }
-    int LineNo() const { return static_cast<int>(next_); }
-
-    // After the last item only blank lines may follow.
-    void CheckEnd() const {
-        for (std::size_t i = next_; i < lines_.size(); ++i)
-            if (lines_[i].find_first_not_of(" \t\r") != std::string::npos)
-                throw BadLine{static_cast<int>(i) + 1, kJunk};
-    }
+    LineScan Next() { return LineScan(f_.NextLine()); }
 
     // The text between the first and the last double quote of the line.
     std::string Quoted() {
-        if (next_ >= lines_.size()) throw BadLine{static_cast<int>(next_) + 1, kEndsEarly};
-        const std::string& s = lines_[next_++];
-        std::size_t a = s.find('"');
-        std::size_t b = s.rfind('"');
-        if (a == std::string::npos || b == a) throw BadLine{LineNo(), kBadText};
-        return TruncateCp932(std::string_view(s).substr(a + 1, b - a - 1), kMaxTextBytes);
+        return TruncateCp932(f_.NextLine().Quoted(kBadText), kMaxTextBytes);
     }
 
-    // A count line: 0..capacity.
-    int Count(int capacity) {
+    // A count line: 0..capacity entries follow; name says of what.
+    int Count(int capacity, const char* name) {
         LineScan l = Next();
         long long n = l.Int(0, 2147483647LL);
-        if (n > capacity) throw BadLine{LineNo(), kTooMany};
-        return static_cast<int>(n);
+        if (n > capacity) l.Fail(kTooMany);
+        return static_cast<int>(f_.Count(l.Fields(), n, 0, capacity, name));
+    }
+    // A count read as an item of a line already taken.
+    int Count(LineScan& l, long long lo, long long hi, const char* why, const char* name) {
+        long long n = l.Int(lo, hi, why);
+        return static_cast<int>(f_.Count(l.Fields(), n, lo, hi, name));
     }
 
 private:
-    std::vector<std::string> lines_;
-    std::size_t next_ = 0;
+    FieldFile& f_;
 };
 
 int PointNumber(LineScan& l) {
@@ -146,7 +104,7 @@ template <typename Block>
 void ReadVertices(InputLines& in, Block& b) {
     LineScan head = in.Next();
     head.Int();
-    b.vertex_count = static_cast<i16>(head.Int(0, kMaxBlockVertices, kBadVertices));
+    b.vertex_count = static_cast<i16>(in.Count(head, 0, kMaxBlockVertices, kBadVertices, "構成点数"));
     for (int k = 0; k < b.vertex_count; ++k) {
         LineScan v = in.Next();
         v.Int();
@@ -158,7 +116,7 @@ void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table,
                double vScale, bool divide) {
     LineScan head = in.Next();
     int c = static_cast<int>(head.Int(1, kMaxCurveNumber, kBadCurve));
-    int m = static_cast<int>(head.Int(0, kMaxCurvePoints, kBadCurve));
+    int m = in.Count(head, 0, kMaxCurvePoints, kBadCurve, "曲線の点数");
     CurveRec& curve = table[c];
     curve = CurveRec{};
     curve.count = m;
@@ -183,7 +141,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
     d.CvPMethod = in.Next().Int(Item::CvPMethod);
     d.AutoScaleXY = in.Next().Int(Item::AutoScaleXY);
 
-    d.position_count = in.Count(kMaxPositions);
+    d.position_count = in.Count(kMaxPositions, "計算位置数");
     for (int i = 0; i < d.position_count; ++i) {
         LineScan l = in.Next();
         l.Int();
@@ -191,7 +149,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
         d.positions[i].name = in.Quoted();
     }
 
-    d.node_count = in.Count(kMaxNodeNumber);
+    d.node_count = in.Count(kMaxNodeNumber, "境界点数");
     for (int i = 0; i < d.node_count; ++i) {
         LineScan l = in.Next();
         int n = PointNumber(l);
@@ -201,7 +159,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
         if (i == 0 || d.nodes[n].y > d.node_ymax) d.node_ymax = d.nodes[n].y;
     }
 
-    d.soil_count = in.Count(kMaxSoilLayers);
+    d.soil_count = in.Count(kMaxSoilLayers, "土層数");
     bool first = true;
     for (int i = 0; i < d.soil_count; ++i) {
         SoilLayerRec& s = d.soil[i];
@@ -237,7 +195,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
         s.curve_elogp = s.curve_mv = s.curve_cv = static_cast<i16>(i + 1);
     }
 
-    d.block_count = in.Count(kMaxLoadBlocks);
+    d.block_count = in.Count(kMaxLoadBlocks, "盛土数");
     for (int i = 0; i < d.block_count; ++i) {
         LoadBlockRec& b = d.blocks[i];
         ReadVertices(in, b);
@@ -248,7 +206,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
         ReadStageLine(in, b.stage, b.start_day, b.days);
     }
 
-    d.cut_count = in.Count(kMaxCutBlocks);
+    d.cut_count = in.Count(kMaxCutBlocks, "切土数");
     for (int i = 0; i < d.cut_count; ++i) {
         CutBlockRec& b = d.cuts[i];
         ReadVertices(in, b);
@@ -270,7 +228,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
     for (int k = 0; k < kSandCurveCount; ++k) {
         LineScan head = in.Next();
         int c = static_cast<int>(head.Int(1, kSandCurveCount, kBadCurve));
-        int m = static_cast<int>(head.Int(0, kMaxCurvePoints, kBadCurve));
+        int m = in.Count(head, 0, kMaxCurvePoints, kBadCurve, "BKHough曲線の点数");
         in.Next().Int();  // the curve index
         CurveRec& curve = d.sand[c];
         curve = CurveRec{};
@@ -283,8 +241,8 @@ void ReadAll(InputLines& in, CalcInput& d) {
         }
     }
 
-    auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, Item load, bool strip) {
-        count = in.Count(kMaxLoads);
+    auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, Item load, bool strip, const char* name) {
+        count = in.Count(kMaxLoads, name);
         for (int i = 0; i < count; ++i) {
             LoadRec& r = table[i];
             LineScan head = in.Next();
@@ -301,25 +259,23 @@ void ReadAll(InputLines& in, CalcInput& d) {
             ReadStageLine(in, r.stage, r.start_day, r.days);
         }
     };
-    readLoads(d.point_load_count, d.point_loads, Item::PointLoad, false);
-    readLoads(d.line_load_count, d.line_loads, Item::LineLoad, false);
-    readLoads(d.strip_load_count, d.strip_loads, Item::StripLoad, true);
+    readLoads(d.point_load_count, d.point_loads, Item::PointLoad, false, "集中荷重数");
+    readLoads(d.line_load_count, d.line_loads, Item::LineLoad, false, "線荷重数");
+    readLoads(d.strip_load_count, d.strip_loads, Item::StripLoad, true, "帯状荷重数");
 
-    d.wall_count = in.Count(kMaxWalls);
+    d.wall_count = in.Count(kMaxWalls, "矢板の数");
     for (int i = 0; i < d.wall_count; ++i) {
         LineScan l = in.Next();
         d.walls[i].x = l.Real(Item::X);
         d.walls[i].top = l.Real(Item::Y);
         d.walls[i].bottom = l.Real(Item::Y);
     }
-    in.CheckEnd();
 }
 
 }  // namespace
 
 void read_calc_input(const std::filesystem::path& folder, CalcInput& in, MessageSink& messages) {
     const std::filesystem::path path = folder / kInputFileName;
-    std::vector<std::string> lines;
     {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(path, ec)) {
@@ -328,22 +284,19 @@ void read_calc_input(const std::filesystem::path& folder, CalcInput& in, Message
             throw RunAborted("input file missing");
         }
     }
-    std::string text;
     try {
-        text = ReadCp932File(path);
-    } catch (const TextError&) {
-        messages.Show(Message{"条件ファイル(CAL_TNK.DAT)を読み込めません。", "error", MsgIcon::None,
-                              MsgButtons::Ok, 0});
-        throw RunAborted("input file unreadable");
-    }
-    lines = SplitLines(text);
-    InputLines reader(std::move(lines));
-    try {
-        // A last line without its line end was cut, perhaps inside a number.
-        if (!EndsWithLineEnd(text)) throw BadLine{static_cast<int>(reader.LineCount()), kEndsEarly};
-        ReadAll(reader, in);
-    } catch (const BadLine& bad) {
-        messages.Show(Message{CFormat("条件ファイル(CAL_TNK.DAT)の%d行目: %s", bad.line, bad.reason.c_str()), "error",
+        const std::string text = DecodeCp932Text(ReadFileBytes(path));
+        ReadFields(text, [&](FieldFile& f) {
+            InputLines lines(f);
+            ReadAll(lines, in);
+        });
+    } catch (const FileFault& bad) {
+        if (bad.Line() <= 0) {
+            messages.Show(Message{"条件ファイル(CAL_TNK.DAT)を読み込めません。", "error", MsgIcon::None,
+                                  MsgButtons::Ok, 0});
+            throw RunAborted("input file unreadable");
+        }
+        messages.Show(Message{"条件ファイル(CAL_TNK.DAT)の" + FaultText(bad.Line(), bad.Reason()), "error",
                               MsgIcon::None, MsgButtons::Ok, 0});
         throw RunAborted("malformed input");
     }

@@ -13,6 +13,7 @@
 #include "textio/listline.hpp"
 #include "model/linebuilder.hpp"
 #include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova {
@@ -194,60 +195,18 @@ i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 
 
 namespace {
 
-// A file that cannot be taken: the line and what is wrong with it.
-struct BadFile {
-    int line;
-    std::string detail;
-};
-
-constexpr const char* kEndsEarly = "ファイルが途中で終わっています。";
-constexpr const char* kMalformed = "数値が正しく読めません。";
 constexpr const char* kTooPrecise = "数値の有効桁数が15桁を超えています。";
-constexpr const char* kBadText = "使用できない文字（\"、改行）があります。";
-constexpr const char* kJunk = "データの後に余分な内容があります。";
-constexpr const char* kBadBytes = "読めない文字コードがあります。";
 
-// The first line of a file whose bytes are no code page 932 text (1-based),
-// or 0 when the file cannot be read again or every line converts. Lead
-// bytes never take the value of LF, so each line converts on its own.
-int FirstUnreadableLine(const std::filesystem::path& path) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return 0;
-    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad()) return 0;
-    int line = 1;
-    for (std::size_t start = 0; start < bytes.size(); ++line) {
-        std::size_t nl = bytes.find('\n', start);
-        if (nl == std::string::npos) nl = bytes.size();
-        try {
-            Cp932ToUtf8(std::string_view(bytes).substr(start, nl - start));
-        } catch (const TextError&) {
-            return line;
-        }
-        start = nl + 1;
-    }
-    return 0;
-}
-
-// Reads the fields of a project file in order; any fault throws BadFile
+// Reads the fields of a project file in order; any fault throws FileFault
 // naming the line. Every value is checked against its limit, every integer
 // before it is narrowed, and every value must be one the writer writes
 // back unchanged.
 class CondReader {
 public:
-    explicit CondReader(std::string text) : in_(std::move(text)) {}
-
-    // A last line without its line end was cut, perhaps inside a number.
-    static void CheckWhole(std::string_view text) {
-        if (!EndsWithLineEnd(text))
-            throw BadFile{static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kEndsEarly};
-    }
-    void CheckEnd() const {
-        if (int junk = in_.JunkLine()) throw BadFile{junk, kJunk};
-    }
+    explicit CondReader(FieldFile& in) : in_(in) {}
 
     int Version() {
-        auto f = Next();
+        auto f = in_.Field();
         // The leading numeric part of the first field.
         long long v = 0;
         std::size_t i = 0;
@@ -255,44 +214,41 @@ public:
         return static_cast<int>(v);
     }
     std::string TextLine() {
-        auto l = in_.WholeLine();
-        if (!l) throw BadFile{in_.Line(), kEndsEarly};
+        std::string l = in_.WholeLine();
         // The writer drops a lone CR, which the line would otherwise lose.
-        if (l->find('\r') != std::string::npos) throw BadFile{in_.FieldLine(), kBadText};
-        return TrimSpaces(*l);
+        if (l.find('\r') != std::string::npos) in_.Fail(kFaultText);
+        return TrimSpaces(l);
     }
     i16 Int(Item item) {
-        std::string f = Next();
-        long long v;
-        if (!ParseInt(f, -2147483648LL, 2147483647LL, v)) throw BadFile{in_.FieldLine(), kMalformed};
+        long long v = in_.Int();
+        if (v < -2147483648LL || v > 2147483647LL) in_.Fail(kFaultNumber);
         auto n = CheckedInt16(item, v);
-        if (!n) throw BadFile{in_.FieldLine(), LimitFileText(item)};
+        if (!n) in_.Fail(LimitFileText(item));
         return *n;
     }
+    // A count of the entries that follow; name says of what.
+    i16 Count(Item item, const char* name) {
+        i16 v = Int(item);
+        const Limit& l = LimitOf(item);
+        return static_cast<i16>(in_.Count(v, static_cast<long long>(l.lo), static_cast<long long>(l.hi), name));
+    }
     double Real(Item item) {
-        std::string f = Next();
-        double v;
-        if (!ParseReal(f, v)) throw BadFile{in_.FieldLine(), kMalformed};
-        if (!WithinLimit(item, v)) throw BadFile{in_.FieldLine(), LimitFileText(item)};
+        double v = in_.Real();
+        if (!WithinLimit(item, v)) in_.Fail(LimitFileText(item));
         // More digits than the writer keeps would read back as another value.
         double back;
-        if (!ParseReal(FormatReal(v), back) || back != v) throw BadFile{in_.FieldLine(), kTooPrecise};
+        if (!ParseReal(FormatReal(v), back) || back != v) in_.Fail(kTooPrecise);
         return v;
     }
     std::string Str() {
-        std::string s = Next();
-        if (s.find_first_of("\"\r\n") != std::string::npos) throw BadFile{in_.FieldLine(), kBadText};
+        std::string s = in_.Field();
+        if (s.find_first_of("\"\r\n") != std::string::npos) in_.Fail(kFaultText);
         return s;
     }
-    int Line() const { return in_.FieldLine(); }
+    [[noreturn]] void Fail(std::string_view why) const { in_.Fail(why); }
 
 private:
-    std::string Next() {
-        auto f = in_.Field();
-        if (!f) throw BadFile{in_.Line(), kEndsEarly};
-        return std::move(*f);
-    }
-    FieldReader in_;
+    FieldFile& in_;
 };
 
 void ReadBlock(CondReader& r, SoilBlock& b) {
@@ -301,7 +257,7 @@ void ReadBlock(CondReader& r, SoilBlock& b) {
     b.CY = r.Real(Item::Y);
     b.UnitWeight = r.Real(Item::UnitWeight);
     b.Stage = r.Int(Item::Stage);
-    b.nPt = r.Int(Item::VertexCount);
+    b.nPt = r.Count(Item::VertexCount, "構成点数");
     for (int k = 0; k < b.nPt; ++k) {
         b.PX[k] = r.Real(Item::X);
         b.PY[k] = r.Real(Item::Y);
@@ -309,25 +265,26 @@ void ReadBlock(CondReader& r, SoilBlock& b) {
 }
 
 void ReadCurve(CondReader& r, CurveTable& c, Item pressure, Item value) {
-    c.n = r.Int(Item::CurvePointCount);
+    c.n = r.Count(Item::CurvePointCount, "曲線の点数");
     for (int k = 0; k < c.n; ++k) {
         c.X[k] = r.Real(pressure);
         c.Y[k] = r.Real(value);
     }
 }
 
-void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count) {
-    count = r.Int(Item::LineCount);
+void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count,
+               const char* name) {
+    count = r.Count(Item::LineCount, name);
     for (int i = 0; i < count; ++i) {
         lines[i].pt1 = r.Int(Item::LineEnd);
         lines[i].pt2 = r.Int(Item::LineEnd);
         for (i16 pt : {lines[i].pt1, lines[i].pt2})
-            if (pt >= m.BndPtCount) throw BadFile{r.Line(), "境界線の端点の境界点がありません。"};
+            if (pt >= m.BndPtCount) r.Fail("境界線の端点の境界点がありません。");
     }
 }
 
-void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load) {
-    count = r.Int(Item::LoadCount);
+void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load, const char* name) {
+    count = r.Count(Item::LoadCount, name);
     for (int i = 0; i < count; ++i) {
         LoadRec& l = loads[i];
         l.X1 = r.Real(Item::X);
@@ -342,16 +299,16 @@ void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& co
 // The soil layer count is repeated four times; a file whose copies differ
 // is damaged.
 void SameLayerCount(CondReader& r, const Model& m) {
-    if (r.Int(Item::BlockCount) != m.SoilLayerCount) throw BadFile{r.Line(), "土層数が前の土層数と異なります。"};
+    if (r.Int(Item::BlockCount) != m.SoilLayerCount) r.Fail("土層数が前の土層数と異なります。");
 }
 
 int ParseCondFile(CondReader& r, Model& m) {
     int version = r.Version();
-    if (version < 1 || version > kCondFileVersion) throw BadFile{1, "ファイルの版が正しくありません。"};
+    if (version < 1 || version > kCondFileVersion) throw FileFault(1, "ファイルの版が正しくありません。");
     StudyCond& c = m.Cond;
     c.ProjectTitle = r.TextLine();
     c.LeavePeriod = r.Int(Item::LeavePeriod);
-    m.CalcPosCount = r.Int(Item::PositionCount);
+    m.CalcPosCount = r.Count(Item::PositionCount, "計算位置数");
     for (int i = 0; i < m.CalcPosCount; ++i) {
         c.CalcPosName[i] = r.Str();
         c.CalcPosX[i] = r.Real(Item::X);
@@ -364,19 +321,19 @@ int ParseCondFile(CondReader& r, Model& m) {
     c.TimeCondKind = r.Int(Item::TimeCondKind);
     c.AutoScaleXY = r.Int(Item::AutoScaleXY);
 
-    m.BndPtCount = r.Int(Item::PointCount);
+    m.BndPtCount = r.Count(Item::PointCount, "境界点数");
     for (int i = 0; i < m.BndPtCount; ++i) {
         m.BndPt[i].X = r.Real(Item::X);
         m.BndPt[i].Y = r.Real(Item::Y);
     }
-    ReadLines(r, m, m.BndLine, m.BndLineCount);
-    ReadLines(r, m, m.CutLine, m.CutLineCount);
+    ReadLines(r, m, m.BndLine, m.BndLineCount, "境界線数");
+    ReadLines(r, m, m.CutLine, m.CutLineCount, "切土線数");
 
-    m.EmbankmentCount = r.Int(Item::BlockCount);
+    m.EmbankmentCount = r.Count(Item::BlockCount, "盛土数");
     for (int i = 0; i < m.EmbankmentCount; ++i) ReadBlock(r, m.Embankment[i]);
-    m.SoilLayerCount = r.Int(Item::BlockCount);
+    m.SoilLayerCount = r.Count(Item::BlockCount, "土層数");
     for (int i = 0; i < m.SoilLayerCount; ++i) ReadBlock(r, m.SoilLayer[i]);
-    m.CutCount = r.Int(Item::BlockCount);
+    m.CutCount = r.Count(Item::BlockCount, "切土数");
     for (int i = 0; i < m.CutCount; ++i) ReadBlock(r, m.CutBlock[i]);
 
     SameLayerCount(r, m);
@@ -397,14 +354,14 @@ int ParseCondFile(CondReader& r, Model& m) {
         p.NValue = r.Int(Item::NValue);
     }
 
-    m.StageCount = r.Int(Item::StageCount);
+    m.StageCount = r.Count(Item::StageCount, "段階数");
     for (int s = 1; s <= m.StageCount; ++s) {
         m.StageStartDay[s - 1] = r.Int(Item::StageStartDay);
         m.StageDays[s - 1] = r.Int(Item::StageDays);
     }
-    ReadLoads(r, m.PointLoad, m.PointLoadCount, Item::PointLoad);
-    ReadLoads(r, m.LineLoad, m.LineLoadCount, Item::LineLoad);
-    ReadLoads(r, m.StripLoad, m.StripLoadCount, Item::StripLoad);
+    ReadLoads(r, m.PointLoad, m.PointLoadCount, Item::PointLoad, "集中荷重数");
+    ReadLoads(r, m.LineLoad, m.LineLoadCount, Item::LineLoad, "線荷重数");
+    ReadLoads(r, m.StripLoad, m.StripLoadCount, Item::StripLoad, "帯状荷重数");
 
     SameLayerCount(r, m);
     static constexpr Item kDetail[7] = {Item::DrainSpacing, Item::DrainDiameter, Item::DrainAlpha,     Item::PermRatio,
@@ -424,14 +381,13 @@ int ParseCondFile(CondReader& r, Model& m) {
     }
 
     if (version >= 2) {
-        m.SheetPileCount = r.Int(Item::WallCount);
+        m.SheetPileCount = r.Count(Item::WallCount, "矢板の数");
         for (int i = 0; i < m.SheetPileCount; ++i) {
             m.SheetPile[i].X = r.Real(Item::X);
             m.SheetPile[i].Top = r.Real(Item::Y);
             m.SheetPile[i].Bottom = r.Real(Item::Y);
         }
     }
-    r.CheckEnd();
     return version;
 }
 
@@ -443,10 +399,12 @@ std::string FormatCondFile(Model& m) {
     // again. The reader's own checks decide, against the same limits.
     auto scratch = std::make_unique<Model>();
     try {
-        CondReader r(text);
-        ParseCondFile(r, *scratch);
-    } catch (const BadFile& bad) {
-        throw UnsavableValue(bad.detail);
+        ReadFields(text, [&](FieldFile& f) {
+            CondReader r(f);
+            ParseCondFile(r, *scratch);
+        });
+    } catch (const FileFault& bad) {
+        throw UnsavableValue(bad.Reason());
     }
     return text;
 }
@@ -455,21 +413,16 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
     // The file goes into a reset copy, taken over only when it is whole.
     auto scratch = std::make_unique<Model>(m);
     ResetModel(*scratch, ps.AppPath, ui);
-    int version;
+    int version = 0;
     try {
-        std::string text = ReadCp932File(ProjectFilePath(path));
-        CondReader::CheckWhole(text);
-        CondReader r(std::move(text));
-        version = ParseCondFile(r, *scratch);
-    } catch (const BadFile& bad) {
-        ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
-        return false;
-    } catch (const TextError&) {
-        // Bytes that are no text: named by their line like every other fault.
-        if (int line = FirstUnreadableLine(ProjectFilePath(path)))
-            ui.Notify(std::string(kReadProjectMsg) + "\r" + CFormat("%d行目: ", line) + kBadBytes, MsgIcon::Exclamation);
-        else
-            ui.Notify(kReadProjectMsg, MsgIcon::Exclamation);
+        const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path)));
+        ReadFields(text, [&](FieldFile& f) {
+            CondReader r(f);
+            version = ParseCondFile(r, *scratch);
+        });
+    } catch (const FileFault& bad) {
+        ui.Notify(std::string(kReadProjectMsg) + (bad.Line() > 0 ? "\r" + FaultText(bad.Line(), bad.Reason()) : ""),
+                  MsgIcon::Exclamation);
         return false;
     }
     m = std::move(*scratch);

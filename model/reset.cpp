@@ -3,7 +3,7 @@
 #include <algorithm>
 #include "rules/limits.hpp"
 
-#include "textio/cformat.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
 #include "textio/numfmt.hpp"
 #include "textio/textfile.hpp"
@@ -21,23 +21,14 @@ void ResetModel(Model& m, const std::filesystem::path& appPath, MessageSink& ui)
 
 namespace {
 
-// A line of the sand-curve table that cannot be taken.
-struct BadSandLine {
-    int line;
-    std::string detail;
-};
-
 // The value as the writer formats it must read back as the same value,
 // otherwise a save would change the curves.
-double SandValue(FieldReader& in, Item item, int decimals) {
-    auto f = in.Field();
-    if (!f) throw BadSandLine{in.Line(), "ファイルが途中で終わっています。"};
-    double v;
-    if (!ParseReal(*f, v)) throw BadSandLine{in.FieldLine(), "数値が正しく読めません。"};
-    if (!WithinLimit(item, v)) throw BadSandLine{in.FieldLine(), LimitFileText(item)};
+double SandValue(FieldFile& in, Item item, int decimals) {
+    double v = in.Real();
+    if (!WithinLimit(item, v)) in.Fail(LimitFileText(item));
     double back;
     if (!ParseReal(FormatFixed(v, decimals), back) || back != v)
-        throw BadSandLine{in.FieldLine(), std::string(ItemName(item)) + "の小数点以下の桁数が多すぎます。"};
+        in.Fail(std::string(ItemName(item)) + "の小数点以下の桁数が多すぎます。");
     return v;
 }
 
@@ -45,38 +36,26 @@ double SandValue(FieldReader& in, Item item, int decimals) {
 
 bool ReadSandCurveFile(const std::filesystem::path& appPath, SandCurves& curves, MessageSink& ui) {
     const std::string failure = "条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。";
-    std::string text;
-    try {
-        text = ReadCp932File(appPath / kSandCurveFile);
-    } catch (const TextError&) {
-        ui.Notify(failure, MsgIcon::Exclamation);
-        return false;
-    }
     SandCurves scratch = curves;
     try {
-        // A last line without its line end was cut, perhaps inside a number.
-        if (!EndsWithLineEnd(text))
-            throw BadSandLine{static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1,
-                              "ファイルが途中で終わっています。"};
-        FieldReader in(std::move(text));
-        auto count = in.Field();
-        if (!count) throw BadSandLine{1, "ファイルが途中で終わっています。"};
-        long long n;
-        if (!ParseInt(*count, -2147483648LL, 2147483647LL, n)) throw BadSandLine{1, "数値が正しく読めません。"};
-        if (!WithinLimit(Item::SandPointCount, static_cast<double>(n)))
-            throw BadSandLine{1, LimitFileText(Item::SandPointCount)};
-        for (int d = 0; d < kSandCurves; ++d) scratch[d] = CurveTable{};
-        for (int a = 0; a < n; ++a) {
-            double p = SandValue(in, Item::SandPressure, 1);
-            for (int d = 0; d < kSandCurves; ++d) {
-                scratch[d].X[a] = p;
-                scratch[d].Y[a] = SandValue(in, Item::SandVoidRatio, 3);
+        const std::string text = DecodeCp932Text(ReadFileBytes(appPath / kSandCurveFile));
+        ReadFields(text, [&](FieldFile& in) {
+            scratch = curves;
+            long long n = in.Int();
+            if (!WithinLimit(Item::SandPointCount, static_cast<double>(n))) in.Fail(LimitFileText(Item::SandPointCount));
+            n = in.Count(n, 0, kMaxCurvePts, ItemName(Item::SandPointCount));
+            for (int d = 0; d < kSandCurves; ++d) scratch[d] = CurveTable{};
+            for (int a = 0; a < n; ++a) {
+                double p = SandValue(in, Item::SandPressure, 1);
+                for (int d = 0; d < kSandCurves; ++d) {
+                    scratch[d].X[a] = p;
+                    scratch[d].Y[a] = SandValue(in, Item::SandVoidRatio, 3);
+                }
             }
-        }
-        if (int junk = in.JunkLine()) throw BadSandLine{junk, "データの後に余分な内容があります。"};
-        for (int d = 0; d < kSandCurves; ++d) scratch[d].n = static_cast<i16>(n);
-    } catch (const BadSandLine& bad) {
-        ui.Notify(failure + "\r" + CFormat("%d行目: ", bad.line) + bad.detail, MsgIcon::Exclamation);
+            for (int d = 0; d < kSandCurves; ++d) scratch[d].n = static_cast<i16>(n);
+        });
+    } catch (const FileFault& bad) {
+        ui.Notify(failure + (bad.Line() > 0 ? "\r" + FaultText(bad.Line(), bad.Reason()) : ""), MsgIcon::Exclamation);
         return false;
     }
     curves = scratch;

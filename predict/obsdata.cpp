@@ -7,6 +7,7 @@
 
 #include "rules/limits.hpp"
 #include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
 
@@ -16,8 +17,6 @@ namespace {
 using namespace std::chrono;
 
 constexpr sys_days kSerialEpoch = sys_days{year{1899} / December / 30};
-
-std::string LineError(int lineNo) { return std::to_string(lineNo) + "行目の内容が正しくありません。"; }
 
 // ---- writing ---------------------------------------------------------------
 
@@ -41,7 +40,7 @@ class LineWriter {
 public:
     LineWriter& Text(std::string_view s, const std::string& what) {
         if (s.find_first_of("\"\r\n") != std::string_view::npos)
-            throw ObsFileError(what + "に使用できない文字（\"、改行）があります。");
+            throw ObsFileError(what + "に" + kFaultText);
         if (!IsCp932Encodable(s)) throw ObsFileError(what + "にシフトJISで保存できない文字があります。");
         Sep();
         line_ += '"';
@@ -90,35 +89,6 @@ private:
 
 // ---- reading ---------------------------------------------------------------
 
-// Items of one list line: quoted items run to the closing quote (commas
-// inside kept), other items to the next comma with blanks trimmed.
-bool SplitItems(std::string_view line, std::vector<std::string>& items) {
-    items.clear();
-    std::size_t pos = 0;
-    for (;;) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-        std::string item;
-        if (pos < line.size() && line[pos] == '"') {
-            std::size_t close = line.find('"', pos + 1);
-            if (close == std::string_view::npos) return false;
-            item = line.substr(pos + 1, close - pos - 1);
-            pos = close + 1;
-            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-            if (pos < line.size() && line[pos] != ',') return false;
-        } else {
-            std::size_t comma = line.find(',', pos);
-            std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-            std::string_view v = line.substr(pos, end - pos);
-            while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-            item = v;
-            pos = end;
-        }
-        items.push_back(std::move(item));
-        if (pos >= line.size()) return true;
-        ++pos;  // the comma
-    }
-}
-
 bool ParseDate(std::string_view s, Date& out) {
     if (s.size() < 2 || s.front() != '#' || s.back() != '#') return false;
     s = s.substr(1, s.size() - 2);
@@ -136,75 +106,97 @@ bool ParseDate(std::string_view s, Date& out) {
     return true;
 }
 
-class Reader {
-public:
-    explicit Reader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+constexpr const char* kBadDate = "日付が正しく読めません。";
 
-    // The items of the next line; exactly n of them.
-    const std::vector<std::string>& Items(std::size_t n) {
-        const std::string& line = Next();
-        if (!SplitItems(line, items_) || items_.size() != n) Fail();
-        return items_;
+// One list line of the file: exactly the items asked for, each checked
+// against the table of limits (integers before they are narrowed). Every
+// fault names the line and what is wrong.
+class Items {
+public:
+    Items(FieldFile& f, int n) : f_(f.NextLine()) {
+        for (int i = 0; i < n; ++i) items_.push_back(f_.Field());
+        f_.End();
     }
-    const std::string& Next() {
-        if (index_ >= lines_.size()) Fail(static_cast<int>(lines_.size()) + 1);
-        return lines_[index_++];
-    }
-    long long Int(const std::string& s, long long lo, long long hi) {
+    const std::string& operator[](std::size_t i) const { return items_[i]; }
+    const LineFields& Fields() const { return f_; }
+
+    long long Int(std::size_t i) const {
         long long v;
-        if (!ParseInt(s, lo, hi, v)) Fail();
+        if (!ParseInt(items_[i], INT32_MIN, INT32_MAX, v)) f_.Fail(kFaultNumber);
         return v;
     }
-    double Real(const std::string& s) {
+    std::int16_t Int16(std::size_t i, Item item) const {
+        auto n = CheckedInt16(item, Int(i));
+        if (!n) f_.Fail(LimitFileText(item));
+        return *n;
+    }
+    std::int32_t Int32(std::size_t i, Item item) const {
+        auto n = CheckedInt32(item, Int(i));
+        if (!n) f_.Fail(LimitFileText(item));
+        return *n;
+    }
+    double Real(std::size_t i, Item item) const {
         double v;
-        if (!ParseReal(s, v)) Fail();
-        return v;
-    }
-    // Values checked against the table of limits; integers before they
-    // are narrowed.
-    std::int16_t Int16(const std::string& s, Item item) {
-        auto n = CheckedInt16(item, Int(s, INT32_MIN, INT32_MAX));
-        if (!n) Fail(LimitFileText(item));
-        return *n;
-    }
-    std::int32_t Int32(const std::string& s, Item item) {
-        auto n = CheckedInt32(item, Int(s, INT32_MIN, INT32_MAX));
-        if (!n) Fail(LimitFileText(item));
-        return *n;
-    }
-    double Real(const std::string& s, Item item) {
-        double v = Real(s);
-        if (!WithinLimit(item, v)) Fail(LimitFileText(item));
+        if (!ParseReal(items_[i], v)) f_.Fail(kFaultNumber);
+        if (!WithinLimit(item, v)) f_.Fail(LimitFileText(item));
         return v;
     }
     // A text the writer could not write back is refused here already.
-    std::string Text(const std::string& s, const char* what) {
-        if (!IsStorableText(s)) Fail(std::string(what) + "に使用できない文字（\"、改行）があります。");
-        return s;
+    std::string Text(std::size_t i, const char* what) const {
+        if (!IsStorableText(items_[i])) f_.Fail(std::string(what) + "に" + kFaultText);
+        return items_[i];
     }
-    // After the last station only blank lines may follow.
-    void CheckEnd() const {
-        for (std::size_t i = index_; i < lines_.size(); ++i)
-            if (lines_[i].find_first_not_of(" \t\r") != std::string::npos)
-                throw ObsFileError(std::to_string(i + 1) + "行目以降に余分な内容があります。");
-    }
-    [[noreturn]] void Fail(const std::string& what) {
-        throw ObsFileError(std::to_string(index_) + "行目の" + what);
-    }
-    Date DateValue(const std::string& s) {
+    Date DateValue(std::size_t i) const {
         Date d;
-        if (!ParseDate(s, d)) Fail();
+        if (!ParseDate(items_[i], d)) f_.Fail(kBadDate);
         return d;
     }
-    [[noreturn]] void Fail() { Fail(static_cast<int>(index_)); }
-    [[noreturn]] static void Fail(int lineNo) { throw ObsFileError(LineError(lineNo)); }
 
 private:
-    std::vector<std::string> lines_;
+    LineFields f_;
     std::vector<std::string> items_;
-    std::size_t index_ = 0;
 };
 
+void ParseDataFile(FieldFile& f, ObsDataSet& d) {
+    d = ObsDataSet{};
+    d.FileVer = Items(f, 2).Int16(1, Item::ObsFileVersion);
+    d.JobTitle = Items(f, 2).Text(1, "業務名称");
+    {
+        Items count(f, 2);
+        d.StationCount = static_cast<std::int16_t>(
+            f.Count(count.Fields(), count.Int16(1, Item::ObsStationCount), 0, kMaxStations, ItemName(Item::ObsStationCount)));
+    }
+    d.SettlementOption = Items(f, 2).Int16(1, Item::ObsSettlementOption);
+    d.TimeAxisMode = Items(f, 2).Int16(1, Item::ObsTimeAxisMode);
+    d.LeaveDays = Items(f, 2).Int32(1, Item::ObsLeaveDays);
+    d.TargetPercent = Items(f, 2).Real(1, Item::ObsTargetPercent);
+    d.ResidualSettlement = Items(f, 2).Real(1, Item::ObsResidualSettlement);
+    d.EndConditionPercent = Items(f, 2).Real(1, Item::ObsEndConditionPercent);
+    d.RoundingMethod = Items(f, 2).Int16(1, Item::ObsRoundingMethod);
+    f.WholeLine();  // the empty separator line
+    for (int k = 1; k <= d.StationCount; ++k) {
+        StationRecord& s = d.Stations[k];
+        s.Name = Items(f, 2).Text(1, "名称");
+        int count = 0;
+        {
+            Items rows(f, 2);
+            count = static_cast<int>(
+                f.Count(rows.Fields(), rows.Int16(1, Item::ObsCount), 0, kMaxObservations, ItemName(Item::ObsCount)));
+        }
+        Items range(f, 3);
+        s.Sa = range.Int16(1, Item::ObsFitRow);
+        s.SaPrime = range.Int16(2, Item::ObsFitRow);
+        f.WholeLine();  // column header, not a description of the rows
+        s.ResizeRows(count);
+        for (int i = 1; i <= count; ++i) {
+            Items row(f, 4);
+            s.ObsDate[i] = row.DateValue(0);
+            s.Settlement[i] = row.Real(1, Item::ObsSettlement);
+            s.Remark[i] = row.Text(2, "備考");
+            s.SW[i] = row.Int16(3, Item::ObsSwitch);
+        }
+    }
+}
 
 }  // namespace
 
@@ -322,47 +314,13 @@ void WriteDataFile(const ObsDataSet& data, const std::filesystem::path& file) {
 }
 
 ObsDataSet ReadDataFile(const std::filesystem::path& file) {
-    std::string text;
-    try {
-        text = ReadCp932File(file);
-    } catch (const TextError&) {
-        throw ObsFileError("");
-    }
-    std::vector<std::string> lines = SplitLines(text);
-    // A last line without its line end was cut, perhaps inside a number.
-    if (!text.empty() && text.back() != '\n')
-        throw ObsFileError(std::to_string(lines.size()) + "行目が途中で終わっています。");
-    Reader r(std::move(lines));
     ObsDataSet d;
-    d.FileVer = r.Int16(r.Items(2)[1], Item::ObsFileVersion);
-    d.JobTitle = r.Text(r.Items(2)[1], "業務名称");
-    d.StationCount = r.Int16(r.Items(2)[1], Item::ObsStationCount);
-    d.SettlementOption = r.Int16(r.Items(2)[1], Item::ObsSettlementOption);
-    d.TimeAxisMode = r.Int16(r.Items(2)[1], Item::ObsTimeAxisMode);
-    d.LeaveDays = r.Int32(r.Items(2)[1], Item::ObsLeaveDays);
-    d.TargetPercent = r.Real(r.Items(2)[1], Item::ObsTargetPercent);
-    d.ResidualSettlement = r.Real(r.Items(2)[1], Item::ObsResidualSettlement);
-    d.EndConditionPercent = r.Real(r.Items(2)[1], Item::ObsEndConditionPercent);
-    d.RoundingMethod = r.Int16(r.Items(2)[1], Item::ObsRoundingMethod);
-    r.Next();  // the empty separator line
-    for (int k = 1; k <= d.StationCount; ++k) {
-        StationRecord& s = d.Stations[k];
-        s.Name = r.Text(r.Items(2)[1], "名称");
-        int count = r.Int16(r.Items(2)[1], Item::ObsCount);
-        const auto& range = r.Items(3);
-        s.Sa = r.Int16(range[1], Item::ObsFitRow);
-        s.SaPrime = r.Int16(range[2], Item::ObsFitRow);
-        r.Next();  // column header, not a description of the rows
-        s.ResizeRows(count);
-        for (int i = 1; i <= count; ++i) {
-            const auto& row = r.Items(4);
-            s.ObsDate[i] = r.DateValue(row[0]);
-            s.Settlement[i] = r.Real(row[1], Item::ObsSettlement);
-            s.Remark[i] = r.Text(row[2], "備考");
-            s.SW[i] = r.Int16(row[3], Item::ObsSwitch);
-        }
+    try {
+        const std::string text = DecodeCp932Text(ReadFileBytes(file));
+        ReadFields(text, [&](FieldFile& f) { ParseDataFile(f, d); });
+    } catch (const FileFault& bad) {
+        throw ObsFileError(bad.what());
     }
-    r.CheckEnd();
     return d;
 }
 

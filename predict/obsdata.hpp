@@ -114,7 +114,9 @@ public:
 };
 
 // Parses and validates a whole observation file into a new data set (all
-// results cleared). Throws ObsFileError; nothing is changed on failure.
+// results cleared). Throws ObsFileError, whose what() names the line and
+// what is wrong (or says that the file cannot be opened); nothing is
+// changed on failure.
 ObsDataSet ReadDataFile(const std::filesystem::path& file);
 
 // The file's text as written (UTF-8, CR LF). Throws ObsFileError when a text

@@ -110,6 +110,7 @@ void FieldReader::ConsumeLineEnd() {
 std::optional<std::string> FieldReader::Field() {
     while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
     if (pos_ >= text_.size()) return std::nullopt;
+    fieldItem_ = fieldLine_ == line_ ? fieldItem_ + 1 : 1;
     fieldLine_ = line_;
     std::string value;
     auto atSep = [&](std::size_t p) {
@@ -140,6 +141,7 @@ std::optional<std::string> FieldReader::Field() {
 std::optional<std::string> FieldReader::WholeLine() {
     if (pos_ >= text_.size()) return std::nullopt;
     fieldLine_ = line_;
+    fieldItem_ = 0;
     std::size_t nl = text_.find('\n', pos_);
     std::size_t end = nl == std::string::npos ? text_.size() : nl;
     std::size_t stop = end;

@@ -51,6 +51,8 @@ public:
     int Line() const { return line_; }
     // 1-based line number where the last field or whole line began.
     int FieldLine() const { return fieldLine_; }
+    // 1-based place of the last field within its line.
+    int FieldItem() const { return fieldItem_; }
     // 0 when nothing but blanks, tabs and line ends is left (the data has
     // ended and no junk follows it); otherwise the line of the first junk.
     int JunkLine() const;
@@ -70,6 +72,7 @@ private:
     std::size_t pos_ = 0;
     int line_ = 1;
     int fieldLine_ = 1;
+    int fieldItem_ = 0;
 };
 
 // True when the text is empty or ends with a line end (LF): a file whose

@@ -87,14 +87,18 @@ TEST(ReadResults, BothTablesWholeOrNothing) {
         bool ok;
     } cases[] = {
         {"whole", Rows(1000), Rows(3), true},
-        {"more rows than wanted", Rows(1003), Rows(5), true},
-        {"one row a line of fields", Rows(1000, "1.5\n-2\n0.125"), Rows(3), true},
+        {"blank lines after the rows", Rows(1000) + "\r\n \r\n", Rows(3), true},
+        {"more rows than wanted", Rows(1003), Rows(5), false},
+        {"one row a line of fields", Rows(1000, "1.5\n-2\n0.125"), Rows(3), false},
         {"999 profile rows", Rows(999), Rows(3), false},
         {"short position file", Rows(1000), Rows(2), false},
         {"no position file", Rows(1000), "", false},
         {"not a number", Rows(999) + "1,x,2\n", Rows(3), false},
         {"not finite", Rows(999) + "1,nan,2\n", Rows(3), false},
         {"two numbers a row", Rows(1000, "1.5,-2"), Rows(3), false},
+        {"cut inside the last number", Rows(1000), Rows(3).substr(0, Rows(3).size() - 3), false},
+        {"last line without its line end", Rows(1000), Rows(3).substr(0, Rows(3).size() - 2), false},
+        {"junk after the rows", Rows(1000) + "x\r\n", Rows(3), false},
     };
     for (const Case& c : cases) {
         test::TempDir d;

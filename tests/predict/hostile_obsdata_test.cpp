@@ -47,24 +47,24 @@ TEST(PredictHostileFile, ItemsTheWriterWouldRefuseAreRefusedNamingTheLine) {
         std::string detail;
     } cases[] = {
         // Unquoted items may hold what a quoted item cannot.
-        {replace("\"第2工区,盛土－北\"", "第2\"工区"), "2行目の業務名称に使用できない文字"},
-        {replace("\"第2工区,盛土－北\"", "\"第2\r工区\""), "2行目の業務名称に使用できない文字"},
-        {replace("\"No.1 ～ 測点\"", "No.1\r測点"), "12行目の名称に使用できない文字"},
-        {replace("\"No.1 ～ 測点\"", "No.1 \"測点\""), "12行目の名称に使用できない文字"},
-        {replace("\"盛土開始\"", "盛土\"開始"), "17行目の備考に使用できない文字"},
-        {replace("\"盛土開始\"", "\"盛土\r開始\""), "17行目の備考に使用できない文字"},
+        {replace("\"第2工区,盛土－北\"", "第2\"工区"), "2行目: 業務名称に使用できない文字"},
+        {replace("\"第2工区,盛土－北\"", "\"第2\r工区\""), "2行目: 業務名称に使用できない文字"},
+        {replace("\"No.1 ～ 測点\"", "No.1\r測点"), "12行目: 名称に使用できない文字"},
+        {replace("\"No.1 ～ 測点\"", "No.1 \"測点\""), "12行目: 名称に使用できない文字"},
+        {replace("\"盛土開始\"", "盛土\"開始"), "17行目: 備考に使用できない文字"},
+        {replace("\"盛土開始\"", "\"盛土\r開始\""), "17行目: 備考に使用できない文字"},
         // Values outside the table of limits; integers that would wrap.
-        {replace("\"沈下オプション\",1", "\"沈下オプション\",65537"), "4行目の" + LimitFileText(Item::ObsSettlementOption)},
-        {replace("\"時間軸表記\",0", "\"時間軸表記\",7"), "5行目の" + LimitFileText(Item::ObsTimeAxisMode)},
-        {replace("0.75,", "1e300,"), "18行目の" + LimitFileText(Item::ObsSettlement)},
-        {replace("\"ﾒﾓ\",0", "\"ﾒﾓ\",65537"), "19行目の" + LimitFileText(Item::ObsSwitch)},
-        {replace("\"S-Sa\",1,4", "\"S-Sa\",1,-3"), "14行目の" + LimitFileText(Item::ObsFitRow)},
-        {replace("\"終了条件\",95", "\"終了条件\",1e308"), "9行目の" + LimitFileText(Item::ObsEndConditionPercent)},
+        {replace("\"沈下オプション\",1", "\"沈下オプション\",65537"), "4行目: " + LimitFileText(Item::ObsSettlementOption)},
+        {replace("\"時間軸表記\",0", "\"時間軸表記\",7"), "5行目: " + LimitFileText(Item::ObsTimeAxisMode)},
+        {replace("0.75,", "1e300,"), "18行目: " + LimitFileText(Item::ObsSettlement)},
+        {replace("\"ﾒﾓ\",0", "\"ﾒﾓ\",65537"), "19行目: " + LimitFileText(Item::ObsSwitch)},
+        {replace("\"S-Sa\",1,4", "\"S-Sa\",1,-3"), "14行目: " + LimitFileText(Item::ObsFitRow)},
+        {replace("\"終了条件\",95", "\"終了条件\",1e308"), "9行目: " + LimitFileText(Item::ObsEndConditionPercent)},
         // The end of the data.
-        {good.substr(0, good.size() - 3), "29行目が途中で終わって"},  // cut inside the last number
-        {good.substr(0, good.size() - 1), "29行目が途中で終わって"},
-        {good + "junk\r\n", "30行目以降に余分な内容"},
-        {good + "\r\n\"名称\",\"x\"\r\n", "31行目以降に余分な内容"},
+        {good.substr(0, good.size() - 3), "29行目: ファイルが途中で終わって"},  // cut inside the last number
+        {good.substr(0, good.size() - 1), "29行目: ファイルが途中で終わって"},
+        {good + "junk\r\n", "30行目: データの後に余分な内容"},
+        {good + "\r\n\"名称\",\"x\"\r\n", "31行目: データの後に余分な内容"},
     };
     for (const Case& c : cases) EXPECT_EQ(Refusal(c.bytes).rfind(c.detail, 0), 0u) << c.detail << ": " << Refusal(c.bytes);
     EXPECT_EQ(Refusal(good + "\r\n \r\n"), "");
@@ -78,7 +78,7 @@ TEST(PredictHostileFile, LoadShowsTheLineInTheBox) {
     RecordingMessages box;
     EXPECT_FALSE(LoadDataFile(data, dir / "cut.tlm", box));
     ASSERT_EQ(box.Count(), 1u);
-    EXPECT_EQ(box.Last().text, "ﾃﾞｰﾀﾌｧｲﾙ(cut.tlm)が読み込み出来ません。\r29行目が途中で終わっています。");
+    EXPECT_EQ(box.Last().text, "ﾃﾞｰﾀﾌｧｲﾙ(cut.tlm)が読み込み出来ません。\r29行目: ファイルが途中で終わっています。");
 }
 
 }  // namespace

@@ -195,7 +195,7 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
     ObsDataSet data;
     RecordingMessages box;
     EXPECT_FALSE(LoadDataFile(data, dir / "missing.tlm", box));
-    EXPECT_EQ(box.Last().text, "ﾃﾞｰﾀﾌｧｲﾙ(missing.tlm)が読み込み出来ません。");
+    EXPECT_EQ(box.Last().text, "ﾃﾞｰﾀﾌｧｲﾙ(missing.tlm)が読み込み出来ません。\rファイルを開けません。");
 }
 
 TEST(PredictObsFile, TextsThatCannotBeStoredAreRefused) {

@@ -10,6 +10,7 @@
 #include "textio/storable_text.hpp"
 #include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
 
@@ -191,4 +192,64 @@ TEST(StorableText, RefusesWhatALineOrCodePage932CannotHold) {
         {"a\nb", false},      {"\"名前\"", false},        {"𠮷野家", false}, {"①", true},
     };
     for (const auto& c : cases) EXPECT_EQ(kova::IsStorableText(c.text), c.ok) << c.text;
+}
+
+// A small count-then-rows format read through the checked reader: every
+// fault comes with its line and one wording; a count that is one off is
+// told at the count.
+TEST(ReadFields, EachFaultNamedOnceAtItsLine) {
+    auto read = [](const std::string& text) -> std::string {
+        auto parse = [](FieldFile& f) {
+            LineFields head = f.NextLine();
+            long long n = f.Count(head, head.Int(), 0, 9, "行数");
+            for (long long i = 0; i < n; ++i) {
+                LineFields row = f.NextLine();
+                row.Real();
+                row.Real();
+                row.End();
+            }
+            LineFields second = f.NextLine();
+            long long m = f.Count(second, second.Int(), 0, 9, "個数");
+            second.End();
+            for (long long i = 0; i < m; ++i) {
+                LineFields one = f.NextLine();
+                one.Field();
+                one.End();
+            }
+        };
+        try {
+            ReadFields(text, parse);
+        } catch (const FileFault& e) {
+            return e.what();
+        }
+        return "";
+    };
+    const std::string rows = "1,2\r\n3, 4 \r\n";
+    const struct {
+        std::string text, fault;
+    } cases[] = {
+        {"2\r\n" + rows + "1\r\n\"a,b\"\r\n", ""},
+        {"2\r\n" + rows + "1\r\n\"a,b\"\r\n\r\n \r\n", ""},
+        {"3\r\n" + rows + "1\r\n5\r\n", "1行目: 行数が3になっていますが、続くデータは2件分です。"},
+        {"1\r\n" + rows + "1\r\n5\r\n", "1行目: 行数が1になっていますが、続くデータは2件分です。"},
+        {"2\r\n" + rows + "2\r\n5\r\n", "4行目: 個数が2になっていますが、続くデータは1件分です。"},
+        {"2\r\n" + rows + "1\r\n5", "5行目: ファイルが途中で終わっています。"},
+        {"2\r\n" + rows + "1\r\n", "4行目: 個数が1になっていますが、続くデータは0件分です。"},
+        {"", "1行目: ファイルが途中で終わっています。"},
+        {"2\r\n1,2\r\n3,x\r\n1\r\n5\r\n", "3行目: 数値が正しく読めません。"},
+        {"2\r\n1,\"2\"\r\n3,4\r\n1\r\n5\r\n", "2行目: 数値が正しく読めません。"},
+        {"2\r\n1\r\n3,4\r\n1\r\n5\r\n", "2行目: 数値が正しく読めません。"},
+        {"2\r\n1,2,\r\n3,4\r\n1\r\n5\r\n", "2行目: 項目の数が正しくありません。"},
+        {"2\r\n" + rows + "1\r\n5\r\n\r\nz\r\n", "7行目: データの後に余分な内容があります。"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(read(c.text), c.fault) << c.text;
+
+    LineFields open("\"abc,1", 4);
+    EXPECT_THROW(open.Field(), FileFault);
+    try {
+        DecodeCp932Text("ok\r\n\x82\xa0\r\nx\x81\x7F\r\n");
+        ADD_FAILURE() << "invalid bytes decoded";
+    } catch (const FileFault& e) {
+        EXPECT_EQ(std::string(e.what()), "3行目: 読めない文字コードがあります。");
+    }
 }

@@ -1,0 +1,214 @@
+#include "textio/fieldfile.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "textio/cp932.hpp"
+
+namespace kova {
+
+FileFault::FileFault(int line, std::string reason)
+    : std::runtime_error(FaultText(line, reason)), line_(line), reason_(std::move(reason)) {}
+
+std::string FaultText(int line, std::string_view reason) {
+    if (line <= 0) return std::string(reason);
+    return std::to_string(line) + "行目: " + std::string(reason);
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw FileFault(0, kFaultOpen);
+    std::string bytes;
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    const bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) throw FileFault(0, kFaultOpen);
+    return bytes;
+}
+
+std::string DecodeCp932Text(std::string_view bytes) {
+    try {
+        return Cp932ToUtf8(bytes);
+    } catch (const TextError&) {
+    }
+    // No trail byte takes the value of LF, so each line converts on its own.
+    int line = 1;
+    for (std::size_t start = 0; start < bytes.size(); ++line) {
+        std::size_t nl = bytes.find('\n', start);
+        if (nl == std::string_view::npos) nl = bytes.size();
+        try {
+            Cp932ToUtf8(bytes.substr(start, nl - start));
+        } catch (const TextError&) {
+            break;
+        }
+        start = nl + 1;
+    }
+    throw FileFault(line, kFaultBytes);
+}
+
+// ---- one line ----------------------------------------------------------------
+
+std::string LineFields::Field() {
+    if (done_) Fail(kFaultItems);
+    ++item_;
+    auto blank = [&](std::size_t p) { return p < text_.size() && (text_[p] == ' ' || text_[p] == '\t'); };
+    while (blank(pos_)) ++pos_;
+    std::string value;
+    quoted_ = pos_ < text_.size() && text_[pos_] == '"';
+    if (quoted_) {
+        std::size_t close = text_.find('"', pos_ + 1);
+        if (close == std::string::npos) Fail(kFaultQuote);
+        value = text_.substr(pos_ + 1, close - pos_ - 1);
+        pos_ = close + 1;
+        while (blank(pos_)) ++pos_;
+        if (pos_ < text_.size() && text_[pos_] != ',') Fail(kFaultQuote);
+    } else {
+        std::size_t end = std::min(text_.find(',', pos_), text_.size());
+        value = text_.substr(pos_, end - pos_);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+        pos_ = end;
+    }
+    if (pos_ < text_.size())
+        ++pos_;  // the comma
+    else
+        done_ = true;
+    return value;
+}
+
+double LineFields::Real() {
+    if (done_) Fail(kFaultNumber);
+    double v = 0;
+    // A number is never written in quotes.
+    if (!ParseReal(Field(), v) || quoted_) Fail(kFaultNumber);
+    return v;
+}
+
+long long LineFields::Int() {
+    if (done_) Fail(kFaultNumber);
+    long long v = 0;
+    if (!ParseInt(Field(), -9000000000000000000LL, 9000000000000000000LL, v) || quoted_) Fail(kFaultNumber);
+    return v;
+}
+
+std::string LineFields::Quoted(const char* reason) const {
+    std::size_t a = text_.find('"');
+    std::size_t b = text_.rfind('"');
+    if (a == std::string::npos || b == a) Fail(reason);
+    return text_.substr(a + 1, b - a - 1);
+}
+
+void LineFields::End() const {
+    if (done_) return;
+    // A comma with nothing after it still leaves an (empty) field.
+    if (pos_ > 0 && text_[pos_ - 1] == ',') Fail(kFaultItems);
+    if (text_.find_first_not_of(" \t", pos_) != std::string::npos) Fail(kFaultItems);
+}
+
+void LineFields::Fail(std::string_view reason) const { throw FileFault(line_, std::string(reason)); }
+
+// ---- the whole text ----------------------------------------------------------
+
+std::string FieldFile::Field() {
+    auto f = in_.Field();
+    if (!f) throw FileFault(in_.Line(), kFaultCut);
+    return std::move(*f);
+}
+
+double FieldFile::Real() {
+    double v = 0;
+    if (!ParseReal(Field(), v)) Fail(kFaultNumber);
+    return v;
+}
+
+long long FieldFile::Int() {
+    long long v = 0;
+    if (!ParseInt(Field(), -9000000000000000000LL, 9000000000000000000LL, v)) Fail(kFaultNumber);
+    return v;
+}
+
+std::string FieldFile::WholeLine() {
+    auto l = in_.WholeLine();
+    if (!l) throw FileFault(in_.Line(), kFaultCut);
+    return std::move(*l);
+}
+
+LineFields FieldFile::NextLine() {
+    std::string text = WholeLine();
+    return LineFields(std::move(text), in_.FieldLine());
+}
+
+long long FieldFile::Count(long long value, long long lo, long long hi, std::string_view name) {
+    return Counted(CountAt{in_.FieldLine(), in_.FieldItem(), std::string(name), value, lo, hi});
+}
+
+long long FieldFile::Count(const LineFields& l, long long value, long long lo, long long hi, std::string_view name) {
+    return Counted(CountAt{l.Line(), l.Item(), std::string(name), value, lo, hi});
+}
+
+long long FieldFile::Counted(CountAt at) {
+    const long long value = at.value;
+    counts_.push_back(std::move(at));
+    return counts_.size() - 1 == overrideAt_ ? overrideValue_ : value;
+}
+
+namespace {
+thread_local std::vector<FieldFile::CountAt> lastCounts;
+}  // namespace
+
+const std::vector<FieldFile::CountAt>& LastCountsRead() { return lastCounts; }
+
+void FieldFile::Fail(std::string_view reason) const { throw FileFault(in_.FieldLine(), std::string(reason)); }
+
+void FieldFile::End() const {
+    if (int junk = in_.JunkLine()) throw FileFault(junk, kFaultJunk);
+}
+
+namespace {
+constexpr int kMendTries = 96;
+}  // namespace
+
+void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse) {
+    if (!EndsWithLineEnd(text)) throw FileFault(static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kFaultCut);
+    FieldFile f{std::string(text)};
+    try {
+        parse(f);
+        f.End();
+        lastCounts = f.Counts();
+        return;
+    } catch (const FileFault&) {
+        // A count off by one shows only where its entries run into what
+        // follows them; the user must be sent to the count itself. Where
+        // more than one count would mend the text, the first in the file is
+        // the one whose entries were misread first. Every try reads the
+        // text again, so there are only so many.
+        const std::vector<FieldFile::CountAt> counts = f.Counts();
+        std::optional<std::string> mended;
+        int mendedLine = 0;
+        int tries = 0;
+        for (std::size_t k = counts.size(); k-- > 0 && tries < kMendTries;) {
+            const FieldFile::CountAt& c = counts[k];
+            for (long long v : {c.value + 1, c.value - 1}) {
+                if (v < c.lo || v > c.hi) continue;
+                ++tries;
+                FieldFile again(std::string(text), k, v);
+                try {
+                    parse(again);
+                    again.End();
+                } catch (const FileFault&) {
+                    continue;
+                }
+                mendedLine = c.line;
+                mended = c.name + "が" + std::to_string(c.value) + "になっていますが、続くデータは" + std::to_string(v) +
+                         "件分です。";
+                break;
+            }
+        }
+        if (mended) throw FileFault(mendedLine, *mended);
+        throw;
+    }
+}
+
+}  // namespace kova
