@@ -38,6 +38,8 @@ add_custom_command(OUTPUT ${kova_pkg_dir}/changelog.gz
 add_custom_target(kova_package_docs ALL DEPENDS ${kova_man_pages} ${kova_pkg_dir}/changelog.gz)
 install(FILES ${kova_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${kova_pkg_dir}/copyright ${kova_pkg_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME kovadex)
 
 set(CPACK_PACKAGE_NAME kovadex)
 set(CPACK_PACKAGE_VERSION ${kova_version})

@@ -57,7 +57,7 @@ home=$scratch/home
 helpers=lib/kovadex
 expected=(bin/KOVACALC bin/TOLMPRED "$helpers/SETLCORE" share/kovadex/BKHough1.CSV share/kovadex/SYSVER.DAT
           share/doc/kovadex/examples/road_embankment.kov share/doc/kovadex/examples/observation.tlm
-          share/doc/kovadex/copyright share/doc/kovadex/changelog.gz
+          share/doc/kovadex/copyright share/doc/kovadex/changelog.gz share/lintian/overrides/kovadex
           share/man/man1/KOVACALC.1.gz share/man/man1/TOLMPRED.1.gz
           share/applications/kovacalc.desktop share/applications/tolmpred.desktop
           share/icons/hicolor/48x48/apps/kovacalc.png share/icons/hicolor/256x256/apps/tolmpred.png)

@@ -141,8 +141,9 @@ TEST(AppPath, TheUsersFolderFollowsTheInstalledVersionAndKeepsHisSandCurves) {
         // user's to rewrite.
         for (const auto& e : fs::directory_iterator(user)) {
             EXPECT_NE(e.path().extension(), ".part") << c.what;
-            if (e.path().filename() == "SYSVER.DAT")
+            if (e.path().filename() == "SYSVER.DAT") {
                 EXPECT_NE(e.status().permissions() & fs::perms::owner_write, fs::perms::none) << c.what;
+            }
         }
     }
     ::unsetenv("XDG_DATA_HOME");
