@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     deps.help = &help;
     deps.appPath = kova::ResolveAppPath();
     // The program folder may be the per-user one; the programs it starts
-    // lie beside this one.
-    deps.engineProgram = kova::ExecutableDir() / "SETLCORE";
-    deps.programDir = kova::ExecutableDir();
+    // lie beside this one, or in the installation's helper folder.
+    deps.engineProgram = kova::HelperDir() / "SETLCORE";
+    deps.programDir = kova::HelperDir();
     deps.lockFile = kova::InstanceLock::DefaultFile("KOVACALC");
     deps.cmdLine = cmdLine;
 

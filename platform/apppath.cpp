@@ -1,11 +1,17 @@
 #include "platform/apppath.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <unistd.h>
 
 #ifndef KOVA_INSTALLED_DATA_REL
 #define KOVA_INSTALLED_DATA_REL "../share/kovadex"
+#endif
+#ifndef KOVA_INSTALLED_HELPER_REL
+#define KOVA_INSTALLED_HELPER_REL "../lib/kovadex"
 #endif
 
 namespace fs = std::filesystem;
@@ -22,6 +28,20 @@ fs::path ExecutableDir() {
 fs::path InstalledDataDir(const fs::path& exeDir) {
     return (exeDir / KOVA_INSTALLED_DATA_REL).lexically_normal();
 }
+
+namespace {
+bool IsInstallation(const fs::path& exeDir) {
+    std::error_code ec;
+    return fs::is_directory(InstalledDataDir(exeDir), ec);
+}
+}  // namespace
+
+fs::path HelperDir(const fs::path& exeDir) {
+    if (!IsInstallation(exeDir)) return exeDir;
+    return (exeDir / KOVA_INSTALLED_HELPER_REL).lexically_normal();
+}
+
+fs::path HelperDir() { return HelperDir(ExecutableDir()); }
 
 bool CanWrite(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
 
@@ -46,17 +66,34 @@ bool IsDataFile(const fs::path& p) {
     return false;
 }
 
+// The files the programs rewrite for their user: once seeded they are his.
+bool IsUsersOwn(const fs::path& p) { return p.filename() == "BKHough1.CSV"; }
+
+bool SameBytes(const fs::path& a, const fs::path& b) {
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    if (!fa || !fb) return false;
+    return std::equal(std::istreambuf_iterator<char>(fa), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(fb), std::istreambuf_iterator<char>());
+}
+
 void SeedFrom(const fs::path& from, const fs::path& user) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(from, ec)) {
         std::error_code fileEc;
         if (!entry.is_regular_file(fileEc) || !IsDataFile(entry.path())) continue;
-        fs::path dest = user / entry.path().filename();
-        if (fs::exists(dest, fileEc)) continue;
-        // The copy is the user's own (the sand-curve dialog rewrites
+        const fs::path dest = user / entry.path().filename();
+        if (fs::exists(dest, fileEc) && (IsUsersOwn(dest) || SameBytes(entry.path(), dest))) continue;
+        // Copied beside and renamed over: a reader never sees half a file,
+        // and a copy the user made read-only is replaced all the same.
+        fs::path part = dest;
+        part += ".part";
+        fs::remove(part, fileEc);
+        if (!fs::copy_file(entry.path(), part, fileEc)) continue;
+        // The copy is the user's (the sand-curve dialog rewrites
         // BKHough1.CSV), also when the installed file is read-only.
-        if (fs::copy_file(entry.path(), dest, fileEc))
-            fs::permissions(dest, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, fileEc);
+        fs::permissions(part, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, fileEc);
+        fs::rename(part, dest, fileEc);
+        if (fileEc) fs::remove(part, fileEc);
     }
 }
 
@@ -67,9 +104,7 @@ fs::path ResolveAppPathFor(const fs::path& exeDir, const WritableCheck& writable
     // write beside itself (root, a prefix in the user's home): its own folder
     // holds no data files, and the next update would not know the files left
     // there.
-    std::error_code ec;
-    const bool installed = fs::is_directory(InstalledDataDir(exeDir), ec);
-    if (!installed && writable(exeDir)) return exeDir;
+    if (!IsInstallation(exeDir) && writable(exeDir)) return exeDir;
     return SeedUserAppPath(exeDir);
 }
 

@@ -2,7 +2,7 @@
 # Installs what the build needs on Debian 12 (skipped when all is present).
 set -euo pipefail
 PKGS=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n
-      fonts-ipafont-gothic python3 poppler-utils desktop-file-utils dpkg-dev)
+      fonts-ipafont-gothic python3 poppler-utils desktop-file-utils dpkg-dev lintian)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -17,8 +17,12 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 rm -f build/kovadex_*.deb
 if (cd build && cpack -G DEB >/dev/null); then
   for deb in build/kovadex_*.deb; do
-    dpkg-deb -f "$deb" Package Version Depends
+    dpkg-deb -f "$deb" Package Version Depends Recommends
     dpkg-deb -c "$deb"
+    # What Debian would refuse: every error and warning fails the check.
+    if command -v lintian >/dev/null; then
+      lintian --fail-on error,warning "$deb" || { echo "lintian: $deb has errors or warnings" >&2; status=1; }
+    fi
   done
 else
   echo "cpack -G DEB failed" >&2

@@ -9,8 +9,10 @@
 # tests/data/fuzz/TARGET and the golden files; what it learns stays in
 # build-fuzz/corpus/TARGET, and a finding (crash, sanitizer report or broken
 # property, see fuzz/properties.hpp) is written to
-# build-fuzz/findings/TARGET/. Copy a finding into tests/data/fuzz/TARGET/
-# once it is mended: the corpus test replays it in every build. Needs clang
+# build-fuzz/findings/TARGET/, a leak included. Several targets may run at
+# once (tools/fuzz.sh kov 600 & tools/fuzz.sh cal 600). Copy a finding into
+# tests/data/fuzz/TARGET/ once it is mended: the corpus test replays it in
+# every build. Needs clang
 # (installed with apt-get when missing); not part of CI.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,11 +38,17 @@ if ! command -v clang++ >/dev/null; then
     sudo=; [ "$(id -u)" = 0 ] || sudo=sudo
     $sudo apt-get install -y clang
 fi
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKOVA_FUZZ=ON -DKOVA_GUI=OFF -DKOVA_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" --target "fuzz_$target" -j3
+# Runs of several targets at once share the build: one configures and builds
+# at a time.
+mkdir -p "$build"
+(
+    flock 9
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DKOVA_FUZZ=ON -DKOVA_GUI=OFF -DKOVA_TESTS=OFF >/dev/null
+    fi
+    cmake --build "$build" --target "fuzz_$target" -j3
+) 9>"$build/.build.lock"
 
 corpus=$build/corpus/$target
 findings=$build/findings/$target
@@ -48,12 +56,17 @@ mkdir -p "$corpus" "$findings"
 # Only the seed files of the target's own kind.
 existing=()
 for d in "${seeds[@]}"; do [ -d "$d" ] && existing+=("$d"); done
-# The targets' scratch folders go here, not into /tmp.
-export TMPDIR=$build/tmp
-rm -rf "$TMPDIR"
-mkdir -p "$TMPDIR"
+# Each run's scratch folder is its own, under the fuzz build (not /tmp), and
+# goes when the run ends: runs at the same time neither share nor delete each
+# other's files.
+mkdir -p "$build/tmp"
+TMPDIR=$(mktemp -d "$build/tmp/$target.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 # The seeds are read, never written: new inputs go to the first folder.
+# Leaks are findings like crashes (LeakSanitizer at the end of each input
+# that grew the heap, as libFuzzer checks them).
 cd "$findings"
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" "$root/tests/data/fuzz/$target" "${existing[@]}"

@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     predict::PredictServices services{&messages, &files, &processes, &help, &settings, appPath, version};
     predict::f2 window(services);
     // The program folder may be the per-user one; the viewer lies beside
-    // this program.
-    window.SetViewerDir(ExecutableDir());
+    // this program, or in the installation's helper folder.
+    window.SetViewerDir(HelperDir());
     predict::GraphCommands graphs(window);
     messages.SetOwner(&window);
     files.SetOwner(&window);

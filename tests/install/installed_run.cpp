@@ -1,5 +1,6 @@
-// The installed suite as an ordinary user starts it: the programs in a
-// read-only <prefix>/bin, the program folder under $XDG_DATA_HOME. Run by
+// The installed suite as an ordinary user starts it: the front ends in a
+// read-only <prefix>/bin, the programs they start in the installation's
+// helper folder, the program folder under $XDG_DATA_HOME. Run by
 // install_test.sh, as an unprivileged user when started as root, with
 // KOVA_PREFIX naming the installation.
 #include <gtest/gtest.h>
@@ -64,10 +65,14 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(Prefix().empty()) << "KOVA_PREFIX names the installation";
         bin = Prefix() / "bin";
+        helpers = HelperDir(bin);
         ASSERT_TRUE(fs::exists(bin / "KOVACALC"));
+        ASSERT_NE(helpers, bin);
+        ASSERT_TRUE(fs::exists(helpers / "SETLCORE"));
         ASSERT_NE(std::getenv("XDG_DATA_HOME"), nullptr);
     }
     fs::path bin;
+    fs::path helpers;
 };
 
 // KOVACALC as its main() sets it up, pointed at the installed bin/: opens
@@ -83,9 +88,9 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     EngineRunsViewerRecorded processes;
     IniSettings settings(IniSettings::DefaultFolder());
     RecordingHelpViewer help;
-    EditorDeps deps = TestEditorDeps(msg, files, processes, settings, help, app, bin / "SETLCORE",
+    EditorDeps deps = TestEditorDeps(msg, files, processes, settings, help, app, helpers / "SETLCORE",
                                      InstanceLock::DefaultFile("KOVACALC"));
-    deps.programDir = bin;
+    deps.programDir = helpers;
     deps.showConditions = [](Form1&) {};  // the conditions as the project holds them
     auto form = std::make_unique<Form1>(deps);
     ASSERT_TRUE(form->Load());
@@ -100,7 +105,7 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     form->MenuAction("cal_tnk")->trigger();
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].program, bin / "SETLCORE");
+    EXPECT_EQ(processes.started[0].program, helpers / "SETLCORE");
     EXPECT_EQ(processes.started[0].workDir, app);
     EXPECT_TRUE(form->ShowsSettlement());
     const std::vector<double> points = Numbers(app / "tnk1.csv");
@@ -114,17 +119,18 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     form->MenuAction("printout")->trigger();
     EXPECT_TRUE(msg.shown.empty()) << msg.Last().text;
     ASSERT_EQ(processes.started.size(), 2u);
-    EXPECT_EQ(processes.started[1].program, bin / "VIEWQEX2");
+    EXPECT_EQ(processes.started[1].program, helpers / "VIEWQEX2");
     EXPECT_EQ(processes.started[1].args, (std::vector<std::string>{"/PDTOPEN", "TK"}));
     EXPECT_EQ(processes.started[1].workDir, app);
 #ifdef KOVA_HAS_VIEWER
-    EXPECT_TRUE(fs::exists(bin / "VIEWQEX2"));
+    EXPECT_TRUE(fs::exists(helpers / "VIEWQEX2"));
 #endif
     EXPECT_TRUE(form->close());
 }
 
 // TOLMPRED as its main() sets it up: the installed observation example
-// calculated into the user's folder, printed by the viewer in bin/.
+// calculated into the user's folder, printed by the viewer in the helper
+// folder.
 TEST_F(Installed, ThePredictionWritesItsReportsInTheUsersFolderAndPrintsFromBin) {
     const fs::path app = ResolveAppPathFor(bin);
     ASSERT_EQ(app, UserFolder());
@@ -134,7 +140,7 @@ TEST_F(Installed, ThePredictionWritesItsReportsInTheUsersFolderAndPrintsFromBin)
     RecordingHelpViewer help;
     IniSettings settings(IniSettings::DefaultFolder());
     predict::f2 w(predict::PredictServices{&msg, &files, &processes, &help, &settings, app, "1.00"});
-    w.SetViewerDir(bin);
+    w.SetViewerDir(HelperDir(bin));
     w.Form_Load();
     files.Script(Prefix() / "share" / "doc" / "kovadex" / "examples" / "observation.tlm");
     w.open_Click();
@@ -145,7 +151,7 @@ TEST_F(Installed, ThePredictionWritesItsReportsInTheUsersFolderAndPrintsFromBin)
         EXPECT_TRUE(fs::exists(app / f)) << f;
     w.printout_Click();
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].program, bin / "VIEWQEX2");
+    EXPECT_EQ(processes.started[0].program, helpers / "VIEWQEX2");
     EXPECT_EQ(processes.started[0].workDir, app);
     EXPECT_TRUE(msg.shown.empty()) << msg.Last().text;
 }

@@ -94,6 +94,74 @@ TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
     ::unsetenv("XDG_DATA_HOME");
 }
 
+// What a start leaves in the user's folder, from what the installation ships
+// and what the user's folder held: the version follows the installation
+// both ways, the sand curves stay the user's once he has them.
+TEST(AppPath, TheUsersFolderFollowsTheInstalledVersionAndKeepsHisSandCurves) {
+    test::TempDir base;
+    const fs::path bin = base / "prefix" / "bin";
+    const fs::path share = base / "prefix" / "share" / "kovadex";
+    fs::create_directories(bin);
+    fs::create_directories(share);
+    ::setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
+    const fs::path user = base / "data" / "kovadex";
+    const char* none = nullptr;
+    struct Case {
+        const char* what;
+        const char* shippedVersion;
+        const char* shippedCurves;
+        const char* userVersion;  // nullptr: no such file yet
+        const char* userCurves;
+        bool userCopiesReadOnly;
+        const char* wantVersion;
+        const char* wantCurves;
+    } cases[] = {
+        {"first run", "\"1.00\"\r\n", "2\r\n", none, none, false, "\"1.00\"\r\n", "2\r\n"},
+        {"same version", "\"1.00\"\r\n", "2\r\n", "\"1.00\"\r\n", "2\r\n", false, "\"1.00\"\r\n", "2\r\n"},
+        {"installed newer", "\"1.01\"\r\n", "3\r\n", "\"1.00\"\r\n", "2\r\n", false, "\"1.01\"\r\n", "2\r\n"},
+        {"installed older", "\"1.00\"\r\n", "2\r\n", "\"1.01\"\r\n", "3\r\n", false, "\"1.00\"\r\n", "3\r\n"},
+        {"user-edited sand curves", "\"1.01\"\r\n", "2\r\n", "\"1.00\"\r\n", "7\r\n", false, "\"1.01\"\r\n", "7\r\n"},
+        {"sand curves removed by the user", "\"1.01\"\r\n", "2\r\n", "\"1.01\"\r\n", none, false, "\"1.01\"\r\n", "2\r\n"},
+        {"user's copies read-only", "\"1.01\"\r\n", "2\r\n", "\"1.00\"\r\n", "7\r\n", true, "\"1.01\"\r\n", "7\r\n"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(user);
+        test::WriteBytes(share / "SYSVER.DAT", c.shippedVersion);
+        test::WriteBytes(share / "BKHough1.CSV", c.shippedCurves);
+        fs::create_directories(user);
+        if (c.userVersion) test::WriteBytes(user / "SYSVER.DAT", c.userVersion);
+        if (c.userCurves) test::WriteBytes(user / "BKHough1.CSV", c.userCurves);
+        if (c.userCopiesReadOnly)
+            for (const auto& e : fs::directory_iterator(user)) fs::permissions(e.path(), fs::perms::owner_read);
+
+        ASSERT_EQ(ResolveAppPathFor(bin, [](const fs::path&) { return false; }), user) << c.what;
+        EXPECT_EQ(test::ReadBytes(user / "SYSVER.DAT"), c.wantVersion) << c.what;
+        EXPECT_EQ(test::ReadBytes(user / "BKHough1.CSV"), c.wantCurves) << c.what;
+        // Nothing half-copied is left, and what was refreshed stays the
+        // user's to rewrite.
+        for (const auto& e : fs::directory_iterator(user)) {
+            EXPECT_NE(e.path().extension(), ".part") << c.what;
+            if (e.path().filename() == "SYSVER.DAT") {
+                EXPECT_NE(e.status().permissions() & fs::perms::owner_write, fs::perms::none) << c.what;
+            }
+        }
+    }
+    ::unsetenv("XDG_DATA_HOME");
+}
+
+// The engine and the viewer: beside the programs in a build tree, in the
+// installation's helper folder when installed.
+TEST(AppPath, TheHelperProgramsLieBesideABuildTreeAndInTheInstallationsLibFolder) {
+    test::TempDir base;
+    const fs::path tree = base / "build" / "bin";
+    const fs::path bin = base / "prefix" / "bin";
+    fs::create_directories(tree);
+    fs::create_directories(bin);
+    fs::create_directories(base / "prefix" / "share" / "kovadex");
+    EXPECT_EQ(HelperDir(tree), tree);
+    EXPECT_EQ(HelperDir(bin), base / "prefix" / "lib" / "kovadex");
+}
+
 TEST(Messages, RecordingScriptsAnswersThenDefaults) {
     RecordingMessages ui;
     ui.Script(MsgAnswer::No);
