@@ -6,12 +6,11 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QToolBar>
 #include <QToolButton>
 
 #include "dialogs/tool_palettes.hpp"
@@ -28,6 +27,7 @@
 #include "platform/qt/screen_qt.hpp"
 #include "shell/about.hpp"
 #include "shell/app_identity.hpp"
+#include "shell/command_table.hpp"
 #include "shell/pictures.hpp"
 #include "shell/recent_menu.hpp"
 #include "shell/splash.hpp"
@@ -85,8 +85,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     setWindowIcon(AppIcon(KovaApp()));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
     setWindowTitle(Q(CaptionFor(kUntitled)));
-    BuildMenus();
-    BuildToolbar();
+    BuildCommands();
     BuildBody();
     auto* bar = statusBar();
     bar->setObjectName("stv_gm");
@@ -102,99 +101,46 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::BuildMenus() {
-    auto add = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> f) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
-        actions_[name] = a;
-        return a;
-    };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
-    file->setObjectName("mnu_file");
-    add(file, "new", "新規作成（&N）", [this] { NewProject(); });
-    add(file, "open", "開く（&O）", [this] { OpenProject(); });
-    add(file, "dxf_open", "DXFファイルを開く", [this] { OpenDxf(); });
-    file->addSeparator();
-    add(file, "save", "上書き保存（&S）", [this] { SaveProject(); });
-    add(file, "add_save", "名前を付けて保存（&A）", [this] { SaveProjectAs(); });
-    file->addSeparator();
-    add(file, "printout", "帳票印刷（&P）", [this] { PrintReports(); });
-    QAction* sepBeforeEnd = file->addSeparator();
-    add(file, "end", "システムの終了", [this] { close(); });
-    recent_ = new RecentFileMenu(file, sepBeforeEnd, RecentFileList(*deps_.settings, KovaApp().storeApp), this);
-    connect(recent_, &RecentFileMenu::Chosen, this, [this](int i) { OpenRecentFile(i); });
-
-    QMenu* dsp = menuBar()->addMenu(QStringLiteral("表示"));
-    dsp->setObjectName("mnu_dsp");
-    // "全体" has no action of its own beyond the whole view of the toolbar.
-    add(dsp, "a_dsp", "全体", [this] { WholeView(); });
-    add(dsp, "b_dsp", "拡大", [this] { ZoomIn(); });
-    add(dsp, "s_dsp", "縮小", [this] { ZoomOut(); });
-    dsp->addSeparator();
-    QAction* t = add(dsp, "t_dsp", "沈下後の地表面", [this] { ToggleSettledSurface(); });
-    t->setCheckable(true);
-    t->setChecked(true);
-
-    QMenu* inp = menuBar()->addMenu(QStringLiteral("データ入力"));
-    inp->setObjectName("mnu_inp");
-    for (int i = 0; i < static_cast<int>(kInputMenuCaptions.size()); ++i) {
-        std::string name = "inp_menu" + std::to_string(i);
-        QAction* a = inp->addAction(QString::fromUtf8(kInputMenuCaptions[static_cast<std::size_t>(i)]));
-        a->setObjectName(QString::fromStdString(name));
-        connect(a, &QAction::triggered, this, [this, i] { SelectInputMenu(i); });
-        actions_[name] = a;
-    }
-
-    QMenu* cal = menuBar()->addMenu(QStringLiteral("計算"));
-    cal->setObjectName("mnu_cal");
-    add(cal, "cal_tnk", "沈下計算", [this] { Calculate(); });
-
-    QMenu* hlp = menuBar()->addMenu(QStringLiteral("ヘルプ"));
-    hlp->setObjectName("mnu_hlp");
-    add(hlp, "help", "Kovadexのヘルプ", [this] { ShowHelpFile(); });
-    hlp->addSeparator();
-    add(hlp, "ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ShowVersion(); });
-}
-
-void Form1::BuildToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName("Toolbar1");
-    toolbar_->setMovable(false);
+void Form1::BuildCommands() {
     QStyle* st = style();
-    struct Button {
-        int index;
-        const char* tip;
-        QIcon icon;
-        std::function<void()> f;
-        bool checkable;
+    auto icon = [st](QStyle::StandardPixmap p) { return st->standardIcon(p); };
+    std::vector<CommandRow> input;
+    for (int i = 0; i < static_cast<int>(kInputMenuCaptions.size()); ++i)
+        input.push_back({"inp_menu" + std::to_string(i), kInputMenuCaptions[static_cast<std::size_t>(i)],
+                         [this, i] { SelectInputMenu(i); }});
+    const std::vector<MenuRows> menus{
+        {"mnu_file",
+         "ファイル",
+         {{"new", "新規作成（&N）", [this] { NewProject(); }, 1, "新規", icon(QStyle::SP_FileIcon)},
+          {"open", "開く（&O）", [this] { OpenProject(); }, 2, "開く", icon(QStyle::SP_DialogOpenButton)},
+          {"dxf_open", "DXFファイルを開く", [this] { OpenDxf(); }},
+          {"s1"},
+          {"save", "上書き保存（&S）", [this] { SaveProject(); }, 3, "上書き保存", icon(QStyle::SP_DialogSaveButton)},
+          {"add_save", "名前を付けて保存（&A）", [this] { SaveProjectAs(); }},
+          {"s2"},
+          {"printout", "帳票印刷（&P）", [this] { PrintReports(); }, 6, "印刷",
+           icon(QStyle::SP_FileDialogDetailedView)},
+          {"s3"},
+          {"end", "システムの終了", [this] { close(); }}}},
+        {"mnu_dsp",
+         "表示",
+         {{"a_dsp", "全体", [this] { WholeView(); }, 8, "全表示", ViewIcon('w')},
+          {"b_dsp", "拡大", [this] { ZoomIn(); }, 9, "拡大", ViewIcon('+'), true},
+          {"s_dsp", "縮小", [this] { ZoomOut(); }, 10, "縮小", ViewIcon('-'), true},
+          {"s4"},
+          {.name = "t_dsp", .caption = "沈下後の地表面", .run = [this] { ToggleSettledSurface(); }, .checked = true}}},
+        {"mnu_inp", "データ入力", input},
+        {"mnu_cal", "計算", {{"cal_tnk", "沈下計算", [this] { Calculate(); }, 5, "計算", icon(QStyle::SP_MediaPlay)}}},
+        {"mnu_hlp",
+         "ヘルプ",
+         {{"help", "Kovadexのヘルプ", [this] { ShowHelpFile(); }, 12, "ヘルプ", icon(QStyle::SP_DialogHelpButton)},
+          {"s5"},
+          {"ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ShowVersion(); }}}},
     };
-    const Button buttons[] = {
-        {1, "新規", st->standardIcon(QStyle::SP_FileIcon), [this] { NewProject(); }, false},
-        {2, "開く", st->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenProject(); }, false},
-        {3, "上書き保存", st->standardIcon(QStyle::SP_DialogSaveButton), [this] { SaveProject(); }, false},
-        {5, "計算", st->standardIcon(QStyle::SP_MediaPlay), [this] { Calculate(); }, false},
-        {6, "印刷", st->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { PrintReports(); }, false},
-        {8, "全表示", ViewIcon('w'), [this] { WholeView(); }, false},
-        {9, "拡大", ViewIcon('+'), [this] { ZoomIn(); }, true},
-        {10, "縮小", ViewIcon('-'), [this] { ZoomOut(); }, true},
-        {12, "ヘルプ", st->standardIcon(QStyle::SP_DialogHelpButton), [this] { ShowHelpFile(); }, false},
-    };
-    int next = 1;
-    for (const Button& b : buttons) {
-        for (; next < b.index; ++next) toolbar_->addSeparator();  // 4, 7, 11
-        QAction* a = toolbar_->addAction(b.icon, QString::fromUtf8(b.tip));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        a->setCheckable(b.checkable);
-        auto f = b.f;
-        connect(a, &QAction::triggered, this, [this, a, f] {
-            // A pressed look follows the tool, not the click.
-            if (a->isCheckable()) a->setChecked(!a->isChecked());
-            f();
-        });
-        toolButtons_[static_cast<std::size_t>(b.index)] = a;
-        next = b.index + 1;
-    }
+    actions_ = std::make_unique<CommandTable>(*this, menus, std::vector<int>{4, 7, 11});
+    recent_ = new RecentFileMenu(findChild<QMenu*>(QStringLiteral("mnu_file")), MenuAction("s3"),
+                                 RecentFileList(*deps_.settings, KovaApp().storeApp), this);
+    connect(recent_, &RecentFileMenu::Chosen, this, [this](int i) { OpenRecentFile(i); });
 }
 
 void Form1::BuildBody() {
@@ -346,7 +292,7 @@ void Form1::ToggleSettledSurface() {
     Refresh();
 }
 
-bool Form1::ShowsSettlement() const { return session_.resultsReady && actions_.at("t_dsp")->isChecked(); }
+bool Form1::ShowsSettlement() const { return session_.resultsReady && MenuAction("t_dsp")->isChecked(); }
 
 void Form1::ClosePalettes() { CloseToolPalettes(); }
 
@@ -397,7 +343,7 @@ void Form1::FillPolygon(const ScreenPoint* pts, int n, int colour) { canvas_->Fi
 void Form1::Refresh() {
     // At once, not queued: the scroll handlers change cmd_mode only for the
     // duration of this repaint.
-    canvas_->SetShowSettled(actions_.at("t_dsp")->isChecked());
+    canvas_->SetShowSettled(MenuAction("t_dsp")->isChecked());
     canvas_->SetResultsRead(session_.resultsReady);
     canvas_->pic_gm_Paint();
 }
@@ -424,21 +370,12 @@ void Form1::SetCursor(CanvasCursor cursor) {
 }
 
 void Form1::SetToolbarButtonPressed(int button, bool pressed) {
-    if (button < 0 || button >= static_cast<int>(toolButtons_.size())) return;
-    if (QAction* a = toolButtons_[static_cast<std::size_t>(button)]) {
-        if (a->isCheckable()) a->setChecked(pressed);
-    }
+    if (QAction* a = ToolbarButton(button); a && a->isCheckable()) a->setChecked(pressed);
 }
 
-QAction* Form1::MenuAction(const std::string& name) const {
-    auto it = actions_.find(name);
-    return it == actions_.end() ? nullptr : it->second;
-}
+QAction* Form1::MenuAction(const std::string& name) const { return actions_->MenuAction(name); }
 
-QAction* Form1::ToolbarButton(int index) const {
-    if (index < 0 || index >= static_cast<int>(toolButtons_.size())) return nullptr;
-    return toolButtons_[static_cast<std::size_t>(index)];
-}
+QAction* Form1::ToolbarButton(int index) const { return actions_->Button(index); }
 
 std::string Form1::StatusText(int panel) const { return U((panel == 1 ? panel1_ : panel2_)->text()); }
 

@@ -8,7 +8,6 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -26,11 +25,11 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QScrollBar;
-class QToolBar;
 class QToolButton;
 
 namespace kova {
 
+class CommandTable;
 class RecentFileMenu;
 class RunningBox;
 class SectionCanvas;
@@ -150,8 +149,7 @@ private:
     void SetBusy(bool busy) override;
     void ShowConditionsDialog() override;
 
-    void BuildMenus();
-    void BuildToolbar();
+    void BuildCommands();
     void BuildBody();
     void LayoutBody();
     void ClosePalettes();
@@ -173,9 +171,7 @@ private:
     bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;
 
-    std::map<std::string, QAction*> actions_;
-    std::array<QAction*, 13> toolButtons_{};
-    QToolBar* toolbar_ = nullptr;
+    std::unique_ptr<CommandTable> actions_;
     RecentFileMenu* recent_ = nullptr;
     QWidget* body_ = nullptr;
     QWidget* strip_ = nullptr;
