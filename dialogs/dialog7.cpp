@@ -93,7 +93,7 @@ void Dialog7::CellEdited() {
     // The "No." column follows the rows after an insert or delete.
     for (int r = 1; r <= u; ++r)
         if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 }  // namespace kova

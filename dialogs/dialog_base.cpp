@@ -98,7 +98,7 @@ void FormDialog::done(int r) {
     if (unloaded_) return;
     unloaded_ = true;
     Unload();
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 void FormDialog::keyPressEvent(QKeyEvent* e) {

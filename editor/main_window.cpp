@@ -124,7 +124,7 @@ void Form1::BuildCommands() {
           {"end", "システムの終了", [this] { close(); }}}},
         {"mnu_dsp",
          "表示",
-         {{"a_dsp", "全体", [this] { WholeView(); }, 8, "全表示", ViewIcon('w')},
+         {{"a_dsp", "全体", [this] { ShowWholeView(); }, 8, "全表示", ViewIcon('w')},
           {"b_dsp", "拡大", [this] { ZoomIn(); }, 9, "拡大", ViewIcon('+'), true},
           {"s_dsp", "縮小", [this] { ZoomOut(); }, 10, "縮小", ViewIcon('-'), true},
           {"s4"},
@@ -206,8 +206,8 @@ void Form1::LayoutBody() {
     canvas_->setGeometry(ToRect(l.canvas));
     vsb_->setGeometry(ToRect(l.vsb));
     hsb_->setGeometry(ToRect(l.hsb));
-    View().CanvasWidth = l.canvasWidthTwips;
-    View().CanvasHeight = l.canvasHeightTwips;
+    State().CanvasWidth = l.canvasWidthTwips;
+    State().CanvasHeight = l.canvasHeightTwips;
 }
 
 bool Form1::Load() {
@@ -228,14 +228,14 @@ bool Form1::Load() {
         splash.close();
     }
     resize(800, 600);
-    EditorState& v = View();
+    EditorState& v = State();
     v.CanvasWidth = 11475;
     v.CanvasHeight = 6615;
     recent_->Refresh();
     SelectToolOption(kNoToolOption);
-    ResetModel(GetModel(), ps.AppPath, *deps_.msg);
-    WriteCondFile(GetModel(), ps, kSnapOrg, 1, *deps_.msg);
-    FitView(GetModel(), v);
+    ResetModel(SectionModel(), ps.AppPath, *deps_.msg);
+    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.msg);
+    FitView(SectionModel(), v);
     ResetScrollBars();
     v.SelIndex = -1;
     v.SelIndex2 = -1;
@@ -304,8 +304,8 @@ void Form1::SelectToolOption(int index) {
     ClosePalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
-    View().cmd_mode = CmdMode::kNone;
-    View().old_mode = CmdMode::kNone;
+    State().cmd_mode = CmdMode::kNone;
+    State().old_mode = CmdMode::kNone;
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }
 
@@ -333,7 +333,7 @@ void Form1::EndZoomTool() {
     SetCursor(CanvasCursor::Arrow);
     SetToolbarButtonPressed(kToolZoomIn, false);
     SetToolbarButtonPressed(kToolZoomOut, false);
-    View().old_mode = CmdMode::kNone;
+    State().old_mode = CmdMode::kNone;
 }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
@@ -356,14 +356,14 @@ int Form1::SetScrollValue(ScrollBar bar, int value) {
 
 void Form1::OnScroll(ScrollBar bar, int value) {
     if (bar == ScrollBar::Horizontal)
-        hsb_gm_Change(View(), *this, value);
+        hsb_gm_Change(State(), *this, value);
     else
-        vsb_gm_Change(View(), *this, value);
+        vsb_gm_Change(State(), *this, value);
 }
 
-void Form1::WholeView() { kova::ShowWholeView(GetModel(), View(), *this); }
-void Form1::ZoomIn() { SetZoomInMode(View(), *this); }
-void Form1::ZoomOut() { SetZoomOutMode(View(), *this); }
+void Form1::ShowWholeView() { kova::ShowWholeView(SectionModel(), State(), *this); }
+void Form1::ZoomIn() { SetZoomInMode(State(), *this); }
+void Form1::ZoomOut() { SetZoomOutMode(State(), *this); }
 
 void Form1::SetCursor(CanvasCursor cursor) {
     canvas_->SetCanvasCursor(cursor);
@@ -391,13 +391,11 @@ void Form1::SetCaption(const std::string& caption) { setWindowTitle(Q(caption));
 
 void Form1::ResetScrollBars() {
     // The stored positions first: the change then pans nothing.
-    View().HScrollPos = 0;
-    View().VScrollPos = 0;
+    State().HScrollPos = 0;
+    State().VScrollPos = 0;
     SetScrollValue(ScrollBar::Horizontal, 0);
     SetScrollValue(ScrollBar::Vertical, 0);
 }
-
-void Form1::ShowWholeView() { WholeView(); }
 
 void Form1::SetStatusText(int panel, const std::string& text) {
     (panel == 1 ? panel1_ : panel2_)->setText(Q(text));

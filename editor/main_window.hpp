@@ -85,7 +85,7 @@ public:
     void SelectInputMenu(int entry);            // the option it maps to, button untouched
 
     // View commands.
-    void WholeView();
+    void ShowWholeView();
     void ZoomIn();
     void ZoomOut();
 
@@ -99,13 +99,10 @@ public:
 
     // State.
     Session& GetSession() { return session_; }
-    Model& GetModel() { return *session_.model; }
     ProgramState& Program() { return session_.ps; }
-    EditorState& View() { return *session_.es; }
     // EditorHost.
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
-    void RepaintCanvas() override { Refresh(); }
     void EndZoomTool() override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
@@ -122,7 +119,6 @@ public:
     bool ShowsSettlement() const;
     const TwipsScale& Twips() const { return twips_; }
     std::string StatusText(int panel) const;
-    void SetStatus(int panel, const std::string& text) { SetStatusText(panel, text); }
 
     // Controls, by their names.
     QAction* MenuAction(const std::string& name) const;
@@ -144,7 +140,6 @@ private:
     // CommandHost.
     void SetCaption(const std::string& caption) override;
     void ResetScrollBars() override;
-    void ShowWholeView() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
     void ShowConditionsDialog() override;

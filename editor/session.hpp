@@ -54,7 +54,7 @@ public:
     // Both scroll bars to 0 without panning.
     virtual void ResetScrollBars() = 0;
     virtual void ShowWholeView() = 0;
-    virtual void RepaintCanvas() = 0;
+    virtual void Refresh() = 0;
     // Status-bar panel 1 (tool prompt) or 2 (position, import count).
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // A project file just opened or saved goes to the top of the recent list.

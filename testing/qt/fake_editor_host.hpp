@@ -19,7 +19,7 @@ public:
 
     Model& SectionModel() override { return *model; }
     EditorState& State() override { return *state; }
-    void RepaintCanvas() override { ++repaints; }
+    void Refresh() override { ++repaints; }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
