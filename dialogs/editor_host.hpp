@@ -30,7 +30,7 @@ public:
     // Leaves a zoom tool that a palette tool replaces: arrow cursor, zoom
     // buttons up, no tool to return to.
     virtual void EndZoomTool() { State().old_mode = CmdMode::kNone; }
-    // Status-bar panel 1 (tool prompt) or 2 (cursor position).
+    // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // Runs the handler of tool option i (7: no tool).
     virtual void SelectToolOption(int index) = 0;

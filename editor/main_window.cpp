@@ -79,8 +79,8 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     session_.ps.AppPath = deps_.appPath;
     session_.engineProgram = deps_.engineProgram;
     session_.programDir = deps_.programDir;
-    project_ = std::make_unique<ProjectCommands>(session_, services_, static_cast<CommandHost&>(*this));
-    run_ = std::make_unique<RunCommands>(session_, services_, static_cast<CommandHost&>(*this), *project_);
+    project_ = std::make_unique<ProjectCommands>(session_, services_, *this);
+    run_ = std::make_unique<RunCommands>(session_, services_, *this, *project_);
     twips_ = ScreenTwips(this);
     setWindowIcon(AppIcon(KovaApp()));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));

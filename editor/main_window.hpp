@@ -14,7 +14,6 @@
 #include "editor/project_commands.hpp"
 #include "editor/run_commands.hpp"
 #include "editor/session.hpp"
-#include "dialogs/editor_host.hpp"
 #include "model/canvas_view.hpp"
 #include "platform/instance_lock.hpp"
 #include "platform/settings.hpp"
@@ -59,7 +58,9 @@ struct EditorDeps {
     std::function<void(Form1&)> showConditions;
 };
 
-class Form1 : public QMainWindow, public CanvasView, public EditorHost, private CommandHost {
+// One implementation per operation: Refresh answers CanvasView and the
+// EditorHost under CommandHost alike.
+class Form1 : public QMainWindow, public CanvasView, public CommandHost {
     Q_OBJECT
 public:
     explicit Form1(EditorDeps deps, QWidget* parent = nullptr);
@@ -85,7 +86,7 @@ public:
     void SelectInputMenu(int entry);            // the option it maps to, button untouched
 
     // View commands.
-    void ShowWholeView();
+    void ShowWholeView() override;
     void ZoomIn();
     void ZoomOut();
 
@@ -100,7 +101,7 @@ public:
     // State.
     Session& GetSession() { return session_; }
     ProgramState& Program() { return session_.ps; }
-    // EditorHost.
+    // EditorHost, under CommandHost.
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
     void EndZoomTool() override;
