@@ -274,7 +274,7 @@ void Form1::closeEvent(QCloseEvent* e) {
         return;
     }
     if (project_->QueryClose()) {
-        ClosePalettes();
+        CloseToolPalettes();
         e->accept();
     } else {
         e->ignore();
@@ -294,14 +294,12 @@ void Form1::ToggleSettledSurface() {
 
 bool Form1::ShowsSettlement() const { return session_.resultsReady && MenuAction("t_dsp")->isChecked(); }
 
-void Form1::ClosePalettes() { CloseToolPalettes(); }
-
 void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;
     // The sheet-pile walls are reachable only with the switch.
     if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
     ShowOptionDown(options_[static_cast<std::size_t>(index)]);
-    ClosePalettes();
+    CloseToolPalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
     State().cmd_mode = CmdMode::kNone;

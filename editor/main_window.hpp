@@ -148,7 +148,6 @@ private:
     void BuildCommands();
     void BuildBody();
     void LayoutBody();
-    void ClosePalettes();
     // Shows an option down without running its handler.
     void ShowOptionDown(QAbstractButton* b);
     void OnScroll(ScrollBar bar, int value);
