@@ -38,13 +38,6 @@ void Dialog0::DuplicateMessage(int first, int second) {
         MsgIcon::Exclamation);
 }
 
-// The "No." column follows the rows after an insert or delete.
-void Dialog0::Renumber() {
-    const int u = Qflg_NB->RowsInUse();
-    for (int k = 1; k <= u; ++k)
-        if (Qflg_NB->CellText(k, 0) != Fmt(k, "0")) Qflg_NB->SetCellText(k, 0, Fmt(k, "0"));
-}
-
 void Dialog0::CellEdited() {
     Model& m = host_.SectionModel();
     grid::GridModel& g = Qflg_NB->Model();
@@ -69,7 +62,7 @@ void Dialog0::CellEdited() {
         m.BndPt[static_cast<std::size_t>(k - 1)].X = xy[static_cast<std::size_t>(k - 1)].first;
         m.BndPt[static_cast<std::size_t>(k - 1)].Y = xy[static_cast<std::size_t>(k - 1)].second;
     }
-    Renumber();
+    RenumberRows(g, u, "0");
 
     if (u >= n && r >= 1 && r <= u && !Qflg_NB->CellText(r, 1).isEmpty() && !Qflg_NB->CellText(r, 2).isEmpty()) {
         const auto [x, y] = xy[static_cast<std::size_t>(r - 1)];

@@ -17,7 +17,6 @@ protected:
     void CellEdited() override;
 
 private:
-    void Renumber();
     void DuplicateMessage(int first, int second);
 };
 

@@ -64,8 +64,7 @@ void Dialog15::CellEdited() {
     if (read.Failed()) return;  // the edit is already undone
     std::copy(walls.begin(), walls.end(), m.SheetPile.begin());
     m.SheetPileCount = static_cast<i16>(u);
-    for (int r = 1; r <= u; ++r)
-        if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
+    RenumberRows(g, u, "#0");
 }
 
 }  // namespace kova

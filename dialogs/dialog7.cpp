@@ -74,9 +74,7 @@ void Dialog7::CellEdited() {
         m.Cond.CalcPosName[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].first;
         m.Cond.CalcPosX[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].second;
     }
-    // The "No." column follows the rows after an insert or delete.
-    for (int r = 1; r <= u; ++r)
-        if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
+    RenumberRows(g, u, "#0");
     host_.RepaintCanvas();
 }
 
