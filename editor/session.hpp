@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editor/names.hpp"
-#include "model/model.hpp"
+#include "editor/core/editor_state.hpp"
 #include "platform/filedialog.hpp"
 #include "platform/help.hpp"
 #include "platform/message.hpp"
