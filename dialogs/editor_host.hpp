@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/model.hpp"
+#include "editor/core/editor_state.hpp"
 #include "platform/message.hpp"
 
 class QWidget;

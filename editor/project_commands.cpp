@@ -1,11 +1,11 @@
 #include "editor/project_commands.hpp"
 
-#include "editor/results.hpp"
+#include "editor/core/results.hpp"
 #include "editor/stale_results.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
-#include "model/view.hpp"
+#include "editor/core/view.hpp"
 
 namespace kova {
 

@@ -13,8 +13,8 @@
 #include <QWidget>
 
 #include "editor/section_painter.hpp"
-#include "model/canvas_view.hpp"
-#include "model/model.hpp"
+#include "editor/core/canvas_view.hpp"
+#include "editor/core/editor_state.hpp"
 
 namespace kova {
 

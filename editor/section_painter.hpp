@@ -10,7 +10,7 @@
 #include <QImage>
 #include <string>
 
-#include "model/model.hpp"
+#include "editor/core/editor_state.hpp"
 #include "platform/twips.hpp"
 
 class QPainter;

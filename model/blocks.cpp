@@ -18,10 +18,10 @@ struct TableRef {
 
 TableRef TableOf(Model& m, i16 kind) {
     switch (kind) {
-        case kKindEmbankment: return {&m.Embankment, &m.EmbankmentCount};
-        case kKindSoilLayer: return {&m.SoilLayer, &m.SoilLayerCount};
-        case kKindCut: return {&m.CutBlock, &m.CutCount};
-        default: return {nullptr, nullptr};
+    case kKindEmbankment: return {&m.Embankment, &m.EmbankmentCount};
+    case kKindSoilLayer: return {&m.SoilLayer, &m.SoilLayerCount};
+    case kKindCut: return {&m.CutBlock, &m.CutCount};
+    default: return {nullptr, nullptr};
     }
 }
 
@@ -40,13 +40,11 @@ void StoreOutline(SoilBlock& b, double CX, double CY, const Outline& o) {
 
 bool OutlineFits(const Outline& o) { return o.n > 0 && o.n <= kMaxVertices; }
 
-bool SetShape(Model& m, CanvasView& view, i16 kind, double CX, double CY, const Outline& o,
-              const std::array<i16, 3>& PickPair) {
+bool SetShape(Model& m, i16 kind, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
     TableRef t = TableOf(m, kind);
     const i16 k = PickPair[1];
     if (!OutlineFits(o) || k < 0 || k >= UsedCount(*t.count) || k >= kMaxBlocks) return false;
     StoreOutline((*t.table)[Idx(k)], CX, CY, o);
-    view.Refresh();
     return true;
 }
 
@@ -59,7 +57,7 @@ bool EnclosesLabel(const BlockTable& table, i16 count, const Outline& o) {
     return false;
 }
 
-bool Add(Model& m, CanvasView& view, i16 kind, double CX, double CY, const Outline& o) {
+bool Add(Model& m, i16 kind, double CX, double CY, const Outline& o) {
     TableRef t = TableOf(m, kind);
     if (!OutlineFits(o) || *t.count >= kMaxBlocks || *t.count < 0) return false;
     if (kind == kKindCut) {
@@ -70,20 +68,12 @@ bool Add(Model& m, CanvasView& view, i16 kind, double CX, double CY, const Outli
     }
     StoreOutline((*t.table)[Idx(*t.count)], CX, CY, o);
     ++*t.count;
-    view.Refresh();
     return true;
 }
 
-struct Found {
-    i16 kind = 0;
-    i16 index = -1;
-};
+}  // namespace
 
-// The block a pick or delete click means, with the tie rule of the pick:
-// a soil layer wins over an embankment at equal distance.
-Found FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 Group) {
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
+BlockRef NearestBlock(const Model& m, double x, double y, i16 Group) {
     if (Group == kGroupFill) {
         double dE = 0, dS = 0;
         i16 iE = NearestBlockCentre(x, y, m.Embankment, m.EmbankmentCount, dE);
@@ -103,34 +93,30 @@ Found FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 Gro
     return {};
 }
 
-}  // namespace
-
-bool SetEmbankmentShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
-                        const std::array<i16, 3>& PickPair) {
-    return SetShape(m, view, kKindEmbankment, CX, CY, o, PickPair);
+const SoilBlock& BlockAt(const Model& m, BlockRef b) {
+    const BlockTable& t = b.kind == kKindEmbankment  ? m.Embankment
+                          : b.kind == kKindSoilLayer ? m.SoilLayer
+                                                     : m.CutBlock;
+    return t.at(Idx(b.index));
 }
 
-bool SetSoilLayerShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
-                       const std::array<i16, 3>& PickPair) {
-    return SetShape(m, view, kKindSoilLayer, CX, CY, o, PickPair);
+bool SetEmbankmentShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
+    return SetShape(m, kKindEmbankment, CX, CY, o, PickPair);
 }
 
-bool SetCutShape(Model& m, CanvasView& view, double CX, double CY, const Outline& o,
-                 const std::array<i16, 3>& PickPair) {
-    return SetShape(m, view, kKindCut, CX, CY, o, PickPair);
+bool SetSoilLayerShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
+    return SetShape(m, kKindSoilLayer, CX, CY, o, PickPair);
 }
 
-bool AddEmbankment(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
-    return Add(m, view, kKindEmbankment, CX, CY, o);
+bool SetCutShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
+    return SetShape(m, kKindCut, CX, CY, o, PickPair);
 }
 
-bool AddSoilLayer(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
-    return Add(m, view, kKindSoilLayer, CX, CY, o);
-}
+bool AddEmbankment(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindEmbankment, CX, CY, o); }
 
-bool AddCut(Model& m, CanvasView& view, double CX, double CY, const Outline& o) {
-    return Add(m, view, kKindCut, CX, CY, o);
-}
+bool AddSoilLayer(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindSoilLayer, CX, CY, o); }
+
+bool AddCut(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindCut, CX, CY, o); }
 
 i16 NearestBlockCentre(double x, double y, const BlockTable& table, i16 count, double& Dist) {
     i16 best = -1;
@@ -154,40 +140,7 @@ i16 NearestBlockCentre(double x, double y, const BlockTable& table, i16 count, d
     return best;
 }
 
-void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
-    if (Button == kRightButton) {
-        view.Refresh();
-        return;
-    }
-    Found f = FindBlock(m, ed, X, Y, Group);
-    if (f.index < 0) return;
-    ed.SelIndex = f.index;
-    DrawBlockMarks(ed, view, TableOf(m, f.kind).table->at(Idx(f.index)));
-    ed.cmd_mode = f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
-                  : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
-                                             : CmdMode::kReshapeCut;
-    ed.PickPair[0] = f.kind;
-    ed.PickPair[1] = f.index;
-    ed.SelIndex = -1;
-}
-
-void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X,
-                 float Y, i16 Group) {
-    if (Button == kRightButton) return;
-    Found f = FindBlock(m, ed, X, Y, Group);
-    if (f.index < 0) return;
-    ed.SelIndex = f.index;
-    DrawBlockMarks(ed, view, TableOf(m, f.kind).table->at(Idx(f.index)));
-    Message box{"指定したブロックを削除します", "削除確認", MsgIcon::None, MsgButtons::OkCancel, 1};
-    if (ui.Show(box) == MsgAnswer::Ok) {
-        RemoveBlockAt(m, view, f.kind, ed.SelIndex);
-        ed.SelIndex = -1;
-    } else {
-        view.Refresh();
-    }
-}
-
-bool RemoveBlockAt(Model& m, CanvasView& view, i16 Kind, i16 r) {
+bool RemoveBlockAt(Model& m, i16 Kind, i16 r) {
     TableRef t = TableOf(m, Kind);
     if (t.table == nullptr) return false;
     const int count = UsedCount(*t.count);
@@ -206,28 +159,7 @@ bool RemoveBlockAt(Model& m, CanvasView& view, i16 Kind, i16 r) {
         }
     }
     *t.count = static_cast<i16>(count - 1);
-    view.Refresh();
     return true;
-}
-
-void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
-    constexpr int kYellow = 14;
-    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
-    if (n <= 0) return;
-    // Far-off vertices are pinned to the int range rather than overflowing.
-    auto twips = [](double v) {
-        v = std::trunc(v);
-        if (!(v > -1e9)) return -1000000000;
-        if (v > 1e9) return 1000000000;
-        return static_cast<int>(v);
-    };
-    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
-    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
-    // Only the closed outline shows: each edge, the last back to the first.
-    for (int k = 0; k < n; ++k) {
-        int j = (k + 1) % n;
-        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
-    }
 }
 
 }  // namespace kova

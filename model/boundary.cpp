@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/view.hpp"
-
 namespace kova {
 
 using LineTable = std::array<BoundaryLine, kMaxLines + 1>;
@@ -47,21 +45,9 @@ int LinesAtPoint(const LineTable& lines, int count, i16 pt) {
 
 }  // namespace
 
-AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2) {
-    LineTable* lines;
-    i16* count;
-    int colour;
-    if (v.cmd_mode == CmdMode::kBoundaryLines) {
-        lines = &m.BndLine;
-        count = &m.BndLineCount;
-        colour = kColourBndLine;
-    } else if (v.cmd_mode == CmdMode::kTerrainLines) {
-        lines = &m.CutLine;
-        count = &m.CutLineCount;
-        colour = kColourCutLine;
-    } else {
-        return AddLineResult::Ignored;
-    }
+AddLineResult AppendLine(Model& m, bool cut, MessageSink& ui, i16 P1, i16 P2) {
+    LineTable* lines = cut ? &m.CutLine : &m.BndLine;
+    i16* count = cut ? &m.CutLineCount : &m.BndLineCount;
     auto refuse = [&](const char* text) {
         ui.Notify(text, MsgIcon::Exclamation);
         return AddLineResult::Refused;
@@ -79,15 +65,7 @@ AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, Mes
     if (LinesAtPoint(*lines, n, P1) >= kMaxLinesAtPoint || LinesAtPoint(*lines, n, P2) >= kMaxLinesAtPoint)
         return refuse("1つの境界点に接続できる線は9本までです。");
 
-    BoundaryLine& slot = (*lines)[static_cast<std::size_t>(n)];
-    slot.pt1 = P1;
-    slot.pt2 = P2;
-    const BoundaryPoint& a = m.BndPt[static_cast<std::size_t>(P1)];
-    const BoundaryPoint& b = m.BndPt[static_cast<std::size_t>(P2)];
-    int x1, y1, x2, y2;
-    // A line too far off the canvas to be drawn now appears at the next repaint.
-    if (ModelToCanvas(v, a.X, a.Y, x1, y1) && ModelToCanvas(v, b.X, b.Y, x2, y2))
-        canvas.DrawSegment(x1, y1, x2, y2, colour);
+    (*lines)[static_cast<std::size_t>(n)] = BoundaryLine{P1, P2};
     *count = static_cast<i16>(n + 1);
     return AddLineResult::Added;
 }
@@ -132,10 +110,11 @@ void Renumber(LineTable& lines, i16& countRef, int first, int delta, int kind) {
     countRef = Compact(lines, count);
 }
 
-i16 DeleteSelected(LineTable& lines, i16& countRef, const EditorState& v) {
+i16 DeleteSelected(LineTable& lines, i16& countRef, std::span<const i16> flags) {
     int count = UsedLines(countRef);
     for (int i = 0; i < count; ++i) {
-        if (v.SelFlags[static_cast<std::size_t>(i)] > 0) lines[static_cast<std::size_t>(i)] = BoundaryLine{-1, -1};
+        if (static_cast<std::size_t>(i) < flags.size() && flags[static_cast<std::size_t>(i)] > 0)
+            lines[static_cast<std::size_t>(i)] = BoundaryLine{-1, -1};
     }
     countRef = Compact(lines, count);
     return countRef;
@@ -152,8 +131,12 @@ void RenumberLinePoints(Model& m, i16 First, i16 Delta, i16 Kind) {
     Renumber(m.CutLine, m.CutLineCount, First, Delta, Kind);
 }
 
-i16 DeleteSelectedBndLines(Model& m, const EditorState& v) { return DeleteSelected(m.BndLine, m.BndLineCount, v); }
+i16 DeleteSelectedBndLines(Model& m, std::span<const i16> flags) {
+    return DeleteSelected(m.BndLine, m.BndLineCount, flags);
+}
 
-i16 DeleteSelectedCutLines(Model& m, const EditorState& v) { return DeleteSelected(m.CutLine, m.CutLineCount, v); }
+i16 DeleteSelectedCutLines(Model& m, std::span<const i16> flags) {
+    return DeleteSelected(m.CutLine, m.CutLineCount, flags);
+}
 
 }  // namespace kova

@@ -1,6 +1,7 @@
 #pragma once
 // Boundary points and the two line tables.
-#include "model/canvas_view.hpp"
+#include <span>
+
 #include "model/model.hpp"
 #include "platform/message.hpp"
 
@@ -16,17 +17,16 @@ i16 FindBndPt(const Model& m, double X, double Y, double Tol);
 inline constexpr int kMaxLinesAtPoint = kMaxLinks;
 
 enum class AddLineResult {
-    Added,    // appended and drawn
+    Added,    // appended
     Exists,   // the table already holds the line, in either direction
-    Ignored,  // cmd_mode is neither 3 nor 8
+    Ignored,  // no line tool in force
     Refused,  // table full, a line from a point to itself, a point with 9 lines
               // or an index that names no point; the user has been told
 };
 
-// Appends the line P1-P2 to BndLine (cmd_mode 3) or CutLine (cmd_mode 8)
-// unless it is there already, and draws it at once on the canvas (light
-// cyan for boundary lines, light green for terrain lines).
-AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2);
+// Appends the line P1-P2 to BndLine (CutLine when `cut`) unless it is
+// there already.
+AddLineResult AppendLine(Model& m, bool cut, MessageSink& ui, i16 P1, i16 P2);
 
 // Keeps the point numbers of both line tables right after points were
 // inserted into or deleted from the point table. Kind 1: Delta points were
@@ -35,11 +35,11 @@ AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, Mes
 // First or Delta out of range, do nothing.
 void RenumberLinePoints(Model& m, i16 First, i16 Delta, i16 Kind);
 
-// Remove every entry whose SelFlags entry is 1 (greater than 0), keeping the
-// others in their order; return the new count. The caller clears the
-// selection afterwards.
-i16 DeleteSelectedBndLines(Model& m, const EditorState& v);
-i16 DeleteSelectedCutLines(Model& m, const EditorState& v);
+// Remove every entry whose flag is 1 (greater than 0), keeping the others
+// in their order; return the new count. The caller clears the selection
+// afterwards.
+i16 DeleteSelectedBndLines(Model& m, std::span<const i16> flags);
+i16 DeleteSelectedCutLines(Model& m, std::span<const i16> flags);
 
 // Canvas colours of the two line kinds (16-colour palette).
 inline constexpr int kColourBndLine = 11;  // light cyan

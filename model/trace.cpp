@@ -20,8 +20,8 @@ int UsedLines(i16 count) { return count < 0 ? 0 : (count > kMaxLines + 1 ? kMaxL
 // A line whose ends name no boundary point takes no part in picks or
 // traces (a damaged file could leave one behind).
 bool ValidLine(const Model& m, const BoundaryLine& l) {
-    return l.pt1 >= 0 && l.pt2 >= 0 && l.pt1 < m.BndPtCount && l.pt2 < m.BndPtCount &&
-           l.pt1 <= kMaxBndPts && l.pt2 <= kMaxBndPts;
+    return l.pt1 >= 0 && l.pt2 >= 0 && l.pt1 < m.BndPtCount && l.pt2 < m.BndPtCount && l.pt1 <= kMaxBndPts &&
+           l.pt2 <= kMaxBndPts;
 }
 
 int UsedPoints(const Model& m) {
@@ -31,56 +31,6 @@ int UsedPoints(const Model& m) {
 const BoundaryPoint& Pt(const Model& m, i16 i) { return m.BndPt[Idx(i)]; }
 
 double Dist(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
-
-void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X,
-                  float Y, bool cuts) {
-    const LineTable& lines = cuts ? m.CutLine : m.BndLine;
-    const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
-    if (count <= 0) return;
-    if (Button == kRightButton) {
-        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
-                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
-            ed.cmd_mode = cuts ? CmdMode::kPickCut : CmdMode::kPickFill;
-        ed.PickPair[0] = -1;
-        ed.PickPair[1] = -1;
-        ed.SelIndex = -1;
-        view.Refresh();
-        return;
-    }
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, lines, count, x, y);
-    if (ed.SelIndex < 0) return;
-
-    Trace t = TraceRegion(m, lines, count, ed.SelIndex, x, y);
-    ed.SelIndex = t.lastLine;
-    if (t.end != TraceEnd::Closed) return;
-    if (std::fabs(WindingDegrees(t, x, y) - 360) >= 0.00001) {
-        ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
-        return;
-    }
-    // A block holds at most 100 distinct vertices (and one repeating the first).
-    if (t.n > kMaxVertices) {
-        ui.Notify("ブロックの構成点が100を超えるため登録できません。");
-        return;
-    }
-    Outline o;
-    o.n = static_cast<i16>(t.n);
-    for (int i = 0; i <= t.n; ++i) {
-        o.X[Idx(i)] = t.X[Idx(i)];
-        o.Y[Idx(i)] = t.Y[Idx(i)];
-    }
-    switch (ed.cmd_mode) {
-        case CmdMode::kNewEmbankment: AddEmbankment(m, view, x, y, o); break;
-        case CmdMode::kNewSoilLayer: AddSoilLayer(m, view, x, y, o); break;
-        case CmdMode::kReshapeEmbankment: SetEmbankmentShape(m, view, x, y, o, ed.PickPair); break;
-        case CmdMode::kReshapeSoilLayer: SetSoilLayerShape(m, view, x, y, o, ed.PickPair); break;
-        case CmdMode::kNewCut: if (cuts) AddCut(m, view, x, y, o); break;
-        case CmdMode::kReshapeCut: if (cuts) SetCutShape(m, view, x, y, o, ed.PickPair); break;
-        default: break;
-    }
-    ed.SelIndex = -1;
-}
 
 }  // namespace
 
@@ -133,22 +83,6 @@ i16 NearestLine(const Model& m, const LineTable& lines, i16 count, double x, dou
         }
     }
     return sel;
-}
-
-void PickBndLine(const Model& m, EditorState& ed, float X, float Y) {
-    ed.SelIndex = -1;
-    if (m.BndLineCount <= 0) return;
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, m.BndLine, m.BndLineCount, x, y);
-}
-
-void PickCutLine(const Model& m, EditorState& ed, float X, float Y) {
-    ed.SelIndex = -1;
-    if (m.CutLineCount <= 0) return;
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, m.CutLine, m.CutLineCount, x, y);
 }
 
 i16 PointInRegion(double x, double y, const double* OX, const double* OY, int n) {
@@ -262,14 +196,26 @@ double WindingDegrees(const Trace& t, double x, double y) {
     return sum;
 }
 
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X,
-                   float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, false);
-}
-
-void RegisterCutBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X,
-                      float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, true);
+Region OutlineAround(const Model& m, const LineTable& lines, i16 count, double x, double y) {
+    Region r;
+    r.lastLine = NearestLine(m, lines, count, x, y);
+    if (r.lastLine < 0) return r;
+    Trace t = TraceRegion(m, lines, count, r.lastLine, x, y);
+    r.lastLine = t.lastLine;
+    r.end = RegionEnd::Open;
+    if (t.end != TraceEnd::Closed) return r;
+    r.end = RegionEnd::Outside;
+    if (std::fabs(WindingDegrees(t, x, y) - 360) >= 0.00001) return r;
+    // A block holds at most 100 distinct vertices (and one repeating the first).
+    r.end = RegionEnd::TooManyVertices;
+    if (t.n > kMaxVertices) return r;
+    r.end = RegionEnd::Closed;
+    r.outline.n = static_cast<i16>(t.n);
+    for (int i = 0; i <= t.n; ++i) {
+        r.outline.X[Idx(i)] = t.X[Idx(i)];
+        r.outline.Y[Idx(i)] = t.Y[Idx(i)];
+    }
+    return r;
 }
 
 }  // namespace kova

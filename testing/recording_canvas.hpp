@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "model/canvas_view.hpp"
+#include "editor/core/canvas_view.hpp"
 
 namespace kova {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/results.hpp"
+#include "editor/core/results.hpp"
 #include "engine/errors.hpp"
 #include "engine/reader.hpp"
 #include "model/projectfile.hpp"

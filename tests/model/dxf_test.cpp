@@ -19,7 +19,6 @@
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "testing/fakes.hpp"
-#include "testing/recording_canvas.hpp"
 #include "model/trace.hpp"
 #include "tests/model/rich_model.hpp"
 #include "tests/support/tempdir.hpp"
@@ -608,21 +607,18 @@ TEST_F(DxfTest, DrawingsWrittenByEzdxf) {
 // calculation input: vertices and points go through the same 15-digit form,
 // so every vertex still finds its point exactly.
 struct EndToEnd : DxfTest {
-    EditorState ed;
-    RecordingCanvas canvas;
     ProgramState ps;
 
     void SetUp() override {
         DxfTest::SetUp();
         ps.AppPath = dir.path();
         fs::copy_file(fs::path(KOVA_BIN_DIR) / "BKHough1.CSV", dir / "BKHough1.CSV");
-        ed.ViewScale = 100;
-        ed.ViewLeftX = -100;
-        ed.ViewTopY = 100;
     }
+    // The block tools' tracing: a soil layer (mode 6) or an embankment.
     void Click(int mode, double x, double y) {
-        ed.cmd_mode = mode;
-        RegisterBlock(*m, ed, canvas, ui, 1, static_cast<float>((x + 100) * 100), static_cast<float>((100 - y) * 100));
+        const Region r = OutlineAround(*m, m->BndLine, m->BndLineCount, x, y);
+        ASSERT_EQ(r.end, RegionEnd::Closed);
+        ASSERT_TRUE(mode == 6 ? AddSoilLayer(*m, x, y, r.outline) : AddEmbankment(*m, x, y, r.outline));
     }
     // Saves, opens into a fresh model and writes CAL_TNK.DAT; the point
     // numbers on its lines with the label.

@@ -1,5 +1,5 @@
 // Mouse editing: the read-out, line chains, line deletion, intersections.
-#include "editor/mouse_tools.hpp"
+#include "editor/core/mouse_tools.hpp"
 
 #include "tests/editor/tools/tool_fixture.hpp"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/mouse_tools.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
 

@@ -1,5 +1,5 @@
 // Zoom tools, whole view and the endless scroll bars.
-#include "editor/view_commands.hpp"
+#include "editor/core/view_commands.hpp"
 
 #include "tests/editor/tools/tool_fixture.hpp"
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "model/canvas_view.hpp"
-#include "model/model.hpp"
+#include "editor/core/canvas_view.hpp"
+#include "editor/core/editor_state.hpp"
 #include "platform/message.hpp"
 
 namespace kova {

@@ -1,4 +1,4 @@
-#include "editor/results.hpp"
+#include "editor/core/results.hpp"
 
 #include <algorithm>
 #include <memory>

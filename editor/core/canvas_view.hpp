@@ -3,7 +3,7 @@
 // between repaints: immediate drawing, the two scroll bars, the canvas cursor
 // and the toolbar. The main window implements it; tests use a recording fake
 // (testing/recording_canvas.hpp).
-#include "model/model.hpp"
+#include "editor/core/editor_state.hpp"
 
 namespace kova {
 

@@ -10,6 +10,7 @@
 
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
+#include "editor/core/section_clicks.hpp"
 #include "model/trace.hpp"
 
 namespace kova {
@@ -237,6 +238,20 @@ TEST(Register, ReshapeToolsAndRightButton) {
     EXPECT_EQ(s.ed.cmd_mode, 7);
     s.Click(5, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 5);
+}
+
+TEST(Register, RepaintsOnlyWhatItStores) {
+    Section s(kSquare, kSquareLines);
+    s.Click(5, 5, 5);
+    ASSERT_EQ(s.m->EmbankmentCount, 1);
+    EXPECT_EQ(s.canvas.refreshes, 1);
+    // The same region again holds a label point already: refused, no repaint.
+    s.Click(6, 4, 4);
+    EXPECT_EQ(s.m->SoilLayerCount, 0);
+    EXPECT_EQ(s.canvas.refreshes, 1);
+    s.ed.PickPair = {kKindEmbankment, 3, 0};  // no such block
+    s.Click(14, 5, 5);
+    EXPECT_EQ(s.canvas.refreshes, 1);
 }
 
 TEST(Register, OutlineStartsAtTheEndAheadOfThePickedLine) {

@@ -1,14 +1,13 @@
-#include "editor/mouse_tools.hpp"
+#include "editor/core/mouse_tools.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "editor/core/section_clicks.hpp"
+#include "editor/core/view.hpp"
 #include "model/blocks.hpp"
-#include "model/boundary.hpp"
 #include "model/geometry.hpp"
-#include "model/trace.hpp"
-#include "model/view.hpp"
 #include "textio/numfmt.hpp"
 
 namespace kova {
@@ -262,9 +261,9 @@ void del_line(ToolContext& c, int Button, double x, double y) {
     const Message ask{"選択した要素を削除しますか？", "境界線削除", MsgIcon::Question, MsgButtons::OkCancel, 0};
     if (c.ui.Show(ask) == MsgAnswer::Ok) {
         if (cut)
-            DeleteSelectedCutLines(c.m, ed);
+            DeleteSelectedCutLines(c.m, ed.SelFlags);
         else
-            DeleteSelectedBndLines(c.m, ed);
+            DeleteSelectedBndLines(c.m, ed.SelFlags);
     }
     ClearFlags(ed);
     ed.SelCount = 0;

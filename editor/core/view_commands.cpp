@@ -1,8 +1,8 @@
-#include "editor/view_commands.hpp"
+#include "editor/core/view_commands.hpp"
 
 #include <cstdlib>
 
-#include "model/view.hpp"
+#include "editor/core/view.hpp"
 
 namespace kova {
 

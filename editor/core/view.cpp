@@ -1,4 +1,4 @@
-#include "model/view.hpp"
+#include "editor/core/view.hpp"
 
 #include <cmath>
 #include <limits>

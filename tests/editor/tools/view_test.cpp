@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "testing/recording_canvas.hpp"
-#include "model/view.hpp"
+#include "editor/core/view.hpp"
 
 namespace kova {
 namespace {

@@ -2,8 +2,8 @@
 // The commands that change what part of the section the canvas shows: the
 // two zoom tools, the whole view, and panning with the endless scroll bars.
 // The zoom clicks themselves are ZoomAtPoint (model/view.hpp).
-#include "model/canvas_view.hpp"
-#include "model/model.hpp"
+#include "editor/core/canvas_view.hpp"
+#include "editor/core/editor_state.hpp"
 
 namespace kova {
 

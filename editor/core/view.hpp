@@ -1,8 +1,8 @@
 #pragma once
 // The mapping between model metres and canvas twips, and the operations that
 // set it: fitting the view to the boundary points and zooming about a click.
-#include "model/canvas_view.hpp"
-#include "model/model.hpp"
+#include "editor/core/canvas_view.hpp"
+#include "editor/core/editor_state.hpp"
 
 namespace kova {
 

@@ -1,0 +1,82 @@
+#pragma once
+// The state of the editor beside the section model: which canvas tool a
+// click drives, the view rectangle and the picks of the tools.
+#include <array>
+#include <cstdint>
+
+#include "model/model.hpp"
+
+namespace kova {
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// The values of EditorState::cmd_mode: which canvas tool a click drives.
+// They stay plain ints: menus, palettes and the tool table index by them.
+namespace CmdMode {
+inline constexpr int kCancelled = -1;  // a dialog that chooses the tool was cancelled
+inline constexpr int kNone = 0;
+inline constexpr int kZoomIn = 1;
+inline constexpr int kZoomOut = 2;
+inline constexpr int kBoundaryLines = 3;
+inline constexpr int kDeleteBoundaryLines = 4;
+inline constexpr int kNewEmbankment = 5;
+inline constexpr int kNewSoilLayer = 6;
+inline constexpr int kPickFill = 7;  // an embankment or a soil layer
+inline constexpr int kTerrainLines = 8;
+inline constexpr int kDeleteTerrainLines = 9;
+inline constexpr int kNewCut = 10;
+inline constexpr int kDeleteFill = 11;
+inline constexpr int kDeleteCut = 12;
+inline constexpr int kPickCut = 13;
+inline constexpr int kReshapeEmbankment = 14;
+inline constexpr int kReshapeSoilLayer = 15;
+inline constexpr int kReshapeCut = 16;
+inline constexpr int kTwoLinesCrossing = 17;
+inline constexpr int kVerticalThroughPoint = 18;
+inline constexpr int kHorizontalThroughPoint = 19;
+inline constexpr int kFootOfPerpendicular = 20;
+}  // namespace CmdMode
+
+// The tool option of the main window's strip that selects no tool and closes
+// the palettes; palettes and several dialogs select it as they close so that
+// the option that opened them can be chosen again.
+inline constexpr int kNoToolOption = 7;
+
+// The view and the selection state of the canvas tools.
+struct EditorState {
+    double ViewLeftX = 0;
+    double ViewBottomY = 0;
+    double ViewRightX = 0;
+    double ViewTopY = 0;
+    double ViewScale = 1;           // canvas twips per model metre
+    std::int32_t CanvasWidth = 0;   // twips
+    std::int32_t CanvasHeight = 0;  // twips
+    i16 HScrollPos = 0;
+    i16 VScrollPos = 0;
+    double CursorX = 0;
+    double CursorY = 0;
+    double RubberEndX = 0;
+    double RubberEndY = 0;
+    i16 SelIndex = -1;
+    i16 SelIndex2 = -1;
+    std::array<i16, 1001> SelFlags{};
+    i16 SelCount = 0;
+    std::array<i16, 3> PickPair{};
+    std::array<ScreenPoint, 101> PolyPts{};
+    int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
+    int old_mode = 0;  // tool interrupted by a zoom or scroll
+
+    EditorState() { SelFlags.fill(-1); }
+    // Clears the selection as the palettes do.
+    void ClearSelection() {
+        SelIndex = -1;
+        SelIndex2 = -1;
+        SelFlags.fill(-1);
+        SelCount = 0;
+    }
+};
+
+}  // namespace kova
