@@ -3,11 +3,28 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include "platform/qt/qt_text.hpp"
 
 namespace kova {
+
+MenuRows FileMenu(const QStyle& style, const FileCommands& f, const std::vector<CommandRow>& more) {
+    auto icon = [&style](QStyle::StandardPixmap p) { return style.standardIcon(p); };
+    std::vector<CommandRow> rows{{"new", "新規作成（&N）", f.create, 1, "新規", icon(QStyle::SP_FileIcon)},
+                                 {"open", "開く（&O）", f.open, 2, "開く", icon(QStyle::SP_DialogOpenButton)}};
+    rows.insert(rows.end(), more.begin(), more.end());
+    rows.insert(rows.end(),
+                {{"s1"},
+                 {"save", "上書き保存（&S）", f.save, 3, "上書き保存", icon(QStyle::SP_DialogSaveButton)},
+                 {"add_save", "名前を付けて保存（&A）", f.saveAs},
+                 {"s2"},
+                 {"printout", "帳票印刷（&P）", f.print, 6, "印刷", icon(QStyle::SP_FileDialogDetailedView)},
+                 {"s3"},
+                 {"end", "システムの終了", f.exit}});
+    return {"mnu_file", "ファイル", rows};
+}
 
 CommandTable::CommandTable(QMainWindow& window, const std::vector<MenuRows>& menus,
                            const std::vector<int>& separators) {

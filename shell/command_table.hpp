@@ -9,6 +9,7 @@
 
 class QAction;
 class QMainWindow;
+class QStyle;
 class QToolBar;
 
 namespace kova {
@@ -33,6 +34,13 @@ struct MenuRows {
     const char* title;
     std::vector<CommandRow> rows;
 };
+
+// The file menu both main windows share, 新規作成 to システムの終了, with
+// toolbar buttons 1, 2, 3 and 6; `more` follows 開く.
+struct FileCommands {
+    std::function<void()> create, open, save, saveAs, print, exit;
+};
+MenuRows FileMenu(const QStyle& style, const FileCommands& f, const std::vector<CommandRow>& more = {});
 
 class CommandTable {
 public:

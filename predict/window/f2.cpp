@@ -151,18 +151,8 @@ QAction* f2::MenuAction(const char* name) const { return actions_->MenuAction(na
 void f2::BuildCommands() {
     auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
     const std::vector<MenuRows> menus{
-        {"mnu_file",
-         "ファイル",
-         {{"new", "新規作成（&N）", [this] { new_Click(); }, 1, "新規", icon(QStyle::SP_FileIcon)},
-          {"open", "開く（&O）", [this] { open_Click(); }, 2, "開く", icon(QStyle::SP_DialogOpenButton)},
-          {"s1"},
-          {"save", "上書き保存（&S）", [this] { save_Click(); }, 3, "上書き保存", icon(QStyle::SP_DialogSaveButton)},
-          {"add_save", "名前を付けて保存（&A）", [this] { add_save_Click(); }},
-          {"s2"},
-          {"printout", "帳票印刷（&P）", [this] { printout_Click(); }, 6, "印刷",
-           icon(QStyle::SP_FileDialogDetailedView)},
-          {"s3"},
-          {"end", "システムの終了", [this] { end_Click(); }}}},
+        FileMenu(*style(), {[this] { new_Click(); }, [this] { open_Click(); }, [this] { save_Click(); },
+                            [this] { add_save_Click(); }, [this] { printout_Click(); }, [this] { end_Click(); }}),
         {"mnu_inp",
          "データ入力",
          {{"inp_menu_0", "観測位置", [this] { inp_menu_Click(0); }},
