@@ -100,7 +100,6 @@ public:
 
     // State.
     Session& GetSession() { return session_; }
-    ProgramState& Program() { return session_.ps; }
     // EditorHost, under CommandHost.
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }

@@ -17,7 +17,7 @@ protected:
         Start();
         AddPoint(x, 0);
         files.Script(dir / name);
-        EXPECT_TRUE(form->GetSession().m().BndPtCount == 1);
+        EXPECT_TRUE(form->SectionModel().BndPtCount == 1);
         form->SaveProjectAs();
         form.reset();
         files.calls.clear();
@@ -32,7 +32,7 @@ TEST_F(Project, OpenBindsTheFileCaptionAndRecentList) {
     files.Script(p);
     form->OpenProject();
     EXPECT_EQ(Caption(), "Kovadex - site");
-    EXPECT_EQ(form->Program().CurFileName, p.string());
+    EXPECT_EQ(form->GetSession().ps.CurFileName, p.string());
     EXPECT_EQ(form->CurrentFileName(), p.string());
     EXPECT_EQ(form->SectionModel().BndPtCount, 1);
     EXPECT_EQ(form->SectionModel().BndPt[0].X, 7);

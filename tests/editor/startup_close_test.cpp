@@ -24,7 +24,7 @@ TEST_F(Startup, SheetPileOptionOnlyWithTheSwitch) {
         Start();
         EXPECT_EQ(form->ToolOptionButton(8)->isVisible(), c.shown) << c.line;
         EXPECT_FALSE(form->ToolOptionButton(7)->isVisible());
-        EXPECT_EQ(form->Program().CmdLine, TrimCommandLine(c.line));
+        EXPECT_EQ(form->GetSession().ps.CmdLine, TrimCommandLine(c.line));
         form.reset();
     }
 }
@@ -73,7 +73,7 @@ TEST_F(Startup, VersionTextFromTheVersionFile) {
         fs::remove(app / "SYSVER.DAT");
         if (c.bytes) WriteBytes(app / "SYSVER.DAT", c.bytes);
         Start();
-        EXPECT_EQ(form->Program().VersionText, c.version);
+        EXPECT_EQ(form->GetSession().ps.VersionText, c.version);
         form.reset();
     }
 }
