@@ -74,7 +74,7 @@ void Dialog0::CellEdited() {
             }
         }
     }
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 bool Dialog0::CheckOnOk() {

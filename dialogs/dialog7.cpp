@@ -75,7 +75,7 @@ void Dialog7::CellEdited() {
         m.Cond.CalcPosX[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].second;
     }
     RenumberRows(g, u, "#0");
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 }  // namespace kova

@@ -68,7 +68,7 @@ void FormDialog::done(int r) {
     if (unloaded_) return;
     unloaded_ = true;
     Unload();
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 // ---- LiveEditDialog -------------------------------------------------------------

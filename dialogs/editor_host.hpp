@@ -26,11 +26,11 @@ public:
     // cmd_mode, old_mode and the picks of the canvas tools.
     virtual EditorState& State() = 0;
     // Draws the canvas again at once from the model as it is now.
-    virtual void RepaintCanvas() = 0;
+    virtual void Refresh() = 0;
     // Leaves a zoom tool that a palette tool replaces: arrow cursor, zoom
     // buttons up, no tool to return to.
     virtual void EndZoomTool() { State().old_mode = CmdMode::kNone; }
-    // Status-bar panel 1 (tool prompt) or 2 (cursor position).
+    // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // Runs the handler of tool option i (7: no tool).
     virtual void SelectToolOption(int index) = 0;

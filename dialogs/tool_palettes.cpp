@@ -179,12 +179,12 @@ void Dialog2::OptionClicked(int index) {
     ChooseTool(Opt(index).mode);
     host_.SetStatusText(1, Opt(index).prompt);
     if (st.SelIndex != -1) {
-        host_.RepaintCanvas();
+        host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;
     }
     if (st.SelCount > 0) {
         ClearLineFlags(st);
-        host_.RepaintCanvas();
+        host_.Refresh();
     }
 }
 
@@ -215,7 +215,7 @@ void Dialog3::OptionClicked(int index) {
         host_.SetStatusText(1, Opt(index).prompt);
         break;
     }
-    if (ClearPickPair(host_.State())) host_.RepaintCanvas();
+    if (ClearPickPair(host_.State())) host_.Refresh();
 }
 
 // ---- Dialog9 --------------------------------------------------------------------
@@ -239,12 +239,12 @@ void Dialog9::OptionClicked(int index) {
     EditorState& st = host_.State();
     if (st.SelIndex != -1) {
         st.SelIndex2 = st.SelIndex = -1;
-        host_.RepaintCanvas();
+        host_.Refresh();
     }
-    if (ClearPickPair(st)) host_.RepaintCanvas();
+    if (ClearPickPair(st)) host_.Refresh();
     if (st.SelCount > 0) {
         ClearLineFlags(st);
-        host_.RepaintCanvas();
+        host_.Refresh();
     }
 }
 
@@ -269,13 +269,13 @@ void Dialog14::OptionClicked(int index) {
     else
         ChooseTool(Opt(index).mode);
     if (st.SelIndex != -1) {
-        host_.RepaintCanvas();
+        host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;
     }
     if (st.SelCount > 0) {
         ClearLineFlags(st);
         st.PickPair[0] = st.PickPair[1] = -1;
-        host_.RepaintCanvas();
+        host_.Refresh();
     }
 }
 
@@ -286,7 +286,7 @@ void Dialog14::UnloadPicks() {
     st.SelCount = 0;
     st.PickPair[0] = st.PickPair[1] = -1;
     st.SelFlags.fill(-1);
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 void Dialog14::closeEvent(QCloseEvent* e) {

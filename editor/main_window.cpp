@@ -6,12 +6,11 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QToolBar>
 #include <QToolButton>
 
 #include "dialogs/tool_palettes.hpp"
@@ -28,6 +27,7 @@
 #include "platform/qt/screen_qt.hpp"
 #include "shell/about.hpp"
 #include "shell/app_identity.hpp"
+#include "shell/command_table.hpp"
 #include "shell/pictures.hpp"
 #include "shell/recent_menu.hpp"
 #include "shell/splash.hpp"
@@ -79,14 +79,13 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     session_.ps.AppPath = deps_.appPath;
     session_.engineProgram = deps_.engineProgram;
     session_.programDir = deps_.programDir;
-    project_ = std::make_unique<ProjectCommands>(session_, services_, static_cast<CommandHost&>(*this));
-    run_ = std::make_unique<RunCommands>(session_, services_, static_cast<CommandHost&>(*this), *project_);
+    project_ = std::make_unique<ProjectCommands>(session_, services_, *this);
+    run_ = std::make_unique<RunCommands>(session_, services_, *this, *project_);
     twips_ = ScreenTwips(this);
     setWindowIcon(AppIcon(KovaApp()));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
     setWindowTitle(Q(CaptionFor(kUntitled)));
-    BuildMenus();
-    BuildToolbar();
+    BuildCommands();
     BuildBody();
     auto* bar = statusBar();
     bar->setObjectName("stv_gm");
@@ -102,99 +101,37 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::BuildMenus() {
-    auto add = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> f) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [f = std::move(f)] { f(); });
-        actions_[name] = a;
-        return a;
-    };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
-    file->setObjectName("mnu_file");
-    add(file, "new", "新規作成（&N）", [this] { NewProject(); });
-    add(file, "open", "開く（&O）", [this] { OpenProject(); });
-    add(file, "dxf_open", "DXFファイルを開く", [this] { OpenDxf(); });
-    file->addSeparator();
-    add(file, "save", "上書き保存（&S）", [this] { SaveProject(); });
-    add(file, "add_save", "名前を付けて保存（&A）", [this] { SaveProjectAs(); });
-    file->addSeparator();
-    add(file, "printout", "帳票印刷（&P）", [this] { PrintReports(); });
-    QAction* sepBeforeEnd = file->addSeparator();
-    add(file, "end", "システムの終了", [this] { close(); });
-    recent_ = new RecentFileMenu(file, sepBeforeEnd, RecentFileList(*deps_.settings, KovaApp().storeApp), this);
-    connect(recent_, &RecentFileMenu::Chosen, this, [this](int i) { OpenRecentFile(i); });
-
-    QMenu* dsp = menuBar()->addMenu(QStringLiteral("表示"));
-    dsp->setObjectName("mnu_dsp");
-    // "全体" has no action of its own beyond the whole view of the toolbar.
-    add(dsp, "a_dsp", "全体", [this] { WholeView(); });
-    add(dsp, "b_dsp", "拡大", [this] { ZoomIn(); });
-    add(dsp, "s_dsp", "縮小", [this] { ZoomOut(); });
-    dsp->addSeparator();
-    QAction* t = add(dsp, "t_dsp", "沈下後の地表面", [this] { ToggleSettledSurface(); });
-    t->setCheckable(true);
-    t->setChecked(true);
-
-    QMenu* inp = menuBar()->addMenu(QStringLiteral("データ入力"));
-    inp->setObjectName("mnu_inp");
-    for (int i = 0; i < static_cast<int>(kInputMenuCaptions.size()); ++i) {
-        std::string name = "inp_menu" + std::to_string(i);
-        QAction* a = inp->addAction(QString::fromUtf8(kInputMenuCaptions[static_cast<std::size_t>(i)]));
-        a->setObjectName(QString::fromStdString(name));
-        connect(a, &QAction::triggered, this, [this, i] { SelectInputMenu(i); });
-        actions_[name] = a;
-    }
-
-    QMenu* cal = menuBar()->addMenu(QStringLiteral("計算"));
-    cal->setObjectName("mnu_cal");
-    add(cal, "cal_tnk", "沈下計算", [this] { Calculate(); });
-
-    QMenu* hlp = menuBar()->addMenu(QStringLiteral("ヘルプ"));
-    hlp->setObjectName("mnu_hlp");
-    add(hlp, "help", "Kovadexのヘルプ", [this] { ShowHelpFile(); });
-    hlp->addSeparator();
-    add(hlp, "ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ShowVersion(); });
-}
-
-void Form1::BuildToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName("Toolbar1");
-    toolbar_->setMovable(false);
+void Form1::BuildCommands() {
     QStyle* st = style();
-    struct Button {
-        int index;
-        const char* tip;
-        QIcon icon;
-        std::function<void()> f;
-        bool checkable;
+    auto icon = [st](QStyle::StandardPixmap p) { return st->standardIcon(p); };
+    std::vector<CommandRow> input;
+    for (int i = 0; i < static_cast<int>(kInputMenuCaptions.size()); ++i)
+        input.push_back({"inp_menu" + std::to_string(i), kInputMenuCaptions[static_cast<std::size_t>(i)],
+                         [this, i] { SelectInputMenu(i); }});
+    const std::vector<MenuRows> menus{
+        FileMenu(*st,
+                 {[this] { NewProject(); }, [this] { OpenProject(); }, [this] { SaveProject(); },
+                  [this] { SaveProjectAs(); }, [this] { PrintReports(); }, [this] { close(); }},
+                 {{"dxf_open", "DXFファイルを開く", [this] { OpenDxf(); }}}),
+        {"mnu_dsp",
+         "表示",
+         {{"a_dsp", "全体", [this] { ShowWholeView(); }, 8, "全表示", ViewIcon('w')},
+          {"b_dsp", "拡大", [this] { ZoomIn(); }, 9, "拡大", ViewIcon('+'), true},
+          {"s_dsp", "縮小", [this] { ZoomOut(); }, 10, "縮小", ViewIcon('-'), true},
+          {"s4"},
+          {.name = "t_dsp", .caption = "沈下後の地表面", .run = [this] { ToggleSettledSurface(); }, .checked = true}}},
+        {"mnu_inp", "データ入力", input},
+        {"mnu_cal", "計算", {{"cal_tnk", "沈下計算", [this] { Calculate(); }, 5, "計算", icon(QStyle::SP_MediaPlay)}}},
+        {"mnu_hlp",
+         "ヘルプ",
+         {{"help", "Kovadexのヘルプ", [this] { ShowHelpFile(); }, 12, "ヘルプ", icon(QStyle::SP_DialogHelpButton)},
+          {"s5"},
+          {"ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ShowVersion(); }}}},
     };
-    const Button buttons[] = {
-        {1, "新規", st->standardIcon(QStyle::SP_FileIcon), [this] { NewProject(); }, false},
-        {2, "開く", st->standardIcon(QStyle::SP_DialogOpenButton), [this] { OpenProject(); }, false},
-        {3, "上書き保存", st->standardIcon(QStyle::SP_DialogSaveButton), [this] { SaveProject(); }, false},
-        {5, "計算", st->standardIcon(QStyle::SP_MediaPlay), [this] { Calculate(); }, false},
-        {6, "印刷", st->standardIcon(QStyle::SP_FileDialogDetailedView), [this] { PrintReports(); }, false},
-        {8, "全表示", ViewIcon('w'), [this] { WholeView(); }, false},
-        {9, "拡大", ViewIcon('+'), [this] { ZoomIn(); }, true},
-        {10, "縮小", ViewIcon('-'), [this] { ZoomOut(); }, true},
-        {12, "ヘルプ", st->standardIcon(QStyle::SP_DialogHelpButton), [this] { ShowHelpFile(); }, false},
-    };
-    int next = 1;
-    for (const Button& b : buttons) {
-        for (; next < b.index; ++next) toolbar_->addSeparator();  // 4, 7, 11
-        QAction* a = toolbar_->addAction(b.icon, QString::fromUtf8(b.tip));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        a->setCheckable(b.checkable);
-        auto f = b.f;
-        connect(a, &QAction::triggered, this, [this, a, f] {
-            // A pressed look follows the tool, not the click.
-            if (a->isCheckable()) a->setChecked(!a->isChecked());
-            f();
-        });
-        toolButtons_[static_cast<std::size_t>(b.index)] = a;
-        next = b.index + 1;
-    }
+    actions_ = std::make_unique<CommandTable>(*this, menus, std::vector<int>{4, 7, 11});
+    recent_ = new RecentFileMenu(findChild<QMenu*>(QStringLiteral("mnu_file")), MenuAction("s3"),
+                                 RecentFileList(*deps_.settings, KovaApp().storeApp), this);
+    connect(recent_, &RecentFileMenu::Chosen, this, [this](int i) { OpenRecentFile(i); });
 }
 
 void Form1::BuildBody() {
@@ -260,8 +197,8 @@ void Form1::LayoutBody() {
     canvas_->setGeometry(ToRect(l.canvas));
     vsb_->setGeometry(ToRect(l.vsb));
     hsb_->setGeometry(ToRect(l.hsb));
-    View().CanvasWidth = l.canvasWidthTwips;
-    View().CanvasHeight = l.canvasHeightTwips;
+    State().CanvasWidth = l.canvasWidthTwips;
+    State().CanvasHeight = l.canvasHeightTwips;
 }
 
 bool Form1::Load() {
@@ -282,14 +219,14 @@ bool Form1::Load() {
         splash.close();
     }
     resize(800, 600);
-    EditorState& v = View();
+    EditorState& v = State();
     v.CanvasWidth = 11475;
     v.CanvasHeight = 6615;
     recent_->Refresh();
     SelectToolOption(kNoToolOption);
-    ResetModel(GetModel(), ps.AppPath, *deps_.msg);
-    WriteCondFile(GetModel(), ps, kSnapOrg, 1, *deps_.msg);
-    FitView(GetModel(), v);
+    ResetModel(SectionModel(), ps.AppPath, *deps_.msg);
+    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.msg);
+    FitView(SectionModel(), v);
     ResetScrollBars();
     v.SelIndex = -1;
     v.SelIndex2 = -1;
@@ -328,7 +265,7 @@ void Form1::closeEvent(QCloseEvent* e) {
         return;
     }
     if (project_->QueryClose()) {
-        ClosePalettes();
+        CloseToolPalettes();
         e->accept();
     } else {
         e->ignore();
@@ -346,20 +283,18 @@ void Form1::ToggleSettledSurface() {
     Refresh();
 }
 
-bool Form1::ShowsSettlement() const { return session_.resultsReady && actions_.at("t_dsp")->isChecked(); }
-
-void Form1::ClosePalettes() { CloseToolPalettes(); }
+bool Form1::ShowsSettlement() const { return session_.resultsReady && MenuAction("t_dsp")->isChecked(); }
 
 void Form1::SelectToolOption(int index) {
     if (index < 0 || index >= kToolOptionCount) return;
     // The sheet-pile walls are reachable only with the switch.
     if (index == kSheetPileOption && !IsSheetPileSwitch(session_.ps.CmdLine)) return;
     ShowOptionDown(options_[static_cast<std::size_t>(index)]);
-    ClosePalettes();
+    CloseToolPalettes();
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
-    View().cmd_mode = CmdMode::kNone;
-    View().old_mode = CmdMode::kNone;
+    State().cmd_mode = CmdMode::kNone;
+    State().old_mode = CmdMode::kNone;
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }
 
@@ -387,7 +322,7 @@ void Form1::EndZoomTool() {
     SetCursor(CanvasCursor::Arrow);
     SetToolbarButtonPressed(kToolZoomIn, false);
     SetToolbarButtonPressed(kToolZoomOut, false);
-    View().old_mode = CmdMode::kNone;
+    State().old_mode = CmdMode::kNone;
 }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
@@ -397,7 +332,7 @@ void Form1::FillPolygon(const ScreenPoint* pts, int n, int colour) { canvas_->Fi
 void Form1::Refresh() {
     // At once, not queued: the scroll handlers change cmd_mode only for the
     // duration of this repaint.
-    canvas_->SetShowSettled(actions_.at("t_dsp")->isChecked());
+    canvas_->SetShowSettled(MenuAction("t_dsp")->isChecked());
     canvas_->SetResultsRead(session_.resultsReady);
     canvas_->pic_gm_Paint();
 }
@@ -410,35 +345,26 @@ int Form1::SetScrollValue(ScrollBar bar, int value) {
 
 void Form1::OnScroll(ScrollBar bar, int value) {
     if (bar == ScrollBar::Horizontal)
-        hsb_gm_Change(View(), *this, value);
+        hsb_gm_Change(State(), *this, value);
     else
-        vsb_gm_Change(View(), *this, value);
+        vsb_gm_Change(State(), *this, value);
 }
 
-void Form1::WholeView() { kova::ShowWholeView(GetModel(), View(), *this); }
-void Form1::ZoomIn() { SetZoomInMode(View(), *this); }
-void Form1::ZoomOut() { SetZoomOutMode(View(), *this); }
+void Form1::ShowWholeView() { kova::ShowWholeView(SectionModel(), State(), *this); }
+void Form1::ZoomIn() { SetZoomInMode(State(), *this); }
+void Form1::ZoomOut() { SetZoomOutMode(State(), *this); }
 
 void Form1::SetCursor(CanvasCursor cursor) {
     canvas_->SetCanvasCursor(cursor);
 }
 
 void Form1::SetToolbarButtonPressed(int button, bool pressed) {
-    if (button < 0 || button >= static_cast<int>(toolButtons_.size())) return;
-    if (QAction* a = toolButtons_[static_cast<std::size_t>(button)]) {
-        if (a->isCheckable()) a->setChecked(pressed);
-    }
+    if (QAction* a = ToolbarButton(button); a && a->isCheckable()) a->setChecked(pressed);
 }
 
-QAction* Form1::MenuAction(const std::string& name) const {
-    auto it = actions_.find(name);
-    return it == actions_.end() ? nullptr : it->second;
-}
+QAction* Form1::MenuAction(const std::string& name) const { return actions_->MenuAction(name); }
 
-QAction* Form1::ToolbarButton(int index) const {
-    if (index < 0 || index >= static_cast<int>(toolButtons_.size())) return nullptr;
-    return toolButtons_[static_cast<std::size_t>(index)];
-}
+QAction* Form1::ToolbarButton(int index) const { return actions_->Button(index); }
 
 std::string Form1::StatusText(int panel) const { return U((panel == 1 ? panel1_ : panel2_)->text()); }
 
@@ -454,13 +380,11 @@ void Form1::SetCaption(const std::string& caption) { setWindowTitle(Q(caption));
 
 void Form1::ResetScrollBars() {
     // The stored positions first: the change then pans nothing.
-    View().HScrollPos = 0;
-    View().VScrollPos = 0;
+    State().HScrollPos = 0;
+    State().VScrollPos = 0;
     SetScrollValue(ScrollBar::Horizontal, 0);
     SetScrollValue(ScrollBar::Vertical, 0);
 }
-
-void Form1::ShowWholeView() { WholeView(); }
 
 void Form1::SetStatusText(int panel, const std::string& text) {
     (panel == 1 ? panel1_ : panel2_)->setText(Q(text));

@@ -8,14 +8,12 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "editor/project_commands.hpp"
 #include "editor/run_commands.hpp"
 #include "editor/session.hpp"
-#include "dialogs/editor_host.hpp"
 #include "editor/core/canvas_view.hpp"
 #include "platform/instance_lock.hpp"
 #include "platform/settings.hpp"
@@ -26,11 +24,11 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QScrollBar;
-class QToolBar;
 class QToolButton;
 
 namespace kova {
 
+class CommandTable;
 class RecentFileMenu;
 class RunningBox;
 class SectionCanvas;
@@ -60,7 +58,9 @@ struct EditorDeps {
     std::function<void(Form1&)> showConditions;
 };
 
-class Form1 : public QMainWindow, public CanvasView, public EditorHost, private CommandHost {
+// One implementation per operation: Refresh answers CanvasView and the
+// EditorHost under CommandHost alike.
+class Form1 : public QMainWindow, public CanvasView, public CommandHost {
     Q_OBJECT
 public:
     explicit Form1(EditorDeps deps, QWidget* parent = nullptr);
@@ -86,7 +86,7 @@ public:
     void SelectInputMenu(int entry);            // the option it maps to, button untouched
 
     // View commands.
-    void WholeView();
+    void ShowWholeView() override;
     void ZoomIn();
     void ZoomOut();
 
@@ -100,13 +100,9 @@ public:
 
     // State.
     Session& GetSession() { return session_; }
-    Model& GetModel() { return *session_.model; }
-    ProgramState& Program() { return session_.ps; }
-    EditorState& View() { return *session_.es; }
-    // EditorHost.
+    // EditorHost, under CommandHost.
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
-    void RepaintCanvas() override { Refresh(); }
     void EndZoomTool() override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
@@ -123,7 +119,6 @@ public:
     bool ShowsSettlement() const;
     const TwipsScale& Twips() const { return twips_; }
     std::string StatusText(int panel) const;
-    void SetStatus(int panel, const std::string& text) { SetStatusText(panel, text); }
 
     // Controls, by their names.
     QAction* MenuAction(const std::string& name) const;
@@ -145,16 +140,13 @@ private:
     // CommandHost.
     void SetCaption(const std::string& caption) override;
     void ResetScrollBars() override;
-    void ShowWholeView() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
     void ShowConditionsDialog() override;
 
-    void BuildMenus();
-    void BuildToolbar();
+    void BuildCommands();
     void BuildBody();
     void LayoutBody();
-    void ClosePalettes();
     // Shows an option down without running its handler.
     void ShowOptionDown(QAbstractButton* b);
     void OnScroll(ScrollBar bar, int value);
@@ -173,9 +165,7 @@ private:
     bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;
 
-    std::map<std::string, QAction*> actions_;
-    std::array<QAction*, 13> toolButtons_{};
-    QToolBar* toolbar_ = nullptr;
+    std::unique_ptr<CommandTable> actions_;
     RecentFileMenu* recent_ = nullptr;
     QWidget* body_ = nullptr;
     QWidget* strip_ = nullptr;

@@ -116,11 +116,11 @@ void RunCommands::Calculate() {
     // Nothing of the previous run may survive this one: a stale table or
     // report would pass for this run's.
     if (!project_.DeleteStaleResults(true)) {
-        host_.RepaintCanvas();
+        host_.Refresh();
         return;
     }
     if (!WriteCalcInput(s_.m(), s_.ps.AppPath, sv_.msg)) {
-        host_.RepaintCanvas();
+        host_.Refresh();
         return;
     }
 
@@ -143,7 +143,7 @@ void RunCommands::Calculate() {
         // that are not whole: the user learns that there are none.
         if (said.empty() || st.Succeeded()) sv_.msg.Notify(kCalcErrorText, MsgIcon::Exclamation);
     }
-    host_.RepaintCanvas();
+    host_.Refresh();
 }
 
 void RunCommands::Print() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/editor_host.hpp"
 #include "editor/names.hpp"
 #include "editor/core/editor_state.hpp"
 #include "platform/filedialog.hpp"
@@ -44,19 +45,14 @@ struct Services {
     HelpViewer& help;
 };
 
-// What the commands ask of the main window.
-class CommandHost {
+// What the commands ask of the main window, besides what the dialogs ask
+// (the model, the tool state, tool options, repaints and the status bar).
+class CommandHost : public EditorHost {
 public:
-    virtual ~CommandHost() = default;
     virtual void SetCaption(const std::string& caption) = 0;
-    // Runs the tool option's selection (kNoToolOption: no tool).
-    virtual void SelectToolOption(int index) = 0;
     // Both scroll bars to 0 without panning.
     virtual void ResetScrollBars() = 0;
     virtual void ShowWholeView() = 0;
-    virtual void RepaintCanvas() = 0;
-    // Status-bar panel 1 (tool prompt) or 2 (position, import count).
-    virtual void SetStatusText(int panel, const std::string& text) = 0;
     // A project file just opened or saved goes to the top of the recent list.
     virtual void AddRecentFile(const std::string& path) = 0;
     // While busy the window is disabled and refuses to close.

@@ -67,7 +67,7 @@ class ZoomTool : public CanvasTool {
         // read-out follows the new view at once.
         if (c.m.BndPtCount <= 0) return;
         CanvasToModel(c.ed, tx, ty, c.ed.CursorX, c.ed.CursorY);
-        c.status.SetPanelText(2, CursorReadout(c.ed.CursorX, c.ed.CursorY));
+        c.status.SetStatusText(2, CursorReadout(c.ed.CursorX, c.ed.CursorY));
     }
 };
 
@@ -194,7 +194,7 @@ void ToolHost::Press(const CanvasInput& in) {
 void ToolHost::Move(const CanvasInput& in) {
     ToolContext c = ctx_;
     if (c.m.BndPtCount <= 0) return;
-    c.status.SetPanelText(2, CursorReadout(in.x, in.y));
+    c.status.SetStatusText(2, CursorReadout(in.x, in.y));
     c.ed.CursorX = in.x;
     c.ed.CursorY = in.y;
     if (CanvasTool* t = ToolFor(c.ed.cmd_mode)) t->Move(c, in);
@@ -308,7 +308,7 @@ void add_lktn1(ToolContext& c, int Button, double x, double y) {
         SetFlag(ed, ed.SelIndex, 1);
         ++ed.SelCount;
         ed.SelIndex = -1;
-        c.status.SetPanelText(1, "交点計算＞線分２を指定してください ");
+        c.status.SetStatusText(1, "交点計算＞線分２を指定してください ");
         c.view.Refresh();
     }
     if (ed.SelCount != 2) return;
@@ -352,7 +352,7 @@ void add_lktn2(ToolContext& c, int Button, double x, double y) {
             ed.SelIndex = -1;  // a base point stays in SelIndex
         }
         ++ed.SelCount;
-        c.status.SetPanelText(1, "交点計算＞交差する線分を指定してください ");
+        c.status.SetStatusText(1, "交点計算＞交差する線分を指定してください ");
         c.view.Refresh();
     }
     if (ed.SelCount != 2) return;

@@ -24,7 +24,7 @@ struct CanvasInput {
 class StatusPanels {
 public:
     virtual ~StatusPanels() = default;
-    virtual void SetPanelText(int panel, const std::string& text) = 0;
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
 };
 
 struct ToolContext {

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -30,6 +30,7 @@
 #include "rules/limits.hpp"
 #include "shell/about.hpp"
 #include "shell/app_identity.hpp"
+#include "shell/command_table.hpp"
 #include "shell/recent_menu.hpp"
 
 namespace kova::predict {
@@ -130,8 +131,7 @@ f2::f2(PredictServices services, QWidget* parent)
     setObjectName(QStringLiteral("f2"));
     setWindowTitle(Q(WindowTitleFor(kUntitled)));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
-    BuildMenus();
-    BuildToolbar();
+    BuildCommands();
     BuildClient();
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stv_gm"));
@@ -139,80 +139,36 @@ f2::f2(PredictServices services, QWidget* parent)
     panel1_->setObjectName(QStringLiteral("Panel1"));
     bar->addWidget(panel1_, 1);
     setStatusBar(bar);
-    recent_ = std::make_unique<RecentFileMenu>(fileMenu_, MenuAction("s3"),
+    recent_ = std::make_unique<RecentFileMenu>(findChild<QMenu*>(QStringLiteral("mnu_file")), MenuAction("s3"),
                                                RecentFileList(*services_.settings, TolmApp().storeApp));
     connect(recent_.get(), &RecentFileMenu::Chosen, this, [this](int i) { mnuRecentFile_Click(i); });
 }
 
 f2::~f2() = default;
 
-QAction* f2::MenuAction(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
+QAction* f2::MenuAction(const char* name) const { return actions_->MenuAction(name); }
 
-void f2::BuildMenus() {
-    auto item = [this](QMenu* m, const char* name, const char* caption, std::function<void()> run) {
-        QAction* a = m->addAction(Q(caption));
-        a->setObjectName(QLatin1String(name));
-        if (run) connect(a, &QAction::triggered, this, std::move(run));
-        return a;
-    };
-    auto separator = [](QMenu* m, const char* name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
-
-    fileMenu_ = menuBar()->addMenu(Q("ファイル"));
-    fileMenu_->setObjectName(QStringLiteral("mnu_file"));
-    item(fileMenu_, "new", "新規作成（&N）", [this] { new_Click(); });
-    item(fileMenu_, "open", "開く（&O）", [this] { open_Click(); });
-    separator(fileMenu_, "s1");
-    item(fileMenu_, "save", "上書き保存（&S）", [this] { save_Click(); });
-    item(fileMenu_, "add_save", "名前を付けて保存（&A）", [this] { add_save_Click(); });
-    separator(fileMenu_, "s2");
-    item(fileMenu_, "printout", "帳票印刷（&P）", [this] { printout_Click(); });
-    separator(fileMenu_, "s3");
-    item(fileMenu_, "end", "システムの終了", [this] { end_Click(); });
-
-    QMenu* inp = menuBar()->addMenu(Q("データ入力"));
-    inp->setObjectName(QStringLiteral("mnu_inp"));
-    item(inp, "inp_menu_0", "観測位置", [this] { inp_menu_Click(0); });
-    item(inp, "inp_menu_1", "グラフオプション", [this] { inp_menu_Click(1); });
-
-    QMenu* cal = menuBar()->addMenu(Q("予測計算"));
-    cal->setObjectName(QStringLiteral("mnu_cal"));
-    item(cal, "cal_tnk", "計算実行", [this] { cal_tnk_Click(); });
-
-    QMenu* hlp = menuBar()->addMenu(Q("ヘルプ"));
-    hlp->setObjectName(QStringLiteral("mnu_hlp"));
-    item(hlp, "help", "Tolmadex", [this] { help_Click(); });
-    separator(hlp, "s4");
-    item(hlp, "ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ver_Click(); });
-}
-
-void f2::BuildToolbar() {
-    toolbar_ = addToolBar(Q("Toolbar1"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    struct Button {
-        int index;
-        const char* tip;
-        QStyle::StandardPixmap icon;
+void f2::BuildCommands() {
+    auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    const std::vector<MenuRows> menus{
+        FileMenu(*style(), {[this] { new_Click(); }, [this] { open_Click(); }, [this] { save_Click(); },
+                            [this] { add_save_Click(); }, [this] { printout_Click(); }, [this] { end_Click(); }}),
+        {"mnu_inp",
+         "データ入力",
+         {{"inp_menu_0", "観測位置", [this] { inp_menu_Click(0); }},
+          {"inp_menu_1", "グラフオプション", [this] { inp_menu_Click(1); }}}},
+        {"mnu_cal",
+         "予測計算",
+         {{"cal_tnk", "計算実行", [this] { cal_tnk_Click(); }, 5, "計算", icon(QStyle::SP_MediaPlay)}}},
+        {"mnu_hlp",
+         "ヘルプ",
+         {{"help", "Tolmadex", [this] { help_Click(); }, 12, "ヘルプ", icon(QStyle::SP_DialogHelpButton)},
+          {"s4"},
+          {"ver", "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { ver_Click(); }}}},
     };
     // Buttons 8 to 10 (全表示, 拡大, 縮小) start nothing and are left out.
-    static const Button kButtons[] = {
-        {1, "新規", QStyle::SP_FileIcon},        {2, "開く", QStyle::SP_DialogOpenButton},
-        {3, "上書き保存", QStyle::SP_DialogSaveButton}, {4, nullptr, {}},
-        {5, "計算", QStyle::SP_MediaPlay},       {6, "印刷", QStyle::SP_FileDialogDetailedView},
-        {11, nullptr, {}},                        {12, "ヘルプ", QStyle::SP_DialogHelpButton},
-    };
-    for (const Button& b : kButtons) {
-        if (!b.tip) {
-            toolbar_->addSeparator();
-            continue;
-        }
-        QAction* a = toolbar_->addAction(style()->standardIcon(b.icon), Q(b.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
-        a->setToolTip(Q(b.tip));
-        const int index = b.index;
-        connect(a, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-    }
+    actions_ = std::make_unique<CommandTable>(*this, menus, std::vector<int>{4, 11});
+    actions_->Toolbar()->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }
 
 void f2::Place(QWidget* w, int left, int top, int width, int height) {
@@ -729,15 +685,7 @@ void f2::SetUpDown(int minimum, int maximum, int value, bool enabled) {
 }
 
 void f2::Toolbar1_ButtonClick(int index) {
-    switch (index) {
-    case 1: new_Click(); break;
-    case 2: open_Click(); break;
-    case 3: save_Click(); break;
-    case 5: cal_tnk_Click(); break;
-    case 6: printout_Click(); break;
-    case 12: help_Click(); break;
-    default: break;
-    }
+    if (QAction* a = actions_->Button(index)) a->trigger();
 }
 
 void f2::SetPanel1(const QString& text) { panel1_->setText(text); }

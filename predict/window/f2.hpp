@@ -27,16 +27,15 @@ class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QSpinBox;
-class QToolBar;
 class QToolButton;
 
 namespace kova {
 namespace grid {
 class NumberBox;
 }
+class CommandTable;
 class RecentFileMenu;
 }
 
@@ -189,8 +188,7 @@ private:
     // the Sa, Sa' boxes store anything.
     bool StationShown() const { return curStation_ >= 1 && curStation_ <= data_->StationCount; }
 
-    void BuildMenus();
-    void BuildToolbar();
+    void BuildCommands();
     void BuildClient();
     void Place(QWidget* w, int left, int top, int width, int height);
 
@@ -236,9 +234,8 @@ private:
     QWidget* p1_ = nullptr;
     QWidget* p2_ = nullptr;
     QFrame* fra1_ = nullptr;
-    QToolBar* toolbar_ = nullptr;
+    std::unique_ptr<CommandTable> actions_;
     QLabel* panel1_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
     std::unique_ptr<RecentFileMenu> recent_;
 };
 

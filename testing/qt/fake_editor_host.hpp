@@ -19,7 +19,7 @@ public:
 
     Model& SectionModel() override { return *model; }
     EditorState& State() override { return *state; }
-    void RepaintCanvas() override { ++repaints; }
+    void Refresh() override { ++refreshes; }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
@@ -46,7 +46,7 @@ public:
     TwipsPoint origin{1500, 1200};
     std::filesystem::path appPath = ".";
 
-    int repaints = 0;
+    int refreshes = 0;
     std::vector<std::pair<int, std::string>> status;
     std::vector<int> toolOptions;
 };

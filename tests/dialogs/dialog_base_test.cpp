@@ -59,7 +59,7 @@ TEST(LiveEditDialog, KeepsOrRestoresByHowItCloses) {
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(host.model->StageCount, c.after) << static_cast<int>(c.how);
         EXPECT_EQ(d.unloads, 1);
-        EXPECT_EQ(host.repaints, 1);  // also after a restore
+        EXPECT_EQ(host.refreshes, 1);  // also after a restore
     }
 }
 
@@ -71,7 +71,7 @@ TEST(LiveEditDialog, FailingCheckStaysOpenWithTheEdits) {
     d.OkClicked();
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(host.model->StageCount, 4);
-    EXPECT_EQ(host.repaints, 0);
+    EXPECT_EQ(host.refreshes, 0);
     QTest::keyClick(&d, Qt::Key_Escape);  // Esc is no button
     EXPECT_TRUE(d.isVisible());
     d.CancelClicked();
@@ -109,7 +109,7 @@ TEST(CommitDialog, OnlyOkWrites) {
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(host.model->Cond.ProjectTitle, "工事");
     }
-    EXPECT_EQ(host.repaints, 2);
+    EXPECT_EQ(host.refreshes, 2);
 }
 
 class TwoTools : public ToolPalette {

@@ -72,13 +72,13 @@ TEST(PositionTable, TitleAndPositionsLiveUntilCancel) {
     EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{kBadTextMessage});
     EXPECT_EQ(m.Cond.ProjectTitle, "新業務");
 
-    const int repaints = host.repaints;
+    const int repaints = host.refreshes;
     TypeCell(*d.Qflg_KP, 1, 1, "盛土中央");
     TypeCell(*d.Qflg_KP, 1, 2, "1.23456");
     EXPECT_EQ(m.CalcPosCount, 1);
     EXPECT_EQ(m.Cond.CalcPosName[0], "盛土中央");
     EXPECT_EQ(m.Cond.CalcPosX[0], 1.23456);  // free-text column: as typed
-    EXPECT_EQ(host.repaints, repaints + 2);
+    EXPECT_EQ(host.refreshes, repaints + 2);
     d.CancelClicked();
     EXPECT_EQ(m.Cond.ProjectTitle, "旧業務");
     EXPECT_EQ(m.CalcPosCount, 0);
@@ -177,7 +177,7 @@ TEST_F(LoadTables, CancelAndCloseBoxStoreNothing) {
     EXPECT_EQ(host.model->LineLoadCount, 0);
     EXPECT_EQ(host.model->StageCount, 1);
     EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
-    EXPECT_EQ(host.repaints, 1);
+    EXPECT_EQ(host.refreshes, 1);
 }
 
 TEST(ConditionsDialog, DefaultsOfANewProject) {

@@ -44,7 +44,7 @@ TEST_F(PointTable, InsertRenumbersBothLineSets) {
     EXPECT_EQ(m.BndPt[6].X, 50);
     EXPECT_EQ(m.BndPt[0].X, 1.23456);  // untouched cell, exact
     EXPECT_EQ(d->Qflg_NB->CellText(9, 0), "9");
-    EXPECT_EQ(host.repaints, 1);
+    EXPECT_EQ(host.refreshes, 1);
 }
 
 TEST_F(PointTable, DeleteRemovesLinesOfThePointAndClosesUp) {
@@ -74,18 +74,18 @@ TEST_F(PointTable, CancelAfterInsertAndDeleteRestoresEverything) {
     EXPECT_EQ(m.CutLineCount, 2);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(m.BndLine[static_cast<std::size_t>(i)].pt1, before->BndLine[static_cast<std::size_t>(i)].pt1);
     EXPECT_EQ(m.CutLine[0].pt2, 7);
-    EXPECT_GE(host.repaints, 1);  // the restored points are drawn
+    EXPECT_GE(host.refreshes, 1);  // the restored points are drawn
 }
 
 TEST_F(PointTable, DuplicateEditNamesBothRowsAndKeepsIt) {
-    const int repaints = host.repaints;
+    const int repaints = host.refreshes;
     TypeCell(*d->Qflg_NB, 4, 1, "10");
     TypeCell(*d->Qflg_NB, 4, 2, "-1");  // row 4 now equals row 2
     ASSERT_EQ(host.messages.Count(), 1u);
     EXPECT_EQ(host.messages.Last().text, "同一座標の境界点が存在します。\r\r           2=4");
     EXPECT_EQ(host.messages.Last().icon, MsgIcon::Exclamation);
     EXPECT_EQ(host.model->BndPt[3].Y, -1);  // kept
-    EXPECT_EQ(host.repaints, repaints + 1);  // only the first edit repainted
+    EXPECT_EQ(host.refreshes, repaints + 1);  // only the first edit repainted
     d->OkClicked();  // the duplicate also blocks OK
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(host.messages.Last().text, "同一座標の境界点が存在します。\r\r           2=4");

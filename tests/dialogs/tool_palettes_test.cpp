@@ -144,7 +144,7 @@ TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
         host.state->SelIndex = 3;
         host.state->PickPair[0] = 1;
         host.status.clear();
-        const int repaints = host.repaints;
+        const int repaints = host.refreshes;
         palette->CloseClicked();  // the tool menu closes it first; then it closes itself again
         EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
         EXPECT_EQ(host.state->cmd_mode, 0);
@@ -152,7 +152,7 @@ TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
         ASSERT_EQ(host.status.size(), 1u) << c.which;  // unloaded once
         EXPECT_EQ(host.StatusText(1), c.blank);
         EXPECT_EQ(host.state->PickPair[0], c.which == 14 ? -1 : 1);
-        EXPECT_EQ(host.repaints - repaints, c.which == 14 ? 1 : 0);
+        EXPECT_EQ(host.refreshes - repaints, c.which == 14 ? 1 : 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(alive.isNull());
     }
@@ -287,7 +287,7 @@ TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
     EXPECT_EQ(st.SelIndex, -1);
     EXPECT_EQ(st.SelFlags[3], -1);
     EXPECT_EQ(st.SelCount, 0);
-    EXPECT_EQ(host.repaints, 2);
+    EXPECT_EQ(host.refreshes, 2);
 
     Dialog3 b(host, nullptr);
     st.PickPair = {1, 4, 0};
@@ -296,7 +296,7 @@ TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
     EXPECT_EQ(st.PickPair[0], -1);
     EXPECT_EQ(st.PickPair[1], -1);
     EXPECT_EQ(st.SelFlags[3], 1);  // the line pick stays
-    EXPECT_EQ(host.repaints, 3);
+    EXPECT_EQ(host.refreshes, 3);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ protected:
         d.openToolForm = [this](Form1&, int i) { opened.push_back(i); };
         d.showConditions = [this](Form1& f) {
             ++conditionsShown;
-            if (cancelConditions) f.View().cmd_mode = -1;
+            if (cancelConditions) f.State().cmd_mode = -1;
         };
         return d;
     }
@@ -113,7 +113,7 @@ protected:
     // A section with something to compute (a soil layer and a calculation
     // position), as the project stands: an empty one is not calculated.
     void Computable() {
-        Model& m = form->GetModel();
+        Model& m = form->SectionModel();
         m.SoilLayerCount = 1;
         m.SoilLayer[0].Name = "Ac";
         m.CalcPosCount = 1;
@@ -121,7 +121,7 @@ protected:
     }
 
     void AddPoint(double x, double y) {
-        Model& m = form->GetModel();
+        Model& m = form->SectionModel();
         m.BndPt[static_cast<std::size_t>(m.BndPtCount)] = BoundaryPoint{x, y};
         ++m.BndPtCount;
     }

@@ -40,7 +40,7 @@ TEST_F(EndToEnd, TheExampleOpensCalculatesAndPrints) {
     files.Script(fs::path(KOVA_EXAMPLES) / "road_embankment.kov");
     form->MenuAction("open")->trigger();
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
-    const Model& m = form->GetModel();
+    const Model& m = form->SectionModel();
     EXPECT_EQ(Caption(), "Kovadex - road_embankment");
     EXPECT_EQ(m.EmbankmentCount, 2);
     EXPECT_EQ(m.CalcPosCount, 4);
@@ -96,7 +96,7 @@ TEST_F(EndToEnd, TheExampleWithAnEmptyCurveIsRefused) {
     files.Script(fs::path(KOVA_EXAMPLES) / "road_embankment.kov");
     form->MenuAction("open")->trigger();
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
-    Model& m = form->GetModel();
+    Model& m = form->SectionModel();
     int layer = -1;
     for (int i = 0; i < m.SoilLayerCount && layer < 0; ++i)
         if (m.SoilParam[i].SoilType == 0 && m.SoilParam[i].SettleMethod == 0 && m.ELogPCurve[i].n >= 2) layer = i;

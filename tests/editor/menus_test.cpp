@@ -70,7 +70,7 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
             EXPECT_EQ(msg.Last().text, text);
         };
     };
-    auto mode = [this](int m) { return [this, m] { EXPECT_EQ(form->View().cmd_mode, m); }; };
+    auto mode = [this](int m) { return [this, m] { EXPECT_EQ(form->State().cmd_mode, m); }; };
     auto opens = [this](int i) { return [this, i] { EXPECT_EQ(opened, std::vector<int>{i}); }; };
     auto conditions = [this] { EXPECT_EQ(conditionsShown, 1); };
     auto helped = [this] {
@@ -78,10 +78,10 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         ASSERT_EQ(msg.Count(), 1u);
         EXPECT_NE(msg.Last().text.find("KOVACALC.HLP"), std::string::npos);
     };
-    auto renewed = [this] { EXPECT_EQ(form->GetModel().BndPtCount, 0); };
+    auto renewed = [this] { EXPECT_EQ(form->SectionModel().BndPtCount, 0); };
     auto fitted = [this] {
-        EXPECT_NE(form->View().ViewLeftX, 12345);
-        EXPECT_EQ(form->View().cmd_mode, 3);  // the edit tool a zoom interrupted comes back
+        EXPECT_NE(form->State().ViewLeftX, 12345);
+        EXPECT_EQ(form->State().cmd_mode, 3);  // the edit tool a zoom interrupted comes back
     };
 
     struct Case {
@@ -94,7 +94,7 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         {"save", {}, menu("save"), lastDialog(true, kProjectFilter)},
         {"add_save", {}, menu("add_save"), lastDialog(true, kProjectFilter)},
         {"printout", {}, menu("printout"), box(kNothingToPrintText)},
-        {"a_dsp", [this] { form->View().cmd_mode = 3; form->ZoomIn(); form->View().ViewLeftX = 12345; },
+        {"a_dsp", [this] { form->State().cmd_mode = 3; form->ZoomIn(); form->State().ViewLeftX = 12345; },
          menu("a_dsp"), fitted},
         {"b_dsp", {}, menu("b_dsp"), mode(1)},
         {"s_dsp", {}, menu("s_dsp"), mode(2)},
@@ -118,7 +118,7 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
              Computable();
          }, button(5), conditions},
         {"button 6", {}, button(6), box(kNothingToPrintText)},
-        {"button 8", [this] { form->View().cmd_mode = 3; form->ZoomOut(); form->View().ViewLeftX = 12345; },
+        {"button 8", [this] { form->State().cmd_mode = 3; form->ZoomOut(); form->State().ViewLeftX = 12345; },
          button(8), fitted},
         {"button 9", {}, button(9), mode(1)},
         {"button 10", {}, button(10), mode(2)},
@@ -139,8 +139,8 @@ TEST_F(Menus, EveryEntryReachesItsCommand) {
         opened.clear();
         conditionsShown = 0;
         cancelConditions = false;
-        form->View().cmd_mode = 0;
-        form->View().old_mode = 0;
+        form->State().cmd_mode = 0;
+        form->State().old_mode = 0;
         // Another option first, so that the one under test becomes selected.
         form->SelectToolOption(7);
         opened.clear();
@@ -178,9 +178,9 @@ TEST_F(Menus, SelectingAnOptionEndsTheZoomAndClosesThePalettes) {
     other.setWindowTitle(QStringLiteral("何か別の窓"));
     block.show();
     other.show();
-    form->View().cmd_mode = 3;
+    form->State().cmd_mode = 3;
     form->ZoomIn();
-    EXPECT_EQ(form->View().old_mode, 3);
+    EXPECT_EQ(form->State().old_mode, 3);
     EXPECT_TRUE(form->ToolbarButton(9)->isChecked());
     EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::BitmapCursor);  // the magnifier
     form->ToolOptionButton(2)->click();
@@ -189,8 +189,8 @@ TEST_F(Menus, SelectingAnOptionEndsTheZoomAndClosesThePalettes) {
     EXPECT_FALSE(form->ToolbarButton(9)->isChecked());
     EXPECT_FALSE(form->ToolbarButton(10)->isChecked());
     EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(form->View().cmd_mode, 0);
-    EXPECT_EQ(form->View().old_mode, 0);
+    EXPECT_EQ(form->State().cmd_mode, 0);
+    EXPECT_EQ(form->State().old_mode, 0);
     EXPECT_TRUE(form->ToolOptionButton(2)->isChecked());
     // The input menu leaves the option buttons as they were.
     form->MenuAction("inp_menu6")->trigger();

@@ -17,7 +17,7 @@ protected:
         Start();
         AddPoint(x, 0);
         files.Script(dir / name);
-        EXPECT_TRUE(form->GetSession().m().BndPtCount == 1);
+        EXPECT_TRUE(form->SectionModel().BndPtCount == 1);
         form->SaveProjectAs();
         form.reset();
         files.calls.clear();
@@ -32,10 +32,10 @@ TEST_F(Project, OpenBindsTheFileCaptionAndRecentList) {
     files.Script(p);
     form->OpenProject();
     EXPECT_EQ(Caption(), "Kovadex - site");
-    EXPECT_EQ(form->Program().CurFileName, p.string());
+    EXPECT_EQ(form->GetSession().ps.CurFileName, p.string());
     EXPECT_EQ(form->CurrentFileName(), p.string());
-    EXPECT_EQ(form->GetModel().BndPtCount, 1);
-    EXPECT_EQ(form->GetModel().BndPt[0].X, 7);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPt[0].X, 7);
     EXPECT_EQ(form->Recent()->Path(1), p.string());
     EXPECT_EQ(files.calls.at(0).req.filter, kProjectFilter);
     EXPECT_TRUE(msg.shown.empty());  // nothing changed, nothing asked
@@ -79,7 +79,7 @@ TEST_F(Project, AFailedOpenKeepsTheOldProject) {
         files.Script(p);
         form->OpenProject();
         ASSERT_EQ(msg.Count(), 1u) << p;
-        EXPECT_EQ(form->GetModel().BndPt[0].X, 5) << p;
+        EXPECT_EQ(form->SectionModel().BndPt[0].X, 5) << p;
         EXPECT_EQ(form->CurrentFileName(), good.string()) << p;
         EXPECT_EQ(Caption(), "Kovadex - good") << p;
         EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org) << p;
@@ -92,7 +92,7 @@ TEST_F(Project, AFailedOpenKeepsTheOldProject) {
     msg.Clear();
     form->OpenRecentFile(1);
     EXPECT_EQ(msg.Count(), 1u);
-    EXPECT_EQ(form->GetModel().BndPt[0].X, 5);
+    EXPECT_EQ(form->SectionModel().BndPt[0].X, 5);
 }
 
 TEST_F(Project, AnUnwritableFileLeavesTheQuestionOpen) {
@@ -112,7 +112,7 @@ TEST_F(Project, AnUnwritableFileLeavesTheQuestionOpen) {
     // The same Yes before new keeps the project too.
     msg.Script(MsgAnswer::Yes);
     form->NewProject();
-    EXPECT_EQ(form->GetModel().BndPtCount, 2);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 2);
     // Save as to a folder fails and binds nothing.
     fs::create_directories(dir / "other.kov");
     files.Script(dir / "other.kov");
@@ -130,18 +130,18 @@ TEST_F(Project, QuestionAnswersBeforeNew) {
     AddPoint(1, 1);
     msg.Script(MsgAnswer::Cancel);
     form->NewProject();
-    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 1);
     EXPECT_EQ(msg.Last().text, kFileQuestion);
 
     // Yes on an untitled project, save as cancelled: new does not go on.
     msg.Script(MsgAnswer::Yes);
     files.Script(std::nullopt);
     form->NewProject();
-    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 1);
 
     msg.Script(MsgAnswer::No);
     form->NewProject();
-    EXPECT_EQ(form->GetModel().BndPtCount, 0);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 0);
     EXPECT_EQ(Caption(), "Kovadex - 無題");
     msg.Clear();
     form->NewProject();  // unchanged: no question
@@ -157,7 +157,7 @@ TEST_F(Project, DxfOpen) {
     files.Script(std::nullopt);
     form->OpenDxf();
     EXPECT_EQ(Caption(), "Kovadex - 無題");
-    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 1);
     EXPECT_EQ(files.calls.back().req.filter, kDxfFilter);
     AddPoint(2, 2);
     msg.Script(MsgAnswer::No);
@@ -176,7 +176,7 @@ TEST_F(Project, DxfOpen) {
     form->OpenDxf();
     EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org);
     EXPECT_TRUE(Exists("tnk.csv"));
-    EXPECT_EQ(form->GetModel().BndPtCount, 2);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 2);
 
     // Two lines: imported, counted in panel 2, the new reference state.
     WriteBytes(dir / "two.dxf",
@@ -185,7 +185,7 @@ TEST_F(Project, DxfOpen) {
     files.Script(dir / "two.dxf");
     msg.Clear();
     form->OpenDxf();
-    EXPECT_EQ(form->GetModel().BndLineCount, 2);
+    EXPECT_EQ(form->SectionModel().BndLineCount, 2);
     EXPECT_EQ(form->StatusText(2), "DXF読込み:2");
     EXPECT_FALSE(Exists("tnk.csv"));
     EXPECT_TRUE(msg.shown.empty());
@@ -195,7 +195,7 @@ TEST_F(Project, DxfOpen) {
                "0\nENDSEC\n0\nEOF\n");
     files.Script(dir / "arc.dxf");
     form->OpenDxf();
-    EXPECT_GT(form->GetModel().BndLineCount, 10);
+    EXPECT_GT(form->SectionModel().BndLineCount, 10);
     ASSERT_EQ(msg.Count(), 1u);
     EXPECT_EQ(msg.Last().text, "曲線を線分で近似して取り込みました（円弧1個）。");
     msg.Clear();
@@ -209,11 +209,11 @@ TEST_F(Project, APaletteOutlivesOpenButNotNew) {
     QWidget palette(form.get(), Qt::Tool);
     palette.setWindowTitle(QStringLiteral("境界線編集"));
     palette.show();
-    form->View().cmd_mode = 3;
+    form->State().cmd_mode = 3;
     files.Script(p);
     form->OpenProject();
     EXPECT_TRUE(palette.isVisible());
-    EXPECT_EQ(form->View().cmd_mode, 0);
+    EXPECT_EQ(form->State().cmd_mode, 0);
     form->NewProject();
     EXPECT_FALSE(palette.isVisible());
 }
@@ -242,14 +242,14 @@ TEST_F(ProjectReview, AnUnwritableCurrentSnapshotStillAsks) {
         form->PrintReports();  // leaves a current snapshot equal to "ORG"
         ASSERT_EQ(ReadBytes(app / "KOVA_JKN.EDT"), ReadBytes(app / "KOVA_JKN.ORG"));
         AddPoint(4, 4);
-        form->GetModel().Cond.ProjectTitle = "현장";
+        form->SectionModel().Cond.ProjectTitle = "현장";
         msg.Clear();
         msg.Script(MsgAnswer::Yes);  // the write failure box
         msg.Script(MsgAnswer::Cancel);
         c.command(*form);
         EXPECT_EQ(Texts().back(), c.question) << c.name;
         EXPECT_TRUE(form->isVisible()) << c.name;
-        EXPECT_EQ(form->GetModel().BndPtCount, 1) << c.name;
+        EXPECT_EQ(form->SectionModel().BndPtCount, 1) << c.name;
         form.reset();
     }
 }
@@ -270,8 +270,8 @@ TEST_F(ProjectReview, ARecentFileOpensWhatWasChosenAfterASaveAs) {
     EXPECT_TRUE(fs::exists(dir / "y.kov"));
     EXPECT_EQ(form->CurrentFileName(), (dir / "x.kov").string());
     EXPECT_EQ(Caption(), "Kovadex - x");
-    ASSERT_EQ(form->GetModel().BndPtCount, 1);
-    EXPECT_EQ(form->GetModel().BndPt[0].X, 7);
+    ASSERT_EQ(form->SectionModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPt[0].X, 7);
     EXPECT_EQ(form->Recent()->Path(1), (dir / "x.kov").string());
     EXPECT_EQ(form->Recent()->Path(2), (dir / "y.kov").string());
 }

@@ -20,7 +20,7 @@ namespace {
 class Run : public EditorFixture {
 protected:
     void ThreePositions() {
-        Model& m = form->GetModel();
+        Model& m = form->SectionModel();
         m.SoilLayerCount = 1;  // a section with something to compute
         m.SoilLayer[0].Name = "Ac";
         m.CalcPosCount = 3;
@@ -68,7 +68,7 @@ TEST_F(Run, EngineOutcomes) {
         Start();
         ThreePositions();
         // A good earlier result in memory, which no failed run may leave.
-        form->GetModel().SettledSurface[5] = ResultRow{1, 2, 3};
+        form->SectionModel().SettledSurface[5] = ResultRow{1, 2, 3};
         OldResults();
         EngineScript(c.body);
         form->Calculate();
@@ -76,7 +76,7 @@ TEST_F(Run, EngineOutcomes) {
         EXPECT_TRUE(form->isEnabled()) << c.name;
         EXPECT_FALSE(form->Busy()) << c.name;
         EXPECT_EQ(conditionsShown, 1) << c.name;
-        const Model& m = form->GetModel();
+        const Model& m = form->SectionModel();
         if (c.results) {
             EXPECT_EQ(m.SettledSurface[5].x, 5) << c.name;
             EXPECT_EQ(m.SettledSurface[999].y, 1.5) << c.name;
@@ -111,7 +111,7 @@ TEST_F(Run, APositionWithoutSoilHasNoResult) {
                  "echo '" + said + "' >&2; exit 0");
     form->Calculate();
     EXPECT_EQ(Texts(), std::vector<std::string>{shown});
-    const Model& m = form->GetModel();
+    const Model& m = form->SectionModel();
     EXPECT_TRUE(form->ShowsSettlement());
     EXPECT_EQ(m.CalcPosResult[0].v, 0.25);
     EXPECT_EQ(m.CalcPosResult[1].x, 10);
@@ -132,7 +132,7 @@ TEST_F(Run, AnEmptySectionIsToldWhatIsMissing) {
     };
     for (const auto& c : cases) {
         Start();
-        Model& m = form->GetModel();
+        Model& m = form->SectionModel();
         m.SoilLayerCount = static_cast<i16>(c.layers);
         m.CalcPosCount = static_cast<i16>(c.positions);
         EngineScript("echo ran > ran.txt; exit 0");
@@ -165,7 +165,7 @@ TEST_F(Run, AnEngineThatCannotStartLeavesNoResults) {
 TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
     Start();
     ThreePositions();
-    form->GetModel().SettledSurface[5] = ResultRow{1, 2, 3};
+    form->SectionModel().SettledSurface[5] = ResultRow{1, 2, 3};
     // Results written, then it hangs: nothing of them may be taken.
     EngineScript(Writes(Rows(1000), Rows(3)) + "echo 'half a sente' >&2; exec sleep 60");
     QElapsedTimer t;
@@ -197,7 +197,7 @@ TEST_F(Run, ALongRunOffersToStopTheEngineAndAStoppedRunFails) {
     EXPECT_EQ(button, "中止");
     EXPECT_EQ(caption, "Kovadex");
     EXPECT_EQ(Texts(), std::vector<std::string>{kCalcErrorText});
-    const Model& m = form->GetModel();
+    const Model& m = form->SectionModel();
     EXPECT_EQ(m.SettledSurface[5].v, 0);
     EXPECT_EQ(m.CalcPosResult[0].v, -1);
     EXPECT_FALSE(form->ShowsSettlement());
@@ -220,9 +220,9 @@ TEST_F(Run, CancelledConditionsWriteNothing) {
     Computable();
     cancelConditions = true;
     EngineScript("touch started; exit 0");
-    form->View().cmd_mode = 5;
+    form->State().cmd_mode = 5;
     form->Calculate();
-    EXPECT_EQ(form->View().cmd_mode, 0);
+    EXPECT_EQ(form->State().cmd_mode, 0);
     EXPECT_FALSE(Exists("KOVA_JKN.CAL"));
     EXPECT_FALSE(Exists("CAL_TNK.DAT"));
     EXPECT_FALSE(Exists("started"));
@@ -232,7 +232,7 @@ TEST_F(Run, CancelledConditionsWriteNothing) {
 TEST_F(Run, ChangedConditionsAskAndTheRunGoesOnAfterACancelledSaveAs) {
     Start();
     Computable();
-    form->GetModel().Cond.LeavePeriod = 500;
+    form->SectionModel().Cond.LeavePeriod = 500;
     EngineScript(Writes(Rows(1000), Rows(1)) + "exit 0");
     msg.Script(MsgAnswer::Yes);
     files.Script(std::nullopt);
@@ -338,7 +338,7 @@ TEST_F(PrintReview, AnUnwritableCurrentSnapshotStillTellsOfChanges) {
     form->Calculate();
     form->PrintReports();  // a current snapshot equal to the run's
     AddPoint(2, 2);
-    form->GetModel().Cond.ProjectTitle = "현장";
+    form->SectionModel().Cond.ProjectTitle = "현장";
     msg.Clear();
     form->PrintReports();
     ::unsetenv("KOVA_VIEWER");
@@ -365,7 +365,7 @@ TEST_F(ResultsReview, ADxfImportDrawsNoResultsOfTheOldProject) {
                "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
     files.Script(dir / "two.dxf");
     form->OpenDxf();
-    ASSERT_EQ(form->GetModel().BndLineCount, 2);
+    ASSERT_EQ(form->SectionModel().BndLineCount, 2);
     EXPECT_FALSE(form->ShowsSettlement());
     EXPECT_FALSE(form->Canvas()->Options().resultsRead);
 }

@@ -24,7 +24,7 @@ TEST_F(Startup, SheetPileOptionOnlyWithTheSwitch) {
         Start();
         EXPECT_EQ(form->ToolOptionButton(8)->isVisible(), c.shown) << c.line;
         EXPECT_FALSE(form->ToolOptionButton(7)->isVisible());
-        EXPECT_EQ(form->Program().CmdLine, TrimCommandLine(c.line));
+        EXPECT_EQ(form->GetSession().ps.CmdLine, TrimCommandLine(c.line));
         form.reset();
     }
 }
@@ -60,7 +60,7 @@ TEST_F(Startup, RemovesTheResultsOfAnEarlierUseAndKeepsTheRest) {
     EXPECT_TRUE(Exists("KOVA_JKN.ORG"));
     EXPECT_EQ(Caption(), "Kovadex - 無題");
     EXPECT_EQ(form->CurrentFileName(), "無題");
-    EXPECT_EQ(form->View().cmd_mode, 0);
+    EXPECT_EQ(form->State().cmd_mode, 0);
     EXPECT_TRUE(msg.shown.empty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(Startup, VersionTextFromTheVersionFile) {
         fs::remove(app / "SYSVER.DAT");
         if (c.bytes) WriteBytes(app / "SYSVER.DAT", c.bytes);
         Start();
-        EXPECT_EQ(form->Program().VersionText, c.version);
+        EXPECT_EQ(form->GetSession().ps.VersionText, c.version);
         form.reset();
     }
 }
@@ -83,7 +83,7 @@ TEST_F(Startup, CanvasFillsTheWindowAt800By600) {
     QApplication::processEvents();
     EXPECT_EQ(form->frameGeometry().size(), QSize(800, 600));
     QWidget* c = form->Canvas();
-    const EditorState& v = form->View();
+    const EditorState& v = form->State();
     EXPECT_EQ(v.CanvasWidth, c->width() * 15 - 60);
     EXPECT_EQ(v.CanvasHeight, c->height() * 15 - 60);
     EXPECT_GT(c->width(), 700);
@@ -110,7 +110,7 @@ using Closing = EditorFixture;
 TEST_F(Closing, AnUnchangedProjectClosesWithoutAQuestion) {
     Start();
     AddPoint(1, 1);
-    form->GetModel().BndPtCount = 0;  // undone exactly
+    form->SectionModel().BndPtCount = 0;  // undone exactly
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(msg.shown.empty());
 }
@@ -126,7 +126,7 @@ TEST_F(Closing, CancelKeepsEverythingNoDiscardsYesSaves) {
     EXPECT_EQ(msg.Last().buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(msg.Last().defaultButton, 1);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->GetModel().BndPtCount, 1);
+    EXPECT_EQ(form->SectionModel().BndPtCount, 1);
 
     // Yes on an untitled project asks for a name; cancelling that keeps the window.
     msg.Script(MsgAnswer::Yes);
@@ -157,8 +157,8 @@ TEST_F(Closing, RefusedWhileTheEngineOrTheViewerRuns) {
     ::setenv("KOVA_VIEWER", viewer.c_str(), 1);
     Start();
     // Something to compute, saved so that the run asks nothing first.
-    form->GetModel().SoilLayerCount = 1;
-    form->GetModel().CalcPosCount = 1;
+    form->SectionModel().SoilLayerCount = 1;
+    form->SectionModel().CalcPosCount = 1;
     files.Script(dir / "site.kov");
     form->SaveProjectAs();
     EngineScript("sleep 0.3; printf '" + Rows(1000) + "' > tnk.csv; printf '" + Rows(1) + "' > tnk1.csv; exit 0");

@@ -54,7 +54,7 @@ TEST_F(ToolState, ClickingTheSelectedOptionAgainKeepsItsPaletteAndTool) {
     ToolPalette* lines = Palette("境界線編集");
     ASSERT_NE(lines, nullptr);
     QTest::mouseClick(lines->Option(0), Qt::LeftButton);
-    EditorState& ed = form->View();
+    EditorState& ed = form->State();
     ASSERT_EQ(ed.cmd_mode, 3);
     ed.SelIndex = ed.SelIndex2 = 2;  // a chain in progress
     const std::string prompt = form->StatusText(1);
@@ -85,7 +85,7 @@ TEST_F(ToolState, ARefusedCloseLeavesThePaletteWorkingAndItsLaterCloseUnloads) {
         ToolPalette* p = Palette(option == 2 ? "境界線編集" : "境界点編集");
         ASSERT_NE(p, nullptr) << option;
         QTest::mouseClick(p->Option(1), Qt::LeftButton);
-        EditorState& ed = form->View();
+        EditorState& ed = form->State();
         const int tool = ed.cmd_mode;
         ASSERT_EQ(tool, option == 2 ? 4 : 17);
         ed.SelFlags[0] = 1;
@@ -117,7 +117,7 @@ TEST_F(ToolState, ARefusedCloseLeavesThePaletteWorkingAndItsLaterCloseUnloads) {
     QTest::mouseClick(p->Option(0), Qt::LeftButton);
     msg.Script(MsgAnswer::No);
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(form->View().cmd_mode, 0);
+    EXPECT_EQ(form->State().cmd_mode, 0);
     EXPECT_EQ(Palette("境界線編集"), nullptr);
 }
 
@@ -131,10 +131,10 @@ TEST_F(ToolState, APaletteToolChosenDuringAZoomEndsIt) {
         zoomOut ? form->ZoomOut() : form->ZoomIn();
         QAction* button = form->ToolbarButton(zoomOut ? kToolZoomOut : kToolZoomIn);
         ASSERT_TRUE(button->isChecked());
-        ASSERT_EQ(form->View().old_mode, 9);
+        ASSERT_EQ(form->State().old_mode, 9);
         QTest::mouseClick(p->Option(0), Qt::LeftButton);  // tool 8
-        EXPECT_EQ(form->View().cmd_mode, 8) << zoomOut;
-        EXPECT_EQ(form->View().old_mode, 0) << zoomOut;
+        EXPECT_EQ(form->State().cmd_mode, 8) << zoomOut;
+        EXPECT_EQ(form->State().old_mode, 0) << zoomOut;
         EXPECT_FALSE(button->isChecked()) << zoomOut;
         EXPECT_EQ(form->Canvas()->cursor().shape(), Qt::ArrowCursor) << zoomOut;
     }
@@ -144,7 +144,7 @@ TEST_F(ToolState, APaletteToolChosenDuringAZoomEndsIt) {
     PaletteDialogHooks().dialog10 = {};
     QTest::mouseClick(Palette("施工前地形編集")->Option(4), Qt::LeftButton);
     PaletteDialogHooks() = saved;
-    EXPECT_EQ(form->View().cmd_mode, 1);
+    EXPECT_EQ(form->State().cmd_mode, 1);
     EXPECT_TRUE(form->ToolbarButton(kToolZoomIn)->isChecked());
 }
 
@@ -195,7 +195,7 @@ TEST_F(ToolState, EveryWayOfClosingAPaletteFreesItsOption) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             EXPECT_EQ(Palette(p.caption), nullptr) << p.caption << ", " << w.way;
             EXPECT_FALSE(form->ToolOptionButton(p.option)->isChecked()) << p.caption << ", " << w.way;
-            EXPECT_EQ(form->View().cmd_mode, 0) << p.caption << ", " << w.way;
+            EXPECT_EQ(form->State().cmd_mode, 0) << p.caption << ", " << w.way;
         }
     // Another option closes the palette and stays down itself.
     ClickOption(3);
@@ -220,11 +220,11 @@ TEST_F(ToolState, ADoubleClickIsOnePress) {
     // Tool 4 toggles the line under it once: it stays selected.
     AddPoint(0, 0);
     AddPoint(20, 0);
-    Model& m = form->GetModel();
+    Model& m = form->SectionModel();
     m.BndLine[0] = BoundaryLine{0, 1};
     m.BndLineCount = 1;
-    form->WholeView();
-    EditorState& ed = form->View();
+    form->ShowWholeView();
+    EditorState& ed = form->State();
     ed.cmd_mode = 4;
     const QPoint mid(static_cast<int>(std::lround((10 - ed.ViewLeftX) * ed.ViewScale / 15)),
                      static_cast<int>(std::lround(ed.ViewTopY * ed.ViewScale / 15)));
@@ -239,7 +239,7 @@ TEST_F(ToolState, TheCursorReadoutIsNeverLeftFromAnotherViewOrProject) {
     Start();
     AddPoint(0, 0);
     AddPoint(40, -20);
-    form->WholeView();
+    form->ShowWholeView();
     auto* canvas = qobject_cast<SectionCanvas*>(form->Canvas());
     const QPoint at(60, 50);
     QMouseEvent move(QEvent::MouseMove, QPointF(at), canvas->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
@@ -251,7 +251,7 @@ TEST_F(ToolState, TheCursorReadoutIsNeverLeftFromAnotherViewOrProject) {
     // A zoom click: the same pixel now shows another place.
     form->ZoomIn();
     QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
-    const EditorState& ed = form->View();
+    const EditorState& ed = form->State();
     const double x = at.x() * 15.0 / ed.ViewScale + ed.ViewLeftX, y = ed.ViewTopY - at.y() * 15.0 / ed.ViewScale;
     EXPECT_NE(form->StatusText(2), before);
     EXPECT_EQ(form->StatusText(2), CursorReadout(x, y));

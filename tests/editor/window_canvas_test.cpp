@@ -20,7 +20,7 @@ protected:
     SectionCanvas& Canvas() { return *qobject_cast<SectionCanvas*>(form->Canvas()); }
     // The pixel of a model point on the canvas.
     QPoint Pixel(double x, double y) {
-        const EditorState& ed = form->View();
+        const EditorState& ed = form->State();
         return QPoint(static_cast<int>(std::lround((x - ed.ViewLeftX) * ed.ViewScale / 15)),
                       static_cast<int>(std::lround((ed.ViewTopY - y) * ed.ViewScale / 15)));
     }
@@ -45,8 +45,8 @@ TEST_F(WindowCanvas, ClicksDrawLinesRegisterALayerAndDeleteALine) {
     Start();
     ASSERT_NE(qobject_cast<SectionCanvas*>(form->Canvas()), nullptr);
     Square();
-    Model& m = form->GetModel();
-    EditorState& ed = form->View();
+    Model& m = form->SectionModel();
+    EditorState& ed = form->State();
     ed.cmd_mode = 3;
     for (auto [x, y] : {std::pair{0.5, 0.5}, {20.0, 0.0}, {20.0, -10.0}, {0.0, -10.0}, {0.0, 0.0}}) ClickAt(x, y);
     ClickAt(5, 5, Qt::RightButton);
@@ -78,7 +78,7 @@ TEST_F(WindowCanvas, ClicksDrawLinesRegisterALayerAndDeleteALine) {
 TEST_F(WindowCanvas, ScrollBarsPanAndZoomButtonsZoomAtTheClick) {
     Start();
     Square();
-    EditorState& ed = form->View();
+    EditorState& ed = form->State();
     ed.cmd_mode = 3;
     const double left = ed.ViewLeftX, top = ed.ViewTopY, scale = ed.ViewScale;
     form->HScroll()->setValue(3);
@@ -108,7 +108,7 @@ TEST_F(WindowCanvas, ScrollBarsPanAndZoomButtonsZoomAtTheClick) {
 TEST_F(WindowCanvas, AScrollRepaintsWithoutGuidesOrBand) {
     Start();
     Square();
-    EditorState& ed = form->View();
+    EditorState& ed = form->State();
     auto guide = [&] {
         const QImage& img = Canvas().Picture();
         const int x = Pixel(20, 0).x();
@@ -183,8 +183,8 @@ TEST_F(CanvasEndToEnd, DxfSectionBuiltWithTheMouseCalculatesAndShowsItsSettlemen
     Start();
     files.Script(fs::path(KOVA_TEST_DATA) / "dxf" / "section_r2000.dxf");
     form->MenuAction("dxf_open")->trigger();
-    Model& m = form->GetModel();
-    EditorState& ed = form->View();
+    Model& m = form->SectionModel();
+    EditorState& ed = form->State();
     ASSERT_GT(m.BndPtCount, 10);
     const int lines = m.BndLineCount;
     // The whole drawing holds a symbol far above the section: zoomed in on

@@ -99,7 +99,7 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     files.Script(Prefix() / "share" / "doc" / "kovadex" / "examples" / "road_embankment.kov");
     form->MenuAction("open")->trigger();
     ASSERT_TRUE(msg.shown.empty()) << msg.Last().text;
-    const Model& m = form->GetModel();
+    const Model& m = form->SectionModel();
     ASSERT_EQ(m.CalcPosCount, 4);
 
     form->MenuAction("cal_tnk")->trigger();

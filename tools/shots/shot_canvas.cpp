@@ -60,20 +60,20 @@ bool Shots(const QDir& out, char** argv) {
     form.show();
     shot.files.Script(fs::path(argv[2]) / "road_embankment.kov");
     form.OpenProject();
-    Enrich(form.GetModel());
+    Enrich(form.SectionModel());
     form.Calculate();
     if (QAction* t = form.MenuAction("t_dsp")) t->setChecked(true);
     form.ToggleSettledSurface();
     bool ok = Save(form, out, "editor_section.png");
 
     kova::ToolHost& tools = form.CanvasTools();
-    kova::EditorState& ed = form.View();
+    kova::EditorState& ed = form.State();
     // The prompts are those the tool palettes put into panel 1.
     auto tool = [&](int mode, const char* prompt) {
         ed.ClearSelection();
         ed.PickPair.fill(-1);
         ed.cmd_mode = mode;
-        form.SetStatus(1, prompt);
+        form.SetStatusText(1, prompt);
         QApplication::processEvents();  // the status bar settles its height
     };
     // The tools' states show plainer without the results over them.

@@ -46,8 +46,8 @@ bool Shots(const QDir& out, char** argv) {
         d->OKButton->click();
     });
     form.Calculate();
-    form.SetStatus(1, "境界線の始点をクリックして下さい");
-    form.SetStatus(2, "X= 40.000  Y= 4.000");
+    form.SetStatusText(1, "境界線の始点をクリックして下さい");
+    form.SetStatusText(2, "X= 40.000  Y= 4.000");
     QApplication::processEvents();
     for (const kova::Message& m : msg.shown) std::printf("message: %s\n", m.text.c_str());
     bool ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_main.png");
@@ -102,7 +102,7 @@ bool Shots(const QDir& out, char** argv) {
     form.OpenProject();
     form.resize(1100, 760);
     QApplication::processEvents();
-    form.WholeView();
+    form.ShowWholeView();
     QApplication::processEvents();
     ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_resized.png") &&
          ok;
