@@ -15,7 +15,7 @@ class CanvasWiring : public QObject, public StatusPanels {
 public:
     explicit CanvasWiring(Form1& f)
         : QObject(&f), form_(f), host_(ToolContext{f.GetModel(), f.View(), f, f.Messages(), *this}) {}
-    void SetPanelText(int panel, const std::string& text) override { form_.SetStatus(panel, text); }
+    void SetStatusText(int panel, const std::string& text) override { form_.SetStatusText(panel, text); }
     ToolHost& Host() { return host_; }
 
 private:

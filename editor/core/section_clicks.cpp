@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "editor/core/mouse_tools.hpp"
 #include "editor/core/view.hpp"
 #include "model/trace.hpp"
 
@@ -26,7 +27,7 @@ void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, 
     if (Button == kRightButton) {
         if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
                  : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
-            ed.cmd_mode = cuts ? CmdMode::kPickCut : CmdMode::kPickFill;
+            SwitchTool(ed, view, cuts ? CmdMode::kPickCut : CmdMode::kPickFill);
         ed.PickPair[0] = -1;
         ed.PickPair[1] = -1;
         ed.SelIndex = -1;
@@ -74,9 +75,10 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
     if (f.index < 0) return;
     ed.SelIndex = f.index;
     DrawBlockMarks(ed, view, BlockAt(m, f));
-    ed.cmd_mode = f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
-                  : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
-                                             : CmdMode::kReshapeCut;
+    SwitchTool(ed, view,
+               f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+               : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                          : CmdMode::kReshapeCut);
     ed.PickPair[0] = f.kind;
     ed.PickPair[1] = f.index;
     ed.SelIndex = -1;

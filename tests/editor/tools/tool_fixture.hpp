@@ -28,7 +28,7 @@ private:
 
 class RecordingPanels : public StatusPanels {
 public:
-    void SetPanelText(int panel, const std::string& text) override { text_[panel] = text; }
+    void SetStatusText(int panel, const std::string& text) override { text_[panel] = text; }
     std::string Text(int panel) const {
         auto it = text_.find(panel);
         return it == text_.end() ? "" : it->second;

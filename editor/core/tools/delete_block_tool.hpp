@@ -1,0 +1,26 @@
+#pragma once
+// Tools 11 and 12: delete the embankment or soil layer (the cut) whose
+// label point is nearest the click, after asking.
+#include "editor/core/section_clicks.hpp"
+#include "editor/core/tools/tool_support.hpp"
+#include "model/blocks.hpp"
+
+namespace kova::tools {
+
+class DeleteBlockTool : public CanvasTool {
+public:
+    explicit DeleteBlockTool(int mode) : cut_(mode == CmdMode::kDeleteCut) {}
+    const char* Prompt() const override {
+        return cut_ ? "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "
+                    : "ブロック削除＞削除するブロック中心点を指定してください ";
+    }
+    void Press(ToolContext& c, const CanvasInput& in) const override {
+        DeleteBlock(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
+                    cut_ ? kGroupCut : kGroupFill);
+    }
+
+private:
+    bool cut_;
+};
+
+}  // namespace kova::tools
