@@ -13,6 +13,28 @@ namespace {
 
 std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 
+// Outline one block in yellow straight on the canvas (the next repaint
+// removes it).
+void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
+    constexpr int kYellow = 14;
+    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
+    if (n <= 0) return;
+    // Far-off vertices are pinned to the int range rather than overflowing.
+    auto twips = [](double v) {
+        v = std::trunc(v);
+        if (!(v > -1e9)) return -1000000000;
+        if (v > 1e9) return 1000000000;
+        return static_cast<int>(v);
+    };
+    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
+    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
+    // Only the closed outline shows: each edge, the last back to the first.
+    for (int k = 0; k < n; ++k) {
+        int j = (k + 1) % n;
+        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
+    }
+}
+
 BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 Group) {
     double x, y;
     CanvasToModel(ed, X, Y, x, y);
@@ -44,12 +66,12 @@ void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, 
     const Outline& o = r.outline;
     bool stored = false;
     switch (ed.cmd_mode) {
-    case CmdMode::kNewEmbankment: stored = AddEmbankment(m, x, y, o); break;
-    case CmdMode::kNewSoilLayer: stored = AddSoilLayer(m, x, y, o); break;
-    case CmdMode::kReshapeEmbankment: stored = SetEmbankmentShape(m, x, y, o, ed.PickPair); break;
-    case CmdMode::kReshapeSoilLayer: stored = SetSoilLayerShape(m, x, y, o, ed.PickPair); break;
-    case CmdMode::kNewCut: stored = cuts && AddCut(m, x, y, o); break;
-    case CmdMode::kReshapeCut: stored = cuts && SetCutShape(m, x, y, o, ed.PickPair); break;
+    case CmdMode::kNewEmbankment: stored = AddBlock(m, kKindEmbankment, x, y, o); break;
+    case CmdMode::kNewSoilLayer: stored = AddBlock(m, kKindSoilLayer, x, y, o); break;
+    case CmdMode::kReshapeEmbankment: stored = SetBlockShape(m, kKindEmbankment, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kReshapeSoilLayer: stored = SetBlockShape(m, kKindSoilLayer, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kNewCut: stored = cuts && AddBlock(m, kKindCut, x, y, o); break;
+    case CmdMode::kReshapeCut: stored = cuts && SetBlockShape(m, kKindCut, x, y, o, ed.PickPair[1]); break;
     default: break;
     }
     if (stored) view.Refresh();
@@ -97,26 +119,6 @@ void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i
         ed.SelIndex = -1;
     } else {
         view.Refresh();
-    }
-}
-
-void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
-    constexpr int kYellow = 14;
-    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
-    if (n <= 0) return;
-    // Far-off vertices are pinned to the int range rather than overflowing.
-    auto twips = [](double v) {
-        v = std::trunc(v);
-        if (!(v > -1e9)) return -1000000000;
-        if (v > 1e9) return 1000000000;
-        return static_cast<int>(v);
-    };
-    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
-    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
-    // Only the closed outline shows: each edge, the last back to the first.
-    for (int k = 0; k < n; ++k) {
-        int j = (k + 1) % n;
-        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
     }
 }
 

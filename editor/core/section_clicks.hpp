@@ -21,10 +21,6 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
 // delete it (soil layers take their per-layer rows along).
 void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y, i16 Group);
 
-// Outline one block in yellow straight on the canvas (the next repaint
-// removes it).
-void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b);
-
 // The nearest boundary line (terrain line) to a canvas click into SelIndex.
 void PickBndLine(const Model& m, EditorState& ed, float X, float Y);
 void PickCutLine(const Model& m, EditorState& ed, float X, float Y);

@@ -7,6 +7,7 @@
 
 #include "editor/core/mouse_tools.hpp"
 #include "editor/core/section_clicks.hpp"
+#include "model/geometry.hpp"
 
 namespace kova::tools {
 
@@ -20,9 +21,6 @@ inline float TwipsY(const EditorState& ed, double y) { return ToFloat((ed.ViewTo
 
 inline bool ValidPoint(const Model& m, int i) { return i >= 0 && i < std::min<int>(m.BndPtCount, kMaxBndPts + 1); }
 
-// The boundary line i with both end points valid.
-bool LineEnds(const Model& m, int i, const BoundaryPoint*& a, const BoundaryPoint*& b);
-
 inline void ClearFlags(EditorState& ed) { ed.SelFlags.fill(-1); }
 inline void DropPicks(EditorState& ed) {
     ClearFlags(ed);
@@ -34,10 +32,46 @@ inline void SetFlag(EditorState& ed, int i, i16 v) {
     if (i >= 0 && i < static_cast<int>(ed.SelFlags.size())) ed.SelFlags[Idx(i)] = v;
 }
 
+// The boundary line i with both end points valid.
+inline bool LineEnds(const Model& m, int i, const BoundaryPoint*& a, const BoundaryPoint*& b) {
+    if (i < 0 || i >= std::min<int>(m.BndLineCount, kMaxLines + 1)) return false;
+    const BoundaryLine& l = m.BndLine[Idx(i)];
+    if (!ValidPoint(m, l.pt1) || !ValidPoint(m, l.pt2)) return false;
+    a = &m.BndPt[Idx(l.pt1)];
+    b = &m.BndPt[Idx(l.pt2)];
+    return true;
+}
+
 // Appends the boundary point (X, Y) after the duplicate test and the
 // confirmation; true when added. Does not repaint.
-bool add_ktn(ToolContext& c, double X, double Y);
+inline bool add_ktn(ToolContext& c, double X, double Y) {
+    Model& m = c.m;
+    const int n = std::clamp<int>(m.BndPtCount, 0, kMaxBndPts + 1);
+    for (int i = 0; i < n; ++i) {
+        const BoundaryPoint& p = m.BndPt[Idx(i)];
+        if (std::fabs(p.X - X) < 0.0001 && std::fabs(p.Y - Y) < 0.0001) {
+            c.ui.Notify("同一座標の境界点が存在します。", MsgIcon::Exclamation);
+            return false;
+        }
+    }
+    if (n >= kMaxBndPts) {
+        c.ui.Notify("境界点の数が上限(500点)に達しているため、これ以上登録できません。", MsgIcon::Exclamation);
+        return false;
+    }
+    const Message ask{"交点を作成します", "交点追加", MsgIcon::Question, MsgButtons::OkCancel, 0};
+    if (c.ui.Show(ask) != MsgAnswer::Ok) return false;
+    m.BndPt[Idx(n)] = BoundaryPoint{};
+    m.BndPt[Idx(n)].X = X;
+    m.BndPt[Idx(n)].Y = Y;
+    m.BndPtCount = static_cast<i16>(n + 1);
+    return true;
+}
+
 // An intersection found: the point rounded to millimetres; none: the box.
-void AddIntersection(ToolContext& c, bool found, double X, double Y);
+inline void AddIntersection(ToolContext& c, bool found, double X, double Y) {
+    if (found) add_ktn(c, RoundTo(X, 0.001, 0), RoundTo(Y, 0.001, 0));
+    else  // 12 blanks, as the box always had
+        c.ui.Show(Message{"交点計算不能            ", "交点計算", MsgIcon::Exclamation, MsgButtons::Ok, 0});
+}
 
 }  // namespace kova::tools
