@@ -40,7 +40,7 @@ const CanvasTool* ToolFor(int cmd_mode) {
         std::make_unique<RegisterTool>(M::kReshapeEmbankment),
         std::make_unique<RegisterTool>(M::kReshapeSoilLayer),
         std::make_unique<RegisterTool>(M::kReshapeCut),
-        std::make_unique<TwoLinesTool>(),
+        std::make_unique<TwoLinesTool>(M::kTwoLinesCrossing),
         std::make_unique<PointLineTool>(M::kVerticalThroughPoint),
         std::make_unique<PointLineTool>(M::kHorizontalThroughPoint),
         std::make_unique<PointLineTool>(M::kFootOfPerpendicular),

@@ -44,6 +44,7 @@ public:
 
 class CanvasTool {
 public:
+    explicit CanvasTool(int mode) : mode_(mode) {}
     virtual ~CanvasTool() = default;
     // Status-bar panel 1 while the tool is chosen ("" for none).
     virtual const char* Prompt() const { return ""; }
@@ -61,6 +62,9 @@ public:
     virtual bool ChainsLines() const { return false; }
     virtual bool MarksCutLines() const { return false; }
     virtual bool ExtendsPickedLines() const { return false; }
+
+protected:
+    const int mode_;  // the cmd_mode of the tool's row in the table
 };
 
 // The tool of a cmd_mode; null for none (0, -1 and unknown codes).

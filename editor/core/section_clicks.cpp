@@ -41,43 +41,6 @@ BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 
     return NearestBlock(m, x, y, Group);
 }
 
-void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
-                  bool cuts) {
-    const LineTable& lines = cuts ? m.CutLine : m.BndLine;
-    const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
-    if (count <= 0) return;
-    if (Button == kRightButton) {
-        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
-                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
-            SwitchTool(ed, view, cuts ? CmdMode::kPickCut : CmdMode::kPickFill);
-        ed.PickPair[0] = -1;
-        ed.PickPair[1] = -1;
-        ed.SelIndex = -1;
-        view.Refresh();
-        return;
-    }
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    const Region r = OutlineAround(m, lines, count, x, y);
-    ed.SelIndex = r.lastLine;
-    if (r.end == RegionEnd::Outside) ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
-    if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
-    if (r.end != RegionEnd::Closed) return;
-    const Outline& o = r.outline;
-    bool stored = false;
-    switch (ed.cmd_mode) {
-    case CmdMode::kNewEmbankment: stored = AddBlock(m, kKindEmbankment, x, y, o); break;
-    case CmdMode::kNewSoilLayer: stored = AddBlock(m, kKindSoilLayer, x, y, o); break;
-    case CmdMode::kReshapeEmbankment: stored = SetBlockShape(m, kKindEmbankment, x, y, o, ed.PickPair[1]); break;
-    case CmdMode::kReshapeSoilLayer: stored = SetBlockShape(m, kKindSoilLayer, x, y, o, ed.PickPair[1]); break;
-    case CmdMode::kNewCut: stored = cuts && AddBlock(m, kKindCut, x, y, o); break;
-    case CmdMode::kReshapeCut: stored = cuts && SetBlockShape(m, kKindCut, x, y, o, ed.PickPair[1]); break;
-    default: break;
-    }
-    if (stored) view.Refresh();
-    ed.SelIndex = -1;
-}
-
 void PickLine(const Model& m, const LineTable& lines, i16 count, EditorState& ed, float X, float Y) {
     ed.SelIndex = -1;
     if (count <= 0) return;
@@ -129,12 +92,41 @@ void PickCutLine(const Model& m, EditorState& ed, float X, float Y) {
     PickLine(m, m.CutLine, m.CutLineCount, ed, X, Y);
 }
 
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, false);
-}
-
-void RegisterCutBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, true);
+void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
+                   bool cuts) {
+    const LineTable& lines = cuts ? m.CutLine : m.BndLine;
+    const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
+    if (count <= 0) return;
+    if (Button == kRightButton) {
+        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
+                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
+            SwitchTool(ed, view, cuts ? CmdMode::kPickCut : CmdMode::kPickFill);
+        ed.PickPair[0] = -1;
+        ed.PickPair[1] = -1;
+        ed.SelIndex = -1;
+        view.Refresh();
+        return;
+    }
+    double x, y;
+    CanvasToModel(ed, X, Y, x, y);
+    const Region r = OutlineAround(m, lines, count, x, y);
+    ed.SelIndex = r.lastLine;
+    if (r.end == RegionEnd::Outside) ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
+    if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
+    if (r.end != RegionEnd::Closed) return;
+    const Outline& o = r.outline;
+    bool stored = false;
+    switch (ed.cmd_mode) {
+    case CmdMode::kNewEmbankment: stored = AddBlock(m, kKindEmbankment, x, y, o); break;
+    case CmdMode::kNewSoilLayer: stored = AddBlock(m, kKindSoilLayer, x, y, o); break;
+    case CmdMode::kReshapeEmbankment: stored = SetBlockShape(m, kKindEmbankment, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kReshapeSoilLayer: stored = SetBlockShape(m, kKindSoilLayer, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kNewCut: stored = cuts && AddBlock(m, kKindCut, x, y, o); break;
+    case CmdMode::kReshapeCut: stored = cuts && SetBlockShape(m, kKindCut, x, y, o, ed.PickPair[1]); break;
+    default: break;
+    }
+    if (stored) view.Refresh();
+    ed.SelIndex = -1;
 }
 
 AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2) {

@@ -9,18 +9,16 @@ namespace kova::tools {
 
 class DeleteBlockTool : public CanvasTool {
 public:
-    explicit DeleteBlockTool(int mode) : cut_(mode == CmdMode::kDeleteCut) {}
+    using CanvasTool::CanvasTool;
+    bool Cut() const { return mode_ == CmdMode::kDeleteCut; }
     const char* Prompt() const override {
-        return cut_ ? "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "
-                    : "ブロック削除＞削除するブロック中心点を指定してください ";
+        return Cut() ? "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "
+                     : "ブロック削除＞削除するブロック中心点を指定してください ";
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         DeleteBlock(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
-                    cut_ ? kGroupCut : kGroupFill);
+                    Cut() ? kGroupCut : kGroupFill);
     }
-
-private:
-    bool cut_;
 };
 
 }  // namespace kova::tools

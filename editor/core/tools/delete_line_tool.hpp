@@ -8,16 +8,17 @@ namespace kova::tools {
 
 class DeleteLineTool : public CanvasTool {
 public:
-    explicit DeleteLineTool(int mode) : cut_(mode == CmdMode::kDeleteTerrainLines) {}
+    using CanvasTool::CanvasTool;
+    bool Cut() const { return mode_ == CmdMode::kDeleteTerrainLines; }
     const char* Prompt() const override {
-        return cut_ ? "施工前地形線削除＞削除する線分を指定してください "
-                    : "境界線削除＞削除する境界線を指定してください ";
+        return Cut() ? "施工前地形線削除＞削除する線分を指定してください "
+                     : "境界線削除＞削除する境界線を指定してください ";
     }
-    bool MarksCutLines() const override { return cut_; }
+    bool MarksCutLines() const override { return Cut(); }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (in.button != kRightButton) {
-            (cut_ ? PickCutLine : PickBndLine)(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+            (Cut() ? PickCutLine : PickBndLine)(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
             const int i = ed.SelIndex;
             if (i >= 0 && i < static_cast<int>(ed.SelFlags.size())) {
                 i16& flag = ed.SelFlags[Idx(i)];
@@ -30,14 +31,12 @@ public:
         }
         if (ed.SelCount <= 0) return;
         const Message ask{"選択した要素を削除しますか？", "境界線削除", MsgIcon::Question, MsgButtons::OkCancel, 0};
-        if (c.ui.Show(ask) == MsgAnswer::Ok) (cut_ ? DeleteSelectedCutLines : DeleteSelectedBndLines)(c.m, ed.SelFlags);
+        if (c.ui.Show(ask) == MsgAnswer::Ok)
+            (Cut() ? DeleteSelectedCutLines : DeleteSelectedBndLines)(c.m, ed.SelFlags);
         ClearFlags(ed);
         ed.SelCount = 0;
         c.view.Refresh();
     }
-
-private:
-    bool cut_;
 };
 
 }  // namespace kova::tools

@@ -8,7 +8,7 @@ namespace kova::tools {
 
 class LineTool : public CanvasTool {
 public:
-    explicit LineTool(int mode) : mode_(mode) {}
+    using CanvasTool::CanvasTool;
     const char* Prompt() const override {
         return mode_ == CmdMode::kTerrainLines ? "施工前地形線追加＞線分の始点～終点を指定してください "
                                                : "境界線追加＞始点～終点を指定してください ";
@@ -43,9 +43,6 @@ public:
         // The repaint only moves the band from the chain's point.
         if (c.ed.SelIndex >= 0) c.view.Refresh();
     }
-
-private:
-    int mode_;
 };
 
 }  // namespace kova::tools

@@ -9,18 +9,16 @@ namespace kova::tools {
 
 class PickBlockTool : public CanvasTool {
 public:
-    explicit PickBlockTool(int mode) : cut_(mode == CmdMode::kPickCut) {}
+    using CanvasTool::CanvasTool;
+    bool Cut() const { return mode_ == CmdMode::kPickCut; }
     const char* Prompt() const override {
-        return cut_ ? "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "
-                    : "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください ";
+        return Cut() ? "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "
+                     : "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください ";
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         PickBlock(c.m, c.ed, c.view, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
-                  cut_ ? kGroupCut : kGroupFill);
+                  Cut() ? kGroupCut : kGroupFill);
     }
-
-private:
-    bool cut_;
 };
 
 }  // namespace kova::tools

@@ -10,7 +10,7 @@ namespace kova::tools {
 
 class PointLineTool : public CanvasTool {
 public:
-    explicit PointLineTool(int mode) : mode_(mode) {}
+    using CanvasTool::CanvasTool;
     const char* Prompt() const override { return "交点計算＞基準点を指定してください"; }
     bool ExtendsPickedLines() const override { return true; }
     void DrawGuides(const Model& m, const EditorState& ed, GuidePainter& g) const override {
@@ -81,9 +81,6 @@ public:
         ed.PickPair[1] = -1;
         c.view.Refresh();
     }
-
-private:
-    int mode_;
 };
 
 }  // namespace kova::tools

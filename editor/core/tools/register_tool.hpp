@@ -8,7 +8,7 @@ namespace kova::tools {
 
 class RegisterTool : public CanvasTool {
 public:
-    explicit RegisterTool(int mode) : mode_(mode) {}
+    using CanvasTool::CanvasTool;
     const char* Prompt() const override {
         switch (mode_) {
         case CmdMode::kNewEmbankment: return "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください ";
@@ -19,12 +19,9 @@ public:
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         const bool cut = mode_ == CmdMode::kNewCut || mode_ == CmdMode::kReshapeCut;
-        (cut ? RegisterCutBlock : RegisterBlock)(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button),
-                                                 TwipsX(c.ed, in.x), TwipsY(c.ed, in.y));
+        RegisterBlock(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
+                      cut);
     }
-
-private:
-    int mode_;
 };
 
 }  // namespace kova::tools

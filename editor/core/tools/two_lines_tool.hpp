@@ -8,6 +8,7 @@ namespace kova::tools {
 
 class TwoLinesTool : public CanvasTool {
 public:
+    using CanvasTool::CanvasTool;
     const char* Prompt() const override { return "交点計算＞線分１を指定してください"; }
     bool ExtendsPickedLines() const override { return true; }
     void Press(ToolContext& c, const CanvasInput& in) const override {

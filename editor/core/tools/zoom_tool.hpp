@@ -8,7 +8,7 @@ namespace kova::tools {
 
 class ZoomTool : public CanvasTool {
 public:
-    explicit ZoomTool(int mode) : mode_(mode) {}
+    using CanvasTool::CanvasTool;
     void Activate(EditorState& ed, CanvasView& view, int from) const override {
         view.SetCursor(CanvasCursor::Zoom);
         // A zoom tool replacing the other keeps the tool saved before it.
@@ -33,9 +33,6 @@ public:
         CanvasToModel(c.ed, tx, ty, c.ed.CursorX, c.ed.CursorY);
         c.status.SetStatusText(2, CursorReadout(c.ed.CursorX, c.ed.CursorY));
     }
-
-private:
-    int mode_;
 };
 
 }  // namespace kova::tools

@@ -41,7 +41,7 @@ struct Section {
         ed.cmd_mode = mode;
         auto tx = static_cast<float>(x * 100), ty = static_cast<float>((100 - y) * 100);
         if (mode == 10 || mode == 16)
-            RegisterCutBlock(*m, ed, canvas, ui, button, tx, ty);
+            RegisterBlock(*m, ed, canvas, ui, button, tx, ty, true);
         else
             RegisterBlock(*m, ed, canvas, ui, button, tx, ty);
     }
