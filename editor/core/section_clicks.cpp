@@ -41,14 +41,6 @@ BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 
     return NearestBlock(m, x, y, Group);
 }
 
-void PickLine(const Model& m, const LineTable& lines, i16 count, EditorState& ed, float X, float Y) {
-    ed.SelIndex = -1;
-    if (count <= 0) return;
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, lines, count, x, y);
-}
-
 }  // namespace
 
 void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
@@ -85,11 +77,13 @@ void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i
     }
 }
 
-void PickBndLine(const Model& m, EditorState& ed, float X, float Y) {
-    PickLine(m, m.BndLine, m.BndLineCount, ed, X, Y);
-}
-void PickCutLine(const Model& m, EditorState& ed, float X, float Y) {
-    PickLine(m, m.CutLine, m.CutLineCount, ed, X, Y);
+void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut) {
+    const i16 count = cut ? m.CutLineCount : m.BndLineCount;
+    ed.SelIndex = -1;
+    if (count <= 0) return;
+    double x, y;
+    CanvasToModel(ed, X, Y, x, y);
+    ed.SelIndex = NearestLine(m, cut ? m.CutLine : m.BndLine, count, x, y);
 }
 
 void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,

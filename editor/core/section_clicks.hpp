@@ -21,9 +21,9 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
 // delete it (soil layers take their per-layer rows along).
 void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y, i16 Group);
 
-// The nearest boundary line (terrain line) to a canvas click into SelIndex.
-void PickBndLine(const Model& m, EditorState& ed, float X, float Y);
-void PickCutLine(const Model& m, EditorState& ed, float X, float Y);
+// The nearest boundary line (terrain line when `cut`) to a canvas click
+// into SelIndex.
+void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut = false);
 
 // Tools 5, 6, 14, 15: trace the region around the click over BndLine and
 // store it as a new embankment or soil layer, or as the new outline of the

@@ -18,7 +18,7 @@ public:
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (in.button != kRightButton) {
-            (Cut() ? PickCutLine : PickBndLine)(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+            PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y), Cut());
             const int i = ed.SelIndex;
             if (i >= 0 && i < static_cast<int>(ed.SelFlags.size())) {
                 i16& flag = ed.SelFlags[Idx(i)];

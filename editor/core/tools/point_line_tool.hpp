@@ -31,14 +31,9 @@ public:
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
-        if (in.button == kRightButton) {
-            DropPicks(ed);
-            c.view.Refresh();
-            return;
-        }
-        if (ed.SelCount < 0 || ed.SelCount > 1) DropPicks(ed);
+        if (RightDropsPicks(c, in)) return;
         const bool line = ed.SelCount == 1;
-        if (line) PickBndLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        if (line) PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         else ed.SelIndex = FindBndPt(c.m, in.x, in.y, 100.0);
         const i16 picked = ed.SelIndex;
         if (picked >= 0) {
@@ -53,11 +48,7 @@ public:
         }
         if (ed.SelCount != 2) return;
         const BoundaryPoint *l1, *l2;
-        if (!ValidPoint(c.m, ed.PickPair[0]) || !LineEnds(c.m, ed.PickPair[1], l1, l2)) {
-            DropPicks(ed);
-            c.view.Refresh();
-            return;
-        }
+        if (!ValidPoint(c.m, ed.PickPair[0]) || !LineEnds(c.m, ed.PickPair[1], l1, l2)) return DropPicksAndRepaint(c);
         const BoundaryPoint& p = c.m.BndPt[Idx(ed.PickPair[0])];
         constexpr double kFar = 9999999.999;
         double X = 0, Y = 0;

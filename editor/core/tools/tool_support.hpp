@@ -28,6 +28,18 @@ inline void DropPicks(EditorState& ed) {
     ed.PickPair[0] = -1;
     ed.PickPair[1] = -1;
 }
+// The picks dropped and the section repainted without them.
+inline void DropPicksAndRepaint(ToolContext& c) {
+    DropPicks(c.ed);
+    c.view.Refresh();
+}
+// The first step of an intersection tool's click: the right button drops
+// the picks (true: the click is done); picks go to PickPair 0 and 1 only.
+inline bool RightDropsPicks(ToolContext& c, const CanvasInput& in) {
+    if (in.button == kRightButton) DropPicksAndRepaint(c);
+    else if (c.ed.SelCount < 0 || c.ed.SelCount > 1) DropPicks(c.ed);
+    return in.button == kRightButton;
+}
 inline void SetFlag(EditorState& ed, int i, i16 v) {
     if (i >= 0 && i < static_cast<int>(ed.SelFlags.size())) ed.SelFlags[Idx(i)] = v;
 }

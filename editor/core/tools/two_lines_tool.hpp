@@ -13,14 +13,8 @@ public:
     bool ExtendsPickedLines() const override { return true; }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
-        if (in.button == kRightButton) {
-            DropPicks(ed);
-            c.view.Refresh();
-            return;
-        }
-        // Picks go to PickPair 0 and 1 only.
-        if (ed.SelCount < 0 || ed.SelCount > 1) DropPicks(ed);
-        PickBndLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        if (RightDropsPicks(c, in)) return;
+        PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         if (ed.SelIndex >= 0) {
             ed.PickPair[Idx(ed.SelCount)] = ed.SelIndex;
             SetFlag(ed, ed.SelIndex, 1);
@@ -31,11 +25,8 @@ public:
         }
         if (ed.SelCount != 2) return;
         const BoundaryPoint *a1, *a2, *b1, *b2;
-        if (!LineEnds(c.m, ed.PickPair[0], a1, a2) || !LineEnds(c.m, ed.PickPair[1], b1, b2)) {
-            DropPicks(ed);
-            c.view.Refresh();
-            return;
-        }
+        if (!LineEnds(c.m, ed.PickPair[0], a1, a2) || !LineEnds(c.m, ed.PickPair[1], b1, b2))
+            return DropPicksAndRepaint(c);
         double X, Y;
         const i16 r = SegIntersect(a1->X, a1->Y, a2->X, a2->Y, b1->X, b1->Y, b2->X, b2->Y, X, Y);
         AddIntersection(c, r != -1, X, Y);
