@@ -1,21 +1,14 @@
 #include "dialogs/dialog0.hpp"
 
-#include <QPushButton>
-#include <algorithm>
-
 #include "dialogs/table_form.hpp"
 #include "model/boundary.hpp"
 
 namespace kova {
 
-Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("境界点の入力")) {
+Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveTableDialog(host, owner, QStringLiteral("境界点の入力")) {
     SetClientTwips(5490, 5370);
-    Qflg_NB = new grid::QEX_FLG(this);
-    Qflg_NB->SetMessages(&host_.Messages());
-    Qflg_NB->SetFullMessage(FullTableMessage("境界点", kMaxBndPts, "点"));
-    PlaceTwips(Qflg_NB, 240, 120, 3495, 5055);
-    OKButton = AddButton(QStringLiteral("OK"), 3960, 120, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 3960, 600, 1215, 375);
+    Qflg_NB = AddGrid(240, 120, 3495, 5055, FullTableMessage("境界点", kMaxBndPts, "点"));
+    AddOkCancel(3960, 120);
 
     // Form_Load
     BeginLoad();
@@ -36,44 +29,13 @@ Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     Qflg_NB->SetDrawing(true);
     WidenRightOf(3960, Qflg_NB->width() - Px(3250));
     CentreOnOwner();
-
-    connect(Qflg_NB, &grid::QEX_FLG::CellEdited, this, &Dialog0::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog0::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog0::CancelClicked);
-}
-
-void Dialog0::TakeSnapshot() {
-    const Model& m = host_.SectionModel();
-    savedPtCount_ = m.BndPtCount;
-    savedPts_.assign(m.BndPt.begin(), m.BndPt.begin() + std::clamp<int>(m.BndPtCount, 0, kMaxBndPts + 1));
-    savedBndCount_ = m.BndLineCount;
-    savedBnd_.assign(m.BndLine.begin(), m.BndLine.begin() + std::clamp<int>(m.BndLineCount, 0, kMaxLines + 1));
-    savedCutCount_ = m.CutLineCount;
-    savedCut_.assign(m.CutLine.begin(), m.CutLine.begin() + std::clamp<int>(m.CutLineCount, 0, kMaxLines + 1));
-}
-
-void Dialog0::RestoreSnapshot() {
-    Model& m = host_.SectionModel();
-    m.BndPt.fill(BoundaryPoint{});
-    std::copy(savedPts_.begin(), savedPts_.end(), m.BndPt.begin());
-    m.BndPtCount = savedPtCount_;
-    std::copy(savedBnd_.begin(), savedBnd_.end(), m.BndLine.begin());
-    m.BndLineCount = savedBndCount_;
-    std::copy(savedCut_.begin(), savedCut_.end(), m.CutLine.begin());
-    m.CutLineCount = savedCutCount_;
+    Connect(Qflg_NB);
 }
 
 void Dialog0::DuplicateMessage(int first, int second) {
-    host_.Messages().Notify("同一座標の境界点が存在します。\r\r           " + std::to_string(first) + "=" +
-                                std::to_string(second),
-                            MsgIcon::Exclamation);
-}
-
-// The "No." column follows the rows after an insert or delete.
-void Dialog0::Renumber() {
-    const int u = Qflg_NB->RowsInUse();
-    for (int k = 1; k <= u; ++k)
-        if (Qflg_NB->CellText(k, 0) != Fmt(k, "0")) Qflg_NB->SetCellText(k, 0, Fmt(k, "0"));
+    host_.Messages().Notify(
+        "同一座標の境界点が存在します。\r\r           " + std::to_string(first) + "=" + std::to_string(second),
+        MsgIcon::Exclamation);
 }
 
 void Dialog0::CellEdited() {
@@ -100,7 +62,7 @@ void Dialog0::CellEdited() {
         m.BndPt[static_cast<std::size_t>(k - 1)].X = xy[static_cast<std::size_t>(k - 1)].first;
         m.BndPt[static_cast<std::size_t>(k - 1)].Y = xy[static_cast<std::size_t>(k - 1)].second;
     }
-    Renumber();
+    RenumberRows(g, u, "0");
 
     if (u >= n && r >= 1 && r <= u && !Qflg_NB->CellText(r, 1).isEmpty() && !Qflg_NB->CellText(r, 2).isEmpty()) {
         const auto [x, y] = xy[static_cast<std::size_t>(r - 1)];

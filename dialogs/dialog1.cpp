@@ -1,19 +1,15 @@
 #include "dialogs/dialog1.hpp"
 
-#include <QPushButton>
 #include <algorithm>
 
 #include "dialogs/table_form.hpp"
 
 namespace kova {
 
-Dialog1::Dialog1(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("盛土情報の入力")) {
+Dialog1::Dialog1(EditorHost& host, QWidget* owner) : LiveTableDialog(host, owner, QStringLiteral("盛土情報の入力")) {
     SetClientTwips(7740, 3480);
-    Qflg_MB = new grid::QEX_FLG(this);
-    Qflg_MB->SetMessages(&host_.Messages());
-    PlaceTwips(Qflg_MB, 240, 300, 5655, 2775);
-    OKButton = AddButton(QStringLiteral("OK"), 6240, 2220, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6240, 2700, 1215, 375);
+    Qflg_MB = AddGrid(240, 300, 5655, 2775);
+    AddOkCancel(6240, 2220);
 
     BeginLoad();
     const Model& m = host_.SectionModel();
@@ -38,19 +34,15 @@ Dialog1::Dialog1(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     Qflg_MB->SetDrawing(true);
     WidenRightOf(6240, Qflg_MB->width() - Px(5700));
     CentreOnOwner();
-
-    connect(Qflg_MB, &grid::QEX_FLG::CellEdited, this, &Dialog1::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog1::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog1::CancelClicked);
+    Connect(Qflg_MB);
 }
 
-void Dialog1::TakeSnapshot() {
-    const Model& m = host_.SectionModel();
-    saved_.assign(m.Embankment.begin(), m.Embankment.begin() + kMaxBlocks);
-}
-
+// Cancel puts the embankments back but keeps a stage count that an edit
+// raised.
 void Dialog1::RestoreSnapshot() {
-    std::copy(saved_.begin(), saved_.end(), host_.SectionModel().Embankment.begin());
+    const i16 stages = host_.SectionModel().StageCount;
+    LiveTableDialog::RestoreSnapshot();
+    host_.SectionModel().StageCount = stages;
 }
 
 void Dialog1::CellEdited() {

@@ -1,6 +1,5 @@
 #include "dialogs/dialog10.hpp"
 
-#include <QPushButton>
 #include <algorithm>
 #include <vector>
 
@@ -9,13 +8,11 @@
 
 namespace kova {
 
-Dialog10::Dialog10(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("切り土情報の入力")) {
+Dialog10::Dialog10(EditorHost& host, QWidget* owner)
+    : CommitTableDialog(host, owner, QStringLiteral("切り土情報の入力")) {
     SetClientTwips(6030, 3195);
-    Qflg_KB = new grid::QEX_FLG(this);
-    Qflg_KB->SetMessages(&host_.Messages());
-    PlaceTwips(Qflg_KB, 180, 180, 4395, 2775);
-    OKButton = AddButton(QStringLiteral("OK"), 4680, 120, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 4680, 600, 1215, 375);
+    Qflg_KB = AddGrid(180, 180, 4395, 2775);
+    AddOkCancel(4680, 120);
 
     const Model& m = host_.SectionModel();
     const int count = std::clamp<int>(m.CutCount, 0, kMaxBlocks);
@@ -38,10 +35,7 @@ Dialog10::Dialog10(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     Qflg_KB->SetDrawing(true);
     WidenRightOf(4680, Qflg_KB->width() - Px(4450));
     CentreOnOwner();
-
-    connect(Qflg_KB, &grid::QEX_FLG::CellEdited, this, &Dialog10::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog10::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog10::CancelClicked);
+    Connect(Qflg_KB);
 }
 
 void Dialog10::CellEdited() {

@@ -16,14 +16,15 @@ namespace {
 using LoadTable = std::array<LoadRec, kMaxLoads + 1>;
 
 // One load grid; strip loads have two corners.
-void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, const char* loadHeader, int controlWidth) {
+void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, const char* loadHeader,
+               int controlWidth) {
     GridLayout layout{.rows = kMaxLoads + 1,
-                  .cols = strip ? 7 : 5,
-                  .widths = std::vector<int>(strip ? 7 : 5, 1200),
-                  .headers = {},
-                  .formats = {},
-                  .headerRowHeight = 500,
-                  .controlWidth = controlWidth};
+                      .cols = strip ? 7 : 5,
+                      .widths = std::vector<int>(strip ? 7 : 5, 1200),
+                      .headers = {},
+                      .formats = {},
+                      .headerRowHeight = 500,
+                      .controlWidth = controlWidth};
     layout.widths[0] = 500;
     if (strip) layout.headers = {"No.", "左-X", "左-Y", "右-X", "右-Y", loadHeader, "段階載荷番号"};
     else layout.headers = {"No.", "X", "Y", loadHeader, "段階載荷番号"};
@@ -79,24 +80,17 @@ bool ReadLoads(const grid::QEX_FLG& q, bool strip, Item loadItem, MessageSink& m
 
 }  // namespace
 
-Dialog12::Dialog12(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("上載荷重の入力")) {
+Dialog12::Dialog12(EditorHost& host, QWidget* owner)
+    : CommitTableDialog(host, owner, QStringLiteral("上載荷重の入力")) {
     SetClientTwips(8760, 7110);
     AddLabel(QStringLiteral("集中荷重"), 660, 180, 720, 180)->adjustSize();
-    Qflg_SK = new grid::QEX_FLG(this);
-    PlaceTwips(Qflg_SK, 660, 420, 5400, 1755);
+    Qflg_SK = AddGrid(660, 420, 5400, 1755, FullTableMessage("集中荷重", kMaxLoads, "個"));
     AddLabel(QStringLiteral("等分布線荷重"), 660, 2400, 1080, 180)->adjustSize();
-    Qflg_LK = new grid::QEX_FLG(this);
-    PlaceTwips(Qflg_LK, 660, 2640, 5400, 1755);
+    Qflg_LK = AddGrid(660, 2640, 5400, 1755, FullTableMessage("等分布線荷重", kMaxLoads, "個"));
     AddLabel(QStringLiteral("等分布帯状荷重"), 660, 4620, 1260, 180)->adjustSize();
-    Qflg_OK = new grid::QEX_FLG(this);
-    PlaceTwips(Qflg_OK, 660, 4860, 7800, 1755);
-    OKButton = AddButton(QStringLiteral("OK"), 7200, 420, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 7200, 900, 1215, 375);
+    Qflg_OK = AddGrid(660, 4860, 7800, 1755, FullTableMessage("等分布帯状荷重", kMaxLoads, "個"));
+    AddOkCancel(7200, 420);
 
-    for (grid::QEX_FLG* g : {Qflg_SK, Qflg_LK, Qflg_OK}) g->SetMessages(&host_.Messages());
-    Qflg_SK->SetFullMessage(FullTableMessage("集中荷重", kMaxLoads, "個"));
-    Qflg_LK->SetFullMessage(FullTableMessage("等分布線荷重", kMaxLoads, "個"));
-    Qflg_OK->SetFullMessage(FullTableMessage("等分布帯状荷重", kMaxLoads, "個"));
     const Model& m = host_.SectionModel();
     FillLoads(*Qflg_SK, m.PointLoad, m.PointLoadCount, false, "   荷重値    (kN)", 5400);
     FillLoads(*Qflg_LK, m.LineLoad, m.LineLoadCount, false, "   荷重値    (kN/m)", 5400);
@@ -113,9 +107,7 @@ Dialog12::Dialog12(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     if (right > width()) setFixedSize(right, height());
     CentreOnOwner();
     OKButton->setFocus();
-
-    connect(OKButton, &QPushButton::clicked, this, &Dialog12::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog12::CancelClicked);
+    Connect(nullptr);
 }
 
 bool Dialog12::Commit() {

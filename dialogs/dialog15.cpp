@@ -1,7 +1,6 @@
 #include "dialogs/dialog15.hpp"
 
 #include <QLabel>
-#include <QPushButton>
 #include <algorithm>
 
 #include "dialogs/table_form.hpp"
@@ -9,14 +8,11 @@
 
 namespace kova {
 
-Dialog15::Dialog15(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("矢板（仕切り線）")) {
+Dialog15::Dialog15(EditorHost& host, QWidget* owner)
+    : LiveTableDialog(host, owner, QStringLiteral("矢板（仕切り線）")) {
     SetClientTwips(6030, 3195);
-    OKButton = AddButton(QStringLiteral("OK"), 4680, 120, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 4680, 600, 1215, 375);
-    Qflg_YT = new grid::QEX_FLG(this);
-    Qflg_YT->SetMessages(&host_.Messages());
-    Qflg_YT->SetFullMessage(FullTableMessage("矢板", kMaxSheetPiles, "本"));
-    PlaceTwips(Qflg_YT, 240, 120, 4300, 1335);
+    AddOkCancel(4680, 120);
+    Qflg_YT = AddGrid(240, 120, 4300, 1335, FullTableMessage("矢板", kMaxSheetPiles, "本"));
     Label1 = new QLabel(QStringLiteral(" 鉛直増加応力の計算において、矢板を通過する応力を無視します。"), this);
     PlaceTwips(Label1, 240, 1980, 5595, 855);
     Label1->setWordWrap(true);
@@ -48,22 +44,7 @@ Dialog15::Dialog15(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owne
     // Not centred: it opens where the palettes do, below the tool strip.
     const TwipsScale s = ScreenTwips(this);
     move(s.ToPixelsX(host_.PaletteOrigin().left), s.ToPixelsY(host_.PaletteOrigin().top));
-
-    connect(Qflg_YT, &grid::QEX_FLG::CellEdited, this, &Dialog15::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog15::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog15::CancelClicked);
-}
-
-void Dialog15::TakeSnapshot() {
-    const Model& m = host_.SectionModel();
-    savedCount_ = m.SheetPileCount;
-    saved_.assign(m.SheetPile.begin(), m.SheetPile.begin() + std::clamp<int>(m.SheetPileCount, 0, kMaxSheetPiles + 1));
-}
-
-void Dialog15::RestoreSnapshot() {
-    Model& m = host_.SectionModel();
-    std::copy(saved_.begin(), saved_.end(), m.SheetPile.begin());
-    m.SheetPileCount = savedCount_;
+    Connect(Qflg_YT);
 }
 
 void Dialog15::Unload() { host_.SelectToolOption(kNoToolOption); }
@@ -83,8 +64,7 @@ void Dialog15::CellEdited() {
     if (read.Failed()) return;  // the edit is already undone
     std::copy(walls.begin(), walls.end(), m.SheetPile.begin());
     m.SheetPileCount = static_cast<i16>(u);
-    for (int r = 1; r <= u; ++r)
-        if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
+    RenumberRows(g, u, "#0");
 }
 
 }  // namespace kova

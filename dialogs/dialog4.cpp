@@ -1,6 +1,5 @@
 #include "dialogs/dialog4.hpp"
 
-#include <QPushButton>
 #include <algorithm>
 
 #include "dialogs/table_form.hpp"
@@ -11,13 +10,10 @@ const char* const Dialog4::kSoilTypes = "粘性土|砂質土";
 const char* const Dialog4::kMethods = "e-LogP法|Cc法|Mv法|B.K.Hough|非圧密層";
 const char* const Dialog4::kDrainages = "両面排水|片面排水";
 
-Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("土層情報の入力")) {
+Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveTableDialog(host, owner, QStringLiteral("土層情報の入力")) {
     SetClientTwips(10800, 3330);
-    Qflg_DB = new grid::QEX_FLG(this);
-    Qflg_DB->SetMessages(&host_.Messages());
-    PlaceTwips(Qflg_DB, 60, 180, 8850, 2775);
-    OKButton = AddButton(QStringLiteral("OK"), 9240, 2100, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 9240, 2580, 1215, 375);
+    Qflg_DB = AddGrid(60, 180, 8850, 2775);
+    AddOkCancel(9240, 2100);
 
     BeginLoad();
     const Model& m = host_.SectionModel();
@@ -29,7 +25,8 @@ Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     q.SetCols(8);
     q.SetHeaderCols(1);
     const int widths[] = {500, 2000, 1000, 1000, 1000, 1000, 1000, 1000};
-    const char* headers[] = {"No.", "土層名称", "土質", "沈下計算", "排水条件", "有効重量  (kN/m3)", "N値", "圧縮指数Cc"};
+    const char* headers[] = {"No.",      "土層名称",          "土質", "沈下計算",
+                             "排水条件", "有効重量  (kN/m3)", "N値",  "圧縮指数Cc"};
     for (int c = 0; c < 8; ++c) {
         q.SetColWidth(c, widths[c]);
         q.SetCellText(0, c, QString::fromUtf8(headers[c]));
@@ -65,22 +62,7 @@ Dialog4::Dialog4(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     q.SetDrawing(true);
     WidenRightOf(9240, q.x() + q.width() - Px(60 + 8900));
     CentreOnOwner();
-
-    connect(Qflg_DB, &grid::QEX_FLG::CellEdited, this, &Dialog4::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog4::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog4::CancelClicked);
-}
-
-void Dialog4::TakeSnapshot() {
-    const Model& m = host_.SectionModel();
-    savedLayers_.assign(m.SoilLayer.begin(), m.SoilLayer.begin() + kMaxBlocks);
-    savedParams_.assign(m.SoilParam.begin(), m.SoilParam.begin() + kMaxBlocks);
-}
-
-void Dialog4::RestoreSnapshot() {
-    Model& m = host_.SectionModel();
-    std::copy(savedLayers_.begin(), savedLayers_.end(), m.SoilLayer.begin());
-    std::copy(savedParams_.begin(), savedParams_.end(), m.SoilParam.begin());
+    Connect(Qflg_DB);
 }
 
 void Dialog4::CellEdited() {

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <algorithm>
 #include <array>
 
@@ -34,7 +33,8 @@ protected:
         const double t1 = o.x() + w * 0.18, s2 = o.x() + w * 0.40, t2 = s2 + w * 0.18;
         const double l1 = o.y() - h * 0.30, l2 = o.y() - h * 0.58;
         p.setPen(QPen(Qt::blue, 2));
-        p.drawPolyline(std::array<QPointF, 5>{o, QPointF(t1, l1), QPointF(s2, l1), QPointF(t2, l2), QPointF(right, l2)}.data(), 5);
+        p.drawPolyline(
+            std::array<QPointF, 5>{o, QPointF(t1, l1), QPointF(s2, l1), QPointF(t2, l2), QPointF(right, l2)}.data(), 5);
 
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawLine(QPointF(t1, l1), QPointF(t1, o.y()));
@@ -53,16 +53,14 @@ protected:
 
 }  // namespace
 
-Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, QStringLiteral("載荷情報の入力")) {
+Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitTableDialog(host, owner, QStringLiteral("載荷情報の入力")) {
     SetClientTwips(7380, 6315);
-    Qflg_KK = new grid::QEX_FLG(this);
-    Qflg_KK->SetMessages(&host_.Messages());
-    PlaceTwips(Qflg_KK, 240, 240, 3000, 1455);
-    OKButton = AddButton(QStringLiteral("OK"), 5820, 120, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 5820, 600, 1215, 375);
-    Label1 = AddLabel(QStringLiteral("開始日数：第１段階の載荷日を０日とし、それぞれの載荷開始日を指定"), 300, 1920, 6075, 195);
-    Label2 = AddLabel(QStringLiteral("施工日数：載荷開始から完了までの期間を指定（瞬間載荷の場合は０日とする）"), 300, 2160,
+    Qflg_KK = AddGrid(240, 240, 3000, 1455);
+    AddOkCancel(5820, 120);
+    Label1 = AddLabel(QStringLiteral("開始日数：第１段階の載荷日を０日とし、それぞれの載荷開始日を指定"), 300, 1920,
                       6075, 195);
+    Label2 = AddLabel(QStringLiteral("施工日数：載荷開始から完了までの期間を指定（瞬間載荷の場合は０日とする）"), 300,
+                      2160, 6075, 195);
     Label1->setFixedHeight(std::max(Label1->height(), Label1->sizeHint().height()));
     Label2->setFixedHeight(std::max(Label2->height(), Label2->sizeHint().height()));
     Picture1 = new StageDiagram(this);
@@ -89,9 +87,7 @@ Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     const int extra = std::max(Label1->x() + Label1->width(), Label2->x() + Label2->width()) - width() + Px(200);
     if (extra > 0) setFixedSize(width() + extra, height());
     CentreOnOwner();
-
-    connect(OKButton, &QPushButton::clicked, this, &Dialog6::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog6::CancelClicked);
+    Connect(nullptr);
 }
 
 bool Dialog6::Commit() {

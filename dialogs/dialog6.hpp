@@ -1,22 +1,18 @@
 #pragma once
 // Dialog6 "載荷情報の入力": start day and construction days of each loading
 // stage, written back on OK only. Row r is stage r.
-#include "dialogs/dialog_base.hpp"
-#include "dialogs/grid/qex_flg.hpp"
+#include "dialogs/table_dialog.hpp"
 
 class QLabel;
-class QPushButton;
 
 namespace kova {
 
-class Dialog6 : public CommitDialog {
+class Dialog6 : public CommitTableDialog {
     Q_OBJECT
 public:
     Dialog6(EditorHost& host, QWidget* owner);
 
     grid::QEX_FLG* Qflg_KK = nullptr;
-    QPushButton* OKButton = nullptr;
-    QPushButton* CancelButton = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QWidget* Picture1 = nullptr;

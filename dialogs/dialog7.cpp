@@ -1,7 +1,6 @@
 #include "dialogs/dialog7.hpp"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <vector>
@@ -10,19 +9,16 @@
 
 namespace kova {
 
-Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner, QStringLiteral("沈下予測個所の入力")) {
+Dialog7::Dialog7(EditorHost& host, QWidget* owner)
+    : LiveTableDialog(host, owner, QStringLiteral("沈下予測個所の入力")) {
     SetClientTwips(7710, 6015);
     AddLabel(QStringLiteral("業務名称"), 240, 300, 795, 255);
     txt_dg7 = new QLineEdit(this);
     PlaceTwips(txt_dg7, 1500, 300, 4155, 255);
     txt_dg7->setFixedHeight(std::max(txt_dg7->height(), txt_dg7->sizeHint().height()));
     AddLabel(QStringLiteral("沈下算出点"), 240, 960, 975, 255);
-    Qflg_KP = new grid::QEX_FLG(this);
-    Qflg_KP->SetMessages(&host_.Messages());
-    Qflg_KP->SetFullMessage(FullTableMessage("沈下予測個所", kMaxCalcPos, "箇所"));
-    PlaceTwips(Qflg_KP, 1500, 900, 4455, 4815);
-    OKButton = AddButton(QStringLiteral("OK"), 6120, 300, 1215, 375);
-    CancelButton = AddButton(QStringLiteral("ｷｬﾝｾﾙ"), 6120, 780, 1215, 375);
+    Qflg_KP = AddGrid(1500, 900, 4455, 4815, FullTableMessage("沈下予測個所", kMaxCalcPos, "箇所"));
+    AddOkCancel(6120, 300);
 
     BeginLoad();
     const Model& m = host_.SectionModel();
@@ -47,19 +43,7 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
     CentreOnOwner();
 
     connect(txt_dg7, &QLineEdit::textChanged, this, &Dialog7::TitleChanged);
-    connect(Qflg_KP, &grid::QEX_FLG::CellEdited, this, &Dialog7::CellEdited);
-    connect(OKButton, &QPushButton::clicked, this, &Dialog7::OkClicked);
-    connect(CancelButton, &QPushButton::clicked, this, &Dialog7::CancelClicked);
-}
-
-void Dialog7::TakeSnapshot() {
-    saved_ = host_.SectionModel().Cond;
-    savedCount_ = host_.SectionModel().CalcPosCount;
-}
-
-void Dialog7::RestoreSnapshot() {
-    host_.SectionModel().Cond = saved_;
-    host_.SectionModel().CalcPosCount = savedCount_;
+    Connect(Qflg_KP);
 }
 
 void Dialog7::Unload() { host_.SelectToolOption(kNoToolOption); }
@@ -90,9 +74,7 @@ void Dialog7::CellEdited() {
         m.Cond.CalcPosName[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].first;
         m.Cond.CalcPosX[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].second;
     }
-    // The "No." column follows the rows after an insert or delete.
-    for (int r = 1; r <= u; ++r)
-        if (g.Cell(r, 0) != Fmt(r, "#0")) g.SetCell(r, 0, Fmt(r, "#0"));
+    RenumberRows(g, u, "#0");
     host_.RepaintCanvas();
 }
 

@@ -4,48 +4,20 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 
-#include "platform/qt/fixed_dialog_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
 
 namespace kova {
 
-namespace {
-
-void Centre(QWidget* w) {
-    const QWidget* owner = w->parentWidget();
-    QRect area = owner ? owner->window()->frameGeometry() : QRect();
-    if (!owner || !owner->isVisible()) {
-        if (QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen()) area = s->availableGeometry();
-    }
-    if (area.isValid()) w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
-}
-
-}  // namespace
-
 // ---- FormDialog ---------------------------------------------------------------
 
 FormDialog::FormDialog(EditorHost& host, QWidget* owner, const QString& caption)
-    : QDialog(owner), host_(host) {
-    MakeFixedDialog(this);
-    setWindowTitle(caption);
+    : FixedDialog(owner, caption), host_(host) {
     setModal(true);
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
-}
-
-int FormDialog::Px(int twipsX) const { return ScreenTwips(this).ToPixelsX(twipsX); }
-int FormDialog::Py(int twipsY) const { return ScreenTwips(this).ToPixelsY(twipsY); }
-
-void FormDialog::SetClientTwips(int width, int height) { setFixedSize(Px(width), Py(height)); }
-
-void FormDialog::PlaceTwips(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(Px(left), Py(top), Px(width), Py(height));
 }
 
 QPushButton* FormDialog::AddButton(const QString& caption, int left, int top, int width, int height) {
@@ -58,7 +30,7 @@ QPushButton* FormDialog::AddButton(const QString& caption, int left, int top, in
 
 QLabel* FormDialog::AddLabel(const QString& caption, int left, int top, int width, int height, QWidget* parent) {
     auto* l = new QLabel(caption, parent ? parent : this);
-    l->setGeometry(Px(left), Py(top), Px(width), Py(height));
+    PlaceTwips(l, left, top, width, height);
     // The installed font may need more room than the original face.
     if (l->sizeHint().width() > l->width()) l->resize(l->sizeHint().width(), l->height());
     return l;
@@ -91,23 +63,12 @@ void FormDialog::WidenRightOf(int xTwips, int extraPx) {
     setFixedSize(width() + extraPx, height());
 }
 
-void FormDialog::CentreOnOwner() { Centre(this); }
-
 void FormDialog::done(int r) {
     QDialog::done(r);
     if (unloaded_) return;
     unloaded_ = true;
     Unload();
     host_.RepaintCanvas();
-}
-
-void FormDialog::keyPressEvent(QKeyEvent* e) {
-    // The buttons answer neither Enter nor Esc.
-    if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }
 
 // ---- LiveEditDialog -------------------------------------------------------------
@@ -166,9 +127,7 @@ void CommitDialog::CancelClicked() { reject(); }
 // ---- ToolPalette ----------------------------------------------------------------
 
 ToolPalette::ToolPalette(EditorHost& host, QWidget* owner, const QString& caption, std::string blankPrompt)
-    : QDialog(owner), host_(host), blankPrompt_(std::move(blankPrompt)) {
-    MakeFixedDialog(this, Qt::Tool);
-    setWindowTitle(caption);
+    : FixedDialog(owner, caption, Qt::Tool), host_(host), blankPrompt_(std::move(blankPrompt)) {
     setModal(false);
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
@@ -181,23 +140,23 @@ ToolPalette::ToolPalette(EditorHost& host, QWidget* owner, const QString& captio
 ToolPalette::~ToolPalette() = default;
 
 QAbstractButton* ToolPalette::Option(int index) const {
-    return index >= 0 && index < static_cast<int>(options_.size()) ? options_[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < static_cast<int>(options_.size()) ? options_[static_cast<std::size_t>(index)]
+                                                                   : nullptr;
 }
 
 void ToolPalette::AddOptions(const std::vector<QString>& captions, int left, int top, int width, int height, int gap) {
-    const TwipsScale s = ScreenTwips(this);
     int y = top;
     for (std::size_t i = 0; i < captions.size(); ++i, y += height + gap) {
         auto* b = new QPushButton(captions[i], this);
         b->setCheckable(true);
         b->setAutoDefault(false);
-        b->setGeometry(TwipsRect(s, left, y, width, height));
+        PlaceTwips(b, left, y, width, height);
         group_->addButton(b, static_cast<int>(i));
         options_.push_back(b);
     }
     closeButton_ = new QPushButton(QStringLiteral("閉じる"), this);
     closeButton_->setAutoDefault(false);
-    closeButton_->setGeometry(TwipsRect(s, left, y, width, height));
+    PlaceTwips(closeButton_, left, y, width, height);
     connect(closeButton_, &QPushButton::clicked, this, &ToolPalette::CloseClicked);
 }
 
@@ -206,9 +165,8 @@ void ToolPalette::ClearPicks() { host_.State().ClearSelection(); }
 void ToolPalette::Load() {
     host_.State().cmd_mode = CmdMode::kNone;
     ClearPicks();
-    const TwipsScale s = ScreenTwips(this);
     const TwipsPoint at = host_.PaletteOrigin();
-    move(s.ToPixelsX(at.left), s.ToPixelsY(at.top));
+    move(Px(at.left), Py(at.top));
 }
 
 void ToolPalette::SetOptionUp(int index) {
@@ -251,14 +209,6 @@ void ToolPalette::done(int r) {
     // Every way of closing ends here, also one that bypasses the close event.
     UnloadOnce();
     QDialog::done(r);
-}
-
-void ToolPalette::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }
 
 }  // namespace kova

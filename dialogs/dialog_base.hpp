@@ -7,12 +7,11 @@
 //   runs exactly once, when it really closes.
 // Every data dialog asks for a canvas repaint as it closes: nothing else
 // redraws what it covered, and a restored snapshot must show.
-#include <QDialog>
 #include <QString>
 #include <vector>
 
 #include "dialogs/editor_host.hpp"
-#include "platform/twips.hpp"
+#include "shell/fixed_dialog.hpp"
 
 class QAbstractButton;
 class QLabel;
@@ -22,9 +21,9 @@ class QPushButton;
 
 namespace kova {
 
-// Fixed border, no minimise or maximise box, no task-bar entry; geometry
-// given in twips; buttons answer neither Enter nor Esc.
-class FormDialog : public QDialog {
+// A modal fixed dialog (no task-bar entry: it has an owner) in the forms'
+// font.
+class FormDialog : public FixedDialog {
     Q_OBJECT
 public:
     FormDialog(EditorHost& host, QWidget* owner, const QString& caption);
@@ -32,10 +31,6 @@ public:
     EditorHost& Host() { return host_; }
 
 protected:
-    // Client area and child geometry in twips, converted with the screen's
-    // scale.
-    void SetClientTwips(int width, int height);
-    void PlaceTwips(QWidget* w, int left, int top, int width, int height);
     QPushButton* AddButton(const QString& caption, int left, int top, int width, int height);
     QLabel* AddLabel(const QString& caption, int left, int top, int width, int height, QWidget* parent = nullptr);
     // Makes room for a child that the installed font made wider than its
@@ -48,15 +43,12 @@ protected:
     // the dialog to hold the frame.
     void FitInFrame(QGroupBox* frame);
     // Centres the dialog on its owner (or the screen).
-    void CentreOnOwner();
-    int Px(int twipsX) const;
-    int Py(int twipsY) const;
+    void CentreOnOwner() { CentreOn(parentWidget()); }
 
     // Work of the form's unload, run once after the dialog has closed.
     virtual void Unload() {}
 
     void done(int r) override;
-    void keyPressEvent(QKeyEvent* e) override;
 
     EditorHost& host_;
 
@@ -110,7 +102,7 @@ protected:
     virtual bool Commit() = 0;
 };
 
-class ToolPalette : public QDialog {
+class ToolPalette : public FixedDialog {
     Q_OBJECT
 public:
     // blankPrompt: what panel 1 holds after the palette closes.
@@ -156,7 +148,6 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
     void done(int r) override;
-    void keyPressEvent(QKeyEvent* e) override;
 
     EditorHost& host_;
     QButtonGroup* group_ = nullptr;

@@ -98,4 +98,9 @@ std::string FullTableMessage(const char* what, int capacity, const char* unit) {
 
 QString Fmt(double v, const char* pattern) { return QString::fromStdString(grid::FormatNumber(v, pattern)); }
 
+void RenumberRows(grid::GridModel& g, int rows, const char* pattern) {
+    for (int r = 1; r <= rows; ++r)
+        if (g.Cell(r, 0) != Fmt(r, pattern)) g.SetCell(r, 0, Fmt(r, pattern));
+}
+
 }  // namespace kova

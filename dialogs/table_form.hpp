@@ -23,11 +23,11 @@ struct GridLayout {
     int rows = 1;
     int cols = 1;
     int headerCols = 1;
-    std::vector<int> widths;        // twips
-    std::vector<QString> headers;   // row 0
-    std::vector<QString> formats;   // per column; "" free text
-    int headerRowHeight = 0;        // twips; 0 keeps the grid's default
-    int controlWidth = 0;           // twips
+    std::vector<int> widths;       // twips
+    std::vector<QString> headers;  // row 0
+    std::vector<QString> formats;  // per column; "" free text
+    int headerRowHeight = 0;       // twips; 0 keeps the grid's default
+    int controlWidth = 0;          // twips
     QString name = QStringLiteral("MORIDO");
     bool tied = false;
 };
@@ -85,5 +85,9 @@ std::string FullTableMessage(const char* what, int capacity, const char* unit);
 
 // "#0", "##0.000", ... texts as the tables write them.
 QString Fmt(double v, const char* pattern);
+
+// The "No." column of rows 1 to `rows` after an insert or delete: each cell
+// that shows another number gets its own.
+void RenumberRows(grid::GridModel& g, int rows, const char* pattern);
 
 }  // namespace kova

@@ -10,7 +10,7 @@ namespace kova::fuzz {
 namespace {
 
 // Notes the first drawing call with a coordinate that is not finite.
-class CheckingPicture : public Picture, public viewer::TextCells {
+class CheckingPicture : public Picture, public TextCells {
 public:
     std::string broken;
     long calls = 0;
@@ -36,12 +36,11 @@ private:
     }
 };
 
-int LineCount(std::string_view bytes) {
-    return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
-}
+int LineCount(std::string_view bytes) { return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1; }
 
 std::string FaultLine(const std::optional<viewer::Fault>& f, int lines) {
-    if (f && (f->line < 0 || f->line > lines + 1)) return "fault at line " + std::to_string(f->line) + " of " + std::to_string(lines);
+    if (f && (f->line < 0 || f->line > lines + 1))
+        return "fault at line " + std::to_string(f->line) + " of " + std::to_string(lines);
     return {};
 }
 

@@ -4,6 +4,8 @@
 // graphs draw through this interface so that the same code draws into a Qt
 // image on screen and into a recording fake in tests.
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/twips.hpp"
 
@@ -43,6 +45,26 @@ public:
     void SetBackPalette(int n) { SetBackColor(PaletteColour(n)); }
 };
 
+// What a surface needs besides Picture to set text the way drawing
+// records ask: each character cell `width` wide for a full-width character
+// (half of it for a half-width one) and `height` high, the text turned by
+// `angle` degrees counter-clockwise about the point given to Picture::Text
+// (its top-left corner before turning). A picture without it keeps its own
+// font and draws every text unturned.
+class TextCells {
+public:
+    virtual ~TextCells() = default;
+    virtual void SetTextCell(double width, double height, int angle) = 0;
+};
+
+// What a surface may offer to draw a run of joined solid lines as one path
+// (a PDF then holds one path instead of one per record).
+class PolyLines {
+public:
+    virtual ~PolyLines() = default;
+    virtual void Polyline(const std::vector<std::pair<double, double>>& points) = 0;
+};
+
 // A box that can be asked to draw itself again (its owner's drawing code
 // runs and the screen shows the result).
 class PictureBox {
@@ -54,13 +76,11 @@ public:
 // Clips the segment to the rectangle [left, right] x [top, bottom] in
 // place. False when a coordinate is not finite or nothing of the segment
 // lies inside; then the segment is left unspecified.
-bool ClipLine(double& x1, double& y1, double& x2, double& y2, double left, double top,
-              double right, double bottom);
+bool ClipLine(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom);
 
 // True when every value is finite and the circle's bounding square meets
 // the rectangle.
-bool CircleMeets(double x, double y, double radius, double left, double top, double right,
-                 double bottom);
+bool CircleMeets(double x, double y, double radius, double left, double top, double right, double bottom);
 
 // Drawing that keeps inside the box: lines are clipped to it and circles
 // wholly outside it, or with a coordinate that is not finite, are dropped,

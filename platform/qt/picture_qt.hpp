@@ -1,7 +1,8 @@
 #pragma once
-// The picture box on Qt: a surface that draws into a QImage, and a widget
-// that renders its owner's drawing into such an image at each refresh
-// request and resize and only shows the image when it paints.
+// Pictures on Qt: one surface over a QPainter for screen boxes and printed
+// or exported pages, and a picture box widget that renders its owner's
+// drawing into an image at each refresh request and resize and only shows
+// the image when it paints.
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -11,13 +12,29 @@
 
 namespace kova {
 
-// Draws into an image whose pixels are `scale` twips apart, in `font`.
-class QtPicture : public Picture {
+// A picture over a QPainter, for a screen box and for a page alike. The
+// surface is its one option:
+// - Screen: the box is in twips, `scale` of them a pixel of an image; pens
+//   are whole pixels (1 to 100) and edges hard, as a picture box draws.
+// - Page: the box is in page units that the painter's transform maps to the
+//   device (screen image, printer, PDF); a pen of 1 pixel is a thin 0.15 mm
+//   line and a wider one a thick 0.45 mm line, with flat ends, and edges are
+//   smoothed.
+// Either way lines are clipped to the box and circles far outside it
+// dropped, so that far-off values never reach the rasteriser. Text is set in
+// the painter's font until a text cell is set (TextCells); from then on in
+// IPA Gothic sized and turned to the cell.
+class QtPicture : public Picture, public TextCells, public PolyLines {
 public:
-    QtPicture(QImage& image, TwipsScale scale, const QFont& font);
+    enum class Surface { Screen, Page };
 
-    double Width() const override;
-    double Height() const override;
+    // A screen box drawn into `image`, in `font`.
+    QtPicture(QImage& image, TwipsScale scale, const QFont& font);
+    // A box `width` by `height` in the painter's own units.
+    QtPicture(QPainter& painter, double width, double height, Surface surface);
+
+    double Width() const override { return boxW_ * scale_.perPixelX; }
+    double Height() const override { return boxH_ * scale_.perPixelY; }
     TwipsScale Scale() const override { return scale_; }
     double FontPoints() const override { return points_; }
 
@@ -31,20 +48,36 @@ public:
     void Circle(double x, double y, double radius) override;
     void Text(double x, double y, std::string_view utf8) override;
 
-private:
-    void ApplyPen();
-    double Px(double twips) const { return twips / scale_.perPixelX; }
-    double Py(double twips) const { return twips / scale_.perPixelY; }
+    void SetTextCell(double width, double height, int angle) override;
+    void Polyline(const std::vector<std::pair<double, double>>& points) override;
 
-    QImage& image_;
+private:
+    void Begin();
+    void ApplyPen();
+    void CellText(double x, double y, const QString& text);
+    double Px(double units) const { return units / scale_.perPixelX; }
+    double Py(double units) const { return units / scale_.perPixelY; }
+
+    QPainter own_;  // the painter of an image box
+    QPainter& painter_;
     TwipsScale scale_;
+    double boxW_, boxH_;  // in painter units
     double points_;
-    QPainter painter_;
+    Surface surface_;
     QColor fore_{Qt::black};
     LineStyle style_ = LineStyle::Solid;
     int width_ = 1;
     bool filled_ = false;
     QColor fill_{Qt::black};
+    // The text cell and its font at a fixed drawing size with its measures,
+    // taken when the first cell is set.
+    bool cells_ = false;
+    double cellW_ = 36, cellH_ = 36;
+    int angle_ = 0;
+    QFont cellFont_;
+    double ascent_ = 0, em_ = 0, lineH_ = 0;
+    QFont dotFont_;  // for "･" alone
+    double dotAdvance_ = 0, halfAdvance_ = 0;
 };
 
 // A picture box widget. Its drawing function runs at every RequestRefresh

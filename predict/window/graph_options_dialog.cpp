@@ -15,20 +15,21 @@
 namespace kova::predict {
 
 Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
-    : FixedDialog(owner, Q(kGraphOptionsCaption), 6030, 4305), settings_(settings), messages_(messages) {
+    : FixedDialog(owner, Q(kGraphOptionsCaption)), settings_(settings), messages_(messages) {
+    SetClientTwips(6030, 4305);
     setObjectName(QStringLiteral("Dialog1"));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
 
     auto frame = [this](const char* name, const char* caption, int l, int t, int w, int h) {
         auto* f = new QGroupBox(Q(caption), this);
         f->setObjectName(QLatin1String(name));
-        PlaceTwips(f, l, t, w, h);
+        PlaceTextTwips(f, l, t, w, h);
         return f;
     };
     auto option = [this](QWidget* parent, const char* name, const char* caption, int l, int t, int w, int h) {
         auto* o = new QRadioButton(Q(caption), parent);
         o->setObjectName(QLatin1String(name));
-        PlaceTwips(o, l, t, w, h);
+        PlaceTextTwips(o, l, t, w, h);
         return o;
     };
     // A box refuses text that is no number when it is left, naming the
@@ -38,7 +39,7 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
                                 int w, int h) {
         auto* b = new QLineEdit(parent);
         b->setObjectName(QLatin1String(name));
-        PlaceTwips(b, l, t, w, h);
+        PlaceTextTwips(b, l, t, w, h);
         checks_[checked++] = new grid::NumberBox(
             b, Q(caption), [decimals](std::string_view text) { return OptionBoxText(text, decimals); }, &messages_);
         return b;
@@ -56,7 +57,7 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
     QGroupBox* frame1 = frame("Frame1", "計算終了条件", 240, 2100, 4095, 795);
     auto* lbl5 = new QLabel(Q("圧密度（％）"), frame1);
     lbl5->setObjectName(QStringLiteral("Lbl_5"));
-    PlaceTwips(lbl5, 480, 330, 1200, 240);
+    PlaceTextTwips(lbl5, 480, 330, 1200, 240);
     t2_ = box(frame1, "T2", "計算終了条件の圧密度（％）", kEndPercentDecimals, 2820, 300, 975, 270);
 
     QGroupBox* frame2 = frame("Frame2", "時間軸表示", 240, 3060, 4095, 1035);
@@ -65,10 +66,10 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OKButton"));
-    PlaceTwips(ok_, 4680, 120, 1215, 375);
+    PlaceTextTwips(ok_, 4680, 120, 1215, 375);
     cancel_ = new QPushButton(Q("ｷｬﾝｾﾙ"), this);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
-    PlaceTwips(cancel_, 4680, 600, 1215, 375);
+    PlaceTextTwips(cancel_, 4680, 600, 1215, 375);
     for (QPushButton* b : {ok_, cancel_}) b->setAutoDefault(false);
     connect(ok_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });

@@ -20,30 +20,31 @@ constexpr const char* kBadNameText = "使用できない文字が含まれてい
 
 F1::F1(ObsDataSet& data, MessageSink& messages, const QWidget* centreOn,
        std::function<void(const std::string&, const std::string&)> showOnMain)
-    : FixedDialog(nullptr, Q(kStationListCaption), 6315, 6480),
+    : FixedDialog(nullptr, Q(kStationListCaption)),
       data_(data),
       messages_(messages),
       showOnMain_(std::move(showOnMain)) {
+    SetClientTwips(6315, 6480);
     setObjectName(QStringLiteral("F1"));
     setFont(FormFont("ＭＳ Ｐゴシック", 9));
     auto* label1 = new QLabel(Q("業務名称"), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    PlaceTwips(label1, 300, 180, 915, 255);
+    PlaceTextTwips(label1, 300, 180, 915, 255);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
-    PlaceTwips(text1_, 1260, 180, 3135, 270);
+    PlaceTextTwips(text1_, 1260, 180, 3135, 270);
     auto* label2 = new QLabel(Q("沈下予測"), this);
     label2->setObjectName(QStringLiteral("Label2"));
-    PlaceTwips(label2, 300, 780, 915, 255);
+    PlaceTextTwips(label2, 300, 780, 915, 255);
     grid_ = new grid::QEX_FLG(this);
     grid_->setObjectName(QStringLiteral("QEXFLG"));
     grid_->SetMessages(&messages_);
     grid_->SetFullMessage(kTooManyStationsText);
-    PlaceTwips(grid_, 1260, 720, 3075, 4875);
+    PlaceTextTwips(grid_, 1260, 720, 3075, 4875);
     command1_ = new QPushButton(QStringLiteral("OK"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setAutoDefault(false);
-    PlaceTwips(command1_, 4740, 720, 1215, 375);
+    PlaceTextTwips(command1_, 4740, 720, 1215, 375);
     connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(grid_, &grid::QEX_FLG::CellEdited, this, [this] { QEXFLG_CellEdited(); });
     Form_Load();

@@ -7,7 +7,7 @@
 
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/fixed_dialog.hpp"
+#include "shell/fixed_dialog.hpp"
 
 class QLabel;
 class QLineEdit;

@@ -1,6 +1,7 @@
 // Every table dialog, opened on values with more digits than it shows, tiny,
 // negative and as large as the limits allow: OK without an edit leaves the
-// model bit for bit as it was, and one typed cell changes that value only.
+// model bit for bit as it was, one typed cell changes that value only, and
+// Cancel or the close box after any edits leaves the whole model as it was.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog6.hpp"
 #include "dialogs/dialog7.hpp"
+#include "model/projectfile.hpp"
 #include "tests/dialogs/dialog_test_util.hpp"
 
 namespace kova {
@@ -45,7 +47,8 @@ std::string Diff(const Model& a, const Model& b) {
         d("BndPt.X", i, a.BndPt[i].X, b.BndPt[i].X);
         d("BndPt.Y", i, a.BndPt[i].Y, b.BndPt[i].Y);
         n("BndPt.nLink", i, a.BndPt[i].nLink, b.BndPt[i].nLink);
-        for (std::size_t k = 0; k < a.BndPt[i].Link.size(); ++k) n("BndPt.Link", i, a.BndPt[i].Link[k], b.BndPt[i].Link[k]);
+        for (std::size_t k = 0; k < a.BndPt[i].Link.size(); ++k)
+            n("BndPt.Link", i, a.BndPt[i].Link[k], b.BndPt[i].Link[k]);
     }
     n("BndLineCount", 0, a.BndLineCount, b.BndLineCount);
     n("CutLineCount", 0, a.CutLineCount, b.CutLineCount);
@@ -119,6 +122,15 @@ std::string Diff(const Model& a, const Model& b) {
     return out.str();
 }
 
+// The differences, then the whole project as the file writes it (on copies:
+// the writer trims names).
+std::string Differences(const Model& a, const Model& b) {
+    const std::string fields = Diff(a, b);
+    if (!fields.empty()) return fields;
+    auto x = std::make_unique<Model>(a), y = std::make_unique<Model>(b);
+    return FormatCondFile(*x) == FormatCondFile(*y) ? "" : "project file text differs";
+}
+
 // A model whose every table holds awkward values within the limits.
 void FillAwkward(Model& m) {
     const auto odd = [](std::size_t i) { return kOdd[i % std::size(kOdd)]; };
@@ -134,9 +146,11 @@ void FillAwkward(Model& m) {
     const double weights[] = {1.23456, 1e-7, 100, 17.98765};
     m.EmbankmentCount = m.SoilLayerCount = m.CutCount = 4;
     for (std::size_t i = 0; i < 4; ++i) {
-        m.Embankment[i] = SoilBlock{.Name = "盛土" + std::to_string(i), .UnitWeight = weights[i], .Stage = static_cast<i16>(i + 1)};
+        m.Embankment[i] =
+            SoilBlock{.Name = "盛土" + std::to_string(i), .UnitWeight = weights[i], .Stage = static_cast<i16>(i + 1)};
         m.SoilLayer[i] = SoilBlock{.Name = "Ac" + std::to_string(i), .UnitWeight = weights[3 - i]};
-        m.SoilParam[i] = SoilParamRec{static_cast<i16>(i % 2), static_cast<i16>(i), 1, weights[i], 0.5, 0.25, static_cast<i16>(i * 333)};
+        m.SoilParam[i] = SoilParamRec{static_cast<i16>(i % 2),  static_cast<i16>(i), 1, weights[i], 0.5, 0.25,
+                                      static_cast<i16>(i * 333)};
         m.CutBlock[i] = SoilBlock{.Name = "切土" + std::to_string(i), .UnitWeight = weights[(i + 1) % 4]};
     }
     m.StageCount = 5;
@@ -144,7 +158,8 @@ void FillAwkward(Model& m) {
     m.StageDays = {32767, 0, 7, 8, 9, 0};
     for (std::size_t i = 0; i < 5; ++i) {
         const i16 stage = static_cast<i16>(i + 1);
-        m.PointLoad[i] = LoadRec{odd(i), odd(i + 1) / 10, odd(i), odd(i + 1) / 10, i == 4 ? 1e6 : odd(i + 2) / 10, stage};
+        m.PointLoad[i] =
+            LoadRec{odd(i), odd(i + 1) / 10, odd(i), odd(i + 1) / 10, i == 4 ? 1e6 : odd(i + 2) / 10, stage};
         m.LineLoad[i] = LoadRec{odd(i + 3), -1e6, odd(i + 3), -1e6, -1e6, stage};
         m.StripLoad[i] = LoadRec{odd(i), odd(i + 2) / 10, odd(i + 4), odd(i + 5) / 10, 1.23456, stage};
     }
@@ -215,9 +230,92 @@ TEST(RoundTrip, OkKeepsEveryUntouchedValueBitForBit) {
         auto expected = std::make_unique<Model>(*host.model);
         c.expect(*expected);
         c.run(host);
-        EXPECT_EQ(Diff(*expected, *host.model), "") << c.name;
+        EXPECT_EQ(Differences(*expected, *host.model), "") << c.name;
         EXPECT_EQ(host.messages.Count(), 0u) << c.name;
     }
+}
+
+struct EditCase {
+    const char* name;
+    std::function<void(FakeEditorHost&, bool closeBox)> run;
+};
+
+// Opens D, edits it, checks that the edits reached the model when it is
+// live (and only then), and closes it by Cancel or the close box.
+template <class D>
+EditCase Edits(const char* name, bool live, std::function<void(D&)> edit) {
+    return {name, [name, live, edit](FakeEditorHost& host, bool closeBox) {
+                const auto before = std::make_unique<Model>(*host.model);
+                D d(host, nullptr);
+                d.show();
+                edit(d);
+                EXPECT_EQ(Diff(*before, *host.model).empty(), !live) << name;
+                if (closeBox) d.close();
+                else d.CancelClicked();
+                EXPECT_FALSE(d.isVisible()) << name;
+            }};
+}
+
+TEST(RoundTrip, CancelAfterEditsLeavesTheWholeModelAsItWas) {
+    using test::GridKey;
+    using test::TypeCell;
+    const EditCase cases[] = {
+        Edits<Dialog0>("points", true,
+                       [](Dialog0& d) {
+                           TypeCell(*d.Qflg_NB, 3, 2, "-2.5");
+                           GridKey(*d.Qflg_NB, 2, 1, Qt::Key_Insert);
+                           TypeCell(*d.Qflg_NB, 2, 1, "77");
+                           GridKey(*d.Qflg_NB, 6, 1, Qt::Key_Delete, Qt::ControlModifier);  // a point with lines
+                       }),
+        Edits<Dialog1>("embankments", true,
+                       [](Dialog1& d) {
+                           TypeCell(*d.Qflg_MB, 2, 1, "B1");
+                           TypeCell(*d.Qflg_MB, 3, 2, "20.5");
+                           TypeCell(*d.Qflg_MB, 1, 3, "2");
+                       }),
+        Edits<Dialog4>("layers", true,
+                       [](Dialog4& d) {
+                           TypeCell(*d.Qflg_DB, 4, 6, "12");
+                           test::PickCell(*d.Qflg_DB, 1, 3, 2);
+                           TypeCell(*d.Qflg_DB, 2, 1, "Dg");
+                       }),
+        Edits<Dialog6>("stages", false,
+                       [](Dialog6& d) {
+                           TypeCell(*d.Qflg_KK, 5, 2, "3");
+                           TypeCell(*d.Qflg_KK, 1, 1, "4");
+                       }),
+        Edits<Dialog7>("positions", true,
+                       [](Dialog7& d) {
+                           d.txt_dg7->setText(QStringLiteral("別の業務"));
+                           TypeCell(*d.Qflg_KP, 20, 2, "-3.25");
+                           GridKey(*d.Qflg_KP, 3, 1, Qt::Key_Delete, Qt::ControlModifier);
+                       }),
+        Edits<Dialog10>("cuts", false,
+                        [](Dialog10& d) {
+                            TypeCell(*d.Qflg_KB, 1, 2, "18.5");
+                            TypeCell(*d.Qflg_KB, 2, 1, "C2");
+                        }),
+        Edits<Dialog12>("loads", false,
+                        [](Dialog12& d) {
+                            TypeCell(*d.Qflg_SK, 1, 1, "7");
+                            TypeCell(*d.Qflg_LK, 1, 4, "2");
+                            TypeCell(*d.Qflg_OK, 2, 5, "-7.125");
+                        }),
+        Edits<Dialog15>("walls", true,
+                        [](Dialog15& d) {
+                            TypeCell(*d.Qflg_YT, 3, 2, "4.5");
+                            GridKey(*d.Qflg_YT, 1, 1, Qt::Key_Insert);
+                            TypeCell(*d.Qflg_YT, 1, 1, "2");
+                        }),
+    };
+    for (const EditCase& c : cases)
+        for (const bool closeBox : {false, true}) {
+            FakeEditorHost host;
+            FillAwkward(*host.model);
+            const auto before = std::make_unique<Model>(*host.model);
+            c.run(host, closeBox);
+            EXPECT_EQ(Differences(*before, *host.model), "") << c.name << (closeBox ? ", close box" : ", Cancel");
+        }
 }
 
 }  // namespace

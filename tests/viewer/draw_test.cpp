@@ -16,7 +16,7 @@ using kova::test::DrawOp;
 namespace {
 
 // The recording picture that also takes text cells.
-struct CellPicture : kova::test::RecordingPicture, TextCells {
+struct CellPicture : kova::test::RecordingPicture, kova::TextCells {
     struct Cell {
         double w, h;
         int angle;

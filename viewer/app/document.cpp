@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "viewer/app/painter_picture.hpp"
+#include "platform/qt/picture_qt.hpp"
 
 namespace kova::viewer {
 
@@ -60,7 +60,7 @@ std::vector<PrintPage> PageRange(const std::vector<PrintPage>& pages, int from, 
 }
 
 void PaintOne(QPainter& painter, const PrintPage& page) {
-    PainterPicture picture(painter, kPageWidth, kPageHeight);
+    QtPicture picture(painter, kPageWidth, kPageHeight, QtPicture::Surface::Page);
     PaintPage(*page.page, picture, page.place);
 }
 

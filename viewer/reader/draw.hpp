@@ -8,26 +8,6 @@
 
 namespace kova::viewer {
 
-// What a surface needs besides kova::Picture to set text the way drawing
-// records ask: each character cell `width` wide for a full-width character
-// (half of it for a half-width one) and `height` high, the text turned by
-// `angle` degrees counter-clockwise about the point given to Picture::Text
-// (its top-left corner before turning). A picture without it keeps its own
-// font and draws every text unturned.
-class TextCells {
-public:
-    virtual ~TextCells() = default;
-    virtual void SetTextCell(double width, double height, int angle) = 0;
-};
-
-// What a surface may offer to draw a run of joined solid lines as one path
-// (a PDF then holds one path instead of one per record).
-class PolyLines {
-public:
-    virtual ~PolyLines() = default;
-    virtual void Polyline(const std::vector<std::pair<double, double>>& points) = 0;
-};
-
 // Drops the points of a polyline that lie on the straight line between
 // their neighbours (within `tolerance`), keeping its ends and every turn.
 std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<double, double>>& points,

@@ -48,10 +48,10 @@ TEST(QtPicture, DrawsInTwipsWithPensAndFill) {
     for (int x = 0; x < 200; ++x) ASSERT_EQ(img.pixelColor(x, 10), QColor(255, 0, 0)) << x;
     const int blue = CountColour(img.copy(0, 40, 200, 1), QColor(0, 0, 255));
     EXPECT_GT(blue, 40);
-    EXPECT_LT(blue, 160);  // dotted: gaps between the dots
+    EXPECT_LT(blue, 160);                                   // dotted: gaps between the dots
     EXPECT_EQ(img.pixelColor(100, 80), QColor(128, 0, 0));  // filled inside
     EXPECT_EQ(img.pixelColor(100, 70), QColor(0, 0, 0));    // outline on top
-    EXPECT_GT(CountDark(img.copy(0, 60, 40, 20)), 10);  // the text
+    EXPECT_GT(CountDark(img.copy(0, 60, 40, 20)), 10);      // the text
 }
 
 TEST(QtPicture, FarOffLinesDrawQuickly) {
@@ -100,6 +100,51 @@ TEST(PictureBoxWidget, DrawsAtRefreshAndResizeAndReportsOncePerRefresh) {
     EXPECT_GT(box.RenderCount(), renders);
     EXPECT_EQ(box.Image().size(), QSize(120, 60));
     EXPECT_EQ(faults, 1);
+}
+
+// Draws one line of the given pen width on the given surface, with the
+// line's ends far outside the box, into a fresh image.
+QImage LineOfWidth(QtPicture::Surface surface, int width) {
+    QImage img(300, 240, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    if (surface == QtPicture::Surface::Screen) {
+        QtPicture p(img, TwipsScale{}, FormFont("ＭＳ Ｐゴシック", 9));
+        p.SetLineWidth(width);
+        p.Line(-1e9, 1800, 1e9, 1800);
+        p.Line(2250, -1e9, 2250, 1e9);
+    } else {
+        QPainter painter(&img);
+        QtPicture p(painter, 300, 240, surface);
+        p.SetLineWidth(width);
+        p.Line(-1e9, 120, 1e9, 120);
+        p.Line(150, -1e9, 150, 1e9);
+    }
+    return img;
+}
+
+// Both surfaces take any pen width a file may hold: below 1 draws as 1, a
+// screen box draws at most 100 pixels, a page tells only thin (1) from
+// thick (2 and more); wider pens draw more, and lines far past the box
+// draw as the part inside it.
+TEST(QtPicture, PenWidthsOfBothSurfacesAndFarEnds) {
+    const struct {
+        QtPicture::Surface surface;
+        int width, drawsAs;
+    } cases[] = {
+        {QtPicture::Surface::Screen, 0, 1}, {QtPicture::Surface::Screen, -7, 1},
+        {QtPicture::Surface::Screen, 3, 3}, {QtPicture::Surface::Screen, 1000, 100},
+        {QtPicture::Surface::Page, 0, 1},   {QtPicture::Surface::Page, -7, 1},
+        {QtPicture::Surface::Page, 3, 2},   {QtPicture::Surface::Page, 1000, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.surface) << " width " << c.width);
+        const QImage img = LineOfWidth(c.surface, c.width);
+        EXPECT_EQ(img, LineOfWidth(c.surface, c.drawsAs));
+        EXPECT_GT(CountDark(img), 0);
+        if (c.drawsAs > 1) {
+            EXPECT_GT(CountDark(img), CountDark(LineOfWidth(c.surface, 1)));
+        }
+    }
 }
 
 }  // namespace

@@ -294,13 +294,33 @@ TEST(FixedDialogs, NoMinimiseOrMaximise) {
     RecordingMessages m;
     Dialog1 options(s, m, nullptr);
     AboutBox about(TolmApp(), "1.0.0");
-    for (QWidget* d : {static_cast<QWidget*>(&list.dialog), static_cast<QWidget*>(&options),
-                       static_cast<QWidget*>(&about)}) {
+    for (QWidget* d :
+         {static_cast<QWidget*>(&list.dialog), static_cast<QWidget*>(&options), static_cast<QWidget*>(&about)}) {
         const std::string name = d->windowTitle().toStdString();
         EXPECT_EQ(d->windowFlags() & Qt::WindowType_Mask, Qt::Dialog) << name;
         EXPECT_EQ(d->minimumSize(), d->maximumSize()) << name;
         kova::test::ExpectFixedDialog(d);
     }
+}
+
+// Both dialogs, opened over a shown main window: centred on it, fixed,
+// and Enter and Esc close nothing and press no button.
+TEST(FixedDialogs, CentredOnTheMainWindowFixedAndDeafToEnterAndEsc) {
+    QWidget main;
+    main.setGeometry(60, 40, 1000, 760);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ObsDataSet data = FiveStations();
+    ObsSettings s;
+    RecordingMessages m;
+    F1 list(data, m, &main, nullptr);
+    Dialog1 options(s, m, &main);
+    for (QDialog* d : {static_cast<QDialog*>(&list), static_cast<QDialog*>(&options)}) {
+        EXPECT_TRUE(kova::test::CentredIn(d, main.frameGeometry())) << d->windowTitle().toStdString();
+        kova::test::ExpectFixedAndDeafToEnterAndEsc(d);
+        d->hide();
+    }
+    EXPECT_EQ(m.Count(), 0u);
 }
 
 }  // namespace

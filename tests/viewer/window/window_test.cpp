@@ -179,7 +179,7 @@ QRect InkOfText(int angle) {
     return Ink(RenderPage(page, 2100));
 }
 
-TEST(PainterPicture, TextSitsOnItsLowerLeftCornerAndTurnsUpward) {
+TEST(QtPicturePage, TextSitsOnItsLowerLeftCornerAndTurnsUpward) {
     App();
     // Eight half-width characters of a 100-unit cell run 400 units.
     QRect flat = InkOfText(0);

@@ -1,0 +1,51 @@
+#pragma once
+// The base of the table dialogs, over their kind (LiveEditDialog or
+// CommitDialog): grids that show their messages through the main window,
+// OK above Cancel, and the connects. A live-edit table snapshots the whole
+// model on load: the dialog is modal, so nothing but its edits can change
+// the model while it is open.
+#include <memory>
+#include <string>
+
+#include "dialogs/dialog_base.hpp"
+#include "dialogs/grid/qex_flg.hpp"
+
+class QPushButton;
+
+namespace kova {
+
+template <class Kind>
+class TableDialog : public Kind {
+public:
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+protected:
+    using Kind::Kind;
+
+    // A grid at its twips; fullMessage is what Ins on a full table says.
+    grid::QEX_FLG* AddGrid(int left, int top, int width, int height, const std::string& fullMessage = {});
+    // OK at (left, top), Cancel 480 twips below it.
+    void AddOkCancel(int left, int top);
+    // Edits of `edited` (none: nullptr) go to CellEdited, the buttons to the
+    // kind's handlers.
+    void Connect(grid::QEX_FLG* edited);
+    virtual void CellEdited() {}
+};
+
+using CommitTableDialog = TableDialog<CommitDialog>;
+
+class LiveTableDialog : public TableDialog<LiveEditDialog> {
+protected:
+    using TableDialog::TableDialog;
+    void TakeSnapshot() override;
+    void RestoreSnapshot() override;
+
+private:
+    std::unique_ptr<const Model> saved_;  // large: on the heap
+};
+
+extern template class TableDialog<LiveEditDialog>;
+extern template class TableDialog<CommitDialog>;
+
+}  // namespace kova
