@@ -13,6 +13,7 @@
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -35,37 +36,37 @@ constexpr const char* kTwoBlanks = "  ";
 constexpr const char* kOneBlank = " ";
 
 constexpr PaletteOption kLineOptions[] = {
-    {"追加", 180, 3, "境界線追加＞始点～終点を指定してください "},
-    {"削除", 600, 4, "境界線削除＞削除する境界線を指定してください "},
+    {"追加", 180, 3},
+    {"削除", 600, 4},
 };
 
 constexpr PaletteOption kBlockOptions[] = {
-    {"新規盛土", 180, 5, "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください "},
-    {"新規土層", 600, 6, "新規土層登録＞土層ブロックとなる領域の内側を指定してください "},
-    {"再認識", 1020, 7, "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください "},
-    {"削除", 1440, 11, "ブロック削除＞削除するブロック中心点を指定してください "},
-    {"盛土編集", 1980, 0, ""},
-    {"土層編集", 2400, 0, ""},
-    {"土質定数編集", 2820, 0, ""},
-    {"促進工法編集", 3240, 0, ""},
+    {"新規盛土", 180, 5},
+    {"新規土層", 600, 6},
+    {"再認識", 1020, 7},
+    {"削除", 1440, 11},
+    {"盛土編集", 1980, 0},
+    {"土層編集", 2400, 0},
+    {"土質定数編集", 2820, 0},
+    {"促進工法編集", 3240, 0},
 };
 
 // By Index; "切土再認識" (5) stands between "新規切土" and "切土削除".
 constexpr PaletteOption kTerrainOptions[] = {
-    {"地形線追加", 180, 8, "施工前地形線追加＞線分の始点～終点を指定してください "},
-    {"地形線削除", 600, 9, "施工前地形線削除＞削除する線分を指定してください "},
-    {"新規切土", 1140, 10, "切り土ブロック登録＞切り土ブロックとなる領域の内部を指定してください "},
-    {"切土削除", 1980, 12, "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "},
-    {"切土編集", 2520, 0, ""},
-    {"切土再認識", 1560, 13, "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "},
+    {"地形線追加", 180, 8},
+    {"地形線削除", 600, 9},
+    {"新規切土", 1140, 10},
+    {"切土削除", 1980, 12},
+    {"切土編集", 2520, 0},
+    {"切土再認識", 1560, 13},
 };
 
 constexpr PaletteOption kPointOptions[] = {
-    {"一覧表編集", 180, 0, " "},
-    {"２線分交点", 720, 17, "交点計算＞線分１を指定してください"},
-    {"垂直線交点", 1140, 18, "交点計算＞基準点を指定してください"},
-    {"水平線交点", 1560, 19, "交点計算＞基準点を指定してください"},
-    {"垂線足交点", 1980, 20, "交点計算＞基準点を指定してください"},
+    {"一覧表編集", 180, 0},
+    {"２線分交点", 720, 17},
+    {"垂直線交点", 1140, 18},
+    {"水平線交点", 1560, 19},
+    {"垂線足交点", 1980, 20},
 };
 
 void ClearLineFlags(EditorState& st) {
@@ -152,6 +153,11 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
         SetOptionUp(index);
 }
 
+const char* EditPalette::Prompt(int index) const {
+    const CanvasTool* t = ToolFor(Opt(index).mode);
+    return t ? t->Prompt() : "";
+}
+
 void EditPalette::ChooseTool(int mode) {
     EditorState& st = host_.State();
     if (st.cmd_mode == CmdMode::kZoomIn || st.cmd_mode == CmdMode::kZoomOut) host_.EndZoomTool();
@@ -177,7 +183,7 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
 void Dialog2::OptionClicked(int index) {
     EditorState& st = host_.State();
     ChooseTool(Opt(index).mode);
-    host_.SetStatusText(1, Opt(index).prompt);
+    host_.SetStatusText(1, Prompt(index));
     if (st.SelIndex != -1) {
         host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;
@@ -212,7 +218,7 @@ void Dialog3::OptionClicked(int index) {
     case 7: OpenFromOption(index, d.dialog11); break;
     default:
         ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Opt(index).prompt);
+        host_.SetStatusText(1, Prompt(index));
         break;
     }
     if (ClearPickPair(host_.State())) host_.Refresh();
@@ -234,7 +240,7 @@ void Dialog9::OptionClicked(int index) {
         OpenFromOption(index, PaletteDialogHooks().dialog10);
     } else {
         ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Opt(index).prompt);
+        host_.SetStatusText(1, Prompt(index));
     }
     EditorState& st = host_.State();
     if (st.SelIndex != -1) {
@@ -263,7 +269,7 @@ void Dialog14::ClearPicks() {
 
 void Dialog14::OptionClicked(int index) {
     EditorState& st = host_.State();
-    host_.SetStatusText(1, Opt(index).prompt);
+    host_.SetStatusText(1, index == 0 ? kOneBlank : Prompt(index));
     if (index == 0)
         OpenFromOption(index, PaletteDialogHooks().dialog0);
     else

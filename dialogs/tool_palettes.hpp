@@ -41,26 +41,27 @@ struct PaletteDialogs {
 // The dialogs the palettes open; tests may replace entries.
 PaletteDialogs& PaletteDialogHooks();
 
-// One option button: its caption and top in twips, the tool it chooses
-// (0: it opens a dialog instead) and the tool's prompt.
+// One option button: its caption and top in twips and the tool it chooses
+// (0: it opens a dialog instead); the prompt is the tool's.
 struct PaletteOption {
     const char* caption;
     int top;
     int mode;
-    const char* prompt;
 };
 
 // The common shape: one column of options (by Index) and "閉じる".
 class EditPalette : public ToolPalette {
     Q_OBJECT
 public:
-    EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt,
-                int clientHeight, const PaletteOption* options, int optionCount, int closeTop);
+    EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt, int clientHeight,
+                const PaletteOption* options, int optionCount, int closeTop);
 
     int Mode(int index) const { return options_[static_cast<std::size_t>(index)].mode; }
 
 protected:
     const PaletteOption& Opt(int index) const { return options_[static_cast<std::size_t>(index)]; }
+    // The prompt of the option's tool ("" when it chooses none).
+    const char* Prompt(int index) const;
     // Shows the option's dialog from `factory`, then sets the option up.
     void OpenFromOption(int index, const PaletteDialogFactory& factory);
     // Makes `mode` the canvas tool; a zoom tool it replaces ends.

@@ -18,6 +18,7 @@
 #include "editor/layout.hpp"
 #include "editor/run_notice.hpp"
 #include "editor/section_canvas.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "editor/core/view_commands.hpp"
 #include "editor/tool_options.hpp"
 #include "model/projectfile.hpp"
@@ -318,11 +319,7 @@ void Form1::ShowOptionDown(QAbstractButton* b) {
 }
 
 void Form1::EndZoomTool() {
-    // A palette tool chosen during a zoom replaces it: nothing to return to.
-    SetCursor(CanvasCursor::Arrow);
-    SetToolbarButtonPressed(kToolZoomIn, false);
-    SetToolbarButtonPressed(kToolZoomOut, false);
-    State().old_mode = CmdMode::kNone;
+    if (const CanvasTool* t = ToolFor(State().cmd_mode)) t->Deactivate(State(), *this, CmdMode::kNone);
 }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }

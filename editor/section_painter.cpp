@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "editor/core/mouse_tools.hpp"
 #include "model/geometry.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -232,8 +233,15 @@ private:
     std::unique_ptr<QFontMetricsF> metrics_;
 };
 
+// The tool in force, if any, is asked what to show.
+template <typename F>
+bool ToolSays(int mode, F ask) {
+    const CanvasTool* t = ToolFor(mode);
+    return t && (t->*ask)();
+}
+
 // The layers of a full repaint over one surface.
-class Repaint {
+class Repaint : GuidePainter {
 public:
     Repaint(Surface& s, const Model& m, EditorState& ed, const PaintOptions& opt, double heightTwips)
         : s_(s), st_(s.st()), m_(m), ed_(ed), opt_(opt), heightTwips_(heightTwips) {}
@@ -274,10 +282,6 @@ private:
         a = Point(l.pt1);
         b = Point(l.pt2);
         return a && b;
-    }
-    const BoundaryLine* BndLineAt(int i) const {
-        if (i < 0 || i >= Used(m_.BndLineCount, m_.BndLine.size())) return nullptr;
-        return &m_.BndLine[static_cast<std::size_t>(i)];
     }
     bool Selected(int i) const {
         return i >= 0 && i < static_cast<int>(ed_.SelFlags.size()) && ed_.SelFlags[static_cast<std::size_t>(i)] == 1;
@@ -366,8 +370,9 @@ private:
             s_.Circle(Cx(p.X), Cy(p.Y), 40);
             s_.Print(PrintedNumber(i + 1));
         }
-        const bool tool9 = ed_.cmd_mode == CmdMode::kDeleteTerrainLines || ed_.old_mode == CmdMode::kDeleteTerrainLines;
-        const bool intersecting = ed_.cmd_mode >= CmdMode::kTwoLinesCrossing && ed_.cmd_mode <= CmdMode::kFootOfPerpendicular;
+        const bool tool9 = ToolSays(ed_.cmd_mode, &CanvasTool::MarksCutLines) ||
+                           ToolSays(ed_.old_mode, &CanvasTool::MarksCutLines);
+        const bool intersecting = ToolSays(ed_.cmd_mode, &CanvasTool::ExtendsPickedLines);
         for (int i = 0; i < Used(m_.BndLineCount, m_.BndLine.size()); ++i) {
             const BoundaryPoint *a, *b;
             if (!Ends(m_.BndLine[static_cast<std::size_t>(i)], a, b)) continue;
@@ -396,31 +401,13 @@ private:
     }
 
     void Guides() {
-        const BoundaryPoint* p = Point(ed_.PickPair[0]);
-        auto dotted = [&](auto draw) {
-            st_.penColour = kYellow;
-            st_.penStyle = 2;
-            draw();
-            st_.penStyle = 0;
-        };
-        if (p && ed_.cmd_mode == CmdMode::kVerticalThroughPoint) dotted([&] { Line(p->X, -1000, p->X, 1000); });
-        if (p && ed_.cmd_mode == CmdMode::kHorizontalThroughPoint) dotted([&] { Line(-1000, p->Y, 1000, p->Y); });
-        if (p && ed_.cmd_mode == CmdMode::kFootOfPerpendicular && ed_.SelCount != 2)
-            dotted([&] {
-                Line(-1000, p->Y, 1000, p->Y);
-                Line(p->X, -1000, p->X, 1000);
-            });
-        const BoundaryLine* l = BndLineAt(ed_.PickPair[1]);
-        const BoundaryPoint *a, *b;
-        if (p && l && ed_.cmd_mode == CmdMode::kFootOfPerpendicular && ed_.SelCount == 2 && Ends(*l, a, b)) {
-            double fx, fy;
-            if (FootOfPerp(a->X, a->Y, b->X, b->Y, p->X, p->Y, fx, fy) == -1) return;
-            // A base point on the line has no perpendicular to show.
-            double e1x, e1y, e2x, e2y;
-            if (ExtendSeg(p->X, p->Y, fx, fy, 1000, e1x, e1y) == -1) return;
-            ExtendSeg(fx, fy, p->X, p->Y, 1000, e2x, e2y);
-            dotted([&] { Line(e1x, e1y, e2x, e2y); });
-        }
+        if (const CanvasTool* t = ToolFor(ed_.cmd_mode)) t->DrawGuides(m_, ed_, *this);
+    }
+    void DottedLine(double x1, double y1, double x2, double y2) override {
+        st_.penColour = kYellow;
+        st_.penStyle = 2;
+        Line(x1, y1, x2, y2);
+        st_.penStyle = 0;
     }
 
     void Loads() {
@@ -527,7 +514,7 @@ void SectionPainter::UpdateBand(const Model& m, EditorState& ed) {
 }
 
 void SectionPainter::Paint(QImage& picture, const Model& m, EditorState& ed, const PaintOptions& opt) {
-    const bool chain = (ed.cmd_mode == CmdMode::kBoundaryLines || ed.cmd_mode == CmdMode::kTerrainLines) && ed.SelIndex >= 0 &&
+    const bool chain = ToolSays(ed.cmd_mode, &CanvasTool::ChainsLines) && ed.SelIndex >= 0 &&
                        ed.SelIndex < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size()));
     if (chain) {
         UpdateBand(m, ed);

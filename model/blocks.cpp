@@ -40,14 +40,6 @@ void StoreOutline(SoilBlock& b, double CX, double CY, const Outline& o) {
 
 bool OutlineFits(const Outline& o) { return o.n > 0 && o.n <= kMaxVertices; }
 
-bool SetShape(Model& m, i16 kind, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
-    TableRef t = TableOf(m, kind);
-    const i16 k = PickPair[1];
-    if (!OutlineFits(o) || k < 0 || k >= UsedCount(*t.count) || k >= kMaxBlocks) return false;
-    StoreOutline((*t.table)[Idx(k)], CX, CY, o);
-    return true;
-}
-
 // True when the label point of some block of the table lies inside o.
 bool EnclosesLabel(const BlockTable& table, i16 count, const Outline& o) {
     for (int i = 0; i < UsedCount(count); ++i) {
@@ -57,7 +49,16 @@ bool EnclosesLabel(const BlockTable& table, i16 count, const Outline& o) {
     return false;
 }
 
-bool Add(Model& m, i16 kind, double CX, double CY, const Outline& o) {
+}  // namespace
+
+bool SetBlockShape(Model& m, i16 kind, double CX, double CY, const Outline& o, i16 k) {
+    TableRef t = TableOf(m, kind);
+    if (!OutlineFits(o) || k < 0 || k >= UsedCount(*t.count) || k >= kMaxBlocks) return false;
+    StoreOutline((*t.table)[Idx(k)], CX, CY, o);
+    return true;
+}
+
+bool AddBlock(Model& m, i16 kind, double CX, double CY, const Outline& o) {
     TableRef t = TableOf(m, kind);
     if (!OutlineFits(o) || *t.count >= kMaxBlocks || *t.count < 0) return false;
     if (kind == kKindCut) {
@@ -70,8 +71,6 @@ bool Add(Model& m, i16 kind, double CX, double CY, const Outline& o) {
     ++*t.count;
     return true;
 }
-
-}  // namespace
 
 BlockRef NearestBlock(const Model& m, double x, double y, i16 Group) {
     if (Group == kGroupFill) {
@@ -99,24 +98,6 @@ const SoilBlock& BlockAt(const Model& m, BlockRef b) {
                                                      : m.CutBlock;
     return t.at(Idx(b.index));
 }
-
-bool SetEmbankmentShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
-    return SetShape(m, kKindEmbankment, CX, CY, o, PickPair);
-}
-
-bool SetSoilLayerShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
-    return SetShape(m, kKindSoilLayer, CX, CY, o, PickPair);
-}
-
-bool SetCutShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair) {
-    return SetShape(m, kKindCut, CX, CY, o, PickPair);
-}
-
-bool AddEmbankment(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindEmbankment, CX, CY, o); }
-
-bool AddSoilLayer(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindSoilLayer, CX, CY, o); }
-
-bool AddCut(Model& m, double CX, double CY, const Outline& o) { return Add(m, kKindCut, CX, CY, o); }
 
 i16 NearestBlockCentre(double x, double y, const BlockTable& table, i16 count, double& Dist) {
     i16 best = -1;

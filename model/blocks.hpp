@@ -27,18 +27,15 @@ struct Outline {
     std::array<double, kMaxVertices + 1> Y{};
 };
 
-// Replace outline and label point of block PickPair[1] of the table. False,
-// with nothing changed, when PickPair[1] names no block of the table.
-bool SetEmbankmentShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair);
-bool SetSoilLayerShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair);
-bool SetCutShape(Model& m, double CX, double CY, const Outline& o, const std::array<i16, 3>& PickPair);
+// Replace outline and label point of block `index` of the table of `kind`.
+// False, with nothing changed, when `index` names no block of the table.
+bool SetBlockShape(Model& m, i16 kind, double CX, double CY, const Outline& o, i16 index);
 
-// Append a new block; refused silently (false) when the table holds 20
-// blocks or the label point of an existing block lies inside the outline
-// (embankments and soil layers test each other, cuts only cuts).
-bool AddEmbankment(Model& m, double CX, double CY, const Outline& o);
-bool AddSoilLayer(Model& m, double CX, double CY, const Outline& o);
-bool AddCut(Model& m, double CX, double CY, const Outline& o);
+// Append a new block to the table of `kind`; refused silently (false) when
+// the table holds 20 blocks or the label point of an existing block lies
+// inside the outline (embankments and soil layers test each other, cuts
+// only cuts).
+bool AddBlock(Model& m, i16 kind, double CX, double CY, const Outline& o);
 
 // Index of the block whose label point is nearest to (x, y) within 10 m, or
 // -1. Among equal distances the later entry wins. Dist gets the distance

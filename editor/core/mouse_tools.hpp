@@ -1,8 +1,7 @@
 #pragma once
-// The canvas's mouse editing: one tool object per cmd_mode in one table,
-// each taking clicks in model metres, and the editing methods those clicks
-// reach (line chains, line deletion, intersection points).
-#include <array>
+// The canvas's mouse editing: one tool object per cmd_mode in one table
+// (ToolFor), each holding its prompt, what it does on activation, its
+// clicks in model metres and the guides it draws over the section.
 #include <string>
 
 #include "editor/core/canvas_view.hpp"
@@ -35,18 +34,51 @@ struct ToolContext {
     StatusPanels& status;
 };
 
-class CanvasTool {
+// What a tool's guides are drawn with: dotted lines in the guide colour,
+// model metres.
+class GuidePainter {
 public:
-    virtual ~CanvasTool() = default;
-    virtual void Press(ToolContext&, const CanvasInput&) {}
-    virtual void Move(ToolContext&, const CanvasInput&) {}
+    virtual ~GuidePainter() = default;
+    virtual void DottedLine(double x1, double y1, double x2, double y2) = 0;
 };
 
+class CanvasTool {
+public:
+    explicit CanvasTool(int mode) : mode_(mode) {}
+    virtual ~CanvasTool() = default;
+    // Status-bar panel 1 while the tool is chosen ("" for none).
+    virtual const char* Prompt() const { return ""; }
+    // Run as cmd_mode changes from `from` to this tool, and from this tool
+    // to `to`.
+    virtual void Activate(EditorState&, CanvasView&, int from) const { (void)from; }
+    virtual void Deactivate(EditorState&, CanvasView&, int to) const { (void)to; }
+    virtual void Press(ToolContext&, const CanvasInput&) const {}
+    virtual void Move(ToolContext&, const CanvasInput&) const {}
+    // Drawn after the points and lines of a full repaint.
+    virtual void DrawGuides(const Model&, const EditorState&, GuidePainter&) const {}
+    // What the section itself shows differently while the tool is chosen:
+    // a rubber band from a chain's point, picked terrain lines marked,
+    // picked boundary lines extended.
+    virtual bool ChainsLines() const { return false; }
+    virtual bool MarksCutLines() const { return false; }
+    virtual bool ExtendsPickedLines() const { return false; }
+
+protected:
+    const int mode_;  // the cmd_mode of the tool's row in the table
+};
+
+// The tool of a cmd_mode; null for none (0, -1 and unknown codes).
+const CanvasTool* ToolFor(int cmd_mode);
+
+// Makes `mode` the tool: the tool in force is deactivated, then the new one
+// activated.
+void SwitchTool(EditorState& ed, CanvasView& view, int mode);
+
 // The mouse handlers of the canvas. The tool of each click is looked up
-// afresh, so a tool that changes cmd_mode hands the next click on.
+// afresh, so a tool that switches cmd_mode hands the next click on.
 class ToolHost {
 public:
-    explicit ToolHost(ToolContext ctx);
+    explicit ToolHost(ToolContext ctx) : ctx_(ctx) {}
 
     // Canvas events, positions in canvas twips.
     void pic_gm_MouseDown(int Button, int Shift, double X, double Y);
@@ -56,33 +88,16 @@ public:
     void Press(const CanvasInput& in);
     void Move(const CanvasInput& in);
 
-    // The tool of a cmd_mode; null for none (0, -1 and unknown codes).
-    CanvasTool* ToolFor(int cmd_mode) const;
+    const CanvasTool* ToolFor(int cmd_mode) const { return kova::ToolFor(cmd_mode); }
 
 private:
     CanvasInput Input(int Button, int Shift, double X, double Y) const;
 
     ToolContext ctx_;
-    std::array<CanvasTool*, 21> table_{};
 };
 
 // Panel 2's cursor read-out: "X:" and "Y:" each followed by the coordinate
 // clamped to +-999.99 with two decimals, right-aligned in 7 characters.
 std::string CursorReadout(double X, double Y);
-
-// Tools 3 and 8: chain lines from point to point; the right button ends the
-// chain.
-void add_line(ToolContext& c, int Button, double x, double y);
-// Tools 4 and 9: toggle the line at the click; the right button offers to
-// delete the selected lines.
-void del_line(ToolContext& c, int Button, double x, double y);
-// Appends the boundary point (X, Y) after the duplicate test and the
-// confirmation; true when added. Does not repaint.
-bool add_ktn(ToolContext& c, double X, double Y);
-// Tool 17: the intersection of two picked boundary lines.
-void add_lktn1(ToolContext& c, int Button, double x, double y);
-// Tools 18, 19, 20: a base point, then lines: the vertical, the horizontal
-// through the point, or the foot of its perpendicular, met with each line.
-void add_lktn2(ToolContext& c, int Button, double x, double y);
 
 }  // namespace kova

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "editor/core/mouse_tools.hpp"
 #include "editor/core/view.hpp"
 #include "model/trace.hpp"
 
@@ -12,55 +13,32 @@ namespace {
 
 std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 
+// Outline one block in yellow straight on the canvas (the next repaint
+// removes it).
+void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
+    constexpr int kYellow = 14;
+    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
+    if (n <= 0) return;
+    // Far-off vertices are pinned to the int range rather than overflowing.
+    auto twips = [](double v) {
+        v = std::trunc(v);
+        if (!(v > -1e9)) return -1000000000;
+        if (v > 1e9) return 1000000000;
+        return static_cast<int>(v);
+    };
+    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
+    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
+    // Only the closed outline shows: each edge, the last back to the first.
+    for (int k = 0; k < n; ++k) {
+        int j = (k + 1) % n;
+        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
+    }
+}
+
 BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 Group) {
     double x, y;
     CanvasToModel(ed, X, Y, x, y);
     return NearestBlock(m, x, y, Group);
-}
-
-void RegisterOver(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
-                  bool cuts) {
-    const LineTable& lines = cuts ? m.CutLine : m.BndLine;
-    const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
-    if (count <= 0) return;
-    if (Button == kRightButton) {
-        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
-                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
-            ed.cmd_mode = cuts ? CmdMode::kPickCut : CmdMode::kPickFill;
-        ed.PickPair[0] = -1;
-        ed.PickPair[1] = -1;
-        ed.SelIndex = -1;
-        view.Refresh();
-        return;
-    }
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    const Region r = OutlineAround(m, lines, count, x, y);
-    ed.SelIndex = r.lastLine;
-    if (r.end == RegionEnd::Outside) ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
-    if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
-    if (r.end != RegionEnd::Closed) return;
-    const Outline& o = r.outline;
-    bool stored = false;
-    switch (ed.cmd_mode) {
-    case CmdMode::kNewEmbankment: stored = AddEmbankment(m, x, y, o); break;
-    case CmdMode::kNewSoilLayer: stored = AddSoilLayer(m, x, y, o); break;
-    case CmdMode::kReshapeEmbankment: stored = SetEmbankmentShape(m, x, y, o, ed.PickPair); break;
-    case CmdMode::kReshapeSoilLayer: stored = SetSoilLayerShape(m, x, y, o, ed.PickPair); break;
-    case CmdMode::kNewCut: stored = cuts && AddCut(m, x, y, o); break;
-    case CmdMode::kReshapeCut: stored = cuts && SetCutShape(m, x, y, o, ed.PickPair); break;
-    default: break;
-    }
-    if (stored) view.Refresh();
-    ed.SelIndex = -1;
-}
-
-void PickLine(const Model& m, const LineTable& lines, i16 count, EditorState& ed, float X, float Y) {
-    ed.SelIndex = -1;
-    if (count <= 0) return;
-    double x, y;
-    CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, lines, count, x, y);
 }
 
 }  // namespace
@@ -74,9 +52,10 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
     if (f.index < 0) return;
     ed.SelIndex = f.index;
     DrawBlockMarks(ed, view, BlockAt(m, f));
-    ed.cmd_mode = f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
-                  : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
-                                             : CmdMode::kReshapeCut;
+    SwitchTool(ed, view,
+               f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+               : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                          : CmdMode::kReshapeCut);
     ed.PickPair[0] = f.kind;
     ed.PickPair[1] = f.index;
     ed.SelIndex = -1;
@@ -98,39 +77,50 @@ void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i
     }
 }
 
-void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b) {
-    constexpr int kYellow = 14;
-    const int n = b.nPt < 0 ? 0 : (b.nPt > kMaxVertices ? kMaxVertices : b.nPt);
-    if (n <= 0) return;
-    // Far-off vertices are pinned to the int range rather than overflowing.
-    auto twips = [](double v) {
-        v = std::trunc(v);
-        if (!(v > -1e9)) return -1000000000;
-        if (v > 1e9) return 1000000000;
-        return static_cast<int>(v);
-    };
-    auto tx = [&](int k) { return twips((b.PX[Idx(k)] - ed.ViewLeftX) * ed.ViewScale); };
-    auto ty = [&](int k) { return twips((ed.ViewTopY - b.PY[Idx(k)]) * ed.ViewScale); };
-    // Only the closed outline shows: each edge, the last back to the first.
-    for (int k = 0; k < n; ++k) {
-        int j = (k + 1) % n;
-        view.DrawSegment(tx(k), ty(k), tx(j), ty(j), kYellow);
+void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut) {
+    const i16 count = cut ? m.CutLineCount : m.BndLineCount;
+    ed.SelIndex = -1;
+    if (count <= 0) return;
+    double x, y;
+    CanvasToModel(ed, X, Y, x, y);
+    ed.SelIndex = NearestLine(m, cut ? m.CutLine : m.BndLine, count, x, y);
+}
+
+void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
+                   bool cuts) {
+    const LineTable& lines = cuts ? m.CutLine : m.BndLine;
+    const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
+    if (count <= 0) return;
+    if (Button == kRightButton) {
+        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
+                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
+            SwitchTool(ed, view, cuts ? CmdMode::kPickCut : CmdMode::kPickFill);
+        ed.PickPair[0] = -1;
+        ed.PickPair[1] = -1;
+        ed.SelIndex = -1;
+        view.Refresh();
+        return;
     }
-}
-
-void PickBndLine(const Model& m, EditorState& ed, float X, float Y) {
-    PickLine(m, m.BndLine, m.BndLineCount, ed, X, Y);
-}
-void PickCutLine(const Model& m, EditorState& ed, float X, float Y) {
-    PickLine(m, m.CutLine, m.CutLineCount, ed, X, Y);
-}
-
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, false);
-}
-
-void RegisterCutBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y) {
-    RegisterOver(m, ed, view, ui, Button, X, Y, true);
+    double x, y;
+    CanvasToModel(ed, X, Y, x, y);
+    const Region r = OutlineAround(m, lines, count, x, y);
+    ed.SelIndex = r.lastLine;
+    if (r.end == RegionEnd::Outside) ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
+    if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
+    if (r.end != RegionEnd::Closed) return;
+    const Outline& o = r.outline;
+    bool stored = false;
+    switch (ed.cmd_mode) {
+    case CmdMode::kNewEmbankment: stored = AddBlock(m, kKindEmbankment, x, y, o); break;
+    case CmdMode::kNewSoilLayer: stored = AddBlock(m, kKindSoilLayer, x, y, o); break;
+    case CmdMode::kReshapeEmbankment: stored = SetBlockShape(m, kKindEmbankment, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kReshapeSoilLayer: stored = SetBlockShape(m, kKindSoilLayer, x, y, o, ed.PickPair[1]); break;
+    case CmdMode::kNewCut: stored = cuts && AddBlock(m, kKindCut, x, y, o); break;
+    case CmdMode::kReshapeCut: stored = cuts && SetBlockShape(m, kKindCut, x, y, o, ed.PickPair[1]); break;
+    default: break;
+    }
+    if (stored) view.Refresh();
+    ed.SelIndex = -1;
 }
 
 AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2) {

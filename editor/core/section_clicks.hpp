@@ -21,20 +21,16 @@ void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X,
 // delete it (soil layers take their per-layer rows along).
 void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y, i16 Group);
 
-// Outline one block in yellow straight on the canvas (the next repaint
-// removes it).
-void DrawBlockMarks(const EditorState& ed, CanvasView& view, const SoilBlock& b);
-
-// The nearest boundary line (terrain line) to a canvas click into SelIndex.
-void PickBndLine(const Model& m, EditorState& ed, float X, float Y);
-void PickCutLine(const Model& m, EditorState& ed, float X, float Y);
+// The nearest boundary line (terrain line when `cut`) to a canvas click
+// into SelIndex.
+void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut = false);
 
 // Tools 5, 6, 14, 15: trace the region around the click over BndLine and
 // store it as a new embankment or soil layer, or as the new outline of the
-// picked one. The right button leaves a re-shape tool.
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y);
-// Tools 10 and 16: the same over CutLine for cuts.
-void RegisterCutBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y);
+// picked one. The right button leaves a re-shape tool. Tools 10 and 16
+// (`cut`): the same over CutLine for cuts.
+void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
+                   bool cut = false);
 
 // Appends the line P1-P2 to BndLine (cmd_mode 3) or CutLine (cmd_mode 8)
 // unless it is there already, and draws it at once on the canvas (light

@@ -49,22 +49,13 @@ void FitView(const Model& m, EditorState& v) {
     if (v.ViewTopY == -kStart) v.ViewTopY = 20;
 
     // The second edge takes a tenth of the range already widened by the first.
-    double rx = v.ViewRightX - v.ViewLeftX;
-    if (rx >= 10) {
-        v.ViewRightX += 0.1 * rx;
-        v.ViewLeftX -= 0.1 * (v.ViewRightX - v.ViewLeftX);
-    } else {
-        v.ViewRightX += 1;
-        v.ViewLeftX -= 1;
-    }
-    double ry = v.ViewTopY - v.ViewBottomY;
-    if (ry >= 10) {
-        v.ViewTopY += 0.1 * ry;
-        v.ViewBottomY -= 0.1 * (v.ViewTopY - v.ViewBottomY);
-    } else {
-        v.ViewTopY += 1;
-        v.ViewBottomY -= 1;
-    }
+    auto widen = [](double& lo, double& hi) {
+        const double r = hi - lo;
+        hi += r >= 10 ? 0.1 * r : 1;
+        lo -= r >= 10 ? 0.1 * (hi - lo) : 1;
+    };
+    widen(v.ViewLeftX, v.ViewRightX);
+    widen(v.ViewBottomY, v.ViewTopY);
     SetViewScale(v);
 }
 

@@ -2,20 +2,12 @@
 
 #include <cstdlib>
 
+#include "editor/core/mouse_tools.hpp"
 #include "editor/core/view.hpp"
 
 namespace kova {
 
 namespace {
-
-void EnterZoom(EditorState& ed, CanvasView& view, int mode) {
-    view.SetCursor(CanvasCursor::Zoom);
-    // A zoom tool replacing the other keeps the tool saved before it.
-    if (ed.cmd_mode > CmdMode::kZoomOut) ed.old_mode = ed.cmd_mode;
-    ed.cmd_mode = mode;
-    view.SetToolbarButtonPressed(kToolZoomIn, mode == 1);
-    view.SetToolbarButtonPressed(kToolZoomOut, mode == 2);
-}
 
 // A repaint in full with no tool drawing its guides or band: the scroll
 // handlers run it with the zoom-in code as the tool.
@@ -34,10 +26,8 @@ void ScrollChange(EditorState& ed, CanvasView& view, ScrollBar bar, int value) {
     i16& stored = bar == ScrollBar::Horizontal ? ed.HScrollPos : ed.VScrollPos;
     const double d = std::abs(value - static_cast<int>(stored));
     const double metres = kPanStep / ed.ViewScale * d;
-    if (bar == ScrollBar::Horizontal)
-        ed.ViewLeftX += value > stored ? metres : -metres;
-    else
-        ed.ViewTopY += value > stored ? -metres : metres;  // down shows lower parts
+    if (bar == ScrollBar::Horizontal) ed.ViewLeftX += value > stored ? metres : -metres;
+    else ed.ViewTopY += value > stored ? -metres : metres;  // down shows lower parts
     stored = Clamp16(value);
     RepaintWithoutTool(ed, view);
 
@@ -54,8 +44,8 @@ void ScrollChange(EditorState& ed, CanvasView& view, ScrollBar bar, int value) {
 
 }  // namespace
 
-void SetZoomInMode(EditorState& ed, CanvasView& view) { EnterZoom(ed, view, 1); }
-void SetZoomOutMode(EditorState& ed, CanvasView& view) { EnterZoom(ed, view, 2); }
+void SetZoomInMode(EditorState& ed, CanvasView& view) { SwitchTool(ed, view, CmdMode::kZoomIn); }
+void SetZoomOutMode(EditorState& ed, CanvasView& view) { SwitchTool(ed, view, CmdMode::kZoomOut); }
 
 void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     // The bars' change events (only when a value changes) pan nothing here:
@@ -78,7 +68,9 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.Refresh();
 }
 
-void hsb_gm_Change(EditorState& ed, CanvasView& view, int value) { ScrollChange(ed, view, ScrollBar::Horizontal, value); }
+void hsb_gm_Change(EditorState& ed, CanvasView& view, int value) {
+    ScrollChange(ed, view, ScrollBar::Horizontal, value);
+}
 void vsb_gm_Change(EditorState& ed, CanvasView& view, int value) { ScrollChange(ed, view, ScrollBar::Vertical, value); }
 
 }  // namespace kova

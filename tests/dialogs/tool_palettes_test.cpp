@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog1.hpp"
 #include "dialogs/tool_palettes.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"
@@ -52,6 +53,22 @@ bool AnyDown(const EditPalette& p) {
     for (int i = 0; i < p.OptionCount(); ++i)
         if (p.Option(i)->isChecked()) return true;
     return false;
+}
+
+TEST(ToolPalettes, EveryToolOptionHasAToolWithAPrompt) {
+    int tools = 0;
+    for (int palette : {2, 3, 9, 14}) {
+        FakeEditorHost host;
+        auto p = Make(palette, host);
+        for (int i = 0; i < p->OptionCount(); ++i) {
+            if (p->Mode(i) == 0) continue;  // it opens a dialog
+            const CanvasTool* t = ToolFor(p->Mode(i));
+            ASSERT_NE(t, nullptr) << palette << "/" << i;
+            EXPECT_STRNE(t->Prompt(), "") << palette << "/" << i;
+            ++tools;
+        }
+    }
+    EXPECT_EQ(tools, 15);
 }
 
 TEST(ToolPalettes, OptionsSetToolAndPromptOrOpenTheirDialog) {

@@ -34,26 +34,26 @@ struct Blocks : ::testing::Test {
 
 TEST_F(Blocks, TwentyFirstIsRefused) {
     for (int i = 0; i < kMaxBlocks; ++i)
-        ASSERT_TRUE(AddEmbankment(*m, i * 10 + 5, 5, Rect(i * 10, 0, i * 10 + 10, 10)));
-    EXPECT_FALSE(AddEmbankment(*m, 305, 5, Rect(300, 0, 310, 10)));
+        ASSERT_TRUE(AddBlock(*m, kKindEmbankment, i * 10 + 5, 5, Rect(i * 10, 0, i * 10 + 10, 10)));
+    EXPECT_FALSE(AddBlock(*m, kKindEmbankment, 305, 5, Rect(300, 0, 310, 10)));
     EXPECT_EQ(m->EmbankmentCount, 20);
     // An over-full count from a damaged file is refused just the same.
     m->CutCount = 21;
-    EXPECT_FALSE(AddCut(*m, 5, 5, Rect(0, 0, 10, 10)));
+    EXPECT_FALSE(AddBlock(*m, kKindCut, 5, 5, Rect(0, 0, 10, 10)));
     EXPECT_EQ(m->CutCount, 21);
 }
 
 TEST_F(Blocks, LabelPointCrossChecks) {
-    ASSERT_TRUE(AddEmbankment(*m, 5, 5, Rect(0, 0, 10, 10)));
+    ASSERT_TRUE(AddBlock(*m, kKindEmbankment, 5, 5, Rect(0, 0, 10, 10)));
     // A soil layer around the embankment's label point is refused.
-    EXPECT_FALSE(AddSoilLayer(*m, 15, 5, Rect(-10, -10, 20, 20)));
+    EXPECT_FALSE(AddBlock(*m, kKindSoilLayer, 15, 5, Rect(-10, -10, 20, 20)));
     EXPECT_EQ(m->SoilLayerCount, 0);
     // Beside it is accepted; then an embankment around the layer's label is refused.
-    ASSERT_TRUE(AddSoilLayer(*m, 15, 5, Rect(10, 0, 20, 10)));
-    EXPECT_FALSE(AddEmbankment(*m, 25, 5, Rect(12, 0, 30, 10)));
+    ASSERT_TRUE(AddBlock(*m, kKindSoilLayer, 15, 5, Rect(10, 0, 20, 10)));
+    EXPECT_FALSE(AddBlock(*m, kKindEmbankment, 25, 5, Rect(12, 0, 30, 10)));
     // Cuts are tested only against cuts.
-    EXPECT_TRUE(AddCut(*m, 5, 5, Rect(-10, -10, 30, 20)));
-    EXPECT_FALSE(AddCut(*m, 0, 0, Rect(-20, -20, 40, 40)));
+    EXPECT_TRUE(AddBlock(*m, kKindCut, 5, 5, Rect(-10, -10, 30, 20)));
+    EXPECT_FALSE(AddBlock(*m, kKindCut, 0, 0, Rect(-20, -20, 40, 40)));
     EXPECT_EQ(m->CutCount, 1);
     // The new block keeps what its slot held (reset values here).
     const SoilBlock& s = m->SoilLayer[0];
@@ -91,7 +91,7 @@ TEST(NearestBlock, SoilLayerWinsTiesCutsApart) {
 }
 
 TEST_F(Blocks, ShapesAndRemovalCheckTheIndex) {
-    ASSERT_TRUE(AddSoilLayer(*m, 5, 5, Rect(0, 0, 10, 10)));
+    ASSERT_TRUE(AddBlock(*m, kKindSoilLayer, 5, 5, Rect(0, 0, 10, 10)));
     SoilBlock& b = m->SoilLayer[0];
     b.Name = "粘土";
     b.UnitWeight = 16;
@@ -103,14 +103,14 @@ TEST_F(Blocks, ShapesAndRemovalCheckTheIndex) {
         tri.X[i] = xs[i];
         tri.Y[i] = ys[i];
     }
-    EXPECT_TRUE(SetSoilLayerShape(*m, 5, 2, tri, {kKindSoilLayer, 0, 0}));
+    EXPECT_TRUE(SetBlockShape(*m, kKindSoilLayer, 5, 2, tri, 0));
     EXPECT_EQ(std::tuple(b.nPt, b.PY[1], b.PX[3], b.CY, b.Name, b.UnitWeight, b.Stage),
               std::tuple(3, 8.0, 0.0, 2.0, "粘土", 16.0, 2));
     EXPECT_EQ(m->SoilLayerCount, 1);
     // No block 1, no embankment 0, no cut -1: nothing changes.
-    EXPECT_FALSE(SetSoilLayerShape(*m, 1, 1, Rect(0, 0, 1, 1), {kKindSoilLayer, 1, 0}));
-    EXPECT_FALSE(SetEmbankmentShape(*m, 1, 1, Rect(0, 0, 1, 1), {kKindEmbankment, 0, 0}));
-    EXPECT_FALSE(SetCutShape(*m, 1, 1, Rect(0, 0, 1, 1), {kKindCut, -1, 0}));
+    EXPECT_FALSE(SetBlockShape(*m, kKindSoilLayer, 1, 1, Rect(0, 0, 1, 1), 1));
+    EXPECT_FALSE(SetBlockShape(*m, kKindEmbankment, 1, 1, Rect(0, 0, 1, 1), 0));
+    EXPECT_FALSE(SetBlockShape(*m, kKindCut, 1, 1, Rect(0, 0, 1, 1), -1));
     EXPECT_EQ(b.nPt, 3);
     EXPECT_EQ(m->Embankment[0].nPt, 0);
     EXPECT_FALSE(RemoveBlockAt(*m, kKindSoilLayer, 1));

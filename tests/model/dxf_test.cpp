@@ -618,7 +618,7 @@ struct EndToEnd : DxfTest {
     void Click(int mode, double x, double y) {
         const Region r = OutlineAround(*m, m->BndLine, m->BndLineCount, x, y);
         ASSERT_EQ(r.end, RegionEnd::Closed);
-        ASSERT_TRUE(mode == 6 ? AddSoilLayer(*m, x, y, r.outline) : AddEmbankment(*m, x, y, r.outline));
+        ASSERT_TRUE(mode == 6 ? AddBlock(*m, kKindSoilLayer, x, y, r.outline) : AddBlock(*m, kKindEmbankment, x, y, r.outline));
     }
     // Saves, opens into a fresh model and writes CAL_TNK.DAT; the point
     // numbers on its lines with the label.

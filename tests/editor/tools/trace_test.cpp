@@ -40,10 +40,7 @@ struct Section {
     void Click(int mode, double x, double y, i16 button = 1) {
         ed.cmd_mode = mode;
         auto tx = static_cast<float>(x * 100), ty = static_cast<float>((100 - y) * 100);
-        if (mode == 10 || mode == 16)
-            RegisterCutBlock(*m, ed, canvas, ui, button, tx, ty);
-        else
-            RegisterBlock(*m, ed, canvas, ui, button, tx, ty);
+        RegisterBlock(*m, ed, canvas, ui, button, tx, ty, mode == 10 || mode == 16);
     }
     // The outline traced from the line nearest the click, as point numbers.
     std::vector<int> TracePts(double x, double y) {
