@@ -27,9 +27,10 @@ public:
     virtual EditorState& State() = 0;
     // Draws the canvas again at once from the model as it is now.
     virtual void Refresh() = 0;
-    // Leaves a zoom tool that a palette tool replaces: arrow cursor, zoom
-    // buttons up, no tool to return to.
-    virtual void EndZoomTool() { State().old_mode = CmdMode::kNone; }
+    // Makes `mode` the canvas tool through the tool table: the tool in force
+    // is deactivated (a zoom gives back the arrow cursor and its button),
+    // then the new one activated.
+    virtual void SwitchTool(int mode) = 0;
     // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     // Runs the handler of tool option i (7: no tool).

@@ -159,9 +159,7 @@ const char* EditPalette::Prompt(int index) const {
 }
 
 void EditPalette::ChooseTool(int mode) {
-    EditorState& st = host_.State();
-    if (st.cmd_mode == CmdMode::kZoomIn || st.cmd_mode == CmdMode::kZoomOut) host_.EndZoomTool();
-    st.cmd_mode = mode;
+    host_.SwitchTool(mode);
 }
 
 void EditPalette::RebuildLinksFrom(bool cutLines) {

@@ -103,7 +103,7 @@ public:
     // EditorHost, under CommandHost.
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
-    void EndZoomTool() override;
+    void SwitchTool(int mode) override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;

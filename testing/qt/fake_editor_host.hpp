@@ -9,7 +9,9 @@
 
 #include "dialogs/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "testing/fakes.hpp"
+#include "testing/recording_canvas.hpp"
 
 namespace kova::test {
 
@@ -20,6 +22,7 @@ public:
     Model& SectionModel() override { return *model; }
     EditorState& State() override { return *state; }
     void Refresh() override { ++refreshes; }
+    void SwitchTool(int mode) override { kova::SwitchTool(*state, canvas, mode); }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
@@ -42,6 +45,7 @@ public:
     std::unique_ptr<Model> model;  // large: on the heap
     std::unique_ptr<EditorState> state;
     RecordingMessages messages;
+    RecordingCanvas canvas;  // the cursor and buttons a tool switch sets
     QWidget* owner = nullptr;
     TwipsPoint origin{1500, 1200};
     std::filesystem::path appPath = ".";

@@ -71,6 +71,33 @@ TEST(ToolPalettes, EveryToolOptionHasAToolWithAPrompt) {
     EXPECT_EQ(tools, 15);
 }
 
+// A tool chosen on a palette while a zoom is on replaces the zoom through
+// the tool table: arrow cursor, both zoom buttons up, nothing to return to.
+TEST(ToolPalettes, EveryToolOptionEndsAZoomItReplaces) {
+    for (int palette : {2, 3, 9, 14})
+        for (int zoom : {CmdMode::kZoomIn, CmdMode::kZoomOut}) {
+            FakeEditorHost host;
+            auto p = Make(palette, host);
+            p->show();
+            for (int i = 0; i < p->OptionCount(); ++i) {
+                if (p->Mode(i) == 0) continue;
+                host.SwitchTool(CmdMode::kBoundaryLines);
+                host.SwitchTool(zoom);
+                ASSERT_EQ(host.state->old_mode, CmdMode::kBoundaryLines);
+                ASSERT_EQ(host.canvas.cursor, CanvasCursor::Zoom);
+                QTest::mouseClick(p->Option(i), Qt::LeftButton);
+                const std::string where =
+                    std::to_string(palette) + "/" + std::to_string(i) + " after " + std::to_string(zoom);
+                EXPECT_EQ(host.state->cmd_mode, p->Mode(i)) << where;
+                EXPECT_EQ(host.state->old_mode, CmdMode::kNone) << where;
+                EXPECT_EQ(host.canvas.cursor, CanvasCursor::Arrow) << where;
+                EXPECT_FALSE(host.canvas.toolbar[kToolZoomIn]) << where;
+                EXPECT_FALSE(host.canvas.toolbar[kToolZoomOut]) << where;
+                p->Option(i)->setChecked(false);
+            }
+        }
+}
+
 TEST(ToolPalettes, OptionsSetToolAndPromptOrOpenTheirDialog) {
     struct Case {
         int palette, index, mode;
