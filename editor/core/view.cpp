@@ -1,5 +1,7 @@
 #include "editor/core/view.hpp"
 
+#include "editor/core/mouse_tools.hpp"
+
 #include <cmath>
 #include <limits>
 
@@ -88,18 +90,13 @@ i16 ClampI16(int value) {
 
 void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button, double X, double Y) {
     if (button == 2) {
-        if (v.old_mode < CmdMode::kBoundaryLines) {  // no tool but a zoom
-            v.cmd_mode = CmdMode::kNone;
-            v.old_mode = CmdMode::kNone;
-        } else {
-            // Back to the interrupted tool; -99 makes the next repaint full.
-            v.cmd_mode = v.old_mode;
-            v.old_mode = -99;
-        }
-        canvas.SetCursor(CanvasCursor::Arrow);
+        // Back to the tool the zoom interrupted (none when it was no edit
+        // tool) through the tool table, which ends the zoom.
+        const int back = v.old_mode < CmdMode::kBoundaryLines ? CmdMode::kNone : v.old_mode;
+        SwitchTool(v, canvas, back);
+        // -99 makes the next repaint full.
+        if (back != CmdMode::kNone) v.old_mode = -99;
         canvas.SetToolbarButtonPressed(kToolWholeView, false);
-        canvas.SetToolbarButtonPressed(kToolZoomIn, false);
-        canvas.SetToolbarButtonPressed(kToolZoomOut, false);
         canvas.Refresh();
         return;
     }
