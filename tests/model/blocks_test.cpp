@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "model/blocks.hpp"
+#include "tests/support/section_tables.hpp"
 
 namespace kova {
 namespace {
@@ -20,13 +21,7 @@ Outline Rect(double x0, double y0, double x1, double y1) {
     return o;
 }
 
-void PutBlock(BlockTable& t, i16& count, double cx, double cy, const char* name = "") {
-    SoilBlock& b = t[count++];
-    b.CX = cx;
-    b.CY = cy;
-    b.Name = name;
-    b.nPt = 4;
-}
+using test::PutBlock;
 
 struct Blocks : ::testing::Test {
     std::unique_ptr<Model> m = std::make_unique<Model>();

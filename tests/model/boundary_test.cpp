@@ -6,23 +6,14 @@
 
 #include "model/boundary.hpp"
 #include "rich_model.hpp"
+#include "tests/support/section_tables.hpp"
 
 namespace kova {
 namespace {
 
-using Pair = std::pair<int, int>;
-using LineTable = std::array<BoundaryLine, kMaxLines + 1>;
-
-std::vector<Pair> Lines(const LineTable& t, int n) {
-    std::vector<Pair> out;
-    for (int i = 0; i < n; ++i) out.emplace_back(t[i].pt1, t[i].pt2);
-    return out;
-}
-
-void SetLines(LineTable& t, i16& n, std::initializer_list<Pair> lines) {
-    n = 0;
-    for (auto [a, b] : lines) t[n++] = BoundaryLine{static_cast<i16>(a), static_cast<i16>(b)};
-}
+using test::Lines;
+using test::Pair;
+using test::SetLines;
 
 TEST(FindBndPt, SearchRules) {
     using Pts = std::vector<std::pair<double, double>>;

@@ -7,23 +7,14 @@
 #include "editor/core/section_clicks.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
+#include "tests/support/section_tables.hpp"
 
 namespace kova {
 namespace {
 
-using Pair = std::pair<int, int>;
-using LineTable = std::array<BoundaryLine, kMaxLines + 1>;
-
-std::vector<Pair> Lines(const LineTable& t, int n) {
-    std::vector<Pair> out;
-    for (int i = 0; i < n; ++i) out.emplace_back(t[i].pt1, t[i].pt2);
-    return out;
-}
-
-void SetLines(LineTable& t, i16& n, std::initializer_list<Pair> lines) {
-    n = 0;
-    for (auto [a, b] : lines) t[n++] = BoundaryLine{static_cast<i16>(a), static_cast<i16>(b)};
-}
+using test::Lines;
+using test::Pair;
+using test::SetLines;
 
 struct AddLine : ::testing::Test {
     Model m;

@@ -7,17 +7,12 @@
 #include "model/blocks.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
+#include "tests/support/section_tables.hpp"
 
 namespace kova {
 namespace {
 
-void PutBlock(BlockTable& t, i16& count, double cx, double cy, const char* name = "") {
-    SoilBlock& b = t[count++];
-    b.CX = cx;
-    b.CY = cy;
-    b.Name = name;
-    b.nPt = 4;
-}
+using test::PutBlock;
 
 // One model metre is 100 twips; the canvas top is at y = 100.
 struct Blocks : ::testing::Test {
