@@ -29,8 +29,16 @@ function(kova_test name)
   target_compile_definitions(${name} PRIVATE
     KOVA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     KOVA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  # Every test has a limit, so that a box opened by mistake fails the test
+  # instead of hanging the run; under the sanitizers the viewer's page
+  # painting alone takes over a minute, so the limit is wider there.
+  if(KOVA_SANITIZE)
+    set(timeout 300)
+  else()
+    set(timeout 120)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${timeout})
 
   # The test names are known only once the executable has listed them, so the
   # labels are set by a file that ctest reads after the discovered tests.
