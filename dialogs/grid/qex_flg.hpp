@@ -81,6 +81,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    // No type-ahead: keys typed on a cell that takes no text must not jump
+    // to a row whose text they begin, where the next keys would overwrite it.
+    void keyboardSearch(const QString&) override {}
     void contextMenuEvent(QContextMenuEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers mods) override;

@@ -16,6 +16,7 @@
 #include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/fixed_dialog_check.hpp"
+#include "tests/support/grid_typing.hpp"
 #include "tests/support/qt_app.hpp"
 
 using namespace kova;
@@ -80,6 +81,23 @@ TEST(StationListDialog, OpensFilledAndFollowsInsertsAndDeletes) {
     EXPECT_EQ(f.data.Stations[6].Count, 0);
     EXPECT_EQ(f.data.Stations[6].Name, "");  // names come at OK
     EXPECT_EQ(f.messages.Count(), 0u);
+}
+
+// Keys typed on a row that takes no text yet (below the first empty one)
+// go nowhere: they do not jump to the station whose name they begin and
+// overwrite it.
+TEST(StationListDialog, KeysOnARowThatTakesNoTextChangeNoName) {
+    ListFixture f;
+    f.dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.dialog));
+    for (int row : {7, 12})
+        for (const QString& keys : {QStringLiteral("S9"), QStringLiteral("S"), QStringLiteral("x")}) {
+            kova::test::ClickCurrentAndType(f.grid, row, 1, keys);
+            for (int i = 1; i <= 5; ++i)
+                EXPECT_EQ(f.grid.CellText(i, 1), QStringLiteral("S%1").arg(i)) << row << " " << keys.toStdString();
+            EXPECT_EQ(f.grid.RowsInUse(), 5);
+        }
+    EXPECT_EQ(f.data.StationCount, 5);
 }
 
 TEST(StationListDialog, RefusesATwentyFirstStationAndUnstorableNames) {
