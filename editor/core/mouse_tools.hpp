@@ -88,8 +88,6 @@ public:
     void Press(const CanvasInput& in);
     void Move(const CanvasInput& in);
 
-    const CanvasTool* ToolFor(int cmd_mode) const { return kova::ToolFor(cmd_mode); }
-
 private:
     CanvasInput Input(int Button, int Shift, double X, double Y) const;
 

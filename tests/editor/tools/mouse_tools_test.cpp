@@ -225,7 +225,7 @@ TEST_F(MouseTools, ClicksOutsideEveryToolDoNothing) {
     Line(Point(0, 0), Point(10, 0));
     for (int mode : {0, -1, 21, 99}) {
         ed.cmd_mode = mode;
-        EXPECT_EQ(host.ToolFor(mode), nullptr);
+        EXPECT_EQ(ToolFor(mode), nullptr);
         Click(5, 0);
     }
     EXPECT_EQ(view.refreshes, 0);
