@@ -6,6 +6,7 @@
 
 #include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
+#include "dialogs/table_dialog.hpp"
 #include "rules/limits.hpp"
 #include "platform/qt/qt_text.hpp"
 
@@ -114,7 +115,7 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     connect(grid_, &grid::QEX_FLG::CellEdited, this, &Dialog11::CheckEdit);
     FitGridWidth(this, grid_, Px(10850), {ok_, cancel_});
     CentreOnOwner();
-    ok_->setFocus();
+    FocusFirstCell(*grid_);
 }
 
 void Dialog11::CheckEdit() {

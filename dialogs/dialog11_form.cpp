@@ -77,8 +77,12 @@ void Dialog11Form::SetValue(int row, int column, double v) {
 std::optional<std::string> Dialog11Form::Check() const {
     for (int i = 0; i < RowCount(); ++i) {
         const DrainRow& r = rows_[static_cast<std::size_t>(i)];
-        if (r.method != 1 && r.method != 2) continue;
         const auto& v = r.values;
+        // Below n = 1, beta = 1 / ((n - 1) as + 1) rises above 1: a
+        // reduction factor that would raise the settlement.
+        if (r.method != 0 && v[kReplaceRatio] > 0 && !(v[kShareRatio] >= 1))
+            return LayerPrefix(i) + "応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0 より大きいとき）。";
+        if (r.method != 1 && r.method != 2) continue;
         const DrainValues dv{r.method, v[kSpacing], v[kDiameter], v[kAlpha], v[kPermRatio]};
         const DrainFault f = FindDrainFault(dv, Round3);
         if (f != DrainFault::None) return LayerPrefix(i) + FaultText(f, r.method);
