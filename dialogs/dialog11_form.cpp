@@ -78,11 +78,14 @@ std::optional<std::string> Dialog11Form::Check() const {
     for (int i = 0; i < RowCount(); ++i) {
         const DrainRow& r = rows_[static_cast<std::size_t>(i)];
         const auto& v = r.values;
-        // Below n = 1, beta = 1 / ((n - 1) as + 1) rises above 1: a
-        // reduction factor that would raise the settlement.
-        if (r.method != 0 && v[kReplaceRatio] > 0 && !(v[kShareRatio] >= 1))
-            return LayerPrefix(i) + "応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0 より大きいとき）。";
-        if (r.method != 1 && r.method != 2) continue;
+        // Below n = 1, beta = 1 / ((n - 1) as + 1) of a low replacement rises
+        // above 1: a reduction factor that would raise the settlement.
+        const bool shareBelowOne = r.method != 0 && v[kReplaceRatio] > 0 && v[kReplaceRatio] < 0.5 && !(v[kShareRatio] >= 1);
+        const std::string shareMessage = "応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。";
+        if (r.method != 1 && r.method != 2) {
+            if (shareBelowOne) return LayerPrefix(i) + shareMessage;
+            continue;
+        }
         const DrainValues dv{r.method, v[kSpacing], v[kDiameter], v[kAlpha], v[kPermRatio]};
         const DrainFault f = FindDrainFault(dv, Round3);
         if (f != DrainFault::None) return LayerPrefix(i) + FaultText(f, r.method);
@@ -90,6 +93,7 @@ std::optional<std::string> Dialog11Form::Check() const {
         if (!(v[kShareRatio] >= 0)) return LayerPrefix(i) + "応力分担比 n が負の値です。";
         if (!(v[kReplaceRatio] >= 0 && v[kReplaceRatio] <= 1))
             return LayerPrefix(i) + "砂杭置換率 as は 0～1 の範囲で指定してください。";
+        if (shareBelowOne) return LayerPrefix(i) + shareMessage;
     }
     return std::nullopt;
 }
