@@ -186,5 +186,48 @@ TEST(TableRules, KeyboardStartsInTheFirstCell) {
     }
 }
 
+// The soil-constants dialog asks at OK about a curve that the layer's method
+// reads and the calculation cannot use, as the sand curves are asked about;
+// a curve no method reads is left alone.
+TEST(TableRules, SoilCurvesAskedAboutAtOk) {
+    struct Case {
+        int method;
+        int kind;  // 0 e-logP, 1 Mv, 2 Cv
+        CurveTable curve;
+        bool asked;
+    } cases[] = {
+        {2, 1, {2, {10, 100}, {0, 0}}, true},       // Mv of zeros
+        {0, 1, {2, {10, 100}, {0, 0}}, false},      // e-logP reads no Mv
+        {0, 0, {2, {10, 100}, {1.0, 1.2}}, true},   // void ratio rising
+        {1, 0, {2, {100, 10}, {1.2, 1.0}}, true},   // pressure falling
+        {0, 2, {2, {0, 100}, {5, 5}}, true},        // Cv at zero pressure
+        {4, 2, {2, {0, 100}, {5, 5}}, false},       // a layer that does not consolidate
+        {0, 0, {2, {10, 100}, {1.2, 1.0}}, false},  // usable
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.method) + " " + std::to_string(c.kind));
+        FakeEditorHost host;
+        Model& m = *host.model;
+        m.SoilLayerCount = 1;
+        m.SoilLayer[0].Name = "粘土";
+        m.SoilParam[0].SettleMethod = static_cast<i16>(c.method);
+        const CurveTable usable{2, {10, 100}, {1.2, 1.0}};
+        m.ELogPCurve[0] = m.MvCurve[0] = m.CvCurve[0] = usable;
+        (c.kind == 0 ? m.ELogPCurve : c.kind == 1 ? m.MvCurve : m.CvCurve)[0] = c.curve;
+        Dialog5 d(host, nullptr);
+        d.show();
+        host.messages.Script(MsgAnswer::No);
+        d.OkClicked();
+        EXPECT_EQ(host.messages.Count(), c.asked ? 1u : 0u);
+        EXPECT_EQ(d.isVisible(), c.asked) << "No keeps the dialog open";
+        if (!c.asked) continue;
+        EXPECT_EQ(host.messages.Last().buttons, MsgButtons::YesNo);
+        EXPECT_NE(host.messages.Last().text.find("土層「粘土」"), std::string::npos) << host.messages.Last().text;
+        host.messages.Script(MsgAnswer::Yes);
+        d.OkClicked();
+        EXPECT_FALSE(d.isVisible());
+    }
+}
+
 }  // namespace
 }  // namespace kova
