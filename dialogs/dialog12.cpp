@@ -21,8 +21,8 @@ Column Stage() {
             .set = [](LoadRec& l, double v) { l.Stage = static_cast<i16>(v); }};
 }
 Column Number(const char* header, Item item, double (*get)(const LoadRec&), void (*set)(LoadRec&, double)) {
-    return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "##0.000", .item = item,
-            .get = get, .set = set};
+    return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "##0.000", .typed = "",
+            .item = item, .get = get, .set = set};
 }
 double GetLoad(const LoadRec& l) { return l.Load; }
 void SetLoad(LoadRec& l, double v) { l.Load = v; }

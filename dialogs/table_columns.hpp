@@ -33,7 +33,8 @@ struct TableColumn {
     const char* header;  // as the header shows it
     int width;           // twips
     ColumnKind kind;
-    const char* format = "";  // a value's text, also while typed
+    const char* format = "";  // a value's text on opening
+    const char* typed = nullptr;  // a typed value's text ("" as typed, to full precision); nullptr: format
     Item item = Item::X;      // Number and Whole
     double (*get)(const Row&) = nullptr;
     void (*set)(Row&, double) = nullptr;
@@ -63,7 +64,7 @@ public:
         for (const Column& c : columns_) {
             layout.widths.push_back(c.width);
             layout.headers.push_back(QString::fromUtf8(c.header));
-            layout.formats.push_back(QString::fromUtf8(c.format));
+            layout.formats.push_back(QString::fromUtf8(c.typed ? c.typed : c.format));
         }
         SetUpGrid(q, layout);
         grid::GridModel& g = q.Model();
