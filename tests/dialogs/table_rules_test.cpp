@@ -94,11 +94,11 @@ std::vector<TableCase> Cases() {
          "17.000", [](const Model& m) { return m.CutBlock[1].UnitWeight; }},
         {"切り土", Make(&Dialog10::Qflg_KB), 2, 2, "-18", "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。",
          "17.000", [](const Model& m) { return m.CutBlock[1].UnitWeight; }},
-        {"集中荷重", Make(&Dialog12::Qflg_SK), 2, 3, "1e999", "「荷重値(kN)」の2行目は-1000000～1000000の範囲で指定してください。",
+        {"上載荷重", Make(&Dialog12::Qflg_SK), 2, 3, "1e999", "「荷重値(kN)」の2行目は-1000000～1000000の範囲で指定してください。",
          "10.000", [](const Model& m) { return m.PointLoad[1].Load; }},
-        {"線荷重", Make(&Dialog12::Qflg_LK), 2, 3, "-2e6", "「荷重値(kN/m)」の2行目は-1000000～1000000の範囲で指定してください。",
+        {"上載荷重", Make(&Dialog12::Qflg_LK), 2, 3, "-2e6", "「荷重値(kN/m)」の2行目は-1000000～1000000の範囲で指定してください。",
          "10.000", [](const Model& m) { return m.LineLoad[1].Load; }},
-        {"帯状荷重", Make(&Dialog12::Qflg_OK), 2, 5, "1e999",
+        {"上載荷重", Make(&Dialog12::Qflg_OK), 2, 5, "1e999",
          "「荷重値(kN/m2)」の2行目は-1000000～1000000の範囲で指定してください。", "10.000",
          [](const Model& m) { return m.StripLoad[1].Load; }},
         {"矢板", Make(&Dialog15::Qflg_YT), 2, 3, "2e6", "「下端標高」の2行目は-1000000～1000000の範囲で指定してください。",
@@ -155,16 +155,11 @@ TEST(TableRules, StageCheckedAtOkWithTheCursorOnIt) {
 // Every table dialog opens with the keyboard in its first cell; typed
 // digits land there.
 TEST(TableRules, KeyboardStartsInTheFirstCell) {
-    struct Open {
-        const char* dialog;
-        std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> make;
-    } opens[] = {
-        {"境界点", Make(&Dialog0::Qflg_NB)}, {"盛土", Make(&Dialog1::Qflg_MB)},   {"土層", Make(&Dialog4::Qflg_DB)},
-        {"載荷", Make(&Dialog6::Qflg_KK)},   {"計算位置", Make(&Dialog7::Qflg_KP)}, {"切り土", Make(&Dialog10::Qflg_KB)},
-        {"荷重", Make(&Dialog12::Qflg_SK)},  {"矢板", Make(&Dialog15::Qflg_YT)},   {"砂層", Make(&Dialog8::Qflg_BK)},
-        {"促進工法", Make(&Dialog11::Qflg_SB)},
-    };
-    for (const Open& o : opens) {
+    // Each table dialog once, by its first case.
+    std::vector<TableCase> opens;
+    for (const TableCase& c : Cases())
+        if (opens.empty() || std::string(opens.back().dialog) != c.dialog) opens.push_back(c);
+    for (const TableCase& o : opens) {
         SCOPED_TRACE(o.dialog);
         FakeEditorHost host;
         TwoOfEach(*host.model);
