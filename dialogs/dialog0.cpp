@@ -92,6 +92,8 @@ bool Dialog0::CheckOnOk() {
             if (j == i) continue;
             if (g.Value(j, 1) == p.X && g.Value(j, 2) == p.Y) {
                 DuplicateMessage(i, j);
+                Qflg_NB->SetCurrentCell(j, 1);
+                Qflg_NB->setFocus();
                 return false;
             }
         }

@@ -136,10 +136,14 @@ bool Dialog11::Commit() {
         for (int c = 0; c < kDrainValueCount; ++c)
             form.SetValue(r - 1, c, g.Value(r, kFirstValueCol + c).value_or(0));
     }
-    if (auto msg = form.Apply(m)) {
-        host_.Messages().Notify(*msg, MsgIcon::Exclamation);
+    if (const auto refusal = form.Check()) {
+        host_.Messages().Notify(refusal->message, MsgIcon::Exclamation);
+        // The cursor on the cell the message is about.
+        grid_->SetCurrentCell(refusal->row + 1, kFirstValueCol + refusal->column);
+        grid_->setFocus();
         return false;
     }
+    form.Apply(m);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <functional>
 #include <memory>
 
@@ -76,6 +77,11 @@ std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> Make(grid:
     };
 }
 
+void ClickOk(QDialog& d) {
+    for (auto* b : d.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("OK")) b->click();
+}
+
 std::vector<TableCase> Cases() {
     return {
         {"境界点", Make(&Dialog0::Qflg_NB), 2, 1, "2e7", "「X」の2行目は-10000000～10000000の範囲で指定してください。",
@@ -129,27 +135,53 @@ TEST(TableRules, OutOfRangeRefusedWhenTheCellIsLeftNamingColumnAndRow) {
         EXPECT_EQ(c.stored(*host.model), before);
         // OK stores what the cells show.
         host.messages.onShow = nullptr;
-        QMetaObject::invokeMethod(d.get(), "accept");
+        ClickOk(*d);
         EXPECT_EQ(c.stored(*host.model), before);
     }
 }
 
-// The stage number keeps its own check at OK, with its own text, and the
-// cursor goes to the offending cell.
-TEST(TableRules, StageCheckedAtOkWithTheCursorOnIt) {
-    FakeEditorHost host;
-    TwoOfEach(*host.model);
-    Dialog12 d(host, nullptr);
-    d.show();
-    test::TypeCell(*d.Qflg_LK, 2, 4, "9");
-    EXPECT_EQ(host.messages.Count(), 0u);
-    d.OkClicked();
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{kStageMessage});
-    EXPECT_EQ(QApplication::focusWidget(), d.Qflg_LK);
-    EXPECT_EQ(d.Qflg_LK->CurrentRow(), 2);
-    EXPECT_EQ(d.Qflg_LK->CurrentCol(), 4);
-    EXPECT_EQ(host.model->LineLoad[1].Stage, 1);
+// Checks that stay at OK keep their own texts and put the cursor on the
+// cell they are about.
+TEST(TableRules, ChecksAtOkPutTheCursorOnTheirCell) {
+    struct Case {
+        const char* dialog;
+        std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> make;
+        std::function<void(Model&)> file;  // what a file brought in
+        int row, col;
+        const char* typed;  // nullptr: nothing typed
+        const char* message;
+    } cases[] = {
+        {"上載荷重", Make(&Dialog12::Qflg_LK), nullptr, 2, 4, "9", kStageMessage},
+        {"盛土", Make(&Dialog1::Qflg_MB), nullptr, 2, 3, "0", kStageMessage},
+        {"促進工法", Make(&Dialog11::Qflg_SB),
+         [](Model& m) {
+             m.DrainMethod[1].Method = 1;
+             m.DrainMethod[1].Detail = {1.2, 0.05, 1, 0, 0.5, 0.3, 1};
+         },
+         2, 7, nullptr, "土層 2：応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。"},
+        {"境界点", Make(&Dialog0::Qflg_NB), [](Model& m) { m.BndPt[1] = m.BndPt[0]; }, 2, 1, nullptr,
+         "同一座標の境界点が存在します。\r\r           1=2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        FakeEditorHost host;
+        TwoOfEach(*host.model);
+        if (c.file) c.file(*host.model);
+        const Model before = *host.model;
+        grid::QEX_FLG* g = nullptr;
+        auto d = c.make(host, g);
+        d->show();
+        if (c.typed) test::TypeCell(*g, c.row, c.col, c.typed);
+        g->SetCurrentCell(1, 1);
+        ClickOk(*d);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{c.message});
+        EXPECT_EQ(d->focusWidget(), g);
+        EXPECT_EQ(g->CurrentRow(), c.row);
+        EXPECT_EQ(g->CurrentCol(), c.col);
+        EXPECT_EQ(host.model->DrainMethod[1].Detail, before.DrainMethod[1].Detail);
+        EXPECT_EQ(host.model->LineLoad[1].Stage, before.LineLoad[1].Stage);
+    }
 }
 
 // Every table dialog opens with the keyboard in its first cell; typed
