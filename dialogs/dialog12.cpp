@@ -14,7 +14,6 @@ namespace {
 using LoadTable = std::array<LoadRec, kMaxLoads + 1>;
 using Column = TableColumn<LoadRec>;
 
-// A point or line load stands at (X1, Y1); X2 and Y2 keep the same point.
 Column Stage() {
     return {.header = "段階載荷番号", .width = 1200, .kind = ColumnKind::Stage, .format = "#0",
             .get = [](const LoadRec& l) { return double(l.Stage); },
@@ -27,6 +26,7 @@ Column Number(const char* header, Item item, double (*get)(const LoadRec&), void
 double GetLoad(const LoadRec& l) { return l.Load; }
 void SetLoad(LoadRec& l, double v) { l.Load = v; }
 
+// A point or line load stands at (X1, Y1); X2 and Y2 keep the same point.
 ColumnTable<LoadRec> AtPoint(const char* loadHeader, Item loadItem) {
     return ColumnTable<LoadRec>({
         Number("X", Item::X, [](const LoadRec& l) { return l.X1; }, [](LoadRec& l, double v) { l.X1 = l.X2 = v; }),
@@ -67,16 +67,15 @@ void FillLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, const Load
 // Reads one grid into records; a stage other than 1 to 5 is refused with
 // its own text and the cursor on it.
 bool ReadLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, MessageSink& msg, std::vector<LoadRec>& out) {
-    CellReader read(q.Model(), msg);
-    out.clear();
-    if (!columns.Read(q.Model(), read, kMaxLoads, out)) return false;
     if (const auto bad = columns.FirstBadStage(q.Model(), kMaxLoads)) {
         msg.Notify(kStageMessage, MsgIcon::None);
         q.SetCurrentCell(bad->first, bad->second);
         q.setFocus();
         return false;
     }
-    return true;
+    CellReader read(q.Model(), msg);
+    out.clear();
+    return columns.Read(q.Model(), read, kMaxLoads, out);
 }
 
 }  // namespace
