@@ -1,9 +1,29 @@
 #include "dialogs/dialog0.hpp"
 
-#include "dialogs/table_form.hpp"
+#include <algorithm>
+
+#include "dialogs/table_columns.hpp"
 #include "model/boundary.hpp"
 
 namespace kova {
+
+namespace {
+
+TableColumn<BoundaryPoint> Coordinate(const char* header, Item item, double (*get)(const BoundaryPoint&),
+                                      void (*set)(BoundaryPoint&, double)) {
+    return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "0.000", .typed = "", .item = item,
+            .get = get, .set = set};
+}
+
+const ColumnTable<BoundaryPoint>& Columns() {
+    static const ColumnTable<BoundaryPoint> table(
+        {Coordinate("X", Item::X, [](const BoundaryPoint& p) { return p.X; }, [](BoundaryPoint& p, double v) { p.X = v; }),
+         Coordinate("Y", Item::Y, [](const BoundaryPoint& p) { return p.Y; }, [](BoundaryPoint& p, double v) { p.Y = v; })},
+        "0");
+    return table;
+}
+
+}  // namespace
 
 Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveTableDialog(host, owner, QStringLiteral("境界点の入力")) {
     SetClientTwips(5490, 5370);
@@ -13,20 +33,8 @@ Dialog0::Dialog0(EditorHost& host, QWidget* owner) : LiveTableDialog(host, owner
     // Form_Load
     BeginLoad();
     const Model& m = host_.SectionModel();
-    SetUpGrid(*Qflg_NB, {.rows = kMaxBndPts + 1,
-                         .cols = 3,
-                         .widths = {500, 1200, 1200},
-                         .headers = {"No.", "X", "Y"},
-                         .formats = {},
-                         .controlWidth = 3250,
-                         .name = QStringLiteral("ZAHYO")});
-    for (int i = 0; i < m.BndPtCount; ++i) {
-        Qflg_NB->SetCellText(i + 1, 0, Fmt(i + 1, "0"));
-        Qflg_NB->Model().SetCellValue(i + 1, 1, m.BndPt[static_cast<std::size_t>(i)].X, "0.000");
-        Qflg_NB->Model().SetCellValue(i + 1, 2, m.BndPt[static_cast<std::size_t>(i)].Y, "0.000");
-    }
-    for (int c : {1, 2}) Qflg_NB->Model().SetNumeric(c, true);
-    Qflg_NB->SetDrawing(true);
+    Columns().Fill(*Qflg_NB, {.rows = kMaxBndPts + 1, .controlWidth = 3250, .name = QStringLiteral("ZAHYO")},
+                   {m.BndPt.begin(), m.BndPt.begin() + std::clamp<int>(m.BndPtCount, 0, kMaxBndPts)});
     WidenRightOf(3960, Qflg_NB->width() - Px(3250));
     CentreOnOwner();
     Connect(Qflg_NB);
@@ -47,25 +55,20 @@ void Dialog0::CellEdited() {
 
     // Every row is read before anything is stored: a refused cell changes nothing.
     CellReader read = CellReader::AfterEdit(g, host_.Messages());
-    std::vector<std::pair<double, double>> xy(static_cast<std::size_t>(u));
-    for (int k = 1; k <= u && !read.Failed(); ++k) {
-        const auto x = read.Real(k, 1, Item::X);
-        const auto y = read.Real(k, 2, Item::Y);
-        if (x && y) xy[static_cast<std::size_t>(k - 1)] = {*x, *y};
-    }
-    if (read.Failed()) return;  // the edit is already undone
+    std::vector<BoundaryPoint> xy;
+    if (!Columns().Read(g, read, kMaxBndPts, xy)) return;  // the edit is already undone
 
     if (u > n && r <= n) RenumberLinePoints(m, static_cast<i16>(r - 1), static_cast<i16>(u - n), 1);
     if (u < n) RenumberLinePoints(m, static_cast<i16>(r - 1), static_cast<i16>(n - u), 2);
     m.BndPtCount = static_cast<i16>(u);
     for (int k = 1; k <= u; ++k) {
-        m.BndPt[static_cast<std::size_t>(k - 1)].X = xy[static_cast<std::size_t>(k - 1)].first;
-        m.BndPt[static_cast<std::size_t>(k - 1)].Y = xy[static_cast<std::size_t>(k - 1)].second;
+        m.BndPt[static_cast<std::size_t>(k - 1)].X = xy[static_cast<std::size_t>(k - 1)].X;
+        m.BndPt[static_cast<std::size_t>(k - 1)].Y = xy[static_cast<std::size_t>(k - 1)].Y;
     }
     RenumberRows(g, u, "0");
 
     if (u >= n && r >= 1 && r <= u && !Qflg_NB->CellText(r, 1).isEmpty() && !Qflg_NB->CellText(r, 2).isEmpty()) {
-        const auto [x, y] = xy[static_cast<std::size_t>(r - 1)];
+        const double x = xy[static_cast<std::size_t>(r - 1)].X, y = xy[static_cast<std::size_t>(r - 1)].Y;
         for (int k = 1; k <= u; ++k) {
             if (k == r) continue;
             if (x == m.BndPt[static_cast<std::size_t>(k - 1)].X && y == m.BndPt[static_cast<std::size_t>(k - 1)].Y) {
@@ -89,6 +92,8 @@ bool Dialog0::CheckOnOk() {
             if (j == i) continue;
             if (g.Value(j, 1) == p.X && g.Value(j, 2) == p.Y) {
                 DuplicateMessage(i, j);
+                Qflg_NB->SetCurrentCell(j, 1);
+                Qflg_NB->setFocus();
                 return false;
             }
         }

@@ -1,11 +1,10 @@
 #pragma once
 // Dialog1 "盛土情報の入力": names, unit weights and loading stages of the
 // embankments, live-edit, one row per embankment.
+#include "dialogs/table_columns.hpp"
 #include "dialogs/table_dialog.hpp"
 
 namespace kova {
-
-inline constexpr const char* kStageMessage = "段階載荷番号には1～5を指定してください";
 
 class Dialog1 : public LiveTableDialog {
     Q_OBJECT
@@ -18,6 +17,9 @@ protected:
     void RestoreSnapshot() override;
     bool CheckOnOk() override;
     void CellEdited() override;
+
+private:
+    const ColumnTable<SoilBlock>& Columns() const;
 };
 
 }  // namespace kova

@@ -3,10 +3,26 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialogs/grid/cell_text.hpp"
-#include "dialogs/table_form.hpp"
+#include "dialogs/table_columns.hpp"
 
 namespace kova {
+
+namespace {
+
+const ColumnTable<SoilBlock>& Columns() {
+    static const ColumnTable<SoilBlock> table({
+        {.header = "切り土名称", .width = 2400, .kind = ColumnKind::Text,
+         .getText = [](const SoilBlock& b) { return b.Name; },
+         .setText = [](SoilBlock& b, std::string v) { b.Name = std::move(v); }},
+        {.header = "有効重量  (kN/m3)", .width = 1200, .kind = ColumnKind::Number, .format = "##0.000",
+         .item = Item::UnitWeight,
+         .get = [](const SoilBlock& b) { return b.UnitWeight; },
+         .set = [](SoilBlock& b, double v) { b.UnitWeight = v; }},
+    });
+    return table;
+}
+
+}  // namespace
 
 Dialog10::Dialog10(EditorHost& host, QWidget* owner)
     : CommitTableDialog(host, owner, QStringLiteral("切り土情報の入力")) {
@@ -16,54 +32,22 @@ Dialog10::Dialog10(EditorHost& host, QWidget* owner)
 
     const Model& m = host_.SectionModel();
     const int count = std::clamp<int>(m.CutCount, 0, kMaxBlocks);
-    SetUpGrid(*Qflg_KB, {.rows = count + 1,
-                         .cols = 3,
-                         .widths = {500, 2400, 1200},
-                         .headers = {"No.", "切り土名称", "有効重量  (kN/m3)"},
-                         .formats = {"", ""},
-                         .headerRowHeight = 500,
-                         .controlWidth = 4450,
-                         .tied = true});
-    grid::GridModel& g = Qflg_KB->Model();
-    for (int i = 0; i < count; ++i) {
-        const SoilBlock& b = m.CutBlock[static_cast<std::size_t>(i)];
-        g.SetCell(i + 1, 0, Fmt(i + 1, "#0"));
-        g.SetCell(i + 1, 1, QString::fromStdString(b.Name));
-        g.SetCellValue(i + 1, 2, b.UnitWeight, "##0.000");
-    }
-    Qflg_KB->Model().SetNumeric(2, true);
-    Qflg_KB->SetDrawing(true);
+    Columns().Fill(*Qflg_KB, {.rows = count + 1, .headerRowHeight = 500, .controlWidth = 4450, .tied = true},
+                   {m.CutBlock.begin(), m.CutBlock.begin() + count});
     WidenRightOf(4680, Qflg_KB->width() - Px(4450));
     CentreOnOwner();
     Connect(Qflg_KB);
 }
 
-void Dialog10::CellEdited() {
-    grid::GridModel& g = Qflg_KB->Model();
-    const int r = Qflg_KB->CurrentRow();
-    const auto& last = g.Last();
-    if (last.col == 1 && RefuseEditedName(g, host_.Messages())) return;
-    if (Qflg_KB->CurrentCol() != 2) return;
-    // The weight as it will be stored: its numeric value in "#0.000". A
-    // reformat by the dialog is no user edit.
-    if (const auto v = grid::NumericValue(g.Cell(r, 2).toStdString())) g.SetCell(r, 2, Fmt(*v, "#0.000"));
-}
+// Stored on OK, but refused when the cell is left, like every table.
+void Dialog10::CellEdited() { Columns().RefuseEdited(*Qflg_KB, host_.Messages()); }
 
 bool Dialog10::Commit() {
     Model& m = host_.SectionModel();
-    const grid::GridModel& g = Qflg_KB->Model();
-    const int u = std::min(Qflg_KB->RowsInUse(), kMaxBlocks);
-    std::vector<std::pair<std::string, double>> rows(static_cast<std::size_t>(u));
-    CellReader read(g, host_.Messages());
-    for (int r = 1; r <= u && !read.Failed(); ++r) {
-        if (auto name = read.Name(r, 1)) rows[static_cast<std::size_t>(r - 1)].first = *name;
-        if (auto w = read.Real(r, 2, Item::UnitWeight)) rows[static_cast<std::size_t>(r - 1)].second = *w;
-    }
-    if (read.Failed()) return false;
-    for (int r = 1; r <= u; ++r) {
-        m.CutBlock[static_cast<std::size_t>(r - 1)].Name = rows[static_cast<std::size_t>(r - 1)].first;
-        m.CutBlock[static_cast<std::size_t>(r - 1)].UnitWeight = rows[static_cast<std::size_t>(r - 1)].second;
-    }
+    std::vector<SoilBlock> rows(m.CutBlock.begin(), m.CutBlock.begin() + kMaxBlocks);
+    CellReader read(Qflg_KB->Model(), host_.Messages());
+    if (!Columns().Read(Qflg_KB->Model(), read, kMaxBlocks, rows)) return false;
+    std::copy(rows.begin(), rows.end(), m.CutBlock.begin());
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
+#include "dialogs/table_dialog.hpp"
 #include "rules/limits.hpp"
 #include "platform/qt/qt_text.hpp"
 
@@ -114,7 +115,7 @@ Dialog11::Dialog11(EditorHost& host, QWidget* owner) : CommitDialog(host, owner,
     connect(grid_, &grid::QEX_FLG::CellEdited, this, &Dialog11::CheckEdit);
     FitGridWidth(this, grid_, Px(10850), {ok_, cancel_});
     CentreOnOwner();
-    ok_->setFocus();
+    FocusFirstCell(*grid_);
 }
 
 void Dialog11::CheckEdit() {
@@ -135,10 +136,14 @@ bool Dialog11::Commit() {
         for (int c = 0; c < kDrainValueCount; ++c)
             form.SetValue(r - 1, c, g.Value(r, kFirstValueCol + c).value_or(0));
     }
-    if (auto msg = form.Apply(m)) {
-        host_.Messages().Notify(*msg, MsgIcon::Exclamation);
+    if (const auto refusal = form.Check()) {
+        host_.Messages().Notify(refusal->message, MsgIcon::Exclamation);
+        // The cursor on the cell the message is about.
+        grid_->SetCurrentCell(refusal->row + 1, kFirstValueCol + refusal->column);
+        grid_->setFocus();
         return false;
     }
+    form.Apply(m);
     return true;
 }
 

@@ -29,6 +29,16 @@ std::string FaultText(DrainFault f, int method) {
     }
 }
 
+// The column a drain fault is told at.
+int FaultColumn(DrainFault f) {
+    switch (f) {
+    case DrainFault::Spacing: return kSpacing;
+    case DrainFault::Alpha: return kAlpha;
+    case DrainFault::PermRatio: return kPermRatio;
+    default: return kDiameter;
+    }
+}
+
 }  // namespace
 
 double ReductionFactor(int method, double n, double as) {
@@ -74,24 +84,35 @@ void Dialog11Form::SetValue(int row, int column, double v) {
     rows_.at(static_cast<std::size_t>(row)).values.at(static_cast<std::size_t>(column)) = v;
 }
 
-std::optional<std::string> Dialog11Form::Check() const {
+std::optional<DrainRefusal> Dialog11Form::Check() const {
     for (int i = 0; i < RowCount(); ++i) {
         const DrainRow& r = rows_[static_cast<std::size_t>(i)];
-        if (r.method != 1 && r.method != 2) continue;
         const auto& v = r.values;
+        const auto refuse = [i](int column, const std::string& text) {
+            return DrainRefusal{i, column, LayerPrefix(i) + text};
+        };
+        // Below n = 1, beta = 1 / ((n - 1) as + 1) of a low replacement rises
+        // above 1: a reduction factor that would raise the settlement.
+        const bool shareBelowOne = r.method != 0 && v[kReplaceRatio] > 0 && v[kReplaceRatio] < 0.5 && !(v[kShareRatio] >= 1);
+        const char* const shareMessage = "応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。";
+        if (r.method != 1 && r.method != 2) {
+            if (shareBelowOne) return refuse(kShareRatio, shareMessage);
+            continue;
+        }
         const DrainValues dv{r.method, v[kSpacing], v[kDiameter], v[kAlpha], v[kPermRatio]};
         const DrainFault f = FindDrainFault(dv, Round3);
-        if (f != DrainFault::None) return LayerPrefix(i) + FaultText(f, r.method);
+        if (f != DrainFault::None) return refuse(FaultColumn(f), FaultText(f, r.method));
         // With n >= 0 and as below 0.5 the divisor of beta stays above 0.5.
-        if (!(v[kShareRatio] >= 0)) return LayerPrefix(i) + "応力分担比 n が負の値です。";
+        if (!(v[kShareRatio] >= 0)) return refuse(kShareRatio, "応力分担比 n が負の値です。");
         if (!(v[kReplaceRatio] >= 0 && v[kReplaceRatio] <= 1))
-            return LayerPrefix(i) + "砂杭置換率 as は 0～1 の範囲で指定してください。";
+            return refuse(kReplaceRatio, "砂杭置換率 as は 0～1 の範囲で指定してください。");
+        if (shareBelowOne) return refuse(kShareRatio, shareMessage);
     }
     return std::nullopt;
 }
 
 std::optional<std::string> Dialog11Form::Apply(Model& m) const {
-    if (auto msg = Check()) return msg;
+    if (auto refusal = Check()) return refusal->message;
     const int count = std::min<int>(RowCount(), kMaxBlocks + 1);
     for (int i = 0; i < count; ++i) {
         const DrainRow& r = rows_[static_cast<std::size_t>(i)];

@@ -31,6 +31,12 @@ struct DrainRow {
 // untreated layer, and wherever the quotient has no value; to 0.001.
 double ReductionFactor(int method, double n, double as);
 
+struct DrainRefusal {
+    int row;     // 0-based
+    int column;  // DrainColumn
+    std::string message;
+};
+
 class Dialog11Form {
 public:
     explicit Dialog11Form(const Model& m);
@@ -47,9 +53,9 @@ public:
     void SetMethod(int row, int code);
     void SetValue(int row, int column, double v);
 
-    // The message for the first row with drains that breaks a rule, naming
-    // the layer and the rule; nothing when every row may be stored.
-    std::optional<std::string> Check() const;
+    // The first row that breaks a rule, with the column and the message
+    // naming the layer and the rule; nothing when every row may be stored.
+    std::optional<DrainRefusal> Check() const;
 
     // Checks, then stores every row with its beta. On a refusal nothing is
     // stored and the message is returned.

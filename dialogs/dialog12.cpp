@@ -4,78 +4,78 @@
 #include <QPushButton>
 #include <algorithm>
 #include <array>
-#include <cmath>
 
-#include "dialogs/dialog1.hpp"
-#include "dialogs/table_form.hpp"
+#include "dialogs/table_columns.hpp"
 
 namespace kova {
 
 namespace {
 
 using LoadTable = std::array<LoadRec, kMaxLoads + 1>;
+using Column = TableColumn<LoadRec>;
 
-// One load grid; strip loads have two corners.
-void FillLoads(grid::QEX_FLG& q, const LoadTable& loads, int count, bool strip, const char* loadHeader,
+Column Stage() {
+    return {.header = "段階載荷番号", .width = 1200, .kind = ColumnKind::Stage, .format = "#0",
+            .get = [](const LoadRec& l) { return double(l.Stage); },
+            .set = [](LoadRec& l, double v) { l.Stage = static_cast<i16>(v); }};
+}
+Column Number(const char* header, Item item, double (*get)(const LoadRec&), void (*set)(LoadRec&, double)) {
+    return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "##0.000", .typed = "",
+            .item = item, .get = get, .set = set};
+}
+double GetLoad(const LoadRec& l) { return l.Load; }
+void SetLoad(LoadRec& l, double v) { l.Load = v; }
+
+// A point or line load stands at (X1, Y1); X2 and Y2 keep the same point.
+ColumnTable<LoadRec> AtPoint(const char* loadHeader, Item loadItem) {
+    return ColumnTable<LoadRec>({
+        Number("X", Item::X, [](const LoadRec& l) { return l.X1; }, [](LoadRec& l, double v) { l.X1 = l.X2 = v; }),
+        Number("Y", Item::Y, [](const LoadRec& l) { return l.Y1; }, [](LoadRec& l, double v) { l.Y1 = l.Y2 = v; }),
+        Number(loadHeader, loadItem, GetLoad, SetLoad),
+        Stage(),
+    });
+}
+
+const ColumnTable<LoadRec>& PointColumns() {
+    static const auto t = AtPoint("   荷重値    (kN)", Item::PointLoad);
+    return t;
+}
+const ColumnTable<LoadRec>& LineColumns() {
+    static const auto t = AtPoint("   荷重値    (kN/m)", Item::LineLoad);
+    return t;
+}
+const ColumnTable<LoadRec>& StripColumns() {
+    static const ColumnTable<LoadRec> t({
+        Number("左-X", Item::X, [](const LoadRec& l) { return l.X1; }, [](LoadRec& l, double v) { l.X1 = v; }),
+        Number("左-Y", Item::Y, [](const LoadRec& l) { return l.Y1; }, [](LoadRec& l, double v) { l.Y1 = v; }),
+        Number("右-X", Item::X, [](const LoadRec& l) { return l.X2; }, [](LoadRec& l, double v) { l.X2 = v; }),
+        Number("右-Y", Item::Y, [](const LoadRec& l) { return l.Y2; }, [](LoadRec& l, double v) { l.Y2 = v; }),
+        Number(" 荷重値  (kN/m2)", Item::StripLoad, GetLoad, SetLoad),
+        Stage(),
+    });
+    return t;
+}
+
+void FillLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, const LoadTable& loads, int count,
                int controlWidth) {
-    GridLayout layout{.rows = kMaxLoads + 1,
-                      .cols = strip ? 7 : 5,
-                      .widths = std::vector<int>(strip ? 7 : 5, 1200),
-                      .headers = {},
-                      .formats = {},
-                      .headerRowHeight = 500,
-                      .controlWidth = controlWidth};
-    layout.widths[0] = 500;
-    if (strip) layout.headers = {"No.", "左-X", "左-Y", "右-X", "右-Y", loadHeader, "段階載荷番号"};
-    else layout.headers = {"No.", "X", "Y", loadHeader, "段階載荷番号"};
-    layout.formats.assign(static_cast<std::size_t>(layout.cols), QString());
-    layout.formats.back() = "#0";
-    SetUpGrid(q, layout);
-    grid::GridModel& g = q.Model();
-    for (int i = 0; i < std::clamp(count, 0, kMaxLoads); ++i) {
-        const LoadRec& l = loads[static_cast<std::size_t>(i)];
-        const int r = i + 1;
-        g.SetCell(r, 0, Fmt(r, "#0"));
-        int c = 1;
-        g.SetCellValue(r, c++, l.X1, "##0.000");
-        g.SetCellValue(r, c++, l.Y1, "##0.000");
-        if (strip) {
-            g.SetCellValue(r, c++, l.X2, "##0.000");
-            g.SetCellValue(r, c++, l.Y2, "##0.000");
-        }
-        g.SetCellValue(r, c++, l.Load, "##0.000");
-        g.SetCellValue(r, c, l.Stage, "#0");
-    }
-    for (int c = 1; c < layout.cols; ++c) g.SetNumeric(c, true);
-    q.SetDrawing(true);
+    count = std::clamp(count, 0, kMaxLoads);
+    columns.Fill(q, {.rows = kMaxLoads + 1, .headerRowHeight = 500, .controlWidth = controlWidth},
+                 {loads.begin(), loads.begin() + count});
     q.GrowToShowAllRows();
 }
 
-// Reads one grid into records; the stage is checked unrounded, 1 to 5.
-bool ReadLoads(const grid::QEX_FLG& q, bool strip, Item loadItem, MessageSink& msg, std::vector<LoadRec>& out) {
-    const grid::GridModel& g = q.Model();
-    const int u = std::min(q.RowsInUse(), kMaxLoads);
-    out.assign(static_cast<std::size_t>(u), LoadRec{});
-    CellReader read(g, msg);
-    for (int r = 1; r <= u && !read.Failed(); ++r) {
-        LoadRec& l = out[static_cast<std::size_t>(r - 1)];
-        int c = 1;
-        if (auto v = read.Real(r, c++, Item::X)) l.X1 = l.X2 = *v;
-        if (auto v = read.Real(r, c++, Item::Y)) l.Y1 = l.Y2 = *v;
-        if (strip) {
-            if (auto v = read.Real(r, c++, Item::X)) l.X2 = *v;
-            if (auto v = read.Real(r, c++, Item::Y)) l.Y2 = *v;
-        }
-        if (auto v = read.Real(r, c++, loadItem)) l.Load = *v;
-        if (read.Failed()) break;
-        const std::optional<double> s = g.Value(r, c);
-        if (!s || !(*s >= 1 && *s <= kMaxStages)) {
-            read.Refuse(kStageMessage, MsgIcon::None);
-            break;
-        }
-        l.Stage = static_cast<i16>(std::nearbyint(*s));  // halves to even
+// Reads one grid into records; a stage other than 1 to 5 is refused with
+// its own text and the cursor on it.
+bool ReadLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, MessageSink& msg, std::vector<LoadRec>& out) {
+    if (const auto bad = columns.FirstBadStage(q.Model(), kMaxLoads)) {
+        msg.Notify(kStageMessage, MsgIcon::None);
+        q.SetCurrentCell(bad->first, bad->second);
+        q.setFocus();
+        return false;
     }
-    return !read.Failed();
+    CellReader read(q.Model(), msg);
+    out.clear();
+    return columns.Read(q.Model(), read, kMaxLoads, out);
 }
 
 }  // namespace
@@ -92,9 +92,9 @@ Dialog12::Dialog12(EditorHost& host, QWidget* owner)
     AddOkCancel(7200, 420);
 
     const Model& m = host_.SectionModel();
-    FillLoads(*Qflg_SK, m.PointLoad, m.PointLoadCount, false, "   荷重値    (kN)", 5400);
-    FillLoads(*Qflg_LK, m.LineLoad, m.LineLoadCount, false, "   荷重値    (kN/m)", 5400);
-    FillLoads(*Qflg_OK, m.StripLoad, m.StripLoadCount, true, " 荷重値  (kN/m2)", 7800);
+    FillLoads(*Qflg_SK, PointColumns(), m.PointLoad, m.PointLoadCount, 5400);
+    FillLoads(*Qflg_LK, LineColumns(), m.LineLoad, m.LineLoadCount, 5400);
+    FillLoads(*Qflg_OK, StripColumns(), m.StripLoad, m.StripLoadCount, 7800);
 
     // The strip grid is the widest; the buttons stand right of the upper two.
     const int upper = std::max(Qflg_SK->x() + Qflg_SK->width(), Qflg_LK->x() + Qflg_LK->width());
@@ -106,7 +106,11 @@ Dialog12::Dialog12(EditorHost& host, QWidget* owner)
     const int right = std::max({OKButton->x() + OKButton->width(), Qflg_OK->x() + Qflg_OK->width()}) + Px(300);
     if (right > width()) setFixedSize(right, height());
     CentreOnOwner();
-    OKButton->setFocus();
+    // Each grid refuses a number outside its range when the cell is left.
+    const std::pair<grid::QEX_FLG*, const ColumnTable<LoadRec>*> grids[] = {
+        {Qflg_SK, &PointColumns()}, {Qflg_LK, &LineColumns()}, {Qflg_OK, &StripColumns()}};
+    for (auto [q, columns] : grids)
+        connect(q, &grid::QEX_FLG::CellEdited, this, [this, q, columns] { columns->RefuseEdited(*q, host_.Messages()); });
     Connect(nullptr);
 }
 
@@ -114,9 +118,9 @@ bool Dialog12::Commit() {
     std::vector<LoadRec> points, lines, strips;
     MessageSink& msg = host_.Messages();
     // All three grids pass before anything is stored.
-    if (!ReadLoads(*Qflg_SK, false, Item::PointLoad, msg, points)) return false;
-    if (!ReadLoads(*Qflg_LK, false, Item::LineLoad, msg, lines)) return false;
-    if (!ReadLoads(*Qflg_OK, true, Item::StripLoad, msg, strips)) return false;
+    if (!ReadLoads(*Qflg_SK, PointColumns(), msg, points)) return false;
+    if (!ReadLoads(*Qflg_LK, LineColumns(), msg, lines)) return false;
+    if (!ReadLoads(*Qflg_OK, StripColumns(), msg, strips)) return false;
 
     Model& m = host_.SectionModel();
     i16 stages = m.StageCount;

@@ -3,10 +3,29 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "dialogs/table_form.hpp"
+#include "dialogs/table_columns.hpp"
 #include "platform/qt/screen_qt.hpp"
 
 namespace kova {
+
+namespace {
+
+TableColumn<SheetPileRec> Level(const char* header, double (*get)(const SheetPileRec&),
+                                void (*set)(SheetPileRec&, double), Item item = Item::Y) {
+    return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "#0.000", .item = item,
+            .get = get, .set = set};
+}
+
+const ColumnTable<SheetPileRec>& Columns() {
+    static const ColumnTable<SheetPileRec> table({
+        Level("X 座標", [](const SheetPileRec& w) { return w.X; }, [](SheetPileRec& w, double v) { w.X = v; }, Item::X),
+        Level("天端標高", [](const SheetPileRec& w) { return w.Top; }, [](SheetPileRec& w, double v) { w.Top = v; }),
+        Level("下端標高", [](const SheetPileRec& w) { return w.Bottom; }, [](SheetPileRec& w, double v) { w.Bottom = v; }),
+    });
+    return table;
+}
+
+}  // namespace
 
 Dialog15::Dialog15(EditorHost& host, QWidget* owner)
     : LiveTableDialog(host, owner, QStringLiteral("矢板（仕切り線）")) {
@@ -22,23 +41,10 @@ Dialog15::Dialog15(EditorHost& host, QWidget* owner)
 
     BeginLoad();
     const Model& m = host_.SectionModel();
-    SetUpGrid(*Qflg_YT, {.rows = kMaxSheetPiles + 1,
-                         .cols = 4,
-                         .widths = {500, 1200, 1200, 1200},
-                         .headers = {"No.", "X 座標", "天端標高", "下端標高"},
-                         .formats = {"", "#0.000", "#0.000", "#0.000"},
-                         .headerRowHeight = 500,
-                         .controlWidth = 4300,
-                         .name = QStringLiteral("YAITA")});
-    grid::GridModel& g = Qflg_YT->Model();
-    for (int i = 0; i < std::clamp<int>(m.SheetPileCount, 0, kMaxSheetPiles); ++i) {
-        const SheetPileRec& w = m.SheetPile[static_cast<std::size_t>(i)];
-        g.SetCell(i + 1, 0, Fmt(i + 1, "#0"));
-        g.SetCellValue(i + 1, 1, w.X, "#0.000");
-        g.SetCellValue(i + 1, 2, w.Top, "#0.000");
-        g.SetCellValue(i + 1, 3, w.Bottom, "#0.000");
-    }
-    Qflg_YT->SetDrawing(true);
+    const int count = std::clamp<int>(m.SheetPileCount, 0, kMaxSheetPiles);
+    Columns().Fill(*Qflg_YT,
+                   {.rows = kMaxSheetPiles + 1, .headerRowHeight = 500, .controlWidth = 4300, .name = QStringLiteral("YAITA")},
+                   {m.SheetPile.begin(), m.SheetPile.begin() + count});
     Qflg_YT->GrowToShowAllRows();
     WidenRightOf(4680, Qflg_YT->width() - Px(4300));
     // Not centred: it opens where the palettes do, below the tool strip.
@@ -51,20 +57,12 @@ void Dialog15::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 void Dialog15::CellEdited() {
     Model& m = host_.SectionModel();
-    grid::GridModel& g = Qflg_YT->Model();
-    const int u = std::min(Qflg_YT->RowsInUse(), kMaxSheetPiles);
-    std::vector<SheetPileRec> walls(static_cast<std::size_t>(u));
-    CellReader read = CellReader::AfterEdit(g, host_.Messages());
-    for (int r = 1; r <= u && !read.Failed(); ++r) {
-        SheetPileRec& w = walls[static_cast<std::size_t>(r - 1)];
-        if (auto v = read.Real(r, 1, Item::X)) w.X = *v;
-        if (auto v = read.Real(r, 2, Item::Y)) w.Top = *v;
-        if (auto v = read.Real(r, 3, Item::Y)) w.Bottom = *v;
-    }
-    if (read.Failed()) return;  // the edit is already undone
+    std::vector<SheetPileRec> walls;
+    CellReader read = CellReader::AfterEdit(Qflg_YT->Model(), host_.Messages());
+    if (!Columns().Read(Qflg_YT->Model(), read, kMaxSheetPiles, walls)) return;  // the edit is already undone
     std::copy(walls.begin(), walls.end(), m.SheetPile.begin());
-    m.SheetPileCount = static_cast<i16>(u);
-    RenumberRows(g, u, "#0");
+    m.SheetPileCount = static_cast<i16>(walls.size());
+    RenumberRows(Qflg_YT->Model(), static_cast<int>(walls.size()), "#0");
 }
 
 }  // namespace kova

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "dialogs/dialog8.hpp"
+#include "dialogs/dialog8_form.hpp"
 #include "dialogs/grid/number_box.hpp"
 #include "dialogs/limit_check.hpp"
 #include "dialogs/table_form.hpp"
@@ -28,7 +29,6 @@ const QColor kLeft(255, 255, 255);
 // factor from the shown value to the model's.
 constexpr Item kValueItems[] = {Item::VoidRatio, Item::MvValue, Item::CvValue};
 constexpr double kValueToModel[] = {1, 10, 1};
-constexpr const char* kValueUnits[] = {"", "m2/kN", "cm2/日"};
 
 }  // namespace
 
@@ -139,7 +139,9 @@ Dialog5::Dialog5(EditorHost& host, QWidget* owner) : LiveEditDialog(host, owner,
         return true;
     });
     CentreOnOwner();
-    ok_->setFocus();
+    // The keyboard starts in the curve chooser: the points take no typing
+    // until a curve is chosen.
+    selector_->setFocus();
 }
 
 Dialog5::~Dialog5() {
@@ -153,6 +155,13 @@ Dialog5::~Dialog5() {
 void Dialog5::TakeSnapshot() { form_ = std::make_unique<Dialog5Form>(host_.SectionModel()); }
 
 void Dialog5::RestoreSnapshot() { form_->Restore(); }
+
+// A curve the calculation cannot use is asked about, as the sand curves
+// are; the engine stays the last check.
+bool Dialog5::CheckOnOk() {
+    const auto fault = form_->FirstCurveFault();
+    return !fault || AskToStoreAnyway(host_.Messages(), *fault + "\rこのままでは沈下計算ができません。");
+}
 
 void Dialog5::FillSelector() {
     const int rows = form_->SelectorRows();
@@ -243,8 +252,8 @@ void Dialog5::PointsEdited() {
     const int kind = static_cast<int>(form_->Kind());
     const int col = points_->Model().Last().col;
     // The ranges are told in the units the user types.
-    if (col == 1) RefuseOutsideLimit(*points_, Item::CurvePressure, 0.1, host_.Messages(), "kN/m2");
-    if (col == 2) RefuseOutsideLimit(*points_, kValueItems[kind], kValueToModel[kind], host_.Messages(), kValueUnits[kind]);
+    if (col == 1) RefuseOutsideLimit(*points_, Item::CurvePressure, 0.1, host_.Messages());
+    if (col == 2) RefuseOutsideLimit(*points_, kValueItems[kind], kValueToModel[kind], host_.Messages());
 
     const grid::GridModel& g = points_->Model();
     std::vector<Dialog5Form::RowInput> rows;

@@ -44,6 +44,7 @@ public:
 protected:
     void TakeSnapshot() override;
     void RestoreSnapshot() override;
+    bool CheckOnOk() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

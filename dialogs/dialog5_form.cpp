@@ -146,4 +146,37 @@ void Dialog5Form::Restore() {
     m_.CvCurve = snapshot_[2];
 }
 
+std::optional<std::string> Dialog5Form::FirstCurveFault() const {
+    struct Read {
+        int kind;  // 0 e-logP, 1 Mv, 2 Cv
+        const char* name;
+        const char* value;
+    };
+    constexpr Read kReads[] = {{0, "e-LogP曲線", "間隙比"}, {1, "LogMv-LogP曲線", "Mv"}, {2, "LogCv-LogP曲線", "Cv"}};
+    for (int layer : clay_) {
+        const int method = m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod;
+        if (method < 0 || method > 2) continue;  // reads no curve of this dialog
+        for (const Read& r : kReads) {
+            if (r.kind == 0 && method == 2) continue;
+            if (r.kind == 1 && method != 2) continue;
+            const auto& table = r.kind == 0 ? m_.ELogPCurve : r.kind == 1 ? m_.MvCurve : m_.CvCurve;
+            const CurveTable& c = table[static_cast<std::size_t>(layer)];
+            const std::string head =
+                "土層「" + m_.SoilLayer[static_cast<std::size_t>(layer)].Name + "」の" + r.name + "の第";
+            for (int k = 0; k < std::clamp<int>(c.n, 0, kMaxCurvePts); ++k) {
+                const auto at = static_cast<std::size_t>(k);
+                const std::string point = head + std::to_string(k + 1) + "点";
+                if (!(c.X[at] > 0)) return point + "の圧力が0です（圧力は正の値で入力してください）。";
+                if (!(c.Y[at] > 0)) return point + "の" + r.value + "が0です（正の値で入力してください）。";
+                if (k == 0) continue;
+                if (!(c.X[at] > c.X[at - 1]))
+                    return point + "の圧力が前の点より大きくありません（圧力は点ごとに増加させてください）。";
+                if (r.kind == 0 && c.Y[at] > c.Y[at - 1])
+                    return point + "の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace kova

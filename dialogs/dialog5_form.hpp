@@ -91,6 +91,14 @@ public:
     // Puts the snapshot back (cancel, close box).
     void Restore();
 
+    // The first fault of a curve some clay layer's method reads (e-logP
+    // and Cc: e-logP; Mv: logMv-logP; each consolidating one: logCv-logP): a
+    // point of 0 pressure or value, a pressure that does not increase, a
+    // void ratio that rises. The layer, the curve and the point are named;
+    // nothing when every such curve can be used. A missing curve is the
+    // calculation's to tell.
+    std::optional<std::string> FirstCurveFault() const;
+
 private:
     CurveTable& Curve(int kind, int layer);
     void LoadPoints();

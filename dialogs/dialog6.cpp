@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "dialogs/table_form.hpp"
+#include "dialogs/table_columns.hpp"
 
 namespace kova {
 
@@ -51,6 +51,24 @@ protected:
     }
 };
 
+// Row r of the table is stage r.
+struct StageRow {
+    i16 start = 0;
+    i16 days = 0;
+};
+
+const ColumnTable<StageRow>& Columns() {
+    static const ColumnTable<StageRow> table({
+        {.header = "開始日数", .width = 1200, .kind = ColumnKind::Whole, .format = "#0", .item = Item::StageStartDay,
+         .get = [](const StageRow& s) { return double(s.start); },
+         .set = [](StageRow& s, double v) { s.start = static_cast<i16>(v); }},
+        {.header = "施工日数", .width = 1200, .kind = ColumnKind::Whole, .format = "#0", .item = Item::StageDays,
+         .get = [](const StageRow& s) { return double(s.days); },
+         .set = [](StageRow& s, double v) { s.days = static_cast<i16>(v); }},
+    });
+    return table;
+}
+
 }  // namespace
 
 Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitTableDialog(host, owner, QStringLiteral("載荷情報の入力")) {
@@ -69,41 +87,26 @@ Dialog6::Dialog6(EditorHost& host, QWidget* owner) : CommitTableDialog(host, own
     const Model& m = host_.SectionModel();
     // Row r is stage r: no row may be inserted or deleted, or one stage's
     // days would move to another.
-    SetUpGrid(*Qflg_KK, {.rows = kMaxStages + 1,
-                         .cols = 3,
-                         .widths = {500, 1200, 1200},
-                         .headers = {"No.", "開始日数", "施工日数"},
-                         .formats = {"", "#0", "#0"},
-                         .controlWidth = 3000,
-                         .tied = true});
-    grid::GridModel& g = Qflg_KK->Model();
-    for (int s = 1; s <= std::clamp<int>(m.StageCount, 0, kMaxStages); ++s) {
-        g.SetCell(s, 0, Fmt(s, "#0"));
-        g.SetCellValue(s, 1, m.StageStartDay[static_cast<std::size_t>(s - 1)], "#0");
-        g.SetCellValue(s, 2, m.StageDays[static_cast<std::size_t>(s - 1)], "#0");
-    }
-    Qflg_KK->SetDrawing(true);
+    std::vector<StageRow> stages(static_cast<std::size_t>(std::clamp<int>(m.StageCount, 0, kMaxStages)));
+    for (std::size_t s = 0; s < stages.size(); ++s) stages[s] = {m.StageStartDay[s], m.StageDays[s]};
+    Columns().Fill(*Qflg_KK, {.rows = kMaxStages + 1, .controlWidth = 3000, .tied = true}, stages);
     Qflg_KK->GrowToShowAllRows();
     const int extra = std::max(Label1->x() + Label1->width(), Label2->x() + Label2->width()) - width() + Px(200);
     if (extra > 0) setFixedSize(width() + extra, height());
     CentreOnOwner();
-    Connect(nullptr);
+    Connect(Qflg_KK);
 }
+
+void Dialog6::CellEdited() { Columns().RefuseEdited(*Qflg_KK, host_.Messages()); }
 
 bool Dialog6::Commit() {
     Model& m = host_.SectionModel();
-    const grid::GridModel& g = Qflg_KK->Model();
-    const int u = std::min(Qflg_KK->RowsInUse(), kMaxStages);
-    std::array<std::pair<i16, i16>, kMaxStages> days{};
-    CellReader read(g, host_.Messages());
-    for (int r = 1; r <= u && !read.Failed(); ++r) {
-        if (auto s = read.Int(r, 1, Item::StageStartDay)) days[static_cast<std::size_t>(r - 1)].first = *s;
-        if (auto d = read.Int(r, 2, Item::StageDays)) days[static_cast<std::size_t>(r - 1)].second = *d;
-    }
-    if (read.Failed()) return false;
-    for (int r = 1; r <= u; ++r) {
-        m.StageStartDay[static_cast<std::size_t>(r - 1)] = days[static_cast<std::size_t>(r - 1)].first;
-        m.StageDays[static_cast<std::size_t>(r - 1)] = days[static_cast<std::size_t>(r - 1)].second;
+    std::vector<StageRow> rows;
+    CellReader read(Qflg_KK->Model(), host_.Messages());
+    if (!Columns().Read(Qflg_KK->Model(), read, kMaxStages, rows)) return false;
+    for (std::size_t s = 0; s < rows.size(); ++s) {
+        m.StageStartDay[s] = rows[s].start;
+        m.StageDays[s] = rows[s].days;
     }
     return true;
 }

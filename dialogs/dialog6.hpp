@@ -20,6 +20,7 @@ public:
 protected:
     bool Commit() override;
     void Unload() override;
+    void CellEdited() override;
 };
 
 }  // namespace kova

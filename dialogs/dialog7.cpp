@@ -5,9 +5,30 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialogs/table_form.hpp"
+#include "dialogs/table_columns.hpp"
 
 namespace kova {
+
+namespace {
+
+struct Position {
+    std::string name;
+    double x = 0;
+};
+
+const ColumnTable<Position>& Columns() {
+    static const ColumnTable<Position> table({
+        {.header = "位置名称", .width = 2400, .kind = ColumnKind::Text,
+         .getText = [](const Position& p) { return p.name; },
+         .setText = [](Position& p, std::string v) { p.name = std::move(v); }},
+        {.header = "X座標", .width = 1200, .kind = ColumnKind::Number, .format = "##0.000", .typed = "", .item = Item::X,
+         .get = [](const Position& p) { return p.x; },
+         .set = [](Position& p, double v) { p.x = v; }},
+    });
+    return table;
+}
+
+}  // namespace
 
 Dialog7::Dialog7(EditorHost& host, QWidget* owner)
     : LiveTableDialog(host, owner, QStringLiteral("沈下予測個所の入力")) {
@@ -23,20 +44,9 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner)
     BeginLoad();
     const Model& m = host_.SectionModel();
     const int count = std::clamp<int>(m.CalcPosCount, 0, kMaxCalcPos);
-    SetUpGrid(*Qflg_KP, {.rows = kMaxCalcPos + 1,
-                         .cols = 3,
-                         .widths = {500, 2400, 1200},
-                         .headers = {"No.", "位置名称", "X座標"},
-                         .formats = {"", ""},
-                         .controlWidth = 4200});
-    grid::GridModel& g = Qflg_KP->Model();
-    for (int i = 0; i < count; ++i) {
-        g.SetCell(i + 1, 0, Fmt(i + 1, "#0"));
-        g.SetCell(i + 1, 1, QString::fromStdString(m.Cond.CalcPosName[static_cast<std::size_t>(i)]));
-        g.SetCellValue(i + 1, 2, m.Cond.CalcPosX[static_cast<std::size_t>(i)], "##0.000");
-    }
-    Qflg_KP->Model().SetNumeric(2, true);
-    Qflg_KP->SetDrawing(true);
+    std::vector<Position> rows;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) rows.push_back({m.Cond.CalcPosName[i], m.Cond.CalcPosX[i]});
+    Columns().Fill(*Qflg_KP, {.rows = kMaxCalcPos + 1, .controlWidth = 4200}, rows);
     WidenRightOf(6120, Qflg_KP->x() + Qflg_KP->width() - Px(5655));
     shownTitle_ = QString::fromStdString(m.Cond.ProjectTitle);
     txt_dg7->setText(shownTitle_);
@@ -60,21 +70,15 @@ void Dialog7::TitleChanged(const QString& text) {
 
 void Dialog7::CellEdited() {
     Model& m = host_.SectionModel();
-    grid::GridModel& g = Qflg_KP->Model();
-    const int u = std::min(Qflg_KP->RowsInUse(), kMaxCalcPos);
-    std::vector<std::pair<std::string, double>> rows(static_cast<std::size_t>(u));
-    CellReader read = CellReader::AfterEdit(g, host_.Messages());
-    for (int r = 1; r <= u && !read.Failed(); ++r) {
-        if (auto name = read.Name(r, 1)) rows[static_cast<std::size_t>(r - 1)].first = *name;
-        if (auto x = read.Real(r, 2, Item::X)) rows[static_cast<std::size_t>(r - 1)].second = *x;
+    std::vector<Position> rows;
+    CellReader read = CellReader::AfterEdit(Qflg_KP->Model(), host_.Messages());
+    if (!Columns().Read(Qflg_KP->Model(), read, kMaxCalcPos, rows)) return;  // the edit is already undone
+    m.CalcPosCount = static_cast<i16>(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        m.Cond.CalcPosName[i] = rows[i].name;
+        m.Cond.CalcPosX[i] = rows[i].x;
     }
-    if (read.Failed()) return;  // the edit is already undone
-    m.CalcPosCount = static_cast<i16>(u);
-    for (int r = 1; r <= u; ++r) {
-        m.Cond.CalcPosName[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].first;
-        m.Cond.CalcPosX[static_cast<std::size_t>(r - 1)] = rows[static_cast<std::size_t>(r - 1)].second;
-    }
-    RenumberRows(g, u, "#0");
+    RenumberRows(Qflg_KP->Model(), static_cast<int>(rows.size()), "#0");
     host_.Refresh();
 }
 

@@ -4,6 +4,7 @@
 
 #include "dialogs/grid_fit.hpp"
 #include "dialogs/limit_check.hpp"
+#include "dialogs/table_dialog.hpp"
 #include "dialogs/table_form.hpp"
 #include "platform/qt/qt_text.hpp"
 
@@ -63,6 +64,7 @@ Dialog8::Dialog8(EditorHost& host, QWidget* owner) : CommitDialog(host, owner, Q
     setTabOrder(grid_, cmd_[0]);
     setTabOrder(cmd_[0], cmd_[1]);
     CentreOnOwner();
+    FocusFirstCell(*grid_);
 }
 
 void Dialog8::Fill(const SandCurves& curves) {

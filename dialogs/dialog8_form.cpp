@@ -21,6 +21,11 @@ bool Confirm(MessageSink& ui, const char* text) {
 constexpr const char* kSandClasses[kSandCurves] = {"非常にゆるい砂", "ゆるい砂", "中位に締まった砂", "締まった砂",
                                                     "非常に締まった砂"};
 
+bool AskToStoreAnyway(MessageSink& ui, const std::string& fault) {
+    return ui.Show(Message{fault + "\rこのまま保存しますか？", "確認", MsgIcon::Exclamation, MsgButtons::YesNo, 1}) ==
+           MsgAnswer::Yes;
+}
+
 bool Dialog8Form::ConfirmFallingVoidRatios(MessageSink& ui) const {
     for (std::size_t d = 1; d <= static_cast<std::size_t>(kSandCurves); ++d)
         for (std::size_t a = 1; a < rows_.size(); ++a) {
@@ -30,9 +35,8 @@ bool Dialog8Form::ConfirmFallingVoidRatios(MessageSink& ui) const {
                 std::string("「") + kSandClasses[d - 1] + "」の間隙比が、圧力Ｐ " + grid::FormatNumber(lo[0], "##0.0") +
                 " から " + grid::FormatNumber(hi[0], "##0.0") + " kN/m2 の間で " + grid::FormatNumber(lo[d], "##0.000") +
                 " から " + grid::FormatNumber(hi[d], "##0.000") +
-                " に増えています。\r間隙比は圧力とともに減るように入力してください（このままでは沈下計算ができません）。\r"
-                "このまま保存しますか？";
-            return ui.Show(Message{text, "確認", MsgIcon::Exclamation, MsgButtons::YesNo, 1}) == MsgAnswer::Yes;
+                " に増えています。\r間隙比は圧力とともに減るように入力してください（このままでは沈下計算ができません）。";
+            return AskToStoreAnyway(ui, text);
         }
     return true;
 }

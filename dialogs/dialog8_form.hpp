@@ -17,6 +17,10 @@ inline constexpr int kSandRows = kMaxCurvePts;
 // Pressure (kN/m2), then the void ratios of sand classes 1 to 5.
 using SandRow = std::array<double, 1 + kSandCurves>;
 
+// The question of both curve dialogs at OK about a curve the calculation
+// cannot use: `fault` and "このまま保存しますか？", No by default. True to store.
+bool AskToStoreAnyway(MessageSink& ui, const std::string& fault);
+
 class Dialog8Form {
 public:
     Dialog8Form() = default;

@@ -10,6 +10,7 @@ grid::QEX_FLG* TableDialog<Kind>::AddGrid(int left, int top, int width, int heig
     g->SetMessages(&this->host_.Messages());
     if (!fullMessage.empty()) g->SetFullMessage(fullMessage);
     this->PlaceTwips(g, left, top, width, height);
+    if (!first_) first_ = g;
     return g;
 }
 
@@ -24,6 +25,12 @@ void TableDialog<Kind>::Connect(grid::QEX_FLG* edited) {
     if (edited) QObject::connect(edited, &grid::QEX_FLG::CellEdited, this, &TableDialog::CellEdited);
     QObject::connect(OKButton, &QPushButton::clicked, this, &Kind::OkClicked);
     QObject::connect(CancelButton, &QPushButton::clicked, this, &Kind::CancelClicked);
+    if (first_) FocusFirstCell(*first_);
+}
+
+void FocusFirstCell(grid::QEX_FLG& g) {
+    g.SetCurrentCell(1, g.HeaderCols());
+    g.setFocus();
 }
 
 template class TableDialog<LiveEditDialog>;

@@ -28,10 +28,18 @@ protected:
     // OK at (left, top), Cancel 480 twips below it.
     void AddOkCancel(int left, int top);
     // Edits of `edited` (none: nullptr) go to CellEdited, the buttons to the
-    // kind's handlers.
+    // kind's handlers; the keyboard starts in the first cell of the first
+    // grid, so that typing goes there at once.
     void Connect(grid::QEX_FLG* edited);
     virtual void CellEdited() {}
+
+private:
+    grid::QEX_FLG* first_ = nullptr;
 };
+
+// Puts the keyboard into the first cell of `g` (row 1, first column after
+// the header columns).
+void FocusFirstCell(grid::QEX_FLG& g);
 
 using CommitTableDialog = TableDialog<CommitDialog>;
 

@@ -35,8 +35,8 @@ void CellReader::Refuse(const std::string& message, MsgIcon icon) {
 std::optional<double> CellReader::Real(int row, int col, Item item) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
-    if (!v || !WithinLimit(item, *v)) {
-        Refuse(ColumnLimitMessage(g_, col, item));
+    if (!v || !WithinTypedLimit(item, *v)) {
+        Refuse(CellLimitMessage(g_, row, col, item));
         return std::nullopt;
     }
     return v;
@@ -46,8 +46,8 @@ std::optional<i16> CellReader::Int(int row, int col, Item item) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
     const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
-    if (!n || !WithinLimit(item, *n)) {
-        Refuse(ColumnLimitMessage(g_, col, item));
+    if (!n || !WithinTypedLimit(item, *n)) {
+        Refuse(CellLimitMessage(g_, row, col, item));
         return std::nullopt;
     }
     return n;

@@ -23,9 +23,9 @@ struct GridLayout {
     int rows = 1;
     int cols = 1;
     int headerCols = 1;
-    std::vector<int> widths;       // twips
-    std::vector<QString> headers;  // row 0
-    std::vector<QString> formats;  // per column; "" free text
+    std::vector<int> widths{};     // twips
+    std::vector<QString> headers{};  // row 0
+    std::vector<QString> formats{};  // per column; "" free text
     int headerRowHeight = 0;       // twips; 0 keeps the grid's default
     int controlWidth = 0;          // twips
     QString name = QStringLiteral("MORIDO");

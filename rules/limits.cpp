@@ -102,6 +102,22 @@ std::string Number(double v) {
     return buf;
 }
 
+// The items whose typed range is tighter than their file range.
+struct Tighter {
+    Item item;
+    TypedLimit typed;
+};
+constexpr Tighter kTyped[] = {
+    {Item::CurvePressure, {0, 1e5, true}},
+    {Item::VoidRatio, {0, 100, true}},
+    {Item::MvValue, {0, 100, true}},
+    {Item::CvValue, {0, 1e8, true}},
+    {Item::SandPressure, {0, 1e6, true}},
+    {Item::SandVoidRatio, {0, 100, true}},
+    {Item::ReductionFactor, {0, 1, true}},
+    {Item::ShareRatio, {1, 1000, false}},
+};
+
 }  // namespace
 
 const Limit& LimitOf(Item item) { return kTable[static_cast<std::size_t>(item)].second; }
@@ -133,6 +149,24 @@ std::string LimitMessage(Item item) {
 
 std::string LimitFileText(Item item) {
     return NameWithUnit(LimitOf(item)) + "が" + LimitRangeText(item) + "の範囲にありません。";
+}
+
+TypedLimit TypedLimitOf(Item item) {
+    for (const Tighter& t : kTyped)
+        if (t.item == item) return t.typed;
+    const Limit& l = LimitOf(item);
+    return {l.lo, l.hi, false};
+}
+
+bool WithinTypedLimit(Item item, double v) {
+    const TypedLimit t = TypedLimitOf(item);
+    return WithinLimit(item, v) && (t.loOpen ? v > t.lo : v >= t.lo) && v <= t.hi;
+}
+
+std::string TypedRangeText(Item item, double scale) {
+    const TypedLimit t = TypedLimitOf(item);
+    const std::string lo = Number(t.lo / scale), hi = Number(t.hi / scale);
+    return t.loOpen ? lo + "を超え" + hi + "以下" : lo + "～" + hi;
 }
 
 std::optional<std::int16_t> CheckedInt16(Item item, long long v) {

@@ -126,4 +126,25 @@ std::string LimitFileText(Item item);
 std::optional<std::int16_t> CheckedInt16(Item item, long long v);
 std::optional<std::int32_t> CheckedInt32(Item item, long long v);
 
+// The range where a value is typed. A file keeps the range above, so that
+// every file that opened once still opens; a dialog refuses, where the value
+// is typed, what the calculation would refuse later: a curve point of 0
+// pressure, void ratio, Mv or Cv (the engine needs each positive), a
+// settlement factor outside 0 < β <= 1, a stress-sharing ratio below 1
+// (which would raise β above 1). Every other item types its file range.
+struct TypedLimit {
+    double lo;
+    double hi;
+    bool loOpen;  // lo itself is refused
+};
+TypedLimit TypedLimitOf(Item item);
+
+// True when v is within the file range and the typed range.
+bool WithinTypedLimit(Item item, double v);
+
+// The typed range as shown to the user: "0～100", or with an open lower
+// bound "0を超え100以下". `scale` divides both bounds (a value shown in
+// other units than the model holds).
+std::string TypedRangeText(Item item, double scale = 1);
+
 }  // namespace kova

@@ -35,7 +35,7 @@ TEST(Dialog11Beta, StoredFactorPerReplacement) {
         {1, 4, 1, 1},        // 0 before the floor
         {0, 1, 0.6, 1},      // untreated: 1 whatever n and as
         {1, 1, 0.3, 1},      // n 1: 1 below 0.5
-        {7, -3, 0.25, 1},    // a code outside the list whose divisor is 0
+        {7, 1.5, 0.25, 0.889},  // a code outside the list: beta by the same rule
     };
     for (const Case& c : cases) {
         Model m = ThreeLayers();
@@ -82,6 +82,36 @@ TEST(Dialog11Check, RefusedRowsNameLayerAndRuleAndStoreNothing) {
             EXPECT_EQ(m.DrainMethod[i].Detail, before.DrainMethod[i].Detail);
         }
     }
+}
+
+// Every stored beta is a reduction, 0 < beta <= 1: the rows that would give
+// more (n below 1 with a low replacement) are refused, naming the row.
+TEST(Dialog11Check, StoredBetaNeverRaisesTheSettlement) {
+    for (int method : {0, 1, 2, 7})
+        for (double n : {-3.0, 0.0, 0.5, 0.999, 1.0, 1.5, 5.0})
+            for (double as : {0.0, 0.001, 0.2, 0.4, 0.5, 0.8}) {
+                Model m = ThreeLayers();
+                Dialog11Form f(m);
+                Drains(f, 0);
+                if (method == 1 || method == 2) Drains(f, 1, method);
+                else f.SetMethod(1, method);
+                f.SetValue(1, kShareRatio, n);
+                f.SetValue(1, kReplaceRatio, as);
+                const auto msg = f.Apply(m);
+                const bool drains = method == 1 || method == 2;
+                if (drains && n < 0) {  // a drain row's own refusal comes first
+                    EXPECT_EQ(msg, "土層 2：応力分担比 n が負の値です。");
+                    continue;
+                }
+                if (method != 0 && as > 0 && as < 0.5 && n < 1) {
+                    EXPECT_EQ(msg, "土層 2：応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。")
+                        << method << " " << n << " " << as;
+                    continue;
+                }
+                ASSERT_EQ(msg, std::nullopt) << method << " " << n << " " << as;
+                EXPECT_GT(m.DrainMethod[1].Detail[6], 0);
+                EXPECT_LE(m.DrainMethod[1].Detail[6], 1) << method << " " << n << " " << as;
+            }
 }
 
 TEST(Dialog11Check, UntreatedAndUnknownRowsStoreAsTyped) {

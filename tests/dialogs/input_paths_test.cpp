@@ -193,7 +193,7 @@ TEST(NumberCells, TheSameRefusalTwiceAndThreeTimes) {
         host.messages.Clear();
         TypeCell(g, 2, 2, "150");
         ASSERT_EQ(host.messages.Count(), 1u) << "refusal " << n;
-        EXPECT_EQ(host.messages.Last().text, "有効重量(kN/m3)は0～100の範囲で指定してください。");  // as its header
+        EXPECT_EQ(host.messages.Last().text, "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。");  // as its header
         EXPECT_EQ(g.CellText(2, 2), "19.000") << "refusal " << n;
         EXPECT_EQ(host.model->Embankment[1].UnitWeight, 19);
         EXPECT_EQ(g.CurrentRow(), 2) << "refusal " << n;
@@ -229,13 +229,13 @@ TEST(SoilCurveGrid, ChoiceLimitsAndNumbers) {
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 1, "2000000");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "P(kN/m2)は0～1000000の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "「P(kN/m2)」の1行目は0を超え1000000以下の範囲で指定してください。");
     EXPECT_EQ(d.Qflg_GD()->CellText(1, 1), "10.000");
     ClickSelector(d.Qflg_YD(), 0, 3);
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 2, "20");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "Mv(m2/kN)は0～10の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "「Mv(m2/kN)」の1行目は0を超え10以下の範囲で指定してください。");
     TypeCell(*d.Qflg_GD(), 1, 2, "5");
     EXPECT_EQ(host.model->MvCurve[0].n, 0);  // no pressure yet: no point
     // Every row in use is numbered, typed ones too, also after an insert.

@@ -48,11 +48,10 @@ TEST(StageTable, RowsAreTiedToStagesAndStoreOnOk) {
     {
         Dialog6 d(host, nullptr);
         d.show();
-        TypeCell(*d.Qflg_KK, 1, 2, "40000");
-        d.OkClicked();  // refused: outside 16 bits
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(host.messages.Count(), 1u);
-        d.close();
+        TypeCell(*d.Qflg_KK, 1, 2, "40000");  // refused when the cell is left
+        EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{"「施工日数」の1行目は0～32767の範囲で指定してください。"});
+        EXPECT_EQ(d.Qflg_KK->CellText(1, 2), "10");
+        d.OkClicked();
     }
     EXPECT_EQ(m.StageDays[0], 10);
 }

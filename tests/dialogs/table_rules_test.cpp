@@ -1,0 +1,260 @@
+// The rules every table dialog keeps: a number outside its range is refused
+// when the cell is left, the old text is back before the message, which
+// names the column as its header does and the row, and nothing is stored;
+// the keyboard starts in the first cell.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+
+#include "dialogs/dialog0.hpp"
+#include "dialogs/dialog1.hpp"
+#include "dialogs/dialog10.hpp"
+#include "dialogs/dialog11.hpp"
+#include "dialogs/dialog12.hpp"
+#include "dialogs/dialog15.hpp"
+#include "dialogs/dialog4.hpp"
+#include "dialogs/dialog5.hpp"
+#include "dialogs/dialog6.hpp"
+#include "dialogs/dialog7.hpp"
+#include "dialogs/dialog8.hpp"
+#include "tests/dialogs/dialog_test_util.hpp"
+
+namespace kova {
+namespace {
+
+using test::FakeEditorHost;
+
+// Two rows in every table.
+void TwoOfEach(Model& m) {
+    m.BndPtCount = 2;
+    m.BndPt[0].X = 0, m.BndPt[1].X = 5, m.BndPt[1].Y = 1;
+    m.EmbankmentCount = m.SoilLayerCount = m.CutCount = 2;
+    for (std::size_t i = 0; i < 2; ++i) {
+        m.Embankment[i].UnitWeight = 19 - static_cast<double>(i);
+        m.CutBlock[i].UnitWeight = 18 - static_cast<double>(i);
+        m.SoilLayer[i].UnitWeight = 16;
+        m.SoilParam[i].NValue = 10;
+        m.Cond.CalcPosX[i] = 3;
+        m.SheetPile[i] = {1, 2, -3};
+        m.DrainMethod[i].Detail[kShareRatio] = 3;
+        for (auto* t : {&m.PointLoad, &m.LineLoad, &m.StripLoad}) (*t)[i] = {1, 2, 3, 4, 10, 1};
+    }
+    m.StageCount = 2;
+    m.StageStartDay[1] = 20;
+    m.StageDays[1] = 5;
+    m.CalcPosCount = m.SheetPileCount = 2;
+    m.PointLoadCount = m.LineLoadCount = m.StripLoadCount = 2;
+    for (auto& c : m.BKHoughCurve) c = {2, {10, 100}, {1.2, 1.0}};
+}
+
+struct TableCase {
+    const char* dialog;
+    std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> make;
+    int row, col;
+    const char* typed;
+    const char* message;
+    const char* old;                        // the cell's text before and after
+    std::function<double(const Model&)> stored;  // the value behind the cell
+};
+
+template <class D>
+std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> Make(grid::QEX_FLG* D::* grid) {
+    return [grid](EditorHost& h, grid::QEX_FLG*& g) {
+        auto d = std::make_unique<D>(h, nullptr);
+        g = (*d).*grid;
+        return std::unique_ptr<QDialog>(std::move(d));
+    };
+}
+template <class D>
+std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> Make(grid::QEX_FLG* (D::*grid)()) {
+    return [grid](EditorHost& h, grid::QEX_FLG*& g) {
+        auto d = std::make_unique<D>(h, nullptr);
+        g = ((*d).*grid)();
+        return std::unique_ptr<QDialog>(std::move(d));
+    };
+}
+
+void ClickOk(QDialog& d) {
+    for (auto* b : d.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("OK")) b->click();
+}
+
+std::vector<TableCase> Cases() {
+    return {
+        {"境界点", Make(&Dialog0::Qflg_NB), 2, 1, "2e7", "「X」の2行目は-10000000～10000000の範囲で指定してください。",
+         "5.000", [](const Model& m) { return m.BndPt[1].X; }},
+        {"盛土", Make(&Dialog1::Qflg_MB), 2, 2, "1e999", "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。",
+         "18.000", [](const Model& m) { return m.Embankment[1].UnitWeight; }},
+        {"土層", Make(&Dialog4::Qflg_DB), 2, 6, "5000", "「N値」の2行目は0～1000の範囲で指定してください。", "10",
+         [](const Model& m) { return double(m.SoilParam[1].NValue); }},
+        {"載荷", Make(&Dialog6::Qflg_KK), 2, 1, "99999", "「開始日数」の2行目は0～32767の範囲で指定してください。", "20",
+         [](const Model& m) { return double(m.StageStartDay[1]); }},
+        {"載荷", Make(&Dialog6::Qflg_KK), 2, 2, "-30", "「施工日数」の2行目は0～32767の範囲で指定してください。", "5",
+         [](const Model& m) { return double(m.StageDays[1]); }},
+        {"計算位置", Make(&Dialog7::Qflg_KP), 2, 2, "1e999", "「X座標」の2行目は-10000000～10000000の範囲で指定してください。",
+         "3.000", [](const Model& m) { return m.Cond.CalcPosX[1]; }},
+        {"切り土", Make(&Dialog10::Qflg_KB), 2, 2, "1e999", "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。",
+         "17.000", [](const Model& m) { return m.CutBlock[1].UnitWeight; }},
+        {"切り土", Make(&Dialog10::Qflg_KB), 2, 2, "-18", "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。",
+         "17.000", [](const Model& m) { return m.CutBlock[1].UnitWeight; }},
+        {"上載荷重", Make(&Dialog12::Qflg_SK), 2, 3, "1e999", "「荷重値(kN)」の2行目は-1000000～1000000の範囲で指定してください。",
+         "10.000", [](const Model& m) { return m.PointLoad[1].Load; }},
+        {"上載荷重", Make(&Dialog12::Qflg_LK), 2, 3, "-2e6", "「荷重値(kN/m)」の2行目は-1000000～1000000の範囲で指定してください。",
+         "10.000", [](const Model& m) { return m.LineLoad[1].Load; }},
+        {"上載荷重", Make(&Dialog12::Qflg_OK), 2, 5, "1e999",
+         "「荷重値(kN/m2)」の2行目は-1000000～1000000の範囲で指定してください。", "10.000",
+         [](const Model& m) { return m.StripLoad[1].Load; }},
+        {"矢板", Make(&Dialog15::Qflg_YT), 2, 3, "2e6", "「下端標高」の2行目は-1000000～1000000の範囲で指定してください。",
+         "-3.000", [](const Model& m) { return m.SheetPile[1].Bottom; }},
+        {"砂層", Make(&Dialog8::Qflg_BK), 2, 1, "0", "「圧力Ｐ(kN/m2)」の2行目は0を超え1000000以下の範囲で指定してください。",
+         "100.0", [](const Model& m) { return m.BKHoughCurve[0].X[1]; }},
+        {"促進工法", Make(&Dialog11::Qflg_SB), 2, 7, "0.5", "「応力分担比n」の2行目は1～1000の範囲で指定してください。",
+         "3.000", [](const Model& m) { return m.DrainMethod[1].Detail[kShareRatio]; }},
+    };
+}
+
+TEST(TableRules, OutOfRangeRefusedWhenTheCellIsLeftNamingColumnAndRow) {
+    for (const TableCase& c : Cases()) {
+        SCOPED_TRACE(std::string(c.dialog) + " " + c.typed);
+        FakeEditorHost host;
+        TwoOfEach(*host.model);
+        const double before = c.stored(*host.model);
+        grid::QEX_FLG* g = nullptr;
+        auto d = c.make(host, g);
+        d->show();
+        ASSERT_EQ(g->CellText(c.row, c.col), c.old);
+        QString shownWhileTold;
+        host.messages.onShow = [&](const Message&) { shownWhileTold = g->CellText(c.row, c.col); };
+        test::TypeCell(*g, c.row, c.col, c.typed);
+        EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{c.message});
+        EXPECT_EQ(shownWhileTold, c.old) << "the old text is back before the message";
+        EXPECT_EQ(g->CellText(c.row, c.col), c.old);
+        EXPECT_EQ(c.stored(*host.model), before);
+        // OK stores what the cells show.
+        host.messages.onShow = nullptr;
+        ClickOk(*d);
+        EXPECT_EQ(c.stored(*host.model), before);
+    }
+}
+
+// Checks that stay at OK keep their own texts and put the cursor on the
+// cell they are about.
+TEST(TableRules, ChecksAtOkPutTheCursorOnTheirCell) {
+    struct Case {
+        const char* dialog;
+        std::function<std::unique_ptr<QDialog>(EditorHost&, grid::QEX_FLG*&)> make;
+        std::function<void(Model&)> file;  // what a file brought in
+        int row, col;
+        const char* typed;  // nullptr: nothing typed
+        const char* message;
+    } cases[] = {
+        {"上載荷重", Make(&Dialog12::Qflg_LK), nullptr, 2, 4, "9", kStageMessage},
+        {"盛土", Make(&Dialog1::Qflg_MB), nullptr, 2, 3, "0", kStageMessage},
+        {"促進工法", Make(&Dialog11::Qflg_SB),
+         [](Model& m) {
+             m.DrainMethod[1].Method = 1;
+             m.DrainMethod[1].Detail = {1.2, 0.05, 1, 0, 0.5, 0.3, 1};
+         },
+         2, 7, nullptr, "土層 2：応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。"},
+        {"境界点", Make(&Dialog0::Qflg_NB), [](Model& m) { m.BndPt[1] = m.BndPt[0]; }, 2, 1, nullptr,
+         "同一座標の境界点が存在します。\r\r           1=2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        FakeEditorHost host;
+        TwoOfEach(*host.model);
+        if (c.file) c.file(*host.model);
+        const Model before = *host.model;
+        grid::QEX_FLG* g = nullptr;
+        auto d = c.make(host, g);
+        d->show();
+        if (c.typed) test::TypeCell(*g, c.row, c.col, c.typed);
+        g->SetCurrentCell(1, 1);
+        ClickOk(*d);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{c.message});
+        EXPECT_EQ(d->focusWidget(), g);
+        EXPECT_EQ(g->CurrentRow(), c.row);
+        EXPECT_EQ(g->CurrentCol(), c.col);
+        EXPECT_EQ(host.model->DrainMethod[1].Detail, before.DrainMethod[1].Detail);
+        EXPECT_EQ(host.model->LineLoad[1].Stage, before.LineLoad[1].Stage);
+    }
+}
+
+// Every table dialog opens with the keyboard in its first cell; typed
+// digits land there.
+TEST(TableRules, KeyboardStartsInTheFirstCell) {
+    // Each table dialog once, by its first case.
+    std::vector<TableCase> opens;
+    for (const TableCase& c : Cases())
+        if (opens.empty() || std::string(opens.back().dialog) != c.dialog) opens.push_back(c);
+    for (const TableCase& o : opens) {
+        SCOPED_TRACE(o.dialog);
+        FakeEditorHost host;
+        TwoOfEach(*host.model);
+        grid::QEX_FLG* g = nullptr;
+        auto d = o.make(host, g);
+        d->show();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+        EXPECT_EQ(QApplication::focusWidget(), g);
+        EXPECT_EQ(g->CurrentRow(), 1);
+        EXPECT_EQ(g->CurrentCol(), g->HeaderCols());
+        if (g->Model().DropItems(g->HeaderCols()).isEmpty()) {
+            QTest::keyClicks(QApplication::focusWidget(), "7");
+            QCoreApplication::processEvents();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(g->CellText(1, g->HeaderCols()).startsWith(QLatin1Char('7'))) << g->CellText(1, g->HeaderCols()).toStdString();
+        }
+    }
+}
+
+// The soil-constants dialog asks at OK about a curve that the layer's method
+// reads and the calculation cannot use, as the sand curves are asked about;
+// a curve no method reads is left alone.
+TEST(TableRules, SoilCurvesAskedAboutAtOk) {
+    struct Case {
+        int method;
+        int kind;  // 0 e-logP, 1 Mv, 2 Cv
+        CurveTable curve;
+        bool asked;
+    } cases[] = {
+        {2, 1, {2, {10, 100}, {0, 0}}, true},       // Mv of zeros
+        {0, 1, {2, {10, 100}, {0, 0}}, false},      // e-logP reads no Mv
+        {0, 0, {2, {10, 100}, {1.0, 1.2}}, true},   // void ratio rising
+        {1, 0, {2, {100, 10}, {1.2, 1.0}}, true},   // pressure falling
+        {0, 2, {2, {0, 100}, {5, 5}}, true},        // Cv at zero pressure
+        {4, 2, {2, {0, 100}, {5, 5}}, false},       // a layer that does not consolidate
+        {0, 0, {2, {10, 100}, {1.2, 1.0}}, false},  // usable
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.method) + " " + std::to_string(c.kind));
+        FakeEditorHost host;
+        Model& m = *host.model;
+        m.SoilLayerCount = 1;
+        m.SoilLayer[0].Name = "粘土";
+        m.SoilParam[0].SettleMethod = static_cast<i16>(c.method);
+        const CurveTable usable{2, {10, 100}, {1.2, 1.0}};
+        m.ELogPCurve[0] = m.MvCurve[0] = m.CvCurve[0] = usable;
+        (c.kind == 0 ? m.ELogPCurve : c.kind == 1 ? m.MvCurve : m.CvCurve)[0] = c.curve;
+        Dialog5 d(host, nullptr);
+        d.show();
+        host.messages.Script(MsgAnswer::No);
+        d.OkClicked();
+        EXPECT_EQ(host.messages.Count(), c.asked ? 1u : 0u);
+        EXPECT_EQ(d.isVisible(), c.asked) << "No keeps the dialog open";
+        if (!c.asked) continue;
+        EXPECT_EQ(host.messages.Last().buttons, MsgButtons::YesNo);
+        EXPECT_NE(host.messages.Last().text.find("土層「粘土」"), std::string::npos) << host.messages.Last().text;
+        host.messages.Script(MsgAnswer::Yes);
+        d.OkClicked();
+        EXPECT_FALSE(d.isVisible());
+    }
+}
+
+}  // namespace
+}  // namespace kova
