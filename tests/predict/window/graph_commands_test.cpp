@@ -12,6 +12,7 @@
 
 #include "dialogs/grid/qex_flg.hpp"
 #include "platform/qt/qt_text.hpp"
+#include "predict/hyperbolic.hpp"
 #include "predict/window/graph_boxes.hpp"
 #include "predict/window/graph_commands.hpp"
 #include "predict/window/graph_options_dialog.hpp"
@@ -57,7 +58,7 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     f.w->TS()->setText(QStringLiteral("3.5"));
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "Saが不正です。");
+    EXPECT_EQ(f.msg.Last().text, AtStation(Message{"Saが不正です。", "", MsgIcon::None, MsgButtons::Ok, 0}, 1, f.w->Data().Stations[1].Name).text);
     EXPECT_EQ(f.w->Data().Stations[1].Sa, 4);
     EXPECT_EQ(f.Label(3), "       0.0000");  // the cleared results
 
@@ -69,7 +70,7 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     for (int i = 1; i <= 4; ++i) f.w->QEXFLG()->SetText(i, kColSettlement, raised[i - 1]);
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, NoCurveMessage(1).text);
+    EXPECT_EQ(f.msg.Last().text, NoCurveMessage(1, f.w->Data().Stations[1].Name).text);
 }
 
 TEST(GraphUpdateCommand, NothingWithoutAStationShown) {
