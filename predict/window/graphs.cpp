@@ -123,9 +123,12 @@ private:
         double x, y;
         std::string text;
     };
-    // The box moved inside the frame where it fits there.
+    // A box that begins inside the frame and reaches past it, moved inside
+    // where it fits; one that begins outside belongs to nothing drawn and
+    // stays where it is (the picture leaves it out).
     LabelBox InsideFrame(LabelBox b) const {
         const double W = p_.Width(), H = p_.Height();
+        if (!(b.left >= 0 && b.left < W && b.top >= 0 && b.top < H)) return b;
         auto shift = [](double lo, double hi, double limitLo, double limitHi) {
             if (hi - lo > limitHi - limitLo) return 0.0;
             if (hi > limitHi) return limitHi - hi;

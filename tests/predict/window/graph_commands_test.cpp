@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -17,6 +19,7 @@
 #include "predict/window/graph_commands.hpp"
 #include "predict/window/graph_options_dialog.hpp"
 #include "predict/window/graph_update.hpp"
+#include "predict/window/graphs.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "predict/window/station_list_dialog.hpp"
 #include "window_fixture.hpp"
@@ -71,6 +74,54 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
     EXPECT_EQ(f.msg.Last().text, NoCurveMessage(1, f.w->Data().Stations[1].Name).text);
+}
+
+// The status panel shows a control's help while the pointer is over it and
+// a blank over every area without help: the window's background and the
+// empty spots of the result panel (to which the pointer returns from a
+// control without Qt telling the panel), and a label.
+TEST(StatusHelp, BlankWhereThePointerFindsNoHelp) {
+    GraphWindow f;
+    auto panel = [&] { return U(f.w->StatusPanel1()->text()); };
+    auto moveTo = [](QWidget* w, QPoint at) {
+        QTest::mouseMove(w, at);
+        QApplication::processEvents();
+    };
+    // A point of `area` that no child covers.
+    auto freeSpot = [](QWidget* area) {
+        for (int y = 2; y < area->height(); y += 3)
+            for (int x = 2; x < area->width(); x += 3)
+                if (!area->childAt(x, y)) return QPoint(x, y);
+        ADD_FAILURE() << "no free spot in " << area->objectName().toStdString();
+        return QPoint();
+    };
+    const struct {
+        QWidget* control;
+        const char* help;
+    } cases[] = {
+        {f.w->cmd_op(), "グラフ表示オプション＞沈下予測に対する条件指定"},
+        {f.w->Command1(), "Sa代入ボタン＞現在の観測データをSaとする"},
+        {f.w->Command2(), "Sa'代入ボタン＞現在の観測データをSa'とする"},
+        {f.w->UpDown1(), "観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"},
+        {f.w->Opt_p(0), "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択"},
+        {f.g->Ccal(), kGraphUpdateHelp},
+        {f.w->P1(), kTimeGraphHelp},
+        {f.w->P2(), kRegressionGraphHelp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.help);
+        QWidget* area = c.control->parentWidget();
+        moveTo(c.control, c.control->rect().center());
+        EXPECT_EQ(panel(), c.help);
+        moveTo(area, freeSpot(area));  // back onto the background
+        EXPECT_EQ(panel(), " ");
+        moveTo(c.control, c.control->rect().center());
+        moveTo(f.w->Lbl(2), f.w->Lbl(2)->rect().center());  // a result label
+        EXPECT_EQ(panel(), " ");
+        moveTo(c.control, c.control->rect().center());
+        moveTo(f.w->Label1(), f.w->Label1()->rect().center());  // the station's name
+        EXPECT_EQ(panel(), " ");
+    }
 }
 
 TEST(GraphUpdateCommand, NothingWithoutAStationShown) {
