@@ -73,9 +73,10 @@ public:
     // A label that belongs at one place only.
     void Fixed(double x, double y, const std::string& text) { Place({{x, y}}, text); }
     // A label whose right end stands at `right` (a label of the vertical
-    // axis, ending where its tick begins), or at x when that is further left.
+    // axis, ending where its tick begins), or at x when that is further
+    // left; never left of the frame.
     void EndingAt(double x, double right, double y, const std::string& text) {
-        Fixed(std::min(x, right - Width(text)), y, text);
+        Fixed(std::max(kFrameMargin, std::min(x, right - Width(text))), y, text);
     }
     // The first free place of `places`.
     void Place(const std::vector<std::pair<double, double>>& places, const std::string& text) {
