@@ -109,6 +109,13 @@ public:
         deferred_.clear();
         return chosen;
     }
+    // A label beside a vertical line at x: to its right, or to its left where
+    // it would reach past the frame on the right; in a column as below.
+    void BesideLine(double x, double y0, double yMin, double yMax, const std::string& text) {
+        double left = x + 50;
+        if (left + Width(text) > p_.Width() - kFrameMargin && left < p_.Width()) left = x - 50 - Width(text);
+        Place(Column(left, y0, yMin, yMax), text);
+    }
     // Places in a column at x: from y0 down in steps of one line to yMax,
     // then up from y0 to yMin.
     std::vector<std::pair<double, double>> Column(double x, double y0, double yMin, double yMax) const {
@@ -337,7 +344,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             LineInBox(p, x, 350, x, y);
             p.SetLineStyle(LineStyle::Solid);
             // Below the time axis, between it and the point where there is room.
-            labels.Place(labels.Column(x + 50, y / 2, 350, H), text);
+            labels.BesideLine(x, y / 2, 350, H, text);
         };
         mark(st.Sa, "Sa");
         mark(st.SaPrime, "Sa'");
@@ -372,7 +379,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
         LineInBox(p, x, 350, x, y);
         LineInBox(p, 700, y, x, y);
         p.SetLineStyle(LineStyle::Solid);
-        labels.Place(labels.Column(x + 50, (350 + y) / 2, 350, H), FormatFixed(t0, 0) + "日");
+        labels.BesideLine(x, (350 + y) / 2, 350, H, FormatFixed(t0, 0) + "日");
         std::string second;
         double offset = 0;
         switch (set.SettlementOption) {

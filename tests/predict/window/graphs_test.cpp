@@ -401,6 +401,11 @@ TEST(Graphs, NoLabelCoversAnother) {
             if (t.text.front() == ' ')
                 for (const LabelBox& l : lines)
                     if (Overlap(b, l)) found += "'" + t.text + "' on a line ";
+            // The target day beside its line, not across it.
+            if (t.text.ends_with("日"))
+                for (const DrawOp& l : p.Lines())
+                    if (l.style == LineStyle::Dotted && l.x1 == l.x2 && b.left < l.x1 && l.x1 < b.right)
+                        found += "'" + t.text + "' across its line ";
             boxes.push_back(b);
         }
         for (std::size_t i = 0; i < boxes.size(); ++i)
