@@ -112,10 +112,10 @@ fs::path SeedUserAppPath(const fs::path& exeDir) {
     fs::path user = UserDataDir();
     std::error_code ec;
     fs::create_directories(user, ec);
-    // The executable folder first: in a build tree the data lie beside the
-    // programs.
-    SeedFrom(exeDir, user);
-    SeedFrom(InstalledDataDir(exeDir), user);
+    // An installation ships its data in its own folder only: the executable
+    // folder is shared with other packages (/usr/bin), whose files are none
+    // of ours. In a build tree the data lie beside the programs.
+    SeedFrom(IsInstallation(exeDir) ? InstalledDataDir(exeDir) : exeDir, user);
     return user;
 }
 

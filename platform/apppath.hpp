@@ -26,8 +26,8 @@ bool CanWrite(const std::filesystem::path& dir);
 // The folder of the running executable when it is writable and not an
 // installation (the build tree); otherwise a per-user folder
 // ($XDG_DATA_HOME/kovadex, by default ~/.local/share/kovadex), created on
-// first use and seeded with the data files of the executable folder and of
-// the installed data folder. The user's own files (the sand curves, which
+// first use and seeded with the data files of the installed data folder
+// (of the executable folder in a build tree, which has none). The user's own files (the sand curves, which
 // the programs rewrite) are copied only when missing; every other data file
 // (the version, help) is refreshed whenever it differs from the one shipped,
 // so that an upgrade shows through.
@@ -37,8 +37,8 @@ std::filesystem::path ResolveAppPath();
 std::filesystem::path ResolveAppPathFor(const std::filesystem::path& exeDir,
                                         const WritableCheck& writable = CanWrite);
 
-// The per-user folder, created and seeded from exeDir and
-// InstalledDataDir(exeDir).
+// The per-user folder, created and seeded from InstalledDataDir(exeDir) in
+// an installation, from exeDir otherwise.
 std::filesystem::path SeedUserAppPath(const std::filesystem::path& exeDir);
 
 }  // namespace kova

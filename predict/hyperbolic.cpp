@@ -13,6 +13,14 @@ Message DataError(std::string text) {
     return Message{std::move(text), kDataErrorCaption, MsgIcon::Exclamation, MsgButtons::Ok, 0};
 }
 
+// A fault of the fit the user can mend: its text says what and in which row.
+class FitFault : public ArithmeticFault {
+public:
+    using ArithmeticFault::ArithmeticFault;
+};
+
+std::string Row(int i) { return std::to_string(i) + "行目"; }
+
 double Finite(double v) {
     if (!std::isfinite(v)) throw ArithmeticFault("overflow");
     return v;
@@ -58,10 +66,12 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
 
     // Day numbers must be real dates in increasing order, or the fit and the
     // day search would run on nonsense (or outside the curve).
-    if (!r.ObsDate[1].IsValid() || !r.ObsDate[st].IsValid() || r.ObsDate[st] < r.ObsDate[1])
-        throw ArithmeticFault("start date");
+    if (!r.ObsDate[1].IsValid()) throw FitFault(Row(1) + "の観測日が不正です。");
+    if (!r.ObsDate[st].IsValid()) throw FitFault(Row(st) + "の観測日が不正です。");
+    if (r.ObsDate[st] < r.ObsDate[1]) throw FitFault(Row(st) + "（開始）の観測日が1行目より前です。");
     const std::int32_t t0 = DaysBetween(r.ObsDate[1], r.ObsDate[st]);
-    if (t0 > kLastSearchDay) throw ArithmeticFault("start day beyond the search");
+    if (t0 > kLastSearchDay)
+        throw FitFault(Row(st) + "（開始）が1行目から" + std::to_string(kLastSearchDay) + "日を超えています。");
 
     const int N = en - st;
     std::vector<std::int32_t> t(1, 0);
@@ -70,15 +80,18 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
     for (int i = 1; i <= N; ++i) {
         int row = st + i;
         if (r.SW[row] == 1) continue;
-        if (!r.ObsDate[row].IsValid() || r.ObsDate[row] <= previous) throw ArithmeticFault("dates out of order");
+        if (!r.ObsDate[row].IsValid()) throw FitFault(Row(row) + "の観測日が不正です。");
+        if (r.ObsDate[row] <= previous) throw FitFault(Row(row) + "の観測日が前の観測日より後ではありません。");
         previous = r.ObsDate[row];
         std::int32_t days = DaysBetween(r.ObsDate[st], r.ObsDate[row]);
         double ds = Finite(r.Settlement[row] - r.Settlement[st]);
+        if (ds == 0) throw FitFault(Row(row) + "の沈下量が開始の" + Row(st) + "と同じです。");
         t.push_back(days);
         inc.push_back(ds);
         ratio.push_back(Divide(days, ds));
     }
     const int n = static_cast<int>(t.size()) - 1;
+    if (n < 2) throw FitFault("Sa～Sa'に回帰に使える観測が2点以上ありません。");
 
     double st1 = 0, sy = 0, stt = 0, sty = 0;
     for (int k = 1; k <= n; ++k) {
@@ -91,11 +104,11 @@ void Fit(const StationRecord& r, const ObsSettings& set, PredictionOutcome& out)
     const double rawB = Divide(Finite(sy - rawA * st1), n);
     double a = RoundToStep(rawA, 0.0001, 1);
     // A slope of 0 or below has no final settlement: the curve never levels off.
-    if (a <= 0) throw ArithmeticFault("slope not positive");
+    if (a <= 0) throw FitFault("回帰直線の傾きが0以下です（沈下が収まりません）。");
     double b = RoundToStep(Divide(sy - a * st1, n), 0.0001, 1);
     // With b <= 0 the curve's pole lies at or after the start day, so the
     // predicted settlement would fall from infinity instead of rising.
-    if (b <= 0) throw ArithmeticFault("intercept not positive");
+    if (b <= 0) throw FitFault("回帰直線の切片が0以下です。");
 
     // r² is that of the least-squares line itself: with the rounded slope
     // and intercept the "explained" part can exceed the total (r² > 1).
@@ -214,6 +227,10 @@ PredictionOutcome ComputePrediction(const StationRecord& station, const ObsSetti
     }
     try {
         Fit(station, settings, out);
+    } catch (const FitFault& e) {
+        out.results = StationResults{};
+        out.message = PredictionFailureMessage();
+        out.cause = e.what();
     } catch (const ArithmeticFault&) {
         out.results = StationResults{};
         out.message = PredictionFailureMessage();
@@ -230,12 +247,19 @@ std::int16_t CheckPredictionInput(const StationRecord& station, const ObsSetting
     return 0;
 }
 
+Message AtStation(const Message& m, int k, const std::string& name, const std::string& cause) {
+    Message out = m;
+    out.text = "観測所" + std::to_string(k) + (name.empty() ? "" : "（" + name + "）") + "：" +
+               (cause.empty() ? "" : cause + "\r") + m.text;
+    return out;
+}
+
 void CalcPrediction(ObsDataSet& data, int curStation, MessageSink& messages) {
     if (curStation < 0 || curStation > kMaxStations) return;
     StationRecord& rec = data.Stations[curStation];
     PredictionOutcome out = ComputePrediction(rec, data);
     static_cast<StationResults&>(rec) = std::move(out.results);
-    if (out.message) messages.Show(*out.message);
+    if (out.message) messages.Show(AtStation(*out.message, curStation, rec.Name, out.cause));
 }
 
 }  // namespace kova::predict

@@ -7,6 +7,7 @@
 // final settlement is Sf = S0 + 1/a and S(t) = S0 + (t - t0)/(a (t - t0) + b).
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
@@ -23,6 +24,7 @@ struct PredictionOutcome {
     std::int16_t check = 0;   // 0 inputs usable, 2 input error
     StationResults results;   // all cleared unless the fit succeeded
     std::optional<Message> message;  // what to show, if anything
+    std::string cause;        // the fault of a failed fit and its row, when known
 };
 
 // The input check: nullopt when the station and settings can be fitted,
@@ -36,11 +38,17 @@ PredictionOutcome ComputePrediction(const StationRecord& station, const ObsSetti
 std::int16_t CheckPredictionInput(const StationRecord& station, const ObsSettings& settings,
                                   MessageSink& messages);
 
-// Recomputes the results of Stations[curStation], showing any message.
+// Recomputes the results of Stations[curStation], showing any message
+// (naming the station, AtStation).
 // A station without prediction is left with LastDay 0.
 void CalcPrediction(ObsDataSet& data, int curStation, MessageSink& messages);
 
 // The failure message of the computation.
 Message PredictionFailureMessage();
+
+// A message about station k as shown: the station's number and name, then
+// the cause when known, before the message's own text
+// ("観測所3（No.3）：5行目の…\r予測計算で予期せぬエラーが…").
+Message AtStation(const Message& m, int k, const std::string& name, const std::string& cause = {});
 
 }  // namespace kova::predict

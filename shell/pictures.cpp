@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 
 namespace kova {
@@ -77,15 +78,26 @@ QImage SplashPicture(const ShellApp& app) {
 }
 
 QImage AppIconImage(const ShellApp& app, int size) {
-    QImage img(size, size, QImage::Format_RGB888);
+    QImage section(size, size, QImage::Format_RGB888);
+    {
+        QPainter p(&section);
+        p.setRenderHint(QPainter::Antialiasing);
+        // Drawn on the 32-pixel grid and scaled, so every size is the same picture.
+        p.scale(size / 32.0, size / 32.0);
+        DrawSection(p, 32, 32, 16, app.prediction);
+    }
+    // The picture as a tile with rounded corners on a transparent ground, its
+    // edge smoothed into the ground: on a dark panel or a light one it shows
+    // no frame and no specks at the corners.
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    // Drawn on the 32-pixel grid and scaled, so every size is the same picture.
-    p.scale(size / 32.0, size / 32.0);
-    DrawSection(p, 32, 32, 16, app.prediction);
-    p.setPen(QPen(QColor(255, 255, 255), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, 31, 31));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QBrush(section));
+    // Rounded enough that the outermost corner pixel lies wholly outside.
+    const double radius = std::max(size / 8.0, 3.5);
+    p.drawRoundedRect(QRectF(0, 0, size, size), radius, radius);
     return img;
 }
 

@@ -1,7 +1,12 @@
 #include "platform/qt/messages_qt.hpp"
 
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <algorithm>
 #include <memory>
 
 #include "platform/qt/qt_text.hpp"
@@ -34,7 +39,51 @@ QMessageBox::Icon IconOf(MsgIcon i) {
     return QMessageBox::NoIcon;
 }
 
+// A box never narrower than its title needs on a title bar, which also
+// holds the window's icon and buttons: the desktop would cut the title
+// ("デー…") where the text is short. The box sizes itself on showing and on
+// every layout change, so its width is widened after each.
+class TitledBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* e) override {
+        const bool done = QMessageBox::event(e);
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show) FitTitle();
+        return done;
+    }
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        FitTitle();
+    }
+
+private:
+    void FitTitle() {
+        const int need = TitleWidth(windowTitle(), font());
+        if (width() < need) setFixedSize(need, height());
+    }
+};
+
 }  // namespace
+
+int TitleWidth(const QString& title, const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);  // title bars often set their text in bold
+    const int text = QFontMetrics(bold).horizontalAdvance(title);
+    // The icon and up to three buttons of the title bar, each a square of
+    // the bar's height, and a margin on either side.
+    const int bar = std::max(QFontMetrics(bold).height() + 8, 24);
+    return text + 4 * bar + 2 * bar;
+}
+
+QWidget* MessageParent(QWidget* owner) {
+    // The box belongs to the window the user is in: a modal dialog open over
+    // the main window would otherwise fall behind the main window brought
+    // forward with the box, and look closed.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return owner;
+}
 
 QString ButtonCaption(MsgAnswer a) {
     switch (a) {
@@ -52,7 +101,7 @@ QString ButtonCaption(MsgAnswer a) {
 QtMessages::QtMessages(std::string appTitle, QWidget* owner) : title_(std::move(appTitle)), owner_(owner) {}
 
 QMessageBox* QtMessages::Build(const Message& m, QWidget* parent) const {
-    auto* box = new QMessageBox(parent);
+    auto* box = new TitledBox(parent);
     box->setWindowTitle(Q(m.caption.empty() ? title_ : m.caption));
     box->setTextFormat(Qt::PlainText);  // a "<" in a file name is no markup
     box->setText(DisplayText(m.text));
@@ -72,7 +121,7 @@ QMessageBox* QtMessages::Build(const Message& m, QWidget* parent) const {
 }
 
 MsgAnswer QtMessages::Show(const Message& m) {
-    std::unique_ptr<QMessageBox> box(Build(m, owner_.data()));
+    std::unique_ptr<QMessageBox> box(Build(m, MessageParent(owner_.data())));
     box->setWindowModality(Qt::ApplicationModal);
     box->exec();
     QAbstractButton* clicked = box->clickedButton();

@@ -13,6 +13,15 @@ namespace kova {
 // Japanese captions of the standard buttons, as the desktop shows them.
 QString ButtonCaption(MsgAnswer a);
 
+// The window a message box belongs to: the modal dialog the user is in when
+// there is one, else the owner (the main window).
+QWidget* MessageParent(QWidget* owner);
+
+// The least width of a box whose title bar shows `title` whole.
+int TitleWidth(const QString& title, const QFont& font);
+
+// Every box of a program passes through here: its parent follows
+// MessageParent, its width TitleWidth.
 class QtMessages : public MessageSink {
 public:
     explicit QtMessages(std::string appTitle, QWidget* owner = nullptr);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -638,7 +639,7 @@ void f2::QEXFLG_CellEdited() {
     // The edited cell first: a refused text is put back and nothing stored.
     if (edit) {
         const auto [r, c] = *edit;
-        if (auto why = RefuseCell(c, grid_->Text(r, c))) {
+        if (auto why = RefuseCell(r, c, grid_->Text(r, c))) {
             grid_->RevertTextEdit();  // the old text is back before the message
             services_.messages->Notify(*why, MsgIcon::Exclamation);
             return;
@@ -691,6 +692,24 @@ void f2::Toolbar1_ButtonClick(int index) {
 void f2::SetPanel1(const QString& text) { panel1_->setText(text); }
 
 bool f2::eventFilter(QObject* watched, QEvent* e) {
+    // The controls whose help shows while the pointer is over them.
+    auto pointerHelp = [this](const QObject* w) {
+        if (w == cmdOp_ || w == command1_ || w == command2_ || w == upDown1_ || w == upDownArrows_[0] ||
+            w == upDownArrows_[1])
+            return true;
+        return std::find(optP_.begin(), optP_.end(), w) != optP_.end();
+    };
+    // Over every area without help of its own the panel is blank. Qt sends
+    // no Enter to a parent when the pointer comes back to it from a child:
+    // a control's help goes when the pointer leaves it (what it enters next
+    // sets its own), and a move over the bare background blanks it too.
+    if (e->type() == QEvent::Leave && pointerHelp(watched)) {
+        SetPanel1(QStringLiteral(" "));
+    } else if (e->type() == QEvent::MouseMove && (watched == client_ || watched == fra1_)) {
+        const auto* area = static_cast<QWidget*>(watched);
+        const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
+        if (!area->childAt(at)) SetPanel1(QStringLiteral(" "));
+    }
     if (e->type() == QEvent::Enter) {
         if (watched == cmdOp_) SetPanel1(Q("グラフ表示オプション＞沈下予測に対する条件指定"));
         else if (watched == command1_) SetPanel1(Q("Sa代入ボタン＞現在の観測データをSaとする"));

@@ -94,6 +94,9 @@ bool GraphBoxes::eventFilter(QObject* watched, QEvent* e) {
         if (watched == p1_) in_.setHelp(Q(kTimeGraphHelp));
         if (watched == p2_) in_.setHelp(Q(kRegressionGraphHelp));
     }
+    // Where the pointer goes next shows its own help, or none.
+    if (e->type() == QEvent::Leave && in_.setHelp && (watched == p1_ || watched == p2_))
+        in_.setHelp(QStringLiteral(" "));
     return QObject::eventFilter(watched, e);
 }
 

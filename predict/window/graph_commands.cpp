@@ -100,6 +100,8 @@ void GraphCommands::ShowGraphOptions() {
 
 bool GraphCommands::eventFilter(QObject* watched, QEvent* e) {
     if (watched == ccal_ && e->type() == QEvent::MouseMove) w_.StatusPanel1()->setText(Q(kGraphUpdateHelp));
+    // Where the pointer goes next shows its own help, or none.
+    if (watched == ccal_ && e->type() == QEvent::Leave) w_.StatusPanel1()->setText(QStringLiteral(" "));
     return QObject::eventFilter(watched, e);
 }
 

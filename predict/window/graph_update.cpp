@@ -4,10 +4,10 @@
 
 namespace kova::predict {
 
-Message NoCurveMessage(int k) {
-    return Message{"観測所" + std::to_string(k) +
-                       "：開始時の沈下量が既に計算終了条件を超えているため、沈下予測曲線がありません。",
-                   kAppTitle, MsgIcon::Exclamation, MsgButtons::Ok, 0};
+Message NoCurveMessage(int k, const std::string& name) {
+    return AtStation(Message{"開始時の沈下量が既に計算終了条件を超えているため、沈下予測曲線がありません。", kAppTitle,
+                             MsgIcon::Exclamation, MsgButtons::Ok, 0},
+                     k, name);
 }
 
 bool PredictStation(ObsDataSet& data, int k, MessageSink& messages) {
@@ -16,11 +16,11 @@ bool PredictStation(ObsDataSet& data, int k, MessageSink& messages) {
     PredictionOutcome out = ComputePrediction(rec, data);
     static_cast<StationResults&>(rec) = std::move(out.results);
     if (out.message) {
-        messages.Show(*out.message);
+        messages.Show(AtStation(*out.message, k, rec.Name, out.cause));
         return false;
     }
     if (rec.LastDay < 1) {
-        messages.Show(NoCurveMessage(k));
+        messages.Show(NoCurveMessage(k, rec.Name));
         return false;
     }
     return true;

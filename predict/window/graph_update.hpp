@@ -15,7 +15,7 @@ inline constexpr const char* kGraphUpdateHelp = "グラフ更新＞沈下予測�
 
 // The message for station k whose fit succeeded while its start settlement
 // already lay past the end condition, so that no curve follows from it.
-Message NoCurveMessage(int k);
+Message NoCurveMessage(int k, const std::string& name);
 
 // Predicts station k (results written, the fit's own messages shown) and
 // tells when the fit left no curve because the start lay past the end

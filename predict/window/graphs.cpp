@@ -55,25 +55,39 @@ struct TimeMap {
     double Y(double s) const { return Finite(350 + s * ys); }
 };
 
+// Labels keep this far from the graph's frame, which the box draws on its
+// edge.
+constexpr double kFrameMargin = 30;
+// A label of the vertical axis ends this far before its tick (a pixel).
+constexpr double kTickGap = 15;
+
 // The labels of one graph as they are drawn: none may cover another or a
-// box the window lays over the graph. A label whose place is taken moves to
-// the next free place it may take, or is left out (a tick label where the
-// next tick's label or a box already stands: the ticks stay).
+// box the window lays over the graph, and none is cut by the graph's frame. A label whose place is taken moves to the next free place it
+// may take, or is left out (a tick label where the next tick's label or a
+// box already stands: the ticks stay); a label that would reach past the
+// frame is moved inside it first (a target day near the end of the axis).
 class LabelBoard {
 public:
     LabelBoard(Picture& p, std::vector<LabelBox> taken) : p_(p), taken_(std::move(taken)) {}
 
     // A label that belongs at one place only.
     void Fixed(double x, double y, const std::string& text) { Place({{x, y}}, text); }
+    // A label whose right end stands at `right` (a label of the vertical
+    // axis, ending where its tick begins), or at x when that is further
+    // left; never left of the frame.
+    void EndingAt(double x, double right, double y, const std::string& text) {
+        Fixed(std::max(kFrameMargin, std::min(x, right - Width(text))), y, text);
+    }
     // The first free place of `places`.
     void Place(const std::vector<std::pair<double, double>>& places, const std::string& text) {
         for (const auto& [x, y] : places) {
-            const LabelBox b = TextBox(p_.FontPoints(), x, y, text);
+            const LabelBox b = InsideFrame(TextBox(p_.FontPoints(), x, y, text));
             if (!Free(b)) continue;
-            if (TextInBox(p_, x, y, text)) taken_.push_back(b);
+            if (TextInBox(p_, b.left, b.top, text)) taken_.push_back(b);
             return;
         }
     }
+    double Width(const std::string& text) const { return TextBox(p_.FontPoints(), 0, 0, text).right; }
     // A label held back until Flush, so that a box can be fitted between
     // the labels of its row first.
     void Defer(double x, double y, const std::string& text) { deferred_.push_back({x, y, text}); }
@@ -95,6 +109,13 @@ public:
         deferred_.clear();
         return chosen;
     }
+    // A label beside a vertical line at x: to its right, or to its left where
+    // it would reach past the frame on the right; in a column as below.
+    void BesideLine(double x, double y0, double yMin, double yMax, const std::string& text) {
+        double left = x + 50;
+        if (left + Width(text) > p_.Width() - kFrameMargin && left < p_.Width()) left = x - 50 - Width(text);
+        Place(Column(left, y0, yMin, yMax), text);
+    }
     // Places in a column at x: from y0 down in steps of one line to yMax,
     // then up from y0 to yMin.
     std::vector<std::pair<double, double>> Column(double x, double y0, double yMin, double yMax) const {
@@ -110,6 +131,22 @@ private:
         double x, y;
         std::string text;
     };
+    // A box that begins inside the frame and reaches past it, moved inside
+    // where it fits; one that begins outside belongs to nothing drawn and
+    // stays where it is (the picture leaves it out).
+    LabelBox InsideFrame(LabelBox b) const {
+        const double W = p_.Width(), H = p_.Height();
+        if (!(b.left >= 0 && b.left < W && b.top >= 0 && b.top < H)) return b;
+        auto shift = [](double lo, double hi, double limitLo, double limitHi) {
+            if (hi - lo > limitHi - limitLo) return 0.0;
+            if (hi > limitHi) return limitHi - hi;
+            if (lo < limitLo) return limitLo - lo;
+            return 0.0;
+        };
+        const double dx = shift(b.left, b.right, kFrameMargin, W - kFrameMargin);
+        const double dy = shift(b.top, b.bottom, kFrameMargin, H - kFrameMargin);
+        return LabelBox{b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
+    }
     bool Free(const LabelBox& b) const {
         for (const LabelBox& t : taken_)
             if (Overlap(b, t)) return false;
@@ -224,7 +261,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             if (v > T) break;
             const double y = m.Y(v);
             LineInBox(p, 700, y, 650, y);
-            labels.Fixed(300, y - 50, BareNumber(v));
+            labels.EndingAt(300, 650 - kTickGap, y - 50, BareNumber(v));
         }
 
         CheckRows(st);
@@ -307,7 +344,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             LineInBox(p, x, 350, x, y);
             p.SetLineStyle(LineStyle::Solid);
             // Below the time axis, between it and the point where there is room.
-            labels.Place(labels.Column(x + 50, y / 2, 350, H), text);
+            labels.BesideLine(x, y / 2, 350, H, text);
         };
         mark(st.Sa, "Sa");
         mark(st.SaPrime, "Sa'");
@@ -342,7 +379,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
         LineInBox(p, x, 350, x, y);
         LineInBox(p, 700, y, x, y);
         p.SetLineStyle(LineStyle::Solid);
-        labels.Place(labels.Column(x + 50, (350 + y) / 2, 350, H), FormatFixed(t0, 0) + "日");
+        labels.BesideLine(x, (350 + y) / 2, 350, H, FormatFixed(t0, 0) + "日");
         std::string second;
         double offset = 0;
         switch (set.SettlementOption) {
@@ -407,7 +444,7 @@ GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alp
             if (v > rn) break;
             const double y = Y(v);
             LineInBox(p, 650, y, 700, y);
-            labels.Fixed(200, y - 50, BareNumber(v));
+            labels.EndingAt(200, 650 - kTickGap, y - 50, BareNumber(v));
         }
 
         p.SetForePalette(kBlue);

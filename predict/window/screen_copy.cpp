@@ -7,6 +7,7 @@
 #include "textio/numfmt.hpp"
 #include "dialogs/grid/cell_text.hpp"
 #include "rules/limits.hpp"
+#include "textio/storable_text.hpp"
 
 namespace kova::predict {
 namespace {
@@ -43,8 +44,9 @@ int FirstRowWithoutDate(const GridTexts& grid) {
     return 0;
 }
 
-std::optional<std::string> RefuseCell(int col, std::string_view text) {
-    if (col == kColRemark && !IsStorableText(text)) return std::string(kBadCharsText);
+std::optional<std::string> RefuseCell(int row, int col, std::string_view text) {
+    if (col == kColRemark && !IsStorableText(text))
+        return ForbiddenTextMessage(std::to_string(row) + "行目の備考", text);
     if (col == kColSettlement) {
         const double v = CellValue(text);
         if (!std::isfinite(v)) return std::string(kBadNumberText);
@@ -90,7 +92,7 @@ bool CopyScreenIntoStation(const GridTexts& grid, std::string_view tsText, std::
     }
     for (int r = 1; r <= grid.rowsInUse; ++r)
         for (int c : {kColSettlement, kColRemark})
-            if (auto why = RefuseCell(c, grid.text(r, c))) {
+            if (auto why = RefuseCell(r, c, grid.text(r, c))) {
                 messages.Notify(*why, MsgIcon::Exclamation);
                 if (badRow) *badRow = r;
                 return false;

@@ -21,7 +21,6 @@ inline constexpr int kGridColumns = 5;
 
 inline constexpr const char* kBadDateText = "有効な日付を入力してください。";
 inline constexpr const char* kBadNumberText = "有効な数値を入力してください。";
-inline constexpr const char* kBadCharsText = "使用できない文字が含まれています。";
 
 // The cell texts of the grid's data rows: row 1 is observation 1.
 struct GridTexts {
@@ -47,10 +46,11 @@ double CellValue(std::string_view text);
 // in use has one.
 int FirstRowWithoutDate(const GridTexts& grid);
 
-// Refusal of one edited cell before anything is stored: a remark the file
-// cannot hold, a settlement that is not a number within its limit. The message text, or
-// nothing when the cell is acceptable.
-std::optional<std::string> RefuseCell(int col, std::string_view text);
+// Refusal of one edited cell of data row `row` before anything is stored: a
+// remark the file cannot hold (the message names the row and the
+// character), a settlement that is not a number within its limit. The
+// message text, or nothing when the cell is acceptable.
+std::optional<std::string> RefuseCell(int row, int col, std::string_view text);
 
 // Stores every row in use into the station (Count, dates, settlements,
 // remarks, SW), keeping the date a row had when its cell holds no valid date.

@@ -6,12 +6,6 @@
 
 namespace kova::predict {
 
-namespace {
-
-constexpr const char* kBadTextText = "使用できない文字が含まれています。";
-
-}  // namespace
-
 StationListChange ApplyStationRows(ObsDataSet& data, int currentRow, int rowsInUse) {
     int count = std::clamp<int>(data.StationCount, 0, kMaxStations);
     if (rowsInUse == count) return StationListChange::None;
@@ -39,12 +33,15 @@ StationListChange ApplyStationRows(ObsDataSet& data, int currentRow, int rowsInU
     return StationListChange::Deleted;
 }
 
+std::string StationNameField(int k) { return "観測所" + std::to_string(k) + "の名称"; }
+
 std::optional<std::string> CommitStationList(ObsDataSet& data, const std::string& title,
                                              const std::vector<std::string>& names) {
-    if (!IsStorableText(title)) return std::string(kBadTextText);
+    if (!IsStorableText(title)) return ForbiddenTextMessage(kJobTitleField, title);
     const int count = std::min<int>(static_cast<int>(names.size()), kMaxStations);
     for (int i = 0; i < count; ++i)
-        if (!IsStorableText(names[static_cast<std::size_t>(i)])) return std::string(kBadTextText);
+        if (!IsStorableText(names[static_cast<std::size_t>(i)]))
+            return ForbiddenTextMessage(StationNameField(i + 1), names[static_cast<std::size_t>(i)]);
     data.JobTitle = title;
     data.StationCount = static_cast<std::int16_t>(count);
     for (int i = 1; i <= count; ++i) data.Stations[i].Name = names[static_cast<std::size_t>(i - 1)];

@@ -14,6 +14,10 @@ namespace kova::predict {
 inline constexpr const char* kStationListCaption = "観測所一覧・登録";
 inline constexpr const char* kTooManyStationsText = "観測所は20箇所までです。";
 
+// The fields a refusal names ("業務名称に使用できない文字…").
+inline constexpr const char* kJobTitleField = "業務名称";
+std::string StationNameField(int k);  // "観測所<k>の名称"
+
 enum class StationListChange { None, Inserted, Deleted, Refused };
 
 // Follows the grid after an edit: `rowsInUse` above StationCount inserts

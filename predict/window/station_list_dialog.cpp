@@ -12,12 +12,6 @@
 
 namespace kova::predict {
 
-namespace {
-
-constexpr const char* kBadNameText = "使用できない文字が含まれています。";
-
-}  // namespace
-
 F1::F1(ObsDataSet& data, MessageSink& messages, const QWidget* centreOn,
        std::function<void(const std::string&, const std::string&)> showOnMain)
     : FixedDialog(nullptr, Q(kStationListCaption)),
@@ -88,11 +82,12 @@ void F1::QEXFLG_CellEdited() {
     // A name the data file cannot hold is refused at its cell: every other
     // name passed before, so the refused one is the last edit.
     for (int i = 1; i <= g.RowsInUse(); ++i) {
-        if (!IsStorableText(U(g.CellText(i, 1)))) {
+        const std::string name = U(g.CellText(i, 1));
+        if (!IsStorableText(name)) {
             undoing_ = true;
             g.Model().RevertLastEdit();  // the old name is back before the message
             undoing_ = false;
-            messages_.Notify(kBadNameText);
+            messages_.Notify(ForbiddenTextMessage(StationNameField(i), name));
             return;
         }
     }

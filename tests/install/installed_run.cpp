@@ -171,8 +171,8 @@ TEST_F(Installed, TheIconsAreTheWindowIconAtEverySize) {
             ASSERT_FALSE(img.isNull()) << dim << " " << p.name;
             EXPECT_EQ(img.size(), QSize(size, size)) << p.name;
             if (size == 32) {
-                EXPECT_EQ(img.convertToFormat(QImage::Format_RGB888),
-                          AppIconPixmap(p.app).toImage().convertToFormat(QImage::Format_RGB888))
+                EXPECT_EQ(img.convertToFormat(QImage::Format_ARGB32),
+                          AppIconPixmap(p.app).toImage().convertToFormat(QImage::Format_ARGB32))
                     << p.name;
             }
         }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/apppath.hpp"
 #include "platform/message.hpp"
@@ -40,6 +41,9 @@ TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
     fs::create_directories(share);
     test::WriteBytes(share / "BKHough1.CSV", "9\r\n");
     test::WriteBytes(share / "SYSVER.DAT", "\"1.00\"\r\n");
+    // What other packages put beside the programs is never copied.
+    for (const char* stray : {"OTHER.DAT", "tables.CSV", "font.PFM", "SYSVER.DAT"})
+        test::WriteBytes(bin / stray, "stray\r\n");
     ::setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
     const fs::path user = base / "data" / "kovadex";
     EXPECT_EQ(InstalledDataDir(bin), share);
@@ -58,7 +62,8 @@ TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
         EXPECT_EQ(p, user) << c.what;
         EXPECT_EQ(test::ReadBytes(user / "BKHough1.CSV"), "9\r\n") << c.what;
         EXPECT_EQ(test::ReadBytes(user / "SYSVER.DAT"), "\"1.00\"\r\n") << c.what;
-        EXPECT_TRUE(fs::is_empty(bin)) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(user), fs::directory_iterator{}), 2) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(bin), fs::directory_iterator{}), 4) << c.what;
     }
     // Copied from a read-only installation, the user's files are his to
     // rewrite.

@@ -232,20 +232,32 @@ TEST(PredictInput, ValidationOrderAndMessages) {
 TEST(PredictFit, FailuresTakeTheFailurePath) {
     StationRecord noDate = PartStation();
     noDate.ObsDate[3] = Date{};
+    // The cause the user can mend, with its row.
     struct Case {
         const char* name;
         StationRecord station;
+        const char* cause;
     } cases[] = {
-        {"one fit point", MakeStation({{0, 0}, {10, 0.5, 1}, {30, 0.75}}, 1, 3)},
-        {"equal settlement", MakeStation({{0, 0.2}, {10, 0.2}, {30, 0.75}, {90, 0.9}}, 1, 4)},
-        {"negative slope", MakeStation({{0, 0}, {10, 0.1}, {20, 0.4}, {30, 0.9}}, 1, 4)},
-        {"zero slope", MakeStation({{0, 0}, {10, 0.5}, {20, 1.0}, {40, 2.0}}, 1, 4)},
+        {"one fit point", MakeStation({{0, 0}, {10, 0.5, 1}, {30, 0.75}}, 1, 3),
+         "Sa～Sa'に回帰に使える観測が2点以上ありません。"},
+        {"equal settlement", MakeStation({{0, 0.2}, {10, 0.2}, {30, 0.75}, {90, 0.9}}, 1, 4),
+         "2行目の沈下量が開始の1行目と同じです。"},
+        {"negative slope", MakeStation({{0, 0}, {10, 0.1}, {20, 0.4}, {30, 0.9}}, 1, 4),
+         "回帰直線の傾きが0以下です（沈下が収まりません）。"},
+        {"zero slope", MakeStation({{0, 0}, {10, 0.5}, {20, 1.0}, {40, 2.0}}, 1, 4),
+         "回帰直線の傾きが0以下です（沈下が収まりません）。"},
         // ratios u - 5: a = 1, b = -5, the pole lies after the start
-        {"negative intercept", MakeStation({{0, 0}, {10, 2.0}, {30, 1.2}, {90, 90.0 / 85}}, 1, 4)},
-        {"dates out of order", MakeStation({{0, 0}, {30, 0.75}, {10, 0.5}, {90, 0.9}}, 1, 4)},
-        {"repeated date", MakeStation({{0, 0}, {10, 0.5}, {10, 0.6}, {90, 0.9}}, 1, 4)},
-        {"start too late", MakeStation({{0, 0}, {30001, 0}, {30011, 0.5}, {30031, 0.75}}, 2, 4)},
-        {"no date", noDate},
+        {"negative intercept", MakeStation({{0, 0}, {10, 2.0}, {30, 1.2}, {90, 90.0 / 85}}, 1, 4),
+         "回帰直線の切片が0以下です。"},
+        {"dates out of order", MakeStation({{0, 0}, {30, 0.75}, {10, 0.5}, {90, 0.9}}, 1, 4),
+         "3行目の観測日が前の観測日より後ではありません。"},
+        {"repeated date", MakeStation({{0, 0}, {10, 0.5}, {10, 0.6}, {90, 0.9}}, 1, 4),
+         "3行目の観測日が前の観測日より後ではありません。"},
+        {"start too late", MakeStation({{0, 0}, {30001, 0}, {30011, 0.5}, {30031, 0.75}}, 2, 4),
+         "2行目（開始）が1行目から30000日を超えています。"},
+        {"start before row 1", MakeStation({{10, 0}, {0, 0.1}, {30, 0.75}, {90, 0.9}}, 2, 4),
+         "2行目（開始）の観測日が1行目より前です。"},
+        {"no date", noDate, "3行目の観測日が不正です。"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,6 +265,7 @@ TEST(PredictFit, FailuresTakeTheFailurePath) {
         ASSERT_TRUE(out.message.has_value());
         EXPECT_EQ(out.message->text, kFailure);
         EXPECT_EQ(out.message->caption, "Tolmadex");
+        EXPECT_EQ(out.cause, c.cause);
         ExpectCleared(out.results);
     }
     // Sa' next to Sa, or every row before Sa' switched off.
@@ -274,6 +287,7 @@ TEST(PredictCalcPrediction, StoresResultsAndClearsThemOnFailure) {
     InitNewData(data);
     data.StationCount = 2;
     data.Stations[2] = PartStation();
+    data.Stations[2].Name = "No.2 測点";
     RecordingMessages box;
     CalcPrediction(data, 2, box);
     EXPECT_EQ(box.Count(), 0u);
@@ -283,11 +297,14 @@ TEST(PredictCalcPrediction, StoresResultsAndClearsThemOnFailure) {
     data.Stations[2].Settlement[2] = 0;  // equal to the start row
     CalcPrediction(data, 2, box);
     ASSERT_EQ(box.Count(), 1u);
-    EXPECT_EQ(box.Last().text, kFailure);
+    // The station and the cause first, then the failure text as it stands.
+    EXPECT_EQ(box.Last().text,
+              std::string("観測所2（No.2 測点）：2行目の沈下量が開始の1行目と同じです。\r") + kFailure);
     ExpectCleared(data.Stations[2]);
 
-    CalcPrediction(data, 1, box);  // an empty station: Sa 0
-    EXPECT_EQ(box.Last().text, "Saが不正です。");
+    CalcPrediction(data, 1, box);  // an empty station without a name: Sa 0
+    EXPECT_EQ(box.Last().text, "観測所1：Saが不正です。");
+    EXPECT_EQ(box.Last().caption, "データエラー");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <algorithm>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include "shell/about.hpp"
+#include "shell/pictures.hpp"
 #include "shell/splash.hpp"
 #include "tests/support/qt_app.hpp"
 
@@ -100,6 +102,41 @@ TEST(SplashScreen, TitleAndVersionOfBothProgramsShowAndAnyKeyClosesIt) {
         ASSERT_TRUE(s.isVisible());
         QTest::keyClick(&s, key);
         EXPECT_FALSE(s.isVisible()) << key;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The desktop's icons: a tile on a transparent ground at every size, with no
+// light frame along its edges and no dark pixel in its corners, which show
+// on a dark panel.
+TEST(AppIcon, ATileOnATransparentGroundWithoutFrameOrSpecks) {
+    for (const ShellApp* app : {&KovaApp(), &TolmApp()}) {
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            SCOPED_TRACE(std::to_string(size));
+            const QImage img = AppIconImage(*app, size).convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(img.size(), QSize(size, size));
+            EXPECT_TRUE(img.hasAlphaChannel());
+            const int e = size - 1;
+            for (QPoint corner : {QPoint(0, 0), QPoint(e, 0), QPoint(0, e), QPoint(e, e)})
+                EXPECT_EQ(qAlpha(img.pixel(corner)), 0) << corner.x() << "," << corner.y();
+            // Mid-edge pixels are the picture's own: opaque, and no white frame.
+            for (QPoint mid : {QPoint(size / 2, 0), QPoint(0, size / 2), QPoint(e, size / 2), QPoint(size / 2, e)}) {
+                const QRgb c = img.pixel(mid);
+                EXPECT_EQ(qAlpha(c), 255) << mid.x() << "," << mid.y();
+                EXPECT_LT(qGray(c), 200) << mid.x() << "," << mid.y();
+            }
+            // Every pixel that is only partly there lies in a rounded corner.
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const QRgb c = img.pixel(x, y);
+                    if (qAlpha(c) == 255 || qAlpha(c) == 0) continue;
+                    const int fromEdgeX = std::min(x, e - x), fromEdgeY = std::min(y, e - y);
+                    EXPECT_LT(std::max(fromEdgeX, fromEdgeY), size / 8 + 4) << x << "," << y;
+                }
+        }
     }
 }
 

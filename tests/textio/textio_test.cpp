@@ -184,14 +184,29 @@ TEST(CFormat, IgnoresTheProcessLocale) {
 }
 
 TEST(StorableText, RefusesWhatALineOrCodePage932CannotHold) {
+    // The refusal names the first character refused, and names one exactly
+    // when the text is refused.
     const struct {
         const char* text;
         bool ok;
+        const char* named;
     } cases[] = {
-        {"", true},           {"盛土 1 ｱｲｳ～－", true}, {"a\tb", false}, {"a\rb", false},
-        {"a\nb", false},      {"\"名前\"", false},        {"𠮷野家", false}, {"①", true},
+        {"", true, ""},
+        {"盛土 1 ｱｲｳ～－", true, ""},
+        {"a\tb", false, "タブ"},
+        {"a\rb", false, "改行"},
+        {"a\nb\"", false, "改行"},
+        {"\"名前\"", false, "\""},
+        {"𠮷野家", false, "𠮷"},
+        {"①", true, ""},
+        {"盛土\xE7", false, "不正なバイト"},  // a character cut short
+        {"x\x80y", false, "不正なバイト"},
     };
-    for (const auto& c : cases) EXPECT_EQ(kova::IsStorableText(c.text), c.ok) << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(kova::IsStorableText(c.text), c.ok) << c.text;
+        EXPECT_EQ(kova::ForbiddenCharacter(c.text), c.named) << c.text;
+    }
+    EXPECT_EQ(kova::ForbiddenTextMessage("備考", "盛土\"開始"), "備考に使用できない文字（\"）が含まれています。");
 }
 
 // A small count-then-rows format read through the checked reader: every

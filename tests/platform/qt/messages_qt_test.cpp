@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -63,6 +64,42 @@ TEST(QtMessages, EnterTakesTheDefaultAndEscTheCancelOrLoneOk) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     box.reset(msgs.Build(Message{"x", "", MsgIcon::Critical, MsgButtons::Ok, 0}, nullptr));
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
+}
+
+// The title bar shows the whole title: the box is at least as wide as the
+// title in bold and room for the bar's icon and three buttons, however short
+// its text. With no dialog open it belongs to its owner (the dialogs' walks
+// are in the programs' tests).
+TEST(QtMessages, ABoxFitsItsTitle) {
+    QWidget owner;
+    owner.show();
+    QtMessages msgs("Tolmadex", &owner);
+    const struct {
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"データエラー", "Saが不正です。"},
+        {"保存確認", "?"},
+        {"ロードエラー", "このアプリケーションは既に起動しています。"},
+        {"", "x"},  // the program's title
+        {"観測データの読み込みエラー（ファイルの形式が違います）", "a"},
+    };
+    for (const auto& c : cases) {
+        int width = 0;
+        QString title;
+        QWidget* parent = nullptr;
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            width = box->width();
+            title = box->windowTitle();
+            parent = box->parentWidget();
+            box->done(0);
+        });
+        msgs.Show(Message{c.text, c.caption, MsgIcon::Exclamation, MsgButtons::Ok, 0});
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 4 * 24) << c.caption;
+        EXPECT_EQ(parent, &owner) << c.caption;
+    }
 }
 
 }  // namespace

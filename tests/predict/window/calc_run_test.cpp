@@ -51,8 +51,8 @@ TEST(CalcRun, WritesTheStationsWithAPrediction) {
     RunOutcome run = RunCalculation(d, dir.path(), msg, kStamp);
     EXPECT_EQ(run.stationsWritten, 2);
     EXPECT_TRUE(run.Printable());
-    ASSERT_EQ(msg.Count(), 1u);  // station 2's own message
-    EXPECT_EQ(msg.Last().text, "Saが不正です。");
+    ASSERT_EQ(msg.Count(), 1u);  // station 2's own message, naming it
+    EXPECT_EQ(msg.Last().text, "観測所2（No.2）：Saが不正です。");
     EXPECT_EQ(Files(dir.path()), (std::set<std::string>{"KOVA_TLM.ORG", "TL_PRD1.PDT", "YOSOKU1.PZK",
                                                         "KAIKI_1.PZK", "TL_PRD3.PDT", "YOSOKU3.PZK",
                                                         "KAIKI_3.PZK"}));

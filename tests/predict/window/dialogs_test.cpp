@@ -113,7 +113,7 @@ TEST(StationListDialog, RefusesATwentyFirstStationAndUnstorableNames) {
 
     Type(f.grid, 2, 1, Q("a\"b"));
     ASSERT_EQ(f.messages.Count(), 1u);
-    EXPECT_EQ(f.messages.Last().text, "使用できない文字が含まれています。");
+    EXPECT_EQ(f.messages.Last().text, "観測所2の名称に使用できない文字（\"）が含まれています。");
     EXPECT_EQ(f.grid.CellText(2, 1), QStringLiteral("S2"));  // restored
     EXPECT_EQ(f.data.StationCount, 20);
 }
@@ -124,7 +124,7 @@ TEST(StationListDialog, OkTakesNamesAndTitleOrStaysOpen) {
     f.dialog.Text1()->setText(Q("題\"名"));
     f.dialog.Command1_Click();
     EXPECT_TRUE(f.dialog.isVisible());
-    EXPECT_EQ(f.messages.Last().text, "使用できない文字が含まれています。");
+    EXPECT_EQ(f.messages.Last().text, "業務名称に使用できない文字（\"）が含まれています。");
     EXPECT_EQ(f.data.JobTitle, "無題");
 
     f.dialog.Text1()->setText(Q("第3工区"));

@@ -3,19 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
 #include "dialogs/grid/qex_flg.hpp"
 #include "platform/qt/qt_text.hpp"
+#include "predict/hyperbolic.hpp"
 #include "predict/window/graph_boxes.hpp"
 #include "predict/window/graph_commands.hpp"
 #include "predict/window/graph_options_dialog.hpp"
 #include "predict/window/graph_update.hpp"
+#include "predict/window/graphs.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "predict/window/station_list_dialog.hpp"
 #include "window_fixture.hpp"
@@ -57,7 +61,7 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     f.w->TS()->setText(QStringLiteral("3.5"));
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, "Saが不正です。");
+    EXPECT_EQ(f.msg.Last().text, AtStation(Message{"Saが不正です。", "", MsgIcon::None, MsgButtons::Ok, 0}, 1, f.w->Data().Stations[1].Name).text);
     EXPECT_EQ(f.w->Data().Stations[1].Sa, 4);
     EXPECT_EQ(f.Label(3), "       0.0000");  // the cleared results
 
@@ -69,7 +73,55 @@ TEST(GraphUpdateCommand, FitsShowsAndRedraws) {
     for (int i = 1; i <= 4; ++i) f.w->QEXFLG()->SetText(i, kColSettlement, raised[i - 1]);
     f.g->Ccal_Click();
     ASSERT_EQ(f.msg.Count(), 1u);
-    EXPECT_EQ(f.msg.Last().text, NoCurveMessage(1).text);
+    EXPECT_EQ(f.msg.Last().text, NoCurveMessage(1, f.w->Data().Stations[1].Name).text);
+}
+
+// The status panel shows a control's help while the pointer is over it and
+// a blank over every area without help: the window's background and the
+// empty spots of the result panel (to which the pointer returns from a
+// control without Qt telling the panel), and a label.
+TEST(StatusHelp, BlankWhereThePointerFindsNoHelp) {
+    GraphWindow f;
+    auto panel = [&] { return U(f.w->StatusPanel1()->text()); };
+    auto moveTo = [](QWidget* w, QPoint at) {
+        QTest::mouseMove(w, at);
+        QApplication::processEvents();
+    };
+    // A point of `area` that no child covers.
+    auto freeSpot = [](QWidget* area) {
+        for (int y = 2; y < area->height(); y += 3)
+            for (int x = 2; x < area->width(); x += 3)
+                if (!area->childAt(x, y)) return QPoint(x, y);
+        ADD_FAILURE() << "no free spot in " << area->objectName().toStdString();
+        return QPoint();
+    };
+    const struct {
+        QWidget* control;
+        const char* help;
+    } cases[] = {
+        {f.w->cmd_op(), "グラフ表示オプション＞沈下予測に対する条件指定"},
+        {f.w->Command1(), "Sa代入ボタン＞現在の観測データをSaとする"},
+        {f.w->Command2(), "Sa'代入ボタン＞現在の観測データをSa'とする"},
+        {f.w->UpDown1(), "観測データ確認＞左右ボタンで切り換え。（→ボタンでSa-Sa'を代入）"},
+        {f.w->Opt_p(0), "観測所切り換えボタン＞観測データ入力/グラフ確認を行う観測所を選択"},
+        {f.g->Ccal(), kGraphUpdateHelp},
+        {f.w->P1(), kTimeGraphHelp},
+        {f.w->P2(), kRegressionGraphHelp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.help);
+        QWidget* area = c.control->parentWidget();
+        moveTo(c.control, c.control->rect().center());
+        EXPECT_EQ(panel(), c.help);
+        moveTo(area, freeSpot(area));  // back onto the background
+        EXPECT_EQ(panel(), " ");
+        moveTo(c.control, c.control->rect().center());
+        moveTo(f.w->Lbl(2), f.w->Lbl(2)->rect().center());  // a result label
+        EXPECT_EQ(panel(), " ");
+        moveTo(c.control, c.control->rect().center());
+        moveTo(f.w->Label1(), f.w->Label1()->rect().center());  // the station's name
+        EXPECT_EQ(panel(), " ");
+    }
 }
 
 TEST(GraphUpdateCommand, NothingWithoutAStationShown) {

@@ -62,11 +62,12 @@ TEST(GraphUpdate, NoCurveIsToldApartFromTheFitsOwnMessages) {
     ObsDataSet d;
     d.StationCount = 2;
     d.Stations[2] = MakeStation({{0, 100}, {10, 100.5}, {30, 100.75}, {90, 100.9}}, 1, 4);
+    d.Stations[2].Name = "北1";
     RecordingMessages m;
     EXPECT_FALSE(PredictStation(d, 2, m));
     ASSERT_EQ(m.Count(), 1u);
-    EXPECT_EQ(m.Last().text, NoCurveMessage(2).text);
-    EXPECT_NE(m.Last().text.find("観測所2"), std::string::npos);
+    EXPECT_EQ(m.Last().text, NoCurveMessage(2, "北1").text);
+    EXPECT_EQ(m.Last().text.rfind("観測所2（北1）：開始時の沈下量", 0), 0u);
     EXPECT_DOUBLE_EQ(d.Stations[2].FinalSettlement, 101);
 
     // A refused input tells only its own message.
@@ -74,7 +75,7 @@ TEST(GraphUpdate, NoCurveIsToldApartFromTheFitsOwnMessages) {
     d.Stations[2].Sa = 0;
     EXPECT_FALSE(PredictStation(d, 2, m));
     ASSERT_EQ(m.Count(), 1u);
-    EXPECT_EQ(m.Last().text, "Saが不正です。");
+    EXPECT_EQ(m.Last().text, "観測所2（北1）：Saが不正です。");
 }
 
 }  // namespace

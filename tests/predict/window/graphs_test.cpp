@@ -38,10 +38,12 @@ std::vector<double> TimeTicks(const RecordingPicture& p) {
 }
 
 // Labels of the settlement ticks, drawn at x 300.
+// The labels of the settlement axis: at 300, or further left so that they
+// end before their ticks.
 std::vector<std::string> SettlementLabels(const RecordingPicture& p) {
     std::vector<std::string> r;
     for (const DrawOp& t : p.Texts())
-        if (t.x1 == 300) r.push_back(t.text);
+        if (t.x1 <= 300 && TextBox(p.FontPoints(), t.x1, t.y1, t.text).right <= 650) r.push_back(t.text);
     return r;
 }
 
@@ -377,14 +379,37 @@ TEST(RegressionGraph, FaultsAndAbsurdValues) {
 }
 
 
-// No label of either graph covers another or a box the window lays over
-// the graph, for stations and axis maxima over the ranges users meet.
+// No label of either graph covers another or a box the window lays over the
+// graph, no tick label an axis, and none reaches past the graph's
+// frame, for
+// stations and axis maxima over the ranges users meet.
 TEST(Graphs, NoLabelCoversAnother) {
     auto overlaps = [](const RecordingPicture& p, std::vector<LabelBox> boxes) {
-        for (const DrawOp& t : p.Texts()) boxes.push_back(TextBox(p.FontPoints(), t.x1, t.y1, t.text));
+        const std::size_t fixed = boxes.size();
+        // The axes (drawn first), one twip wide.
+        std::vector<LabelBox> lines;
+        for (const DrawOp& l : p.Lines())
+            if (lines.size() < 2)
+                lines.push_back(LabelBox{std::min(l.x1, l.x2) - 0.5, std::min(l.y1, l.y2) - 0.5,
+                                         std::max(l.x1, l.x2) + 0.5, std::max(l.y1, l.y2) + 0.5});
         std::string found;
+        for (const DrawOp& t : p.Texts()) {
+            const LabelBox b = TextBox(p.FontPoints(), t.x1, t.y1, t.text);
+            if (b.left < 0 || b.top < 0 || b.right > p.Width() || b.bottom > p.Height())
+                found += "'" + t.text + "' cut by the frame ";
+            // The tick labels (numbers set off by blanks) against the axes.
+            if (t.text.front() == ' ')
+                for (const LabelBox& l : lines)
+                    if (Overlap(b, l)) found += "'" + t.text + "' on a line ";
+            // The target day beside its line, not across it.
+            if (t.text.ends_with("日"))
+                for (const DrawOp& l : p.Lines())
+                    if (l.style == LineStyle::Dotted && l.x1 == l.x2 && b.left < l.x1 && l.x1 < b.right)
+                        found += "'" + t.text + "' across its line ";
+            boxes.push_back(b);
+        }
         for (std::size_t i = 0; i < boxes.size(); ++i)
-            for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            for (std::size_t j = std::max(i + 1, fixed); j < boxes.size(); ++j)
                 if (Overlap(boxes[i], boxes[j])) found += std::to_string(i) + "/" + std::to_string(j) + " ";
         return found;
     };
@@ -397,6 +422,10 @@ TEST(Graphs, NoLabelCoversAnother) {
         {1, 10, 500, 1.2, 3, 0, 2},     {1, 10, 100, 1.2, 1, 0, 1},   {0.05, 10, 500, 1.2, 0, 0, 1},
         {0.05, 2, 60, 0.2, 2, 0, 4},    {3, 100, 5000, 4, 1, 1, 3},   {1, 30, 30000, 1.2, 0, 0, 0},
         {10, 10, 500, 20, 1, 0, 2},     {0.01, 1, 10, 0.05, 1, 1, 1}, {1, 400, 2000, 1.5, 2, 1, 4},
+        // The target day at the right end of the time axis (maxDays 0: the
+        // target day and a few more); ratios of four and five digits.
+        {1, 56, 0, 1.2, 1, 0, 0},       {0.3, 100, 0, 1.2, 0, 0, 2},  {0.02, 100, 0, 0.05, 2, 0, 0},
+        {0.5, 1000, 9000, 0.5, 1, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.scale) + " " + std::to_string(c.maxDays) + " " + std::to_string(c.option));
@@ -407,7 +436,8 @@ TEST(Graphs, NoLabelCoversAnother) {
         set.TimeAxisMode = static_cast<std::int16_t>(c.mode);
         static_cast<StationResults&>(s) = ComputePrediction(s, set).results;
         RecordingPicture p(kW, kH);
-        const GraphOutcome out = DrawTimeGraph(p, set, s, {c.maxDays, c.maxSettlement, c.selected});
+        const double maxDays = c.maxDays > 0 ? c.maxDays : s.TargetDay + 3;
+        const GraphOutcome out = DrawTimeGraph(p, set, s, {maxDays, c.maxSettlement, c.selected});
         ASSERT_TRUE(out.unitBox.has_value());
         EXPECT_EQ(overlaps(p, {SettlementUnitBox(), *out.unitBox, MaxDaysBox(kW, kH), MaxSettlementBox(kW, kH)}),
                   "");

@@ -90,8 +90,8 @@ TEST(StationList, DeletedLastRecordKeepsItsNameWithoutObservations) {
 
 TEST(StationList, OkTakesTitleAndNamesUnlessTheFileCannotHoldThem) {
     ObsDataSet d = Stations(3);
-    EXPECT_EQ(CommitStationList(d, "題\"名", {"X", "Y", "Z"}), "使用できない文字が含まれています。");
-    EXPECT_EQ(CommitStationList(d, "題名", {"X", "Y\rZ", "Z"}), "使用できない文字が含まれています。");
+    EXPECT_EQ(CommitStationList(d, "題\"名", {"X", "Y", "Z"}), "業務名称に使用できない文字（\"）が含まれています。");
+    EXPECT_EQ(CommitStationList(d, "題名", {"X", "Y\rZ", "Z"}), "観測所2の名称に使用できない文字（改行）が含まれています。");
     EXPECT_EQ(d.JobTitle, "無題");
     EXPECT_EQ(Names(d), "ABC");
     EXPECT_FALSE(CommitStationList(d, "現場 ｱ", {"", "No.2", "Z"}).has_value());
