@@ -59,7 +59,7 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner)
 void Dialog7::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 void Dialog7::TitleChanged(const QString& text) {
-    if (!CheckName(text.toStdString(), host_.Messages())) {
+    if (!CheckName("業務名称", text.toStdString(), host_.Messages())) {
         const QSignalBlocker block(txt_dg7);
         txt_dg7->setText(shownTitle_);
         return;

@@ -65,7 +65,7 @@ std::optional<std::string> CellReader::Name(int row, int col) {
     if (failed_) return std::nullopt;
     std::string text = g_.Cell(row, col).toStdString();
     if (!IsStorableText(text)) {
-        Refuse(kBadTextMessage);
+        Refuse(BadCellTextMessage(g_, row, col, text));
         return std::nullopt;
     }
     return text;
@@ -77,18 +77,28 @@ i16 CellReader::Code(int row, int col) {
     return static_cast<i16>(g_.DropItems(col).size() - 1);
 }
 
-bool CheckName(const std::string& text, MessageSink& msg) {
+std::string BadTextMessage(std::string_view field, std::string_view text) {
+    return ForbiddenTextMessage(field, text);
+}
+
+std::string BadCellTextMessage(const grid::GridModel& g, int row, int col, std::string_view text) {
+    return BadTextMessage("「" + ColumnName(g, col) + "」の" + std::to_string(row) + "行目", text);
+}
+
+bool CheckName(std::string_view field, const std::string& text, MessageSink& msg) {
     if (IsStorableText(text)) return true;
-    msg.Notify(kBadTextMessage, MsgIcon::Exclamation);
+    msg.Notify(BadTextMessage(field, text), MsgIcon::Exclamation);
     return false;
 }
 
 bool RefuseEditedName(grid::GridModel& g, MessageSink& msg) {
     const auto& last = g.Last();
-    if (g.LastAction() != grid::GridModel::Action::Edit || IsStorableText(g.Cell(last.row, last.col).toStdString()))
-        return false;
+    if (g.LastAction() != grid::GridModel::Action::Edit) return false;
+    const std::string text = g.Cell(last.row, last.col).toStdString();
+    if (IsStorableText(text)) return false;
+    const std::string message = BadCellTextMessage(g, last.row, last.col, text);
     g.RevertLastEdit();
-    msg.Notify(kBadTextMessage, MsgIcon::Exclamation);
+    msg.Notify(message, MsgIcon::Exclamation);
     return true;
 }
 

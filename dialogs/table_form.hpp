@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogs/grid/qex_flg.hpp"
@@ -33,8 +34,10 @@ struct GridLayout {
 };
 void SetUpGrid(grid::QEX_FLG& g, const GridLayout& layout);
 
-// The message for a name that a file or a cell cannot hold.
-inline constexpr const char* kBadTextMessage = "使用できない文字が含まれています。";
+// The message for a name that a file or a cell cannot hold: the field
+// ("業務名称", "「名称」の2行目") and the character it refuses.
+std::string BadTextMessage(std::string_view field, std::string_view text);
+std::string BadCellTextMessage(const grid::GridModel& g, int row, int col, std::string_view text);
 
 // Reads cells for storing. The first refused cell shows its message; every
 // later read then fails at once, so a caller reads a whole table and stores
@@ -75,7 +78,7 @@ private:
 
 // Checks a typed name at once (the name columns and the title box): false,
 // after the message, when it cannot be stored.
-bool CheckName(const std::string& text, MessageSink& msg);
+bool CheckName(std::string_view field, const std::string& text, MessageSink& msg);
 // The same for the cell of the user's last edit: a refused name is put back
 // first, then told. True when refused.
 bool RefuseEditedName(grid::GridModel& g, MessageSink& msg);

@@ -97,8 +97,12 @@ TEST(EmbankmentTable, RefusedNamesAndStagesKeepTheOldText) {
         int col;
         const char* message;
     } cases[] = {
-        {"a\tb", 1, kBadTextMessage}, {"a\rb", 1, kBadTextMessage}, {"a\nb", 1, kBadTextMessage},
-        {"\"盛土\"", 1, kBadTextMessage}, {"𠮷盛土", 1, kBadTextMessage}, {"40000", 3, kStageMessage},
+        {"a\tb", 1, "「盛土名称」の2行目に使用できない文字（タブ）が含まれています。"},
+        {"a\rb", 1, "「盛土名称」の2行目に使用できない文字（改行）が含まれています。"},
+        {"a\nb", 1, "「盛土名称」の2行目に使用できない文字（改行）が含まれています。"},
+        {"\"盛土\"", 1, "「盛土名称」の2行目に使用できない文字（\"）が含まれています。"},
+        {"𠮷盛土", 1, "「盛土名称」の2行目に使用できない文字（𠮷）が含まれています。"},
+        {"40000", 3, kStageMessage},
     };
     for (const auto& c : cases) {
         FakeEditorHost host;

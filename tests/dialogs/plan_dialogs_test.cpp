@@ -68,7 +68,7 @@ TEST(PositionTable, TitleAndPositionsLiveUntilCancel) {
     EXPECT_EQ(m.Cond.ProjectTitle, "新業務");
     d.txt_dg7->insert("\"");  // refused, the old text stays
     EXPECT_EQ(d.txt_dg7->text(), "新業務");
-    EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{kBadTextMessage});
+    EXPECT_EQ(test::Texts(host.messages), std::vector<std::string>{"業務名称に使用できない文字（\"）が含まれています。"});
     EXPECT_EQ(m.Cond.ProjectTitle, "新業務");
 
     const int repaints = host.refreshes;
