@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "platform/qt/messages_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 
 namespace kova {
@@ -38,7 +39,8 @@ std::optional<std::filesystem::path> QtFileDialogs::SaveFile(const FileDialogReq
 }
 
 std::optional<std::filesystem::path> QtFileDialogs::Run(const FileDialogRequest& req, bool save) {
-    QFileDialog dlg(owner_.data());
+    // Like a message box, it belongs to the dialog the user is in.
+    QFileDialog dlg(MessageParent(owner_.data()));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setOption(QFileDialog::ReadOnly, false);
     if (save) {

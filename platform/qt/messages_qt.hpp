@@ -13,7 +13,7 @@ namespace kova {
 // Japanese captions of the standard buttons, as the desktop shows them.
 QString ButtonCaption(MsgAnswer a);
 
-// The window a message box belongs to: the modal dialog the user is in when
+// The window a message box or file dialog belongs to: the modal dialog the user is in when
 // there is one, else the owner (the main window).
 QWidget* MessageParent(QWidget* owner);
 
