@@ -359,8 +359,8 @@ private:
     // no part of the section and no loss worth a word. A dimension's
     // graphics are a block of their own, never taken.
     static bool IsAnnotation(std::string_view kind) {
-        for (const char* k : {"TEXT", "MTEXT", "POINT", "DIMENSION", "ARC_DIMENSION", "VIEWPORT", "ATTRIB", "ATTDEF",
-                              "SEQEND", "ENDBLK"})
+        for (const char* k : {"TEXT", "MTEXT", "POINT", "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION",
+                              "VIEWPORT", "ATTRIB", "ATTDEF", "SEQEND", "ENDBLK"})
             if (kind == k) return true;
         return false;
     }
@@ -375,7 +375,12 @@ private:
         };
         for (auto [k, name] : kNames)
             if (kind == k) return name;
-        return std::string(Trim(kind));
+        // A name no entity kind could have is not repeated to the user.
+        kind = Trim(kind);
+        const bool plain = !kind.empty() && kind.size() <= 32 && std::all_of(kind.begin(), kind.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        });
+        return plain ? std::string(kind) : "不明な図形";
     }
     void LeftOut(const std::string& kind) {
         auto& list = curves_.leftOut;
