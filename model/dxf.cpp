@@ -673,7 +673,7 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     try {
         std::vector<Entity> records;
         Entity cur;
-        bool inEntity = false;
+        bool inEntity = false, inAppGroup = false;
         // A drawing ends with its EOF marker: without it the file was cut,
         // perhaps inside its last coordinate.
         bool ended = false;
@@ -682,10 +682,17 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
             if (!ParseInt(Trim(lines[i]), -32768, 32767, code)) return false;
             if (i + 1 >= lines.size()) return false;
             std::string_view value = lines[i + 1];
-            if (code != 0) {
-                if (inEntity) cur.groups.push_back({static_cast<int>(code), value});
+            if (code == 102) {
+                // An application's own groups ("{NAME" to "}") hold codes of
+                // its choosing: none is the entity's.
+                inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
                 continue;
             }
+            if (code != 0) {
+                if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
+                continue;
+            }
+            inAppGroup = false;
             if (inEntity) records.push_back(std::move(cur));
             if (value == "EOF") {
                 inEntity = false;

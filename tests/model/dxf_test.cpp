@@ -233,6 +233,10 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         {"blanks around codes, LF",
          "0\nSECTION\n  2\nENTITIES\n0 \nLINE\n\t10\n 1.5\n 20\n-2.25 \n11\n3\n21\n4\n  0\nEOF\n\n", 2, 1,
          {{0, {1.5, -2.25}}, {1, {3, 4}}}, {}},
+        {"an application's groups inside a LINE",
+         Dxf().Preamble().P(0, "LINE").P(10, 1.0).P(20, 2.0).P(102, "{MYAPP").P(10, 99.0).P(20, 99.0).P(102, "}")
+             .P(11, 3.0).P(21, 4.0).P(102, "{ACAD_REACTORS").P(330, "1F").P(21, 99.0).P(102, "}").End().text,
+         2, 1, {{0, {1, 2}}, {1, {3, 4}}}, {}},
         {"old end-of-file character after EOF", Dxf().Preamble().Line(0, 0, 5, 0).End().text + "\x1a", 2, 1, {}, {}},
     };
     for (const Case& c : cases) {
