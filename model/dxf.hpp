@@ -69,9 +69,9 @@ enum class DxfImport {
 // between boundary points, end points within 0.0001 m merged. Zero-length
 // and repeated segments are skipped. The model changes only when at least
 // one line was imported; every outcome but Imported has been told the user.
-// What the lines differ from the drawing by (curves approximated or left
-// out, points with more lines than the line tools allow) is one more
-// message: into `notes` for the caller to show when given, else shown here.
+// What the lines differ from the drawing by (curves approximated, kinds
+// left out, a unit that is no length, points with more lines than the line
+// tools allow) is one more message: into `notes` for the caller to show when given, else shown here.
 DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
                     const DxfStatusFn& status = {}, std::string* notes = nullptr);
 
