@@ -25,10 +25,9 @@ namespace {
 
 constexpr double kMergeTol = 0.0001;
 constexpr double kPi = 3.14159265358979323846;
-// Curves become chords that stay within this distance (m) of the curve; at
-// most one chord a degree, at least one per eighth of a turn.
+// Curves become chords that stay within this distance (m) of the curve, at
+// least one per eighth of a turn, at most kMaxDxfChords a curve.
 constexpr double kChordTol = 0.01;
-constexpr double kMinStep = kPi / 180;
 constexpr double kMaxStep = kPi / 4;
 // Block references nest no deeper than this (a block that refers to itself
 // would never end).
@@ -89,6 +88,13 @@ struct Entity {
     std::string_view name;
     std::vector<Group> groups;
 
+    // Names (of sections, tables, layers, blocks): the first one given.
+    std::string Name() const {
+        for (const Group& g : groups)
+            if (g.code == 2) return Upper(g.value);
+        return "";
+    }
+    // Properties of an entity: the last one given.
     std::optional<std::string_view> Find(int code) const {
         std::optional<std::string_view> v;
         for (const Group& g : groups)
@@ -160,15 +166,20 @@ Affine EntitySystem(const Entity& e) {
 
 double Radians(double degrees) { return degrees * kPi / 180; }
 
-// Chords for a sweep (radians) of a curve of radius r in the drawing, drawn
-// stretched by `stretch` in the plan.
-int ChordCount(double sweep, double r, double stretch) {
+// Chords for a sweep (radians) of a curve of radius r (m), drawn stretched
+// by `stretch` in the plan; `capped` is set when the chords would have to
+// be more than kMaxDxfChords.
+int ChordCount(double sweep, double r, double stretch, bool& capped) {
     const double R = std::fabs(r * stretch);
     double step = kMaxStep;
-    if (R > kChordTol) step = std::clamp(2 * std::acos(1 - kChordTol / R), kMinStep, kMaxStep);
+    if (R > kChordTol) step = std::min(2 * std::acos(1 - kChordTol / R), kMaxStep);
     const double n = std::ceil(std::fabs(sweep) / step - 1e-9);
     if (!(n >= 1)) return 1;  // also a sweep that is not a number
-    return static_cast<int>(std::min(n, 360.0));
+    if (n > kMaxDxfChords) {
+        capped = true;
+        return kMaxDxfChords;
+    }
+    return static_cast<int>(n);
 }
 
 struct Layer {
@@ -185,6 +196,7 @@ struct Drawing {
     // Metres per drawing unit as a ratio: a millimetre is divided by 1000,
     // so that 20500 mm gives the same number as 20.5 m typed in.
     double unitTimes = 1, unitPer = 1;
+    std::optional<long long> unknownUnit;  // $INSUNITS that is no length
     std::map<std::string, Layer> layers;
     std::map<std::string, Block> blocks;
     std::vector<Entity> model;  // the entities section
@@ -195,33 +207,55 @@ struct Drawing {
     }
 };
 
-// $INSUNITS as (times, per): metres = value * times / per.
-std::pair<double, double> UnitMetres(long long insunits) {
+// $INSUNITS as (times, per): metres = value * times / per; nothing for a
+// code that names no length.
+std::optional<std::pair<double, double>> UnitMetres(long long insunits) {
     switch (insunits) {
-    case 1: return {0.0254, 1};
-    case 2: return {0.3048, 1};
-    case 3: return {1609.344, 1};
-    case 4: return {1, 1000};
-    case 5: return {1, 100};
-    case 7: return {1000, 1};
-    case 8: return {0.0254, 1e6};
-    case 9: return {0.0254, 1000};
-    case 10: return {0.9144, 1};
-    case 11: return {1, 1e10};
-    case 12: return {1, 1e9};
-    case 13: return {1, 1e6};
-    case 14: return {1, 10};
-    case 15: return {10, 1};
-    case 16: return {100, 1};
-    case 17: return {1e9, 1};
-    case 18: return {1.495978707e11, 1};
-    case 19: return {9.4607304725808e15, 1};
-    case 20: return {3.0856775814913673e16, 1};
-    case 21: return {1200, 3937};
-    case 22: return {100, 3937};
-    case 23: return {3600, 3937};
-    case 24: return {6336000, 3937};
-    default: return {1, 1};  // 0 (no units), 6 (metres) and unknown codes
+    case 0: return std::pair{1.0, 1.0};  // no units: metres, as typed in
+    case 6: return std::pair{1.0, 1.0};
+    case 1: return std::pair{0.0254, 1.0};
+    case 2: return std::pair{0.3048, 1.0};
+    case 3: return std::pair{1609.344, 1.0};
+    case 4: return std::pair{1.0, 1000.0};
+    case 5: return std::pair{1.0, 100.0};
+    case 7: return std::pair{1000.0, 1.0};
+    case 8: return std::pair{0.0254, 1e6};
+    case 9: return std::pair{0.0254, 1000.0};
+    case 10: return std::pair{0.9144, 1.0};
+    case 11: return std::pair{1.0, 1e10};
+    case 12: return std::pair{1.0, 1e9};
+    case 13: return std::pair{1.0, 1e6};
+    case 14: return std::pair{1.0, 10.0};
+    case 15: return std::pair{10.0, 1.0};
+    case 16: return std::pair{100.0, 1.0};
+    case 17: return std::pair{1e9, 1.0};
+    case 18: return std::pair{1.495978707e11, 1.0};
+    case 19: return std::pair{9.4607304725808e15, 1.0};
+    case 20: return std::pair{3.0856775814913673e16, 1.0};
+    case 21: return std::pair{1200.0, 3937.0};
+    case 22: return std::pair{100.0, 3937.0};
+    case 23: return std::pair{3600.0, 3937.0};
+    case 24: return std::pair{6336000.0, 3937.0};
+    default: return std::nullopt;
+    }
+}
+
+// The header's variables, each a `9 $NAME` followed by its own groups.
+void ReadHeader(const Entity& header, Drawing& d) {
+    std::string_view name;
+    for (const Group& g : header.groups) {
+        if (g.code == 9) {
+            name = Trim(g.value);
+        } else if (name == "$INSUNITS" && g.code == 70) {
+            const long long code = Integer(g.value);
+            if (auto u = UnitMetres(code)) {
+                std::tie(d.unitTimes, d.unitPer) = *u;
+                d.unknownUnit.reset();
+            } else {
+                d.unitTimes = d.unitPer = 1;
+                d.unknownUnit = code;
+            }
+        }
     }
 }
 
@@ -230,34 +264,31 @@ std::pair<double, double> UnitMetres(long long insunits) {
 // entities, as in the oldest files.
 Drawing Sort(const std::vector<Entity>& records) {
     Drawing d;
-    std::string section;
+    std::string section, table;
     Block* block = nullptr;
     for (const Entity& r : records) {
         if (r.name == "SECTION") {
-            section = r.Find(2) ? Upper(*r.Find(2)) : "";
-            if (section == "HEADER") {
-                for (std::size_t i = 0; i < r.groups.size(); ++i) {
-                    if (r.groups[i].code != 9 || Trim(r.groups[i].value) != "$INSUNITS") continue;
-                    if (i + 1 < r.groups.size() && r.groups[i + 1].code == 70)
-                        std::tie(d.unitTimes, d.unitPer) = UnitMetres(Integer(r.groups[i + 1].value));
-                }
-            }
+            // The header's variables follow the name in the same record.
+            section = r.Name();
+            if (section == "HEADER") ReadHeader(r, d);
             continue;
         }
         if (r.name == "ENDSEC") {
             section.clear();
+            table.clear();
             block = nullptr;
             continue;
         }
         if (section == "TABLES") {
-            if (r.name != "LAYER") continue;
+            if (r.name == "TABLE") table = r.Name();
+            if (r.name != "LAYER" || table != "LAYER") continue;
             Layer l;
             l.frozen = (r.Flags() & kFrozen) != 0;
             l.hidden = l.frozen || r.Int(62, 7) < 0;
-            d.layers[Upper(r.Find(2).value_or(""))] = l;
+            d.layers[r.Name()] = l;
         } else if (section == "BLOCKS") {
             if (r.name == "BLOCK") {
-                Block& b = d.blocks[Upper(r.Find(2).value_or(""))];
+                Block& b = d.blocks[r.Name()];
                 b = Block{{r.Real(10, 0), r.Real(20, 0), r.Real(30, 0)}, {}};
                 block = &b;
             } else if (r.name == "ENDBLK") {
@@ -317,11 +348,45 @@ private:
             else if (e.name == "ARC") Arc(e, toWorld, true);
             else if (e.name == "CIRCLE") Arc(e, toWorld, false);
             else if (e.name == "ELLIPSE") Ellipse(e, toWorld);
-            else if (e.name == "SPLINE") ++curves_.splines;
+            else if (e.name == "MLINE") Mline(e, toWorld);
             else if (e.name == "INSERT") Insert(e, toWorld, layer, depth);
-            // DIMENSION: its graphics are a block of their own, never taken.
+            else if (!IsAnnotation(e.name)) LeftOut(KindName(e.name));
         }
         if (run.open) CloseRun(run);
+    }
+
+    // Drawing annotation, and the records that belong to another entity:
+    // no part of the section and no loss worth a word. A dimension's
+    // graphics are a block of their own, never taken.
+    static bool IsAnnotation(std::string_view kind) {
+        for (const char* k : {"TEXT", "MTEXT", "POINT", "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION",
+                              "VIEWPORT", "ATTRIB", "ATTDEF", "SEQEND", "ENDBLK"})
+            if (kind == k) return true;
+        return false;
+    }
+    // The kinds left out by the names the user knows them by; any other by
+    // the name in the file.
+    static std::string KindName(std::string_view kind) {
+        static const std::pair<const char*, const char*> kNames[] = {
+            {"SPLINE", "スプライン"}, {"3DFACE", "3D面"},   {"LEADER", "引出線"},     {"MULTILEADER", "マルチ引出線"},
+            {"XLINE", "構築線"},      {"RAY", "放射線"},    {"SOLID", "2D塗り潰し"}, {"TRACE", "太線"},
+            {"HATCH", "ハッチング"},  {"MESH", "メッシュ"}, {"REGION", "リージョン"}, {"3DSOLID", "3Dソリッド"},
+            {"IMAGE", "イメージ"},    {"WIPEOUT", "ワイプアウト"},
+        };
+        for (auto [k, name] : kNames)
+            if (kind == k) return name;
+        // A name no entity kind could have is not repeated to the user.
+        kind = Trim(kind);
+        const bool plain = !kind.empty() && kind.size() <= 32 && std::all_of(kind.begin(), kind.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        });
+        return plain ? std::string(kind) : "不明な図形";
+    }
+    void LeftOut(const std::string& kind) {
+        auto& list = curves_.leftOut;
+        auto it = std::find_if(list.begin(), list.end(), [&](const auto& k) { return k.first == kind; });
+        if (it == list.end()) list.emplace_back(kind, 1);
+        else ++it->second;
     }
 
     std::string LayerOf(const Entity& e, const std::string& outerLayer) const {
@@ -335,6 +400,13 @@ private:
         if (e.Int(60, 0) == 1) return false;  // invisible
         const Layer* l = d_.FindLayer(LayerOf(e, outerLayer));
         return !l || !(offShows ? l->frozen : l->hidden);
+    }
+
+    int Chords(double sweep, double r, double stretch) {
+        bool capped = false;
+        const int n = ChordCount(sweep, r, stretch, capped);
+        curves_.capped += capped;
+        return n;
     }
 
     // Drawing units to metres.
@@ -363,7 +435,7 @@ private:
     // when given.
     void ArcPoints(std::vector<Vec>& pts, const Affine& toWorld, const Vec& c, double r, double a0, double sweep,
                    const Vec* to) {
-        const int n = ChordCount(sweep, M(r), toWorld.PlanStretch());
+        const int n = Chords(sweep, M(r), toWorld.PlanStretch());
         for (int k = 1; k <= n; ++k) {
             if (k == n && to) {
                 pts.push_back(toWorld(*to));
@@ -404,6 +476,8 @@ private:
         Run r;
         r.open = true;
         r.flags = e.Flags();
+        if (r.flags & kPolyfaceMesh) LeftOut("ポリフェースメッシュ");
+        else if (r.flags & kPolygonMesh) LeftOut("ポリゴンメッシュ");
         // 3D polylines are in world coordinates, 2D ones in their own at
         // the header's elevation.
         r.system = r.flags & kPolyline3d ? toWorld : toWorld.After(EntitySystem(e));
@@ -489,14 +563,64 @@ private:
             return toWorld(
                 {c.x + u * major.x + w * minor.x, c.y + u * major.y + w * minor.y, c.z + u * major.z + w * minor.z});
         };
-        const int n = ChordCount(sweep, M(a), toWorld.PlanStretch());
+        const int n = Chords(sweep, M(a), toWorld.PlanStretch());
         std::vector<Vec> pts;
         for (int k = 0; k <= n; ++k) pts.push_back(at(k == n && sweep >= 2 * kPi - 1e-12 ? t0 : t0 + sweep * k / n));
         Chain(pts);
     }
 
+    // Each element line through the vertices (world coordinates): the first
+    // of an element's parameters at a vertex is its distance along the
+    // vertex's miter direction.
+    void Mline(const Entity& e, const Affine& toWorld) {
+        struct Vertex {
+            Vec at, miter;
+            std::vector<double> offset;  // by element; NaN when not given
+        };
+        std::vector<Vertex> vs;
+        bool offsetNext = false;
+        for (const Group& g : e.groups) {
+            if (g.code == 11) vs.emplace_back();
+            if (vs.empty()) continue;
+            Vertex& v = vs.back();
+            switch (g.code) {
+            case 11: v.at.x = Number(g.value); break;
+            case 21: v.at.y = Number(g.value); break;
+            case 31: v.at.z = Number(g.value); break;
+            case 13: v.miter.x = Number(g.value); break;
+            case 23: v.miter.y = Number(g.value); break;
+            case 33: v.miter.z = Number(g.value); break;
+            case 74:
+                v.offset.push_back(std::nan(""));
+                offsetNext = Integer(g.value) > 0;
+                break;
+            case 41:
+                if (offsetNext && !v.offset.empty()) v.offset.back() = Number(g.value);
+                offsetNext = false;
+                break;
+            default: break;
+            }
+        }
+        if (vs.size() < 2) return;
+        const bool closed = (e.Int(71, 0) & 2) != 0;
+        for (std::size_t k = 0; k < vs.front().offset.size(); ++k) {
+            std::vector<Vec> pts;
+            for (const Vertex& v : vs) {
+                if (k >= v.offset.size() || std::isnan(v.offset[k])) {
+                    Chain(pts);
+                    pts.clear();
+                    continue;
+                }
+                const double o = v.offset[k];
+                pts.push_back(toWorld({v.at.x + o * v.miter.x, v.at.y + o * v.miter.y, v.at.z + o * v.miter.z}));
+            }
+            if (closed && pts.size() == vs.size()) pts.push_back(pts.front());
+            Chain(pts);
+        }
+    }
+
     void Insert(const Entity& e, const Affine& toWorld, const std::string& layer, int depth) {
-        const std::string name = Upper(e.Find(2).value_or(""));
+        const std::string name = e.Name();
         // Dimension graphics and paper space layouts are no part of the
         // section, nor is a layer frozen for the whole reference.
         if (name.rfind("*D", 0) == 0 || name.rfind("*PAPER_SPACE", 0) == 0 || name == "$PAPER_SPACE") return;
@@ -549,7 +673,7 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     try {
         std::vector<Entity> records;
         Entity cur;
-        bool inEntity = false;
+        bool inEntity = false, inAppGroup = false;
         // A drawing ends with its EOF marker: without it the file was cut,
         // perhaps inside its last coordinate.
         bool ended = false;
@@ -558,10 +682,17 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
             if (!ParseInt(Trim(lines[i]), -32768, 32767, code)) return false;
             if (i + 1 >= lines.size()) return false;
             std::string_view value = lines[i + 1];
-            if (code != 0) {
-                if (inEntity) cur.groups.push_back({static_cast<int>(code), value});
+            if (code == 102) {
+                // An application's own groups ("{NAME" to "}") hold codes of
+                // its choosing: none is the entity's.
+                inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
                 continue;
             }
+            if (code != 0) {
+                if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
+                continue;
+            }
+            inAppGroup = false;
             if (inEntity) records.push_back(std::move(cur));
             if (value == "EOF") {
                 inEntity = false;
@@ -577,6 +708,7 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
         if (!ended) return false;
         DxfCurves counted;
         const Drawing d = Sort(records);
+        counted.unknownUnit = d.unknownUnit;
         SegmentCollector(d, out, status, counted).Model();
         if (curves) *curves = counted;
     } catch (const ReadError&) {
@@ -605,8 +737,16 @@ std::string ImportNotes(const DxfCurves& c, const Model& s) {
     const std::string approx =
         CountList({{"円弧", c.arcs}, {"円", c.circles}, {"楕円", c.ellipses}, {"ポリラインの円弧", c.bulges}});
     if (!approx.empty()) parts.push_back("曲線を線分で近似して取り込みました（" + approx + "）。");
-    const std::string left = CountList({{"スプライン", c.splines}});
+    if (c.capped > 0)
+        parts.push_back("線分の数が上限の" + std::to_string(kMaxDxfChords) +
+                        "本に達したため、0.01mを超えて離れた線分がある曲線があります（" + std::to_string(c.capped) +
+                        "個）。");
+    std::string left;
+    for (const auto& [kind, n] : c.leftOut) left += (left.empty() ? "" : "、") + kind + std::to_string(n) + "個";
     if (!left.empty()) parts.push_back("次の図形は取り込んでいません（" + left + "）。");
+    if (c.unknownUnit)
+        parts.push_back("図面の単位（$INSUNITS=" + std::to_string(*c.unknownUnit) +
+                        "）が長さの単位ではないため、メートルとして取り込みました。");
     // The line tools refuse a tenth line at a point: say so now, not when a
     // palette opens.
     std::vector<int> crowded;

@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/model.hpp"
@@ -22,27 +24,35 @@ struct DxfSegment {
 using DxfStatusFn = std::function<void(const std::string&)>;
 
 // What of a drawing did not come in as drawn: curves approximated by
-// straight segments, or (splines) left out, and whether the drawing held
-// more than the collection takes (kMaxDxfSegments segments, or block
+// straight segments (and those that needed more than kMaxDxfChords), the
+// entities shown in model space that were left out, by kind in order of
+// first appearance (annotation such as texts, points, dimensions,
+// viewports and attributes is not counted), a $INSUNITS that names no
+// length (the drawing is then taken as metres), and whether the drawing
+// held more than the collection takes (kMaxDxfSegments segments, or block
 // references nested into more work than a section can need).
 struct DxfCurves {
     int arcs = 0, circles = 0, ellipses = 0, bulges = 0;  // approximated
-    int splines = 0;                                      // left out
+    int capped = 0;
+    std::vector<std::pair<std::string, int>> leftOut;
+    std::optional<long long> unknownUnit;
     bool cut = false;
 };
 inline constexpr std::size_t kMaxDxfSegments = 100000;
+inline constexpr int kMaxDxfChords = 360;
 
 // Collects the straight segments a DXF text shows in model space, in
 // metres ($INSUNITS; a drawing without units is in metres), in reading
 // order: LINE entities (used only when 10, 20, 11 and 21 were all given),
 // the vertex runs of POLYLINE entities and LWPOLYLINE entities (a closed one
 // with its closing segment), with their arc segments (bulges), ARC, CIRCLE
-// and ELLIPSE approximated by chords; block references (INSERT, MINSERT,
-// nested) expanded where they are placed; every entity in its own
-// coordinate system (extrusion direction). Left out: block definitions as
-// such, dimensions, paper space, entities on layers that are off or
-// frozen, invisible entities, splines. An entity ends at the next group
-// code 0. False when the text is not a DXF file: a group code that is not
+// and ELLIPSE approximated by chords within 0.01 m; each element line of an
+// MLINE from vertex to vertex (caps and breaks are not drawn); block
+// references (INSERT, MINSERT, nested) expanded where they are placed; every
+// entity in its own coordinate system (extrusion direction). Left out: block
+// definitions as such, dimensions, paper space, entities on layers that are
+// off or frozen, invisible entities, and every other kind (counted in
+// `curves`). An entity ends at the next group code 0. False when the text is not a DXF file: a group code that is not
 // an integer, a code without its value line, or a number that is not one.
 bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status = {},
                      DxfCurves* curves = nullptr);
@@ -59,9 +69,9 @@ enum class DxfImport {
 // between boundary points, end points within 0.0001 m merged. Zero-length
 // and repeated segments are skipped. The model changes only when at least
 // one line was imported; every outcome but Imported has been told the user.
-// What the lines differ from the drawing by (curves approximated or left
-// out, points with more lines than the line tools allow) is one more
-// message: into `notes` for the caller to show when given, else shown here.
+// What the lines differ from the drawing by (curves approximated, kinds
+// left out, a unit that is no length, points with more lines than the line
+// tools allow) is one more message: into `notes` for the caller to show when given, else shown here.
 DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
                     const DxfStatusFn& status = {}, std::string* notes = nullptr);
 

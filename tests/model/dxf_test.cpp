@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <tuple>
 #include <cmath>
@@ -232,6 +233,10 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         {"blanks around codes, LF",
          "0\nSECTION\n  2\nENTITIES\n0 \nLINE\n\t10\n 1.5\n 20\n-2.25 \n11\n3\n21\n4\n  0\nEOF\n\n", 2, 1,
          {{0, {1.5, -2.25}}, {1, {3, 4}}}, {}},
+        {"an application's groups inside a LINE",
+         Dxf().Preamble().P(0, "LINE").P(10, 1.0).P(20, 2.0).P(102, "{MYAPP").P(10, 99.0).P(20, 99.0).P(102, "}")
+             .P(11, 3.0).P(21, 4.0).P(102, "{ACAD_REACTORS").P(330, "1F").P(21, 99.0).P(102, "}").End().text,
+         2, 1, {{0, {1, 2}}, {1, {3, 4}}}, {}},
         {"old end-of-file character after EOF", Dxf().Preamble().Line(0, 0, 5, 0).End().text + "\x1a", 2, 1, {}, {}},
     };
     for (const Case& c : cases) {
@@ -247,7 +252,10 @@ TEST_F(DxfTest, EntitiesAsRealDrawingsHoldThem) {
         for (auto [i, p] : c.pts) EXPECT_EQ(Pt(i), p) << i;
         for (auto [i, l] : c.lns) EXPECT_EQ(Ln(i), l) << i;
     }
-    EXPECT_EQ(ui.Count(), 0u);
+    // The mesh and the kind nobody knows are told.
+    ASSERT_EQ(ui.Count(), 2u);
+    EXPECT_EQ(ui.shown[0].text, "次の図形は取り込んでいません（ポリゴンメッシュ1個）。");
+    EXPECT_EQ(ui.shown[1].text, "次の図形は取り込んでいません（line1個）。");
 }
 
 constexpr double kPi = 3.14159265358979323846;
@@ -390,6 +398,9 @@ TEST_F(DxfTest, CurvesBecomeChordsWithinACentimetre) {
          5, 0, 5, kPi / 2, {0, 0}, {5, 5}, {5 - 5 * std::sqrt(0.5), 5 * std::sqrt(0.5)}, "曲線を線分で近似して取り込みました（ポリラインの円弧1個）。"},
         {"arc", [](Cad& c) { c.Arc(0, 0, 10, 0, 90); }, 0, 0, 10, kPi / 2, {10, 0}, {0, 10}, {10 * std::sqrt(0.5), 10 * std::sqrt(0.5)},
          "曲線を線分で近似して取り込みました（円弧1個）。"},
+        {"arc of 500 m through 20 degrees", [](Cad& c) { c.Arc(0, 0, 500, 80, 100); }, 0, 0, 500, kPi / 9,
+         {500 * std::cos(kPi * 4 / 9), 500 * std::sin(kPi * 4 / 9)}, {-500 * std::cos(kPi * 4 / 9), 500 * std::sin(kPi * 4 / 9)},
+         {0, 500}, "曲線を線分で近似して取り込みました（円弧1個）。"},
         {"arc across 0 degrees", [](Cad& c) { c.Arc(0, 0, 30, 270, 45); }, 0, 0, 30, kPi * 3 / 4, {0, -30},
          {30 * std::sqrt(0.5), 30 * std::sqrt(0.5)}, {30, 0}, "曲線を線分で近似して取り込みました（円弧1個）。"},
         {"circle", [](Cad& c) { c.Arc(0, -30, 2); }, 0, -30, 2, 2 * kPi, {2, -30}, {2, -30}, {-2, -30},
@@ -433,6 +444,15 @@ TEST_F(DxfTest, CurvesBecomeChordsWithinACentimetre) {
             EXPECT_LE(nearest, kTol);
         });
     }
+    // A circle of 1 km would need 703 chords: it gets the most a curve
+    // gets, and the user is told.
+    Cad big;
+    big.Arc(0, 0, 1000);
+    ui.Clear();
+    ASSERT_EQ(Import(big.Text()), DxfImport::Imported);
+    EXPECT_EQ(m->BndLineCount, kMaxDxfChords);
+    EXPECT_EQ(ui.Last().text, "曲線を線分で近似して取り込みました（円1個）。\r線分の数が上限の360本に達したため、"
+                              "0.01mを超えて離れた線分がある曲線があります（1個）。");
 }
 
 // One message counts, by kind, what was approximated and what left out, and
@@ -603,6 +623,63 @@ TEST_F(DxfTest, DrawingsWrittenByEzdxf) {
     }
 }
 
+// The drawings of make_ezdxf_units.py, each with the library's full default
+// header: every point lands where the drawing puts it, in metres (R12 has no
+// $INSUNITS: its numbers are metres), the arc's chords within 0.01 m of it
+// after the unit is applied, and one chord fewer would not be.
+TEST_F(DxfTest, EveryVersionAndUnitOfACadLibraryLandsInMetres) {
+    const std::vector<PT> drawn = {{-40.25, 0},   {-12.5, 0}, {-4.125, 3.5},   {4.125, 3.5},
+                                   {12.5, 0},     {40.25, 0}, {-40.25, -8.75}, {40.25, -8.75}};
+    const PT centre{0, -40};
+    const double radius = 30, sweep = kPi / 9;
+    for (const char* version : {"r12", "r2000", "r2010", "r2018"})
+        for (auto [unit, perMetre] : {std::pair{"mm", 1000.0}, {"cm", 100.0}, {"ft", 1 / 0.3048}, {"m", 1.0}}) {
+            const std::string file = std::string("units_") + version + "_" + unit + ".dxf";
+            SCOPED_TRACE(file);
+            ui.Clear();
+            ASSERT_EQ(Import(fs::path(KOVA_TEST_DATA) / "dxf" / file), DxfImport::Imported);
+            const double k = std::string(version) == "r12" ? perMetre : 1;  // metres landed per metre drawn
+            for (auto [x, y] : drawn) EXPECT_GE(FindBndPt(*m, x * k, y * k, 1e-9 * k), 0) << x << ", " << y;
+            int onArc = 0;
+            for (int i = 0; i < m->BndPtCount; ++i)
+                onArc += std::fabs(std::hypot(Pt(i).first - centre.first * k, Pt(i).second - centre.second * k) -
+                                   radius * k) < 1e-9 * k;
+            EXPECT_EQ(onArc + static_cast<int>(drawn.size()), m->BndPtCount);
+            const int chords = onArc - 1;
+            ASSERT_GT(chords, 1);
+            EXPECT_LE(radius * k * (1 - std::cos(sweep / chords / 2)), 0.01);
+            EXPECT_GT(radius * k * (1 - std::cos(sweep / (chords - 1) / 2)), 0.01);
+            EXPECT_EQ(m->BndLineCount, 5 + 1 + chords);  // no dimension line
+            ASSERT_EQ(ui.Count(), 1u);
+            EXPECT_EQ(ui.Last().text, "曲線を線分で近似して取り込みました（円弧1個）。");
+        }
+}
+
+// Every kind of entity a CAD library writes that the import does not take
+// is named once, counted; annotation is not; a multiline comes in as its
+// element lines (ezdxf's own rendering: (0, 20)-(10, 20)-(10, 25) and
+// (0, 19)-(11, 19)-(11, 25)).
+TEST_F(DxfTest, EveryKindLeftOutIsNamed) {
+    ASSERT_EQ(Import(fs::path(KOVA_TEST_DATA) / "dxf" / "left_out.dxf"), DxfImport::Imported);
+    ASSERT_EQ(ui.Count(), 1u);
+    EXPECT_EQ(ui.Last().text, "次の図形は取り込んでいません（3D面1個、引出線1個、構築線1個、放射線1個、"
+                              "ポリフェースメッシュ1個、ポリゴンメッシュ1個、2D塗り潰し1個、太線2個、ハッチング1個、"
+                              "スプライン1個、ワイプアウト1個）。");
+    std::vector<Seg> got = Segments(*m);
+    for (Seg& g : got)
+        for (double& v : g) v = std::round(v * 1e9) / 1e9;  // the miter's cosine of 90 degrees is 6e-17
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, (std::vector<Seg>{{0, 0, 10, 0}, {0, 19, 11, 19}, {0, 20, 10, 20}, {10, 20, 10, 25}, {11, 19, 11, 25}}));
+    // A unit the format does not list is told, and the drawing taken as metres.
+    Cad odd;
+    odd.units = 99;
+    odd.Line(0, 0, 3, 4);
+    ui.Clear();
+    ASSERT_EQ(Import(odd.Text()), DxfImport::Imported);
+    EXPECT_EQ(Pt(1), PT(3, 4));
+    EXPECT_EQ(ui.Last().text, "図面の単位（$INSUNITS=99）が長さの単位ではないため、メートルとして取り込みました。");
+}
+
 // A drawing, its blocks traced, saved, opened again and written as the
 // calculation input: vertices and points go through the same 15-digit form,
 // so every vertex still finds its point exactly.
@@ -707,12 +784,20 @@ std::string HandSection() {
 // Imported, traced and calculated, the CAD drawing gives the section, the
 // calculation input and the results of the section typed in by hand.
 TEST_F(EndToEnd, CadDrawingCalculatesAsTheSectionTypedInByHand) {
-    std::map<std::string, std::string> out[2];
+    // The drawings of make_ezdxf_units.py carry the library's full header.
+    const fs::path lib = fs::path(KOVA_TEST_DATA) / "dxf";
+    const std::pair<const char*, std::string> drawings[] = {
+        {"CAD", e2e::CadSection()},
+        {"by hand", e2e::HandSection()},
+        {"CAD library, mm", test::ReadBytes(lib / "cad_section_mm.dxf")},
+        {"CAD library, m", test::ReadBytes(lib / "cad_section_m.dxf")},
+    };
+    std::map<std::string, std::string> out[std::size(drawings)];
     int points = 0;
-    for (int k = 0; k < 2; ++k) {
-        SCOPED_TRACE(k == 0 ? "CAD" : "by hand");
+    for (std::size_t k = 0; k < std::size(drawings); ++k) {
+        SCOPED_TRACE(drawings[k].first);
         ui.Clear();
-        ASSERT_EQ(Import(k == 0 ? e2e::CadSection() : e2e::HandSection()), DxfImport::Imported);
+        ASSERT_EQ(Import(drawings[k].second), DxfImport::Imported);
         EXPECT_EQ(ui.Count(), 0u);
         ASSERT_EQ(m->BndLineCount, 17);
         if (k == 0) points = m->BndPtCount;
@@ -748,8 +833,11 @@ TEST_F(EndToEnd, CadDrawingCalculatesAsTheSectionTypedInByHand) {
         for (const auto& f : fs::directory_iterator(run)) out[k][f.path().filename().string()] = test::ReadBytes(f.path());
     }
     // Every file, from the calculation input to the last drawing, alike.
-    EXPECT_EQ(out[0].size(), out[1].size());
-    for (const auto& [name, bytes] : out[0]) EXPECT_TRUE(out[1][name] == bytes) << name << " differs";
+    for (std::size_t k = 1; k < std::size(drawings); ++k) {
+        EXPECT_EQ(out[0].size(), out[k].size());
+        for (const auto& [name, bytes] : out[0])
+            EXPECT_TRUE(out[k][name] == bytes) << name << " differs from " << drawings[k].first;
+    }
     // And something settled: under the first embankment's crown.
     const std::string rows = out[0]["tnk1.csv"];
     ASSERT_EQ(rows.rfind("-23.000000,3.000000,", 0), 0u) << rows;
