@@ -57,7 +57,7 @@ TEST(FormLayouts, EveryFieldOfEveryFormShowsWithoutFormNamesOrFieldNumbers) {
         for (const FormColumn& c : l.columns) numbers.push_back(c.field);
         if (l.role == FormRole::TimeRow)
             for (int n = 0; n <= kTimeFinalField; ++n) numbers.push_back(n);
-        if (l.role == FormRole::Heading || l.role == FormRole::Note) numbers = {0};
+        if (l.role == FormRole::Heading || l.role == FormRole::Note || l.role == FormRole::Statement) numbers = {0};
         if (l.role == FormRole::Row) numbers.push_back(19);  // a field it has no caption for
         std::string body = Form(std::string(l.form), true);
         for (int row = 0; row < (l.role == FormRole::Row ? 2 : 1); ++row) {

@@ -62,6 +62,9 @@ public:
         empty_ = false;
     }
     void Down(double h) { y_ += h; }
+    // A part of a table on this page, of a table of `of` rows.
+    void StartPart(bool continued, int of) { pages_.back().tables.push_back({0, of, continued}); }
+    void CountRow() { ++pages_.back().tables.back().rows; }
     void Rule(double x1, double x2) { pages_.back().rules.push_back({x1, y_, x2, y_}); }
     // Places a drawing, leaving `below` free under it.
     void Place(const std::string& name, const DrawingFile* d, double below = 0);
@@ -223,6 +226,7 @@ struct Grid {
     std::vector<Column> columns;
     std::vector<Row> rows;
     std::vector<std::string> notes;  // lines under the table
+    std::size_t totals = 0;          // the last rows that are totals
     double cell = kFieldCell;
     int CaptionLines() const {
         int n = 1;
@@ -277,14 +281,88 @@ double HeaderHeight(const Grid& g) {
     return kLineHeight * 1.2 + (g.CaptionLines() + (g.HasUnits() ? 1 : 0)) * g.cell * 1.2 + kLineHeight * 0.3;
 }
 
-double GroupHeight(const Grid& g, std::size_t at) {
-    std::size_t n = 1;
-    while (at + n < g.rows.size() && !g.rows[at + n].startsGroup) ++n;
-    return static_cast<double>(n) * RowHeight(g);
-}
-
 double NotesHeight(const Grid& g) {
     return static_cast<double>(g.notes.size()) * kLineHeight + (g.notes.empty() ? 0 : 10);
+}
+
+// The rows of a table that are data, not totals: a total is a one-row group
+// under a rule at the table's end.
+std::size_t DataRows(const Grid& g) { return g.rows.size() - std::min(g.totals, g.rows.size()); }
+
+// Where the parts of a table begin (row indices; 0 when the table starts on
+// a new page), given the room left on the page. A long table is split so
+// that every part keeps a fair share of its groups of rows, at least a
+// quarter: no page carries a lone row under a heading, nor a total with one
+// row above it. The totals and notes stay with the last rows.
+std::vector<std::size_t> PartStarts(const Grid& g, double room, bool pageEmpty) {
+    const double rowH = RowHeight(g);
+    const double full = kContentBottom - kContentTop - HeaderHeight(g);
+    // Groups of rows: their first row and height; the totals and the notes
+    // go with the last group.
+    const std::size_t data = DataRows(g);
+    std::vector<std::size_t> start;
+    std::vector<double> height;
+    for (std::size_t i = 0; i < data; ++i) {
+        if (g.rows[i].startsGroup || start.empty()) {
+            start.push_back(i);
+            height.push_back(0);
+        }
+        height.back() += rowH;
+    }
+    const double tail = static_cast<double>(g.rows.size() - data) * rowH + 8 + NotesHeight(g) + 20;
+    if (height.empty()) {
+        if (HeaderHeight(g) + tail > room && !pageEmpty) return {0};
+        return {};
+    }
+    height.back() += tail;
+    const std::size_t n = height.size();
+    const std::size_t least = std::max<std::size_t>(1, (n + 3) / 4);
+    // Parts filled greedily from a first room, as counts of groups.
+    auto fill = [&](double first) {
+        std::vector<std::size_t> parts(1, 0);
+        double left = first;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (height[k] > left && parts.back() > 0) {
+                parts.push_back(0);
+                left = full;
+            }
+            ++parts.back();
+            left -= height[k];
+        }
+        return parts;
+    };
+    double sum = 0;
+    for (double h : height) sum += h;
+    const double firstRoom = room - HeaderHeight(g);
+    bool fresh = pageEmpty;
+    std::vector<std::size_t> parts = fill(fresh ? full : firstRoom);
+    // A short table, or a first part too small to stand alone: the whole
+    // table, or its first fair share, starts on a new page.
+    if (!fresh && (parts.front() < least || (n <= 3 && parts.size() > 1 && sum <= full))) {
+        fresh = true;
+        parts = fill(full);
+    }
+    // The last part takes groups from the one before until it holds its
+    // share, as long as both keep theirs and the last still fits a page.
+    if (parts.size() > 1) {
+        std::size_t& last = parts.back();
+        std::size_t& before = parts[parts.size() - 2];
+        double lastH = 0;
+        for (std::size_t k = n - last; k < n; ++k) lastH += height[k];
+        while (last < least && before > least && lastH + height[n - last - 1] <= full) {
+            lastH += height[n - last - 1];
+            ++last;
+            --before;
+        }
+    }
+    std::vector<std::size_t> out;
+    if (fresh && !pageEmpty) out.push_back(0);
+    std::size_t k = 0;
+    for (std::size_t p = 0; p + 1 < parts.size(); ++p) {
+        k += parts[p];
+        out.push_back(start[k]);
+    }
+    return out;
 }
 
 void SetGrid(Pager& pg, const Grid& g) {
@@ -318,27 +396,21 @@ void SetGrid(Pager& pg, const Grid& g) {
         pg.Rule(left, right);
         pg.Down(kLineHeight * 0.2);
     };
-    // The heading with the first group of rows (and all of a short table's
-    // tail) on one page.
-    const double tail = NotesHeight(g) + 20;
-    double first = HeaderHeight(g) + (g.rows.empty() ? 0 : GroupHeight(g, 0));
-    if (g.rows.size() <= 3) first = HeaderHeight(g) + static_cast<double>(g.rows.size()) * rowH + tail;
-    pg.Need(first);
+    const std::vector<std::size_t> breaks = PartStarts(g, pg.Room(), pg.Empty());
+    if (!breaks.empty() && breaks.front() == 0) pg.Break();
     heading(false);
+    const std::size_t data = DataRows(g);
+    int groups = 0;
+    for (std::size_t i = 0; i < data; ++i) groups += g.rows[i].startsGroup || i == 0 ? 1 : 0;
+    pg.StartPart(false, groups);
     for (std::size_t i = 0; i < g.rows.size(); ++i) {
         const Grid::Row& r = g.rows[i];
-        if (r.startsGroup) {
-            double need = GroupHeight(g, i);
-            // The last rows keep the total and the notes on their page.
-            std::size_t next = i + 1;
-            while (next < g.rows.size() && !g.rows[next].startsGroup) ++next;
-            if (next == g.rows.size() || (next + 1 == g.rows.size() && g.rows[next].ruleAbove))
-                need = static_cast<double>(g.rows.size() - i) * rowH + tail;
-            if (need > pg.Room() && need < kContentBottom - kContentTop - HeaderHeight(g)) {
-                pg.Break();
-                heading(true);
-            }
+        if (i > 0 && std::find(breaks.begin(), breaks.end(), i) != breaks.end()) {
+            pg.NewPage();
+            heading(true);
+            pg.StartPart(true, groups);
         }
+        if (i < data && (r.startsGroup || i == 0)) pg.CountRow();
         if (r.ruleAbove) {
             pg.Down(4);
             pg.Rule(left, right);
@@ -413,6 +485,7 @@ Grid RowTable(const std::string& title, const std::vector<FormColumn>& columns,
             if (cell.empty() || cell == l->words) cell = ShownText(f.value);
         }
         g.rows.push_back(std::move(row));
+        ++g.totals;
     }
     Measure(g);
     return g;
@@ -607,6 +680,20 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
                     pg.Down(kLineHeight * 1.4);
                     lastHeading.clear();
                 }
+                ++i;
+                continue;
+            }
+            if (l->role == FormRole::Statement) {
+                const std::vector<Field> lines = ByNumber(f.fields);
+                pg.Need(kLineHeight * (1.4 + static_cast<double>(std::min<std::size_t>(lines.size(), 3))));
+                pg.Text(kContentLeft, kHeadingCell, std::string(l->words));
+                pg.Down(kLineHeight * 1.4);
+                for (const Field& x : lines) {
+                    pg.Need(kLineHeight);
+                    pg.Text(kContentLeft + kFieldCell, kFieldCell, Trim(ShownText(x.value)));
+                    pg.Down(kLineHeight);
+                }
+                pg.Down(kGap);
                 ++i;
                 continue;
             }
