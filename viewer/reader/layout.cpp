@@ -109,7 +109,11 @@ void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
     // The slot takes the drawing's extent, centred; the frame is where the
     // whole drawing would lie, so that its units keep their scale.
     const double slotX = kContentLeft + (kContentWidth - w * scale) / 2;
-    PagePlacement pl{name, usable ? d : nullptr, {}, {}};
+    PagePlacement pl{name, usable ? d : nullptr, {}, {}, {}};
+    if (d && !usable) {
+        pl.unreadable = d->fault ? d->fault->what : "大きさの行が読めません";
+        if (d->fault && d->fault->line > 0) pl.unreadable = std::to_string(d->fault->line) + "行目: " + pl.unreadable;
+    }
     pl.frame = {slotX - e.x1 * scale, y_ - e.y1 * scale, (usable ? d->width : w) * scale,
                 (usable ? d->height : h) * scale};
     pl.clip = {slotX, y_, w * scale, h * scale};
@@ -119,7 +123,7 @@ void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
 }
 
 // Cell size that fits a row of `columns` half-width columns into the width.
-double CellFor(int columns) { return std::min(kFieldCell, kContentWidth * 2 / std::max(columns, 1)); }
+double CellFor(double columns) { return std::min(kFieldCell, kContentWidth * 2 / std::max(columns, 1.0)); }
 
 std::string Number(int n) {
     std::string s = "00";
@@ -170,7 +174,7 @@ void PlainTable(Pager& pg, const std::string& caption, const std::vector<const F
             int& w = widths[x.number];
             w = std::max({w, 2, Columns(ShownText(x.value))});
         }
-    int total = 0;
+    double total = 0;
     for (const auto& [n, w] : widths) total += w + kColumnGap;
     const double cell = CellFor(total);
     std::map<int, double> at;
@@ -260,9 +264,9 @@ void Measure(Grid& g) {
     for (const Grid::Row& r : g.rows)
         for (std::size_t i = 0; i < r.cells.size() && i < g.columns.size(); ++i)
             g.columns[i].width = std::max(g.columns[i].width, Columns(r.cells[i]));
-    int total = 0;
+    double total = 0;
     for (const Grid::Column& c : g.columns) total += c.width + kColumnGap;
-    g.cell = std::max(kMinTableCell, std::min(kFieldCell, kContentWidth * 2 / std::max(total, 1)));
+    g.cell = std::max(kMinTableCell, std::min(kFieldCell, kContentWidth * 2 / std::max(total, 1.0)));
     // What is left over widens every gap alike, up to a gap of a full cell.
     const double used = total * g.cell / 2;
     const double spare = std::max(0.0, kContentWidth - used);
@@ -814,7 +818,7 @@ void PaintPage(const LaidPage& page, Picture& p, SetPlace place) {
         // A placement without a slot of its own is clipped to its frame.
         const Frame& clip = d.clip.width > 0 && d.clip.height > 0 ? d.clip : d.frame;
         if (d.drawing) DrawDrawing(*d.drawing, p, d.frame, clip);
-        else DrawAbsentDrawing(d.name, p, clip);
+        else DrawAbsentDrawing(d.name, p, clip, d.unreadable);
     }
 }
 

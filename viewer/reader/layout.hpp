@@ -40,6 +40,7 @@ struct PagePlacement {
     const DrawingFile* drawing = nullptr;  // nullptr: named but absent
     Frame frame;                           // where the drawing's whole frame lies, to scale
     Frame clip = {};                       // its slot: the extent of what it draws
+    std::string unreadable = {};           // absent: why a drawing that is there cannot be drawn
 };
 
 // The part of a table a page holds: its rows (a time table's units), of how
