@@ -280,3 +280,30 @@ TEST(DrawingSlots, StraightenedPolylinesKeepTheirShape) {
         }
     }
 }
+
+// A project title of any length heads every page without running into the
+// report's name: cut with "…" when too long, whole when it fits.
+TEST(PageHeader, ALongProjectTitleIsShortenedNeverOverprinted) {
+    for (const std::string unit : {"業", "a", "業a"}) {
+        for (int n : {5, 20, 43, 120}) {
+            std::string title;
+            for (int k = 0; k < n; ++k) title += unit;
+            const auto pages = LayOut(Page(Form("SOU_0000.PFM", true) + Line(0, "No.01") + Line(1, "12.000")), title);
+            ASSERT_FALSE(pages.empty());
+            const PageText* project = Find(pages, title);
+            if (!project) {
+                for (const PageText& t : pages[0].texts)
+                    if (t.text.size() > 3 && t.text.rfind("…") == t.text.size() - 3) project = &t;
+            }
+            ASSERT_NE(project, nullptr) << unit << n;
+            const PageText* report = Find(pages, "沈下算出点-No.01");
+            ASSERT_NE(report, nullptr);
+            EXPECT_LT(Right(*project), report->x) << unit << n;
+            if (project->text != title) {
+                const std::string kept = project->text.substr(0, project->text.size() - 3);
+                EXPECT_EQ(title.rfind(kept, 0), 0u) << unit << n;
+                EXPECT_GT(Right(*project), report->x - 200) << unit << n;  // the room is used
+            }
+        }
+    }
+}

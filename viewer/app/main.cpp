@@ -42,7 +42,7 @@ int ExportPdf(const char* file, kv::ReportSet set) {
         }
     }
     if (!kv::WritePdf(kv::PrintSet(all), QString::fromLocal8Bit(file),
-                      QString::fromStdString(reports.front().report->page.title))) {
+                      QString::fromStdString(reports.front().DocumentTitle()))) {
         std::fprintf(stderr, "VIEWQEX2: %s に書き込めません\n", file);
         return 1;
     }

@@ -231,7 +231,7 @@ void ViewerWindow::SavePdf() {
     if (!file) return;
     const auto chosen = Chosen();
     if (!WritePdf(PrintSet(chosen), QString::fromStdString(file->string()),
-                  QString::fromStdString(chosen.front()->report->page.title))) {
+                  QString::fromStdString(chosen.front()->DocumentTitle()))) {
         messages_.Show({file->filename().string() + " に書き込めません", "", MsgIcon::Exclamation});
         return;
     }

@@ -591,6 +591,33 @@ Header HeaderOf(const Report& report, const std::string& projectTitle) {
     return h;
 }
 
+// A text cut to at most `columns` half-width columns, "…" (two columns) in
+// place of what is cut; whole when it fits.
+std::string Shortened(const std::string& text, int columns) {
+    if (Columns(text) <= columns) return text;
+    std::string out;
+    int used = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::string ch = text.substr(i, len);
+        const int w = Columns(ch);
+        if (used + w + 2 > columns) break;
+        out += ch;
+        used += w;
+        i += len;
+    }
+    return out + "…";
+}
+
+// The header with the project shortened to the room the report's name
+// leaves it on the header line.
+Header Fitted(Header h) {
+    const double room = kContentWidth - Columns(h.report) * kHeadCell / 2 - 2 * kHeadCell;
+    h.project = Shortened(h.project, std::max(0, static_cast<int>(room / (kHeadCell / 2))));
+    return h;
+}
+
 bool IsRole(const FormBlock& f, FormRole role) {
     const FormLayout* l = FindForm(f.form);
     return l && l->role == role && f.drawing.empty();
@@ -634,7 +661,7 @@ std::string FullDate(std::string_view dateLine) {
 std::string ProjectTitleOf(const Report& conditions) { return HeaderOf(conditions, {}).project; }
 
 std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTitle) {
-    Pager pg(report, HeaderOf(report, projectTitle));
+    Pager pg(report, Fitted(HeaderOf(report, projectTitle)));
     const auto& forms = report.page.forms;
     bool first = true;
     std::string lastHeading;
