@@ -307,3 +307,28 @@ TEST(PageHeader, ALongProjectTitleIsShortenedNeverOverprinted) {
         }
     }
 }
+
+// A table of any length after any amount of text: every part keeps at least
+// a quarter of its rows (no lone row, no total with one row above it), and
+// nothing runs past the bottom of the page.
+TEST(TableSplit, EveryPartKeepsAFairShareAndStaysOnItsPage) {
+    for (int before : {0, 5, 17, 30, 40}) {
+        for (int rows : {1, 2, 3, 4, 5, 8, 20, 41, 90}) {
+            std::string body = Form("SJK_0001.PFM", true);
+            for (int k = 0; k < before; ++k) body += Form("SJK_0002.PFM") + Line(0, std::to_string(k));
+            body += Form("SJK_0003.PFM") + Form("TNK_0010.PFM");
+            for (int k = 0; k < rows; ++k) body += Form("TNK_0011.PFM") + Line(0, std::to_string(k)) + Line(6, "0.1");
+            body += Form("TNK_0012.PFM") + Line(0, "2.0") + Form("TNK_0013.PFM") + Line(0, "note");
+            const auto pages = LayOut(Page(body));
+            int shown = 0;
+            for (const LaidPage& p : pages) {
+                for (const PageText& t : p.texts) EXPECT_LE(t.y, kPageHeight - kMargin - 40) << before << "/" << rows;
+                for (const TablePart& part : p.tables) {
+                    shown += part.rows;
+                    EXPECT_GE(part.rows, std::max(1, (part.of + 3) / 4)) << before << "/" << rows;
+                }
+            }
+            EXPECT_EQ(shown, before + rows) << before << "/" << rows;
+        }
+    }
+}

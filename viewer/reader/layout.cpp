@@ -340,9 +340,11 @@ std::vector<std::size_t> PartStarts(const Grid& g, double room, bool pageEmpty) 
     const double firstRoom = room - HeaderHeight(g);
     bool fresh = pageEmpty;
     std::vector<std::size_t> parts = fill(fresh ? full : firstRoom);
-    // A short table, or a first part too small to stand alone: the whole
-    // table, or its first fair share, starts on a new page.
-    if (!fresh && (parts.front() < least || (n <= 3 && parts.size() > 1 && sum <= full))) {
+    // A short table, or a first part too small to stand alone (or not even
+    // its first rows fitting): the whole table, or its first fair share,
+    // starts on a new page.
+    if (!fresh &&
+        (parts.front() < least || height.front() > firstRoom || (n <= 3 && parts.size() > 1 && sum <= full))) {
         fresh = true;
         parts = fill(full);
     }
