@@ -8,6 +8,7 @@
 #include "engine/report_point.hpp"
 #include "engine/rounding.hpp"
 #include "engine/timetable.hpp"
+#include "print/forms.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -27,7 +28,7 @@ namespace {
 
 using print::Dashes;
 
-constexpr const char* kNoSoilForm = "SOU_NOSOIL.PFM";
+using print::kNoSoilForm;
 constexpr const char* kNoSoilText = "この位置の下には土層がないため、沈下量は計算されていません。";
 
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/report.hpp"
@@ -11,6 +12,8 @@
 #include "engine/report_point.hpp"
 #include "engine/rounding.hpp"
 #include "engine/timetable.hpp"
+#include "print/text_board.hpp"
+#include "rules/segments.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -271,6 +274,56 @@ GraphScale graph_scale(const EngineState& st, int longestTime) {
     return GraphScale{time_axis_days(longestTime), 1500 / settlement_axis_metres(h.stage_total[h.stage_count])};
 }
 
+// The graph's boxes relative to its origin (500, 1000): the curves between
+// the time axis and the end of the settlement axis, the load diagram above.
+struct AxisBox {
+    int left, top, right, bottom;
+};
+constexpr AxisBox kCurveBox{0, 0, 3500, 1600};
+constexpr AxisBox kLoadBox{0, -500, 3500, 0};
+
+// A line of the graph cut to its box; one wholly inside is written as it is.
+void boxed_line(print::DrawingWriter& w, int x1, int y1, int x2, int y2, int lineType, int pen, const AxisBox& box) {
+    auto in = [&](int x, int y) { return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom; };
+    if (in(x1, y1) && in(x2, y2)) {
+        w.Line(500, 1000, x1, y1, x2, y2, lineType, pen);
+        return;
+    }
+    double a = x1, b = y1, c = x2, d = y2;
+    if (!rules::ClipSegment(a, b, c, d, box.left, box.top, box.right, box.bottom)) return;
+    const int p1 = dint(a), q1 = dint(b), p2 = dint(c), q2 = dint(d);
+    if (p1 == p2 && q1 == q2) return;
+    w.Line(500, 1000, p1, q1, p2, q2, lineType, pen);
+}
+
+// The day labels' step: the usual one for the axis, widened (2, 5, 10 ...
+// times) until the widest label and half a cell between fit.
+int day_label_step(int b, double sx) {
+    int step = b < 200 ? 20 : (b < 1000 ? 200 : 500);
+    const double width = label_bytes(CFormat("%d", b)) * 35 + 35;
+    while (step < b && step * sx < width) {
+        int lead = step;
+        while (lead >= 10) lead /= 10;
+        step = lead == 2 ? step / 2 * 5 : step * 2;
+    }
+    return step;
+}
+
+// The first free place for a curve's label: at its end, else a line lower
+// or higher, then two ..., inside the settlement axis; when that column is
+// full, the same a label's width to the left.
+std::pair<int, int> free_label_place(const print::TextBoard& board, int x, int y, const std::string& text) {
+    for (int column = 0; column < 6; ++column) {
+        const int xx = x - column * 175;
+        for (int k = 0; k < 41; ++k) {
+            const int yy = y + (k + 1) / 2 * 80 * (k % 2 ? 1 : -1);
+            if ((column > 0 || k > 0) && (yy - 70 < kCurveBox.top || yy > kCurveBox.bottom)) continue;
+            if (board.Free(500, 1000, xx, yy, 70, 0, text)) return {xx, yy};
+        }
+    }
+    return {x, y};
+}
+
 }  // namespace
 
 int time_axis_days(int longestTime) {
@@ -313,9 +366,9 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const int n = h.stage_count;
     const double T = h.stage_total[n];
     const int b = time_axis_days(longestTime);
-    const int labelStep = b < 200 ? 20 : (b < 1000 ? 200 : 500);
     const int plotStep = b < 1000 ? 1 : 2;
     const double sx = 3500.0 / b;
+    const int labelStep = day_label_step(b, sx);
     const double Smax = settlement_axis_metres(T);
     const double sy = 1500 / Smax;
 
@@ -328,6 +381,22 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         GraphCurves(st, b, sy).Compute(own);
         cache = &own;
     }
+
+    // The marker of the residual settlement stands on the first day that
+    // leaves no more than it to come, that of the leave period on its day.
+    int markerDay = 0;
+    if (in.TimeCondKind == 1)
+        markerDay = cache->marker_day;
+    else if (in.TimeCondKind == 0)
+        markerDay = in.LeavePeriod;
+
+    // Every label takes a place of its own on one board: the texts written
+    // after the curves hold theirs ahead, so that a curve's label moves off
+    // them rather than they off it.
+    print::TextBoard board(w);
+    const int f = dint(sy * T);
+    const std::string finalText = real_text("最終沈下量 %1.3lfm", T);
+    board.Take(print::TextExtentOf(500 + 2500, 1000 + f + 70, 70, 0, finalText));
 
     // Unit curves of the consolidating methods.
     const int units = point_unit_count(st);
@@ -343,23 +412,18 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             const int x = dint(t * sx);
             const int y = runs[k].y;
             if (x != px || y != py) {
-                w.Line(500, 1000, px, py, x, y, 0, 2);
+                boxed_line(w, px, py, x, y, 0, 2, kCurveBox);
                 px = x;
                 py = y;
             }
         }
-        w.Text(500, 1000, px - 140, py - 10, 70, 70, 0, 2, CFormat("%2d層", layer + 1));
+        const std::string label = CFormat("%2d層", layer + 1);
+        const auto [lx, ly] = free_label_place(board, px - 140, py - 10, label);
+        board.Text(500, 1000, lx, ly, 70, 0, 2, label);
     }
 
     // Column curve: all units and the immediate settlement of the sand
-    // layers, applied with the loads. The marker of the residual settlement
-    // stands on the first day that leaves no more than it to come, that of
-    // the leave period on its day.
-    int markerDay = 0;
-    if (in.TimeCondKind == 1)
-        markerDay = cache->marker_day;
-    else if (in.TimeCondKind == 0)
-        markerDay = in.LeavePeriod;
+    // layers, applied with the loads, and the marker.
     const std::vector<CurveRun>& runs = cache->column_runs;
     std::size_t k = 0;
     int px = 0, py = 0;
@@ -371,14 +435,13 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         // length draws nothing, so only moves are written (as for the unit
         // curves).
         if (m != px || o != py) {
-            w.Line(500, 1000, px, py, m, o, 0, 2);
+            boxed_line(w, px, py, m, o, 0, 2, kCurveBox);
             px = m;
             py = o;
         }
         if (t != markerDay) continue;
         const double g = curves.ColumnAt(t);
         const double remaining = T - round_to_step(g, 0.001, 0);
-        const int f = dint(sy * T);
         w.Line(500, 1000, m, -650, m, f, 0, 1);
         w.Line(500, 1000, m - 25, f, m + 25, f, 0, 1);
         w.Line(500, 1000, m, f, m - 10, f - 30, 0, 1);
@@ -389,9 +452,12 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
                90, 1, rest);
         std::string day = CFormat("%d", t);
-        w.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 70, 0, 1, day);
+        board.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 0, 1, day);
     }
-    w.Text(500, 1000, px - 140, py - 10, 70, 70, 0, 2, "全層");
+    {
+        const auto [lx, ly] = free_label_place(board, px - 140, py - 10, "全層");
+        board.Text(500, 1000, lx, ly, 70, 0, 2, "全層");
+    }
 
     // Load diagram: one ramp per loaded stage up to its share of the height.
     {
@@ -400,21 +466,23 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
             const int a = st.timing.stage_start[k - 1];
             const int d = st.timing.stage_days[k - 1];
             const int xa = dint(a * sx);
-            w.Line(500, 1000, cx, -ch, xa, -ch, 1, 2);
+            boxed_line(w, cx, -ch, xa, -ch, 1, 2, kLoadBox);
             const int xe = dint((static_cast<double>(a) + d) * sx);
             const int hk = dint(500.0 / n * k);
-            w.Line(500, 1000, xa, -ch, xe, -hk, 1, 2);
+            boxed_line(w, xa, -ch, xe, -hk, 1, 2, kLoadBox);
             cx = xe;
             ch = hk;
         }
-        w.Line(500, 1000, cx, -ch, 3500, -ch, 1, 2);
+        if (cx < 3500) boxed_line(w, cx, -ch, 3500, -ch, 1, 2, kLoadBox);
     }
 
     const int tickStep = b >= 200 ? 100 : 20;
     for (int t = 0; t <= b; t += tickStep) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
     for (int t = 0; t <= b; t += labelStep) {
         std::string label = CFormat("%d", t);
-        w.Text(500, 0, dint(t * sx) - dint(label_bytes(label) * 70 * 0.25), 350, 70, 70, 0, 2, label);
+        const int x = dint(t * sx) - dint(label_bytes(label) * 70 * 0.25);
+        // The marker's day keeps its place; a day label under it is left out.
+        if (board.Free(500, 0, x, 350, 70, 0, label)) board.Text(500, 0, x, 350, 70, 0, 2, label);
     }
     w.Text(0, 0, 1700, 220, 100, 100, 0, 2, "経  過  時  間 (日)");
 
@@ -439,9 +507,8 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     w.Text(0, 0, 130, 650, 100, 100, 0, 2, "荷");
     w.Text(0, 0, 130, 850, 100, 100, 0, 2, "重");
 
-    const int f = dint(sy * T);
     w.Line(500, 1000, 2500, f, 3500, f, 0, 2);
-    w.Text(500, 1000, 2500, f + 70, 70, 70, 0, 2, real_text("最終沈下量 %1.3lfm", T));
+    w.Text(500, 1000, 2500, f + 70, 70, 70, 0, 2, finalText);
     w.Close();
 }
 

@@ -8,11 +8,13 @@
 #include "textio/numfmt.hpp"
 #include "print/drawing_file.hpp"
 #include "print/print_common.hpp"
+#include "print/text_board.hpp"
 
 namespace kova::predict {
 namespace {
 
 using print::DrawingWriter;
+using print::TextBoard;
 using print::Rounding;
 using print::ToDrawingInt;
 
@@ -39,47 +41,6 @@ int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 
 // x that centres a label of ascii characters, each half of 70 units wide.
 int CentredX(int x, const std::string& label) { return x - Int(Chars(label) * 17.5); }
-
-// The extent of a text record (absolute units): lower-left corner at (x, y),
-// an ASCII character half a cell wide, angle 90 running upwards.
-struct TextExtent {
-    int left, top, right, bottom;
-};
-TextExtent Extent(int x, int y, int cell, int angle, const std::string& utf8) {
-    int len = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        len += n == 1 ? cell / 2 : cell;
-        i += n;
-    }
-    if (angle == 90) return {x - cell, y - len, x, y};
-    return {x, y - cell, x + len, y};
-}
-
-// The texts of one drawing: a label that would cover one already written
-// takes its next place.
-class TextBoard {
-public:
-    explicit TextBoard(DrawingWriter& f) : f_(f) {}
-    bool Free(const TextExtent& e) const {
-        for (const TextExtent& t : taken_)
-            if (e.left < t.right && t.left < e.right && e.top < t.bottom && t.top < e.bottom) return false;
-        return true;
-    }
-    bool Free(int ox, int oy, int x, int y, int size, int angle, const std::string& text) const {
-        return Free(Extent(ox + x, oy + y, size, angle, text));
-    }
-    // Writes the text record and keeps its place.
-    void Text(int ox, int oy, int x, int y, int size, int angle, int pen, const std::string& text) {
-        taken_.push_back(Extent(ox + x, oy + y, size, angle, text));
-        f_.Text(ox, oy, x, y, size, size, angle, pen, text);
-    }
-
-private:
-    DrawingWriter& f_;
-    std::vector<TextExtent> taken_;
-};
 
 void Frame(DrawingWriter& f, int w, int h) {
     f.Line(0, 0, 0, 0, w, 0, kSolidA, kSolidB);

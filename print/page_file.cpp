@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "print/forms.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::print {
@@ -32,6 +33,8 @@ PageWriter::PageWriter(const std::filesystem::path& path, std::string_view title
 }
 
 void PageWriter::Form(bool newPage, std::string_view form, std::string_view drawing) {
+    // A form outside the catalogue would reach the viewer without a layout.
+    if (!form.empty() && !FindForm(form)) throw std::invalid_argument("form not in the catalogue of forms");
     file_.Line(FormatFormLine(newPage, form, drawing));
 }
 

@@ -26,9 +26,10 @@ public:
     PageWriter(const std::filesystem::path& path, std::string_view title,
                const DateStamp& stamp, DateLineStyle style, FileBatch* batch = nullptr);
 
-    // newPage: "$1" when true, "$0" when false. A form name longer than 16
-    // bytes before a drawing name would move the drawing off column 21 and
-    // is rejected with std::invalid_argument.
+    // newPage: "$1" when true, "$0" when false. The form is one of the
+    // catalogue of forms (print/forms.hpp) or empty; a name outside it, and
+    // one longer than 16 bytes before a drawing name (which would move the
+    // drawing off column 21), are rejected with std::invalid_argument.
     void Form(bool newPage, std::string_view form, std::string_view drawing = {});
     // Field number 0 to 19 (std::invalid_argument otherwise).
     void Field(int number, std::string_view value);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "engine/report.hpp"
+#include "tests/engine/identity_variants.hpp"
 #include "tests/engine/report_fixture.hpp"
 
 using namespace reporttest;
@@ -174,7 +175,8 @@ TEST(ReportTimeGraph, TimeAxisIsBoundedAndHeaveKeepsAnAxis) {
     ts::DrawingFile d = s.Graph(1000000);
     std::vector<std::string> labels = TextsAtY(d, 350);
     ASSERT_FALSE(labels.empty());
-    EXPECT_EQ(labels.back(), "36500");
+    // A day every 5000 (a label every 500 would run into the next).
+    EXPECT_EQ(labels, (std::vector<std::string>{"0", "5000", "10000", "15000", "20000", "25000", "30000", "35000"}));
     EXPECT_EQ(d.CountExact('L', V{4000, 400, 4000, 350, 0, 2}), 1);  // tick at 36600
     EXPECT_EQ(d.CountExact('L', V{500, 2500, 450, 2500, 0, 2}), 1);  // axis of 0.2 m
 }
@@ -286,4 +288,57 @@ TEST(ReportProfile, NoSoilLayerKeepsOnlyFrameAxesAndCaptions) {
     EXPECT_EQ(CountIf(d, [](const auto& r) { return r.kind == 'L' && (r.v[4] == 3 || r.v[4] == 1); }), 0);
     EXPECT_EQ(d.Count('L'), 8 + 3);  // frame, axes, table
     EXPECT_EQ(d.Texts("0.000 m").size(), 1u);
+}
+
+// The time graphs of real runs (the benchmark sections and generated
+// variants): no two labels cover each other, the curves stay between the
+// axes and the load diagram above them.
+TEST(ReportTimeGraph, LabelsNeverCoverEachOtherAndLinesKeepToTheAxes) {
+    std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
+    for (const char* f : {"engine_bench/full.DAT", "engine_bench/typical.DAT", "engine/typical_small.dat"})
+        runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    for (int v = 0; v < 60; v += 3) runs.push_back(std::make_unique<enginetest::EngineRun>(enginetest::IdentityVariant(v).Lines(), 0));
+    int graphs = 0;
+    for (const auto& run : runs) {
+        for (const auto& e : std::filesystem::directory_iterator(run->dir.path)) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("TNJ_H_", 0) != 0) continue;
+            ++graphs;
+            std::vector<std::string> errors;
+            const ts::DrawingFile d = ts::ParseDrawing(e.path(), "45,28", false, errors);
+            ASSERT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+            struct Box {
+                int l, t, r, b;
+                std::string text;
+            };
+            std::vector<Box> texts;
+            for (const auto& r : d.records) {
+                if (r.kind == 'K' && r.v[4] == 0) {
+                    int len = 0;
+                    for (std::size_t i = 0; i < r.text.size();) {
+                        const auto c = static_cast<unsigned char>(r.text[i]);
+                        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                        len += n == 1 ? r.v[2] / 2 : r.v[2];
+                        i += n;
+                    }
+                    const Box b{r.v[0], r.v[1] - r.v[3], r.v[0] + len, r.v[1], r.text};
+                    for (const Box& o : texts)
+                        EXPECT_FALSE(b.l < o.r && o.l < b.r && b.t < o.b && o.t < b.b)
+                            << name << ": \"" << b.text << "\" covers \"" << o.text << "\"";
+                    texts.push_back(b);
+                }
+                // The load diagram (dashed) and the curves (solid, pen 2, below
+                // the origin right of the settlement axis).
+                if (r.kind == 'L' && r.v[4] == 1) {
+                    for (int k : {0, 2}) EXPECT_TRUE(r.v[k] >= 500 && r.v[k] <= 4000) << name;
+                    for (int k : {1, 3}) EXPECT_TRUE(r.v[k] >= 500 && r.v[k] <= 1000) << name;
+                }
+                if (r.kind == 'L' && r.v[4] == 0 && r.v[5] == 2 && r.v[0] > 500 && r.v[1] > 1000 && r.v[3] > 1000 &&
+                    r.v[1] < 2700) {
+                    for (int k : {0, 2}) EXPECT_LE(r.v[k], 4000) << name;
+                }
+            }
+        }
+    }
+    EXPECT_GT(graphs, 30);
 }

@@ -62,18 +62,18 @@ TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
         FileBatch* b = batched ? &batch : nullptr;
         try {
             PageWriter p(dir / "P.PDT", "title", DateStamp{}, DateLineStyle::Engine, b);
-            p.Form(true, "A.PFM");
+            p.Form(true, "SJK_0000.PFM");
             {
                 DrawingWriter d(dir / "D.PZK", kSizeSection, b);
                 d.Line(0, 0, 1, 2, 3, 4, 0, 2);
                 d.Close();
             }
-            p.Form(false, "B.PFM");
+            p.Form(false, "SJK_0001.PFM");
             DrawingWriter x(dir / "none" / "X.PZK", kSizeSection, b);  // directly: fails here
             x.Close();
             DrawingWriter c(dir / "C.PZK", kSizeSection, b);
             c.Close();
-            p.Form(false, "C.PFM");
+            p.Form(false, "SJK_0003.PFM");
             p.Close();
             batch.WriteAll();  // in a batch: fails here
             FAIL() << "no error";
@@ -88,8 +88,8 @@ TEST(PrintFileBatch, UncreatableFileLeavesTheOpenOnesAsDirectWritersWould) {
     EXPECT_EQ(page[0], page[1]);
     EXPECT_EQ(drawing[0], drawing[1]);
     // The page as far as it was written when X.PZK was to be created.
-    EXPECT_NE(page[1].find("B.PFM"), std::string::npos);
-    EXPECT_EQ(page[1].find("C.PFM"), std::string::npos);
+    EXPECT_NE(page[1].find("SJK_0001.PFM"), std::string::npos);
+    EXPECT_EQ(page[1].find("SJK_0003.PFM"), std::string::npos);
     EXPECT_FALSE(drawing[1].empty());
 }
 

@@ -90,6 +90,11 @@ TEST(PrintPageFile, WritesTitleDateFormsReservationAndFieldsVerbatim) {
                                             "19  \x84\x9f\x84\x9f\x84\x9f\x84\x9f\r\n$1                  KT_ZUMEN.PZK\r\n");
     EXPECT_THROW(PageWriter(dir / "U.PDT", "t", DateStamp{}, DateLineStyle::Engine).Field(20, "x"),
                  std::invalid_argument);
+    // Only forms of the catalogue: every form written has its layout.
+    for (const char* form : {"SOU_0099.PFM", "sou_0000.pfm", "X"})
+        EXPECT_THROW(PageWriter(dir / "V.PDT", "t", DateStamp{}, DateLineStyle::Engine).Form(true, form),
+                     std::invalid_argument)
+            << form;
 }
 
 TEST(PrintHelpers, ClampedIntegersAndCodePage932Widths) {

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "print/forms.hpp"
 #include "textio/cp932.hpp"
 
 namespace kova::testsupport {
@@ -296,6 +297,9 @@ std::vector<std::string> CheckViewerFolder(const fs::path& dir, DateStyle style,
     for (const auto& p : pages) {
         PageFile page = ParsePage(dir / p, style, errors);
         for (const auto& f : page.forms) {
+            // A form outside the catalogue would be printed raw.
+            if (!f.form.empty() && !print::FindForm(f.form))
+                errors.push_back(p + ": writes form " + f.form + " that has no layout");
             if (f.drawing.empty() || f.drawing == "TIJ_0003.PZK") continue;
             if (!drawings.count(f.drawing))
                 errors.push_back(p + ": names drawing " + f.drawing + " that does not exist");

@@ -64,7 +64,7 @@ DrawingFile ParseDrawing(const std::filesystem::path& path, const std::string& e
 std::string ExpectedSizeLine(const std::string& fileName);
 
 // Checks every *.PDT and *.PZK file in a folder: each page file against the
-// grammar, each drawing a page names exists (except the viewer's own
+// grammar, each form it writes in the catalogue of forms, each drawing a page names exists (except the viewer's own
 // TIJ_0003.PZK) and every drawing starts with its own name and carries the
 // size line of its kind. Returns the errors found.
 std::vector<std::string> CheckViewerFolder(const std::filesystem::path& dir, DateStyle style,

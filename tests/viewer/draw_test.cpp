@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "tests/support/recording_picture.hpp"
+#include "tests/support/tempdir.hpp"
 #include "textio/cp932.hpp"
 #include "viewer/reader/draw.hpp"
 #include "viewer/reader/layout.hpp"
@@ -224,3 +225,49 @@ TEST(LayOut, FaultsAreShownWithTheirFileAndLine) {
 }
 
 }  // namespace
+
+// Numbers at the ends of the int range, alone and in every pairing a
+// drawing sums or multiplies (a text's length times its cell, a corner less
+// its height, a marker's half size): the extent and the picture stay finite
+// and inside the frame. Under the sanitizers this is where a product of two
+// file numbers would wrap.
+TEST(DrawDrawing, NumbersAtTheEndsOfTheIntRangeStayFinite) {
+    const std::string big = "2147483647", small = "-2147483648";
+    const std::vector<std::string> records = {
+        "K " + big + " " + big + " " + big + " " + big + " 0 0\r\nＡＢＣ\r\n",
+        "K " + small + " " + small + " " + big + " " + big + " 90 0\r\nＡＢＣ\r\n",
+        "K 0 " + small + " " + big + " " + small + " 0 0\r\n" + std::string(300, 'x') + "\r\n",
+        "L " + small + " " + big + " " + big + " " + small + " 1 2\r\n",
+        "Q " + small + " " + small + " " + big + " " + big + " 3 1\r\n",
+        "P " + small + " " + small + " " + big + " " + big + " " + small + " " + big + " 1\r\n",
+    };
+    for (const std::string& r : records) {
+        const DrawingFile d = Drawing(r);
+        const Extent e = ExtentOf(d);
+        EXPECT_TRUE(std::isfinite(e.x1) && std::isfinite(e.x2) && std::isfinite(e.y1) && std::isfinite(e.y2)) << r;
+        EXPECT_TRUE(e.x1 >= 0 && e.x2 <= d.width && e.y1 >= 0 && e.y2 <= d.height) << r;
+        CellPicture p;
+        DrawDrawing(d, p, Frame{0, 0, 450, 280});
+        for (const auto& op : p.ops)
+            EXPECT_TRUE(std::isfinite(op.x1) && std::isfinite(op.y1)) << r;
+    }
+}
+
+// A drawing that is there but cannot be read is framed with the reason, not
+// as missing; one that is not there still reads "（ファイルなし）".
+TEST(DrawDrawing, AnUnreadableDrawingIsFramedWithItsReason) {
+    kova::test::TempDir dir;
+    kova::test::WriteBytes(dir / "TK_DATA.PDT", kova::Utf8ToCp932("題名\r\n   5  12  19  14   3   7               \r\n"
+                                                                  "$1                  BAD.PZK\r\n"
+                                                                  "$1                  GONE.PZK\r\n"));
+    kova::test::WriteBytes(dir / "BAD.PZK", kova::Utf8ToCp932("BAD.PZK\r\nx,y\r\n# 枠＆軸\r\n"));
+    const Report r = LoadReport(dir / "TK_DATA.PDT");
+    std::vector<std::string> labels;
+    for (const LaidPage& page : LayOut(r))
+        for (const PagePlacement& pl : page.drawings) {
+            CellPicture p;
+            DrawAbsentDrawing(pl.name, p, pl.clip, pl.unreadable);
+            for (const auto& t : p.Texts()) labels.push_back(t.text);
+        }
+    EXPECT_EQ(labels, (std::vector<std::string>{"BAD.PZK（2行目: 大きさの行が読めません）", "GONE.PZK（ファイルなし）"}));
+}

@@ -57,7 +57,7 @@ TEST(FormLayouts, EveryFieldOfEveryFormShowsWithoutFormNamesOrFieldNumbers) {
         for (const FormColumn& c : l.columns) numbers.push_back(c.field);
         if (l.role == FormRole::TimeRow)
             for (int n = 0; n <= kTimeFinalField; ++n) numbers.push_back(n);
-        if (l.role == FormRole::Heading || l.role == FormRole::Note) numbers = {0};
+        if (l.role == FormRole::Heading || l.role == FormRole::Note || l.role == FormRole::Statement) numbers = {0};
         if (l.role == FormRole::Row) numbers.push_back(19);  // a field it has no caption for
         std::string body = Form(std::string(l.form), true);
         for (int row = 0; row < (l.role == FormRole::Row ? 2 : 1); ++row) {
@@ -277,6 +277,58 @@ TEST(DrawingSlots, StraightenedPolylinesKeepTheirShape) {
                 best = std::min(best, std::hypot(px - (ax + t * (bx - ax)), py - (ay + t * (by - ay))));
             }
             EXPECT_LE(best, 0.05);
+        }
+    }
+}
+
+// A project title of any length heads every page without running into the
+// report's name: cut with "…" when too long, whole when it fits.
+TEST(PageHeader, ALongProjectTitleIsShortenedNeverOverprinted) {
+    for (const std::string unit : {"業", "a", "業a"}) {
+        for (int n : {5, 20, 43, 120}) {
+            std::string title;
+            for (int k = 0; k < n; ++k) title += unit;
+            const auto pages = LayOut(Page(Form("SOU_0000.PFM", true) + Line(0, "No.01") + Line(1, "12.000")), title);
+            ASSERT_FALSE(pages.empty());
+            const PageText* project = Find(pages, title);
+            if (!project) {
+                for (const PageText& t : pages[0].texts)
+                    if (t.text.size() > 3 && t.text.rfind("…") == t.text.size() - 3) project = &t;
+            }
+            ASSERT_NE(project, nullptr) << unit << n;
+            const PageText* report = Find(pages, "沈下算出点-No.01");
+            ASSERT_NE(report, nullptr);
+            EXPECT_LT(Right(*project), report->x) << unit << n;
+            if (project->text != title) {
+                const std::string kept = project->text.substr(0, project->text.size() - 3);
+                EXPECT_EQ(title.rfind(kept, 0), 0u) << unit << n;
+                EXPECT_GT(Right(*project), report->x - 200) << unit << n;  // the room is used
+            }
+        }
+    }
+}
+
+// A table of any length after any amount of text: every part keeps at least
+// a quarter of its rows (no lone row, no total with one row above it), and
+// nothing runs past the bottom of the page.
+TEST(TableSplit, EveryPartKeepsAFairShareAndStaysOnItsPage) {
+    for (int before : {0, 5, 17, 30, 40}) {
+        for (int rows : {1, 2, 3, 4, 5, 8, 20, 41, 90}) {
+            std::string body = Form("SJK_0001.PFM", true);
+            for (int k = 0; k < before; ++k) body += Form("SJK_0002.PFM") + Line(0, std::to_string(k));
+            body += Form("SJK_0003.PFM") + Form("TNK_0010.PFM");
+            for (int k = 0; k < rows; ++k) body += Form("TNK_0011.PFM") + Line(0, std::to_string(k)) + Line(6, "0.1");
+            body += Form("TNK_0012.PFM") + Line(0, "2.0") + Form("TNK_0013.PFM") + Line(0, "note");
+            const auto pages = LayOut(Page(body));
+            int shown = 0;
+            for (const LaidPage& p : pages) {
+                for (const PageText& t : p.texts) EXPECT_LE(t.y, kPageHeight - kMargin - 40) << before << "/" << rows;
+                for (const TablePart& part : p.tables) {
+                    shown += part.rows;
+                    EXPECT_GE(part.rows, std::max(1, (part.of + 3) / 4)) << before << "/" << rows;
+                }
+            }
+            EXPECT_EQ(shown, before + rows) << before << "/" << rows;
         }
     }
 }

@@ -15,6 +15,7 @@ LaidReport LoadLaid(const std::filesystem::path& pageFile, const std::string& pr
     LaidReport r;
     r.report = std::make_unique<Report>(LoadReport(pageFile));
     r.pages = LayOut(*r.report, projectTitle);
+    r.project = projectTitle.empty() ? ProjectTitleOf(*r.report) : projectTitle;
     return r;
 }
 
@@ -33,6 +34,7 @@ std::vector<LaidReport> LoadSet(const std::vector<std::filesystem::path>& pageFi
             // The prediction's reports carry their own project title.
             const bool own = l.report->page.name.rfind("TL_PRD", 0) == 0;
             l.pages = LayOut(*l.report, own ? std::string() : project);
+            l.project = own || project.empty() ? ProjectTitleOf(*l.report) : project;
         }
     };
     const unsigned n = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);

@@ -16,7 +16,13 @@ namespace kova::viewer {
 struct LaidReport {
     std::unique_ptr<Report> report;  // stable address: the pages point into it
     std::vector<LaidPage> pages;
+    std::string project;  // the project heading its pages, whole
     std::string Name() const { return report->page.name; }
+    // The title of a document of this report: the project whole (a page
+    // header may have shortened it) and the report's title.
+    std::string DocumentTitle() const {
+        return project.empty() ? report->page.title : project + "　" + report->page.title;
+    }
 };
 
 // Reads and lays out a page file and its drawings; projectTitle heads its

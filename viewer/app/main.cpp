@@ -42,7 +42,7 @@ int ExportPdf(const char* file, kv::ReportSet set) {
         }
     }
     if (!kv::WritePdf(kv::PrintSet(all), QString::fromLocal8Bit(file),
-                      QString::fromStdString(reports.front().report->page.title))) {
+                      QString::fromStdString(reports.front().DocumentTitle()))) {
         std::fprintf(stderr, "VIEWQEX2: %s に書き込めません\n", file);
         return 1;
     }
@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     kv::ReportSet set = kv::ReportSet::All;
     if (argc >= 3 && std::strcmp(argv[1], "/PDTOPEN") == 0)
         if (auto s = kv::ReportSetNamed(argv[2])) set = *s;
+    kova::JapaneseDateFormats dates;  // the save dialog's date column
     QApplication app(argc, argv);
+    dates.Done();
     kova::InstallQtJapanese(app);  // the print and save dialogs in Japanese
     kova::QtFileDialogs files;
     kova::QtMessages messages("VIEWQEX2");

@@ -227,11 +227,11 @@ std::filesystem::path ViewerWindow::DefaultPath(const std::string& ext) const {
 
 void ViewerWindow::SavePdf() {
     if (current_ < 0) return;
-    auto file = files_.SaveFile({"PDF ﾌｧｲﾙ (*.pdf)|*.pdf", DefaultPath(".pdf").string()});
+    auto file = files_.SaveFile({"PDFファイル (*.pdf)|*.pdf", DefaultPath(".pdf").string()});
     if (!file) return;
     const auto chosen = Chosen();
     if (!WritePdf(PrintSet(chosen), QString::fromStdString(file->string()),
-                  QString::fromStdString(chosen.front()->report->page.title))) {
+                  QString::fromStdString(chosen.front()->DocumentTitle()))) {
         messages_.Show({file->filename().string() + " に書き込めません", "", MsgIcon::Exclamation});
         return;
     }

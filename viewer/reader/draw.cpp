@@ -117,8 +117,8 @@ std::vector<std::pair<double, double>> Straightened(const std::vector<std::pair<
 void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Frame& clip) {
     if (d.width <= 0 || d.height <= 0) return;
     const double s = frame.width / d.width;
-    auto X = [&](int v) { return frame.x + v * s; };
-    auto Y = [&](int v) { return frame.y + v * s; };
+    auto X = [&](double v) { return frame.x + v * s; };
+    auto Y = [&](double v) { return frame.y + v * s; };
     p.SetForeColor(Rgb{0, 0, 0});
     p.SetFill(false, Rgb{0, 0, 0});
     // Joined solid lines of one pen, gathered into one path where the
@@ -203,7 +203,7 @@ void DrawDrawing(const DrawingFile& d, Picture& p, const Frame& frame, const Fra
     p.SetLineWidth(1);
 }
 
-void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame) {
+void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame, const std::string& unreadable) {
     p.SetForeColor(Rgb{0, 0, 0});
     p.SetLineWidth(1);
     p.SetLineStyle(LineStyle::Solid);
@@ -212,7 +212,7 @@ void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame) 
     p.Line(r, frame.y, r, b);
     p.Line(r, b, frame.x, b);
     p.Line(frame.x, b, frame.x, frame.y);
-    const std::string label = name + "（ファイルなし）";
+    const std::string label = name + (unreadable.empty() ? "（ファイルなし）" : "（" + unreadable + "）");
     // Centred by its code page 932 width (a half-width character is half a
     // cell) and small enough to stay inside a small frame.
     const double chars = std::max(1, Columns(label)) / 2.0;

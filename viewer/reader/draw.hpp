@@ -49,9 +49,10 @@ struct Extent {
 };
 Extent ExtentOf(const DrawingFile& d);
 
-// The frame of a drawing that a page names but that is not there: its
-// outline and its name in the middle.
-void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame);
+// The frame of a drawing that a page names but that is not there, or that
+// is there but cannot be drawn: its outline and, in the middle, its name
+// with "（ファイルなし）" or the reason it cannot be read.
+void DrawAbsentDrawing(const std::string& name, Picture& p, const Frame& frame, const std::string& unreadable = {});
 
 // Sets text the drawing way: lower-left corner at (x, y), cells w by h,
 // angle 0 or 90 (upward).

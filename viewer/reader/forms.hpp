@@ -1,61 +1,23 @@
 #pragma once
-// The layouts of the forms the engine and the prediction program write: for
-// each form its part in the report (a heading, a row of a table, a total
-// under a table, a note, ...), its words and the captions and units of its
-// fields. The table itself is data in forms.cpp; a form it does not hold is
-// shown plainly by its fields.
+// The form layouts the viewer lays pages out by: the catalogue the writers
+// share (print/forms.hpp), and the marks of a field's text as shown.
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "print/forms.hpp"
 
 namespace kova::viewer {
 
-enum class FormRole {
-    Title,    // a block of labelled fields ("caption  value") under a heading
-    Heading,  // a heading; its fields follow the words on the same line
-    Row,      // one row of a table; a run of the same form is one table
-    TimeRow,  // one unit of a time table: days and settlements by degree
-    Total,    // a row under the table just above, its fields under columns
-    Note,     // a line of text under the table just above
-    End,      // closes a table; shows nothing
-};
-
-// What a field of a title block also stands for in the page header.
-enum class HeaderRole { None, Project, Position, PositionX };
-
-struct FormColumn {
-    int field = 0;
-    std::string caption;
-    std::string unit;  // may be empty
-    // Total: the field of the row form this value stands under.
-    int under = -1;
-    HeaderRole header = HeaderRole::None;
-};
-
-struct FormLayout {
-    std::string_view form;
-    FormRole role = FormRole::End;
-    // Heading, Title: the words; Row: the table's heading when no heading
-    // form stands before it; Total: the label of the row; Note: a lead.
-    std::string_view words;
-    // Row, Title, Total: in the order shown. A heading may give the columns
-    // of the rows under it when one row form serves several tables.
-    std::vector<FormColumn> columns;
-};
-
-// The layout of a form name, or nullptr for a form not in the table.
-const FormLayout* FindForm(std::string_view form);
-
-// Every layout (for checks over the whole table).
-const std::vector<FormLayout>& AllForms();
-
-// Degrees of consolidation of a time table, in %, one per day field.
-inline constexpr int kTimeDegrees = 9;
-// A time row: day of degree k in field k, settlement in field 10 + k, the
-// reference layer in 9, the final settlement in 19.
-inline constexpr int kTimeLayerField = 9;
-inline constexpr int kTimeSettlementBase = 10;
-inline constexpr int kTimeFinalField = 19;
+using print::AllForms;
+using print::FindForm;
+using print::FormColumn;
+using print::FormLayout;
+using print::FormRole;
+using print::HeaderRole;
+using print::kTimeDegrees;
+using print::kTimeFinalField;
+using print::kTimeLayerField;
+using print::kTimeSettlementBase;
 
 // A text as the page shows it: every "$U...$Z" raised (its digits, signs
 // and brackets as superscript characters), the rest as written.

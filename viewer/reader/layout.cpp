@@ -62,6 +62,9 @@ public:
         empty_ = false;
     }
     void Down(double h) { y_ += h; }
+    // A part of a table on this page, of a table of `of` rows.
+    void StartPart(bool continued, int of) { pages_.back().tables.push_back({0, of, continued}); }
+    void CountRow() { ++pages_.back().tables.back().rows; }
     void Rule(double x1, double x2) { pages_.back().rules.push_back({x1, y_, x2, y_}); }
     // Places a drawing, leaving `below` free under it.
     void Place(const std::string& name, const DrawingFile* d, double below = 0);
@@ -106,7 +109,11 @@ void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
     // The slot takes the drawing's extent, centred; the frame is where the
     // whole drawing would lie, so that its units keep their scale.
     const double slotX = kContentLeft + (kContentWidth - w * scale) / 2;
-    PagePlacement pl{name, usable ? d : nullptr, {}, {}};
+    PagePlacement pl{name, usable ? d : nullptr, {}, {}, {}};
+    if (d && !usable) {
+        pl.unreadable = d->fault ? d->fault->what : "大きさの行が読めません";
+        if (d->fault && d->fault->line > 0) pl.unreadable = std::to_string(d->fault->line) + "行目: " + pl.unreadable;
+    }
     pl.frame = {slotX - e.x1 * scale, y_ - e.y1 * scale, (usable ? d->width : w) * scale,
                 (usable ? d->height : h) * scale};
     pl.clip = {slotX, y_, w * scale, h * scale};
@@ -116,7 +123,7 @@ void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
 }
 
 // Cell size that fits a row of `columns` half-width columns into the width.
-double CellFor(int columns) { return std::min(kFieldCell, kContentWidth * 2 / std::max(columns, 1)); }
+double CellFor(double columns) { return std::min(kFieldCell, kContentWidth * 2 / std::max(columns, 1.0)); }
 
 std::string Number(int n) {
     std::string s = "00";
@@ -167,7 +174,7 @@ void PlainTable(Pager& pg, const std::string& caption, const std::vector<const F
             int& w = widths[x.number];
             w = std::max({w, 2, Columns(ShownText(x.value))});
         }
-    int total = 0;
+    double total = 0;
     for (const auto& [n, w] : widths) total += w + kColumnGap;
     const double cell = CellFor(total);
     std::map<int, double> at;
@@ -223,6 +230,7 @@ struct Grid {
     std::vector<Column> columns;
     std::vector<Row> rows;
     std::vector<std::string> notes;  // lines under the table
+    std::size_t totals = 0;          // the last rows that are totals
     double cell = kFieldCell;
     int CaptionLines() const {
         int n = 1;
@@ -256,9 +264,9 @@ void Measure(Grid& g) {
     for (const Grid::Row& r : g.rows)
         for (std::size_t i = 0; i < r.cells.size() && i < g.columns.size(); ++i)
             g.columns[i].width = std::max(g.columns[i].width, Columns(r.cells[i]));
-    int total = 0;
+    double total = 0;
     for (const Grid::Column& c : g.columns) total += c.width + kColumnGap;
-    g.cell = std::max(kMinTableCell, std::min(kFieldCell, kContentWidth * 2 / std::max(total, 1)));
+    g.cell = std::max(kMinTableCell, std::min(kFieldCell, kContentWidth * 2 / std::max(total, 1.0)));
     // What is left over widens every gap alike, up to a gap of a full cell.
     const double used = total * g.cell / 2;
     const double spare = std::max(0.0, kContentWidth - used);
@@ -277,14 +285,90 @@ double HeaderHeight(const Grid& g) {
     return kLineHeight * 1.2 + (g.CaptionLines() + (g.HasUnits() ? 1 : 0)) * g.cell * 1.2 + kLineHeight * 0.3;
 }
 
-double GroupHeight(const Grid& g, std::size_t at) {
-    std::size_t n = 1;
-    while (at + n < g.rows.size() && !g.rows[at + n].startsGroup) ++n;
-    return static_cast<double>(n) * RowHeight(g);
-}
-
 double NotesHeight(const Grid& g) {
     return static_cast<double>(g.notes.size()) * kLineHeight + (g.notes.empty() ? 0 : 10);
+}
+
+// The rows of a table that are data, not totals: a total is a one-row group
+// under a rule at the table's end.
+std::size_t DataRows(const Grid& g) { return g.rows.size() - std::min(g.totals, g.rows.size()); }
+
+// Where the parts of a table begin (row indices; 0 when the table starts on
+// a new page), given the room left on the page. A long table is split so
+// that every part keeps a fair share of its groups of rows, at least a
+// quarter: no page carries a lone row under a heading, nor a total with one
+// row above it. The totals and notes stay with the last rows.
+std::vector<std::size_t> PartStarts(const Grid& g, double room, bool pageEmpty) {
+    const double rowH = RowHeight(g);
+    const double full = kContentBottom - kContentTop - HeaderHeight(g);
+    // Groups of rows: their first row and height; the totals and the notes
+    // go with the last group.
+    const std::size_t data = DataRows(g);
+    std::vector<std::size_t> start;
+    std::vector<double> height;
+    for (std::size_t i = 0; i < data; ++i) {
+        if (g.rows[i].startsGroup || start.empty()) {
+            start.push_back(i);
+            height.push_back(0);
+        }
+        height.back() += rowH;
+    }
+    const double tail = static_cast<double>(g.rows.size() - data) * rowH + 8 + NotesHeight(g) + 20;
+    if (height.empty()) {
+        if (HeaderHeight(g) + tail > room && !pageEmpty) return {0};
+        return {};
+    }
+    height.back() += tail;
+    const std::size_t n = height.size();
+    const std::size_t least = std::max<std::size_t>(1, (n + 3) / 4);
+    // Parts filled greedily from a first room, as counts of groups.
+    auto fill = [&](double first) {
+        std::vector<std::size_t> parts(1, 0);
+        double left = first;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (height[k] > left && parts.back() > 0) {
+                parts.push_back(0);
+                left = full;
+            }
+            ++parts.back();
+            left -= height[k];
+        }
+        return parts;
+    };
+    double sum = 0;
+    for (double h : height) sum += h;
+    const double firstRoom = room - HeaderHeight(g);
+    bool fresh = pageEmpty;
+    std::vector<std::size_t> parts = fill(fresh ? full : firstRoom);
+    // A short table, or a first part too small to stand alone (or not even
+    // its first rows fitting): the whole table, or its first fair share,
+    // starts on a new page.
+    if (!fresh &&
+        (parts.front() < least || height.front() > firstRoom || (n <= 3 && parts.size() > 1 && sum <= full))) {
+        fresh = true;
+        parts = fill(full);
+    }
+    // The last part takes groups from the one before until it holds its
+    // share, as long as both keep theirs and the last still fits a page.
+    if (parts.size() > 1) {
+        std::size_t& last = parts.back();
+        std::size_t& before = parts[parts.size() - 2];
+        double lastH = 0;
+        for (std::size_t k = n - last; k < n; ++k) lastH += height[k];
+        while (last < least && before > least && lastH + height[n - last - 1] <= full) {
+            lastH += height[n - last - 1];
+            ++last;
+            --before;
+        }
+    }
+    std::vector<std::size_t> out;
+    if (fresh && !pageEmpty) out.push_back(0);
+    std::size_t k = 0;
+    for (std::size_t p = 0; p + 1 < parts.size(); ++p) {
+        k += parts[p];
+        out.push_back(start[k]);
+    }
+    return out;
 }
 
 void SetGrid(Pager& pg, const Grid& g) {
@@ -318,27 +402,21 @@ void SetGrid(Pager& pg, const Grid& g) {
         pg.Rule(left, right);
         pg.Down(kLineHeight * 0.2);
     };
-    // The heading with the first group of rows (and all of a short table's
-    // tail) on one page.
-    const double tail = NotesHeight(g) + 20;
-    double first = HeaderHeight(g) + (g.rows.empty() ? 0 : GroupHeight(g, 0));
-    if (g.rows.size() <= 3) first = HeaderHeight(g) + static_cast<double>(g.rows.size()) * rowH + tail;
-    pg.Need(first);
+    const std::vector<std::size_t> breaks = PartStarts(g, pg.Room(), pg.Empty());
+    if (!breaks.empty() && breaks.front() == 0) pg.Break();
     heading(false);
+    const std::size_t data = DataRows(g);
+    int groups = 0;
+    for (std::size_t i = 0; i < data; ++i) groups += g.rows[i].startsGroup || i == 0 ? 1 : 0;
+    pg.StartPart(false, groups);
     for (std::size_t i = 0; i < g.rows.size(); ++i) {
         const Grid::Row& r = g.rows[i];
-        if (r.startsGroup) {
-            double need = GroupHeight(g, i);
-            // The last rows keep the total and the notes on their page.
-            std::size_t next = i + 1;
-            while (next < g.rows.size() && !g.rows[next].startsGroup) ++next;
-            if (next == g.rows.size() || (next + 1 == g.rows.size() && g.rows[next].ruleAbove))
-                need = static_cast<double>(g.rows.size() - i) * rowH + tail;
-            if (need > pg.Room() && need < kContentBottom - kContentTop - HeaderHeight(g)) {
-                pg.Break();
-                heading(true);
-            }
+        if (i > 0 && std::find(breaks.begin(), breaks.end(), i) != breaks.end()) {
+            pg.NewPage();
+            heading(true);
+            pg.StartPart(true, groups);
         }
+        if (i < data && (r.startsGroup || i == 0)) pg.CountRow();
         if (r.ruleAbove) {
             pg.Down(4);
             pg.Rule(left, right);
@@ -413,6 +491,7 @@ Grid RowTable(const std::string& title, const std::vector<FormColumn>& columns,
             if (cell.empty() || cell == l->words) cell = ShownText(f.value);
         }
         g.rows.push_back(std::move(row));
+        ++g.totals;
     }
     Measure(g);
     return g;
@@ -514,6 +593,33 @@ Header HeaderOf(const Report& report, const std::string& projectTitle) {
     return h;
 }
 
+// A text cut to at most `columns` half-width columns, "…" (two columns) in
+// place of what is cut; whole when it fits.
+std::string Shortened(const std::string& text, int columns) {
+    if (Columns(text) <= columns) return text;
+    std::string out;
+    int used = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::string ch = text.substr(i, len);
+        const int w = Columns(ch);
+        if (used + w + 2 > columns) break;
+        out += ch;
+        used += w;
+        i += len;
+    }
+    return out + "…";
+}
+
+// The header with the project shortened to the room the report's name
+// leaves it on the header line.
+Header Fitted(Header h) {
+    const double room = kContentWidth - Columns(h.report) * kHeadCell / 2 - 2 * kHeadCell;
+    h.project = Shortened(h.project, std::max(0, static_cast<int>(room / (kHeadCell / 2))));
+    return h;
+}
+
 bool IsRole(const FormBlock& f, FormRole role) {
     const FormLayout* l = FindForm(f.form);
     return l && l->role == role && f.drawing.empty();
@@ -557,7 +663,7 @@ std::string FullDate(std::string_view dateLine) {
 std::string ProjectTitleOf(const Report& conditions) { return HeaderOf(conditions, {}).project; }
 
 std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTitle) {
-    Pager pg(report, HeaderOf(report, projectTitle));
+    Pager pg(report, Fitted(HeaderOf(report, projectTitle)));
     const auto& forms = report.page.forms;
     bool first = true;
     std::string lastHeading;
@@ -607,6 +713,20 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
                     pg.Down(kLineHeight * 1.4);
                     lastHeading.clear();
                 }
+                ++i;
+                continue;
+            }
+            if (l->role == FormRole::Statement) {
+                const std::vector<Field> lines = ByNumber(f.fields);
+                pg.Need(kLineHeight * (1.4 + static_cast<double>(std::min<std::size_t>(lines.size(), 3))));
+                pg.Text(kContentLeft, kHeadingCell, std::string(l->words));
+                pg.Down(kLineHeight * 1.4);
+                for (const Field& x : lines) {
+                    pg.Need(kLineHeight);
+                    pg.Text(kContentLeft + kFieldCell, kFieldCell, Trim(ShownText(x.value)));
+                    pg.Down(kLineHeight);
+                }
+                pg.Down(kGap);
                 ++i;
                 continue;
             }
@@ -727,7 +847,7 @@ void PaintPage(const LaidPage& page, Picture& p, SetPlace place) {
         // A placement without a slot of its own is clipped to its frame.
         const Frame& clip = d.clip.width > 0 && d.clip.height > 0 ? d.clip : d.frame;
         if (d.drawing) DrawDrawing(*d.drawing, p, d.frame, clip);
-        else DrawAbsentDrawing(d.name, p, clip);
+        else DrawAbsentDrawing(d.name, p, clip, d.unreadable);
     }
 }
 

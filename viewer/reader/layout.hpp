@@ -40,12 +40,21 @@ struct PagePlacement {
     const DrawingFile* drawing = nullptr;  // nullptr: named but absent
     Frame frame;                           // where the drawing's whole frame lies, to scale
     Frame clip = {};                       // its slot: the extent of what it draws
+    std::string unreadable = {};           // absent: why a drawing that is there cannot be drawn
+};
+
+// The part of a table a page holds: its rows (a time table's units), of how
+// many the table has, and whether it continues from an earlier page.
+struct TablePart {
+    int rows = 0, of = 0;
+    bool continued = false;
 };
 
 struct LaidPage {
     std::vector<PageText> texts;
     std::vector<PageRule> rules;
     std::vector<PagePlacement> drawings;
+    std::vector<TablePart> tables;
     int number = 1, count = 1;  // page of its report
     std::string date;           // written in full, for the footer
     bool footer = false;        // a page of a report: header rule and footer

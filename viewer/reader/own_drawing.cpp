@@ -34,7 +34,7 @@ std::string OwnTimeDiagramText() {
     Line(s, kX0, kY0, kX1, kY0, kLineSolid, kPenThick);
     Line(s, kX0, kY0, kX0, kY1, kLineSolid, kPenThick);
     Text(s, kX1 - 700, kY0 - 60, 70, 0, "経過日数 t（日）");
-    Text(s, kX0 - 90, kY1, 70, 90, "沈下量 S");
+    Text(s, kX0 - 130, kY1, 70, 90, "沈下量 S");
     Text(s, kX0 - 60, kY0 - 60, 60, 0, "0");
     // The final settlement, approached but not reached.
     Line(s, kX0, YOf(1), kX1, YOf(1), kLineDashDot, kPenThin);
@@ -50,7 +50,9 @@ std::string OwnTimeDiagramText() {
         const int x = XOf(-T * std::log(1 - u)), y = YOf(u);
         Line(s, kX0, y, x, y, kLineDashed, kPenThin);
         Line(s, x, y, x, kY0, kLineDashed, kPenThin);
-        Text(s, kX0 + 20, y - 10, 50, 0, std::to_string(10 * k) + "%");
+        // Left of the axis, clear of its thick pen, centred on its line.
+        const std::string degree = std::to_string(10 * k) + "%";
+        Text(s, kX0 - 25 - static_cast<int>(degree.size()) * 25, y + 20, 50, 0, degree);
         if (k % 2 == 1 || k == 8) Text(s, x - 40, kY0 - 15, 45, 0, "t" + std::to_string(10 * k));
     }
     Text(s, kX0 + 700, kY1 + 20, 60, 0, "表の日数は各圧密度 U（%）に達する日数 t、沈下量はそのときの S");

@@ -266,7 +266,7 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
             Note(fault, name, l.number, "読めない記録です");
             continue;
         }
-        for (int k = 0; k < want; ++k) r.v[static_cast<std::size_t>(k)] = static_cast<int>(v[static_cast<std::size_t>(k)]);
+        for (int k = 0; k < want; ++k) r.v[static_cast<std::size_t>(k)] = v[static_cast<std::size_t>(k)];
         r.count = want;
         if (r.kind == kTextRecord) {
             // The text is the next line, whatever it holds; a file that ends

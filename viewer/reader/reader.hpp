@@ -4,6 +4,7 @@
 // far as it can be: lines that make sense are kept, the others skipped, and
 // the first fault is kept with its file name and line number.
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,7 +45,10 @@ struct PageFile {
 
 struct DrawingRecord {
     char kind = 0;  // 'L', 'Q', 'K' or 'P'
-    std::array<int, 7> v{};
+    // Each within the int range, held wide: every sum, difference and
+    // product of numbers read from a file is then computed without wrapping
+    // (a text's length times its cell, a corner less a height).
+    std::array<std::int64_t, 7> v{};
     int count = 0;  // numbers in v
     std::string text;  // the text line of a 'K' record
     int line = 0;
