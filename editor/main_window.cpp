@@ -76,7 +76,7 @@ QRect ToRect(const PixelRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 Form1::Form1(EditorDeps deps, QWidget* parent)
     : QMainWindow(parent),
       deps_(std::move(deps)),
-      services_{*deps_.msg, *deps_.files, *deps_.processes, *deps_.help} {
+      services_{*deps_.messages, *deps_.files, *deps_.processes, *deps_.help} {
     session_.ps.AppPath = deps_.appPath;
     session_.engineProgram = deps_.engineProgram;
     session_.programDir = deps_.programDir;
@@ -206,7 +206,7 @@ bool Form1::Load() {
     lock_ = std::make_unique<InstanceLock>(deps_.lockFile);
     if (lock_->Acquire() == LockResult::HeldElsewhere) {
         refused_ = true;
-        deps_.msg->Show(Message{"このアプリケーションは既に起動しています。", "ロードエラー", MsgIcon::Critical,
+        deps_.messages->Show(Message{"このアプリケーションは既に起動しています。", "ロードエラー", MsgIcon::Critical,
                                 MsgButtons::Ok, 0});
         return false;
     }
@@ -225,8 +225,8 @@ bool Form1::Load() {
     v.CanvasHeight = 6615;
     recent_->Refresh();
     SelectToolOption(kNoToolOption);
-    ResetModel(SectionModel(), ps.AppPath, *deps_.msg);
-    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.msg);
+    ResetModel(SectionModel(), ps.AppPath, *deps_.messages);
+    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.messages);
     FitView(SectionModel(), v);
     ResetScrollBars();
     v.SelIndex = -1;
@@ -275,7 +275,7 @@ void Form1::closeEvent(QCloseEvent* e) {
 
 void Form1::OpenRecentFile(int index) { project_->OpenRecent(recent_->Path(index)); }
 
-void Form1::ShowHelpFile() { ShowHelp(*deps_.help, *deps_.msg, session_.ps.AppPath, kHelpFile); }
+void Form1::ShowHelpFile() { ShowHelp(*deps_.help, *deps_.messages, session_.ps.AppPath, kHelpFile); }
 
 void Form1::ShowVersion() { ShowAbout(KovaApp(), session_.ps.VersionText, this); }
 
