@@ -304,7 +304,7 @@ void SameLayerCount(CondReader& r, const Model& m) {
 
 int ParseCondFile(CondReader& r, Model& m) {
     int version = r.Version();
-    if (version < 1 || version > kCondFileVersion) throw FileFault(1, "ファイルの版が正しくありません。");
+    if (version < 1 || version > kCondFileVersion) throw FileFault(1, kFaultVersion);
     StudyCond& c = m.Cond;
     c.ProjectTitle = r.TextLine();
     c.LeavePeriod = r.Int(Item::LeavePeriod);
