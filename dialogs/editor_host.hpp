@@ -56,7 +56,7 @@ public:
 QWidget* OpenToolForm(EditorHost& host, int option);
 
 // The calculation-conditions dialog, modal with the main window as owner.
-// A cancel leaves cmd_mode at -1; otherwise cmd_mode is unchanged.
-void ShowCalcConditions(EditorHost& host);
+// True when "計算" closed it; a cancel, Esc or the close box end the run.
+bool ShowCalcConditions(EditorHost& host);
 
 }  // namespace kova

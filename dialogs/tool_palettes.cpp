@@ -35,38 +35,40 @@ constexpr int kTitleBarRoom = 4 * 24 + 32;
 constexpr const char* kTwoBlanks = "  ";
 constexpr const char* kOneBlank = " ";
 
+namespace M = CmdMode;
+
 constexpr PaletteOption kLineOptions[] = {
-    {"追加", 180, 3},
-    {"削除", 600, 4},
+    {"追加", 180, M::kBoundaryLines},
+    {"削除", 600, M::kDeleteBoundaryLines},
 };
 
 constexpr PaletteOption kBlockOptions[] = {
-    {"新規盛土", 180, 5},
-    {"新規土層", 600, 6},
-    {"再認識", 1020, 7},
-    {"削除", 1440, 11},
-    {"盛土編集", 1980, 0},
-    {"土層編集", 2400, 0},
-    {"土質定数編集", 2820, 0},
-    {"促進工法編集", 3240, 0},
+    {"新規盛土", 180, M::kNewEmbankment},
+    {"新規土層", 600, M::kNewSoilLayer},
+    {"再認識", 1020, M::kPickFill},
+    {"削除", 1440, M::kDeleteFill},
+    {"盛土編集", 1980, M::kNone},
+    {"土層編集", 2400, M::kNone},
+    {"土質定数編集", 2820, M::kNone},
+    {"促進工法編集", 3240, M::kNone},
 };
 
 // By Index; "切土再認識" (5) stands between "新規切土" and "切土削除".
 constexpr PaletteOption kTerrainOptions[] = {
-    {"地形線追加", 180, 8},
-    {"地形線削除", 600, 9},
-    {"新規切土", 1140, 10},
-    {"切土削除", 1980, 12},
-    {"切土編集", 2520, 0},
-    {"切土再認識", 1560, 13},
+    {"地形線追加", 180, M::kTerrainLines},
+    {"地形線削除", 600, M::kDeleteTerrainLines},
+    {"新規切土", 1140, M::kNewCut},
+    {"切土削除", 1980, M::kDeleteCut},
+    {"切土編集", 2520, M::kNone},
+    {"切土再認識", 1560, M::kPickCut},
 };
 
 constexpr PaletteOption kPointOptions[] = {
-    {"一覧表編集", 180, 0},
-    {"２線分交点", 720, 17},
-    {"垂直線交点", 1140, 18},
-    {"水平線交点", 1560, 19},
-    {"垂線足交点", 1980, 20},
+    {"一覧表編集", 180, M::kNone},
+    {"２線分交点", 720, M::kTwoLinesCrossing},
+    {"垂直線交点", 1140, M::kVerticalThroughPoint},
+    {"水平線交点", 1560, M::kHorizontalThroughPoint},
+    {"垂線足交点", 1980, M::kFootOfPerpendicular},
 };
 
 void ClearLineFlags(EditorState& st) {

@@ -42,7 +42,7 @@ struct PaletteDialogs {
 PaletteDialogs& PaletteDialogHooks();
 
 // One option button: its caption and top in twips and the tool it chooses
-// (0: it opens a dialog instead); the prompt is the tool's.
+// (CmdMode::kNone: it opens a dialog instead); the prompt is the tool's.
 struct PaletteOption {
     const char* caption;
     int top;

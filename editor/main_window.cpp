@@ -96,7 +96,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     bar->addWidget(panel2_, 2);
 
     if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
-    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
+    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { return ShowCalcConditions(f); };
     canvasTools_ = &AttachCanvasTools(*this);
 }
 
@@ -398,8 +398,8 @@ RunningNotice* Form1::EngineNotice() {
     return runningBox_;
 }
 
-void Form1::ShowConditionsDialog() {
-    if (deps_.showConditions) deps_.showConditions(*this);
+bool Form1::ShowConditionsDialog() {
+    return !deps_.showConditions || deps_.showConditions(*this);
 }
 
 }  // namespace kova

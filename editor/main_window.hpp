@@ -48,9 +48,9 @@ struct EditorDeps : DesktopServices {
     // Opens the form of tool option i (modal ones return when closed);
     // by default the dialogs' own OpenToolForm.
     std::function<void(Form1&, int)> openToolForm;
-    // The calculation-conditions dialog, modal; cancel leaves cmd_mode -1.
-    // By default the dialogs' ShowCalcConditions.
-    std::function<void(Form1&)> showConditions;
+    // The calculation-conditions dialog, modal; false when cancelled. By
+    // default the dialogs' ShowCalcConditions.
+    std::function<bool(Form1&)> showConditions;
 };
 
 // One implementation per operation: Refresh answers CanvasView and the
@@ -137,7 +137,7 @@ private:
     void ResetScrollBars() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
-    void ShowConditionsDialog() override;
+    bool ShowConditionsDialog() override;
 
     void BuildCommands();
     void BuildBody();

@@ -18,7 +18,9 @@
 
 namespace kova {
 
-const CanvasTool* ToolFor(int cmd_mode) {
+namespace {
+
+const auto& Table() {
     using namespace tools;
     namespace M = CmdMode;
     // The one place where a tool code meets its tool.
@@ -45,8 +47,16 @@ const CanvasTool* ToolFor(int cmd_mode) {
         std::make_unique<PointLineTool>(M::kHorizontalThroughPoint),
         std::make_unique<PointLineTool>(M::kFootOfPerpendicular),
     };
-    if (cmd_mode < 0 || cmd_mode >= static_cast<int>(table.size())) return nullptr;
-    return table[static_cast<std::size_t>(cmd_mode)].get();
+    return table;
+}
+
+}  // namespace
+
+int ToolModeEnd() { return static_cast<int>(Table().size()); }
+
+const CanvasTool* ToolFor(int cmd_mode) {
+    if (cmd_mode < 0 || cmd_mode >= ToolModeEnd()) return nullptr;
+    return Table()[static_cast<std::size_t>(cmd_mode)].get();
 }
 
 void SwitchTool(EditorState& ed, CanvasView& view, int mode) {

@@ -69,6 +69,8 @@ protected:
 
 // The tool of a cmd_mode; null for none (0, -1 and unknown codes).
 const CanvasTool* ToolFor(int cmd_mode);
+// One past the highest cmd_mode of the table: its tools are 1 .. end - 1.
+int ToolModeEnd();
 
 // Makes `mode` the tool: the tool in force is deactivated, then the new one
 // activated.
