@@ -13,7 +13,6 @@
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
-#include "editor/core/mouse_tools.hpp"
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -155,11 +154,6 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
         SetOptionUp(index);
 }
 
-const char* EditPalette::Prompt(int index) const {
-    const CanvasTool* t = ToolFor(Opt(index).mode);
-    return t ? t->Prompt() : "";
-}
-
 void EditPalette::ChooseTool(int mode) {
     host_.SwitchTool(mode);
 }
@@ -183,7 +177,6 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
 void Dialog2::OptionClicked(int index) {
     EditorState& st = host_.State();
     ChooseTool(Opt(index).mode);
-    host_.SetStatusText(1, Prompt(index));
     if (st.SelIndex != -1) {
         host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;
@@ -216,10 +209,7 @@ void Dialog3::OptionClicked(int index) {
     case 5: OpenFromOption(index, d.dialog4); break;
     case 6: OpenFromOption(index, d.dialog5); break;
     case 7: OpenFromOption(index, d.dialog11); break;
-    default:
-        ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Prompt(index));
-        break;
+    default: ChooseTool(Opt(index).mode); break;
     }
     if (ClearPickPair(host_.State())) host_.Refresh();
 }
@@ -240,7 +230,6 @@ void Dialog9::OptionClicked(int index) {
         OpenFromOption(index, PaletteDialogHooks().dialog10);
     } else {
         ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Prompt(index));
     }
     EditorState& st = host_.State();
     if (st.SelIndex != -1) {
@@ -269,11 +258,12 @@ void Dialog14::ClearPicks() {
 
 void Dialog14::OptionClicked(int index) {
     EditorState& st = host_.State();
-    host_.SetStatusText(1, index == 0 ? kOneBlank : Prompt(index));
-    if (index == 0)
+    if (index == 0) {
+        host_.SetStatusText(1, kOneBlank);
         OpenFromOption(index, PaletteDialogHooks().dialog0);
-    else
+    } else {
         ChooseTool(Opt(index).mode);
+    }
     if (st.SelIndex != -1) {
         host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;

@@ -59,11 +59,11 @@ const CanvasTool* ToolFor(int cmd_mode) {
     return Table()[static_cast<std::size_t>(cmd_mode)].get();
 }
 
-void SwitchTool(EditorState& ed, CanvasView& view, int mode) {
+void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status) {
     const int from = ed.cmd_mode;
     if (const CanvasTool* t = ToolFor(from)) t->Deactivate(ed, view, mode);
     ed.cmd_mode = mode;
-    if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, from);
+    if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, status, from);
 }
 
 CanvasInput ToolHost::Input(int Button, int Shift, double X, double Y) const {

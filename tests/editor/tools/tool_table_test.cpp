@@ -53,6 +53,21 @@ TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
     EXPECT_EQ(std::tuple(view.cursorSets, view.toolbar.size(), view.refreshes), std::tuple(0, 0u, 0));
 }
 
+// A tool the user chooses shows its own prompt; one a tool hands on to
+// (a pick, a zoom going back) leaves the panel as it stands.
+TEST_F(ToolFixture, ChosenToolsShowTheirPromptHandedOnOnesDoNot) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
+        status.SetStatusText(1, "before");
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode);
+        EXPECT_EQ(status.Text(1), "before") << mode;
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode, &status);
+        const std::string prompt = ToolFor(mode)->Prompt();
+        EXPECT_EQ(status.Text(1), prompt.empty() ? "before" : prompt) << mode;
+    }
+}
+
 TEST_F(ToolFixture, ZoomToolsSaveTheToolTheyInterruptAndEndWhenReplaced) {
     struct Case {
         int from, oldBefore, to;
