@@ -41,8 +41,7 @@ std::string FormatDate(Date d) {
 class LineWriter {
 public:
     LineWriter& Text(std::string_view s, const std::string& what) {
-        if (s.find_first_of("\"\r\n") != std::string_view::npos)
-            throw ObsFileError(what + "に" + kFaultText);
+        if (s.find_first_of("\"\r\n") != std::string_view::npos) throw ObsFileError(what + "に" + kFaultText);
         if (!IsCp932Encodable(s)) throw ObsFileError(what + "にシフトJISで保存できない文字があります。");
         Sep();
         line_ += '"';
@@ -178,11 +177,23 @@ struct FileItem {
     const char* key;
     const char* label;  // what a fault names
     Kind kind;
-    Item item;          // the limit of a number or count
+    Item item;  // the limit of a number or count
     Ref (*at)(R&);
-    int max = 0;        // a count's highest value
+    int max = 0;  // a count's highest value
     int since = 1;
 };
+
+// Where a member of a record lives, as a list row names it.
+template <class>
+struct MemberOf;
+template <class C, class T>
+struct MemberOf<T C::*> {
+    using Record = C;
+};
+template <auto M>
+Ref At(typename MemberOf<decltype(M)>::Record& r) {
+    return &(r.*M);
+}
 
 // One observation row of a station.
 struct Row {
@@ -191,28 +202,23 @@ struct Row {
 };
 
 const FileItem<ObsSettings> kSettingsItems[] = {
-    {"業務名称", "業務名称", Kind::Text, {}, [](ObsSettings& d) -> Ref { return &d.JobTitle; }},
-    {"測定箇所数", "", Kind::Count, Item::ObsStationCount, [](ObsSettings& d) -> Ref { return &d.StationCount; },
-     kMaxStations},
-    {"沈下オプション", "", Kind::Int, Item::ObsSettlementOption,
-     [](ObsSettings& d) -> Ref { return &d.SettlementOption; }},
-    {"時間軸表記", "", Kind::Int, Item::ObsTimeAxisMode, [](ObsSettings& d) -> Ref { return &d.TimeAxisMode; }},
-    {"経過日数(日)", "", Kind::Int, Item::ObsLeaveDays, [](ObsSettings& d) -> Ref { return &d.LeaveDays; }},
+    {"業務名称", "業務名称", Kind::Text, {}, At<&ObsSettings::JobTitle>},
+    {"測定箇所数", "", Kind::Count, Item::ObsStationCount, At<&ObsSettings::StationCount>, kMaxStations},
+    {"沈下オプション", "", Kind::Int, Item::ObsSettlementOption, At<&ObsSettings::SettlementOption>},
+    {"時間軸表記", "", Kind::Int, Item::ObsTimeAxisMode, At<&ObsSettings::TimeAxisMode>},
+    {"経過日数(日)", "", Kind::Int, Item::ObsLeaveDays, At<&ObsSettings::LeaveDays>},
     {"最終沈下量に対する割合(%)", "最終沈下量に対する割合", Kind::Real, Item::ObsTargetPercent,
-     [](ObsSettings& d) -> Ref { return &d.TargetPercent; }},
-    {"残留沈下量(m)", "残留沈下量", Kind::Real, Item::ObsResidualSettlement,
-     [](ObsSettings& d) -> Ref { return &d.ResidualSettlement; }},
-    {"終了条件", "終了条件", Kind::Real, Item::ObsEndConditionPercent,
-     [](ObsSettings& d) -> Ref { return &d.EndConditionPercent; }},
-    {"丸め方法(1:四捨五入、2:五捨五入)", "", Kind::Int, Item::ObsRoundingMethod,
-     [](ObsSettings& d) -> Ref { return &d.RoundingMethod; }},
+     At<&ObsSettings::TargetPercent>},
+    {"残留沈下量(m)", "残留沈下量", Kind::Real, Item::ObsResidualSettlement, At<&ObsSettings::ResidualSettlement>},
+    {"終了条件", "終了条件", Kind::Real, Item::ObsEndConditionPercent, At<&ObsSettings::EndConditionPercent>},
+    {"丸め方法(1:四捨五入、2:五捨五入)", "", Kind::Int, Item::ObsRoundingMethod, At<&ObsSettings::RoundingMethod>},
 };
 
 const FileItem<StationRecord> kStationItems[] = {
-    {"名称", "名称", Kind::Text, {}, [](StationRecord& s) -> Ref { return &s.Name; }},
-    {"測定件数", "", Kind::Count, Item::ObsCount, [](StationRecord& s) -> Ref { return &s.Count; }, kMaxObservations},
-    {"S-Sa", "", Kind::Int, Item::ObsFitRow, [](StationRecord& s) -> Ref { return &s.Sa; }},
-    {nullptr, "", Kind::Int, Item::ObsFitRow, [](StationRecord& s) -> Ref { return &s.SaPrime; }},
+    {"名称", "名称", Kind::Text, {}, At<&StationRecord::Name>},
+    {"測定件数", "", Kind::Count, Item::ObsCount, At<&StationRecord::Count>, kMaxObservations},
+    {"S-Sa", "", Kind::Int, Item::ObsFitRow, At<&StationRecord::Sa>},
+    {nullptr, "", Kind::Int, Item::ObsFitRow, At<&StationRecord::SaPrime>},
     // The column heading, not a description of the rows.
     {"年月日,沈下量(m),盛土高(m)", "", Kind::Heading, {}, nullptr},
 };
@@ -242,8 +248,8 @@ void ReadItem(FieldFile& f, const Items& line, std::size_t at, const FileItem<R>
         else *std::get<std::int32_t*>(ref) = line.Int32(at, it.item);
         break;
     case Kind::Count:
-        *std::get<std::int16_t*>(ref) = static_cast<std::int16_t>(
-            f.Count(line.Fields(), line.Int16(at, it.item), 0, it.max, ItemName(it.item)));
+        *std::get<std::int16_t*>(ref) =
+            static_cast<std::int16_t>(f.Count(line.Fields(), line.Int16(at, it.item), 0, it.max, ItemName(it.item)));
         break;
     case Kind::Real: *std::get<double*>(ref) = line.Real(at, it.item); break;
     case Kind::Text: *std::get<std::string*>(ref) = line.Text(at, it.label); break;
@@ -373,8 +379,7 @@ std::filesystem::path DataFilePath(const std::filesystem::path& chosen) {
 // ---- the file ----------------------------------------------------------------
 
 std::string DataFileText(const ObsDataSet& d) {
-    if (d.StationCount < 0 || d.StationCount > kMaxStations)
-        throw ObsFileError("測定箇所数が正しくありません。");
+    if (d.StationCount < 0 || d.StationCount > kMaxStations) throw ObsFileError("測定箇所数が正しくありません。");
     TextFileBuilder out;
     LineWriter w;
     w.Key("FileVer").Int(kObsFileVersion).End(out);
