@@ -1,9 +1,9 @@
 #include "editor/core/mouse_tools.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <memory>
+#include <span>
 
 #include "editor/core/tools/delete_block_tool.hpp"
 #include "editor/core/tools/delete_line_tool.hpp"
@@ -20,11 +20,12 @@ namespace kova {
 
 namespace {
 
-const auto& Table() {
+// The one place where a tool code meets its tool: row i is the tool of
+// cmd_mode i.
+std::span<const std::unique_ptr<const CanvasTool>> Table() {
     using namespace tools;
     namespace M = CmdMode;
-    // The one place where a tool code meets its tool.
-    static const std::array<std::unique_ptr<const CanvasTool>, 21> table{
+    static const std::unique_ptr<const CanvasTool> table[]{
         nullptr,
         std::make_unique<ZoomTool>(M::kZoomIn),
         std::make_unique<ZoomTool>(M::kZoomOut),
