@@ -149,18 +149,8 @@ void Dialog13::PlaceIn(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(Px(left), Py(top), Px(width), std::max(Py(height), w->sizeHint().height()));
 }
 
-void Dialog13::CancelRun() {
-    if (!cancelled_) host_.State().cmd_mode = CmdMode::kCancelled;
-    cancelled_ = true;
-    reject();
-}
-
-void Dialog13::closeEvent(QCloseEvent* e) {
-    // The close box cancels the run, as "ｷｬﾝｾﾙ" does.
-    if (!cancelled_ && result() != QDialog::Accepted) host_.State().cmd_mode = CmdMode::kCancelled;
-    cancelled_ = true;
-    CommitDialog::closeEvent(e);
-}
+// The close box cancels the run too: the dialog ends rejected.
+void Dialog13::CancelRun() { reject(); }
 
 void Dialog13::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {

@@ -35,14 +35,12 @@ public:
 
 protected:
     bool Commit() override;
-    void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QGroupBox* Frame(const QString& caption, int left, int top, int width, int height);
     void PlaceIn(QWidget* w, int left, int top, int width, int height);
 
-    bool cancelled_ = false;
     QString shownLeave_, shownResidual_;
     std::array<grid::NumberBox*, 2> checks_{};
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/core/editor_state.hpp"
+#include "editor/core/mouse_tools.hpp"
 #include "platform/message.hpp"
 
 class QWidget;
@@ -18,7 +19,7 @@ struct TwipsPoint {
     friend bool operator==(const TwipsPoint&, const TwipsPoint&) = default;
 };
 
-class EditorHost {
+class EditorHost : public StatusPanels {
 public:
     virtual ~EditorHost() = default;
 
@@ -29,10 +30,10 @@ public:
     virtual void Refresh() = 0;
     // Makes `mode` the canvas tool through the tool table: the tool in force
     // is deactivated (a zoom gives back the arrow cursor and its button),
-    // then the new one activated.
+    // then the new one activated, which shows its prompt.
     virtual void SwitchTool(int mode) = 0;
     // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
-    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    void SetStatusText(int panel, const std::string& text) override = 0;
     // Runs the handler of tool option i (7: no tool).
     virtual void SelectToolOption(int index) = 0;
     // The main window: owner of the forms the tool options open.
@@ -56,7 +57,7 @@ public:
 QWidget* OpenToolForm(EditorHost& host, int option);
 
 // The calculation-conditions dialog, modal with the main window as owner.
-// A cancel leaves cmd_mode at -1; otherwise cmd_mode is unchanged.
-void ShowCalcConditions(EditorHost& host);
+// True when "計算" closed it; a cancel, Esc or the close box end the run.
+bool ShowCalcConditions(EditorHost& host);
 
 }  // namespace kova

@@ -43,6 +43,9 @@ QWidget* OpenToolForm(EditorHost& host, int option) {
     return open ? open(host) : nullptr;
 }
 
-void ShowCalcConditions(EditorHost& host) { ShowModal<Dialog13>(host); }
+bool ShowCalcConditions(EditorHost& host) {
+    Dialog13 dialog(host, host.OwnerWidget());
+    return dialog.exec() == QDialog::Accepted;
+}
 
 }  // namespace kova

@@ -13,7 +13,6 @@
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
-#include "editor/core/mouse_tools.hpp"
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -35,38 +34,40 @@ constexpr int kTitleBarRoom = 4 * 24 + 32;
 constexpr const char* kTwoBlanks = "  ";
 constexpr const char* kOneBlank = " ";
 
+namespace M = CmdMode;
+
 constexpr PaletteOption kLineOptions[] = {
-    {"追加", 180, 3},
-    {"削除", 600, 4},
+    {"追加", 180, M::kBoundaryLines},
+    {"削除", 600, M::kDeleteBoundaryLines},
 };
 
 constexpr PaletteOption kBlockOptions[] = {
-    {"新規盛土", 180, 5},
-    {"新規土層", 600, 6},
-    {"再認識", 1020, 7},
-    {"削除", 1440, 11},
-    {"盛土編集", 1980, 0},
-    {"土層編集", 2400, 0},
-    {"土質定数編集", 2820, 0},
-    {"促進工法編集", 3240, 0},
+    {"新規盛土", 180, M::kNewEmbankment},
+    {"新規土層", 600, M::kNewSoilLayer},
+    {"再認識", 1020, M::kPickFill},
+    {"削除", 1440, M::kDeleteFill},
+    {"盛土編集", 1980, M::kNone},
+    {"土層編集", 2400, M::kNone},
+    {"土質定数編集", 2820, M::kNone},
+    {"促進工法編集", 3240, M::kNone},
 };
 
 // By Index; "切土再認識" (5) stands between "新規切土" and "切土削除".
 constexpr PaletteOption kTerrainOptions[] = {
-    {"地形線追加", 180, 8},
-    {"地形線削除", 600, 9},
-    {"新規切土", 1140, 10},
-    {"切土削除", 1980, 12},
-    {"切土編集", 2520, 0},
-    {"切土再認識", 1560, 13},
+    {"地形線追加", 180, M::kTerrainLines},
+    {"地形線削除", 600, M::kDeleteTerrainLines},
+    {"新規切土", 1140, M::kNewCut},
+    {"切土削除", 1980, M::kDeleteCut},
+    {"切土編集", 2520, M::kNone},
+    {"切土再認識", 1560, M::kPickCut},
 };
 
 constexpr PaletteOption kPointOptions[] = {
-    {"一覧表編集", 180, 0},
-    {"２線分交点", 720, 17},
-    {"垂直線交点", 1140, 18},
-    {"水平線交点", 1560, 19},
-    {"垂線足交点", 1980, 20},
+    {"一覧表編集", 180, M::kNone},
+    {"２線分交点", 720, M::kTwoLinesCrossing},
+    {"垂直線交点", 1140, M::kVerticalThroughPoint},
+    {"水平線交点", 1560, M::kHorizontalThroughPoint},
+    {"垂線足交点", 1980, M::kFootOfPerpendicular},
 };
 
 void ClearLineFlags(EditorState& st) {
@@ -153,11 +154,6 @@ void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory)
         SetOptionUp(index);
 }
 
-const char* EditPalette::Prompt(int index) const {
-    const CanvasTool* t = ToolFor(Opt(index).mode);
-    return t ? t->Prompt() : "";
-}
-
 void EditPalette::ChooseTool(int mode) {
     host_.SwitchTool(mode);
 }
@@ -181,7 +177,6 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
 void Dialog2::OptionClicked(int index) {
     EditorState& st = host_.State();
     ChooseTool(Opt(index).mode);
-    host_.SetStatusText(1, Prompt(index));
     if (st.SelIndex != -1) {
         host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;
@@ -214,10 +209,7 @@ void Dialog3::OptionClicked(int index) {
     case 5: OpenFromOption(index, d.dialog4); break;
     case 6: OpenFromOption(index, d.dialog5); break;
     case 7: OpenFromOption(index, d.dialog11); break;
-    default:
-        ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Prompt(index));
-        break;
+    default: ChooseTool(Opt(index).mode); break;
     }
     if (ClearPickPair(host_.State())) host_.Refresh();
 }
@@ -238,7 +230,6 @@ void Dialog9::OptionClicked(int index) {
         OpenFromOption(index, PaletteDialogHooks().dialog10);
     } else {
         ChooseTool(Opt(index).mode);
-        host_.SetStatusText(1, Prompt(index));
     }
     EditorState& st = host_.State();
     if (st.SelIndex != -1) {
@@ -267,11 +258,12 @@ void Dialog14::ClearPicks() {
 
 void Dialog14::OptionClicked(int index) {
     EditorState& st = host_.State();
-    host_.SetStatusText(1, index == 0 ? kOneBlank : Prompt(index));
-    if (index == 0)
+    if (index == 0) {
+        host_.SetStatusText(1, kOneBlank);
         OpenFromOption(index, PaletteDialogHooks().dialog0);
-    else
+    } else {
         ChooseTool(Opt(index).mode);
+    }
     if (st.SelIndex != -1) {
         host_.Refresh();
         st.SelIndex2 = st.SelIndex = -1;

@@ -42,7 +42,7 @@ struct PaletteDialogs {
 PaletteDialogs& PaletteDialogHooks();
 
 // One option button: its caption and top in twips and the tool it chooses
-// (0: it opens a dialog instead); the prompt is the tool's.
+// (CmdMode::kNone: it opens a dialog instead); the prompt is the tool's.
 struct PaletteOption {
     const char* caption;
     int top;
@@ -60,11 +60,10 @@ public:
 
 protected:
     const PaletteOption& Opt(int index) const { return options_[static_cast<std::size_t>(index)]; }
-    // The prompt of the option's tool ("" when it chooses none).
-    const char* Prompt(int index) const;
     // Shows the option's dialog from `factory`, then sets the option up.
     void OpenFromOption(int index, const PaletteDialogFactory& factory);
-    // Makes `mode` the canvas tool; a zoom tool it replaces ends.
+    // Makes `mode` the canvas tool, which shows its prompt; a zoom tool it
+    // replaces ends.
     void ChooseTool(int mode);
     // Rebuilds the points' link lists from a line table; tells once while
     // the palette is open that a point has more than nine lines.

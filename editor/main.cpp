@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     kova::QtHelpViewer help;
 
     kova::EditorDeps deps;
-    deps.msg = &messages;
+    deps.messages = &messages;
     deps.files = &files;
     deps.processes = &processes;
     deps.settings = &settings;

@@ -76,7 +76,7 @@ QRect ToRect(const PixelRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 Form1::Form1(EditorDeps deps, QWidget* parent)
     : QMainWindow(parent),
       deps_(std::move(deps)),
-      services_{*deps_.msg, *deps_.files, *deps_.processes, *deps_.help} {
+      services_{*deps_.messages, *deps_.files, *deps_.processes, *deps_.help} {
     session_.ps.AppPath = deps_.appPath;
     session_.engineProgram = deps_.engineProgram;
     session_.programDir = deps_.programDir;
@@ -96,7 +96,7 @@ Form1::Form1(EditorDeps deps, QWidget* parent)
     bar->addWidget(panel2_, 2);
 
     if (!deps_.openToolForm) deps_.openToolForm = [](Form1& f, int i) { OpenToolForm(f, i); };
-    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { ShowCalcConditions(f); };
+    if (!deps_.showConditions) deps_.showConditions = [](Form1& f) { return ShowCalcConditions(f); };
     canvasTools_ = &AttachCanvasTools(*this);
 }
 
@@ -206,7 +206,7 @@ bool Form1::Load() {
     lock_ = std::make_unique<InstanceLock>(deps_.lockFile);
     if (lock_->Acquire() == LockResult::HeldElsewhere) {
         refused_ = true;
-        deps_.msg->Show(Message{"このアプリケーションは既に起動しています。", "ロードエラー", MsgIcon::Critical,
+        deps_.messages->Show(Message{"このアプリケーションは既に起動しています。", "ロードエラー", MsgIcon::Critical,
                                 MsgButtons::Ok, 0});
         return false;
     }
@@ -225,8 +225,8 @@ bool Form1::Load() {
     v.CanvasHeight = 6615;
     recent_->Refresh();
     SelectToolOption(kNoToolOption);
-    ResetModel(SectionModel(), ps.AppPath, *deps_.msg);
-    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.msg);
+    ResetModel(SectionModel(), ps.AppPath, *deps_.messages);
+    WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.messages);
     FitView(SectionModel(), v);
     ResetScrollBars();
     v.SelIndex = -1;
@@ -275,7 +275,7 @@ void Form1::closeEvent(QCloseEvent* e) {
 
 void Form1::OpenRecentFile(int index) { project_->OpenRecent(recent_->Path(index)); }
 
-void Form1::ShowHelpFile() { ShowHelp(*deps_.help, *deps_.msg, session_.ps.AppPath, kHelpFile); }
+void Form1::ShowHelpFile() { ShowHelp(*deps_.help, *deps_.messages, session_.ps.AppPath, kHelpFile); }
 
 void Form1::ShowVersion() { ShowAbout(KovaApp(), session_.ps.VersionText, this); }
 
@@ -318,7 +318,7 @@ void Form1::ShowOptionDown(QAbstractButton* b) {
     quietOptions_ = false;
 }
 
-void Form1::SwitchTool(int mode) { kova::SwitchTool(State(), *this, mode); }
+void Form1::SwitchTool(int mode) { kova::SwitchTool(State(), *this, mode, this); }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
 
@@ -398,8 +398,8 @@ RunningNotice* Form1::EngineNotice() {
     return runningBox_;
 }
 
-void Form1::ShowConditionsDialog() {
-    if (deps_.showConditions) deps_.showConditions(*this);
+bool Form1::ShowConditionsDialog() {
+    return !deps_.showConditions || deps_.showConditions(*this);
 }
 
 }  // namespace kova

@@ -15,6 +15,7 @@
 #include "editor/run_commands.hpp"
 #include "editor/session.hpp"
 #include "editor/core/canvas_view.hpp"
+#include "platform/desktop_services.hpp"
 #include "platform/instance_lock.hpp"
 #include "platform/settings.hpp"
 #include "platform/twips.hpp"
@@ -36,13 +37,7 @@ class ToolHost;
 class Form1;
 
 // Everything the window gets from outside; tests pass fakes.
-struct EditorDeps {
-    MessageSink* msg = nullptr;
-    FileDialogs* files = nullptr;
-    ProcessRunner* processes = nullptr;
-    SettingsStore* settings = nullptr;
-    HelpViewer* help = nullptr;
-    std::filesystem::path appPath;        // the program folder
+struct EditorDeps : DesktopServices {
     std::filesystem::path engineProgram;  // SETLCORE
     // The folder of the executables, VIEWQEX2 is started from there; empty:
     // the program folder.
@@ -53,9 +48,9 @@ struct EditorDeps {
     // Opens the form of tool option i (modal ones return when closed);
     // by default the dialogs' own OpenToolForm.
     std::function<void(Form1&, int)> openToolForm;
-    // The calculation-conditions dialog, modal; cancel leaves cmd_mode -1.
-    // By default the dialogs' ShowCalcConditions.
-    std::function<void(Form1&)> showConditions;
+    // The calculation-conditions dialog, modal; false when cancelled. By
+    // default the dialogs' ShowCalcConditions.
+    std::function<bool(Form1&)> showConditions;
 };
 
 // One implementation per operation: Refresh answers CanvasView and the
@@ -107,7 +102,7 @@ public:
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;
-    MessageSink& Messages() override { return *deps_.msg; }
+    MessageSink& Messages() override { return *deps_.messages; }
     std::filesystem::path AppPath() override { return session_.ps.AppPath; }
 
     const std::string& CurrentFileName() const { return session_.currentFileName; }
@@ -142,7 +137,7 @@ private:
     void ResetScrollBars() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
-    void ShowConditionsDialog() override;
+    bool ShowConditionsDialog() override;
 
     void BuildCommands();
     void BuildBody();

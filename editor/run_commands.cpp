@@ -106,11 +106,7 @@ void RunCommands::Calculate() {
         sv_.msg.Notify(missing, MsgIcon::Exclamation);
         return;
     }
-    host_.ShowConditionsDialog();
-    if (v.cmd_mode < 0) {  // CmdMode::kCancelled
-        v.cmd_mode = CmdMode::kNone;
-        return;
-    }
+    if (!host_.ShowConditionsDialog()) return;
     if (!project_.CheckUnsavedChanges(kCondQuestion, ProjectCommands::OnFailedSave::GoOn)) return;
     if (WriteCondFile(s_.m(), s_.ps, kSnapCal, 1, sv_.msg) != 0) return;
     // Nothing of the previous run may survive this one: a stale table or

@@ -57,8 +57,8 @@ public:
     virtual void AddRecentFile(const std::string& path) = 0;
     // While busy the window is disabled and refuses to close.
     virtual void SetBusy(bool busy) = 0;
-    // The calculation-conditions dialog, modal; a cancel leaves cmd_mode -1.
-    virtual void ShowConditionsDialog() = 0;
+    // The calculation-conditions dialog, modal; false when cancelled.
+    virtual bool ShowConditionsDialog() = 0;
     // What shows a long engine run and lets the user stop it; none by
     // default.
     virtual RunningNotice* EngineNotice() { return nullptr; }

@@ -374,8 +374,21 @@ struct TimeCurveCache {
     int marker_day = 0;  // the residual settlement's day (0: none)
 };
 
+// What computing one calculation position leaves: a parallel run computes a
+// position in a worker's copy and hands this part on whole, so a field added
+// here travels with it.
+struct PositionState {
+    double position_ground = 0;
+    double position_settlement = 0;   // the value written to tnk1.csv
+    ColumnWork work;
+    PositionHistory history;
+    UnitState units;
+    StageTiming timing;
+    bool missing_curve_shown = false;  // the missing Cv curve message
+};
+
 // The whole state of one run. Large: allocate it on the heap.
-struct EngineState {
+struct EngineState : PositionState {
     std::filesystem::path folder;   // where CAL_TNK.DAT and the results live
     RunStamp stamp;
     CalcInput input;
@@ -384,15 +397,8 @@ struct EngineState {
 
     std::array<ProfileRow, kProfileRows> profile{};
 
-    // The calculation position being computed.
+    // The calculation position being computed (its results: PositionState).
     int position = -1;
-    double position_ground = 0;
-    double position_settlement = 0;   // the value written to tnk1.csv
-    ColumnWork work;
-    PositionHistory history;
-    UnitState units;
-    StageTiming timing;
-    bool missing_curve_shown = false;  // the missing Cv curve message
 
     // Where the report writers put their files: straight on disk when null,
     // else into this batch, written later in order.

@@ -154,13 +154,7 @@ struct PositionResult {
     std::exception_ptr compute_failure;
     // The position's state, as the serial run leaves it in EngineState.
     double unloading = 0;
-    double ground = 0;
-    double settlement = 0;
-    bool missing_curve_shown = false;
-    ColumnWork work;
-    PositionHistory history;
-    UnitState units;
-    StageTiming timing;
+    PositionState state;
     // Its report files, ready to be written.
     bool reported = false;
     print::FileBatch files;
@@ -180,15 +174,9 @@ void RunPosition(EngineState& ws, int p, PositionResult& r) {
     r.messages = std::move(held.shown);
     if (r.compute_failure) return;
     r.unloading = ws.input.positions[p].unloading;
-    r.ground = ws.position_ground;
-    r.settlement = ws.position_settlement;
-    r.missing_curve_shown = ws.missing_curve_shown;
-    r.work = ws.work;
-    r.history = ws.history;
-    r.units = ws.units;
-    r.timing = ws.timing;
+    r.state = ws;
     // A position whose result is not finite ends the run before its reports.
-    if (!AllFinite(ws.input.positions[p].x, r.ground, r.settlement)) return;
+    if (!AllFinite(ws.input.positions[p].x, ws.position_ground, ws.position_settlement)) return;
     r.reported = true;
     prepare_position_report(ws, p, r.files, r.report_failure);
 }
@@ -202,15 +190,9 @@ void FinishPosition(EngineState& st, int p, PositionResult& r, TextFileBuilder& 
     CalcInput& in = st.input;
     in.positions[p].unloading = r.unloading;
     st.position = p;
-    st.position_ground = r.ground;
-    st.position_settlement = r.settlement;
-    st.missing_curve_shown = r.missing_curve_shown;
-    st.work = r.work;
-    st.history = r.history;
-    st.units = r.units;
-    st.timing = r.timing;
-    CheckFinite(in, p, r.ground, r.settlement, messages);
-    points.Line(ResultLine(in.positions[p].x, r.ground, r.settlement));
+    static_cast<PositionState&>(st) = r.state;
+    CheckFinite(in, p, st.position_ground, st.position_settlement, messages);
+    points.Line(ResultLine(in.positions[p].x, st.position_ground, st.position_settlement));
     if (r.reported) print_position_report(r.files, r.report_failure, messages);
     r = PositionResult{};
 }

@@ -19,7 +19,6 @@ inline constexpr int kMaxLinesAtPoint = kMaxLinks;
 enum class AddLineResult {
     Added,    // appended
     Exists,   // the table already holds the line, in either direction
-    Ignored,  // no line tool in force
     Refused,  // table full, a line from a point to itself, a point with 9 lines
               // or an index that names no point; the user has been told
 };

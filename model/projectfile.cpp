@@ -5,7 +5,9 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <stdexcept>
+#include <variant>
 
 #include "rules/limits.hpp"
 #include "model/reset.hpp"
@@ -48,6 +50,68 @@ void CheckCount(int count, int limit) {
     if (count < 0 || count > limit) throw std::invalid_argument("count beyond the editors' limit");
 }
 
+// One value of a record, read and written from this one row: its limit and
+// where it lives. A record's values stand on one line, in the list's order
+// (the conditions: one a line).
+template <class R>
+struct CondItem {
+    Item item;
+    std::variant<i16 R::*, double R::*> member;
+};
+
+constexpr CondItem<StudyCond> kCondItems[] = {
+    {Item::MvPMethod, &StudyCond::MvPMethod},
+    {Item::CvPMethod, &StudyCond::CvPMethod},
+    {Item::UseCutPreload, &StudyCond::UseCutPreload},
+    {Item::UseSandImmediate, &StudyCond::UseSandImmediate},
+    {Item::ResidualSettlement, &StudyCond::ResidualSettlement},
+    {Item::TimeCondKind, &StudyCond::TimeCondKind},
+    {Item::AutoScaleXY, &StudyCond::AutoScaleXY},
+};
+
+constexpr CondItem<BoundaryPoint> kPointItems[] = {
+    {Item::X, &BoundaryPoint::X},
+    {Item::Y, &BoundaryPoint::Y},
+};
+
+constexpr CondItem<SoilParamRec> kSoilParamItems[] = {
+    {Item::SoilType, &SoilParamRec::SoilType},
+    {Item::SettleMethod, &SoilParamRec::SettleMethod},
+    {Item::Drainage, &SoilParamRec::Drainage},
+    {Item::CompressionIndex, &SoilParamRec::C1},
+    {Item::NValue, &SoilParamRec::NValue},
+};
+
+// The load's own limit depends on its kind (point, line, strip).
+std::array<CondItem<LoadRec>, 6> LoadItems(Item load) {
+    return {{{Item::X, &LoadRec::X1},
+             {Item::Y, &LoadRec::Y1},
+             {Item::X, &LoadRec::X2},
+             {Item::Y, &LoadRec::Y2},
+             {load, &LoadRec::Load},
+             {Item::Stage, &LoadRec::Stage}}};
+}
+
+constexpr CondItem<SheetPileRec> kSheetPileItems[] = {
+    {Item::X, &SheetPileRec::X},
+    {Item::Y, &SheetPileRec::Top},
+    {Item::Y, &SheetPileRec::Bottom},
+};
+
+template <class R>
+void WriteRecord(LineBuilder& out, std::span<const CondItem<R>> items, const R& rec, bool linePerItem = false) {
+    ListLine l;
+    for (const CondItem<R>& it : items) {
+        if (auto* m = std::get_if<i16 R::*>(&it.member)) l.Int(rec.**m);
+        else l.Real(rec.*std::get<double R::*>(it.member));
+        if (linePerItem) {
+            out.Line(l);
+            l = ListLine();
+        }
+    }
+    if (!linePerItem) out.Line(l);
+}
+
 void WriteBlock(LineBuilder& out, SoilBlock& b) {
     b.Name = CleanTextLine(b.Name);
     out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
@@ -78,10 +142,8 @@ void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine,
 void WriteLoads(LineBuilder& out, const std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
     CheckCount(count, kMaxLoads);
     out.Line(ListLine().Int(count));
-    for (int i = 0; i < count; ++i) {
-        const LoadRec& l = loads[i];
-        out.Line(ListLine().Real(l.X1).Real(l.Y1).Real(l.X2).Real(l.Y2).Real(l.Load).Int(l.Stage));
-    }
+    const auto items = LoadItems(Item::X);  // the limits do not matter to the writer
+    for (int i = 0; i < count; ++i) WriteRecord<LoadRec>(out, items, loads[i]);
 }
 
 }  // namespace
@@ -112,17 +174,11 @@ std::string FormatCondText(Model& m) {
         c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
         out.Line(ListLine().Str(c.CalcPosName[i]).Real(c.CalcPosX[i]));
     }
-    out.Line(ListLine().Int(c.MvPMethod));
-    out.Line(ListLine().Int(c.CvPMethod));
-    out.Line(ListLine().Int(c.UseCutPreload));
-    out.Line(ListLine().Int(c.UseSandImmediate));
-    out.Line(ListLine().Real(c.ResidualSettlement));
-    out.Line(ListLine().Int(c.TimeCondKind));
-    out.Line(ListLine().Int(c.AutoScaleXY));
+    WriteRecord<StudyCond>(out, kCondItems, c, true);
 
     CheckCount(m.BndPtCount, kMaxBndPts);
     out.Line(ListLine().Int(m.BndPtCount));
-    for (int i = 0; i < m.BndPtCount; ++i) out.Line(ListLine().Real(m.BndPt[i].X).Real(m.BndPt[i].Y));
+    for (int i = 0; i < m.BndPtCount; ++i) WriteRecord<BoundaryPoint>(out, kPointItems, m.BndPt[i]);
     WriteLines(out, m, m.BndLine, m.BndLineCount);
     WriteLines(out, m, m.CutLine, m.CutLineCount);
 
@@ -145,10 +201,7 @@ std::string FormatCondText(Model& m) {
     for (int d = 0; d < kSandCurves; ++d) WriteCurve(out, m.BKHoughCurve[d]);
 
     out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) {
-        const SoilParamRec& p = m.SoilParam[i];
-        out.Line(ListLine().Int(p.SoilType).Int(p.SettleMethod).Int(p.Drainage).Real(p.C1).Int(p.NValue));
-    }
+    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord<SoilParamRec>(out, kSoilParamItems, m.SoilParam[i]);
 
     CheckCount(m.StageCount, kMaxStages);
     if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
@@ -168,10 +221,7 @@ std::string FormatCondText(Model& m) {
 
     CheckCount(m.SheetPileCount, kMaxSheetPiles);
     out.Line(ListLine().Int(m.SheetPileCount));
-    for (int i = 0; i < m.SheetPileCount; ++i) {
-        const SheetPileRec& w = m.SheetPile[i];
-        out.Line(ListLine().Real(w.X).Real(w.Top).Real(w.Bottom));
-    }
+    for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord<SheetPileRec>(out, kSheetPileItems, m.SheetPile[i]);
     return out.Utf8();
 }
 
@@ -251,6 +301,14 @@ private:
     FieldFile& in_;
 };
 
+template <class R>
+void ReadRecord(CondReader& r, std::span<const CondItem<R>> items, R& rec) {
+    for (const CondItem<R>& it : items) {
+        if (auto* m = std::get_if<i16 R::*>(&it.member)) rec.**m = r.Int(it.item);
+        else rec.*std::get<double R::*>(it.member) = r.Real(it.item);
+    }
+}
+
 void ReadBlock(CondReader& r, SoilBlock& b) {
     b.Name = r.TextLine();
     b.CX = r.Real(Item::X);
@@ -285,15 +343,8 @@ void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines
 
 void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load, const char* name) {
     count = r.Count(Item::LoadCount, name);
-    for (int i = 0; i < count; ++i) {
-        LoadRec& l = loads[i];
-        l.X1 = r.Real(Item::X);
-        l.Y1 = r.Real(Item::Y);
-        l.X2 = r.Real(Item::X);
-        l.Y2 = r.Real(Item::Y);
-        l.Load = r.Real(load);
-        l.Stage = r.Int(Item::Stage);
-    }
+    const auto items = LoadItems(load);
+    for (int i = 0; i < count; ++i) ReadRecord<LoadRec>(r, items, loads[i]);
 }
 
 // The soil layer count is repeated four times; a file whose copies differ
@@ -304,7 +355,7 @@ void SameLayerCount(CondReader& r, const Model& m) {
 
 int ParseCondFile(CondReader& r, Model& m) {
     int version = r.Version();
-    if (version < 1 || version > kCondFileVersion) throw FileFault(1, "ファイルの版が正しくありません。");
+    if (version < 1 || version > kCondFileVersion) throw FileFault(1, kFaultVersion);
     StudyCond& c = m.Cond;
     c.ProjectTitle = r.TextLine();
     c.LeavePeriod = r.Int(Item::LeavePeriod);
@@ -313,19 +364,10 @@ int ParseCondFile(CondReader& r, Model& m) {
         c.CalcPosName[i] = r.Str();
         c.CalcPosX[i] = r.Real(Item::X);
     }
-    c.MvPMethod = r.Int(Item::MvPMethod);
-    c.CvPMethod = r.Int(Item::CvPMethod);
-    c.UseCutPreload = r.Int(Item::UseCutPreload);
-    c.UseSandImmediate = r.Int(Item::UseSandImmediate);
-    c.ResidualSettlement = r.Real(Item::ResidualSettlement);
-    c.TimeCondKind = r.Int(Item::TimeCondKind);
-    c.AutoScaleXY = r.Int(Item::AutoScaleXY);
+    ReadRecord<StudyCond>(r, kCondItems, c);
 
     m.BndPtCount = r.Count(Item::PointCount, "境界点数");
-    for (int i = 0; i < m.BndPtCount; ++i) {
-        m.BndPt[i].X = r.Real(Item::X);
-        m.BndPt[i].Y = r.Real(Item::Y);
-    }
+    for (int i = 0; i < m.BndPtCount; ++i) ReadRecord<BoundaryPoint>(r, kPointItems, m.BndPt[i]);
     ReadLines(r, m, m.BndLine, m.BndLineCount, "境界線数");
     ReadLines(r, m, m.CutLine, m.CutLineCount, "切土線数");
 
@@ -345,14 +387,7 @@ int ParseCondFile(CondReader& r, Model& m) {
     for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d], Item::SandPressure, Item::SandVoidRatio);
 
     SameLayerCount(r, m);
-    for (int i = 0; i < m.SoilLayerCount; ++i) {
-        SoilParamRec& p = m.SoilParam[i];
-        p.SoilType = r.Int(Item::SoilType);
-        p.SettleMethod = r.Int(Item::SettleMethod);
-        p.Drainage = r.Int(Item::Drainage);
-        p.C1 = r.Real(Item::CompressionIndex);
-        p.NValue = r.Int(Item::NValue);
-    }
+    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord<SoilParamRec>(r, kSoilParamItems, m.SoilParam[i]);
 
     m.StageCount = r.Count(Item::StageCount, "段階数");
     for (int s = 1; s <= m.StageCount; ++s) {
@@ -382,11 +417,7 @@ int ParseCondFile(CondReader& r, Model& m) {
 
     if (version >= 2) {
         m.SheetPileCount = r.Count(Item::WallCount, "矢板の数");
-        for (int i = 0; i < m.SheetPileCount; ++i) {
-            m.SheetPile[i].X = r.Real(Item::X);
-            m.SheetPile[i].Top = r.Real(Item::Y);
-            m.SheetPile[i].Bottom = r.Real(Item::Y);
-        }
+        for (int i = 0; i < m.SheetPileCount; ++i) ReadRecord<SheetPileRec>(r, kSheetPileItems, m.SheetPile[i]);
     }
     return version;
 }

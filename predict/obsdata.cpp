@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <span>
+#include <variant>
 
 #include "rules/limits.hpp"
 #include "textio/cp932.hpp"
@@ -39,8 +41,7 @@ std::string FormatDate(Date d) {
 class LineWriter {
 public:
     LineWriter& Text(std::string_view s, const std::string& what) {
-        if (s.find_first_of("\"\r\n") != std::string_view::npos)
-            throw ObsFileError(what + "に" + kFaultText);
+        if (s.find_first_of("\"\r\n") != std::string_view::npos) throw ObsFileError(what + "に" + kFaultText);
         if (!IsCp932Encodable(s)) throw ObsFileError(what + "にシフトJISで保存できない文字があります。");
         Sep();
         line_ += '"';
@@ -157,43 +158,173 @@ private:
     std::vector<std::string> items_;
 };
 
+// ---- the field lists ------------------------------------------------------
+
+// The file's version as this program writes it: the highest `since` of the
+// lists below. A file of a later version is refused, not misread.
+constexpr int kObsFileVersion = 1;
+
+enum class Kind { Int, Real, Text, Date, Count, Heading };
+using Ref = std::variant<std::int16_t*, std::int32_t*, double*, std::string*, Date*>;
+
+// One item of a record in the file, read and written from this one row. An
+// item with a key starts a line ("key",value); one without continues the
+// line before it (a row of observations has no key at all). `since`: the
+// file version that brought the item; an older file lacks it, which keeps
+// its default.
+template <class R>
+struct FileItem {
+    const char* key;
+    const char* label;  // what a fault names
+    Kind kind;
+    Item item;  // the limit of a number or count
+    Ref (*at)(R&);
+    int max = 0;  // a count's highest value
+    int since = 1;
+};
+
+// Where a member of a record lives, as a list row names it.
+template <class>
+struct MemberOf;
+template <class C, class T>
+struct MemberOf<T C::*> {
+    using Record = C;
+};
+template <auto M>
+Ref At(typename MemberOf<decltype(M)>::Record& r) {
+    return &(r.*M);
+}
+
+// One observation row of a station.
+struct Row {
+    StationRecord* s;
+    std::size_t i;
+};
+
+const FileItem<ObsSettings> kSettingsItems[] = {
+    {"業務名称", "業務名称", Kind::Text, {}, At<&ObsSettings::JobTitle>},
+    {"測定箇所数", "", Kind::Count, Item::ObsStationCount, At<&ObsSettings::StationCount>, kMaxStations},
+    {"沈下オプション", "", Kind::Int, Item::ObsSettlementOption, At<&ObsSettings::SettlementOption>},
+    {"時間軸表記", "", Kind::Int, Item::ObsTimeAxisMode, At<&ObsSettings::TimeAxisMode>},
+    {"経過日数(日)", "", Kind::Int, Item::ObsLeaveDays, At<&ObsSettings::LeaveDays>},
+    {"最終沈下量に対する割合(%)", "最終沈下量に対する割合", Kind::Real, Item::ObsTargetPercent,
+     At<&ObsSettings::TargetPercent>},
+    {"残留沈下量(m)", "残留沈下量", Kind::Real, Item::ObsResidualSettlement, At<&ObsSettings::ResidualSettlement>},
+    {"終了条件", "終了条件", Kind::Real, Item::ObsEndConditionPercent, At<&ObsSettings::EndConditionPercent>},
+    {"丸め方法(1:四捨五入、2:五捨五入)", "", Kind::Int, Item::ObsRoundingMethod, At<&ObsSettings::RoundingMethod>},
+};
+
+const FileItem<StationRecord> kStationItems[] = {
+    {"名称", "名称", Kind::Text, {}, At<&StationRecord::Name>},
+    {"測定件数", "", Kind::Count, Item::ObsCount, At<&StationRecord::Count>, kMaxObservations},
+    {"S-Sa", "", Kind::Int, Item::ObsFitRow, At<&StationRecord::Sa>},
+    {nullptr, "", Kind::Int, Item::ObsFitRow, At<&StationRecord::SaPrime>},
+    // The column heading, not a description of the rows.
+    {"年月日,沈下量(m),盛土高(m)", "", Kind::Heading, {}, nullptr},
+};
+
+const FileItem<Row> kRowItems[] = {
+    {nullptr, "", Kind::Date, {}, [](Row& r) -> Ref { return &r.s->ObsDate[r.i]; }},
+    {nullptr, "沈下量", Kind::Real, Item::ObsSettlement, [](Row& r) -> Ref { return &r.s->Settlement[r.i]; }},
+    {nullptr, "備考", Kind::Text, {}, [](Row& r) -> Ref { return &r.s->Remark[r.i]; }},
+    {nullptr, "", Kind::Int, Item::ObsSwitch, [](Row& r) -> Ref { return &r.s->SW[r.i]; }},
+};
+
+// Where a line of the list starts and ends: the item at k and those after it
+// without a key.
+template <class R>
+std::size_t LineEnd(std::span<const FileItem<R>> list, std::size_t k) {
+    std::size_t end = k + 1;
+    while (end < list.size() && !list[end].key) ++end;
+    return end;
+}
+
+template <class R>
+void ReadItem(FieldFile& f, const Items& line, std::size_t at, const FileItem<R>& it, R& r) {
+    const Ref ref = it.at(r);
+    switch (it.kind) {
+    case Kind::Int:
+        if (auto* p = std::get_if<std::int16_t*>(&ref)) **p = line.Int16(at, it.item);
+        else *std::get<std::int32_t*>(ref) = line.Int32(at, it.item);
+        break;
+    case Kind::Count:
+        *std::get<std::int16_t*>(ref) =
+            static_cast<std::int16_t>(f.Count(line.Fields(), line.Int16(at, it.item), 0, it.max, ItemName(it.item)));
+        break;
+    case Kind::Real: *std::get<double*>(ref) = line.Real(at, it.item); break;
+    case Kind::Text: *std::get<std::string*>(ref) = line.Text(at, it.label); break;
+    case Kind::Date: *std::get<Date*>(ref) = line.DateValue(at); break;
+    case Kind::Heading: break;
+    }
+}
+
+// Reads the lines of one record, each with the items a file of `version`
+// holds.
+template <class R>
+void ReadRecord(FieldFile& f, std::span<const FileItem<R>> list, R& r, int version) {
+    for (std::size_t k = 0, end; k < list.size(); k = end) {
+        end = LineEnd(list, k);
+        if (list[k].since > version) continue;  // a line the file's version lacks
+        if (list[k].kind == Kind::Heading) {
+            f.WholeLine();
+            continue;
+        }
+        int n = list[k].key ? 1 : 0;
+        for (std::size_t j = k; j < end; ++j) n += list[j].since <= version;
+        const Items line(f, n);
+        std::size_t at = list[k].key ? 1 : 0;
+        for (std::size_t j = k; j < end; ++j)
+            if (list[j].since <= version) ReadItem(f, line, at++, list[j], r);
+    }
+}
+
+// A writer's fault names the record (`where`) and the item.
+std::string What(const std::string& where, const char* label) {
+    if (where.empty()) return label;
+    return *label ? where + "の" + label : where;
+}
+
+template <class R>
+void WriteRecord(LineWriter& w, TextFileBuilder& out, std::span<const FileItem<R>> list, R& r,
+                 const std::string& where) {
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        const FileItem<R>& it = list[k];
+        if (it.key && k > 0) w.End(out);
+        if (it.key) w.Key(it.key);
+        if (it.kind == Kind::Heading) continue;
+        const Ref ref = it.at(r);
+        switch (it.kind) {
+        case Kind::Int:
+        case Kind::Count:
+            if (auto* p = std::get_if<std::int16_t*>(&ref)) w.Int(**p);
+            else w.Int(*std::get<std::int32_t*>(ref));
+            break;
+        case Kind::Real: w.Real(*std::get<double*>(ref), What(where, it.label)); break;
+        case Kind::Text: w.Text(*std::get<std::string*>(ref), What(where, it.label)); break;
+        case Kind::Date: w.DateItem(*std::get<Date*>(ref), What(where, it.label)); break;
+        case Kind::Heading: break;
+        }
+    }
+    w.End(out);
+}
+
 void ParseDataFile(FieldFile& f, ObsDataSet& d) {
     d = ObsDataSet{};
-    d.FileVer = Items(f, 2).Int16(1, Item::ObsFileVersion);
-    d.JobTitle = Items(f, 2).Text(1, "業務名称");
     {
-        Items count(f, 2);
-        d.StationCount = static_cast<std::int16_t>(
-            f.Count(count.Fields(), count.Int16(1, Item::ObsStationCount), 0, kMaxStations, ItemName(Item::ObsStationCount)));
+        const Items ver(f, 2);
+        d.FileVer = ver.Int16(1, Item::ObsFileVersion);
+        if (d.FileVer < 1 || d.FileVer > kObsFileVersion) ver.Fields().Fail(kFaultVersion);
     }
-    d.SettlementOption = Items(f, 2).Int16(1, Item::ObsSettlementOption);
-    d.TimeAxisMode = Items(f, 2).Int16(1, Item::ObsTimeAxisMode);
-    d.LeaveDays = Items(f, 2).Int32(1, Item::ObsLeaveDays);
-    d.TargetPercent = Items(f, 2).Real(1, Item::ObsTargetPercent);
-    d.ResidualSettlement = Items(f, 2).Real(1, Item::ObsResidualSettlement);
-    d.EndConditionPercent = Items(f, 2).Real(1, Item::ObsEndConditionPercent);
-    d.RoundingMethod = Items(f, 2).Int16(1, Item::ObsRoundingMethod);
+    const int version = d.FileVer;
+    ReadRecord<ObsSettings>(f, kSettingsItems, d, version);
     f.WholeLine();  // the empty separator line
     for (int k = 1; k <= d.StationCount; ++k) {
         StationRecord& s = d.Stations[k];
-        s.Name = Items(f, 2).Text(1, "名称");
-        int count = 0;
-        {
-            Items rows(f, 2);
-            count = static_cast<int>(
-                f.Count(rows.Fields(), rows.Int16(1, Item::ObsCount), 0, kMaxObservations, ItemName(Item::ObsCount)));
-        }
-        Items range(f, 3);
-        s.Sa = range.Int16(1, Item::ObsFitRow);
-        s.SaPrime = range.Int16(2, Item::ObsFitRow);
-        f.WholeLine();  // column header, not a description of the rows
-        s.ResizeRows(count);
-        for (int i = 1; i <= count; ++i) {
-            Items row(f, 4);
-            s.ObsDate[i] = row.DateValue(0);
-            s.Settlement[i] = row.Real(1, Item::ObsSettlement);
-            s.Remark[i] = row.Text(2, "備考");
-            s.SW[i] = row.Int16(3, Item::ObsSwitch);
+        ReadRecord<StationRecord>(f, kStationItems, s, version);
+        s.ResizeRows(s.Count);
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
+            Row row{&s, i};
+            ReadRecord<Row>(f, kRowItems, row, version);
         }
     }
 }
@@ -248,39 +379,24 @@ std::filesystem::path DataFilePath(const std::filesystem::path& chosen) {
 // ---- the file ----------------------------------------------------------------
 
 std::string DataFileText(const ObsDataSet& d) {
-    if (d.StationCount < 0 || d.StationCount > kMaxStations)
-        throw ObsFileError("測定箇所数が正しくありません。");
+    if (d.StationCount < 0 || d.StationCount > kMaxStations) throw ObsFileError("測定箇所数が正しくありません。");
     TextFileBuilder out;
     LineWriter w;
-    w.Key("FileVer").Int(1).End(out);
-    w.Key("業務名称").Text(d.JobTitle, "業務名称").End(out);
-    w.Key("測定箇所数").Int(d.StationCount).End(out);
-    w.Key("沈下オプション").Int(d.SettlementOption).End(out);
-    w.Key("時間軸表記").Int(d.TimeAxisMode).End(out);
-    w.Key("経過日数(日)").Int(d.LeaveDays).End(out);
-    w.Key("最終沈下量に対する割合(%)").Real(d.TargetPercent, "最終沈下量に対する割合").End(out);
-    w.Key("残留沈下量(m)").Real(d.ResidualSettlement, "残留沈下量").End(out);
-    w.Key("終了条件").Real(d.EndConditionPercent, "終了条件").End(out);
-    w.Key("丸め方法(1:四捨五入、2:五捨五入)").Int(d.RoundingMethod).End(out);
+    w.Key("FileVer").Int(kObsFileVersion).End(out);
+    // The lists serve reading as well; writing changes nothing.
+    WriteRecord<ObsSettings>(w, out, kSettingsItems, const_cast<ObsDataSet&>(d), "");
     out.Line("");
     for (int k = 1; k <= d.StationCount; ++k) {
-        const StationRecord& s = d.Stations[k];
+        StationRecord& s = const_cast<StationRecord&>(d.Stations[k]);
         const std::string station = "観測所" + std::to_string(k);
         if (s.Count < 0 || s.Count > kMaxObservations || s.ObsDate.size() <= std::size_t(s.Count) ||
             s.Settlement.size() <= std::size_t(s.Count) || s.Remark.size() <= std::size_t(s.Count) ||
             s.SW.size() <= std::size_t(s.Count))
             throw ObsFileError(station + "の測定件数が正しくありません。");
-        w.Key("名称").Text(s.Name, station + "の名称").End(out);
-        w.Key("測定件数").Int(s.Count).End(out);
-        w.Key("S-Sa").Int(s.Sa).Int(s.SaPrime).End(out);
-        w.Key("年月日,沈下量(m),盛土高(m)").End(out);
-        for (int i = 1; i <= s.Count; ++i) {
-            const std::string row = station + "の" + std::to_string(i) + "行目";
-            w.DateItem(s.ObsDate[i], row)
-                .Real(s.Settlement[i], row + "の沈下量")
-                .Text(s.Remark[i], row + "の備考")
-                .Int(s.SW[i])
-                .End(out);
+        WriteRecord<StationRecord>(w, out, kStationItems, s, station);
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
+            Row row{&s, i};
+            WriteRecord<Row>(w, out, kRowItems, row, station + "の" + std::to_string(i) + "行目");
         }
     }
     return out.Utf8();

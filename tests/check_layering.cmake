@@ -8,7 +8,10 @@
 #  - a quoted #include names a header of the folder itself or of a folder
 #    whose library the row links, directly or through what that one links;
 #  - a folder whose Qt column says "no" includes no Qt header;
-#  - every folder that holds C++ files has a row.
+#  - every folder that holds C++ files has a row;
+#  - a project header in angle brackets counts as a quoted one, and a
+#    quoted "../" name is taken from the including file's folder;
+#  - editor/, dialogs/ and predict/window/ use no QMessageBox or QFileDialog.
 # A row whose links column says "any" (the tests and the tool programs, at
 # the top) may include every folder.
 #
@@ -150,6 +153,9 @@ foreach(c IN LISTS children)
   endif()
 endforeach()
 
+# The folders whose windows open no message box or file dialog themselves.
+set(windows editor dialogs predict/window)
+
 set(unlisted "")
 foreach(file IN LISTS files)
   folder_of("${file}" f)
@@ -166,26 +172,52 @@ foreach(file IN LISTS files)
   set(id ${f_id})
   file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include")
   foreach(line IN LISTS lines)
+    set(inc "")
     if(line MATCHES "include[ \t]*<(Qt?[A-Z][^>]*)>")
       if(noqt_${id})
         list(APPEND faults "${file}: includes the Qt header ${CMAKE_MATCH_1}, but ${f}/ builds without Qt")
       endif()
+    elseif(line MATCHES "include[ \t]*<([^>]+/[^>]+)>")
+      # A project header in brackets is held to the same rule; a system
+      # header (<linux/fs.h>) lies in no folder of the table.
+      folder_of("${CMAKE_MATCH_1}" to)
+      if(NOT to STREQUAL "")
+        set(inc "${CMAKE_MATCH_1}")
+      endif()
     elseif(line MATCHES "include[ \t]*\"([^\"]+)\"")
       set(inc "${CMAKE_MATCH_1}")
-      # A name beside the including file is taken from there first.
-      if(EXISTS ${SOURCE_DIR}/${dir}/${inc} AND NOT dir STREQUAL "")
-        set(inc "${dir}/${inc}")
+      # A name beside the including file is taken from there first, and a
+      # name that climbs ("../") always starts there.
+      if(NOT dir STREQUAL "" AND (inc MATCHES "^\\.\\.?/" OR EXISTS ${SOURCE_DIR}/${dir}/${inc}))
+        cmake_path(SET inc NORMALIZE "${dir}/${inc}")
       endif()
-      folder_of("${inc}" to)
-      if(to STREQUAL "")
-        list(APPEND faults "${file}: includes ${inc}, which lies in no folder of the layer table")
-      elseif(NOT to IN_LIST allowed_${id})
-        list(JOIN links_${id} ", " said)
-        if(said STREQUAL "")
-          set(said "nothing")
-        endif()
-        list(APPEND faults "${file}: includes ${inc}, but ${f}/ links ${said}, which does not reach ${to}/")
+    endif()
+    if(inc STREQUAL "")
+      continue()
+    endif()
+    folder_of("${inc}" to)
+    if(to STREQUAL "")
+      list(APPEND faults "${file}: includes ${inc}, which lies in no folder of the layer table")
+    elseif(NOT to IN_LIST allowed_${id})
+      list(JOIN links_${id} ", " said)
+      if(said STREQUAL "")
+        set(said "nothing")
       endif()
+      list(APPEND faults "${file}: includes ${inc}, but ${f}/ links ${said}, which does not reach ${to}/")
+    endif()
+  endforeach()
+  # The windows ask and choose files through platform/'s interfaces, which
+  # the tests answer; a Qt box of their own would open in a test.
+  foreach(w IN LISTS windows)
+    string(FIND "${file}" "${w}/" at)
+    if(at EQUAL 0)
+      file(STRINGS ${SOURCE_DIR}/${file} used REGEX "Q(MessageBox|FileDialog)")
+      foreach(u IN LISTS used)
+        string(REGEX MATCH "Q(MessageBox|FileDialog)" q "${u}")
+        list(APPEND faults "${file}: uses ${q} directly, not through platform/")
+        break()
+      endforeach()
+      break()
     endif()
   endforeach()
 endforeach()

@@ -23,6 +23,7 @@ inline constexpr const char* kFaultBytes = "読めない文字コードがあり
 inline constexpr const char* kFaultItems = "項目の数が正しくありません。";
 inline constexpr const char* kFaultText = "使用できない文字（\"、改行）があります。";
 inline constexpr const char* kFaultOpen = "ファイルを開けません。";
+inline constexpr const char* kFaultVersion = "ファイルの版が正しくありません。";
 inline constexpr const char* kFaultQuote = "引用符（\"）の対応が正しくありません。";
 
 // A fault of a file: the 1-based line (0 for the file as a whole, which

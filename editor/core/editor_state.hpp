@@ -16,7 +16,6 @@ struct ScreenPoint {
 // The values of EditorState::cmd_mode: which canvas tool a click drives.
 // They stay plain ints: menus, palettes and the tool table index by them.
 namespace CmdMode {
-inline constexpr int kCancelled = -1;  // a dialog that chooses the tool was cancelled
 inline constexpr int kNone = 0;
 inline constexpr int kZoomIn = 1;
 inline constexpr int kZoomOut = 2;
@@ -39,6 +38,11 @@ inline constexpr int kVerticalThroughPoint = 18;
 inline constexpr int kHorizontalThroughPoint = 19;
 inline constexpr int kFootOfPerpendicular = 20;
 }  // namespace CmdMode
+
+// The value of EditorState::old_mode after a zoom handed back to the tool it
+// interrupted: no tool is saved, and the next repaint is full, once (writing
+// old_mode ends it).
+inline constexpr int kRepaintFullyOnce = -99;
 
 // The tool option of the main window's strip that selects no tool and closes
 // the palettes; palettes and several dialogs select it as they close so that

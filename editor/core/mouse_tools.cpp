@@ -1,9 +1,9 @@
 #include "editor/core/mouse_tools.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <memory>
+#include <span>
 
 #include "editor/core/tools/delete_block_tool.hpp"
 #include "editor/core/tools/delete_line_tool.hpp"
@@ -18,11 +18,14 @@
 
 namespace kova {
 
-const CanvasTool* ToolFor(int cmd_mode) {
+namespace {
+
+// The one place where a tool code meets its tool: row i is the tool of
+// cmd_mode i.
+std::span<const std::unique_ptr<const CanvasTool>> Table() {
     using namespace tools;
     namespace M = CmdMode;
-    // The one place where a tool code meets its tool.
-    static const std::array<std::unique_ptr<const CanvasTool>, 21> table{
+    static const std::unique_ptr<const CanvasTool> table[]{
         nullptr,
         std::make_unique<ZoomTool>(M::kZoomIn),
         std::make_unique<ZoomTool>(M::kZoomOut),
@@ -45,15 +48,23 @@ const CanvasTool* ToolFor(int cmd_mode) {
         std::make_unique<PointLineTool>(M::kHorizontalThroughPoint),
         std::make_unique<PointLineTool>(M::kFootOfPerpendicular),
     };
-    if (cmd_mode < 0 || cmd_mode >= static_cast<int>(table.size())) return nullptr;
-    return table[static_cast<std::size_t>(cmd_mode)].get();
+    return table;
 }
 
-void SwitchTool(EditorState& ed, CanvasView& view, int mode) {
+}  // namespace
+
+int ToolModeEnd() { return static_cast<int>(Table().size()); }
+
+const CanvasTool* ToolFor(int cmd_mode) {
+    if (cmd_mode < 0 || cmd_mode >= ToolModeEnd()) return nullptr;
+    return Table()[static_cast<std::size_t>(cmd_mode)].get();
+}
+
+void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status) {
     const int from = ed.cmd_mode;
     if (const CanvasTool* t = ToolFor(from)) t->Deactivate(ed, view, mode);
     ed.cmd_mode = mode;
-    if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, from);
+    if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, status, from);
 }
 
 CanvasInput ToolHost::Input(int Button, int Shift, double X, double Y) const {

@@ -49,8 +49,11 @@ public:
     // Status-bar panel 1 while the tool is chosen ("" for none).
     virtual const char* Prompt() const { return ""; }
     // Run as cmd_mode changes from `from` to this tool, and from this tool
-    // to `to`.
-    virtual void Activate(EditorState&, CanvasView&, int from) const { (void)from; }
+    // to `to`. A tool chosen by the user (`status` given) shows its prompt.
+    virtual void Activate(EditorState&, CanvasView&, StatusPanels* status, int from) const {
+        (void)from;
+        if (status && *Prompt()) status->SetStatusText(1, Prompt());
+    }
     virtual void Deactivate(EditorState&, CanvasView&, int to) const { (void)to; }
     virtual void Press(ToolContext&, const CanvasInput&) const {}
     virtual void Move(ToolContext&, const CanvasInput&) const {}
@@ -69,10 +72,13 @@ protected:
 
 // The tool of a cmd_mode; null for none (0, -1 and unknown codes).
 const CanvasTool* ToolFor(int cmd_mode);
+// One past the highest cmd_mode of the table: its tools are 1 .. end - 1.
+int ToolModeEnd();
 
 // Makes `mode` the tool: the tool in force is deactivated, then the new one
-// activated.
-void SwitchTool(EditorState& ed, CanvasView& view, int mode);
+// activated. `status`: the user chose it, and its prompt shows; a tool that
+// hands on to another (a pick, a zoom going back) passes none.
+void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
 
 // The mouse handlers of the canvas. The tool of each click is looked up
 // afresh, so a tool that switches cmd_mode hands the next click on.

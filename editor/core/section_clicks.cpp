@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "editor/core/mouse_tools.hpp"
 #include "editor/core/view.hpp"
 #include "model/trace.hpp"
 
@@ -43,22 +42,16 @@ BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 
 
 }  // namespace
 
-void PickBlock(Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
+BlockRef PickBlock(const Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
     if (Button == kRightButton) {
         view.Refresh();
-        return;
+        return {};
     }
     BlockRef f = FindBlock(m, ed, X, Y, Group);
-    if (f.index < 0) return;
+    if (f.index < 0) return f;
     ed.SelIndex = f.index;
     DrawBlockMarks(ed, view, BlockAt(m, f));
-    SwitchTool(ed, view,
-               f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
-               : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
-                                          : CmdMode::kReshapeCut);
-    ed.PickPair[0] = f.kind;
-    ed.PickPair[1] = f.index;
-    ed.SelIndex = -1;
+    return f;
 }
 
 void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
@@ -86,21 +79,12 @@ void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut) {
     ed.SelIndex = NearestLine(m, cut ? m.CutLine : m.BndLine, count, x, y);
 }
 
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
-                   bool cuts) {
+void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, float X, float Y, i16 kind,
+                   bool reshape, i16 index) {
+    const bool cuts = kind == kKindCut;
     const LineTable& lines = cuts ? m.CutLine : m.BndLine;
     const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
     if (count <= 0) return;
-    if (Button == kRightButton) {
-        if (cuts ? ed.cmd_mode == CmdMode::kReshapeCut
-                 : (ed.cmd_mode == CmdMode::kReshapeEmbankment || ed.cmd_mode == CmdMode::kReshapeSoilLayer))
-            SwitchTool(ed, view, cuts ? CmdMode::kPickCut : CmdMode::kPickFill);
-        ed.PickPair[0] = -1;
-        ed.PickPair[1] = -1;
-        ed.SelIndex = -1;
-        view.Refresh();
-        return;
-    }
     double x, y;
     CanvasToModel(ed, X, Y, x, y);
     const Region r = OutlineAround(m, lines, count, x, y);
@@ -109,23 +93,12 @@ void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui,
     if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
     if (r.end != RegionEnd::Closed) return;
     const Outline& o = r.outline;
-    bool stored = false;
-    switch (ed.cmd_mode) {
-    case CmdMode::kNewEmbankment: stored = AddBlock(m, kKindEmbankment, x, y, o); break;
-    case CmdMode::kNewSoilLayer: stored = AddBlock(m, kKindSoilLayer, x, y, o); break;
-    case CmdMode::kReshapeEmbankment: stored = SetBlockShape(m, kKindEmbankment, x, y, o, ed.PickPair[1]); break;
-    case CmdMode::kReshapeSoilLayer: stored = SetBlockShape(m, kKindSoilLayer, x, y, o, ed.PickPair[1]); break;
-    case CmdMode::kNewCut: stored = cuts && AddBlock(m, kKindCut, x, y, o); break;
-    case CmdMode::kReshapeCut: stored = cuts && SetBlockShape(m, kKindCut, x, y, o, ed.PickPair[1]); break;
-    default: break;
-    }
-    if (stored) view.Refresh();
+    if (reshape ? SetBlockShape(m, kind, x, y, o, index) : AddBlock(m, kind, x, y, o)) view.Refresh();
     ed.SelIndex = -1;
 }
 
-AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2) {
-    const bool cut = v.cmd_mode == CmdMode::kTerrainLines;
-    if (!cut && v.cmd_mode != CmdMode::kBoundaryLines) return AddLineResult::Ignored;
+AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2,
+                         bool cut) {
     const AddLineResult r = AppendLine(m, cut, ui, P1, P2);
     if (r != AddLineResult::Added) return r;
     const BoundaryPoint& a = m.BndPt[Idx(P1)];

@@ -94,8 +94,7 @@ void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button,
         // tool) through the tool table, which ends the zoom.
         const int back = v.old_mode < CmdMode::kBoundaryLines ? CmdMode::kNone : v.old_mode;
         SwitchTool(v, canvas, back);
-        // -99 makes the next repaint full.
-        if (back != CmdMode::kNone) v.old_mode = -99;
+        if (back != CmdMode::kNone) v.old_mode = kRepaintFullyOnce;
         canvas.SetToolbarButtonPressed(kToolWholeView, false);
         canvas.Refresh();
         return;

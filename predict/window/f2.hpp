@@ -14,11 +14,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/filedialog.hpp"
-#include "platform/help.hpp"
-#include "platform/message.hpp"
-#include "platform/process.hpp"
-#include "platform/settings.hpp"
+#include "platform/desktop_services.hpp"
 #include "predict/obsdata.hpp"
 #include "predict/window/screen_copy.hpp"
 #include "predict/window/tlm_commands.hpp"
@@ -43,14 +39,8 @@ namespace kova::predict {
 
 class ObservationGrid;
 
-struct PredictServices {
-    MessageSink* messages = nullptr;
-    FileDialogs* files = nullptr;
-    ProcessRunner* processes = nullptr;
-    HelpViewer* help = nullptr;
-    SettingsStore* settings = nullptr;
-    std::filesystem::path appPath;  // the program folder: snapshots, reports
-    std::string versionText;        // of SYSVER.DAT, for the About box
+struct PredictServices : DesktopServices {
+    std::string versionText;  // of SYSVER.DAT, for the About box
 };
 
 inline constexpr const char* kHelpFile = "KOVA_TLM.HLP";

@@ -16,7 +16,7 @@ inline EditorDeps TestEditorDeps(MessageSink& msg, FileDialogs& files, ProcessRu
                                  SettingsStore& settings, HelpViewer& help, const std::filesystem::path& app,
                                  const std::filesystem::path& engine, const std::filesystem::path& lockFile) {
     EditorDeps deps;
-    deps.msg = &msg;
+    deps.messages = &msg;
     deps.files = &files;
     deps.processes = &processes;
     deps.settings = &settings;

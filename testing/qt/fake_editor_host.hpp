@@ -22,7 +22,7 @@ public:
     Model& SectionModel() override { return *model; }
     EditorState& State() override { return *state; }
     void Refresh() override { ++refreshes; }
-    void SwitchTool(int mode) override { kova::SwitchTool(*state, canvas, mode); }
+    void SwitchTool(int mode) override { kova::SwitchTool(*state, canvas, mode, this); }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);

@@ -207,7 +207,7 @@ TEST(ConditionsDialog, EveryWayOutButCalculateCancelsTheRun) {
         if (how == How::CloseBox) d.close();
         if (how == How::Esc) QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_FALSE(d.isVisible());
-        EXPECT_EQ(host.state->cmd_mode, -1) << static_cast<int>(how);
+        EXPECT_EQ(d.result(), QDialog::Rejected) << static_cast<int>(how);
         EXPECT_EQ(host.model->Cond.LeavePeriod, before.LeavePeriod);
         EXPECT_EQ(host.model->Cond.AutoScaleXY, 0);
     }
@@ -239,7 +239,7 @@ TEST(ConditionsDialog, CalculateStoresEveryControl) {
             d.CancelRun();
             continue;
         }
-        EXPECT_EQ(host.state->cmd_mode, 0);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
         EXPECT_EQ(cond.TimeCondKind, 1);
         EXPECT_EQ(cond.CvPMethod, 0);
         EXPECT_EQ(cond.MvPMethod, 7);
@@ -308,8 +308,7 @@ TEST(ToolForms, OptionsOpenTheirDialogsModally) {
     }
     FakeEditorHost host;
     test::WhenModal<QDialog>([](QDialog* d) { d->close(); });
-    ShowCalcConditions(host);
-    EXPECT_EQ(host.state->cmd_mode, -1);
+    EXPECT_FALSE(ShowCalcConditions(host));
     EXPECT_EQ(OpenToolForm(host, 7), nullptr);
 }
 

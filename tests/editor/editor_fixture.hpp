@@ -82,9 +82,9 @@ protected:
         EditorDeps d = ServiceDeps(msg, app, engine, lockFile);
         d.cmdLine = cmdLine;
         d.openToolForm = [this](Form1&, int i) { opened.push_back(i); };
-        d.showConditions = [this](Form1& f) {
+        d.showConditions = [this](Form1&) {
             ++conditionsShown;
-            if (cancelConditions) f.State().cmd_mode = -1;
+            return !cancelConditions;
         };
         return d;
     }

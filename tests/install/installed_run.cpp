@@ -91,7 +91,7 @@ TEST_F(Installed, TheEditorCalculatesWithTheInstalledEngineInTheUsersFolder) {
     EditorDeps deps = TestEditorDeps(msg, files, processes, settings, help, app, helpers / "SETLCORE",
                                      InstanceLock::DefaultFile("KOVACALC"));
     deps.programDir = helpers;
-    deps.showConditions = [](Form1&) {};  // the conditions as the project holds them
+    deps.showConditions = [](Form1&) { return true; };  // the conditions as the project holds them
     auto form = std::make_unique<Form1>(deps);
     ASSERT_TRUE(form->Load());
     form->show();

@@ -167,6 +167,8 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
         replace("\"盛土開始\"", "\"盛土開始"),
         replace("365", "3000000000"),
         replace("\"S-Sa\",1,4", "\"S-Sa\",1,40000"),
+        replace("\"FileVer\",1", "\"FileVer\",2"),  // a later version than this program knows
+        replace("\"FileVer\",1", "\"FileVer\",0"),
         good.substr(0, good.find("\r\n\"時間軸") + 2),  // truncated settings
         replace("\"ﾒﾓ\"", "\"x\"") + "\xFF\xFF",  // not code page 932
         "",
@@ -192,6 +194,11 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
         EXPECT_EQ(box.Last().text.rfind("ﾃﾞｰﾀﾌｧｲﾙ(bad.tlm)が読み込み出来ません。", 0), 0u) << box.Last().text;
         EXPECT_EQ(DataFileText(data), before);
     }
+    WriteBytes(path, replace("\"FileVer\",1", "\"FileVer\",2"));
+    RecordingMessages versionBox;
+    ObsDataSet later;
+    EXPECT_FALSE(LoadDataFile(later, path, versionBox));
+    EXPECT_EQ(versionBox.Last().text, "ﾃﾞｰﾀﾌｧｲﾙ(bad.tlm)が読み込み出来ません。\r1行目: ファイルの版が正しくありません。");
     ObsDataSet data;
     RecordingMessages box;
     EXPECT_FALSE(LoadDataFile(data, dir / "missing.tlm", box));

@@ -53,7 +53,7 @@ bool Shots(const QDir& out, char** argv) {
     ShotMessages msg;
     kova::EditorDeps deps = shot.Deps(msg);
     // The conditions as the example holds them; no modal dialog offscreen.
-    deps.showConditions = [](kova::Form1&) {};
+    deps.showConditions = [](kova::Form1&) { return true; };
 
     kova::Form1 form(deps);
     if (!form.Load()) return false;

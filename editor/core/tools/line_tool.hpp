@@ -36,7 +36,7 @@ public:
         ed.RubberEndX = p.X;
         ed.RubberEndY = p.Y;
         if (ed.SelIndex2 != -1 && ed.SelIndex2 != ed.SelIndex)
-            AddBndLine(c.m, ed, c.view, c.ui, ed.SelIndex2, ed.SelIndex);
+            AddBndLine(c.m, ed, c.view, c.ui, ed.SelIndex2, ed.SelIndex, mode_ == CmdMode::kTerrainLines);
         ed.SelIndex2 = ed.SelIndex;
     }
     void Move(ToolContext& c, const CanvasInput&) const override {

@@ -16,8 +16,17 @@ public:
                      : "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください ";
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
-        PickBlock(c.m, c.ed, c.view, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
-                  Cut() ? kGroupCut : kGroupFill);
+        const BlockRef f = PickBlock(c.m, c.ed, c.view, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
+                                     TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
+        if (f.index < 0) return;
+        // The picked block goes on to its kind's re-shape tool.
+        SwitchTool(c.ed, c.view,
+                   f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+                   : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                              : CmdMode::kReshapeCut);
+        c.ed.PickPair[0] = f.kind;
+        c.ed.PickPair[1] = f.index;
+        c.ed.SelIndex = -1;
     }
 };
 

@@ -3,6 +3,7 @@
 // click; 14, 15 and 16: the picked block's new outline.
 #include "editor/core/section_clicks.hpp"
 #include "editor/core/tools/tool_support.hpp"
+#include "model/blocks.hpp"
 
 namespace kova::tools {
 
@@ -18,9 +19,23 @@ public:
         }
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
-        const bool cut = mode_ == CmdMode::kNewCut || mode_ == CmdMode::kReshapeCut;
-        RegisterBlock(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
-                      cut);
+        const bool reshape = mode_ >= CmdMode::kReshapeEmbankment && mode_ <= CmdMode::kReshapeCut;
+        const i16 kind = mode_ == CmdMode::kNewEmbankment || mode_ == CmdMode::kReshapeEmbankment ? kKindEmbankment
+                         : mode_ == CmdMode::kNewSoilLayer || mode_ == CmdMode::kReshapeSoilLayer
+                             ? kKindSoilLayer
+                             : kKindCut;
+        if (in.button != kRightButton) {
+            RegisterBlock(c.m, c.ed, c.view, c.ui, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
+                          c.ed.PickPair[1]);
+            return;
+        }
+        if ((kind == kKindCut ? c.m.CutLineCount : c.m.BndLineCount) <= 0) return;
+        // The right button leaves a re-shape for the pick it came from.
+        if (reshape) SwitchTool(c.ed, c.view, kind == kKindCut ? CmdMode::kPickCut : CmdMode::kPickFill);
+        c.ed.PickPair[0] = -1;
+        c.ed.PickPair[1] = -1;
+        c.ed.SelIndex = -1;
+        c.view.Refresh();
     }
 };
 

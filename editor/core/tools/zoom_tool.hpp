@@ -9,7 +9,7 @@ namespace kova::tools {
 class ZoomTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
-    void Activate(EditorState& ed, CanvasView& view, int from) const override {
+    void Activate(EditorState& ed, CanvasView& view, StatusPanels*, int from) const override {
         view.SetCursor(CanvasCursor::Zoom);
         // A zoom tool replacing the other keeps the tool saved before it.
         if (from > CmdMode::kZoomOut) ed.old_mode = from;

@@ -32,7 +32,7 @@ struct AddLine : ::testing::Test {
 };
 
 TEST_F(AddLine, AppendsDrawsAndSkipsExistingLines) {
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 5, 2), AddLineResult::Added);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 5, 2, v.cmd_mode == 8), AddLineResult::Added);
     EXPECT_EQ(Lines(m.BndLine, m.BndLineCount), (std::vector<Pair>{{5, 2}}));
     // Point 5 at (5, -5): ((5+10)*100, (10+5)*100); point 2 at (2, -2).
     ASSERT_EQ(canvas.segments.size(), 1u);
@@ -41,24 +41,19 @@ TEST_F(AddLine, AppendsDrawsAndSkipsExistingLines) {
     // The cut-line tool: the same line in either direction is there already.
     v.cmd_mode = 8;
     SetLines(m.CutLine, m.CutLineCount, {{2, 5}});
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 5, 2), AddLineResult::Exists);
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 2, 5), AddLineResult::Exists);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 5, 2, v.cmd_mode == 8), AddLineResult::Exists);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 2, 5, v.cmd_mode == 8), AddLineResult::Exists);
     EXPECT_EQ(canvas.segments.size(), 1u);
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 2, 6), AddLineResult::Added);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 2, 6, v.cmd_mode == 8), AddLineResult::Added);
     EXPECT_EQ(Lines(m.CutLine, m.CutLineCount), (std::vector<Pair>{{2, 5}, {2, 6}}));
     EXPECT_EQ(canvas.segments.back().colour, 10);
     EXPECT_EQ(m.BndLineCount, 1);
-    // Other tools do nothing.
-    for (int mode : {0, 1, 4, 5, 9, -1}) {
-        v.cmd_mode = mode;
-        EXPECT_EQ(AddBndLine(m, v, canvas, ui, 1, 2), AddLineResult::Ignored);
-    }
     EXPECT_EQ(m.BndLineCount + m.CutLineCount, 3);
     EXPECT_EQ(ui.Count(), 0u);
     // A line too far off for the 32-bit canvas is stored but not drawn now.
     v.cmd_mode = 3;
     m.BndPt[3].X = 1e9;
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 1, 3), AddLineResult::Added);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 1, 3, v.cmd_mode == 8), AddLineResult::Added);
     EXPECT_EQ(m.BndLineCount, 2);
     EXPECT_EQ(canvas.segments.size(), 2u);
 }
@@ -78,18 +73,18 @@ TEST_F(AddLine, RefusalsTellTheUserOnce) {
                  {-1, 3, kNoPoint}};
     for (Case c : cases) {
         ui.Clear();
-        EXPECT_EQ(AddBndLine(m, v, canvas, ui, c.p1, c.p2), AddLineResult::Refused) << c.p1 << "-" << c.p2;
+        EXPECT_EQ(AddBndLine(m, v, canvas, ui, c.p1, c.p2, v.cmd_mode == 8), AddLineResult::Refused) << c.p1 << "-" << c.p2;
         ASSERT_EQ(ui.Count(), 1u);
         EXPECT_EQ(ui.Last().text, c.msg);
         EXPECT_EQ(m.BndLineCount, 9);
     }
     EXPECT_TRUE(canvas.segments.empty());
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 1, 10), AddLineResult::Added);  // fewer than 9 lines still connect
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 1, 10, v.cmd_mode == 8), AddLineResult::Added);  // fewer than 9 lines still connect
     // A full table refuses the 501st line without touching the spare slot.
     m.BndLineCount = 500;
     m.BndLine[500] = BoundaryLine{-7, -7};
     ui.Clear();
-    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 12, 13), AddLineResult::Refused);
+    EXPECT_EQ(AddBndLine(m, v, canvas, ui, 12, 13, v.cmd_mode == 8), AddLineResult::Refused);
     EXPECT_EQ(m.BndLineCount, 500);
     EXPECT_EQ(m.BndLine[500].pt1, -7);
     ASSERT_EQ(ui.Count(), 1u);

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "editor/core/section_clicks.hpp"
+#include "tests/editor/tools/tool_fixture.hpp"
 #include "model/blocks.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
@@ -20,13 +21,16 @@ struct Blocks : ::testing::Test {
     EditorState ed;
     RecordingCanvas canvas;
     RecordingMessages ui;
+    test::RecordingPanels panels;
     void SetUp() override {
         ed.ViewScale = 100;
         ed.ViewLeftX = 0;
         ed.ViewTopY = 100;
     }
+    // Through the pick tool of the group, which goes on to the re-shape tools.
     void Pick(double x, double y, i16 group, i16 button = 1) {
-        PickBlock(*m, ed, canvas, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100), group);
+        ToolContext c{*m, ed, canvas, ui, panels};
+        ToolFor(group == kGroupCut ? CmdMode::kPickCut : CmdMode::kPickFill)->Press(c, {x, y, button, false});
     }
     void Delete(double x, double y, i16 group, i16 button = 1) {
         DeleteBlock(*m, ed, canvas, ui, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100),

@@ -223,7 +223,7 @@ TEST_F(MouseTools, NewPointsRefusedAsDuplicatesOrBeyondFiveHundred) {
 
 TEST_F(MouseTools, ClicksOutsideEveryToolDoNothing) {
     Line(Point(0, 0), Point(10, 0));
-    for (int mode : {0, -1, 21, 99}) {
+    for (int mode : {0, -1, ToolModeEnd(), ToolModeEnd() + 78}) {
         ed.cmd_mode = mode;
         EXPECT_EQ(ToolFor(mode), nullptr);
         Click(5, 0);

@@ -14,7 +14,7 @@ constexpr bool IsZoom(int mode) { return mode == CmdMode::kZoomIn || mode == Cmd
 
 TEST(ToolTable, EveryModeHasOneToolAndNoneOutside) {
     std::set<const CanvasTool*> tools;
-    for (int mode = CmdMode::kZoomIn; mode <= CmdMode::kFootOfPerpendicular; ++mode) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
         const CanvasTool* t = ToolFor(mode);
         ASSERT_NE(t, nullptr) << mode;
         EXPECT_TRUE(tools.insert(t).second) << mode;  // each mode its own object
@@ -22,23 +22,26 @@ TEST(ToolTable, EveryModeHasOneToolAndNoneOutside) {
         const bool prompts = !IsZoom(mode) && (mode < CmdMode::kReshapeEmbankment || mode > CmdMode::kReshapeCut);
         EXPECT_EQ(*t->Prompt() != '\0', prompts) << mode;
     }
-    for (int mode : {CmdMode::kCancelled, CmdMode::kNone, 21, 99, -99}) EXPECT_EQ(ToolFor(mode), nullptr) << mode;
+    EXPECT_GT(ToolModeEnd(), CmdMode::kFootOfPerpendicular);
+    for (int mode : {-1, CmdMode::kNone, ToolModeEnd(), ToolModeEnd() + 99, -99})
+        EXPECT_EQ(ToolFor(mode), nullptr) << mode;
 }
 
 TEST(ToolTable, SectionShowsTheToolsChainMarksAndExtensions) {
-    for (int mode = CmdMode::kZoomIn; mode <= CmdMode::kFootOfPerpendicular; ++mode) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
         const CanvasTool& t = *ToolFor(mode);
         EXPECT_EQ(t.ChainsLines(), mode == CmdMode::kBoundaryLines || mode == CmdMode::kTerrainLines) << mode;
         EXPECT_EQ(t.MarksCutLines(), mode == CmdMode::kDeleteTerrainLines) << mode;
-        EXPECT_EQ(t.ExtendsPickedLines(), mode >= CmdMode::kTwoLinesCrossing) << mode;
+        const bool intersection = mode >= CmdMode::kTwoLinesCrossing && mode <= CmdMode::kFootOfPerpendicular;
+        EXPECT_EQ(t.ExtendsPickedLines(), intersection) << mode;
     }
 }
 
 // Between tools other than the zooms only cmd_mode changes: no cursor, no
 // toolbar, no repaint, old_mode and the picks kept.
 TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
-    for (int from = CmdMode::kCancelled; from <= CmdMode::kFootOfPerpendicular; ++from)
-        for (int to = CmdMode::kCancelled; to <= CmdMode::kFootOfPerpendicular; ++to) {
+    for (int from = -1; from < ToolModeEnd(); ++from)
+        for (int to = -1; to < ToolModeEnd(); ++to) {
             if (IsZoom(from) || IsZoom(to)) continue;
             ed.cmd_mode = from;
             ed.old_mode = 6;
@@ -48,6 +51,21 @@ TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
                 << from << ">" << to;
         }
     EXPECT_EQ(std::tuple(view.cursorSets, view.toolbar.size(), view.refreshes), std::tuple(0, 0u, 0));
+}
+
+// A tool the user chooses shows its own prompt; one a tool hands on to
+// (a pick, a zoom going back) leaves the panel as it stands.
+TEST_F(ToolFixture, ChosenToolsShowTheirPromptHandedOnOnesDoNot) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
+        status.SetStatusText(1, "before");
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode);
+        EXPECT_EQ(status.Text(1), "before") << mode;
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode, &status);
+        const std::string prompt = ToolFor(mode)->Prompt();
+        EXPECT_EQ(status.Text(1), prompt.empty() ? "before" : prompt) << mode;
+    }
 }
 
 TEST_F(ToolFixture, ZoomToolsSaveTheToolTheyInterruptAndEndWhenReplaced) {

@@ -11,6 +11,7 @@
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
 #include "editor/core/section_clicks.hpp"
+#include "tests/editor/tools/tool_fixture.hpp"
 #include "model/trace.hpp"
 
 namespace kova {
@@ -27,6 +28,7 @@ struct Section {
     EditorState ed;
     RecordingCanvas canvas;
     RecordingMessages ui;
+    test::RecordingPanels panels;
 
     Section(const std::vector<XY>& pts, const Lns& lines, bool cut = false) {
         for (auto [x, y] : pts) m->BndPt[m->BndPtCount++] = {x, y};
@@ -37,10 +39,11 @@ struct Section {
         ed.ViewLeftX = 0;
         ed.ViewTopY = 100;
     }
+    // Through the tool of the mode, which decides where its right button goes.
     void Click(int mode, double x, double y, i16 button = 1) {
         ed.cmd_mode = mode;
-        auto tx = static_cast<float>(x * 100), ty = static_cast<float>((100 - y) * 100);
-        RegisterBlock(*m, ed, canvas, ui, button, tx, ty, mode == 10 || mode == 16);
+        ToolContext c{*m, ed, canvas, ui, panels};
+        ToolFor(mode)->Press(c, {x, y, button, false});
     }
     // The outline traced from the line nearest the click, as point numbers.
     std::vector<int> TracePts(double x, double y) {
