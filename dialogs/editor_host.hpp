@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "editor/core/editor_state.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/editor_state.hpp"
+#include "editing/mouse_tools.hpp"
 #include "platform/message.hpp"
 
 class QWidget;

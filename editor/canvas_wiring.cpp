@@ -3,7 +3,7 @@
 #include <QObject>
 
 #include "editor/main_window.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "editor/section_canvas.hpp"
 
 namespace kova {

@@ -14,7 +14,7 @@
 #include "editor/project_commands.hpp"
 #include "editor/run_commands.hpp"
 #include "editor/session.hpp"
-#include "editor/core/canvas_view.hpp"
+#include "editing/canvas_view.hpp"
 #include "platform/desktop_services.hpp"
 #include "platform/instance_lock.hpp"
 #include "platform/settings.hpp"

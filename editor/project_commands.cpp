@@ -1,11 +1,11 @@
 #include "editor/project_commands.hpp"
 
-#include "editor/core/results.hpp"
+#include "editing/results.hpp"
 #include "editor/stale_results.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
-#include "editor/core/view.hpp"
+#include "editing/view.hpp"
 
 namespace kova {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/core/results.hpp"
+#include "editing/results.hpp"
 #include "model/calcinput.hpp"
 #include "model/projectfile.hpp"
 #include "textio/textfile.hpp"

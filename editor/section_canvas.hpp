@@ -13,8 +13,8 @@
 #include <QWidget>
 
 #include "editor/section_painter.hpp"
-#include "editor/core/canvas_view.hpp"
-#include "editor/core/editor_state.hpp"
+#include "editing/canvas_view.hpp"
+#include "editing/editor_state.hpp"
 
 namespace kova {
 

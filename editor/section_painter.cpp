@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "model/geometry.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"

@@ -10,7 +10,7 @@
 #include <QImage>
 #include <string>
 
-#include "editor/core/editor_state.hpp"
+#include "editing/editor_state.hpp"
 #include "platform/twips.hpp"
 
 class QPainter;

@@ -8,7 +8,7 @@
 
 #include "dialogs/editor_host.hpp"
 #include "editor/names.hpp"
-#include "editor/core/editor_state.hpp"
+#include "editing/editor_state.hpp"
 #include "platform/filedialog.hpp"
 #include "platform/help.hpp"
 #include "platform/message.hpp"

@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "editor/core/canvas_view.hpp"
+#include "editing/canvas_view.hpp"
 
 namespace kova {
 

@@ -278,7 +278,7 @@ if(LINKS)
     endif()
     foreach(name IN LISTS links_${id})
       if(DEFINED home_${name} AND home_${name} STREQUAL f)
-        continue()  # a library of the folder itself, as editor_tools
+        continue()  # a library of the folder itself, as kova_viewer_reader
       endif()
       if(NOT name IN_LIST used_${id})
         list(APPEND faults "${f}/ (links): the layer table lists ${name}, which no library of the folder links")

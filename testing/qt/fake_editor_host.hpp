@@ -9,7 +9,7 @@
 
 #include "dialogs/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "testing/fakes.hpp"
 #include "testing/recording_canvas.hpp"
 

@@ -11,7 +11,7 @@
 
 #include "dialogs/dialog1.hpp"
 #include "dialogs/tool_palettes.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "testing/qt/fake_editor_host.hpp"
 #include "tests/support/qt_app.hpp"

@@ -6,7 +6,7 @@
 
 #include "editor/layout.hpp"
 #include "editor/names.hpp"
-#include "editor/core/results.hpp"
+#include "editing/results.hpp"
 #include "editor/run_commands.hpp"
 #include "editor/stale_results.hpp"
 #include "tests/editor/editor_fixture.hpp"

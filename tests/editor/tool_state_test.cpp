@@ -13,10 +13,10 @@
 #include "dialogs/dialog_base.hpp"
 #include "dialogs/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "editor/project_commands.hpp"
 #include "editor/section_canvas.hpp"
-#include "editor/core/canvas_view.hpp"
+#include "editing/canvas_view.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "tests/editor/editor_fixture.hpp"
 

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "editor/canvas_wiring.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "editor/section_canvas.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "tests/editor/editor_fixture.hpp"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/core/results.hpp"
+#include "editing/results.hpp"
 #include "engine/errors.hpp"
 #include "engine/reader.hpp"
 #include "model/projectfile.hpp"

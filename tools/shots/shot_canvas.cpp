@@ -12,7 +12,7 @@
 
 #include "editor/main_window.hpp"
 #include "tools/shots/editor_shots.hpp"
-#include "editor/core/mouse_tools.hpp"
+#include "editing/mouse_tools.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "testing/fakes.hpp"
 #include "tools/shots/shot_support.hpp"

@@ -1,0 +1,107 @@
+#pragma once
+// The canvas's mouse editing: one tool object per cmd_mode in one table
+// (ToolFor), each holding its prompt, what it does on activation, its
+// clicks in model metres and the guides it draws over the section.
+#include <string>
+
+#include "editing/canvas_view.hpp"
+#include "editing/editor_state.hpp"
+#include "platform/message.hpp"
+
+namespace kova {
+
+// A click or move in model metres; button 1 left, 2 right, 4 middle (any
+// button but 2 acts as the left one).
+struct CanvasInput {
+    double x = 0;
+    double y = 0;
+    int button = 1;
+    bool shift = false;
+};
+
+// The status-bar panels the tools write: 1 the tool's prompt, 2 the cursor.
+class StatusPanels {
+public:
+    virtual ~StatusPanels() = default;
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+};
+
+struct ToolContext {
+    Model& m;
+    EditorState& ed;
+    CanvasView& view;
+    MessageSink& ui;
+    StatusPanels& status;
+};
+
+// What a tool's guides are drawn with: dotted lines in the guide colour,
+// model metres.
+class GuidePainter {
+public:
+    virtual ~GuidePainter() = default;
+    virtual void DottedLine(double x1, double y1, double x2, double y2) = 0;
+};
+
+class CanvasTool {
+public:
+    explicit CanvasTool(int mode) : mode_(mode) {}
+    virtual ~CanvasTool() = default;
+    // Status-bar panel 1 while the tool is chosen ("" for none).
+    virtual const char* Prompt() const { return ""; }
+    // Run as cmd_mode changes from `from` to this tool, and from this tool
+    // to `to`. A tool chosen by the user (`status` given) shows its prompt.
+    virtual void Activate(EditorState&, CanvasView&, StatusPanels* status, int from) const {
+        (void)from;
+        if (status && *Prompt()) status->SetStatusText(1, Prompt());
+    }
+    virtual void Deactivate(EditorState&, CanvasView&, int to) const { (void)to; }
+    virtual void Press(ToolContext&, const CanvasInput&) const {}
+    virtual void Move(ToolContext&, const CanvasInput&) const {}
+    // Drawn after the points and lines of a full repaint.
+    virtual void DrawGuides(const Model&, const EditorState&, GuidePainter&) const {}
+    // What the section itself shows differently while the tool is chosen:
+    // a rubber band from a chain's point, picked terrain lines marked,
+    // picked boundary lines extended.
+    virtual bool ChainsLines() const { return false; }
+    virtual bool MarksCutLines() const { return false; }
+    virtual bool ExtendsPickedLines() const { return false; }
+
+protected:
+    const int mode_;  // the cmd_mode of the tool's row in the table
+};
+
+// The tool of a cmd_mode; null for none (0, -1 and unknown codes).
+const CanvasTool* ToolFor(int cmd_mode);
+// One past the highest cmd_mode of the table: its tools are 1 .. end - 1.
+int ToolModeEnd();
+
+// Makes `mode` the tool: the tool in force is deactivated, then the new one
+// activated. `status`: the user chose it, and its prompt shows; a tool that
+// hands on to another (a pick, a zoom going back) passes none.
+void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
+
+// The mouse handlers of the canvas. The tool of each click is looked up
+// afresh, so a tool that switches cmd_mode hands the next click on.
+class ToolHost {
+public:
+    explicit ToolHost(ToolContext ctx) : ctx_(ctx) {}
+
+    // Canvas events, positions in canvas twips.
+    void pic_gm_MouseDown(int Button, int Shift, double X, double Y);
+    void pic_gm_MouseMove(int Button, int Shift, double X, double Y);
+
+    // The same in model metres.
+    void Press(const CanvasInput& in);
+    void Move(const CanvasInput& in);
+
+private:
+    CanvasInput Input(int Button, int Shift, double X, double Y) const;
+
+    ToolContext ctx_;
+};
+
+// Panel 2's cursor read-out: "X:" and "Y:" each followed by the coordinate
+// clamped to +-999.99 with two decimals, right-aligned in 7 characters.
+std::string CursorReadout(double X, double Y);
+
+}  // namespace kova

@@ -1,0 +1,33 @@
+#pragma once
+// Tools 7 and 13: pick an embankment or soil layer (a cut) by its label
+// point; the pick switches to its re-shape tool.
+#include "editing/section_clicks.hpp"
+#include "editing/tools/tool_support.hpp"
+#include "model/blocks.hpp"
+
+namespace kova::tools {
+
+class PickBlockTool : public CanvasTool {
+public:
+    using CanvasTool::CanvasTool;
+    bool Cut() const { return mode_ == CmdMode::kPickCut; }
+    const char* Prompt() const override {
+        return Cut() ? "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "
+                     : "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください ";
+    }
+    void Press(ToolContext& c, const CanvasInput& in) const override {
+        const BlockRef f = PickBlock(c.m, c.ed, c.view, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
+                                     TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
+        if (f.index < 0) return;
+        // The picked block goes on to its kind's re-shape tool.
+        SwitchTool(c.ed, c.view,
+                   f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+                   : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                              : CmdMode::kReshapeCut);
+        c.ed.PickPair[0] = f.kind;
+        c.ed.PickPair[1] = f.index;
+        c.ed.SelIndex = -1;
+    }
+};
+
+}  // namespace kova::tools

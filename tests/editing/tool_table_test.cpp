@@ -1,0 +1,103 @@
+// The one table of canvas tools: a tool for every cmd_mode, and what
+// switching between them leaves behind.
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "model/blocks.hpp"
+#include "tests/editing/tool_fixture.hpp"
+
+namespace kova::test {
+namespace {
+
+constexpr bool IsZoom(int mode) { return mode == CmdMode::kZoomIn || mode == CmdMode::kZoomOut; }
+
+TEST(ToolTable, EveryModeHasOneToolAndNoneOutside) {
+    std::set<const CanvasTool*> tools;
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
+        const CanvasTool* t = ToolFor(mode);
+        ASSERT_NE(t, nullptr) << mode;
+        EXPECT_TRUE(tools.insert(t).second) << mode;  // each mode its own object
+        // Only the tools a palette chooses prompt; zoom and re-shape do not.
+        const bool prompts = !IsZoom(mode) && (mode < CmdMode::kReshapeEmbankment || mode > CmdMode::kReshapeCut);
+        EXPECT_EQ(*t->Prompt() != '\0', prompts) << mode;
+    }
+    EXPECT_GT(ToolModeEnd(), CmdMode::kFootOfPerpendicular);
+    for (int mode : {-1, CmdMode::kNone, ToolModeEnd(), ToolModeEnd() + 99, -99})
+        EXPECT_EQ(ToolFor(mode), nullptr) << mode;
+}
+
+TEST(ToolTable, SectionShowsTheToolsChainMarksAndExtensions) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
+        const CanvasTool& t = *ToolFor(mode);
+        EXPECT_EQ(t.ChainsLines(), mode == CmdMode::kBoundaryLines || mode == CmdMode::kTerrainLines) << mode;
+        EXPECT_EQ(t.MarksCutLines(), mode == CmdMode::kDeleteTerrainLines) << mode;
+        const bool intersection = mode >= CmdMode::kTwoLinesCrossing && mode <= CmdMode::kFootOfPerpendicular;
+        EXPECT_EQ(t.ExtendsPickedLines(), intersection) << mode;
+    }
+}
+
+// Between tools other than the zooms only cmd_mode changes: no cursor, no
+// toolbar, no repaint, old_mode and the picks kept.
+TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
+    for (int from = -1; from < ToolModeEnd(); ++from)
+        for (int to = -1; to < ToolModeEnd(); ++to) {
+            if (IsZoom(from) || IsZoom(to)) continue;
+            ed.cmd_mode = from;
+            ed.old_mode = 6;
+            ed.PickPair = {kKindCut, 2, 0};
+            SwitchTool(ed, view, to);
+            EXPECT_EQ(std::tuple(ed.cmd_mode, ed.old_mode, ed.PickPair[1]), std::tuple(to, 6, i16{2}))
+                << from << ">" << to;
+        }
+    EXPECT_EQ(std::tuple(view.cursorSets, view.toolbar.size(), view.refreshes), std::tuple(0, 0u, 0));
+}
+
+// A tool the user chooses shows its own prompt; one a tool hands on to
+// (a pick, a zoom going back) leaves the panel as it stands.
+TEST_F(ToolFixture, ChosenToolsShowTheirPromptHandedOnOnesDoNot) {
+    for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
+        status.SetStatusText(1, "before");
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode);
+        EXPECT_EQ(status.Text(1), "before") << mode;
+        ed.cmd_mode = CmdMode::kNone;
+        SwitchTool(ed, view, mode, &status);
+        const std::string prompt = ToolFor(mode)->Prompt();
+        EXPECT_EQ(status.Text(1), prompt.empty() ? "before" : prompt) << mode;
+    }
+}
+
+TEST_F(ToolFixture, ZoomToolsSaveTheToolTheyInterruptAndEndWhenReplaced) {
+    struct Case {
+        int from, oldBefore, to;
+        int oldAfter;
+        CanvasCursor cursor;
+        bool in, out;
+    } cases[] = {
+        {0, 0, 1, 0, CanvasCursor::Zoom, true, false},
+        {-1, 4, 2, 4, CanvasCursor::Zoom, false, true},
+        {3, 0, 1, 3, CanvasCursor::Zoom, true, false},
+        {20, 0, 2, 20, CanvasCursor::Zoom, false, true},
+        {1, 8, 2, 8, CanvasCursor::Zoom, false, true},  // the other zoom keeps the saved tool
+        {2, 8, 1, 8, CanvasCursor::Zoom, true, false},
+        {1, 8, 5, 0, CanvasCursor::Arrow, false, false},  // a palette tool replaces the zoom
+        {2, 13, 0, 0, CanvasCursor::Arrow, false, false},
+        {1, 3, 17, 0, CanvasCursor::Arrow, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + ">" + std::to_string(c.to));
+        ed.cmd_mode = c.from;
+        ed.old_mode = c.oldBefore;
+        view.toolbar.clear();
+        const int cursors = view.cursorSets;
+        SwitchTool(ed, view, c.to);
+        EXPECT_EQ(std::tuple(ed.cmd_mode, ed.old_mode), std::tuple(c.to, c.oldAfter));
+        EXPECT_EQ(std::tuple(view.cursor, view.cursorSets - cursors), std::tuple(c.cursor, 1));
+        EXPECT_EQ(view.toolbar, (std::map<int, bool>{{kToolZoomIn, c.in}, {kToolZoomOut, c.out}}));
+        EXPECT_EQ(view.refreshes, 0);
+    }
+}
+
+}  // namespace
+}  // namespace kova::test
