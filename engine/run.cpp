@@ -91,9 +91,12 @@ bool AllFinite(double x, double ground, double s) {
     return std::isfinite(x) && std::isfinite(ground) && std::isfinite(s);
 }
 
-// Adding +0 turns a -0 into 0, which prints without a sign.
+// A value that prints as zero at six decimals prints without a sign (adding
+// +0 turns a -0 into 0).
+double Unsigned0(double v) { return std::fabs(v) < 5e-7 ? 0.0 : v + 0.0; }
+
 std::string ResultLine(double x, double ground, double s) {
-    return CFormat("%lf,%lf,%lf", x + 0.0, ground + 0.0, s + 0.0);
+    return CFormat("%lf,%lf,%lf", Unsigned0(x), Unsigned0(ground), Unsigned0(s));
 }
 
 // The tnk1.csv row of calculation position p.
