@@ -1,6 +1,7 @@
 #include "fuzz/properties.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +13,9 @@
 #include <stdexcept>
 
 #include "engine/checks.hpp"
+#include "engine/column.hpp"
+#include "engine/history.hpp"
+#include "engine/stress.hpp"
 #include "engine/run.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
@@ -277,6 +281,54 @@ std::string CheckPrintedFigures(const fs::path& dir, const std::vector<double>& 
     return "";
 }
 
+// No loading stage lowers the stress of a layer under a calculation
+// position unless one of its own loads is negative: the stresses of the
+// stages up to each stage, as the position's stage loop adds them, never
+// fall by half a printed unit (kN/m2) from one loaded stage to the next.
+std::string CheckStagesAddStress(const engine::EngineState& st) {
+    const engine::CalcInput& in = st.input;
+    auto col = std::make_unique<engine::SoilColumn>();
+    for (int p = 0; p < std::clamp(in.position_count, 0, engine::kMaxPositions); ++p) {
+        const double x = in.positions[p].x;
+        engine::clear_layer_results(*col);
+        engine::layers_at(in, *col, x);
+        const engine::MidDepths zm = engine::mid_depths(*col);
+        std::array<double, engine::kColumnSlots> before{};
+        for (int stage = 1; stage <= engine::kMaxStages; ++stage) {
+            bool fresh = false, negative = false;
+            auto visit = [&](const auto& load, double value) {
+                if (load.stage != stage) return;
+                fresh = true;
+                if (value < 0) negative = true;
+            };
+            engine::clear_stress_increments(*col);
+            for (int j = 0; j < in.block_count; ++j) {
+                visit(in.blocks[j], in.blocks[j].unit_weight);
+                if (in.blocks[j].stage <= stage) engine::embankment_stress(in, st.block_loads[j], x, zm, *col);
+            }
+            for (int j = 0; j < in.point_load_count; ++j) {
+                visit(in.point_loads[j], in.point_loads[j].load);
+                if (in.point_loads[j].stage <= stage) engine::point_load_stress(in, j, x, *col);
+            }
+            for (int j = 0; j < in.line_load_count; ++j) {
+                visit(in.line_loads[j], in.line_loads[j].load);
+                if (in.line_loads[j].stage <= stage) engine::line_load_stress(in, j, x, *col);
+            }
+            for (int j = 0; j < in.strip_load_count; ++j) {
+                visit(in.strip_loads[j], in.strip_loads[j].load);
+                if (in.strip_loads[j].stage <= stage) engine::strip_load_stress(in, j, x, *col);
+            }
+            if (!fresh) continue;
+            for (int i = 0; i < col->count && !negative; ++i)
+                if (col->dp[i] < before[i] - 0.0005)
+                    return "position " + std::to_string(p + 1) + " stage " + std::to_string(stage) +
+                           " lowers the stress of layer " + std::to_string(col->layer[i] + 1);
+            for (int i = 0; i < col->count; ++i) before[i] = col->dp[i];
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string CheckProjectFile(std::string_view bytes, const fs::path& scratch) {
@@ -397,6 +449,7 @@ std::string CheckEngineRun(std::string_view bytes, const fs::path& scratch) {
     if (std::string bad = CheckResultTable(dir / "tnk1.csv", 0); !bad.empty()) return bad;
     if (std::string bad = CheckSettlements(*st, dir); !bad.empty()) return bad;
     if (std::string bad = CheckPrintedFigures(dir, Settlements(dir / "tnk1.csv")); !bad.empty()) return bad;
+    if (std::string bad = CheckStagesAddStress(*st); !bad.empty()) return bad;
     // The title and the names are printed as they are: only an input that
     // holds neither word can be searched for them in the reports.
     const std::string input = Lower(std::string(bytes));

@@ -33,6 +33,8 @@ std::string CheckObservationFile(std::string_view bytes, const std::filesystem::
 // tables) is a number not below zero and not above the position's final
 // settlement; the stages' values only grow (no rebound), the last is the
 // final one, and no degree of the overall time table passes its unit's.
+// No loading stage without a negative load lowers the stress of a layer
+// under any calculation position.
 std::string CheckEngineRun(std::string_view bytes, const std::filesystem::path& scratch);
 
 // A DXF import either changes nothing or leaves a model that saves as a
