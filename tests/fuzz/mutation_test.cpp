@@ -142,7 +142,7 @@ void GenerateSections(const std::string& input, int cases, double reach, std::ui
         EXPECT_EQ(kova::fuzz::CheckEngineRun(text, scratch.path()), "") << "case " << c;
         if (std::filesystem::exists(scratch.path() / "engine" / "tnk1.csv")) ++ran;
     }
-    EXPECT_GT(ran, cases / 3);  // most changes leave a section that computes
+    EXPECT_GE(ran, cases / 3);  // many changes leave a section that computes
 }
 
 // Under the sanitizers a run takes several times as long: a share of the
