@@ -127,7 +127,8 @@ void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
             if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
         }
         if (!(s.beta > 0 && s.beta <= 1))
-            out.push_back(layer + CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.name));
+            out.push_back(layer +
+                          CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.name));
         if (m.cc && !(s.cc > 0))
             out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
     }
@@ -144,8 +145,8 @@ double Orientation(const Node& a, const Node& b, const Node& c) {
 // the origin: at coordinates of 1e7 a point 0.01 mm off the line is off it.
 int Side(const Node& a, const Node& b, const Node& c) {
     const double o = Orientation(a, b, c);
-    const double size = std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y),
-                                  std::fabs(c.x), std::fabs(c.y)});
+    const double size =
+        std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y), std::fabs(c.x), std::fabs(c.y)});
     const double length = std::hypot(b.x - a.x, b.y - a.y);
     if (std::fabs(o) <= 1e-12 * size * length) return 0;
     return o > 0 ? 1 : -1;
@@ -257,22 +258,25 @@ void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int coun
     for (int i = 0; i < count; ++i) {
         outline[i] = OutlineOf(in, blocks[i].vertex_count, blocks[i].vertices);
         if (SelfCrossing(outline[i])) {
-            out.push_back(CFormat("%s %d の外形線が交差しています（構成点が折り返しています）。構成点の位置を確認してください。",
-                                  kind, i + 1));
+            out.push_back(
+                CFormat("%s %d の外形線が交差しています（構成点が折り返しています）。構成点の位置を確認してください。",
+                        kind, i + 1));
             bad[i] = true;
         } else if (Overhangs(outline[i])) {
-            out.push_back(CFormat("%s %d の外形線が張り出しています（一つの鉛直線と3回以上交わります）。"
-                                  "帯状荷重に分けられないため計算できません。構成点の位置を確認してください。",
-                                  kind, i + 1));
+            out.push_back(
+                CFormat("%s %d の外形線が張り出しています（一つの鉛直線と3回以上交わります）。"
+                        "帯状荷重に分けられないため計算できません。構成点の位置を確認してください。",
+                        kind, i + 1));
             bad[i] = true;
         }
     }
     for (int i = 0; i < count; ++i)
         for (int j = i + 1; j < count; ++j)
             if (!bad[i] && !bad[j] && Overlap(in, blocks[i], outline[i], blocks[j], outline[j]))
-                out.push_back(CFormat("%s %d と%s %d の外形線が重なっています（重なった部分が二重に数えられます）。"
-                                      "構成点の位置を確認してください。",
-                                      kind, i + 1, kind, j + 1));
+                out.push_back(
+                    CFormat("%s %d と%s %d の外形線が重なっています（重なった部分が二重に数えられます）。"
+                            "構成点の位置を確認してください。",
+                            kind, i + 1, kind, j + 1));
 }
 
 // Discards the messages of the trial division: the run's own division
@@ -367,10 +371,12 @@ std::vector<std::string> block_stress_faults(const CalcInput& in) {
             for (int i = 0; i < col->count; ++i)
                 if (col->dp[i] < -kStressTolerance && (worst < 0 || col->dp[i] < col->dp[worst])) worst = i;
             if (worst < 0) continue;
-            out.push_back(CFormat("盛土 %d: ", b + 1) + position_place(in, p, 0) +
-                          CFormat(" の土層 %d の応力増分が %.3f kN/m2 と負になります（単位体積重量が正の盛土が荷重を減らします）。"
-                                  "外形線の形を確認してください。",
-                                  col->layer[worst] + 1, col->dp[worst]));
+            out.push_back(
+                CFormat("盛土 %d: ", b + 1) + position_place(in, p, 0) +
+                CFormat(
+                    " の土層 %d の応力増分が %.3f kN/m2 と負になります（単位体積重量が正の盛土が荷重を減らします）。"
+                    "外形線の形を確認してください。",
+                    col->layer[worst] + 1, col->dp[worst]));
             break;
         }
     }

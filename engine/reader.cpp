@@ -94,8 +94,7 @@ private:
 // as a reader accepts them), so a larger file is refused before it is read.
 constexpr std::uintmax_t kMaxLineBytes = 512;
 constexpr std::uintmax_t kMaxInputLines =
-    16 + 2 * kMaxPositions + kMaxNodeNumber +
-    kMaxSoilLayers * (1 + kMaxBlockVertices + 8 + 3 * (1 + kMaxCurvePoints)) +
+    16 + 2 * kMaxPositions + kMaxNodeNumber + kMaxSoilLayers * (1 + kMaxBlockVertices + 8 + 3 * (1 + kMaxCurvePoints)) +
     kMaxLoadBlocks * (1 + kMaxBlockVertices + 3) + kMaxCutBlocks * (1 + kMaxBlockVertices + 2) +
     kSandCurveCount * (2 + kMaxCurvePoints) + 3 * kMaxLoads * 4 + kMaxWalls;
 constexpr std::uintmax_t kMaxInputBytes = kMaxInputLines * kMaxLineBytes;
@@ -329,8 +328,7 @@ void read_calc_input(const std::filesystem::path& folder, CalcInput& in, Message
         }
         ReadFields(text, parse);
     } catch (const FileFault& bad) {
-        if (bad.Line() <= 0)
-            refuse("条件ファイル(CAL_TNK.DAT)を読み込めません。", "input file unreadable");
+        if (bad.Line() <= 0) refuse("条件ファイル(CAL_TNK.DAT)を読み込めません。", "input file unreadable");
         refuse("条件ファイル(CAL_TNK.DAT)の" + FaultText(bad.Line(), bad.Reason()), "malformed input");
     }
 }

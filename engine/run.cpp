@@ -33,9 +33,9 @@ namespace {
 bool StageHasLoads(const CalcInput& in, int stage) {
     for (int j = 0; j < in.block_count; ++j)
         if (in.blocks[j].stage == stage) return true;
-    for (const auto& [table, count] : {std::pair{&in.point_loads, in.point_load_count},
-                                       std::pair{&in.line_loads, in.line_load_count},
-                                       std::pair{&in.strip_loads, in.strip_load_count}})
+    for (const auto& [table, count] :
+         {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
+          std::pair{&in.strip_loads, in.strip_load_count}})
         for (int j = 0; j < count; ++j)
             if ((*table)[j].stage == stage) return true;
     return false;
@@ -52,9 +52,9 @@ bool StagesMayUnload(const CalcInput& in) {
     if (stages < 2) return false;
     for (int j = 0; j < in.block_count; ++j)
         if (in.blocks[j].unit_weight < 0) return true;
-    for (const auto& [table, count] : {std::pair{&in.point_loads, in.point_load_count},
-                                       std::pair{&in.line_loads, in.line_load_count},
-                                       std::pair{&in.strip_loads, in.strip_load_count}})
+    for (const auto& [table, count] :
+         {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
+          std::pair{&in.strip_loads, in.strip_load_count}})
         for (int j = 0; j < count; ++j)
             if ((*table)[j].load < 0) return true;
     for (int i = 0; i < in.soil_count; ++i)

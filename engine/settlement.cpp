@@ -20,11 +20,11 @@ int SettlingMethod(const CalcInput& in, const SoilColumn& col, int i) {
 template <class Results>
 auto SettlementOf(Results& res, int i, int method) -> decltype(&res.mv[i].settlement) {
     switch (method) {
-        case kMethodELogP:
-        case kMethodHough: return &res.elogp[i].settlement;
-        case kMethodCc: return &res.cc[i].settlement;
-        case kMethodMv: return &res.mv[i].settlement;
-        default: return nullptr;
+    case kMethodELogP:
+    case kMethodHough: return &res.elogp[i].settlement;
+    case kMethodCc: return &res.cc[i].settlement;
+    case kMethodMv: return &res.mv[i].settlement;
+    default: return nullptr;
     }
 }
 

@@ -241,8 +241,7 @@ std::string CheckPositionPage(const fs::path& page, double final_settlement) {
             if (!v) continue;
             if (!std::isfinite(*v)) return where + " field " + std::to_string(k) + " is not a number";
             if (*v < 0) return where + " prints a settlement below zero";
-            if (*v > final_settlement + kHalf)
-                return where + " prints more than the final settlement";
+            if (*v > final_settlement + kHalf) return where + " prints more than the final settlement";
         }
         double last = -1;
         for (int k : rising) {

@@ -35,8 +35,8 @@ Input Base(int method = 0) {
 // An outline whose vertex at x0 + 10 pokes 0.5 mm above its edge along
 // y = 0 from x0 to far: it crosses itself just below that vertex.
 std::vector<int> Poking(Input& f, double x0, double far) {
-    return {f.Point(x0, 0), f.Point(far, 0), f.Point(far, -10), f.Point(x0 + 10, -10),
-            f.Point(x0 + 10, 0.0005), f.Point(x0, -10)};
+    return {f.Point(x0, 0),        f.Point(far, 0),          f.Point(far, -10),
+            f.Point(x0 + 10, -10), f.Point(x0 + 10, 0.0005), f.Point(x0, -10)};
 }
 
 struct Refusal {
@@ -49,26 +49,40 @@ struct Refusal {
 
 TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
     const std::vector<Refusal> cases = {
-        {"a slope folded back", [](Input& f) {
+        {"a slope folded back",
+         [](Input& f) {
              f.blocks[0].verts = {f.Point(30, 0), f.Point(50, 4), f.Point(35, 5), f.Point(60, 6), f.Point(70, 0)};
-         }, "盛土 1 の外形線が張り出しています"},
-        {"a hook", [](Input& f) {
-             f.blocks[0].verts = {f.Point(30, 0), f.Point(40, 4), f.Point(60, 4), f.Point(60, 6), f.Point(35, 6),
-                                  f.Point(35, 8), f.Point(70, 8), f.Point(70, 0)};
-         }, "盛土 1 の外形線が張り出しています"},
-        {"the same block twice", [](Input& f) { f.blocks.push_back(f.blocks[0]); }, "盛土 1 と盛土 2 の外形線が重なっています"},
-        {"a block over part of another", [](Input& f) {
+         },
+         "盛土 1 の外形線が張り出しています"},
+        {"a hook",
+         [](Input& f) {
+             f.blocks[0].verts = {f.Point(30, 0), f.Point(40, 4), f.Point(60, 4), f.Point(60, 6),
+                                  f.Point(35, 6), f.Point(35, 8), f.Point(70, 8), f.Point(70, 0)};
+         },
+         "盛土 1 の外形線が張り出しています"},
+        {"the same block twice", [](Input& f) { f.blocks.push_back(f.blocks[0]); },
+         "盛土 1 と盛土 2 の外形線が重なっています"},
+        {"a block over part of another",
+         [](Input& f) {
              f.blocks.push_back(Block{{f.Point(60, 0), f.Point(65, 5), f.Point(80, 0)}, 18, 2, 0, 0});
-         }, "盛土 1 と盛土 2 の外形線が重なっています"},
-        {"cuts that overlap", [](Input& f) {
+         },
+         "盛土 1 と盛土 2 の外形線が重なっています"},
+        {"cuts that overlap",
+         [](Input& f) {
              for (double x0 : {10.0, 15.0})
-                 f.cuts.push_back(Block{{f.Point(x0, 0), f.Point(x0 + 10, 0), f.Point(x0 + 10, -1), f.Point(x0, -1)}, 16});
-         }, "切土 1 と切土 2 の外形線が重なっています"},
-        {"an overhanging cut", [](Input& f) {
+                 f.cuts.push_back(
+                     Block{{f.Point(x0, 0), f.Point(x0 + 10, 0), f.Point(x0 + 10, -1), f.Point(x0, -1)}, 16});
+         },
+         "切土 1 と切土 2 の外形線が重なっています"},
+        {"an overhanging cut",
+         [](Input& f) {
              f.cuts.push_back(Block{{f.Point(10, 0), f.Point(20, 0), f.Point(20, -1), f.Point(12, -1), f.Point(12, -2),
-                                     f.Point(20, -2), f.Point(20, -3), f.Point(10, -3)}, 16});
-         }, "切土 1 の外形線が張り出しています"},
-        {"a second fill leaning out over the first", [](Input& f) {
+                                     f.Point(20, -2), f.Point(20, -3), f.Point(10, -3)},
+                                    16});
+         },
+         "切土 1 の外形線が張り出しています"},
+        {"a second fill leaning out over the first",
+         [](Input& f) {
              // Layers down to 16 m, a sheet pile beside the fills; the crest
              // of the second fill moved far up and out beyond the first's
              // slope: the wall stops some of its strips and not others.
@@ -85,15 +99,34 @@ TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
              f.blocks.push_back(Block{{a, f.Point(22, 17.02), f.Point(50, 4), b}, 19, 2, 120, 30});
              f.walls.push_back(Wall{18, 0.5, -10});
              f.positions.push_back({10, "S"});
-         }, "盛土 2: 計算位置 1「S」"},
+         },
+         "盛土 2: 計算位置 1「S」"},
         {"an edge of 1e6 m", [](Input& f) { f.layers.push_back(Clay(Poking(f, 200, 1e6), 17, 0)); },
          "土層 2 の外形線が交差しています"},
-        {"an embankment edge of 1e7 m", [](Input& f) { f.blocks.push_back(Block{Poking(f, 200, 1e7), 19, 1, 0, 0}); },
+        {"an embankment edge of 1e7 m",
+         [](Input& f) {
+             f.blocks.push_back(Block{Poking(f, 200, 1e7), 19, 1, 0, 0});
+         },
          "盛土 2 の外形線が交差しています"},
         {"beta 0, e-logP", [](Input& f) { f.layers[0].beta = 0; }, "土層 1 の沈下低減係数βが 0 です（e-logP法"},
-        {"beta 2, Cc", [](Input& f) { f.layers[0].method = 1; f.layers[0].beta = 2; }, "土層 1 の沈下低減係数βが 2 です（Cc法"},
-        {"beta 1.667, Mv", [](Input& f) { f.layers[0].method = 2; f.layers[0].beta = 1.667; }, "βが 1.667 です（Mv法"},
-        {"beta 0, sand", [](Input& f) { f.layers[0].kind = 1; f.layers[0].method = 3; f.layers[0].beta = 0; },
+        {"beta 2, Cc",
+         [](Input& f) {
+             f.layers[0].method = 1;
+             f.layers[0].beta = 2;
+         },
+         "土層 1 の沈下低減係数βが 2 です（Cc法"},
+        {"beta 1.667, Mv",
+         [](Input& f) {
+             f.layers[0].method = 2;
+             f.layers[0].beta = 1.667;
+         },
+         "βが 1.667 です（Mv法"},
+        {"beta 0, sand",
+         [](Input& f) {
+             f.layers[0].kind = 1;
+             f.layers[0].method = 3;
+             f.layers[0].beta = 0;
+         },
          "βが 0 です（B.K.Hough法"},
     };
     EXPECT_EQ(EngineRun(Base(), 1).code, 0);
@@ -113,9 +146,14 @@ TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
     none.layers[0].beta = 0;
     EXPECT_EQ(EngineRun(none, 1).code, 0);
     Input stacked = Base();
-    stacked.blocks.push_back(Block{{stacked.blocks[0].verts[1], stacked.Point(45, 6), stacked.Point(55, 6),
-                                    stacked.blocks[0].verts[2]}, 19, 2, 60, 30});
-    stacked.blocks.push_back(Block{{stacked.blocks[0].verts[3], stacked.Point(80, 2), stacked.Point(90, 0)}, 18, 2, 60, 30});
+    stacked.blocks.push_back(
+        Block{{stacked.blocks[0].verts[1], stacked.Point(45, 6), stacked.Point(55, 6), stacked.blocks[0].verts[2]},
+              19,
+              2,
+              60,
+              30});
+    stacked.blocks.push_back(
+        Block{{stacked.blocks[0].verts[3], stacked.Point(80, 2), stacked.Point(90, 0)}, 18, 2, 60, 30});
     EngineRun s(stacked, 1);
     EXPECT_EQ(s.code, 0) << (s.msgs.Count() ? s.msgs.Last().text : "");
 }
@@ -162,22 +200,36 @@ TEST(EngineReaderFile, WhatTheFileIsIsToldBeforeItIsRead) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"missing", [](const fs::path&) {}, "条件ファイルが見つかりません。\rインストールが正常に行われていない可能性があります。"},
-        {"a folder", [](const fs::path& d) { fs::create_directory(d / "CAL_TNK.DAT"); }, "通常のファイルではありません"},
+        {"missing", [](const fs::path&) {},
+         "条件ファイルが見つかりません。\rインストールが正常に行われていない可能性があります。"},
+        {"a folder", [](const fs::path& d) { fs::create_directory(d / "CAL_TNK.DAT"); },
+         "通常のファイルではありません"},
         {"a FIFO", [](const fs::path& d) { ASSERT_EQ(mkfifo((d / "CAL_TNK.DAT").c_str(), 0600), 0); },
          "通常のファイルではありません"},
-        {"a gigabyte", [](const fs::path& d) {
-             { std::ofstream f(d / "CAL_TNK.DAT"); f << "junk"; }
+        {"a gigabyte",
+         [](const fs::path& d) {
+             {
+                 std::ofstream f(d / "CAL_TNK.DAT");
+                 f << "junk";
+             }
              fs::resize_file(d / "CAL_TNK.DAT", 1ull << 30);
-         }, "大きすぎます"},
-        {"junk without line end", [&](const fs::path& d) { std::ofstream(d / "CAL_TNK.DAT", std::ios::binary) << kova::Utf8ToCp932(text) << "xyz"; },
+         },
+         "大きすぎます"},
+        {"junk without line end",
+         [&](const fs::path& d) {
+             std::ofstream(d / "CAL_TNK.DAT", std::ios::binary) << kova::Utf8ToCp932(text) << "xyz";
+         },
          junkLine},
-        {"junk lines, the last cut", [&](const fs::path& d) {
+        {"junk lines, the last cut",
+         [&](const fs::path& d) {
              std::ofstream(d / "CAL_TNK.DAT", std::ios::binary) << kova::Utf8ToCp932(text) << "\r\n1,2,3\r\nxyz";
-         }, std::to_string(lines.size() + 2) + "行目: データの後に余分な内容があります。"},
-        {"the last line cut", [&](const fs::path& d) {
+         },
+         std::to_string(lines.size() + 2) + "行目: データの後に余分な内容があります。"},
+        {"the last line cut",
+         [&](const fs::path& d) {
              std::ofstream(d / "CAL_TNK.DAT", std::ios::binary) << kova::Utf8ToCp932(text.substr(0, text.size() - 2));
-         }, std::to_string(lines.size()) + "行目: ファイルが途中で終わっています。"},
+         },
+         std::to_string(lines.size()) + "行目: ファイルが途中で終わっています。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
