@@ -87,12 +87,13 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// Whether a printed number reads as a zero with a minus sign ("-0.000").
+// Whether a printed number reads as a zero with a minus sign: "-0.000",
+// also with a unit after it, as a drawing's label "-0.000m".
 bool NegativeZero(std::string_view text) {
-    std::size_t i = text.find_first_not_of(' ');
-    if (i == std::string_view::npos || text[i] != '-') return false;
-    double v = 0;
-    return ParseReal(std::string(text.substr(i)), v) && v == 0;
+    const std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string_view::npos || text.substr(i, 3) != "-0.") return false;
+    const std::size_t rest = text.find_first_not_of("0.", i + 1);
+    return rest == std::string_view::npos || !std::isdigit(static_cast<unsigned char>(text[rest]));
 }
 
 // Every field of every line is a finite number.
@@ -263,11 +264,14 @@ std::string CheckPositionPage(const fs::path& page, double final_settlement) {
     return "";
 }
 
-// No page file prints a negative zero; every position's page keeps the
-// rules of its final settlement.
+// No page or drawing file prints a negative zero; every position's page
+// keeps the rules of its final settlement.
 std::string CheckPrintedFigures(const fs::path& dir, const std::vector<double>& finals) {
     for (const auto& e : fs::directory_iterator(dir)) {
         const std::string file = e.path().filename().string();
+        if (e.path().extension() == ".PZK")
+            for (const std::string& l : SplitLines(ReadBytes(e.path())))
+                if (NegativeZero(l)) return file + " prints \"" + l + "\"";
         if (e.path().extension() != ".PDT") continue;
         for (const PrintedForm& f : PageForms(e.path()))
             for (const auto& [k, text] : f.fields)
