@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 #include "engine/column.hpp"
 #include "engine/consolidation.hpp"
 #include "engine/errors.hpp"
+#include "engine/finite.hpp"
+#include "engine/history.hpp"
 #include "engine/rounding.hpp"
 #include "engine/settlement.hpp"
+#include "engine/strips.hpp"
+#include "engine/stress.hpp"
 #include "rules/drain_rule.hpp"
 #include "textio/cformat.hpp"
 
@@ -121,6 +126,9 @@ void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
             const CurveRec* curve = CurveOf(in, s, read.kind, name);
             if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
         }
+        if (!(s.beta > 0 && s.beta <= 1))
+            out.push_back(layer +
+                          CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.name));
         if (m.cc && !(s.cc > 0))
             out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
     }
@@ -131,11 +139,16 @@ double Orientation(const Node& a, const Node& b, const Node& c) {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
-// The sign of an orientation, 0 within rounding of the coordinates.
+// The sign of an orientation, 0 when c lies on the line a-b within a
+// distance relative to the size of the coordinates. |o| is |b - a| times
+// that distance, so the test holds its precision on long edges and far from
+// the origin: at coordinates of 1e7 a point 0.01 mm off the line is off it.
 int Side(const Node& a, const Node& b, const Node& c) {
     const double o = Orientation(a, b, c);
-    const double scale = std::fabs(b.x - a.x) + std::fabs(b.y - a.y) + std::fabs(c.x - a.x) + std::fabs(c.y - a.y);
-    if (std::fabs(o) <= 1e-9 * scale * scale) return 0;
+    const double size =
+        std::max({1.0, std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y), std::fabs(c.x), std::fabs(c.y)});
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    if (std::fabs(o) <= 1e-12 * size * length) return 0;
     return o > 0 ? 1 : -1;
 }
 
@@ -184,17 +197,19 @@ bool SelfCrossing(const Outline& o) {
 
 // Where the vertical at x enters and leaves an outline, as the soil column
 // takes it (the highest and the lowest crossing); false when it misses.
-bool Span(const CalcInput& in, const SoilLayerRec& s, double x, double& top, double& bottom) {
+template <class Rec>
+bool Span(const CalcInput& in, const Rec& s, double x, double& top, double& bottom) {
     intersect_polygon_vertical(in, s.vertex_count, s.vertices.data(), x, top, bottom);
     return !(std::fabs(top - bottom) < 0.001 || top < -9999.9);
 }
 
-// Whether two layers share ground: their outlines cross, or on some
-// vertical both take more than a millimetre of the same height, so that the
-// column would drop one of them or count that ground twice. The verticals
-// tried lie midway between the abscissas of the vertices of both.
-bool Overlap(const CalcInput& in, const SoilLayerRec& a, const Outline& oa, const SoilLayerRec& b,
-             const Outline& ob) {
+// Whether two layers (or two blocks of one kind) share ground: their
+// outlines cross, or on some vertical both take more than a millimetre of
+// the same height, so that the column would drop one of them or count that
+// ground twice (a load twice). The verticals tried lie midway between the
+// abscissas of the vertices of both.
+template <class Rec>
+bool Overlap(const CalcInput& in, const Rec& a, const Outline& oa, const Rec& b, const Outline& ob) {
     for (int i = 0; i < oa.n; ++i)
         for (int j = 0; j < ob.n; ++j)
             if (ProperCrossing(oa.at(i), oa.at(i + 1), ob.at(j), ob.at(j + 1))) return true;
@@ -211,6 +226,69 @@ bool Overlap(const CalcInput& in, const SoilLayerRec& a, const Outline& oa, cons
     }
     return false;
 }
+
+// Whether some vertical crosses the outline more than twice: the outline
+// overhangs, and the strips (which take a block's height between its lowest
+// and highest edge at each abscissa) cannot carry it. The count between two
+// neighbouring abscissas of the vertices is the count everywhere between.
+bool Overhangs(const Outline& o) {
+    std::vector<double> xs;
+    for (int k = 0; k < o.n; ++k) xs.push_back(o.v[k].x);
+    std::sort(xs.begin(), xs.end());
+    for (std::size_t k = 0; k + 1 < xs.size(); ++k) {
+        if (!(xs[k + 1] > xs[k])) continue;
+        const double x = xs[k] + (xs[k + 1] - xs[k]) / 2;
+        int crossings = 0;
+        for (int e = 0; e < o.n; ++e) {
+            const double x0 = o.at(e).x, x1 = o.at(e + 1).x;
+            if (std::min(x0, x1) < x && x < std::max(x0, x1)) ++crossings;
+        }
+        if (crossings > 2) return true;
+    }
+    return false;
+}
+
+// The faults of the blocks of one kind (embankments or cuts): an outline
+// that crosses itself, one that overhangs, two that overlap.
+template <class Rec, std::size_t N>
+void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int count, const char* kind,
+                 std::vector<std::string>& out) {
+    std::vector<Outline> outline(count);
+    std::vector<bool> bad(count);
+    for (int i = 0; i < count; ++i) {
+        outline[i] = OutlineOf(in, blocks[i].vertex_count, blocks[i].vertices);
+        if (SelfCrossing(outline[i])) {
+            out.push_back(
+                CFormat("%s %d の外形線が交差しています（構成点が折り返しています）。構成点の位置を確認してください。",
+                        kind, i + 1));
+            bad[i] = true;
+        } else if (Overhangs(outline[i])) {
+            out.push_back(
+                CFormat("%s %d の外形線が張り出しています（一つの鉛直線と3回以上交わります）。"
+                        "帯状荷重に分けられないため計算できません。構成点の位置を確認してください。",
+                        kind, i + 1));
+            bad[i] = true;
+        }
+    }
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j)
+            if (!bad[i] && !bad[j] && Overlap(in, blocks[i], outline[i], blocks[j], outline[j]))
+                out.push_back(
+                    CFormat("%s %d と%s %d の外形線が重なっています（重なった部分が二重に数えられます）。"
+                            "構成点の位置を確認してください。",
+                            kind, i + 1, kind, j + 1));
+}
+
+// Discards the messages of the trial division: the run's own division
+// tells them.
+class SilentSink : public MessageSink {
+public:
+    MsgAnswer Show(const Message&) override { return MsgAnswer::Ok; }
+};
+
+// A stress increase below this (kN/m2) is a block lowering the stress, not
+// the rounding of a sum of strips.
+constexpr double kStressTolerance = 0.0005;
 
 const char* DrainFaultText(DrainFault f) {
     switch (f) {
@@ -249,14 +327,6 @@ std::vector<std::string> outline_faults(const CalcInput& in) {
         folded[i] = SelfCrossing(soil[i]);
         if (folded[i]) out.push_back(CFormat("土層 %d ", i + 1) + tail);
     }
-    for (int i = 0; i < std::clamp(in.block_count, 0, kMaxLoadBlocks); ++i)
-        if (SelfCrossing(OutlineOf(in, in.blocks[i].vertex_count, in.blocks[i].vertices)))
-            out.push_back(CFormat("盛土 %d ", i + 1) + tail);
-    // Without the cut flag the cut blocks take no part in the calculation.
-    if (in.UseCutPreload != 0)
-        for (int i = 0; i < std::clamp(in.cut_count, 0, kMaxCutBlocks); ++i)
-            if (SelfCrossing(OutlineOf(in, in.cuts[i].vertex_count, in.cuts[i].vertices)))
-                out.push_back(CFormat("切土 %d ", i + 1) + tail);
     // A folded outline is named above; whatever it overlaps follows from it.
     for (int i = 0; i < layers; ++i)
         for (int j = i + 1; j < layers; ++j)
@@ -264,12 +334,61 @@ std::vector<std::string> outline_faults(const CalcInput& in) {
                 out.push_back(CFormat("土層 %d と土層 %d の外形線が重なっています（同じ地盤が二つの土層に含まれます）。"
                                       "構成点の位置を確認してください。",
                                       i + 1, j + 1));
+    BlockFaults(in, in.blocks, std::clamp(in.block_count, 0, kMaxLoadBlocks), "盛土", out);
+    // Without the cut flag the cut blocks take no part in the calculation.
+    if (in.UseCutPreload != 0) BlockFaults(in, in.cuts, std::clamp(in.cut_count, 0, kMaxCutBlocks), "切土", out);
+    return out;
+}
+
+std::vector<std::string> block_stress_faults(const CalcInput& in) {
+    std::vector<std::string> out;
+    auto col = std::make_unique<SoilColumn>();
+    auto pieces = std::make_unique<PieceSet>();
+    for (int b = 0; b < std::clamp(in.block_count, 0, kMaxLoadBlocks); ++b) {
+        const LoadBlockRec& blk = in.blocks[b];
+        if (!(blk.unit_weight > 0)) continue;
+        double x[kMaxDivisionVertices], y[kMaxDivisionVertices];
+        const int n = std::clamp<int>(blk.vertex_count, 0, std::min(kMaxBlockVertices, kMaxDivisionVertices));
+        for (int k = 0; k < n; ++k) {
+            const int number = blk.vertices[k];
+            const Node node = number >= 0 && number <= kMaxNodeNumber ? in.nodes[number] : Node{};
+            x[k] = node.x;
+            y[k] = node.y;
+        }
+        // A block the division refuses is told when the run divides it.
+        SilentSink silent;
+        try {
+            if (!divide_load_polygon(x, y, n, *pieces, silent)) continue;
+        } catch (const RunAborted&) {
+            continue;
+        }
+        const BlockLoad load = prepare_block_load(in, *pieces, b);
+        for (int p = 0; p < std::clamp(in.position_count, 0, kMaxPositions); ++p) {
+            layers_at(in, *col, in.positions[p].x);
+            clear_stress_increments(*col);
+            embankment_stress(in, load, in.positions[p].x, *col);
+            int worst = -1;
+            for (int i = 0; i < col->count; ++i)
+                if (col->dp[i] < -kStressTolerance && (worst < 0 || col->dp[i] < col->dp[worst])) worst = i;
+            if (worst < 0) continue;
+            out.push_back(
+                CFormat("盛土 %d: ", b + 1) + position_place(in, p, 0) +
+                CFormat(
+                    " の土層 %d の応力増分が %.3f kN/m2 と負になります（単位体積重量が正の盛土が荷重を減らします）。"
+                    "外形線の形を確認してください。",
+                    col->layer[worst] + 1, col->dp[worst]));
+            break;
+        }
+    }
     return out;
 }
 
 void check_input_meaning(const CalcInput& in, MessageSink& messages) {
     std::vector<std::string> faults = curve_faults(in);
-    for (std::string& f : outline_faults(in)) faults.push_back(std::move(f));
+    std::vector<std::string> outlines = outline_faults(in);
+    // Stresses are computed only for outlines the strips can carry.
+    if (outlines.empty()) outlines = block_stress_faults(in);
+    for (std::string& f : outlines) faults.push_back(std::move(f));
     for (const std::string& f : faults) messages.Show(Message{f, "error", MsgIcon::None, MsgButtons::Ok, 0});
     if (!faults.empty()) throw RunAborted("input refused");
 }

@@ -25,14 +25,24 @@ int effective_method(const CalcInput& in, const SoilLayerRec& layer);
 // not positive or does not increase, a value that is not positive (a void
 // ratio, mv or cv of 0 carries no compressibility), a void ratio that rises
 // with pressure, a compression index that is not positive. One text per
-// fault, in layer order; empty when all are usable.
+// fault, in layer order; empty when all are usable. Every method that
+// settles also reads the reduction factor beta, which must lie in (0, 1]:
+// a factor of 0 drops the layer, one above 1 multiplies it.
 std::vector<std::string> curve_faults(const CalcInput& in);
 
 // Every soil layer, embankment and (with the cut flag) cut block whose
 // outline crosses itself (an outline folded over, such as a bottom point
-// moved above the top), and every two soil layers that overlap: one text
-// per fault. The column takes an outline in either direction.
+// moved above the top), every embankment or cut block that overhangs (a
+// vertical crosses its outline more than twice), every two soil layers and
+// every two blocks of one kind that overlap: one text per fault. The column
+// takes an outline in either direction.
 std::vector<std::string> outline_faults(const CalcInput& in);
+
+// Every embankment of positive unit weight whose strips, alone, lower the
+// stress of a layer under some calculation position (as a spike or a wall
+// between its strips can make them): one text per block, naming the
+// position and the layer. For outlines without the faults above.
+std::vector<std::string> block_stress_faults(const CalcInput& in);
 
 // Shows every fault of the two checks above, one message each, and throws
 // RunAborted when there was any.

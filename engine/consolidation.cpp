@@ -387,7 +387,10 @@ void prepare_time_curve(EngineState& st, double unloading, MessageSink& messages
 
 void advance_unit_totals(UnitState& units) {
     for (int u = 0; u < std::clamp(units.unit_count, 0, kMaxUnits); ++u) {
-        double d = units.unit_settlement[u] - units.unit_previous[u];
+        // No stage takes settlement back (each layer keeps what it has
+        // reached): a difference below zero is the rounding of the running
+        // total, not a rebound.
+        double d = std::max(units.unit_settlement[u] - units.unit_previous[u], 0.0);
         units.unit_previous[u] += d;
         units.unit_settlement[u] = d;
     }

@@ -1,10 +1,12 @@
 #include "engine/reader.hpp"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "engine/errors.hpp"
 #include "rules/limits.hpp"
+#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
@@ -86,6 +88,16 @@ public:
 private:
     FieldFile& f_;
 };
+
+// No file of a section the capacities allow is larger: every line at its
+// longest (a title or a name of kMaxTextBytes, or numbers written as long
+// as a reader accepts them), so a larger file is refused before it is read.
+constexpr std::uintmax_t kMaxLineBytes = 512;
+constexpr std::uintmax_t kMaxInputLines =
+    16 + 2 * kMaxPositions + kMaxNodeNumber + kMaxSoilLayers * (1 + kMaxBlockVertices + 8 + 3 * (1 + kMaxCurvePoints)) +
+    kMaxLoadBlocks * (1 + kMaxBlockVertices + 3) + kMaxCutBlocks * (1 + kMaxBlockVertices + 2) +
+    kSandCurveCount * (2 + kMaxCurvePoints) + 3 * kMaxLoads * 4 + kMaxWalls;
+constexpr std::uintmax_t kMaxInputBytes = kMaxInputLines * kMaxLineBytes;
 
 int PointNumber(LineScan& l) {
     return static_cast<int>(l.Int(1, kMaxNodeNumber, kBadPoint));
@@ -276,29 +288,48 @@ void ReadAll(InputLines& in, CalcInput& d) {
 
 void read_calc_input(const std::filesystem::path& folder, CalcInput& in, MessageSink& messages) {
     const std::filesystem::path path = folder / kInputFileName;
+    auto refuse = [&](const std::string& text, const char* why) {
+        messages.Show(Message{text, "error", MsgIcon::None, MsgButtons::Ok, 0});
+        throw RunAborted(why);
+    };
     {
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) {
-            messages.Show(Message{"条件ファイルが見つかりません。\rインストールが正常に行われていない可能性があります。",
-                                  "error", MsgIcon::None, MsgButtons::Ok, 0});
-            throw RunAborted("input file missing");
-        }
+        const std::filesystem::file_status status = std::filesystem::status(path, ec);
+        if (!std::filesystem::exists(status))
+            refuse("条件ファイルが見つかりません。\rインストールが正常に行われていない可能性があります。",
+                   "input file missing");
+        // A folder, a FIFO or a device is there, but holds no conditions (and
+        // a FIFO or a device might never end).
+        if (!std::filesystem::is_regular_file(status))
+            refuse("条件ファイル(CAL_TNK.DAT)が通常のファイルではありません（フォルダーや特殊なファイルです）。",
+                   "input not a regular file");
+        const std::uintmax_t size = std::filesystem::file_size(path, ec);
+        if (!ec && size > kMaxInputBytes)
+            refuse(CFormat("条件ファイル(CAL_TNK.DAT)が大きすぎます（%ju バイト。計算できる最大の断面でも %ju "
+                           "バイトを超えません）。",
+                           static_cast<std::uintmax_t>(size), static_cast<std::uintmax_t>(kMaxInputBytes)),
+                   "input file too large");
     }
     try {
         const std::string text = DecodeCp932Text(ReadFileBytes(path));
-        ReadFields(text, [&](FieldFile& f) {
+        auto parse = [&](FieldFile& f) {
             InputLines lines(f);
             ReadAll(lines, in);
-        });
-    } catch (const FileFault& bad) {
-        if (bad.Line() <= 0) {
-            messages.Show(Message{"条件ファイル(CAL_TNK.DAT)を読み込めません。", "error", MsgIcon::None,
-                                  MsgButtons::Ok, 0});
-            throw RunAborted("input file unreadable");
+        };
+        // A last line without its line end is a cut file, unless the data
+        // ended before it: then what follows is junk after the data, told
+        // at the line where the junk begins.
+        if (!text.empty() && text.back() != '\n') {
+            try {
+                ReadFields(text + "\n", parse);
+            } catch (const FileFault& bad) {
+                if (bad.Reason() == kFaultJunk) throw;
+            }
         }
-        messages.Show(Message{"条件ファイル(CAL_TNK.DAT)の" + FaultText(bad.Line(), bad.Reason()), "error",
-                              MsgIcon::None, MsgButtons::Ok, 0});
-        throw RunAborted("malformed input");
+        ReadFields(text, parse);
+    } catch (const FileFault& bad) {
+        if (bad.Line() <= 0) refuse("条件ファイル(CAL_TNK.DAT)を読み込めません。", "input file unreadable");
+        refuse("条件ファイル(CAL_TNK.DAT)の" + FaultText(bad.Line(), bad.Reason()), "malformed input");
     }
 }
 

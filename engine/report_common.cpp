@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/strips.hpp"
@@ -32,7 +33,15 @@ print::DrawingWriter open_report_drawing(const EngineState& st, std::string_view
 std::string real_text(const char* fmt, double v) {
     // The last guard: the quantities are checked where they are computed.
     if (!std::isfinite(v)) throw NonFiniteReportValue(fmt);
-    return CFormat(fmt, v == 0 ? 0.0 : v);
+    std::string text = CFormat(fmt, v == 0 ? 0.0 : v);
+    // A value that rounds to zero at the printed precision prints as zero,
+    // never as "-0.000".
+    if (v < 0) {
+        char* end = nullptr;
+        const double printed = std::strtod(text.c_str(), &end);
+        if (end != text.c_str() && printed == 0) text = CFormat(fmt, 0.0);
+    }
+    return text;
 }
 
 int label_bytes(std::string_view text) { return print::TextBytes(text); }

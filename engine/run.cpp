@@ -29,6 +29,39 @@
 namespace kova::engine {
 namespace {
 
+// Whether a load of the stage is applied in it.
+bool StageHasLoads(const CalcInput& in, int stage) {
+    for (int j = 0; j < in.block_count; ++j)
+        if (in.blocks[j].stage == stage) return true;
+    for (const auto& [table, count] :
+         {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
+          std::pair{&in.strip_loads, in.strip_load_count}})
+        for (int j = 0; j < count; ++j)
+            if ((*table)[j].stage == stage) return true;
+    return false;
+}
+
+// Whether a later stage can leave a layer less settled than an earlier one:
+// a load of negative value takes stress back, and the Mv method reads mv at
+// the mean pressure, so its settlement need not grow with the stress. Only
+// then is the profile computed stage by stage; otherwise its last stage is
+// its largest.
+bool StagesMayUnload(const CalcInput& in) {
+    int stages = 0;
+    for (int stage = 1; stage <= kMaxStages; ++stage) stages += StageHasLoads(in, stage) ? 1 : 0;
+    if (stages < 2) return false;
+    for (int j = 0; j < in.block_count; ++j)
+        if (in.blocks[j].unit_weight < 0) return true;
+    for (const auto& [table, count] :
+         {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
+          std::pair{&in.strip_loads, in.strip_load_count}})
+        for (int j = 0; j < count; ++j)
+            if ((*table)[j].load < 0) return true;
+    for (int i = 0; i < in.soil_count; ++i)
+        if (in.soil[i].method == kMethodMv) return true;
+    return false;
+}
+
 // The settlement at x under every load, whatever its stage. A column with a
 // quantity that is not finite, or with a layer that settles at least its
 // thickness, gives a NaN settlement (a NaN stress would pass every
@@ -58,9 +91,12 @@ bool AllFinite(double x, double ground, double s) {
     return std::isfinite(x) && std::isfinite(ground) && std::isfinite(s);
 }
 
-// Adding +0 turns a -0 into 0, which prints without a sign.
+// A value that prints as zero at six decimals prints without a sign (adding
+// +0 turns a -0 into 0).
+double Unsigned0(double v) { return std::fabs(v) < 5e-7 ? 0.0 : v + 0.0; }
+
 std::string ResultLine(double x, double ground, double s) {
-    return CFormat("%lf,%lf,%lf", x + 0.0, ground + 0.0, s + 0.0);
+    return CFormat("%lf,%lf,%lf", Unsigned0(x), Unsigned0(ground), Unsigned0(s));
 }
 
 // The tnk1.csv row of calculation position p.
@@ -124,6 +160,7 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
         const int entry = st.history.stage_count;
         snapshot_stage_stress(st, entry, stage);
         s = column_settlement(in, col, st.work.results, u);
+        if (entry > 0) s = keep_reached_settlement(in, col, st.work.results, st.history.stage_settlement[entry - 1], s);
         stage_time_prepare(st, u, messages);
         check_stage_results(st, u, s, position_place(in, p, stage), messages);
         if (std::string thick = layer_settlement_fault(in, col, st.work.results, u); !thick.empty())
@@ -363,11 +400,37 @@ ColumnAt column_under_all_loads(const EngineState& st, ColumnWork& work, double 
     overburden_at_layers(in, work.column);
     at.unloading = cut_unloading_at(in, work.cuts, x);
     const MidDepths zm = mid_depths(work.column);
-    for (int j = 0; j < in.block_count; ++j) embankment_stress(in, st.block_loads[j], x, zm, work.column);
-    for (int j = 0; j < in.point_load_count; ++j) point_load_stress(in, j, x, work.column);
-    for (int j = 0; j < in.line_load_count; ++j) line_load_stress(in, j, x, work.column);
-    for (int j = 0; j < in.strip_load_count; ++j) strip_load_stress(in, j, x, work.column);
-    at.settlement = column_settlement(in, work.column, work.results, at.unloading);
+    // The loads of the stages up to `last` (every load for 0).
+    auto add_loads = [&](int last) {
+        auto applied = [&](const auto& load) { return last == 0 || load.stage <= last; };
+        for (int j = 0; j < in.block_count; ++j)
+            if (applied(in.blocks[j])) embankment_stress(in, st.block_loads[j], x, zm, work.column);
+        for (int j = 0; j < in.point_load_count; ++j)
+            if (applied(in.point_loads[j])) point_load_stress(in, j, x, work.column);
+        for (int j = 0; j < in.line_load_count; ++j)
+            if (applied(in.line_loads[j])) line_load_stress(in, j, x, work.column);
+        for (int j = 0; j < in.strip_load_count; ++j)
+            if (applied(in.strip_loads[j])) strip_load_stress(in, j, x, work.column);
+    };
+    if (!StagesMayUnload(in)) {
+        add_loads(0);
+        at.settlement = column_settlement(in, work.column, work.results, at.unloading);
+        return at;
+    }
+    // Stage by stage, as a calculation position is computed: a layer keeps
+    // the largest settlement it has reached (no rebound).
+    std::array<double, kColumnSlots> reached{};
+    bool computed = false;
+    for (int stage = 1; stage <= kMaxStages; ++stage) {
+        if (!StageHasLoads(in, stage)) continue;
+        clear_stress_increments(work.column);
+        add_loads(stage);
+        double s = column_settlement(in, work.column, work.results, at.unloading);
+        if (computed) s = keep_reached_settlement(in, work.column, work.results, reached, s);
+        for (int i = 0; i < work.column.count; ++i) reached[i] = slot_settlement(in, work.column, work.results, i);
+        at.settlement = s;
+        computed = true;
+    }
     return at;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/settlement.hpp"
 
+#include <array>
 #include <cmath>
 
 #include "engine/rounding.hpp"
@@ -8,6 +9,24 @@ namespace kova::engine {
 namespace {
 
 double Round(double v, double step) { return round_to_step(v, step, 0); }
+
+// The method column_settlement computes slot i by.
+int SettlingMethod(const CalcInput& in, const SoilColumn& col, int i) {
+    const int method = in.soil[col.layer[i]].method;
+    return method == kMethodHough && in.UseSandImmediate != 1 ? kMethodNone : method;
+}
+
+// The settlement field of slot i that `method` fills (const or not).
+template <class Results>
+auto SettlementOf(Results& res, int i, int method) -> decltype(&res.mv[i].settlement) {
+    switch (method) {
+    case kMethodELogP:
+    case kMethodHough: return &res.elogp[i].settlement;
+    case kMethodCc: return &res.cc[i].settlement;
+    case kMethodMv: return &res.mv[i].settlement;
+    default: return nullptr;
+    }
+}
 
 template <typename Interp>
 double Lookup(const CurveRec& c, double p, Interp interp) {
@@ -111,6 +130,28 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
         }
     }
     return sum;
+}
+
+double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
+    const double* v = SettlementOf(res, i, SettlingMethod(in, col, i));
+    return v ? *v : 0;
+}
+
+double keep_reached_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res,
+                               const std::array<double, kColumnSlots>& reached, double sum) {
+    bool raised = false;
+    for (int i = 0; i < col.count; ++i) {
+        double* v = SettlementOf(res, i, SettlingMethod(in, col, i));
+        if (v && *v < reached[i]) {
+            *v = reached[i];
+            raised = true;
+        }
+    }
+    if (!raised) return sum;
+    // Added again in column_settlement's order.
+    double s = 0;
+    for (int i = 0; i < col.count; ++i) s += slot_settlement(in, col, res, i);
+    return s;
 }
 
 }  // namespace kova::engine

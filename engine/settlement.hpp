@@ -19,4 +19,16 @@ int sand_curve_for(int n_value);
 // first).
 double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res, double u);
 
+// The settlement of column slot i as column_settlement counts it (0 for a
+// layer its method leaves unsettled).
+double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i);
+
+// No rebound: a layer keeps the largest settlement it has reached. Raises
+// the settlement of every slot below reached[i] (an earlier stage's, the
+// same column) to it and returns the column's settlement again; sum
+// unchanged when nothing was raised. So a stage that removes load (a
+// negative load, or one whose stresses fall) takes nothing back.
+double keep_reached_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res,
+                               const std::array<double, kColumnSlots>& reached, double sum);
+
 }  // namespace kova::engine

@@ -1,14 +1,21 @@
 #include "fuzz/properties.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <memory>
 #include <stdexcept>
 
 #include "engine/checks.hpp"
+#include "engine/column.hpp"
+#include "engine/history.hpp"
+#include "engine/stress.hpp"
 #include "engine/run.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
@@ -18,6 +25,8 @@
 #include "predict/hyperbolic.hpp"
 #include "predict/obsdata.hpp"
 #include "testing/fakes.hpp"
+#include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
 
@@ -78,6 +87,15 @@ std::string Lower(std::string s) {
     return s;
 }
 
+// Whether a printed number reads as a zero with a minus sign: "-0.000",
+// also with a unit after it, as a drawing's label "-0.000m".
+bool NegativeZero(std::string_view text) {
+    const std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string_view::npos || text.substr(i, 3) != "-0.") return false;
+    const std::size_t rest = text.find_first_not_of("0.", i + 1);
+    return rest == std::string_view::npos || !std::isdigit(static_cast<unsigned char>(text[rest]));
+}
+
 // Every field of every line is a finite number.
 std::string CheckResultTable(const fs::path& p, std::size_t rows) {
     std::vector<std::string> lines;
@@ -93,7 +111,8 @@ std::string CheckResultTable(const fs::path& p, std::size_t rows) {
             std::size_t comma = l.find(',', start);
             std::string f = l.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             double v;
-            if (!ParseReal(f, v)) return p.filename().string() + " holds \"" + l + "\"";
+            if (!ParseReal(f, v) || NegativeZero(f)) return p.filename().string() + " holds \"" + l + "\"";
+            if (k == 2 && v < 0) return p.filename().string() + " holds a settlement below zero: \"" + l + "\"";
             if (comma == std::string::npos) {
                 if (k != 2) return p.filename().string() + " holds \"" + l + "\"";
                 break;
@@ -157,6 +176,158 @@ std::string CheckSettlements(const engine::EngineState& st, const fs::path& dir)
                                                 "tnk1.csv row " + std::to_string(p + 1));
             !bad.empty())
             return bad;
+    }
+    return "";
+}
+
+// The forms of a page file in order, each with its fields by number.
+struct PrintedForm {
+    std::string name;
+    std::map<int, std::string> fields;
+};
+
+std::vector<PrintedForm> PageForms(const fs::path& p) {
+    std::vector<PrintedForm> out;
+    std::string text;
+    try {
+        text = DecodeCp932Text(ReadBytes(p));
+    } catch (...) {
+        return out;
+    }
+    for (const std::string& l : SplitLines(text)) {
+        if (l.size() > 2 && l[0] == '$' && (l[1] == '0' || l[1] == '1')) {
+            const std::size_t b = l.find_first_not_of(' ', 2);
+            out.push_back(PrintedForm{b == std::string::npos ? "" : l.substr(b), {}});
+        } else if (!out.empty() && l.size() >= 2 && std::isdigit(static_cast<unsigned char>(l[0])) &&
+                   std::isdigit(static_cast<unsigned char>(l[1]))) {
+            const std::size_t b = l.find_first_not_of(' ', 2);
+            out.back().fields[std::stoi(l.substr(0, 2))] = b == std::string::npos ? "" : l.substr(b);
+        }
+    }
+    return out;
+}
+
+// A settlement printed in field `field` of `f`: no value for dashes, NaN
+// when it is not a number.
+std::optional<double> Printed(const PrintedForm& f, int field) {
+    auto it = f.fields.find(field);
+    if (it == f.fields.end() || it->second.find("─") != std::string::npos) return std::nullopt;
+    double v = 0;
+    if (!ParseReal(it->second, v)) return std::nan("");
+    return v;
+}
+
+// Every settlement a position's page prints keeps what the final one
+// keeps: it is a number, not below zero (no rebound), and no stage and no
+// degree of the time tables passes the final settlement of its layer, its
+// unit or the column (tnk1.csv, the row of the position); the stages' values
+// only grow. Half a printed unit is allowed for rounding.
+std::string CheckPositionPage(const fs::path& page, double final_settlement) {
+    const std::string name = page.filename().string();
+    constexpr double kHalf = 0.00051;
+    bool overall = false;
+    for (const PrintedForm& f : PageForms(page)) {
+        std::vector<int> settlements;  // fields that hold settlements
+        std::vector<int> rising;       // the stages, in order
+        if (f.name == "TNK_0011.PFM") settlements = {6};
+        if (f.name == "TNK_0012.PFM") settlements = {0};
+        if (f.name == "TNK_0021.PFM") settlements = rising = {3, 4, 5, 6, 7};
+        if (f.name == "TNK_0022.PFM") settlements = rising = {0, 1, 2, 3, 4};
+        if (f.name == "TIJ_0000.PFM") overall = false;
+        if (f.name == "TIJ_0010.PFM") overall = true;
+        if (f.name == "TIJ_0001.PFM") settlements = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+        const std::string where = name + " " + f.name;
+        for (int k : settlements) {
+            const std::optional<double> v = Printed(f, k);
+            if (!v) continue;
+            if (!std::isfinite(*v)) return where + " field " + std::to_string(k) + " is not a number";
+            if (*v < 0) return where + " prints a settlement below zero";
+            if (*v > final_settlement + kHalf) return where + " prints more than the final settlement";
+        }
+        double last = -1;
+        for (int k : rising) {
+            const std::optional<double> v = Printed(f, k);
+            if (!v) continue;
+            if (*v + kHalf < last) return where + ": a later stage prints less than an earlier one";
+            last = *v;
+        }
+        if (f.name == "TNK_0022.PFM" && last >= 0 && std::fabs(last - final_settlement) > kHalf)
+            return where + ": the last stage is not the final settlement";
+        // The overall table: no degree past the unit's final settlement.
+        if (f.name == "TIJ_0001.PFM" && overall) {
+            const std::optional<double> total = Printed(f, 19);
+            for (int k = 10; k <= 18 && total; ++k)
+                if (const std::optional<double> v = Printed(f, k); v && *v > *total + kHalf)
+                    return where + " prints a degree past the unit's final settlement";
+        }
+    }
+    return "";
+}
+
+// No page or drawing file prints a negative zero; every position's page
+// keeps the rules of its final settlement.
+std::string CheckPrintedFigures(const fs::path& dir, const std::vector<double>& finals) {
+    for (const auto& e : fs::directory_iterator(dir)) {
+        const std::string file = e.path().filename().string();
+        if (e.path().extension() == ".PZK")
+            for (const std::string& l : SplitLines(ReadBytes(e.path())))
+                if (NegativeZero(l)) return file + " prints \"" + l + "\"";
+        if (e.path().extension() != ".PDT") continue;
+        for (const PrintedForm& f : PageForms(e.path()))
+            for (const auto& [k, text] : f.fields)
+                if (NegativeZero(text)) return file + " " + f.name + " prints \"" + text + "\"";
+        if (file.rfind("TK_DT_", 0) != 0) continue;
+        const int position = std::atoi(file.c_str() + 6);
+        if (position < 1 || position > static_cast<int>(finals.size())) return file + " names no position";
+        if (std::string bad = CheckPositionPage(e.path(), finals[position - 1]); !bad.empty()) return bad;
+    }
+    return "";
+}
+
+// No loading stage lowers the stress of a layer under a calculation
+// position unless one of its own loads is negative: the stresses of the
+// stages up to each stage, as the position's stage loop adds them, never
+// fall by half a printed unit (kN/m2) from one loaded stage to the next.
+std::string CheckStagesAddStress(const engine::EngineState& st) {
+    const engine::CalcInput& in = st.input;
+    auto col = std::make_unique<engine::SoilColumn>();
+    for (int p = 0; p < std::clamp(in.position_count, 0, engine::kMaxPositions); ++p) {
+        const double x = in.positions[p].x;
+        engine::clear_layer_results(*col);
+        engine::layers_at(in, *col, x);
+        const engine::MidDepths zm = engine::mid_depths(*col);
+        std::array<double, engine::kColumnSlots> before{};
+        for (int stage = 1; stage <= engine::kMaxStages; ++stage) {
+            bool fresh = false, negative = false;
+            auto visit = [&](const auto& load, double value) {
+                if (load.stage != stage) return;
+                fresh = true;
+                if (value < 0) negative = true;
+            };
+            engine::clear_stress_increments(*col);
+            for (int j = 0; j < in.block_count; ++j) {
+                visit(in.blocks[j], in.blocks[j].unit_weight);
+                if (in.blocks[j].stage <= stage) engine::embankment_stress(in, st.block_loads[j], x, zm, *col);
+            }
+            for (int j = 0; j < in.point_load_count; ++j) {
+                visit(in.point_loads[j], in.point_loads[j].load);
+                if (in.point_loads[j].stage <= stage) engine::point_load_stress(in, j, x, *col);
+            }
+            for (int j = 0; j < in.line_load_count; ++j) {
+                visit(in.line_loads[j], in.line_loads[j].load);
+                if (in.line_loads[j].stage <= stage) engine::line_load_stress(in, j, x, *col);
+            }
+            for (int j = 0; j < in.strip_load_count; ++j) {
+                visit(in.strip_loads[j], in.strip_loads[j].load);
+                if (in.strip_loads[j].stage <= stage) engine::strip_load_stress(in, j, x, *col);
+            }
+            if (!fresh) continue;
+            for (int i = 0; i < col->count && !negative; ++i)
+                if (col->dp[i] < before[i] - 0.0005)
+                    return "position " + std::to_string(p + 1) + " stage " + std::to_string(stage) +
+                           " lowers the stress of layer " + std::to_string(col->layer[i] + 1);
+            for (int i = 0; i < col->count; ++i) before[i] = col->dp[i];
+        }
     }
     return "";
 }
@@ -280,6 +451,8 @@ std::string CheckEngineRun(std::string_view bytes, const fs::path& scratch) {
     if (std::string bad = CheckResultTable(dir / "tnk.csv", 1000); !bad.empty()) return bad;
     if (std::string bad = CheckResultTable(dir / "tnk1.csv", 0); !bad.empty()) return bad;
     if (std::string bad = CheckSettlements(*st, dir); !bad.empty()) return bad;
+    if (std::string bad = CheckPrintedFigures(dir, Settlements(dir / "tnk1.csv")); !bad.empty()) return bad;
+    if (std::string bad = CheckStagesAddStress(*st); !bad.empty()) return bad;
     // The title and the names are printed as they are: only an input that
     // holds neither word can be searched for them in the reports.
     const std::string input = Lower(std::string(bytes));

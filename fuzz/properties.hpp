@@ -27,7 +27,14 @@ std::string CheckObservationFile(std::string_view bytes, const std::filesystem::
 // result tables of finite numbers only (1000 profile rows) and reports that
 // print no "nan" or "inf"; every settlement of the tables is the sum of its
 // column's layers, none of which settles its thickness or more or rises
-// while its load increases.
+// while its load increases. Every figure printed beside the final one keeps
+// its rules: no number prints as "-0.000", and every settlement of the
+// tables and of a position's page (the stages' layers and totals, the time
+// tables) is a number not below zero and not above the position's final
+// settlement; the stages' values only grow (no rebound), the last is the
+// final one, and no degree of the overall time table passes its unit's.
+// No loading stage without a negative load lowers the stress of a layer
+// under any calculation position.
 std::string CheckEngineRun(std::string_view bytes, const std::filesystem::path& scratch);
 
 // A DXF import either changes nothing or leaves a model that saves as a

@@ -145,7 +145,7 @@ def typical():
         verts = [sec.pt(0, depths[i]), sec.pt(100, depths[i]), sec.pt(100, depths[i + 1]), sec.pt(0, depths[i + 1])]
         soil(sec, verts, i, [0, 1, 2, 0, 3][i], kind=1 if i == 4 else 0, drain=1 if i == 1 else 0)
     mound(sec, 20, 40, 4, 3, (1, 0, 30))
-    mound(sec, 55, 30, 3, 2, (2, 60, 20))
+    mound(sec, 60, 30, 3, 2, (2, 60, 20))
     sec.loads["point"].append({"q": 200, "x1": 80, "y1": 0.5, "stage": (1, 0, 0)})
     sec.loads["line"].append({"q": 50, "x1": 10, "y1": 0.2, "stage": (2, 60, 10)})
     sec.loads["strip"].append({"q": 20, "x1": 70, "y1": 0, "x2": 90, "y2": 0, "stage": (1, 0, 10)})
@@ -170,10 +170,13 @@ def maximal(drained=False, cuts=False):
         kind = 1 if method == 3 else 0
         drain = 1 if i % 6 == 2 or (drained and kind == 0) else 0
         soil(sec, top + bottom, i, method, kind=kind, drain=drain, spacing=1.2 + 0.1 * (i % 4))
+    # Fills side by side, never over one another (the engine refuses
+    # embankments that overlap): two wide ones with a base point every 2 m,
+    # and between them narrow ones of many crest points.
+    mound(sec, 0, 160, 6, 19, (4, 200, 40), base_step=2)
     for i in range(18):
-        mound(sec, 20 * i + 2, 16, 2 + (i % 4), 8, (1 + i % 5, 30 * (i % 5), 20))
-    mound(sec, 40, 160, 6, 19, (4, 200, 40), base_step=2)
-    mound(sec, 200, 160, 5, 17, (5, 300, 40), base_step=2)
+        mound(sec, 162 + 4 * i, 4, 2 + (i % 4), 8, (1 + i % 5, 30 * (i % 5), 20))
+    mound(sec, 240, 160, 5, 17, (5, 300, 40), base_step=2)
     for i in range(5):
         st = (1 + i, 30 * i, 10)
         sec.loads["point"].append({"q": 100 + 20 * i, "x1": 30 + 70 * i, "y1": 4, "stage": st})

@@ -5,6 +5,7 @@
 // standard libraries). The variants run through drains valid and refused,
 // every time condition, the sand and cut switches, walls, loading periods,
 // staged loads, a layer without Cv curve and loads that take settlement back.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -85,7 +86,7 @@ inline Input IdentityVariant(int n) {
             l.gamma = r.Grid(14, 20, 0.5);
             l.n = r.Int(1, 60);
             l.cc = r.Grid(0.2, 0.8, 0.05);
-            l.beta = r.Pick(std::vector<double>{1, 1, 0.9, 1.2});
+            l.beta = r.Pick(std::vector<double>{1, 1, 0.9, 0.75});
             const double e0 = r.Grid(1.6, 2.6, 0.1);
             l.elogp = VariantCurve(20, [](int k, double s) { return s - 0.07 * k; }, e0);
             l.mv = VariantCurve(20, [](int k, double s) { return s * std::pow(10.0, -k / 10.0); },
@@ -105,11 +106,13 @@ inline Input IdentityVariant(int n) {
         top = bottom;
     }
 
-    // Embankments on the ground, in stages, with loading periods.
+    // Embankments on the ground, in stages, with loading periods, each in a
+    // slot of its own (blocks that overlap are refused).
     const int blocks = r.Int(1, 4);
+    const double slot = std::floor(width / blocks / 2) * 2;
     for (int b = 0; b < blocks; ++b) {
-        const double w = r.Grid(10, width / 2, 2);
-        const double x0 = r.Grid(0, width - w, 2);
+        const double w = std::min(r.Grid(10, width / 2, 2), slot);
+        const double x0 = b * slot + std::min(r.Grid(0, width - w, 2), slot - w);
         const double h = r.Grid(1, 6, 0.5);
         const double s = r.Grid(1, w / 3, 1);
         Block k;

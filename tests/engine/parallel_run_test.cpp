@@ -65,7 +65,7 @@ Input Section() {
     f.layers.push_back(layer(60, 120, -3, -7, 2));
     f.layers.push_back(layer(0, 120, -7, -12, 0));
     f.blocks.push_back(Block{{f.Point(10, 0), f.Point(20, 3), f.Point(50, 3), f.Point(60, 0)}, 19, 1, 0, 30});
-    f.blocks.push_back(Block{{f.Point(55, 0), f.Point(70, 4), f.Point(90, 4), f.Point(105, 0)}, 18, 3, 200, 60});
+    f.blocks.push_back(Block{{f.Point(60, 0), f.Point(72, 4), f.Point(90, 4), f.Point(105, 0)}, 18, 3, 200, 60});
     f.cuts.push_back(Block{{f.Point(100, 0), f.Point(120, 0), f.Point(120, -1), f.Point(100, -1)}, 16});
     f.strip_loads.push_back(Load{15, 30, 3, 80, 3, 2, 90, 20});
     f.point_loads.push_back(Load{120, 95, 4.5, 0, 0, 3, 200, 0});
