@@ -1,4 +1,5 @@
-// The typed ranges of the table of limits against the engine's own checks:
+// The typed ranges of the table of limits against the engine's own checks
+// (curves and the factor beta):
 // a curve value the dialogs let through is one the engine computes with,
 // and one the engine refuses is refused where it is typed. The files keep
 // their wider ranges, so that every file that opened once still opens.
@@ -37,6 +38,7 @@ CalcInput TwoLayers(int method) {
     in.soil[1].soil_kind = 1;
     in.soil[1].method = engine::kMethodHough;
     in.soil[1].n_value = 10;
+    in.soil[0].beta = in.soil[1].beta = 1;
     in.elogp[1] = in.mv[1] = in.cv[1] = Usable();
     for (auto& s : in.sand) s = Usable();
     return in;
@@ -72,12 +74,16 @@ TEST(TypedLimits, CurveBoundsAreTheEngines) {
         {Item::SandVoidRatio, engine::kMethodELogP, [](CalcInput& in, double v) {
              for (auto& s : in.sand) Falling(s, v);
          }},
+        {Item::ReductionFactor, engine::kMethodMv, [](CalcInput& in, double v) { in.soil[0].beta = v; }},
     };
     ASSERT_TRUE(engine::curve_faults(TwoLayers(engine::kMethodELogP)).empty());
     for (const Place& p : places) {
         const TypedLimit t = TypedLimitOf(p.item);
         const double tiny = std::nextafter(t.lo, 1.0);
-        for (double v : {-1.0, t.lo, tiny, 0.5, t.hi}) {
+        // Above the top only beta is the engine's own bound; the curves'
+        // tops are the reader's.
+        const double above = p.item == Item::ReductionFactor ? std::nextafter(t.hi, 2.0) : t.hi;
+        for (double v : {-1.0, t.lo, tiny, 0.5, t.hi, above}) {
             CalcInput in = TwoLayers(p.method);
             p.put(in, v);
             const bool engineRefuses = !engine::curve_faults(in).empty();
