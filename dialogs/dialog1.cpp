@@ -6,17 +6,9 @@ namespace kova {
 
 const ColumnTable<SoilBlock>& Dialog1::Columns() const {
     static const ColumnTable<SoilBlock> table({
-        {.header = "盛土名称", .width = 2400, .kind = ColumnKind::Text,
-         .getText = [](const SoilBlock& b) { return b.Name; },
-         .setText = [](SoilBlock& b, std::string v) { b.Name = std::move(v); }},
-        {.header = "有効重量  (kN/m3)", .width = 1200, .kind = ColumnKind::Number, .format = "##0.000",
-         .item = Item::UnitWeight,
-         .get = [](const SoilBlock& b) { return b.UnitWeight; },
-         .set = [](SoilBlock& b, double v) { b.UnitWeight = v; }},
-        // Any 16-bit stage is stored for OK to refuse.
-        {.header = "段階載荷番号", .width = 1200, .kind = ColumnKind::Stage, .format = "#0",
-         .get = [](const SoilBlock& b) { return double(b.Stage); },
-         .set = [](SoilBlock& b, double v) { b.Stage = static_cast<i16>(v); }},
+        BlockNameColumn("盛土名称"),
+        BlockWeightColumn(),
+        StageColumn<SoilBlock, &SoilBlock::Stage>(),
     });
     return table;
 }

@@ -11,13 +11,8 @@ namespace {
 
 const ColumnTable<SoilBlock>& Columns() {
     static const ColumnTable<SoilBlock> table({
-        {.header = "切り土名称", .width = 2400, .kind = ColumnKind::Text,
-         .getText = [](const SoilBlock& b) { return b.Name; },
-         .setText = [](SoilBlock& b, std::string v) { b.Name = std::move(v); }},
-        {.header = "有効重量  (kN/m3)", .width = 1200, .kind = ColumnKind::Number, .format = "##0.000",
-         .item = Item::UnitWeight,
-         .get = [](const SoilBlock& b) { return b.UnitWeight; },
-         .set = [](SoilBlock& b, double v) { b.UnitWeight = v; }},
+        BlockNameColumn("切り土名称"),
+        BlockWeightColumn(),
     });
     return table;
 }

@@ -14,11 +14,7 @@ namespace {
 using LoadTable = std::array<LoadRec, kMaxLoads + 1>;
 using Column = TableColumn<LoadRec>;
 
-Column Stage() {
-    return {.header = "段階載荷番号", .width = 1200, .kind = ColumnKind::Stage, .format = "#0",
-            .get = [](const LoadRec& l) { return double(l.Stage); },
-            .set = [](LoadRec& l, double v) { l.Stage = static_cast<i16>(v); }};
-}
+Column Stage() { return StageColumn<LoadRec, &LoadRec::Stage>(); }
 Column Number(const char* header, Item item, double (*get)(const LoadRec&), void (*set)(LoadRec&, double)) {
     return {.header = header, .width = 1200, .kind = ColumnKind::Number, .format = "##0.000", .typed = "",
             .item = item, .get = get, .set = set};

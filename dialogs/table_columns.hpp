@@ -153,4 +153,27 @@ private:
     const char* numberFormat_;
 };
 
+// Columns more than one table declares alike: a loading stage (any 16-bit
+// number is stored for OK to refuse), and the name and unit weight the
+// embankment and cut tables begin with.
+template <class Row, i16 Row::*stage>
+TableColumn<Row> StageColumn() {
+    return {.header = "段階載荷番号", .width = 1200, .kind = ColumnKind::Stage, .format = "#0",
+            .get = [](const Row& r) { return double(r.*stage); },
+            .set = [](Row& r, double v) { r.*stage = static_cast<i16>(v); }};
+}
+
+inline TableColumn<SoilBlock> BlockNameColumn(const char* header) {
+    return {.header = header, .width = 2400, .kind = ColumnKind::Text,
+            .getText = [](const SoilBlock& b) { return b.Name; },
+            .setText = [](SoilBlock& b, std::string v) { b.Name = std::move(v); }};
+}
+
+inline TableColumn<SoilBlock> BlockWeightColumn() {
+    return {.header = "有効重量  (kN/m3)", .width = 1200, .kind = ColumnKind::Number, .format = "##0.000",
+            .item = Item::UnitWeight,
+            .get = [](const SoilBlock& b) { return b.UnitWeight; },
+            .set = [](SoilBlock& b, double v) { b.UnitWeight = v; }};
+}
+
 }  // namespace kova
