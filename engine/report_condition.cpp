@@ -2,6 +2,7 @@
 #include "engine/report.hpp"
 
 #include "engine/report_common.hpp"
+#include "print/forms.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -20,7 +21,7 @@ const char* method_text(int method, int sandFlag) {
 }
 
 void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
-    p.Form(false, "SJK_0031.PFM");
+    p.Form(false, print::kLoadRowForm);
     p.Field(0, CFormat("%3d", number));
     p.Field(1, real_text("%8.3lf", r.x1));
     p.Field(2, real_text("%8.3lf", r.y1));
@@ -59,12 +60,12 @@ void draw_section_plan(const EngineState& st) {
 void write_condition_report(const EngineState& st) {
     const CalcInput& in = st.input;
     print::PageWriter p = open_report_page(st, "TK_DATA.PDT", "検討条件");
-    p.Form(true, "SJK_0000.PFM");
+    p.Form(true, print::kConditionTitleForm);
     p.Field(0, in.ProjectTitle);
-    p.Form(false, "SJK_0001.PFM");
+    p.Form(false, print::kSoilConditionHeadingForm);
     for (int i = 0; i < in.soil_count; ++i) {
         const SoilLayerRec& s = in.soil[i];
-        p.Form(false, "SJK_0002.PFM");
+        p.Form(false, print::kSoilConditionRowForm);
         p.Field(0, CFormat("%3d", i + 1));
         p.Field(1, s.soil_kind == 0 ? "粘性土" : "砂質土");
         p.Field(2, method_text(s.method, in.UseSandImmediate));
@@ -75,7 +76,7 @@ void write_condition_report(const EngineState& st) {
     }
     if (in.UseCutPreload != 0) {
         for (int i = 0; i < in.cut_count; ++i) {
-            p.Form(false, "SJK_0002.PFM");
+            p.Form(false, print::kSoilConditionRowForm);
             p.Field(0, CFormat("*%2d", i + 1));
             p.Field(1, "切り土");
             p.Field(2, Dashes(5));
@@ -85,16 +86,16 @@ void write_condition_report(const EngineState& st) {
             p.Field(6, Dashes(4));
         }
     }
-    p.Form(false, "SJK_0003.PFM");
+    p.Form(false, print::kSoilConditionEndForm);
     bool anyDrain = false;
     for (int i = 0; i < in.soil_count; ++i)
         if (in.soil[i].drain_kind != 0) anyDrain = true;
     if (anyDrain) {
-        p.Form(false, "SJK_0004.PFM");
+        p.Form(false, print::kDrainConditionHeadingForm);
         for (int i = 0; i < in.soil_count; ++i) {
             const SoilLayerRec& s = in.soil[i];
             if (s.drain_kind == 0) continue;
-            p.Form(false, "SJK_0005.PFM");
+            p.Form(false, print::kDrainConditionRowForm);
             p.Field(0, CFormat("%3d", i + 1));
             if (s.drain_kind == 1) p.Field(1, "ドレーン三角");
             if (s.drain_kind == 2) p.Field(1, "ドレーン四角");
@@ -105,14 +106,14 @@ void write_condition_report(const EngineState& st) {
             p.Field(6, real_text("%8.3lf", s.share_ratio));
             p.Field(7, real_text("%8.3lf", s.replace_ratio));
         }
-        p.Form(false, "SJK_0006.PFM");
+        p.Form(false, print::kDrainConditionEndForm);
     }
     if (in.block_count > 0) {
         p.Reserve(in.block_count + 4);
-        p.Form(false, "SJK_0020.PFM");
+        p.Form(false, print::kEmbankmentHeadingForm);
         for (int i = 0; i < in.block_count; ++i) {
             const LoadBlockRec& b = in.blocks[i];
-            p.Form(false, "SJK_0021.PFM");
+            p.Form(false, print::kEmbankmentRowForm);
             p.Field(0, CFormat("%3d", i + 1));
             p.Field(1, real_text("%8.3lf", b.unit_weight));
             p.Field(2, CFormat("%8d", b.start_day));
@@ -121,20 +122,20 @@ void write_condition_report(const EngineState& st) {
     }
     if (in.point_load_count > 0) {
         p.Reserve(in.point_load_count + 4);
-        p.Form(false, "SJK_0030.PFM");
+        p.Form(false, print::kPointLoadHeadingForm);
         for (int i = 0; i < in.point_load_count; ++i) write_load_rows(p, in.point_loads[i], i + 1);
     }
     if (in.line_load_count > 0) {
         p.Reserve(in.line_load_count + 4);
-        p.Form(false, "SJK_0033.PFM");
+        p.Form(false, print::kLineLoadHeadingForm);
         for (int i = 0; i < in.line_load_count; ++i) write_load_rows(p, in.line_loads[i], i + 1);
     }
     if (in.strip_load_count > 0) {
         p.Reserve(in.strip_load_count + 4);
-        p.Form(false, "SJK_0040.PFM");
+        p.Form(false, print::kStripLoadHeadingForm);
         for (int i = 0; i < in.strip_load_count; ++i) {
             const LoadRec& r = in.strip_loads[i];
-            p.Form(false, "SJK_0041.PFM");
+            p.Form(false, print::kStripLoadRowForm);
             p.Field(0, CFormat("%3d", i + 1));
             p.Field(1, real_text("%8.3lf", r.x1));
             p.Field(2, real_text("%8.3lf", r.y1));

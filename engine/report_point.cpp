@@ -27,8 +27,11 @@ int point_unit_count(const EngineState& st) {
 namespace {
 
 using print::Dashes;
+using print::kTimeDegrees;
+using print::kTimeFinalField;
+using print::kTimeLayerField;
+using print::kTimeSettlementBase;
 
-using print::kNoSoilForm;
 constexpr const char* kNoSoilText = "この位置の下には土層がないため、沈下量は計算されていません。";
 
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
@@ -72,9 +75,9 @@ struct Ctx {
 
 void write_column(print::PageWriter& p, const Ctx& c) {
     const CutColumn& cuts = c.st.work.cuts;
-    p.Form(false, "SOU_0001.PFM");
+    p.Form(false, print::kColumnHeadingForm);
     for (int i = 0; i < cuts.cut_count; ++i) {
-        p.Form(false, "SOU_0002.PFM");
+        p.Form(false, print::kColumnRowForm);
         p.Field(0, real_text("%7.3lf", cuts.cut_top[i]));
         p.Field(1, real_text("%7.3lf", cuts.cut_bottom[i]));
         p.Field(2, real_text("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
@@ -90,7 +93,7 @@ void write_column(print::PageWriter& p, const Ctx& c) {
     for (int i = 0; i < c.h.layer_count; ++i) {
         const SoilLayerRec& s = c.layer(i);
         const double thick = col.top[i] - col.bottom[i];
-        p.Form(false, "SOU_0002.PFM");
+        p.Form(false, print::kColumnRowForm);
         p.Field(0, real_text("%7.3lf", col.top[i]));
         p.Field(1, real_text("%7.3lf", col.bottom[i]));
         p.Field(2, real_text("%6.3lf", thick));
@@ -106,9 +109,9 @@ void write_column(print::PageWriter& p, const Ctx& c) {
 
 void write_stress_table(print::PageWriter& p, const Ctx& c) {
     p.Reserve(c.h.layer_count + 4);
-    p.Form(false, "SOU_0010.PFM");
+    p.Form(false, print::kStressHeadingForm);
     for (int i = 0; i < c.h.layer_count; ++i) {
-        p.Form(false, "SOU_0011.PFM");
+        p.Form(false, print::kStressRowForm);
         p.Field(0, CFormat("%2d", c.h.layer_index[i] + 1));
         p.Field(1, real_text("%7.3lf", c.h.p0[i]));
         p.Field(2, real_text("%7.3lf", c.h.unloading[i]));
@@ -121,11 +124,11 @@ void write_stress_table(print::PageWriter& p, const Ctx& c) {
 
 void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     const PositionHistory& h = c.h;
-    p.Form(true, "TNK_0000.PFM");
+    p.Form(true, print::kSettlementCalcHeadingForm);
     p.Field(0, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
-        p.Form(false, "TNK_0001.PFM");
+        p.Form(false, print::kSettlementInputRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(1, kind_text(c.layer(i).soil_kind));
         const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
@@ -160,11 +163,11 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Field(3, real_text("%7.3lf", h.unloading[i]));
         p.Field(4, real_text("%7.3lf", h.stage_dp[j][i]));
     }
-    p.Form(false, "TNK_0002.PFM");
-    p.Form(false, "TNK_0010.PFM");
+    p.Form(false, print::kSettlementInputEndForm);
+    p.Form(false, print::kSettlementHeadingForm);
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
-        p.Form(false, "TNK_0011.PFM");
+        p.Form(false, print::kSettlementRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(2, real_text("%6.3lf", h.thickness[i]));
         p.Field(6, m == kMethodNone ? Dashes(3) : real_text("%7.3lf", h.stage_settlement[j][i]));
@@ -194,19 +197,19 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
             break;
         }
     }
-    p.Form(false, "TNK_0012.PFM");
+    p.Form(false, print::kSettlementTotalForm);
     p.Field(0, real_text("%7.3lf", h.stage_total[j + 1]));
-    p.Form(false, "TNK_0013.PFM");
+    p.Form(false, print::kSettlementNoteForm);
     p.Field(0, c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数"
                                    : "P'+ΔP'/2 に対する体積圧縮係数");
 }
 
 void write_summary(print::PageWriter& p, const Ctx& c) {
     const PositionHistory& h = c.h;
-    p.Form(true, "TNK_0020.PFM");
+    p.Form(true, print::kStageSettlementHeadingForm);
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
-        p.Form(false, "TNK_0021.PFM");
+        p.Form(false, print::kStageSettlementRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(8, kind_text(c.layer(i).soil_kind));
         p.Field(1, method_text(m));
@@ -217,7 +220,7 @@ void write_summary(print::PageWriter& p, const Ctx& c) {
                                                      : Dashes(3));
         }
     }
-    p.Form(false, "TNK_0022.PFM");
+    p.Form(false, print::kStageSettlementTotalForm);
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         auto j = entry_of_stage(h, stage);
         p.Field(stage - 1, j ? real_text("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
@@ -228,11 +231,11 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
     const PositionHistory& h = c.h;
     const StageTiming& tm = c.st.timing;
     const int units = point_unit_count(c.st);
-    p.Form(true, "KCV_0000.PFM");
+    p.Form(true, print::kConsolidationHeadingForm);
     p.Field(0, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
         const SoilLayerRec& s = c.layer(i);
-        p.Form(false, "KCV_0001.PFM");
+        p.Form(false, print::kCvRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(1, kind_text(s.soil_kind));
         p.Field(2, s.drainage == 0 ? " 両面 " : " 片面 ");
@@ -248,7 +251,7 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
             p.Field(8, Dashes(4));
         }
     }
-    p.Form(false, "KCV_0002.PFM");
+    p.Form(false, print::kCvNoteForm);
     p.Field(0, c.in.CvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する圧密係数（m$U2$Z/日）"
                                    : "P'+ΔP'/2 に対する圧密係数（m$U2$Z/日）");
 
@@ -260,22 +263,22 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
                                                : real_text("%7.3lf", tm.stage_unit_increment[j][r]);
     };
     if (!anyDrained) {
-        p.Form(false, "KCV_0010.PFM");
+        p.Form(false, print::kUnitHeadingForm);
         for (int r = 0; r < units; ++r) {
-            p.Form(false, "KCV_0011.PFM");
+            p.Form(false, print::kUnitRowForm);
             p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
             p.Field(1, real_text("%7.3lf", tm.stage_unit_thickness[j][r]));
             p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
             p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
             p.Field(4, increment(r));
         }
-        p.Form(false, "KCV_0012.PFM");
+        p.Form(false, print::kUnitEndForm);
     } else {
-        p.Form(false, "KCV_0020.PFM");
+        p.Form(false, print::kDrainUnitHeadingForm);
         for (int r = 0; r < units; ++r) {
             const SoilLayerRec& s = c.in.soil[c.unit_layer(r)];
             const bool drained = unit_drained(c.st, r);
-            p.Form(false, "KCV_0021.PFM");
+            p.Form(false, print::kDrainUnitRowForm);
             p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
             // Drains whose data the calculation refused are not shown as
             // drains: the unit was computed without them.
@@ -298,10 +301,10 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
                 p.Field(6, " " + Dashes(3));
             }
         }
-        p.Form(false, "KCV_0022.PFM");
-        p.Form(false, "KCV_0023.PFM");
+        p.Form(false, print::kDrainUnitEndForm);
+        p.Form(false, print::kDrainFactorHeadingForm);
         for (int r = 0; r < units; ++r) {
-            p.Form(false, "KCV_0024.PFM");
+            p.Form(false, print::kDrainFactorRowForm);
             p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
             if (unit_drained(c.st, r)) {
                 const DrainFactors fl = drain_factors(layer_drains(c.in.soil[c.unit_layer(r)]),
@@ -313,28 +316,29 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
                 p.Field(2, " " + Dashes(3));
             }
         }
-        p.Form(false, "KCV_0025.PFM");
+        p.Form(false, print::kDrainFactorEndForm);
     }
 
     p.Reserve(2 * units + 5);
-    p.Form(false, "TIJ_0000.PFM");
+    p.Form(false, print::kStageTimeHeadingForm);
     for (int r = 0; r < units; ++r) {
-        p.Form(false, "TIJ_0001.PFM");
-        p.Field(9, CFormat("%2d", c.unit_layer(r) + 1));
+        p.Form(false, print::kTimeRowForm);
+        p.Field(kTimeLayerField, CFormat("%2d", c.unit_layer(r) + 1));
         const bool none = c.unit_method(r) == kMethodNone;
         const UnitTimeline tl = unit_timeline(c.st, r);
-        for (int k = 0; k <= 9; ++k) {
+        // k == kTimeDegrees is the final settlement, which has no day.
+        for (int k = 0; k <= kTimeDegrees; ++k) {
             if (none) {
-                if (k != 9) p.Field(k, Dashes(4));
-                p.Field(k + 10, Dashes(4));
+                if (k != kTimeDegrees) p.Field(k, Dashes(4));
+                p.Field(kTimeSettlementBase + k, Dashes(4));
                 continue;
             }
             const TableEntry e = consolidation_time_table(tl, j, k);
-            if (k <= 8) p.Field(k, day_text(e));
-            p.Field(k + 10, real_text("%6.3lf", e.settlement));
+            if (k < kTimeDegrees) p.Field(k, day_text(e));
+            p.Field(kTimeSettlementBase + k, real_text("%6.3lf", e.settlement));
         }
     }
-    p.Form(false, "TIJ_0002.PFM");
+    p.Form(false, print::kStageTimeEndForm);
 }
 
 // What a day of the overall time table counts for the graph's time axis:
@@ -356,29 +360,29 @@ int write_overall_table(print::PageWriter& p, const Ctx& c, int position) {
         longest = overall_time_tables(c.st, own);
         tables = &own;
     }
-    p.Form(true, "TIJ_0010.PFM");
-    p.Form(false, "TIJ_0011.PFM");
+    p.Form(true, print::kOverallTimeHeadingForm);
+    p.Form(false, print::kOverallTimeLeadForm);
     for (int r = 0; r < units; ++r) {
-        p.Form(false, "TIJ_0001.PFM");
-        p.Field(9, CFormat("%2d", c.unit_layer(r) + 1));
+        p.Form(false, print::kTimeRowForm);
+        p.Field(kTimeLayerField, CFormat("%2d", c.unit_layer(r) + 1));
         const bool none = c.unit_method(r) == kMethodNone;
         if (none) {
-            for (int k = 0; k <= 8; ++k) {
+            for (int k = 0; k < kTimeDegrees; ++k) {
                 p.Field(k, Dashes(4));
-                p.Field(k + 10, Dashes(4));
+                p.Field(kTimeSettlementBase + k, Dashes(4));
             }
-            p.Field(19, Dashes(4));
+            p.Field(kTimeFinalField, Dashes(4));
             continue;
         }
         const std::array<TableEntry, 9>& table = (*tables)[r];
-        for (int k = 0; k <= 8; ++k) {
+        for (int k = 0; k < kTimeDegrees; ++k) {
             const TableEntry& e = table[k];
             p.Field(k, day_text(e));
-            p.Field(k + 10, real_text("%6.3lf", e.settlement));
+            p.Field(kTimeSettlementBase + k, real_text("%6.3lf", e.settlement));
         }
-        p.Field(19, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
+        p.Field(kTimeFinalField, real_text("%6.3lf", tm.stage_unit_total[c.h.stage_count - 1][r]));
     }
-    p.Form(false, "TIJ_0012.PFM");
+    p.Form(false, print::kOverallTimeEndForm);
     return longest;
 }
 
@@ -401,13 +405,13 @@ void write_point_report(const EngineState& st, int position) {
     const CalcPoint& pt = st.input.positions[position];
     print::PageWriter p = open_report_page(st, CFormat("TK_DT_%02d.PDT", position + 1),
                                            CFormat("沈下算出点-No.%02d", position + 1));
-    p.Form(true, "SOU_0000.PFM");
+    p.Form(true, print::kPositionTitleForm);
     p.Field(0, pt.name);
     p.Field(1, real_text("%8.3lf", pt.x));
     // Nothing was computed under a position without soil: its page says so
     // and carries no figure and no drawing that could be read as a result.
     if (c.h.layer_count == 0) {
-        p.Form(false, kNoSoilForm);
+        p.Form(false, print::kNoSoilForm);
         p.Field(0, kNoSoilText);
         p.Close();
         return;
@@ -424,7 +428,7 @@ void write_point_report(const EngineState& st, int position) {
         return;
     }
     for (int j = 0; j < c.h.stage_count; ++j) write_consolidation_pages(p, c, j);
-    p.Form(true, "TIJ_0003.PFM", "TIJ_0003.PZK");
+    p.Form(true, print::kTimeGraphGuideForm, "TIJ_0003.PZK");
     const int longest = write_overall_table(p, c, position);
     p.Form(false, "", CFormat("TNJ_H_%02d.PZK", position + 1));
     draw_time_settlement(st, position, longest);

@@ -52,9 +52,69 @@ const FormLayout* FindForm(std::string_view form);
 // Every layout (for checks over the whole table).
 const std::vector<FormLayout>& AllForms();
 
-// The engine's page of a position with no soil under it: its sentence in
-// field 0.
+// The names of the forms, each written here only: the writers and the
+// table in forms.cpp take them from here.
+
+// The engine's condition report (TK_DATA.PDT).
+inline constexpr std::string_view kConditionTitleForm = "SJK_0000.PFM";
+inline constexpr std::string_view kSoilConditionHeadingForm = "SJK_0001.PFM";
+inline constexpr std::string_view kSoilConditionRowForm = "SJK_0002.PFM";
+inline constexpr std::string_view kSoilConditionEndForm = "SJK_0003.PFM";
+inline constexpr std::string_view kDrainConditionHeadingForm = "SJK_0004.PFM";
+inline constexpr std::string_view kDrainConditionRowForm = "SJK_0005.PFM";
+inline constexpr std::string_view kDrainConditionEndForm = "SJK_0006.PFM";
+inline constexpr std::string_view kEmbankmentHeadingForm = "SJK_0020.PFM";
+inline constexpr std::string_view kEmbankmentRowForm = "SJK_0021.PFM";
+inline constexpr std::string_view kPointLoadHeadingForm = "SJK_0030.PFM";
+// A row of the point-load and of the line-load table.
+inline constexpr std::string_view kLoadRowForm = "SJK_0031.PFM";
+inline constexpr std::string_view kLineLoadHeadingForm = "SJK_0033.PFM";
+inline constexpr std::string_view kStripLoadHeadingForm = "SJK_0040.PFM";
+inline constexpr std::string_view kStripLoadRowForm = "SJK_0041.PFM";
+
+// The engine's report of a calculation position (TK_DT_nn.PDT).
+inline constexpr std::string_view kPositionTitleForm = "SOU_0000.PFM";
+// The page of a position with no soil under it: its sentence in field 0.
 inline constexpr std::string_view kNoSoilForm = "SOU_NOSOIL.PFM";
+inline constexpr std::string_view kColumnHeadingForm = "SOU_0001.PFM";
+inline constexpr std::string_view kColumnRowForm = "SOU_0002.PFM";
+inline constexpr std::string_view kStressHeadingForm = "SOU_0010.PFM";
+inline constexpr std::string_view kStressRowForm = "SOU_0011.PFM";
+inline constexpr std::string_view kSettlementCalcHeadingForm = "TNK_0000.PFM";
+inline constexpr std::string_view kSettlementInputRowForm = "TNK_0001.PFM";
+inline constexpr std::string_view kSettlementInputEndForm = "TNK_0002.PFM";
+inline constexpr std::string_view kSettlementHeadingForm = "TNK_0010.PFM";
+inline constexpr std::string_view kSettlementRowForm = "TNK_0011.PFM";
+inline constexpr std::string_view kSettlementTotalForm = "TNK_0012.PFM";
+inline constexpr std::string_view kSettlementNoteForm = "TNK_0013.PFM";
+inline constexpr std::string_view kStageSettlementHeadingForm = "TNK_0020.PFM";
+inline constexpr std::string_view kStageSettlementRowForm = "TNK_0021.PFM";
+inline constexpr std::string_view kStageSettlementTotalForm = "TNK_0022.PFM";
+inline constexpr std::string_view kConsolidationHeadingForm = "KCV_0000.PFM";
+inline constexpr std::string_view kCvRowForm = "KCV_0001.PFM";
+inline constexpr std::string_view kCvNoteForm = "KCV_0002.PFM";
+inline constexpr std::string_view kUnitHeadingForm = "KCV_0010.PFM";
+inline constexpr std::string_view kUnitRowForm = "KCV_0011.PFM";
+inline constexpr std::string_view kUnitEndForm = "KCV_0012.PFM";
+inline constexpr std::string_view kDrainUnitHeadingForm = "KCV_0020.PFM";
+inline constexpr std::string_view kDrainUnitRowForm = "KCV_0021.PFM";
+inline constexpr std::string_view kDrainUnitEndForm = "KCV_0022.PFM";
+inline constexpr std::string_view kDrainFactorHeadingForm = "KCV_0023.PFM";
+inline constexpr std::string_view kDrainFactorRowForm = "KCV_0024.PFM";
+inline constexpr std::string_view kDrainFactorEndForm = "KCV_0025.PFM";
+inline constexpr std::string_view kStageTimeHeadingForm = "TIJ_0000.PFM";
+// A row of the stage's and of the overall time table.
+inline constexpr std::string_view kTimeRowForm = "TIJ_0001.PFM";
+inline constexpr std::string_view kStageTimeEndForm = "TIJ_0002.PFM";
+inline constexpr std::string_view kTimeGraphGuideForm = "TIJ_0003.PFM";
+inline constexpr std::string_view kOverallTimeHeadingForm = "TIJ_0010.PFM";
+// Written between the overall table's heading and its rows; shows nothing.
+inline constexpr std::string_view kOverallTimeLeadForm = "TIJ_0011.PFM";
+inline constexpr std::string_view kOverallTimeEndForm = "TIJ_0012.PFM";
+
+// The prediction program's station report.
+inline constexpr std::string_view kStationTitleForm = "TOLMCURV.PFM";
+inline constexpr std::string_view kRegressionForm = "KAIKI.PFM";
 
 // Degrees of consolidation of a time table, in %, one per day field.
 inline constexpr int kTimeDegrees = 9;

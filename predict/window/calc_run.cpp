@@ -7,6 +7,7 @@
 #include "predict/hyperbolic.hpp"
 #include "predict/window/graph_update.hpp"
 #include "textio/numfmt.hpp"
+#include "print/forms.hpp"
 #include "print/page_file.hpp"
 
 namespace kova::predict {
@@ -56,13 +57,13 @@ void WriteStationReport(const ObsDataSet& data, int k, const std::filesystem::pa
     const std::filesystem::path path = folder / StationReportName(k);
     print::PageWriter page(path, "沈下算出点-No." + std::to_string(k), stamp, print::DateLineStyle::Prediction);
     written.push_back(path);
-    page.Form(true, "TOLMCURV.PFM");
+    page.Form(true, print::kStationTitleForm);
     page.Field(0, data.JobTitle);
     page.Field(1, s.Name);
     page.Form(false, "", PredictionDrawingName(k));
     written.push_back(folder / PredictionDrawingName(k));
     WritePredictionDrawing(s, data, k, folder);
-    page.Form(false, "KAIKI.PFM", RegressionDrawingName(k));
+    page.Form(false, print::kRegressionForm, RegressionDrawingName(k));
     written.push_back(folder / RegressionDrawingName(k));
     WriteRegressionDrawing(s, k, folder);
     // A fitted station has 1 <= Sa < Sa' <= Count.

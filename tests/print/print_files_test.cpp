@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "print/drawing_file.hpp"
+#include "print/forms.hpp"
 #include "print/page_file.hpp"
 #include "print/print_common.hpp"
 #include "tests/support/tempdir.hpp"
@@ -95,6 +96,18 @@ TEST(PrintPageFile, WritesTitleDateFormsReservationAndFieldsVerbatim) {
         EXPECT_THROW(PageWriter(dir / "V.PDT", "t", DateStamp{}, DateLineStyle::Engine).Form(true, form),
                      std::invalid_argument)
             << form;
+}
+
+// Each form of the catalogue is there once under a name a form line can
+// carry: a second entry of a name would never be found, a name longer than
+// 16 would push the drawing off column 21.
+TEST(PrintForms, EveryCatalogueNameIsUniqueAndFitsTheFormLine) {
+    for (const FormLayout& l : AllForms()) {
+        EXPECT_EQ(FindForm(l.form), &l) << l.form << " is in the catalogue twice";
+        ASSERT_GT(l.form.size(), 4u);
+        EXPECT_EQ(l.form.substr(l.form.size() - 4), ".PFM");
+        EXPECT_NO_THROW(FormatFormLine(false, l.form, "D.PZK")) << l.form;
+    }
 }
 
 TEST(PrintHelpers, ClampedIntegersAndCodePage932Widths) {
