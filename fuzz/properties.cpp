@@ -22,6 +22,7 @@
 #include "model/reset.hpp"
 #include "platform/message.hpp"
 #include "predict/drawings.hpp"
+#include "print/forms.hpp"
 #include "predict/hyperbolic.hpp"
 #include "predict/obsdata.hpp"
 #include "testing/fakes.hpp"
@@ -229,13 +230,14 @@ std::string CheckPositionPage(const fs::path& page, double final_settlement) {
     for (const PrintedForm& f : PageForms(page)) {
         std::vector<int> settlements;  // fields that hold settlements
         std::vector<int> rising;       // the stages, in order
-        if (f.name == "TNK_0011.PFM") settlements = {6};
-        if (f.name == "TNK_0012.PFM") settlements = {0};
-        if (f.name == "TNK_0021.PFM") settlements = rising = {3, 4, 5, 6, 7};
-        if (f.name == "TNK_0022.PFM") settlements = rising = {0, 1, 2, 3, 4};
-        if (f.name == "TIJ_0000.PFM") overall = false;
-        if (f.name == "TIJ_0010.PFM") overall = true;
-        if (f.name == "TIJ_0001.PFM") settlements = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
+        if (f.name == print::kSettlementRowForm) settlements = {6};
+        if (f.name == print::kSettlementTotalForm) settlements = {0};
+        if (f.name == print::kStageSettlementRowForm) settlements = rising = {3, 4, 5, 6, 7};
+        if (f.name == print::kStageSettlementTotalForm) settlements = rising = {0, 1, 2, 3, 4};
+        if (f.name == print::kStageTimeHeadingForm) overall = false;
+        if (f.name == print::kOverallTimeHeadingForm) overall = true;
+        if (f.name == print::kTimeRowForm)
+            for (int k = 0; k <= print::kTimeDegrees; ++k) settlements.push_back(print::kTimeSettlementBase + k);
         const std::string where = name + " " + f.name;
         for (int k : settlements) {
             const std::optional<double> v = Printed(f, k);
@@ -251,12 +253,12 @@ std::string CheckPositionPage(const fs::path& page, double final_settlement) {
             if (*v + kHalf < last) return where + ": a later stage prints less than an earlier one";
             last = *v;
         }
-        if (f.name == "TNK_0022.PFM" && last >= 0 && std::fabs(last - final_settlement) > kHalf)
+        if (f.name == print::kStageSettlementTotalForm && last >= 0 && std::fabs(last - final_settlement) > kHalf)
             return where + ": the last stage is not the final settlement";
         // The overall table: no degree past the unit's final settlement.
-        if (f.name == "TIJ_0001.PFM" && overall) {
-            const std::optional<double> total = Printed(f, 19);
-            for (int k = 10; k <= 18 && total; ++k)
+        if (f.name == print::kTimeRowForm && overall) {
+            const std::optional<double> total = Printed(f, print::kTimeFinalField);
+            for (int k = print::kTimeSettlementBase; k < print::kTimeFinalField && total; ++k)
                 if (const std::optional<double> v = Printed(f, k); v && *v > *total + kHalf)
                     return where + " prints a degree past the unit's final settlement";
         }
