@@ -319,6 +319,7 @@ void Form1::ShowOptionDown(QAbstractButton* b) {
 }
 
 void Form1::SwitchTool(int mode) { kova::SwitchTool(State(), *this, mode, this); }
+void Form1::DropPicks(int mode) { DropToolPicks(State(), *this, mode); }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
 

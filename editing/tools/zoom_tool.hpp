@@ -16,13 +16,19 @@ public:
         view.SetToolbarButtonPressed(kToolZoomIn, mode_ == CmdMode::kZoomIn);
         view.SetToolbarButtonPressed(kToolZoomOut, mode_ == CmdMode::kZoomOut);
     }
-    void Deactivate(EditorState& ed, CanvasView& view, int to) const override {
+    void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) const override {
         if (to == CmdMode::kZoomIn || to == CmdMode::kZoomOut) return;
-        // A tool chosen during a zoom replaces it: nothing to return to.
+        // A tool chosen during a zoom replaces it: nothing to return to, and
+        // the picks of the tool it interrupted go.
         view.SetCursor(CanvasCursor::Arrow);
         view.SetToolbarButtonPressed(kToolZoomIn, false);
         view.SetToolbarButtonPressed(kToolZoomOut, false);
+        if (chosen) DropPicks(ed, view);
         ed.old_mode = CmdMode::kNone;
+    }
+    // The picks are those of the tool the zoom interrupted.
+    void DropPicks(EditorState& ed, CanvasView& view) const override {
+        if (ed.old_mode > CmdMode::kZoomOut) DropToolPicks(ed, view, ed.old_mode);
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         const double tx = TwipsX(c.ed, in.x), ty = TwipsY(c.ed, in.y);
