@@ -12,7 +12,7 @@ public:
     void Activate(EditorState& ed, CanvasView& view, StatusPanels*, int from) const override {
         view.SetCursor(CanvasCursor::Zoom);
         // A zoom tool replacing the other keeps the tool saved before it.
-        if (from > CmdMode::kZoomOut) ed.old_mode = from;
+        if (from > CmdMode::kZoomOut) ed.SetOldMode(from);
         view.SetToolbarButtonPressed(kToolZoomIn, mode_ == CmdMode::kZoomIn);
         view.SetToolbarButtonPressed(kToolZoomOut, mode_ == CmdMode::kZoomOut);
     }
@@ -24,7 +24,7 @@ public:
         view.SetToolbarButtonPressed(kToolZoomIn, false);
         view.SetToolbarButtonPressed(kToolZoomOut, false);
         if (chosen) DropPicks(ed, view);
-        ed.old_mode = CmdMode::kNone;
+        ed.SetOldMode(CmdMode::kNone);
     }
     // The picks are those of the tool the zoom interrupted.
     void DropPicks(EditorState& ed, CanvasView& view) const override {

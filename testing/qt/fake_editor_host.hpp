@@ -29,7 +29,9 @@ public:
         toolOptions.push_back(index);
         // As the tool menu does: any open palette closes, then no tool.
         CloseToolPalettes();
-        if (index == kNoToolOption) state->cmd_mode = state->old_mode = 0;
+        if (index != kNoToolOption) return;
+        state->cmd_mode = CmdMode::kNone;
+        state->SetOldMode(CmdMode::kNone);
     }
     QWidget* OwnerWidget() override { return owner; }
     TwipsPoint WindowOrigin() override { return origin; }
