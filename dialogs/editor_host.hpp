@@ -32,6 +32,8 @@ public:
     // is deactivated (a zoom gives back the arrow cursor and its button),
     // then the new one activated, which shows its prompt.
     virtual void SwitchTool(int mode) = 0;
+    // The tool of `mode` drops its picks, repainting when there were any.
+    virtual void DropPicks(int mode) = 0;
     // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
     void SetStatusText(int panel, const std::string& text) override = 0;
     // Runs the handler of tool option i (7: no tool).

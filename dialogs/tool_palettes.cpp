@@ -46,10 +46,10 @@ constexpr PaletteOption kBlockOptions[] = {
     {"新規土層", 600, M::kNewSoilLayer},
     {"再認識", 1020, M::kPickFill},
     {"削除", 1440, M::kDeleteFill},
-    {"盛土編集", 1980, M::kNone},
-    {"土層編集", 2400, M::kNone},
-    {"土質定数編集", 2820, M::kNone},
-    {"促進工法編集", 3240, M::kNone},
+    {"盛土編集", 1980, M::kNone, &PaletteDialogs::dialog1},
+    {"土層編集", 2400, M::kNone, &PaletteDialogs::dialog4},
+    {"土質定数編集", 2820, M::kNone, &PaletteDialogs::dialog5},
+    {"促進工法編集", 3240, M::kNone, &PaletteDialogs::dialog11},
 };
 
 // By Index; "切土再認識" (5) stands between "新規切土" and "切土削除".
@@ -58,28 +58,17 @@ constexpr PaletteOption kTerrainOptions[] = {
     {"地形線削除", 600, M::kDeleteTerrainLines},
     {"新規切土", 1140, M::kNewCut},
     {"切土削除", 1980, M::kDeleteCut},
-    {"切土編集", 2520, M::kNone},
+    {"切土編集", 2520, M::kNone, &PaletteDialogs::dialog10},
     {"切土再認識", 1560, M::kPickCut},
 };
 
 constexpr PaletteOption kPointOptions[] = {
-    {"一覧表編集", 180, M::kNone},
+    {"一覧表編集", 180, M::kNone, &PaletteDialogs::dialog0},
     {"２線分交点", 720, M::kTwoLinesCrossing},
     {"垂直線交点", 1140, M::kVerticalThroughPoint},
     {"水平線交点", 1560, M::kHorizontalThroughPoint},
     {"垂線足交点", 1980, M::kFootOfPerpendicular},
 };
-
-void ClearLineFlags(EditorState& st) {
-    st.SelFlags.fill(-1);
-    st.SelCount = 0;
-}
-
-bool ClearPickPair(EditorState& st) {
-    if (st.PickPair[0] == -1) return false;
-    st.PickPair[0] = st.PickPair[1] = -1;
-    return true;
-}
 
 }  // namespace
 
@@ -122,7 +111,7 @@ PaletteDialogs& PaletteDialogHooks() {
 
 EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt,
                          int clientHeight, const PaletteOption* options, int optionCount, int closeTop)
-    : ToolPalette(host, owner, Q(caption), blankPrompt), options_(options, options + optionCount) {
+    : ToolPalette(host, owner, Q(caption), blankPrompt), options_(options, options + optionCount), blank_(blankPrompt) {
     std::vector<QString> captions;
     for (const PaletteOption& o : options_) captions.push_back(Q(o.caption));
     AddOptions(captions, kButtonLeft, 0, kButtonWidth, kButtonHeight, 0);
@@ -146,16 +135,21 @@ EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, 
     setFixedSize(width, s.ToPixelsY(clientHeight));
 }
 
-void EditPalette::OpenFromOption(int index, const PaletteDialogFactory& factory) {
+void EditPalette::OptionClicked(int index) {
+    const PaletteOption& o = Opt(index);
+    if (!o.dialog) {
+        // The tool it leaves drops its picks.
+        host_.SwitchTool(o.mode);
+        return;
+    }
+    host_.SetStatusText(1, blank_);
+    const int tool = host_.State().cmd_mode;
+    const PaletteDialogFactory& factory = PaletteDialogHooks().*o.dialog;
     std::unique_ptr<QDialog> dialog = factory ? factory(host_, this) : nullptr;
-    if (dialog)
-        RunModalFromOption(index, *dialog);
-    else
-        SetOptionUp(index);
-}
-
-void EditPalette::ChooseTool(int mode) {
-    host_.SwitchTool(mode);
+    if (dialog) RunModalFromOption(index, *dialog);
+    else SetOptionUp(index);
+    // The tool stays (unless the dialog ended it), without its picks.
+    host_.DropPicks(tool);
 }
 
 void EditPalette::RebuildLinksFrom(bool cutLines) {
@@ -174,19 +168,6 @@ Dialog2::Dialog2(EditorHost& host, QWidget* owner)
     Load();
 }
 
-void Dialog2::OptionClicked(int index) {
-    EditorState& st = host_.State();
-    ChooseTool(Opt(index).mode);
-    if (st.SelIndex != -1) {
-        host_.Refresh();
-        st.SelIndex2 = st.SelIndex = -1;
-    }
-    if (st.SelCount > 0) {
-        ClearLineFlags(st);
-        host_.Refresh();
-    }
-}
-
 // ---- Dialog3 --------------------------------------------------------------------
 
 Dialog3::Dialog3(EditorHost& host, QWidget* owner)
@@ -201,19 +182,6 @@ void Dialog3::ClearPicks() {
     st.SelIndex2 = st.SelIndex = -1;
 }
 
-void Dialog3::OptionClicked(int index) {
-    host_.SetStatusText(1, kTwoBlanks);
-    const PaletteDialogs& d = PaletteDialogHooks();
-    switch (index) {
-    case 4: OpenFromOption(index, d.dialog1); break;
-    case 5: OpenFromOption(index, d.dialog4); break;
-    case 6: OpenFromOption(index, d.dialog5); break;
-    case 7: OpenFromOption(index, d.dialog11); break;
-    default: ChooseTool(Opt(index).mode); break;
-    }
-    if (ClearPickPair(host_.State())) host_.Refresh();
-}
-
 // ---- Dialog9 --------------------------------------------------------------------
 
 Dialog9::Dialog9(EditorHost& host, QWidget* owner)
@@ -225,22 +193,7 @@ void Dialog9::OptionClicked(int index) {
     // Terrain lines added with this palette's own tools take part in the
     // next tracing.
     RebuildLinksFrom(true);
-    host_.SetStatusText(1, kTwoBlanks);
-    if (index == 4) {
-        OpenFromOption(index, PaletteDialogHooks().dialog10);
-    } else {
-        ChooseTool(Opt(index).mode);
-    }
-    EditorState& st = host_.State();
-    if (st.SelIndex != -1) {
-        st.SelIndex2 = st.SelIndex = -1;
-        host_.Refresh();
-    }
-    if (ClearPickPair(st)) host_.Refresh();
-    if (st.SelCount > 0) {
-        ClearLineFlags(st);
-        host_.Refresh();
-    }
+    EditPalette::OptionClicked(index);
 }
 
 // ---- Dialog14 -------------------------------------------------------------------
@@ -254,25 +207,6 @@ void Dialog14::ClearPicks() {
     EditorState& st = host_.State();
     st.ClearSelection();
     st.PickPair[0] = st.PickPair[1] = -1;
-}
-
-void Dialog14::OptionClicked(int index) {
-    EditorState& st = host_.State();
-    if (index == 0) {
-        host_.SetStatusText(1, kOneBlank);
-        OpenFromOption(index, PaletteDialogHooks().dialog0);
-    } else {
-        ChooseTool(Opt(index).mode);
-    }
-    if (st.SelIndex != -1) {
-        host_.Refresh();
-        st.SelIndex2 = st.SelIndex = -1;
-    }
-    if (st.SelCount > 0) {
-        ClearLineFlags(st);
-        st.PickPair[0] = st.PickPair[1] = -1;
-        host_.Refresh();
-    }
 }
 
 void Dialog14::UnloadPicks() {

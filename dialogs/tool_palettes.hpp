@@ -41,12 +41,14 @@ struct PaletteDialogs {
 // The dialogs the palettes open; tests may replace entries.
 PaletteDialogs& PaletteDialogHooks();
 
-// One option button: its caption and top in twips and the tool it chooses
-// (CmdMode::kNone: it opens a dialog instead); the prompt is the tool's.
+// One option button: its caption and top in twips and the tool it chooses,
+// whose prompt shows, or the dialog it opens (mode CmdMode::kNone), which
+// blanks the prompt.
 struct PaletteOption {
     const char* caption;
     int top;
     int mode;
+    PaletteDialogFactory PaletteDialogs::*dialog = nullptr;
 };
 
 // The common shape: one column of options (by Index) and "閉じる".
@@ -60,11 +62,11 @@ public:
 
 protected:
     const PaletteOption& Opt(int index) const { return options_[static_cast<std::size_t>(index)]; }
-    // Shows the option's dialog from `factory`, then sets the option up.
-    void OpenFromOption(int index, const PaletteDialogFactory& factory);
-    // Makes `mode` the canvas tool, which shows its prompt; a zoom tool it
-    // replaces ends.
-    void ChooseTool(int mode);
+    // A tool option makes its tool the canvas tool, through the tool table:
+    // the tool it replaces drops its picks (a zoom ends), the new one shows
+    // its prompt. A dialog option shows its dialog modally and sets the
+    // option up; the tool in force stays, without its picks.
+    void OptionClicked(int index) override;
     // Rebuilds the points' link lists from a line table; tells once while
     // the palette is open that a point has more than nine lines.
     void RebuildLinksFrom(bool cutLines);
@@ -72,6 +74,7 @@ protected:
     std::vector<PaletteOption> options_;
 
 private:
+    const char* blank_;  // panel 1 while a dialog option is chosen
     bool linkMessageShown_ = false;
 };
 
@@ -80,9 +83,6 @@ class Dialog2 : public EditPalette {
     Q_OBJECT
 public:
     Dialog2(EditorHost& host, QWidget* owner);
-
-protected:
-    void OptionClicked(int index) override;
 };
 
 // "ブロック編集": embankment and soil-layer blocks and their data dialogs.
@@ -93,7 +93,6 @@ public:
 
 protected:
     void ClearPicks() override;
-    void OptionClicked(int index) override;
 };
 
 // "施工前地形編集": terrain lines and cut blocks.
@@ -114,7 +113,6 @@ public:
 
 protected:
     void ClearPicks() override;
-    void OptionClicked(int index) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:

@@ -39,11 +39,6 @@ inline constexpr int kHorizontalThroughPoint = 19;
 inline constexpr int kFootOfPerpendicular = 20;
 }  // namespace CmdMode
 
-// The value of EditorState::old_mode after a zoom handed back to the tool it
-// interrupted: no tool is saved, and the next repaint is full, once (writing
-// old_mode ends it).
-inline constexpr int kRepaintFullyOnce = -99;
-
 // The tool option of the main window's strip that selects no tool and closes
 // the palettes; palettes and several dialogs select it as they close so that
 // the option that opened them can be chosen again.
@@ -71,9 +66,16 @@ struct EditorState {
     std::array<i16, 3> PickPair{};
     std::array<ScreenPoint, 101> PolyPts{};
     int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
-    int old_mode = 0;  // tool interrupted by a zoom or scroll
+    int old_mode = 0;  // tool interrupted by a zoom or scroll (SetOldMode)
+    // Set as a zoom hands back to the tool it interrupted: the next repaint
+    // is full, also where it would only move a rubber band. SetOldMode ends it.
+    bool repaintFullyOnce = false;
 
     EditorState() { SelFlags.fill(-1); }
+    void SetOldMode(int mode) {
+        old_mode = mode;
+        repaintFullyOnce = false;
+    }
     // Clears the selection as the palettes do.
     void ClearSelection() {
         SelIndex = -1;

@@ -60,9 +60,32 @@ const CanvasTool* ToolFor(int cmd_mode) {
     return Table()[static_cast<std::size_t>(cmd_mode)].get();
 }
 
+void CanvasTool::DropPicks(EditorState& ed, CanvasView& view) const {
+    const unsigned own = OwnPicks();
+    bool held = false;
+    if (own & Picks::kPoint) {
+        held = ed.SelIndex != -1;
+        ed.SelIndex = ed.SelIndex2 = -1;
+    }
+    if (own & Picks::kLines) {
+        held = held || ed.SelCount > 0;
+        ed.SelFlags.fill(-1);
+        ed.SelCount = 0;
+    }
+    if (own & Picks::kPair) {
+        held = held || ed.PickPair[0] != -1;
+        ed.PickPair[0] = ed.PickPair[1] = -1;
+    }
+    if (held) view.Refresh();
+}
+
+void DropToolPicks(EditorState& ed, CanvasView& view, int mode) {
+    if (const CanvasTool* t = ToolFor(mode)) t->DropPicks(ed, view);
+}
+
 void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status) {
     const int from = ed.cmd_mode;
-    if (const CanvasTool* t = ToolFor(from)) t->Deactivate(ed, view, mode);
+    if (const CanvasTool* t = ToolFor(from)) t->Deactivate(ed, view, mode, status != nullptr);
     ed.cmd_mode = mode;
     if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, status, from);
 }

@@ -42,6 +42,14 @@ public:
     virtual void DottedLine(double x1, double y1, double x2, double y2) = 0;
 };
 
+// The picks of EditorState a tool holds while it is in force.
+namespace Picks {
+inline constexpr unsigned kNone = 0;
+inline constexpr unsigned kPoint = 1;  // SelIndex, SelIndex2: a point, line or block
+inline constexpr unsigned kLines = 2;  // SelFlags, SelCount: the marked lines
+inline constexpr unsigned kPair = 4;   // PickPair
+}  // namespace Picks
+
 class CanvasTool {
 public:
     explicit CanvasTool(int mode) : mode_(mode) {}
@@ -54,7 +62,16 @@ public:
         (void)from;
         if (status && *Prompt()) status->SetStatusText(1, Prompt());
     }
-    virtual void Deactivate(EditorState&, CanvasView&, int to) const { (void)to; }
+    // A tool the user leaves for another (`chosen`) drops its picks; one
+    // handing on (a pick to its re-shape, to a zoom and back) leaves them to
+    // the next.
+    virtual void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) const {
+        if (chosen && to != CmdMode::kZoomIn && to != CmdMode::kZoomOut) DropPicks(ed, view);
+    }
+    // Which picks are the tool's (Picks bits).
+    virtual unsigned OwnPicks() const { return Picks::kNone; }
+    // Clears the tool's picks; the canvas is repainted when it held any.
+    virtual void DropPicks(EditorState& ed, CanvasView& view) const;
     virtual void Press(ToolContext&, const CanvasInput&) const {}
     virtual void Move(ToolContext&, const CanvasInput&) const {}
     // Drawn after the points and lines of a full repaint.
@@ -75,9 +92,13 @@ const CanvasTool* ToolFor(int cmd_mode);
 // One past the highest cmd_mode of the table: its tools are 1 .. end - 1.
 int ToolModeEnd();
 
+// The tool of `mode`, if any, drops its picks.
+void DropToolPicks(EditorState& ed, CanvasView& view, int mode);
+
 // Makes `mode` the tool: the tool in force is deactivated, then the new one
-// activated. `status`: the user chose it, and its prompt shows; a tool that
-// hands on to another (a pick, a zoom going back) passes none.
+// activated. `status`: the user chose it, the picks of the tool in force are
+// dropped and its prompt shows; a tool that hands on to another (a pick, a
+// zoom going back) passes none.
 void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
 
 // The mouse handlers of the canvas. The tool of each click is looked up

@@ -94,7 +94,7 @@ void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button,
         // tool) through the tool table, which ends the zoom.
         const int back = v.old_mode < CmdMode::kBoundaryLines ? CmdMode::kNone : v.old_mode;
         SwitchTool(v, canvas, back);
-        if (back != CmdMode::kNone) v.old_mode = kRepaintFullyOnce;
+        v.repaintFullyOnce = back != CmdMode::kNone;
         canvas.SetToolbarButtonPressed(kToolWholeView, false);
         canvas.Refresh();
         return;

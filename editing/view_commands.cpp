@@ -12,11 +12,11 @@ namespace {
 // A repaint in full with no tool drawing its guides or band: the scroll
 // handlers run it with the zoom-in code as the tool.
 void RepaintWithoutTool(EditorState& ed, CanvasView& view) {
-    ed.old_mode = ed.cmd_mode;
+    ed.SetOldMode(ed.cmd_mode);
     ed.cmd_mode = CmdMode::kZoomIn;
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = CmdMode::kNone;
+    ed.SetOldMode(CmdMode::kNone);
 }
 
 i16 Clamp16(int v) { return static_cast<i16>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v)); }
@@ -54,7 +54,7 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetScrollValue(ScrollBar::Horizontal, 0);
     ed.VScrollPos = 0;
     view.SetScrollValue(ScrollBar::Vertical, 0);
-    if (ed.cmd_mode > CmdMode::kZoomOut) ed.old_mode = ed.cmd_mode;
+    if (ed.cmd_mode > CmdMode::kZoomOut) ed.SetOldMode(ed.cmd_mode);
     ed.cmd_mode = CmdMode::kNone;
     FitView(m, ed);
     view.SetCursor(CanvasCursor::Arrow);
@@ -64,7 +64,7 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetToolbarButtonPressed(kToolZoomOut, false);
     view.Refresh();
     ed.cmd_mode = ed.old_mode;
-    ed.old_mode = CmdMode::kNone;
+    ed.SetOldMode(CmdMode::kNone);
     view.Refresh();
 }
 

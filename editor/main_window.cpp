@@ -232,7 +232,7 @@ bool Form1::Load() {
     v.SelIndex = -1;
     v.SelIndex2 = -1;
     v.cmd_mode = CmdMode::kNone;
-    v.old_mode = CmdMode::kNone;
+    v.SetOldMode(CmdMode::kNone);
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     project_->DeleteStaleResults(false);
     session_.currentFileName = kUntitled;
@@ -295,7 +295,7 @@ void Form1::SelectToolOption(int index) {
     SetCursor(CanvasCursor::Arrow);
     for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
     State().cmd_mode = CmdMode::kNone;
-    State().old_mode = CmdMode::kNone;
+    State().SetOldMode(CmdMode::kNone);
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }
 
@@ -319,6 +319,7 @@ void Form1::ShowOptionDown(QAbstractButton* b) {
 }
 
 void Form1::SwitchTool(int mode) { kova::SwitchTool(State(), *this, mode, this); }
+void Form1::DropPicks(int mode) { DropToolPicks(State(), *this, mode); }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
 

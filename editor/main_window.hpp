@@ -99,6 +99,7 @@ public:
     Model& SectionModel() override { return *session_.model; }
     EditorState& State() override { return *session_.es; }
     void SwitchTool(int mode) override;
+    void DropPicks(int mode) override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;

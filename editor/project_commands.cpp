@@ -33,7 +33,7 @@ void ProjectCommands::ViewReset() {
     FitView(s_.m(), v);
     host_.ResetScrollBars();
     v.cmd_mode = CmdMode::kNone;
-    v.old_mode = CmdMode::kNone;
+    v.SetOldMode(CmdMode::kNone);
     for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     // A read-out of the project before, in the view before, is no position
     // of this one; the next move over the canvas writes it again.

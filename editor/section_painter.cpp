@@ -518,8 +518,8 @@ void SectionPainter::Paint(QImage& picture, const Model& m, EditorState& ed, con
                        ed.SelIndex < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size()));
     if (chain) {
         UpdateBand(m, ed);
-        if (ed.old_mode != kRepaintFullyOnce) return;
-        ed.old_mode = CmdMode::kNone;
+        if (!ed.repaintFullyOnce) return;
+        ed.repaintFullyOnce = false;
     }
     FullRepaint(picture, m, ed, opt);
 }

@@ -72,8 +72,8 @@ public:
     const TwipsScale& Scale() const { return scale_; }
 
     // The canvas's paint routine: in tools 3 and 8 with a chain point it only
-    // moves the rubber band (a full repaint follows when old_mode is kRepaintFullyOnce);
-    // otherwise it renders the whole picture.
+    // moves the rubber band (but repaints fully once after a zoom handed
+    // back); otherwise it renders the whole picture.
     void Paint(QImage& picture, const Model& m, EditorState& ed, const PaintOptions& opt);
 
     // Clears the picture and draws every layer from the model.

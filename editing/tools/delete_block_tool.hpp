@@ -10,6 +10,7 @@ namespace kova::tools {
 class DeleteBlockTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     bool Cut() const { return mode_ == CmdMode::kDeleteCut; }
     const char* Prompt() const override {
         return Cut() ? "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "

@@ -15,6 +15,7 @@ public:
                      : "境界線削除＞削除する境界線を指定してください ";
     }
     bool MarksCutLines() const override { return Cut(); }
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kLines; }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (in.button != kRightButton) {

@@ -14,6 +14,7 @@ public:
                                                : "境界線追加＞始点～終点を指定してください ";
     }
     bool ChainsLines() const override { return true; }
+    unsigned OwnPicks() const override { return Picks::kPoint; }  // the chain's last point
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (ValidPoint(c.m, ed.SelIndex)) {

@@ -10,6 +10,7 @@ namespace kova::tools {
 class PickBlockTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     bool Cut() const { return mode_ == CmdMode::kPickCut; }
     const char* Prompt() const override {
         return Cut() ? "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "

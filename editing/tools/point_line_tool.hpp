@@ -13,6 +13,7 @@ public:
     using CanvasTool::CanvasTool;
     const char* Prompt() const override { return "交点計算＞基準点を指定してください"; }
     bool ExtendsPickedLines() const override { return true; }
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kLines | Picks::kPair; }
     void DrawGuides(const Model& m, const EditorState& ed, GuidePainter& g) const override {
         if (!ValidPoint(m, ed.PickPair[0])) return;
         const BoundaryPoint& p = m.BndPt[Idx(ed.PickPair[0])];

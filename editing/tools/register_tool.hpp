@@ -10,6 +10,7 @@ namespace kova::tools {
 class RegisterTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     const char* Prompt() const override {
         switch (mode_) {
         case CmdMode::kNewEmbankment: return "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください ";

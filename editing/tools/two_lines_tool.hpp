@@ -11,6 +11,7 @@ public:
     using CanvasTool::CanvasTool;
     const char* Prompt() const override { return "交点計算＞線分１を指定してください"; }
     bool ExtendsPickedLines() const override { return true; }
+    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kLines | Picks::kPair; }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (RightDropsPicks(c, in)) return;

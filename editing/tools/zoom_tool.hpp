@@ -12,17 +12,23 @@ public:
     void Activate(EditorState& ed, CanvasView& view, StatusPanels*, int from) const override {
         view.SetCursor(CanvasCursor::Zoom);
         // A zoom tool replacing the other keeps the tool saved before it.
-        if (from > CmdMode::kZoomOut) ed.old_mode = from;
+        if (from > CmdMode::kZoomOut) ed.SetOldMode(from);
         view.SetToolbarButtonPressed(kToolZoomIn, mode_ == CmdMode::kZoomIn);
         view.SetToolbarButtonPressed(kToolZoomOut, mode_ == CmdMode::kZoomOut);
     }
-    void Deactivate(EditorState& ed, CanvasView& view, int to) const override {
+    void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) const override {
         if (to == CmdMode::kZoomIn || to == CmdMode::kZoomOut) return;
-        // A tool chosen during a zoom replaces it: nothing to return to.
+        // A tool chosen during a zoom replaces it: nothing to return to, and
+        // the picks of the tool it interrupted go.
         view.SetCursor(CanvasCursor::Arrow);
         view.SetToolbarButtonPressed(kToolZoomIn, false);
         view.SetToolbarButtonPressed(kToolZoomOut, false);
-        ed.old_mode = CmdMode::kNone;
+        if (chosen) DropPicks(ed, view);
+        ed.SetOldMode(CmdMode::kNone);
+    }
+    // The picks are those of the tool the zoom interrupted.
+    void DropPicks(EditorState& ed, CanvasView& view) const override {
+        if (ed.old_mode > CmdMode::kZoomOut) DropToolPicks(ed, view, ed.old_mode);
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
         const double tx = TwipsX(c.ed, in.x), ty = TwipsY(c.ed, in.y);

@@ -23,12 +23,15 @@ public:
     EditorState& State() override { return *state; }
     void Refresh() override { ++refreshes; }
     void SwitchTool(int mode) override { kova::SwitchTool(*state, canvas, mode, this); }
+    void DropPicks(int mode) override { DropToolPicks(*state, canvas, mode); }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
         // As the tool menu does: any open palette closes, then no tool.
         CloseToolPalettes();
-        if (index == kNoToolOption) state->cmd_mode = state->old_mode = 0;
+        if (index != kNoToolOption) return;
+        state->cmd_mode = CmdMode::kNone;
+        state->SetOldMode(CmdMode::kNone);
     }
     QWidget* OwnerWidget() override { return owner; }
     TwipsPoint WindowOrigin() override { return origin; }
@@ -45,7 +48,16 @@ public:
     std::unique_ptr<Model> model;  // large: on the heap
     std::unique_ptr<EditorState> state;
     RecordingMessages messages;
-    RecordingCanvas canvas;  // the cursor and buttons a tool switch sets
+    // The cursor and buttons a tool switch sets; its repaints are the
+    // window's, as the main window is its own canvas.
+    struct HostCanvas : RecordingCanvas {
+        explicit HostCanvas(FakeEditorHost& h) : host(h) {}
+        void Refresh() override {
+            RecordingCanvas::Refresh();
+            host.Refresh();
+        }
+        FakeEditorHost& host;
+    } canvas{*this};
     QWidget* owner = nullptr;
     TwipsPoint origin{1500, 1200};
     std::filesystem::path appPath = ".";

@@ -320,27 +320,53 @@ TEST(ToolPalettes, TerrainLineAddedBeforeNewCutIsLinked) {
     EXPECT_EQ(m.BndPt[1].nLink, 2);
 }
 
+// The tool an option leaves drops the picks it holds, and the canvas shows
+// them no more (one repaint); picks that are not the tool's stay, as does a
+// canvas that showed none. A dialog option keeps the tool, not its picks.
 TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
-    FakeEditorHost host;
-    EditorState& st = *host.state;
-    Dialog2 p(host, nullptr);
-    st.SelIndex = 2;
-    st.SelFlags[3] = 1;
-    st.SelCount = 1;
-    QTest::mouseClick(p.Option(1), Qt::LeftButton);
-    EXPECT_EQ(st.SelIndex, -1);
-    EXPECT_EQ(st.SelFlags[3], -1);
-    EXPECT_EQ(st.SelCount, 0);
-    EXPECT_EQ(host.refreshes, 2);
-
-    Dialog3 b(host, nullptr);
-    st.PickPair = {1, 4, 0};
-    st.SelFlags[3] = 1;
-    QTest::mouseClick(b.Option(2), Qt::LeftButton);
-    EXPECT_EQ(st.PickPair[0], -1);
-    EXPECT_EQ(st.PickPair[1], -1);
-    EXPECT_EQ(st.SelFlags[3], 1);  // the line pick stays
-    EXPECT_EQ(host.refreshes, 3);
+    namespace M = CmdMode;
+    const struct Case {
+        int palette, tool;
+        bool zoomed;  // a zoom interrupted the tool
+        int option;
+        bool linesStay, pairStays, repaint;
+    } cases[] = {
+        {2, M::kDeleteBoundaryLines, false, 1, false, true, true},
+        {2, M::kDeleteBoundaryLines, true, 0, false, true, true},
+        {2, M::kNone, false, 1, true, true, false},               // no tool: nothing of its own
+        {3, M::kReshapeEmbankment, false, 2, true, false, true},  // the line pick stays
+        {3, M::kReshapeSoilLayer, true, 4, true, false, true},
+        {9, M::kDeleteTerrainLines, false, 4, false, true, true},
+        {9, M::kTerrainLines, false, 0, true, true, true},  // the chain's point goes
+        {14, M::kTwoLinesCrossing, false, 0, false, false, true},
+        {14, M::kFootOfPerpendicular, true, 2, false, false, true},
+    };
+    HookScope scope;
+    DialogCounter counter;
+    PaletteDialogHooks() = {counter.Factory(), counter.Factory(), counter.Factory(),
+                            counter.Factory(), counter.Factory(), counter.Factory()};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.palette) + "/" + std::to_string(c.tool) + "/" + std::to_string(c.option));
+        FakeEditorHost host;
+        EditorState& st = *host.state;
+        auto p = Make(c.palette, host);
+        p->show();
+        host.SwitchTool(c.tool);
+        st.SelIndex = 2;
+        st.SelFlags[3] = 1;
+        st.SelCount = 1;
+        st.PickPair = {1, 4, 0};
+        if (c.zoomed) host.SwitchTool(M::kZoomIn);
+        const int before = host.refreshes;
+        QTest::mouseClick(p->Option(c.option), Qt::LeftButton);
+        EXPECT_EQ(st.SelFlags[3], c.linesStay ? 1 : -1);
+        EXPECT_EQ(st.PickPair[0], c.pairStays ? 1 : -1);
+        EXPECT_EQ(st.PickPair[1], c.pairStays ? 4 : -1);
+        EXPECT_EQ(host.refreshes - before, c.repaint ? 1 : 0);
+        if (!c.repaint) continue;
+        EXPECT_EQ(st.SelIndex, -1);
+        EXPECT_EQ(st.cmd_mode, p->Mode(c.option) == M::kNone ? (c.zoomed ? M::kZoomIn : c.tool) : p->Mode(c.option));
+    }
 }
 
 }  // namespace

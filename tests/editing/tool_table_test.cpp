@@ -1,8 +1,10 @@
 // The one table of canvas tools: a tool for every cmd_mode, and what
 // switching between them leaves behind.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "model/blocks.hpp"
 #include "tests/editing/tool_fixture.hpp"
@@ -51,6 +53,28 @@ TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
                 << from << ">" << to;
         }
     EXPECT_EQ(std::tuple(view.cursorSets, view.toolbar.size(), view.refreshes), std::tuple(0, 0u, 0));
+}
+
+// Whatever a tool picks with its clicks is its own: leaving it for another
+// tool the user chooses leaves no pick behind, and repaints the canvas that
+// showed them. Every tool of the table, over a square of lines.
+TEST_F(ToolFixture, LeavingAToolDropsWhatItsClicksPicked) {
+    const i16 p[] = {Point(0, 0), Point(10, 0), Point(10, 10), Point(0, 10)};
+    for (int i = 0; i < 4; ++i) Line(p[i], p[(i + 1) % 4]);
+    for (int mode = CmdMode::kBoundaryLines; mode < ToolModeEnd(); ++mode) {
+        ed.ClearSelection();
+        ed.PickPair.fill(-1);
+        SwitchTool(ed, view, mode, &status);
+        for (auto [x, y] : {std::pair(0.0, 0.0), {5.0, 0.1}, {5.0, 5.0}, {10.0, 9.9}}) Click(x, y);
+        const bool held = ed.SelIndex != -1 || ed.SelCount != 0 || ed.PickPair[0] != -1;
+        const int repaints = view.refreshes;
+        SwitchTool(ed, view, CmdMode::kNone, &status);
+        EXPECT_EQ(std::tuple(ed.SelIndex, ed.SelIndex2, ed.SelCount, ed.PickPair[0], ed.PickPair[1]),
+                  std::tuple(-1, -1, 0, -1, -1))
+            << mode;
+        EXPECT_EQ(std::count(ed.SelFlags.begin(), ed.SelFlags.end(), 1), 0) << mode;
+        EXPECT_EQ(view.refreshes - repaints, held ? 1 : 0) << mode;
+    }
 }
 
 // A tool the user chooses shows its own prompt; one a tool hands on to

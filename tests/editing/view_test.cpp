@@ -129,8 +129,9 @@ TEST_F(ViewTest, ZoomResetsScrollBarsWithoutPanning) {
 
 TEST_F(ViewTest, RightClickLeavesZoomTool) {
     struct Case {
-        int oldMode, cmd, old;
-    } cases[] = {{5, 5, -99}, {0, 0, 0}, {2, 0, 0}, {3, 3, -99}};
+        int oldMode, cmd;
+        bool fullOnce;
+    } cases[] = {{5, 5, true}, {0, 0, false}, {2, 0, false}, {3, 3, true}};
     for (Case c : cases) {
         RecordingCanvas rc;
         rc.cursor = CanvasCursor::Zoom;
@@ -139,7 +140,8 @@ TEST_F(ViewTest, RightClickLeavesZoomTool) {
         const double scale = v.ViewScale;
         ZoomAtPoint(m, v, rc, 2, 10, 10);
         EXPECT_EQ(v.cmd_mode, c.cmd);
-        EXPECT_EQ(v.old_mode, c.old);
+        EXPECT_EQ(v.old_mode, 0);
+        EXPECT_EQ(v.repaintFullyOnce, c.fullOnce);
         EXPECT_EQ(v.ViewScale, scale);
         EXPECT_EQ(rc.cursor, CanvasCursor::Arrow);
         EXPECT_EQ(rc.toolbar, (std::map<int, bool>{{8, false}, {9, false}, {10, false}}));

@@ -66,10 +66,10 @@ TEST_F(CanvasFixture, BandMovesOverThePictureAndAnExposeKeepsIt) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
     EXPECT_EQ(canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), shown);
 
-    // The zoom tool handing back (-99) makes the next repaint full, band gone.
-    ed.old_mode = -99;
+    // The zoom tool handing back makes the next repaint full, band gone.
+    ed.repaintFullyOnce = true;
     Move(40, -60);
-    EXPECT_EQ(ed.old_mode, 0);
+    EXPECT_FALSE(ed.repaintFullyOnce);
     EXPECT_FALSE(canvas.Painter().Band().shown);
     EXPECT_EQ(canvas.ShownImage(), canvas.Picture());
 }
