@@ -1,7 +1,8 @@
 #pragma once
 // The edits a canvas click makes on the section: picking, deleting and
 // registering blocks, picking lines, adding a line of a chain. Clicks come
-// in canvas twips in single precision, as the tools pass them.
+// in canvas twips in single precision, as the tools pass them; `ed` gives
+// only the view: an edit changes no pick but the one it is handed.
 #include "editing/canvas_view.hpp"
 #include "editing/editor_state.hpp"
 #include "model/blocks.hpp"
@@ -12,9 +13,6 @@ namespace kova {
 
 // The right mouse button; any other button acts as the left one.
 inline constexpr i16 kRightButton = 2;
-
-// `ed` gives the canvas's place and scale only: a click edit changes
-// no pick but the one it is handed (`picked`).
 
 // Find the block nearest to the click in the group and mark it; returns it
 // (index -1: none). The right button only repaints and finds none.
