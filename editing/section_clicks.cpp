@@ -42,45 +42,42 @@ BlockRef FindBlock(const Model& m, const EditorState& ed, float X, float Y, i16 
 
 }  // namespace
 
-BlockRef PickBlock(const Model& m, EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
+BlockRef PickBlock(const Model& m, const EditorState& ed, CanvasView& view, i16 Button, float X, float Y, i16 Group) {
     if (Button == kRightButton) {
         view.Refresh();
         return {};
     }
     BlockRef f = FindBlock(m, ed, X, Y, Group);
-    if (f.index < 0) return f;
-    ed.SelIndex = f.index;
-    DrawBlockMarks(ed, view, BlockAt(m, f));
+    if (f.index >= 0) DrawBlockMarks(ed, view, BlockAt(m, f));
     return f;
 }
 
-void DeleteBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, i16 Button, float X, float Y,
-                 i16 Group) {
+void DeleteBlock(Model& m, const EditorState& ed, CanvasView& view, MessageSink& ui, i16& picked, i16 Button, float X,
+                 float Y, i16 Group) {
     if (Button == kRightButton) return;
     BlockRef f = FindBlock(m, ed, X, Y, Group);
     if (f.index < 0) return;
-    ed.SelIndex = f.index;
+    picked = f.index;
     DrawBlockMarks(ed, view, BlockAt(m, f));
     Message box{"指定したブロックを削除します", "削除確認", MsgIcon::None, MsgButtons::OkCancel, 1};
     if (ui.Show(box) == MsgAnswer::Ok) {
-        if (RemoveBlockAt(m, f.kind, ed.SelIndex)) view.Refresh();
-        ed.SelIndex = -1;
+        if (RemoveBlockAt(m, f.kind, picked)) view.Refresh();
+        picked = -1;
     } else {
         view.Refresh();
     }
 }
 
-void PickLine(const Model& m, EditorState& ed, float X, float Y, bool cut) {
+i16 PickLine(const Model& m, const EditorState& ed, float X, float Y, bool cut) {
     const i16 count = cut ? m.CutLineCount : m.BndLineCount;
-    ed.SelIndex = -1;
-    if (count <= 0) return;
+    if (count <= 0) return -1;
     double x, y;
     CanvasToModel(ed, X, Y, x, y);
-    ed.SelIndex = NearestLine(m, cut ? m.CutLine : m.BndLine, count, x, y);
+    return NearestLine(m, cut ? m.CutLine : m.BndLine, count, x, y);
 }
 
-void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui, float X, float Y, i16 kind,
-                   bool reshape, i16 index) {
+void RegisterBlock(Model& m, const EditorState& ed, CanvasView& view, MessageSink& ui, i16& picked, float X, float Y,
+                   i16 kind, bool reshape, i16 index) {
     const bool cuts = kind == kKindCut;
     const LineTable& lines = cuts ? m.CutLine : m.BndLine;
     const i16 count = cuts ? m.CutLineCount : m.BndLineCount;
@@ -88,13 +85,13 @@ void RegisterBlock(Model& m, EditorState& ed, CanvasView& view, MessageSink& ui,
     double x, y;
     CanvasToModel(ed, X, Y, x, y);
     const Region r = OutlineAround(m, lines, count, x, y);
-    ed.SelIndex = r.lastLine;
+    picked = r.lastLine;
     if (r.end == RegionEnd::Outside) ui.Show(Message{"領域外が指定されました", "", MsgIcon::None, MsgButtons::Ok, 0});
     if (r.end == RegionEnd::TooManyVertices) ui.Notify("ブロックの構成点が100を超えるため登録できません。");
     if (r.end != RegionEnd::Closed) return;
     const Outline& o = r.outline;
     if (reshape ? SetBlockShape(m, kind, x, y, o, index) : AddBlock(m, kind, x, y, o)) view.Refresh();
-    ed.SelIndex = -1;
+    picked = -1;
 }
 
 AddLineResult AddBndLine(Model& m, const EditorState& v, CanvasView& canvas, MessageSink& ui, i16 P1, i16 P2,

@@ -17,8 +17,8 @@ public:
                      : "ブロック削除＞削除するブロック中心点を指定してください ";
     }
     void Press(ToolContext& c, const CanvasInput& in) const override {
-        DeleteBlock(c.m, c.ed, c.view, c.ui, static_cast<i16>(in.button), TwipsX(c.ed, in.x), TwipsY(c.ed, in.y),
-                    Cut() ? kGroupCut : kGroupFill);
+        DeleteBlock(c.m, c.ed, c.view, c.ui, c.ed.SelIndex, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
+                    TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
     }
 };
 

@@ -19,8 +19,7 @@ public:
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (in.button != kRightButton) {
-            PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y), Cut());
-            const int i = ed.SelIndex;
+            const int i = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y), Cut());
             if (i >= 0 && i < static_cast<int>(ed.SelFlags.size())) {
                 i16& flag = ed.SelFlags[Idx(i)];
                 ed.SelCount = static_cast<i16>(ed.SelCount + (flag == -1 ? 1 : -1));

@@ -34,7 +34,7 @@ public:
         EditorState& ed = c.ed;
         if (RightDropsPicks(c, in)) return;
         const bool line = ed.SelCount == 1;
-        if (line) PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        if (line) ed.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         else ed.SelIndex = FindBndPt(c.m, in.x, in.y, 100.0);
         const i16 picked = ed.SelIndex;
         if (picked >= 0) {

@@ -26,7 +26,7 @@ public:
                              ? kKindSoilLayer
                              : kKindCut;
         if (in.button != kRightButton) {
-            RegisterBlock(c.m, c.ed, c.view, c.ui, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
+            RegisterBlock(c.m, c.ed, c.view, c.ui, c.ed.SelIndex, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
                           c.ed.PickPair[1]);
             return;
         }

@@ -15,7 +15,7 @@ public:
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (RightDropsPicks(c, in)) return;
-        PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        ed.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         if (ed.SelIndex >= 0) {
             ed.PickPair[Idx(ed.SelCount)] = ed.SelIndex;
             SetFlag(ed, ed.SelIndex, 1);

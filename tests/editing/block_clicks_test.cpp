@@ -33,8 +33,8 @@ struct Blocks : ::testing::Test {
         ToolFor(group == kGroupCut ? CmdMode::kPickCut : CmdMode::kPickFill)->Press(c, {x, y, button, false});
     }
     void Delete(double x, double y, i16 group, i16 button = 1) {
-        DeleteBlock(*m, ed, canvas, ui, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100),
-                    group);
+        DeleteBlock(*m, ed, canvas, ui, ed.SelIndex, button, static_cast<float>(x * 100),
+                    static_cast<float>((100 - y) * 100), group);
     }
 };
 
