@@ -196,6 +196,18 @@ void Dialog9::OptionClicked(int index) {
     EditPalette::OptionClicked(index);
 }
 
+void Dialog9::closeEvent(QCloseEvent* e) {
+    EditPalette::closeEvent(e);
+    // The marks number terrain lines: left behind once no terrain tool is in
+    // force, the canvas would show the boundary lines of those numbers as
+    // marked.
+    EditorState& st = host_.State();
+    if (st.SelCount == 0 && std::find(st.SelFlags.begin(), st.SelFlags.end(), 1) == st.SelFlags.end()) return;
+    st.SelFlags.fill(-1);
+    st.SelCount = 0;
+    host_.Refresh();
+}
+
 // ---- Dialog14 -------------------------------------------------------------------
 
 Dialog14::Dialog14(EditorHost& host, QWidget* owner)

@@ -103,6 +103,7 @@ public:
 
 protected:
     void OptionClicked(int index) override;
+    void closeEvent(QCloseEvent* e) override;
 };
 
 // "境界点編集": the point table and the intersection tools.
