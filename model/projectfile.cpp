@@ -108,15 +108,11 @@ class ListOut {
 public:
     explicit ListOut(LineBuilder& out) : out_(out) {}
     void Key(std::string_view k) { l_.Str(k); }
-    template <class F>
-    void Write(i16 v, const F& f) {
+    void Write(i16 v, const auto& f) {
         if (f.max) CheckCount(v, f.max);
         l_.Int(v);
     }
-    template <class F>
-    void Write(double v, const F&) {
-        l_.Real(v);
-    }
+    void Write(double v, const auto&) { l_.Real(v); }
     void EndLine() {
         out_.Line(l_);
         l_ = ListLine();
@@ -127,16 +123,10 @@ private:
     ListLine l_;
 };
 
-template <class List, class R>
-void WriteList(LineBuilder& out, const List& items, R& rec) {
-    ListOut o(out);
-    WriteRecord(o, items, rec);
-}
-
 void WriteBlock(LineBuilder& out, SoilBlock& b) {
     b.Name = CleanTextLine(b.Name);
     out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
-    WriteList(out, kBlockItems, b);
+    WriteRecord(ListOut(out), kBlockItems, b);
     for (int k = 0; k < b.nPt; ++k) out.Line(ListLine().Real(b.PX[k]).Real(b.PY[k]));
 }
 
@@ -160,7 +150,7 @@ void WriteLoads(LineBuilder& out, std::array<LoadRec, kMaxLoads + 1>& loads, i16
     CheckCount(count, kMaxLoads);
     out.Line(ListLine().Int(count));
     const auto items = LoadItems(Item::X);  // the limits do not matter to the writer
-    for (int i = 0; i < count; ++i) WriteList(out, items, loads[i]);
+    for (int i = 0; i < count; ++i) WriteRecord(ListOut(out), items, loads[i]);
 }
 
 }  // namespace
@@ -191,11 +181,11 @@ std::string FormatCondText(Model& m) {
         c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
         out.Line(ListLine().Str(c.CalcPosName[i]).Real(c.CalcPosX[i]));
     }
-    WriteList(out, kCondItems, c);
+    WriteRecord(ListOut(out), kCondItems, c);
 
     CheckCount(m.BndPtCount, kMaxBndPts);
     out.Line(ListLine().Int(m.BndPtCount));
-    for (int i = 0; i < m.BndPtCount; ++i) WriteList(out, kPointItems, m.BndPt[i]);
+    for (int i = 0; i < m.BndPtCount; ++i) WriteRecord(ListOut(out), kPointItems, m.BndPt[i]);
     WriteLines(out, m, m.BndLine, m.BndLineCount);
     WriteLines(out, m, m.CutLine, m.CutLineCount);
 
@@ -218,7 +208,7 @@ std::string FormatCondText(Model& m) {
     for (int d = 0; d < kSandCurves; ++d) WriteCurve(out, m.BKHoughCurve[d]);
 
     out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) WriteList(out, kSoilParamItems, m.SoilParam[i]);
+    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord(ListOut(out), kSoilParamItems, m.SoilParam[i]);
 
     CheckCount(m.StageCount, kMaxStages);
     if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
@@ -238,7 +228,7 @@ std::string FormatCondText(Model& m) {
 
     CheckCount(m.SheetPileCount, kMaxSheetPiles);
     out.Line(ListLine().Int(m.SheetPileCount));
-    for (int i = 0; i < m.SheetPileCount; ++i) WriteList(out, kSheetPileItems, m.SheetPile[i]);
+    for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord(ListOut(out), kSheetPileItems, m.SheetPile[i]);
     return out.Utf8();
 }
 
@@ -315,16 +305,9 @@ public:
     [[noreturn]] void Fail(std::string_view why) const { in_.Fail(why); }
 
     // A record's values, read as fields across line ends.
-    template <class F>
-    void Line(const F&, int) {}
-    template <class F>
-    void Read(i16& v, const F& f) {
-        v = f.max ? Count(f.limit, f.label) : Int(f.limit);
-    }
-    template <class F>
-    void Read(double& v, const F& f) {
-        v = Real(f.limit);
-    }
+    void Line(const auto&, int) {}
+    void Read(i16& v, const auto& f) { v = f.max ? Count(f.limit, f.label) : Int(f.limit); }
+    void Read(double& v, const auto& f) { v = Real(f.limit); }
 
 private:
     FieldFile& in_;

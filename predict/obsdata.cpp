@@ -3,6 +3,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <concepts>
 #include <cstdio>
 #include <optional>
 
@@ -46,27 +47,17 @@ public:
     std::string where;
 
     void Key(std::string_view s) { Add("\"" + std::string(s) + "\""); }
-    template <class F>
-    void Write(std::int16_t v, const F&) {
-        Add(std::to_string(v));
-    }
-    template <class F>
-    void Write(std::int32_t v, const F&) {
-        Add(std::to_string(v));
-    }
-    template <class F>
-    void Write(double v, const F& f) {
+    void Write(std::integral auto v, const auto&) { Add(std::to_string(v)); }
+    void Write(double v, const auto& f) {
         if (!std::isfinite(v)) throw ObsFileError(What(f.label) + "の数値が正しくありません。");
         Add(FormatDouble(v));
     }
-    template <class F>
-    void Write(const std::string& s, const F& f) {
+    void Write(const std::string& s, const auto& f) {
         if (s.find_first_of("\"\r\n") != std::string::npos) throw ObsFileError(What(f.label) + "に" + kFaultText);
         if (!IsCp932Encodable(s)) throw ObsFileError(What(f.label) + "にシフトJISで保存できない文字があります。");
         Key(s);
     }
-    template <class F>
-    void Write(Date d, const F& f) {
+    void Write(Date d, const auto& f) {
         if (d.serial != 0 && !d.IsValid()) throw ObsFileError(What(f.label) + "の日付が正しくありません。");
         Add(FormatDate(d));
     }
@@ -118,8 +109,7 @@ class LineIn {
 public:
     explicit LineIn(FieldFile& f) : f_(f) {}
 
-    template <class F>
-    void Line(const F& first, int n) {
+    void Line(const auto& first, int n) {
         if (!first.at) {  // the column heading, not a description of the rows
             f_.WholeLine();
             return;
@@ -130,32 +120,27 @@ public:
         line_->End();
         next_ = first.HasKey();
     }
-    template <class F>
-    void Read(std::int16_t& v, const F& f) {
+    void Read(std::int16_t& v, const auto& f) {
         auto n = CheckedInt16(f.limit, Int());
         if (!n) Fail(LimitFileText(f.limit));
         v = *n;
         if (f.max) v = static_cast<std::int16_t>(f_.Count(*line_, v, 0, f.max, ItemName(f.limit)));
     }
-    template <class F>
-    void Read(std::int32_t& v, const F& f) {
+    void Read(std::int32_t& v, const auto& f) {
         auto n = CheckedInt32(f.limit, Int());
         if (!n) Fail(LimitFileText(f.limit));
         v = *n;
     }
-    template <class F>
-    void Read(double& v, const F& f) {
+    void Read(double& v, const auto& f) {
         if (!ParseReal(items_[next_++], v)) Fail(kFaultNumber);
         if (!WithinLimit(f.limit, v)) Fail(LimitFileText(f.limit));
     }
     // A text the writer could not write back is refused here already.
-    template <class F>
-    void Read(std::string& v, const F& f) {
+    void Read(std::string& v, const auto& f) {
         v = items_[next_++];
         if (!IsStorableText(v)) Fail(std::string(f.label) + "に" + kFaultText);
     }
-    template <class F>
-    void Read(Date& v, const F&) {
+    void Read(Date& v, const auto&) {
         if (!ParseDate(items_[next_++], v)) Fail(kBadDate);
     }
     [[noreturn]] void Fail(std::string_view reason) const { line_->Fail(reason); }

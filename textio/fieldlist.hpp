@@ -78,7 +78,7 @@ void ReadRecord(In& in, const List& list, R& r, int version = 1) {
 // out.EndLine() ends the line. The list serves reading as well, so r is
 // not const; writing changes nothing.
 template <class List, class R, class Out>
-void WriteRecord(Out& out, const List& list, R& r) {
+void WriteRecord(Out&& out, const List& list, R& r) {
     for (std::size_t k = 0; k < std::size(list); ++k) {
         const auto& f = list[k];
         if (f.key && k > 0) out.EndLine();
