@@ -5,9 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <span>
 #include <stdexcept>
-#include <variant>
 
 #include "rules/limits.hpp"
 #include "model/reset.hpp"
@@ -16,6 +14,7 @@
 #include "model/linebuilder.hpp"
 #include "textio/cp932.hpp"
 #include "textio/fieldfile.hpp"
+#include "textio/fieldlist.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova {
@@ -50,76 +49,84 @@ void CheckCount(int count, int limit) {
     if (count < 0 || count > limit) throw std::invalid_argument("count beyond the editors' limit");
 }
 
-// One value of a record, read and written from this one row: its limit and
-// where it lives. A record's values stand on one line, in the list's order
-// (the conditions: one a line).
+// One value of a record, read and written from this one row: where it
+// lives and its limit. A record's values stand on one line, in the list's
+// order; a row with a key ("", none written) starts a line of its own.
 template <class R>
-struct CondItem {
-    Item item;
-    std::variant<i16 R::*, double R::*> member;
+using CondItem = Field<R, Item, i16, double>;
+
+const CondItem<StudyCond> kCondItems[] = {
+    {At<&StudyCond::MvPMethod>, Item::MvPMethod, ""},
+    {At<&StudyCond::CvPMethod>, Item::CvPMethod, ""},
+    {At<&StudyCond::UseCutPreload>, Item::UseCutPreload, ""},
+    {At<&StudyCond::UseSandImmediate>, Item::UseSandImmediate, ""},
+    {At<&StudyCond::ResidualSettlement>, Item::ResidualSettlement, ""},
+    {At<&StudyCond::TimeCondKind>, Item::TimeCondKind, ""},
+    {At<&StudyCond::AutoScaleXY>, Item::AutoScaleXY, ""},
 };
 
-constexpr CondItem<StudyCond> kCondItems[] = {
-    {Item::MvPMethod, &StudyCond::MvPMethod},
-    {Item::CvPMethod, &StudyCond::CvPMethod},
-    {Item::UseCutPreload, &StudyCond::UseCutPreload},
-    {Item::UseSandImmediate, &StudyCond::UseSandImmediate},
-    {Item::ResidualSettlement, &StudyCond::ResidualSettlement},
-    {Item::TimeCondKind, &StudyCond::TimeCondKind},
-    {Item::AutoScaleXY, &StudyCond::AutoScaleXY},
+const CondItem<BoundaryPoint> kPointItems[] = {
+    {At<&BoundaryPoint::X>, Item::X},
+    {At<&BoundaryPoint::Y>, Item::Y},
 };
 
-constexpr CondItem<BoundaryPoint> kPointItems[] = {
-    {Item::X, &BoundaryPoint::X},
-    {Item::Y, &BoundaryPoint::Y},
+// A block after its name line; the count of its vertices ends it.
+const CondItem<SoilBlock> kBlockItems[] = {
+    {At<&SoilBlock::CX>, Item::X},
+    {At<&SoilBlock::CY>, Item::Y},
+    {At<&SoilBlock::UnitWeight>, Item::UnitWeight, ""},
+    {At<&SoilBlock::Stage>, Item::Stage, ""},
+    {At<&SoilBlock::nPt>, Item::VertexCount, "", "構成点数", kMaxVertices},
 };
 
-constexpr CondItem<SoilParamRec> kSoilParamItems[] = {
-    {Item::SoilType, &SoilParamRec::SoilType},
-    {Item::SettleMethod, &SoilParamRec::SettleMethod},
-    {Item::Drainage, &SoilParamRec::Drainage},
-    {Item::CompressionIndex, &SoilParamRec::C1},
-    {Item::NValue, &SoilParamRec::NValue},
+const CondItem<SoilParamRec> kSoilParamItems[] = {
+    {At<&SoilParamRec::SoilType>, Item::SoilType},
+    {At<&SoilParamRec::SettleMethod>, Item::SettleMethod},
+    {At<&SoilParamRec::Drainage>, Item::Drainage},
+    {At<&SoilParamRec::C1>, Item::CompressionIndex},
+    {At<&SoilParamRec::NValue>, Item::NValue},
 };
 
 // The load's own limit depends on its kind (point, line, strip).
 std::array<CondItem<LoadRec>, 6> LoadItems(Item load) {
-    return {{{Item::X, &LoadRec::X1},
-             {Item::Y, &LoadRec::Y1},
-             {Item::X, &LoadRec::X2},
-             {Item::Y, &LoadRec::Y2},
-             {load, &LoadRec::Load},
-             {Item::Stage, &LoadRec::Stage}}};
+    return {{{At<&LoadRec::X1>, Item::X},
+             {At<&LoadRec::Y1>, Item::Y},
+             {At<&LoadRec::X2>, Item::X},
+             {At<&LoadRec::Y2>, Item::Y},
+             {At<&LoadRec::Load>, load},
+             {At<&LoadRec::Stage>, Item::Stage}}};
 }
 
-constexpr CondItem<SheetPileRec> kSheetPileItems[] = {
-    {Item::X, &SheetPileRec::X},
-    {Item::Y, &SheetPileRec::Top},
-    {Item::Y, &SheetPileRec::Bottom},
+const CondItem<SheetPileRec> kSheetPileItems[] = {
+    {At<&SheetPileRec::X>, Item::X},
+    {At<&SheetPileRec::Top>, Item::Y},
+    {At<&SheetPileRec::Bottom>, Item::Y},
 };
 
-template <class R>
-void WriteRecord(LineBuilder& out, std::span<const CondItem<R>> items, const R& rec, bool linePerItem = false) {
-    ListLine l;
-    for (const CondItem<R>& it : items) {
-        if (auto* m = std::get_if<i16 R::*>(&it.member)) l.Int(rec.**m);
-        else l.Real(rec.*std::get<double R::*>(it.member));
-        if (linePerItem) {
-            out.Line(l);
-            l = ListLine();
-        }
+// Writes a record's values as list lines.
+class ListOut {
+public:
+    explicit ListOut(LineBuilder& out) : out_(out) {}
+    void Key(std::string_view k) { l_.Str(k); }
+    void Write(i16 v, const auto& f) {
+        if (f.max) CheckCount(v, f.max);
+        l_.Int(v);
     }
-    if (!linePerItem) out.Line(l);
-}
+    void Write(double v, const auto&) { l_.Real(v); }
+    void EndLine() {
+        out_.Line(l_);
+        l_ = ListLine();
+    }
+
+private:
+    LineBuilder& out_;
+    ListLine l_;
+};
 
 void WriteBlock(LineBuilder& out, SoilBlock& b) {
     b.Name = CleanTextLine(b.Name);
     out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
-    out.Line(ListLine().Real(b.CX).Real(b.CY));
-    out.Line(ListLine().Real(b.UnitWeight));
-    out.Line(ListLine().Int(b.Stage));
-    CheckCount(b.nPt, kMaxVertices);
-    out.Line(ListLine().Int(b.nPt));
+    WriteRecord(ListOut(out), kBlockItems, b);
     for (int k = 0; k < b.nPt; ++k) out.Line(ListLine().Real(b.PX[k]).Real(b.PY[k]));
 }
 
@@ -139,11 +146,11 @@ void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine,
     }
 }
 
-void WriteLoads(LineBuilder& out, const std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
+void WriteLoads(LineBuilder& out, std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
     CheckCount(count, kMaxLoads);
     out.Line(ListLine().Int(count));
     const auto items = LoadItems(Item::X);  // the limits do not matter to the writer
-    for (int i = 0; i < count; ++i) WriteRecord<LoadRec>(out, items, loads[i]);
+    for (int i = 0; i < count; ++i) WriteRecord(ListOut(out), items, loads[i]);
 }
 
 }  // namespace
@@ -174,11 +181,11 @@ std::string FormatCondText(Model& m) {
         c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
         out.Line(ListLine().Str(c.CalcPosName[i]).Real(c.CalcPosX[i]));
     }
-    WriteRecord<StudyCond>(out, kCondItems, c, true);
+    WriteRecord(ListOut(out), kCondItems, c);
 
     CheckCount(m.BndPtCount, kMaxBndPts);
     out.Line(ListLine().Int(m.BndPtCount));
-    for (int i = 0; i < m.BndPtCount; ++i) WriteRecord<BoundaryPoint>(out, kPointItems, m.BndPt[i]);
+    for (int i = 0; i < m.BndPtCount; ++i) WriteRecord(ListOut(out), kPointItems, m.BndPt[i]);
     WriteLines(out, m, m.BndLine, m.BndLineCount);
     WriteLines(out, m, m.CutLine, m.CutLineCount);
 
@@ -201,7 +208,7 @@ std::string FormatCondText(Model& m) {
     for (int d = 0; d < kSandCurves; ++d) WriteCurve(out, m.BKHoughCurve[d]);
 
     out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord<SoilParamRec>(out, kSoilParamItems, m.SoilParam[i]);
+    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord(ListOut(out), kSoilParamItems, m.SoilParam[i]);
 
     CheckCount(m.StageCount, kMaxStages);
     if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
@@ -221,7 +228,7 @@ std::string FormatCondText(Model& m) {
 
     CheckCount(m.SheetPileCount, kMaxSheetPiles);
     out.Line(ListLine().Int(m.SheetPileCount));
-    for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord<SheetPileRec>(out, kSheetPileItems, m.SheetPile[i]);
+    for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord(ListOut(out), kSheetPileItems, m.SheetPile[i]);
     return out.Utf8();
 }
 
@@ -297,25 +304,18 @@ public:
     }
     [[noreturn]] void Fail(std::string_view why) const { in_.Fail(why); }
 
+    // A record's values, read as fields across line ends.
+    void Line(const auto&, int) {}
+    void Read(i16& v, const auto& f) { v = f.max ? Count(f.limit, f.label) : Int(f.limit); }
+    void Read(double& v, const auto& f) { v = Real(f.limit); }
+
 private:
     FieldFile& in_;
 };
 
-template <class R>
-void ReadRecord(CondReader& r, std::span<const CondItem<R>> items, R& rec) {
-    for (const CondItem<R>& it : items) {
-        if (auto* m = std::get_if<i16 R::*>(&it.member)) rec.**m = r.Int(it.item);
-        else rec.*std::get<double R::*>(it.member) = r.Real(it.item);
-    }
-}
-
 void ReadBlock(CondReader& r, SoilBlock& b) {
     b.Name = r.TextLine();
-    b.CX = r.Real(Item::X);
-    b.CY = r.Real(Item::Y);
-    b.UnitWeight = r.Real(Item::UnitWeight);
-    b.Stage = r.Int(Item::Stage);
-    b.nPt = r.Count(Item::VertexCount, "構成点数");
+    ReadRecord(r, kBlockItems, b);
     for (int k = 0; k < b.nPt; ++k) {
         b.PX[k] = r.Real(Item::X);
         b.PY[k] = r.Real(Item::Y);
@@ -344,7 +344,7 @@ void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines
 void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load, const char* name) {
     count = r.Count(Item::LoadCount, name);
     const auto items = LoadItems(load);
-    for (int i = 0; i < count; ++i) ReadRecord<LoadRec>(r, items, loads[i]);
+    for (int i = 0; i < count; ++i) ReadRecord(r, items, loads[i]);
 }
 
 // The soil layer count is repeated four times; a file whose copies differ
@@ -364,10 +364,10 @@ int ParseCondFile(CondReader& r, Model& m) {
         c.CalcPosName[i] = r.Str();
         c.CalcPosX[i] = r.Real(Item::X);
     }
-    ReadRecord<StudyCond>(r, kCondItems, c);
+    ReadRecord(r, kCondItems, c);
 
     m.BndPtCount = r.Count(Item::PointCount, "境界点数");
-    for (int i = 0; i < m.BndPtCount; ++i) ReadRecord<BoundaryPoint>(r, kPointItems, m.BndPt[i]);
+    for (int i = 0; i < m.BndPtCount; ++i) ReadRecord(r, kPointItems, m.BndPt[i]);
     ReadLines(r, m, m.BndLine, m.BndLineCount, "境界線数");
     ReadLines(r, m, m.CutLine, m.CutLineCount, "切土線数");
 
@@ -387,7 +387,7 @@ int ParseCondFile(CondReader& r, Model& m) {
     for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d], Item::SandPressure, Item::SandVoidRatio);
 
     SameLayerCount(r, m);
-    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord<SoilParamRec>(r, kSoilParamItems, m.SoilParam[i]);
+    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord(r, kSoilParamItems, m.SoilParam[i]);
 
     m.StageCount = r.Count(Item::StageCount, "段階数");
     for (int s = 1; s <= m.StageCount; ++s) {
@@ -417,7 +417,7 @@ int ParseCondFile(CondReader& r, Model& m) {
 
     if (version >= 2) {
         m.SheetPileCount = r.Count(Item::WallCount, "矢板の数");
-        for (int i = 0; i < m.SheetPileCount; ++i) ReadRecord<SheetPileRec>(r, kSheetPileItems, m.SheetPile[i]);
+        for (int i = 0; i < m.SheetPileCount; ++i) ReadRecord(r, kSheetPileItems, m.SheetPile[i]);
     }
     return version;
 }

@@ -3,13 +3,14 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <concepts>
 #include <cstdio>
-#include <span>
-#include <variant>
+#include <optional>
 
 #include "rules/limits.hpp"
 #include "textio/cp932.hpp"
 #include "textio/fieldfile.hpp"
+#include "textio/fieldlist.hpp"
 #include "textio/listline.hpp"
 #include "textio/textfile.hpp"
 
@@ -38,54 +39,45 @@ std::string FormatDate(Date d) {
     return buf;
 }
 
-class LineWriter {
+// Writes the key lines of the file. A fault names the record (`where`) and
+// the item.
+class LineOut {
 public:
-    LineWriter& Text(std::string_view s, const std::string& what) {
-        if (s.find_first_of("\"\r\n") != std::string_view::npos) throw ObsFileError(what + "に" + kFaultText);
-        if (!IsCp932Encodable(s)) throw ObsFileError(what + "にシフトJISで保存できない文字があります。");
-        Sep();
-        line_ += '"';
-        line_ += s;
-        line_ += '"';
-        return *this;
+    explicit LineOut(TextFileBuilder& out) : out_(out) {}
+    std::string where;
+
+    void Key(std::string_view s) { Add("\"" + std::string(s) + "\""); }
+    void Write(std::integral auto v, const auto&) { Add(std::to_string(v)); }
+    void Write(double v, const auto& f) {
+        if (!std::isfinite(v)) throw ObsFileError(What(f.label) + "の数値が正しくありません。");
+        Add(FormatDouble(v));
     }
-    LineWriter& Key(std::string_view s) {
-        Sep();
-        line_ += '"';
-        line_ += s;
-        line_ += '"';
-        return *this;
+    void Write(const std::string& s, const auto& f) {
+        if (s.find_first_of("\"\r\n") != std::string::npos) throw ObsFileError(What(f.label) + "に" + kFaultText);
+        if (!IsCp932Encodable(s)) throw ObsFileError(What(f.label) + "にシフトJISで保存できない文字があります。");
+        Key(s);
     }
-    LineWriter& Int(long long v) {
-        Sep();
-        line_ += std::to_string(v);
-        return *this;
+    void Write(Date d, const auto& f) {
+        if (d.serial != 0 && !d.IsValid()) throw ObsFileError(What(f.label) + "の日付が正しくありません。");
+        Add(FormatDate(d));
     }
-    LineWriter& Real(double v, const std::string& what) {
-        if (!std::isfinite(v)) throw ObsFileError(what + "の数値が正しくありません。");
-        Sep();
-        line_ += FormatDouble(v);
-        return *this;
-    }
-    LineWriter& DateItem(Date d, const std::string& what) {
-        if (d.serial != 0 && !d.IsValid()) throw ObsFileError(what + "の日付が正しくありません。");
-        Sep();
-        line_ += FormatDate(d);
-        return *this;
-    }
-    void End(TextFileBuilder& out) {
-        out.Line(line_);
+    void EndLine() {
+        out_.Line(line_);
         line_.clear();
-        first_ = true;
     }
 
 private:
-    void Sep() {
-        if (!first_) line_ += ',';
-        first_ = false;
+    // No item is empty, so an empty line has none yet.
+    void Add(std::string_view item) {
+        if (!line_.empty()) line_ += ',';
+        line_ += item;
     }
+    std::string What(const char* label) const {
+        if (where.empty()) return label;
+        return *label ? where + "の" + label : where;
+    }
+    TextFileBuilder& out_;
     std::string line_;
-    bool first_ = true;
 };
 
 // ---- reading ---------------------------------------------------------------
@@ -109,53 +101,60 @@ bool ParseDate(std::string_view s, Date& out) {
 
 constexpr const char* kBadDate = "日付が正しく読めません。";
 
-// One list line of the file: exactly the items asked for, each checked
-// against the table of limits (integers before they are narrowed). Every
-// fault names the line and what is wrong.
-class Items {
+// Reads the key lines of the file: each line exactly the items its rows
+// ask for (and its key), each checked against the table of limits
+// (integers before they are narrowed). Every fault names the line and
+// what is wrong.
+class LineIn {
 public:
-    Items(FieldFile& f, int n) : f_(f.NextLine()) {
-        for (int i = 0; i < n; ++i) items_.push_back(f_.Field());
-        f_.End();
-    }
-    const std::string& operator[](std::size_t i) const { return items_[i]; }
-    const LineFields& Fields() const { return f_; }
+    explicit LineIn(FieldFile& f) : f_(f) {}
 
-    long long Int(std::size_t i) const {
-        long long v;
-        if (!ParseInt(items_[i], INT32_MIN, INT32_MAX, v)) f_.Fail(kFaultNumber);
-        return v;
+    void Line(const auto& first, int n) {
+        if (!first.at) {  // the column heading, not a description of the rows
+            f_.WholeLine();
+            return;
+        }
+        line_.emplace(f_.NextLine());
+        items_.clear();
+        for (int i = 0; i < n + first.HasKey(); ++i) items_.push_back(line_->Field());
+        line_->End();
+        next_ = first.HasKey();
     }
-    std::int16_t Int16(std::size_t i, Item item) const {
-        auto n = CheckedInt16(item, Int(i));
-        if (!n) f_.Fail(LimitFileText(item));
-        return *n;
+    void Read(std::int16_t& v, const auto& f) {
+        auto n = CheckedInt16(f.limit, Int());
+        if (!n) Fail(LimitFileText(f.limit));
+        v = *n;
+        if (f.max) v = static_cast<std::int16_t>(f_.Count(*line_, v, 0, f.max, ItemName(f.limit)));
     }
-    std::int32_t Int32(std::size_t i, Item item) const {
-        auto n = CheckedInt32(item, Int(i));
-        if (!n) f_.Fail(LimitFileText(item));
-        return *n;
+    void Read(std::int32_t& v, const auto& f) {
+        auto n = CheckedInt32(f.limit, Int());
+        if (!n) Fail(LimitFileText(f.limit));
+        v = *n;
     }
-    double Real(std::size_t i, Item item) const {
-        double v;
-        if (!ParseReal(items_[i], v)) f_.Fail(kFaultNumber);
-        if (!WithinLimit(item, v)) f_.Fail(LimitFileText(item));
-        return v;
+    void Read(double& v, const auto& f) {
+        if (!ParseReal(items_[next_++], v)) Fail(kFaultNumber);
+        if (!WithinLimit(f.limit, v)) Fail(LimitFileText(f.limit));
     }
     // A text the writer could not write back is refused here already.
-    std::string Text(std::size_t i, const char* what) const {
-        if (!IsStorableText(items_[i])) f_.Fail(std::string(what) + "に" + kFaultText);
-        return items_[i];
+    void Read(std::string& v, const auto& f) {
+        v = items_[next_++];
+        if (!IsStorableText(v)) Fail(std::string(f.label) + "に" + kFaultText);
     }
-    Date DateValue(std::size_t i) const {
-        Date d;
-        if (!ParseDate(items_[i], d)) f_.Fail(kBadDate);
-        return d;
+    void Read(Date& v, const auto&) {
+        if (!ParseDate(items_[next_++], v)) Fail(kBadDate);
     }
+    [[noreturn]] void Fail(std::string_view reason) const { line_->Fail(reason); }
 
 private:
-    LineFields f_;
+    long long Int() {
+        long long v;
+        if (!ParseInt(items_[next_++], INT32_MIN, INT32_MAX, v)) Fail(kFaultNumber);
+        return v;
+    }
+    FieldFile& f_;
+    std::optional<LineFields> line_;
     std::vector<std::string> items_;
+    std::size_t next_ = 0;
 };
 
 // ---- the field lists ------------------------------------------------------
@@ -164,167 +163,62 @@ private:
 // lists below. A file of a later version is refused, not misread.
 constexpr int kObsFileVersion = 1;
 
-enum class Kind { Int, Real, Text, Date, Count, Heading };
-using Ref = std::variant<std::int16_t*, std::int32_t*, double*, std::string*, Date*>;
-
-// One item of a record in the file, read and written from this one row. An
-// item with a key starts a line ("key",value); one without continues the
-// line before it (a row of observations has no key at all). `since`: the
-// file version that brought the item; an older file lacks it, which keeps
-// its default.
+// A key line starts at each row with a key; a row of observations has none.
 template <class R>
-struct FileItem {
-    const char* key;
-    const char* label;  // what a fault names
-    Kind kind;
-    Item item;  // the limit of a number or count
-    Ref (*at)(R&);
-    int max = 0;  // a count's highest value
-    int since = 1;
+using FileItem = Field<R, Item, std::int16_t, std::int32_t, double, std::string, Date>;
+
+const FileItem<ObsSettings> kVersionItems[] = {{At<&ObsSettings::FileVer>, Item::ObsFileVersion, "FileVer"}};
+
+const FileItem<ObsSettings> kSettingsItems[] = {
+    {At<&ObsSettings::JobTitle>, {}, "業務名称", "業務名称"},
+    {At<&ObsSettings::StationCount>, Item::ObsStationCount, "測定箇所数", "", kMaxStations},
+    {At<&ObsSettings::SettlementOption>, Item::ObsSettlementOption, "沈下オプション"},
+    {At<&ObsSettings::TimeAxisMode>, Item::ObsTimeAxisMode, "時間軸表記"},
+    {At<&ObsSettings::LeaveDays>, Item::ObsLeaveDays, "経過日数(日)"},
+    {At<&ObsSettings::TargetPercent>, Item::ObsTargetPercent, "最終沈下量に対する割合(%)", "最終沈下量に対する割合"},
+    {At<&ObsSettings::ResidualSettlement>, Item::ObsResidualSettlement, "残留沈下量(m)", "残留沈下量"},
+    {At<&ObsSettings::EndConditionPercent>, Item::ObsEndConditionPercent, "終了条件", "終了条件"},
+    {At<&ObsSettings::RoundingMethod>, Item::ObsRoundingMethod, "丸め方法(1:四捨五入、2:五捨五入)"},
 };
 
-// Where a member of a record lives, as a list row names it.
-template <class>
-struct MemberOf;
-template <class C, class T>
-struct MemberOf<T C::*> {
-    using Record = C;
+const FileItem<StationRecord> kStationItems[] = {
+    {At<&StationRecord::Name>, {}, "名称", "名称"},
+    {At<&StationRecord::Count>, Item::ObsCount, "測定件数", "", kMaxObservations},
+    {At<&StationRecord::Sa>, Item::ObsFitRow, "S-Sa"},
+    {At<&StationRecord::SaPrime>, Item::ObsFitRow},
+    // The column heading, not a description of the rows.
+    {nullptr, {}, "年月日,沈下量(m),盛土高(m)"},
 };
-template <auto M>
-Ref At(typename MemberOf<decltype(M)>::Record& r) {
-    return &(r.*M);
-}
 
 // One observation row of a station.
 struct Row {
     StationRecord* s;
     std::size_t i;
 };
-
-const FileItem<ObsSettings> kSettingsItems[] = {
-    {"業務名称", "業務名称", Kind::Text, {}, At<&ObsSettings::JobTitle>},
-    {"測定箇所数", "", Kind::Count, Item::ObsStationCount, At<&ObsSettings::StationCount>, kMaxStations},
-    {"沈下オプション", "", Kind::Int, Item::ObsSettlementOption, At<&ObsSettings::SettlementOption>},
-    {"時間軸表記", "", Kind::Int, Item::ObsTimeAxisMode, At<&ObsSettings::TimeAxisMode>},
-    {"経過日数(日)", "", Kind::Int, Item::ObsLeaveDays, At<&ObsSettings::LeaveDays>},
-    {"最終沈下量に対する割合(%)", "最終沈下量に対する割合", Kind::Real, Item::ObsTargetPercent,
-     At<&ObsSettings::TargetPercent>},
-    {"残留沈下量(m)", "残留沈下量", Kind::Real, Item::ObsResidualSettlement, At<&ObsSettings::ResidualSettlement>},
-    {"終了条件", "終了条件", Kind::Real, Item::ObsEndConditionPercent, At<&ObsSettings::EndConditionPercent>},
-    {"丸め方法(1:四捨五入、2:五捨五入)", "", Kind::Int, Item::ObsRoundingMethod, At<&ObsSettings::RoundingMethod>},
-};
-
-const FileItem<StationRecord> kStationItems[] = {
-    {"名称", "名称", Kind::Text, {}, At<&StationRecord::Name>},
-    {"測定件数", "", Kind::Count, Item::ObsCount, At<&StationRecord::Count>, kMaxObservations},
-    {"S-Sa", "", Kind::Int, Item::ObsFitRow, At<&StationRecord::Sa>},
-    {nullptr, "", Kind::Int, Item::ObsFitRow, At<&StationRecord::SaPrime>},
-    // The column heading, not a description of the rows.
-    {"年月日,沈下量(m),盛土高(m)", "", Kind::Heading, {}, nullptr},
-};
+using RowRef = FileItem<Row>::Ref;
 
 const FileItem<Row> kRowItems[] = {
-    {nullptr, "", Kind::Date, {}, [](Row& r) -> Ref { return &r.s->ObsDate[r.i]; }},
-    {nullptr, "沈下量", Kind::Real, Item::ObsSettlement, [](Row& r) -> Ref { return &r.s->Settlement[r.i]; }},
-    {nullptr, "備考", Kind::Text, {}, [](Row& r) -> Ref { return &r.s->Remark[r.i]; }},
-    {nullptr, "", Kind::Int, Item::ObsSwitch, [](Row& r) -> Ref { return &r.s->SW[r.i]; }},
+    {[](Row& r) -> RowRef { return &r.s->ObsDate[r.i]; }},
+    {[](Row& r) -> RowRef { return &r.s->Settlement[r.i]; }, Item::ObsSettlement, nullptr, "沈下量"},
+    {[](Row& r) -> RowRef { return &r.s->Remark[r.i]; }, {}, nullptr, "備考"},
+    {[](Row& r) -> RowRef { return &r.s->SW[r.i]; }, Item::ObsSwitch},
 };
-
-// Where a line of the list starts and ends: the item at k and those after it
-// without a key.
-template <class R>
-std::size_t LineEnd(std::span<const FileItem<R>> list, std::size_t k) {
-    std::size_t end = k + 1;
-    while (end < list.size() && !list[end].key) ++end;
-    return end;
-}
-
-template <class R>
-void ReadItem(FieldFile& f, const Items& line, std::size_t at, const FileItem<R>& it, R& r) {
-    const Ref ref = it.at(r);
-    switch (it.kind) {
-    case Kind::Int:
-        if (auto* p = std::get_if<std::int16_t*>(&ref)) **p = line.Int16(at, it.item);
-        else *std::get<std::int32_t*>(ref) = line.Int32(at, it.item);
-        break;
-    case Kind::Count:
-        *std::get<std::int16_t*>(ref) =
-            static_cast<std::int16_t>(f.Count(line.Fields(), line.Int16(at, it.item), 0, it.max, ItemName(it.item)));
-        break;
-    case Kind::Real: *std::get<double*>(ref) = line.Real(at, it.item); break;
-    case Kind::Text: *std::get<std::string*>(ref) = line.Text(at, it.label); break;
-    case Kind::Date: *std::get<Date*>(ref) = line.DateValue(at); break;
-    case Kind::Heading: break;
-    }
-}
-
-// Reads the lines of one record, each with the items a file of `version`
-// holds.
-template <class R>
-void ReadRecord(FieldFile& f, std::span<const FileItem<R>> list, R& r, int version) {
-    for (std::size_t k = 0, end; k < list.size(); k = end) {
-        end = LineEnd(list, k);
-        if (list[k].since > version) continue;  // a line the file's version lacks
-        if (list[k].kind == Kind::Heading) {
-            f.WholeLine();
-            continue;
-        }
-        int n = list[k].key ? 1 : 0;
-        for (std::size_t j = k; j < end; ++j) n += list[j].since <= version;
-        const Items line(f, n);
-        std::size_t at = list[k].key ? 1 : 0;
-        for (std::size_t j = k; j < end; ++j)
-            if (list[j].since <= version) ReadItem(f, line, at++, list[j], r);
-    }
-}
-
-// A writer's fault names the record (`where`) and the item.
-std::string What(const std::string& where, const char* label) {
-    if (where.empty()) return label;
-    return *label ? where + "の" + label : where;
-}
-
-template <class R>
-void WriteRecord(LineWriter& w, TextFileBuilder& out, std::span<const FileItem<R>> list, R& r,
-                 const std::string& where) {
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        const FileItem<R>& it = list[k];
-        if (it.key && k > 0) w.End(out);
-        if (it.key) w.Key(it.key);
-        if (it.kind == Kind::Heading) continue;
-        const Ref ref = it.at(r);
-        switch (it.kind) {
-        case Kind::Int:
-        case Kind::Count:
-            if (auto* p = std::get_if<std::int16_t*>(&ref)) w.Int(**p);
-            else w.Int(*std::get<std::int32_t*>(ref));
-            break;
-        case Kind::Real: w.Real(*std::get<double*>(ref), What(where, it.label)); break;
-        case Kind::Text: w.Text(*std::get<std::string*>(ref), What(where, it.label)); break;
-        case Kind::Date: w.DateItem(*std::get<Date*>(ref), What(where, it.label)); break;
-        case Kind::Heading: break;
-        }
-    }
-    w.End(out);
-}
 
 void ParseDataFile(FieldFile& f, ObsDataSet& d) {
     d = ObsDataSet{};
-    {
-        const Items ver(f, 2);
-        d.FileVer = ver.Int16(1, Item::ObsFileVersion);
-        if (d.FileVer < 1 || d.FileVer > kObsFileVersion) ver.Fields().Fail(kFaultVersion);
-    }
+    LineIn in(f);
+    ReadRecord(in, kVersionItems, d);
+    if (d.FileVer < 1 || d.FileVer > kObsFileVersion) in.Fail(kFaultVersion);
     const int version = d.FileVer;
-    ReadRecord<ObsSettings>(f, kSettingsItems, d, version);
+    ReadRecord(in, kSettingsItems, d, version);
     f.WholeLine();  // the empty separator line
     for (int k = 1; k <= d.StationCount; ++k) {
         StationRecord& s = d.Stations[k];
-        ReadRecord<StationRecord>(f, kStationItems, s, version);
+        ReadRecord(in, kStationItems, s, version);
         s.ResizeRows(s.Count);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
             Row row{&s, i};
-            ReadRecord<Row>(f, kRowItems, row, version);
+            ReadRecord(in, kRowItems, row, version);
         }
     }
 }
@@ -381,10 +275,10 @@ std::filesystem::path DataFilePath(const std::filesystem::path& chosen) {
 std::string DataFileText(const ObsDataSet& d) {
     if (d.StationCount < 0 || d.StationCount > kMaxStations) throw ObsFileError("測定箇所数が正しくありません。");
     TextFileBuilder out;
-    LineWriter w;
-    w.Key("FileVer").Int(kObsFileVersion).End(out);
+    out.Line(ListLine().Str("FileVer").Int(kObsFileVersion).Text());
+    LineOut w(out);
     // The lists serve reading as well; writing changes nothing.
-    WriteRecord<ObsSettings>(w, out, kSettingsItems, const_cast<ObsDataSet&>(d), "");
+    WriteRecord(w, kSettingsItems, const_cast<ObsDataSet&>(d));
     out.Line("");
     for (int k = 1; k <= d.StationCount; ++k) {
         StationRecord& s = const_cast<StationRecord&>(d.Stations[k]);
@@ -393,10 +287,12 @@ std::string DataFileText(const ObsDataSet& d) {
             s.Settlement.size() <= std::size_t(s.Count) || s.Remark.size() <= std::size_t(s.Count) ||
             s.SW.size() <= std::size_t(s.Count))
             throw ObsFileError(station + "の測定件数が正しくありません。");
-        WriteRecord<StationRecord>(w, out, kStationItems, s, station);
+        w.where = station;
+        WriteRecord(w, kStationItems, s);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
             Row row{&s, i};
-            WriteRecord<Row>(w, out, kRowItems, row, station + "の" + std::to_string(i) + "行目");
+            w.where = station + "の" + std::to_string(i) + "行目";
+            WriteRecord(w, kRowItems, row);
         }
     }
     return out.Utf8();
