@@ -210,10 +210,17 @@ TEST_F(Project, APaletteOutlivesOpenButNotNew) {
     palette.setWindowTitle(QStringLiteral("境界線編集"));
     palette.show();
     form->State().cmd_mode = 3;
+    // Marks of the project before name nothing in the one opened.
+    form->State().SelFlags[2] = 1;
+    form->State().SelCount = 1;
+    form->State().PickPair[0] = 4;
     files.Script(p);
     form->OpenProject();
     EXPECT_TRUE(palette.isVisible());
     EXPECT_EQ(form->State().cmd_mode, 0);
+    EXPECT_EQ(form->State().SelFlags[2], -1);
+    EXPECT_EQ(form->State().SelCount, 0);
+    EXPECT_EQ(form->State().PickPair[0], -1);
     form->NewProject();
     EXPECT_FALSE(palette.isVisible());
 }
