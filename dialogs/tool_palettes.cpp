@@ -226,6 +226,7 @@ void Dialog14::UnloadPicks() {
     picksUnloaded_ = true;
     EditorState& st = host_.State();
     st.SelCount = 0;
+    st.PickStep = 0;
     st.PickPair[0] = st.PickPair[1] = -1;
     st.SelFlags.fill(-1);
     host_.Refresh();
