@@ -63,8 +63,7 @@ struct EditorState {
     i16 SelIndex2 = -1;
     std::array<i16, 1001> SelFlags{};
     i16 SelCount = 0;  // lines marked in SelFlags by the line-delete tools
-    // The intersection tools' step: how many of their two picks are made.
-    i16 PickStep = 0;
+    i16 PickStep = 0;  // the intersection tools' step: how many of two picks are made
     std::array<i16, 3> PickPair{};
     std::array<ScreenPoint, 101> PolyPts{};
     int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
