@@ -224,10 +224,8 @@ void Dialog14::ClearPicks() {
 void Dialog14::UnloadPicks() {
     if (picksUnloaded_) return;
     picksUnloaded_ = true;
-    EditorState& st = host_.State();
-    st.SelCount = 0;
-    st.PickPair[0] = st.PickPair[1] = -1;
-    st.SelFlags.fill(-1);
+    // As on opening: every pick of its tools goes.
+    ClearPicks();
     host_.Refresh();
 }
 

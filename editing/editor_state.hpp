@@ -62,7 +62,8 @@ struct EditorState {
     i16 SelIndex = -1;
     i16 SelIndex2 = -1;
     std::array<i16, 1001> SelFlags{};
-    i16 SelCount = 0;
+    i16 SelCount = 0;  // lines marked in SelFlags by the line-delete tools
+    i16 PickStep = 0;  // the intersection tools' step: how many of two picks are made
     std::array<i16, 3> PickPair{};
     std::array<ScreenPoint, 101> PolyPts{};
     int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
@@ -82,6 +83,7 @@ struct EditorState {
         SelIndex2 = -1;
         SelFlags.fill(-1);
         SelCount = 0;
+        PickStep = 0;
     }
 };
 

@@ -73,8 +73,9 @@ void CanvasTool::DropPicks(EditorState& ed, CanvasView& view) const {
         ed.SelCount = 0;
     }
     if (own & Picks::kPair) {
-        held = held || ed.PickPair[0] != -1;
+        held = held || ed.PickPair[0] != -1 || ed.PickStep > 0;
         ed.PickPair[0] = ed.PickPair[1] = -1;
+        ed.PickStep = 0;
     }
     if (held) view.Refresh();
 }

@@ -47,7 +47,7 @@ namespace Picks {
 inline constexpr unsigned kNone = 0;
 inline constexpr unsigned kPoint = 1;  // SelIndex, SelIndex2: a point, line or block
 inline constexpr unsigned kLines = 2;  // SelFlags, SelCount: the marked lines
-inline constexpr unsigned kPair = 4;   // PickPair
+inline constexpr unsigned kPair = 4;   // PickPair, PickStep
 }  // namespace Picks
 
 class CanvasTool {

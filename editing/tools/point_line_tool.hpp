@@ -18,11 +18,11 @@ public:
         if (!ValidPoint(m, ed.PickPair[0])) return;
         const BoundaryPoint& p = m.BndPt[Idx(ed.PickPair[0])];
         const bool foot = mode_ == CmdMode::kFootOfPerpendicular;
-        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && ed.SelCount != 2))
+        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && ed.PickStep != 2))
             g.DottedLine(-1000, p.Y, 1000, p.Y);
-        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && ed.SelCount != 2)) g.DottedLine(p.X, -1000, p.X, 1000);
+        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && ed.PickStep != 2)) g.DottedLine(p.X, -1000, p.X, 1000);
         const BoundaryPoint *a, *b;
-        if (!foot || ed.SelCount != 2 || !LineEnds(m, ed.PickPair[1], a, b)) return;
+        if (!foot || ed.PickStep != 2 || !LineEnds(m, ed.PickPair[1], a, b)) return;
         double fx, fy, e1x, e1y, e2x, e2y;
         if (FootOfPerp(a->X, a->Y, b->X, b->Y, p.X, p.Y, fx, fy) == -1) return;
         // A base point on the line has no perpendicular to show.
@@ -33,21 +33,21 @@ public:
     void Press(ToolContext& c, const CanvasInput& in) const override {
         EditorState& ed = c.ed;
         if (RightDropsPicks(c, in)) return;
-        const bool line = ed.SelCount == 1;
+        const bool line = ed.PickStep == 1;
         if (line) ed.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         else ed.SelIndex = FindBndPt(c.m, in.x, in.y, 100.0);
         const i16 picked = ed.SelIndex;
         if (picked >= 0) {
-            ed.PickPair[Idx(ed.SelCount)] = picked;
+            ed.PickPair[Idx(ed.PickStep)] = picked;
             if (line) {
                 SetFlag(ed, picked, 1);
                 ed.SelIndex = -1;  // a base point stays in SelIndex
             }
-            ++ed.SelCount;
+            ++ed.PickStep;
             c.status.SetStatusText(1, "交点計算＞交差する線分を指定してください ");
             c.view.Refresh();
         }
-        if (ed.SelCount != 2) return;
+        if (ed.PickStep != 2) return;
         const BoundaryPoint *l1, *l2;
         if (!ValidPoint(c.m, ed.PickPair[0]) || !LineEnds(c.m, ed.PickPair[1], l1, l2)) return DropPicksAndRepaint(c);
         const BoundaryPoint& p = c.m.BndPt[Idx(ed.PickPair[0])];
@@ -69,7 +69,7 @@ public:
         AddIntersection(c, r != -1, X, Y);
         // The base point stays picked for the next line.
         ClearFlags(ed);
-        ed.SelCount = 1;
+        ed.PickStep = 1;
         ed.PickPair[1] = -1;
         c.view.Refresh();
     }

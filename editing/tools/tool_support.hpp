@@ -25,6 +25,7 @@ inline void ClearFlags(EditorState& ed) { ed.SelFlags.fill(-1); }
 inline void DropPicks(EditorState& ed) {
     ClearFlags(ed);
     ed.SelCount = 0;
+    ed.PickStep = 0;
     ed.PickPair[0] = -1;
     ed.PickPair[1] = -1;
 }
@@ -37,7 +38,7 @@ inline void DropPicksAndRepaint(ToolContext& c) {
 // the picks (true: the click is done); picks go to PickPair 0 and 1 only.
 inline bool RightDropsPicks(ToolContext& c, const CanvasInput& in) {
     if (in.button == kRightButton) DropPicksAndRepaint(c);
-    else if (c.ed.SelCount < 0 || c.ed.SelCount > 1) DropPicks(c.ed);
+    else if (c.ed.PickStep < 0 || c.ed.PickStep > 1) DropPicks(c.ed);
     return in.button == kRightButton;
 }
 inline void SetFlag(EditorState& ed, int i, i16 v) {

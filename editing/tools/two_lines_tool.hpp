@@ -17,14 +17,14 @@ public:
         if (RightDropsPicks(c, in)) return;
         ed.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
         if (ed.SelIndex >= 0) {
-            ed.PickPair[Idx(ed.SelCount)] = ed.SelIndex;
+            ed.PickPair[Idx(ed.PickStep)] = ed.SelIndex;
             SetFlag(ed, ed.SelIndex, 1);
-            ++ed.SelCount;
+            ++ed.PickStep;
             ed.SelIndex = -1;
             c.status.SetStatusText(1, "交点計算＞線分２を指定してください ");
             c.view.Refresh();
         }
-        if (ed.SelCount != 2) return;
+        if (ed.PickStep != 2) return;
         const BoundaryPoint *a1, *a2, *b1, *b2;
         if (!LineEnds(c.m, ed.PickPair[0], a1, a2) || !LineEnds(c.m, ed.PickPair[1], b1, b2))
             return DropPicksAndRepaint(c);
@@ -33,7 +33,7 @@ public:
         AddIntersection(c, r != -1, X, Y);
         // The first line stays picked for the next one.
         ClearFlags(ed);
-        ed.SelCount = 1;
+        ed.PickStep = 1;
         SetFlag(ed, ed.PickPair[0], 1);
         ed.PickPair[1] = -1;
         c.view.Refresh();

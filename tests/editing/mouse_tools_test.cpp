@@ -127,14 +127,14 @@ TEST_F(MouseTools, TwoLineIntersectionKeepsTheFirstLine) {
     Line(p4, p5);
     ed.cmd_mode = 17;
     Click(1, 1.2);
-    EXPECT_EQ(ed.SelCount, 1);
+    EXPECT_EQ(ed.PickStep, 1);
     EXPECT_EQ(status.Text(1), "交点計算＞線分２を指定してください ");
     Click(9, 1.2);  // the other diagonal: (5, 5)
     ASSERT_EQ(m.BndPtCount, 7);
     EXPECT_EQ(m.BndPt[6].X, 5);
     EXPECT_EQ(m.BndPt[6].Y, 5);
     EXPECT_EQ(ui.Last().text, "交点を作成します");
-    EXPECT_EQ(ed.SelCount, 1);
+    EXPECT_EQ(ed.PickStep, 1);
     EXPECT_EQ(ed.PickPair[0], diag);
     EXPECT_EQ(ed.PickPair[1], -1);
     EXPECT_EQ(ed.SelFlags[diag], 1);
@@ -153,10 +153,10 @@ TEST_F(MouseTools, TwoLineIntersectionKeepsTheFirstLine) {
     EXPECT_EQ(m.BndPtCount, 8);
 
     // A stale pick count starts the picks over instead of writing past slot 1.
-    ed.SelCount = 2;
+    ed.PickStep = 2;
     ed.PickPair = {5, 5, 5};
     Click(9, 1.2);
-    EXPECT_EQ(ed.SelCount, 1);
+    EXPECT_EQ(ed.PickStep, 1);
     EXPECT_EQ(ed.PickPair[0], 1);
     EXPECT_EQ(ed.PickPair[2], 5);
 }

@@ -66,11 +66,11 @@ TEST_F(ToolFixture, LeavingAToolDropsWhatItsClicksPicked) {
         ed.PickPair.fill(-1);
         SwitchTool(ed, view, mode, &status);
         for (auto [x, y] : {std::pair(0.0, 0.0), {5.0, 0.1}, {5.0, 5.0}, {10.0, 9.9}}) Click(x, y);
-        const bool held = ed.SelIndex != -1 || ed.SelCount != 0 || ed.PickPair[0] != -1;
+        const bool held = ed.SelIndex != -1 || ed.SelCount != 0 || ed.PickStep != 0 || ed.PickPair[0] != -1;
         const int repaints = view.refreshes;
         SwitchTool(ed, view, CmdMode::kNone, &status);
-        EXPECT_EQ(std::tuple(ed.SelIndex, ed.SelIndex2, ed.SelCount, ed.PickPair[0], ed.PickPair[1]),
-                  std::tuple(-1, -1, 0, -1, -1))
+        EXPECT_EQ(std::tuple(ed.SelIndex, ed.SelIndex2, ed.SelCount, ed.PickStep, ed.PickPair[0], ed.PickPair[1]),
+                  std::tuple(-1, -1, 0, 0, -1, -1))
             << mode;
         EXPECT_EQ(std::count(ed.SelFlags.begin(), ed.SelFlags.end(), 1), 0) << mode;
         EXPECT_EQ(view.refreshes - repaints, held ? 1 : 0) << mode;

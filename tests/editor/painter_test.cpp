@@ -152,7 +152,7 @@ TEST_F(PaintFixture, GuidesOfThePointTools) {
     m.BndLineCount = 1;
     m.BndLine[0] = {l1, l2};
     ed.PickPair[0] = p;
-    ed.SelCount = 1;
+    ed.PickStep = 1;
     auto vertical = [&] { return CountColour(QRect(Px(2), 0, 1, 300), 14); };
     auto horizontal = [&] { return CountColour(QRect(0, Py(3), 400, 1), 14); };
     struct Case {
@@ -167,7 +167,7 @@ TEST_F(PaintFixture, GuidesOfThePointTools) {
     }
     // Tool 20 with its line: the perpendicular through P, (2, 3) -> (2.5, 2.5).
     ed.cmd_mode = 20;
-    ed.SelCount = 2;
+    ed.PickStep = 2;
     ed.PickPair[1] = 0;
     Paint();
     EXPECT_LT(vertical(), 5);
