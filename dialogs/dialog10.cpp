@@ -49,8 +49,7 @@ bool Dialog10::Commit() {
 void Dialog10::Unload() {
     EditorState& st = host_.State();
     st.cmd_mode = CmdMode::kNone;
-    st.SelIndex = -1;
-    st.SelIndex2 = -1;
+    st.tools.ForgetPicks();
 }
 
 }  // namespace kova

@@ -195,8 +195,7 @@ void ToolPalette::UnloadOnce() {
     if (toolMenuClosing_ == 0) host_.SelectToolOption(kNoToolOption);
     EditorState& st = host_.State();
     st.cmd_mode = CmdMode::kNone;
-    st.SelIndex = -1;
-    st.SelIndex2 = -1;
+    st.tools.ForgetPicks();
     host_.SetStatusText(1, blankPrompt_);
 }
 

@@ -137,8 +137,8 @@ protected:
     void AddOptions(const std::vector<QString>& captions, int left, int top, int width, int height, int gap);
     // Form_Load: cmd_mode 0, picks cleared, moved to the palette origin.
     void Load();
-    // The selection the palette clears on opening (the whole selection by
-    // default).
+    // The selection the palette clears on opening: the tools' picks and, by
+    // default, the marked lines.
     virtual void ClearPicks();
     virtual void OptionClicked(int index) = 0;
     // Shows a dialog modally with the palette as owner, then sets the option

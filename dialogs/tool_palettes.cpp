@@ -177,10 +177,7 @@ Dialog3::Dialog3(EditorHost& host, QWidget* owner)
     RebuildLinksFrom(false);
 }
 
-void Dialog3::ClearPicks() {
-    EditorState& st = host_.State();
-    st.SelIndex2 = st.SelIndex = -1;
-}
+void Dialog3::ClearPicks() { host_.State().tools.ForgetPicks(); }
 
 // ---- Dialog9 --------------------------------------------------------------------
 
@@ -213,12 +210,6 @@ void Dialog9::closeEvent(QCloseEvent* e) {
 Dialog14::Dialog14(EditorHost& host, QWidget* owner)
     : EditPalette(host, owner, "境界点編集", kOneBlank, 3120, kPointOptions, 5, 2520) {
     Load();
-}
-
-void Dialog14::ClearPicks() {
-    EditorState& st = host_.State();
-    st.ClearSelection();
-    st.PickPair[0] = st.PickPair[1] = -1;
 }
 
 void Dialog14::UnloadPicks() {

@@ -113,7 +113,6 @@ public:
     Dialog14(EditorHost& host, QWidget* owner);
 
 protected:
-    void ClearPicks() override;
     void closeEvent(QCloseEvent* e) override;
 
 private:

@@ -1,8 +1,11 @@
 #pragma once
 // The state of the editor beside the section model: which canvas tool a
-// click drives, the view rectangle and the picks of the tools.
+// click drives, the editor's own tools, the view rectangle and the lines
+// marked on the canvas.
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "model/model.hpp"
 
@@ -44,7 +47,26 @@ inline constexpr int kFootOfPerpendicular = 20;
 // the option that opened them can be chosen again.
 inline constexpr int kNoToolOption = 7;
 
-// The view and the selection state of the canvas tools.
+class CanvasTool;
+
+// The canvas tools of one editor, one object for each cmd_mode of the tool
+// table; each holds its own picks, so two editors share none.
+class ToolSet {
+public:
+    ToolSet();
+    ~ToolSet();
+    ToolSet(const ToolSet&) = delete;
+    ToolSet& operator=(const ToolSet&) = delete;
+    // The tool of a cmd_mode; null for none (0, -1 and unknown codes).
+    CanvasTool* For(int cmd_mode) const;
+    // Every tool forgets its picks, with no repaint.
+    void ForgetPicks();
+
+private:
+    std::vector<std::unique_ptr<CanvasTool>> tools_;
+};
+
+// The view, the tools and the marks of the canvas.
 struct EditorState {
     double ViewLeftX = 0;
     double ViewBottomY = 0;
@@ -59,31 +81,30 @@ struct EditorState {
     double CursorY = 0;
     double RubberEndX = 0;
     double RubberEndY = 0;
-    i16 SelIndex = -1;
-    i16 SelIndex2 = -1;
+    // Lines marked on the canvas (1), by the line-delete and intersection
+    // tools; they show with no tool in force.
     std::array<i16, 1001> SelFlags{};
     i16 SelCount = 0;  // lines marked in SelFlags by the line-delete tools
-    i16 PickStep = 0;  // the intersection tools' step: how many of two picks are made
-    std::array<i16, 3> PickPair{};
     std::array<ScreenPoint, 101> PolyPts{};
     int cmd_mode = 0;  // current edit tool, one of the CmdMode values below
     int old_mode = 0;  // tool interrupted by a zoom or scroll (SetOldMode)
     // Set as a zoom hands back to the tool it interrupted: the next repaint
     // is full, also where it would only move a rubber band. SetOldMode ends it.
     bool repaintFullyOnce = false;
+    ToolSet tools;
 
     EditorState() { SelFlags.fill(-1); }
     void SetOldMode(int mode) {
         old_mode = mode;
         repaintFullyOnce = false;
     }
-    // Clears the selection as the palettes do.
+    // The tool in force, if any.
+    CanvasTool* Tool() const { return tools.For(cmd_mode); }
+    // Every pick goes: the tools' and the marked lines.
     void ClearSelection() {
-        SelIndex = -1;
-        SelIndex2 = -1;
+        tools.ForgetPicks();
         SelFlags.fill(-1);
         SelCount = 0;
-        PickStep = 0;
     }
 };
 

@@ -20,75 +20,91 @@ namespace kova {
 
 namespace {
 
-// The one place where a tool code meets its tool: row i is the tool of
-// cmd_mode i.
-std::span<const std::unique_ptr<const CanvasTool>> Table() {
+// The one place where a tool code meets its tool: each row makes the tool
+// of its cmd_mode.
+struct ToolRow {
+    int mode;
+    std::unique_ptr<CanvasTool> (*make)(int mode);
+};
+template <typename T>
+std::unique_ptr<CanvasTool> Make(int mode) {
+    return std::make_unique<T>(mode);
+}
+
+std::span<const ToolRow> Table() {
     using namespace tools;
     namespace M = CmdMode;
-    static const std::unique_ptr<const CanvasTool> table[]{
-        nullptr,
-        std::make_unique<ZoomTool>(M::kZoomIn),
-        std::make_unique<ZoomTool>(M::kZoomOut),
-        std::make_unique<LineTool>(M::kBoundaryLines),
-        std::make_unique<DeleteLineTool>(M::kDeleteBoundaryLines),
-        std::make_unique<RegisterTool>(M::kNewEmbankment),
-        std::make_unique<RegisterTool>(M::kNewSoilLayer),
-        std::make_unique<PickBlockTool>(M::kPickFill),
-        std::make_unique<LineTool>(M::kTerrainLines),
-        std::make_unique<DeleteLineTool>(M::kDeleteTerrainLines),
-        std::make_unique<RegisterTool>(M::kNewCut),
-        std::make_unique<DeleteBlockTool>(M::kDeleteFill),
-        std::make_unique<DeleteBlockTool>(M::kDeleteCut),
-        std::make_unique<PickBlockTool>(M::kPickCut),
-        std::make_unique<RegisterTool>(M::kReshapeEmbankment),
-        std::make_unique<RegisterTool>(M::kReshapeSoilLayer),
-        std::make_unique<RegisterTool>(M::kReshapeCut),
-        std::make_unique<TwoLinesTool>(M::kTwoLinesCrossing),
-        std::make_unique<PointLineTool>(M::kVerticalThroughPoint),
-        std::make_unique<PointLineTool>(M::kHorizontalThroughPoint),
-        std::make_unique<PointLineTool>(M::kFootOfPerpendicular),
+    static const ToolRow table[]{
+        {M::kZoomIn, Make<ZoomTool>},
+        {M::kZoomOut, Make<ZoomTool>},
+        {M::kBoundaryLines, Make<LineTool>},
+        {M::kDeleteBoundaryLines, Make<DeleteLineTool>},
+        {M::kNewEmbankment, Make<RegisterTool>},
+        {M::kNewSoilLayer, Make<RegisterTool>},
+        {M::kPickFill, Make<PickBlockTool>},
+        {M::kTerrainLines, Make<LineTool>},
+        {M::kDeleteTerrainLines, Make<DeleteLineTool>},
+        {M::kNewCut, Make<RegisterTool>},
+        {M::kDeleteFill, Make<DeleteBlockTool>},
+        {M::kDeleteCut, Make<DeleteBlockTool>},
+        {M::kPickCut, Make<PickBlockTool>},
+        {M::kReshapeEmbankment, Make<RegisterTool>},
+        {M::kReshapeSoilLayer, Make<RegisterTool>},
+        {M::kReshapeCut, Make<RegisterTool>},
+        {M::kTwoLinesCrossing, Make<TwoLinesTool>},
+        {M::kVerticalThroughPoint, Make<PointLineTool>},
+        {M::kHorizontalThroughPoint, Make<PointLineTool>},
+        {M::kFootOfPerpendicular, Make<PointLineTool>},
     };
     return table;
 }
 
 }  // namespace
 
-int ToolModeEnd() { return static_cast<int>(Table().size()); }
-
-const CanvasTool* ToolFor(int cmd_mode) {
-    if (cmd_mode < 0 || cmd_mode >= ToolModeEnd()) return nullptr;
-    return Table()[static_cast<std::size_t>(cmd_mode)].get();
+int ToolModeEnd() {
+    int end = 1;
+    for (const ToolRow& r : Table()) end = std::max(end, r.mode + 1);
+    return end;
 }
 
-void CanvasTool::DropPicks(EditorState& ed, CanvasView& view) const {
-    const unsigned own = OwnPicks();
-    bool held = false;
-    if (own & Picks::kPoint) {
-        held = ed.SelIndex != -1;
-        ed.SelIndex = ed.SelIndex2 = -1;
-    }
-    if (own & Picks::kLines) {
+ToolSet::ToolSet() : tools_(static_cast<std::size_t>(ToolModeEnd())) {
+    for (const ToolRow& r : Table()) tools_[static_cast<std::size_t>(r.mode)] = r.make(r.mode);
+}
+
+ToolSet::~ToolSet() = default;
+
+CanvasTool* ToolSet::For(int cmd_mode) const {
+    if (cmd_mode < 0 || cmd_mode >= static_cast<int>(tools_.size())) return nullptr;
+    return tools_[static_cast<std::size_t>(cmd_mode)].get();
+}
+
+void ToolSet::ForgetPicks() {
+    for (auto& t : tools_)
+        if (t) t->picks = {};
+}
+
+void CanvasTool::DropPicks(EditorState& ed, CanvasView& view) {
+    bool held = picks.Held();
+    picks = {};
+    if (MarksLines()) {
         held = held || ed.SelCount > 0;
         ed.SelFlags.fill(-1);
         ed.SelCount = 0;
-    }
-    if (own & Picks::kPair) {
-        held = held || ed.PickPair[0] != -1 || ed.PickStep > 0;
-        ed.PickPair[0] = ed.PickPair[1] = -1;
-        ed.PickStep = 0;
     }
     if (held) view.Refresh();
 }
 
 void DropToolPicks(EditorState& ed, CanvasView& view, int mode) {
-    if (const CanvasTool* t = ToolFor(mode)) t->DropPicks(ed, view);
+    if (CanvasTool* t = ed.tools.For(mode)) t->DropPicks(ed, view);
 }
 
-void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status) {
+CanvasTool* SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status) {
     const int from = ed.cmd_mode;
-    if (const CanvasTool* t = ToolFor(from)) t->Deactivate(ed, view, mode, status != nullptr);
+    if (CanvasTool* t = ed.Tool()) t->Deactivate(ed, view, mode, status != nullptr);
     ed.cmd_mode = mode;
-    if (const CanvasTool* t = ToolFor(mode)) t->Activate(ed, view, status, from);
+    CanvasTool* t = ed.Tool();
+    if (t) t->Activate(ed, view, status, from);
+    return t;
 }
 
 CanvasInput ToolHost::Input(int Button, int Shift, double X, double Y) const {
@@ -104,7 +120,7 @@ void ToolHost::pic_gm_MouseMove(int Button, int Shift, double X, double Y) { Mov
 
 void ToolHost::Press(const CanvasInput& in) {
     ToolContext c = ctx_;
-    if (const CanvasTool* t = ToolFor(c.ed.cmd_mode)) t->Press(c, in);
+    if (CanvasTool* t = c.ed.Tool()) t->Press(c, in);
 }
 
 void ToolHost::Move(const CanvasInput& in) {
@@ -113,7 +129,7 @@ void ToolHost::Move(const CanvasInput& in) {
     c.status.SetStatusText(2, CursorReadout(in.x, in.y));
     c.ed.CursorX = in.x;
     c.ed.CursorY = in.y;
-    if (const CanvasTool* t = ToolFor(c.ed.cmd_mode)) t->Move(c, in);
+    if (CanvasTool* t = c.ed.Tool()) t->Move(c, in);
 }
 
 std::string CursorReadout(double X, double Y) {

@@ -1,7 +1,9 @@
 #pragma once
-// The canvas's mouse editing: one tool object per cmd_mode in one table
-// (ToolFor), each holding its prompt, what it does on activation, its
-// clicks in model metres and the guides it draws over the section.
+// The canvas's mouse editing: one tool class per kind of tool, made for each
+// cmd_mode from one table (every editor has its own set, EditorState::tools),
+// each holding its prompt, what it does on activation, its picks, its clicks
+// in model metres and the guides it draws over the section.
+#include <array>
 #include <string>
 
 #include "editing/canvas_view.hpp"
@@ -42,13 +44,16 @@ public:
     virtual void DottedLine(double x1, double y1, double x2, double y2) = 0;
 };
 
-// The picks of EditorState a tool holds while it is in force.
-namespace Picks {
-inline constexpr unsigned kNone = 0;
-inline constexpr unsigned kPoint = 1;  // SelIndex, SelIndex2: a point, line or block
-inline constexpr unsigned kLines = 2;  // SelFlags, SelCount: the marked lines
-inline constexpr unsigned kPair = 4;   // PickPair, PickStep
-}  // namespace Picks
+// What a tool's clicks have picked. Each tool object holds its own: the
+// user leaving the tool drops them, a hand-over (to a zoom and back) keeps
+// them, and a pick handing on to its re-shape gives the block over.
+struct ToolPicks {
+    i16 point = -1;                   // the point, line or block the last click found
+    i16 chainFrom = -1;               // a chain's previous point
+    i16 step = 0;                     // how many of its two picks an intersection tool has
+    std::array<i16, 2> pair{-1, -1};  // the two picks; a re-shape: block kind and index
+    bool Held() const { return point != -1 || step != 0 || pair[0] != -1; }
+};
 
 class CanvasTool {
 public:
@@ -58,24 +63,25 @@ public:
     virtual const char* Prompt() const { return ""; }
     // Run as cmd_mode changes from `from` to this tool, and from this tool
     // to `to`. A tool chosen by the user (`status` given) shows its prompt.
-    virtual void Activate(EditorState&, CanvasView&, StatusPanels* status, int from) const {
+    virtual void Activate(EditorState&, CanvasView&, StatusPanels* status, int from) {
         (void)from;
         if (status && *Prompt()) status->SetStatusText(1, Prompt());
     }
     // A tool the user leaves for another (`chosen`) drops its picks; one
-    // handing on (a pick to its re-shape, to a zoom and back) leaves them to
-    // the next.
-    virtual void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) const {
+    // handing on (a pick to its re-shape, to a zoom and back) keeps them.
+    virtual void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) {
         if (chosen && to != CmdMode::kZoomIn && to != CmdMode::kZoomOut) DropPicks(ed, view);
     }
-    // Which picks are the tool's (Picks bits).
-    virtual unsigned OwnPicks() const { return Picks::kNone; }
-    // Clears the tool's picks; the canvas is repainted when it held any.
-    virtual void DropPicks(EditorState& ed, CanvasView& view) const;
-    virtual void Press(ToolContext&, const CanvasInput&) const {}
-    virtual void Move(ToolContext&, const CanvasInput&) const {}
+    // Whether the tool's clicks mark lines on the canvas (SelFlags), which
+    // then go with its picks.
+    virtual bool MarksLines() const { return false; }
+    // Clears the tool's picks and marks; the canvas is repainted when it
+    // held any.
+    virtual void DropPicks(EditorState& ed, CanvasView& view);
+    virtual void Press(ToolContext&, const CanvasInput&) {}
+    virtual void Move(ToolContext&, const CanvasInput&) {}
     // Drawn after the points and lines of a full repaint.
-    virtual void DrawGuides(const Model&, const EditorState&, GuidePainter&) const {}
+    virtual void DrawGuides(const Model&, GuidePainter&) const {}
     // What the section itself shows differently while the tool is chosen:
     // a rubber band from a chain's point, picked terrain lines marked,
     // picked boundary lines extended.
@@ -83,23 +89,23 @@ public:
     virtual bool MarksCutLines() const { return false; }
     virtual bool ExtendsPickedLines() const { return false; }
 
+    ToolPicks picks;
+
 protected:
     const int mode_;  // the cmd_mode of the tool's row in the table
 };
 
-// The tool of a cmd_mode; null for none (0, -1 and unknown codes).
-const CanvasTool* ToolFor(int cmd_mode);
-// One past the highest cmd_mode of the table: its tools are 1 .. end - 1.
+// One past the highest cmd_mode of the tool table: its tools are 1 .. end - 1.
 int ToolModeEnd();
 
 // The tool of `mode`, if any, drops its picks.
 void DropToolPicks(EditorState& ed, CanvasView& view, int mode);
 
-// Makes `mode` the tool: the tool in force is deactivated, then the new one
-// activated. `status`: the user chose it, the picks of the tool in force are
-// dropped and its prompt shows; a tool that hands on to another (a pick, a
-// zoom going back) passes none.
-void SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
+// Makes `mode` the tool and returns it (null for none): the tool in force is
+// deactivated, then the new one activated. `status`: the user chose it, the
+// picks of the tool in force are dropped and its prompt shows; a tool that
+// hands on to another (a pick, a zoom going back) passes none.
+CanvasTool* SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
 
 // The mouse handlers of the canvas. The tool of each click is looked up
 // afresh, so a tool that switches cmd_mode hands the next click on.

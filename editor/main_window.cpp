@@ -229,11 +229,9 @@ bool Form1::Load() {
     WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.messages);
     FitView(SectionModel(), v);
     ResetScrollBars();
-    v.SelIndex = -1;
-    v.SelIndex2 = -1;
     v.cmd_mode = CmdMode::kNone;
     v.SetOldMode(CmdMode::kNone);
-    for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
+    v.ClearSelection();
     project_->DeleteStaleResults(false);
     session_.currentFileName = kUntitled;
     ps.CurFileName = kUntitled;

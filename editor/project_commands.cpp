@@ -34,11 +34,9 @@ void ProjectCommands::ViewReset() {
     host_.ResetScrollBars();
     v.cmd_mode = CmdMode::kNone;
     v.SetOldMode(CmdMode::kNone);
-    for (int i = 0; i < 1000; ++i) v.SelFlags[static_cast<std::size_t>(i)] = -1;
     // Picks of the project before name nothing in this one: a count of marks
     // left behind would ask to delete lines that are not marked.
-    v.SelCount = 0;
-    v.PickPair[0] = v.PickPair[1] = -1;
+    v.ClearSelection();
     // A read-out of the project before, in the view before, is no position
     // of this one; the next move over the canvas writes it again.
     host_.SetStatusText(2, "");

@@ -233,11 +233,19 @@ private:
     std::unique_ptr<QFontMetricsF> metrics_;
 };
 
-// The tool in force, if any, is asked what to show.
+// The tool of `mode`, if any, is asked what to show.
 template <typename F>
-bool ToolSays(int mode, F ask) {
-    const CanvasTool* t = ToolFor(mode);
+bool ToolSays(const EditorState& ed, int mode, F ask) {
+    const CanvasTool* t = ed.tools.For(mode);
     return t && (t->*ask)();
+}
+
+// The point a chain tool in force draws its rubber band from; -1 for none.
+int BandFrom(const Model& m, const EditorState& ed) {
+    const CanvasTool* t = ed.Tool();
+    if (!t || !t->ChainsLines()) return -1;
+    const int i = t->picks.point;
+    return i >= 0 && i < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size())) ? i : -1;
 }
 
 // The layers of a full repaint over one surface.
@@ -248,7 +256,7 @@ public:
 
     void Run() {
         s_.Clear();
-        if (const BoundaryPoint* p = Point(ed_.SelIndex)) {
+        if (const BoundaryPoint* p = Point(BandFrom(m_, ed_))) {
             ed_.RubberEndX = p->X;
             ed_.RubberEndY = p->Y;
         }
@@ -370,9 +378,9 @@ private:
             s_.Circle(Cx(p.X), Cy(p.Y), 40);
             s_.Print(PrintedNumber(i + 1));
         }
-        const bool tool9 = ToolSays(ed_.cmd_mode, &CanvasTool::MarksCutLines) ||
-                           ToolSays(ed_.old_mode, &CanvasTool::MarksCutLines);
-        const bool intersecting = ToolSays(ed_.cmd_mode, &CanvasTool::ExtendsPickedLines);
+        const bool tool9 = ToolSays(ed_, ed_.cmd_mode, &CanvasTool::MarksCutLines) ||
+                           ToolSays(ed_, ed_.old_mode, &CanvasTool::MarksCutLines);
+        const bool intersecting = ToolSays(ed_, ed_.cmd_mode, &CanvasTool::ExtendsPickedLines);
         for (int i = 0; i < Used(m_.BndLineCount, m_.BndLine.size()); ++i) {
             const BoundaryPoint *a, *b;
             if (!Ends(m_.BndLine[static_cast<std::size_t>(i)], a, b)) continue;
@@ -401,7 +409,7 @@ private:
     }
 
     void Guides() {
-        if (const CanvasTool* t = ToolFor(ed_.cmd_mode)) t->DrawGuides(m_, ed_, *this);
+        if (const CanvasTool* t = ed_.Tool()) t->DrawGuides(m_, *this);
     }
     void DottedLine(double x1, double y1, double x2, double y2) override {
         st_.penColour = kYellow;
@@ -502,8 +510,8 @@ void PrepareImage(QImage& img, const TwipsScale& sc) {
 
 }  // namespace
 
-void SectionPainter::UpdateBand(const Model& m, EditorState& ed) {
-    const BoundaryPoint& s = m.BndPt[static_cast<std::size_t>(ed.SelIndex)];
+void SectionPainter::UpdateBand(const Model& m, EditorState& ed, int from) {
+    const BoundaryPoint& s = m.BndPt[static_cast<std::size_t>(from)];
     state_.rasterMode = kRasterXorPen;
     auto cx = [&](double x) { return std::trunc((x - ed.ViewLeftX) * ed.ViewScale); };
     auto cy = [&](double y) { return std::trunc((ed.ViewTopY - y) * ed.ViewScale); };
@@ -514,10 +522,8 @@ void SectionPainter::UpdateBand(const Model& m, EditorState& ed) {
 }
 
 void SectionPainter::Paint(QImage& picture, const Model& m, EditorState& ed, const PaintOptions& opt) {
-    const bool chain = ToolSays(ed.cmd_mode, &CanvasTool::ChainsLines) && ed.SelIndex >= 0 &&
-                       ed.SelIndex < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size()));
-    if (chain) {
-        UpdateBand(m, ed);
+    if (const int from = BandFrom(m, ed); from >= 0) {
+        UpdateBand(m, ed, from);
         if (!ed.repaintFullyOnce) return;
         ed.repaintFullyOnce = false;
     }

@@ -99,7 +99,7 @@ public:
     static constexpr const char* kFace = "ＭＳ Ｐゴシック";
 
 private:
-    void UpdateBand(const Model& m, EditorState& ed);
+    void UpdateBand(const Model& m, EditorState& ed, int from);
 
     TwipsScale scale_;
     DrawState state_;

@@ -8,7 +8,7 @@
 
 namespace kova {
 
-// Block kinds as held in PickPair[0].
+// Block kinds, as a re-shape tool holds its block.
 inline constexpr i16 kKindEmbankment = 1;
 inline constexpr i16 kKindSoilLayer = 2;
 inline constexpr i16 kKindCut = 3;

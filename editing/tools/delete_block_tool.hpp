@@ -10,14 +10,13 @@ namespace kova::tools {
 class DeleteBlockTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
-    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     bool Cut() const { return mode_ == CmdMode::kDeleteCut; }
     const char* Prompt() const override {
         return Cut() ? "切り土ブロック削除＞削除する切り土ブロック中心点を指定してください "
                      : "ブロック削除＞削除するブロック中心点を指定してください ";
     }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
-        DeleteBlock(c.m, c.ed, c.view, c.ui, c.ed.SelIndex, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
+    void Press(ToolContext& c, const CanvasInput& in) override {
+        DeleteBlock(c.m, c.ed, c.view, c.ui, picks.point, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
                     TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
     }
 };

@@ -15,8 +15,8 @@ public:
                      : "境界線削除＞削除する境界線を指定してください ";
     }
     bool MarksCutLines() const override { return Cut(); }
-    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kLines; }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    bool MarksLines() const override { return true; }
+    void Press(ToolContext& c, const CanvasInput& in) override {
         EditorState& ed = c.ed;
         if (in.button != kRightButton) {
             const int i = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y), Cut());
@@ -25,7 +25,7 @@ public:
                 ed.SelCount = static_cast<i16>(ed.SelCount + (flag == -1 ? 1 : -1));
                 flag = flag == -1 ? 1 : -1;
             }
-            ed.SelIndex = -1;
+            picks.point = -1;
             c.view.Refresh();
             return;
         }

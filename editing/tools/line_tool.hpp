@@ -14,12 +14,15 @@ public:
                                                : "境界線追加＞始点～終点を指定してください ";
     }
     bool ChainsLines() const override { return true; }
-    unsigned OwnPicks() const override { return Picks::kPoint; }  // the chain's last point
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    // picks.point: the chain's last point, the band's start; chainFrom: the
+    // point a new line starts from.
+    void Press(ToolContext& c, const CanvasInput& in) override {
         EditorState& ed = c.ed;
-        if (ValidPoint(c.m, ed.SelIndex)) {
+        i16& last = picks.point;
+        i16& from = picks.chainFrom;
+        if (ValidPoint(c.m, last)) {
             // Shrink the band to nothing before the picture changes.
-            const BoundaryPoint& s = c.m.BndPt[Idx(ed.SelIndex)];
+            const BoundaryPoint& s = c.m.BndPt[Idx(last)];
             ed.RubberEndX = in.x;
             ed.RubberEndY = in.y;
             ed.CursorX = s.X;
@@ -27,22 +30,21 @@ public:
             c.view.Refresh();
         }
         if (in.button == kRightButton) {
-            ed.SelIndex2 = -1;
-            ed.SelIndex = -1;
+            from = -1;
+            last = -1;
             return;
         }
-        ed.SelIndex = FindBndPt(c.m, in.x, in.y, 10);
-        if (ed.SelIndex < 0) return;  // the chain waits at its last point
-        const BoundaryPoint& p = c.m.BndPt[Idx(ed.SelIndex)];
+        last = FindBndPt(c.m, in.x, in.y, 10);
+        if (last < 0) return;  // the chain waits at its last point
+        const BoundaryPoint& p = c.m.BndPt[Idx(last)];
         ed.RubberEndX = p.X;
         ed.RubberEndY = p.Y;
-        if (ed.SelIndex2 != -1 && ed.SelIndex2 != ed.SelIndex)
-            AddBndLine(c.m, ed, c.view, c.ui, ed.SelIndex2, ed.SelIndex, mode_ == CmdMode::kTerrainLines);
-        ed.SelIndex2 = ed.SelIndex;
+        if (from != -1 && from != last) AddBndLine(c.m, ed, c.view, c.ui, from, last, mode_ == CmdMode::kTerrainLines);
+        from = last;
     }
-    void Move(ToolContext& c, const CanvasInput&) const override {
+    void Move(ToolContext& c, const CanvasInput&) override {
         // The repaint only moves the band from the chain's point.
-        if (c.ed.SelIndex >= 0) c.view.Refresh();
+        if (picks.point >= 0) c.view.Refresh();
     }
 };
 

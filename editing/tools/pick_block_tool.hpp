@@ -10,24 +10,22 @@ namespace kova::tools {
 class PickBlockTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
-    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     bool Cut() const { return mode_ == CmdMode::kPickCut; }
     const char* Prompt() const override {
         return Cut() ? "切り土ブロック再認識＞切り土ブロック中心点を指定し任意の領域へ移動してください "
                      : "ブロック再認識＞ブロック中心点を指定し任意の領域へ移動してください ";
     }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    void Press(ToolContext& c, const CanvasInput& in) override {
         const BlockRef f = PickBlock(c.m, c.ed, c.view, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
                                      TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
         if (f.index < 0) return;
-        // The picked block goes on to its kind's re-shape tool.
-        SwitchTool(c.ed, c.view,
-                   f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
-                   : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
-                                              : CmdMode::kReshapeCut);
-        c.ed.PickPair[0] = f.kind;
-        c.ed.PickPair[1] = f.index;
-        c.ed.SelIndex = -1;
+        // The picked block is handed to its kind's re-shape tool.
+        CanvasTool* reshape = SwitchTool(c.ed, c.view,
+                                         f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
+                                         : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
+                                                                    : CmdMode::kReshapeCut);
+        if (reshape) reshape->picks.pair = {f.kind, f.index};
+        picks.point = -1;
     }
 };
 

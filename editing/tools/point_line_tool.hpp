@@ -13,16 +13,15 @@ public:
     using CanvasTool::CanvasTool;
     const char* Prompt() const override { return "交点計算＞基準点を指定してください"; }
     bool ExtendsPickedLines() const override { return true; }
-    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kLines | Picks::kPair; }
-    void DrawGuides(const Model& m, const EditorState& ed, GuidePainter& g) const override {
-        if (!ValidPoint(m, ed.PickPair[0])) return;
-        const BoundaryPoint& p = m.BndPt[Idx(ed.PickPair[0])];
+    bool MarksLines() const override { return true; }
+    void DrawGuides(const Model& m, GuidePainter& g) const override {
+        if (!ValidPoint(m, picks.pair[0])) return;
+        const BoundaryPoint& p = m.BndPt[Idx(picks.pair[0])];
         const bool foot = mode_ == CmdMode::kFootOfPerpendicular;
-        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && ed.PickStep != 2))
-            g.DottedLine(-1000, p.Y, 1000, p.Y);
-        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && ed.PickStep != 2)) g.DottedLine(p.X, -1000, p.X, 1000);
+        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && picks.step != 2)) g.DottedLine(-1000, p.Y, 1000, p.Y);
+        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && picks.step != 2)) g.DottedLine(p.X, -1000, p.X, 1000);
         const BoundaryPoint *a, *b;
-        if (!foot || ed.PickStep != 2 || !LineEnds(m, ed.PickPair[1], a, b)) return;
+        if (!foot || picks.step != 2 || !LineEnds(m, picks.pair[1], a, b)) return;
         double fx, fy, e1x, e1y, e2x, e2y;
         if (FootOfPerp(a->X, a->Y, b->X, b->Y, p.X, p.Y, fx, fy) == -1) return;
         // A base point on the line has no perpendicular to show.
@@ -30,27 +29,28 @@ public:
         ExtendSeg(fx, fy, p.X, p.Y, 1000, e2x, e2y);
         g.DottedLine(e1x, e1y, e2x, e2y);
     }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    void Press(ToolContext& c, const CanvasInput& in) override {
         EditorState& ed = c.ed;
-        if (RightDropsPicks(c, in)) return;
-        const bool line = ed.PickStep == 1;
-        if (line) ed.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
-        else ed.SelIndex = FindBndPt(c.m, in.x, in.y, 100.0);
-        const i16 picked = ed.SelIndex;
+        ToolPicks& pk = picks;
+        if (RightDropsPair(c, pk, in)) return;
+        const bool line = pk.step == 1;
+        if (line) pk.point = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        else pk.point = FindBndPt(c.m, in.x, in.y, 100.0);
+        const i16 picked = pk.point;
         if (picked >= 0) {
-            ed.PickPair[Idx(ed.PickStep)] = picked;
+            pk.pair[Idx(pk.step)] = picked;
             if (line) {
                 SetFlag(ed, picked, 1);
-                ed.SelIndex = -1;  // a base point stays in SelIndex
+                pk.point = -1;  // a base point stays in point
             }
-            ++ed.PickStep;
+            ++pk.step;
             c.status.SetStatusText(1, "交点計算＞交差する線分を指定してください ");
             c.view.Refresh();
         }
-        if (ed.PickStep != 2) return;
+        if (pk.step != 2) return;
         const BoundaryPoint *l1, *l2;
-        if (!ValidPoint(c.m, ed.PickPair[0]) || !LineEnds(c.m, ed.PickPair[1], l1, l2)) return DropPicksAndRepaint(c);
-        const BoundaryPoint& p = c.m.BndPt[Idx(ed.PickPair[0])];
+        if (!ValidPoint(c.m, pk.pair[0]) || !LineEnds(c.m, pk.pair[1], l1, l2)) return DropPairAndRepaint(c, pk);
+        const BoundaryPoint& p = c.m.BndPt[Idx(pk.pair[0])];
         constexpr double kFar = 9999999.999;
         double X = 0, Y = 0;
         i16 r = -1;
@@ -69,8 +69,8 @@ public:
         AddIntersection(c, r != -1, X, Y);
         // The base point stays picked for the next line.
         ClearFlags(ed);
-        ed.PickStep = 1;
-        ed.PickPair[1] = -1;
+        pk.step = 1;
+        pk.pair[1] = -1;
         c.view.Refresh();
     }
 };

@@ -10,7 +10,6 @@ namespace kova::tools {
 class RegisterTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
-    unsigned OwnPicks() const override { return Picks::kPoint | Picks::kPair; }  // the block
     const char* Prompt() const override {
         switch (mode_) {
         case CmdMode::kNewEmbankment: return "新規盛土登録＞盛土ブロックとなる領域の内側を指定してください ";
@@ -19,23 +18,23 @@ public:
         default: return "";  // the re-shape tools follow a pick
         }
     }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    // picks.pair: a re-shape's block (kind, index), handed over by its pick
+    // tool; picks.point: the last line traced.
+    void Press(ToolContext& c, const CanvasInput& in) override {
         const bool reshape = mode_ >= CmdMode::kReshapeEmbankment && mode_ <= CmdMode::kReshapeCut;
         const i16 kind = mode_ == CmdMode::kNewEmbankment || mode_ == CmdMode::kReshapeEmbankment ? kKindEmbankment
                          : mode_ == CmdMode::kNewSoilLayer || mode_ == CmdMode::kReshapeSoilLayer
                              ? kKindSoilLayer
                              : kKindCut;
         if (in.button != kRightButton) {
-            RegisterBlock(c.m, c.ed, c.view, c.ui, c.ed.SelIndex, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
-                          c.ed.PickPair[1]);
+            RegisterBlock(c.m, c.ed, c.view, c.ui, picks.point, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
+                          picks.pair[1]);
             return;
         }
         if ((kind == kKindCut ? c.m.CutLineCount : c.m.BndLineCount) <= 0) return;
         // The right button leaves a re-shape for the pick it came from.
         if (reshape) SwitchTool(c.ed, c.view, kind == kKindCut ? CmdMode::kPickCut : CmdMode::kPickFill);
-        c.ed.PickPair[0] = -1;
-        c.ed.PickPair[1] = -1;
-        c.ed.SelIndex = -1;
+        picks = {};
         c.view.Refresh();
     }
 };

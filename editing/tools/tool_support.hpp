@@ -22,23 +22,23 @@ inline float TwipsY(const EditorState& ed, double y) { return ToFloat((ed.ViewTo
 inline bool ValidPoint(const Model& m, int i) { return i >= 0 && i < std::min<int>(m.BndPtCount, kMaxBndPts + 1); }
 
 inline void ClearFlags(EditorState& ed) { ed.SelFlags.fill(-1); }
-inline void DropPicks(EditorState& ed) {
+// An intersection tool starts again: its two picks and its marks go.
+inline void DropPair(EditorState& ed, ToolPicks& p) {
     ClearFlags(ed);
     ed.SelCount = 0;
-    ed.PickStep = 0;
-    ed.PickPair[0] = -1;
-    ed.PickPair[1] = -1;
+    p.step = 0;
+    p.pair = {-1, -1};
 }
 // The picks dropped and the section repainted without them.
-inline void DropPicksAndRepaint(ToolContext& c) {
-    DropPicks(c.ed);
+inline void DropPairAndRepaint(ToolContext& c, ToolPicks& p) {
+    DropPair(c.ed, p);
     c.view.Refresh();
 }
 // The first step of an intersection tool's click: the right button drops
-// the picks (true: the click is done); picks go to PickPair 0 and 1 only.
-inline bool RightDropsPicks(ToolContext& c, const CanvasInput& in) {
-    if (in.button == kRightButton) DropPicksAndRepaint(c);
-    else if (c.ed.PickStep < 0 || c.ed.PickStep > 1) DropPicks(c.ed);
+// the picks (true: the click is done); picks go to pair 0 and 1 only.
+inline bool RightDropsPair(ToolContext& c, ToolPicks& p, const CanvasInput& in) {
+    if (in.button == kRightButton) DropPairAndRepaint(c, p);
+    else if (p.step < 0 || p.step > 1) DropPair(c.ed, p);
     return in.button == kRightButton;
 }
 inline void SetFlag(EditorState& ed, int i, i16 v) {

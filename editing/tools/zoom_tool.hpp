@@ -9,14 +9,14 @@ namespace kova::tools {
 class ZoomTool : public CanvasTool {
 public:
     using CanvasTool::CanvasTool;
-    void Activate(EditorState& ed, CanvasView& view, StatusPanels*, int from) const override {
+    void Activate(EditorState& ed, CanvasView& view, StatusPanels*, int from) override {
         view.SetCursor(CanvasCursor::Zoom);
         // A zoom tool replacing the other keeps the tool saved before it.
         if (from > CmdMode::kZoomOut) ed.SetOldMode(from);
         view.SetToolbarButtonPressed(kToolZoomIn, mode_ == CmdMode::kZoomIn);
         view.SetToolbarButtonPressed(kToolZoomOut, mode_ == CmdMode::kZoomOut);
     }
-    void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) const override {
+    void Deactivate(EditorState& ed, CanvasView& view, int to, bool chosen) override {
         if (to == CmdMode::kZoomIn || to == CmdMode::kZoomOut) return;
         // A tool chosen during a zoom replaces it: nothing to return to, and
         // the picks of the tool it interrupted go.
@@ -27,10 +27,10 @@ public:
         ed.SetOldMode(CmdMode::kNone);
     }
     // The picks are those of the tool the zoom interrupted.
-    void DropPicks(EditorState& ed, CanvasView& view) const override {
+    void DropPicks(EditorState& ed, CanvasView& view) override {
         if (ed.old_mode > CmdMode::kZoomOut) DropToolPicks(ed, view, ed.old_mode);
     }
-    void Press(ToolContext& c, const CanvasInput& in) const override {
+    void Press(ToolContext& c, const CanvasInput& in) override {
         const double tx = TwipsX(c.ed, in.x), ty = TwipsY(c.ed, in.y);
         ZoomAtPoint(c.m, c.ed, c.view, in.button, tx, ty);
         // The mouse has not moved, but the section under it has: the

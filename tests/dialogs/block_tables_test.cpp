@@ -4,6 +4,7 @@
 #include "dialogs/dialog10.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/table_form.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/dialogs/dialog_test_util.hpp"
 
 namespace kova {
@@ -165,7 +166,7 @@ TEST(CutTable, ReformatsWithoutAnEditAndStoresOnOkOnly) {
     m.CutBlock[0].UnitWeight = 17.98765;
     m.CutBlock[1].Name = "切土B";
     host.state->cmd_mode = 12;
-    host.state->SelIndex = 1;
+    test::PickWithEveryTool(*host.state, test::kSomePicks);
     {
         Dialog10 d(host, nullptr);
         d.show();
@@ -187,7 +188,7 @@ TEST(CutTable, ReformatsWithoutAnEditAndStoresOnOkOnly) {
     EXPECT_EQ(m.CutBlock[1].UnitWeight, 1.235);  // as shown
     EXPECT_EQ(m.CutBlock[0].UnitWeight, 17.98765);  // untouched: exact
     EXPECT_EQ(host.state->cmd_mode, 0);
-    EXPECT_EQ(host.state->SelIndex, -1);
+    EXPECT_EQ(test::ToolsHolding(*host.state), std::vector<int>{});
     {
         Dialog10 d(host, nullptr);
         d.show();

@@ -8,6 +8,7 @@
 
 #include "dialogs/dialog_base.hpp"
 #include "testing/qt/fake_editor_host.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {
@@ -133,10 +134,10 @@ TEST(ToolPalette, LoadsAndUnloadsOnce) {
     host.owner = &owner;
     owner.show();
     host.state->cmd_mode = 9;
-    host.state->SelIndex = 4;
+    test::PickWithEveryTool(*host.state, test::kSomePicks);
     auto* p = new TwoTools(host, &owner);
     EXPECT_EQ(host.state->cmd_mode, 0);
-    EXPECT_EQ(host.state->SelIndex, -1);
+    EXPECT_EQ(test::ToolsHolding(*host.state), std::vector<int>{});
     EXPECT_EQ(p->pos(), QPoint((1500 + 300) / 15, (1200 + 2000) / 15));
     p->show();
     p->Option(0)->click();
@@ -149,11 +150,11 @@ TEST(ToolPalette, LoadsAndUnloadsOnce) {
     p->Option(1)->click();
     EXPECT_FALSE(p->Option(1)->isChecked());
 
-    host.state->SelIndex2 = 5;
+    test::PickWithEveryTool(*host.state, test::kSomePicks);
     p->CloseClicked();
     EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
     EXPECT_EQ(host.state->cmd_mode, 0);
-    EXPECT_EQ(host.state->SelIndex2, -1);
+    EXPECT_EQ(test::ToolsHolding(*host.state), std::vector<int>{});
     EXPECT_EQ(host.StatusText(1), "  ");
     const auto statusWrites = host.status.size();
     owner.close();  // the main window's closing finds it already unloaded

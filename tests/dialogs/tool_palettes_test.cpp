@@ -14,12 +14,16 @@
 #include "editing/mouse_tools.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "testing/qt/fake_editor_host.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/support/qt_app.hpp"
 
 namespace kova {
 namespace {
 
 using test::FakeEditorHost;
+using test::kSomePicks;
+using test::PickWithEveryTool;
+using test::ToolsHolding;
 
 // Stand-in data dialogs: each opening is counted and the dialog closes itself.
 struct DialogCounter {
@@ -62,7 +66,7 @@ TEST(ToolPalettes, EveryToolOptionHasAToolWithAPrompt) {
         auto p = Make(palette, host);
         for (int i = 0; i < p->OptionCount(); ++i) {
             if (p->Mode(i) == 0) continue;  // it opens a dialog
-            const CanvasTool* t = ToolFor(p->Mode(i));
+            const CanvasTool* t = host.state->tools.For(p->Mode(i));
             ASSERT_NE(t, nullptr) << palette << "/" << i;
             EXPECT_STRNE(t->Prompt(), "") << palette << "/" << i;
             ++tools;
@@ -149,18 +153,15 @@ TEST(ToolPalettes, OpeningClearsThePicksAndPlacesThePalette) {
         FakeEditorHost host;
         EditorState& st = *host.state;
         st.cmd_mode = 9;
-        st.SelIndex = st.SelIndex2 = 4;
+        PickWithEveryTool(st, kSomePicks);
         st.SelFlags[7] = 1;
         st.SelCount = 1;
-        st.PickPair = {2, 3, 0};
         auto p = Make(which, host);
         EXPECT_EQ(st.cmd_mode, 0);
-        EXPECT_EQ(st.SelIndex, -1);
-        EXPECT_EQ(st.SelIndex2, -1);
+        EXPECT_EQ(ToolsHolding(st), std::vector<int>{}) << which;
         // The block palette leaves the line selection to the canvas.
         EXPECT_EQ(st.SelFlags[7], which == 3 ? 1 : -1) << which;
         EXPECT_EQ(st.SelCount, which == 3 ? 1 : 0) << which;
-        EXPECT_EQ(st.PickPair[0], which == 14 ? -1 : 2) << which;
         EXPECT_FALSE(AnyDown(*p));
         EXPECT_EQ(p->pos(), QPoint((1500 + 300) / 15, (1200 + 2000) / 15));
         EXPECT_TRUE(host.status.empty());  // no prompt on opening
@@ -188,8 +189,7 @@ TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
         auto* palette = static_cast<EditPalette*>(p);
         QTest::mouseClick(palette->Option(1), Qt::LeftButton);
         ASSERT_NE(host.state->cmd_mode, 0);
-        host.state->SelIndex = 3;
-        host.state->PickPair[0] = 1;
+        PickWithEveryTool(*host.state, kSomePicks);
         host.state->SelFlags[0] = 1;
         host.state->SelCount = 1;
         host.status.clear();
@@ -197,10 +197,9 @@ TEST(ToolPalettes, CloseSelectsNoToolAndBlanksThePanelOnce) {
         palette->CloseClicked();  // the tool menu closes it first; then it closes itself again
         EXPECT_EQ(host.toolOptions, std::vector<int>{kNoToolOption});
         EXPECT_EQ(host.state->cmd_mode, 0);
-        EXPECT_EQ(host.state->SelIndex, -1);
+        EXPECT_EQ(ToolsHolding(*host.state), std::vector<int>{}) << c.which;
         ASSERT_EQ(host.status.size(), 1u) << c.which;  // unloaded once
         EXPECT_EQ(host.StatusText(1), c.blank);
-        EXPECT_EQ(host.state->PickPair[0], c.which == 14 ? -1 : 1);
         EXPECT_EQ(host.state->SelFlags[0], c.marksKept ? 1 : -1) << c.which;
         EXPECT_EQ(host.refreshes - repaints, c.marksKept ? 0 : 1) << c.which;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -327,25 +326,25 @@ TEST(ToolPalettes, TerrainLineAddedBeforeNewCutIsLinked) {
 }
 
 // The tool an option leaves drops the picks it holds, and the canvas shows
-// them no more (one repaint); picks that are not the tool's stay, as does a
-// canvas that showed none. A dialog option keeps the tool, not its picks.
+// them no more (one repaint); the other tools' picks stay, as does a canvas
+// that showed none. A dialog option keeps the tool, not its picks.
 TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
     namespace M = CmdMode;
     const struct Case {
         int palette, tool;
         bool zoomed;  // a zoom interrupted the tool
         int option;
-        bool linesStay, pairStays, repaint;
+        bool linesStay, repaint;
     } cases[] = {
-        {2, M::kDeleteBoundaryLines, false, 1, false, true, true},
-        {2, M::kDeleteBoundaryLines, true, 0, false, true, true},
-        {2, M::kNone, false, 1, true, true, false},               // no tool: nothing of its own
-        {3, M::kReshapeEmbankment, false, 2, true, false, true},  // the line pick stays
-        {3, M::kReshapeSoilLayer, true, 4, true, false, true},
-        {9, M::kDeleteTerrainLines, false, 4, false, true, true},
-        {9, M::kTerrainLines, false, 0, true, true, true},  // the chain's point goes
-        {14, M::kTwoLinesCrossing, false, 0, false, false, true},
-        {14, M::kFootOfPerpendicular, true, 2, false, false, true},
+        {2, M::kDeleteBoundaryLines, false, 1, false, true},
+        {2, M::kDeleteBoundaryLines, true, 0, false, true},
+        {2, M::kNone, false, 1, true, false},              // no tool: nothing of its own
+        {3, M::kReshapeEmbankment, false, 2, true, true},  // the line pick stays
+        {3, M::kReshapeSoilLayer, true, 4, true, true},
+        {9, M::kDeleteTerrainLines, false, 4, false, true},
+        {9, M::kTerrainLines, false, 0, true, true},  // the chain's point goes
+        {14, M::kTwoLinesCrossing, false, 0, false, true},
+        {14, M::kFootOfPerpendicular, true, 2, false, true},
     };
     HookScope scope;
     DialogCounter counter;
@@ -358,19 +357,19 @@ TEST(ToolPalettes, OptionsDropPicksAndRepaint) {
         auto p = Make(c.palette, host);
         p->show();
         host.SwitchTool(c.tool);
-        st.SelIndex = 2;
+        PickWithEveryTool(st, kSomePicks);
         st.SelFlags[3] = 1;
         st.SelCount = 1;
-        st.PickPair = {1, 4, 0};
         if (c.zoomed) host.SwitchTool(M::kZoomIn);
         const int before = host.refreshes;
         QTest::mouseClick(p->Option(c.option), Qt::LeftButton);
         EXPECT_EQ(st.SelFlags[3], c.linesStay ? 1 : -1);
-        EXPECT_EQ(st.PickPair[0], c.pairStays ? 1 : -1);
-        EXPECT_EQ(st.PickPair[1], c.pairStays ? 4 : -1);
+        std::vector<int> others;
+        for (int mode = M::kZoomIn; mode < ToolModeEnd(); ++mode)
+            if (mode != c.tool) others.push_back(mode);
+        EXPECT_EQ(ToolsHolding(st), others);
         EXPECT_EQ(host.refreshes - before, c.repaint ? 1 : 0);
         if (!c.repaint) continue;
-        EXPECT_EQ(st.SelIndex, -1);
         EXPECT_EQ(st.cmd_mode, p->Mode(c.option) == M::kNone ? (c.zoomed ? M::kZoomIn : c.tool) : p->Mode(c.option));
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <tuple>
 
@@ -30,11 +31,14 @@ struct Blocks : ::testing::Test {
     // Through the pick tool of the group, which goes on to the re-shape tools.
     void Pick(double x, double y, i16 group, i16 button = 1) {
         ToolContext c{*m, ed, canvas, ui, panels};
-        ToolFor(group == kGroupCut ? CmdMode::kPickCut : CmdMode::kPickFill)->Press(c, {x, y, button, false});
+        ed.tools.For(group == kGroupCut ? CmdMode::kPickCut : CmdMode::kPickFill)->Press(c, {x, y, button, false});
     }
+    // The block handed to the re-shape tool in force.
+    const std::array<i16, 2>& Handed() const { return ed.Tool()->picks.pair; }
+    i16 asked = -1;  // the block a delete asked about
     void Delete(double x, double y, i16 group, i16 button = 1) {
-        DeleteBlock(*m, ed, canvas, ui, ed.SelIndex, button, static_cast<float>(x * 100),
-                    static_cast<float>((100 - y) * 100), group);
+        DeleteBlock(*m, ed, canvas, ui, asked, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100),
+                    group);
     }
 };
 
@@ -46,23 +50,23 @@ TEST_F(Blocks, PickSoilLayerWinsTieAndToolSwitches) {
     ed.cmd_mode = 7;
     Pick(5, 5, kGroupFill);
     EXPECT_EQ(ed.cmd_mode, 15);
-    EXPECT_EQ(ed.PickPair[0], kKindSoilLayer);
-    EXPECT_EQ(ed.PickPair[1], 0);
-    EXPECT_EQ(ed.SelIndex, -1);
+    EXPECT_EQ(Handed()[0], kKindSoilLayer);
+    EXPECT_EQ(Handed()[1], 0);
+    EXPECT_EQ(ed.tools.For(CmdMode::kPickFill)->picks.point, -1);
     // The mark: four yellow edges, the first from vertex 0 in canvas twips.
     ASSERT_EQ(canvas.segments.size(), 4u);
     EXPECT_EQ(std::tuple(canvas.segments[0].colour, canvas.segments[0].x1, canvas.segments[0].y1),
               std::tuple(14, 100, 9800));
     Pick(7, 8, kGroupFill);  // nearer the embankment
     EXPECT_EQ(ed.cmd_mode, 14);
-    EXPECT_EQ(ed.PickPair[0], kKindEmbankment);
+    EXPECT_EQ(Handed()[0], kKindEmbankment);
     // Cuts only in group 2; nothing near: tool and pick unchanged.
     Pick(5, 5, kGroupCut);
     EXPECT_EQ(ed.cmd_mode, 14);
     PutBlock(m->CutBlock, m->CutCount, 6, 6);
     Pick(5, 5, kGroupCut);
     EXPECT_EQ(ed.cmd_mode, 16);
-    EXPECT_EQ(ed.PickPair[0], kKindCut);
+    EXPECT_EQ(Handed()[0], kKindCut);
     // The right button only repaints.
     const int refreshes = canvas.refreshes;
     Pick(8, 9, kGroupFill, kRightButton);
@@ -89,7 +93,7 @@ TEST_F(Blocks, DeleteSoilLayerTakesItsRowsAlong) {
     EXPECT_EQ(std::tuple(q.text, q.caption, q.buttons, q.defaultButton, q.icon),
               std::tuple("指定したブロックを削除します", "削除確認", MsgButtons::OkCancel, 1, MsgIcon::None));
     EXPECT_EQ(mm.SoilLayerCount, 4);
-    EXPECT_EQ(ed.SelIndex, -1);
+    EXPECT_EQ(asked, -1);
     const int kept[] = {0, 2, 3, 4};
     for (int i = 0; i < 4; ++i) {
         std::array<double, 6> want;
@@ -114,7 +118,7 @@ TEST_F(Blocks, DeleteCancelRightButtonAndMisses) {
     Delete(49, 5, kGroupCut);  // default answer: Cancel
     EXPECT_EQ(ui.Count(), 1u);
     EXPECT_EQ(m->CutCount, 2);
-    EXPECT_EQ(ed.SelIndex, 1);  // keeps the block it asked about
+    EXPECT_EQ(asked, 1);  // keeps the block it asked about
     EXPECT_EQ(canvas.refreshes, 1);
     Delete(5, 5, kGroupCut, kRightButton);
     Delete(5, 5, kGroupFill);   // no fill blocks

@@ -48,7 +48,6 @@ struct ToolFixture : ::testing::Test {
     ToolContext ctx{m, ed, view, ui, status};
 
     ToolFixture() {
-        ed.PickPair.fill(-1);
         ed.CanvasWidth = 11475;
         ed.CanvasHeight = 6615;
         View(100, -50, 50);
@@ -69,6 +68,9 @@ struct ToolFixture : ::testing::Test {
         return m.BndLineCount++;
     }
     void Click(double x, double y, int button = 1) { host.Press({x, y, button, false}); }
+    // The picks of the tool of `mode`.
+    ToolPicks& Picks(int mode) { return ed.tools.For(mode)->picks; }
+    ToolPicks& InForce() { return ed.Tool()->picks; }
     void Right() { Click(0, 0, 2); }
 };
 

@@ -5,8 +5,10 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "model/blocks.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/editing/tool_fixture.hpp"
 
 namespace kova::test {
@@ -14,24 +16,28 @@ namespace {
 
 constexpr bool IsZoom(int mode) { return mode == CmdMode::kZoomIn || mode == CmdMode::kZoomOut; }
 
-TEST(ToolTable, EveryModeHasOneToolAndNoneOutside) {
+TEST(ToolTable, EveryModeOfEveryEditorHasItsOwnToolAndNoneOutside) {
+    EditorState ed, other;
     std::set<const CanvasTool*> tools;
     for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
-        const CanvasTool* t = ToolFor(mode);
+        const CanvasTool* t = ed.tools.For(mode);
         ASSERT_NE(t, nullptr) << mode;
-        EXPECT_TRUE(tools.insert(t).second) << mode;  // each mode its own object
+        // Each mode of each editor its own object, holding its own picks.
+        EXPECT_TRUE(tools.insert(t).second) << mode;
+        EXPECT_TRUE(tools.insert(other.tools.For(mode)).second) << mode;
         // Only the tools a palette chooses prompt; zoom and re-shape do not.
         const bool prompts = !IsZoom(mode) && (mode < CmdMode::kReshapeEmbankment || mode > CmdMode::kReshapeCut);
         EXPECT_EQ(*t->Prompt() != '\0', prompts) << mode;
     }
     EXPECT_GT(ToolModeEnd(), CmdMode::kFootOfPerpendicular);
     for (int mode : {-1, CmdMode::kNone, ToolModeEnd(), ToolModeEnd() + 99, -99})
-        EXPECT_EQ(ToolFor(mode), nullptr) << mode;
+        EXPECT_EQ(ed.tools.For(mode), nullptr) << mode;
 }
 
 TEST(ToolTable, SectionShowsTheToolsChainMarksAndExtensions) {
+    const EditorState ed;
     for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
-        const CanvasTool& t = *ToolFor(mode);
+        const CanvasTool& t = *ed.tools.For(mode);
         EXPECT_EQ(t.ChainsLines(), mode == CmdMode::kBoundaryLines || mode == CmdMode::kTerrainLines) << mode;
         EXPECT_EQ(t.MarksCutLines(), mode == CmdMode::kDeleteTerrainLines) << mode;
         const bool intersection = mode >= CmdMode::kTwoLinesCrossing && mode <= CmdMode::kFootOfPerpendicular;
@@ -40,40 +46,44 @@ TEST(ToolTable, SectionShowsTheToolsChainMarksAndExtensions) {
 }
 
 // Between tools other than the zooms only cmd_mode changes: no cursor, no
-// toolbar, no repaint, old_mode and the picks kept.
+// toolbar, no repaint, old_mode and every tool's picks kept.
 TEST_F(ToolFixture, SwitchingBetweenEditToolsChangesOnlyTheMode) {
     for (int from = -1; from < ToolModeEnd(); ++from)
         for (int to = -1; to < ToolModeEnd(); ++to) {
             if (IsZoom(from) || IsZoom(to)) continue;
             ed.cmd_mode = from;
             ed.old_mode = 6;
-            ed.PickPair = {kKindCut, 2, 0};
+            PickWithEveryTool(ed, kSomePicks);
             SwitchTool(ed, view, to);
-            EXPECT_EQ(std::tuple(ed.cmd_mode, ed.old_mode, ed.PickPair[1]), std::tuple(to, 6, i16{2}))
-                << from << ">" << to;
+            EXPECT_EQ(std::tuple(ed.cmd_mode, ed.old_mode), std::tuple(to, 6)) << from << ">" << to;
+            EXPECT_EQ(ToolsHolding(ed).size(), static_cast<std::size_t>(ToolModeEnd() - 1)) << from << ">" << to;
         }
     EXPECT_EQ(std::tuple(view.cursorSets, view.toolbar.size(), view.refreshes), std::tuple(0, 0u, 0));
 }
 
 // Whatever a tool picks with its clicks is its own: leaving it for another
 // tool the user chooses leaves no pick behind, and repaints the canvas that
-// showed them. Every tool of the table, over a square of lines.
+// showed them; no other tool, and no tool of another editor, picked anything.
+// Every tool of the table, over a square of lines.
 TEST_F(ToolFixture, LeavingAToolDropsWhatItsClicksPicked) {
     const i16 p[] = {Point(0, 0), Point(10, 0), Point(10, 10), Point(0, 10)};
     for (int i = 0; i < 4; ++i) Line(p[i], p[(i + 1) % 4]);
+    const EditorState other;
     for (int mode = CmdMode::kBoundaryLines; mode < ToolModeEnd(); ++mode) {
         ed.ClearSelection();
-        ed.PickPair.fill(-1);
         SwitchTool(ed, view, mode, &status);
         for (auto [x, y] : {std::pair(0.0, 0.0), {5.0, 0.1}, {5.0, 5.0}, {10.0, 9.9}}) Click(x, y);
-        const bool held = ed.SelIndex != -1 || ed.SelCount != 0 || ed.PickStep != 0 || ed.PickPair[0] != -1;
+        const std::vector<int> picked = ToolsHolding(ed);
+        // Only the tool in force (a pick hands on to its re-shape) holds any.
+        EXPECT_TRUE(picked.empty() || picked == std::vector<int>{ed.cmd_mode}) << mode;
+        const bool held = !picked.empty() || ed.SelCount != 0;
         const int repaints = view.refreshes;
         SwitchTool(ed, view, CmdMode::kNone, &status);
-        EXPECT_EQ(std::tuple(ed.SelIndex, ed.SelIndex2, ed.SelCount, ed.PickStep, ed.PickPair[0], ed.PickPair[1]),
-                  std::tuple(-1, -1, 0, 0, -1, -1))
-            << mode;
+        EXPECT_EQ(ToolsHolding(ed), std::vector<int>{}) << mode;
+        EXPECT_EQ(ed.SelCount, 0) << mode;
         EXPECT_EQ(std::count(ed.SelFlags.begin(), ed.SelFlags.end(), 1), 0) << mode;
         EXPECT_EQ(view.refreshes - repaints, held ? 1 : 0) << mode;
+        EXPECT_EQ(ToolsHolding(other), std::vector<int>{}) << mode;
     }
 }
 
@@ -87,7 +97,7 @@ TEST_F(ToolFixture, ChosenToolsShowTheirPromptHandedOnOnesDoNot) {
         EXPECT_EQ(status.Text(1), "before") << mode;
         ed.cmd_mode = CmdMode::kNone;
         SwitchTool(ed, view, mode, &status);
-        const std::string prompt = ToolFor(mode)->Prompt();
+        const std::string prompt = ed.tools.For(mode)->Prompt();
         EXPECT_EQ(status.Text(1), prompt.empty() ? "before" : prompt) << mode;
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -43,8 +44,10 @@ struct Section {
     void Click(int mode, double x, double y, i16 button = 1) {
         ed.cmd_mode = mode;
         ToolContext c{*m, ed, canvas, ui, panels};
-        ToolFor(mode)->Press(c, {x, y, button, false});
+        ed.tools.For(mode)->Press(c, {x, y, button, false});
     }
+    // The block a re-shape tool holds, as its pick tool hands it over.
+    std::array<i16, 2>& Handed(int mode) { return ed.tools.For(mode)->picks.pair; }
     // The outline traced from the line nearest the click, as point numbers.
     std::vector<int> TracePts(double x, double y) {
         i16 line = NearestLine(*m, m->BndLine, m->BndLineCount, x, y);
@@ -219,7 +222,7 @@ TEST(Register, ReshapeToolsAndRightButton) {
     s.m->Embankment[0].Name = "盛土1";
     s.m->Embankment[0].UnitWeight = 19;
     s.m->Embankment[0].Stage = 3;
-    s.ed.PickPair = {kKindEmbankment, 0, 0};
+    s.Handed(14) = {kKindEmbankment, 0};
     s.Click(14, 15, 5);
     EXPECT_EQ(s.ed.cmd_mode, 14);
     EXPECT_EQ(s.m->EmbankmentCount, 1);
@@ -227,13 +230,13 @@ TEST(Register, ReshapeToolsAndRightButton) {
     EXPECT_EQ(std::tuple(b.CX, b.Name, b.UnitWeight, b.Stage), std::tuple(15.0, "盛土1", 19.0, 3));
     for (int k = 0; k < 4; ++k) EXPECT_GE(b.PX[k], 10);
     // A picked index that names no block re-shapes nothing.
-    s.ed.PickPair = {kKindEmbankment, 5, 0};
+    s.Handed(14) = {kKindEmbankment, 5};
     s.Click(14, 5, 5);
     EXPECT_EQ(s.m->Embankment[0].CX, 15);
     // The right button leaves a re-shape tool, and keeps a new-block tool.
     s.Click(14, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 7);
-    EXPECT_EQ(std::pair(s.ed.PickPair[0], s.ed.PickPair[1]), (std::pair<i16, i16>(-1, -1)));
+    EXPECT_EQ(std::pair(s.Handed(14)[0], s.Handed(14)[1]), (std::pair<i16, i16>(-1, -1)));
     s.Click(15, 5, 5, kRightButton);
     EXPECT_EQ(s.ed.cmd_mode, 7);
     s.Click(5, 5, 5, kRightButton);
@@ -249,7 +252,7 @@ TEST(Register, RepaintsOnlyWhatItStores) {
     s.Click(6, 4, 4);
     EXPECT_EQ(s.m->SoilLayerCount, 0);
     EXPECT_EQ(s.canvas.refreshes, 1);
-    s.ed.PickPair = {kKindEmbankment, 3, 0};  // no such block
+    s.Handed(14) = {kKindEmbankment, 3};  // no such block
     s.Click(14, 5, 5);
     EXPECT_EQ(s.canvas.refreshes, 1);
 }
@@ -276,7 +279,8 @@ TEST(Register, OutlineStartsAtTheEndAheadOfThePickedLine) {
         EXPECT_EQ(b.nPt, 4);
         for (int k = 0; k <= 4; ++k) EXPECT_EQ(std::pair(b.PX[k], b.PY[k]), kSquare[c.pts[k]]) << k;
         EXPECT_DOUBLE_EQ(SignedArea(b), -100);  // clockwise, the whole square
-        EXPECT_EQ(std::tuple(b.CX, b.CY, s.ed.SelIndex, s.ed.cmd_mode, s.canvas.refreshes), std::tuple(c.x, c.y, -1, 6, 1));
+        EXPECT_EQ(std::tuple(b.CX, b.CY, s.ed.Tool()->picks.point, s.ed.cmd_mode, s.canvas.refreshes),
+                  std::tuple(c.x, c.y, -1, 6, 1));
         EXPECT_EQ(s.ui.Count(), 0u);
     }
 }
@@ -349,7 +353,7 @@ TEST(Register, CutsTraceOverTerrainLines) {
     s.Click(10, 5, 5);
     ASSERT_EQ(s.m->CutCount, 1);
     EXPECT_EQ(s.m->CutBlock[0].nPt, 4);
-    s.ed.PickPair = {kKindCut, 0, 0};
+    s.Handed(16) = {kKindCut, 0};
     s.Click(16, 6, 6);
     EXPECT_EQ(s.m->CutBlock[0].CX, 6);
     s.Click(16, 6, 6, kRightButton);

@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <functional>
 
+#include "editing/mouse_tools.hpp"
 #include "editor/section_painter.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "tests/support/qt_app.hpp"
@@ -19,7 +20,6 @@ struct PaintFixture : ::testing::Test {
     PaintOptions opt;
 
     PaintFixture() {
-        ed.PickPair.fill(-1);
         // 150 twips a metre: ten pixels a metre, model (0, 0) at pixel (100, 100).
         ed.ViewScale = 150;
         ed.ViewLeftX = -10;
@@ -151,8 +151,11 @@ TEST_F(PaintFixture, GuidesOfThePointTools) {
     const i16 l1 = Point(-8, -8), l2 = Point(8, 8);
     m.BndLineCount = 1;
     m.BndLine[0] = {l1, l2};
-    ed.PickPair[0] = p;
-    ed.PickStep = 1;
+    // Each point tool holds the base point.
+    auto pick = [&](i16 base, i16 step, i16 line) {
+        for (int mode : {18, 19, 20}) ed.tools.For(mode)->picks = {-1, -1, step, {base, line}};
+    };
+    pick(p, 1, -1);
     auto vertical = [&] { return CountColour(QRect(Px(2), 0, 1, 300), 14); };
     auto horizontal = [&] { return CountColour(QRect(0, Py(3), 400, 1), 14); };
     struct Case {
@@ -167,8 +170,7 @@ TEST_F(PaintFixture, GuidesOfThePointTools) {
     }
     // Tool 20 with its line: the perpendicular through P, (2, 3) -> (2.5, 2.5).
     ed.cmd_mode = 20;
-    ed.PickStep = 2;
-    ed.PickPair[1] = 0;
+    pick(p, 2, 0);
     Paint();
     EXPECT_LT(vertical(), 5);
     EXPECT_GT(CountColour(QRect(Px(-1) - 2, Py(6) - 2, 5, 5), 14), 0);
@@ -178,9 +180,9 @@ TEST_F(PaintFixture, GuidesOfThePointTools) {
     Paint();
     EXPECT_EQ(CountColour(QRect(Px(-1) - 2, Py(5) - 2, 5, 5), 14), 0);
     // A pick naming no line draws nothing and reads nothing outside the tables.
-    ed.PickPair[1] = 400;
+    pick(p, 2, 400);
     Paint();
-    ed.PickPair[0] = -7;
+    pick(-7, 2, 400);
     ed.cmd_mode = 18;
     Paint();
     EXPECT_LT(vertical(), 5);

@@ -2,6 +2,7 @@
 #include "editor/project_commands.hpp"
 #include "model/projectfile.hpp"
 #include "shell/recent_menu.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/editor/editor_fixture.hpp"
 
 using namespace kova;
@@ -213,14 +214,14 @@ TEST_F(Project, APaletteOutlivesOpenButNotNew) {
     // Marks of the project before name nothing in the one opened.
     form->State().SelFlags[2] = 1;
     form->State().SelCount = 1;
-    form->State().PickPair[0] = 4;
+    test::PickWithEveryTool(form->State(), test::kSomePicks);
     files.Script(p);
     form->OpenProject();
     EXPECT_TRUE(palette.isVisible());
     EXPECT_EQ(form->State().cmd_mode, 0);
     EXPECT_EQ(form->State().SelFlags[2], -1);
     EXPECT_EQ(form->State().SelCount, 0);
-    EXPECT_EQ(form->State().PickPair[0], -1);
+    EXPECT_EQ(test::ToolsHolding(form->State()), std::vector<int>{});
     form->NewProject();
     EXPECT_FALSE(palette.isVisible());
 }

@@ -18,6 +18,7 @@
 #include "editor/section_canvas.hpp"
 #include "editing/canvas_view.hpp"
 #include "platform/qt/qt_text.hpp"
+#include "testing/tool_picks.hpp"
 #include "tests/editor/editor_fixture.hpp"
 
 namespace kova::test {
@@ -56,14 +57,14 @@ TEST_F(ToolState, ClickingTheSelectedOptionAgainKeepsItsPaletteAndTool) {
     QTest::mouseClick(lines->Option(0), Qt::LeftButton);
     EditorState& ed = form->State();
     ASSERT_EQ(ed.cmd_mode, 3);
-    ed.SelIndex = ed.SelIndex2 = 2;  // a chain in progress
+    ed.Tool()->picks = {2, 2, 0, {-1, -1}};  // a chain in progress
     const std::string prompt = form->StatusText(1);
 
     ClickOption(2);
     EXPECT_EQ(opened, (std::vector<int>{2}));
     EXPECT_EQ(Palette("境界線編集"), lines);
     EXPECT_EQ(ed.cmd_mode, 3);
-    EXPECT_EQ(ed.SelIndex2, 2);
+    EXPECT_EQ(ed.Tool()->picks.chainFrom, 2);
     EXPECT_EQ(form->StatusText(1), prompt);
     EXPECT_TRUE(form->ToolOptionButton(2)->isChecked());
 
@@ -90,7 +91,7 @@ TEST_F(ToolState, ARefusedCloseLeavesThePaletteWorkingAndItsLaterCloseUnloads) {
         ASSERT_EQ(tool, option == 2 ? 4 : 17);
         ed.SelFlags[0] = 1;
         ed.SelCount = 1;
-        ed.PickPair[0] = 0;
+        test::PickWithEveryTool(ed, test::kSomePicks);
         const std::string prompt = form->StatusText(1);
 
         msg.Script(MsgAnswer::Cancel);
@@ -98,7 +99,7 @@ TEST_F(ToolState, ARefusedCloseLeavesThePaletteWorkingAndItsLaterCloseUnloads) {
         EXPECT_TRUE(p->isVisible()) << option;
         EXPECT_EQ(ed.cmd_mode, tool) << option;
         EXPECT_EQ(form->StatusText(1), prompt) << option;
-        EXPECT_EQ(ed.PickPair[0], 0) << option;
+        EXPECT_EQ(test::ToolsHolding(ed).size(), static_cast<std::size_t>(ToolModeEnd() - 1)) << option;
         EXPECT_EQ(ed.SelCount, 1) << option;
 
         // Closed by its own close box later, it unloads then.
@@ -106,7 +107,7 @@ TEST_F(ToolState, ARefusedCloseLeavesThePaletteWorkingAndItsLaterCloseUnloads) {
         EXPECT_EQ(ed.cmd_mode, 0) << option;
         EXPECT_EQ(form->StatusText(1), option == 2 ? "  " : " ") << option;
         if (option == 1) {
-            EXPECT_EQ(ed.PickPair[0], -1);
+            EXPECT_EQ(test::ToolsHolding(ed), std::vector<int>{});
             EXPECT_EQ(ed.SelCount, 0);
         }
     }

@@ -88,7 +88,6 @@ int main(int argc, char** argv) {
     auto model = std::make_unique<kova::Model>();
     BuildMaximalSection(*model);
     kova::EditorState ed;
-    ed.PickPair.fill(-1);
     ed.CanvasWidth = w * 15;
     ed.CanvasHeight = h * 15;
     ed.ViewLeftX = -10;

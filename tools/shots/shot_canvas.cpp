@@ -71,7 +71,6 @@ bool Shots(const QDir& out, char** argv) {
     // The prompts are those the tool palettes put into panel 1.
     auto tool = [&](int mode, const char* prompt) {
         ed.ClearSelection();
-        ed.PickPair.fill(-1);
         ed.cmd_mode = mode;
         form.SetStatusText(1, prompt);
         QApplication::processEvents();  // the status bar settles its height
