@@ -48,11 +48,11 @@ public:
 // user leaving the tool drops them, a hand-over (to a zoom and back) keeps
 // them, and a pick handing on to its re-shape gives the block over.
 struct ToolPicks {
-    i16 point = -1;                   // the point, line or block the last click found
-    i16 chainFrom = -1;               // a chain's previous point
-    i16 step = 0;                     // how many of its two picks an intersection tool has
-    std::array<i16, 2> pair{-1, -1};  // the two picks; a re-shape: block kind and index
-    bool Held() const { return point != -1 || step != 0 || pair[0] != -1; }
+    i16 SelIndex = -1;                    // the point, line or block the last click found
+    i16 SelIndex2 = -1;                   // a chain's previous point
+    i16 PickStep = 0;                     // how many of its two picks an intersection tool has
+    std::array<i16, 2> PickPair{-1, -1};  // the two picks; a re-shape: block kind and index
+    bool Held() const { return SelIndex != -1 || PickStep != 0 || PickPair[0] != -1; }
 };
 
 class CanvasTool {

@@ -244,7 +244,7 @@ bool ToolSays(const EditorState& ed, int mode, F ask) {
 int BandFrom(const Model& m, const EditorState& ed) {
     const CanvasTool* t = ed.Tool();
     if (!t || !t->ChainsLines()) return -1;
-    const int i = t->picks.point;
+    const int i = t->picks.SelIndex;
     return i >= 0 && i < std::min<int>(m.BndPtCount, static_cast<int>(m.BndPt.size())) ? i : -1;
 }
 

@@ -16,7 +16,7 @@ inline std::vector<int> ToolsHolding(const EditorState& ed) {
     std::vector<int> modes;
     for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
         const ToolPicks& p = ed.tools.For(mode)->picks;
-        if (p.Held() || p.chainFrom != -1) modes.push_back(mode);
+        if (p.Held() || p.SelIndex2 != -1) modes.push_back(mode);
     }
     return modes;
 }

@@ -16,7 +16,7 @@ public:
                      : "ブロック削除＞削除するブロック中心点を指定してください ";
     }
     void Press(ToolContext& c, const CanvasInput& in) override {
-        DeleteBlock(c.m, c.ed, c.view, c.ui, picks.point, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
+        DeleteBlock(c.m, c.ed, c.view, c.ui, picks.SelIndex, static_cast<i16>(in.button), TwipsX(c.ed, in.x),
                     TwipsY(c.ed, in.y), Cut() ? kGroupCut : kGroupFill);
     }
 };

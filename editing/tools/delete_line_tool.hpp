@@ -25,7 +25,7 @@ public:
                 ed.SelCount = static_cast<i16>(ed.SelCount + (flag == -1 ? 1 : -1));
                 flag = flag == -1 ? 1 : -1;
             }
-            picks.point = -1;
+            picks.SelIndex = -1;
             c.view.Refresh();
             return;
         }

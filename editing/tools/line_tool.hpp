@@ -14,12 +14,12 @@ public:
                                                : "境界線追加＞始点～終点を指定してください ";
     }
     bool ChainsLines() const override { return true; }
-    // picks.point: the chain's last point, the band's start; chainFrom: the
+    // picks.SelIndex: the chain's last point, the band's start; SelIndex2: the
     // point a new line starts from.
     void Press(ToolContext& c, const CanvasInput& in) override {
         EditorState& ed = c.ed;
-        i16& last = picks.point;
-        i16& from = picks.chainFrom;
+        i16& last = picks.SelIndex;
+        i16& from = picks.SelIndex2;
         if (ValidPoint(c.m, last)) {
             // Shrink the band to nothing before the picture changes.
             const BoundaryPoint& s = c.m.BndPt[Idx(last)];
@@ -44,7 +44,7 @@ public:
     }
     void Move(ToolContext& c, const CanvasInput&) override {
         // The repaint only moves the band from the chain's point.
-        if (picks.point >= 0) c.view.Refresh();
+        if (picks.SelIndex >= 0) c.view.Refresh();
     }
 };
 

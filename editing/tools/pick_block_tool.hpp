@@ -24,8 +24,8 @@ public:
                                          f.kind == kKindEmbankment  ? CmdMode::kReshapeEmbankment
                                          : f.kind == kKindSoilLayer ? CmdMode::kReshapeSoilLayer
                                                                     : CmdMode::kReshapeCut);
-        if (reshape) reshape->picks.pair = {f.kind, f.index};
-        picks.point = -1;
+        if (reshape) reshape->picks.PickPair = {f.kind, f.index};
+        picks.SelIndex = -1;
     }
 };
 

@@ -15,13 +15,15 @@ public:
     bool ExtendsPickedLines() const override { return true; }
     bool MarksLines() const override { return true; }
     void DrawGuides(const Model& m, GuidePainter& g) const override {
-        if (!ValidPoint(m, picks.pair[0])) return;
-        const BoundaryPoint& p = m.BndPt[Idx(picks.pair[0])];
+        if (!ValidPoint(m, picks.PickPair[0])) return;
+        const BoundaryPoint& p = m.BndPt[Idx(picks.PickPair[0])];
         const bool foot = mode_ == CmdMode::kFootOfPerpendicular;
-        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && picks.step != 2)) g.DottedLine(-1000, p.Y, 1000, p.Y);
-        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && picks.step != 2)) g.DottedLine(p.X, -1000, p.X, 1000);
+        if (mode_ == CmdMode::kHorizontalThroughPoint || (foot && picks.PickStep != 2))
+            g.DottedLine(-1000, p.Y, 1000, p.Y);
+        if (mode_ == CmdMode::kVerticalThroughPoint || (foot && picks.PickStep != 2))
+            g.DottedLine(p.X, -1000, p.X, 1000);
         const BoundaryPoint *a, *b;
-        if (!foot || picks.step != 2 || !LineEnds(m, picks.pair[1], a, b)) return;
+        if (!foot || picks.PickStep != 2 || !LineEnds(m, picks.PickPair[1], a, b)) return;
         double fx, fy, e1x, e1y, e2x, e2y;
         if (FootOfPerp(a->X, a->Y, b->X, b->Y, p.X, p.Y, fx, fy) == -1) return;
         // A base point on the line has no perpendicular to show.
@@ -33,24 +35,25 @@ public:
         EditorState& ed = c.ed;
         ToolPicks& pk = picks;
         if (RightDropsPair(c, pk, in)) return;
-        const bool line = pk.step == 1;
-        if (line) pk.point = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
-        else pk.point = FindBndPt(c.m, in.x, in.y, 100.0);
-        const i16 picked = pk.point;
+        const bool line = pk.PickStep == 1;
+        if (line) pk.SelIndex = PickLine(c.m, ed, TwipsX(ed, in.x), TwipsY(ed, in.y));
+        else pk.SelIndex = FindBndPt(c.m, in.x, in.y, 100.0);
+        const i16 picked = pk.SelIndex;
         if (picked >= 0) {
-            pk.pair[Idx(pk.step)] = picked;
+            pk.PickPair[Idx(pk.PickStep)] = picked;
             if (line) {
                 SetFlag(ed, picked, 1);
-                pk.point = -1;  // a base point stays in point
+                pk.SelIndex = -1;  // a base point stays in point
             }
-            ++pk.step;
+            ++pk.PickStep;
             c.status.SetStatusText(1, "交点計算＞交差する線分を指定してください ");
             c.view.Refresh();
         }
-        if (pk.step != 2) return;
+        if (pk.PickStep != 2) return;
         const BoundaryPoint *l1, *l2;
-        if (!ValidPoint(c.m, pk.pair[0]) || !LineEnds(c.m, pk.pair[1], l1, l2)) return DropPairAndRepaint(c, pk);
-        const BoundaryPoint& p = c.m.BndPt[Idx(pk.pair[0])];
+        if (!ValidPoint(c.m, pk.PickPair[0]) || !LineEnds(c.m, pk.PickPair[1], l1, l2))
+            return DropPairAndRepaint(c, pk);
+        const BoundaryPoint& p = c.m.BndPt[Idx(pk.PickPair[0])];
         constexpr double kFar = 9999999.999;
         double X = 0, Y = 0;
         i16 r = -1;
@@ -69,8 +72,8 @@ public:
         AddIntersection(c, r != -1, X, Y);
         // The base point stays picked for the next line.
         ClearFlags(ed);
-        pk.step = 1;
-        pk.pair[1] = -1;
+        pk.PickStep = 1;
+        pk.PickPair[1] = -1;
         c.view.Refresh();
     }
 };

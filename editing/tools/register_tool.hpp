@@ -18,8 +18,8 @@ public:
         default: return "";  // the re-shape tools follow a pick
         }
     }
-    // picks.pair: a re-shape's block (kind, index), handed over by its pick
-    // tool; picks.point: the last line traced.
+    // picks.PickPair: a re-shape's block (kind, index), handed over by its pick
+    // tool; picks.SelIndex: the last line traced.
     void Press(ToolContext& c, const CanvasInput& in) override {
         const bool reshape = mode_ >= CmdMode::kReshapeEmbankment && mode_ <= CmdMode::kReshapeCut;
         const i16 kind = mode_ == CmdMode::kNewEmbankment || mode_ == CmdMode::kReshapeEmbankment ? kKindEmbankment
@@ -27,8 +27,8 @@ public:
                              ? kKindSoilLayer
                              : kKindCut;
         if (in.button != kRightButton) {
-            RegisterBlock(c.m, c.ed, c.view, c.ui, picks.point, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind, reshape,
-                          picks.pair[1]);
+            RegisterBlock(c.m, c.ed, c.view, c.ui, picks.SelIndex, TwipsX(c.ed, in.x), TwipsY(c.ed, in.y), kind,
+                          reshape, picks.PickPair[1]);
             return;
         }
         if ((kind == kKindCut ? c.m.CutLineCount : c.m.BndLineCount) <= 0) return;

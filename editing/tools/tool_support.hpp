@@ -26,8 +26,8 @@ inline void ClearFlags(EditorState& ed) { ed.SelFlags.fill(-1); }
 inline void DropPair(EditorState& ed, ToolPicks& p) {
     ClearFlags(ed);
     ed.SelCount = 0;
-    p.step = 0;
-    p.pair = {-1, -1};
+    p.PickStep = 0;
+    p.PickPair = {-1, -1};
 }
 // The picks dropped and the section repainted without them.
 inline void DropPairAndRepaint(ToolContext& c, ToolPicks& p) {
@@ -38,7 +38,7 @@ inline void DropPairAndRepaint(ToolContext& c, ToolPicks& p) {
 // the picks (true: the click is done); picks go to pair 0 and 1 only.
 inline bool RightDropsPair(ToolContext& c, ToolPicks& p, const CanvasInput& in) {
     if (in.button == kRightButton) DropPairAndRepaint(c, p);
-    else if (p.step < 0 || p.step > 1) DropPair(c.ed, p);
+    else if (p.PickStep < 0 || p.PickStep > 1) DropPair(c.ed, p);
     return in.button == kRightButton;
 }
 inline void SetFlag(EditorState& ed, int i, i16 v) {

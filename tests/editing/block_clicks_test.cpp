@@ -34,7 +34,7 @@ struct Blocks : ::testing::Test {
         ed.tools.For(group == kGroupCut ? CmdMode::kPickCut : CmdMode::kPickFill)->Press(c, {x, y, button, false});
     }
     // The block handed to the re-shape tool in force.
-    const std::array<i16, 2>& Handed() const { return ed.Tool()->picks.pair; }
+    const std::array<i16, 2>& Handed() const { return ed.Tool()->picks.PickPair; }
     i16 asked = -1;  // the block a delete asked about
     void Delete(double x, double y, i16 group, i16 button = 1) {
         DeleteBlock(*m, ed, canvas, ui, asked, button, static_cast<float>(x * 100), static_cast<float>((100 - y) * 100),
@@ -52,7 +52,7 @@ TEST_F(Blocks, PickSoilLayerWinsTieAndToolSwitches) {
     EXPECT_EQ(ed.cmd_mode, 15);
     EXPECT_EQ(Handed()[0], kKindSoilLayer);
     EXPECT_EQ(Handed()[1], 0);
-    EXPECT_EQ(ed.tools.For(CmdMode::kPickFill)->picks.point, -1);
+    EXPECT_EQ(ed.tools.For(CmdMode::kPickFill)->picks.SelIndex, -1);
     // The mark: four yellow edges, the first from vertex 0 in canvas twips.
     ASSERT_EQ(canvas.segments.size(), 4u);
     EXPECT_EQ(std::tuple(canvas.segments[0].colour, canvas.segments[0].x1, canvas.segments[0].y1),

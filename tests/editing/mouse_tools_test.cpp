@@ -48,7 +48,7 @@ TEST_F(MouseTools, LineChainJoinsEachFoundPointToTheLast) {
     EXPECT_EQ(m.BndLine[1].pt2, 2);
     // A click that finds nothing keeps the chain at its last point.
     Click(30, 30);
-    EXPECT_EQ(InForce().point, -1);
+    EXPECT_EQ(InForce().SelIndex, -1);
     Click(181, 0);
     EXPECT_EQ(m.BndLineCount, 3);
     EXPECT_EQ(m.BndLine[2].pt1, 2);
@@ -57,8 +57,8 @@ TEST_F(MouseTools, LineChainJoinsEachFoundPointToTheLast) {
     host.Move({50, 50, 0, false});
     EXPECT_EQ(view.refreshes, before + 1);
     Right();
-    EXPECT_EQ(InForce().point, -1);
-    EXPECT_EQ(InForce().chainFrom, -1);
+    EXPECT_EQ(InForce().SelIndex, -1);
+    EXPECT_EQ(InForce().SelIndex2, -1);
     Click(0, 0);
     EXPECT_EQ(m.BndLineCount, 3);
     // Terrain lines go to the other table.
@@ -82,7 +82,7 @@ TEST_F(MouseTools, PointsAreFoundWithinTenMetresAtAnyZoomTiesToTheHigherNumber) 
         for (Case c : {Case{-10, 0, 0}, Case{0, -10.01, -1}, Case{6, 8, 0}, Case{10, 0, 1}, Case{29.5, 0, 1}}) {
             Right();
             host.pic_gm_MouseDown(1, 0, (c.x - ed.ViewLeftX) * scale, (ed.ViewTopY - c.y) * scale);
-            EXPECT_EQ(InForce().point, c.found) << c.x << "," << c.y;
+            EXPECT_EQ(InForce().SelIndex, c.found) << c.x << "," << c.y;
         }
     }
 }
@@ -127,16 +127,16 @@ TEST_F(MouseTools, TwoLineIntersectionKeepsTheFirstLine) {
     Line(p4, p5);
     ed.cmd_mode = 17;
     Click(1, 1.2);
-    EXPECT_EQ(InForce().step, 1);
+    EXPECT_EQ(InForce().PickStep, 1);
     EXPECT_EQ(status.Text(1), "交点計算＞線分２を指定してください ");
     Click(9, 1.2);  // the other diagonal: (5, 5)
     ASSERT_EQ(m.BndPtCount, 7);
     EXPECT_EQ(m.BndPt[6].X, 5);
     EXPECT_EQ(m.BndPt[6].Y, 5);
     EXPECT_EQ(ui.Last().text, "交点を作成します");
-    EXPECT_EQ(InForce().step, 1);
-    EXPECT_EQ(InForce().pair[0], diag);
-    EXPECT_EQ(InForce().pair[1], -1);
+    EXPECT_EQ(InForce().PickStep, 1);
+    EXPECT_EQ(InForce().PickPair[0], diag);
+    EXPECT_EQ(InForce().PickPair[1], -1);
     EXPECT_EQ(ed.SelFlags[diag], 1);
 
     Click(8, 3.9);  // the horizontal line, still against the first diagonal
@@ -145,7 +145,7 @@ TEST_F(MouseTools, TwoLineIntersectionKeepsTheFirstLine) {
 
     // The same line twice is parallel to itself.
     Right();
-    EXPECT_EQ(InForce().pair[0], -1);
+    EXPECT_EQ(InForce().PickPair[0], -1);
     Click(1, 1.2);
     Click(1, 1.2);
     EXPECT_EQ(ui.Last().text, kNoIntersection);
@@ -153,11 +153,11 @@ TEST_F(MouseTools, TwoLineIntersectionKeepsTheFirstLine) {
     EXPECT_EQ(m.BndPtCount, 8);
 
     // A stale pick count starts the picks over instead of writing past slot 1.
-    InForce().step = 2;
-    InForce().pair = {5, 5};
+    InForce().PickStep = 2;
+    InForce().PickPair = {5, 5};
     Click(9, 1.2);
-    EXPECT_EQ(InForce().step, 1);
-    EXPECT_EQ(InForce().pair[0], 1);
+    EXPECT_EQ(InForce().PickStep, 1);
+    EXPECT_EQ(InForce().PickPair[0], 1);
 }
 
 TEST_F(MouseTools, VerticalThroughAPointMeetsEachLineInTurn) {
@@ -166,13 +166,13 @@ TEST_F(MouseTools, VerticalThroughAPointMeetsEachLineInTurn) {
     Line(Point(0, 20), Point(10, 30));
     ed.cmd_mode = 18;
     Click(3, -5);
-    EXPECT_EQ(InForce().point, base);
+    EXPECT_EQ(InForce().SelIndex, base);
     EXPECT_EQ(status.Text(1), "交点計算＞交差する線分を指定してください ");
     Click(8, 8.5);
     ASSERT_EQ(m.BndPtCount, 6);
     EXPECT_DOUBLE_EQ(m.BndPt[5].X, 3.21);
     EXPECT_DOUBLE_EQ(m.BndPt[5].Y, 3.21);
-    EXPECT_EQ(InForce().pair[0], base);
+    EXPECT_EQ(InForce().PickPair[0], base);
     Click(8, 28.5);
     ASSERT_EQ(m.BndPtCount, 7);
     EXPECT_DOUBLE_EQ(m.BndPt[6].X, 3.21);

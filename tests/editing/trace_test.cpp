@@ -47,7 +47,7 @@ struct Section {
         ed.tools.For(mode)->Press(c, {x, y, button, false});
     }
     // The block a re-shape tool holds, as its pick tool hands it over.
-    std::array<i16, 2>& Handed(int mode) { return ed.tools.For(mode)->picks.pair; }
+    std::array<i16, 2>& Handed(int mode) { return ed.tools.For(mode)->picks.PickPair; }
     // The outline traced from the line nearest the click, as point numbers.
     std::vector<int> TracePts(double x, double y) {
         i16 line = NearestLine(*m, m->BndLine, m->BndLineCount, x, y);
@@ -279,7 +279,7 @@ TEST(Register, OutlineStartsAtTheEndAheadOfThePickedLine) {
         EXPECT_EQ(b.nPt, 4);
         for (int k = 0; k <= 4; ++k) EXPECT_EQ(std::pair(b.PX[k], b.PY[k]), kSquare[c.pts[k]]) << k;
         EXPECT_DOUBLE_EQ(SignedArea(b), -100);  // clockwise, the whole square
-        EXPECT_EQ(std::tuple(b.CX, b.CY, s.ed.Tool()->picks.point, s.ed.cmd_mode, s.canvas.refreshes),
+        EXPECT_EQ(std::tuple(b.CX, b.CY, s.ed.Tool()->picks.SelIndex, s.ed.cmd_mode, s.canvas.refreshes),
                   std::tuple(c.x, c.y, -1, 6, 1));
         EXPECT_EQ(s.ui.Count(), 0u);
     }

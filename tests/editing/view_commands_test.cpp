@@ -21,7 +21,7 @@ TEST_F(ViewCommands, ScrollBarsPanByTwoHundredTwipsPerStep) {
         {ScrollBar::Vertical, -1, 4, 0, -10},
     };
     ed.cmd_mode = 3;
-    ed.Tool()->picks.point = 0;
+    ed.Tool()->picks.SelIndex = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.to);
         View(100, 10, 20);

@@ -47,8 +47,8 @@ TEST_F(CanvasFixture, BandMovesOverThePictureAndAnExposeKeepsIt) {
     ed.cmd_mode = 3;
     canvas.pic_gm_Paint();  // full: no chain yet
     const QImage full = canvas.Picture().copy();
-    ed.Tool()->picks.point = 0;  // a chain from point 0
-    Move(0, -60);                // straight down from point 1: pixel column 100, rows 100..160
+    ed.Tool()->picks.SelIndex = 0;  // a chain from point 0
+    Move(0, -60);                   // straight down from point 1: pixel column 100, rows 100..160
     Move(30, -60);
     const QImage shown = canvas.ShownImage();
     // The picture itself is untouched; only the shown copy has one band.
@@ -81,8 +81,8 @@ TEST_F(CanvasFixture, BandMovesOverThePictureAndAnExposeKeepsIt) {
 TEST_F(CanvasFixture, TheBandShowsOverEveryColour) {
     ed.cmd_mode = 3;
     canvas.pic_gm_Paint();
-    ed.Tool()->picks.point = 0;  // a chain from point 0
-    Move(30, -60);               // from pixel (100, 100) to (130, 160)
+    ed.Tool()->picks.SelIndex = 0;  // a chain from point 0
+    Move(30, -60);                  // from pixel (100, 100) to (130, 160)
     for (int colour = 0; colour < 16; ++colour) {
         QImage ground(canvas.Picture().size(), QImage::Format_RGB32);
         ground.fill(PaletteQColor(colour));

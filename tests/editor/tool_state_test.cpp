@@ -64,7 +64,7 @@ TEST_F(ToolState, ClickingTheSelectedOptionAgainKeepsItsPaletteAndTool) {
     EXPECT_EQ(opened, (std::vector<int>{2}));
     EXPECT_EQ(Palette("境界線編集"), lines);
     EXPECT_EQ(ed.cmd_mode, 3);
-    EXPECT_EQ(ed.Tool()->picks.chainFrom, 2);
+    EXPECT_EQ(ed.Tool()->picks.SelIndex2, 2);
     EXPECT_EQ(form->StatusText(1), prompt);
     EXPECT_TRUE(form->ToolOptionButton(2)->isChecked());
 
