@@ -10,16 +10,6 @@ namespace {
 
 using print::Dashes;
 
-const char* method_text(int method, int sandFlag) {
-    switch (method) {
-    case 0: return "Δｅ法";
-    case 1: return "Ｃｃ法";
-    case 2: return "Ｍｖ法";
-    case 3: return sandFlag == 1 ? "B.K.Hough" : "非圧密層";
-    default: return "非圧密層";
-    }
-}
-
 void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
     p.Form(false, print::kLoadRowForm);
     p.Field(0, CFormat("%3d", number));
