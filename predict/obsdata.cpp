@@ -347,18 +347,10 @@ void WriteSnapshot(const ObsDataSet& data, const std::filesystem::path& appPath,
 }
 
 bool SnapshotsDiffer(const std::filesystem::path& appPath, std::string_view a, std::string_view b) {
-    auto readBytes = [](const std::filesystem::path& p, std::string& out) {
-        std::FILE* f = std::fopen(p.c_str(), "rb");
-        if (!f) return false;
-        char buf[65536];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-        bool ok = std::ferror(f) == 0;
-        std::fclose(f);
-        return ok;
-    };
     std::string ta, tb;
-    if (!readBytes(SnapshotPath(appPath, a), ta) || !readBytes(SnapshotPath(appPath, b), tb)) return true;
+    if (ReadWholeFile(SnapshotPath(appPath, a), ta) != ReadFault::None ||
+        ReadWholeFile(SnapshotPath(appPath, b), tb) != ReadFault::None)
+        return true;
     return SplitLines(ta) != SplitLines(tb);
 }
 
