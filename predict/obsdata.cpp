@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cmath>
 #include <concepts>
-#include <cstdio>
 #include <optional>
 
 #include "rules/limits.hpp"
+#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/fieldfile.hpp"
 #include "textio/fieldlist.hpp"
@@ -31,14 +31,6 @@ std::string FormatDouble(double v) {
     return std::string(buf, res.ptr);
 }
 
-std::string FormatDate(Date d) {
-    int y, m, dd;
-    d.Ymd(y, m, dd);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "#%04d-%02d-%02d#", y, m, dd);
-    return buf;
-}
-
 // Writes the key lines of the file. A fault names the record (`where`) and
 // the item.
 class LineOut {
@@ -59,7 +51,7 @@ public:
     }
     void Write(Date d, const auto& f) {
         if (d.serial != 0 && !d.IsValid()) throw ObsFileError(What(f.label) + "の日付が正しくありません。");
-        Add(FormatDate(d));
+        Add(d.Text("#%04d-%02d-%02d#"));
     }
     void EndLine() {
         out_.Line(line_);
@@ -238,6 +230,12 @@ void Date::Ymd(int& y, int& m, int& d) const {
     y = static_cast<int>(ymd.year());
     m = static_cast<int>(static_cast<unsigned>(ymd.month()));
     d = static_cast<int>(static_cast<unsigned>(ymd.day()));
+}
+
+std::string Date::Text(const char* format) const {
+    int y, m, d;
+    Ymd(y, m, d);
+    return CFormat(format, y, m, d);
 }
 
 bool Date::IsValid() const {

@@ -42,11 +42,7 @@ void ResetPens(Picture& p) {
     p.SetFill(false, PaletteColour(kBlack));
 }
 
-std::string DateText(Date d) {
-    int y = 0, m = 0, day = 0;
-    d.Ymd(y, m, day);
-    return CFormat("%04d/%02d/%02d", y, m, day);
-}
+std::string DateText(Date d) { return d.Text("%04d/%02d/%02d"); }
 
 // The settlement-time graph's mapping from (day, settlement) to twips.
 struct TimeMap {
