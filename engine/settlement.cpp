@@ -94,7 +94,7 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
         const double dp = col.dp[i];
         const double p1 = col.p0[i] + u;
         const double p2 = col.p0[i] + dp;
-        const bool loaded = std::trunc(1000 * dp) - std::trunc(1000 * u) > 0;
+        const bool loaded = layer_loaded(col, i, u);
         const int method = SettlingMethod(in, col, i);
 
         if (method == kMethodELogP || method == kMethodCc) {
@@ -130,9 +130,17 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
     return sum;
 }
 
-double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
-    const double* v = SettlementOf(res, i, SettlingMethod(in, col, i));
+double layer_settlement(const LayerResults& res, int slot, int method) {
+    const double* v = SettlementOf(res, slot, method);
     return v ? *v : 0;
+}
+
+bool layer_loaded(const SoilColumn& col, int slot, double u) {
+    return std::trunc(1000 * col.dp[slot]) - std::trunc(1000 * u) > 0;
+}
+
+double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
+    return layer_settlement(res, i, SettlingMethod(in, col, i));
 }
 
 double keep_reached_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res,
