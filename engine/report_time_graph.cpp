@@ -377,10 +377,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const PositionHistory& h = st.history;
     print::DrawingWriter w =
         open_report_drawing(st, CFormat("TNJ_H_%02d.PZK", position + 1), print::kSizeTimeGraph);
-    w.Line(0, 0, 0, 0, 4200, 0, 0, 2);
-    w.Line(0, 0, 4200, 0, 4200, 2700, 0, 2);
-    w.Line(0, 0, 4200, 2700, 0, 2700, 0, 2);
-    w.Line(0, 0, 0, 2700, 0, 0, 0, 2);
+    w.Frame(4200, 2700, 0, 2);
     w.Line(0, 0, 500, 400, 4100, 400, 0, 2);
     w.Line(0, 0, 500, 500, 500, 2600, 0, 2);
     w.Line(0, 0, 500, 1000, 4100, 1000, 0, 2);
@@ -442,12 +439,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         const int m = pen.px, o = pen.py;
         const double g = curves.ColumnAt(t);
         const double remaining = T - round_to_step(g, 0.001, 0);
-        w.Line(500, 1000, m, -650, m, f, 0, 1);
-        w.Line(500, 1000, m - 25, f, m + 25, f, 0, 1);
-        w.Line(500, 1000, m, f, m - 10, f - 30, 0, 1);
-        w.Line(500, 1000, m, f, m + 10, f - 30, 0, 1);
-        w.Line(500, 1000, m, o, m - 10, o + 30, 0, 1);
-        w.Line(500, 1000, m, o, m + 10, o + 30, 0, 1);
+        w.HeightMark(500, 1000, m, -650, f, o, 0, 1);
         std::string rest = real_text("%1.3lfm", remaining);
         w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
                90, 1, rest);
