@@ -42,6 +42,8 @@ std::string real_text(const char* fmt, double v);
 // immediate settlement (sandFlag other than 1) B.K.Hough computes nothing
 // and reads as a non-consolidating layer.
 const char* method_text(int method, int sandFlag = 1);
+// The caption of a soil kind: clay (0) or sand.
+const char* kind_text(int soilKind);
 
 class NonFiniteReportValue : public std::runtime_error {
 public:

@@ -57,7 +57,7 @@ void write_condition_report(const EngineState& st) {
         const SoilLayerRec& s = in.soil[i];
         p.Form(false, print::kSoilConditionRowForm);
         p.Field(0, CFormat("%3d", i + 1));
-        p.Field(1, s.soil_kind == 0 ? "粘性土" : "砂質土");
+        p.Field(1, kind_text(s.soil_kind));
         p.Field(2, method_text(s.method, in.UseSandImmediate));
         p.Field(3, s.drainage == 0 ? " 両面 " : " 片面 ");
         p.Field(4, real_text("%7.3lf", s.unit_weight));
