@@ -435,20 +435,6 @@ void report_drains_and_stage_days(const CalcInput& in, MessageSink& messages) {
     }
 }
 
-double layer_settlement(const LayerResults& res, int slot, int method) {
-    switch (method) {
-        case kMethodELogP:
-        case kMethodHough: return res.elogp[slot].settlement;
-        case kMethodCc: return res.cc[slot].settlement;
-        case kMethodMv: return res.mv[slot].settlement;
-        default: return 0;
-    }
-}
-
-bool layer_loaded(const SoilColumn& col, int slot, double u) {
-    return std::trunc(1000 * col.dp[slot]) - std::trunc(1000 * u) > 0;
-}
-
 std::string layer_settlement_fault(const CalcInput& in, const SoilColumn& col, const LayerResults& res, double u) {
     for (int i = 0; i < std::clamp(col.count, 0, kColumnSlots); ++i) {
         const SoilLayerRec& s = in.soil[col.layer[i]];

@@ -55,14 +55,6 @@ void check_input_meaning(const CalcInput& in, MessageSink& messages);
 // values are used, as the stage loop takes them).
 void report_drains_and_stage_days(const CalcInput& in, MessageSink& messages);
 
-// The settlement of column slot `slot` by `method` (after beta).
-double layer_settlement(const LayerResults& res, int slot, int method);
-
-// Whether the load on column slot `slot` increases: its stress increase
-// exceeds the cut unloading u by a thousandth at least. Only such a layer
-// settles; one whose load does not increase keeps 0 (no rebound).
-bool layer_loaded(const SoilColumn& col, int slot, double u);
-
 // The first slot of a computed column whose layer settles as far as, or
 // further than, it is thick, or whose load increases and which rises: the
 // message text after "<place>: ", empty when none does.

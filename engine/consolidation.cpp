@@ -96,15 +96,8 @@ public:
         int size = kMaxEntries;
         if (vertical_series(key(kMaxEntries - 1)) == 1) {
             saturated_ = true;
-            int lo = 0, hi = kMaxEntries - 1;  // the first key with 1 is in [lo, hi]
-            while (lo < hi) {
-                const int mid = lo + (hi - lo) / 2;
-                if (vertical_series(key(mid)) == 1)
-                    hi = mid;
-                else
-                    lo = mid + 1;
-            }
-            size = lo + 1;
+            // The last key gives 1, so the first key with 1 lies below it or is it.
+            size = first_reached(0, kMaxEntries - 1, [](int k) { return vertical_series(key(k)) == 1; }) + 1;
         }
         values_ = std::vector<std::atomic<double>>(size);
         for (auto& v : values_) v.store(kUnknown, std::memory_order_relaxed);

@@ -131,4 +131,18 @@ void advance_unit_totals(UnitState& units);
 // loading start day and loading days.
 void record_stage_timing(StageTiming& timing, const UnitState& units, int entry, int start, int days);
 
+// First i in [lo, hi) for which reached(i) holds, or hi when none does.
+// reached must be monotone: once true it stays true.
+template <class Pred>
+int first_reached(int lo, int hi, Pred reached) {
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (reached(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
 }  // namespace kova::engine

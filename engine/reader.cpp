@@ -111,9 +111,10 @@ void ReadStageLine(InputLines& in, i16& stage, int& start, int& days) {
     days = l.Int(Item::StageDays);
 }
 
-// "%d,%d" (number ignored, vertex count) and the vertex lines.
+// "%d,%d" (number ignored, vertex count), the vertex lines and the line of
+// the label's point.
 template <typename Block>
-void ReadVertices(InputLines& in, Block& b) {
+void ReadOutline(InputLines& in, Block& b) {
     LineScan head = in.Next();
     head.Int();
     b.vertex_count = static_cast<i16>(in.Count(head, 0, kMaxBlockVertices, kBadVertices, "構成点数"));
@@ -122,6 +123,9 @@ void ReadVertices(InputLines& in, Block& b) {
         v.Int();
         b.vertices[k] = PointNumber(v);
     }
+    LineScan label = in.Next();
+    b.label_x = label.Real(Item::X);
+    b.label_y = label.Real(Item::Y);
 }
 
 void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table, Item valueItem, double pScale,
@@ -175,16 +179,13 @@ void ReadAll(InputLines& in, CalcInput& d) {
     bool first = true;
     for (int i = 0; i < d.soil_count; ++i) {
         SoilLayerRec& s = d.soil[i];
-        ReadVertices(in, s);
+        ReadOutline(in, s);
         for (int k = 0; k < s.vertex_count; ++k) {
             double x = d.nodes[s.vertices[k]].x;
             if (first || x < d.xmin) d.xmin = x;
             if (first || x > d.xmax) d.xmax = x;
             first = false;
         }
-        LineScan label = in.Next();
-        s.label_x = label.Real(Item::X);
-        s.label_y = label.Real(Item::Y);
         s.soil_kind = in.Next().Int16(Item::SoilType);
         LineScan w = in.Next();
         s.unit_weight = w.Real(Item::UnitWeight);
@@ -210,10 +211,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
     d.block_count = in.Count(kMaxLoadBlocks, "盛土数");
     for (int i = 0; i < d.block_count; ++i) {
         LoadBlockRec& b = d.blocks[i];
-        ReadVertices(in, b);
-        LineScan label = in.Next();
-        b.label_x = label.Real(Item::X);
-        b.label_y = label.Real(Item::Y);
+        ReadOutline(in, b);
         b.unit_weight = in.Next().Real(Item::UnitWeight);
         ReadStageLine(in, b.stage, b.start_day, b.days);
     }
@@ -221,10 +219,7 @@ void ReadAll(InputLines& in, CalcInput& d) {
     d.cut_count = in.Count(kMaxCutBlocks, "切土数");
     for (int i = 0; i < d.cut_count; ++i) {
         CutBlockRec& b = d.cuts[i];
-        ReadVertices(in, b);
-        LineScan label = in.Next();
-        b.label_x = label.Real(Item::X);
-        b.label_y = label.Real(Item::Y);
+        ReadOutline(in, b);
         b.unit_weight = in.Next().Real(Item::UnitWeight);
     }
 

@@ -10,16 +10,6 @@ namespace {
 
 using print::Dashes;
 
-const char* method_text(int method, int sandFlag) {
-    switch (method) {
-    case 0: return "Δｅ法";
-    case 1: return "Ｃｃ法";
-    case 2: return "Ｍｖ法";
-    case 3: return sandFlag == 1 ? "B.K.Hough" : "非圧密層";
-    default: return "非圧密層";
-    }
-}
-
 void write_load_rows(print::PageWriter& p, const LoadRec& r, int number) {
     p.Form(false, print::kLoadRowForm);
     p.Field(0, CFormat("%3d", number));
@@ -67,7 +57,7 @@ void write_condition_report(const EngineState& st) {
         const SoilLayerRec& s = in.soil[i];
         p.Form(false, print::kSoilConditionRowForm);
         p.Field(0, CFormat("%3d", i + 1));
-        p.Field(1, s.soil_kind == 0 ? "粘性土" : "砂質土");
+        p.Field(1, kind_text(s.soil_kind));
         p.Field(2, method_text(s.method, in.UseSandImmediate));
         p.Field(3, s.drainage == 0 ? " 両面 " : " 片面 ");
         p.Field(4, real_text("%7.3lf", s.unit_weight));

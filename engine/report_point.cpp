@@ -34,18 +34,6 @@ using print::kTimeSettlementBase;
 
 constexpr const char* kNoSoilText = "この位置の下には土層がないため、沈下量は計算されていません。";
 
-const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
-
-const char* method_text(int method) {
-    switch (method) {
-    case 0: return "Δｅ法";
-    case 1: return "Ｃｃ法";
-    case 2: return "Ｍｖ法";
-    case 3: return "B.K.Hough";
-    default: return "非圧密層";
-    }
-}
-
 // The compact history entry of a real stage number (1..5), if it had loads.
 std::optional<int> entry_of_stage(const PositionHistory& h, int stage) {
     for (int j = 0; j < h.stage_count; ++j)

@@ -296,6 +296,28 @@ void boxed_line(print::DrawingWriter& w, int x1, int y1, int x2, int y2, int lin
     w.Line(500, 1000, p1, q1, p2, q2, lineType, pen);
 }
 
+// A curve of the graph drawn day by day from the origin. On a long axis many
+// days share one drawing point; a line of no length draws nothing, so only
+// moves are written. After To, (px, py) is the day's point.
+struct CurvePen {
+    print::DrawingWriter& w;
+    const std::vector<CurveRun>& runs;
+    double sx;
+    std::size_t k = 0;
+    int px = 0, py = 0;
+    // Days in rising order.
+    void To(int t) {
+        while (runs[k].last < t) ++k;
+        const int x = dint(t * sx);
+        const int y = runs[k].y;
+        if (x != px || y != py) {
+            boxed_line(w, px, py, x, y, 0, 2, kCurveBox);
+            px = x;
+            py = y;
+        }
+    }
+};
+
 // The day labels' step: the usual one for the axis, widened (2, 5, 10 ...
 // times) until the widest label and half a cell between fit.
 int day_label_step(int b, double sx) {
@@ -355,10 +377,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     const PositionHistory& h = st.history;
     print::DrawingWriter w =
         open_report_drawing(st, CFormat("TNJ_H_%02d.PZK", position + 1), print::kSizeTimeGraph);
-    w.Line(0, 0, 0, 0, 4200, 0, 0, 2);
-    w.Line(0, 0, 4200, 0, 4200, 2700, 0, 2);
-    w.Line(0, 0, 4200, 2700, 0, 2700, 0, 2);
-    w.Line(0, 0, 0, 2700, 0, 0, 0, 2);
+    w.Frame(4200, 2700, 0, 2);
     w.Line(0, 0, 500, 400, 4100, 400, 0, 2);
     w.Line(0, 0, 500, 500, 500, 2600, 0, 2);
     w.Line(0, 0, 500, 1000, 4100, 1000, 0, 2);
@@ -404,50 +423,23 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
-        const std::vector<CurveRun>& runs = cache->unit_runs[r];
-        std::size_t k = 0;
-        int px = 0, py = 0;
-        for (int t = 1; t < b; t += plotStep) {
-            while (runs[k].last < t) ++k;
-            const int x = dint(t * sx);
-            const int y = runs[k].y;
-            if (x != px || y != py) {
-                boxed_line(w, px, py, x, y, 0, 2, kCurveBox);
-                px = x;
-                py = y;
-            }
-        }
+        CurvePen pen{w, cache->unit_runs[r], sx};
+        for (int t = 1; t < b; t += plotStep) pen.To(t);
         const std::string label = CFormat("%2d層", layer + 1);
-        const auto [lx, ly] = free_label_place(board, px - 140, py - 10, label);
+        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, label);
         board.Text(500, 1000, lx, ly, 70, 0, 2, label);
     }
 
     // Column curve: all units and the immediate settlement of the sand
     // layers, applied with the loads, and the marker.
-    const std::vector<CurveRun>& runs = cache->column_runs;
-    std::size_t k = 0;
-    int px = 0, py = 0;
+    CurvePen pen{w, cache->column_runs, sx};
     for (int t = 1; t < b; ++t) {
-        while (runs[k].last < t) ++k;
-        const int m = dint(t * sx);
-        const int o = runs[k].y;
-        // On a long axis many days share one drawing point; a line of no
-        // length draws nothing, so only moves are written (as for the unit
-        // curves).
-        if (m != px || o != py) {
-            boxed_line(w, px, py, m, o, 0, 2, kCurveBox);
-            px = m;
-            py = o;
-        }
+        pen.To(t);
         if (t != markerDay) continue;
+        const int m = pen.px, o = pen.py;
         const double g = curves.ColumnAt(t);
         const double remaining = T - round_to_step(g, 0.001, 0);
-        w.Line(500, 1000, m, -650, m, f, 0, 1);
-        w.Line(500, 1000, m - 25, f, m + 25, f, 0, 1);
-        w.Line(500, 1000, m, f, m - 10, f - 30, 0, 1);
-        w.Line(500, 1000, m, f, m + 10, f - 30, 0, 1);
-        w.Line(500, 1000, m, o, m - 10, o + 30, 0, 1);
-        w.Line(500, 1000, m, o, m + 10, o + 30, 0, 1);
+        w.HeightMark(500, 1000, m, -650, f, o, 0, 1);
         std::string rest = real_text("%1.3lfm", remaining);
         w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
                90, 1, rest);
@@ -455,7 +447,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         board.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 0, 1, day);
     }
     {
-        const auto [lx, ly] = free_label_place(board, px - 140, py - 10, "全層");
+        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, "全層");
         board.Text(500, 1000, lx, ly, 70, 0, 2, "全層");
     }
 

@@ -29,16 +29,22 @@
 namespace kova::engine {
 namespace {
 
-// Whether a load of the stage is applied in it.
-bool StageHasLoads(const CalcInput& in, int stage) {
-    for (int j = 0; j < in.block_count; ++j)
-        if (in.blocks[j].stage == stage) return true;
+// Whether a point, line or strip load satisfies pred.
+template <class Pred>
+bool AnyLoadRec(const CalcInput& in, Pred pred) {
     for (const auto& [table, count] :
          {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
           std::pair{&in.strip_loads, in.strip_load_count}})
         for (int j = 0; j < count; ++j)
-            if ((*table)[j].stage == stage) return true;
+            if (pred((*table)[j])) return true;
     return false;
+}
+
+// Whether a load of the stage is applied in it.
+bool StageHasLoads(const CalcInput& in, int stage) {
+    for (int j = 0; j < in.block_count; ++j)
+        if (in.blocks[j].stage == stage) return true;
+    return AnyLoadRec(in, [&](const LoadRec& l) { return l.stage == stage; });
 }
 
 // Whether a later stage can leave a layer less settled than an earlier one:
@@ -52,14 +58,26 @@ bool StagesMayUnload(const CalcInput& in) {
     if (stages < 2) return false;
     for (int j = 0; j < in.block_count; ++j)
         if (in.blocks[j].unit_weight < 0) return true;
-    for (const auto& [table, count] :
-         {std::pair{&in.point_loads, in.point_load_count}, std::pair{&in.line_loads, in.line_load_count},
-          std::pair{&in.strip_loads, in.strip_load_count}})
-        for (int j = 0; j < count; ++j)
-            if ((*table)[j].load < 0) return true;
+    if (AnyLoadRec(in, [](const LoadRec& l) { return l.load < 0; })) return true;
     for (int i = 0; i < in.soil_count; ++i)
         if (in.soil[i].method == kMethodMv) return true;
     return false;
+}
+
+// Adds to col the stress at x of every load that applies(load) accepts,
+// table after table in the order of the input.
+template <class Applies>
+void AddLoadStresses(const EngineState& st, double x, SoilColumn& col, Applies applies) {
+    const CalcInput& in = st.input;
+    const MidDepths zm = mid_depths(col);
+    for (int j = 0; j < in.block_count; ++j)
+        if (applies(in.blocks[j])) embankment_stress(in, st.block_loads[j], x, zm, col);
+    for (int j = 0; j < in.point_load_count; ++j)
+        if (applies(in.point_loads[j])) point_load_stress(in, j, x, col);
+    for (int j = 0; j < in.line_load_count; ++j)
+        if (applies(in.line_loads[j])) line_load_stress(in, j, x, col);
+    for (int j = 0; j < in.strip_load_count; ++j)
+        if (applies(in.strip_loads[j])) strip_load_stress(in, j, x, col);
 }
 
 // The settlement at x under every load, whatever its stage. A column with a
@@ -137,24 +155,16 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         int fresh = 0, start = 0, days = 0;
         clear_stress_increments(col);
-        auto visit = [&](const auto& load, auto apply) {
-            if (load.stage > stage) return;
-            apply();
+        // The loads of this stage and the earlier ones; those of this stage
+        // give its start and length.
+        AddLoadStresses(st, x, col, [&](const auto& load) {
             if (load.stage == stage) {
                 ++fresh;
                 start = load.start_day;
                 days = load.days;
             }
-        };
-        const MidDepths zm = mid_depths(col);
-        for (int j = 0; j < in.block_count; ++j)
-            visit(in.blocks[j], [&] { embankment_stress(in, st.block_loads[j], x, zm, col); });
-        for (int j = 0; j < in.point_load_count; ++j)
-            visit(in.point_loads[j], [&] { point_load_stress(in, j, x, col); });
-        for (int j = 0; j < in.line_load_count; ++j)
-            visit(in.line_loads[j], [&] { line_load_stress(in, j, x, col); });
-        for (int j = 0; j < in.strip_load_count; ++j)
-            visit(in.strip_loads[j], [&] { strip_load_stress(in, j, x, col); });
+            return load.stage <= stage;
+        });
         if (fresh == 0) continue;
 
         const int entry = st.history.stage_count;
@@ -399,18 +409,9 @@ ColumnAt column_under_all_loads(const EngineState& st, ColumnWork& work, double 
     at.ground = layers_at(in, work.column, x);
     overburden_at_layers(in, work.column);
     at.unloading = cut_unloading_at(in, work.cuts, x);
-    const MidDepths zm = mid_depths(work.column);
     // The loads of the stages up to `last` (every load for 0).
     auto add_loads = [&](int last) {
-        auto applied = [&](const auto& load) { return last == 0 || load.stage <= last; };
-        for (int j = 0; j < in.block_count; ++j)
-            if (applied(in.blocks[j])) embankment_stress(in, st.block_loads[j], x, zm, work.column);
-        for (int j = 0; j < in.point_load_count; ++j)
-            if (applied(in.point_loads[j])) point_load_stress(in, j, x, work.column);
-        for (int j = 0; j < in.line_load_count; ++j)
-            if (applied(in.line_loads[j])) line_load_stress(in, j, x, work.column);
-        for (int j = 0; j < in.strip_load_count; ++j)
-            if (applied(in.strip_loads[j])) strip_load_stress(in, j, x, work.column);
+        AddLoadStresses(st, x, work.column, [&](const auto& load) { return last == 0 || load.stage <= last; });
     };
     if (!StagesMayUnload(in)) {
         add_loads(0);

@@ -40,6 +40,20 @@ double Lookup(const CurveRec& c, double p, Interp interp) {
     return v;
 }
 
+// A layer h thick taken from p1 to p2 on a void ratio curve (the e-log p
+// curve of a clay, the curve of a sand's N value); an unloaded layer keeps
+// its void ratios and settles nothing. The settlement is reduced by beta.
+ELogPResult VoidRatioResult(const CurveRec& curve, double p1, double p2, double h, bool loaded, double beta) {
+    const double e1 = Round(curve_semilog(curve, p1), 0.001);
+    const double e2 = Round(curve_semilog(curve, p2), 0.001);
+    double strain = 0, se = 0;
+    if (loaded && 1 + e1 != 0) {
+        strain = Round((e1 - e2) / (1 + e1), 0.0001);
+        se = Round(h * strain, 0.001);
+    }
+    return ELogPResult{e1, e2, strain, se * beta};
+}
+
 }  // namespace
 
 double curve_semilog(const CurveRec& c, double p) {
@@ -80,26 +94,18 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
         const double dp = col.dp[i];
         const double p1 = col.p0[i] + u;
         const double p2 = col.p0[i] + dp;
-        const bool loaded = std::trunc(1000 * dp) - std::trunc(1000 * u) > 0;
-        int method = s.method;
-        if (method == kMethodHough && in.UseSandImmediate != 1) method = kMethodNone;
+        const bool loaded = layer_loaded(col, i, u);
+        const int method = SettlingMethod(in, col, i);
 
         if (method == kMethodELogP || method == kMethodCc) {
-            const CurveRec& curve = in.elogp[s.curve_elogp];
-            double e1 = Round(curve_semilog(curve, p1), 0.001);
+            res.elogp[i] = VoidRatioResult(in.elogp[s.curve_elogp], p1, p2, h, loaded, s.beta);
+            const double e1 = res.elogp[i].e1;
             double l = 0, scc = 0;
             if (loaded && p1 > 0 && p2 > 0 && 1 + e1 != 0) {
                 l = Round(std::log10(p2 / p1), 0.00001);
                 scc = Round(s.cc / (1 + e1) * h * l, 0.001);
             }
-            double e2 = Round(curve_semilog(curve, p2), 0.001);
-            double strain = 0, se = 0;
-            if (loaded && 1 + e1 != 0) {
-                strain = Round((e1 - e2) / (1 + e1), 0.0001);
-                se = Round(h * strain, 0.001);
-            }
             res.cc[i] = CcResult{e1, s.cc, l, scc * s.beta};
-            res.elogp[i] = ELogPResult{e1, e2, strain, se * s.beta};
             sum += method == kMethodELogP ? res.elogp[i].settlement : res.cc[i].settlement;
         } else if (method == kMethodMv) {
             double pm;
@@ -117,24 +123,24 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
             res.mv[i] = MvResult{mv, dn, sm * s.beta};
             sum += res.mv[i].settlement;
         } else if (method == kMethodHough) {
-            const CurveRec& curve = in.sand[sand_curve_for(s.n_value)];
-            double e1 = Round(curve_semilog(curve, p1), 0.001);
-            double e2 = Round(curve_semilog(curve, p2), 0.001);
-            double strain = 0, se = 0;
-            if (loaded && 1 + e1 != 0) {
-                strain = Round((e1 - e2) / (1 + e1), 0.0001);
-                se = Round(h * strain, 0.001);
-            }
-            res.elogp[i] = ELogPResult{e1, e2, strain, se * s.beta};
+            res.elogp[i] = VoidRatioResult(in.sand[sand_curve_for(s.n_value)], p1, p2, h, loaded, s.beta);
             sum += res.elogp[i].settlement;
         }
     }
     return sum;
 }
 
-double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
-    const double* v = SettlementOf(res, i, SettlingMethod(in, col, i));
+double layer_settlement(const LayerResults& res, int slot, int method) {
+    const double* v = SettlementOf(res, slot, method);
     return v ? *v : 0;
+}
+
+bool layer_loaded(const SoilColumn& col, int slot, double u) {
+    return std::trunc(1000 * col.dp[slot]) - std::trunc(1000 * u) > 0;
+}
+
+double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
+    return layer_settlement(res, i, SettlingMethod(in, col, i));
 }
 
 double keep_reached_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res,

@@ -19,6 +19,14 @@ int sand_curve_for(int n_value);
 // first).
 double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res, double u);
 
+// The settlement of column slot `slot` by `method` (after beta).
+double layer_settlement(const LayerResults& res, int slot, int method);
+
+// Whether the load on column slot `slot` increases: its stress increase
+// exceeds the cut unloading u by a thousandth at least. Only such a layer
+// settles; one whose load does not increase keeps 0 (no rebound).
+bool layer_loaded(const SoilColumn& col, int slot, double u);
+
 // The settlement of column slot i as column_settlement counts it (0 for a
 // layer its method leaves unsettled).
 double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i);

@@ -16,20 +16,6 @@ bool fits_int(std::int64_t v) {
     return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
 }
 
-// First i in [lo, hi) for which reached(i) holds, or hi when none does.
-// reached must be monotone: once true it stays true.
-template <class Pred>
-int first_reached(int lo, int hi, Pred reached) {
-    while (lo < hi) {
-        int mid = lo + (hi - lo) / 2;
-        if (reached(mid))
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    return lo;
-}
-
 // The stages' settlements on day t.
 using StageValues = std::array<double, kMaxStages>;
 StageValues stage_values(const UnitTimeline& unit, int t) {

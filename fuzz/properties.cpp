@@ -15,6 +15,7 @@
 #include "engine/checks.hpp"
 #include "engine/column.hpp"
 #include "engine/history.hpp"
+#include "engine/settlement.hpp"
 #include "engine/stress.hpp"
 #include "engine/run.hpp"
 #include "model/dxf.hpp"

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
+#include "model/geometry.hpp"
 #include "model/trace.hpp"
 
 namespace kova {
@@ -100,25 +102,8 @@ const SoilBlock& BlockAt(const Model& m, BlockRef b) {
 }
 
 i16 NearestBlockCentre(double x, double y, const BlockTable& table, i16 count, double& Dist) {
-    i16 best = -1;
-    double r = 10;
-    double r2 = 100;
-    // The box shrinks with the best distance; an equal distance passes
-    // again, so the later entry wins.
-    for (int i = 0; i < UsedCount(count); ++i) {
-        const SoilBlock& b = table[Idx(i)];
-        double dx = std::fabs(b.CX - x);
-        if (dx > r) continue;
-        double dy = std::fabs(b.CY - y);
-        if (dy > r) continue;
-        double d2 = dx * dx + dy * dy;
-        if (d2 > r2) continue;
-        best = static_cast<i16>(i);
-        r2 = d2;
-        r = std::sqrt(d2);
-    }
-    Dist = r;
-    return best;
+    auto centre = [&](int i) { return std::pair{table[Idx(i)].CX, table[Idx(i)].CY}; };
+    return static_cast<i16>(NearestWithin(x, y, 10, UsedCount(count), centre, Dist));
 }
 
 bool RemoveBlockAt(Model& m, i16 Kind, i16 r) {

@@ -42,7 +42,11 @@ std::string EngineText(const std::string& s) {
 }
 
 
-void CountLine(LineBuilder& out, int count, std::string_view label) { out.Line(ListLine().Int(count).Str(label)); }
+// A count line, for a count the table can hold.
+void CountLine(LineBuilder& out, int count, int limit, std::string_view label) {
+    CheckCount(count, limit);
+    out.Line(ListLine().Int(count).Str(label));
+}
 
 void StageLine(LineBuilder& out, const Model& m, i16 stage) {
     if (stage < 1 || stage > kMaxStages) WriteFailure();
@@ -102,8 +106,7 @@ void CurveLines(LineBuilder& out, const CurveTable& c, int i, std::string_view h
 
 void LoadLines(LineBuilder& out, const Model& m, const std::array<LoadRec, kMaxLoads + 1>& loads, int count,
                std::string_view countLabel, bool strip) {
-    CheckCount(count, kMaxLoads);
-    CountLine(out, count, countLabel);
+    CountLine(out, count, kMaxLoads, countLabel);
     for (int i = 0; i < count; ++i) {
         const LoadRec& l = loads[i];
         out.Line(ListLine().Int(i + 1).Real(l.Load).Str("荷重"));
@@ -125,20 +128,17 @@ void Build(const Model& m, LineBuilder& out) {
     out.Line(ListLine().Int(c.CvPMethod));
     out.Line(ListLine().Int(c.AutoScaleXY));
 
-    CheckCount(m.CalcPosCount, kMaxCalcPos);
-    CountLine(out, m.CalcPosCount, "計算位置数");
+    CountLine(out, m.CalcPosCount, kMaxCalcPos, "計算位置数");
     for (int i = 0; i < m.CalcPosCount; ++i) {
         out.Line(ListLine().Int(i + 1).Real(c.CalcPosX[i]).Str("計算位置座標"));
         out.Line(ListLine().Str(EngineText(c.CalcPosName[i])));
     }
 
-    CheckCount(m.BndPtCount, kMaxBndPts);
-    CountLine(out, m.BndPtCount, "境界点数");
+    CountLine(out, m.BndPtCount, kMaxBndPts, "境界点数");
     for (int i = 0; i < m.BndPtCount; ++i)
         out.Line(ListLine().Int(i + 1).Real(m.BndPt[i].X).Real(m.BndPt[i].Y).Str("境界点座標"));
 
-    CheckCount(m.SoilLayerCount, kMaxBlocks);
-    CountLine(out, m.SoilLayerCount, "土層数");
+    CountLine(out, m.SoilLayerCount, kMaxBlocks, "土層数");
     for (int i = 0; i < m.SoilLayerCount; ++i) {
         const SoilBlock& b = m.SoilLayer[i];
         const SoilParamRec& p = m.SoilParam[i];
@@ -156,8 +156,7 @@ void Build(const Model& m, LineBuilder& out) {
         out.Line(detail.Str("工法詳細"));
     }
 
-    CheckCount(m.EmbankmentCount, kMaxBlocks);
-    CountLine(out, m.EmbankmentCount, "盛土数");
+    CountLine(out, m.EmbankmentCount, kMaxBlocks, "盛土数");
     for (int i = 0; i < m.EmbankmentCount; ++i) {
         const SoilBlock& b = m.Embankment[i];
         BlockOutline(out, m, b, i, "盛土構成点数", "盛土構成点番号", "盛土ブロックを構成する境界点がありません");
@@ -166,8 +165,7 @@ void Build(const Model& m, LineBuilder& out) {
         StageLine(out, m, b.Stage);
     }
 
-    CheckCount(m.CutCount, kMaxBlocks);
-    CountLine(out, m.CutCount, "切土数");
+    CountLine(out, m.CutCount, kMaxBlocks, "切土数");
     for (int i = 0; i < m.CutCount; ++i) {
         const SoilBlock& b = m.CutBlock[i];
         BlockOutline(out, m, b, i, "切土構成点数", "切土構成点番号", "切土ブロックを構成する境界点がありません");
@@ -176,22 +174,21 @@ void Build(const Model& m, LineBuilder& out) {
         out.Line(ListLine().Real(b.UnitWeight).Str("有効重量"));
     }
 
-    CountLine(out, m.SoilLayerCount, "土層数");
+    CountLine(out, m.SoilLayerCount, kMaxBlocks, "土層数");
     for (int i = 0; i < m.SoilLayerCount; ++i) {
         CurveLines(out, m.ELogPCurve[i], i, "e-LogP曲線要素数", "e-LogP");
         CurveLines(out, m.MvCurve[i], i, "LogMv-LogP曲線要素数", "LogMv-LogP");
         CurveLines(out, m.CvCurve[i], i, "LogCv-LogP曲線要素数", "LogCv-LogP");
     }
 
-    CountLine(out, kSandCurves, "BKHough曲線数");
+    CountLine(out, kSandCurves, kSandCurves, "BKHough曲線数");
     for (int d = 0; d < kSandCurves; ++d) CurveLines(out, m.BKHoughCurve[d], d, "BKHough曲線要素数", "e-LogP", true);
 
     LoadLines(out, m, m.PointLoad, m.PointLoadCount, "集中荷重数", false);
     LoadLines(out, m, m.LineLoad, m.LineLoadCount, "線荷重数", false);
     LoadLines(out, m, m.StripLoad, m.StripLoadCount, "帯状荷重数", true);
 
-    CheckCount(m.SheetPileCount, kMaxSheetPiles);
-    CountLine(out, m.SheetPileCount, "矢板の数");
+    CountLine(out, m.SheetPileCount, kMaxSheetPiles, "矢板の数");
     for (int i = 0; i < m.SheetPileCount; ++i) {
         const SheetPileRec& w = m.SheetPile[i];
         out.Line(ListLine().Real(w.X).Real(w.Top).Real(w.Bottom).Str("位置、天端、下端"));

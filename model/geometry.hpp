@@ -1,6 +1,7 @@
 #pragma once
 // Plane geometry and rounding helpers shared by the editing tools and the
 // section drawing. Direction angles are measured from +Y towards +X.
+#include <cmath>
 #include <cstdint>
 
 #include "rules/constants.hpp"
@@ -28,5 +29,30 @@ double TurnAngle(double Px, double Py, double Qx, double Qy, double Rx, double R
 // v rounded to a multiple of unit: mode 0 half away from zero (from .499),
 // 1 towards zero (within 0.001 reaches the next), 9 unchanged, others 0.
 double RoundTo(double v, double unit, std::int16_t mode);
+
+// Index below n of the point nearest to (x, y) within tol, or -1; at(i)
+// gives point i as a pair. The window shrinks to the best distance so far
+// and an equal distance passes again, so the last of equally near points
+// wins. dist is left at the distance found, or at tol when none is.
+template <class PointAt>
+int NearestWithin(double x, double y, double tol, int n, PointAt at, double& dist) {
+    int best = -1;
+    double limit = tol;
+    double limit2 = tol * tol;
+    for (int i = 0; i < n; ++i) {
+        const auto [px, py] = at(i);
+        double dx = std::fabs(px - x);
+        if (dx > limit) continue;
+        double dy = std::fabs(py - y);
+        if (dy > limit) continue;
+        double d2 = dx * dx + dy * dy;
+        if (d2 > limit2) continue;
+        best = i;
+        limit = std::sqrt(d2);
+        limit2 = d2;
+    }
+    dist = limit;
+    return best;
+}
 
 }  // namespace kova

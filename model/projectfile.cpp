@@ -49,6 +49,12 @@ void CheckCount(int count, int limit) {
     if (count < 0 || count > limit) throw std::invalid_argument("count beyond the editors' limit");
 }
 
+// A count line, for a count the table can hold.
+void CountLine(LineBuilder& out, int count, int limit) {
+    CheckCount(count, limit);
+    out.Line(ListLine().Int(count));
+}
+
 // One value of a record, read and written from this one row: where it
 // lives and its limit. A record's values stand on one line, in the list's
 // order; a row with a key ("", none written) starts a line of its own.
@@ -131,14 +137,12 @@ void WriteBlock(LineBuilder& out, SoilBlock& b) {
 }
 
 void WriteCurve(LineBuilder& out, const CurveTable& c) {
-    CheckCount(c.n, kMaxCurvePts);
-    out.Line(ListLine().Int(c.n));
+    CountLine(out, c.n, kMaxCurvePts);
     for (int k = 0; k < c.n; ++k) out.Line(ListLine().Real(c.X[k]).Real(c.Y[k]));
 }
 
 void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
-    CheckCount(count, kMaxLines);
-    out.Line(ListLine().Int(count));
+    CountLine(out, count, kMaxLines);
     for (int i = 0; i < count; ++i) {
         for (i16 pt : {lines[i].pt1, lines[i].pt2})
             if (pt < 0 || pt >= m.BndPtCount) throw std::invalid_argument("line end names no point");
@@ -147,8 +151,7 @@ void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine,
 }
 
 void WriteLoads(LineBuilder& out, std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
-    CheckCount(count, kMaxLoads);
-    out.Line(ListLine().Int(count));
+    CountLine(out, count, kMaxLoads);
     const auto items = LoadItems(Item::X);  // the limits do not matter to the writer
     for (int i = 0; i < count; ++i) WriteRecord(ListOut(out), items, loads[i]);
 }
@@ -174,8 +177,7 @@ std::string FormatCondText(Model& m) {
     c.ProjectTitle = CleanTextLine(c.ProjectTitle);
     out.Line(c.ProjectTitle.empty() ? std::string(kTitleBlanks, ' ') : c.ProjectTitle);
     out.Line(ListLine().Int(c.LeavePeriod));
-    CheckCount(m.CalcPosCount, kMaxCalcPos);
-    out.Line(ListLine().Int(m.CalcPosCount));
+    CountLine(out, m.CalcPosCount, kMaxCalcPos);
     for (int i = 0; i < m.CalcPosCount; ++i) {
         // A quote inside a quoted item would end it early on reading.
         c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
@@ -183,20 +185,16 @@ std::string FormatCondText(Model& m) {
     }
     WriteRecord(ListOut(out), kCondItems, c);
 
-    CheckCount(m.BndPtCount, kMaxBndPts);
-    out.Line(ListLine().Int(m.BndPtCount));
+    CountLine(out, m.BndPtCount, kMaxBndPts);
     for (int i = 0; i < m.BndPtCount; ++i) WriteRecord(ListOut(out), kPointItems, m.BndPt[i]);
     WriteLines(out, m, m.BndLine, m.BndLineCount);
     WriteLines(out, m, m.CutLine, m.CutLineCount);
 
-    CheckCount(m.EmbankmentCount, kMaxBlocks);
-    out.Line(ListLine().Int(m.EmbankmentCount));
+    CountLine(out, m.EmbankmentCount, kMaxBlocks);
     for (int i = 0; i < m.EmbankmentCount; ++i) WriteBlock(out, m.Embankment[i]);
-    CheckCount(m.SoilLayerCount, kMaxBlocks);
-    out.Line(ListLine().Int(m.SoilLayerCount));
+    CountLine(out, m.SoilLayerCount, kMaxBlocks);
     for (int i = 0; i < m.SoilLayerCount; ++i) WriteBlock(out, m.SoilLayer[i]);
-    CheckCount(m.CutCount, kMaxBlocks);
-    out.Line(ListLine().Int(m.CutCount));
+    CountLine(out, m.CutCount, kMaxBlocks);
     for (int i = 0; i < m.CutCount; ++i) WriteBlock(out, m.CutBlock[i]);
 
     out.Line(ListLine().Int(m.SoilLayerCount));
@@ -226,8 +224,7 @@ std::string FormatCondText(Model& m) {
         out.Line(l);
     }
 
-    CheckCount(m.SheetPileCount, kMaxSheetPiles);
-    out.Line(ListLine().Int(m.SheetPileCount));
+    CountLine(out, m.SheetPileCount, kMaxSheetPiles);
     for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord(ListOut(out), kSheetPileItems, m.SheetPile[i]);
     return out.Utf8();
 }

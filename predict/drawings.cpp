@@ -42,13 +42,6 @@ int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 // x that centres a label of ascii characters, each half of 70 units wide.
 int CentredX(int x, const std::string& label) { return x - Int(Chars(label) * 17.5); }
 
-void Frame(DrawingWriter& f, int w, int h) {
-    f.Line(0, 0, 0, 0, w, 0, kSolidA, kSolidB);
-    f.Line(0, 0, w, 0, w, h, kSolidA, kSolidB);
-    f.Line(0, 0, w, h, 0, h, kSolidA, kSolidB);
-    f.Line(0, 0, 0, h, 0, 0, kSolidA, kSolidB);
-}
-
 void ElapsedDayAxis(DrawingWriter& f, TextBoard& texts, double T, double xs, int step) {
     const int ox = 500, oy = 0;
     for (long long i = 0; i <= T; i += 100) {
@@ -141,7 +134,7 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     const double ys = 2000 / ymax;
 
     TextBoard texts(f);
-    Frame(f, 4200, 2700);
+    f.Frame(4200, 2700, kSolidA, kSolidB);
     f.Line(0, 0, 500, 500, 4100, 500, kSolidA, kSolidB);
     f.Line(0, 0, 500, 500, 500, 2600, kSolidA, kSolidB);
 
@@ -207,23 +200,13 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
         const std::string dayText = std::to_string(s.TargetDay);
         const int opt = set.SettlementOption;
         if (opt == 0 || (opt == 2 && sf > set.ResidualSettlement)) {
-            f.Line(500, 500, xt, -50, xt, yf, kCurveA, kCurveB);
-            f.Line(500, 500, xt - 25, yf, xt + 25, yf, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yf, xt - 10, yf - 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yf, xt + 10, yf - 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yt, xt - 10, yt + 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yt, xt + 10, yt + 30, kCurveA, kCurveB);
+            f.HeightMark(500, 500, xt, -50, yf, yt, kCurveA, kCurveB);
             std::string rest = FormatFixed(sf - spt, 3) + "m";
             texts.Text(500, 500, xt - 20, Nearest(Chars(rest) * 17.5 + (sf + spt) * ys / 2), kTextSize, 90,
                        kTextNote, rest);
             TargetDayText(texts, xt, dayText);
         } else if (opt == 1) {
-            f.Line(500, 500, xt, -50, xt, yt, kCurveA, kCurveB);
-            f.Line(500, 500, xt - 25, yt, xt + 25, yt, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yt, xt - 10, yt - 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, yt, xt + 10, yt - 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, 0, xt - 10, 30, kCurveA, kCurveB);
-            f.Line(500, 500, xt, 0, xt + 10, 30, kCurveA, kCurveB);
+            f.HeightMark(500, 500, xt, -50, yt, 0, kCurveA, kCurveB);
             std::string pct = FormatFixed(set.TargetPercent, 0) + "%";
             texts.Text(500, 500, xt - 20, Nearest(Chars(pct) * 17.5 + spt * ys / 2), kTextSize, 90, kTextNote,
                        pct);
@@ -265,7 +248,7 @@ std::filesystem::path WriteRegressionDrawing(const StationRecord& s, int k, cons
     const std::filesystem::path path = folder / RegressionDrawingName(k);
     DrawingWriter f(path, kRegressionSizeLine);
 
-    Frame(f, 2200, 2700);
+    f.Frame(2200, 2700, kSolidA, kSolidB);
     f.Line(0, 0, 500, 2300, 500, 300, kSolidA, kSolidB);
     f.Line(0, 0, 500, 2300, 2000, 2300, kSolidA, kSolidB);
     f.Text(0, 0, 230, 1750, kTextSize, kTextSize, 90, kTextMain, "(t-t0)/(s-s0) (日/m)");

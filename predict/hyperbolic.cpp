@@ -7,11 +7,12 @@
 #include "predict/rounding.hpp"
 
 namespace kova::predict {
-namespace {
 
 Message DataError(std::string text) {
     return Message{std::move(text), kDataErrorCaption, MsgIcon::Exclamation, MsgButtons::Ok, 0};
 }
+
+namespace {
 
 // A fault of the fit the user can mend: its text says what and in which row.
 class FitFault : public ArithmeticFault {

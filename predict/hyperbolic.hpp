@@ -20,6 +20,9 @@ inline constexpr std::int32_t kLastSearchDay = 30000;
 inline constexpr const char* kAppTitle = "Tolmadex";
 inline constexpr const char* kDataErrorCaption = "データエラー";
 
+// A fault of the data the user entered, as its box shows it.
+Message DataError(std::string text);
+
 struct PredictionOutcome {
     std::int16_t check = 0;   // 0 inputs usable, 2 input error
     StationResults results;   // all cleared unless the fit succeeded

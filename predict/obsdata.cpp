@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cmath>
 #include <concepts>
-#include <cstdio>
 #include <optional>
 
 #include "rules/limits.hpp"
+#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/fieldfile.hpp"
 #include "textio/fieldlist.hpp"
@@ -31,14 +31,6 @@ std::string FormatDouble(double v) {
     return std::string(buf, res.ptr);
 }
 
-std::string FormatDate(Date d) {
-    int y, m, dd;
-    d.Ymd(y, m, dd);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "#%04d-%02d-%02d#", y, m, dd);
-    return buf;
-}
-
 // Writes the key lines of the file. A fault names the record (`where`) and
 // the item.
 class LineOut {
@@ -59,7 +51,7 @@ public:
     }
     void Write(Date d, const auto& f) {
         if (d.serial != 0 && !d.IsValid()) throw ObsFileError(What(f.label) + "の日付が正しくありません。");
-        Add(FormatDate(d));
+        Add(d.Text("#%04d-%02d-%02d#"));
     }
     void EndLine() {
         out_.Line(line_);
@@ -240,6 +232,12 @@ void Date::Ymd(int& y, int& m, int& d) const {
     d = static_cast<int>(static_cast<unsigned>(ymd.day()));
 }
 
+std::string Date::Text(const char* format) const {
+    int y, m, d;
+    Ymd(y, m, d);
+    return CFormat(format, y, m, d);
+}
+
 bool Date::IsValid() const {
     static const std::int32_t lo = FromYmd(100, 1, 1)->serial;
     static const std::int32_t hi = FromYmd(9999, 12, 31)->serial;
@@ -347,18 +345,10 @@ void WriteSnapshot(const ObsDataSet& data, const std::filesystem::path& appPath,
 }
 
 bool SnapshotsDiffer(const std::filesystem::path& appPath, std::string_view a, std::string_view b) {
-    auto readBytes = [](const std::filesystem::path& p, std::string& out) {
-        std::FILE* f = std::fopen(p.c_str(), "rb");
-        if (!f) return false;
-        char buf[65536];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-        bool ok = std::ferror(f) == 0;
-        std::fclose(f);
-        return ok;
-    };
     std::string ta, tb;
-    if (!readBytes(SnapshotPath(appPath, a), ta) || !readBytes(SnapshotPath(appPath, b), tb)) return true;
+    if (ReadWholeFile(SnapshotPath(appPath, a), ta) != ReadFault::None ||
+        ReadWholeFile(SnapshotPath(appPath, b), tb) != ReadFault::None)
+        return true;
     return SplitLines(ta) != SplitLines(tb);
 }
 

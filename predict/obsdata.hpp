@@ -28,6 +28,8 @@ struct Date {
     static std::optional<Date> FromYmd(int year, int month, int day);
     // Year, month and day of the serial.
     void Ymd(int& year, int& month, int& day) const;
+    // Year, month and day written through a printf format of three ints.
+    std::string Text(const char* format) const;
     // True for a real observation date (not the zero date, within the
     // years 100 to 9999).
     bool IsValid() const;

@@ -127,6 +127,22 @@ void DrawingWriter::Line(int ox, int oy, int x1, int y1, int x2, int y2, int lin
     file_.AsciiLine(LineRec('L', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).Line());
 }
 
+void DrawingWriter::Frame(int w, int h, int lineType, int pen) {
+    Line(0, 0, 0, 0, w, 0, lineType, pen);
+    Line(0, 0, w, 0, w, h, lineType, pen);
+    Line(0, 0, w, h, 0, h, lineType, pen);
+    Line(0, 0, 0, h, 0, 0, lineType, pen);
+}
+
+void DrawingWriter::HeightMark(int ox, int oy, int x, int from, int foot, int tip, int lineType, int pen) {
+    Line(ox, oy, x, from, x, foot, lineType, pen);
+    Line(ox, oy, x - 25, foot, x + 25, foot, lineType, pen);
+    Line(ox, oy, x, foot, x - 10, foot - 30, lineType, pen);
+    Line(ox, oy, x, foot, x + 10, foot - 30, lineType, pen);
+    Line(ox, oy, x, tip, x - 10, tip + 30, lineType, pen);
+    Line(ox, oy, x, tip, x + 10, tip + 30, lineType, pen);
+}
+
 void DrawingWriter::Box(int ox, int oy, int x1, int y1, int x2, int y2, int lineType, int pen) {
     file_.AsciiLine(LineRec('Q', Add(ox, x1), Add(oy, y1), Add(ox, x2), Add(oy, y2), lineType, pen).Line());
 }

@@ -38,6 +38,12 @@ public:
     void Text(int ox, int oy, int x, int y, int width, int height, int angle, int pen,
               std::string_view text);
     void Marker(int ox, int oy, int x, int y, int d, int kind);
+    // The frame (0, 0)-(w, h): four lines clockwise from the top left corner.
+    void Frame(int w, int h, int lineType, int pen);
+    // The mark of a height on the vertical at x: a line from `from` to
+    // `foot` with a bar across its foot, and arrow heads at `foot` and at
+    // `tip` (above it), each pointing at its end.
+    void HeightMark(int ox, int oy, int x, int from, int foot, int tip, int lineType, int pen);
     void Close() { file_.Close(); }
 
     const std::string& Name() const { return file_.Name(); }

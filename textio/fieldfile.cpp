@@ -1,10 +1,10 @@
 #include "textio/fieldfile.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "textio/cp932.hpp"
+#include "textio/textfile.hpp"
 
 namespace kova {
 
@@ -17,15 +17,8 @@ std::string FaultText(int line, std::string_view reason) {
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw FileFault(0, kFaultOpen);
     std::string bytes;
-    char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-    const bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad) throw FileFault(0, kFaultOpen);
+    if (ReadWholeFile(path, bytes) != ReadFault::None) throw FileFault(0, kFaultOpen);
     return bytes;
 }
 

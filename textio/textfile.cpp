@@ -8,16 +8,22 @@
 
 namespace kova {
 
-std::string ReadCp932File(const std::filesystem::path& path) {
+ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw TextError("cannot open " + path.string() + ": " + std::strerror(errno));
-    std::string bytes;
+    if (!f) return ReadFault::Open;
     char buf[65536];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
     bool bad = std::ferror(f) != 0;
     std::fclose(f);
-    if (bad) throw TextError("cannot read " + path.string());
+    return bad ? ReadFault::Read : ReadFault::None;
+}
+
+std::string ReadCp932File(const std::filesystem::path& path) {
+    std::string bytes;
+    const ReadFault fault = ReadWholeFile(path, bytes);
+    if (fault == ReadFault::Open) throw TextError("cannot open " + path.string() + ": " + std::strerror(errno));
+    if (fault == ReadFault::Read) throw TextError("cannot read " + path.string());
     try {
         return Cp932ToUtf8(bytes);
     } catch (const TextError& e) {

@@ -9,6 +9,11 @@
 
 namespace kova {
 
+enum class ReadFault { None, Open, Read };
+// Appends the bytes of a whole file to out. Open: the file cannot be opened
+// (errno tells why); Read: reading it failed part way.
+ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out);
+
 // Reads a whole file as UTF-8 text. Throws TextError when the file cannot be
 // opened or read, or its bytes are not valid code page 932.
 std::string ReadCp932File(const std::filesystem::path& path);

@@ -1,6 +1,5 @@
 #include "predict/window/calc_run.hpp"
 
-#include <cstdio>
 #include <system_error>
 
 #include "predict/drawings.hpp"
@@ -39,13 +38,7 @@ void DeleteReportFiles(const std::filesystem::path& folder) {
     for (const auto& p : doomed) std::filesystem::remove(p, ec);
 }
 
-std::string ReportDateText(Date d) {
-    int y, m, dd;
-    d.Ymd(y, m, dd);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d年%02d月%02d日", y, m, dd);
-    return buf;
-}
+std::string ReportDateText(Date d) { return d.Text("%04d年%02d月%02d日"); }
 
 std::string ReportWriteFailureText(const std::string& fileName) {
     return "帳票ﾌｧｲﾙ(" + fileName + ")に書き込み出来ません。";

@@ -13,10 +13,6 @@ namespace kova::predict {
 
 namespace {
 
-Message DataError(const char* text) {
-    return Message{text, kDataErrorCaption, MsgIcon::Exclamation, MsgButtons::Ok, 0};
-}
-
 // The numeric value of a box; nothing when it cannot be held as a finite
 // number.
 std::optional<double> BoxValue(std::string_view text) {

@@ -19,6 +19,16 @@ constexpr int kWhite = 15, kBlack = 0, kBlue = 9, kGrey = 8, kRed = 12, kDarkRed
 constexpr int kMaxTicks = 1000;
 constexpr int kMaxYears = 1000;
 
+// Calls tick(v) for v = 0, step, 2 step ... up to max; kMaxTicks at most.
+template <class Tick>
+void ForTicks(double step, double max, Tick tick) {
+    for (int i = 0; i < kMaxTicks; ++i) {
+        const double v = i * step;
+        if (v > max) break;
+        tick(v);
+    }
+}
+
 // A fault that ends a graph's drawing.
 struct GraphFault {};
 
@@ -42,11 +52,7 @@ void ResetPens(Picture& p) {
     p.SetFill(false, PaletteColour(kBlack));
 }
 
-std::string DateText(Date d) {
-    int y = 0, m = 0, day = 0;
-    d.Ymd(y, m, day);
-    return CFormat("%04d/%02d/%02d", y, m, day);
-}
+std::string DateText(Date d) { return d.Text("%04d/%02d/%02d"); }
 
 // The settlement-time graph's mapping from (day, settlement) to twips.
 struct TimeMap {
@@ -255,26 +261,20 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
     try {
         const TimeMap m{Finite((W - 1200) / N), Finite((H - 450) / T)};
 
-        const double sStep = SettlementTickStep(T);
-        for (int i = 0; i < kMaxTicks; ++i) {
-            const double v = i * sStep;
-            if (v > T) break;
+        ForTicks(SettlementTickStep(T), T, [&](double v) {
             const double y = m.Y(v);
             LineInBox(p, 700, y, 650, y);
             labels.EndingAt(300, 650 - kTickGap, y - 50, BareNumber(v));
-        }
+        });
 
         CheckRows(st);
         const int count = st.Count;
         if (set.TimeAxisMode == 0) {
-            const double dStep = DayTickStep(N);
-            for (int i = 0; i < kMaxTicks; ++i) {
-                const double d = i * dStep;
-                if (d > N) break;
+            ForTicks(DayTickStep(N), N, [&](double d) {
                 const double x = m.X(d);
                 LineInBox(p, x, 300, x, 350);
                 labels.Defer(x - 200, 100, BareNumber(d));
-            }
+            });
             out.unitCaption = kDayUnitCaption;
             placeUnit();
         } else if (set.TimeAxisMode == 1) {
@@ -430,22 +430,16 @@ GraphOutcome DrawRegressionGraph(Picture& p, const StationRecord& st, double alp
         auto X = [&](double t) { return Finite(700 + t * xs); };
         auto Y = [&](double r) { return Finite(H - 350 - r * ys); };
 
-        const double tStep = RegressionTimeStep(tn);
-        for (int i = 0; i < kMaxTicks; ++i) {
-            const double v = i * tStep;
-            if (v > tn) break;
+        ForTicks(RegressionTimeStep(tn), tn, [&](double v) {
             const double x = X(v);
             LineInBox(p, x, H - 300, x, H - 350);
             labels.Fixed(x - 200, H - 250, BareNumber(v));
-        }
-        const double rStep = RegressionRatioStep(Finite(rn));
-        for (int i = 0; i < kMaxTicks; ++i) {
-            const double v = i * rStep;
-            if (v > rn) break;
+        });
+        ForTicks(RegressionRatioStep(Finite(rn)), rn, [&](double v) {
             const double y = Y(v);
             LineInBox(p, 650, y, 700, y);
             labels.EndingAt(200, 650 - kTickGap, y - 50, BareNumber(v));
-        }
+        });
 
         p.SetForePalette(kBlue);
         for (int i = 1; i <= n; ++i)

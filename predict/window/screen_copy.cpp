@@ -10,13 +10,6 @@
 #include "textio/storable_text.hpp"
 
 namespace kova::predict {
-namespace {
-
-Message DataError(const char* text) {
-    return Message{text, kDataErrorCaption, MsgIcon::Exclamation, MsgButtons::Ok, 0};
-}
-
-}  // namespace
 
 std::string GridDateText(Date d) {
     grid::CellDate c;

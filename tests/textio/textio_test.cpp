@@ -176,6 +176,25 @@ TEST(TextFile, FailedWriteLeavesTheOldFile) {
     EXPECT_THROW(ReadCp932File(dir / "nope.txt"), TextError);
 }
 
+// The one whole-file reader behind the text files, the field files and the
+// snapshot comparison: every byte (NUL and CR included) appended after what
+// the buffer held, and a file that opens but cannot be read (a folder) told
+// apart from one that does not open.
+TEST(TextFile, WholeFileReaderKeepsEveryByteAndNamesItsFault) {
+    TempDir tmp;
+    fs::path dir = tmp.path();
+    std::string bytes(200000, 'a');
+    bytes[7] = '\0';
+    bytes[65536] = '\r';
+    std::ofstream(dir / "big.bin", std::ios::binary) << bytes;
+    std::string out = "kept";
+    EXPECT_EQ(ReadWholeFile(dir / "big.bin", out), ReadFault::None);
+    EXPECT_EQ(out, "kept" + bytes);
+    EXPECT_EQ(ReadWholeFile(dir / "nope.bin", out), ReadFault::Open);
+    EXPECT_EQ(ReadWholeFile(dir, out), ReadFault::Read);
+    EXPECT_THROW(ReadFileBytes(dir), FileFault);
+}
+
 TEST(CFormat, IgnoresTheProcessLocale) {
     // A locale with a decimal comma, when the machine has one.
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
