@@ -176,7 +176,7 @@ LabelBox TextBox(double points, double x, double y, std::string_view utf8) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
         // Half-width katakana (U+FF61..U+FF9F) are as narrow as ASCII.
-        const bool halfKana = n == 3 && c == 0xEF && i + 1 < utf8.size() &&
+        const bool halfKana = n == 3 && c == 0xEF && i + 2 < utf8.size() &&
                               ((static_cast<unsigned char>(utf8[i + 1]) == 0xBD &&
                                 static_cast<unsigned char>(utf8[i + 2]) >= 0xA1) ||
                                static_cast<unsigned char>(utf8[i + 1]) == 0xBE);

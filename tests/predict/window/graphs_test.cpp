@@ -448,4 +448,16 @@ TEST(Graphs, NoLabelCoversAnother) {
     }
 }
 
+// Widths by kind of character; a sequence cut at the text's end counts as
+// one full-width character and reads nothing past the end.
+TEST(Graphs, TextWidthsByKindAndCutSequences) {
+    const std::string kana = "\xEF\xBD\xB1";  // U+FF71, half-width
+    const struct {
+        std::string_view text;
+        double ems;
+    } cases[] = {{"ab", 1.2}, {" ", 0.3}, {"沈下", 2}, {kana, 0.6}, {"\xEF\xBE\x9E", 0.6},
+                 {std::string_view(kana).substr(0, 2), 1}, {std::string_view(kana).substr(0, 1), 1}};
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(TextBox(10, 0, 0, c.text).right, c.ems * 200) << c.text.size();
+}
+
 }  // namespace
