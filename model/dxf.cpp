@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -652,10 +650,8 @@ private:
 bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return !f.bad();
+    out.clear();
+    return ReadWholeFile(path, out) == ReadFault::None;
 }
 
 bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }

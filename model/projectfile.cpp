@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -463,10 +461,8 @@ namespace {
 // The lines of a snapshot, or false when it is missing, unreadable or cut
 // short. The bytes are compared as they are: equal bytes are equal text.
 bool SnapshotLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad()) return false;
+    std::string bytes;
+    if (ReadWholeFile(path, bytes) != ReadFault::None) return false;
     if (bytes.empty() || bytes.back() != '\n') return false;
     lines = SplitLines(bytes);
     return true;

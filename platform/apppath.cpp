@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <unistd.h>
+
+#include "textio/textfile.hpp"
 
 #ifndef KOVA_INSTALLED_DATA_REL
 #define KOVA_INSTALLED_DATA_REL "../share/kovadex"
@@ -70,10 +70,8 @@ bool IsDataFile(const fs::path& p) {
 bool IsUsersOwn(const fs::path& p) { return p.filename() == "BKHough1.CSV"; }
 
 bool SameBytes(const fs::path& a, const fs::path& b) {
-    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
-    if (!fa || !fb) return false;
-    return std::equal(std::istreambuf_iterator<char>(fa), std::istreambuf_iterator<char>(),
-                      std::istreambuf_iterator<char>(fb), std::istreambuf_iterator<char>());
+    std::string x, y;
+    return ReadWholeFile(a, x) == ReadFault::None && ReadWholeFile(b, y) == ReadFault::None && x == y;
 }
 
 void SeedFrom(const fs::path& from, const fs::path& user) {

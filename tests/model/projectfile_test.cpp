@@ -341,6 +341,10 @@ TEST_F(ProjectFileTest, SnapshotsCompare) {
     EXPECT_EQ(CondFilesDiffer(ps, kSnapEdt, kSnapOrg), 0);
     EXPECT_EQ(CondFilesDiffer(ps, kSnapEdt, kSnapCal), -1);  // CAL missing
     EXPECT_EQ(CondFilesDiffer(ps, kSnapCal, kSnapEdt), -1);
+    // A folder in a snapshot's place is no snapshot (and is not read).
+    fs::create_directory(SnapshotPath(ps.AppPath, kSnapCal));
+    EXPECT_EQ(CondFilesDiffer(ps, kSnapEdt, kSnapCal), -1);
+    fs::remove(SnapshotPath(ps.AppPath, kSnapCal));
     m->BndPt[4].X = 0.001;
     ASSERT_EQ(WriteCondFile(*m, ps, kSnapEdt, 1, ui), 0);
     EXPECT_EQ(CondFilesDiffer(ps, kSnapEdt, kSnapOrg), -1);

@@ -32,6 +32,22 @@ TEST(AppPath, WritableInstallFolderIsUsedElseAUserFolderIsSeeded) {
     EXPECT_EQ(test::ReadBytes(p / "BKHough1.CSV"), "1\r\n");
 }
 
+// A folder where a seeded file belongs is passed over, not read (reading a
+// folder through a stream throws), and the other files are still seeded.
+TEST(AppPath, AFolderInPlaceOfASeededFileIsPassedOver) {
+    test::TempDir base;
+    const fs::path inst = base / "inst";
+    fs::create_directories(inst);
+    test::WriteBytes(inst / "BKHough1.CSV", "0\r\n");
+    test::WriteBytes(inst / "SYSVER.DAT", "\"1.00\"\r\n");
+    ::setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
+    const fs::path user = base / "data" / "kovadex";
+    fs::create_directories(user / "SYSVER.DAT");
+    EXPECT_EQ(SeedUserAppPath(inst), user);
+    EXPECT_TRUE(fs::is_directory(user / "SYSVER.DAT"));
+    EXPECT_EQ(test::ReadBytes(user / "BKHough1.CSV"), "0\r\n");
+}
+
 // An installation: programs in <prefix>/bin, data in <prefix>/share/kovadex.
 TEST(AppPath, AnInstalledProgramKeepsItsFilesPerUserSeededFromItsDataFolder) {
     test::TempDir base;

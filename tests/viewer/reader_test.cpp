@@ -155,6 +155,17 @@ TEST(DrawingReader, TextLookingLikeARecordIsStillTextAndCutFilesFault) {
     EXPECT_TRUE(huge.records.empty());
 }
 
+// A folder in a page's or a drawing's place cannot be opened as one.
+TEST(PageReader, AFolderIsAFileThatCannotBeOpened) {
+    kova::test::TempDir dir;
+    std::filesystem::create_directory(dir / "TK_DT_01.PDT");
+    std::filesystem::create_directory(dir / "TNJ_H_01.PZK");
+    const PageFile p = ReadPageFile(dir / "TK_DT_01.PDT");
+    const DrawingFile d = ReadDrawingFile(dir / "TNJ_H_01.PZK");
+    ASSERT_TRUE(p.fault && d.fault);
+    EXPECT_EQ(std::pair(p.fault->what, d.fault->what), std::pair(std::string("開けません"), std::string("開けません")));
+}
+
 TEST(ReportSet, PageFilesInTheOrderTheProgramsWriteThem) {
     kova::test::TempDir dir;
     for (const char* n : {"TL_PRD10.PDT", "TK_DT_02.PDT", "TL_PRD2.PDT", "TK_DATA.PDT", "TK_DT_10.PDT",

@@ -2,11 +2,10 @@
 
 #include <charconv>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "textio/cp932.hpp"
+#include "textio/textfile.hpp"
 #include "viewer/reader/grammar.hpp"
 
 namespace kova::viewer {
@@ -79,10 +78,9 @@ bool Numbers(std::string_view s, std::vector<long long>& out) {
 }
 
 std::string ReadAll(const std::filesystem::path& path, bool& ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    if (!ok) return {};
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    ok = ReadWholeFile(path, bytes) == ReadFault::None;
+    return ok ? bytes : std::string();
 }
 
 // Parses a form line ("$1" or "$0" already checked).
