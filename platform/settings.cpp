@@ -1,8 +1,6 @@
 #include "platform/settings.hpp"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "textio/cp932.hpp"
@@ -102,11 +100,9 @@ std::string Format(const IniFile& file) {
 }
 
 IniFile Load(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return Parse(ss.str());
+    std::string bytes;
+    if (ReadWholeFile(path, bytes) != ReadFault::None) return {};
+    return Parse(bytes);
 }
 
 const SettingPairs* FindSection(const IniFile& file, const std::string& section) {
