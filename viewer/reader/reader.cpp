@@ -77,12 +77,6 @@ bool Numbers(std::string_view s, std::vector<long long>& out) {
     }
 }
 
-std::string ReadAll(const std::filesystem::path& path, bool& ok) {
-    std::string bytes;
-    ok = ReadWholeFile(path, bytes) == ReadFault::None;
-    return ok ? bytes : std::string();
-}
-
 // Parses a form line ("$1" or "$0" already checked).
 bool ParseFormLine(std::string_view s, FormBlock& f, std::string& why) {
     f.newPage = s[1] == '1';
@@ -286,30 +280,24 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
     return d;
 }
 
-PageFile ReadPageFile(const std::filesystem::path& path) {
-    bool ok = false;
-    std::string bytes = ReadAll(path, ok);
+namespace {
+
+// A file read whole and parsed; one that cannot be read is a fault of its own.
+template <typename File>
+File ReadFileWith(const std::filesystem::path& path, File (*parse)(std::string_view, const std::string&)) {
+    std::string bytes;
     const std::string name = path.filename().string();
-    if (!ok) {
-        PageFile p;
-        p.name = name;
-        p.fault = Fault{name, 0, "開けません"};
-        return p;
-    }
-    return ReadPage(bytes, name);
+    if (ReadWholeFile(path, bytes) == ReadFault::None) return parse(bytes, name);
+    File f;
+    f.name = name;
+    f.fault = Fault{name, 0, "開けません"};
+    return f;
 }
 
-DrawingFile ReadDrawingFile(const std::filesystem::path& path) {
-    bool ok = false;
-    std::string bytes = ReadAll(path, ok);
-    const std::string name = path.filename().string();
-    if (!ok) {
-        DrawingFile d;
-        d.name = name;
-        d.fault = Fault{name, 0, "開けません"};
-        return d;
-    }
-    return ReadDrawing(bytes, name);
-}
+}  // namespace
+
+PageFile ReadPageFile(const std::filesystem::path& path) { return ReadFileWith(path, ReadPage); }
+
+DrawingFile ReadDrawingFile(const std::filesystem::path& path) { return ReadFileWith(path, ReadDrawing); }
 
 }  // namespace kova::viewer
