@@ -145,6 +145,7 @@ std::vector<FormLayout> Build() {
           {6, "沈下量 S", kM}}},
         {kSettlementTotalForm, R::Total, "合計", {{0, "沈下量 S", kM, 6}}},
         {kSettlementNoteForm, R::Note, "mv：", {}},
+        {kSettlementKeptNoteForm, R::Note, "＊：", {}},
         {kStageSettlementHeadingForm, R::Heading, "段階別の沈下量", {}},
         {kStageSettlementRowForm, R::Row, "段階別の沈下量",
          Join({{0, "層番号", ""}, {8, "土質", ""}, {1, "沈下計算法", ""}, {2, "層厚 H", kM}},
