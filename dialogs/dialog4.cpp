@@ -38,7 +38,7 @@ const ColumnTable<Layer>& Columns() {
         CodeColumn("排水条件", Dialog4::kDrainages, [](const Layer& l) { return double(l.p.Drainage); },
                    [](Layer& l, double v) { l.p.Drainage = static_cast<i16>(v); }),
         {.header = "有効重量  (kN/m3)", .width = 1000, .kind = ColumnKind::Number, .format = "#0.000", .typed = "",
-         .item = Item::UnitWeight,
+         .item = Item::SoilUnitWeight,
          .get = [](const Layer& l) { return l.b.UnitWeight; },
          .set = [](Layer& l, double v) { l.b.UnitWeight = v; }},
         {.header = "N値", .width = 1000, .kind = ColumnKind::Whole, .format = "#0", .item = Item::NValue,

@@ -32,10 +32,16 @@ void CellReader::Refuse(const std::string& message, MsgIcon icon) {
     msg_.Notify(message, icon);
 }
 
+bool CellReader::Within(int row, int col, Item item, double v) const {
+    const bool typed = !revert_ || (g_.LastAction() == grid::GridModel::Action::Edit && g_.Last().row == row &&
+                                    g_.Last().col == col);
+    return typed ? WithinTypedLimit(item, v) : WithinLimit(item, v);
+}
+
 std::optional<double> CellReader::Real(int row, int col, Item item) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
-    if (!v || !WithinTypedLimit(item, *v)) {
+    if (!v || !Within(row, col, item, *v)) {
         Refuse(CellLimitMessage(g_, row, col, item));
         return std::nullopt;
     }
@@ -46,7 +52,7 @@ std::optional<i16> CellReader::Int(int row, int col, Item item) {
     if (failed_) return std::nullopt;
     const std::optional<double> v = g_.Value(row, col);
     const std::optional<i16> n = v ? grid::ToInt16(*v) : std::nullopt;
-    if (!n || !WithinTypedLimit(item, *n)) {
+    if (!n || !Within(row, col, item, *n)) {
         Refuse(CellLimitMessage(g_, row, col, item));
         return std::nullopt;
     }

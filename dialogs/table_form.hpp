@@ -47,14 +47,18 @@ public:
     CellReader(const grid::GridModel& g, MessageSink& msg) : g_(g), msg_(msg) {}
     // A reader of the table right after the user's edit: a refusal puts the
     // edited cell back before its message, so that the screen never shows
-    // a refused text while the message is up.
+    // a refused text while the message is up. Only the edited cell was
+    // typed: every other cell holds what the model stores already (a file's
+    // value, a new row's 0) and is read within the file range, so that a
+    // value the typed range refuses blocks no edit elsewhere in the table
+    // (the dialog's OK or the calculation names it).
     static CellReader AfterEdit(grid::GridModel& g, MessageSink& msg) {
         CellReader r(g, msg);
         r.revert_ = &g;
         return r;
     }
 
-    // A number within the item's limits.
+    // A number within the item's limits (typed or file, as above).
     std::optional<double> Real(int row, int col, Item item);
     // The integer conversion, within the item's limits.
     std::optional<i16> Int(int row, int col, Item item);
@@ -70,6 +74,9 @@ public:
     void Refuse(const std::string& message, MsgIcon icon = MsgIcon::Exclamation);
 
 private:
+    // Within the typed range where the cell was typed, else the file range.
+    bool Within(int row, int col, Item item, double v) const;
+
     const grid::GridModel& g_;
     MessageSink& msg_;
     grid::GridModel* revert_ = nullptr;

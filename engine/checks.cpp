@@ -16,6 +16,7 @@
 #include "engine/stress.hpp"
 #include "rules/drain_rule.hpp"
 #include "textio/cformat.hpp"
+#include "textio/numfmt.hpp"
 
 namespace kova::engine {
 namespace {
@@ -126,9 +127,13 @@ void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
             const CurveRec* curve = CurveOf(in, s, read.kind, name);
             if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
         }
+        // The values as read: a refused value must not print as an allowed one.
+        if (!(s.unit_weight > 0))
+            out.push_back(layer + CFormat("有効重量が %s です（%sでは有効土被り圧を求めるため0より大きくしてください）。",
+                                          FormatAsRead(s.unit_weight).c_str(), m.name));
         if (!(s.beta > 0 && s.beta <= 1))
-            out.push_back(layer +
-                          CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.name));
+            out.push_back(layer + CFormat("沈下低減係数βが %s です（%sでは0より大きく1以下にしてください）。",
+                                          FormatAsRead(s.beta).c_str(), m.name));
         if (m.cc && !(s.cc > 0))
             out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
     }
@@ -227,6 +232,10 @@ bool Overlap(const CalcInput& in, const Rec& a, const Outline& oa, const Rec& b,
     return false;
 }
 
+// Ground the column takes is at least this thick (m): a fill and a layer
+// that share less on every vertical share no ground.
+constexpr double kSharedHeightTolerance = 0.001;
+
 // Whether some vertical crosses the outline more than twice: the outline
 // overhangs, and the strips (which take a block's height between its lowest
 // and highest edge at each abscissa) cannot carry it. The count between two
@@ -248,11 +257,67 @@ bool Overhangs(const Outline& o) {
     return false;
 }
 
+// The highest and the lowest edge of an outline over [x0, x1], an
+// interval no vertex abscissa lies inside, as their heights at x0 and at
+// x1 (edges do not cross there, so one edge is highest all along it);
+// false when the outline does not reach over the interval.
+bool EdgesOver(const Outline& o, double x0, double x1, double top[2], double bottom[2]) {
+    const double mid = x0 + (x1 - x0) / 2;
+    double best = 0, least = 0;
+    bool any = false;
+    for (int e = 0; e < o.n; ++e) {
+        const Node& a = o.at(e);
+        const Node& b = o.at(e + 1);
+        if (!(std::min(a.x, b.x) <= x0 && std::max(a.x, b.x) >= x1) || a.x == b.x) continue;
+        auto y = [&](double x) { return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x); };
+        const double ym = y(mid);
+        if (!any || ym > best) best = ym, top[0] = y(x0), top[1] = y(x1);
+        if (!any || ym < least) least = ym, bottom[0] = y(x0), bottom[1] = y(x1);
+        any = true;
+    }
+    return any && best > least;
+}
+
+// Where two lines, given by their heights at the ends of [x0, x1], meet
+// inside it, as a fraction of its width; -1 when they do not.
+double Meeting(const double p[2], const double q[2]) {
+    const double d0 = p[0] - q[0], d1 = p[1] - q[1];
+    if ((d0 < 0 && d1 > 0) || (d0 > 0 && d1 < 0)) return d0 / (d0 - d1);
+    return -1;
+}
+
+// The greatest height two outlines share on one vertical. Between two
+// neighbouring abscissas of the vertices of both, each outline's top and
+// bottom are straight, so the shared height is concave there and greatest
+// at an end or where the two tops or the two bottoms meet: the result is
+// exact, however thin the shared sliver or wherever along the interval it
+// lies.
+double SharedHeight(const Outline& a, const Outline& b) {
+    std::vector<double> xs;
+    for (const Outline* o : {&a, &b})
+        for (int k = 0; k < o->n; ++k) xs.push_back(o->v[k].x);
+    std::sort(xs.begin(), xs.end());
+    double most = 0;
+    for (std::size_t k = 0; k + 1 < xs.size(); ++k) {
+        const double x0 = xs[k], x1 = xs[k + 1];
+        if (!(x1 > x0)) continue;
+        double ta[2], ba[2], tb[2], bb[2];
+        if (!EdgesOver(a, x0, x1, ta, ba) || !EdgesOver(b, x0, x1, tb, bb)) continue;
+        for (double f : {0.0, 1.0, Meeting(ta, tb), Meeting(ba, bb)}) {
+            if (f < 0) continue;
+            auto at = [f](const double v[2]) { return v[0] + (v[1] - v[0]) * f; };
+            most = std::max(most, std::min(at(ta), at(tb)) - std::max(at(ba), at(bb)));
+        }
+    }
+    return most;
+}
+
 // The faults of the blocks of one kind (embankments or cuts): an outline
-// that crosses itself, one that overhangs, two that overlap.
+// that crosses itself, one that overhangs, two that overlap. Returns the
+// outlines, empty where the block has one of the first two faults.
 template <class Rec, std::size_t N>
-void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int count, const char* kind,
-                 std::vector<std::string>& out) {
+std::vector<Outline> BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int count, const char* kind,
+                                 std::vector<std::string>& out) {
     std::vector<Outline> outline(count);
     std::vector<bool> bad(count);
     for (int i = 0; i < count; ++i) {
@@ -277,6 +342,9 @@ void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int coun
                     CFormat("%s %d と%s %d の外形線が重なっています（重なった部分が二重に数えられます）。"
                             "構成点の位置を確認してください。",
                             kind, i + 1, kind, j + 1));
+    for (int i = 0; i < count; ++i)
+        if (bad[i]) outline[i] = Outline{};
+    return outline;
 }
 
 // Discards the messages of the trial division: the run's own division
@@ -334,7 +402,16 @@ std::vector<std::string> outline_faults(const CalcInput& in) {
                 out.push_back(CFormat("土層 %d と土層 %d の外形線が重なっています（同じ地盤が二つの土層に含まれます）。"
                                       "構成点の位置を確認してください。",
                                       i + 1, j + 1));
-    BlockFaults(in, in.blocks, std::clamp(in.block_count, 0, kMaxLoadBlocks), "盛土", out);
+    const std::vector<Outline> fills = BlockFaults(in, in.blocks, std::clamp(in.block_count, 0, kMaxLoadBlocks), "盛土", out);
+    // A fill that reaches into a layer is counted twice where they meet: as
+    // the layer's ground and as the load on it. A cut lies in the ground by
+    // design and is not checked.
+    for (std::size_t b = 0; b < fills.size(); ++b)
+        for (int i = 0; i < layers; ++i)
+            if (fills[b].n > 0 && !folded[i] && SharedHeight(fills[b], soil[i]) > kSharedHeightTolerance)
+                out.push_back(CFormat("盛土 %d と土層 %d の外形線が重なっています（重なった部分が土層としても盛土の荷重としても"
+                                      "数えられます）。構成点の位置を確認してください。",
+                                      static_cast<int>(b) + 1, i + 1));
     // Without the cut flag the cut blocks take no part in the calculation.
     if (in.UseCutPreload != 0) BlockFaults(in, in.cuts, std::clamp(in.cut_count, 0, kMaxCutBlocks), "切土", out);
     return out;

@@ -62,6 +62,13 @@ std::string settlement_text(const PositionHistory& h, int j, int i) {
     return kKeptMark + real_text("%5.3lf", h.stage_settlement[j][i]);
 }
 
+// The factor beta of a layer (0 < beta <= 1, the run refuses any other):
+// three decimals, or two significant digits where those would show it as
+// 0.000.
+std::string beta_text(double beta) {
+    return real_text(beta < 0.0005 ? "%7.1le" : "%7.3lf", beta);
+}
+
 struct Ctx {
     const EngineState& st;
     const CalcInput& in;
@@ -184,7 +191,7 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(2, real_text("%6.3lf", h.thickness[i]));
         p.Field(6, m == kMethodNone ? Dashes(3) : settlement_text(h, j, i));
-        p.Field(7, real_text("%7.3lf", c.layer(i).beta));
+        p.Field(7, m == kMethodNone ? Dashes(3) : beta_text(c.layer(i).beta));
         p.Field(1, method_text(m));
         // A layer without load has no strain of its own at this stage: a
         // 0 there would contradict the formula its caption gives.

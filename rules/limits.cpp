@@ -22,6 +22,7 @@ constexpr std::array<std::pair<Item, Limit>, static_cast<std::size_t>(Item::Coun
     {Item::X, {"X座標", "m", -kAbscissa, kAbscissa, false}},
     {Item::Y, {"Y座標", "m", -kElevation, kElevation, false}},
     {Item::UnitWeight, {"単位体積重量", "kN/m3", 0, 100, false}},
+    {Item::SoilUnitWeight, {"土層の有効重量", "kN/m3", 0, 100, false}},
     {Item::SoilType, {"土質", "", 0, 1, true}},
     {Item::SettleMethod, {"沈下計算方法", "", 0, 4, true}},
     {Item::Drainage, {"排水条件", "", 0, 1, true}},
@@ -108,6 +109,7 @@ struct Tighter {
     TypedLimit typed;
 };
 constexpr Tighter kTyped[] = {
+    {Item::SoilUnitWeight, {0, 100, true}},
     {Item::CurvePressure, {0, 1e5, true}},
     {Item::VoidRatio, {0, 100, true}},
     {Item::MvValue, {0, 100, true}},

@@ -22,8 +22,10 @@ enum class Item {
     // positions, calculation positions, sheet-pile walls.
     X,
     Y,
-    // Blocks and soil constants.
+    // Blocks and soil constants. A soil layer's weight has the file range of
+    // a block's and is typed above 0: the overburden pressure is its weight.
     UnitWeight,
+    SoilUnitWeight,
     SoilType,
     SettleMethod,
     Drainage,
@@ -129,8 +131,8 @@ std::optional<std::int32_t> CheckedInt32(Item item, long long v);
 // The range where a value is typed. A file keeps the range above, so that
 // every file that opened once still opens; a dialog refuses, where the value
 // is typed, what the calculation would refuse later: a curve point of 0
-// pressure, void ratio, Mv or Cv (the engine needs each positive), a
-// settlement factor outside 0 < β <= 1, a stress-sharing ratio below 1
+// pressure, void ratio, Mv or Cv (the engine needs each positive), a soil
+// layer of unit weight 0, a settlement factor outside 0 < β <= 1, a stress-sharing ratio below 1
 // (which would raise β above 1). Every other item types its file range.
 struct TypedLimit {
     double lo;

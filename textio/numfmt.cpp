@@ -1,11 +1,20 @@
 #include "textio/numfmt.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "textio/cformat.hpp"
 
 namespace kova {
+
+std::string FormatAsRead(double v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
 
 std::string FormatFixed(double v, int decimals) {
     if (!std::isfinite(v)) v = 0;

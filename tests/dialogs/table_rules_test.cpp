@@ -88,6 +88,8 @@ std::vector<TableCase> Cases() {
          "5.000", [](const Model& m) { return m.BndPt[1].X; }},
         {"盛土", Make(&Dialog1::Qflg_MB), 2, 2, "1e999", "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。",
          "18.000", [](const Model& m) { return m.Embankment[1].UnitWeight; }},
+        {"土層", Make(&Dialog4::Qflg_DB), 2, 5, "0", "「有効重量(kN/m3)」の2行目は0を超え100以下の範囲で指定してください。",
+         "16.000", [](const Model& m) { return m.SoilLayer[1].UnitWeight; }},
         {"土層", Make(&Dialog4::Qflg_DB), 2, 6, "5000", "「N値」の2行目は0～1000の範囲で指定してください。", "10",
          [](const Model& m) { return double(m.SoilParam[1].NValue); }},
         {"載荷", Make(&Dialog6::Qflg_KK), 2, 1, "99999", "「開始日数」の2行目は0～32767の範囲で指定してください。", "20",
@@ -159,8 +161,8 @@ TEST(TableRules, ChecksAtOkPutTheCursorOnTheirCell) {
              m.DrainMethod[1].Detail = {1.2, 0.05, 1, 0, 0.5, 0.3, 1};
          },
          2, 7, nullptr, "土層 2：応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。"},
-        // What the calculation would refuse of a layer.
-        {"土層", Make(&Dialog4::Qflg_DB), nullptr, 2, 5, "0",
+        // What the calculation would refuse of a layer a file brought in.
+        {"土層", Make(&Dialog4::Qflg_DB), [](Model& m) { m.SoilLayer[1].UnitWeight = 0; }, 2, 5, nullptr,
          "土層 2 の有効重量が正ではありません（0より大きくしてください）。"},
         {"土層", Make(&Dialog4::Qflg_DB), [](Model& m) { m.SoilParam[1].SettleMethod = 1; }, 2, 7, nullptr,
          "土層 2 の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。"},

@@ -1,5 +1,6 @@
-// The loads the engine can compute: block outlines the strips can carry,
-// a reduction factor every method reads, one rule for a stage that removes
+// The loads the engine can compute: block outlines the strips can carry
+// and that share no ground with a layer, a reduction factor and a unit
+// weight every method reads, one rule for a stage that removes
 // load, and a reader that looks at the file before it reads it.
 #include <gtest/gtest.h>
 
@@ -128,6 +129,38 @@ TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
              f.layers[0].beta = 0;
          },
          "βが 0 です（B.K.Hough法"},
+        // %g would print it as 1, a factor the message allows.
+        {"beta 1.0000001", [](Input& f) { f.layers[0].beta = 1.0000001; }, "βが 1.0000001 です（e-logP法"},
+        // The overburden pressure is the weight of the ground above.
+        {"a clay of unit weight 0, Cc",
+         [](Input& f) {
+             f.layers[0].method = 1;
+             f.layers[0].gamma = 0;
+         },
+         "土層 1 の有効重量が 0 です（Cc法"},
+        {"a clay of unit weight 0, Mv",
+         [](Input& f) {
+             f.layers[0].method = 2;
+             f.layers[0].gamma = 0;
+         },
+         "土層 1 の有効重量が 0 です（Mv法"},
+        // The band a fill shares with a layer would be ground and load.
+        {"a fill whose base lies 1 m inside the clay",
+         [](Input& f) {
+             f.blocks[0].verts = {f.Point(30, -1), f.Point(40, 4), f.Point(60, 4), f.Point(70, -1)};
+         },
+         "盛土 1 と土層 1 の外形線が重なっています"},
+        {"a sliver of 2 mm under one toe of a second fill",
+         [](Input& f) {
+             f.blocks.push_back(Block{{f.Point(70, -0.002), f.Point(75, 1), f.Point(90, 0)}, 18, 2, 60, 30});
+         },
+         "盛土 2 と土層 1 の外形線が重なっています"},
+        {"a clay bulging up into the fill",
+         [](Input& f) {
+             f.layers[0].verts = {f.Point(0, 0), f.Point(45, 0), f.Point(50, 1), f.Point(55, 0), f.Point(100, 0),
+                                  f.Point(100, -6), f.Point(0, -6)};
+         },
+         "盛土 1 と土層 1 の外形線が重なっています"},
     };
     EXPECT_EQ(EngineRun(Base(), 1).code, 0);
     for (const Refusal& c : cases) {
@@ -140,11 +173,29 @@ TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
         EXPECT_NE(r.msgs.Last().text.find(c.message), std::string::npos) << r.msgs.Last().text;
         EXPECT_FALSE(r.Has("TK_DATA.PDT") || r.Has("tnk.csv") || r.Has("tnk1.csv"));
     }
-    // What a layer reads nothing by keeps any factor; blocks that meet along
-    // an edge or at a point overlap nothing.
+    // What a layer reads nothing by keeps any factor and any weight, and its
+    // report shows no factor beside the settlement it does not compute; a
+    // factor of 1e-6 is not shown as 0.000. Blocks that meet along an edge
+    // or at a point overlap nothing, nor does a fill resting on a layer
+    // within the tolerance of the outlines, nor a cut inside one.
     Input none = Base(kMethodNone);
     none.layers[0].beta = 0;
-    EXPECT_EQ(EngineRun(none, 1).code, 0);
+    none.layers[0].gamma = 0;
+    none.layers.push_back(Clay({none.Point(0, -6), none.Point(100, -6), none.Point(100, -9), none.Point(0, -9)}, 17, 0));
+    none.layers[1].elogp.pts = none.layers[0].elogp.pts;
+    none.layers[1].beta = 1e-6;
+    EngineRun n(none, 1);
+    ASSERT_EQ(n.code, 0) << (n.msgs.Count() ? n.msgs.Last().text : "");
+    const std::string page = n.Bytes("TK_DT_01.PDT");
+    EXPECT_NE(page.find(kova::Utf8ToCp932("07  ───")), std::string::npos);
+    EXPECT_NE(page.find("07  1.0e-06"), std::string::npos);
+    EXPECT_EQ(page.find("07    0.000"), std::string::npos);
+    Input resting = Base();
+    resting.blocks[0].verts = {resting.Point(30, -0.0005), resting.Point(40, 4), resting.Point(60, 4),
+                               resting.Point(70, 0)};
+    resting.cuts.push_back(Block{{resting.Point(75, 0), resting.Point(85, 0), resting.Point(80, -1)}, 16});
+    EngineRun r(resting, 1);
+    EXPECT_EQ(r.code, 0) << (r.msgs.Count() ? r.msgs.Last().text : "");
     Input stacked = Base();
     stacked.blocks.push_back(
         Block{{stacked.blocks[0].verts[1], stacked.Point(45, 6), stacked.Point(55, 6), stacked.blocks[0].verts[2]},

@@ -142,7 +142,10 @@ void GenerateSections(const std::string& input, int cases, double reach, std::ui
         EXPECT_EQ(kova::fuzz::CheckEngineRun(text, scratch.path()), "") << "case " << c;
         if (std::filesystem::exists(scratch.path() / "engine" / "tnk1.csv")) ++ran;
     }
-    EXPECT_GE(ran, cases / 3);  // many changes leave a section that computes
+    // Many changes leave a section that computes; a moved ground point that
+    // lifts the ground into a fill, or drops a fill's base into a layer, is
+    // refused (the band would count as ground and as load).
+    EXPECT_GE(ran, cases / 4);
 }
 
 // Under the sanitizers a run takes several times as long: a share of the

@@ -1,5 +1,5 @@
 // The typed ranges of the table of limits against the engine's own checks
-// (curves and the factor beta):
+// (curves, the factor beta and a layer's unit weight):
 // a curve value the dialogs let through is one the engine computes with,
 // and one the engine refuses is refused where it is typed. The files keep
 // their wider ranges, so that every file that opened once still opens.
@@ -39,6 +39,7 @@ CalcInput TwoLayers(int method) {
     in.soil[1].method = engine::kMethodHough;
     in.soil[1].n_value = 10;
     in.soil[0].beta = in.soil[1].beta = 1;
+    in.soil[0].unit_weight = in.soil[1].unit_weight = 17;
     in.elogp[1] = in.mv[1] = in.cv[1] = Usable();
     for (auto& s : in.sand) s = Usable();
     return in;
@@ -75,6 +76,7 @@ TEST(TypedLimits, CurveBoundsAreTheEngines) {
              for (auto& s : in.sand) Falling(s, v);
          }},
         {Item::ReductionFactor, engine::kMethodMv, [](CalcInput& in, double v) { in.soil[0].beta = v; }},
+        {Item::SoilUnitWeight, engine::kMethodELogP, [](CalcInput& in, double v) { in.soil[0].unit_weight = v; }},
     };
     ASSERT_TRUE(engine::curve_faults(TwoLayers(engine::kMethodELogP)).empty());
     for (const Place& p : places) {
