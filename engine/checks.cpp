@@ -232,10 +232,6 @@ bool Overlap(const CalcInput& in, const Rec& a, const Outline& oa, const Rec& b,
     return false;
 }
 
-// Ground the column takes is at least this thick (m): a fill and a layer
-// that share less on every vertical share no ground.
-constexpr double kSharedHeightTolerance = 0.001;
-
 // Whether some vertical crosses the outline more than twice: the outline
 // overhangs, and the strips (which take a block's height between its lowest
 // and highest edge at each abscissa) cannot carry it. The count between two
@@ -285,6 +281,10 @@ double Meeting(const double p[2], const double q[2]) {
     if ((d0 < 0 && d1 > 0) || (d0 > 0 && d1 < 0)) return d0 / (d0 - d1);
     return -1;
 }
+
+// The thinnest ground the soil column takes (m), as Span: a fill and a
+// layer that share no more on any vertical share no ground.
+constexpr double kSharedHeightTolerance = 0.001;
 
 // The greatest height two outlines share on one vertical. Between two
 // neighbouring abscissas of the vertices of both, each outline's top and

@@ -26,16 +26,22 @@ int effective_method(const CalcInput& in, const SoilLayerRec& layer);
 // ratio, mv or cv of 0 carries no compressibility), a void ratio that rises
 // with pressure, a compression index that is not positive. One text per
 // fault, in layer order; empty when all are usable. Every method that
-// settles also reads the reduction factor beta, which must lie in (0, 1]:
-// a factor of 0 drops the layer, one above 1 multiplies it.
+// settles also reads the overburden pressure, which needs a unit weight
+// above 0 (at 0 the pressure at mid-depth can be 0 and the layer settles
+// nothing), and the reduction factor beta, which must lie in (0, 1]: a
+// factor of 0 drops the layer, one above 1 multiplies it. A refused value
+// is named as read.
 std::vector<std::string> curve_faults(const CalcInput& in);
 
 // Every soil layer, embankment and (with the cut flag) cut block whose
 // outline crosses itself (an outline folded over, such as a bottom point
 // moved above the top), every embankment or cut block that overhangs (a
 // vertical crosses its outline more than twice), every two soil layers and
-// every two blocks of one kind that overlap: one text per fault. The column
-// takes an outline in either direction.
+// every two blocks of one kind that overlap, every embankment that shares
+// ground with a soil layer (more than the tolerance of the outlines on
+// some vertical: that band would be counted as ground and as load; a cut
+// lies in the ground by design): one text per fault. The column takes an
+// outline in either direction.
 std::vector<std::string> outline_faults(const CalcInput& in);
 
 // Every embankment of positive unit weight whose strips, alone, lower the

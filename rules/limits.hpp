@@ -23,7 +23,8 @@ enum class Item {
     X,
     Y,
     // Blocks and soil constants. A soil layer's weight has the file range of
-    // a block's and is typed above 0: the overburden pressure is its weight.
+    // a block's (files read it as UnitWeight) and is typed above 0: the
+    // overburden pressure is its weight.
     UnitWeight,
     SoilUnitWeight,
     SoilType,
@@ -132,8 +133,9 @@ std::optional<std::int32_t> CheckedInt32(Item item, long long v);
 // every file that opened once still opens; a dialog refuses, where the value
 // is typed, what the calculation would refuse later: a curve point of 0
 // pressure, void ratio, Mv or Cv (the engine needs each positive), a soil
-// layer of unit weight 0, a settlement factor outside 0 < β <= 1, a stress-sharing ratio below 1
-// (which would raise β above 1). Every other item types its file range.
+// layer of unit weight 0, a settlement factor outside 0 < β <= 1, a
+// stress-sharing ratio below 1 (which would raise β above 1). Every other
+// item types its file range.
 struct TypedLimit {
     double lo;
     double hi;
