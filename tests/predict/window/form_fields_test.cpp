@@ -125,7 +125,7 @@ TEST(FormFields, EveryFieldWrittenHasItsCaptionAndEveryCaptionItsField) {
         CheckFolder(dir.path(), kova::testsupport::DateStyle::Prediction, seen, faults);
     }
 
-    EXPECT_TRUE(faults.empty()) << kova::testsupport::JoinErrors(faults);
+    ASSERT_TRUE(faults.empty()) << kova::testsupport::JoinErrors(faults);
     // Every form of the catalogue was met, so every caption was held against
     // a written field.
     for (const kova::print::FormLayout& l : kova::print::AllForms())
