@@ -626,16 +626,24 @@ private:
 // Sorts the records of the file, as they are read, into the header's
 // units, the layer table, the block definitions and the entities, which
 // go to the collector at once. Records outside any section are entities,
-// as in the oldest files.
+// as in the oldest files. The entities need the header, layers and blocks
+// before them, as writers put them; a file that gives any of those after
+// entities already handed on is read a second time for its entities only
+// (`late`), so that its order changes nothing that lands.
 class Sorter {
 public:
-    Sorter(Drawing& d, SegmentCollector& c) : d_(d), c_(c) {}
+    enum class Pass { Whole, EntitiesOnly };
+    Sorter(Drawing& d, SegmentCollector* c, Pass pass) : d_(d), c_(c), pass_(pass) {}
+
+    bool late() const { return late_; }
 
     void Record(Entity&& r) {
         if (r.name == "SECTION") {
             // The header's variables follow the name in the same record.
             section_ = r.Name();
-            if (section_ == "HEADER") ReadHeader(r, d_);
+            const bool defines = section_ == "HEADER" || section_ == "TABLES" || section_ == "BLOCKS";
+            if (defines && handedOn_ && pass_ == Pass::Whole) late_ = true;
+            if (section_ == "HEADER" && pass_ == Pass::Whole) ReadHeader(r, d_);
             return;
         }
         if (r.name == "ENDSEC") {
@@ -644,6 +652,12 @@ public:
             block_ = nullptr;
             return;
         }
+        if (section_.empty() || section_ == "ENTITIES") {
+            handedOn_ = true;
+            if (c_ && !late_) c_->ModelEntity(r);
+            return;
+        }
+        if (pass_ == Pass::EntitiesOnly) return;
         if (section_ == "TABLES") {
             if (r.name == "TABLE") table_ = r.Name();
             if (r.name != "LAYER" || table_ != "LAYER") return;
@@ -661,16 +675,16 @@ public:
             } else if (block_) {
                 block_->entities.push_back(std::move(r));
             }
-        } else if (section_.empty() || section_ == "ENTITIES") {
-            c_.ModelEntity(r);
         }
     }
 
 private:
     Drawing& d_;
-    SegmentCollector& c_;
+    SegmentCollector* c_;
+    Pass pass_;
     std::string section_, table_;
     Block* block_ = nullptr;
+    bool handedOn_ = false, late_ = false;
 };
 
 // The lines of a text one at a time: each ends at LF, CR LF or a CR alone.
@@ -705,6 +719,44 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
 
 bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }
 
+// Reads the text's groups, one record at a time into `sorter`; false when
+// the text is not a DXF file.
+bool ReadRecords(std::string_view text, Sorter& sorter) {
+    LineReader lines(text);
+    Entity cur;
+    bool inEntity = false, inAppGroup = false;
+    std::string_view codeLine, value;
+    while (lines.Next(codeLine)) {
+        long long code = 0;
+        if (!ParseInt(Trim(codeLine), -32768, 32767, code)) return false;
+        if (!lines.Next(value)) return false;
+        if (code == 102) {
+            // An application's own groups ("{NAME" to "}") hold codes of
+            // its choosing: none is the entity's.
+            inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
+            continue;
+        }
+        if (code != 0) {
+            if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
+            continue;
+        }
+        inAppGroup = false;
+        if (inEntity) sorter.Record(std::move(cur));
+        if (value == "EOF") {
+            // Nothing but the old end-of-file character may follow.
+            std::string_view rest;
+            while (lines.Next(rest))
+                if (!Trim(rest).empty() && Trim(rest) != "\x1A") return false;
+            return true;
+        }
+        cur = Entity{value, {}};
+        inEntity = true;
+    }
+    // A drawing ends with its EOF marker: without it the file was cut,
+    // perhaps inside its last coordinate.
+    return false;
+}
+
 }  // namespace
 
 bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status,
@@ -719,47 +771,21 @@ bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const 
     // A text of blank lines is an empty drawing.
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
 
+    const std::size_t given = out.size();
     try {
         Drawing d;
-        SegmentCollector collector(d, out, status, counted);
-        Sorter sorter(d, collector);
-        LineReader lines(text);
-        Entity cur;
-        bool inEntity = false, inAppGroup = false;
-        // A drawing ends with its EOF marker: without it the file was cut,
-        // perhaps inside its last coordinate.
-        bool ended = false;
-        std::string_view codeLine, value;
-        while (lines.Next(codeLine)) {
-            long long code = 0;
-            if (!ParseInt(Trim(codeLine), -32768, 32767, code)) return false;
-            if (!lines.Next(value)) return false;
-            if (code == 102) {
-                // An application's own groups ("{NAME" to "}") hold codes of
-                // its choosing: none is the entity's.
-                inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
-                continue;
-            }
-            if (code != 0) {
-                if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
-                continue;
-            }
-            inAppGroup = false;
-            if (inEntity) sorter.Record(std::move(cur));
-            if (value == "EOF") {
-                inEntity = false;
-                // Nothing but the old end-of-file character may follow.
-                std::string_view rest;
-                while (lines.Next(rest))
-                    if (!Trim(rest).empty() && Trim(rest) != "\x1A") return false;
-                ended = true;
-                break;
-            }
-            cur = Entity{value, {}};
-            inEntity = true;
+        auto collector = std::make_unique<SegmentCollector>(d, out, status, counted);
+        Sorter whole(d, collector.get(), Sorter::Pass::Whole);
+        if (!ReadRecords(text, whole)) return false;
+        if (whole.late()) {
+            // What was collected before the late definitions went without them.
+            out.resize(given);
+            counted = DxfCurves{};
+            collector = std::make_unique<SegmentCollector>(d, out, status, counted);
+            Sorter entities(d, collector.get(), Sorter::Pass::EntitiesOnly);
+            if (!ReadRecords(text, entities)) return false;
         }
-        if (!ended) return false;
-        collector.EndModel();
+        collector->EndModel();
         counted.unknownUnit = d.unknownUnit;
         counted.insunits = d.insunits;
         counted.unitMetres = d.unitTimes / d.unitPer;

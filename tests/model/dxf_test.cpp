@@ -78,6 +78,7 @@ struct Cad {
     bool r12 = false;
     std::string eol = "\n";
     int units = -1;  // $INSUNITS, not written when -1
+    bool entitiesFirst = false;  // the entities section before the header, tables and blocks
     std::string layers, blocks, model, *to = &model;
     int handle = 0x100;
 
@@ -153,13 +154,16 @@ struct Cad {
         Cad out = *this;
         out.model.clear();
         out.to = &out.model;
+        auto entities = [&] { out.P(0, "SECTION").P(2, "ENTITIES").model += model, out.P(0, "ENDSEC"); };
+        if (entitiesFirst) entities();
         out.P(0, "SECTION").P(2, "HEADER").P(9, "$ACADVER").P(1, r12 ? "AC1009" : "AC1015");
         if (units >= 0) out.P(9, "$INSUNITS").P(70, std::to_string(units));
         out.P(0, "ENDSEC").P(0, "SECTION").P(2, "TABLES").P(0, "TABLE").P(2, "LAYER");
         out.model += layers;
         out.P(0, "ENDTAB").P(0, "ENDSEC").P(0, "SECTION").P(2, "BLOCKS").model += blocks;
-        out.P(0, "ENDSEC").P(0, "SECTION").P(2, "ENTITIES").model += model;
-        return out.P(0, "ENDSEC").P(0, "EOF").model;
+        out.P(0, "ENDSEC");
+        if (!entitiesFirst) entities();
+        return out.P(0, "EOF").model;
     }
 };
 
@@ -302,17 +306,19 @@ std::vector<Seg> Segments(const Model& m) {
 
 void DxfTest::EachFlavour(const std::function<void(Cad&)>& draw, bool r2000Only, const std::function<void()>& check) {
     for (bool r12 : {true, false})
-        for (const char* eol : {"\n", "\r\n"}) {
-            if (r12 && r2000Only) continue;
-            SCOPED_TRACE(std::string(r12 ? "R12" : "R2000") + (eol[1] ? ", CR LF" : ", LF"));
-            Cad cad;
-            cad.r12 = r12;
-            cad.eol = eol;
-            draw(cad);
-            ui.Clear();
-            ASSERT_EQ(Import(cad.Text()), DxfImport::Imported);
-            check();
-        }
+        for (auto [eol, ends] : {std::pair{"\n", "LF"}, {"\r\n", "CR LF"}, {"\r", "CR"}})
+            for (bool entitiesFirst : {false, true}) {
+                if (r12 && r2000Only) continue;
+                SCOPED_TRACE(std::string(r12 ? "R12, " : "R2000, ") + ends + (entitiesFirst ? ", entities first" : ""));
+                Cad cad;
+                cad.r12 = r12;
+                cad.eol = eol;
+                cad.entitiesFirst = entitiesFirst;
+                draw(cad);
+                ui.Clear();
+                ASSERT_EQ(Import(cad.Text()), DxfImport::Imported);
+                check();
+            }
 }
 
 // Every case, in every flavour, gives these lines and no message.
