@@ -876,16 +876,29 @@ const char* UnitName(long long insunits) {
     }
 }
 
-std::string Metres(double v, const char* format) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
+// A number in fixed notation with at most `decimals` decimals, trailing
+// zeros dropped: never an exponent, which a user could misread by the
+// very factor this is meant to show.
+std::string Fixed(double v, int decimals) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", std::clamp(decimals, 0, 40), v);
     std::string t = buf;
-    if (t.find('.') != std::string::npos && t.find('e') == std::string::npos) {
+    if (t.find('.') != std::string::npos) {
         while (t.back() == '0') t.pop_back();
         if (t.back() == '.') t.pop_back();
     }
     return t == "-0" ? "0" : t;
 }
+// Decimals that leave `digits` significant digits of v.
+int DecimalsFor(double v, int digits) {
+    return v > 0 ? digits - 1 - static_cast<int>(std::floor(std::log10(v))) : 0;
+}
+// Metres per drawing unit to 10 digits.
+std::string Factor(double v) { return Fixed(v, DecimalsFor(v, 10)); }
+// A landed width or height: to the millimetre, and a size below a metre
+// to 3 digits, so that a drawing landed a thousand times too small does
+// not read as 0.
+std::string Extent(double v) { return Fixed(v, std::max(3, DecimalsFor(v, 3))); }
 
 // What the drawing's unit did to it: converted or assumed, with the extent
 // that landed, so that a size a thousand times off is seen at once. Empty
@@ -896,7 +909,7 @@ std::string UnitNotes(const DxfCurves& c, const Model& s) {
         text = "図面の単位（$INSUNITS=" + std::to_string(*c.unknownUnit) +
                "）が長さの単位ではないため、メートルとして取り込みました。";
     } else if (const char* name = UnitName(c.insunits))
-        text = std::string("図面の単位の") + name + "（" + Metres(c.unitMetres, "%.10g") +
+        text = std::string("図面の単位の") + name + "（" + Factor(c.unitMetres) +
                "m）をメートルに換算して取り込みました。";
     else if (c.insunits <= 0)
         text = "図面に単位の指定がないため、メートルとして取り込みました。";
@@ -908,8 +921,8 @@ std::string UnitNotes(const DxfCurves& c, const Model& s) {
             const BoundaryPoint& p = s.BndPt[static_cast<std::size_t>(i)];
             x0 = std::min(x0, p.X), x1 = std::max(x1, p.X), y0 = std::min(y0, p.Y), y1 = std::max(y1, p.Y);
         }
-        text += (text.empty() ? "" : "\r") + std::string("取り込んだ範囲は幅") + Metres(x1 - x0, "%.3f") + "m×高さ" +
-                Metres(y1 - y0, "%.3f") + "mです。";
+        text += (text.empty() ? "" : "\r") + std::string("取り込んだ範囲は幅") + Extent(x1 - x0) + "m×高さ" +
+                Extent(y1 - y0) + "mです。";
     }
     return text;
 }

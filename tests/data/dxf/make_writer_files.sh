@@ -1,6 +1,6 @@
 #!/bin/sh
-# Writes the DXF test drawings of other writers: Debian's gdal-bin (ogr2ogr)
-# and pstoedit.
+# Writes the DXF test drawings of other writers: Debian's gdal-bin (ogr2ogr),
+# pstoedit and libdxflib-dev (a small program built with g++).
 #
 #     sh tests/data/dxf/make_writer_files.sh tests/data/dxf
 #
@@ -11,6 +11,9 @@
 #                      turns into hatches: no line among them.
 #   pstoedit_mm.dxf    a 194 mm wide section drawn in PostScript, written
 #                      with -mm: no units in the header.
+#   dxflib_mm.dxf      a 40 m section in millimetres ($INSUNITS 4): the
+#                      ground as LINEs on a layer of its own, a layer line
+#                      as a polyline (the library writes LWPOLYLINE).
 set -e
 out=${1:-.}
 tmp=$(mktemp -d)
@@ -45,3 +48,63 @@ cat >"$tmp/section.ps" <<'PS'
 showpage
 PS
 pstoedit -q -f "dxf:-mm" "$tmp/section.ps" "$out/pstoedit_mm.dxf"
+cat >"$tmp/section.cpp" <<'CPP'
+#include <dxflib/dl_dxf.h>
+#include <dxflib/dl_attributes.h>
+#include <cstdio>
+// A 40 m section drawn in millimetres: ground, embankment, one layer line.
+int main(int argc, char** argv) {
+    DL_Dxf dxf;
+    DL_WriterA* dw = dxf.out(argv[1], DL_Codes::AC1015);
+    if (!dw) return 1;
+    dxf.writeHeader(*dw);
+    dw->dxfString(9, "$INSUNITS");
+    dw->dxfInt(70, 4);
+    dw->sectionEnd();
+    dw->sectionTables();
+    dxf.writeVPort(*dw);
+    dw->tableLinetypes(1);
+    dxf.writeLinetype(*dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+    dw->tableEnd();
+    dw->tableLayers(2);
+    dxf.writeLayer(*dw, DL_LayerData("0", 0), DL_Attributes("", 7, 0x00ff0000, 15, "CONTINUOUS"));
+    dxf.writeLayer(*dw, DL_LayerData("GROUND", 0), DL_Attributes("", 3, 0x0000ff00, 15, "CONTINUOUS"));
+    dw->tableEnd();
+    dw->tableStyle(1);
+    dxf.writeStyle(*dw, DL_StyleData("standard", 0, 2.5, 1.0, 0.0, 0, 2.5, "txt", ""));
+    dw->tableEnd();
+    dxf.writeView(*dw);
+    dxf.writeUcs(*dw);
+    dw->tableAppid(1);
+    dxf.writeAppid(*dw, "ACAD");
+    dw->tableEnd();
+    dxf.writeDimStyle(*dw, 1, 1, 1, 1, 1);
+    dxf.writeBlockRecord(*dw);
+    dw->tableEnd();
+    dw->sectionEnd();
+    dw->sectionBlocks();
+    dxf.writeBlock(*dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(*dw, "*Model_Space");
+    dxf.writeBlock(*dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(*dw, "*Paper_Space");
+    dw->sectionEnd();
+    dw->sectionEntities();
+    const DL_Attributes ground("GROUND", 256, -1, "BYLAYER", 1.0);
+    const double surface[][2] = {{-20000, 0}, {-7500, 0}, {-2500, 2500}, {2500, 2500}, {7500, 0}, {20000, 0}};
+    for (int i = 0; i + 1 < 6; ++i)
+        dxf.writeLine(*dw, DL_LineData(surface[i][0], surface[i][1], 0, surface[i + 1][0], surface[i + 1][1], 0), ground);
+    dxf.writePolyline(*dw, DL_PolylineData(2, 0, 0, 0), DL_Attributes("0", 256, -1, "BYLAYER", 1.0));
+    dxf.writeVertex(*dw, DL_VertexData(-20000, -5250, 0, 0));
+    dxf.writeVertex(*dw, DL_VertexData(20000, -5250, 0, 0));
+    dxf.writePolylineEnd(*dw);
+    dw->sectionEnd();
+    dxf.writeObjects(*dw);
+    dxf.writeObjectsEnd(*dw);
+    dw->dxfEOF();
+    dw->close();
+    delete dw;
+    return 0;
+}
+CPP
+g++ -o "$tmp/section" "$tmp/section.cpp" $(pkg-config --cflags --libs dxflib)
+"$tmp/section" "$out/dxflib_mm.dxf"
