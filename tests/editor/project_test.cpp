@@ -1,4 +1,6 @@
 // New, open, DXF open, save, save as and recent files through the window.
+#include <QApplication>
+
 #include "editor/project_commands.hpp"
 #include "model/projectfile.hpp"
 #include "shell/recent_menu.hpp"
@@ -174,7 +176,13 @@ TEST_F(Project, DxfOpen) {
     const std::string org = ReadBytes(app / "KOVA_JKN.ORG");
     files.Script(dir / "empty.dxf");
     msg.Clear();
+    // The import's wait cursor is gone before its message comes up, and after.
+    std::vector<bool> waitingAtBox;
+    msg.onShow = [&](const Message&) { waitingAtBox.push_back(QApplication::overrideCursor() != nullptr); };
     form->OpenDxf();
+    msg.onShow = nullptr;
+    EXPECT_EQ(waitingAtBox, std::vector<bool>{false});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org);
     EXPECT_TRUE(Exists("tnk.csv"));
     EXPECT_EQ(form->SectionModel().BndPtCount, 2);
