@@ -59,8 +59,10 @@ inline constexpr int kMaxDxfChords = 360;
 // entity in its own coordinate system (extrusion direction). Left out: block
 // definitions as such, dimensions, paper space, entities on layers that are
 // off or frozen, invisible entities, and every other kind (counted in
-// `curves`). An entity ends at the next group code 0. False when the text is not a DXF file: a group code that is not
-// an integer, a code without its value line, or a number that is not one.
+// `curves`). The sections may come in any order; lines end at LF, CR LF
+// or a CR alone. An entity ends at the next group code 0. False when the
+// text is not a DXF file: a group code that is not an integer, a code
+// without its value line, or a number that is not one.
 bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status = {},
                      DxfCurves* curves = nullptr);
 
@@ -81,7 +83,8 @@ enum class DxfImport {
 // with the extent that landed, curves approximated, kinds left out, points
 // with more lines than the line tools allow) is one more message: into
 // `notes` for the caller to show when given, else shown here. When nothing
-// landed the same summary follows the refusal in its message. A drawing
+// landed the kinds left out follow the refusal in its message (no unit:
+// nothing was converted). A drawing
 // whose block references expand past the collection's caps is refused
 // whole. A refusal ends with an empty status text, so that no count of
 // segments read stands for what did not land.
