@@ -41,7 +41,9 @@ inline constexpr int kMaxTextBytes = rules::kMaxTextBytes;  // title and names, 
 // Capacities of the working records.
 inline constexpr int kColumnSlots = 20;
 inline constexpr int kMaxUnits = 20;
-inline constexpr int kMaxPieces = 100;          // 99 pieces accepted
+inline constexpr int kMaxPieces = 100;          // 99 slices accepted
+// Pieces kept per block: a slice on a sloping base is carried by many.
+inline constexpr int kMaxStoredPieces = 1000;
 inline constexpr int kProfileRows = rules::kProfileRows;
 
 // Settlement methods of a soil layer.
@@ -245,7 +247,8 @@ struct StripPiece {
 // The pieces of one load block, divided once per run.
 struct PieceSet {
     int count = 0;
-    std::array<StripPiece, kMaxPieces> pieces{};
+    int slices = 0;  // slices cut, the count the division limit applies to
+    std::array<StripPiece, kMaxStoredPieces> pieces{};
 };
 
 // A piece as a strip load: its rounded ends, level and intensity, which do
@@ -262,7 +265,7 @@ struct PieceLoad {
 
 struct BlockLoad {
     int count = 0;
-    std::array<PieceLoad, kMaxPieces> pieces{};
+    std::array<PieceLoad, kMaxStoredPieces> pieces{};
 };
 
 // ---------------------------------------------------------------- history
