@@ -41,9 +41,7 @@ inline constexpr int kMaxTextBytes = rules::kMaxTextBytes;  // title and names, 
 // Capacities of the working records.
 inline constexpr int kColumnSlots = 20;
 inline constexpr int kMaxUnits = 20;
-inline constexpr int kMaxPieces = 100;          // 99 slices accepted
-// Pieces kept per block: a slice on a sloping base is carried by many.
-inline constexpr int kMaxStoredPieces = 1000;
+inline constexpr int kMaxPieces = 100;          // 99 pieces accepted
 inline constexpr int kProfileRows = rules::kProfileRows;
 
 // Settlement methods of a soil layer.
@@ -231,7 +229,9 @@ struct ColumnWork {
 
 // ---------------------------------------------------------------- strips
 
-enum PieceKind : int { kTriangle = 3, kRectangle = 4 };
+// kColumns: fill on a sloping base, whose columns each act at their own
+// base; it is integrated column by column where its stress is taken.
+enum PieceKind : int { kTriangle = 3, kRectangle = 4, kColumns = 5 };
 
 struct StripPiece {
     double CentroidX = 0;
@@ -242,13 +242,15 @@ struct StripPiece {
     int Side = 0;           // triangles: 0 full end left, 1 full end right
     int Sign = 1;
     double LeftX = 0;
+    // kColumns: the base's level and the fill's thickness at either end.
+    double BaseLeft = 0, BaseRight = 0;
+    double ThickLeft = 0, ThickRight = 0;
 };
 
 // The pieces of one load block, divided once per run.
 struct PieceSet {
     int count = 0;
-    int slices = 0;  // slices cut, the count the division limit applies to
-    std::array<StripPiece, kMaxStoredPieces> pieces{};
+    std::array<StripPiece, kMaxPieces> pieces{};
 };
 
 // A piece as a strip load: its rounded ends, level and intensity, which do
@@ -261,11 +263,13 @@ struct PieceLoad {
     double xr = 0;
     double level = 0;
     double q = 0;       // kN/m2 at the full end (signed height times gamma)
+    // kColumns: base levels and kN/m2 at the left and right ends.
+    double bl = 0, br = 0, ql = 0, qr = 0;
 };
 
 struct BlockLoad {
     int count = 0;
-    std::array<PieceLoad, kMaxStoredPieces> pieces{};
+    std::array<PieceLoad, kMaxPieces> pieces{};
 };
 
 // ---------------------------------------------------------------- history

@@ -78,7 +78,7 @@ double SliceWinding(const Corners& c, double fx, double fy) {
     return sum;
 }
 
-void Emit(PieceSet& out, const Corners& c, int kind, int side, double height,
+void Emit(PieceSet& out, MessageSink& messages, const Corners& c, int kind, int side, double height,
           double cy, int sign) {
     StripPiece& p = out.pieces[out.count];
     p = StripPiece{};
@@ -96,80 +96,46 @@ void Emit(PieceSet& out, const Corners& c, int kind, int side, double height,
     p.Sign = sign;
     p.LeftX = c.xL / 1000;
     ++out.count;
+    check_division_limit(out.count, messages);
 }
 
-// Counts a piece of the division (a sub-slice's pieces count once, as the
-// pieces of its whole slice) against the limit.
-void CountPiece(PieceSet& out, MessageSink& messages) {
-    ++out.slices;
-    check_division_limit(out.slices, messages);
+// A slice on a sloping base: one piece whose columns are integrated, each
+// at its own base. Strip pieces cannot carry it: added and subtracted
+// pieces would act at different levels and not cancel.
+void EmitColumns(PieceSet& out, MessageSink& messages, const Corners& c) {
+    Emit(out, messages, c, kColumns, 0, std::max(c.yTL - c.yBL, c.yTR - c.yBR), (c.yTL + c.yTR + c.yBL + c.yBR) / 4, 1);
+    StripPiece& p = out.pieces[out.count - 1];
+    p.CentroidX = (c.xL + c.xR) / 2000;
+    p.BaseLeft = c.yBL / 1000;
+    p.BaseRight = c.yBR / 1000;
+    p.ThickLeft = (c.yTL - c.yBL) / 1000;
+    p.ThickRight = (c.yTR - c.yBR) / 1000;
 }
 
-// Fill of thickness tL at xL to tR at xR resting on a base at the level
-// `base`: a rectangle and a triangle, both acting at that base.
-int EmitColumns(PieceSet& out, double xL, double xR, double tL, double tR, double base) {
-    const Corners c{xL, xR, 0, 0, 0, 0};
-    const double lo = std::min(tL, tR), rise = std::fabs(tR - tL);
-    int pieces = 0;
-    if (lo > kDiff) Emit(out, c, kRectangle, 0, lo, base + lo / 2, 1), ++pieces;
-    if (rise > kDiff) Emit(out, c, kTriangle, tL <= tR ? 1 : 0, rise, base + rise / 3, 1), ++pieces;
-    return pieces;
-}
-
-// Base rise (millimetres) a sub-slice may span: its columns then act within
-// 25 mm of their own base.
-constexpr double kSubSliceRise = 50;
-
-// A slice whose pieces would not all act at its base: cut into sub-slices,
-// each loading the level of its own base at its middle with the fill
-// thickness there.
-void EmitByColumns(PieceSet& out, MessageSink& messages, const Corners& c) {
-    const double tL = c.yTL - c.yBL, tR = c.yTR - c.yBR;
-    const double rise = std::fabs(c.yBR - c.yBL);
-    // Room is kept for one stored piece per piece the limit still allows.
-    CountPiece(out, messages);
-    CountPiece(out, messages);
-    const int room = (kMaxStoredPieces - out.count - (kMaxPieces - out.slices)) / 2;
-    const int n = std::clamp(static_cast<int>(std::ceil(rise / kSubSliceRise)), 1, std::max(room, 1));
-    for (int k = 0; k < n; ++k) {
-        const double fa = static_cast<double>(k) / n, fb = static_cast<double>(k + 1) / n, fm = (fa + fb) / 2;
-        const double xa = c.xL + (c.xR - c.xL) * fa, xb = c.xL + (c.xR - c.xL) * fb;
-        EmitColumns(out, xa, xb, tL + (tR - tL) * fa, tL + (tR - tL) * fb, c.yBL + (c.yBR - c.yBL) * fm);
-    }
-}
-
+// Every piece acts at its own bottom, so a slice is carried by strip pieces
+// only where those bottoms are the slice's base: the rectangle and the top
+// triangle of a level base, and the triangle whose apex lies on its base.
 void EmitSlice(PieceSet& out, MessageSink& messages, const Corners& c) {
     const double yTL = c.yTL, yTR = c.yTR, yBL = c.yBL, yBR = c.yBR;
     const bool leftHeight = std::fabs(yTL - yBL) >= kEq;
     const bool rightHeight = std::fabs(yTR - yBR) >= kEq;
-    // Only a rectangle on a level base and a triangle whose level edge is its
-    // base act where the slice rests; every other slice is loaded column by
-    // column.
     const bool levelBase = std::fabs(yBR - yBL) <= kDiff;
     if (leftHeight && rightHeight && levelBase) {
-        if (std::fabs(yTR - yTL) <= kDiff) {
-            if (std::fabs(std::min(yTL, yTR) - std::max(yBL, yBR)) > kDiff) {
-                Emit(out, c, kRectangle, 0, std::min(yTL, yTR) - std::max(yBL, yBR),
-                     (std::min(yTL, yTR) + std::max(yBL, yBR)) / 2, 1);
-                CountPiece(out, messages);
-            }
-        } else {
-            for (int k = EmitColumns(out, c.xL, c.xR, yTL - yBL, yTR - yBR, std::max(yBL, yBR)); k > 0; --k)
-                CountPiece(out, messages);
-        }
-        return;
+        const double base = std::max(yBL, yBR), topLo = std::min(yTL, yTR), topHi = std::max(yTL, yTR);
+        // The top triangle rests on the rectangle's top but loads the base.
+        if (std::fabs(yTR - yTL) > kDiff)
+            Emit(out, messages, c, kTriangle, yTL <= yTR ? 1 : 0, topHi - topLo, base + (topHi - topLo) / 3, 1);
+        if (std::fabs(topLo - base) > kDiff)
+            Emit(out, messages, c, kRectangle, 0, topLo - base, (topLo + base) / 2, 1);
+    } else if (!leftHeight && std::fabs(yTR - yBR) > kDiff && std::fabs(yTL - yBR) < kEq) {
+        // Apex on the left, at the level of a level base.
+        Emit(out, messages, c, kTriangle, 1, yTR - yBR, (yTL + yTR + yBR) / 3, 1);
+    } else if (!rightHeight && std::fabs(yTL - yBL) > kDiff && std::fabs(yTR - yBL) < kEq) {
+        // Apex on the right, at the level of a level base.
+        Emit(out, messages, c, kTriangle, 0, yTL - yBL, (yTL + yBL + yTR) / 3, 1);
+    } else if ((leftHeight || rightHeight) && std::fabs((yTL - yBL) + (yTR - yBR)) > kDiff) {
+        EmitColumns(out, messages, c);
     }
-    if (!leftHeight && std::fabs(yTR - yBR) > kDiff && std::fabs(yTL - yBR) < kEq) {
-        Emit(out, c, kTriangle, 1, yTR - yBR, (yTL + yTR + yBR) / 3, 1);
-        CountPiece(out, messages);
-        return;
-    }
-    if (!rightHeight && std::fabs(yTL - yBL) > kDiff && std::fabs(yTR - yBL) < kEq) {
-        Emit(out, c, kTriangle, 0, yTL - yBL, (yTL + yBL + yTR) / 3, 1);
-        CountPiece(out, messages);
-        return;
-    }
-    if ((leftHeight || rightHeight) && std::fabs((yTL - yBL) + (yTR - yBR)) > kDiff) EmitByColumns(out, messages, c);
 }
 
 // y at abscissa x on the line through (ax, ay) and (bx, by).
