@@ -225,6 +225,10 @@ struct ColumnWork {
     SoilColumn column;
     CutColumn cuts;
     LayerResults results;
+    // Each load's own stresses at the column and its stage, for the stages
+    // to sum without computing a load again.
+    std::vector<std::array<double, kColumnSlots>> load_dp;
+    std::vector<int> load_stage;
 };
 
 // ---------------------------------------------------------------- strips
