@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -296,13 +297,16 @@ void boxed_line(print::DrawingWriter& w, int x1, int y1, int x2, int y2, int lin
     w.Line(500, 1000, p1, q1, p2, q2, lineType, pen);
 }
 
-// A curve of the graph drawn day by day from the origin. On a long axis many
-// days share one drawing point; a line of no length draws nothing, so only
-// moves are written. After To, (px, py) is the day's point.
+// A curve of the graph traced day by day from the origin. On a long axis
+// many days share one drawing point; a line of no length draws nothing, so
+// only moves are kept. After To, (px, py) is the day's point.
+struct CurveLine {
+    int x1, y1, x2, y2;
+};
 struct CurvePen {
-    print::DrawingWriter& w;
     const std::vector<CurveRun>& runs;
     double sx;
+    std::vector<CurveLine> lines;
     std::size_t k = 0;
     int px = 0, py = 0;
     // Days in rising order.
@@ -311,10 +315,17 @@ struct CurvePen {
         const int x = dint(t * sx);
         const int y = runs[k].y;
         if (x != px || y != py) {
-            boxed_line(w, px, py, x, y, 0, 2, kCurveBox);
+            lines.push_back(CurveLine{px, py, x, y});
             px = x;
             py = y;
         }
+    }
+    void Write(print::DrawingWriter& w, int lineType) const {
+        for (const CurveLine& l : lines) boxed_line(w, l.x1, l.y1, l.x2, l.y2, lineType, 2, kCurveBox);
+    }
+    // Keeps the curve's lines off the labels.
+    void Keep(print::TextBoard& board) const {
+        for (const CurveLine& l : lines) board.KeepLine(500, 1000, l.x1, l.y1, l.x2, l.y2);
     }
 };
 
@@ -331,19 +342,108 @@ int day_label_step(int b, double sx) {
     return step;
 }
 
-// The first free place for a curve's label: at its end, else a line lower
-// or higher, then two ..., inside the settlement axis; when that column is
-// full, the same a label's width to the left.
-std::pair<int, int> free_label_place(const print::TextBoard& board, int x, int y, const std::string& text) {
-    for (int column = 0; column < 6; ++column) {
-        const int xx = x - column * 175;
-        for (int k = 0; k < 41; ++k) {
-            const int yy = y + (k + 1) / 2 * 80 * (k % 2 ? 1 : -1);
-            if ((column > 0 || k > 0) && (yy - 70 < kCurveBox.top || yy > kCurveBox.bottom)) continue;
-            if (board.Free(500, 1000, xx, yy, 70, 0, text)) return {xx, yy};
+// The ticks' step: the usual one, widened to a part of the label step (a
+// tenth, a fifth, a half, all of it) where ticks would stand closer than
+// half a cell and run into a bar.
+int tick_step(int b, double sx, int labelStep) {
+    const int usual = b >= 200 ? 100 : 20;
+    if (usual * sx >= 35) return usual;
+    for (int parts : {10, 5, 2})
+        if (labelStep % parts == 0 && labelStep / parts >= usual && labelStep / parts * sx >= 35)
+            return labelStep / parts;
+    return labelStep;
+}
+
+// Where a curve's label goes: at the curve's end (just above it, ending
+// there) when that place is free of curves, lines and other labels, with a
+// gap; else the free place nearest the end within reach, tied to the end by
+// a leader that passes through no label. None when no place is free.
+struct LabelPlace {
+    int x, y;  // relative to the curves' origin
+    bool leader;
+};
+constexpr int kLabelCell = 70;
+constexpr int kLabelGap = 10;
+constexpr int kLabelReach = 1400;
+// The part of the drawing a label may take (absolute): the curves' box,
+// the frame's right margin included.
+constexpr print::TextExtent kLabelArea{500 + 10, 1000 + 10, 4200 - 10, 2700 - 10};
+
+std::optional<LabelPlace> free_label_place(const print::TextBoard& board, int ex, int ey, const std::string& text) {
+    const print::TextExtent home = print::TextExtentOf(0, 0, kLabelCell, 0, text);
+    const int width = home.right - home.left;
+    auto fits = [&](int x, int y) {
+        const print::TextExtent e = print::TextExtentOf(500 + x, 1000 + y, kLabelCell, 0, text);
+        return e.left >= kLabelArea.left && e.right <= kLabelArea.right && e.top >= kLabelArea.top &&
+               e.bottom <= kLabelArea.bottom && board.Free(print::Grown(e, kLabelGap));
+    };
+    if (fits(ex - width, ey - 10)) return LabelPlace{ex - width, ey - 10, false};
+    struct Candidate {
+        double distance;
+        int x, y;
+    };
+    std::vector<Candidate> candidates;
+    for (int x = ex - width - kLabelReach / 35 * 35; x <= ex + kLabelReach; x += 35)
+        for (int y = ey - kLabelReach; y <= ey + kLabelReach + kLabelCell; y += 20) {
+            // The nearest point of the label's extent to the curve's end.
+            const double dx = std::max({x - ex, 0, ex - (x + width)});
+            const double dy = std::max({y - kLabelCell - ey, 0, ey - y});
+            const double d = std::hypot(dx, dy);
+            if (d <= kLabelReach) candidates.push_back(Candidate{d, x, y});
         }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+    for (const Candidate& c : candidates) {
+        if (!fits(c.x, c.y)) continue;
+        const int lx = std::clamp(ex, c.x, c.x + width), ly = std::clamp(ey, c.y - kLabelCell, c.y);
+        if (board.Clear(500 + ex, 1000 + ey, 500 + lx, 1000 + ly)) return LabelPlace{c.x, c.y, true};
     }
-    return {x, y};
+    return std::nullopt;
+}
+
+// Writes a label at its place, with its leader (a thin line) from the
+// curve's end; without a writer, only takes their places.
+void write_label(print::DrawingWriter* w, print::TextBoard& board, int ex, int ey, const LabelPlace& p,
+                 const std::string& text) {
+    if (p.leader) {
+        const int width = print::TextExtentOf(0, 0, kLabelCell, 0, text).right;
+        const int lx = std::clamp(ex, p.x, p.x + width), ly = std::clamp(ey, p.y - kLabelCell, p.y);
+        if (w) w->Line(500, 1000, ex, ey, lx, ly, 0, 1);
+        board.KeepLine(500, 1000, ex, ey, lx, ly);
+    }
+    if (w)
+        board.Text(500, 1000, p.x, p.y, kLabelCell, 0, 2, text);
+    else
+        board.Take(print::TextExtentOf(500 + p.x, 1000 + p.y, kLabelCell, 0, text));
+}
+
+// The legend of the unit curves, where their labels find no place of their
+// own: a box keying each curve by its line and label, in the first corner
+// of the curves' box it leaves free (bottom left first).
+void write_legend(print::DrawingWriter& w, print::TextBoard& board, const std::vector<std::string>& labels,
+                  const std::vector<int>& lineTypes) {
+    const int rows = static_cast<int>(labels.size());
+    const int columns = rows > 8 ? 2 : 1;
+    const int perColumn = (rows + columns - 1) / columns;
+    const int bw = columns * 360 + 40, bh = perColumn * 90 + 40;
+    const std::array<std::pair<int, int>, 4> corners{{{20, 1580 - bh},
+                                                      {3480 - bw, 1580 - bh},
+                                                      {20, 20},
+                                                      {3480 - bw, 20}}};
+    auto at = corners[0];
+    for (const auto& c : corners)
+        if (board.Free(print::TextExtent{500 + c.first, 1000 + c.second, 500 + c.first + bw, 1000 + c.second + bh})) {
+            at = c;
+            break;
+        }
+    const auto [bx, by] = at;
+    w.Box(500, 1000, bx, by, bx + bw, by + bh, 0, 1);
+    board.Take(print::TextExtent{500 + bx, 1000 + by, 500 + bx + bw, 1000 + by + bh});
+    for (int k = 0; k < rows; ++k) {
+        const int x = bx + 20 + k / perColumn * 360, y = by + 20 + k % perColumn * 90 + 45;
+        w.Line(500, 1000, x, y, x + 150, y, lineTypes[k], 2);
+        w.Text(500, 1000, x + 170, y + 35, kLabelCell, kLabelCell, 0, 2, labels[k]);
+    }
 }
 
 }  // namespace
@@ -409,30 +509,33 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     else if (in.TimeCondKind == 0)
         markerDay = in.LeavePeriod;
 
-    // Every label takes a place of its own on one board: the texts written
-    // after the curves hold theirs ahead, so that a curve's label moves off
-    // them rather than they off it.
+    // Every label takes a place of its own on one board, off the curves and
+    // the lines: the texts written after the curves hold theirs ahead, so
+    // that a curve's label moves off them rather than they off it.
     print::TextBoard board(w);
     const int f = dint(sy * T);
     const std::string finalText = real_text("最終沈下量 %1.3lfm", T);
     board.Take(print::TextExtentOf(500 + 2500, 1000 + f + 70, 70, 0, finalText));
+    board.KeepLine(500, 1000, 2500, f, 3500, f);
+    board.KeepLine(0, 0, 500, 1000, 4100, 1000);
+    board.KeepLine(0, 0, 500, 500, 500, 2600);
 
     // Unit curves of the consolidating methods.
     const int units = point_unit_count(st);
+    std::vector<CurvePen> unitPens;
+    std::vector<std::string> unitLabels;
     for (int r = 0; r < units; ++r) {
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
-        CurvePen pen{w, cache->unit_runs[r], sx};
-        for (int t = 1; t < b; t += plotStep) pen.To(t);
-        const std::string label = CFormat("%2d層", layer + 1);
-        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, label);
-        board.Text(500, 1000, lx, ly, 70, 0, 2, label);
+        unitPens.push_back(CurvePen{cache->unit_runs[r], sx, {}});
+        for (int t = 1; t < b; t += plotStep) unitPens.back().To(t);
+        unitLabels.push_back(CFormat("%2d層", layer + 1));
     }
 
     // Column curve: all units and the immediate settlement of the sand
     // layers, applied with the loads, and the marker.
-    CurvePen pen{w, cache->column_runs, sx};
+    CurvePen pen{cache->column_runs, sx, {}};
     for (int t = 1; t < b; ++t) {
         pen.To(t);
         if (t != markerDay) continue;
@@ -440,15 +543,45 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         const double g = curves.ColumnAt(t);
         const double remaining = T - round_to_step(g, 0.001, 0);
         w.HeightMark(500, 1000, m, -650, f, o, 0, 1);
+        board.KeepLine(500, 1000, m, 0, m, std::max(f, o));
         std::string rest = real_text("%1.3lfm", remaining);
-        w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
-               90, 1, rest);
+        board.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 90, 1, rest);
         std::string day = CFormat("%d", t);
         board.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 0, 1, day);
     }
+    pen.Write(w, 0);
+    pen.Keep(board);
+    for (const CurvePen& p : unitPens) p.Keep(board);
+
+    // The labels in the units' order; where a unit's label finds no place,
+    // the units are keyed in a legend instead (the column's label keeps its
+    // own place).
+    std::vector<LabelPlace> places;
     {
-        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, "全層");
-        board.Text(500, 1000, lx, ly, 70, 0, 2, "全層");
+        print::TextBoard trial = board;
+        for (std::size_t k = 0; k < unitPens.size(); ++k) {
+            const auto place = free_label_place(trial, unitPens[k].px, unitPens[k].py, unitLabels[k]);
+            if (!place) break;
+            places.push_back(*place);
+            write_label(nullptr, trial, unitPens[k].px, unitPens[k].py, *place, unitLabels[k]);
+        }
+    }
+    if (places.size() == unitPens.size()) {
+        for (std::size_t k = 0; k < unitPens.size(); ++k) {
+            unitPens[k].Write(w, 0);
+            write_label(&w, board, unitPens[k].px, unitPens[k].py, places[k], unitLabels[k]);
+        }
+    } else {
+        // The solid and dash-dot lines in turn: a dashed one is the load
+        // diagram's.
+        std::vector<int> lineTypes;
+        for (std::size_t k = 0; k < unitPens.size(); ++k) lineTypes.push_back(k % 2 ? 3 : 0);
+        for (std::size_t k = 0; k < unitPens.size(); ++k) unitPens[k].Write(w, lineTypes[k]);
+        write_legend(w, board, unitLabels, lineTypes);
+    }
+    {
+        const auto place = free_label_place(board, pen.px, pen.py, "全層");
+        write_label(&w, board, pen.px, pen.py, place.value_or(LabelPlace{pen.px - 140, pen.py - 10, false}), "全層");
     }
 
     // Load diagram: one ramp per loaded stage up to its share of the height.
@@ -468,13 +601,17 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         if (cx < 3500) boxed_line(w, cx, -ch, 3500, -ch, 1, 2, kLoadBox);
     }
 
-    const int tickStep = b >= 200 ? 100 : 20;
+    const int tickStep = tick_step(b, sx, labelStep);
     for (int t = 0; t <= b; t += tickStep) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
+    // The axis's end keeps its tick where the widened step passes it.
+    if (b % tickStep != 0) w.Line(500, 0, dint(b * sx), 400, dint(b * sx), 350, 0, 2);
     for (int t = 0; t <= b; t += labelStep) {
         std::string label = CFormat("%d", t);
         const int x = dint(t * sx) - dint(label_bytes(label) * 70 * 0.25);
-        // The marker's day keeps its place; a day label under it is left out.
-        if (board.Free(500, 0, x, 350, 70, 0, label)) board.Text(500, 0, x, 350, 70, 0, 2, label);
+        // The marker's day keeps its place; a day label under it, or too
+        // near to read apart from it, is left out.
+        if (board.Free(print::Grown(print::TextExtentOf(500 + x, 350, 70, 0, label), 35)))
+            board.Text(500, 0, x, 350, 70, 0, 2, label);
     }
     w.Text(0, 0, 1700, 220, 100, 100, 0, 2, "経  過  時  間 (日)");
 

@@ -154,9 +154,11 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
         f.Line(500, 500, 0, y, -50, y, kSolidA, kSolidB);
     }
     ticks = 0;
+    std::vector<int> gridYs;
     for (double v = 0; v <= ymax + 0.01 && ticks < kMaxSettlementTicks; v += 0.2, ++ticks) {
         int y = Int(v * ys);
         f.Line(500, 500, 0, y, 3600, y, kGridA, kGridB);
+        gridYs.push_back(y);
         texts.Text(0, 500, 330, y + 35, kTextSize, 0, kTextMain, FormatFixed(v, 1));
     }
 
@@ -228,13 +230,15 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     leader(s.SaPrime, "Sa'");
 
     f.Line(500, 500, 2500, yfinal, 3500, yfinal, kSolidA, kSolidB);
-    // Under its line; where a target's text stands there, above it, else
-    // further left.
+    // Under its line; where a target's text or a grid line stands there,
+    // above it, else further left.
     const std::pair<int, int> finalPlaces[] = {{2500, yfinal + 70}, {2500, yfinal - 10}, {1900, yfinal + 70},
                                                {1900, yfinal - 10}};
     std::pair<int, int> at = finalPlaces[0];
     for (const auto& place : finalPlaces)
-        if (texts.Free(500, 500, place.first, place.second, kTextSize, 0, finalText)) {
+        if (texts.Free(500, 500, place.first, place.second, kTextSize, 0, finalText) &&
+            std::none_of(gridYs.begin(), gridYs.end(),
+                         [&](int y) { return y > place.second - kTextSize && y < place.second; })) {
             at = place;
             break;
         }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include "engine/report.hpp"
 #include "tests/engine/identity_variants.hpp"
@@ -341,4 +342,89 @@ TEST(ReportTimeGraph, LabelsNeverCoverEachOtherAndLinesKeepToTheAxes) {
         }
     }
     EXPECT_GT(graphs, 30);
+}
+
+// Every curve's label names it: it stands at the curve's end or is tied to
+// it by a thin leader (or sits in a legend box), covers no other label with
+// a gap, and no curve or axis line runs through it. Over the full-capacity
+// section, the benchmark sections and generated variants.
+TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
+    std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
+    for (const char* f : {"engine_bench/full.DAT", "engine_bench/maximal.DAT", "engine_bench/typical.DAT",
+                          "engine/typical_small.dat"})
+        runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    for (int v = 1; v < 60; v += 3) runs.push_back(std::make_unique<enginetest::EngineRun>(enginetest::IdentityVariant(v).Lines(), 0));
+    int labels = 0, leaders = 0;
+    for (const auto& run : runs)
+        for (const auto& e : std::filesystem::directory_iterator(run->dir.path)) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("TNJ_H_", 0) != 0) continue;
+            std::vector<std::string> errors;
+            const ts::DrawingFile d = ts::ParseDrawing(e.path(), "45,28", false, errors);
+            ASSERT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+            struct Box {
+                int l, t, r, b;
+            };
+            auto inCurves = [](int x, int y) { return x >= 500 && x <= 4000 && y >= 1000 && y <= 2600; };
+            // Curve lines: solid or dash-dot, thick, inside the curves' box,
+            // but the final settlement's line.
+            std::vector<const ts::DrawingRecord*> curve, thin, boxes;
+            int maxX = 0;
+            for (const auto& r : d.records) {
+                if (r.kind == 'Q') boxes.push_back(&r);
+                if (r.kind != 'L' || !inCurves(r.v[0], r.v[1]) || !inCurves(r.v[2], r.v[3])) continue;
+                if (r.v[5] == 1 && r.v[4] == 0) thin.push_back(&r);
+                if (r.v[5] != 2 || (r.v[4] != 0 && r.v[4] != 3)) continue;
+                if (r.v[0] == 3000 && r.v[2] == 4000 && r.v[1] == r.v[3]) continue;
+                curve.push_back(&r);
+                maxX = std::max(maxX, r.v[2]);
+            }
+            // The curves' ends, as often as curves end there.
+            std::map<std::pair<int, int>, int> ends;
+            for (const auto* r : curve)
+                if (r->v[2] >= maxX - 2) ++ends[{r->v[2], r->v[3]}];
+            std::vector<Box> placed;
+            for (const auto& r : d.records) {
+                if (r.kind != 'K' || r.v[4] != 0 || r.text.find("層") == std::string::npos) continue;
+                ++labels;
+                const int width = 140;  // "%2d層" and "全層" alike
+                const Box b{r.v[0], r.v[1] - r.v[3], r.v[0] + width, r.v[1]};
+                for (const Box& o : placed)
+                    EXPECT_FALSE(b.l < o.r + 10 && o.l < b.r + 10 && b.t < o.b + 10 && o.t < b.b + 10)
+                        << name << ": \"" << r.text << "\" touches another label";
+                placed.push_back(b);
+                // No curve runs through the text (lines tried every unit).
+                for (const auto* c : curve) {
+                    const int n = std::max(std::abs(c->v[2] - c->v[0]), std::abs(c->v[3] - c->v[1]));
+                    for (int k = 0; k <= n; ++k) {
+                        const double x = c->v[0] + (c->v[2] - c->v[0]) * (n ? double(k) / n : 0);
+                        const double y = c->v[1] + (c->v[3] - c->v[1]) * (n ? double(k) / n : 0);
+                        ASSERT_FALSE(x > b.l && x < b.r && y > b.t && y < b.b)
+                            << name << ": a curve crosses \"" << r.text << "\" at " << x << "," << y;
+                    }
+                }
+                const bool inLegend = std::any_of(boxes.begin(), boxes.end(), [&](const auto* q) {
+                    return b.l >= q->v[0] && b.r <= q->v[2] + 140 && b.t >= q->v[1] && b.b <= q->v[3];
+                });
+                if (inLegend) continue;
+                // Its curve's end: right below its end, or at a leader's far end.
+                std::pair<int, int> end{b.r, b.b + 10};
+                if (!ends.count(end) || ends[end] == 0) {
+                    bool tied = false;
+                    for (const auto* l : thin)
+                        for (int s : {0, 2}) {
+                            const int x = l->v[s], y = l->v[s + 1], fx = l->v[2 - s], fy = l->v[3 - s];
+                            if (x >= b.l && x <= b.r && y >= b.t && y <= b.b && ends.count({fx, fy}) && ends[{fx, fy}] > 0 && !tied) {
+                                end = {fx, fy};
+                                tied = true;
+                            }
+                        }
+                    ASSERT_TRUE(tied) << name << ": \"" << r.text << "\" is neither at a curve's end nor tied to one";
+                    ++leaders;
+                }
+                --ends[end];
+            }
+        }
+    EXPECT_GT(labels, 100);
+    EXPECT_GT(leaders, 0);
 }
