@@ -320,12 +320,18 @@ struct CurvePen {
             py = y;
         }
     }
-    void Write(print::DrawingWriter& w, int lineType) const {
-        for (const CurveLine& l : lines) boxed_line(w, l.x1, l.y1, l.x2, l.y2, lineType, 2, kCurveBox);
+    // Writes the lines [from, to).
+    void Write(print::DrawingWriter& w, int lineType, std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k)
+            boxed_line(w, lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, lineType, 2, kCurveBox);
     }
-    // Keeps the curve's lines off the labels.
+    // Keeps the curve's lines off the labels, as far as they are drawn.
     void Keep(print::TextBoard& board) const {
-        for (const CurveLine& l : lines) board.KeepLine(500, 1000, l.x1, l.y1, l.x2, l.y2);
+        for (const CurveLine& l : lines) {
+            double a = l.x1, b = l.y1, c = l.x2, d = l.y2;
+            if (rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
+                board.KeepLine(500, 1000, dint(a), dint(b), dint(c), dint(d));
+        }
     }
 };
 
@@ -354,96 +360,170 @@ int tick_step(int b, double sx, int labelStep) {
     return labelStep;
 }
 
-// Where a curve's label goes: at the curve's end (just above it, ending
-// there) when that place is free of curves, lines and other labels, with a
-// gap; else the free place nearest the end within reach, tied to the end by
-// a leader that passes through no label. None when no place is free.
+// The gap that keeps the time axis's labels apart from the marker's day.
+constexpr int kDayLabelGap = 35;
+
+// Where the curves' labels go. A label stands at its curve's end (just
+// above it, ending there) when that place is free of other curves, lines
+// and labels, with a gap. The others are tied to their ends by thin
+// leaders: level with their ends in the margin right of the curves (every
+// curve ends on the last day) where that holds them; else side by side in
+// the nearest free row below the ends, the highest end's label leftmost,
+// so that the leaders fan out apart and never cross; else stacked in the
+// margin.
 struct LabelPlace {
     int x, y;  // relative to the curves' origin
     bool leader;
 };
 constexpr int kLabelCell = 70;
 constexpr int kLabelGap = 10;
-constexpr int kLabelReach = 1400;
-// The part of the drawing a label may take (absolute): the curves' box,
-// the frame's right margin included.
-constexpr print::TextExtent kLabelArea{500 + 10, 1000 + 10, 4200 - 10, 2700 - 10};
+constexpr int kLabelPitch = kLabelCell + kLabelGap;
+// The margin column: right of the curves' box, inside the frame; below the
+// zero line, above the frame's foot.
+constexpr int kMarginX = 3520;
+constexpr int kMarginTop = kLabelGap + kLabelPitch;
+constexpr int kMarginBottom = 1700 - kLabelGap;
 
-std::optional<LabelPlace> free_label_place(const print::TextBoard& board, int ex, int ey, const std::string& text) {
-    const print::TextExtent home = print::TextExtentOf(0, 0, kLabelCell, 0, text);
-    const int width = home.right - home.left;
-    auto fits = [&](int x, int y) {
-        const print::TextExtent e = print::TextExtentOf(500 + x, 1000 + y, kLabelCell, 0, text);
-        return e.left >= kLabelArea.left && e.right <= kLabelArea.right && e.top >= kLabelArea.top &&
-               e.bottom <= kLabelArea.bottom && board.Free(print::Grown(e, kLabelGap));
-    };
-    if (fits(ex - width, ey - 10)) return LabelPlace{ex - width, ey - 10, false};
-    struct Candidate {
-        double distance;
-        int x, y;
-    };
-    std::vector<Candidate> candidates;
-    for (int x = ex - width - kLabelReach / 35 * 35; x <= ex + kLabelReach; x += 35)
-        for (int y = ey - kLabelReach; y <= ey + kLabelReach + kLabelCell; y += 20) {
-            // The nearest point of the label's extent to the curve's end.
-            const double dx = std::max({x - ex, 0, ex - (x + width)});
-            const double dy = std::max({y - kLabelCell - ey, 0, ey - y});
-            const double d = std::hypot(dx, dy);
-            if (d <= kLabelReach) candidates.push_back(Candidate{d, x, y});
+struct CurveEnd {
+    int x, y;
+    std::string text;
+};
+
+int label_width(const std::string& text) { return print::TextExtentOf(0, 0, kLabelCell, 0, text).right; }
+print::TextExtent label_extent(const std::string& text, const LabelPlace& p) {
+    return print::TextExtentOf(500 + p.x, 1000 + p.y, kLabelCell, 0, text);
+}
+
+// The point of a label's extent nearest to its curve's end: where its
+// leader meets it.
+std::pair<int, int> leader_foot(const CurveEnd& e, const LabelPlace& p) {
+    return {std::clamp(e.x, p.x, p.x + label_width(e.text)), std::clamp(e.y, p.y - kLabelCell, p.y)};
+}
+
+// Baselines of labels wanted at `want` (in rising order), a pitch apart,
+// within the margin; none when they do not fit.
+std::optional<std::vector<int>> stack_baselines(const std::vector<int>& want) {
+    const int count = static_cast<int>(want.size());
+    if (count == 0) return std::vector<int>{};
+    if ((count - 1) * kLabelPitch > kMarginBottom - kMarginTop) return std::nullopt;
+    std::vector<int> y(want);
+    for (int k = 0; k < count; ++k) y[k] = std::max(y[k], k ? y[k - 1] + kLabelPitch : kMarginTop);
+    for (int k = count - 1; k >= 0; --k) y[k] = std::min(y[k], k + 1 < count ? y[k + 1] - kLabelPitch : kMarginBottom);
+    return y;
+}
+
+// The labels `order` (ends from the highest) in the margin column; none
+// when they do not fit, or (`level`) when one would stand off its end's
+// height.
+std::optional<std::vector<LabelPlace>> margin_places(const print::TextBoard& board, const std::vector<CurveEnd>& ends,
+                                                     const std::vector<int>& order, bool level) {
+    std::vector<int> want;
+    for (int k : order) want.push_back(ends[k].y + kLabelCell / 2);
+    const auto baselines = stack_baselines(want);
+    if (!baselines) return std::nullopt;
+    std::vector<LabelPlace> out;
+    for (std::size_t q = 0; q < order.size(); ++q) {
+        const LabelPlace p{kMarginX, (*baselines)[q], true};
+        const CurveEnd& e = ends[order[q]];
+        const print::TextExtent t = label_extent(e.text, p);
+        if (t.right > 4200 - kLabelGap || !board.Free(print::Grown(t, kLabelGap))) return std::nullopt;
+        if (level && std::abs(p.y - kLabelCell / 2 - e.y) > kLabelCell) return std::nullopt;
+        out.push_back(p);
+    }
+    return out;
+}
+
+// The labels `order` side by side in one row, from the ends' side leftward:
+// the lowest end's label nearest. Each takes the first free place of the
+// row; none when the row cannot hold them.
+std::optional<std::vector<LabelPlace>> row_places(const print::TextBoard& board, const std::vector<CurveEnd>& ends,
+                                                  const std::vector<int>& order, int baseline) {
+    std::vector<LabelPlace> out(order.size());
+    int right = ends[order.back()].x;
+    for (std::size_t q = order.size(); q-- > 0;) {
+        const CurveEnd& e = ends[order[q]];
+        const int width = label_width(e.text);
+        for (;; right -= kLabelCell / 2) {
+            if (right - width < kLabelGap) return std::nullopt;
+            const LabelPlace p{right - width, baseline, true};
+            if (board.Free(print::Grown(label_extent(e.text, p), kLabelGap))) {
+                out[q] = p;
+                right -= width + 2 * kLabelGap;
+                break;
+            }
         }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
-    for (const Candidate& c : candidates) {
-        if (!fits(c.x, c.y)) continue;
-        const int lx = std::clamp(ex, c.x, c.x + width), ly = std::clamp(ey, c.y - kLabelCell, c.y);
-        if (board.Clear(500 + ex, 1000 + ey, 500 + lx, 1000 + ly)) return LabelPlace{c.x, c.y, true};
+    }
+    return out;
+}
+
+// Whether every leader of `order` passes clear of every label.
+bool leaders_clear(const std::vector<CurveEnd>& ends, const std::vector<LabelPlace>& places,
+                   const std::vector<int>& order, std::vector<int>& struck) {
+    for (int k : order) {
+        const auto [fx, fy] = leader_foot(ends[k], places[k]);
+        for (std::size_t j = 0; j < ends.size(); ++j) {
+            if (static_cast<int>(j) == k) continue;
+            if (print::LineMeets(label_extent(ends[j].text, places[j]), 500 + ends[k].x, 1000 + ends[k].y, 500 + fx,
+                                 1000 + fy)) {
+                struck.push_back(static_cast<int>(j));
+            }
+        }
+    }
+    return struck.empty();
+}
+
+// The places of the labels of `ends`, on a board holding every curve and
+// every other text; none when no arrangement holds them.
+std::optional<std::vector<LabelPlace>> place_labels(const print::TextBoard& base, const std::vector<CurveEnd>& ends) {
+    const int n = static_cast<int>(ends.size());
+    std::vector<bool> moved(n, false);
+    // A label at its end that a leader strikes is moved too; each round
+    // moves one more, so this ends.
+    for (int round = 0; round <= n; ++round) {
+        print::TextBoard board = base;
+        std::vector<LabelPlace> places(n);
+        for (int k = 0; k < n; ++k) {
+            if (moved[k]) continue;
+            const CurveEnd& e = ends[k];
+            const LabelPlace home{e.x - label_width(e.text), e.y - 10, false};
+            const print::TextExtent t = label_extent(e.text, home);
+            // Its own curve ends at the label's foot: it may come near.
+            if (t.top >= 1000 + kLabelGap && board.FreeOfTexts(print::Grown(t, kLabelGap)) && 
+                board.FreeOfLines(print::TextExtent{t.left - kLabelGap, t.top - kLabelGap, t.right + kLabelGap, t.bottom})) {
+                places[k] = home;
+                board.Take(t);
+            } else {
+                moved[k] = true;
+            }
+        }
+        std::vector<int> order;
+        for (int k = 0; k < n; ++k)
+            if (moved[k]) order.push_back(k);
+        if (order.empty()) return places;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return ends[a].y < ends[b].y; });
+        std::optional<std::vector<LabelPlace>> found = margin_places(board, ends, order, true);
+        for (int y = ends[order.back()].y + kLabelCell + 2 * kLabelGap; !found && y <= kMarginBottom; y += 20)
+            found = row_places(board, ends, order, y);
+        if (!found) found = margin_places(board, ends, order, false);
+        if (!found) return std::nullopt;
+        for (std::size_t q = 0; q < order.size(); ++q) places[order[q]] = (*found)[q];
+        std::vector<int> struck;
+        if (leaders_clear(ends, places, order, struck)) return places;
+        const auto first = std::find_if(struck.begin(), struck.end(), [&](int j) { return !moved[j]; });
+        if (first == struck.end()) return std::nullopt;
+        moved[*first] = true;
     }
     return std::nullopt;
 }
 
 // Writes a label at its place, with its leader (a thin line) from the
-// curve's end; without a writer, only takes their places.
-void write_label(print::DrawingWriter* w, print::TextBoard& board, int ex, int ey, const LabelPlace& p,
-                 const std::string& text) {
+// curve's end first.
+void write_label(print::DrawingWriter& w, const CurveEnd& e, const LabelPlace& p) {
     if (p.leader) {
-        const int width = print::TextExtentOf(0, 0, kLabelCell, 0, text).right;
-        const int lx = std::clamp(ex, p.x, p.x + width), ly = std::clamp(ey, p.y - kLabelCell, p.y);
-        if (w) w->Line(500, 1000, ex, ey, lx, ly, 0, 1);
-        board.KeepLine(500, 1000, ex, ey, lx, ly);
+        const auto [fx, fy] = leader_foot(e, p);
+        w.Line(500, 1000, e.x, e.y, fx, fy, 0, 1);
     }
-    if (w)
-        board.Text(500, 1000, p.x, p.y, kLabelCell, 0, 2, text);
-    else
-        board.Take(print::TextExtentOf(500 + p.x, 1000 + p.y, kLabelCell, 0, text));
-}
-
-// The legend of the unit curves, where their labels find no place of their
-// own: a box keying each curve by its line and label, in the first corner
-// of the curves' box it leaves free (bottom left first).
-void write_legend(print::DrawingWriter& w, print::TextBoard& board, const std::vector<std::string>& labels,
-                  const std::vector<int>& lineTypes) {
-    const int rows = static_cast<int>(labels.size());
-    const int columns = rows > 8 ? 2 : 1;
-    const int perColumn = (rows + columns - 1) / columns;
-    const int bw = columns * 360 + 40, bh = perColumn * 90 + 40;
-    const std::array<std::pair<int, int>, 4> corners{{{20, 1580 - bh},
-                                                      {3480 - bw, 1580 - bh},
-                                                      {20, 20},
-                                                      {3480 - bw, 20}}};
-    auto at = corners[0];
-    for (const auto& c : corners)
-        if (board.Free(print::TextExtent{500 + c.first, 1000 + c.second, 500 + c.first + bw, 1000 + c.second + bh})) {
-            at = c;
-            break;
-        }
-    const auto [bx, by] = at;
-    w.Box(500, 1000, bx, by, bx + bw, by + bh, 0, 1);
-    board.Take(print::TextExtent{500 + bx, 1000 + by, 500 + bx + bw, 1000 + by + bh});
-    for (int k = 0; k < rows; ++k) {
-        const int x = bx + 20 + k / perColumn * 360, y = by + 20 + k % perColumn * 90 + 45;
-        w.Line(500, 1000, x, y, x + 150, y, lineTypes[k], 2);
-        w.Text(500, 1000, x + 170, y + 35, kLabelCell, kLabelCell, 0, 2, labels[k]);
-    }
+    w.Text(500, 1000, p.x, p.y, kLabelCell, kLabelCell, 0, 2, e.text);
 }
 
 }  // namespace
@@ -509,9 +589,9 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     else if (in.TimeCondKind == 0)
         markerDay = in.LeavePeriod;
 
-    // Every label takes a place of its own on one board, off the curves and
-    // the lines: the texts written after the curves hold theirs ahead, so
-    // that a curve's label moves off them rather than they off it.
+    // The curves are traced first and every text's place is planned on one
+    // board, off the curves and the lines; the records are then written in
+    // the drawing's usual order.
     print::TextBoard board(w);
     const int f = dint(sy * T);
     const std::string finalText = real_text("最終沈下量 %1.3lfm", T);
@@ -523,66 +603,66 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     // Unit curves of the consolidating methods.
     const int units = point_unit_count(st);
     std::vector<CurvePen> unitPens;
-    std::vector<std::string> unitLabels;
+    std::vector<CurveEnd> ends;
     for (int r = 0; r < units; ++r) {
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
         unitPens.push_back(CurvePen{cache->unit_runs[r], sx, {}});
         for (int t = 1; t < b; t += plotStep) unitPens.back().To(t);
-        unitLabels.push_back(CFormat("%2d層", layer + 1));
+        ends.push_back(CurveEnd{unitPens.back().px, unitPens.back().py, CFormat("%2d層", layer + 1)});
     }
 
     // Column curve: all units and the immediate settlement of the sand
     // layers, applied with the loads, and the marker.
     CurvePen pen{cache->column_runs, sx, {}};
+    struct Marker {
+        std::size_t line;  // the column's lines before it
+        int m, o;
+        std::string rest, day;
+        int restY, dayX;
+    };
+    std::optional<Marker> marker;
     for (int t = 1; t < b; ++t) {
         pen.To(t);
         if (t != markerDay) continue;
-        const int m = pen.px, o = pen.py;
         const double g = curves.ColumnAt(t);
-        const double remaining = T - round_to_step(g, 0.001, 0);
-        w.HeightMark(500, 1000, m, -650, f, o, 0, 1);
-        board.KeepLine(500, 1000, m, 0, m, std::max(f, o));
-        std::string rest = real_text("%1.3lfm", remaining);
-        board.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 90, 1, rest);
-        std::string day = CFormat("%d", t);
-        board.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 0, 1, day);
+        Marker k{pen.lines.size(), pen.px, pen.py, real_text("%1.3lfm", T - round_to_step(g, 0.001, 0)),
+                 CFormat("%d", t), 0, 0};
+        k.restY = dint(label_bytes(k.rest) * 0.5 * 35 + (g + T) * 0.5 * sy);
+        // Under its line, but a gap clear of the axis's first label.
+        const int zeroRight = print::TextExtentOf(-dint(70 * 0.25), 0, 70, 0, "0").right;
+        k.dayX = std::max(k.m - dint(label_bytes(k.day) * 0.5 * 35), zeroRight + kDayLabelGap);
+        board.KeepLine(500, 1000, k.m, 0, k.m, std::max(f, k.o));
+        board.Take(print::TextExtentOf(500 + k.m - 20, 1000 + k.restY, 70, 90, k.rest));
+        board.Take(print::TextExtentOf(500 + k.dayX, 350, 70, 0, k.day));
+        marker = k;
     }
-    pen.Write(w, 0);
+    ends.push_back(CurveEnd{pen.px, pen.py, "全層"});
     pen.Keep(board);
     for (const CurvePen& p : unitPens) p.Keep(board);
+    // A curve that leaves the box (a heave) is labelled where it leaves it.
+    for (CurveEnd& e : ends) e.y = std::clamp(e.y, kCurveBox.top, kCurveBox.bottom);
 
-    // The labels in the units' order; where a unit's label finds no place,
-    // the units are keyed in a legend instead (the column's label keeps its
-    // own place).
     std::vector<LabelPlace> places;
-    {
-        print::TextBoard trial = board;
-        for (std::size_t k = 0; k < unitPens.size(); ++k) {
-            const auto place = free_label_place(trial, unitPens[k].px, unitPens[k].py, unitLabels[k]);
-            if (!place) break;
-            places.push_back(*place);
-            write_label(nullptr, trial, unitPens[k].px, unitPens[k].py, *place, unitLabels[k]);
-        }
-    }
-    if (places.size() == unitPens.size()) {
-        for (std::size_t k = 0; k < unitPens.size(); ++k) {
-            unitPens[k].Write(w, 0);
-            write_label(&w, board, unitPens[k].px, unitPens[k].py, places[k], unitLabels[k]);
-        }
+    if (const auto planned = place_labels(board, ends)) {
+        places = *planned;
     } else {
-        // The solid and dash-dot lines in turn: a dashed one is the load
-        // diagram's.
-        std::vector<int> lineTypes;
-        for (std::size_t k = 0; k < unitPens.size(); ++k) lineTypes.push_back(k % 2 ? 3 : 0);
-        for (std::size_t k = 0; k < unitPens.size(); ++k) unitPens[k].Write(w, lineTypes[k]);
-        write_legend(w, board, unitLabels, lineTypes);
+        for (const CurveEnd& e : ends) places.push_back(LabelPlace{e.x - label_width(e.text), e.y - 10, false});
     }
-    {
-        const auto place = free_label_place(board, pen.px, pen.py, "全層");
-        write_label(&w, board, pen.px, pen.py, place.value_or(LabelPlace{pen.px - 140, pen.py - 10, false}), "全層");
+
+    for (std::size_t k = 0; k < unitPens.size(); ++k) {
+        unitPens[k].Write(w, 0, 0, unitPens[k].lines.size());
+        write_label(w, ends[k], places[k]);
     }
+    pen.Write(w, 0, 0, marker ? marker->line : pen.lines.size());
+    if (marker) {
+        w.HeightMark(500, 1000, marker->m, -650, f, marker->o, 0, 1);
+        w.Text(500, 1000, marker->m - 20, marker->restY, 70, 70, 90, 1, marker->rest);
+        w.Text(500, 0, marker->dayX, 350, 70, 70, 0, 1, marker->day);
+        pen.Write(w, 0, marker->line, pen.lines.size());
+    }
+    write_label(w, ends.back(), places.back());
 
     // Load diagram: one ramp per loaded stage up to its share of the height.
     {
@@ -608,10 +688,11 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     for (int t = 0; t <= b; t += labelStep) {
         std::string label = CFormat("%d", t);
         const int x = dint(t * sx) - dint(label_bytes(label) * 70 * 0.25);
-        // The marker's day keeps its place; a day label under it, or too
-        // near to read apart from it, is left out.
-        if (board.Free(print::Grown(print::TextExtentOf(500 + x, 350, 70, 0, label), 35)))
-            board.Text(500, 0, x, 350, 70, 0, 2, label);
+        // The origin's label always stands (the marker's day keeps clear of
+        // it); another under the marker's day, or too near to read apart
+        // from it, is left out.
+        if (t == 0 || board.Free(print::Grown(print::TextExtentOf(500 + x, 350, 70, 0, label), kDayLabelGap)))
+            w.Text(500, 0, x, 350, 70, 70, 0, 2, label);
     }
     w.Text(0, 0, 1700, 220, 100, 100, 0, 2, "経  過  時  間 (日)");
 

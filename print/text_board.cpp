@@ -43,9 +43,13 @@ bool LineMeets(const TextExtent& e, int x1, int y1, int x2, int y2) {
     return true;
 }
 
-bool TextBoard::Free(const TextExtent& e) const {
+bool TextBoard::FreeOfTexts(const TextExtent& e) const {
     for (const TextExtent& t : taken_)
         if (e.left < t.right && t.left < e.right && e.top < t.bottom && t.top < e.bottom) return false;
+    return true;
+}
+
+bool TextBoard::FreeOfLines(const TextExtent& e) const {
     if (lines_.empty()) return true;
     for (int cx = CellOf(e.left, kCell); cx <= CellOf(e.right, kCell); ++cx)
         for (int cy = CellOf(e.top, kCell); cy <= CellOf(e.bottom, kCell); ++cy) {

@@ -25,7 +25,9 @@ class TextBoard {
 public:
     explicit TextBoard(DrawingWriter& f) : f_(f) {}
     // Free of every text kept and of every line kept.
-    bool Free(const TextExtent& e) const;
+    bool Free(const TextExtent& e) const { return FreeOfTexts(e) && FreeOfLines(e); }
+    bool FreeOfTexts(const TextExtent& e) const;
+    bool FreeOfLines(const TextExtent& e) const;
     bool Free(int ox, int oy, int x, int y, int size, int angle, const std::string& text) const {
         return Free(TextExtentOf(ox + x, oy + y, size, angle, text));
     }

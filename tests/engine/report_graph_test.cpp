@@ -370,10 +370,13 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
             // but the final settlement's line.
             std::vector<const ts::DrawingRecord*> curve, thin, boxes;
             int maxX = 0;
+            auto inFrame = [](int x, int y) { return x >= 0 && x <= 4200 && y >= 1000 && y <= 2700; };
             for (const auto& r : d.records) {
                 if (r.kind == 'Q') boxes.push_back(&r);
+                // Leaders: thin, from a curve's end to a label in the curves' box or the margin.
+                if (r.kind == 'L' && r.v[5] == 1 && r.v[4] == 0 && inFrame(r.v[0], r.v[1]) && inFrame(r.v[2], r.v[3]))
+                    thin.push_back(&r);
                 if (r.kind != 'L' || !inCurves(r.v[0], r.v[1]) || !inCurves(r.v[2], r.v[3])) continue;
-                if (r.v[5] == 1 && r.v[4] == 0) thin.push_back(&r);
                 if (r.v[5] != 2 || (r.v[4] != 0 && r.v[4] != 3)) continue;
                 if (r.v[0] == 3000 && r.v[2] == 4000 && r.v[1] == r.v[3]) continue;
                 curve.push_back(&r);
