@@ -501,12 +501,34 @@ std::optional<std::vector<LabelPlace>> place_labels(const print::TextBoard& base
             if (moved[k]) order.push_back(k);
         if (order.empty()) return places;
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return ends[a].y < ends[b].y; });
-        std::optional<std::vector<LabelPlace>> found = margin_places(board, ends, order, true);
-        for (int y = ends[order.back()].y + kLabelCell + 2 * kLabelGap; !found && y <= kMarginBottom; y += 20)
-            found = row_places(board, ends, order, y);
-        if (!found) found = margin_places(board, ends, order, false);
-        if (!found) return std::nullopt;
-        for (std::size_t q = 0; q < order.size(); ++q) places[order[q]] = (*found)[q];
+        // Level in the margin, one by one from the highest end; the rest in
+        // a row, or else all stacked in the margin.
+        std::vector<int> level, rest;
+        {
+            print::TextBoard margin = board;
+            for (int k : order) {
+                const auto p = margin_places(margin, ends, {k}, true);
+                if (p) {
+                    places[k] = p->front();
+                    margin.Take(label_extent(ends[k].text, places[k]));
+                    level.push_back(k);
+                } else {
+                    rest.push_back(k);
+                }
+            }
+            if (!rest.empty()) {
+                std::optional<std::vector<LabelPlace>> found;
+                for (int y = ends[rest.back()].y + kLabelCell + 2 * kLabelGap; !found && y <= kMarginBottom; y += 20)
+                    found = row_places(margin, ends, rest, y);
+                if (found) {
+                    for (std::size_t q = 0; q < rest.size(); ++q) places[rest[q]] = (*found)[q];
+                } else {
+                    found = margin_places(board, ends, order, false);
+                    if (!found) return std::nullopt;
+                    for (std::size_t q = 0; q < order.size(); ++q) places[order[q]] = (*found)[q];
+                }
+            }
+        }
         std::vector<int> struck;
         if (leaders_clear(ends, places, order, struck)) return places;
         const auto first = std::find_if(struck.begin(), struck.end(), [&](int j) { return !moved[j]; });
