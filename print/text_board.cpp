@@ -20,6 +20,25 @@ TextExtent TextExtentOf(int x, int y, int cell, int angle, const std::string& ut
     return {x, y - cell, x + len, y};
 }
 
+std::string FitText(const std::string& utf8, int cell, int room) {
+    auto length = [&](const std::string& t) { return TextExtentOf(0, 0, cell, 0, t).right; };
+    if (length(utf8) <= room) return utf8;
+    const std::string ellipsis = "…";
+    const int keep = room - length(ellipsis);
+    std::string out;
+    int used = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = std::min(utf8.size() - i, static_cast<std::size_t>(c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4));
+        const int w = n == 1 ? cell / 2 : cell;
+        if (used + w > keep) break;
+        out.append(utf8, i, n);
+        used += w;
+        i += n;
+    }
+    return out + ellipsis;
+}
+
 TextExtent Grown(const TextExtent& e, int gap) { return {e.left - gap, e.top - gap, e.right + gap, e.bottom + gap}; }
 
 bool LineMeets(const TextExtent& e, int x1, int y1, int x2, int y2) {

@@ -16,6 +16,9 @@ struct TextExtent {
     int left, top, right, bottom;
 };
 TextExtent TextExtentOf(int x, int y, int cell, int angle, const std::string& utf8);
+// The text cut after a whole character and ended with "…" where it would
+// run longer than `room` at `cell`; as it is where it fits.
+std::string FitText(const std::string& utf8, int cell, int room);
 // The extent grown by `gap` on every side.
 TextExtent Grown(const TextExtent& e, int gap);
 // Whether the line from (x1, y1) to (x2, y2) passes through the extent.

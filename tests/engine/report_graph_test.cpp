@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <map>
 
 #include "engine/report.hpp"
+#include "model/calcinput.hpp"
+#include "model/model.hpp"
+#include "model/projectfile.hpp"
+#include "textio/cp932.hpp"
 #include "tests/engine/identity_variants.hpp"
 #include "tests/engine/report_fixture.hpp"
 
@@ -345,14 +350,23 @@ TEST(ReportTimeGraph, LabelsNeverCoverEachOtherAndLinesKeepToTheAxes) {
 }
 
 // Every curve's label names it: it stands at the curve's end or is tied to
-// it by a thin leader (or sits in a legend box), covers no other label with
-// a gap, and no curve or axis line runs through it. Over the full-capacity
-// section, the benchmark sections and generated variants.
+// it by a thin leader, covers no other label with a gap, and no curve or
+// axis line runs through it. Over the full-capacity section, the benchmark
+// sections, the worked example and generated variants.
 TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
     std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
     for (const char* f : {"engine_bench/full.DAT", "engine_bench/maximal.DAT", "engine_bench/typical.DAT",
                           "engine/typical_small.dat"})
         runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    // The worked example, as the editor hands it to the engine.
+    runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, [](const std::filesystem::path& dir) {
+        kova::Model m;
+        kova::ProgramState ps;
+        kova::RecordingMessages msgs;
+        ASSERT_TRUE(kova::ReadCondFile(m, ps, std::filesystem::path(KOVA_EXAMPLES) / "road_embankment.kov", msgs));
+        ASSERT_TRUE(kova::WriteCalcInput(m, dir, msgs));
+    }));
+    ASSERT_EQ(runs.back()->code, 0);
     for (int v = 1; v < 60; v += 3) runs.push_back(std::make_unique<enginetest::EngineRun>(enginetest::IdentityVariant(v).Lines(), 0));
     int labels = 0, leaders = 0;
     for (const auto& run : runs)
@@ -368,11 +382,10 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
             auto inCurves = [](int x, int y) { return x >= 500 && x <= 4000 && y >= 1000 && y <= 2600; };
             // Curve lines: solid or dash-dot, thick, inside the curves' box,
             // but the final settlement's line.
-            std::vector<const ts::DrawingRecord*> curve, thin, boxes;
+            std::vector<const ts::DrawingRecord*> curve, thin;
             int maxX = 0;
             auto inFrame = [](int x, int y) { return x >= 0 && x <= 4200 && y >= 1000 && y <= 2700; };
             for (const auto& r : d.records) {
-                if (r.kind == 'Q') boxes.push_back(&r);
                 // Leaders: thin, from a curve's end to a label in the curves' box or the margin.
                 if (r.kind == 'L' && r.v[5] == 1 && r.v[4] == 0 && inFrame(r.v[0], r.v[1]) && inFrame(r.v[2], r.v[3]))
                     thin.push_back(&r);
@@ -406,10 +419,6 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
                             << name << ": a curve crosses \"" << r.text << "\" at " << x << "," << y;
                     }
                 }
-                const bool inLegend = std::any_of(boxes.begin(), boxes.end(), [&](const auto* q) {
-                    return b.l >= q->v[0] && b.r <= q->v[2] + 140 && b.t >= q->v[1] && b.b <= q->v[3];
-                });
-                if (inLegend) continue;
                 // Its curve's end: right below its end, or at a leader's far end.
                 std::pair<int, int> end{b.r, b.b + 10};
                 if (!ends.count(end) || ends[end] == 0) {
@@ -430,4 +439,79 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
         }
     EXPECT_GT(labels, 100);
     EXPECT_GT(leaders, 0);
+}
+
+// The section drawings of real runs, one with a position name of 20 wide
+// characters: every text stays on the sheet, the name within its cell, and
+// no load's magnitude covers another's.
+TEST(ReportSection, TextsKeepToTheSheetAndLoadLabelsApart) {
+    const std::string longName = "第一測点盛土法尻部東側観測位置東西南北中";
+    auto renamed = [&](const std::filesystem::path& dir) {
+        std::string bytes = kova::test::ReadBytes(std::filesystem::path(KOVA_TEST_DATA) / "engine_bench/full.DAT");
+        const std::string from = "\r\n\"No.1\"\r\n", to = "\r\n\"" + kova::Utf8ToCp932(longName) + "\"\r\n";
+        const auto at = bytes.find(from);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, from.size(), to);
+        std::ofstream(dir / "CAL_TNK.DAT", std::ios::binary) << bytes;
+    };
+    std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
+    runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, renamed));
+    for (const char* f : {"engine_bench/maximal.DAT", "engine_bench/typical.DAT"})
+        runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    ASSERT_EQ(runs[0]->code, 0);
+    int drawings = 0, loadLabels = 0;
+    for (std::size_t k = 0; k < runs.size(); ++k)
+        for (const auto& e : std::filesystem::directory_iterator(runs[k]->dir.path)) {
+            const std::string name = e.path().filename().string();
+            if (name != "KT_ZUMEN.PZK" && name.rfind("TNK_", 0) != 0) continue;
+            ++drawings;
+            std::vector<std::string> errors;
+            const ts::DrawingFile d = ts::ParseDrawing(e.path(), "45,66", false, errors);
+            ASSERT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+            struct Box {
+                int l, t, r, b;
+            };
+            std::vector<Box> loads;
+            int inFull = 0;
+            for (const auto& r : d.records) {
+                if (r.kind != 'K') continue;
+                int len = 0;
+                for (std::size_t i = 0; i < r.text.size();) {
+                    const auto c = static_cast<unsigned char>(r.text[i]);
+                    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                    len += n == 1 ? r.v[2] / 2 : r.v[2];
+                    i += n;
+                }
+                const Box b = r.v[4] == 90 ? Box{r.v[0] - r.v[3], r.v[1] - len, r.v[0], r.v[1]}
+                                           : Box{r.v[0], r.v[1] - r.v[3], r.v[0] + len, r.v[1]};
+                EXPECT_TRUE(b.l >= 0 && b.r <= 4200 && b.t >= 0 && b.b <= 6500)
+                    << name << ": \"" << r.text << "\" leaves the sheet";
+                if (r.text.rfind("第一", 0) == 0) {
+                    EXPECT_NE(r.text, longName) << name << ": the long name is not shortened";
+                    EXPECT_EQ(r.text.substr(r.text.size() - 3), "…") << name;
+                    // The position table's name cell, or right of the section.
+                    if (r.v[4] == 90) {
+                        EXPECT_TRUE(b.l >= 30 && b.r <= 150 && b.t >= 0 && b.b <= 1000) << name;
+                    } else {
+                        EXPECT_GE(b.l, 3000) << name;
+                    }
+                }
+                const auto ends = [&](const std::string& s) {
+                    return r.text.size() >= s.size() && r.text.compare(r.text.size() - s.size(), s.size(), s) == 0;
+                };
+                if (!ends("kN") && !ends("kN/m") && !ends("kN/m2")) continue;
+                for (const Box& o : loads)
+                    EXPECT_FALSE(b.l < o.r && o.l < b.r && b.t < o.b && o.t < b.b)
+                        << name << ": \"" << r.text << "\" covers another load's label";
+                loads.push_back(b);
+                ++loadLabels;
+                ++inFull;
+            }
+            // The full section's 15 loads keep every label, moved where need be.
+            if (k == 0) {
+                EXPECT_EQ(inFull, 15) << name;
+            }
+        }
+    EXPECT_GT(drawings, 20);
+    EXPECT_GT(loadLabels, 300);
 }

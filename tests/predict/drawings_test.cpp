@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "predict/drawings.hpp"
 #include "predict_test_util.hpp"
 #include "tests/support/viewer_grammar.hpp"
+#include "textio/numfmt.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova::predict {
@@ -254,6 +256,35 @@ TEST(PredictDrawing, NoTextCoversAnother) {
         static_cast<StationResults&>(st) = out.results;
         if (st.LastDay >= 1) noneCovered(st, s);
     }
+}
+
+// The final settlement's text is struck by no settlement grid line, for
+// final settlements just below, at and just above the grid's 0.2 m steps
+// and on the way between, the target texts standing where they do.
+TEST(PredictDrawing, FinalSettlementTextKeepsOffGridLines) {
+    int drawings = 0;
+    for (int option : {0, 1})
+        for (int mm = 150; mm <= 2450; mm += 7) {
+            SCOPED_TRACE("Sf " + std::to_string(mm) + " mm, option " + std::to_string(option));
+            ObsSettings s = Option(option);
+            StationRecord st = FittedStation(s);
+            st.FinalSettlement = mm / 1000.0;
+            test::TempDir dir;
+            DrawingFile f = Parse(WritePredictionDrawing(st, s, 1, dir.path()), "45,30");
+            const auto finals = f.Texts("最終沈下量 " + FormatFixed(mm / 1000.0, 3) + "m");
+            ASSERT_EQ(finals.size(), 1u);
+            const V& k = finals[0]->v;
+            // Five wide characters and seven narrow ones.
+            const int left = k[0], right = k[0] + 5 * k[2] + 7 * k[2] / 2, top = k[1] - k[3], bottom = k[1];
+            for (const auto& r : f.records) {
+                if (r.kind != 'L' || r.v[4] != 1 || r.v[5] != 1 || r.v[1] != r.v[3]) continue;
+                EXPECT_FALSE(r.v[1] > top && r.v[1] < bottom && std::min(r.v[0], r.v[2]) < right &&
+                             std::max(r.v[0], r.v[2]) > left)
+                    << "the grid line at " << r.v[1] << " strikes the final text at " << k[1];
+            }
+            ++drawings;
+        }
+    EXPECT_GT(drawings, 600);
 }
 
 }  // namespace
