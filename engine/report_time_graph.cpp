@@ -704,9 +704,12 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     }
 
     const int tickStep = tick_step(b, sx, labelStep);
-    for (int t = 0; t <= b; t += tickStep) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
-    // The axis's end keeps its tick where the widened step passes it.
-    if (b % tickStep != 0) w.Line(500, 0, dint(b * sx), 400, dint(b * sx), 350, 0, 2);
+    // The axis's end keeps its tick where the widened step passes it; a
+    // tick so near it that the two would read as a bar is left out.
+    const bool endTick = b % tickStep != 0;
+    for (int t = 0; t <= b; t += tickStep)
+        if (!endTick || t == 0 || (b - t) * sx >= 35) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
+    if (endTick) w.Line(500, 0, dint(b * sx), 400, dint(b * sx), 350, 0, 2);
     for (int t = 0; t <= b; t += labelStep) {
         std::string label = CFormat("%d", t);
         const int x = dint(t * sx) - dint(label_bytes(label) * 70 * 0.25);

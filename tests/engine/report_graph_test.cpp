@@ -184,6 +184,13 @@ TEST(ReportTimeGraph, TimeAxisIsBoundedAndHeaveKeepsAnAxis) {
     // A day every 5000 (a label every 500 would run into the next).
     EXPECT_EQ(labels, (std::vector<std::string>{"0", "5000", "10000", "15000", "20000", "25000", "30000", "35000"}));
     EXPECT_EQ(d.CountExact('L', V{4000, 400, 4000, 350, 0, 2}), 1);  // tick at 36600
+    // Ticks a readable step apart (every 500 days), none doubling the end's.
+    std::vector<int> ticks;
+    for (const auto& r : d.records)
+        if (r.kind == 'L' && r.v[1] == 400 && r.v[3] == 350 && r.v[0] == r.v[2]) ticks.push_back(r.v[0]);
+    std::sort(ticks.begin(), ticks.end());
+    ASSERT_GT(ticks.size(), 50u);
+    for (std::size_t k = 1; k < ticks.size(); ++k) EXPECT_GE(ticks[k] - ticks[k - 1], 35) << ticks[k];
     EXPECT_EQ(d.CountExact('L', V{500, 2500, 450, 2500, 0, 2}), 1);  // axis of 0.2 m
 }
 
