@@ -656,13 +656,31 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         const int zeroRight = print::TextExtentOf(-dint(70 * 0.25), 0, 70, 0, "0").right;
         k.dayX = std::max(k.m - dint(label_bytes(k.day) * 0.5 * 35), zeroRight + kDayLabelGap);
         board.KeepLine(500, 1000, k.m, 0, k.m, std::max(f, k.o));
-        board.Take(print::TextExtentOf(500 + k.m - 20, 1000 + k.restY, 70, 90, k.rest));
         board.Take(print::TextExtentOf(500 + k.dayX, 350, 70, 0, k.day));
         marker = k;
     }
     ends.push_back(CurveEnd{pen.px, pen.py, "全層"});
     pen.Keep(board);
     for (const CurvePen& p : unitPens) p.Keep(board);
+    // The remaining settlement beside the marker's middle; where curves run
+    // through it there (a short mark among them), the nearest free place
+    // below the mark, else above it.
+    if (marker) {
+        Marker& k = *marker;
+        const int len = print::TextExtentOf(0, 0, 70, 90, k.rest).bottom - print::TextExtentOf(0, 0, 70, 90, k.rest).top;
+        auto extent = [&](int y) { return print::TextExtentOf(500 + k.m - 20, 1000 + y, 70, 90, k.rest); };
+        std::vector<int> ys{k.restY};
+        for (int y = std::max(f, k.o) + kLabelGap + len; y <= kCurveBox.bottom; y += kLabelPitch / 2) ys.push_back(y);
+        ys.push_back(std::min(f, k.o) - kLabelGap);
+        for (int y : ys) {
+            const print::TextExtent e = extent(y);
+            if (y - len >= kLabelGap && y <= kCurveBox.bottom && board.Free(print::Grown(e, kLabelGap / 2))) {
+                k.restY = y;
+                break;
+            }
+        }
+        board.Take(extent(k.restY));
+    }
     // A curve that leaves the box (a heave) is labelled where it leaves it.
     for (CurveEnd& e : ends) e.y = std::clamp(e.y, kCurveBox.top, kCurveBox.bottom);
 

@@ -375,7 +375,7 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
     }));
     ASSERT_EQ(runs.back()->code, 0);
     for (int v = 1; v < 60; v += 3) runs.push_back(std::make_unique<enginetest::EngineRun>(enginetest::IdentityVariant(v).Lines(), 0));
-    int labels = 0, leaders = 0;
+    int labels = 0, leaders = 0, marks = 0;
     for (const auto& run : runs)
         for (const auto& e : std::filesystem::directory_iterator(run->dir.path)) {
             const std::string name = e.path().filename().string();
@@ -406,6 +406,28 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
             std::map<std::pair<int, int>, int> ends;
             for (const auto* r : curve)
                 if (r->v[2] >= maxX - 2) ++ends[{r->v[2], r->v[3]}];
+            // Whether a curve runs through the text (lines tried every unit).
+            auto crossed = [&](const Box& b, const std::string& text) {
+                for (const auto* c : curve) {
+                    const int n = std::max(std::abs(c->v[2] - c->v[0]), std::abs(c->v[3] - c->v[1]));
+                    for (int k = 0; k <= n; ++k) {
+                        const double x = c->v[0] + (c->v[2] - c->v[0]) * (n ? double(k) / n : 0);
+                        const double y = c->v[1] + (c->v[3] - c->v[1]) * (n ? double(k) / n : 0);
+                        if (x > b.l && x < b.r && y > b.t && y < b.b) {
+                            ADD_FAILURE() << name << ": a curve crosses \"" << text << "\" at " << x << "," << y;
+                            return true;
+                        }
+                    }
+                }
+                return false;
+            };
+            // The marker's remaining settlement (upright, pen 1) too.
+            for (const auto& r : d.records)
+                if (r.kind == 'K' && r.v[4] == 90 && r.v[5] == 1 && inCurves(r.v[0], r.v[1])) {
+                    const int len = static_cast<int>(r.text.size()) * r.v[2] / 2;
+                    ASSERT_FALSE(crossed(Box{r.v[0] - r.v[3], r.v[1] - len, r.v[0], r.v[1]}, r.text));
+                    ++marks;
+                }
             std::vector<Box> placed;
             for (const auto& r : d.records) {
                 if (r.kind != 'K' || r.v[4] != 0 || r.text.find("層") == std::string::npos) continue;
@@ -416,16 +438,7 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
                     EXPECT_FALSE(b.l < o.r + 10 && o.l < b.r + 10 && b.t < o.b + 10 && o.t < b.b + 10)
                         << name << ": \"" << r.text << "\" touches another label";
                 placed.push_back(b);
-                // No curve runs through the text (lines tried every unit).
-                for (const auto* c : curve) {
-                    const int n = std::max(std::abs(c->v[2] - c->v[0]), std::abs(c->v[3] - c->v[1]));
-                    for (int k = 0; k <= n; ++k) {
-                        const double x = c->v[0] + (c->v[2] - c->v[0]) * (n ? double(k) / n : 0);
-                        const double y = c->v[1] + (c->v[3] - c->v[1]) * (n ? double(k) / n : 0);
-                        ASSERT_FALSE(x > b.l && x < b.r && y > b.t && y < b.b)
-                            << name << ": a curve crosses \"" << r.text << "\" at " << x << "," << y;
-                    }
-                }
+                ASSERT_FALSE(crossed(b, r.text));
                 // Its curve's end: right below its end, or at a leader's far end.
                 std::pair<int, int> end{b.r, b.b + 10};
                 if (!ends.count(end) || ends[end] == 0) {
@@ -446,6 +459,7 @@ TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
         }
     EXPECT_GT(labels, 100);
     EXPECT_GT(leaders, 0);
+    EXPECT_GT(marks, 20);
 }
 
 // The section drawings of real runs, one with a position name of 20 wide
