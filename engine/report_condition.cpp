@@ -3,6 +3,7 @@
 
 #include "engine/report_common.hpp"
 #include "print/forms.hpp"
+#include "print/text_board.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -38,8 +39,10 @@ void draw_section_plan(const EngineState& st) {
             // A position off the sheet is left out, its texts with it.
             if (!draw_abscissa_mark(w, sc, p.x, 3800)) continue;
             w.Text(0, oy, 3500, 80 - l, 70, 70, 0, 2, real_text("%7.3lf", p.x));
-            w.Text(0, oy, 3750 - dint(label_bytes(p.name) * 70 * 0.5), -l - 15, 70, 70, 0, 2,
-                   p.name);
+            // The name ends at 3750 and keeps off the section and its
+            // abscissa labels (right of 3000).
+            const std::string name = print::FitText(p.name, 70, 3750 - 3000);
+            w.Text(0, oy, 3750 - dint(label_bytes(name) * 70 * 0.5), -l - 15, 70, 70, 0, 2, name);
         }
     }
     draw_elevation_scale(w, sc);
