@@ -306,7 +306,7 @@ void read_calc_input(const std::filesystem::path& folder, CalcInput& in, Message
                    "input file too large");
     }
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(path));
+        const std::string text = DecodeCp932Text(ReadFileBytes(path, kMaxInputBytes));
         auto parse = [&](FieldFile& f) {
             InputLines lines(f);
             ReadAll(lines, in);

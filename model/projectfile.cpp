@@ -22,6 +22,11 @@ namespace {
 constexpr const char* kWriteProjectMsg = "条件ﾌｧｲﾙ(.KOV)に書き込み出来ません。";
 constexpr const char* kWriteSnapshotMsg = "計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。";
 constexpr const char* kReadProjectMsg = "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。";
+// The fullest section the tables hold writes a line for every point, every
+// vertex of every block and every profile row, none near 1 KB; twice that
+// is far beyond any project file, and a larger one is refused unread.
+constexpr std::uintmax_t kMaxProjectBytes =
+    2u * 1024u * (rules::kMaxPoints + 3u * rules::kMaxBlocks * rules::kMaxBlockVertices + rules::kProfileRows);
 
 constexpr int kTitleBlanks = 64;
 constexpr int kNameBlanks = 30;
@@ -441,14 +446,13 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
     ResetModel(*scratch, ps.AppPath, ui);
     int version = 0;
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path)));
+        const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path), kMaxProjectBytes));
         ReadFields(text, [&](FieldFile& f) {
             CondReader r(f);
             version = ParseCondFile(r, *scratch);
         });
     } catch (const FileFault& bad) {
-        ui.Notify(std::string(kReadProjectMsg) + (bad.Line() > 0 ? "\r" + FaultText(bad.Line(), bad.Reason()) : ""),
-                  MsgIcon::Exclamation);
+        ui.Notify(std::string(kReadProjectMsg) + FaultDetail(bad), MsgIcon::Exclamation);
         return false;
     }
     m = std::move(*scratch);

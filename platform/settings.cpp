@@ -101,7 +101,9 @@ std::string Format(const IniFile& file) {
 
 IniFile Load(const fs::path& path) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ReadFault::None) return {};
+    // A settings file holds a few dozen short keys; anything larger, or no
+    // regular file, is left unread and the defaults hold.
+    if (ReadWholeFile(path, bytes, 1024u * 1024u) != ReadFault::None) return {};
     return Parse(bytes);
 }
 

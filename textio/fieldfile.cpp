@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/textfile.hpp"
 
@@ -16,10 +17,28 @@ std::string FaultText(int line, std::string_view reason) {
     return std::to_string(line) + "行目: " + std::string(reason);
 }
 
-std::string ReadFileBytes(const std::filesystem::path& path) {
+std::string ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ReadFault::None) throw FileFault(0, kFaultOpen);
-    return bytes;
+    std::uintmax_t size = 0;
+    const std::string name = path.filename().string();
+    switch (ReadWholeFile(path, bytes, maxBytes, &size)) {
+    case ReadFault::None:
+        return bytes;
+    case ReadFault::NotRegular:
+        throw FileFault(0, name + "が通常のファイルではありません（フォルダーや特殊なファイルです）。");
+    case ReadFault::TooLarge:
+        throw FileFault(0, CFormat("%sが大きすぎます（%ju バイト。読める最大は %ju バイトです）。", name.c_str(), size,
+                                   maxBytes));
+    case ReadFault::Open:
+    case ReadFault::Read:
+        break;
+    }
+    throw FileFault(0, kFaultOpen);
+}
+
+std::string FaultDetail(const FileFault& bad) {
+    if (bad.Line() <= 0 && bad.Reason() == kFaultOpen) return {};
+    return "\r" + FaultText(bad.Line(), bad.Reason());
 }
 
 std::string DecodeCp932Text(std::string_view bytes) {
@@ -163,9 +182,12 @@ namespace {
 constexpr int kMendTries = 96;
 }  // namespace
 
-void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse) {
-    if (!EndsWithLineEnd(text)) throw FileFault(static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kFaultCut);
-    FieldFile f{std::string(text)};
+namespace {
+
+// Reads a text that ends with its line end. Every try reads the same bytes
+// in place, and the tries are bounded.
+void ReadWholeText(std::string_view text, const std::function<void(FieldFile&)>& parse) {
+    FieldFile f(text, FieldReader::Borrowed{}, SIZE_MAX, 0);
     try {
         parse(f);
         f.End();
@@ -186,7 +208,7 @@ void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& pa
             for (long long v : {c.value + 1, c.value - 1}) {
                 if (v < c.lo || v > c.hi) continue;
                 ++tries;
-                FieldFile again(std::string(text), k, v);
+                FieldFile again(text, FieldReader::Borrowed{}, k, v);
                 try {
                     parse(again);
                     again.End();
@@ -202,6 +224,28 @@ void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& pa
         if (mended) throw FileFault(mendedLine, *mended);
         throw;
     }
+}
+
+}  // namespace
+
+void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse) {
+    // The files end their lines with CR LF; a CR alone is no line end, and
+    // reading on would only call the file cut or wrong at line 1.
+    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r', cr + 1))
+        if (cr + 1 < text.size() && text[cr + 1] != '\n')
+            throw FileFault(static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(cr), '\n')) + 1,
+                            kFaultLineEnd);
+    if (EndsWithLineEnd(text)) return ReadWholeText(text, parse);
+    // The last line has no line end: the file was cut, unless the data had
+    // ended before that line, and what follows them is junk.
+    std::string ended(text);
+    ended += '\n';
+    try {
+        ReadWholeText(ended, parse);
+    } catch (const FileFault& bad) {
+        if (bad.Reason() == kFaultJunk) throw;
+    }
+    throw FileFault(static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kFaultCut);
 }
 
 }  // namespace kova

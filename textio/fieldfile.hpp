@@ -25,6 +25,7 @@ inline constexpr const char* kFaultText = "使用できない文字（\"、改�
 inline constexpr const char* kFaultOpen = "ファイルを開けません。";
 inline constexpr const char* kFaultVersion = "ファイルの版が正しくありません。";
 inline constexpr const char* kFaultQuote = "引用符（\"）の対応が正しくありません。";
+inline constexpr const char* kFaultLineEnd = "行の終わりがCR LFではありません（CRだけで終わっています）。";
 
 // A fault of a file: the 1-based line (0 for the file as a whole, which
 // could not be opened) and what is wrong. what() is FaultText of both.
@@ -42,9 +43,15 @@ private:
 // "12行目: 数値が正しく読めません。"; the reason alone for line 0.
 std::string FaultText(int line, std::string_view reason);
 
-// The bytes of a whole file; FileFault(0, kFaultOpen) when it cannot be
-// opened or read.
-std::string ReadFileBytes(const std::filesystem::path& path);
+// The bytes of a whole file of at most maxBytes; FileFault(0, kFaultOpen)
+// when it is missing or cannot be opened or read; FileFault(0, ...) naming
+// the file when it is no regular file or larger than maxBytes, so that a
+// FIFO or a huge file is refused at once, before anything is read.
+std::string ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes);
+
+// What a reader adds under its own message: nothing for a file that could
+// not be opened (its own message says so), else "\r" and the fault.
+std::string FaultDetail(const FileFault& bad);
 
 // Code page 932 bytes as UTF-8 text; FileFault(line, kFaultBytes) at the
 // line of the first byte that is not valid.
@@ -95,6 +102,9 @@ public:
 
     explicit FieldFile(std::string text, std::size_t overrideAt = SIZE_MAX, long long overrideValue = 0)
         : in_(std::move(text)), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
+    // Reads text without a copy; text must outlive the reader.
+    FieldFile(std::string_view text, FieldReader::Borrowed, std::size_t overrideAt, long long overrideValue)
+        : in_(text, FieldReader::Borrowed{}), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
 
     // The line of the next character, and of the last field or line read.
     int Line() const { return in_.Line(); }
@@ -128,9 +138,10 @@ private:
     long long overrideValue_;
 };
 
-// Reads a whole UTF-8 text with parse and checks that it ends there. A text
-// whose last line lacks its line end was cut (perhaps inside a number) and
-// is refused before anything is read. Any fault is thrown as FileFault;
+// Reads a whole UTF-8 text with parse and checks that it ends there. A line
+// ended by CR alone is refused as such. A text whose last line lacks its
+// line end was cut (perhaps inside a number), told at that line, unless
+// the data ended before it: then it is junk after the data. Any fault is thrown as FileFault;
 // when the text would read whole with one of the counts read before the
 // fault changed by one, the fault is told at that count instead, with what
 // the data holds. parse may run more than once and must fill only what its
