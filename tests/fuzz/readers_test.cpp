@@ -280,9 +280,9 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
         {"sand curves", "BKHough1.CSV", Source("data/BKHough1.CSV"), true, SandAt()},
         {"observations", "x.tlm", Source("examples/observation.tlm"), true, ObservationsAt()},
         {"page", "TK_DT_01.PDT", TestData((reportDir + "TK_DT_01.PDT").c_str()), false,
-         ViewerAt("TK_DT_01.PDT", &ReadPageFile)},
+         ViewerAt("TK_DT_01.PDT", &viewer::ReadPageFile)},
         {"drawing", "TNK_MAX.PZK", TestData((reportDir + "TNK_MAX.PZK").c_str()), false,
-         ViewerAt("TNK_MAX.PZK", &ReadDrawingFile)},
+         ViewerAt("TNK_MAX.PZK", &viewer::ReadDrawingFile)},
     };
     auto endsWith = [](const std::string& told, const std::string& want) {
         return told.size() >= want.size() && told.compare(told.size() - want.size(), want.size(), want) == 0;
@@ -320,7 +320,7 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
 
         if (!r.fields) continue;
         std::string junk;
-        for (int i = 0; i < 20000; ++i) junk += "1,2,3,junk\r\n";
+        for (int i = 0; i < 2000; ++i) junk += "1,2,3,junk\r\n";  // within every cap
         const std::optional<std::string> junkTold = Bytes(r.read)(r.valid + junk);
         ASSERT_TRUE(junkTold.has_value());
         EXPECT_TRUE(endsWith(*junkTold, FaultText(lines + 1, kFaultJunk))) << *junkTold;
