@@ -290,6 +290,12 @@ struct PositionHistory {
     StageTable stage_strain{};
     StageTable stage_cv{};
     StageTable stage_cv_pressure{};
+    // Whether the layer took load at the entry (no load: nothing of the
+    // stage's own formula applies to it).
+    std::array<std::array<bool, kColumnSlots>, kMaxStages> stage_loaded{};
+    // The stage number whose larger settlement the layer keeps at the entry
+    // (no rebound), 0 when the entry's own settlement stands.
+    std::array<std::array<int, kColumnSlots>, kMaxStages> stage_kept_from{};
     // Entry k + 1: column total after entry k; entry 0 is always 0.
     std::array<double, kMaxStages + 1> stage_total{};
 };

@@ -1,5 +1,7 @@
 #include "engine/history.hpp"
 
+#include "engine/settlement.hpp"
+
 namespace kova::engine {
 
 void clear_stage_totals(UnitState& units) { units = UnitState{}; }
@@ -64,10 +66,21 @@ void store_stage_settlement(EngineState& st, int entry, double s) {
         default:
             break;
         }
+        h.stage_loaded[entry][i] = layer_loaded(col, i, h.unloading[i]);
         h.stage_cv[entry][i] = col.cv[i];
         h.stage_cv_pressure[entry][i] = col.cv_pressure[i];
     }
     h.stage_total[entry + 1] = s;
+}
+
+void mark_kept_settlement(EngineState& st, int entry, const std::array<double, kColumnSlots>& own) {
+    PositionHistory& h = st.history;
+    for (int i = 0; i < h.layer_count; ++i) {
+        h.stage_kept_from[entry][i] = 0;
+        if (entry == 0 || !(h.stage_settlement[entry][i] > own[i])) continue;
+        const int earlier = h.stage_kept_from[entry - 1][i];
+        h.stage_kept_from[entry][i] = earlier ? earlier : h.stage_number[entry - 1];
+    }
 }
 
 }  // namespace kova::engine

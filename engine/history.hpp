@@ -26,5 +26,8 @@ void snapshot_stage_stress(EngineState& st, int entry, int stage);
 // `entry` by each layer's method, with cv and its pressure, and the column
 // total s.
 void store_stage_settlement(EngineState& st, int entry, double s);
+// After store_stage_settlement: which layers keep an earlier stage's larger
+// settlement, `own` being what the entry's formula gave each slot.
+void mark_kept_settlement(EngineState& st, int entry, const std::array<double, kColumnSlots>& own);
 
 }  // namespace kova::engine

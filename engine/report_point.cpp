@@ -32,6 +32,9 @@ using print::kTimeFinalField;
 using print::kTimeLayerField;
 using print::kTimeSettlementBase;
 
+// Before a settlement kept from an earlier stage.
+constexpr const char* kKeptMark = "＊";
+
 constexpr const char* kNoSoilText = "この位置の下には土層がないため、沈下量は計算されていません。";
 
 // The compact history entry of a real stage number (1..5), if it had loads.
@@ -45,10 +48,18 @@ std::string day_text(const TableEntry& e) {
     switch (e.kind) {
     case DayKind::Reached: return CFormat("%6d", e.day);
     case DayKind::DuringLoading: return CFormat("※%4d", e.day < 0 ? -e.day : e.day);
-    case DayKind::Missed:
+    // Its own mark: a degree the horizon ends before is not "no value".
+    case DayKind::Missed: return "  未達";
     case DayKind::NoValue: break;
     }
     return Dashes(4);
+}
+
+// A layer's settlement at an entry; one kept from an earlier stage (no
+// rebound) carries the mark its note explains.
+std::string settlement_text(const PositionHistory& h, int j, int i) {
+    if (h.stage_kept_from[j][i] == 0) return real_text("%7.3lf", h.stage_settlement[j][i]);
+    return kKeptMark + real_text("%5.3lf", h.stage_settlement[j][i]);
 }
 
 struct Ctx {
@@ -110,12 +121,25 @@ void write_stress_table(print::PageWriter& p, const Ctx& c) {
     }
 }
 
+// The note under a stage's settlements naming, per marked layer, the stage
+// whose settlement it keeps; empty when none is kept.
+std::string kept_note(const Ctx& c, int j) {
+    std::string s;
+    for (int i = 0; i < c.h.layer_count; ++i) {
+        const int from = c.h.stage_kept_from[j][i];
+        if (from == 0 || c.method(i) == kMethodNone) continue;
+        s += CFormat(s.empty() ? "層 %d：%d 段" : "、層 %d：%d 段", c.h.layer_index[i] + 1, from);
+    }
+    return s.empty() ? s : "前の段階までの最大値（" + s + "）";
+}
+
 void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     const PositionHistory& h = c.h;
     p.Form(true, print::kSettlementCalcHeadingForm);
     p.Field(0, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
+        const bool loaded = h.stage_loaded[j][i];
         p.Form(false, print::kSettlementInputRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(1, kind_text(c.layer(i).soil_kind));
@@ -124,7 +148,8 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         case 0:
         case 3:
             p.Field(5, e0);
-            p.Field(6, real_text("%6.3lf", h.stage_e2[j][i]));
+            // Without load the layer is not taken along its curve.
+            p.Field(6, loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
             p.Field(7, Dashes(4));
             p.Field(8, Dashes(3));
             break;
@@ -158,10 +183,12 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Form(false, print::kSettlementRowForm);
         p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(2, real_text("%6.3lf", h.thickness[i]));
-        p.Field(6, m == kMethodNone ? Dashes(3) : real_text("%7.3lf", h.stage_settlement[j][i]));
+        p.Field(6, m == kMethodNone ? Dashes(3) : settlement_text(h, j, i));
         p.Field(7, real_text("%7.3lf", c.layer(i).beta));
         p.Field(1, method_text(m));
-        switch (m) {
+        // A layer without load has no strain of its own at this stage: a
+        // 0 there would contradict the formula its caption gives.
+        switch (h.stage_loaded[j][i] ? m : kMethodNone) {
         case 0:
         case 3:
             p.Field(3, real_text("%6.4lf", h.stage_strain[j][i]));
@@ -187,6 +214,10 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     }
     p.Form(false, print::kSettlementTotalForm);
     p.Field(0, real_text("%7.3lf", h.stage_total[j + 1]));
+    if (std::string kept = kept_note(c, j); !kept.empty()) {
+        p.Form(false, print::kSettlementKeptNoteForm);
+        p.Field(0, kept);
+    }
     p.Form(false, print::kSettlementNoteForm);
     p.Field(0, c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数"
                                    : "P'+ΔP'/2 に対する体積圧縮係数");
@@ -204,8 +235,7 @@ void write_summary(print::PageWriter& p, const Ctx& c) {
         p.Field(2, real_text("%6.3lf", h.thickness[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(h, stage);
-            p.Field(2 + stage, j && m != kMethodNone ? real_text("%7.3lf", h.stage_settlement[*j][i])
-                                                     : Dashes(3));
+            p.Field(2 + stage, j && m != kMethodNone ? settlement_text(h, *j, i) : Dashes(3));
         }
     }
     p.Form(false, print::kStageSettlementTotalForm);

@@ -170,12 +170,15 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
         const int entry = st.history.stage_count;
         snapshot_stage_stress(st, entry, stage);
         s = column_settlement(in, col, st.work.results, u);
+        std::array<double, kColumnSlots> own{};
+        for (int i = 0; i < col.count; ++i) own[i] = slot_settlement(in, col, st.work.results, i);
         if (entry > 0) s = keep_reached_settlement(in, col, st.work.results, st.history.stage_settlement[entry - 1], s);
         stage_time_prepare(st, u, messages);
         check_stage_results(st, u, s, position_place(in, p, stage), messages);
         if (std::string thick = layer_settlement_fault(in, col, st.work.results, u); !thick.empty())
             abort_run(messages, position_place(in, p, stage) + ": " + thick);
         store_stage_settlement(st, entry, s);
+        mark_kept_settlement(st, entry, own);
         stage_time_record(st, entry, start, days);
     }
     if (std::string fault = drain_factor_fault(st); !fault.empty())

@@ -87,6 +87,9 @@ inline constexpr std::string_view kSettlementHeadingForm = "TNK_0010.PFM";
 inline constexpr std::string_view kSettlementRowForm = "TNK_0011.PFM";
 inline constexpr std::string_view kSettlementTotalForm = "TNK_0012.PFM";
 inline constexpr std::string_view kSettlementNoteForm = "TNK_0013.PFM";
+// Under a stage's settlements: the layers whose settlement is kept from an
+// earlier stage (marked ＊), each with that stage.
+inline constexpr std::string_view kSettlementKeptNoteForm = "TNK_0014.PFM";
 inline constexpr std::string_view kStageSettlementHeadingForm = "TNK_0020.PFM";
 inline constexpr std::string_view kStageSettlementRowForm = "TNK_0021.PFM";
 inline constexpr std::string_view kStageSettlementTotalForm = "TNK_0022.PFM";

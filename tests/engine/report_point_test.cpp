@@ -34,6 +34,7 @@ struct PointCase : State {
         for (std::size_t j = 0; j < stages.size(); ++j) {
             h.stage_number[j] = stages[j];
             h.stage_dp[j][0] = 20.0 * (j + 1);
+            h.stage_loaded[j][0] = true;
             h.stage_e1[j][0] = 1.5;
             h.stage_e2[j][0] = 1.4 - 0.05 * j;
             h.stage_strain[j][0] = 0.04;

@@ -10,10 +10,12 @@
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <cmath>
 
 namespace kova::viewer {
@@ -28,6 +30,10 @@ public:
         Relayout();
     }
     int Count() const { return static_cast<int>(pages_.size()); }
+    // Where page i starts in the view.
+    int PageTop(int i) const { return kGap + i * (PageSize().height() + kGap); }
+    // The page whose top is at or just above y.
+    int PageAt(int y) const { return std::clamp((y - kGap) / (PageSize().height() + kGap), 0, std::max(Count() - 1, 0)); }
     void SetScale(double s) {
         scale_ = std::clamp(s, 0.05, 8.0);
         Relayout();
@@ -141,6 +147,13 @@ ViewerWindow::ViewerWindow(const std::filesystem::path& folder, FileDialogs& fil
     statusBar()->addWidget(fault_, 1);
     if (reports_.empty()) fault_->setText(QStringLiteral("印刷するファイル（*.PDT）がありません"));
 
+    // The scroll area knows no End; the last page is what a reader wants
+    // there, whichever pane has the focus.
+    for (QKeySequence key : {QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)}) {
+        auto* last = new QShortcut(key, this);
+        connect(last, &QShortcut::activated, this, [this] { LastPage(); });
+    }
+
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { Show(row); });
     resize(1000, 800);
     fitting_ = true;
@@ -180,6 +193,13 @@ void ViewerWindow::Show(int index) {
     if (fitting_) FitWidth();
     scroll_->verticalScrollBar()->setValue(0);
 }
+
+void ViewerWindow::LastPage() {
+    if (view_->Count() == 0) return;
+    scroll_->verticalScrollBar()->setValue(view_->PageTop(view_->Count() - 1));
+}
+
+int ViewerWindow::TopPage() const { return view_->PageAt(scroll_->verticalScrollBar()->value()); }
 
 void ViewerWindow::FitWidth() {
     fitting_ = true;

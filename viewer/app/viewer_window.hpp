@@ -41,6 +41,11 @@ public:
     QString FaultText() const;
     // Pages of the chosen report on screen.
     int ShownPages() const;
+    // End and Ctrl+End: the last page of the chosen report at the top of
+    // the pane (as far as the pane scrolls).
+    void LastPage();
+    // The page at the top of the pane (0-based).
+    int TopPage() const;
 
     // Zoom: screen pixels per page unit; fitting the width follows the pane.
     void FitWidth();

@@ -506,7 +506,7 @@ Grid TimeTable(const std::string& title, const std::vector<const FormBlock*>& ro
     g.columns.push_back({{"圧密度 U"}, "", 0, 0, 0});
     for (int k = 0; k < kTimeDegrees; ++k) g.columns.push_back({{std::to_string(10 * (k + 1)) + "%"}, "", 0, 0, 0});
     g.columns.push_back({{"最終", "沈下量"}, "(m)", 0, 0, 0});
-    bool marked = false;
+    bool marked = false, missed = false;
     for (const FormBlock* r : rows) {
         auto value = [&](int n) {
             const std::string* v = FieldValue(*r, n);
@@ -521,6 +521,7 @@ Grid TimeTable(const std::string& title, const std::vector<const FormBlock*>& ro
             days.cells.push_back(value(k));
             settle.cells.push_back(value(kTimeSettlementBase + k));
             if (days.cells.back().find("※") != std::string::npos) marked = true;
+            if (days.cells.back().find("未達") != std::string::npos) missed = true;
         }
         days.cells.push_back("");
         settle.cells.push_back(value(kTimeFinalField));
@@ -530,6 +531,7 @@ Grid TimeTable(const std::string& title, const std::vector<const FormBlock*>& ro
         g.rows.push_back(std::move(settle));
     }
     if (marked) g.notes.push_back("※ 載荷の途中に達する日数");
+    if (missed) g.notes.push_back("未達 計算期間の内に達しない圧密度");
     Measure(g);
     return g;
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTest>
 
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
@@ -117,6 +118,15 @@ TEST(ViewerWindow, SetsAllReportsZoomAndPagesPaintedAsTheyComeIntoView) {
     w.grab();
     EXPECT_GT(w.PaintedPages(), before);
     EXPECT_LE(w.PaintedPages() - before, 4);
+    // End and Ctrl+End bring the last page into the pane, whichever pane has
+    // the focus; the list keeps the chosen report.
+    for (Qt::KeyboardModifiers mod : {Qt::NoModifier, Qt::ControlModifier}) {
+        w.Show(1);
+        ASSERT_EQ(w.TopPage(), 0);
+        QTest::keyClick(w.List(), Qt::Key_End, mod);
+        EXPECT_EQ(w.TopPage(), 2999) << int(mod);
+        EXPECT_EQ(w.Current(), 1);
+    }
 
     w.SetAllReports(true);
     files.Script(dir / "all.pdf");
