@@ -12,6 +12,9 @@ const char* const Dialog4::kDrainages = "両面排水|片面排水";
 
 namespace {
 
+// Columns of the grid (0 is the row header) and the Cc method's code.
+constexpr int kUnitWeightCol = 5, kCcCol = 7, kCcMethod = 1;
+
 // One soil layer: its block (name, weight) and its parameters.
 struct Layer {
     SoilBlock b;
@@ -82,6 +85,33 @@ void Dialog4::CellEdited() {
         m.SoilLayer[i] = rows[i].b;
         m.SoilParam[i] = rows[i].p;
     }
+}
+
+// What the calculation refuses of a layer, refused here first: a layer
+// carries its own weight, and the Cc method of a layer it computes needs a
+// positive Cc. The cursor goes to the cell.
+bool Dialog4::CheckOnOk() {
+    const Model& m = host_.SectionModel();
+    const int rows = std::min(Qflg_DB->Model().RowCount() - 1, kMaxBlocks);
+    for (int r = 1; r <= rows; ++r) {
+        const SoilBlock& b = m.SoilLayer[static_cast<std::size_t>(r - 1)];
+        const SoilParamRec& p = m.SoilParam[static_cast<std::size_t>(r - 1)];
+        std::string message;
+        int col = 0;
+        if (!(b.UnitWeight > 0)) {
+            message = "土層 " + std::to_string(r) + " の有効重量が正ではありません（0より大きくしてください）。";
+            col = kUnitWeightCol;
+        } else if (p.SettleMethod == kCcMethod && (p.SoilType == 0 || m.Cond.UseSandImmediate != 0) && !(p.C1 > 0)) {
+            message = "土層 " + std::to_string(r) + " の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。";
+            col = kCcCol;
+        }
+        if (message.empty()) continue;
+        host_.Messages().Notify(message, MsgIcon::Exclamation);
+        Qflg_DB->SetCurrentCell(r, col);
+        Qflg_DB->setFocus();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kova

@@ -19,6 +19,7 @@ public:
 
 protected:
     void CellEdited() override;
+    bool CheckOnOk() override;
 };
 
 }  // namespace kova

@@ -18,7 +18,7 @@ bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageS
 
 std::string ColumnName(const grid::GridModel& g, int col) {
     // As the grid's not-a-number message names it.
-    return g.Cell(0, col).simplified().remove(QLatin1Char(' ')).toStdString();
+    return grid::HeaderName(g.Cell(0, col)).toStdString();
 }
 
 std::string CellLimitMessage(const grid::GridModel& g, int row, int col, Item item, double toModel) {

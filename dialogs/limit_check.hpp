@@ -16,8 +16,8 @@ namespace kova {
 // Returns true when the edit was refused and undone.
 bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageSink& ui);
 
-// A column's header as a message names the column: its lines joined, no
-// blanks: "有効重量  (kN/m3)" is "有効重量(kN/m3)".
+// A column's header as a message names the column (grid::HeaderName):
+// "有効重量  (kN/m3)" is "有効重量(kN/m3)", "応力分担比 n" keeps its blank.
 std::string ColumnName(const grid::GridModel& g, int col);
 // The limit message of a cell, the one wording of every table:
 // "「有効重量(kN/m3)」の2行目は0～100の範囲で指定してください。", the range in

@@ -115,7 +115,6 @@ constexpr Tighter kTyped[] = {
     {Item::SandPressure, {0, 1e6, true}},
     {Item::SandVoidRatio, {0, 100, true}},
     {Item::ReductionFactor, {0, 1, true}},
-    {Item::ShareRatio, {1, 1000, false}},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -90,8 +91,14 @@ QEX_FLG::QEX_FLG(QWidget* parent) : QTableView(parent) {
 }
 
 QString QEX_FLG::NotANumberMessage(int row, int col) const {
-    const QString name = model_.Cell(0, col).simplified().remove(QLatin1Char(' '));
-    return QStringLiteral("「%1」の%2行目には数値を入力してください。").arg(name).arg(row);
+    return QStringLiteral("「%1」の%2行目には数値を入力してください。").arg(HeaderName(model_.Cell(0, col))).arg(row);
+}
+
+QString HeaderName(const QString& header) {
+    QString name;
+    for (const QString& line : header.split(QLatin1Char('\n')))
+        name += line.trimmed().replace(QRegularExpression(QStringLiteral(" {2,}")), QString());
+    return name;
 }
 
 void QEX_FLG::ShowCellInEditor(int row, int col) {

@@ -113,4 +113,9 @@ private:
     bool initialised_ = false;
 };
 
+// A column's header as a message names it: its lines joined and the runs
+// of blanks that only place the text dropped, a single blank between words
+// kept ("   荷重値    (kN)" is "荷重値(kN)", "応力分担比 n" stays).
+QString HeaderName(const QString& header);
+
 }  // namespace kova::grid

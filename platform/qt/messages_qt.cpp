@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -59,9 +60,16 @@ protected:
     }
 
 private:
+    // The size comes from the box's own layout, never from its current
+    // height: before the first layout a new widget still has its default
+    // height (30 pixels), and freezing that left an empty sliver of a box.
     void FitTitle() {
-        const int need = TitleWidth(windowTitle(), font());
-        if (width() < need) setFixedSize(need, height());
+        QLayout* grid = layout();
+        if (!grid || !isVisible()) return;  // the box sizes itself on showing
+        grid->activate();
+        const int w = std::max(TitleWidth(windowTitle(), font()), grid->totalMinimumSize().width());
+        const int h = grid->hasHeightForWidth() ? grid->totalHeightForWidth(w) : grid->totalMinimumSize().height();
+        if (size() != QSize(w, h) || minimumSize() != maximumSize()) setFixedSize(w, h);
     }
 };
 

@@ -149,7 +149,7 @@ TEST_F(Dialog11Fixture, RefusedRowKeepsTheDialogOpenAndStoresNothing) {
 TEST_F(Dialog11Fixture, ValueOutsideTheLimitsIsRefusedAtOnce) {
     Type(d->Qflg_SB(), 1, 3, "-1");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "「打設間隔d(m)」の1行目は0～100の範囲で指定してください。");  // as its header
+    EXPECT_EQ(host.messages.Last().text, "「打設間隔 d(m)」の1行目は0～100の範囲で指定してください。");  // as its header
     EXPECT_EQ(d->Qflg_SB()->CellText(1, 3), QStringLiteral("0.000"));
 }
 

@@ -166,7 +166,7 @@ TEST(NumberCells, LettersAreRefusedWhereverTyped) {
         Dialog5 d(host, nullptr);
         d.show();
         ClickSelector(d.Qflg_YD(), 0, 2);
-        expectRefused(*d.Qflg_GD(), 1, 1, "P", "「P(kN/m2)」の1行目には数値を入力してください。");
+        expectRefused(*d.Qflg_GD(), 1, 1, "P", "「P (kN/m2)」の1行目には数値を入力してください。");
         expectRefused(*d.Qflg_GD(), 2, 2, "e", "「e」の2行目には数値を入力してください。");
         d.OkClicked();
     }
@@ -229,13 +229,13 @@ TEST(SoilCurveGrid, ChoiceLimitsAndNumbers) {
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 1, "2000000");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "「P(kN/m2)」の1行目は0を超え1000000以下の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "「P (kN/m2)」の1行目は0を超え1000000以下の範囲で指定してください。");
     EXPECT_EQ(d.Qflg_GD()->CellText(1, 1), "10.000");
     ClickSelector(d.Qflg_YD(), 0, 3);
     host.messages.Clear();
     TypeCell(*d.Qflg_GD(), 1, 2, "20");
     ASSERT_EQ(host.messages.Count(), 1u);
-    EXPECT_EQ(host.messages.Last().text, "「Mv(m2/kN)」の1行目は0を超え10以下の範囲で指定してください。");
+    EXPECT_EQ(host.messages.Last().text, "「Mv (m2/kN)」の1行目は0を超え10以下の範囲で指定してください。");
     TypeCell(*d.Qflg_GD(), 1, 2, "5");
     EXPECT_EQ(host.model->MvCurve[0].n, 0);  // no pressure yet: no point
     // Every row in use is numbered, typed ones too, also after an insert.

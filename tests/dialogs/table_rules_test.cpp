@@ -111,7 +111,7 @@ std::vector<TableCase> Cases() {
          "-3.000", [](const Model& m) { return m.SheetPile[1].Bottom; }},
         {"砂層", Make(&Dialog8::Qflg_BK), 2, 1, "0", "「圧力Ｐ(kN/m2)」の2行目は0を超え1000000以下の範囲で指定してください。",
          "100.0", [](const Model& m) { return m.BKHoughCurve[0].X[1]; }},
-        {"促進工法", Make(&Dialog11::Qflg_SB), 2, 7, "0.5", "「応力分担比n」の2行目は1～1000の範囲で指定してください。",
+        {"促進工法", Make(&Dialog11::Qflg_SB), 2, 7, "1001", "「応力分担比 n」の2行目は0～1000の範囲で指定してください。",
          "3.000", [](const Model& m) { return m.DrainMethod[1].Detail[kShareRatio]; }},
     };
 }
@@ -159,6 +159,11 @@ TEST(TableRules, ChecksAtOkPutTheCursorOnTheirCell) {
              m.DrainMethod[1].Detail = {1.2, 0.05, 1, 0, 0.5, 0.3, 1};
          },
          2, 7, nullptr, "土層 2：応力分担比 n は 1 以上を指定してください（砂杭置換率 as が 0.5 未満のとき）。"},
+        // What the calculation would refuse of a layer.
+        {"土層", Make(&Dialog4::Qflg_DB), nullptr, 2, 5, "0",
+         "土層 2 の有効重量が正ではありません（0より大きくしてください）。"},
+        {"土層", Make(&Dialog4::Qflg_DB), [](Model& m) { m.SoilParam[1].SettleMethod = 1; }, 2, 7, nullptr,
+         "土層 2 の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。"},
         {"境界点", Make(&Dialog0::Qflg_NB), [](Model& m) { m.BndPt[1] = m.BndPt[0]; }, 2, 1, nullptr,
          "同一座標の境界点が存在します。\r\r           1=2"},
     };
@@ -181,6 +186,24 @@ TEST(TableRules, ChecksAtOkPutTheCursorOnTheirCell) {
         EXPECT_EQ(g->CurrentCol(), c.col);
         EXPECT_EQ(host.model->DrainMethod[1].Detail, before.DrainMethod[1].Detail);
         EXPECT_EQ(host.model->LineLoad[1].Stage, before.LineLoad[1].Stage);
+    }
+}
+
+// n takes the whole range a file may hold where typed, 0 included (a new
+// layer's n): whether the row reads it is for OK to say.
+TEST(TableRules, TheShareRatioCellTakesTheFileRange) {
+    for (const char* typed : {"0", "0.5", "1000"}) {
+        SCOPED_TRACE(typed);
+        FakeEditorHost host;
+        TwoOfEach(*host.model);
+        grid::QEX_FLG* g = nullptr;
+        auto d = Make(&Dialog11::Qflg_SB)(host, g);
+        d->show();
+        test::TypeCell(*g, 2, 7, typed);
+        EXPECT_TRUE(test::Texts(host.messages).empty());
+        ClickOk(*d);  // a row without drains does not read n
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(host.model->DrainMethod[1].Detail[kShareRatio], std::stod(typed));
     }
 }
 

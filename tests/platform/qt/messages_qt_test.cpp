@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QLabel>
+#include <QProcess>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -99,6 +101,97 @@ TEST(QtMessages, ABoxFitsItsTitle) {
         bold.setBold(true);
         EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(title) + 4 * 24) << c.caption;
         EXPECT_EQ(parent, &owner) << c.caption;
+    }
+}
+
+}  // namespace
+
+// Every kind of box, as the first one a new program shows and after others:
+// its fixed size holds its text, its icon and every button. A box sized
+// before its first layout came out as an empty sliver of its default height.
+namespace {
+
+constexpr int kBoxKinds = 5 * 6 * 4;  // icons x button sets x (text, title)
+
+Message BoxKind(int i) {
+    static const MsgIcon icons[] = {MsgIcon::None, MsgIcon::Critical, MsgIcon::Question, MsgIcon::Exclamation,
+                                    MsgIcon::Information};
+    const bool longText = (i / 30) % 2, longTitle = (i / 60) % 2;
+    std::string text = longText ? "計算位置のX座標は-99999.999～99999.999の範囲で指定してください。\r\n"
+                                  "入力値を確認してください。入力値を確認してください。入力値を確認してください。"
+                                  "入力値を確認してください。入力値を確認してください。入力値を確認してください。"
+                                : "?";
+    return Message{text, longTitle ? "観測データの読み込みエラー（ファイルの形式が違います）" : "",
+                   icons[i % 5], static_cast<MsgButtons>(i % 6), 0};
+}
+
+void ExpectBoxHolds(QMessageBox* box, const QString& what) {
+    const QRect inside = box->rect();
+    EXPECT_EQ(box->minimumSize(), box->maximumSize()) << what.toStdString();
+    EXPECT_GE(box->width(), TitleWidth(box->windowTitle(), box->font())) << what.toStdString();
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_TRUE(label) << what.toStdString();
+    EXPECT_TRUE(label->isVisible()) << what.toStdString();
+    EXPECT_TRUE(inside.contains(label->geometry())) << what.toStdString();
+    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << what.toStdString();
+    if (box->icon() != QMessageBox::NoIcon) {
+        auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+        ASSERT_TRUE(icon) << what.toStdString();
+        EXPECT_TRUE(inside.contains(QRect(icon->mapTo(box, QPoint(0, 0)), icon->pixmap().deviceIndependentSize().toSize())))
+            << what.toStdString();
+    }
+    ASSERT_FALSE(box->buttons().isEmpty());
+    for (QAbstractButton* b : box->buttons()) {
+        EXPECT_TRUE(b->isVisible()) << what.toStdString();
+        EXPECT_TRUE(inside.contains(QRect(b->mapTo(box, QPoint(0, 0)), b->size()))) << what.toStdString();
+        EXPECT_GE(b->height(), b->minimumSizeHint().height()) << what.toStdString();
+    }
+}
+
+// One start of the program: shows a few kinds, the first one chosen by
+// KOVA_BOX_START, and fails the process when one does not hold.
+TEST(QtMessagesFreshStart, EachBoxHoldsItsContents) {
+    const QByteArray start = qgetenv("KOVA_BOX_START");
+    if (start.isEmpty()) GTEST_SKIP() << "run by FirstBoxAfterEveryStartHoldsItsContents";
+    const int k = start.toInt();
+    QWidget owner;  // a box with an owner starts from a child's default size
+    owner.show();
+    QtMessages msgs("Kovadex", &owner);
+    for (int n = 0; n < 4; ++n) {
+        const int i = (k + 30 * ((k + n) % 4)) % kBoxKinds;
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            ExpectBoxHolds(box, QStringLiteral("kind %1, box %2 after start").arg(i).arg(n + 1));
+            box->done(0);
+        });
+        msgs.Show(BoxKind(i));
+    }
+    // A layout pass before the box is shown (a window system may ask for
+    // one at once) may find it at a child widget's default size.
+    for (int n = 0; n < 4; ++n) {
+        const int i = (k * 4 + n) % kBoxKinds;
+        std::unique_ptr<QMessageBox> box(msgs.Build(BoxKind(i), &owner));
+        box->resize(100, 30);
+        QEvent layout(QEvent::LayoutRequest);
+        QApplication::sendEvent(box.get(), &layout);
+        box->show();
+        QCoreApplication::processEvents();
+        ExpectBoxHolds(box.get(), QStringLiteral("kind %1, laid out before showing").arg(i));
+    }
+}
+
+TEST(QtMessages, FirstBoxAfterEveryStartHoldsItsContents) {
+    // Each start is a new process: the first box of a program meets fonts,
+    // styles and sizes nobody has laid out yet.
+    for (int k = 0; k < 30; ++k) {
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KOVA_BOX_START"), QString::number(k));
+        run.setProcessEnvironment(env);
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=QtMessagesFreshStart.EachBoxHoldsItsContents")});
+        ASSERT_TRUE(run.waitForFinished(60000)) << "start " << k;
+        EXPECT_EQ(run.exitCode(), 0) << "start " << k << "\n" << run.readAll().toStdString();
     }
 }
 
