@@ -13,6 +13,7 @@
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
+#include "model/boundary.hpp"
 #include "model/reset.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
@@ -110,8 +111,8 @@ PaletteDialogs& PaletteDialogHooks() {
 // ---- EditPalette ----------------------------------------------------------------
 
 EditPalette::EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt,
-                         int clientHeight, const PaletteOption* options, int optionCount, int closeTop)
-    : ToolPalette(host, owner, Q(caption), blankPrompt), options_(options, options + optionCount), blank_(blankPrompt) {
+                         int clientHeight, std::span<const PaletteOption> options, int closeTop)
+    : ToolPalette(host, owner, Q(caption), blankPrompt), options_(options.begin(), options.end()), blank_(blankPrompt) {
     std::vector<QString> captions;
     for (const PaletteOption& o : options_) captions.push_back(Q(o.caption));
     AddOptions(captions, kButtonLeft, 0, kButtonWidth, kButtonHeight, 0);
@@ -157,21 +158,21 @@ void EditPalette::RebuildLinksFrom(bool cutLines) {
     const bool all = cutLines ? RebuildLinks(m, m.CutLine, m.CutLineCount) : RebuildLinks(m, m.BndLine, m.BndLineCount);
     if (!all && !linkMessageShown_) {
         linkMessageShown_ = true;
-        host_.Messages().Notify("1つの境界点に接続できる線は9本までです。", MsgIcon::Exclamation);
+        host_.Messages().Notify(kTooManyLinesAtPoint, MsgIcon::Exclamation);
     }
 }
 
 // ---- Dialog2 --------------------------------------------------------------------
 
 Dialog2::Dialog2(EditorHost& host, QWidget* owner)
-    : EditPalette(host, owner, "境界線編集", kTwoBlanks, 1590, kLineOptions, 2, 1020) {
+    : EditPalette(host, owner, "境界線編集", kTwoBlanks, 1590, kLineOptions, 1020) {
     Load();
 }
 
 // ---- Dialog3 --------------------------------------------------------------------
 
 Dialog3::Dialog3(EditorHost& host, QWidget* owner)
-    : EditPalette(host, owner, "ブロック編集", kTwoBlanks, 4380, kBlockOptions, 8, 3780) {
+    : EditPalette(host, owner, "ブロック編集", kTwoBlanks, 4380, kBlockOptions, 3780) {
     Load();
     // The block tools trace over the boundary lines.
     RebuildLinksFrom(false);
@@ -182,7 +183,7 @@ void Dialog3::ClearPicks() { host_.State().tools.ForgetPicks(); }
 // ---- Dialog9 --------------------------------------------------------------------
 
 Dialog9::Dialog9(EditorHost& host, QWidget* owner)
-    : EditPalette(host, owner, "施工前地形編集", kTwoBlanks, 3645, kTerrainOptions, 6, 3060) {
+    : EditPalette(host, owner, "施工前地形編集", kTwoBlanks, 3645, kTerrainOptions, 3060) {
     Load();
 }
 
@@ -208,7 +209,7 @@ void Dialog9::closeEvent(QCloseEvent* e) {
 // ---- Dialog14 -------------------------------------------------------------------
 
 Dialog14::Dialog14(EditorHost& host, QWidget* owner)
-    : EditPalette(host, owner, "境界点編集", kOneBlank, 3120, kPointOptions, 5, 2520) {
+    : EditPalette(host, owner, "境界点編集", kOneBlank, 3120, kPointOptions, 2520) {
     Load();
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "dialogs/dialog_base.hpp"
@@ -56,7 +57,7 @@ class EditPalette : public ToolPalette {
     Q_OBJECT
 public:
     EditPalette(EditorHost& host, QWidget* owner, const char* caption, const char* blankPrompt, int clientHeight,
-                const PaletteOption* options, int optionCount, int closeTop);
+                std::span<const PaletteOption> options, int closeTop);
 
     int Mode(int index) const { return options_[static_cast<std::size_t>(index)].mode; }
 

@@ -214,8 +214,11 @@ std::vector<PrintedForm> PageForms(const fs::path& p) {
 std::optional<double> Printed(const PrintedForm& f, int field) {
     auto it = f.fields.find(field);
     if (it == f.fields.end() || it->second.find("─") != std::string::npos) return std::nullopt;
+    // A settlement kept from an earlier stage carries its mark before it.
+    std::string text = it->second;
+    if (text.rfind("＊", 0) == 0) text.erase(0, std::string("＊").size());
     double v = 0;
-    if (!ParseReal(it->second, v)) return std::nan("");
+    if (!ParseReal(text, v)) return std::nan("");
     return v;
 }
 

@@ -54,7 +54,7 @@ AddLineResult AppendLine(Model& m, bool cut, MessageSink& ui, i16 P1, i16 P2) {
     }
     if (n >= kMaxLines) return refuse("線の数が上限(500本)に達しているため、これ以上登録できません。");
     if (LinesAtPoint(*lines, n, P1) >= kMaxLinesAtPoint || LinesAtPoint(*lines, n, P2) >= kMaxLinesAtPoint)
-        return refuse("1つの境界点に接続できる線は9本までです。");
+        return refuse(kTooManyLinesAtPoint);
 
     (*lines)[static_cast<std::size_t>(n)] = BoundaryLine{P1, P2};
     *count = static_cast<i16>(n + 1);

@@ -15,6 +15,7 @@ i16 FindBndPt(const Model& m, double X, double Y, double Tol);
 // At most this many lines may meet at one boundary point (the size of a
 // point's Link list).
 inline constexpr int kMaxLinesAtPoint = kMaxLinks;
+inline constexpr const char* kTooManyLinesAtPoint = "1つの境界点に接続できる線は9本までです。";
 
 enum class AddLineResult {
     Added,    // appended

@@ -198,24 +198,24 @@ Message PredictionFailureMessage() {
 }
 
 std::optional<Message> ValidatePredictionInput(const StationRecord& r, const ObsSettings& s) {
-    if (!(r.Sa >= 1 && r.Sa < r.SaPrime)) return DataError("Saが不正です。");
-    if (r.Count < r.SaPrime) return DataError("Sa'が不正です。");
+    if (!(r.Sa >= 1 && r.Sa < r.SaPrime)) return DataError(kBadSa);
+    if (r.Count < r.SaPrime) return DataError(kBadSaPrime);
     switch (s.SettlementOption) {
     case 0:
-        if (!(s.LeaveDays > 0)) return DataError("放置期間指定が不正です。");
+        if (!(s.LeaveDays > 0)) return DataError(kBadLeave);
         break;
     case 1:
-        if (!(s.TargetPercent >= 0 && s.TargetPercent <= 99)) return DataError("圧密度指定が不正です。");
+        if (!(s.TargetPercent >= 0 && s.TargetPercent <= 99)) return DataError(kBadPercent);
         break;
     case 2:
-        if (!(s.ResidualSettlement > 0)) return DataError("残留沈下量指定が不正です。");
+        if (!(s.ResidualSettlement > 0)) return DataError(kBadResidual);
         break;
     default:
         break;
     }
     // The curve must end below the final settlement, which it only approaches.
     // 100 % is never reached: the curve then runs to the end of the search.
-    if (!(s.EndConditionPercent > 0 && s.EndConditionPercent <= 100)) return DataError("終了条件指定が不正です。");
+    if (!(s.EndConditionPercent > 0 && s.EndConditionPercent <= 100)) return DataError(kBadEnd);
     return std::nullopt;
 }
 

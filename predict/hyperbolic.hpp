@@ -22,6 +22,13 @@ inline constexpr const char* kDataErrorCaption = "データエラー";
 
 // A fault of the data the user entered, as its box shows it.
 Message DataError(std::string text);
+// The texts of the data faults the fit and the graph options both find.
+inline constexpr const char* kBadSa = "Saが不正です。";
+inline constexpr const char* kBadSaPrime = "Sa'が不正です。";
+inline constexpr const char* kBadLeave = "放置期間指定が不正です。";
+inline constexpr const char* kBadPercent = "圧密度指定が不正です。";
+inline constexpr const char* kBadResidual = "残留沈下量指定が不正です。";
+inline constexpr const char* kBadEnd = "終了条件指定が不正です。";
 
 struct PredictionOutcome {
     std::int16_t check = 0;   // 0 inputs usable, 2 input error

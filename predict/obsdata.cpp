@@ -151,17 +151,13 @@ private:
 
 // ---- the field lists ------------------------------------------------------
 
-// The file's version as this program writes it: the highest `since` of the
-// lists below. A file of a later version is refused, not misread.
-constexpr int kObsFileVersion = 1;
-
 // A key line starts at each row with a key; a row of observations has none.
 template <class R>
 using FileItem = Field<R, Item, std::int16_t, std::int32_t, double, std::string, Date>;
 
-const FileItem<ObsSettings> kVersionItems[] = {{At<&ObsSettings::FileVer>, Item::ObsFileVersion, "FileVer"}};
+constexpr FileItem<ObsSettings> kVersionItems[] = {{At<&ObsSettings::FileVer>, Item::ObsFileVersion, "FileVer"}};
 
-const FileItem<ObsSettings> kSettingsItems[] = {
+constexpr FileItem<ObsSettings> kSettingsItems[] = {
     {At<&ObsSettings::JobTitle>, {}, "業務名称", "業務名称"},
     {At<&ObsSettings::StationCount>, Item::ObsStationCount, "測定箇所数", "", kMaxStations},
     {At<&ObsSettings::SettlementOption>, Item::ObsSettlementOption, "沈下オプション"},
@@ -173,7 +169,7 @@ const FileItem<ObsSettings> kSettingsItems[] = {
     {At<&ObsSettings::RoundingMethod>, Item::ObsRoundingMethod, "丸め方法(1:四捨五入、2:五捨五入)"},
 };
 
-const FileItem<StationRecord> kStationItems[] = {
+constexpr FileItem<StationRecord> kStationItems[] = {
     {At<&StationRecord::Name>, {}, "名称", "名称"},
     {At<&StationRecord::Count>, Item::ObsCount, "測定件数", "", kMaxObservations},
     {At<&StationRecord::Sa>, Item::ObsFitRow, "S-Sa"},
@@ -189,12 +185,15 @@ struct Row {
 };
 using RowRef = FileItem<Row>::Ref;
 
-const FileItem<Row> kRowItems[] = {
+constexpr FileItem<Row> kRowItems[] = {
     {[](Row& r) -> RowRef { return &r.s->ObsDate[r.i]; }},
     {[](Row& r) -> RowRef { return &r.s->Settlement[r.i]; }, Item::ObsSettlement, nullptr, "沈下量"},
     {[](Row& r) -> RowRef { return &r.s->Remark[r.i]; }, {}, nullptr, "備考"},
     {[](Row& r) -> RowRef { return &r.s->SW[r.i]; }, Item::ObsSwitch},
 };
+
+static_assert(kObsFileVersion == HighestSince(kVersionItems, kSettingsItems, kStationItems, kRowItems),
+              "kObsFileVersion is the highest since of the field lists");
 
 void ParseDataFile(FieldFile& f, ObsDataSet& d) {
     d = ObsDataSet{};

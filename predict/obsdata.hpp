@@ -78,6 +78,10 @@ struct StationRecord : StationResults {
     void ResizeRows(int count);
 };
 
+// The version this program writes: the highest `since` of the file's field
+// lists (checked where they are). A file of a later version is refused.
+inline constexpr int kObsFileVersion = 1;
+
 struct ObsSettings {
     std::int16_t FileVer = 1;
     std::string JobTitle = "無題";

@@ -9,9 +9,13 @@
 #    whose library the row links, directly or through what that one links;
 #  - a folder whose Qt column says "no" includes no Qt header;
 #  - every folder that holds C++ files has a row;
-#  - a project header in angle brackets counts as a quoted one, and a
-#    quoted "../" name is taken from the including file's folder;
-#  - editor/, dialogs/ and predict/window/ use no QMessageBox or QFileDialog.
+#  - a project header in angle brackets counts as a quoted one, a quoted
+#    "../" name is taken from the including file's folder, and every name is
+#    held to the folder it reaches once its "." and ".." steps are taken;
+#  - .inl files are scanned like headers, and no folder is skipped for its
+#    name, only build trees (a CMakeCache.txt);
+#  - every folder with windows (Qt "yes") but platform/qt/ uses no
+#    QMessageBox or QFileDialog.
 # A row whose links column says "any" (the tests and the tool programs, at
 # the top) may include every folder.
 #
@@ -137,24 +141,32 @@ foreach(f IN LISTS folders)
 endforeach()
 
 # --- the includes ------------------------------------------------------------
-# Build trees and hidden folders beside the sources are not sources.
+# A build tree beside the sources (it holds a CMakeCache.txt, whatever its
+# name) and the repository's own store are not sources; every other folder is.
 file(GLOB children LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
 set(files "")
 foreach(c IN LISTS children)
-  if(c MATCHES "^(build|\\.)")
+  if(c STREQUAL ".git" OR EXISTS ${SOURCE_DIR}/${c}/CMakeCache.txt)
     continue()
   endif()
   if(IS_DIRECTORY ${SOURCE_DIR}/${c})
-    file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR}
-         ${SOURCE_DIR}/${c}/*.cpp ${SOURCE_DIR}/${c}/*.hpp ${SOURCE_DIR}/${c}/*.h)
+    file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${c}/*.cpp
+         ${SOURCE_DIR}/${c}/*.hpp ${SOURCE_DIR}/${c}/*.h ${SOURCE_DIR}/${c}/*.inl)
     list(APPEND files ${found})
-  elseif(c MATCHES "\\.(cpp|hpp|h)$")
+  elseif(c MATCHES "\\.(cpp|hpp|h|inl)$")
     list(APPEND files ${c})
   endif()
 endforeach()
 
-# The folders whose windows open no message box or file dialog themselves.
-set(windows editor dialogs predict/window)
+# Every folder with windows opens no message box or file dialog itself; only
+# platform/qt/ implements them.
+set(windows "")
+foreach(f IN LISTS folders)
+  string(MAKE_C_IDENTIFIER "${f}" id)
+  if(NOT noqt_${id} AND NOT any_${id} AND NOT f STREQUAL "platform/qt")
+    list(APPEND windows ${f})
+  endif()
+endforeach()
 
 set(unlisted "")
 foreach(file IN LISTS files)
@@ -180,17 +192,24 @@ foreach(file IN LISTS files)
     elseif(line MATCHES "include[ \t]*<([^>]+/[^>]+)>")
       # A project header in brackets is held to the same rule; a system
       # header (<linux/fs.h>) lies in no folder of the table.
-      folder_of("${CMAKE_MATCH_1}" to)
+      cmake_path(SET name NORMALIZE "${CMAKE_MATCH_1}")
+      folder_of("${name}" to)
       if(NOT to STREQUAL "")
-        set(inc "${CMAKE_MATCH_1}")
+        set(inc "${name}")
       endif()
     elseif(line MATCHES "include[ \t]*\"([^\"]+)\"")
       set(inc "${CMAKE_MATCH_1}")
       # A name beside the including file is taken from there first, and a
-      # name that climbs ("../") always starts there.
-      if(NOT dir STREQUAL "" AND (inc MATCHES "^\\.\\.?/" OR EXISTS ${SOURCE_DIR}/${dir}/${inc}))
-        cmake_path(SET inc NORMALIZE "${dir}/${inc}")
+      # name that climbs ("../") always starts there; any other is taken
+      # from the top, as the compiler finds it.
+      if(NOT dir STREQUAL "" AND (inc MATCHES "^\\.\\./" OR EXISTS ${SOURCE_DIR}/${dir}/${inc}))
+        set(inc "${dir}/${inc}")
       endif()
+    endif()
+    # "model/../engine/x.hpp" and "./model/x.hpp" are held to the folder they
+    # name once their steps are taken.
+    if(NOT inc STREQUAL "")
+      cmake_path(SET inc NORMALIZE "${inc}")
     endif()
     if(inc STREQUAL "")
       continue()

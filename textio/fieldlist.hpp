@@ -27,6 +27,15 @@ struct Field {
     bool HasKey() const { return key && *key; }
 };
 
+// The highest `since` of the lists: the version their writer writes.
+template <class... Lists>
+constexpr int HighestSince(const Lists&... lists) {
+    int v = 1;
+    auto scan = [&v](const auto& list) { for (const auto& f : list) v = f.since > v ? f.since : v; };
+    (scan(lists), ...);
+    return v;
+}
+
 namespace fieldlist_detail {
 template <class>
 struct MemberOf;

@@ -42,19 +42,19 @@ std::string OptionBoxText(std::string_view text, int decimals) {
 
 std::optional<Message> ApplyGraphOptions(const GraphOptionTexts& t, ObsSettings& s) {
     const std::optional<double> end = BoxValue(t.endPercent);
-    if (!end) return DataError("終了条件指定が不正です。");
+    if (!end) return DataError(kBadEnd);
     const std::optional<double> leave = BoxValue(t.leaveDays);
     // Nearest whole day, halves to even, within 32 bits (rounded only once
     // it is known to fit a long).
-    if (!leave || !(std::fabs(*leave) < 4e9)) return DataError("放置期間指定が不正です。");
+    if (!leave || !(std::fabs(*leave) < 4e9)) return DataError(kBadLeave);
     const double days = static_cast<double>(RoundHalfEven(*leave));
     if (days < std::numeric_limits<std::int32_t>::min() ||
         days > std::numeric_limits<std::int32_t>::max())
-        return DataError("放置期間指定が不正です。");
+        return DataError(kBadLeave);
     const std::optional<double> residual = BoxValue(t.residual);
-    if (!residual) return DataError("残留沈下量指定が不正です。");
+    if (!residual) return DataError(kBadResidual);
     const std::optional<double> percent = BoxValue(t.percent);
-    if (!percent) return DataError("圧密度指定が不正です。");
+    if (!percent) return DataError(kBadPercent);
 
     s.EndConditionPercent = *end;
     s.LeaveDays = static_cast<std::int32_t>(days);

@@ -70,12 +70,12 @@ bool CopyScreenIntoStation(const GridTexts& grid, std::string_view tsText, std::
     if (badRow) *badRow = 0;
     const auto sa = RangeValue(tsText);
     if (!sa) {
-        messages.Show(DataError("Saが不正です。"));
+        messages.Show(DataError(kBadSa));
         return false;
     }
     const auto saPrime = RangeValue(teText);
     if (!saPrime) {
-        messages.Show(DataError("Sa'が不正です。"));
+        messages.Show(DataError(kBadSaPrime));
         return false;
     }
     if (int row = FirstRowWithoutDate(grid)) {

@@ -34,14 +34,31 @@ TEST(ToolTable, EveryModeOfEveryEditorHasItsOwnToolAndNoneOutside) {
         EXPECT_EQ(ed.tools.For(mode), nullptr) << mode;
 }
 
-TEST(ToolTable, SectionShowsTheToolsChainMarksAndExtensions) {
-    const EditorState ed;
+// What the section shows for a tool follows from what its clicks do, so a
+// tool added to the table needs no line here: a tool chaining lines keeps the
+// chain's point after two clicks on points, one extending picked lines picks
+// lines in pairs, and one marking cut lines marks the lines it picks.
+TEST_F(ToolFixture, SectionShowsTheToolsChainMarksAndExtensions) {
+    const i16 p[] = {Point(0, 0), Point(10, 0), Point(10, 10), Point(0, 10)};
+    for (int i = 0; i < 4; ++i) Line(p[i], p[(i + 1) % 4]);
+    const Model square = m;
     for (int mode = CmdMode::kZoomIn; mode < ToolModeEnd(); ++mode) {
-        const CanvasTool& t = *ed.tools.For(mode);
-        EXPECT_EQ(t.ChainsLines(), mode == CmdMode::kBoundaryLines || mode == CmdMode::kTerrainLines) << mode;
-        EXPECT_EQ(t.MarksCutLines(), mode == CmdMode::kDeleteTerrainLines) << mode;
-        const bool intersection = mode >= CmdMode::kTwoLinesCrossing && mode <= CmdMode::kFootOfPerpendicular;
-        EXPECT_EQ(t.ExtendsPickedLines(), intersection) << mode;
+        m = square;
+        ed.ClearSelection();
+        SwitchTool(ed, view, mode, &status);
+        const CanvasTool& t = *ed.Tool();
+        bool chained = false, paired = false;
+        for (auto [x, y] : {std::pair(0.0, 0.0), {10.0, 0.0}, {5.0, 0.1}, {10.0, 9.9}}) {
+            Click(x, y);
+            chained = chained || InForce().SelIndex2 != -1;
+            paired = paired || InForce().PickStep != 0;
+        }
+        EXPECT_EQ(t.ChainsLines(), chained) << mode;
+        EXPECT_EQ(t.ExtendsPickedLines(), paired) << mode;
+        if (t.MarksCutLines()) {
+            EXPECT_TRUE(t.MarksLines() && !paired) << mode;
+        }
+        SwitchTool(ed, view, CmdMode::kNone, &status);
     }
 }
 

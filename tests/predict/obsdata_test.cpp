@@ -16,6 +16,10 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
+// The sample is of the first version; a later one is past what this program writes.
+const std::string kSampleVersion = "\"FileVer\",1";
+const std::string kLaterVersion = "\"FileVer\"," + std::to_string(kObsFileVersion + 1);
+
 TEST(PredictObsDate, CalendarAndValidity) {
     EXPECT_EQ(Date::FromYmd(2003, 4, 15)->serial, 37726);  // days since 1899-12-30
     EXPECT_EQ(DaysBetween(*Date::FromYmd(2004, 2, 28), *Date::FromYmd(2004, 3, 1)), 2);
@@ -167,8 +171,8 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
         replace("\"盛土開始\"", "\"盛土開始"),
         replace("365", "3000000000"),
         replace("\"S-Sa\",1,4", "\"S-Sa\",1,40000"),
-        replace("\"FileVer\",1", "\"FileVer\",2"),  // a later version than this program knows
-        replace("\"FileVer\",1", "\"FileVer\",0"),
+        replace(kSampleVersion, kLaterVersion),  // a later version than this program knows
+        replace(kSampleVersion, "\"FileVer\",0"),
         good.substr(0, good.find("\r\n\"時間軸") + 2),  // truncated settings
         replace("\"ﾒﾓ\"", "\"x\"") + "\xFF\xFF",  // not code page 932
         "",
@@ -194,7 +198,7 @@ TEST(PredictObsFile, MalformedFilesAreRefusedAndTheDataSetKept) {
         EXPECT_EQ(box.Last().text.rfind("ﾃﾞｰﾀﾌｧｲﾙ(bad.tlm)が読み込み出来ません。", 0), 0u) << box.Last().text;
         EXPECT_EQ(DataFileText(data), before);
     }
-    WriteBytes(path, replace("\"FileVer\",1", "\"FileVer\",2"));
+    WriteBytes(path, replace(kSampleVersion, kLaterVersion));
     RecordingMessages versionBox;
     ObsDataSet later;
     EXPECT_FALSE(LoadDataFile(later, path, versionBox));
