@@ -100,15 +100,16 @@ public:
         long long value, lo, hi;
     };
 
-    explicit FieldFile(std::string text, std::size_t overrideAt = SIZE_MAX, long long overrideValue = 0)
-        : in_(std::move(text)), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
-    // Reads text without a copy; text must outlive the reader.
-    FieldFile(std::string_view text, FieldReader::Borrowed, std::size_t overrideAt, long long overrideValue)
+    // Reads text where it stands, without a copy; text must outlive the
+    // reader. The count read overrideAt-th reads as overrideValue.
+    explicit FieldFile(std::string_view text, std::size_t overrideAt = SIZE_MAX, long long overrideValue = 0)
         : in_(text, FieldReader::Borrowed{}), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
 
     // The line of the next character, and of the last field or line read.
     int Line() const { return in_.Line(); }
     int FieldLine() const { return in_.FieldLine(); }
+    // How many bytes have been read.
+    std::size_t Consumed() const { return in_.Pos(); }
 
     // The next field; kFaultCut when the text has ended.
     std::string Field();
@@ -138,14 +139,15 @@ private:
     long long overrideValue_;
 };
 
-// Reads a whole UTF-8 text with parse and checks that it ends there. A line
-// ended by CR alone is refused as such. A text whose last line lacks its
-// line end was cut (perhaps inside a number), told at that line, unless
-// the data ended before it: then it is junk after the data. Any fault is thrown as FileFault;
-// when the text would read whole with one of the counts read before the
-// fault changed by one, the fault is told at that count instead, with what
-// the data holds. parse may run more than once and must fill only what its
-// caller throws away on a fault.
+// Reads a whole UTF-8 text with parse and checks that it ends there. Any
+// fault is thrown as FileFault. A line the reader cannot take that holds a
+// CR alone is told as a line end that is not CR LF. A text whose last line
+// lacks its line end was cut (perhaps inside a number), told at that line,
+// unless the data ended before it: then it is junk after the data, told
+// where the junk begins. When the text would read whole with one of the
+// counts read before the fault changed by one, the fault is told at that
+// count instead, with what the data holds. parse may run more than once
+// and must fill only what its caller throws away on a fault.
 void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse);
 
 // The counts of the last text that ReadFields read whole on this thread,

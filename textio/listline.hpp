@@ -52,6 +52,8 @@ public:
     FieldReader& operator=(const FieldReader&) = delete;
 
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // The bytes read so far.
+    std::size_t Pos() const { return pos_; }
     // 1-based line number of the next character to read.
     int Line() const { return line_; }
     // 1-based line number where the last field or whole line began.
