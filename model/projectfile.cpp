@@ -23,10 +23,13 @@ constexpr const char* kWriteProjectMsg = "条件ﾌｧｲﾙ(.KOV)に書き込�
 constexpr const char* kWriteSnapshotMsg = "計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。";
 constexpr const char* kReadProjectMsg = "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。";
 // The fullest section the tables hold writes a line for every point, every
-// vertex of every block and every profile row, none near 1 KB; twice that
-// is far beyond any project file, and a larger one is refused unread.
+// boundary and cut line, every vertex of every block, every curve row and a
+// thousand more for the rest, none near 1 KB; twice that is far beyond any
+// project file, and a larger one is refused unread.
 constexpr std::uintmax_t kMaxProjectBytes =
-    2u * 1024u * (rules::kMaxPoints + 3u * rules::kMaxBlocks * rules::kMaxBlockVertices + rules::kProfileRows);
+    2u * 1024u *
+    (kMaxBndPts + 2u * kMaxLines + 3u * kMaxBlocks * (kMaxVertices + 2u) +
+     (3u * kMaxBlocks + kSandCurves) * (kMaxCurvePts + 1u) + 1000u);
 
 constexpr int kTitleBlanks = 64;
 constexpr int kNameBlanks = 30;

@@ -9,7 +9,7 @@ mb=${JUNK_MB:-1024}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$src/data/BKHough1.CSV" "$work/"
-head -c $((mb * 1024 * 1024)) /dev/zero | tr '\0' 'x' | fold -w 62 | sed 's/$/\r/' > "$work/junk"
+{ head -c $((mb * 1024 * 1024)) /dev/zero | tr '\0' 'x' | fold -w 62 | sed 's/$/\r/'; echo; } > "$work/junk"
 for f in road_embankment.kov observation.tlm; do
     cat "$src/examples/$f" "$work/junk" > "$work/$f"
     echo "== $f + $mb MB of junk"

@@ -24,6 +24,7 @@
 #include "engine/reader.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
+#include "platform/settings.hpp"
 #include "predict/obsdata.hpp"
 #include "viewer/reader/reader.hpp"
 #include "testing/fakes.hpp"
@@ -111,6 +112,17 @@ ReadAtFn ObservationsAt() {
             return std::string(e.what());
         }
         return std::nullopt;
+    };
+}
+
+// The settings file, as a program checks it at start.
+ReadAtFn SettingsAt() {
+    return [](const Place& place) -> std::optional<std::string> {
+        TempDir d;
+        place(d / "KOVACALC.ini");
+        const std::string refused = IniSettings(d.path()).Refusal("KOVACALC");
+        if (refused.empty()) return std::nullopt;
+        return refused;
     };
 }
 
@@ -279,6 +291,7 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
         {"project", "x.kov", Source("examples/road_embankment.kov"), true, ProjectAt()},
         {"sand curves", "BKHough1.CSV", Source("data/BKHough1.CSV"), true, SandAt()},
         {"observations", "x.tlm", Source("examples/observation.tlm"), true, ObservationsAt()},
+        {"settings", "KOVACALC.ini", "[Recent File List]\nFile1=/home/a/x.kov\n", false, SettingsAt()},
         {"page", "TK_DT_01.PDT", TestData((reportDir + "TK_DT_01.PDT").c_str()), false,
          ViewerAt("TK_DT_01.PDT", &viewer::ReadPageFile)},
         {"drawing", "TNK_MAX.PZK", TestData((reportDir + "TNK_MAX.PZK").c_str()), false,
