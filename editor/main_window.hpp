@@ -100,6 +100,7 @@ public:
     EditorState& State() override { return *session_.es; }
     void SwitchTool(int mode) override;
     void DropPicks(int mode) override;
+    void ResetTool(ToolReset why) override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;

@@ -32,11 +32,9 @@ void ProjectCommands::ViewReset() {
     EditorState& v = s_.view();
     FitView(s_.m(), v);
     host_.ResetScrollBars();
-    v.cmd_mode = CmdMode::kNone;
-    v.SetOldMode(CmdMode::kNone);
     // Picks of the project before name nothing in this one: a count of marks
     // left behind would ask to delete lines that are not marked.
-    v.ClearSelection();
+    host_.ResetTool(ToolReset::kProjectChanged);
     // A read-out of the project before, in the view before, is no position
     // of this one; the next move over the canvas writes it again.
     host_.SetStatusText(2, "");
