@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "rules/settle_methods.hpp"
 
 namespace kova {

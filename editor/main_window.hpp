@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "editor/project_commands.hpp"
-#include "editor/run_commands.hpp"
-#include "editor/session.hpp"
+#include "editing/project_commands.hpp"
+#include "editing/run_commands.hpp"
+#include "editing/session.hpp"
 #include "editing/canvas_view.hpp"
 #include "platform/desktop_services.hpp"
 #include "platform/instance_lock.hpp"

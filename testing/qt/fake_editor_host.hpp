@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "editing/mouse_tools.hpp"
 #include "testing/fakes.hpp"

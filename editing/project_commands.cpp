@@ -1,7 +1,7 @@
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 
 #include "editing/results.hpp"
-#include "editor/stale_results.hpp"
+#include "editing/stale_results.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"

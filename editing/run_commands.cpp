@@ -1,4 +1,4 @@
-#include "editor/run_commands.hpp"
+#include "editing/run_commands.hpp"
 
 #include <cstring>
 #include <vector>
