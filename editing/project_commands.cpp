@@ -15,6 +15,24 @@ constexpr const char* kSaveCaption = "保存確認";
 
 bool IsUntitled(const std::string& name) { return name == kUntitled; }
 
+// The wait cursor while it lives, gone before any message comes up: a box
+// under a wait cursor looks as if it could not be answered.
+class WaitCursor : public MessageSink {
+public:
+    WaitCursor(CommandHost& host, MessageSink& to) : host_(host), to_(to) { host_.SetWaitCursor(true); }
+    ~WaitCursor() override { host_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    MsgAnswer Show(const Message& m) override {
+        host_.SetWaitCursor(false);
+        return to_.Show(m);
+    }
+
+private:
+    CommandHost& host_;
+    MessageSink& to_;
+};
+
 }  // namespace
 
 void ProjectCommands::WriteOrg() { WriteCondFile(s_.m(), s_.ps, kSnapOrg, 1, sv_.msg); }
@@ -104,8 +122,13 @@ void ProjectCommands::DxfOpen() {
         return;
     }
     std::string notes;
-    DxfImport r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, sv_.msg,
-                            [this](const std::string& status) { host_.SetStatusText(2, status); }, &notes);
+    DxfImport r;
+    {
+        // A drawing of millions of lines takes seconds.
+        WaitCursor waiting(host_, sv_.msg);
+        r = ImportDxf(s_.m(), s_.ps.AppPath, *chosen, waiting,
+                      [this](const std::string& status) { host_.SetStatusText(2, status); }, &notes);
+    }
     // A drawing that gave no line left the model as it was: it is neither
     // the new reference state nor a reason to drop results.
     if (r == DxfImport::Imported || r == DxfImport::LimitReached) {

@@ -57,6 +57,9 @@ public:
     virtual void AddRecentFile(const std::string& path) = 0;
     // While busy the window is disabled and refuses to close.
     virtual void SetBusy(bool busy) = 0;
+    // The wait cursor over the application while a command works without
+    // a window of its own.
+    virtual void SetWaitCursor(bool on) = 0;
     // The calculation-conditions dialog, modal; false when cancelled.
     virtual bool ShowConditionsDialog() = 0;
     // What shows a long engine run and lets the user stop it; none by

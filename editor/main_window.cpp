@@ -390,6 +390,13 @@ void Form1::SetBusy(bool busy) {
     if (!busy) activateWindow();
 }
 
+void Form1::SetWaitCursor(bool on) {
+    if (on == waitCursor_) return;
+    waitCursor_ = on;
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
 RunningNotice* Form1::EngineNotice() {
     if (!runningBox_) runningBox_ = new RunningBox(this);
     return runningBox_;

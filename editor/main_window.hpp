@@ -139,6 +139,7 @@ private:
     void ResetScrollBars() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
+    void SetWaitCursor(bool on) override;
     bool ShowConditionsDialog() override;
 
     void BuildCommands();
@@ -158,6 +159,7 @@ private:
     bool refused_ = false;
     bool loaded_ = false;
     bool busy_ = false;
+    bool waitCursor_ = false;
     bool sized_ = false;
     bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;

@@ -263,17 +263,6 @@ void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int coun
                             kind, i + 1, kind, j + 1));
 }
 
-// Discards the messages of the trial division: the run's own division
-// tells them.
-class SilentSink : public MessageSink {
-public:
-    MsgAnswer Show(const Message&) override { return MsgAnswer::Ok; }
-};
-
-// A stress increase below this (kN/m2) is a block lowering the stress, not
-// the rounding of a sum of strips.
-constexpr double kStressTolerance = 0.0005;
-
 const char* DrainFaultText(DrainFault f) {
     switch (f) {
         case DrainFault::Method: return "配置が三角形配置でも正方形配置でもありません";
@@ -324,54 +313,9 @@ std::vector<std::string> outline_faults(const CalcInput& in) {
     return out;
 }
 
-std::vector<std::string> block_stress_faults(const CalcInput& in) {
-    std::vector<std::string> out;
-    auto col = std::make_unique<SoilColumn>();
-    auto pieces = std::make_unique<PieceSet>();
-    for (int b = 0; b < std::clamp(in.block_count, 0, kMaxLoadBlocks); ++b) {
-        const LoadBlockRec& blk = in.blocks[b];
-        if (!(blk.unit_weight > 0)) continue;
-        double x[kMaxDivisionVertices], y[kMaxDivisionVertices];
-        const int n = std::clamp<int>(blk.vertex_count, 0, std::min(kMaxBlockVertices, kMaxDivisionVertices));
-        for (int k = 0; k < n; ++k) {
-            const int number = blk.vertices[k];
-            const Node node = number >= 0 && number <= kMaxNodeNumber ? in.nodes[number] : Node{};
-            x[k] = node.x;
-            y[k] = node.y;
-        }
-        // A block the division refuses is told when the run divides it.
-        SilentSink silent;
-        try {
-            if (!divide_load_polygon(x, y, n, *pieces, silent)) continue;
-        } catch (const RunAborted&) {
-            continue;
-        }
-        const BlockLoad load = prepare_block_load(in, *pieces, b);
-        for (int p = 0; p < std::clamp(in.position_count, 0, kMaxPositions); ++p) {
-            layers_at(in, *col, in.positions[p].x);
-            clear_stress_increments(*col);
-            embankment_stress(in, load, in.positions[p].x, *col);
-            int worst = -1;
-            for (int i = 0; i < col->count; ++i)
-                if (col->dp[i] < -kStressTolerance && (worst < 0 || col->dp[i] < col->dp[worst])) worst = i;
-            if (worst < 0) continue;
-            out.push_back(
-                CFormat("盛土 %d: ", b + 1) + position_place(in, p, 0) +
-                CFormat(
-                    " の土層 %d の応力増分が %.3f kN/m2 と負になります（単位体積重量が正の盛土が荷重を減らします）。"
-                    "外形線の形を確認してください。",
-                    col->layer[worst] + 1, col->dp[worst]));
-            break;
-        }
-    }
-    return out;
-}
-
 void check_input_meaning(const CalcInput& in, MessageSink& messages) {
     std::vector<std::string> faults = curve_faults(in);
     std::vector<std::string> outlines = outline_faults(in);
-    // Stresses are computed only for outlines the strips can carry.
-    if (outlines.empty()) outlines = block_stress_faults(in);
     for (std::string& f : outlines) faults.push_back(std::move(f));
     for (const std::string& f : faults) messages.Show(Message{f, "error", MsgIcon::None, MsgButtons::Ok, 0});
     if (!faults.empty()) throw RunAborted("input refused");

@@ -220,11 +220,17 @@ struct ColumnWork {
     SoilColumn column;
     CutColumn cuts;
     LayerResults results;
+    // Each load's own stresses at the column and its stage, for the stages
+    // to sum without computing a load again.
+    std::vector<std::array<double, kColumnSlots>> load_dp;
+    std::vector<int> load_stage;
 };
 
 // ---------------------------------------------------------------- strips
 
-enum PieceKind : int { kTriangle = 3, kRectangle = 4 };
+// kColumns: fill on a sloping base, whose columns each act at their own
+// base; it is integrated column by column where its stress is taken.
+enum PieceKind : int { kTriangle = 3, kRectangle = 4, kColumns = 5 };
 
 struct StripPiece {
     double CentroidX = 0;
@@ -235,6 +241,9 @@ struct StripPiece {
     int Side = 0;           // triangles: 0 full end left, 1 full end right
     int Sign = 1;
     double LeftX = 0;
+    // kColumns: the base's level and the fill's thickness at either end.
+    double BaseLeft = 0, BaseRight = 0;
+    double ThickLeft = 0, ThickRight = 0;
 };
 
 // The pieces of one load block, divided once per run.
@@ -253,6 +262,8 @@ struct PieceLoad {
     double xr = 0;
     double level = 0;
     double q = 0;       // kN/m2 at the full end (signed height times gamma)
+    // kColumns: base levels and kN/m2 at the left and right ends.
+    double bl = 0, br = 0, ql = 0, qr = 0;
 };
 
 struct BlockLoad {
