@@ -51,8 +51,8 @@ void WriteStationReport(const ObsDataSet& data, int k, const std::filesystem::pa
     print::PageWriter page(path, "沈下算出点-No." + std::to_string(k), stamp, print::DateLineStyle::Prediction);
     written.push_back(path);
     page.Form(true, print::kStationTitleForm);
-    page.Field(0, data.JobTitle);
-    page.Field(1, s.Name);
+    page.Field(print::field::StationTitle::Project, data.JobTitle);
+    page.Field(print::field::StationTitle::Station, s.Name);
     page.Form(false, "", PredictionDrawingName(k));
     written.push_back(folder / PredictionDrawingName(k));
     WritePredictionDrawing(s, data, k, folder);
@@ -60,12 +60,12 @@ void WriteStationReport(const ObsDataSet& data, int k, const std::filesystem::pa
     written.push_back(folder / RegressionDrawingName(k));
     WriteRegressionDrawing(s, k, folder);
     // A fitted station has 1 <= Sa < Sa' <= Count.
-    page.Field(1, ReportDateText(s.ObsDate[static_cast<std::size_t>(s.Sa)]));
-    page.Field(2, ReportDateText(s.ObsDate[static_cast<std::size_t>(s.SaPrime)]));
-    page.Field(4, Field11(s.Slope, 4));
-    page.Field(3, Field11(s.Intercept, 4));
-    page.Field(5, Field11(s.R2, 4));
-    page.Field(6, Field11(s.FinalSettlement, 3, "m"));
+    page.Field(print::field::Regression::Start, ReportDateText(s.ObsDate[static_cast<std::size_t>(s.Sa)]));
+    page.Field(print::field::Regression::End, ReportDateText(s.ObsDate[static_cast<std::size_t>(s.SaPrime)]));
+    page.Field(print::field::Regression::Slope, Field11(s.Slope, 4));
+    page.Field(print::field::Regression::Intercept, Field11(s.Intercept, 4));
+    page.Field(print::field::Regression::R2, Field11(s.R2, 4));
+    page.Field(print::field::Regression::FinalSettlement, Field11(s.FinalSettlement, 3, "m"));
     page.Close();
 }
 
