@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "editor/project_commands.hpp"
-#include "editor/run_commands.hpp"
-#include "editor/session.hpp"
+#include "editing/project_commands.hpp"
+#include "editing/run_commands.hpp"
+#include "editing/session.hpp"
 #include "editing/canvas_view.hpp"
 #include "platform/desktop_services.hpp"
 #include "platform/instance_lock.hpp"
@@ -100,6 +100,7 @@ public:
     EditorState& State() override { return *session_.es; }
     void SwitchTool(int mode) override;
     void DropPicks(int mode) override;
+    void ResetTool(ToolReset why) override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;

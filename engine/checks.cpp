@@ -51,23 +51,9 @@ struct CurveRead {
     int needed;
 };
 
-// What each settlement method reads of a layer: its curves and whether its
-// compression index. A new method gets its row here and so every check.
-struct MethodReads {
-    int method;
-    const char* name;
-    std::vector<CurveRead> curves;
-    bool cc;
-};
-
-const std::vector<MethodReads>& MethodTable() {
-    static const std::vector<MethodReads> table = {
-        {kMethodELogP, "e-logP法", {{CurveKind::ELogP, 2}}, false},
-        {kMethodCc, "Cc法", {{CurveKind::ELogP, 1}}, true},
-        {kMethodMv, "Mv法", {{CurveKind::Mv, 1}}, false},
-        {kMethodHough, "B.K.Hough法", {{CurveKind::Sand, 2}}, false},
-    };
-    return table;
+// The curve kind a method reads its compression from.
+CurveKind KindOf(MethodCurve curve) {
+    return curve == MethodCurve::Mv ? CurveKind::Mv : curve == MethodCurve::Sand ? CurveKind::Sand : CurveKind::ELogP;
 }
 
 // The curve of `kind` that layer s reads, and its name in a message.
@@ -115,28 +101,26 @@ std::string CurveFault(const std::string& head, const char* method, const CurveR
 // the table.
 void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
     const SoilLayerRec& s = in.soil[i];
-    const int method = effective_method(in, s);
+    const SettleMethodRow& m = SettleMethodOf(effective_method(in, s));
+    if (m.curve == MethodCurve::None) return;
     const std::string layer = CFormat("土層 %d の", i + 1);
-    for (const MethodReads& m : MethodTable()) {
-        if (m.method != method) continue;
-        std::vector<CurveRead> curves = m.curves;
-        // A clay that consolidates reads its logCv-logP curve for the time.
-        if (s.soil_kind == 0) curves.push_back({CurveKind::Cv, 0});
-        for (const CurveRead& read : curves) {
-            std::string name;
-            const CurveRec* curve = CurveOf(in, s, read.kind, name);
-            if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
-        }
-        // The values as read: a refused value must not print as an allowed one.
-        if (!(s.unit_weight > 0))
-            out.push_back(layer + CFormat("有効重量が %s です（%sでは有効土被り圧を求めるため0より大きくしてください）。",
-                                          FormatAsRead(s.unit_weight).c_str(), m.name));
-        if (!(s.beta > 0 && s.beta <= 1))
-            out.push_back(layer + CFormat("沈下低減係数βが %s です（%sでは0より大きく1以下にしてください）。",
-                                          FormatAsRead(s.beta).c_str(), m.name));
-        if (m.cc && !(s.cc > 0))
-            out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
+    std::vector<CurveRead> curves = {{KindOf(m.curve), m.points}};
+    // A clay that consolidates reads its logCv-logP curve for the time.
+    if (s.soil_kind == 0) curves.push_back({CurveKind::Cv, 0});
+    for (const CurveRead& read : curves) {
+        std::string name;
+        const CurveRec* curve = CurveOf(in, s, read.kind, name);
+        if (std::string f = CurveFault(layer + name, m.checked, curve, read); !f.empty()) out.push_back(f);
     }
+    // The values as read: a refused value must not print as an allowed one.
+    if (!(s.unit_weight > 0))
+        out.push_back(layer + CFormat("有効重量が %s です（%sでは有効土被り圧を求めるため0より大きくしてください）。",
+                                      FormatAsRead(s.unit_weight).c_str(), m.checked));
+    if (!(s.beta > 0 && s.beta <= 1))
+        out.push_back(layer + CFormat("沈下低減係数βが %s です（%sでは0より大きく1以下にしてください）。",
+                                      FormatAsRead(s.beta).c_str(), m.checked));
+    if (m.cc && !(s.cc > 0))
+        out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.checked));
 }
 
 // Twice the signed area of the triangle a, b, c.

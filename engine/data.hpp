@@ -14,12 +14,16 @@
 #include <vector>
 
 #include "rules/capacities.hpp"
+#include "rules/settle_methods.hpp"
 
 namespace kova::print {
 class FileBatch;
 }
 
 namespace kova::engine {
+
+// The settlement methods, engine::kMethod* as well.
+using enum SettleMethodCode;
 
 using i16 = std::int16_t;
 
@@ -44,15 +48,6 @@ inline constexpr int kMaxUnits = 20;
 inline constexpr int kMaxPieces = 100;          // 99 pieces accepted
 inline constexpr int kProfileRows = rules::kProfileRows;
 
-// Settlement methods of a soil layer.
-enum SettleMethod : int {
-    kMethodELogP = 0,
-    kMethodCc = 1,
-    kMethodMv = 2,
-    kMethodHough = 3,
-    kMethodNone = 4,
-};
-
 // ---------------------------------------------------------------- input
 
 struct CalcPoint {
@@ -73,7 +68,7 @@ struct SoilLayerRec {
     double label_y = 0;
     i16 vertex_count = 0;
     i16 n_value = 0;
-    i16 method = 0;         // SettleMethod
+    i16 method = 0;         // SettleMethodCode
     i16 drainage = 0;       // 0 both faces, other one face
     i16 curve_elogp = 0;    // curve numbers (the layer's number)
     i16 curve_mv = 0;

@@ -50,13 +50,7 @@ int label_bytes(std::string_view text) { return print::TextBytes(text); }
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
 
 const char* method_text(int method, int sandFlag) {
-    switch (method) {
-    case 0: return "Δｅ法";
-    case 1: return "Ｃｃ法";
-    case 2: return "Ｍｖ法";
-    case 3: return sandFlag == 1 ? "B.K.Hough" : "非圧密層";
-    default: return "非圧密層";
-    }
+    return SettleMethodOf(method == kMethodHough && sandFlag != 1 ? kMethodNone : method).printed;
 }
 
 // ------------------------------------------------------------- scale

@@ -714,7 +714,10 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     out.clear();
-    return ReadWholeFile(path, out) == ReadFault::None;
+    // Far beyond any section drawing, with every layer of the survey it
+    // came from; a larger file is refused unread.
+    constexpr std::uintmax_t kMaxDxfBytes = 256u * 1024u * 1024u;
+    return ReadWholeFile(path, out, kMaxDxfBytes) == ReadFault::None;
 }
 
 bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }

@@ -1,7 +1,7 @@
 // New, open, DXF open, save, save as and recent files through the window.
 #include <QApplication>
 
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 #include "model/projectfile.hpp"
 #include "shell/recent_menu.hpp"
 #include "testing/tool_picks.hpp"

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "dialogs/dialog13.hpp"
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "editor/main_window.hpp"
 #include "editor/run_notice.hpp"
 #include "tools/shots/editor_shots.hpp"

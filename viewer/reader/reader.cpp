@@ -303,12 +303,22 @@ namespace {
 // A file read whole and parsed; one that cannot be read is a fault of its own.
 template <typename File>
 File ReadFileWith(const std::filesystem::path& path, File (*parse)(std::string_view, const std::string&)) {
+    // The engine writes a few hundred pages at most, each far under 64 KB;
+    // a larger file is no page or drawing file and is refused unread.
+    constexpr std::uintmax_t kMaxBytes = 64u * 1024u * 1024u;
     std::string bytes;
+    std::uintmax_t size = 0;
     const std::string name = path.filename().string();
-    if (ReadWholeFile(path, bytes) == ReadFault::None) return parse(bytes, name);
+    const ReadFault read = ReadWholeFile(path, bytes, kMaxBytes, &size);
+    if (read == ReadFault::None) return parse(bytes, name);
     File f;
     f.name = name;
-    f.fault = Fault{name, 0, "開けません"};
+    f.fault = Fault{name, 0,
+                    read == ReadFault::NotRegular ? "通常のファイルではありません（フォルダーや特殊なファイルです）"
+                    : read == ReadFault::TooLarge
+                        ? "大きすぎます（" + std::to_string(size) + " バイト。読める最大は " + std::to_string(kMaxBytes) +
+                              " バイトです）"
+                        : "開けません"};
     return f;
 }
 

@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 #include "print/forms.hpp"
 #include "testing/fakes.hpp"
 #include "tests/engine/identity_variants.hpp"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/editor_host.hpp"
-#include "editor/names.hpp"
+#include "editing/editor_host.hpp"
+#include "editing/names.hpp"
 #include "editing/editor_state.hpp"
 #include "platform/filedialog.hpp"
 #include "platform/help.hpp"

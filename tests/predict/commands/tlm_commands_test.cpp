@@ -12,7 +12,7 @@
 #include "platform/message.hpp"
 #include "platform/process.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/tlm_commands.hpp"
+#include "predict/commands/tlm_commands.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 

@@ -1,4 +1,4 @@
-#include "editor/names.hpp"
+#include "editing/names.hpp"
 
 namespace kova {
 

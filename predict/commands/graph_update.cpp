@@ -1,4 +1,4 @@
-#include "predict/window/graph_update.hpp"
+#include "predict/commands/graph_update.hpp"
 
 #include "predict/hyperbolic.hpp"
 

@@ -1,4 +1,4 @@
-#include "predict/window/graph_options.hpp"
+#include "predict/commands/graph_options.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // New, open, DXF open, save, save as, recent file and the close check.
 #include <string>
 
-#include "editor/session.hpp"
+#include "editing/session.hpp"
 
 namespace kova {
 

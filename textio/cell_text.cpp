@@ -1,4 +1,4 @@
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 #include <charconv>
 #include <cmath>

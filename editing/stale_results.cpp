@@ -1,4 +1,4 @@
-#include "editor/stale_results.hpp"
+#include "editing/stale_results.hpp"
 
 #include <fnmatch.h>
 

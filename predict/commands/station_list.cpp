@@ -1,4 +1,4 @@
-#include "predict/window/station_list.hpp"
+#include "predict/commands/station_list.hpp"
 
 #include <algorithm>
 

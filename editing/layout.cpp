@@ -1,4 +1,4 @@
-#include "editor/layout.hpp"
+#include "editing/layout.hpp"
 
 #include <algorithm>
 #include <cmath>

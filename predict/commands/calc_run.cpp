@@ -1,10 +1,10 @@
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 
 #include <system_error>
 
 #include "predict/drawings.hpp"
 #include "predict/hyperbolic.hpp"
-#include "predict/window/graph_update.hpp"
+#include "predict/commands/graph_update.hpp"
 #include "textio/numfmt.hpp"
 #include "print/forms.hpp"
 #include "print/page_file.hpp"

@@ -1,7 +1,7 @@
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 
 #include "editing/results.hpp"
-#include "editor/stale_results.hpp"
+#include "editing/stale_results.hpp"
 #include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
@@ -50,11 +50,9 @@ void ProjectCommands::ViewReset() {
     EditorState& v = s_.view();
     FitView(s_.m(), v);
     host_.ResetScrollBars();
-    v.cmd_mode = CmdMode::kNone;
-    v.SetOldMode(CmdMode::kNone);
     // Picks of the project before name nothing in this one: a count of marks
     // left behind would ask to delete lines that are not marked.
-    v.ClearSelection();
+    host_.ResetTool(ToolReset::kProjectChanged);
     // A read-out of the project before, in the view before, is no position
     // of this one; the next move over the canvas writes it again.
     host_.SetStatusText(2, "");

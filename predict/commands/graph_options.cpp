@@ -1,10 +1,10 @@
-#include "predict/window/graph_options.hpp"
+#include "predict/commands/graph_options.hpp"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "predict/hyperbolic.hpp"
 #include "textio/numfmt.hpp"
 #include "platform/twips.hpp"

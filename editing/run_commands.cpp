@@ -1,4 +1,4 @@
-#include "editor/run_commands.hpp"
+#include "editing/run_commands.hpp"
 
 #include <cstring>
 #include <vector>
@@ -97,9 +97,8 @@ std::string MissingForCalculation(const Model& m) {
 }
 
 void RunCommands::Calculate() {
-    EditorState& v = s_.view();
     host_.SelectToolOption(kNoToolOption);
-    v.cmd_mode = CmdMode::kNone;
+    host_.ResetTool(ToolReset::kCanvasTaken);
     // An empty section gives the engine nothing to compute: no question,
     // no file, no run, only what is missing.
     if (const std::string missing = MissingForCalculation(s_.m()); !missing.empty()) {

@@ -34,6 +34,8 @@ public:
     virtual void SwitchTool(int mode) = 0;
     // The tool of `mode` drops its picks, repainting when there were any.
     virtual void DropPicks(int mode) = 0;
+    // Puts the tool in force down for none (kova::ResetTool).
+    virtual void ResetTool(ToolReset why) = 0;
     // Status-bar panel 1 (tool prompt) or 2 (cursor position, import count).
     void SetStatusText(int panel, const std::string& text) override = 0;
     // Runs the handler of tool option i (7: no tool).

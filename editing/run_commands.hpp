@@ -3,8 +3,8 @@
 // engine, read-back) and printing through the outside viewer.
 #include <string>
 
-#include "editor/project_commands.hpp"
-#include "editor/session.hpp"
+#include "editing/project_commands.hpp"
+#include "editing/session.hpp"
 
 namespace kova {
 

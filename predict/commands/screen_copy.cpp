@@ -1,11 +1,11 @@
-#include "predict/window/screen_copy.hpp"
+#include "predict/commands/screen_copy.hpp"
 
 #include <cmath>
 #include <limits>
 
 #include "predict/hyperbolic.hpp"
 #include "textio/numfmt.hpp"
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "rules/limits.hpp"
 #include "textio/storable_text.hpp"
 

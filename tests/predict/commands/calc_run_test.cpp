@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 #include "testing/fakes.hpp"
 #include "tests/predict/predict_test_util.hpp"
 #include "tests/support/viewer_grammar.hpp"

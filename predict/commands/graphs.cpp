@@ -1,4 +1,4 @@
-#include "predict/window/graphs.hpp"
+#include "predict/commands/graphs.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "predict/window/tlm_commands.hpp"
+#include "predict/commands/tlm_commands.hpp"
 
 #include "platform/filedialog.hpp"
 #include "platform/message.hpp"
 #include "platform/process.hpp"
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 
 namespace kova::predict {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "predict/window/screen_copy.hpp"
+#include "predict/commands/screen_copy.hpp"
 #include "testing/fakes.hpp"
 
 namespace kova::predict {
