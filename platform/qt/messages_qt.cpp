@@ -69,7 +69,11 @@ private:
         grid->activate();
         const int w = std::max(TitleWidth(windowTitle(), font()), grid->totalMinimumSize().width());
         const int h = grid->hasHeightForWidth() ? grid->totalHeightForWidth(w) : grid->totalMinimumSize().height();
-        if (size() != QSize(w, h) || minimumSize() != maximumSize()) setFixedSize(w, h);
+        const QSize fit(w, h);
+        if (minimumSize() != fit || maximumSize() != fit) setFixedSize(fit);
+        // Unchanged bounds resize nothing: a size the window system reported
+        // late (the one the box was created at) is put right here.
+        if (size() != fit) resize(fit);
     }
 };
 
