@@ -51,7 +51,10 @@ public:
 protected:
     bool event(QEvent* e) override {
         const bool done = QMessageBox::event(e);
-        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show) FitTitle();
+        // A resize too: the window system may report late the size the box
+        // was created at.
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show || e->type() == QEvent::Resize)
+            FitTitle();
         return done;
     }
     void showEvent(QShowEvent* e) override {
