@@ -47,9 +47,7 @@ bool Dialog10::Commit() {
 }
 
 void Dialog10::Unload() {
-    EditorState& st = host_.State();
-    st.cmd_mode = CmdMode::kNone;
-    st.tools.ForgetPicks();
+    host_.ResetTool(ToolReset::kCanvasTaken);
 }
 
 }  // namespace kova

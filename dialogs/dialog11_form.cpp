@@ -119,7 +119,7 @@ std::optional<std::string> Dialog11Form::Apply(Model& m) const {
         DrainMethodRec& d = m.DrainMethod[static_cast<std::size_t>(i)];
         d.Method = static_cast<i16>(r.method);
         for (int c = 0; c < kDrainValueCount; ++c) d.Detail[static_cast<std::size_t>(c)] = r.values[static_cast<std::size_t>(c)];
-        d.Detail[6] = ReductionFactor(r.method, r.values[kShareRatio], r.values[kReplaceRatio]);
+        d.Detail[kReductionFactor] = ReductionFactor(r.method, r.values[kShareRatio], r.values[kReplaceRatio]);
     }
     return std::nullopt;
 }

@@ -17,8 +17,9 @@ namespace kova {
 inline constexpr std::array<std::string_view, 3> kDrainMethodItems{
     "無処理", "ドレーン工法（三角形）", "ドレーン工法（四角形）"};
 
-// Columns of the values, in DrainMethodRec::Detail order.
-enum DrainColumn { kSpacing, kDiameter, kAlpha, kPermRatio, kShareRatio, kReplaceRatio, kDrainValueCount };
+// Columns of the values: the details the user types, all but beta.
+using DrainColumn = DrainDetail;
+inline constexpr int kDrainValueCount = kReductionFactor;
 
 struct DrainRow {
     std::string name;  // shown only

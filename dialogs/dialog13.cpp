@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "dialogs/grid/number_box.hpp"
 #include "dialogs/table_form.hpp"
 

@@ -3,17 +3,24 @@
 #include <algorithm>
 
 #include "dialogs/table_columns.hpp"
+#include "rules/settle_methods.hpp"
 
 namespace kova {
 
+// The methods' names, in code order.
+const std::string Dialog4::kMethods = [] {
+    std::string items;
+    for (const SettleMethodRow& m : kSettleMethods) items += (items.empty() ? "" : "|") + std::string(m.listed);
+    return items;
+}();
+
 const char* const Dialog4::kSoilTypes = "粘性土|砂質土";
-const char* const Dialog4::kMethods = "e-LogP法|Cc法|Mv法|B.K.Hough|非圧密層";
 const char* const Dialog4::kDrainages = "両面排水|片面排水";
 
 namespace {
 
-// Columns of the grid (0 is the row header) and the Cc method's code.
-constexpr int kUnitWeightCol = 5, kCcCol = 7, kCcMethod = 1;
+// Columns of the grid (0 is the row header).
+constexpr int kUnitWeightCol = 5, kCcCol = 7;
 
 // One soil layer: its block (name, weight) and its parameters.
 struct Layer {
@@ -33,7 +40,7 @@ const ColumnTable<Layer>& Columns() {
          .setText = [](Layer& l, std::string v) { l.b.Name = std::move(v); }},
         CodeColumn("土質", Dialog4::kSoilTypes, [](const Layer& l) { return double(l.p.SoilType); },
                    [](Layer& l, double v) { l.p.SoilType = static_cast<i16>(v); }),
-        CodeColumn("沈下計算", Dialog4::kMethods, [](const Layer& l) { return double(l.p.SettleMethod); },
+        CodeColumn("沈下計算", Dialog4::kMethods.c_str(), [](const Layer& l) { return double(l.p.SettleMethod); },
                    [](Layer& l, double v) { l.p.SettleMethod = static_cast<i16>(v); }),
         CodeColumn("排水条件", Dialog4::kDrainages, [](const Layer& l) { return double(l.p.Drainage); },
                    [](Layer& l, double v) { l.p.Drainage = static_cast<i16>(v); }),
@@ -101,7 +108,7 @@ bool Dialog4::CheckOnOk() {
         if (!(b.UnitWeight > 0)) {
             message = "土層 " + std::to_string(r) + " の有効重量が正ではありません（0より大きくしてください）。";
             col = kUnitWeightCol;
-        } else if (p.SettleMethod == kCcMethod && (p.SoilType == 0 || m.Cond.UseSandImmediate != 0) && !(p.C1 > 0)) {
+        } else if (SettleMethodOf(p.SettleMethod).cc && (p.SoilType == 0 || m.Cond.UseSandImmediate != 0) && !(p.C1 > 0)) {
             message = "土層 " + std::to_string(r) + " の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。";
             col = kCcCol;
         }

@@ -1,6 +1,8 @@
 #pragma once
 // Dialog4 "土層情報の入力": names, soil types, methods, drainage, unit
 // weights, N values and Cc of the soil layers, live-edit, one row per layer.
+#include <string>
+
 #include "dialogs/table_dialog.hpp"
 
 namespace kova {
@@ -14,7 +16,7 @@ public:
 
     // The lists of the soil type, method and drainage columns.
     static const char* const kSoilTypes;
-    static const char* const kMethods;
+    static const std::string kMethods;
     static const char* const kDrainages;
 
 protected:

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
+#include "rules/settle_methods.hpp"
 
 namespace kova {
 
@@ -154,11 +155,11 @@ std::optional<std::string> Dialog5Form::FirstCurveFault() const {
     };
     constexpr Read kReads[] = {{0, "e-LogP曲線", "間隙比"}, {1, "LogMv-LogP曲線", "Mv"}, {2, "LogCv-LogP曲線", "Cv"}};
     for (int layer : clay_) {
-        const int method = m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod;
-        if (method < 0 || method > 2) continue;  // reads no curve of this dialog
+        const MethodCurve curve = SettleMethodOf(m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod).curve;
+        if (curve != MethodCurve::ELogP && curve != MethodCurve::Mv) continue;  // reads no curve of this dialog
         for (const Read& r : kReads) {
-            if (r.kind == 0 && method == 2) continue;
-            if (r.kind == 1 && method != 2) continue;
+            if (r.kind == 0 && curve != MethodCurve::ELogP) continue;
+            if (r.kind == 1 && curve != MethodCurve::Mv) continue;
             const auto& table = r.kind == 0 ? m_.ELogPCurve : r.kind == 1 ? m_.MvCurve : m_.CvCurve;
             const CurveTable& c = table[static_cast<std::size_t>(layer)];
             const std::string head =

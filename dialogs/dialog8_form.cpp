@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 namespace kova {
 

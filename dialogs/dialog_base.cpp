@@ -163,7 +163,7 @@ void ToolPalette::AddOptions(const std::vector<QString>& captions, int left, int
 void ToolPalette::ClearPicks() { host_.State().ClearSelection(); }
 
 void ToolPalette::Load() {
-    host_.State().cmd_mode = CmdMode::kNone;
+    host_.ResetTool(ToolReset::kCanvasTaken);
     ClearPicks();
     const TwipsPoint at = host_.PaletteOrigin();
     move(Px(at.left), Py(at.top));
@@ -193,9 +193,7 @@ void ToolPalette::UnloadOnce() {
     // The tool menu closes every palette (and this one again: harmless)
     // before it shows the no-tool option down.
     if (toolMenuClosing_ == 0) host_.SelectToolOption(kNoToolOption);
-    EditorState& st = host_.State();
-    st.cmd_mode = CmdMode::kNone;
-    st.tools.ForgetPicks();
+    host_.ResetTool(ToolReset::kCanvasTaken);
     host_.SetStatusText(1, blankPrompt_);
 }
 

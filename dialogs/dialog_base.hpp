@@ -10,7 +10,7 @@
 #include <QString>
 #include <vector>
 
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "shell/fixed_dialog.hpp"
 
 class QAbstractButton;

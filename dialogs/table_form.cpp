@@ -1,6 +1,6 @@
 #include "dialogs/table_form.hpp"
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "dialogs/limit_check.hpp"
 #include "textio/storable_text.hpp"
 

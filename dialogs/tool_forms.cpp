@@ -5,7 +5,7 @@
 #include "dialogs/dialog15.hpp"
 #include "dialogs/dialog6.hpp"
 #include "dialogs/dialog7.hpp"
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
 
 namespace kova {

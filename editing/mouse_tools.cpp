@@ -107,6 +107,14 @@ CanvasTool* SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels
     return t;
 }
 
+void ResetTool(EditorState& ed, CanvasView& view, ToolReset why) {
+    if (CanvasTool* t = ed.Tool()) t->Deactivate(ed, view, CmdMode::kNone, false);
+    ed.cmd_mode = CmdMode::kNone;
+    ed.SetOldMode(CmdMode::kNone);
+    if (why == ToolReset::kProjectChanged) ed.ClearSelection();
+    else ed.tools.ForgetPicks();
+}
+
 CanvasInput ToolHost::Input(int Button, int Shift, double X, double Y) const {
     CanvasInput in;
     CanvasToModel(ctx_.ed, X, Y, in.x, in.y);

@@ -88,6 +88,9 @@ public:
     virtual bool ChainsLines() const { return false; }
     virtual bool MarksCutLines() const { return false; }
     virtual bool ExtendsPickedLines() const { return false; }
+    // The tool in force after the whole view is shown: this one (a zoom
+    // gives back the tool it interrupted).
+    virtual int AfterWholeView(const EditorState&) const { return mode_; }
 
     ToolPicks picks;
 
@@ -106,6 +109,15 @@ void DropToolPicks(EditorState& ed, CanvasView& view, int mode);
 // picks of the tool in force are dropped and its prompt shows; a tool that
 // hands on to another (a pick, a zoom going back) passes none.
 CanvasTool* SwitchTool(EditorState& ed, CanvasView& view, int mode, StatusPanels* status = nullptr);
+
+// Why the tool in force is put down for none. Either way it is deactivated
+// (a zoom gives back the arrow cursor and its buttons), no tool is kept to
+// return to and every tool forgets its picks, with no repaint.
+enum class ToolReset {
+    kCanvasTaken,     // a palette, a dialog or a run: the marked lines stay
+    kProjectChanged,  // a project opened or started: its lines are others
+};
+void ResetTool(EditorState& ed, CanvasView& view, ToolReset why);
 
 // The mouse handlers of the canvas. The tool of each click is looked up
 // afresh, so a tool that switches cmd_mode hands the next click on.

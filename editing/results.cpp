@@ -15,7 +15,8 @@ namespace {
 // number, a short one, rows or junk after them) is no whole result.
 bool ReadRows(const std::filesystem::path& file, ResultRow* rows, int count) {
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(file));
+        // count lines of three numbers, none near 1 KB.
+        const std::string text = DecodeCp932Text(ReadFileBytes(file, 1024u * (static_cast<std::uintmax_t>(count) + 16u)));
         ReadFields(text, [&](FieldFile& f) {
             for (int i = 0; i < count; ++i) {
                 LineFields l = f.NextLine();

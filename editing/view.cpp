@@ -1,7 +1,5 @@
 #include "editing/view.hpp"
 
-#include "editing/mouse_tools.hpp"
-
 #include <cmath>
 #include <limits>
 
@@ -76,46 +74,6 @@ void SetViewScale(EditorState& v) {
     v.ViewBottomY = cy - v.CanvasHeight * 0.5 / v.ViewScale;
     v.ViewRightX = cx + v.CanvasWidth * 0.5 / v.ViewScale;
     v.ViewTopY = cy + v.CanvasHeight * 0.5 / v.ViewScale;
-}
-
-namespace {
-
-i16 ClampI16(int value) {
-    if (value < -32768) return -32768;
-    if (value > 32767) return 32767;
-    return static_cast<i16>(value);
-}
-
-}  // namespace
-
-void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button, double X, double Y) {
-    if (button == 2) {
-        // Back to the tool the zoom interrupted (none when it was no edit
-        // tool) through the tool table, which ends the zoom.
-        const int back = v.old_mode < CmdMode::kBoundaryLines ? CmdMode::kNone : v.old_mode;
-        SwitchTool(v, canvas, back);
-        v.repaintFullyOnce = back != CmdMode::kNone;
-        canvas.SetToolbarButtonPressed(kToolWholeView, false);
-        canvas.Refresh();
-        return;
-    }
-    if (m.BndPtCount <= 0) return;
-
-    double cx, cy;
-    CanvasToModel(v, X, Y, cx, cy);
-    double scale = v.ViewScale * (v.cmd_mode == CmdMode::kZoomIn ? 1.35 : 0.741);
-    if (scale > 5000) scale = 5000;
-    if (!(scale >= 20)) scale = 20;
-    v.ViewScale = scale;
-    v.ViewLeftX = cx - (v.CanvasWidth / 2.0) / scale;
-    v.ViewTopY = cy + (v.CanvasHeight / 2.0) / scale;
-
-    // The bars' change handlers pan nothing while the scale is near zero.
-    v.ViewScale = 0;
-    v.HScrollPos = ClampI16(canvas.SetScrollValue(ScrollBar::Horizontal, 0));
-    v.VScrollPos = ClampI16(canvas.SetScrollValue(ScrollBar::Vertical, 0));
-    v.ViewScale = scale;
-    canvas.Refresh();
 }
 
 }  // namespace kova

@@ -1,6 +1,6 @@
 #pragma once
-// The mapping between model metres and canvas twips, and the operations that
-// set it: fitting the view to the boundary points and zooming about a click.
+// The mapping between model metres and canvas twips, and fitting the view to
+// the boundary points (the zoom tool zooms about a click).
 #include "editing/canvas_view.hpp"
 #include "editing/editor_state.hpp"
 
@@ -24,10 +24,5 @@ void FitView(const Model& m, EditorState& v);
 // Scale from the view rectangle (the smaller of the two axis scales, at
 // least 1), and the rectangle re-centred with the canvas's proportions.
 void SetViewScale(EditorState& v);
-
-// Canvas click in the zoom tools (cmd_mode 1 in, 2 out). Button 2 leaves
-// the tool; any other button zooms about the clicked point (only when there
-// are boundary points), keeping the scale within [20, 5000].
-void ZoomAtPoint(const Model& m, EditorState& v, CanvasView& canvas, int button, double X, double Y);
 
 }  // namespace kova

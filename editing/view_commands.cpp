@@ -54,7 +54,7 @@ void ShowWholeView(const Model& m, EditorState& ed, CanvasView& view) {
     view.SetScrollValue(ScrollBar::Horizontal, 0);
     ed.VScrollPos = 0;
     view.SetScrollValue(ScrollBar::Vertical, 0);
-    if (ed.cmd_mode > CmdMode::kZoomOut) ed.SetOldMode(ed.cmd_mode);
+    ed.SetOldMode(ed.Tool() ? ed.Tool()->AfterWholeView(ed) : ed.old_mode);
     ed.cmd_mode = CmdMode::kNone;
     FitView(m, ed);
     view.SetCursor(CanvasCursor::Arrow);

@@ -1,7 +1,7 @@
 #pragma once
 // The commands that change what part of the section the canvas shows: the
 // two zoom tools, the whole view, and panning with the endless scroll bars.
-// The zoom clicks themselves are ZoomAtPoint (model/view.hpp).
+// The zoom clicks themselves are ZoomAtPoint (editing/tools/zoom_tool.hpp).
 #include "editing/canvas_view.hpp"
 #include "editing/editor_state.hpp"
 

@@ -47,5 +47,8 @@ int main(int argc, char** argv) {
     files.SetOwner(&form);
     if (!form.Load()) return 0;
     form.show();
+    // Settings that cannot be read leave the defaults; the user hears why.
+    if (const std::string refused = settings.Refusal(kova::KovaApp().storeApp); !refused.empty())
+        messages.Notify(refused);
     return app.exec();
 }

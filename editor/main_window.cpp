@@ -15,12 +15,12 @@
 
 #include "dialogs/tool_palettes.hpp"
 #include "editor/canvas_wiring.hpp"
-#include "editor/layout.hpp"
+#include "editing/layout.hpp"
 #include "editor/run_notice.hpp"
 #include "editor/section_canvas.hpp"
 #include "editing/mouse_tools.hpp"
 #include "editing/view_commands.hpp"
-#include "editor/tool_options.hpp"
+#include "editing/tool_options.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "editing/view.hpp"
@@ -229,9 +229,7 @@ bool Form1::Load() {
     WriteCondFile(SectionModel(), ps, kSnapOrg, 1, *deps_.messages);
     FitView(SectionModel(), v);
     ResetScrollBars();
-    v.cmd_mode = CmdMode::kNone;
-    v.SetOldMode(CmdMode::kNone);
-    v.ClearSelection();
+    ResetTool(ToolReset::kProjectChanged);
     project_->DeleteStaleResults(false);
     session_.currentFileName = kUntitled;
     ps.CurFileName = kUntitled;
@@ -291,9 +289,8 @@ void Form1::SelectToolOption(int index) {
     ShowOptionDown(options_[static_cast<std::size_t>(index)]);
     CloseToolPalettes();
     SetCursor(CanvasCursor::Arrow);
-    for (int button : {kToolWholeView, kToolZoomIn, kToolZoomOut}) SetToolbarButtonPressed(button, false);
-    State().cmd_mode = CmdMode::kNone;
-    State().SetOldMode(CmdMode::kNone);
+    SetToolbarButtonPressed(kToolWholeView, false);
+    ResetTool(ToolReset::kCanvasTaken);
     if (index != kNoToolOption && deps_.openToolForm) deps_.openToolForm(*this, index);
 }
 
@@ -318,6 +315,7 @@ void Form1::ShowOptionDown(QAbstractButton* b) {
 
 void Form1::SwitchTool(int mode) { kova::SwitchTool(State(), *this, mode, this); }
 void Form1::DropPicks(int mode) { DropToolPicks(State(), *this, mode); }
+void Form1::ResetTool(ToolReset why) { kova::ResetTool(State(), *this, why); }
 
 void Form1::DrawSegment(int x1, int y1, int x2, int y2, int colour) { canvas_->DrawSegment(x1, y1, x2, y2, colour); }
 
@@ -390,6 +388,13 @@ void Form1::SetBusy(bool busy) {
     busy_ = busy;
     setEnabled(!busy);
     if (!busy) activateWindow();
+}
+
+void Form1::SetWaitCursor(bool on) {
+    if (on == waitCursor_) return;
+    waitCursor_ = on;
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
 }
 
 RunningNotice* Form1::EngineNotice() {

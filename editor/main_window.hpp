@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "editor/project_commands.hpp"
-#include "editor/run_commands.hpp"
-#include "editor/session.hpp"
+#include "editing/project_commands.hpp"
+#include "editing/run_commands.hpp"
+#include "editing/session.hpp"
 #include "editing/canvas_view.hpp"
 #include "platform/desktop_services.hpp"
 #include "platform/instance_lock.hpp"
@@ -100,6 +100,7 @@ public:
     EditorState& State() override { return *session_.es; }
     void SwitchTool(int mode) override;
     void DropPicks(int mode) override;
+    void ResetTool(ToolReset why) override;
     void SetStatusText(int panel, const std::string& text) override;
     QWidget* OwnerWidget() override { return this; }
     TwipsPoint WindowOrigin() override;
@@ -138,6 +139,7 @@ private:
     void ResetScrollBars() override;
     void AddRecentFile(const std::string& path) override;
     void SetBusy(bool busy) override;
+    void SetWaitCursor(bool on) override;
     bool ShowConditionsDialog() override;
 
     void BuildCommands();
@@ -157,6 +159,7 @@ private:
     bool refused_ = false;
     bool loaded_ = false;
     bool busy_ = false;
+    bool waitCursor_ = false;
     bool sized_ = false;
     bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;

@@ -50,23 +50,9 @@ struct CurveRead {
     int needed;
 };
 
-// What each settlement method reads of a layer: its curves and whether its
-// compression index. A new method gets its row here and so every check.
-struct MethodReads {
-    int method;
-    const char* name;
-    std::vector<CurveRead> curves;
-    bool cc;
-};
-
-const std::vector<MethodReads>& MethodTable() {
-    static const std::vector<MethodReads> table = {
-        {kMethodELogP, "e-logP法", {{CurveKind::ELogP, 2}}, false},
-        {kMethodCc, "Cc法", {{CurveKind::ELogP, 1}}, true},
-        {kMethodMv, "Mv法", {{CurveKind::Mv, 1}}, false},
-        {kMethodHough, "B.K.Hough法", {{CurveKind::Sand, 2}}, false},
-    };
-    return table;
+// The curve kind a method reads its compression from.
+CurveKind KindOf(MethodCurve curve) {
+    return curve == MethodCurve::Mv ? CurveKind::Mv : curve == MethodCurve::Sand ? CurveKind::Sand : CurveKind::ELogP;
 }
 
 // The curve of `kind` that layer s reads, and its name in a message.
@@ -114,24 +100,22 @@ std::string CurveFault(const std::string& head, const char* method, const CurveR
 // the table.
 void LayerFaults(const CalcInput& in, int i, std::vector<std::string>& out) {
     const SoilLayerRec& s = in.soil[i];
-    const int method = effective_method(in, s);
+    const SettleMethodRow& m = SettleMethodOf(effective_method(in, s));
+    if (m.curve == MethodCurve::None) return;
     const std::string layer = CFormat("土層 %d の", i + 1);
-    for (const MethodReads& m : MethodTable()) {
-        if (m.method != method) continue;
-        std::vector<CurveRead> curves = m.curves;
-        // A clay that consolidates reads its logCv-logP curve for the time.
-        if (s.soil_kind == 0) curves.push_back({CurveKind::Cv, 0});
-        for (const CurveRead& read : curves) {
-            std::string name;
-            const CurveRec* curve = CurveOf(in, s, read.kind, name);
-            if (std::string f = CurveFault(layer + name, m.name, curve, read); !f.empty()) out.push_back(f);
-        }
-        if (!(s.beta > 0 && s.beta <= 1))
-            out.push_back(layer +
-                          CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.name));
-        if (m.cc && !(s.cc > 0))
-            out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.name));
+    std::vector<CurveRead> curves = {{KindOf(m.curve), m.points}};
+    // A clay that consolidates reads its logCv-logP curve for the time.
+    if (s.soil_kind == 0) curves.push_back({CurveKind::Cv, 0});
+    for (const CurveRead& read : curves) {
+        std::string name;
+        const CurveRec* curve = CurveOf(in, s, read.kind, name);
+        if (std::string f = CurveFault(layer + name, m.checked, curve, read); !f.empty()) out.push_back(f);
     }
+    if (!(s.beta > 0 && s.beta <= 1))
+        out.push_back(layer +
+                      CFormat("沈下低減係数βが %g です（%sでは0より大きく1以下にしてください）。", s.beta, m.checked));
+    if (m.cc && !(s.cc > 0))
+        out.push_back(layer + CFormat("圧縮指数Ccが正ではありません（%sには正の圧縮指数が必要です）。", m.checked));
 }
 
 // Twice the signed area of the triangle a, b, c.
@@ -279,17 +263,6 @@ void BlockFaults(const CalcInput& in, const std::array<Rec, N>& blocks, int coun
                             kind, i + 1, kind, j + 1));
 }
 
-// Discards the messages of the trial division: the run's own division
-// tells them.
-class SilentSink : public MessageSink {
-public:
-    MsgAnswer Show(const Message&) override { return MsgAnswer::Ok; }
-};
-
-// A stress increase below this (kN/m2) is a block lowering the stress, not
-// the rounding of a sum of strips.
-constexpr double kStressTolerance = 0.0005;
-
 const char* DrainFaultText(DrainFault f) {
     switch (f) {
         case DrainFault::Method: return "配置が三角形配置でも正方形配置でもありません";
@@ -340,54 +313,9 @@ std::vector<std::string> outline_faults(const CalcInput& in) {
     return out;
 }
 
-std::vector<std::string> block_stress_faults(const CalcInput& in) {
-    std::vector<std::string> out;
-    auto col = std::make_unique<SoilColumn>();
-    auto pieces = std::make_unique<PieceSet>();
-    for (int b = 0; b < std::clamp(in.block_count, 0, kMaxLoadBlocks); ++b) {
-        const LoadBlockRec& blk = in.blocks[b];
-        if (!(blk.unit_weight > 0)) continue;
-        double x[kMaxDivisionVertices], y[kMaxDivisionVertices];
-        const int n = std::clamp<int>(blk.vertex_count, 0, std::min(kMaxBlockVertices, kMaxDivisionVertices));
-        for (int k = 0; k < n; ++k) {
-            const int number = blk.vertices[k];
-            const Node node = number >= 0 && number <= kMaxNodeNumber ? in.nodes[number] : Node{};
-            x[k] = node.x;
-            y[k] = node.y;
-        }
-        // A block the division refuses is told when the run divides it.
-        SilentSink silent;
-        try {
-            if (!divide_load_polygon(x, y, n, *pieces, silent)) continue;
-        } catch (const RunAborted&) {
-            continue;
-        }
-        const BlockLoad load = prepare_block_load(in, *pieces, b);
-        for (int p = 0; p < std::clamp(in.position_count, 0, kMaxPositions); ++p) {
-            layers_at(in, *col, in.positions[p].x);
-            clear_stress_increments(*col);
-            embankment_stress(in, load, in.positions[p].x, *col);
-            int worst = -1;
-            for (int i = 0; i < col->count; ++i)
-                if (col->dp[i] < -kStressTolerance && (worst < 0 || col->dp[i] < col->dp[worst])) worst = i;
-            if (worst < 0) continue;
-            out.push_back(
-                CFormat("盛土 %d: ", b + 1) + position_place(in, p, 0) +
-                CFormat(
-                    " の土層 %d の応力増分が %.3f kN/m2 と負になります（単位体積重量が正の盛土が荷重を減らします）。"
-                    "外形線の形を確認してください。",
-                    col->layer[worst] + 1, col->dp[worst]));
-            break;
-        }
-    }
-    return out;
-}
-
 void check_input_meaning(const CalcInput& in, MessageSink& messages) {
     std::vector<std::string> faults = curve_faults(in);
     std::vector<std::string> outlines = outline_faults(in);
-    // Stresses are computed only for outlines the strips can carry.
-    if (outlines.empty()) outlines = block_stress_faults(in);
     for (std::string& f : outlines) faults.push_back(std::move(f));
     for (const std::string& f : faults) messages.Show(Message{f, "error", MsgIcon::None, MsgButtons::Ok, 0});
     if (!faults.empty()) throw RunAborted("input refused");

@@ -38,12 +38,6 @@ std::vector<std::string> curve_faults(const CalcInput& in);
 // takes an outline in either direction.
 std::vector<std::string> outline_faults(const CalcInput& in);
 
-// Every embankment of positive unit weight whose strips, alone, lower the
-// stress of a layer under some calculation position (as a spike or a wall
-// between its strips can make them): one text per block, naming the
-// position and the layer. For outlines without the faults above.
-std::vector<std::string> block_stress_faults(const CalcInput& in);
-
 // Shows every fault of the two checks above, one message each, and throws
 // RunAborted when there was any.
 void check_input_meaning(const CalcInput& in, MessageSink& messages);

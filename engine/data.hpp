@@ -14,12 +14,16 @@
 #include <vector>
 
 #include "rules/capacities.hpp"
+#include "rules/settle_methods.hpp"
 
 namespace kova::print {
 class FileBatch;
 }
 
 namespace kova::engine {
+
+// The settlement methods, engine::kMethod* as well.
+using enum SettleMethodCode;
 
 using i16 = std::int16_t;
 
@@ -44,15 +48,6 @@ inline constexpr int kMaxUnits = 20;
 inline constexpr int kMaxPieces = 100;          // 99 pieces accepted
 inline constexpr int kProfileRows = rules::kProfileRows;
 
-// Settlement methods of a soil layer.
-enum SettleMethod : int {
-    kMethodELogP = 0,
-    kMethodCc = 1,
-    kMethodMv = 2,
-    kMethodHough = 3,
-    kMethodNone = 4,
-};
-
 // ---------------------------------------------------------------- input
 
 struct CalcPoint {
@@ -73,7 +68,7 @@ struct SoilLayerRec {
     double label_y = 0;
     i16 vertex_count = 0;
     i16 n_value = 0;
-    i16 method = 0;         // SettleMethod
+    i16 method = 0;         // SettleMethodCode
     i16 drainage = 0;       // 0 both faces, other one face
     i16 curve_elogp = 0;    // curve numbers (the layer's number)
     i16 curve_mv = 0;
@@ -225,11 +220,17 @@ struct ColumnWork {
     SoilColumn column;
     CutColumn cuts;
     LayerResults results;
+    // Each load's own stresses at the column and its stage, for the stages
+    // to sum without computing a load again.
+    std::vector<std::array<double, kColumnSlots>> load_dp;
+    std::vector<int> load_stage;
 };
 
 // ---------------------------------------------------------------- strips
 
-enum PieceKind : int { kTriangle = 3, kRectangle = 4 };
+// kColumns: fill on a sloping base, whose columns each act at their own
+// base; it is integrated column by column where its stress is taken.
+enum PieceKind : int { kTriangle = 3, kRectangle = 4, kColumns = 5 };
 
 struct StripPiece {
     double CentroidX = 0;
@@ -240,6 +241,9 @@ struct StripPiece {
     int Side = 0;           // triangles: 0 full end left, 1 full end right
     int Sign = 1;
     double LeftX = 0;
+    // kColumns: the base's level and the fill's thickness at either end.
+    double BaseLeft = 0, BaseRight = 0;
+    double ThickLeft = 0, ThickRight = 0;
 };
 
 // The pieces of one load block, divided once per run.
@@ -258,6 +262,8 @@ struct PieceLoad {
     double xr = 0;
     double level = 0;
     double q = 0;       // kN/m2 at the full end (signed height times gamma)
+    // kColumns: base levels and kN/m2 at the left and right ends.
+    double bl = 0, br = 0, ql = 0, qr = 0;
 };
 
 struct BlockLoad {

@@ -306,21 +306,11 @@ void read_calc_input(const std::filesystem::path& folder, CalcInput& in, Message
                    "input file too large");
     }
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(path));
+        const std::string text = DecodeCp932Text(ReadFileBytes(path, kMaxInputBytes));
         auto parse = [&](FieldFile& f) {
             InputLines lines(f);
             ReadAll(lines, in);
         };
-        // A last line without its line end is a cut file, unless the data
-        // ended before it: then what follows is junk after the data, told
-        // at the line where the junk begins.
-        if (!text.empty() && text.back() != '\n') {
-            try {
-                ReadFields(text + "\n", parse);
-            } catch (const FileFault& bad) {
-                if (bad.Reason() == kFaultJunk) throw;
-            }
-        }
         ReadFields(text, parse);
     } catch (const FileFault& bad) {
         if (bad.Line() <= 0) refuse("条件ファイル(CAL_TNK.DAT)を読み込めません。", "input file unreadable");

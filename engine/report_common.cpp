@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/strips.hpp"
+#include "print/text_board.hpp"
 #include "rules/segments.hpp"
 #include "textio/cformat.hpp"
 
@@ -49,13 +50,7 @@ int label_bytes(std::string_view text) { return print::TextBytes(text); }
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
 
 const char* method_text(int method, int sandFlag) {
-    switch (method) {
-    case 0: return "Δｅ法";
-    case 1: return "Ｃｃ法";
-    case 2: return "Ｍｖ法";
-    case 3: return sandFlag == 1 ? "B.K.Hough" : "非圧密層";
-    default: return "非圧密層";
-    }
+    return SettleMethodOf(method == kMethodHough && sandFlag != 1 ? kMethodNone : method).printed;
 }
 
 // ------------------------------------------------------------- scale
@@ -129,8 +124,49 @@ void draw_outline(const Mapper& m, const Outline& o, int lineType) {
     for (int k = 0; k + 1 < n; ++k) m.line(o.X[k], o.Y[k], o.X[k + 1], o.Y[k + 1], lineType, 2);
 }
 
-void draw_label(const Mapper& m, double lx, double ly, const std::string& text) {
-    m.w.Text(m.sc.ox(), m.sc.oy(), m.sc.v(ly) + 50, -m.sc.u(lx), 50, 50, 90, 2, text);
+void draw_label(const Mapper& m, print::TextBoard& board, double lx, double ly, const std::string& text) {
+    const int x = m.sc.v(ly) + 50, y = -m.sc.u(lx);
+    board.Take(print::TextExtentOf(m.sc.ox() + x, m.sc.oy() + y, 50, 90, text));
+    m.w.Text(m.sc.ox(), m.sc.oy(), x, y, 50, 50, 90, 2, text);
+}
+
+// A load's magnitude, upright, in the row at x above its load, centred on
+// the first of its anchors (points of the load's top, x and y at its
+// middle). Where it would cover another label it is centred on the next
+// anchor, then moves along the load to either side and up a row at a time,
+// tied back to the anchor by a thin leader that crosses no label; where no
+// place within the frame is free it is left out (the condition report lists
+// every load).
+struct LoadAnchor {
+    int x, y;
+};
+void draw_load_label(const Mapper& m, print::TextBoard& board, int x, const std::vector<LoadAnchor>& anchors,
+                     const std::string& label) {
+    constexpr int kCell = 70, kGap = 10, kRow = kCell + kGap;
+    const int ox = m.sc.ox(), oy = m.sc.oy();
+    const print::TextExtent size = print::TextExtentOf(0, 0, kCell, 90, label);
+    const int length = size.bottom - size.top;
+    auto place = [&](const LoadAnchor& a, int row, int side) {
+        const int px = x - row * kRow, py = a.y + dint(label_bytes(label) * 70 * 0.25) + side * kRow;
+        const print::TextExtent e = print::TextExtentOf(ox + px, oy + py, kCell, 90, label);
+        // Within the frame and the section's length.
+        if (e.left < kGap || e.top < oy - 5500 || e.bottom > oy) return false;
+        if (!board.FreeOfTexts(print::Grown(e, kGap))) return false;
+        const bool leader = row > 0 || side != 0;
+        // The leader meets the label's foot (its side towards the load).
+        const int fx = px, fy = std::clamp(a.y, py - length, py);
+        if (leader && !board.Clear(ox + a.x, oy + a.y, ox + fx, oy + fy)) return false;
+        board.Take(e);
+        if (leader) m.w.Line(ox, oy, a.x, a.y, fx, fy, 0, 1);
+        m.w.Text(ox, oy, px, py, kCell, kCell, 90, 2, label);
+        return true;
+    };
+    for (const LoadAnchor& a : anchors)
+        if (place(a, 0, 0)) return;
+    for (int row = 0; row < 8; ++row)
+        for (int step = 1; step <= 24; ++step)
+            for (const LoadAnchor& a : anchors)
+                if (place(a, row, step % 2 ? (step + 1) / 2 : -step / 2)) return;
 }
 
 // Marks the lattice points inside the outline with small boxes: two
@@ -168,15 +204,14 @@ void draw_dots(const Mapper& m, const Outline& o, int step, int wLast, int aLast
 
 // Point and line loads: a triangle of height k*q under the load point,
 // filled by horizontal lines every 0.5 m.
-void draw_load_triangle(const Mapper& m, const LoadRec& r, double k, const char* fmt) {
+void draw_load_triangle(const Mapper& m, print::TextBoard& board, const LoadRec& r, double k, const char* fmt) {
     const double q = r.load;
     const double top = r.y1 + k * q;
     m.line(r.x1, r.y1, r.x1 - 1, top, 0, 2);
     m.line(r.x1 - 1, top, r.x1 + 1, top, 0, 2);
     m.line(r.x1, r.y1, r.x1 + 1, top, 0, 2);
     std::string label = CFormat(fmt, q);
-    m.w.Text(m.sc.ox(), m.sc.oy(), m.sc.v(top), dint(label_bytes(label) * 70 * 0.25) - m.sc.u(r.x1),
-             70, 70, 90, 2, label);
+    draw_load_label(m, board, m.sc.v(top), {{m.sc.v(top), -m.sc.u(r.x1)}}, label);
     for (int i = 0; i < kMaxFillLines; ++i) {
         const double h = i * 0.5;
         if (!(h < k * q)) break;
@@ -185,7 +220,7 @@ void draw_load_triangle(const Mapper& m, const LoadRec& r, double k, const char*
     }
 }
 
-void draw_strip(const Mapper& m, const LoadRec& r) {
+void draw_strip(const Mapper& m, print::TextBoard& board, const LoadRec& r) {
     const double t = 0.1 * r.load;
     m.line(r.x1, r.y1, r.x1, r.y1 + t, 0, 2);
     m.line(r.x1, r.y1, r.x2, r.y2, 0, 2);
@@ -193,9 +228,13 @@ void draw_strip(const Mapper& m, const LoadRec& r) {
     m.line(r.x1, r.y1 + t, r.x2, r.y2 + t, 0, 2);
     std::string label = real_text("%1.3lfkN/m2", r.load);
     const int x = std::min(m.sc.v(r.y1 + t), m.sc.v(r.y2 + t));
-    const int y = dint(label_bytes(label) * 70 * 0.25) -
-                  dint((m.sc.u(r.x1) + m.sc.u(r.x2)) * 0.5);
-    m.w.Text(m.sc.ox(), m.sc.oy(), x, y, 70, 70, 90, 2, label);
+    // Its middle first, then its ends and the points between.
+    std::vector<LoadAnchor> anchors{{x, -dint((m.sc.u(r.x1) + m.sc.u(r.x2)) * 0.5)}};
+    for (double f : {0.0, 1.0, 0.25, 0.75}) {
+        const double X = r.x1 + (r.x2 - r.x1) * f, Y = r.y1 + (r.y2 - r.y1) * f + t;
+        anchors.push_back(LoadAnchor{m.sc.v(Y), -m.sc.u(X)});
+    }
+    draw_load_label(m, board, x, anchors, label);
     // Filled from its left end whichever way it was entered: a strip entered
     // right to left is computed as the same strip entered left to right.
     const bool reversed = r.x2 < r.x1;
@@ -217,32 +256,33 @@ void draw_section_blocks_and_loads(print::DrawingWriter& w, const CalcInput& in,
                                    const SectionScale& sc) {
     if (!sc.valid) return;
     const Mapper m{sc, w};
+    print::TextBoard board(w);
     for (int i = 0; i < in.soil_count; ++i) {
         const SoilLayerRec& s = in.soil[i];
         Outline o = block_outline(in, s);
         draw_outline(m, o, 0);
-        draw_label(m, s.label_x, s.label_y, CFormat("S%d", i + 1));
+        draw_label(m, board, s.label_x, s.label_y, CFormat("S%d", i + 1));
         if (s.soil_kind != 0) draw_dots(m, o, 100, 5400, 2400);
     }
     for (int i = 0; i < in.block_count; ++i) {
         const LoadBlockRec& b = in.blocks[i];
         draw_outline(m, block_outline(in, b), 0);
-        draw_label(m, b.label_x, b.label_y, CFormat("M%d", i + 1));
+        draw_label(m, board, b.label_x, b.label_y, CFormat("M%d", i + 1));
     }
     if (in.UseCutPreload != 0) {
         for (int i = 0; i < in.cut_count; ++i) {
             const CutBlockRec& c = in.cuts[i];
             Outline o = block_outline(in, c);
             draw_outline(m, o, 1);
-            draw_label(m, c.label_x, c.label_y, CFormat("K%d", i + 1));
+            draw_label(m, board, c.label_x, c.label_y, CFormat("K%d", i + 1));
             draw_dots(m, o, 50, 5450, 2450);
         }
     }
     for (int i = 0; i < in.point_load_count; ++i)
-        draw_load_triangle(m, in.point_loads[i], 0.01, "%1.3lfkN");
+        draw_load_triangle(m, board, in.point_loads[i], 0.01, "%1.3lfkN");
     for (int i = 0; i < in.line_load_count; ++i)
-        draw_load_triangle(m, in.line_loads[i], 0.1, "%1.3lfkN/m");
-    for (int i = 0; i < in.strip_load_count; ++i) draw_strip(m, in.strip_loads[i]);
+        draw_load_triangle(m, board, in.line_loads[i], 0.1, "%1.3lfkN/m");
+    for (int i = 0; i < in.strip_load_count; ++i) draw_strip(m, board, in.strip_loads[i]);
 }
 
 void draw_abscissa_scale(print::DrawingWriter& w, const SectionScale& sc, bool twice) {

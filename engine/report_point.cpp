@@ -27,6 +27,7 @@ int point_unit_count(const EngineState& st) {
 namespace {
 
 using print::Dashes;
+namespace field = print::field;
 using print::kTimeDegrees;
 using print::kTimeFinalField;
 using print::kTimeLayerField;
@@ -77,15 +78,15 @@ void write_column(print::PageWriter& p, const Ctx& c) {
     p.Form(false, print::kColumnHeadingForm);
     for (int i = 0; i < cuts.cut_count; ++i) {
         p.Form(false, print::kColumnRowForm);
-        p.Field(0, real_text("%7.3lf", cuts.cut_top[i]));
-        p.Field(1, real_text("%7.3lf", cuts.cut_bottom[i]));
-        p.Field(2, real_text("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
-        p.Field(3, real_text("%6.3lf", c.in.cuts[cuts.cut_index[i]].unit_weight));
-        p.Field(4, Dashes(3));
-        p.Field(5, Dashes(3));
-        p.Field(6, Dashes(3));
-        p.Field(7, real_text("%7.3lf", cuts.cut_load[i]));
-        p.Field(8, "切り土");
+        p.Field(field::ColumnRow::Top, real_text("%7.3lf", cuts.cut_top[i]));
+        p.Field(field::ColumnRow::Bottom, real_text("%7.3lf", cuts.cut_bottom[i]));
+        p.Field(field::ColumnRow::Thickness, real_text("%6.3lf", cuts.cut_top[i] - cuts.cut_bottom[i]));
+        p.Field(field::ColumnRow::UnitWeight, real_text("%6.3lf", c.in.cuts[cuts.cut_index[i]].unit_weight));
+        p.Field(field::ColumnRow::TopOverburden, Dashes(3));
+        p.Field(field::ColumnRow::BottomOverburden, Dashes(3));
+        p.Field(field::ColumnRow::P0, Dashes(3));
+        p.Field(field::ColumnRow::Unloading, real_text("%7.3lf", cuts.cut_load[i]));
+        p.Field(field::ColumnRow::Soil, "切り土");
     }
     const SoilColumn& col = c.st.work.column;
     double overburden = 0;
@@ -93,16 +94,16 @@ void write_column(print::PageWriter& p, const Ctx& c) {
         const SoilLayerRec& s = c.layer(i);
         const double thick = col.top[i] - col.bottom[i];
         p.Form(false, print::kColumnRowForm);
-        p.Field(0, real_text("%7.3lf", col.top[i]));
-        p.Field(1, real_text("%7.3lf", col.bottom[i]));
-        p.Field(2, real_text("%6.3lf", thick));
-        p.Field(3, real_text("%6.3lf", s.unit_weight));
-        p.Field(4, real_text("%7.3lf", overburden));
+        p.Field(field::ColumnRow::Top, real_text("%7.3lf", col.top[i]));
+        p.Field(field::ColumnRow::Bottom, real_text("%7.3lf", col.bottom[i]));
+        p.Field(field::ColumnRow::Thickness, real_text("%6.3lf", thick));
+        p.Field(field::ColumnRow::UnitWeight, real_text("%6.3lf", s.unit_weight));
+        p.Field(field::ColumnRow::TopOverburden, real_text("%7.3lf", overburden));
         overburden += round_to_step(thick * s.unit_weight, 0.001, 0);
-        p.Field(5, real_text("%7.3lf", overburden));
-        p.Field(6, real_text("%7.3lf", c.h.p0[i]));
-        p.Field(7, Dashes(3));
-        p.Field(8, kind_text(s.soil_kind));
+        p.Field(field::ColumnRow::BottomOverburden, real_text("%7.3lf", overburden));
+        p.Field(field::ColumnRow::P0, real_text("%7.3lf", c.h.p0[i]));
+        p.Field(field::ColumnRow::Unloading, Dashes(3));
+        p.Field(field::ColumnRow::Soil, kind_text(s.soil_kind));
     }
 }
 
@@ -111,12 +112,12 @@ void write_stress_table(print::PageWriter& p, const Ctx& c) {
     p.Form(false, print::kStressHeadingForm);
     for (int i = 0; i < c.h.layer_count; ++i) {
         p.Form(false, print::kStressRowForm);
-        p.Field(0, CFormat("%2d", c.h.layer_index[i] + 1));
-        p.Field(1, real_text("%7.3lf", c.h.p0[i]));
-        p.Field(2, real_text("%7.3lf", c.h.unloading[i]));
+        p.Field(field::StressRow::Layer, CFormat("%2d", c.h.layer_index[i] + 1));
+        p.Field(field::StressRow::P0, real_text("%7.3lf", c.h.p0[i]));
+        p.Field(field::StressRow::Unloading, real_text("%7.3lf", c.h.unloading[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(c.h, stage);
-            p.Field(2 + stage, j ? real_text("%7.3lf", c.h.stage_dp[*j][i]) : Dashes(3));
+            p.Field(field::StressRow::FirstStage + stage - 1, j ? real_text("%7.3lf", c.h.stage_dp[*j][i]) : Dashes(3));
         }
     }
 }
@@ -136,91 +137,91 @@ std::string kept_note(const Ctx& c, int j) {
 void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     const PositionHistory& h = c.h;
     p.Form(true, print::kSettlementCalcHeadingForm);
-    p.Field(0, CFormat("%d 段", h.stage_number[j]));
+    p.Field(field::StageHeading::Stage, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
         const bool loaded = h.stage_loaded[j][i];
         p.Form(false, print::kSettlementInputRowForm);
-        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
-        p.Field(1, kind_text(c.layer(i).soil_kind));
+        p.Field(field::SettlementInputRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(field::SettlementInputRow::Soil, kind_text(c.layer(i).soil_kind));
         const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
         switch (m) {
         case 0:
         case 3:
-            p.Field(5, e0);
+            p.Field(field::SettlementInputRow::E0, e0);
             // Without load the layer is not taken along its curve.
-            p.Field(6, loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
-            p.Field(7, Dashes(4));
-            p.Field(8, Dashes(3));
+            p.Field(field::SettlementInputRow::E1, loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
+            p.Field(field::SettlementInputRow::Mv, Dashes(4));
+            p.Field(field::SettlementInputRow::Cc, Dashes(3));
             break;
         case 1:
-            p.Field(5, e0);
-            p.Field(6, Dashes(3));
-            p.Field(7, Dashes(4));
-            p.Field(8, real_text("%6.4lf", h.stage_cc[j][i]));
+            p.Field(field::SettlementInputRow::E0, e0);
+            p.Field(field::SettlementInputRow::E1, Dashes(3));
+            p.Field(field::SettlementInputRow::Mv, Dashes(4));
+            p.Field(field::SettlementInputRow::Cc, real_text("%6.4lf", h.stage_cc[j][i]));
             break;
         case 2:
-            p.Field(5, Dashes(3));
-            p.Field(6, Dashes(3));
-            p.Field(7, real_text("%8.6lf", h.stage_mv[j][i]));
-            p.Field(8, Dashes(3));
+            p.Field(field::SettlementInputRow::E0, Dashes(3));
+            p.Field(field::SettlementInputRow::E1, Dashes(3));
+            p.Field(field::SettlementInputRow::Mv, real_text("%8.6lf", h.stage_mv[j][i]));
+            p.Field(field::SettlementInputRow::Cc, Dashes(3));
             break;
         default:
-            p.Field(5, Dashes(3));
-            p.Field(6, Dashes(3));
-            p.Field(7, Dashes(4));
-            p.Field(8, Dashes(3));
+            p.Field(field::SettlementInputRow::E0, Dashes(3));
+            p.Field(field::SettlementInputRow::E1, Dashes(3));
+            p.Field(field::SettlementInputRow::Mv, Dashes(4));
+            p.Field(field::SettlementInputRow::Cc, Dashes(3));
             break;
         }
-        p.Field(2, real_text("%7.3lf", h.p0[i]));
-        p.Field(3, real_text("%7.3lf", h.unloading[i]));
-        p.Field(4, real_text("%7.3lf", h.stage_dp[j][i]));
+        p.Field(field::SettlementInputRow::P0, real_text("%7.3lf", h.p0[i]));
+        p.Field(field::SettlementInputRow::Unloading, real_text("%7.3lf", h.unloading[i]));
+        p.Field(field::SettlementInputRow::Dp, real_text("%7.3lf", h.stage_dp[j][i]));
     }
     p.Form(false, print::kSettlementInputEndForm);
     p.Form(false, print::kSettlementHeadingForm);
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
         p.Form(false, print::kSettlementRowForm);
-        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
-        p.Field(2, real_text("%6.3lf", h.thickness[i]));
-        p.Field(6, m == kMethodNone ? Dashes(3) : settlement_text(h, j, i));
-        p.Field(7, real_text("%7.3lf", c.layer(i).beta));
-        p.Field(1, method_text(m));
+        p.Field(field::SettlementRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(field::SettlementRow::Thickness, real_text("%6.3lf", h.thickness[i]));
+        p.Field(field::SettlementRow::Settlement, m == kMethodNone ? Dashes(3) : settlement_text(h, j, i));
+        p.Field(field::SettlementRow::Beta, real_text("%7.3lf", c.layer(i).beta));
+        p.Field(field::SettlementRow::Method, method_text(m));
         // A layer without load has no strain of its own at this stage: a
         // 0 there would contradict the formula its caption gives.
         switch (h.stage_loaded[j][i] ? m : kMethodNone) {
         case 0:
         case 3:
-            p.Field(3, real_text("%6.4lf", h.stage_strain[j][i]));
-            p.Field(4, Dashes(4));
-            p.Field(5, Dashes(4));
+            p.Field(field::SettlementRow::Strain, real_text("%6.4lf", h.stage_strain[j][i]));
+            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
+            p.Field(field::SettlementRow::LogRatio, Dashes(4));
             break;
         case 1:
-            p.Field(3, Dashes(3));
-            p.Field(4, Dashes(4));
-            p.Field(5, real_text("%8.5lf", h.stage_strain[j][i]));
+            p.Field(field::SettlementRow::Strain, Dashes(3));
+            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
+            p.Field(field::SettlementRow::LogRatio, real_text("%8.5lf", h.stage_strain[j][i]));
             break;
         case 2:
-            p.Field(3, Dashes(3));
-            p.Field(4, real_text("%8.4lf", h.stage_strain[j][i]));
-            p.Field(5, Dashes(4));
+            p.Field(field::SettlementRow::Strain, Dashes(3));
+            p.Field(field::SettlementRow::DpMinusU, real_text("%8.4lf", h.stage_strain[j][i]));
+            p.Field(field::SettlementRow::LogRatio, Dashes(4));
             break;
         default:
-            p.Field(3, Dashes(3));
-            p.Field(4, Dashes(4));
-            p.Field(5, Dashes(4));
+            p.Field(field::SettlementRow::Strain, Dashes(3));
+            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
+            p.Field(field::SettlementRow::LogRatio, Dashes(4));
             break;
         }
     }
     p.Form(false, print::kSettlementTotalForm);
-    p.Field(0, real_text("%7.3lf", h.stage_total[j + 1]));
+    p.Field(field::SettlementTotal::Settlement, real_text("%7.3lf", h.stage_total[j + 1]));
     if (std::string kept = kept_note(c, j); !kept.empty()) {
         p.Form(false, print::kSettlementKeptNoteForm);
-        p.Field(0, kept);
+        p.Field(field::Text::Value, kept);
     }
     p.Form(false, print::kSettlementNoteForm);
-    p.Field(0, c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数"
-                                   : "P'+ΔP'/2 に対する体積圧縮係数");
+    p.Field(field::Text::Value,
+            c.in.MvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する体積圧縮係数" : "P'+ΔP'/2 に対する体積圧縮係数");
 }
 
 void write_summary(print::PageWriter& p, const Ctx& c) {
@@ -229,19 +230,21 @@ void write_summary(print::PageWriter& p, const Ctx& c) {
     for (int i = 0; i < h.layer_count; ++i) {
         const int m = c.method(i);
         p.Form(false, print::kStageSettlementRowForm);
-        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
-        p.Field(8, kind_text(c.layer(i).soil_kind));
-        p.Field(1, method_text(m));
-        p.Field(2, real_text("%6.3lf", h.thickness[i]));
+        p.Field(field::StageSettlementRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(field::StageSettlementRow::Soil, kind_text(c.layer(i).soil_kind));
+        p.Field(field::StageSettlementRow::Method, method_text(m));
+        p.Field(field::StageSettlementRow::Thickness, real_text("%6.3lf", h.thickness[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(h, stage);
-            p.Field(2 + stage, j && m != kMethodNone ? settlement_text(h, *j, i) : Dashes(3));
+            p.Field(field::StageSettlementRow::FirstStage + stage - 1,
+                    j && m != kMethodNone ? settlement_text(h, *j, i) : Dashes(3));
         }
     }
     p.Form(false, print::kStageSettlementTotalForm);
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         auto j = entry_of_stage(h, stage);
-        p.Field(stage - 1, j ? real_text("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
+        p.Field(field::StageSettlementTotal::FirstStage + stage - 1,
+                j ? real_text("%7.3lf", h.stage_total[*j + 1]) : Dashes(3));
     }
 }
 
@@ -250,28 +253,28 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
     const StageTiming& tm = c.st.timing;
     const int units = point_unit_count(c.st);
     p.Form(true, print::kConsolidationHeadingForm);
-    p.Field(0, CFormat("%d 段", h.stage_number[j]));
+    p.Field(field::StageHeading::Stage, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
         const SoilLayerRec& s = c.layer(i);
         p.Form(false, print::kCvRowForm);
-        p.Field(0, CFormat("%2d", h.layer_index[i] + 1));
-        p.Field(1, kind_text(s.soil_kind));
-        p.Field(2, s.drainage == 0 ? " 両面 " : " 片面 ");
-        p.Field(3, real_text("%6.3lf", h.thickness[i]));
-        p.Field(4, real_text("%7.3lf", h.p0[i]));
-        p.Field(5, real_text("%7.3lf", h.unloading[i]));
-        p.Field(6, real_text("%7.3lf", h.stage_dp[j][i]));
+        p.Field(field::CvRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
+        p.Field(field::CvRow::Soil, kind_text(s.soil_kind));
+        p.Field(field::CvRow::Drainage, s.drainage == 0 ? " 両面 " : " 片面 ");
+        p.Field(field::CvRow::Thickness, real_text("%6.3lf", h.thickness[i]));
+        p.Field(field::CvRow::P0, real_text("%7.3lf", h.p0[i]));
+        p.Field(field::CvRow::Unloading, real_text("%7.3lf", h.unloading[i]));
+        p.Field(field::CvRow::Dp, real_text("%7.3lf", h.stage_dp[j][i]));
         if (s.soil_kind == 0) {
-            p.Field(7, real_text("%8.3lf", h.stage_cv_pressure[j][i]));
-            p.Field(8, real_text("%8.6lf", h.stage_cv[j][i]));
+            p.Field(field::CvRow::CvPressure, real_text("%8.3lf", h.stage_cv_pressure[j][i]));
+            p.Field(field::CvRow::Cv, real_text("%8.6lf", h.stage_cv[j][i]));
         } else {
-            p.Field(7, Dashes(4));
-            p.Field(8, Dashes(4));
+            p.Field(field::CvRow::CvPressure, Dashes(4));
+            p.Field(field::CvRow::Cv, Dashes(4));
         }
     }
     p.Form(false, print::kCvNoteForm);
-    p.Field(0, c.in.CvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する圧密係数（m$U2$Z/日）"
-                                   : "P'+ΔP'/2 に対する圧密係数（m$U2$Z/日）");
+    p.Field(field::Text::Value, c.in.CvPMethod == 1 ? "√(P'･(P'+ΔP')) に対する圧密係数（m$U2$Z/日）"
+                                                          : "P'+ΔP'/2 に対する圧密係数（m$U2$Z/日）");
 
     bool anyDrained = false;
     for (int r = 0; r < units; ++r)
@@ -284,11 +287,11 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Form(false, print::kUnitHeadingForm);
         for (int r = 0; r < units; ++r) {
             p.Form(false, print::kUnitRowForm);
-            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
-            p.Field(1, real_text("%7.3lf", tm.stage_unit_thickness[j][r]));
-            p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
-            p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
-            p.Field(4, increment(r));
+            p.Field(field::UnitRow::Layer, CFormat("%2d", c.unit_layer(r) + 1));
+            p.Field(field::UnitRow::Thickness, real_text("%7.3lf", tm.stage_unit_thickness[j][r]));
+            p.Field(field::UnitRow::DrainLength, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+            p.Field(field::UnitRow::Cv, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+            p.Field(field::UnitRow::Increment, increment(r));
         }
         p.Form(false, print::kUnitEndForm);
     } else {
@@ -297,41 +300,41 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
             const SoilLayerRec& s = c.in.soil[c.unit_layer(r)];
             const bool drained = unit_drained(c.st, r);
             p.Form(false, print::kDrainUnitRowForm);
-            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
+            p.Field(field::DrainUnitRow::Layer, CFormat("%2d", c.unit_layer(r) + 1));
             // Drains whose data the calculation refused are not shown as
             // drains: the unit was computed without them.
             if (!drained)
-                p.Field(1, "      無処理");
+                p.Field(field::DrainUnitRow::Drain, "      無処理");
             else
-                p.Field(1, s.drain_kind == 1 ? "ドレーン三角形配置" : "ドレーン正方形配置");
-            p.Field(7, increment(r));
+                p.Field(field::DrainUnitRow::Drain, s.drain_kind == 1 ? "ドレーン三角形配置" : "ドレーン正方形配置");
+            p.Field(field::DrainUnitRow::Increment, increment(r));
             if (drained) {
-                p.Field(2, Dashes(3));
-                p.Field(3, " " + Dashes(3));
-                p.Field(4, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
-                p.Field(5, real_text("%7.3lf", s.alpha));
-                p.Field(6, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+                p.Field(field::DrainUnitRow::DrainLength, Dashes(3));
+                p.Field(field::DrainUnitRow::Cv, " " + Dashes(3));
+                p.Field(field::DrainUnitRow::EffectiveDiameter, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(field::DrainUnitRow::Alpha, real_text("%7.3lf", s.alpha));
+                p.Field(field::DrainUnitRow::Ch, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
             } else {
-                p.Field(2, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
-                p.Field(3, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
-                p.Field(4, Dashes(3));
-                p.Field(5, Dashes(3));
-                p.Field(6, " " + Dashes(3));
+                p.Field(field::DrainUnitRow::DrainLength, real_text("%7.3lf", tm.stage_unit_drain_length[j][r]));
+                p.Field(field::DrainUnitRow::Cv, real_text("%8.6lf", tm.stage_unit_coefficient[j][r]));
+                p.Field(field::DrainUnitRow::EffectiveDiameter, Dashes(3));
+                p.Field(field::DrainUnitRow::Alpha, Dashes(3));
+                p.Field(field::DrainUnitRow::Ch, " " + Dashes(3));
             }
         }
         p.Form(false, print::kDrainUnitEndForm);
         p.Form(false, print::kDrainFactorHeadingForm);
         for (int r = 0; r < units; ++r) {
             p.Form(false, print::kDrainFactorRowForm);
-            p.Field(0, CFormat("%2d", c.unit_layer(r) + 1));
+            p.Field(field::DrainFactorRow::Layer, CFormat("%2d", c.unit_layer(r) + 1));
             if (unit_drained(c.st, r)) {
                 const DrainFactors fl = drain_factors(layer_drains(c.in.soil[c.unit_layer(r)]),
                                                       tm.stage_unit_thickness[j][r]);
-                p.Field(1, real_text("%8.3lf", fl.F));
-                p.Field(2, real_text("%8.3lf", fl.L));
+                p.Field(field::DrainFactorRow::F, real_text("%8.3lf", fl.F));
+                p.Field(field::DrainFactorRow::L, real_text("%8.3lf", fl.L));
             } else {
-                p.Field(1, " " + Dashes(3));
-                p.Field(2, " " + Dashes(3));
+                p.Field(field::DrainFactorRow::F, " " + Dashes(3));
+                p.Field(field::DrainFactorRow::L, " " + Dashes(3));
             }
         }
         p.Form(false, print::kDrainFactorEndForm);
@@ -424,13 +427,13 @@ void write_point_report(const EngineState& st, int position) {
     print::PageWriter p = open_report_page(st, CFormat("TK_DT_%02d.PDT", position + 1),
                                            CFormat("沈下算出点-No.%02d", position + 1));
     p.Form(true, print::kPositionTitleForm);
-    p.Field(0, pt.name);
-    p.Field(1, real_text("%8.3lf", pt.x));
+    p.Field(field::PositionTitle::Name, pt.name);
+    p.Field(field::PositionTitle::X, real_text("%8.3lf", pt.x));
     // Nothing was computed under a position without soil: its page says so
     // and carries no figure and no drawing that could be read as a result.
     if (c.h.layer_count == 0) {
         p.Form(false, print::kNoSoilForm);
-        p.Field(0, kNoSoilText);
+        p.Field(field::Text::Value, kNoSoilText);
         p.Close();
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "engine/report.hpp"
 #include "engine/report_common.hpp"
+#include "print/text_board.hpp"
 #include "textio/cformat.hpp"
 
 namespace kova::engine {
@@ -112,7 +113,8 @@ void draw_settlement_profile(const EngineState& st, int code) {
         w.Text(0, 0, 130, 1450, 100, 100, 90, 2, " 名  称");
         w.Text(0, 0, 280, 1450, 100, 100, 90, 2, " 位  置");
         w.Text(0, 0, 430, 1450, 100, 100, 90, 2, "沈 下 量");
-        w.Text(0, 0, 130, 950, 100, 100, 90, 2, p.name);
+        // The name keeps to its cell (950 down to 50).
+        w.Text(0, 0, 130, 950, 100, 100, 90, 2, print::FitText(p.name, 100, 900));
         std::string xs = real_text("%1.3lf m", p.x);
         w.Text(0, 0, 280, dint(label_bytes(xs) * 100 * 0.5) + 100, 100, 100, 90, 2, xs);
         std::string ts = real_text("%1.3lf m", T);

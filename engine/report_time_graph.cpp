@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -296,13 +297,16 @@ void boxed_line(print::DrawingWriter& w, int x1, int y1, int x2, int y2, int lin
     w.Line(500, 1000, p1, q1, p2, q2, lineType, pen);
 }
 
-// A curve of the graph drawn day by day from the origin. On a long axis many
-// days share one drawing point; a line of no length draws nothing, so only
-// moves are written. After To, (px, py) is the day's point.
+// A curve of the graph traced day by day from the origin. On a long axis
+// many days share one drawing point; a line of no length draws nothing, so
+// only moves are kept. After To, (px, py) is the day's point.
+struct CurveLine {
+    int x1, y1, x2, y2;
+};
 struct CurvePen {
-    print::DrawingWriter& w;
     const std::vector<CurveRun>& runs;
     double sx;
+    std::vector<CurveLine> lines;
     std::size_t k = 0;
     int px = 0, py = 0;
     // Days in rising order.
@@ -311,9 +315,22 @@ struct CurvePen {
         const int x = dint(t * sx);
         const int y = runs[k].y;
         if (x != px || y != py) {
-            boxed_line(w, px, py, x, y, 0, 2, kCurveBox);
+            lines.push_back(CurveLine{px, py, x, y});
             px = x;
             py = y;
+        }
+    }
+    // Writes the lines [from, to).
+    void Write(print::DrawingWriter& w, int lineType, std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k)
+            boxed_line(w, lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, lineType, 2, kCurveBox);
+    }
+    // Keeps the curve's lines off the labels, as far as they are drawn.
+    void Keep(print::TextBoard& board) const {
+        for (const CurveLine& l : lines) {
+            double a = l.x1, b = l.y1, c = l.x2, d = l.y2;
+            if (rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
+                board.KeepLine(500, 1000, dint(a), dint(b), dint(c), dint(d));
         }
     }
 };
@@ -331,19 +348,204 @@ int day_label_step(int b, double sx) {
     return step;
 }
 
-// The first free place for a curve's label: at its end, else a line lower
-// or higher, then two ..., inside the settlement axis; when that column is
-// full, the same a label's width to the left.
-std::pair<int, int> free_label_place(const print::TextBoard& board, int x, int y, const std::string& text) {
-    for (int column = 0; column < 6; ++column) {
-        const int xx = x - column * 175;
-        for (int k = 0; k < 41; ++k) {
-            const int yy = y + (k + 1) / 2 * 80 * (k % 2 ? 1 : -1);
-            if ((column > 0 || k > 0) && (yy - 70 < kCurveBox.top || yy > kCurveBox.bottom)) continue;
-            if (board.Free(500, 1000, xx, yy, 70, 0, text)) return {xx, yy};
+// The ticks' step: the usual one, widened to a part of the label step (a
+// tenth, a fifth, a half, all of it) where ticks would stand closer than
+// half a cell and run into a bar.
+int tick_step(int b, double sx, int labelStep) {
+    const int usual = b >= 200 ? 100 : 20;
+    if (usual * sx >= 35) return usual;
+    for (int parts : {10, 5, 2})
+        if (labelStep % parts == 0 && labelStep / parts >= usual && labelStep / parts * sx >= 35)
+            return labelStep / parts;
+    return labelStep;
+}
+
+// The gap that keeps the time axis's labels apart from the marker's day.
+constexpr int kDayLabelGap = 35;
+
+// Where the curves' labels go. A label stands at its curve's end (just
+// above it, ending there) when that place is free of other curves, lines
+// and labels, with a gap. The others are tied to their ends by thin
+// leaders: level with their ends in the margin right of the curves (every
+// curve ends on the last day) where that holds them; else side by side in
+// the nearest free row below the ends, the highest end's label leftmost,
+// so that the leaders fan out apart and never cross; else stacked in the
+// margin.
+struct LabelPlace {
+    int x, y;  // relative to the curves' origin
+    bool leader;
+};
+constexpr int kLabelCell = 70;
+constexpr int kLabelGap = 10;
+constexpr int kLabelPitch = kLabelCell + kLabelGap;
+// The margin column: right of the curves' box, inside the frame; below the
+// zero line, above the frame's foot.
+constexpr int kMarginX = 3520;
+constexpr int kMarginTop = kLabelGap + kLabelPitch;
+constexpr int kMarginBottom = 1700 - kLabelGap;
+
+struct CurveEnd {
+    int x, y;
+    std::string text;
+};
+
+int label_width(const std::string& text) { return print::TextExtentOf(0, 0, kLabelCell, 0, text).right; }
+print::TextExtent label_extent(const std::string& text, const LabelPlace& p) {
+    return print::TextExtentOf(500 + p.x, 1000 + p.y, kLabelCell, 0, text);
+}
+
+// The point of a label's extent nearest to its curve's end: where its
+// leader meets it.
+std::pair<int, int> leader_foot(const CurveEnd& e, const LabelPlace& p) {
+    return {std::clamp(e.x, p.x, p.x + label_width(e.text)), std::clamp(e.y, p.y - kLabelCell, p.y)};
+}
+
+// Baselines of labels wanted at `want` (in rising order), a pitch apart,
+// within the margin; none when they do not fit.
+std::optional<std::vector<int>> stack_baselines(const std::vector<int>& want) {
+    const int count = static_cast<int>(want.size());
+    if (count == 0) return std::vector<int>{};
+    if ((count - 1) * kLabelPitch > kMarginBottom - kMarginTop) return std::nullopt;
+    std::vector<int> y(want);
+    for (int k = 0; k < count; ++k) y[k] = std::max(y[k], k ? y[k - 1] + kLabelPitch : kMarginTop);
+    for (int k = count - 1; k >= 0; --k) y[k] = std::min(y[k], k + 1 < count ? y[k + 1] - kLabelPitch : kMarginBottom);
+    return y;
+}
+
+// The labels `order` (ends from the highest) in the margin column; none
+// when they do not fit, or (`level`) when one would stand off its end's
+// height.
+std::optional<std::vector<LabelPlace>> margin_places(const print::TextBoard& board, const std::vector<CurveEnd>& ends,
+                                                     const std::vector<int>& order, bool level) {
+    std::vector<int> want;
+    for (int k : order) want.push_back(ends[k].y + kLabelCell / 2);
+    const auto baselines = stack_baselines(want);
+    if (!baselines) return std::nullopt;
+    std::vector<LabelPlace> out;
+    for (std::size_t q = 0; q < order.size(); ++q) {
+        const LabelPlace p{kMarginX, (*baselines)[q], true};
+        const CurveEnd& e = ends[order[q]];
+        const print::TextExtent t = label_extent(e.text, p);
+        if (t.right > 4200 - kLabelGap || !board.Free(print::Grown(t, kLabelGap))) return std::nullopt;
+        if (level && std::abs(p.y - kLabelCell / 2 - e.y) > kLabelCell) return std::nullopt;
+        out.push_back(p);
+    }
+    return out;
+}
+
+// The labels `order` side by side in one row, from the ends' side leftward:
+// the lowest end's label nearest. Each takes the first free place of the
+// row; none when the row cannot hold them.
+std::optional<std::vector<LabelPlace>> row_places(const print::TextBoard& board, const std::vector<CurveEnd>& ends,
+                                                  const std::vector<int>& order, int baseline) {
+    std::vector<LabelPlace> out(order.size());
+    int right = ends[order.back()].x;
+    for (std::size_t q = order.size(); q-- > 0;) {
+        const CurveEnd& e = ends[order[q]];
+        const int width = label_width(e.text);
+        for (;; right -= kLabelCell / 2) {
+            if (right - width < kLabelGap) return std::nullopt;
+            const LabelPlace p{right - width, baseline, true};
+            if (board.Free(print::Grown(label_extent(e.text, p), kLabelGap))) {
+                out[q] = p;
+                right -= width + 2 * kLabelGap;
+                break;
+            }
         }
     }
-    return {x, y};
+    return out;
+}
+
+// Whether every leader of `order` passes clear of every label.
+bool leaders_clear(const std::vector<CurveEnd>& ends, const std::vector<LabelPlace>& places,
+                   const std::vector<int>& order, std::vector<int>& struck) {
+    for (int k : order) {
+        const auto [fx, fy] = leader_foot(ends[k], places[k]);
+        for (std::size_t j = 0; j < ends.size(); ++j) {
+            if (static_cast<int>(j) == k) continue;
+            if (print::LineMeets(label_extent(ends[j].text, places[j]), 500 + ends[k].x, 1000 + ends[k].y, 500 + fx,
+                                 1000 + fy)) {
+                struck.push_back(static_cast<int>(j));
+            }
+        }
+    }
+    return struck.empty();
+}
+
+// The places of the labels of `ends`, on a board holding every curve and
+// every other text; none when no arrangement holds them.
+std::optional<std::vector<LabelPlace>> place_labels(const print::TextBoard& base, const std::vector<CurveEnd>& ends) {
+    const int n = static_cast<int>(ends.size());
+    std::vector<bool> moved(n, false);
+    // A label at its end that a leader strikes is moved too; each round
+    // moves one more, so this ends.
+    for (int round = 0; round <= n; ++round) {
+        print::TextBoard board = base;
+        std::vector<LabelPlace> places(n);
+        for (int k = 0; k < n; ++k) {
+            if (moved[k]) continue;
+            const CurveEnd& e = ends[k];
+            const LabelPlace home{e.x - label_width(e.text), e.y - 10, false};
+            const print::TextExtent t = label_extent(e.text, home);
+            // Its own curve ends at the label's foot: it may come near.
+            if (t.top >= 1000 + kLabelGap && board.FreeOfTexts(print::Grown(t, kLabelGap)) && 
+                board.FreeOfLines(print::TextExtent{t.left - kLabelGap, t.top - kLabelGap, t.right + kLabelGap, t.bottom})) {
+                places[k] = home;
+                board.Take(t);
+            } else {
+                moved[k] = true;
+            }
+        }
+        std::vector<int> order;
+        for (int k = 0; k < n; ++k)
+            if (moved[k]) order.push_back(k);
+        if (order.empty()) return places;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return ends[a].y < ends[b].y; });
+        // Level in the margin, one by one from the highest end; the rest in
+        // a row, or else all stacked in the margin.
+        std::vector<int> level, rest;
+        {
+            print::TextBoard margin = board;
+            for (int k : order) {
+                const auto p = margin_places(margin, ends, {k}, true);
+                if (p) {
+                    places[k] = p->front();
+                    margin.Take(label_extent(ends[k].text, places[k]));
+                    level.push_back(k);
+                } else {
+                    rest.push_back(k);
+                }
+            }
+            if (!rest.empty()) {
+                std::optional<std::vector<LabelPlace>> found;
+                for (int y = ends[rest.back()].y + kLabelCell + 2 * kLabelGap; !found && y <= kMarginBottom; y += 20)
+                    found = row_places(margin, ends, rest, y);
+                if (found) {
+                    for (std::size_t q = 0; q < rest.size(); ++q) places[rest[q]] = (*found)[q];
+                } else {
+                    found = margin_places(board, ends, order, false);
+                    if (!found) return std::nullopt;
+                    for (std::size_t q = 0; q < order.size(); ++q) places[order[q]] = (*found)[q];
+                }
+            }
+        }
+        std::vector<int> struck;
+        if (leaders_clear(ends, places, order, struck)) return places;
+        const auto first = std::find_if(struck.begin(), struck.end(), [&](int j) { return !moved[j]; });
+        if (first == struck.end()) return std::nullopt;
+        moved[*first] = true;
+    }
+    return std::nullopt;
+}
+
+// Writes a label at its place, with its leader (a thin line) from the
+// curve's end first.
+void write_label(print::DrawingWriter& w, const CurveEnd& e, const LabelPlace& p) {
+    if (p.leader) {
+        const auto [fx, fy] = leader_foot(e, p);
+        w.Line(500, 1000, e.x, e.y, fx, fy, 0, 1);
+    }
+    w.Text(500, 1000, p.x, p.y, kLabelCell, kLabelCell, 0, 2, e.text);
 }
 
 }  // namespace
@@ -409,47 +611,98 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     else if (in.TimeCondKind == 0)
         markerDay = in.LeavePeriod;
 
-    // Every label takes a place of its own on one board: the texts written
-    // after the curves hold theirs ahead, so that a curve's label moves off
-    // them rather than they off it.
+    // The curves are traced first and every text's place is planned on one
+    // board, off the curves and the lines; the records are then written in
+    // the drawing's usual order.
     print::TextBoard board(w);
     const int f = dint(sy * T);
     const std::string finalText = real_text("最終沈下量 %1.3lfm", T);
     board.Take(print::TextExtentOf(500 + 2500, 1000 + f + 70, 70, 0, finalText));
+    board.KeepLine(500, 1000, 2500, f, 3500, f);
+    board.KeepLine(0, 0, 500, 1000, 4100, 1000);
+    board.KeepLine(0, 0, 500, 500, 500, 2600);
 
     // Unit curves of the consolidating methods.
     const int units = point_unit_count(st);
+    std::vector<CurvePen> unitPens;
+    std::vector<CurveEnd> ends;
     for (int r = 0; r < units; ++r) {
         const int layer = st.timing.timing_unit_layer[r];
         const int method = effective_method(in, in.soil[layer].method);
         if (method > 2) continue;
-        CurvePen pen{w, cache->unit_runs[r], sx};
-        for (int t = 1; t < b; t += plotStep) pen.To(t);
-        const std::string label = CFormat("%2d層", layer + 1);
-        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, label);
-        board.Text(500, 1000, lx, ly, 70, 0, 2, label);
+        unitPens.push_back(CurvePen{cache->unit_runs[r], sx, {}});
+        for (int t = 1; t < b; t += plotStep) unitPens.back().To(t);
+        ends.push_back(CurveEnd{unitPens.back().px, unitPens.back().py, CFormat("%2d層", layer + 1)});
     }
 
     // Column curve: all units and the immediate settlement of the sand
     // layers, applied with the loads, and the marker.
-    CurvePen pen{w, cache->column_runs, sx};
+    CurvePen pen{cache->column_runs, sx, {}};
+    struct Marker {
+        std::size_t line;  // the column's lines before it
+        int m, o;
+        std::string rest, day;
+        int restY, dayX;
+    };
+    std::optional<Marker> marker;
     for (int t = 1; t < b; ++t) {
         pen.To(t);
         if (t != markerDay) continue;
-        const int m = pen.px, o = pen.py;
         const double g = curves.ColumnAt(t);
-        const double remaining = T - round_to_step(g, 0.001, 0);
-        w.HeightMark(500, 1000, m, -650, f, o, 0, 1);
-        std::string rest = real_text("%1.3lfm", remaining);
-        w.Text(500, 1000, m - 20, dint(label_bytes(rest) * 0.5 * 35 + (g + T) * 0.5 * sy), 70, 70,
-               90, 1, rest);
-        std::string day = CFormat("%d", t);
-        board.Text(500, 0, m - dint(label_bytes(day) * 0.5 * 35), 350, 70, 0, 1, day);
+        Marker k{pen.lines.size(), pen.px, pen.py, real_text("%1.3lfm", T - round_to_step(g, 0.001, 0)),
+                 CFormat("%d", t), 0, 0};
+        k.restY = dint(label_bytes(k.rest) * 0.5 * 35 + (g + T) * 0.5 * sy);
+        // Under its line, but a gap clear of the axis's first label.
+        const int zeroRight = print::TextExtentOf(-dint(70 * 0.25), 0, 70, 0, "0").right;
+        k.dayX = std::max(k.m - dint(label_bytes(k.day) * 0.5 * 35), zeroRight + kDayLabelGap);
+        board.KeepLine(500, 1000, k.m, 0, k.m, std::max(f, k.o));
+        board.Take(print::TextExtentOf(500 + k.dayX, 350, 70, 0, k.day));
+        marker = k;
     }
-    {
-        const auto [lx, ly] = free_label_place(board, pen.px - 140, pen.py - 10, "全層");
-        board.Text(500, 1000, lx, ly, 70, 0, 2, "全層");
+    ends.push_back(CurveEnd{pen.px, pen.py, "全層"});
+    pen.Keep(board);
+    for (const CurvePen& p : unitPens) p.Keep(board);
+    // The remaining settlement beside the marker's middle; where curves run
+    // through it there (a short mark among them), the nearest free place
+    // below the mark, else above it.
+    if (marker) {
+        Marker& k = *marker;
+        const int len = print::TextExtentOf(0, 0, 70, 90, k.rest).bottom - print::TextExtentOf(0, 0, 70, 90, k.rest).top;
+        auto extent = [&](int y) { return print::TextExtentOf(500 + k.m - 20, 1000 + y, 70, 90, k.rest); };
+        std::vector<int> ys{k.restY};
+        for (int y = std::max(f, k.o) + kLabelGap + len; y <= kCurveBox.bottom; y += kLabelPitch / 2) ys.push_back(y);
+        ys.push_back(std::min(f, k.o) - kLabelGap);
+        for (int y : ys) {
+            const print::TextExtent e = extent(y);
+            if (y - len >= kLabelGap && y <= kCurveBox.bottom && board.Free(print::Grown(e, kLabelGap / 2))) {
+                k.restY = y;
+                break;
+            }
+        }
+        board.Take(extent(k.restY));
     }
+    // A curve that leaves the box (a heave) is labelled where it leaves it.
+    for (CurveEnd& e : ends) e.y = std::clamp(e.y, kCurveBox.top, kCurveBox.bottom);
+
+    std::vector<LabelPlace> places;
+    if (const auto planned = place_labels(board, ends)) {
+        places = *planned;
+    } else {
+        for (const CurveEnd& e : ends) places.push_back(LabelPlace{e.x - label_width(e.text), e.y - 10, false});
+    }
+
+    for (std::size_t k = 0; k < unitPens.size(); ++k) {
+        unitPens[k].Write(w, 0, 0, unitPens[k].lines.size());
+        write_label(w, ends[k], places[k]);
+    }
+    pen.Write(w, 0, 0, marker ? marker->line : pen.lines.size());
+    if (marker) {
+        w.HeightMark(500, 1000, marker->m, -650, f, marker->o, 0, 1);
+        w.Text(500, 1000, marker->m - 20, marker->restY, 70, 70, 90, 1, marker->rest);
+        w.Text(500, 0, marker->dayX, 350, 70, 70, 0, 1, marker->day);
+        pen.Write(w, 0, marker->line, pen.lines.size());
+    }
+    write_label(w, ends.back(), places.back());
 
     // Load diagram: one ramp per loaded stage up to its share of the height.
     {
@@ -468,13 +721,21 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         if (cx < 3500) boxed_line(w, cx, -ch, 3500, -ch, 1, 2, kLoadBox);
     }
 
-    const int tickStep = b >= 200 ? 100 : 20;
-    for (int t = 0; t <= b; t += tickStep) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
+    const int tickStep = tick_step(b, sx, labelStep);
+    // The axis's end keeps its tick where the widened step passes it; a
+    // tick so near it that the two would read as a bar is left out.
+    const bool endTick = b % tickStep != 0;
+    for (int t = 0; t <= b; t += tickStep)
+        if (!endTick || t == 0 || (b - t) * sx >= 35) w.Line(500, 0, dint(t * sx), 400, dint(t * sx), 350, 0, 2);
+    if (endTick) w.Line(500, 0, dint(b * sx), 400, dint(b * sx), 350, 0, 2);
     for (int t = 0; t <= b; t += labelStep) {
         std::string label = CFormat("%d", t);
         const int x = dint(t * sx) - dint(label_bytes(label) * 70 * 0.25);
-        // The marker's day keeps its place; a day label under it is left out.
-        if (board.Free(500, 0, x, 350, 70, 0, label)) board.Text(500, 0, x, 350, 70, 0, 2, label);
+        // The origin's label always stands (the marker's day keeps clear of
+        // it); another under the marker's day, or too near to read apart
+        // from it, is left out.
+        if (t == 0 || board.Free(print::Grown(print::TextExtentOf(500 + x, 350, 70, 0, label), kDayLabelGap)))
+            w.Text(500, 0, x, 350, 70, 70, 0, 2, label);
     }
     w.Text(0, 0, 1700, 220, 100, 100, 0, 2, "経  過  時  間 (日)");
 

@@ -64,20 +64,28 @@ bool StagesMayUnload(const CalcInput& in) {
     return false;
 }
 
-// Adds to col the stress at x of every load that applies(load) accepts,
-// table after table in the order of the input.
-template <class Applies>
-void AddLoadStresses(const EngineState& st, double x, SoilColumn& col, Applies applies) {
+// Adds each load's stress at x to col, load after load in the input's order,
+// calling added(load) after each.
+template <class Added>
+void EachLoadStress(const EngineState& st, double x, SoilColumn& col, Added added) {
     const CalcInput& in = st.input;
     const MidDepths zm = mid_depths(col);
-    for (int j = 0; j < in.block_count; ++j)
-        if (applies(in.blocks[j])) embankment_stress(in, st.block_loads[j], x, zm, col);
-    for (int j = 0; j < in.point_load_count; ++j)
-        if (applies(in.point_loads[j])) point_load_stress(in, j, x, col);
-    for (int j = 0; j < in.line_load_count; ++j)
-        if (applies(in.line_loads[j])) line_load_stress(in, j, x, col);
-    for (int j = 0; j < in.strip_load_count; ++j)
-        if (applies(in.strip_loads[j])) strip_load_stress(in, j, x, col);
+    for (int j = 0; j < in.block_count; ++j) {
+        embankment_stress(in, st.block_loads[j], x, zm, col);
+        added(in.blocks[j]);
+    }
+    for (int j = 0; j < in.point_load_count; ++j) {
+        point_load_stress(in, j, x, col);
+        added(in.point_loads[j]);
+    }
+    for (int j = 0; j < in.line_load_count; ++j) {
+        line_load_stress(in, j, x, col);
+        added(in.line_loads[j]);
+    }
+    for (int j = 0; j < in.strip_load_count; ++j) {
+        strip_load_stress(in, j, x, col);
+        added(in.strip_loads[j]);
+    }
 }
 
 // The settlement at x under every load, whatever its stage. A column with a
@@ -151,20 +159,35 @@ void ComputePosition(EngineState& st, int p, MessageSink& messages) {
     // keeps its row (ground -9999.99, settlement 0), which is no result.
     if (col.count == 0) messages.Show(no_soil_message(position_place(in, p, 0)));
 
+    // Each load is computed once; a stage sums those of its own and the
+    // earlier stages.
+    struct Timing {
+        int stage, start, days;
+    };
+    std::vector<Timing> timing;
+    std::vector<std::array<double, kColumnSlots>>& load_dp = st.work.load_dp;
+    load_dp.clear();
+    clear_stress_increments(col);
+    EachLoadStress(st, x, col, [&](const auto& load) {
+        load_dp.push_back(col.dp);
+        timing.push_back({load.stage, load.start_day, load.days});
+        clear_stress_increments(col);
+    });
     double s = 0;
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         int fresh = 0, start = 0, days = 0;
         clear_stress_increments(col);
         // The loads of this stage and the earlier ones; those of this stage
         // give its start and length.
-        AddLoadStresses(st, x, col, [&](const auto& load) {
-            if (load.stage == stage) {
+        for (std::size_t n = 0; n < timing.size(); ++n) {
+            if (timing[n].stage == stage) {
                 ++fresh;
-                start = load.start_day;
-                days = load.days;
+                start = timing[n].start;
+                days = timing[n].days;
             }
-            return load.stage <= stage;
-        });
+            if (timing[n].stage <= stage)
+                for (int i = 0; i < col.count; ++i) col.dp[i] += load_dp[n][i];
+        }
         if (fresh == 0) continue;
 
         const int entry = st.history.stage_count;
@@ -412,23 +435,31 @@ ColumnAt column_under_all_loads(const EngineState& st, ColumnWork& work, double 
     at.ground = layers_at(in, work.column, x);
     overburden_at_layers(in, work.column);
     at.unloading = cut_unloading_at(in, work.cuts, x);
-    // The loads of the stages up to `last` (every load for 0).
-    auto add_loads = [&](int last) {
-        AddLoadStresses(st, x, work.column, [&](const auto& load) { return last == 0 || load.stage <= last; });
-    };
     if (!StagesMayUnload(in)) {
-        add_loads(0);
+        EachLoadStress(st, x, work.column, [](const auto&) {});
         at.settlement = column_settlement(in, work.column, work.results, at.unloading);
         return at;
     }
     // Stage by stage, as a calculation position is computed: a layer keeps
     // the largest settlement it has reached (no rebound).
+    // Each load is computed once; a stage sums those of its own and the
+    // earlier stages.
+    SoilColumn& col = work.column;
+    work.load_dp.clear();
+    work.load_stage.clear();
+    EachLoadStress(st, x, col, [&](const auto& load) {
+        work.load_dp.push_back(col.dp);
+        work.load_stage.push_back(load.stage);
+        clear_stress_increments(col);
+    });
     std::array<double, kColumnSlots> reached{};
     bool computed = false;
     for (int stage = 1; stage <= kMaxStages; ++stage) {
         if (!StageHasLoads(in, stage)) continue;
-        clear_stress_increments(work.column);
-        add_loads(stage);
+        clear_stress_increments(col);
+        for (std::size_t n = 0; n < work.load_dp.size(); ++n)
+            if (work.load_stage[n] <= stage)
+                for (int i = 0; i < col.count; ++i) col.dp[i] += work.load_dp[n][i];
         double s = column_settlement(in, work.column, work.results, at.unloading);
         if (computed) s = keep_reached_settlement(in, work.column, work.results, reached, s);
         for (int i = 0; i < work.column.count; ++i) reached[i] = slot_settlement(in, work.column, work.results, i);

@@ -99,59 +99,42 @@ void Emit(PieceSet& out, MessageSink& messages, const Corners& c, int kind, int 
     check_division_limit(out.count, messages);
 }
 
+// A slice on a sloping base: one piece whose columns are integrated, each
+// at its own base. Strip pieces cannot carry it: added and subtracted
+// pieces would act at different levels and not cancel.
+void EmitColumns(PieceSet& out, MessageSink& messages, const Corners& c) {
+    Emit(out, messages, c, kColumns, 0, std::max(c.yTL - c.yBL, c.yTR - c.yBR), (c.yTL + c.yTR + c.yBL + c.yBR) / 4, 1);
+    StripPiece& p = out.pieces[out.count - 1];
+    p.CentroidX = (c.xL + c.xR) / 2000;
+    p.BaseLeft = c.yBL / 1000;
+    p.BaseRight = c.yBR / 1000;
+    p.ThickLeft = (c.yTL - c.yBL) / 1000;
+    p.ThickRight = (c.yTR - c.yBR) / 1000;
+}
+
+// Every piece acts at its own bottom, so a slice is carried by strip pieces
+// only where those bottoms are the slice's base: the rectangle and the top
+// triangle of a level base, and the triangle whose apex lies on its base.
 void EmitSlice(PieceSet& out, MessageSink& messages, const Corners& c) {
     const double yTL = c.yTL, yTR = c.yTR, yBL = c.yBL, yBR = c.yBR;
     const bool leftHeight = std::fabs(yTL - yBL) >= kEq;
     const bool rightHeight = std::fabs(yTR - yBR) >= kEq;
-    if (leftHeight && rightHeight) {
-        if (yBL <= yTR && yBR <= yTL) {
-            double topLo = std::min(yTL, yTR), topHi = std::max(yTL, yTR);
-            double botLo = std::min(yBL, yBR), botHi = std::max(yBL, yBR);
-            if (std::fabs(yTR - yTL) > kDiff)
-                Emit(out, messages, c, kTriangle, yTL <= yTR ? 1 : 0, topHi - topLo, (yTL + yTR + topLo) / 3, 1);
-            if (std::fabs(topLo - botHi) > kDiff)
-                Emit(out, messages, c, kRectangle, 0, topLo - botHi, (topLo + botHi) / 2, 1);
-            if (std::fabs(yBR - yBL) > kDiff)
-                Emit(out, messages, c, kTriangle, yBR <= yBL ? 1 : 0, botHi - botLo, (yBL + yBR + botHi) / 3, 1);
-        } else if (yBL <= yTR) {  // rising: the right end lies wholly above the left
-            Emit(out, messages, c, kTriangle, 1, yTR - yTL, (2 * yTL + yTR) / 3, 1);
-            Emit(out, messages, c, kTriangle, 0, yBR - yBL, (yBL + 2 * yBR) / 3, 1);
-            Emit(out, messages, c, kRectangle, 0, yBR - yTL, (yBR + yTL) / 2, -1);
-        } else {  // falling: the left end lies wholly above the right
-            Emit(out, messages, c, kTriangle, 0, yTL - yTR, (yTL + 2 * yTR) / 3, 1);
-            Emit(out, messages, c, kTriangle, 1, yBL - yBR, (2 * yBL + yBR) / 3, 1);
-            Emit(out, messages, c, kRectangle, 0, yBL - yTR, (yBL + yTR) / 2, -1);
-        }
-    } else if (!leftHeight && std::fabs(yTR - yBR) > kDiff) {
-        // Apex on the left: triangles full at the right end.
-        const double y0 = yTL;
-        if (std::fabs(y0 - yTR) < kEq || std::fabs(y0 - yBR) < kEq) {
-            Emit(out, messages, c, kTriangle, 1, yTR - yBR, (y0 + yTR + yBR) / 3, 1);
-        } else if (yBR < y0 && y0 < yTR) {
-            Emit(out, messages, c, kTriangle, 1, yTR - y0, (2 * y0 + yTR) / 3, 1);
-            Emit(out, messages, c, kTriangle, 1, y0 - yBR, (2 * y0 + yBR) / 3, 1);
-        } else if (y0 < yBR && y0 < yTR) {
-            Emit(out, messages, c, kTriangle, 1, yTR - y0, (2 * y0 + yTR) / 3, 1);
-            Emit(out, messages, c, kTriangle, 1, yBR - y0, (2 * y0 + yBR) / 3, -1);
-        } else {
-            Emit(out, messages, c, kTriangle, 1, y0 - yBR, (2 * y0 + yBR) / 3, 1);
-            Emit(out, messages, c, kTriangle, 1, y0 - yTR, (2 * y0 + yTR) / 3, -1);
-        }
-    } else if (!rightHeight && std::fabs(yTL - yBL) > kDiff) {
-        // Apex on the right: triangles full at the left end.
-        const double y0 = yTR;
-        if (std::fabs(y0 - yTL) < kEq || std::fabs(y0 - yBL) < kEq) {
-            Emit(out, messages, c, kTriangle, 0, yTL - yBL, (yTL + yBL + y0) / 3, 1);
-        } else if (yBL < y0 && y0 < yTL) {
-            Emit(out, messages, c, kTriangle, 0, yTL - y0, (2 * y0 + yTL) / 3, 1);
-            Emit(out, messages, c, kTriangle, 0, y0 - yBL, (2 * y0 + yBL) / 3, 1);
-        } else if (y0 < yBL && y0 < yTL) {
-            Emit(out, messages, c, kTriangle, 0, yTL - y0, (2 * y0 + yTL) / 3, 1);
-            Emit(out, messages, c, kTriangle, 0, yBL - y0, (2 * y0 + yBL) / 3, -1);
-        } else {
-            Emit(out, messages, c, kTriangle, 0, y0 - yBL, (2 * y0 + yBL) / 3, 1);
-            Emit(out, messages, c, kTriangle, 0, y0 - yTL, (2 * y0 + yTL) / 3, -1);
-        }
+    const bool levelBase = std::fabs(yBR - yBL) <= kDiff;
+    if (leftHeight && rightHeight && levelBase) {
+        const double base = std::max(yBL, yBR), topLo = std::min(yTL, yTR), topHi = std::max(yTL, yTR);
+        // The top triangle rests on the rectangle's top but loads the base.
+        if (std::fabs(yTR - yTL) > kDiff)
+            Emit(out, messages, c, kTriangle, yTL <= yTR ? 1 : 0, topHi - topLo, base + (topHi - topLo) / 3, 1);
+        if (std::fabs(topLo - base) > kDiff)
+            Emit(out, messages, c, kRectangle, 0, topLo - base, (topLo + base) / 2, 1);
+    } else if (!leftHeight && std::fabs(yTR - yBR) > kDiff && std::fabs(yTL - yBR) < kEq) {
+        // Apex on the left, at the level of a level base.
+        Emit(out, messages, c, kTriangle, 1, yTR - yBR, (yTL + yTR + yBR) / 3, 1);
+    } else if (!rightHeight && std::fabs(yTL - yBL) > kDiff && std::fabs(yTR - yBL) < kEq) {
+        // Apex on the right, at the level of a level base.
+        Emit(out, messages, c, kTriangle, 0, yTL - yBL, (yTL + yBL + yTR) / 3, 1);
+    } else if ((leftHeight || rightHeight) && std::fabs((yTL - yBL) + (yTR - yBR)) > kDiff) {
+        EmitColumns(out, messages, c);
     }
 }
 

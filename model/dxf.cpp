@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstddef>
 #include <initializer_list>
 #include <map>
@@ -195,9 +196,9 @@ struct Drawing {
     // so that 20500 mm gives the same number as 20.5 m typed in.
     double unitTimes = 1, unitPer = 1;
     std::optional<long long> unknownUnit;  // $INSUNITS that is no length
+    long long insunits = -1;               // as given; -1 when not given
     std::map<std::string, Layer> layers;
     std::map<std::string, Block> blocks;
-    std::vector<Entity> model;  // the entities section
 
     const Layer* FindLayer(const std::string& name) const {
         auto it = layers.find(name);
@@ -246,6 +247,7 @@ void ReadHeader(const Entity& header, Drawing& d) {
             name = Trim(g.value);
         } else if (name == "$INSUNITS" && g.code == 70) {
             const long long code = Integer(g.value);
+            d.insunits = code;
             if (auto u = UnitMetres(code)) {
                 std::tie(d.unitTimes, d.unitPer) = *u;
                 d.unknownUnit.reset();
@@ -257,56 +259,17 @@ void ReadHeader(const Entity& header, Drawing& d) {
     }
 }
 
-// Sorts the records of the file into the header's units, the layer table,
-// the block definitions and the entities. Records outside any section are
-// entities, as in the oldest files.
-Drawing Sort(const std::vector<Entity>& records) {
-    Drawing d;
-    std::string section, table;
-    Block* block = nullptr;
-    for (const Entity& r : records) {
-        if (r.name == "SECTION") {
-            // The header's variables follow the name in the same record.
-            section = r.Name();
-            if (section == "HEADER") ReadHeader(r, d);
-            continue;
-        }
-        if (r.name == "ENDSEC") {
-            section.clear();
-            table.clear();
-            block = nullptr;
-            continue;
-        }
-        if (section == "TABLES") {
-            if (r.name == "TABLE") table = r.Name();
-            if (r.name != "LAYER" || table != "LAYER") continue;
-            Layer l;
-            l.frozen = (r.Flags() & kFrozen) != 0;
-            l.hidden = l.frozen || r.Int(62, 7) < 0;
-            d.layers[r.Name()] = l;
-        } else if (section == "BLOCKS") {
-            if (r.name == "BLOCK") {
-                Block& b = d.blocks[r.Name()];
-                b = Block{{r.Real(10, 0), r.Real(20, 0), r.Real(30, 0)}, {}};
-                block = &b;
-            } else if (r.name == "ENDBLK") {
-                block = nullptr;
-            } else if (block) {
-                block->entities.push_back(r);
-            }
-        } else if (section.empty() || section == "ENTITIES") {
-            d.model.push_back(r);
-        }
-    }
-    return d;
-}
-
 class SegmentCollector {
 public:
     SegmentCollector(const Drawing& d, std::vector<DxfSegment>& out, const DxfStatusFn& status, DxfCurves& curves)
         : d_(d), out_(out), status_(status), curves_(curves) {}
 
-    void Model() { Entities(d_.model, {}, "0", 0); }
+    // The entities section, one entity at a time as the file is read.
+    void ModelEntity(const Entity& e) { Step(e, {}, "0", 0, modelRun_); }
+    void EndModel() {
+        depth_ = 0;
+        if (modelRun_.open) CloseRun(modelRun_);
+    }
 
 private:
     // A vertex run of a POLYLINE, in its own coordinate system.
@@ -321,36 +284,46 @@ private:
 
     void Entities(const std::vector<Entity>& list, const Affine& toWorld, const std::string& outerLayer, int depth) {
         Run run;
-        for (const Entity& e : list) {
-            if (curves_.cut || ++visits_ > kMaxVisits) {
-                curves_.cut = true;
-                return;
-            }
-            if (e.name == "VERTEX") {
-                if (!run.open) run = Run{true, 0, toWorld, 0, {}, {}};
-                if (Shown(e, outerLayer)) AddVertex(run, e);
-                continue;
-            }
-            // Anything else ends a vertex run, whether or not SEQEND came.
-            if (run.open) CloseRun(run);
-            // A reference on a layer that is off still shows what its block
-            // draws on other layers; its layer-0 lines take the layer's state.
-            if (!Shown(e, outerLayer, e.name == "INSERT")) {
-                if (e.name == "POLYLINE") run = Run{true, kPolygonMesh, {}, 0, {}, {}};  // its vertices go with it
-                continue;
-            }
-            const std::string layer = LayerOf(e, outerLayer);
-            if (e.name == "LINE") Line(e, toWorld);
-            else if (e.name == "POLYLINE") run = OpenRun(e, toWorld);
-            else if (e.name == "LWPOLYLINE") LwPolyline(e, toWorld);
-            else if (e.name == "ARC") Arc(e, toWorld, true);
-            else if (e.name == "CIRCLE") Arc(e, toWorld, false);
-            else if (e.name == "ELLIPSE") Ellipse(e, toWorld);
-            else if (e.name == "MLINE") Mline(e, toWorld);
-            else if (e.name == "INSERT") Insert(e, toWorld, layer, depth);
-            else if (!IsAnnotation(e.name)) LeftOut(KindName(e.name));
-        }
+        for (const Entity& e : list)
+            if (!Step(e, toWorld, outerLayer, depth, run)) return;
+        depth_ = depth;
         if (run.open) CloseRun(run);
+    }
+
+    // One entity of a list; false once the collection is cut.
+    bool Step(const Entity& e, const Affine& toWorld, const std::string& outerLayer, int depth, Run& run) {
+        depth_ = depth;
+        // Only expanded references can multiply the work; the file's own
+        // entities are bounded by its size.
+        if (!curves_.cut && depth > 0 && ++visits_ > kMaxVisits) {
+            curves_.cut = true;
+            curves_.expansionCap = "図形" + std::to_string(kMaxVisits) + "個";
+        }
+        if (curves_.cut) return false;
+        if (e.name == "VERTEX") {
+            if (!run.open) run = Run{true, 0, toWorld, 0, {}, {}};
+            if (Shown(e, outerLayer)) AddVertex(run, e);
+            return true;
+        }
+        // Anything else ends a vertex run, whether or not SEQEND came.
+        if (run.open) CloseRun(run);
+        // A reference on a layer that is off still shows what its block
+        // draws on other layers; its layer-0 lines take the layer's state.
+        if (!Shown(e, outerLayer, e.name == "INSERT")) {
+            if (e.name == "POLYLINE") run = Run{true, kPolygonMesh, {}, 0, {}, {}};  // its vertices go with it
+            return true;
+        }
+        const std::string layer = LayerOf(e, outerLayer);
+        if (e.name == "LINE") Line(e, toWorld);
+        else if (e.name == "POLYLINE") run = OpenRun(e, toWorld);
+        else if (e.name == "LWPOLYLINE") LwPolyline(e, toWorld);
+        else if (e.name == "ARC") Arc(e, toWorld, true);
+        else if (e.name == "CIRCLE") Arc(e, toWorld, false);
+        else if (e.name == "ELLIPSE") Ellipse(e, toWorld);
+        else if (e.name == "MLINE") Mline(e, toWorld);
+        else if (e.name == "INSERT") Insert(e, toWorld, layer, depth);
+        else if (!IsAnnotation(e.name)) LeftOut(KindName(e.name));
+        return true;
     }
 
     // Drawing annotation, and the records that belong to another entity:
@@ -412,6 +385,7 @@ private:
     void Add(const Vec& a, const Vec& b) {
         if (out_.size() >= kMaxDxfSegments) {
             curves_.cut = true;
+            if (depth_ > 0) curves_.expansionCap = "線分" + std::to_string(kMaxDxfSegments) + "本";
             return;
         }
         out_.push_back({M(a.x), M(a.y), M(a.z), M(b.x), M(b.y), M(b.z)});
@@ -645,67 +619,179 @@ private:
     const DxfStatusFn& status_;
     DxfCurves& curves_;
     long long visits_ = 0;
+    int depth_ = 0;
+    Run modelRun_;
+};
+
+// Sorts the records of the file, as they are read, into the header's
+// units, the layer table, the block definitions and the entities, which
+// go to the collector at once. Records outside any section are entities,
+// as in the oldest files. The entities need the header, layers and blocks
+// before them, as writers put them; a file that gives any of those after
+// entities already handed on is read a second time for its entities only
+// (`late`), so that its order changes nothing that lands.
+class Sorter {
+public:
+    enum class Pass { Whole, EntitiesOnly };
+    Sorter(Drawing& d, SegmentCollector* c, Pass pass) : d_(d), c_(c), pass_(pass) {}
+
+    bool late() const { return late_; }
+
+    void Record(Entity&& r) {
+        if (r.name == "SECTION") {
+            // The header's variables follow the name in the same record.
+            section_ = r.Name();
+            const bool defines = section_ == "HEADER" || section_ == "TABLES" || section_ == "BLOCKS";
+            if (defines && handedOn_ && pass_ == Pass::Whole) late_ = true;
+            if (section_ == "HEADER" && pass_ == Pass::Whole) ReadHeader(r, d_);
+            return;
+        }
+        if (r.name == "ENDSEC") {
+            section_.clear();
+            table_.clear();
+            block_ = nullptr;
+            return;
+        }
+        if (section_.empty() || section_ == "ENTITIES") {
+            handedOn_ = true;
+            if (c_ && !late_) c_->ModelEntity(r);
+            return;
+        }
+        if (pass_ == Pass::EntitiesOnly) return;
+        if (section_ == "TABLES") {
+            if (r.name == "TABLE") table_ = r.Name();
+            if (r.name != "LAYER" || table_ != "LAYER") return;
+            Layer l;
+            l.frozen = (r.Flags() & kFrozen) != 0;
+            l.hidden = l.frozen || r.Int(62, 7) < 0;
+            d_.layers[r.Name()] = l;
+        } else if (section_ == "BLOCKS") {
+            if (r.name == "BLOCK") {
+                Block& b = d_.blocks[r.Name()];
+                b = Block{{r.Real(10, 0), r.Real(20, 0), r.Real(30, 0)}, {}};
+                block_ = &b;
+            } else if (r.name == "ENDBLK") {
+                block_ = nullptr;
+            } else if (block_) {
+                block_->entities.push_back(std::move(r));
+            }
+        }
+    }
+
+private:
+    Drawing& d_;
+    SegmentCollector* c_;
+    Pass pass_;
+    std::string section_, table_;
+    Block* block_ = nullptr;
+    bool handedOn_ = false, late_ = false;
+};
+
+// The lines of a text one at a time: each ends at LF, CR LF or a CR alone.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : t_(text) {}
+    bool Next(std::string_view& line) {
+        if (at_ >= t_.size()) return false;
+        const std::size_t e = t_.find_first_of("\r\n", at_);
+        if (e == std::string_view::npos) {
+            line = t_.substr(at_);
+            at_ = t_.size();
+            return true;
+        }
+        line = t_.substr(at_, e - at_);
+        at_ = e + 1;
+        if (t_[e] == '\r' && at_ < t_.size() && t_[at_] == '\n') ++at_;
+        return true;
+    }
+
+private:
+    std::string_view t_;
+    std::size_t at_ = 0;
 };
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     out.clear();
-    return ReadWholeFile(path, out) == ReadFault::None;
+    // Far beyond any section drawing, with every layer of the survey it
+    // came from; a larger file is refused unread.
+    constexpr std::uintmax_t kMaxDxfBytes = 256u * 1024u * 1024u;
+    return ReadWholeFile(path, out, kMaxDxfBytes) == ReadFault::None;
 }
 
 bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }
+
+// Reads the text's groups, one record at a time into `sorter`; false when
+// the text is not a DXF file.
+bool ReadRecords(std::string_view text, Sorter& sorter) {
+    LineReader lines(text);
+    Entity cur;
+    bool inEntity = false, inAppGroup = false;
+    std::string_view codeLine, value;
+    while (lines.Next(codeLine)) {
+        long long code = 0;
+        if (!ParseInt(Trim(codeLine), -32768, 32767, code)) return false;
+        if (!lines.Next(value)) return false;
+        if (code == 102) {
+            // An application's own groups ("{NAME" to "}") hold codes of
+            // its choosing: none is the entity's.
+            inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
+            continue;
+        }
+        if (code != 0) {
+            if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
+            continue;
+        }
+        inAppGroup = false;
+        if (inEntity) sorter.Record(std::move(cur));
+        if (value == "EOF") {
+            // Nothing but the old end-of-file character may follow.
+            std::string_view rest;
+            while (lines.Next(rest))
+                if (!Trim(rest).empty() && Trim(rest) != "\x1A") return false;
+            return true;
+        }
+        cur = Entity{value, {}};
+        inEntity = true;
+    }
+    // A drawing ends with its EOF marker: without it the file was cut,
+    // perhaps inside its last coordinate.
+    return false;
+}
 
 }  // namespace
 
 bool ReadDxfSegments(std::string_view text, std::vector<DxfSegment>& out, const DxfStatusFn& status,
                      DxfCurves* curves) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::vector<std::string> lines = SplitLines(text);
-    // Blank lines after the end of the drawing are no pairs.
-    while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
-    if (lines.empty()) return true;
+    DxfCurves counted;
+    if (text.substr(0, 18) == "AutoCAD Binary DXF") {
+        counted.binary = true;
+        if (curves) *curves = counted;
+        return false;
+    }
+    // A text of blank lines is an empty drawing.
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return true;
 
+    const std::size_t given = out.size();
     try {
-        std::vector<Entity> records;
-        Entity cur;
-        bool inEntity = false, inAppGroup = false;
-        // A drawing ends with its EOF marker: without it the file was cut,
-        // perhaps inside its last coordinate.
-        bool ended = false;
-        for (std::size_t i = 0; i < lines.size(); i += 2) {
-            long long code = 0;
-            if (!ParseInt(Trim(lines[i]), -32768, 32767, code)) return false;
-            if (i + 1 >= lines.size()) return false;
-            std::string_view value = lines[i + 1];
-            if (code == 102) {
-                // An application's own groups ("{NAME" to "}") hold codes of
-                // its choosing: none is the entity's.
-                inAppGroup = !Trim(value).empty() && Trim(value).front() == '{';
-                continue;
-            }
-            if (code != 0) {
-                if (inEntity && !inAppGroup) cur.groups.push_back({static_cast<int>(code), value});
-                continue;
-            }
-            inAppGroup = false;
-            if (inEntity) records.push_back(std::move(cur));
-            if (value == "EOF") {
-                inEntity = false;
-                // Nothing but the old end-of-file character may follow.
-                for (std::size_t k = i + 2; k < lines.size(); ++k)
-                    if (!Trim(lines[k]).empty() && Trim(lines[k]) != "\x1A") return false;
-                ended = true;
-                break;
-            }
-            cur = Entity{value, {}};
-            inEntity = true;
+        Drawing d;
+        auto collector = std::make_unique<SegmentCollector>(d, out, status, counted);
+        Sorter whole(d, collector.get(), Sorter::Pass::Whole);
+        if (!ReadRecords(text, whole)) return false;
+        if (whole.late()) {
+            // What was collected before the late definitions went without them.
+            out.resize(given);
+            counted = DxfCurves{};
+            collector = std::make_unique<SegmentCollector>(d, out, status, counted);
+            Sorter entities(d, collector.get(), Sorter::Pass::EntitiesOnly);
+            if (!ReadRecords(text, entities)) return false;
         }
-        if (!ended) return false;
-        DxfCurves counted;
-        const Drawing d = Sort(records);
+        collector->EndModel();
         counted.unknownUnit = d.unknownUnit;
-        SegmentCollector(d, out, status, counted).Model();
+        counted.insunits = d.insunits;
+        counted.unitMetres = d.unitTimes / d.unitPer;
         if (curves) *curves = counted;
     } catch (const ReadError&) {
         return false;
@@ -740,9 +826,6 @@ std::string ImportNotes(const DxfCurves& c, const Model& s) {
     std::string left;
     for (const auto& [kind, n] : c.leftOut) left += (left.empty() ? "" : "、") + kind + std::to_string(n) + "個";
     if (!left.empty()) parts.push_back("次の図形は取り込んでいません（" + left + "）。");
-    if (c.unknownUnit)
-        parts.push_back("図面の単位（$INSUNITS=" + std::to_string(*c.unknownUnit) +
-                        "）が長さの単位ではないため、メートルとして取り込みました。");
     // The line tools refuse a tenth line at a point: say so now, not when a
     // palette opens.
     std::vector<int> crowded;
@@ -766,6 +849,94 @@ std::string ImportNotes(const DxfCurves& c, const Model& s) {
     return text;
 }
 
+// The names users know $INSUNITS lengths by (metres never said).
+const char* UnitName(long long insunits) {
+    switch (insunits) {
+    case 1: return "インチ";
+    case 2: return "フィート";
+    case 3: return "マイル";
+    case 4: return "ミリメートル";
+    case 5: return "センチメートル";
+    case 7: return "キロメートル";
+    case 8: return "マイクロインチ";
+    case 9: return "ミル";
+    case 10: return "ヤード";
+    case 11: return "オングストローム";
+    case 12: return "ナノメートル";
+    case 13: return "マイクロメートル";
+    case 14: return "デシメートル";
+    case 15: return "デカメートル";
+    case 16: return "ヘクトメートル";
+    case 17: return "ギガメートル";
+    case 18: return "天文単位";
+    case 19: return "光年";
+    case 20: return "パーセク";
+    case 21: return "米国測量フィート";
+    case 22: return "米国測量インチ";
+    case 23: return "米国測量ヤード";
+    case 24: return "米国測量マイル";
+    default: return nullptr;
+    }
+}
+
+// A number in fixed notation with at most `decimals` decimals, trailing
+// zeros dropped: never an exponent, which a user could misread by the
+// very factor this is meant to show.
+std::string Fixed(double v, int decimals) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", std::clamp(decimals, 0, 40), v);
+    std::string t = buf;
+    if (t.find('.') != std::string::npos) {
+        while (t.back() == '0') t.pop_back();
+        if (t.back() == '.') t.pop_back();
+    }
+    return t == "-0" ? "0" : t;
+}
+// Decimals that leave `digits` significant digits of v.
+int DecimalsFor(double v, int digits) {
+    return v > 0 ? digits - 1 - static_cast<int>(std::floor(std::log10(v))) : 0;
+}
+// Metres per drawing unit to 10 digits.
+std::string Factor(double v) { return Fixed(v, DecimalsFor(v, 10)); }
+// A landed width or height: to the millimetre, and a size below a metre
+// to 3 digits, so that a drawing landed a thousand times too small does
+// not read as 0.
+std::string Extent(double v) { return Fixed(v, std::max(3, DecimalsFor(v, 3))); }
+
+// What the drawing's unit did to it: converted or assumed, with the extent
+// that landed, so that a size a thousand times off is seen at once. Empty
+// for a drawing in metres.
+std::string UnitNotes(const DxfCurves& c, const Model& s) {
+    std::string text;
+    if (c.unknownUnit) {
+        text = "図面の単位（$INSUNITS=" + std::to_string(*c.unknownUnit) +
+               "）が長さの単位ではないため、メートルとして取り込みました。";
+    } else if (const char* name = UnitName(c.insunits))
+        text = std::string("図面の単位の") + name + "（" + Factor(c.unitMetres) +
+               "m）をメートルに換算して取り込みました。";
+    else if (c.insunits <= 0)
+        text = "図面に単位の指定がないため、メートルとして取り込みました。";
+    else
+        return "";
+    if (s.BndPtCount > 0) {
+        double x0 = s.BndPt[0].X, x1 = x0, y0 = s.BndPt[0].Y, y1 = y0;
+        for (int i = 1; i < s.BndPtCount; ++i) {
+            const BoundaryPoint& p = s.BndPt[static_cast<std::size_t>(i)];
+            x0 = std::min(x0, p.X), x1 = std::max(x1, p.X), y0 = std::min(y0, p.Y), y1 = std::max(y1, p.Y);
+        }
+        text += (text.empty() ? "" : "\r") + std::string("取り込んだ範囲は幅") + Extent(x1 - x0) + "m×高さ" +
+                Extent(y1 - y0) + "mです。";
+    }
+    return text;
+}
+
+// The whole summary: the unit first, then what differs from the drawing.
+std::string Summary(const DxfCurves& c, const Model& s) {
+    std::string unit = UnitNotes(c, s), rest = ImportNotes(c, s);
+    if (unit.empty() || rest.empty()) return unit + rest;
+    return unit + "\r" + rest;
+}
+
 }  // namespace
 
 DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::filesystem::path& path, MessageSink& ui,
@@ -776,19 +947,27 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
     std::string bytes;
     std::vector<DxfSegment> segs;
     DxfCurves curves;
-    if (!ReadFileBytes(path, bytes) || !ReadDxfSegments(bytes, segs, status, &curves)) {
-        ui.Notify("ファイル読み込みエラーが発生しました。");
+    auto refuse = [&](const std::string& why) {
+        if (status) status("");
+        ui.Notify(why);
         return DxfImport::ReadError;
+    };
+    if (!ReadFileBytes(path, bytes) || !ReadDxfSegments(bytes, segs, status, &curves)) {
+        if (curves.binary)
+            return refuse("バイナリ形式のDXFファイルは読み込めません。ASCII形式のDXFファイルとして保存し直してください。");
+        return refuse("ファイル読み込みエラーが発生しました。");
     }
-    bytes.clear();
+    bytes = std::string();
+    // Part of a reference's expansion would be as silent a loss as a wrong
+    // unit: the drawing is refused whole.
+    if (!curves.expansionCap.empty())
+        return refuse("ブロック参照の展開が上限（" + curves.expansionCap +
+                      "）を超えたため、図面を取り込みませんでした。");
     // A point the project file could not hold would make the project
-    // impossible to open again once saved.
+    // impossible to open again once saved. The file itself was read.
     for (const DxfSegment& g : segs) {
         for (auto [v, item] : {std::pair{g.X1, Item::X}, {g.Y1, Item::Y}, {g.X2, Item::X}, {g.Y2, Item::Y}}) {
-            if (!WithinLimit(item, v)) {
-                ui.Notify("ファイル読み込みエラーが発生しました。\r" + LimitFileText(item));
-                return DxfImport::ReadError;
-            }
+            if (!WithinLimit(item, v)) return refuse(LimitFileText(item));
         }
     }
 
@@ -830,14 +1009,17 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
     }
 
     if (s.BndLineCount == 0) {
-        ui.Notify("DXFファイルに取り込める線分がありません。");
+        if (status) status("");
+        // No extent to show; what was there and not taken is still told.
+        const std::string said = ImportNotes(curves, s);
+        ui.Notify("DXFファイルに取り込める線分がありません。" + (said.empty() ? "" : "\r" + said));
         return DxfImport::NothingImported;
     }
     m = s;
     // A drawing that held more than was collected did not come in whole.
     full = full || curves.cut;
     if (full) ui.Notify("要素数が500を超えました。");
-    const std::string said = ImportNotes(curves, s);
+    const std::string said = Summary(curves, s);
     if (notes) *notes = said;
     else if (!said.empty()) ui.Notify(said);
     return full ? DxfImport::LimitReached : DxfImport::Imported;

@@ -67,7 +67,10 @@ struct SoilParamRec {
     i16 NValue = 0;
 };
 
-// Detail: 0 spacing d, 1 diameter dw, 2 alpha, 3 Kc/kw, 4 n, 5 as, 6 beta.
+// The details of a drain record, in their file order: spacing d, diameter
+// dw, alpha, Kc/kw, stress-sharing ratio n, replacement ratio as, beta.
+enum DrainDetail { kSpacing, kDiameter, kAlpha, kPermRatio, kShareRatio, kReplaceRatio, kReductionFactor };
+
 struct DrainMethodRec {
     i16 Method = 0;  // 0 none, 1 triangular drains, 2 square drains
     std::array<double, 7> Detail{0, 0, 1, 0, 0, 0, 1};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "rules/limits.hpp"
 #include "model/reset.hpp"
@@ -22,6 +23,14 @@ namespace {
 constexpr const char* kWriteProjectMsg = "条件ﾌｧｲﾙ(.KOV)に書き込み出来ません。";
 constexpr const char* kWriteSnapshotMsg = "計算用条件ﾌｧｲﾙ(KOVA_JKN)に書き込み出来ません。";
 constexpr const char* kReadProjectMsg = "条件ﾌｧｲﾙ(.KOV)が読み込み出来ません。";
+// The fullest section the tables hold writes a line for every point, every
+// boundary and cut line, every vertex of every block, every curve row and a
+// thousand more for the rest, none near 1 KB; twice that is far beyond any
+// project file, and a larger one is refused unread.
+constexpr std::uintmax_t kMaxProjectBytes =
+    2u * 1024u *
+    (kMaxBndPts + 2u * kMaxLines + 3u * kMaxBlocks * (kMaxVertices + 2u) +
+     (3u * kMaxBlocks + kSandCurves) * (kMaxCurvePts + 1u) + 1000u);
 
 constexpr int kTitleBlanks = 64;
 constexpr int kNameBlanks = 30;
@@ -57,9 +66,35 @@ void CountLine(LineBuilder& out, int count, int limit) {
 // lives and its limit. A record's values stand on one line, in the list's
 // order; a row with a key ("", none written) starts a line of its own.
 template <class R>
-using CondItem = Field<R, Item, i16, double>;
+using CondItem = Field<R, Item, i16, double, std::string>;
 
-const CondItem<StudyCond> kCondItems[] = {
+// Row k of a table its owner keeps as parallel arrays, a record of its own.
+template <class T>
+struct Row {
+    T& owner;
+    int k;
+};
+
+// A row's `at` for one array of such a table: Column<&Owner::Array>.
+template <auto M>
+struct ColumnAt {
+    template <class Ref, class T>
+    using Fn = Ref (*)(Row<T>&);
+    template <class Ref, class T>
+    constexpr operator Fn<Ref, T>() const {
+        return [](Row<T>& r) -> Ref { return &(r.owner.*M)[static_cast<std::size_t>(r.k)]; };
+    }
+};
+template <auto M>
+inline constexpr ColumnAt<M> Column{};
+
+// A position's name has no limit of its own: the reader checks its text.
+constexpr CondItem<Row<StudyCond>> kPositionItems[] = {
+    {Column<&StudyCond::CalcPosName>},
+    {Column<&StudyCond::CalcPosX>, Item::X},
+};
+
+constexpr CondItem<StudyCond> kCondItems[] = {
     {At<&StudyCond::MvPMethod>, Item::MvPMethod, ""},
     {At<&StudyCond::CvPMethod>, Item::CvPMethod, ""},
     {At<&StudyCond::UseCutPreload>, Item::UseCutPreload, ""},
@@ -69,13 +104,18 @@ const CondItem<StudyCond> kCondItems[] = {
     {At<&StudyCond::AutoScaleXY>, Item::AutoScaleXY, ""},
 };
 
-const CondItem<BoundaryPoint> kPointItems[] = {
+constexpr CondItem<Row<SoilBlock>> kVertexItems[] = {
+    {Column<&SoilBlock::PX>, Item::X},
+    {Column<&SoilBlock::PY>, Item::Y},
+};
+
+constexpr CondItem<BoundaryPoint> kPointItems[] = {
     {At<&BoundaryPoint::X>, Item::X},
     {At<&BoundaryPoint::Y>, Item::Y},
 };
 
 // A block after its name line; the count of its vertices ends it.
-const CondItem<SoilBlock> kBlockItems[] = {
+constexpr CondItem<SoilBlock> kBlockItems[] = {
     {At<&SoilBlock::CX>, Item::X},
     {At<&SoilBlock::CY>, Item::Y},
     {At<&SoilBlock::UnitWeight>, Item::UnitWeight, ""},
@@ -83,7 +123,7 @@ const CondItem<SoilBlock> kBlockItems[] = {
     {At<&SoilBlock::nPt>, Item::VertexCount, "", "構成点数", kMaxVertices},
 };
 
-const CondItem<SoilParamRec> kSoilParamItems[] = {
+constexpr CondItem<SoilParamRec> kSoilParamItems[] = {
     {At<&SoilParamRec::SoilType>, Item::SoilType},
     {At<&SoilParamRec::SettleMethod>, Item::SettleMethod},
     {At<&SoilParamRec::Drainage>, Item::Drainage},
@@ -101,7 +141,44 @@ std::array<CondItem<LoadRec>, 6> LoadItems(Item load) {
              {At<&LoadRec::Stage>, Item::Stage}}};
 }
 
-const CondItem<SheetPileRec> kSheetPileItems[] = {
+// A curve's limits depend on its kind.
+std::array<CondItem<Row<CurveTable>>, 2> CurveItems(Item pressure, Item value) {
+    return {{{Column<&CurveTable::X>, pressure}, {Column<&CurveTable::Y>, value}}};
+}
+
+// Stage s in row s-1.
+constexpr CondItem<Row<Model>> kStageItems[] = {
+    {Column<&Model::StageStartDay>, Item::StageStartDay},
+    {Column<&Model::StageDays>, Item::StageDays},
+};
+
+constexpr CondItem<BoundaryLine> kLineItems[] = {
+    {At<&BoundaryLine::pt1>, Item::LineEnd},
+    {At<&BoundaryLine::pt2>, Item::LineEnd},
+};
+
+template <DrainDetail K>
+CondItem<DrainMethodRec>::Ref DetailAt(DrainMethodRec& d) {
+    return &d.Detail[K];
+}
+
+// Before version 3 only d, dw, alpha and Kc/kw were kept: such a file keeps
+// the defaults, no sand compaction piles (n = 0, as = 0) and no reduction.
+constexpr CondItem<DrainMethodRec> kDrainItems[] = {
+    {At<&DrainMethodRec::Method>, Item::DrainMethod},
+    {DetailAt<kSpacing>, Item::DrainSpacing},
+    {DetailAt<kDiameter>, Item::DrainDiameter},
+    {DetailAt<kAlpha>, Item::DrainAlpha},
+    {DetailAt<kPermRatio>, Item::PermRatio},
+    {.at = DetailAt<kShareRatio>, .limit = Item::ShareRatio, .since = 3},
+    {.at = DetailAt<kReplaceRatio>, .limit = Item::ReplaceRatio, .since = 3},
+    {.at = DetailAt<kReductionFactor>, .limit = Item::ReductionFactor, .since = 3},
+};
+static_assert(kCondFileVersion == HighestSince(kPositionItems, kCondItems, kPointItems, kVertexItems, kBlockItems,
+                                               kSoilParamItems, kStageItems, kLineItems, kDrainItems),
+              "the writer writes the latest version its fields know");
+
+constexpr CondItem<SheetPileRec> kSheetPileItems[] = {
     {At<&SheetPileRec::X>, Item::X},
     {At<&SheetPileRec::Top>, Item::Y},
     {At<&SheetPileRec::Bottom>, Item::Y},
@@ -117,6 +194,7 @@ public:
         l_.Int(v);
     }
     void Write(double v, const auto&) { l_.Real(v); }
+    void Write(const std::string& v, const auto&) { l_.Str(v); }
     void EndLine() {
         out_.Line(l_);
         l_ = ListLine();
@@ -127,24 +205,33 @@ private:
     ListLine l_;
 };
 
+// The first n rows of a table of parallel arrays, a line each.
+template <class T, class List>
+void WriteRows(LineBuilder& out, const List& list, T& owner, int n) {
+    for (int k = 0; k < n; ++k) {
+        Row<T> row{owner, k};
+        WriteRecord(ListOut(out), list, row);
+    }
+}
+
 void WriteBlock(LineBuilder& out, SoilBlock& b) {
     b.Name = CleanTextLine(b.Name);
     out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
     WriteRecord(ListOut(out), kBlockItems, b);
-    for (int k = 0; k < b.nPt; ++k) out.Line(ListLine().Real(b.PX[k]).Real(b.PY[k]));
+    WriteRows(out, kVertexItems, b, b.nPt);
 }
 
-void WriteCurve(LineBuilder& out, const CurveTable& c) {
+void WriteCurve(LineBuilder& out, CurveTable& c) {
     CountLine(out, c.n, kMaxCurvePts);
-    for (int k = 0; k < c.n; ++k) out.Line(ListLine().Real(c.X[k]).Real(c.Y[k]));
+    WriteRows(out, CurveItems(Item::X, Item::Y), c, c.n);  // the limits do not matter to the writer
 }
 
-void WriteLines(LineBuilder& out, const Model& m, const std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
+void WriteLines(LineBuilder& out, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
     CountLine(out, count, kMaxLines);
     for (int i = 0; i < count; ++i) {
         for (i16 pt : {lines[i].pt1, lines[i].pt2})
             if (pt < 0 || pt >= m.BndPtCount) throw std::invalid_argument("line end names no point");
-        out.Line(ListLine().Int(lines[i].pt1).Int(lines[i].pt2));
+        WriteRecord(ListOut(out), kLineItems, lines[i]);
     }
 }
 
@@ -176,11 +263,9 @@ std::string FormatCondText(Model& m) {
     out.Line(c.ProjectTitle.empty() ? std::string(kTitleBlanks, ' ') : c.ProjectTitle);
     out.Line(ListLine().Int(c.LeavePeriod));
     CountLine(out, m.CalcPosCount, kMaxCalcPos);
-    for (int i = 0; i < m.CalcPosCount; ++i) {
-        // A quote inside a quoted item would end it early on reading.
-        c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
-        out.Line(ListLine().Str(c.CalcPosName[i]).Real(c.CalcPosX[i]));
-    }
+    // A quote inside a quoted item would end it early on reading.
+    for (int i = 0; i < m.CalcPosCount; ++i) c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
+    WriteRows(out, kPositionItems, c, m.CalcPosCount);
     WriteRecord(ListOut(out), kCondItems, c);
 
     CountLine(out, m.BndPtCount, kMaxBndPts);
@@ -209,18 +294,13 @@ std::string FormatCondText(Model& m) {
     CheckCount(m.StageCount, kMaxStages);
     if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
     out.Line(ListLine().Int(m.StageCount));
-    for (int s = 1; s <= m.StageCount; ++s) out.Line(ListLine().Int(m.StageStartDay[s - 1]).Int(m.StageDays[s - 1]));
+    WriteRows(out, kStageItems, m, m.StageCount);
     WriteLoads(out, m.PointLoad, m.PointLoadCount);
     WriteLoads(out, m.LineLoad, m.LineLoadCount);
     WriteLoads(out, m.StripLoad, m.StripLoadCount);
 
     out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) {
-        ListLine l;
-        l.Int(m.DrainMethod[i].Method);
-        for (double d : m.DrainMethod[i].Detail) l.Real(d);
-        out.Line(l);
-    }
+    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord(ListOut(out), kDrainItems, m.DrainMethod[i]);
 
     CountLine(out, m.SheetPileCount, kMaxSheetPiles);
     for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord(ListOut(out), kSheetPileItems, m.SheetPile[i]);
@@ -303,34 +383,36 @@ public:
     void Line(const auto&, int) {}
     void Read(i16& v, const auto& f) { v = f.max ? Count(f.limit, f.label) : Int(f.limit); }
     void Read(double& v, const auto& f) { v = Real(f.limit); }
+    void Read(std::string& v, const auto&) { v = Str(); }
 
 private:
     FieldFile& in_;
 };
 
+template <class T, class List>
+void ReadRows(CondReader& r, const List& list, T& owner, int n) {
+    for (int k = 0; k < n; ++k) {
+        Row<T> row{owner, k};
+        ReadRecord(r, list, row);
+    }
+}
+
 void ReadBlock(CondReader& r, SoilBlock& b) {
     b.Name = r.TextLine();
     ReadRecord(r, kBlockItems, b);
-    for (int k = 0; k < b.nPt; ++k) {
-        b.PX[k] = r.Real(Item::X);
-        b.PY[k] = r.Real(Item::Y);
-    }
+    ReadRows(r, kVertexItems, b, b.nPt);
 }
 
 void ReadCurve(CondReader& r, CurveTable& c, Item pressure, Item value) {
     c.n = r.Count(Item::CurvePointCount, "曲線の点数");
-    for (int k = 0; k < c.n; ++k) {
-        c.X[k] = r.Real(pressure);
-        c.Y[k] = r.Real(value);
-    }
+    ReadRows(r, CurveItems(pressure, value), c, c.n);
 }
 
 void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count,
                const char* name) {
     count = r.Count(Item::LineCount, name);
     for (int i = 0; i < count; ++i) {
-        lines[i].pt1 = r.Int(Item::LineEnd);
-        lines[i].pt2 = r.Int(Item::LineEnd);
+        ReadRecord(r, kLineItems, lines[i]);
         for (i16 pt : {lines[i].pt1, lines[i].pt2})
             if (pt >= m.BndPtCount) r.Fail("境界線の端点の境界点がありません。");
     }
@@ -355,10 +437,7 @@ int ParseCondFile(CondReader& r, Model& m) {
     c.ProjectTitle = r.TextLine();
     c.LeavePeriod = r.Int(Item::LeavePeriod);
     m.CalcPosCount = r.Count(Item::PositionCount, "計算位置数");
-    for (int i = 0; i < m.CalcPosCount; ++i) {
-        c.CalcPosName[i] = r.Str();
-        c.CalcPosX[i] = r.Real(Item::X);
-    }
+    ReadRows(r, kPositionItems, c, m.CalcPosCount);
     ReadRecord(r, kCondItems, c);
 
     m.BndPtCount = r.Count(Item::PointCount, "境界点数");
@@ -385,30 +464,13 @@ int ParseCondFile(CondReader& r, Model& m) {
     for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord(r, kSoilParamItems, m.SoilParam[i]);
 
     m.StageCount = r.Count(Item::StageCount, "段階数");
-    for (int s = 1; s <= m.StageCount; ++s) {
-        m.StageStartDay[s - 1] = r.Int(Item::StageStartDay);
-        m.StageDays[s - 1] = r.Int(Item::StageDays);
-    }
+    ReadRows(r, kStageItems, m, m.StageCount);
     ReadLoads(r, m.PointLoad, m.PointLoadCount, Item::PointLoad, "集中荷重数");
     ReadLoads(r, m.LineLoad, m.LineLoadCount, Item::LineLoad, "線荷重数");
     ReadLoads(r, m.StripLoad, m.StripLoadCount, Item::StripLoad, "帯状荷重数");
 
     SameLayerCount(r, m);
-    static constexpr Item kDetail[7] = {Item::DrainSpacing, Item::DrainDiameter, Item::DrainAlpha,     Item::PermRatio,
-                                        Item::ShareRatio,   Item::ReplaceRatio,  Item::ReductionFactor};
-    for (int i = 0; i < m.SoilLayerCount; ++i) {
-        DrainMethodRec& d = m.DrainMethod[i];
-        d.Method = r.Int(Item::DrainMethod);
-        // Before version 3 only d, dw, alpha and Kc/kw were kept: no sand
-        // compaction piles (n = 0, as = 0) and no reduction (beta = 1).
-        int details = version >= 3 ? 7 : 4;
-        for (int k = 0; k < details; ++k) d.Detail[k] = r.Real(kDetail[k]);
-        if (version < 3) {
-            d.Detail[4] = 0;
-            d.Detail[5] = 0;
-            d.Detail[6] = 1;
-        }
-    }
+    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord(r, kDrainItems, m.DrainMethod[i], version);
 
     if (version >= 2) {
         m.SheetPileCount = r.Count(Item::WallCount, "矢板の数");
@@ -441,14 +503,13 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
     ResetModel(*scratch, ps.AppPath, ui);
     int version = 0;
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path)));
+        const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path), kMaxProjectBytes));
         ReadFields(text, [&](FieldFile& f) {
             CondReader r(f);
             version = ParseCondFile(r, *scratch);
         });
     } catch (const FileFault& bad) {
-        ui.Notify(std::string(kReadProjectMsg) + (bad.Line() > 0 ? "\r" + FaultText(bad.Line(), bad.Reason()) : ""),
-                  MsgIcon::Exclamation);
+        ui.Notify(std::string(kReadProjectMsg) + FaultDetail(bad), MsgIcon::Exclamation);
         return false;
     }
     m = std::move(*scratch);

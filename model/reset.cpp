@@ -38,7 +38,10 @@ bool ReadSandCurveFile(const std::filesystem::path& appPath, SandCurves& curves,
     const std::string failure = "条件ﾌｧｲﾙ(BKHough1.CSV)が読み込み出来ません。";
     SandCurves scratch = curves;
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(appPath / kSandCurveFile));
+        // A count line and a line of a pressure and its void ratios per
+        // point, each far under 1 KB.
+        constexpr std::uintmax_t kMaxBytes = 1024u * (1u + kMaxCurvePts) * (1u + kSandCurves);
+        const std::string text = DecodeCp932Text(ReadFileBytes(appPath / kSandCurveFile, kMaxBytes));
         ReadFields(text, [&](FieldFile& in) {
             scratch = curves;
             long long n = in.Int();
@@ -55,7 +58,7 @@ bool ReadSandCurveFile(const std::filesystem::path& appPath, SandCurves& curves,
             for (int d = 0; d < kSandCurves; ++d) scratch[d].n = static_cast<i16>(n);
         });
     } catch (const FileFault& bad) {
-        ui.Notify(failure + (bad.Line() > 0 ? "\r" + FaultText(bad.Line(), bad.Reason()) : ""), MsgIcon::Exclamation);
+        ui.Notify(failure + FaultDetail(bad), MsgIcon::Exclamation);
         return false;
     }
     curves = scratch;

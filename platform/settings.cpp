@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "textio/cp932.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/textfile.hpp"
 
 namespace fs = std::filesystem;
@@ -99,9 +100,17 @@ std::string Format(const IniFile& file) {
     return out;
 }
 
-IniFile Load(const fs::path& path) {
+// A settings file holds a few dozen short keys; anything larger, or no
+// regular file, is left unread and the defaults hold. Why it was refused
+// goes to refusal, for the program to tell; a missing file is no refusal.
+IniFile Load(const fs::path& path, std::string* refusal = nullptr) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ReadFault::None) return {};
+    try {
+        bytes = ReadFileBytes(path, 1024u * 1024u);
+    } catch (const FileFault& bad) {
+        if (refusal && bad.Reason() != kFaultOpen) *refusal = bad.Reason();
+        return {};
+    }
     return Parse(bytes);
 }
 
@@ -170,6 +179,12 @@ SettingPairs IniSettings::GetAll(const std::string& app, const std::string& sect
     IniFile file = Load(FileFor(app));
     const SettingPairs* pairs = FindSection(file, section);
     return pairs ? *pairs : SettingPairs{};
+}
+
+std::string IniSettings::Refusal(const std::string& app) const {
+    std::string why;
+    Load(FileFor(app), &why);
+    return why.empty() ? why : "設定ﾌｧｲﾙが読み込み出来ません。\r" + why;
 }
 
 }  // namespace kova

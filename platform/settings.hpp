@@ -47,6 +47,10 @@ public:
     SettingPairs GetAll(const std::string& app, const std::string& section) const override;
 
     std::filesystem::path FileFor(const std::string& app) const;
+    // What to tell when app's settings file is left unread (no regular
+    // file, or too large; the defaults hold), empty when it reads or is
+    // missing.
+    std::string Refusal(const std::string& app) const;
 
 private:
     std::filesystem::path folder_;

@@ -15,6 +15,8 @@ namespace {
 
 using print::DrawingWriter;
 using print::TextBoard;
+using print::TextExtent;
+using print::TextExtentOf;
 using print::Rounding;
 using print::ToDrawingInt;
 
@@ -42,7 +44,8 @@ int Chars(const std::string& ascii) { return static_cast<int>(ascii.size()); }
 // x that centres a label of ascii characters, each half of 70 units wide.
 int CentredX(int x, const std::string& label) { return x - Int(Chars(label) * 17.5); }
 
-void ElapsedDayAxis(DrawingWriter& f, TextBoard& texts, double T, double xs, int step) {
+// `grid` keeps the grid lines drawn, for the texts that should keep off them.
+void ElapsedDayAxis(DrawingWriter& f, TextBoard& texts, TextBoard& grid, double T, double xs, int step) {
     const int ox = 500, oy = 0;
     for (long long i = 0; i <= T; i += 100) {
         int x = Int(i * xs);
@@ -51,12 +54,13 @@ void ElapsedDayAxis(DrawingWriter& f, TextBoard& texts, double T, double xs, int
     for (long long i = 0; i <= T; i += step) {
         int x = Int(i * xs);
         f.Line(ox, oy, x, 500, x, 2600, kGridA, kGridB);
+        grid.KeepLine(ox, oy, x, 500, x, 2600);
         std::string label = std::to_string(i);
         texts.Text(ox, oy, CentredX(x, label), 450, kTextSize, 0, kTextMain, label);
     }
 }
 
-void YearMonthAxis(DrawingWriter& f, TextBoard& texts, Date firstDate, double T, double xs) {
+void YearMonthAxis(DrawingWriter& f, TextBoard& texts, TextBoard& grid, Date firstDate, double T, double xs) {
     const int ox = 500, oy = 0;
     int year, month, day;
     firstDate.Ymd(year, month, day);
@@ -69,6 +73,7 @@ void YearMonthAxis(DrawingWriter& f, TextBoard& texts, Date firstDate, double T,
             int x = Nearest(o * xs);
             f.Line(ox, oy, x, 500, x, 450, kSolidA, kSolidB);
             f.Line(ox, oy, x, 500, x, 2600, kGridA, kGridB);
+            grid.KeepLine(ox, oy, x, 500, x, 2600);
             std::string label = std::to_string(year % 100);
             if (label.size() < 2) label.insert(0, "0");
             texts.Text(ox, oy, Int(o * xs) - 35, 450, kTextSize, 0, kTextMain, label);
@@ -134,14 +139,17 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     const double ys = 2000 / ymax;
 
     TextBoard texts(f);
+    // The grid lines across the time axis and along it, apart: a text
+    // crossed by a line along it reads struck through.
+    TextBoard columns(f), rows(f);
     f.Frame(4200, 2700, kSolidA, kSolidB);
     f.Line(0, 0, 500, 500, 4100, 500, kSolidA, kSolidB);
     f.Line(0, 0, 500, 500, 500, 2600, kSolidA, kSolidB);
 
     if (set.TimeAxisMode == 0)
-        ElapsedDayAxis(f, texts, T, xs, step);
+        ElapsedDayAxis(f, texts, columns, T, xs, step);
     else if (set.TimeAxisMode == 1 && count >= 1)
-        YearMonthAxis(f, texts, firstDate, T, xs);
+        YearMonthAxis(f, texts, columns, firstDate, T, xs);
 
     texts.Text(0, 0, 1600, 200, kTitleSize, 0, kTextMain, "実測及び予想沈下経時曲線");
     texts.Text(0, 0, 1900, 350, kTextSize, 0, kTextMain, "経  過  時  間 (日)");
@@ -157,6 +165,7 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     for (double v = 0; v <= ymax + 0.01 && ticks < kMaxSettlementTicks; v += 0.2, ++ticks) {
         int y = Int(v * ys);
         f.Line(500, 500, 0, y, 3600, y, kGridA, kGridB);
+        rows.KeepLine(500, 500, 0, y, 3600, y);
         texts.Text(0, 500, 330, y + 35, kTextSize, 0, kTextMain, FormatFixed(v, 1));
     }
 
@@ -228,16 +237,25 @@ std::filesystem::path WritePredictionDrawing(const StationRecord& s, const ObsSe
     leader(s.SaPrime, "Sa'");
 
     f.Line(500, 500, 2500, yfinal, 3500, yfinal, kSolidA, kSolidB);
-    // Under its line; where a target's text stands there, above it, else
-    // further left.
-    const std::pair<int, int> finalPlaces[] = {{2500, yfinal + 70}, {2500, yfinal - 10}, {1900, yfinal + 70},
-                                               {1900, yfinal - 10}};
-    std::pair<int, int> at = finalPlaces[0];
-    for (const auto& place : finalPlaces)
-        if (texts.Free(500, 500, place.first, place.second, kTextSize, 0, finalText)) {
-            at = place;
-            break;
-        }
+    // Under its line, else above it, moved along it, else further left:
+    // at the first place free of other texts and of grid lines; where
+    // there is none, of lines along the time axis at least.
+    std::vector<std::pair<int, int>> places;
+    for (int x = 2500; x <= 2905; x += 35) places.insert(places.end(), {{x, yfinal + 70}, {x, yfinal - 10}});
+    for (int x = 2465; x >= 1900; x -= 35) places.insert(places.end(), {{x, yfinal + 70}, {x, yfinal - 10}});
+    auto freeAt = [&](const std::pair<int, int>& p, bool acrossToo) {
+        const TextExtent e = TextExtentOf(500 + p.first, 500 + p.second, kTextSize, 0, finalText);
+        // A line across it at its edge reads as part of a character: a gap.
+        const TextExtent g = print::Grown(e, 10);
+        return texts.Free(e) && rows.FreeOfLines(e) && (!acrossToo || columns.FreeOfLines(g));
+    };
+    std::pair<int, int> at = places.front();
+    const auto best = std::find_if(places.begin(), places.end(), [&](const auto& p) { return freeAt(p, true); });
+    const auto good = std::find_if(places.begin(), places.end(), [&](const auto& p) { return freeAt(p, false); });
+    if (best != places.end())
+        at = *best;
+    else if (good != places.end())
+        at = *good;
     texts.Text(500, 500, at.first, at.second, kTextSize, 0, kTextMain, finalText);
 
     f.Close();

@@ -325,7 +325,10 @@ void WriteDataFile(const ObsDataSet& data, const std::filesystem::path& file) {
 ObsDataSet ReadDataFile(const std::filesystem::path& file) {
     ObsDataSet d;
     try {
-        const std::string text = DecodeCp932Text(ReadFileBytes(file));
+        // A line per observation of every station and a few per station,
+        // none near 1 KB; twice that is the margin.
+        constexpr std::uintmax_t kMaxBytes = 2u * 1024u * (kMaxStations * (kMaxObservations + 16u) + 64u);
+        const std::string text = DecodeCp932Text(ReadFileBytes(file, kMaxBytes));
         ReadFields(text, [&](FieldFile& f) { ParseDataFile(f, d); });
     } catch (const FileFault& bad) {
         throw ObsFileError(bad.what());

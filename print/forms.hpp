@@ -127,4 +127,81 @@ inline constexpr int kTimeLayerField = 9;
 inline constexpr int kTimeSettlementBase = 10;
 inline constexpr int kTimeFinalField = 19;
 
+// The fields of each form by name. The catalogue (forms.cpp) captions them
+// and the writers fill them through these names only, so a field number is
+// written once, here. A heading's, a note's or a statement's text is its
+// field 0 (Text::Value).
+namespace field {
+struct Text {
+    enum : int { Value = 0 };
+};
+// A heading that names its loading stage ("2 段").
+struct StageHeading {
+    enum : int { Stage = 0 };
+};
+struct ConditionTitle {
+    enum : int { Project = 0 };
+};
+struct SoilConditionRow {
+    enum : int { Layer, Soil, Method, Drainage, UnitWeight, NValue, Cc };
+};
+struct DrainConditionRow {
+    enum : int { Layer, Arrangement, Spacing, Diameter, Alpha, PermeabilityRatio, ShareRatio, ReplaceRatio };
+};
+struct EmbankmentRow {
+    enum : int { No, UnitWeight, StartDay, Days };
+};
+// A row of the point-load and of the line-load table.
+struct LoadRow {
+    enum : int { No, X, Y, Load, StartDay, Days };
+};
+struct StripLoadRow {
+    enum : int { No, X1, Y1, X2, Y2, Load, StartDay, Days };
+};
+struct PositionTitle {
+    enum : int { Name, X };
+};
+struct ColumnRow {
+    enum : int { Top, Bottom, Thickness, UnitWeight, TopOverburden, BottomOverburden, P0, Unloading, Soil };
+};
+// Stage s (1 to 5) in FirstStage + s - 1.
+struct StressRow {
+    enum : int { Layer, P0, Unloading, FirstStage };
+};
+struct SettlementInputRow {
+    enum : int { Layer, Soil, P0, Unloading, Dp, E0, E1, Mv, Cc };
+};
+struct SettlementRow {
+    enum : int { Layer, Method, Thickness, Strain, DpMinusU, LogRatio, Settlement, Beta };
+};
+struct SettlementTotal {
+    enum : int { Settlement = 0 };
+};
+struct StageSettlementRow {
+    enum : int { Layer, Method, Thickness, FirstStage, Soil = 8 };
+};
+// Stage s (1 to 5) in FirstStage + s - 1.
+struct StageSettlementTotal {
+    enum : int { FirstStage = 0 };
+};
+struct CvRow {
+    enum : int { Layer, Soil, Drainage, Thickness, P0, Unloading, Dp, CvPressure, Cv };
+};
+struct UnitRow {
+    enum : int { Layer, Thickness, DrainLength, Cv, Increment };
+};
+struct DrainUnitRow {
+    enum : int { Layer, Drain, DrainLength, Cv, EffectiveDiameter, Alpha, Ch, Increment };
+};
+struct DrainFactorRow {
+    enum : int { Layer, F, L };
+};
+struct StationTitle {
+    enum : int { Project, Station };
+};
+struct Regression {
+    enum : int { Start = 1, End, Intercept, Slope, R2, FinalSettlement };
+};
+}  // namespace field
+
 }  // namespace kova::print

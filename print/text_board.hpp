@@ -3,6 +3,7 @@
 // one already written takes another place. The engine's and the prediction
 // program's graphs place their labels through it.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "print/drawing_file.hpp"
@@ -15,14 +16,26 @@ struct TextExtent {
     int left, top, right, bottom;
 };
 TextExtent TextExtentOf(int x, int y, int cell, int angle, const std::string& utf8);
+// The text cut after a whole character and ended with "…" where it would
+// run longer than `room` at `cell`; as it is where it fits.
+std::string FitText(const std::string& utf8, int cell, int room);
+// The extent grown by `gap` on every side.
+TextExtent Grown(const TextExtent& e, int gap);
+// Whether the line from (x1, y1) to (x2, y2) passes through the extent.
+bool LineMeets(const TextExtent& e, int x1, int y1, int x2, int y2);
 
 class TextBoard {
 public:
     explicit TextBoard(DrawingWriter& f) : f_(f) {}
-    bool Free(const TextExtent& e) const;
+    // Free of every text kept and of every line kept.
+    bool Free(const TextExtent& e) const { return FreeOfTexts(e) && FreeOfLines(e); }
+    bool FreeOfTexts(const TextExtent& e) const;
+    bool FreeOfLines(const TextExtent& e) const;
     bool Free(int ox, int oy, int x, int y, int size, int angle, const std::string& text) const {
         return Free(TextExtentOf(ox + x, oy + y, size, angle, text));
     }
+    // Whether a line (a leader) would pass through no text kept.
+    bool Clear(int x1, int y1, int x2, int y2) const;
     // Writes the text record and keeps its place.
     void Text(int ox, int oy, int x, int y, int size, int angle, int pen, const std::string& text) {
         taken_.push_back(TextExtentOf(ox + x, oy + y, size, angle, text));
@@ -30,10 +43,22 @@ public:
     }
     // Keeps a place written by other means (a label drawn apart).
     void Take(const TextExtent& e) { taken_.push_back(e); }
+    // Keeps a line no text may cross (a curve, an axis, a grid line).
+    void KeepLine(int ox, int oy, int x1, int y1, int x2, int y2);
 
 private:
+    struct Segment {
+        int x1, y1, x2, y2;
+    };
+    // Lines are filed by square cells, so that a place is tried against the
+    // few lines near it: a curve of a long axis has thousands.
+    static constexpr int kCell = 128;
+    static long long CellKey(int cx, int cy) { return (static_cast<long long>(cx) << 32) ^ static_cast<unsigned>(cy); }
+
     DrawingWriter& f_;
     std::vector<TextExtent> taken_;
+    std::vector<Segment> lines_;
+    std::unordered_map<long long, std::vector<int>> cells_;
 };
 
 }  // namespace kova::print

@@ -1,4 +1,5 @@
 #include "rules/limits.hpp"
+#include "rules/settle_methods.hpp"
 
 #include <array>
 #include <cmath>
@@ -23,7 +24,7 @@ constexpr std::array<std::pair<Item, Limit>, static_cast<std::size_t>(Item::Coun
     {Item::Y, {"Y座標", "m", -kElevation, kElevation, false}},
     {Item::UnitWeight, {"単位体積重量", "kN/m3", 0, 100, false}},
     {Item::SoilType, {"土質", "", 0, 1, true}},
-    {Item::SettleMethod, {"沈下計算方法", "", 0, 4, true}},
+    {Item::SettleMethod, {"沈下計算方法", "", 0, kMethodCount - 1, true}},
     {Item::Drainage, {"排水条件", "", 0, 1, true}},
     {Item::CompressionIndex, {"圧縮指数", "", 0, 100, false}},
     {Item::NValue, {"N値", "", 0, 1000, true}},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "textio/cformat.hpp"
 #include "textio/cp932.hpp"
 #include "textio/textfile.hpp"
 
@@ -16,10 +17,28 @@ std::string FaultText(int line, std::string_view reason) {
     return std::to_string(line) + "行目: " + std::string(reason);
 }
 
-std::string ReadFileBytes(const std::filesystem::path& path) {
+std::string ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes) != ReadFault::None) throw FileFault(0, kFaultOpen);
-    return bytes;
+    std::uintmax_t size = 0;
+    const std::string name = path.filename().string();
+    switch (ReadWholeFile(path, bytes, maxBytes, &size)) {
+    case ReadFault::None:
+        return bytes;
+    case ReadFault::NotRegular:
+        throw FileFault(0, name + "が通常のファイルではありません（フォルダーや特殊なファイルです）。");
+    case ReadFault::TooLarge:
+        throw FileFault(0, CFormat("%sが大きすぎます（%ju バイト。読める最大は %ju バイトです）。", name.c_str(), size,
+                                   maxBytes));
+    case ReadFault::Open:
+    case ReadFault::Read:
+        break;
+    }
+    throw FileFault(0, kFaultOpen);
+}
+
+std::string FaultDetail(const FileFault& bad) {
+    if (bad.Line() <= 0 && bad.Reason() == kFaultOpen) return {};
+    return "\r" + FaultText(bad.Line(), bad.Reason());
 }
 
 std::string DecodeCp932Text(std::string_view bytes) {
@@ -160,48 +179,121 @@ void FieldFile::End() const {
 }
 
 namespace {
+
 constexpr int kMendTries = 96;
+// Longer than any entry a count counts (a block of every vertex, a station
+// of every observation, each line far under 1 KB).
+constexpr std::size_t kLongestEntry = 1024u * 1024u;
+
+// The number of the last line: the one after the last LF when the text
+// does not end there.
+int LastLine(std::string_view text) {
+    const int lf = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return EndsWithLineEnd(text) ? lf : lf + 1;
+}
+
+// Whether line `line` holds a CR that is not followed by its LF (a CR that
+// ends the text is a CR LF cut in two, not a line end of its own), and
+// whether an LF ends that line.
+struct LoneCr {
+    bool held = false;
+    bool lineEnded = false;
+};
+LoneCr LoneCrOn(std::string_view text, int line) {
+    std::size_t start = 0;
+    for (int l = 1; l < line; ++l) {
+        start = text.find('\n', start);
+        if (start == std::string_view::npos) return {};
+        ++start;
+    }
+    const std::size_t lf = text.find('\n', start);
+    const std::size_t end = std::min(lf, text.size());
+    for (std::size_t cr = text.find('\r', start); cr < end; cr = text.find('\r', cr + 1))
+        if (cr + 1 < end) return {true, lf != std::string_view::npos};
+    return {};
+}
+
+// A fault as the user must hear it. A line that the reader could not take
+// and that holds a CR alone was ended by CR only (the files use CR LF),
+// unless an LF ends it and a text field took the CR: that field tells it.
+// In a text whose last line lacks its line end, running out of data, or a
+// fault on that line, is a cut file, told at its last line. Junk after the
+// data is told as such even after a cut last line: the data had ended
+// before it.
+FileFault AsTold(std::string_view text, const FileFault& bad) {
+    const bool junk = bad.Reason() == kFaultJunk;
+    const int last = LastLine(text);
+    // Running out of data names the line after the last.
+    const int line = std::min(bad.Line(), last);
+    if (!junk && line > 0) {
+        const LoneCr cr = LoneCrOn(text, line);
+        const bool inField = cr.lineEnded && bad.Reason().find(kFaultText) != std::string::npos;
+        if (cr.held && !inField) return FileFault(line, kFaultLineEnd);
+    }
+    if (!junk && !EndsWithLineEnd(text) && (bad.Reason() == kFaultCut || bad.Line() >= last))
+        return FileFault(last, kFaultCut);
+    return bad;
+}
+
+// A count off by one shows only where its entries run into what follows
+// them; the user must be sent to the count itself. Tries each count one up
+// and one down, last read first, as far as the tries go; where more than
+// one count would read the text whole, the first in the file is the one
+// whose entries were misread first. Every try reads the same bytes in
+// place. After junk, a count one up would have to take all of it as one
+// more entry: junk longer than all the data before it, and than any entry
+// the tables hold, is no misread entry and is told where it begins without
+// a try, so that a valid file followed by any amount of junk is read once.
+std::optional<FileFault> Mended(std::string_view text, const std::function<void(FieldFile&)>& parse,
+                                const std::vector<FieldFile::CountAt>& counts, const FileFault& bad,
+                                std::size_t dataEnd) {
+    const std::size_t junk = text.size() - dataEnd;
+    if (bad.Reason() == kFaultJunk && junk > dataEnd && junk > kLongestEntry) return std::nullopt;
+    std::optional<FileFault> mended;
+    int tries = 0;
+    for (std::size_t k = counts.size(); k-- > 0 && tries < kMendTries;) {
+        const FieldFile::CountAt& c = counts[k];
+        for (long long v : {c.value + 1, c.value - 1}) {
+            if (v < c.lo || v > c.hi) continue;
+            ++tries;
+            FieldFile again(text, k, v);
+            try {
+                parse(again);
+                again.End();
+            } catch (const FileFault&) {
+                continue;
+            }
+            mended = FileFault(c.line, c.name + "が" + std::to_string(c.value) + "になっていますが、続くデータは" +
+                                           std::to_string(v) + "件分です。");
+            break;
+        }
+    }
+    return mended;
+}
+
 }  // namespace
 
 void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse) {
-    if (!EndsWithLineEnd(text)) throw FileFault(static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1, kFaultCut);
-    FieldFile f{std::string(text)};
+    FieldFile f(text);
+    std::optional<FileFault> bad;
     try {
         parse(f);
         f.End();
+    } catch (const FileFault& fault) {
+        bad = fault;
+    }
+    if (!bad) {
+        // Read whole, up to a last line without its line end: cut there,
+        // perhaps inside its last number.
+        if (!EndsWithLineEnd(text)) throw AsTold(text, FileFault(LastLine(text), kFaultCut));
         lastCounts = f.Counts();
         return;
-    } catch (const FileFault&) {
-        // A count off by one shows only where its entries run into what
-        // follows them; the user must be sent to the count itself. Where
-        // more than one count would mend the text, the first in the file is
-        // the one whose entries were misread first. Every try reads the
-        // text again, so there are only so many.
-        const std::vector<FieldFile::CountAt> counts = f.Counts();
-        std::optional<std::string> mended;
-        int mendedLine = 0;
-        int tries = 0;
-        for (std::size_t k = counts.size(); k-- > 0 && tries < kMendTries;) {
-            const FieldFile::CountAt& c = counts[k];
-            for (long long v : {c.value + 1, c.value - 1}) {
-                if (v < c.lo || v > c.hi) continue;
-                ++tries;
-                FieldFile again(std::string(text), k, v);
-                try {
-                    parse(again);
-                    again.End();
-                } catch (const FileFault&) {
-                    continue;
-                }
-                mendedLine = c.line;
-                mended = c.name + "が" + std::to_string(c.value) + "になっていますが、続くデータは" + std::to_string(v) +
-                         "件分です。";
-                break;
-            }
-        }
-        if (mended) throw FileFault(mendedLine, *mended);
-        throw;
     }
+    const FileFault told = AsTold(text, *bad);
+    // A file cut short, or one ended by CR only, is no miscount.
+    if ((told.Reason() == kFaultCut && !EndsWithLineEnd(text)) || told.Reason() == kFaultLineEnd) throw told;
+    if (std::optional<FileFault> mended = Mended(text, parse, f.Counts(), told, f.Consumed())) throw *mended;
+    throw told;
 }
 
 }  // namespace kova

@@ -25,6 +25,7 @@ inline constexpr const char* kFaultText = "使用できない文字（\"、改�
 inline constexpr const char* kFaultOpen = "ファイルを開けません。";
 inline constexpr const char* kFaultVersion = "ファイルの版が正しくありません。";
 inline constexpr const char* kFaultQuote = "引用符（\"）の対応が正しくありません。";
+inline constexpr const char* kFaultLineEnd = "行の終わりがCR LFではありません（CRだけで終わっています）。";
 
 // A fault of a file: the 1-based line (0 for the file as a whole, which
 // could not be opened) and what is wrong. what() is FaultText of both.
@@ -42,9 +43,15 @@ private:
 // "12行目: 数値が正しく読めません。"; the reason alone for line 0.
 std::string FaultText(int line, std::string_view reason);
 
-// The bytes of a whole file; FileFault(0, kFaultOpen) when it cannot be
-// opened or read.
-std::string ReadFileBytes(const std::filesystem::path& path);
+// The bytes of a whole file of at most maxBytes; FileFault(0, kFaultOpen)
+// when it is missing or cannot be opened or read; FileFault(0, ...) naming
+// the file when it is no regular file or larger than maxBytes, so that a
+// FIFO or a huge file is refused at once, before anything is read.
+std::string ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes);
+
+// What a reader adds under its own message: nothing for a file that could
+// not be opened (its own message says so), else "\r" and the fault.
+std::string FaultDetail(const FileFault& bad);
 
 // Code page 932 bytes as UTF-8 text; FileFault(line, kFaultBytes) at the
 // line of the first byte that is not valid.
@@ -93,12 +100,16 @@ public:
         long long value, lo, hi;
     };
 
-    explicit FieldFile(std::string text, std::size_t overrideAt = SIZE_MAX, long long overrideValue = 0)
-        : in_(std::move(text)), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
+    // Reads text where it stands, without a copy; text must outlive the
+    // reader. The count read overrideAt-th reads as overrideValue.
+    explicit FieldFile(std::string_view text, std::size_t overrideAt = SIZE_MAX, long long overrideValue = 0)
+        : in_(text, FieldReader::Borrowed{}), overrideAt_(overrideAt), overrideValue_(overrideValue) {}
 
     // The line of the next character, and of the last field or line read.
     int Line() const { return in_.Line(); }
     int FieldLine() const { return in_.FieldLine(); }
+    // How many bytes have been read.
+    std::size_t Consumed() const { return in_.Pos(); }
 
     // The next field; kFaultCut when the text has ended.
     std::string Field();
@@ -128,13 +139,15 @@ private:
     long long overrideValue_;
 };
 
-// Reads a whole UTF-8 text with parse and checks that it ends there. A text
-// whose last line lacks its line end was cut (perhaps inside a number) and
-// is refused before anything is read. Any fault is thrown as FileFault;
-// when the text would read whole with one of the counts read before the
-// fault changed by one, the fault is told at that count instead, with what
-// the data holds. parse may run more than once and must fill only what its
-// caller throws away on a fault.
+// Reads a whole UTF-8 text with parse and checks that it ends there. Any
+// fault is thrown as FileFault. A line the reader cannot take that holds a
+// CR alone is told as a line end that is not CR LF. A text whose last line
+// lacks its line end was cut (perhaps inside a number), told at that line,
+// unless the data ended before it: then it is junk after the data, told
+// where the junk begins. When the text would read whole with one of the
+// counts read before the fault changed by one, the fault is told at that
+// count instead, with what the data holds. parse may run more than once
+// and must fill only what its caller throws away on a fault.
 void ReadFields(std::string_view text, const std::function<void(FieldFile&)>& parse);
 
 // The counts of the last text that ReadFields read whole on this thread,

@@ -146,7 +146,7 @@ std::optional<std::string> FieldReader::WholeLine() {
     std::size_t end = nl == std::string::npos ? text_.size() : nl;
     std::size_t stop = end;
     if (stop > pos_ && text_[stop - 1] == '\r') --stop;
-    std::string line = text_.substr(pos_, stop - pos_);
+    std::string line(text_.substr(pos_, stop - pos_));
     pos_ = nl == std::string::npos ? text_.size() : nl + 1;
     ++line_;
     return line;

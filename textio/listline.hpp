@@ -44,9 +44,16 @@ private:
 // trailing blanks removed. Whole lines can be read between fields.
 class FieldReader {
 public:
-    explicit FieldReader(std::string text) : text_(std::move(text)) {}
+    explicit FieldReader(std::string text) : owned_(std::move(text)), text_(owned_) {}
+    // Reads text where it stands; it must outlive the reader.
+    struct Borrowed {};
+    FieldReader(std::string_view text, Borrowed) : text_(text) {}
+    FieldReader(const FieldReader&) = delete;
+    FieldReader& operator=(const FieldReader&) = delete;
 
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // The bytes read so far.
+    std::size_t Pos() const { return pos_; }
     // 1-based line number of the next character to read.
     int Line() const { return line_; }
     // 1-based line number where the last field or whole line began.
@@ -68,7 +75,8 @@ public:
 
 private:
     void ConsumeLineEnd();
-    std::string text_;
+    std::string owned_;
+    std::string_view text_;
     std::size_t pos_ = 0;
     int line_ = 1;
     int fieldLine_ = 1;

@@ -4,26 +4,65 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kova {
 
-ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return ReadFault::Open;
+ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out, std::uintmax_t maxBytes,
+                        std::uintmax_t* size) {
+    // Non-blocking, so that a FIFO without a writer cannot hold the program
+    // in open(); its type is then told by the open file itself, with no
+    // window for a swap between a check and the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return ReadFault::Open;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+        return ReadFault::Open;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadFault::NotRegular;
+    }
+    const auto bytes = static_cast<std::uintmax_t>(st.st_size);
+    if (size) *size = bytes;
+    if (bytes > maxBytes) {
+        ::close(fd);
+        return ReadFault::TooLarge;
+    }
+    out.reserve(out.size() + static_cast<std::size_t>(bytes));
     char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    return bad ? ReadFault::Read : ReadFault::None;
+    std::uintmax_t total = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return ReadFault::Read;
+        }
+        if (n == 0) break;
+        total += static_cast<std::uintmax_t>(n);
+        // A file that grows while it is read is held to the same cap.
+        if (total > maxBytes) {
+            ::close(fd);
+            if (size) *size = total;
+            return ReadFault::TooLarge;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ReadFault::None;
 }
 
 std::string ReadCp932File(const std::filesystem::path& path) {
     std::string bytes;
     const ReadFault fault = ReadWholeFile(path, bytes);
     if (fault == ReadFault::Open) throw TextError("cannot open " + path.string() + ": " + std::strerror(errno));
-    if (fault == ReadFault::Read) throw TextError("cannot read " + path.string());
+    if (fault == ReadFault::NotRegular) throw TextError(path.string() + " is not a regular file");
+    if (fault != ReadFault::None) throw TextError("cannot read " + path.string());
     try {
         return Cp932ToUtf8(bytes);
     } catch (const TextError& e) {

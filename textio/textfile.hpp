@@ -1,5 +1,6 @@
 #pragma once
 // Whole-file reading and writing of the code page 932 text files with CR LF.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,10 +10,14 @@
 
 namespace kova {
 
-enum class ReadFault { None, Open, Read };
-// Appends the bytes of a whole file to out. Open: the file cannot be opened
-// (errno tells why); Read: reading it failed part way.
-ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out);
+enum class ReadFault { None, Open, NotRegular, TooLarge, Read };
+// Appends the bytes of a whole file to out. Open: it is missing or cannot
+// be opened (errno tells why); NotRegular: a folder, FIFO or
+// device is in its place, refused without waiting on it; TooLarge: it holds
+// more than maxBytes and is not read; Read: reading it failed part way.
+// size, when given, receives the size seen (also for TooLarge).
+ReadFault ReadWholeFile(const std::filesystem::path& path, std::string& out,
+                        std::uintmax_t maxBytes = UINTMAX_MAX, std::uintmax_t* size = nullptr);
 
 // Reads a whole file as UTF-8 text. Throws TextError when the file cannot be
 // opened or read, or its bytes are not valid code page 932.

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 namespace kova::grid {
 

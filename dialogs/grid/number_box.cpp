@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 namespace kova::grid {
 

@@ -20,13 +20,13 @@
 
 #include <algorithm>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "dialogs/grid/number_box.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
-#include "predict/window/calc_run.hpp"
-#include "predict/window/graphs.hpp"
+#include "predict/commands/calc_run.hpp"
+#include "predict/commands/graphs.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "rules/limits.hpp"
 #include "shell/about.hpp"

@@ -16,8 +16,8 @@
 
 #include "platform/desktop_services.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/screen_copy.hpp"
-#include "predict/window/tlm_commands.hpp"
+#include "predict/commands/screen_copy.hpp"
+#include "predict/commands/tlm_commands.hpp"
 
 class QAction;
 class QFrame;

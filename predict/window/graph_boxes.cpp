@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "predict/hyperbolic.hpp"
-#include "predict/window/graphs.hpp"
+#include "predict/commands/graphs.hpp"
 
 namespace kova::predict {
 

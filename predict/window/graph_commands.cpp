@@ -12,7 +12,7 @@
 #include "predict/window/f2.hpp"
 #include "predict/window/graph_boxes.hpp"
 #include "predict/window/graph_options_dialog.hpp"
-#include "predict/window/graph_update.hpp"
+#include "predict/commands/graph_update.hpp"
 #include "predict/window/station_list_dialog.hpp"
 
 namespace kova::predict {

@@ -10,7 +10,7 @@
 #include "dialogs/grid/number_box.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "predict/window/graph_options.hpp"
+#include "predict/commands/graph_options.hpp"
 
 namespace kova::predict {
 

@@ -56,5 +56,7 @@ int main(int argc, char** argv) {
     window.Form_Load();
     splash.close();
     window.show();
+    // Settings that cannot be read leave the defaults; the user hears why.
+    if (const std::string refused = settings.Refusal(TolmApp().storeApp); !refused.empty()) messages.Notify(refused);
     return app.exec();
 }

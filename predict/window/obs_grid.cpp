@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 

@@ -8,7 +8,7 @@
 
 #include "dialogs/grid/qex_flg.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/screen_copy.hpp"
+#include "predict/commands/screen_copy.hpp"
 
 namespace kova::predict {
 

@@ -7,7 +7,7 @@
 #include "dialogs/grid/qex_flg.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "predict/window/station_list.hpp"
+#include "predict/commands/station_list.hpp"
 #include "textio/storable_text.hpp"
 
 namespace kova::predict {

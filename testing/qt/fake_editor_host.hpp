@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "editing/mouse_tools.hpp"
 #include "testing/fakes.hpp"
@@ -24,14 +24,13 @@ public:
     void Refresh() override { ++refreshes; }
     void SwitchTool(int mode) override { kova::SwitchTool(*state, canvas, mode, this); }
     void DropPicks(int mode) override { DropToolPicks(*state, canvas, mode); }
+    void ResetTool(ToolReset why) override { kova::ResetTool(*state, canvas, why); }
     void SetStatusText(int panel, const std::string& text) override { status.emplace_back(panel, text); }
     void SelectToolOption(int index) override {
         toolOptions.push_back(index);
         // As the tool menu does: any open palette closes, then no tool.
         CloseToolPalettes();
-        if (index != kNoToolOption) return;
-        state->cmd_mode = CmdMode::kNone;
-        state->SetOldMode(CmdMode::kNone);
+        if (index == kNoToolOption) ResetTool(ToolReset::kCanvasTaken);
     }
     QWidget* OwnerWidget() override { return owner; }
     TwipsPoint WindowOrigin() override { return origin; }

@@ -124,11 +124,11 @@ TEST_F(Dialog11Fixture, OkStoresBetaAndKeepsUntouchedDigits) {
     EXPECT_FALSE(d->isVisible());
     const Model& m = *host.model;
     EXPECT_EQ(m.DrainMethod[0].Method, 1);
-    EXPECT_DOUBLE_EQ(m.DrainMethod[0].Detail[6], 0.714);
-    EXPECT_EQ(m.DrainMethod[1].Detail[5], 0.6);
-    EXPECT_EQ(m.DrainMethod[1].Detail[6], 1);
-    EXPECT_EQ(m.DrainMethod[2].Detail[3], 1e-7);  // shown as 0.000000, kept
-    EXPECT_EQ(m.DrainMethod[2].Detail[0], 1.5);
+    EXPECT_DOUBLE_EQ(m.DrainMethod[0].Detail[kReductionFactor], 0.714);
+    EXPECT_EQ(m.DrainMethod[1].Detail[kReplaceRatio], 0.6);
+    EXPECT_EQ(m.DrainMethod[1].Detail[kReductionFactor], 1);
+    EXPECT_EQ(m.DrainMethod[2].Detail[kPermRatio], 1e-7);  // shown as 0.000000, kept
+    EXPECT_EQ(m.DrainMethod[2].Detail[kSpacing], 1.5);
 }
 
 TEST_F(Dialog11Fixture, RefusedRowKeepsTheDialogOpenAndStoresNothing) {
@@ -139,7 +139,7 @@ TEST_F(Dialog11Fixture, RefusedRowKeepsTheDialogOpenAndStoresNothing) {
     ASSERT_EQ(host.messages.Count(), 1u);
     EXPECT_EQ(host.messages.Last().text, "土層 1：有効径 de（1.05d）が直径 dw 以下です。");
     EXPECT_EQ(host.model->DrainMethod[0].Method, 0);
-    EXPECT_EQ(host.model->DrainMethod[1].Detail[5], 0);
+    EXPECT_EQ(host.model->DrainMethod[1].Detail[kReplaceRatio], 0);
     Type(d->Qflg_SB(), 1, 4, "0.05");
     CloseBy(*d, Close::Ok);
     EXPECT_FALSE(d->isVisible());
@@ -607,10 +607,10 @@ TEST(CurveRoundTrip, Dialog11OkWithoutEditsKeepsEveryTypedValue) {
         EXPECT_FALSE(d.isVisible());
         for (int i = 0; i < 4; ++i) {
             DrainMethodRec want = before.DrainMethod[i];
-            if (edit && i == 1) want.Detail[2] = 1.5;
+            if (edit && i == 1) want.Detail[kAlpha] = 1.5;
             EXPECT_EQ(m.DrainMethod[i].Method, want.Method) << i;
             for (int k = 0; k < 6; ++k) EXPECT_EQ(m.DrainMethod[i].Detail[k], want.Detail[k]) << edit << " " << i << "," << k;
-            EXPECT_EQ(m.DrainMethod[i].Detail[6], ReductionFactor(want.Method, want.Detail[4], want.Detail[5])) << i;
+            EXPECT_EQ(m.DrainMethod[i].Detail[kReductionFactor], ReductionFactor(want.Method, want.Detail[kShareRatio], want.Detail[kReplaceRatio])) << i;
         }
     }
 }

@@ -45,8 +45,8 @@ TEST(Dialog11Beta, StoredFactorPerReplacement) {
         f.SetValue(0, kShareRatio, c.n);
         f.SetValue(0, kReplaceRatio, c.as);
         ASSERT_EQ(f.Apply(m), std::nullopt) << c.n << " " << c.as;
-        EXPECT_DOUBLE_EQ(m.DrainMethod[0].Detail[6], c.beta) << c.method << " " << c.n << " " << c.as;
-        EXPECT_EQ(m.DrainMethod[0].Detail[5], c.as);
+        EXPECT_DOUBLE_EQ(m.DrainMethod[0].Detail[kReductionFactor], c.beta) << c.method << " " << c.n << " " << c.as;
+        EXPECT_EQ(m.DrainMethod[0].Detail[kReplaceRatio], c.as);
     }
 }
 
@@ -109,8 +109,8 @@ TEST(Dialog11Check, StoredBetaNeverRaisesTheSettlement) {
                     continue;
                 }
                 ASSERT_EQ(msg, std::nullopt) << method << " " << n << " " << as;
-                EXPECT_GT(m.DrainMethod[1].Detail[6], 0);
-                EXPECT_LE(m.DrainMethod[1].Detail[6], 1) << method << " " << n << " " << as;
+                EXPECT_GT(m.DrainMethod[1].Detail[kReductionFactor], 0);
+                EXPECT_LE(m.DrainMethod[1].Detail[kReductionFactor], 1) << method << " " << n << " " << as;
             }
 }
 
@@ -124,9 +124,9 @@ TEST(Dialog11Check, UntreatedAndUnknownRowsStoreAsTyped) {
     f.SetValue(0, kPermRatio, 1e-7);  // kept exactly, not rounded by display
     f.SetValue(0, kReplaceRatio, 0.6);
     ASSERT_EQ(f.Apply(m), std::nullopt);
-    EXPECT_EQ(m.DrainMethod[0].Detail[0], -4);
-    EXPECT_EQ(m.DrainMethod[0].Detail[3], 1e-7);
-    EXPECT_EQ(m.DrainMethod[0].Detail[6], 1);
+    EXPECT_EQ(m.DrainMethod[0].Detail[kSpacing], -4);
+    EXPECT_EQ(m.DrainMethod[0].Detail[kPermRatio], 1e-7);
+    EXPECT_EQ(m.DrainMethod[0].Detail[kReductionFactor], 1);
     EXPECT_EQ(m.DrainMethod[2].Method, 9);
     EXPECT_EQ(Dialog11Form::MethodOfItem("ドレーン工法（三角形）"), 1);
     EXPECT_EQ(Dialog11Form::MethodOfItem("三角形"), std::nullopt);

@@ -83,7 +83,7 @@ TEST_F(Blocks, DeleteSoilLayerTakesItsRowsAlong) {
         mm.ELogPCurve[i].n = static_cast<i16>(i);
         mm.MvCurve[i].Y[0] = i;
         mm.CvCurve[i].X[1] = i;
-        mm.DrainMethod[i].Detail[0] = i;
+        mm.DrainMethod[i].Detail[kSpacing] = i;
     }
     PutBlock(mm.Embankment, mm.EmbankmentCount, 200, 0);
     ui.Script(MsgAnswer::Ok);
@@ -100,7 +100,7 @@ TEST_F(Blocks, DeleteSoilLayerTakesItsRowsAlong) {
         want.fill(kept[i]);
         EXPECT_EQ(
             (std::array{mm.SoilLayer[i].UnitWeight - 10, double(mm.SoilParam[i].NValue), double(mm.ELogPCurve[i].n),
-                        mm.MvCurve[i].Y[0], mm.CvCurve[i].X[1], mm.DrainMethod[i].Detail[0]}),
+                        mm.MvCurve[i].Y[0], mm.CvCurve[i].X[1], mm.DrainMethod[i].Detail[kSpacing]}),
             want)
             << i;
     }

@@ -25,9 +25,6 @@ TEST(ToolTable, EveryModeOfEveryEditorHasItsOwnToolAndNoneOutside) {
         // Each mode of each editor its own object, holding its own picks.
         EXPECT_TRUE(tools.insert(t).second) << mode;
         EXPECT_TRUE(tools.insert(other.tools.For(mode)).second) << mode;
-        // Only the tools a palette chooses prompt; zoom and re-shape do not.
-        const bool prompts = !IsZoom(mode) && (mode < CmdMode::kReshapeEmbankment || mode > CmdMode::kReshapeCut);
-        EXPECT_EQ(*t->Prompt() != '\0', prompts) << mode;
     }
     EXPECT_GT(ToolModeEnd(), CmdMode::kFootOfPerpendicular);
     for (int mode : {-1, CmdMode::kNone, ToolModeEnd(), ToolModeEnd() + 99, -99})

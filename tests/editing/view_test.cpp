@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "testing/recording_canvas.hpp"
+#include "editing/tools/zoom_tool.hpp"
 #include "editing/view.hpp"
 
 namespace kova {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs/dialog13.hpp"
-#include "editor/run_commands.hpp"
+#include "editing/run_commands.hpp"
 #include "tests/editor/editor_fixture.hpp"
 #include "textio/listline.hpp"
 

@@ -4,8 +4,8 @@
 #include <QMenuBar>
 #include <QToolButton>
 
-#include "editor/names.hpp"
-#include "editor/run_commands.hpp"
+#include "editing/names.hpp"
+#include "editing/run_commands.hpp"
 #include "shell/about.hpp"
 #include "tests/editor/editor_fixture.hpp"
 

@@ -4,11 +4,11 @@
 
 #include <sys/stat.h>
 
-#include "editor/layout.hpp"
-#include "editor/names.hpp"
+#include "editing/layout.hpp"
+#include "editing/names.hpp"
 #include "editing/results.hpp"
-#include "editor/run_commands.hpp"
-#include "editor/stale_results.hpp"
+#include "editing/run_commands.hpp"
+#include "editing/stale_results.hpp"
 #include "tests/editor/editor_fixture.hpp"
 #include "tests/support/tempdir.hpp"
 

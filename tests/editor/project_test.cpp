@@ -1,5 +1,7 @@
 // New, open, DXF open, save, save as and recent files through the window.
-#include "editor/project_commands.hpp"
+#include <QApplication>
+
+#include "editing/project_commands.hpp"
 #include "model/projectfile.hpp"
 #include "shell/recent_menu.hpp"
 #include "testing/tool_picks.hpp"
@@ -174,14 +176,21 @@ TEST_F(Project, DxfOpen) {
     const std::string org = ReadBytes(app / "KOVA_JKN.ORG");
     files.Script(dir / "empty.dxf");
     msg.Clear();
+    // The import's wait cursor is gone before its message comes up, and after.
+    std::vector<bool> waitingAtBox;
+    msg.onShow = [&](const Message&) { waitingAtBox.push_back(QApplication::overrideCursor() != nullptr); };
     form->OpenDxf();
+    msg.onShow = nullptr;
+    EXPECT_EQ(waitingAtBox, std::vector<bool>{false});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(ReadBytes(app / "KOVA_JKN.ORG"), org);
     EXPECT_TRUE(Exists("tnk.csv"));
     EXPECT_EQ(form->SectionModel().BndPtCount, 2);
 
-    // Two lines: imported, counted in panel 2, the new reference state.
+    // Two lines in metres: imported, counted in panel 2, the new reference
+    // state, and nothing said.
     WriteBytes(dir / "two.dxf",
-               "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
+               "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n6\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n0\n"
                "0\nLINE\n8\n0\n10\n10\n20\n0\n11\n10\n21\n-5\n0\nENDSEC\n0\nEOF\n");
     files.Script(dir / "two.dxf");
     msg.Clear();
@@ -190,7 +199,9 @@ TEST_F(Project, DxfOpen) {
     EXPECT_EQ(form->StatusText(2), "DXF読込み:2");
     EXPECT_FALSE(Exists("tnk.csv"));
     EXPECT_TRUE(msg.shown.empty());
-    // An arc: imported as chords, and the user told so once it is shown.
+    // An arc without units: imported as chords, and the user told so, with
+    // the unit assumed and the extent that landed (chords: not quite 5 m
+    // high), in one message once it is shown.
     WriteBytes(dir / "arc.dxf",
                "0\nSECTION\n2\nENTITIES\n0\nARC\n8\n0\n10\n0\n20\n0\n40\n5\n50\n0\n51\n180\n"
                "0\nENDSEC\n0\nEOF\n");
@@ -198,7 +209,8 @@ TEST_F(Project, DxfOpen) {
     form->OpenDxf();
     EXPECT_GT(form->SectionModel().BndLineCount, 10);
     ASSERT_EQ(msg.Count(), 1u);
-    EXPECT_EQ(msg.Last().text, "曲線を線分で近似して取り込みました（円弧1個）。");
+    EXPECT_EQ(msg.Last().text, "図面に単位の指定がないため、メートルとして取り込みました。\r"
+                               "取り込んだ範囲は幅10m×高さ4.99mです。\r曲線を線分で近似して取り込みました（円弧1個）。");
     msg.Clear();
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(msg.shown.empty());

@@ -1,7 +1,7 @@
 // The calculation run against engine scripts, and printing.
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 #include "editor/section_canvas.hpp"
-#include "editor/run_commands.hpp"
+#include "editing/run_commands.hpp"
 #include "editor/run_notice.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "tests/editor/editor_fixture.hpp"

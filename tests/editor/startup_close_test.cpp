@@ -2,7 +2,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 #include "model/projectfile.hpp"
 #include "tests/editor/editor_fixture.hpp"
 

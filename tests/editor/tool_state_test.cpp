@@ -11,10 +11,10 @@
 #include <QToolButton>
 
 #include "dialogs/dialog_base.hpp"
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "editing/mouse_tools.hpp"
-#include "editor/project_commands.hpp"
+#include "editing/project_commands.hpp"
 #include "editor/section_canvas.hpp"
 #include "editing/canvas_view.hpp"
 #include "platform/qt/qt_text.hpp"

@@ -81,26 +81,6 @@ TEST(EngineLoadChecks, ImpossibleBlocksAndFactorsAreRefusedBeforeAnyFile) {
                                     16});
          },
          "切土 1 の外形線が張り出しています"},
-        {"a second fill leaning out over the first",
-         [](Input& f) {
-             // Layers down to 16 m, a sheet pile beside the fills; the crest
-             // of the second fill moved far up and out beyond the first's
-             // slope: the wall stops some of its strips and not others.
-             f = Input{};
-             int top = f.Point(0, 0), topR = f.Point(80, 0);
-             for (double depth : {6.0, 9.0, 16.0}) {
-                 const int l = f.Point(0, -depth), r = f.Point(80, -depth);
-                 f.layers.push_back(Clay({top, topR, r, l}, 17, 0));
-                 top = l;
-                 topR = r;
-             }
-             const int a = f.Point(26, 2), b = f.Point(54, 2);
-             f.blocks.push_back(Block{{f.Point(20, 0), a, b, f.Point(60, 0)}, 19, 1, 0, 60});
-             f.blocks.push_back(Block{{a, f.Point(22, 17.02), f.Point(50, 4), b}, 19, 2, 120, 30});
-             f.walls.push_back(Wall{18, 0.5, -10});
-             f.positions.push_back({10, "S"});
-         },
-         "盛土 2: 計算位置 1「S」"},
         {"an edge of 1e6 m", [](Input& f) { f.layers.push_back(Clay(Poking(f, 200, 1e6), 17, 0)); },
          "土層 2 の外形線が交差しています"},
         {"an embankment edge of 1e7 m",

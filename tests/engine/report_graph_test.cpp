@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <map>
 
 #include "engine/report.hpp"
+#include "model/calcinput.hpp"
+#include "model/model.hpp"
+#include "model/projectfile.hpp"
+#include "textio/cp932.hpp"
 #include "tests/engine/identity_variants.hpp"
 #include "tests/engine/report_fixture.hpp"
 
@@ -178,6 +184,13 @@ TEST(ReportTimeGraph, TimeAxisIsBoundedAndHeaveKeepsAnAxis) {
     // A day every 5000 (a label every 500 would run into the next).
     EXPECT_EQ(labels, (std::vector<std::string>{"0", "5000", "10000", "15000", "20000", "25000", "30000", "35000"}));
     EXPECT_EQ(d.CountExact('L', V{4000, 400, 4000, 350, 0, 2}), 1);  // tick at 36600
+    // Ticks a readable step apart (every 500 days), none doubling the end's.
+    std::vector<int> ticks;
+    for (const auto& r : d.records)
+        if (r.kind == 'L' && r.v[1] == 400 && r.v[3] == 350 && r.v[0] == r.v[2]) ticks.push_back(r.v[0]);
+    std::sort(ticks.begin(), ticks.end());
+    ASSERT_GT(ticks.size(), 50u);
+    for (std::size_t k = 1; k < ticks.size(); ++k) EXPECT_GE(ticks[k] - ticks[k - 1], 35) << ticks[k];
     EXPECT_EQ(d.CountExact('L', V{500, 2500, 450, 2500, 0, 2}), 1);  // axis of 0.2 m
 }
 
@@ -341,4 +354,185 @@ TEST(ReportTimeGraph, LabelsNeverCoverEachOtherAndLinesKeepToTheAxes) {
         }
     }
     EXPECT_GT(graphs, 30);
+}
+
+// Every curve's label names it: it stands at the curve's end or is tied to
+// it by a thin leader, covers no other label with a gap, and no curve or
+// axis line runs through it. Over the full-capacity section, the benchmark
+// sections, the worked example and generated variants.
+TEST(ReportTimeGraph, EveryLabelStandsByItsOwnCurveAndNoLineCrossesIt) {
+    std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
+    for (const char* f : {"engine_bench/full.DAT", "engine_bench/maximal.DAT", "engine_bench/typical.DAT",
+                          "engine/typical_small.dat"})
+        runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    // The worked example, as the editor hands it to the engine.
+    runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, [](const std::filesystem::path& dir) {
+        kova::Model m;
+        kova::ProgramState ps;
+        kova::RecordingMessages msgs;
+        ASSERT_TRUE(kova::ReadCondFile(m, ps, std::filesystem::path(KOVA_EXAMPLES) / "road_embankment.kov", msgs));
+        ASSERT_TRUE(kova::WriteCalcInput(m, dir, msgs));
+    }));
+    ASSERT_EQ(runs.back()->code, 0);
+    for (int v = 1; v < 60; v += 3) runs.push_back(std::make_unique<enginetest::EngineRun>(enginetest::IdentityVariant(v).Lines(), 0));
+    int labels = 0, leaders = 0, marks = 0;
+    for (const auto& run : runs)
+        for (const auto& e : std::filesystem::directory_iterator(run->dir.path)) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("TNJ_H_", 0) != 0) continue;
+            std::vector<std::string> errors;
+            const ts::DrawingFile d = ts::ParseDrawing(e.path(), "45,28", false, errors);
+            ASSERT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+            struct Box {
+                int l, t, r, b;
+            };
+            auto inCurves = [](int x, int y) { return x >= 500 && x <= 4000 && y >= 1000 && y <= 2600; };
+            // Curve lines: solid or dash-dot, thick, inside the curves' box,
+            // but the final settlement's line.
+            std::vector<const ts::DrawingRecord*> curve, thin;
+            int maxX = 0;
+            auto inFrame = [](int x, int y) { return x >= 0 && x <= 4200 && y >= 1000 && y <= 2700; };
+            for (const auto& r : d.records) {
+                // Leaders: thin, from a curve's end to a label in the curves' box or the margin.
+                if (r.kind == 'L' && r.v[5] == 1 && r.v[4] == 0 && inFrame(r.v[0], r.v[1]) && inFrame(r.v[2], r.v[3]))
+                    thin.push_back(&r);
+                if (r.kind != 'L' || !inCurves(r.v[0], r.v[1]) || !inCurves(r.v[2], r.v[3])) continue;
+                if (r.v[5] != 2 || (r.v[4] != 0 && r.v[4] != 3)) continue;
+                if (r.v[0] == 3000 && r.v[2] == 4000 && r.v[1] == r.v[3]) continue;
+                curve.push_back(&r);
+                maxX = std::max(maxX, r.v[2]);
+            }
+            // The curves' ends, as often as curves end there.
+            std::map<std::pair<int, int>, int> ends;
+            for (const auto* r : curve)
+                if (r->v[2] >= maxX - 2) ++ends[{r->v[2], r->v[3]}];
+            // Whether a curve runs through the text (lines tried every unit).
+            auto crossed = [&](const Box& b, const std::string& text) {
+                for (const auto* c : curve) {
+                    const int n = std::max(std::abs(c->v[2] - c->v[0]), std::abs(c->v[3] - c->v[1]));
+                    for (int k = 0; k <= n; ++k) {
+                        const double x = c->v[0] + (c->v[2] - c->v[0]) * (n ? double(k) / n : 0);
+                        const double y = c->v[1] + (c->v[3] - c->v[1]) * (n ? double(k) / n : 0);
+                        if (x > b.l && x < b.r && y > b.t && y < b.b) {
+                            ADD_FAILURE() << name << ": a curve crosses \"" << text << "\" at " << x << "," << y;
+                            return true;
+                        }
+                    }
+                }
+                return false;
+            };
+            // The marker's remaining settlement (upright, pen 1) too.
+            for (const auto& r : d.records)
+                if (r.kind == 'K' && r.v[4] == 90 && r.v[5] == 1 && inCurves(r.v[0], r.v[1])) {
+                    const int len = static_cast<int>(r.text.size()) * r.v[2] / 2;
+                    ASSERT_FALSE(crossed(Box{r.v[0] - r.v[3], r.v[1] - len, r.v[0], r.v[1]}, r.text));
+                    ++marks;
+                }
+            std::vector<Box> placed;
+            for (const auto& r : d.records) {
+                if (r.kind != 'K' || r.v[4] != 0 || r.text.find("層") == std::string::npos) continue;
+                ++labels;
+                const int width = 140;  // "%2d層" and "全層" alike
+                const Box b{r.v[0], r.v[1] - r.v[3], r.v[0] + width, r.v[1]};
+                for (const Box& o : placed)
+                    EXPECT_FALSE(b.l < o.r + 10 && o.l < b.r + 10 && b.t < o.b + 10 && o.t < b.b + 10)
+                        << name << ": \"" << r.text << "\" touches another label";
+                placed.push_back(b);
+                ASSERT_FALSE(crossed(b, r.text));
+                // Its curve's end: right below its end, or at a leader's far end.
+                std::pair<int, int> end{b.r, b.b + 10};
+                if (!ends.count(end) || ends[end] == 0) {
+                    bool tied = false;
+                    for (const auto* l : thin)
+                        for (int s : {0, 2}) {
+                            const int x = l->v[s], y = l->v[s + 1], fx = l->v[2 - s], fy = l->v[3 - s];
+                            if (x >= b.l && x <= b.r && y >= b.t && y <= b.b && ends.count({fx, fy}) && ends[{fx, fy}] > 0 && !tied) {
+                                end = {fx, fy};
+                                tied = true;
+                            }
+                        }
+                    ASSERT_TRUE(tied) << name << ": \"" << r.text << "\" is neither at a curve's end nor tied to one";
+                    ++leaders;
+                }
+                --ends[end];
+            }
+        }
+    EXPECT_GT(labels, 100);
+    EXPECT_GT(leaders, 0);
+    EXPECT_GT(marks, 20);
+}
+
+// The section drawings of real runs, one with a position name of 20 wide
+// characters: every text stays on the sheet, the name within its cell, and
+// no load's magnitude covers another's.
+TEST(ReportSection, TextsKeepToTheSheetAndLoadLabelsApart) {
+    const std::string longName = "第一測点盛土法尻部東側観測位置東西南北中";
+    auto renamed = [&](const std::filesystem::path& dir) {
+        std::string bytes = kova::test::ReadBytes(std::filesystem::path(KOVA_TEST_DATA) / "engine_bench/full.DAT");
+        const std::string from = "\r\n\"No.1\"\r\n", to = "\r\n\"" + kova::Utf8ToCp932(longName) + "\"\r\n";
+        const auto at = bytes.find(from);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, from.size(), to);
+        std::ofstream(dir / "CAL_TNK.DAT", std::ios::binary) << bytes;
+    };
+    std::vector<std::unique_ptr<enginetest::EngineRun>> runs;
+    runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, renamed));
+    for (const char* f : {"engine_bench/maximal.DAT", "engine_bench/typical.DAT"})
+        runs.push_back(std::make_unique<enginetest::EngineRun>(std::vector<std::string>{}, 0, enginetest::EngineRun::Copy(f)));
+    ASSERT_EQ(runs[0]->code, 0);
+    int drawings = 0, loadLabels = 0;
+    for (std::size_t k = 0; k < runs.size(); ++k)
+        for (const auto& e : std::filesystem::directory_iterator(runs[k]->dir.path)) {
+            const std::string name = e.path().filename().string();
+            if (name != "KT_ZUMEN.PZK" && name.rfind("TNK_", 0) != 0) continue;
+            ++drawings;
+            std::vector<std::string> errors;
+            const ts::DrawingFile d = ts::ParseDrawing(e.path(), "45,66", false, errors);
+            ASSERT_TRUE(errors.empty()) << ts::JoinErrors(errors);
+            struct Box {
+                int l, t, r, b;
+            };
+            std::vector<Box> loads;
+            int inFull = 0;
+            for (const auto& r : d.records) {
+                if (r.kind != 'K') continue;
+                int len = 0;
+                for (std::size_t i = 0; i < r.text.size();) {
+                    const auto c = static_cast<unsigned char>(r.text[i]);
+                    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                    len += n == 1 ? r.v[2] / 2 : r.v[2];
+                    i += n;
+                }
+                const Box b = r.v[4] == 90 ? Box{r.v[0] - r.v[3], r.v[1] - len, r.v[0], r.v[1]}
+                                           : Box{r.v[0], r.v[1] - r.v[3], r.v[0] + len, r.v[1]};
+                EXPECT_TRUE(b.l >= 0 && b.r <= 4200 && b.t >= 0 && b.b <= 6500)
+                    << name << ": \"" << r.text << "\" leaves the sheet";
+                if (r.text.rfind("第一", 0) == 0) {
+                    EXPECT_NE(r.text, longName) << name << ": the long name is not shortened";
+                    EXPECT_EQ(r.text.substr(r.text.size() - 3), "…") << name;
+                    // The position table's name cell, or right of the section.
+                    if (r.v[4] == 90) {
+                        EXPECT_TRUE(b.l >= 30 && b.r <= 150 && b.t >= 0 && b.b <= 1000) << name;
+                    } else {
+                        EXPECT_GE(b.l, 3000) << name;
+                    }
+                }
+                const auto ends = [&](const std::string& s) {
+                    return r.text.size() >= s.size() && r.text.compare(r.text.size() - s.size(), s.size(), s) == 0;
+                };
+                if (!ends("kN") && !ends("kN/m") && !ends("kN/m2")) continue;
+                for (const Box& o : loads)
+                    EXPECT_FALSE(b.l < o.r && o.l < b.r && b.t < o.b && o.t < b.b)
+                        << name << ": \"" << r.text << "\" covers another load's label";
+                loads.push_back(b);
+                ++loadLabels;
+                ++inFull;
+            }
+            // The full section's 15 loads keep every label, moved where need be.
+            if (k == 0) {
+                EXPECT_EQ(inFull, 15) << name;
+            }
+        }
+    EXPECT_GT(drawings, 20);
+    EXPECT_GT(loadLabels, 300);
 }

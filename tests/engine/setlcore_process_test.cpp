@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "rules/limits.hpp"
 #include "tests/support/tempdir.hpp"
 #include "tests/support/viewer_grammar.hpp"
 #include "textio/listline.hpp"
@@ -100,8 +101,8 @@ TEST(SetlcoreProcess, MissingOrBrokenInputEndsWithExitCodeOneAndAMessage) {
 // fault found at a calculation position ends the run after the profile was
 // written: exit code 1 tells the front end to read nothing).
 TEST(SetlcoreProcess, HostileInputsEndWithExitCodeOneNamingTheFault) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"method_65537.dat", "沈下計算方法が0～4の範囲にありません。"},
+    const std::pair<const char*, std::string> cases[] = {
+        {"method_65537.dat", "沈下計算方法が" + kova::LimitRangeText(kova::Item::SettleMethod) + "の範囲にありません。"},
         {"load_1e303.dat", "集中荷重(kN)が"},
         {"cut_in_last_number.dat", "途中で終わっています。"},
         {"junk_after_data.dat", "データの後に余分な内容があります。"},

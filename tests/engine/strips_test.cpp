@@ -39,6 +39,7 @@ double PiecesThickness(const PieceSet& s, double x) {
         if (x < xl || x > xr) continue;
         double h = p.Height;
         if (p.PieceKind == kTriangle) h *= p.Side == 0 ? (xr - x) / p.Width : (x - xl) / p.Width;
+        if (p.PieceKind == kColumns) h = p.ThickLeft + (p.ThickRight - p.ThickLeft) * (x - xl) / p.Width;
         t += p.Sign * h;
     }
     return t;

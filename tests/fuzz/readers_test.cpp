@@ -6,7 +6,12 @@
 // own line).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -19,7 +24,9 @@
 #include "engine/reader.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
+#include "platform/settings.hpp"
 #include "predict/obsdata.hpp"
+#include "viewer/reader/reader.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/tempdir.hpp"
 #include "textio/fieldfile.hpp"
@@ -34,6 +41,13 @@ using test::WriteBytes;
 
 // nullopt: the reader took the bytes; otherwise what it told the user.
 using ReadFn = std::function<std::optional<std::string>(const std::string& bytes)>;
+// Puts the file under test at the path the reader reads.
+using Place = std::function<void(const fs::path&)>;
+using ReadAtFn = std::function<std::optional<std::string>(const Place&)>;
+
+ReadFn Bytes(ReadAtFn at) {
+    return [at](const std::string& bytes) { return at([&](const fs::path& p) { WriteBytes(p, bytes); }); };
+}
 
 struct Reader {
     std::string name;
@@ -50,10 +64,10 @@ std::optional<std::string> Told(bool taken, const RecordingMessages& ui) {
     return ui.Count() ? ui.Last().text : std::string();
 }
 
-ReadFn Engine() {
-    return [](const std::string& bytes) -> std::optional<std::string> {
+ReadAtFn EngineAt() {
+    return [](const Place& place) -> std::optional<std::string> {
         TempDir d;
-        WriteBytes(d / engine::kInputFileName, bytes);
+        place(d / engine::kInputFileName);
         auto in = std::make_unique<engine::CalcInput>();
         RecordingMessages ui;
         try {
@@ -65,11 +79,11 @@ ReadFn Engine() {
     };
 }
 
-ReadFn Project() {
-    return [](const std::string& bytes) {
+ReadAtFn ProjectAt() {
+    return [](const Place& place) {
         TempDir d;
         WriteBytes(d / kSandCurveFile, Source("data/BKHough1.CSV"));
-        WriteBytes(d / "x.kov", bytes);
+        place(d / "x.kov");
         auto m = std::make_unique<Model>();
         ProgramState ps;
         ps.AppPath = d.path();
@@ -78,20 +92,20 @@ ReadFn Project() {
     };
 }
 
-ReadFn Sand() {
-    return [](const std::string& bytes) {
+ReadAtFn SandAt() {
+    return [](const Place& place) {
         TempDir d;
-        WriteBytes(d / kSandCurveFile, bytes);
+        place(d / kSandCurveFile);
         SandCurves curves{};
         RecordingMessages ui;
         return Told(ReadSandCurveFile(d.path(), curves, ui), ui);
     };
 }
 
-ReadFn Observations() {
-    return [](const std::string& bytes) -> std::optional<std::string> {
+ReadAtFn ObservationsAt() {
+    return [](const Place& place) -> std::optional<std::string> {
         TempDir d;
-        WriteBytes(d / "x.tlm", bytes);
+        place(d / "x.tlm");
         try {
             predict::ReadDataFile(d / "x.tlm");
         } catch (const predict::ObsFileError& e) {
@@ -100,6 +114,22 @@ ReadFn Observations() {
         return std::nullopt;
     };
 }
+
+// The settings file, as a program checks it at start.
+ReadAtFn SettingsAt() {
+    return [](const Place& place) -> std::optional<std::string> {
+        TempDir d;
+        place(d / "KOVACALC.ini");
+        const std::string refused = IniSettings(d.path()).Refusal("KOVACALC");
+        if (refused.empty()) return std::nullopt;
+        return refused;
+    };
+}
+
+ReadFn Engine() { return Bytes(EngineAt()); }
+ReadFn Project() { return Bytes(ProjectAt()); }
+ReadFn Sand() { return Bytes(SandAt()); }
+ReadFn Observations() { return Bytes(ObservationsAt()); }
 
 // The engine's result rows, as it writes them.
 std::string ResultRows(int n) {
@@ -226,6 +256,98 @@ TEST(EveryReader, RefusesADamagedFileNamingTheLineAndTheFault) {
                 EXPECT_TRUE(told->size() >= want.size() && told->substr(told->size() - want.size()) == want) << *told;
             }
         }
+    }
+}
+
+// A viewer file: what the viewer notes as its fault.
+template <typename File>
+ReadAtFn ViewerAt(const char* name, File (*read)(const fs::path&)) {
+    return [name, read](const Place& place) -> std::optional<std::string> {
+        TempDir d;
+        place(d / name);
+        const File f = read(d / name);
+        if (!f.fault) return std::nullopt;
+        return f.fault->Text();
+    };
+}
+
+struct HostileReader {
+    std::string name;
+    std::string file;   // the name its refusals give
+    std::string valid;
+    bool fields;        // read through the field reader: the same three messages
+    ReadAtFn read;
+};
+
+// Every reader × a FIFO in the file's place, a file beyond its size, junk
+// after valid data, junk after a last line without its line end, CR-only
+// line ends. A FIFO without a writer must not hold the reader: it is read on
+// a thread of its own, and a reader still waiting is freed by a writer, so a
+// hang fails here instead of blocking the run.
+TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
+    const std::string reportDir = "engine_reports/minimal/expected/";
+    const std::vector<HostileReader> readers = {
+        {"CAL_TNK.DAT", "CAL_TNK.DAT", TestData("engine/typical_small.dat"), true, EngineAt()},
+        {"project", "x.kov", Source("examples/road_embankment.kov"), true, ProjectAt()},
+        {"sand curves", "BKHough1.CSV", Source("data/BKHough1.CSV"), true, SandAt()},
+        {"observations", "x.tlm", Source("examples/observation.tlm"), true, ObservationsAt()},
+        {"settings", "KOVACALC.ini", "[Recent File List]\nFile1=/home/a/x.kov\n", false, SettingsAt()},
+        {"page", "TK_DT_01.PDT", TestData((reportDir + "TK_DT_01.PDT").c_str()), false,
+         ViewerAt("TK_DT_01.PDT", &viewer::ReadPageFile)},
+        {"drawing", "TNK_MAX.PZK", TestData((reportDir + "TNK_MAX.PZK").c_str()), false,
+         ViewerAt("TNK_MAX.PZK", &viewer::ReadDrawingFile)},
+    };
+    auto endsWith = [](const std::string& told, const std::string& want) {
+        return told.size() >= want.size() && told.compare(told.size() - want.size(), want.size(), want) == 0;
+    };
+    for (const HostileReader& r : readers) {
+        SCOPED_TRACE(r.name);
+        ASSERT_EQ(Bytes(r.read)(r.valid), std::nullopt);
+        const int lines = static_cast<int>(std::count(r.valid.begin(), r.valid.end(), '\n'));
+
+        fs::path fifo;
+        auto pending = std::async(std::launch::async, [&] {
+            return r.read([&](const fs::path& p) {
+                fifo = p;
+                ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+            });
+        });
+        if (pending.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "a FIFO holds the reader";
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        const std::optional<std::string> fifoTold = pending.get();
+        ASSERT_TRUE(fifoTold.has_value()) << "a FIFO was taken";
+        EXPECT_NE(fifoTold->find(r.file), std::string::npos) << *fifoTold;
+        EXPECT_NE(fifoTold->find("通常のファイルではありません"), std::string::npos) << *fifoTold;
+
+        // Sparse: only a reader that reads it whole pays for its size.
+        const std::optional<std::string> hugeTold = r.read([](const fs::path& p) {
+            WriteBytes(p, "1\r\n");
+            fs::resize_file(p, std::uintmax_t{1} << 30);
+        });
+        ASSERT_TRUE(hugeTold.has_value());
+        EXPECT_NE(hugeTold->find(r.file), std::string::npos) << *hugeTold;
+        EXPECT_NE(hugeTold->find("大きすぎます（1073741824 バイト"), std::string::npos) << *hugeTold;
+
+        if (!r.fields) continue;
+        std::string junk;
+        for (int i = 0; i < 2000; ++i) junk += "1,2,3,junk\r\n";  // within every cap
+        const std::optional<std::string> junkTold = Bytes(r.read)(r.valid + junk);
+        ASSERT_TRUE(junkTold.has_value());
+        EXPECT_TRUE(endsWith(*junkTold, FaultText(lines + 1, kFaultJunk))) << *junkTold;
+
+        const std::optional<std::string> cutTold = Bytes(r.read)(r.valid + "junk\r\n\r\njunk, 12");
+        ASSERT_TRUE(cutTold.has_value());
+        EXPECT_TRUE(endsWith(*cutTold, FaultText(lines + 1, kFaultJunk))) << *cutTold;
+
+        std::string crOnly;
+        for (char c : r.valid)
+            if (c != '\n') crOnly += c;
+        const std::optional<std::string> crTold = Bytes(r.read)(crOnly);
+        ASSERT_TRUE(crTold.has_value());
+        EXPECT_TRUE(endsWith(*crTold, FaultText(1, kFaultLineEnd))) << *crTold;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "rules/limits.hpp"
+#include "rules/settle_methods.hpp"
 
 using namespace kova;
 
@@ -51,7 +52,10 @@ TEST(Limits, NarrowingChecksTheRangeFirst) {
 TEST(Limits, MessageNamesTheItemUnitAndRange) {
     EXPECT_EQ(LimitRangeText(Item::Stage), "1～5");
     EXPECT_EQ(LimitMessage(Item::UnitWeight), "単位体積重量(kN/m3)は0～100の範囲で指定してください。");
-    EXPECT_EQ(LimitMessage(Item::SettleMethod), "沈下計算方法は0～4の範囲で指定してください。");
+    // The methods' codes are those of their table, so a new method widens it.
+    EXPECT_EQ(LimitOf(Item::SettleMethod).hi, kMethodCount - 1);
+    EXPECT_EQ(LimitMessage(Item::SettleMethod),
+              "沈下計算方法は0～" + std::to_string(kMethodCount - 1) + "の範囲で指定してください。");
     EXPECT_EQ(LimitRangeText(Item::PointLoad), "-1000000～1000000");
 }
 

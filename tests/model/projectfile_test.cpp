@@ -286,8 +286,8 @@ TEST_F(ProjectFileTest, WriterRefusesWhatTheReaderRefuses) {
         {[](Model& m) { m.SoilLayer[0].UnitWeight = 150; }, Item::UnitWeight},
         {[](Model& m) { m.SoilParam[0].C1 = 100.5; }, Item::CompressionIndex},
         {[](Model& m) { m.SoilParam[1].SettleMethod = 7; }, Item::SettleMethod},
-        {[](Model& m) { m.DrainMethod[0].Detail[6] = 250; }, Item::ReductionFactor},
-        {[](Model& m) { m.DrainMethod[0].Detail[0] = -1; }, Item::DrainSpacing},
+        {[](Model& m) { m.DrainMethod[0].Detail[kReductionFactor] = 250; }, Item::ReductionFactor},
+        {[](Model& m) { m.DrainMethod[0].Detail[kSpacing] = -1; }, Item::DrainSpacing},
         {[](Model& m) { m.ELogPCurve[0].X[0] = -0.5; }, Item::CurvePressure},
         {[](Model& m) { m.StripLoad[0].Load = 2e6; }, Item::StripLoad},
         {[](Model& m) { m.PointLoad[0].Stage = 6; }, Item::Stage},
@@ -315,7 +315,7 @@ TEST_F(ProjectFileTest, WriterRefusesWhatTheReaderRefuses) {
     // At the limits themselves the file is written and opens again.
     test::BuildRichModel(*m);
     m->SoilLayer[0].UnitWeight = 100;
-    m->DrainMethod[0].Detail[6] = 100;
+    m->DrainMethod[0].Detail[kReductionFactor] = 100;
     ui.Clear();
     ASSERT_EQ(WriteCondFile(*m, ps, file.string(), 0, ui), 0);
     EXPECT_EQ(Form(*Reopen(file)), Form(*m));

@@ -32,7 +32,7 @@ TEST_F(ModelFiles, ResetGivesTheDefaultsOfANewProject) {
     m.Embankment[3].Name = "x";
     m.PointLoad[2].Stage = 3;
     m.StageCount = 5;
-    m.DrainMethod[4].Detail[2] = 9;
+    m.DrainMethod[4].Detail[kAlpha] = 9;
     m.BndLine[10].pt1 = 3;
     m.BndPt[2].Link[0] = 4;
     Reset("0\r\n");

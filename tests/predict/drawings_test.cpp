@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "predict/drawings.hpp"
 #include "predict_test_util.hpp"
 #include "tests/support/viewer_grammar.hpp"
+#include "textio/numfmt.hpp"
 #include "textio/textfile.hpp"
 
 namespace kova::predict {
@@ -254,6 +256,60 @@ TEST(PredictDrawing, NoTextCoversAnother) {
         static_cast<StationResults&>(st) = out.results;
         if (st.LastDay >= 1) noneCovered(st, s);
     }
+}
+
+// The final settlement's text is struck by no grid line along the time
+// axis, for final settlements just below, at and just above the grid's
+// 0.2 m steps and on the way between, and is crossed by none across it
+// where those stand far enough apart to leave it room; over time axes of
+// several spans, the target texts standing where they do.
+TEST(PredictDrawing, FinalSettlementTextKeepsOffGridLines) {
+    int drawings = 0, crossedRoom = 0;
+    for (int daysApart : {0, 20, 45, 130, 400})
+        for (int option : {0, 1})
+            for (int mm = 150; mm <= 2450; mm += daysApart ? 23 : 7) {
+                SCOPED_TRACE("Sf " + std::to_string(mm) + " mm, option " + std::to_string(option) + ", days apart " +
+                             std::to_string(daysApart));
+                ObsSettings s = Option(option);
+                StationRecord st = test::PartStation();
+                if (daysApart)
+                    st = test::MakeStation({{0, 0.01}, {daysApart, 0.5}, {3 * daysApart, 0.75}, {9 * daysApart, 0.9}}, 1, 4);
+                st = FittedStation(s, st);
+                st.FinalSettlement = mm / 1000.0;
+                test::TempDir dir;
+                DrawingFile f = Parse(WritePredictionDrawing(st, s, 1, dir.path()), "45,30");
+                const auto finals = f.Texts("最終沈下量 " + FormatFixed(mm / 1000.0, 3) + "m");
+                ASSERT_EQ(finals.size(), 1u);
+                const V& k = finals[0]->v;
+                // Five wide characters and seven narrow ones.
+                const int left = k[0], right = k[0] + 5 * k[2] + 7 * k[2] / 2, top = k[1] - k[3], bottom = k[1];
+                std::vector<int> across;
+                bool crossed = false;
+                for (const auto& r : f.records) {
+                    if (r.kind != 'L' || r.v[4] != 1 || r.v[5] != 1) continue;
+                    if (r.v[1] == r.v[3]) {
+                        EXPECT_FALSE(r.v[1] > top && r.v[1] < bottom && std::min(r.v[0], r.v[2]) < right &&
+                                     std::max(r.v[0], r.v[2]) > left)
+                            << "the grid line at " << r.v[1] << " strikes the final text at " << k[1];
+                    } else if (r.v[0] == r.v[2]) {
+                        across.push_back(r.v[0]);
+                        // Touching its edge counts: it reads as part of a character.
+                        crossed = crossed || (r.v[0] >= left && r.v[0] <= right && std::min(r.v[1], r.v[3]) < bottom &&
+                                              std::max(r.v[1], r.v[3]) > top);
+                    }
+                }
+                std::sort(across.begin(), across.end());
+                int closest = 1 << 20;
+                for (std::size_t q = 1; q < across.size(); ++q) closest = std::min(closest, across[q] - across[q - 1]);
+                if (closest >= 700) {
+                    EXPECT_FALSE(crossed) << "a grid line crosses the final text at " << k[0] << ", lines " << closest
+                                          << " apart";
+                    crossedRoom += crossed;
+                }
+                ++drawings;
+            }
+    EXPECT_GT(drawings, 900);
+    EXPECT_EQ(crossedRoom, 0);
 }
 
 }  // namespace

@@ -224,6 +224,35 @@ TEST(LayOut, FaultsAreShownWithTheirFileAndLine) {
     EXPECT_TRUE(Has(TextsOf(pages[0]), "v"));
 }
 
+// A drawing that lost records, at the top of a report and after a page of
+// text: the page that holds it says so under it, with the file and line,
+// and what could be read is still drawn.
+TEST(LayOut, ADrawingThatLostARecordIsMarkedOnItsOwnPage) {
+    std::string before;
+    for (int i = 0; i < 45; ++i) before += "$0  A.PFM\r\n00  line" + std::to_string(i) + "\r\n";
+    for (const std::string& lead : {std::string(), before}) {
+        Report r = Page(lead + "$1                  TNK_Z_01.PZK\r\n$1  B.PFM\r\n00  after\r\n");
+        r.drawings["TNK_Z_01.PZK"] =
+            Drawing("L 0 0 4200 2700 0 2\r\nL 1 2 x 4 0 1\r\nQ 0 0 4200 2700 0 2\r\nK 10 10\r\n");
+        const auto pages = LayOut(r);
+        int marked = 0;
+        for (const LaidPage& page : pages) {
+            const bool drawn = !page.drawings.empty() && page.drawings[0].drawing != nullptr;
+            for (const PageText& t : page.texts) {
+                if (!t.fault || t.text.find("D.PZK 5行目") == std::string::npos || t.text.find("読み込みの誤り") == 0)
+                    continue;
+                ++marked;
+                EXPECT_TRUE(drawn) << t.text;
+                const Frame& f = page.drawings[0].clip;
+                EXPECT_GE(t.y - t.cell, f.y + f.height) << t.text;
+                EXPECT_LE(t.y, kPageHeight - kMargin);
+            }
+        }
+        EXPECT_EQ(marked, 1) << lead.size();
+        EXPECT_EQ(r.drawings["TNK_Z_01.PZK"].records.size(), 2u);
+    }
+}
+
 }  // namespace
 
 // Numbers at the ends of the int range, alone and in every pairing a

@@ -308,6 +308,50 @@ TEST(PageHeader, ALongProjectTitleIsShortenedNeverOverprinted) {
     }
 }
 
+// A title of any length in the body's title block: its value stays right of
+// the captions and inside the page, wrapped onto lines of its own, every
+// character kept in order.
+TEST(TitleBlock, ALongTitleWrapsWithinThePage) {
+    for (const std::string unit : {"業", "a", "業a"}) {
+        for (int n : {5, 45, 90, 200}) {
+            std::string title;
+            for (int k = 0; k < n; ++k) title += unit;
+            const auto pages = LayOut(Page(Form("SJK_0000.PFM", true) + Line(0, title)), "短い題");
+            ASSERT_FALSE(pages.empty());
+            const PageText* caption = Find(pages, "業務名");
+            ASSERT_NE(caption, nullptr);
+            std::string joined;
+            double y = caption->y - 1;
+            for (const PageText& t : pages[0].texts) {
+                if (t.y <= caption->y - 1 || t.x <= Right(*caption)) continue;
+                EXPECT_LE(Right(t), kPageWidth - kMargin + 0.01) << unit << n;
+                EXPECT_GT(t.y, y) << unit << n;  // one line under the other
+                y = t.y;
+                joined += t.text;
+            }
+            EXPECT_EQ(joined, title) << unit << n;
+        }
+    }
+}
+
+// A table whose cells would run past the page at its smallest cell: its
+// widest column is narrowed, its long cells shortened with "…", and every
+// text stays inside the page; a short cell stays whole.
+TEST(TableWidth, ATableTooWideForThePageShortensItsLongCells) {
+    for (int n : {40, 120, 400}) {
+        const std::string name(static_cast<std::size_t>(n), 'x');
+        std::string body = Form("SJK_0001.PFM", true);
+        for (int r = 0; r < 3; ++r)
+            body += Form("SJK_0002.PFM") + Line(0, std::to_string(r + 1)) + Line(1, r == 1 ? name : "粘性土") +
+                    Line(2, "圧縮指数法") + Line(3, " 両面 ") + Line(4, "18.000") + Line(5, "3") + Line(6, "0.500");
+        const auto pages = LayOut(Page(body + Form("SJK_0003.PFM")));
+        for (const LaidPage& p : pages)
+            for (const PageText& t : p.texts) EXPECT_LE(Right(t), kPageWidth - kMargin + 0.01) << n << t.text;
+        EXPECT_NE(Find(pages, "粘性土"), nullptr);
+        EXPECT_NE(Find(pages, "18.000"), nullptr);
+    }
+}
+
 // A table of any length after any amount of text: every part keeps at least
 // a quarter of its rows (no lone row, no total with one row above it), and
 // nothing runs past the bottom of the page.

@@ -155,15 +155,17 @@ TEST(DrawingReader, TextLookingLikeARecordIsStillTextAndCutFilesFault) {
     EXPECT_TRUE(huge.records.empty());
 }
 
-// A folder in a page's or a drawing's place cannot be opened as one.
-TEST(PageReader, AFolderIsAFileThatCannotBeOpened) {
+// A folder in a page's or a drawing's place is told apart from a missing file.
+TEST(PageReader, AFolderIsNoRegularFile) {
     kova::test::TempDir dir;
     std::filesystem::create_directory(dir / "TK_DT_01.PDT");
     std::filesystem::create_directory(dir / "TNJ_H_01.PZK");
     const PageFile p = ReadPageFile(dir / "TK_DT_01.PDT");
     const DrawingFile d = ReadDrawingFile(dir / "TNJ_H_01.PZK");
     ASSERT_TRUE(p.fault && d.fault);
-    EXPECT_EQ(std::pair(p.fault->what, d.fault->what), std::pair(std::string("開けません"), std::string("開けません")));
+    const std::string folder = "通常のファイルではありません（フォルダーや特殊なファイルです）";
+    EXPECT_EQ(std::pair(p.fault->what, d.fault->what), std::pair(folder, folder));
+    EXPECT_EQ(ReadPageFile(dir / "TK_DT_02.PDT").fault->what, "開けません");
 }
 
 TEST(ReportSet, PageFilesInTheOrderTheProgramsWriteThem) {

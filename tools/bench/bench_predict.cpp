@@ -17,8 +17,8 @@
 #include "predict/hyperbolic.hpp"
 #include "platform/qt/picture_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "predict/window/calc_run.hpp"
-#include "predict/window/graphs.hpp"
+#include "predict/commands/calc_run.hpp"
+#include "predict/commands/graphs.hpp"
 #include "testing/fakes.hpp"
 
 using namespace kova;

@@ -11,7 +11,7 @@
 #include "model/projectfile.hpp"
 #include "platform/message.hpp"
 #include "predict/obsdata.hpp"
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 
 int main(int argc, char** argv) {
     kova::StderrMessages msgs("kova_cal_input");

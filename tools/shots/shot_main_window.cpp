@@ -5,18 +5,21 @@
 #include <QDir>
 #include <QImage>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "dialogs/dialog13.hpp"
-#include "dialogs/editor_host.hpp"
+#include "editing/editor_host.hpp"
 #include "editor/main_window.hpp"
 #include "editor/run_notice.hpp"
 #include "tools/shots/editor_shots.hpp"
+#include "platform/qt/messages_qt.hpp"
 #include "platform/qt/screen_qt.hpp"
 #include "testing/fakes.hpp"
 #include "tools/shots/shot_support.hpp"
@@ -106,6 +109,22 @@ bool Shots(const QDir& out, char** argv) {
     QApplication::processEvents();
     ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_resized.png") &&
          ok;
+
+    // A GIS section whose header says inches: what landed, and what the
+    // user is told of it.
+    msg.Clear();
+    shot.files.Script(fs::path(argv[2]).parent_path() / "tests" / "data" / "dxf" / "gdal_section.dxf");
+    form.OpenDxf();
+    QApplication::processEvents();
+    ok = kova::SaveShot(kova::WithCaption(form.grab().toImage(), form.windowTitle()), out, "kovacalc_dxf.png") && ok;
+    if (!msg.shown.empty()) {
+        kova::QtMessages boxes("Kovadex");
+        std::unique_ptr<QMessageBox> box(boxes.Build(msg.Last(), nullptr));
+        box->show();
+        QApplication::processEvents();
+        ok = kova::SaveShot(kova::WithCaption(box->grab().toImage(), box->windowTitle()), out,
+                            "kovacalc_dxf_message.png") && ok;
+    }
     return ok;
 }
 

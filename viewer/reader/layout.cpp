@@ -24,6 +24,11 @@ constexpr double kContentBottom = kFooterRule - 30;
 constexpr double kGap = 30;
 constexpr int kColumnGap = 3;  // half-width columns between table columns
 
+std::string Shortened(const std::string& text, int columns);
+
+// Under a drawing drawn without the records it could not read.
+std::string LostRecordMark(const Fault& f) { return "この図は読めない記録を除いて描いています（" + f.Text() + "）"; }
+
 struct Header {
     std::string project, report, position;
 };
@@ -91,13 +96,16 @@ double Pager::SmallestDrawing(const DrawingFile* d) const {
     const bool usable = d && d->width > 0 && d->height > 0;
     const Extent e = usable ? ExtentOf(*d) : Extent{0, 0, kAbsentWidth, kAbsentHeight};
     const double w = e.x2 - e.x1, h = e.y2 - e.y1;
-    return 0.6 * h * std::min(kContentWidth / w, (kContentBottom - kContentTop) / h);
+    return 0.6 * h * std::min(kContentWidth / w, (kContentBottom - kContentTop) / h) +
+           (usable && d->fault ? kLineHeight : 0);
 }
 
 void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
     const bool usable = d && d->width > 0 && d->height > 0;
     const Extent e = usable ? ExtentOf(*d) : Extent{0, 0, kAbsentWidth, kAbsentHeight};
     const double w = e.x2 - e.x1, h = e.y2 - e.y1;
+    // Room for the mark of a lost record under the drawing.
+    if (usable && d->fault) below += kLineHeight;
     const double full = std::min(kContentWidth / w, (kContentBottom - kContentTop - below) / h);
     double scale = std::min(kContentWidth / w, (Room() - below) / h);
     // Shrunk to less than 60 % of what a page of its own gives: a new page.
@@ -119,7 +127,14 @@ void Pager::Place(const std::string& name, const DrawingFile* d, double below) {
     pl.clip = {slotX, y_, w * scale, h * scale};
     pages_.back().drawings.push_back(pl);
     empty_ = false;
-    y_ += h * scale + kGap;
+    y_ += h * scale;
+    // A drawing drawn without a record it could not read says so under it,
+    // not only in the fault list at the report's end.
+    if (usable && d->fault) {
+        Text(kContentLeft, kSmallCell, LostRecordMark(*d->fault), true);
+        y_ += kLineHeight;
+    }
+    y_ += kGap;
 }
 
 // Cell size that fits a row of `columns` half-width columns into the width.
@@ -266,6 +281,20 @@ void Measure(Grid& g) {
             g.columns[i].width = std::max(g.columns[i].width, Columns(r.cells[i]));
     double total = 0;
     for (const Grid::Column& c : g.columns) total += c.width + kColumnGap;
+    // A table wider than the page at its smallest cell narrows its widest
+    // columns down to their captions; their longer cells are shortened.
+    const double room = kContentWidth * 2 / kMinTableCell;
+    while (total > room) {
+        Grid::Column* widest = nullptr;
+        for (Grid::Column& c : g.columns) {
+            int least = Columns(c.unit);
+            for (const std::string& s : c.caption) least = std::max(least, Columns(s));
+            if (c.width > std::max(least, 8) && (!widest || c.width > widest->width)) widest = &c;
+        }
+        if (!widest) break;
+        --widest->width;
+        --total;
+    }
     g.cell = std::max(kMinTableCell, std::min(kFieldCell, kContentWidth * 2 / std::max(total, 1.0)));
     // What is left over widens every gap alike, up to a gap of a full cell.
     const double used = total * g.cell / 2;
@@ -423,7 +452,7 @@ void SetGrid(Pager& pg, const Grid& g) {
             pg.Down(4);
         }
         for (std::size_t c = 0; c < r.cells.size() && c < g.columns.size(); ++c) {
-            const std::string& s = r.cells[c];
+            const std::string s = Shortened(r.cells[c], g.columns[c].width);
             if (s.empty()) continue;
             pg.Text(g.columns[c].right - Columns(s) * g.cell / 2, g.cell, s);
         }
@@ -546,29 +575,70 @@ std::string HeadingText(const FormLayout& l, const FormBlock& f) {
     return s;
 }
 
-void TitleBlock(Pager& pg, const FormLayout& l, const FormBlock& f) {
-    std::vector<std::pair<std::string, std::string>> lines;
+// A text in lines of at most `columns` half-width columns, cut between
+// characters (a title is mostly full-width, without spaces to break at).
+std::vector<std::string> Wrapped(const std::string& text, int columns) {
+    std::vector<std::string> lines(1);
+    int used = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::string ch = text.substr(i, len);
+        const int w = Columns(ch);
+        if (used + w > columns && used > 0) {
+            lines.emplace_back();
+            used = 0;
+        }
+        lines.back() += ch;
+        used += w;
+        i += len;
+    }
+    return lines;
+}
+
+// The lines of a title block: each caption with its value, a value longer
+// than the room right of the captions wrapped onto lines of its own.
+struct TitleLine {
+    std::string caption, value;
+};
+// Where the values stand: right of the widest caption.
+double TitleValueX(const std::vector<TitleLine>& lines) {
+    int widest = 0;
+    for (const TitleLine& l : lines) widest = std::max(widest, Columns(l.caption));
+    return kContentLeft + kFieldCell + (widest + 4) * kFieldCell / 2;
+}
+std::vector<TitleLine> TitleLines(const FormLayout& l, const FormBlock& f) {
+    std::vector<TitleLine> values;
     for (const FormColumn& c : l.columns)
         if (const std::string* v = FieldValue(f, c.field)) {
             std::string value = Trim(ShownText(*v));
             if (!c.unit.empty()) value += " " + c.unit;
-            lines.emplace_back(c.caption, value);
+            values.push_back({c.caption, value});
         }
     for (const Field& x : ByNumber(f.fields))
         if (std::none_of(l.columns.begin(), l.columns.end(), [&](const FormColumn& c) { return c.field == x.number; }))
-            lines.emplace_back(std::string(), Trim(ShownText(x.value)));
-    int widest = 0;
-    for (const auto& [caption, v] : lines) widest = std::max(widest, Columns(caption));
+            values.push_back({std::string(), Trim(ShownText(x.value))});
+    const int room = static_cast<int>((kContentRight - TitleValueX(values)) / (kFieldCell / 2));
+    std::vector<TitleLine> lines;
+    for (const TitleLine& v : values) {
+        const std::vector<std::string> parts = Wrapped(v.value, std::max(room, 8));
+        for (std::size_t k = 0; k < parts.size(); ++k) lines.push_back({k == 0 ? v.caption : std::string(), parts[k]});
+    }
+    return lines;
+}
+
+void TitleBlock(Pager& pg, const FormLayout& l, const FormBlock& f) {
+    const std::vector<TitleLine> lines = TitleLines(l, f);
+    const double valueX = TitleValueX(lines);
     pg.Need(kLineHeight * 1.4 + static_cast<double>(lines.size()) * kLineHeight);
     if (!l.words.empty()) {
         pg.Text(kContentLeft, kHeadingCell, std::string(l.words));
         pg.Down(kLineHeight * 1.4);
     }
-    const double cell = kFieldCell;
-    for (const auto& [caption, v] : lines) {
+    for (const TitleLine& line : lines) {
         pg.Need(kLineHeight);
-        if (!caption.empty()) pg.Text(kContentLeft + cell, cell, caption);
-        pg.Text(kContentLeft + cell + (widest + 4) * cell / 2, cell, v);
+        if (!line.caption.empty()) pg.Text(kContentLeft + kFieldCell, kFieldCell, line.caption);
+        pg.Text(valueX, kFieldCell, line.value);
         pg.Down(kLineHeight);
     }
     pg.Down(kGap);
@@ -756,7 +826,8 @@ std::vector<LaidPage> LayOut(const Report& report, const std::string& projectTit
             if (!d && f.drawing == kViewerOwnDrawing) d = &OwnTimeDiagram();
             const bool title = l->role == FormRole::Title;
             const double head = l->words.empty() ? 0 : kLineHeight * 1.4;
-            const double below = title ? (static_cast<double>(f.fields.size()) + 1.5) * kLineHeight + kGap : 0;
+            const double below =
+                title ? (static_cast<double>(TitleLines(*l, f).size()) + 1.5) * kLineHeight + kGap : 0;
             pg.Need(head + pg.SmallestDrawing(d) + below);
             if (!l->words.empty()) {
                 pg.Text(kContentLeft, kHeadingCell, title ? std::string(l->words) : HeadingText(*l, f));

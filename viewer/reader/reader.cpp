@@ -1,5 +1,6 @@
 #include "viewer/reader/reader.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
@@ -12,16 +13,18 @@ namespace kova::viewer {
 namespace {
 
 struct Line {
-    std::string text;  // UTF-8, without line end
+    std::string_view raw;  // code page 932, without line end
     int number = 0;
-    bool valid = true;  // decoded from code page 932
 };
 
-// Splits at LF (a CR before it belongs to the line end) and decodes each
-// line. A last line without its line end is kept (the file may have been cut
-// short); raise notes that the file did not end cleanly.
+// Splits at LF (a CR before it belongs to the line end). A last line
+// without its line end is kept (the file may have been cut short);
+// unterminated notes that the file did not end cleanly. Lines are decoded
+// where they are read: a drawing's record lines are plain ASCII and are
+// parsed as they stand, which keeps a large drawing quick to read.
 std::vector<Line> SplitLines(std::string_view bytes, bool& unterminated) {
     std::vector<Line> out;
+    out.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     unterminated = false;
     std::size_t start = 0;
     int n = 0;
@@ -30,14 +33,7 @@ std::vector<Line> SplitLines(std::string_view bytes, bool& unterminated) {
         std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
         std::string_view raw = bytes.substr(start, end - start);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        Line l;
-        l.number = ++n;
-        try {
-            l.text = Cp932ToUtf8(raw);
-        } catch (const std::exception&) {
-            l.valid = false;
-        }
-        out.push_back(std::move(l));
+        out.push_back({raw, ++n});
         if (lf == std::string_view::npos) {
             unterminated = true;
             break;
@@ -45,6 +41,19 @@ std::vector<Line> SplitLines(std::string_view bytes, bool& unterminated) {
         start = lf + 1;
     }
     return out;
+}
+
+// A line as UTF-8, or nothing when it is no code page 932.
+std::optional<std::string> Decoded(const Line& l) {
+    try {
+        return Cp932ToUtf8(l.raw);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool Ascii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 void Note(std::optional<Fault>& fault, const std::string& file, int line, std::string what) {
@@ -150,23 +159,26 @@ PageFile ReadPage(std::string_view bytes, const std::string& name) {
     std::vector<Line> lines = SplitLines(bytes, unterminated);
     auto& fault = page.fault;
     if (lines.size() < 2) {
-        if (!lines.empty() && lines[0].valid) page.title = lines[0].text;
+        if (!lines.empty())
+            if (auto t = Decoded(lines[0])) page.title = *t;
         Note(fault, name, static_cast<int>(lines.size()) + 1, "タイトル行と日付行がありません");
         return page;
     }
-    if (lines[0].valid) page.title = lines[0].text;
+    if (auto t = Decoded(lines[0])) page.title = *t;
     else Note(fault, name, 1, "シフトJISとして読めません");
-    if (lines[1].valid) page.dateLine = lines[1].text;
-    if (!lines[1].valid || !DateText(page.dateLine)) Note(fault, name, 2, "日付行が読めません");
+    const auto date = Decoded(lines[1]);
+    if (date) page.dateLine = *date;
+    if (!date || !DateText(page.dateLine)) Note(fault, name, 2, "日付行が読めません");
 
     int pendingReserve = -1;
     for (std::size_t i = 2; i < lines.size(); ++i) {
         const Line& l = lines[i];
-        const std::string& s = l.text;
-        if (!l.valid) {
+        const auto text = Decoded(l);
+        if (!text) {
             Note(fault, name, l.number, "シフトJISとして読めません");
             continue;
         }
+        const std::string& s = *text;
         if (StartsWith(s, kReserveMark)) {
             std::vector<long long> v;
             if (s.size() > 4 && s.substr(2, 2) == "  " && Numbers(std::string_view(s).substr(4), v) &&
@@ -219,10 +231,11 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
     if (lines.size() < 3) {
         Note(fault, name, static_cast<int>(lines.size()) + 1, "図面の見出し行が足りません");
     }
-    if (!lines.empty()) d.nameLine = lines[0].text;
+    if (!lines.empty()) d.nameLine = Decoded(lines[0]).value_or(std::string());
     if (lines.size() >= 2) {
-        d.sizeLine = lines[1].text;
-        auto frame = lines[1].valid ? FrameOfSizeLine(d.sizeLine) : std::nullopt;
+        const auto size = Decoded(lines[1]);
+        d.sizeLine = size.value_or(std::string());
+        auto frame = size ? FrameOfSizeLine(d.sizeLine) : std::nullopt;
         if (frame) {
             d.width = frame->first;
             d.height = frame->second;
@@ -230,17 +243,21 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
             Note(fault, name, 2, "大きさの行が読めません");
         }
     }
-    if (lines.size() >= 3 && !(lines[2].valid && lines[2].text == kDrawingHeader))
-        Note(fault, name, 3, "3行目が「# 枠＆軸」ではありません");
+    if (lines.size() >= 3) {
+        const auto head = Decoded(lines[2]);
+        if (!head || *head != kDrawingHeader) Note(fault, name, 3, "3行目が「# 枠＆軸」ではありません");
+    }
 
     std::vector<long long> v;
+    d.records.reserve(lines.size());
     for (std::size_t i = 3; i < lines.size(); ++i) {
         const Line& l = lines[i];
-        if (!l.valid) {
-            Note(fault, name, l.number, "シフトJISとして読めません");
+        const std::string_view s = l.raw;
+        // A record is ASCII; any other line is none, if it can be read at all.
+        if (!Ascii(s)) {
+            Note(fault, name, l.number, Decoded(l) ? "読めない記録です" : "シフトJISとして読めません");
             continue;
         }
-        const std::string& s = l.text;
         if (s.empty() && i + 1 == lines.size()) continue;
         DrawingRecord r;
         r.kind = s.empty() ? 0 : s[0];
@@ -253,7 +270,7 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
         case kMarkerRecord: want = kMarkerNumbers; break;
         default: break;
         }
-        if (want == 0 || s.size() < 2 || s[1] != ' ' || !Numbers(std::string_view(s).substr(1), v) ||
+        if (want == 0 || s.size() < 2 || s[1] != ' ' || !Numbers(s.substr(1), v) ||
             static_cast<int>(v.size()) != want) {
             Note(fault, name, l.number, "読めない記録です");
             continue;
@@ -268,11 +285,12 @@ DrawingFile ReadDrawing(std::string_view bytes, const std::string& name) {
                 continue;
             }
             const Line& t = lines[++i];
-            if (!t.valid) {
+            auto text = Decoded(t);
+            if (!text) {
                 Note(fault, name, t.number, "シフトJISとして読めません");
                 continue;
             }
-            r.text = t.text;
+            r.text = std::move(*text);
         }
         d.records.push_back(std::move(r));
     }
@@ -285,12 +303,22 @@ namespace {
 // A file read whole and parsed; one that cannot be read is a fault of its own.
 template <typename File>
 File ReadFileWith(const std::filesystem::path& path, File (*parse)(std::string_view, const std::string&)) {
+    // The engine writes a few hundred pages at most, each far under 64 KB;
+    // a larger file is no page or drawing file and is refused unread.
+    constexpr std::uintmax_t kMaxBytes = 64u * 1024u * 1024u;
     std::string bytes;
+    std::uintmax_t size = 0;
     const std::string name = path.filename().string();
-    if (ReadWholeFile(path, bytes) == ReadFault::None) return parse(bytes, name);
+    const ReadFault read = ReadWholeFile(path, bytes, kMaxBytes, &size);
+    if (read == ReadFault::None) return parse(bytes, name);
     File f;
     f.name = name;
-    f.fault = Fault{name, 0, "開けません"};
+    f.fault = Fault{name, 0,
+                    read == ReadFault::NotRegular ? "通常のファイルではありません（フォルダーや特殊なファイルです）"
+                    : read == ReadFault::TooLarge
+                        ? "大きすぎます（" + std::to_string(size) + " バイト。読める最大は " + std::to_string(kMaxBytes) +
+                              " バイトです）"
+                        : "開けません"};
     return f;
 }
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <memory>
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 #include "dialogs/grid/qex_flg.hpp"
 #include "testing/fakes.hpp"
 #include "tests/support/grid_typing.hpp"

@@ -10,7 +10,7 @@
 
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
-#include "predict/window/calc_run.hpp"
+#include "predict/commands/calc_run.hpp"
 #include "predict/window/obs_grid.hpp"
 #include "shell/about.hpp"
 #include "shell/recent_menu.hpp"
