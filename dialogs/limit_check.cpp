@@ -1,6 +1,6 @@
 #include "dialogs/limit_check.hpp"
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 namespace kova {
 

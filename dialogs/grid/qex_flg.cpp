@@ -1,6 +1,6 @@
 #include "dialogs/grid/qex_flg.hpp"
 
-#include "dialogs/grid/cell_text.hpp"
+#include "textio/cell_text.hpp"
 
 #include <QAction>
 #include <QComboBox>
