@@ -108,8 +108,17 @@ Dialog13::Dialog13(EditorHost& host, QWidget* owner)
     shownResidual_ = Fmt(c.ResidualSettlement, "0.000");
     txt_dg12[0]->setText(shownLeave_);
     txt_dg12[1]->setText(shownResidual_);
-    checks_[0] = new grid::NumberBox(txt_dg12[0], QStringLiteral("放置期間"), "#0", &host_.Messages());
-    checks_[1] = new grid::NumberBox(txt_dg12[1], QStringLiteral("残留沈下量"), "0.000", &host_.Messages());
+    // Each box is checked when it is left, as a table cell is: named by
+    // the option beside it, within the calculation's range.
+    checks_[0] = new grid::NumberBox(txt_dg12[0], opt_dg12[0]->text(), "#0", &host_.Messages());
+    checks_[0]->SetLimit(Item::LeavePeriod, [](std::string_view text) -> std::optional<double> {
+        const auto v = grid::NumericValue(text);
+        const auto n = v ? grid::ToInt16(*v) : std::nullopt;
+        if (!n) return std::nullopt;
+        return *n;
+    });
+    checks_[1] = new grid::NumberBox(txt_dg12[1], opt_dg12[1]->text(), "0.000", &host_.Messages());
+    checks_[1]->SetLimit(Item::ResidualSettlement, nullptr);
     SetSwitch(chk_dg12[0], c.UseCutPreload);
     SetSwitch(chk_dg12[1], c.UseSandImmediate);
     SetSwitch(chk_dg12[2], c.AutoScaleXY);
@@ -162,29 +171,21 @@ void Dialog13::keyPressEvent(QKeyEvent* e) {
 
 bool Dialog13::Commit() {
     StudyCond& c = host_.SectionModel().Cond;
-    MessageSink& msg = host_.Messages();
     // A box still being edited is checked as on leaving it.
     for (grid::NumberBox* b : checks_)
         if (!b->Leave()) return false;
     // An untouched box stores the value it was filled with; a typed one what
-    // it shows, even the text it was filled with.
+    // it shows, which leaving it has checked.
     i16 leave = c.LeavePeriod;
     if (txt_dg12[0]->text() != shownLeave_ || checks_[0]->Typed()) {
-        const auto v = grid::NumericValue(txt_dg12[0]->text().toStdString());
-        const auto n = v ? grid::ToInt16(*v) : std::nullopt;
-        if (!n || !WithinLimit(Item::LeavePeriod, *n)) {
-            msg.Notify(LimitMessage(Item::LeavePeriod), MsgIcon::Exclamation);
-            return false;
-        }
-        leave = *n;
+        const auto v = checks_[0]->StorableValue();
+        if (!v) return false;
+        leave = static_cast<i16>(*v);
     }
     double residual = c.ResidualSettlement;
     if (txt_dg12[1]->text() != shownResidual_ || checks_[1]->Typed()) {
-        const auto v = grid::NumericValue(txt_dg12[1]->text().toStdString());
-        if (!v || !WithinLimit(Item::ResidualSettlement, *v)) {
-            msg.Notify(LimitMessage(Item::ResidualSettlement), MsgIcon::Exclamation);
-            return false;
-        }
+        const auto v = checks_[1]->StorableValue();
+        if (!v) return false;
         residual = *v;
     }
     c.MvPMethod = MethodOf(cmb_dg12[0], c.MvPMethod);

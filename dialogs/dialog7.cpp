@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/table_columns.hpp"
+#include "textio/storable_text.hpp"
 
 namespace kova {
 
@@ -59,9 +60,13 @@ Dialog7::Dialog7(EditorHost& host, QWidget* owner)
 void Dialog7::Unload() { host_.SelectToolOption(kNoToolOption); }
 
 void Dialog7::TitleChanged(const QString& text) {
-    if (!CheckName("業務名称", text.toStdString(), host_.Messages())) {
-        const QSignalBlocker block(txt_dg7);
-        txt_dg7->setText(shownTitle_);
+    if (!IsStorableText(text.toStdString())) {
+        // The old text is back before the message, as in a cell.
+        {
+            const QSignalBlocker block(txt_dg7);
+            txt_dg7->setText(shownTitle_);
+        }
+        CheckName("業務名称", text.toStdString(), host_.Messages());
         return;
     }
     shownTitle_ = text;

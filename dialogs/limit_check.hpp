@@ -16,6 +16,12 @@ namespace kova {
 // Returns true when the edit was refused and undone.
 bool RefuseOutsideLimit(grid::QEX_FLG& grid, Item item, double toModel, MessageSink& ui);
 
+// The check of a loading stage, made at OK.
+inline constexpr const char* kStageMessage = "段階載荷番号には1～5を指定してください";
+// A loading stage that no 16-bit field holds (1e999) is refused when its
+// cell is left, with the stage message; 1 to 5 is checked at OK.
+bool RefuseStageOutside16Bits(grid::QEX_FLG& grid, MessageSink& ui);
+
 // A column's header as a message names the column (grid::HeaderName):
 // "有効重量  (kN/m3)" is "有効重量(kN/m3)", "応力分担比 n" keeps its blank.
 std::string ColumnName(const grid::GridModel& g, int col);

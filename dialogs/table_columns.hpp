@@ -17,9 +17,6 @@
 
 namespace kova {
 
-// The check of a loading stage, made at OK.
-inline constexpr const char* kStageMessage = "段階載荷番号には1～5を指定してください";
-
 enum class ColumnKind {
     Number,  // a real within its item's typed range
     Whole,   // an integer within its item's typed range
@@ -132,6 +129,7 @@ public:
         const Column& c = At(col);
         if (c.kind == ColumnKind::Text) return RefuseEditedName(g, msg);
         if (c.kind == ColumnKind::Number || c.kind == ColumnKind::Whole) return RefuseOutsideLimit(q, c.item, 1, msg);
+        if (c.kind == ColumnKind::Stage) return RefuseStageOutside16Bits(q, msg);
         return false;
     }
 

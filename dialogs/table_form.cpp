@@ -88,7 +88,7 @@ std::string BadTextMessage(std::string_view field, std::string_view text) {
 }
 
 std::string BadCellTextMessage(const grid::GridModel& g, int row, int col, std::string_view text) {
-    return BadTextMessage("「" + ColumnName(g, col) + "」の" + std::to_string(row) + "行目", text);
+    return BadTextMessage(grid::FieldText(ColumnName(g, col), row), text);
 }
 
 bool CheckName(std::string_view field, const std::string& text, MessageSink& msg) {

@@ -246,4 +246,16 @@ std::string StoredNumberText(std::string_view typed, std::string_view pattern, b
     return std::string(buf, r.ptr);
 }
 
+std::string FieldText(std::string_view name, int row) {
+    std::string s = "「" + std::string(name) + "」";
+    if (row > 0) s += "の" + std::to_string(row) + "行目";
+    return s;
+}
+
+std::string NotANumberText(std::string_view name, int row) { return FieldText(name, row) + "には数値を入力してください。"; }
+
+std::string OutOfRangeText(std::string_view name, int row, std::string_view range) {
+    return FieldText(name, row) + "は" + std::string(range) + "の範囲で指定してください。";
+}
+
 }  // namespace kova::grid

@@ -78,4 +78,13 @@ std::string ApplyPattern(std::string_view text, std::string_view pattern);
 // for the owner to refuse.
 std::string StoredNumberText(std::string_view typed, std::string_view pattern, bool rowInUse);
 
+// The one wording of a refused typed value, in every cell and box of both
+// programs: the field as its caption or header shows it, with the row where
+// it is a table's ("「沈下量(m)」の2行目"; row 0: "「放置期間指定」").
+std::string FieldText(std::string_view name, int row = 0);
+// "「沈下量(m)」の2行目には数値を入力してください。"
+std::string NotANumberText(std::string_view name, int row = 0);
+// "「沈下量(m)」の2行目は-1000～1000の範囲で指定してください。"
+std::string OutOfRangeText(std::string_view name, int row, std::string_view range);
+
 }  // namespace kova::grid

@@ -43,18 +43,24 @@ void NumberBox::SetStored(const QString& text) {
 }
 
 QString NumberBox::NotANumberMessage(const QString& name) {
-    return QStringLiteral("「%1」には数値を入力してください。").arg(name);
+    return QString::fromStdString(NotANumberText(name.toStdString()));
 }
 
 QString NumberBox::OutOfRangeMessage(const QString& name, const QString& rangeText) {
-    return QStringLiteral("「%1」は%2の範囲で指定してください。").arg(name, rangeText);
+    return QString::fromStdString(OutOfRangeText(name.toStdString(), 0, rangeText.toStdString()));
 }
 
 void NumberBox::SetRange(StoredValue value, double lo, double hi, QString rangeText) {
     value_ = std::move(value);
-    lo_ = lo;
-    hi_ = hi;
+    // NaN and infinities fail both comparisons.
+    within_ = [lo, hi](double v) { return v >= lo && v <= hi; };
     rangeText_ = std::move(rangeText);
+}
+
+void NumberBox::SetLimit(Item item, StoredValue value) {
+    value_ = value ? std::move(value) : StoredValue([](std::string_view text) { return NumericValue(text); });
+    within_ = [item](double v) { return WithinTypedLimit(item, v); };
+    rangeText_ = QString::fromStdString(TypedRangeText(item));
 }
 
 std::optional<double> NumberBox::StorableValue() const { return StorableValueOf(box_->text().toStdString()); }
@@ -62,8 +68,7 @@ std::optional<double> NumberBox::StorableValue() const { return StorableValueOf(
 std::optional<double> NumberBox::StorableValueOf(const std::string& text) const {
     if (!IsBlankText(text) && !IsWholeNumber(text)) return std::nullopt;
     const std::optional<double> v = value_ ? value_(text) : NumericValue(text);
-    // NaN and infinities fail both comparisons.
-    if (!v || (value_ && !(*v >= lo_ && *v <= hi_))) return std::nullopt;
+    if (!v || (value_ && !within_(*v))) return std::nullopt;
     return v;
 }
 

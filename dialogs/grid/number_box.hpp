@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/message.hpp"
+#include "rules/limits.hpp"
 
 class QLineEdit;
 
@@ -35,6 +36,9 @@ public:
     // checks): a number outside it is refused on leaving, as a text that is
     // no number is, with "「name」は<rangeText>の範囲で指定してください。".
     void SetRange(StoredValue value, double lo, double hi, QString rangeText);
+    // The range of the item where it is typed (the calculation's and the
+    // files' limit), in the message as the table cells give it.
+    void SetLimit(Item item, StoredValue value);
     // What a box that stores as it changes may store for its text now:
     // nothing while the text is no number or its value is out of range, so
     // that the owner keeps the value it last stored.
@@ -83,7 +87,7 @@ private:
     bool typed_ = false;
     bool leaving_ = false;
     StoredValue value_;
-    double lo_ = 0, hi_ = 0;
+    std::function<bool(double)> within_;
     QString rangeText_;
 };
 

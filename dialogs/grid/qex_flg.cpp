@@ -1,5 +1,7 @@
 #include "dialogs/grid/qex_flg.hpp"
 
+#include "textio/cell_text.hpp"
+
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -91,7 +93,7 @@ QEX_FLG::QEX_FLG(QWidget* parent) : QTableView(parent) {
 }
 
 QString QEX_FLG::NotANumberMessage(int row, int col) const {
-    return QStringLiteral("「%1」の%2行目には数値を入力してください。").arg(HeaderName(model_.Cell(0, col))).arg(row);
+    return QString::fromStdString(NotANumberText(HeaderName(model_.Cell(0, col)).toStdString(), row));
 }
 
 QString HeaderName(const QString& header) {

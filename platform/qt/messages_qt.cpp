@@ -51,7 +51,10 @@ public:
 protected:
     bool event(QEvent* e) override {
         const bool done = QMessageBox::event(e);
-        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show) FitTitle();
+        // A resize too: the window system may report late the size the box
+        // was created at.
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show || e->type() == QEvent::Resize)
+            FitTitle();
         return done;
     }
     void showEvent(QShowEvent* e) override {
@@ -69,7 +72,11 @@ private:
         grid->activate();
         const int w = std::max(TitleWidth(windowTitle(), font()), grid->totalMinimumSize().width());
         const int h = grid->hasHeightForWidth() ? grid->totalHeightForWidth(w) : grid->totalMinimumSize().height();
-        if (size() != QSize(w, h) || minimumSize() != maximumSize()) setFixedSize(w, h);
+        const QSize fit(w, h);
+        if (minimumSize() != fit || maximumSize() != fit) setFixedSize(fit);
+        // Unchanged bounds resize nothing: a size the window system reported
+        // late (the one the box was created at) is put right here.
+        if (size() != fit) resize(fit);
     }
 };
 

@@ -85,10 +85,13 @@ public:
         Fixed(std::max(kFrameMargin, std::min(x, right - Width(text))), y, text);
     }
     // The first free place of `places`.
-    void Place(const std::vector<std::pair<double, double>>& places, const std::string& text) {
+    // `avoid`: places this label may not take either (a line drawn later).
+    void Place(const std::vector<std::pair<double, double>>& places, const std::string& text,
+               const std::vector<LabelBox>& avoid = {}) {
         for (const auto& [x, y] : places) {
             const LabelBox b = InsideFrame(TextBox(p_.FontPoints(), x, y, text));
-            if (!Free(b)) continue;
+            if (!Free(b) || std::any_of(avoid.begin(), avoid.end(), [&](const LabelBox& a) { return Overlap(b, a); }))
+                continue;
             if (TextInBox(p_, b.left, b.top, text)) taken_.push_back(b);
             return;
         }
@@ -117,10 +120,11 @@ public:
     }
     // A label beside a vertical line at x: to its right, or to its left where
     // it would reach past the frame on the right; in a column as below.
-    void BesideLine(double x, double y0, double yMin, double yMax, const std::string& text) {
+    void BesideLine(double x, double y0, double yMin, double yMax, const std::string& text,
+                    const std::vector<LabelBox>& avoid = {}) {
         double left = x + 50;
         if (left + Width(text) > p_.Width() - kFrameMargin && left < p_.Width()) left = x - 50 - Width(text);
-        Place(Column(left, y0, yMin, yMax), text);
+        Place(Column(left, y0, yMin, yMax), text, avoid);
     }
     // Places in a column at x: from y0 down in steps of one line to yMax,
     // then up from y0 to yMin.
@@ -321,6 +325,15 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             CircleInBox(p, x, y, 40);
         }
 
+        // The texts of the selected reading and of Sa and Sa' keep clear of
+        // the target's lines, which are drawn last.
+        std::vector<LabelBox> targetLines;
+        if (st.TargetDay != 0 && set.SettlementOption >= 0 && set.SettlementOption <= 2 &&
+            st.LastDay - st.FirstDay >= 1) {
+            const double x = m.X(st.TargetDay), y = m.Y(st.TargetSettlement);
+            targetLines.push_back({x - 10, std::min(350.0, y), x + 10, std::max(350.0, y)});
+            targetLines.push_back({std::min(700.0, x), y - 10, std::max(700.0, x), y + 10});
+        }
         p.SetForePalette(kBlue);
         const int k = view.selected;
         if (k != 0 && k >= 1 && k <= count) {
@@ -330,9 +343,9 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             LineInBox(p, x, 350, x, H);
             LineInBox(p, 700, y, W, y);
             p.SetLineStyle(LineStyle::Solid);
-            labels.Place(labels.Column(800, H - 700, 350, H), BareNumber(k));
-            labels.Place(labels.Column(850, H - 500, 350, H), DateText(st.ObsDate[k]));
-            labels.Place(labels.Column(800, H - 300, 350, H), BareNumber(st.Settlement[k]));
+            labels.Place(labels.Column(800, H - 700, 350, H), BareNumber(k), targetLines);
+            labels.Place(labels.Column(850, H - 500, 350, H), DateText(st.ObsDate[k]), targetLines);
+            labels.Place(labels.Column(800, H - 300, 350, H), BareNumber(st.Settlement[k]), targetLines);
         }
 
         auto mark = [&](int row, const char* text) {
@@ -344,7 +357,7 @@ GraphOutcome DrawTimeGraph(Picture& p, const ObsSettings& set, const StationReco
             LineInBox(p, x, 350, x, y);
             p.SetLineStyle(LineStyle::Solid);
             // Below the time axis, between it and the point where there is room.
-            labels.BesideLine(x, y / 2, 350, H, text);
+            labels.BesideLine(x, y / 2, 350, H, text, targetLines);
         };
         mark(st.Sa, "Sa");
         mark(st.SaPrime, "Sa'");

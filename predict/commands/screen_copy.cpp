@@ -39,13 +39,11 @@ int FirstRowWithoutDate(const GridTexts& grid) {
 
 std::optional<std::string> RefuseCell(int row, int col, std::string_view text) {
     if (col == kColRemark && !IsStorableText(text))
-        return ForbiddenTextMessage(std::to_string(row) + "行目の備考", text);
-    if (col == kColSettlement) {
-        const double v = CellValue(text);
-        if (!std::isfinite(v)) return std::string(kBadNumberText);
-        // The observation file takes no other settlement.
-        if (!WithinLimit(Item::ObsSettlement, v)) return LimitMessage(Item::ObsSettlement);
-    }
+        return ForbiddenTextMessage(grid::FieldText(kColumnHeaders[col], row), text);
+    // The observation file takes no other settlement (NaN, a number too
+    // large to hold, fails the check too).
+    if (col == kColSettlement && !WithinTypedLimit(Item::ObsSettlement, CellValue(text)))
+        return grid::OutOfRangeText(kColumnHeaders[col], row, TypedRangeText(Item::ObsSettlement));
     return std::nullopt;
 }
 

@@ -20,7 +20,10 @@ inline constexpr int kColNo = 0, kColDate = 1, kColSettlement = 2, kColRemark = 
 inline constexpr int kGridColumns = 5;
 
 inline constexpr const char* kBadDateText = "有効な日付を入力してください。";
-inline constexpr const char* kBadNumberText = "有効な数値を入力してください。";
+// The grid's headers; the settlement and remark headers are also the names
+// their refusals give the column.
+inline constexpr const char* kColumnHeaders[kGridColumns] = {"No", " 測定年月日  (yyyy/mm/dd)", "沈下量(m)", "備考",
+                                                              "SW"};
 
 // The cell texts of the grid's data rows: row 1 is observation 1.
 struct GridTexts {
@@ -46,10 +49,12 @@ double CellValue(std::string_view text);
 // in use has one.
 int FirstRowWithoutDate(const GridTexts& grid);
 
-// Refusal of one edited cell of data row `row` before anything is stored: a
-// remark the file cannot hold (the message names the row and the
-// character), a settlement that is not a number within its limit. The
-// message text, or nothing when the cell is acceptable.
+// Refusal of one edited cell of data row `row` before anything is stored,
+// named by column and row as every table cell is: a remark the file cannot
+// hold (the message names the character), a settlement that cannot be held
+// or lies outside the file's range ("「沈下量(m)」の2行目は-1000～1000の範囲で
+// 指定してください。"). The message text, or nothing when the cell is
+// acceptable.
 std::optional<std::string> RefuseCell(int row, int col, std::string_view text);
 
 // Stores every row in use into the station (Count, dates, settlements,

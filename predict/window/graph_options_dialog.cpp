@@ -32,33 +32,36 @@ Dialog1::Dialog1(ObsSettings& settings, MessageSink& messages, QWidget* owner)
         PlaceTextTwips(o, l, t, w, h);
         return o;
     };
-    // A box refuses text that is no number when it is left, naming the
-    // caption beside it, and then shows the number with its decimals.
+    // A box refuses, when it is left, text that is no number and a number
+    // the observation file cannot hold, naming the caption beside it, and
+    // then shows the number with its decimals.
     std::size_t checked = 0;
-    auto box = [this, &checked](QWidget* parent, const char* name, const char* caption, int decimals, int l, int t,
-                                int w, int h) {
+    auto box = [this, &checked](QWidget* parent, const char* name, const char* caption, int decimals, Item item,
+                                int l, int t, int w, int h) {
         auto* b = new QLineEdit(parent);
         b->setObjectName(QLatin1String(name));
         PlaceTextTwips(b, l, t, w, h);
-        checks_[checked++] = new grid::NumberBox(
+        grid::NumberBox* check = checks_[checked++] = new grid::NumberBox(
             b, Q(caption), [decimals](std::string_view text) { return OptionBoxText(text, decimals); }, &messages_);
+        check->SetLimit(item, nullptr);
         return b;
     };
 
     QGroupBox* fra1 = frame("Fra1_1", "沈下時間", 240, 300, 4095, 1635);
     o2_[0] = option(fra1, "O2_0", "放置期間指定（日）", 240, 300, 2325, 285);
-    t1_[0] = box(fra1, "T1_0", "放置期間指定（日）", kLeaveDaysDecimals, 2820, 300, 975, 270);
+    t1_[0] = box(fra1, "T1_0", "放置期間指定（日）", kLeaveDaysDecimals, Item::ObsLeaveDays, 2820, 300, 975, 270);
     o2_[2] = option(fra1, "O2_2", "残留沈下量指定（ｍ）", 240, 600, 2235, 285);
-    t1_[1] = box(fra1, "T1_1", "残留沈下量指定（ｍ）", kResidualDecimals, 2820, 600, 975, 270);
+    t1_[1] = box(fra1, "T1_1", "残留沈下量指定（ｍ）", kResidualDecimals, Item::ObsResidualSettlement, 2820, 600, 975, 270);
     o2_[1] = option(fra1, "O2_1", "圧密度指定（％）", 240, 900, 2175, 285);
-    t1_[2] = box(fra1, "T1_2", "圧密度指定（％）", kPercentDecimals, 2820, 900, 975, 270);
+    t1_[2] = box(fra1, "T1_2", "圧密度指定（％）", kPercentDecimals, Item::ObsTargetPercent, 2820, 900, 975, 270);
     o2_[3] = option(fra1, "O2_3", "指定なし", 240, 1200, 2235, 285);
 
     QGroupBox* frame1 = frame("Frame1", "計算終了条件", 240, 2100, 4095, 795);
     auto* lbl5 = new QLabel(Q("圧密度（％）"), frame1);
     lbl5->setObjectName(QStringLiteral("Lbl_5"));
     PlaceTextTwips(lbl5, 480, 330, 1200, 240);
-    t2_ = box(frame1, "T2", "計算終了条件の圧密度（％）", kEndPercentDecimals, 2820, 300, 975, 270);
+    t2_ = box(frame1, "T2", "計算終了条件の圧密度（％）", kEndPercentDecimals, Item::ObsEndConditionPercent,
+             2820, 300, 975, 270);
 
     QGroupBox* frame2 = frame("Frame2", "時間軸表示", 240, 3060, 4095, 1035);
     o3_[0] = option(frame2, "O3_0", "経過日数", 240, 300, 2835, 285);

@@ -17,11 +17,11 @@ struct Column {
 };
 // Column 1 shows dates; its empty layout keeps the number format "#0".
 constexpr Column kColumns[kGridColumns] = {
-    {"No", 500, ""},
-    {" 測定年月日  (yyyy/mm/dd)", 1200, "#0"},
-    {"沈下量(m)", 1000, "#0.000"},
-    {"備考", 1000, ""},
-    {"SW", 500, "#0"},
+    {kColumnHeaders[kColNo], 500, ""},
+    {kColumnHeaders[kColDate], 1200, "#0"},
+    {kColumnHeaders[kColSettlement], 1000, "#0.000"},
+    {kColumnHeaders[kColRemark], 1000, ""},
+    {kColumnHeaders[kColSW], 500, "#0"},
 };
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(NumberBoxes, RefusedTextComesBackAndTheShownValueIsStored) {
         host.messages.Clear();
         TypeAndLeave(residual, bad);
         ASSERT_EQ(host.messages.Count(), 1u) << bad;
-        EXPECT_EQ(host.messages.Last().text, "「残留沈下量」には数値を入力してください。") << bad;
+        EXPECT_EQ(host.messages.Last().text, "「残留沈下量指定」には数値を入力してください。") << bad;
         EXPECT_EQ(residual->text(), QStringLiteral("0.123")) << bad;
         EXPECT_TRUE(residual->hasFocus()) << bad;
     }
@@ -57,7 +57,7 @@ TEST(NumberBoxes, RefusedTextComesBackAndTheShownValueIsStored) {
     EXPECT_EQ(d.txt_dg12[0]->text(), QStringLiteral("0"));
     TypeAndLeave(d.txt_dg12[0], "x");
     EXPECT_EQ(d.txt_dg12[0]->text(), QStringLiteral("0"));
-    EXPECT_EQ(host.messages.Last().text, "「放置期間」には数値を入力してください。");
+    EXPECT_EQ(host.messages.Last().text, "「放置期間指定」には数値を入力してください。");
     host.messages.Clear();
     d.OkClicked();
     EXPECT_EQ(host.messages.Count(), 0u);

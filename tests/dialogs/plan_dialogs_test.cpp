@@ -134,9 +134,11 @@ TEST_F(LoadTables, StagesAreCheckedBeforeAnythingIsStored) {
         TypeCell(*d->Qflg_OK, 1, 6, stage);
         d->OkClicked();
         EXPECT_TRUE(d->isVisible()) << stage;
-        // Text that is no number is refused at its cell; the stage before it stays, as bad.
+        // Text that is no number, and a number no stage field holds, is
+        // refused at its cell; the stage before it stays, as bad.
         std::vector<std::string> told{kStageMessage};
         if (std::string(stage) == "abc") told.insert(told.begin(), "「段階載荷番号」の1行目には数値を入力してください。");
+        if (std::string(stage) == "1E999") told.insert(told.begin(), kStageMessage);
         EXPECT_EQ(test::Texts(host.messages), told) << stage;
         EXPECT_EQ(host.messages.Last().icon, MsgIcon::None);
         EXPECT_EQ(host.model->PointLoadCount, 1) << stage;

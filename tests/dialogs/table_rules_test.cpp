@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 #include <memory>
@@ -14,13 +15,17 @@
 #include "dialogs/dialog10.hpp"
 #include "dialogs/dialog11.hpp"
 #include "dialogs/dialog12.hpp"
+#include "dialogs/dialog13.hpp"
 #include "dialogs/dialog15.hpp"
 #include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog6.hpp"
 #include "dialogs/dialog7.hpp"
 #include "dialogs/dialog8.hpp"
+#include "predict/window/graph_options_dialog.hpp"
+#include "predict/window/obs_grid.hpp"
 #include "tests/dialogs/dialog_test_util.hpp"
+#include "tests/predict/window/window_fixture.hpp"
 
 namespace kova {
 namespace {
@@ -278,6 +283,176 @@ TEST(TableRules, SoilCurvesAskedAboutAtOk) {
         host.messages.Script(MsgAnswer::Yes);
         d.OkClicked();
         EXPECT_FALSE(d.isVisible());
+    }
+}
+
+
+// The one rule of a typed value, in every kind of place a user types one in
+// both programs (the table cells above, the boxes of the fixed dialogs, the
+// observation grid and the graph options): refused when left, the old text
+// back before the message, which names the field as its caption or header
+// shows it and the row where there is one; nothing stored, OK included.
+struct Opened {
+    std::shared_ptr<void> keep;  // the window and its services
+    RecordingMessages* messages = nullptr;
+    std::function<void(const char*)> type;  // types and leaves (Enter)
+    std::function<std::string()> shown;
+    std::function<std::string()> stored;
+    std::function<void()> ok;
+};
+struct RuleCase {
+    const char* where;
+    std::function<Opened()> open;
+    const char* typed;
+    std::string message;
+    const char* old;
+};
+
+void TypeIntoBox(QLineEdit* box, const char* text, bool append = false) {
+    box->setFocus();
+    if (append) box->end(false);
+    else box->selectAll();
+    QTest::keyClicks(box, QString::fromUtf8(text));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+std::string Num(double v) { return std::to_string(v); }
+
+Opened KovacalcTable(const TableCase& c) {
+    auto host = std::make_shared<FakeEditorHost>();
+    TwoOfEach(*host->model);
+    grid::QEX_FLG* g = nullptr;
+    std::shared_ptr<QDialog> d = c.make(*host, g);
+    d->show();
+    return {std::make_shared<std::pair<std::shared_ptr<FakeEditorHost>, std::shared_ptr<QDialog>>>(host, d),
+            &host->messages,
+            [g, c](const char* t) { test::TypeCell(*g, c.row, c.col, t); },
+            [g, c] { return g->CellText(c.row, c.col).toStdString(); },
+            [host, c] { return Num(c.stored(*host->model)); },
+            [d] { ClickOk(*d); }};
+}
+
+// Calculation conditions and project title: a box of a KOVACALC dialog.
+Opened KovacalcBox(std::function<std::shared_ptr<QDialog>(FakeEditorHost&)> make,
+                   std::function<QLineEdit*(QDialog&)> box, std::function<std::string(const Model&)> stored,
+                   bool append = false) {
+    auto host = std::make_shared<FakeEditorHost>();
+    host->model->Cond.LeavePeriod = 30;
+    host->model->Cond.ResidualSettlement = 0.5;
+    host->model->Cond.ProjectTitle = "T";
+    std::shared_ptr<QDialog> d = make(*host);
+    d->show();
+    QLineEdit* b = box(*d);
+    return {std::make_shared<std::pair<std::shared_ptr<FakeEditorHost>, std::shared_ptr<QDialog>>>(host, d),
+            &host->messages,
+            [b, append](const char* t) { TypeIntoBox(b, t, append); },
+            [b] { return b->text().toStdString(); },
+            [host, stored] { return stored(*host->model); },
+            [d] {
+                if (auto* c = dynamic_cast<Dialog13*>(d.get())) c->OkClicked();
+                else ClickOk(*d);
+            }};
+}
+
+Opened GraphOption(int box) {
+    struct State {
+        predict::ObsSettings settings;
+        RecordingMessages messages;
+        std::unique_ptr<predict::Dialog1> d;
+    };
+    auto st = std::make_shared<State>();
+    st->d = std::make_unique<predict::Dialog1>(st->settings, st->messages, nullptr);
+    st->d->show();
+    QLineEdit* b = box < 3 ? st->d->T1(box) : st->d->T2();
+    return {st, &st->messages, [b](const char* t) { TypeIntoBox(b, t); }, [b] { return b->text().toStdString(); },
+            [st] {
+                const predict::ObsSettings& s = st->settings;
+                return Num(s.LeaveDays) + " " + Num(s.ResidualSettlement) + " " + Num(s.TargetPercent) + " " +
+                       Num(s.EndConditionPercent);
+            },
+            [st] { st->d->OKButton_Click(); }};
+}
+
+Opened ObservationCell(int col) {
+    auto f = std::make_shared<predict::test::WindowFixture>();
+    f->Open(predict::test::Sample("sample.tlm"));
+    f->w->show();
+    predict::ObservationGrid* g = f->w->QEXFLG();
+    f->msg.Clear();
+    return {f, &f->msg,
+            [g, col](const char* t) {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                test::TypeCell(*g, 2, col, t);
+            },
+            [g, col] { return g->Text(2, col); },
+            [f] {
+                const predict::StationRecord& s = f->w->Data().Stations[f->w->CurStation()];
+                return Num(s.Settlement[2]) + " " + s.Remark[2];
+            },
+            [] {}};
+}
+
+std::vector<RuleCase> RuleCases() {
+    std::vector<RuleCase> out;
+    for (const TableCase& c : Cases())
+        out.push_back({c.dialog, [c] { return KovacalcTable(c); }, c.typed, c.message, c.old});
+    auto conditions = [](int i) {
+        return [i] {
+            return KovacalcBox([](FakeEditorHost& h) { return std::make_shared<Dialog13>(h, nullptr); },
+                               [i](QDialog& d) { return static_cast<Dialog13&>(d).txt_dg12[i]; },
+                               [](const Model& m) { return Num(m.Cond.LeavePeriod) + " " + Num(m.Cond.ResidualSettlement); });
+        };
+    };
+    out.push_back({"計算条件", conditions(0), "1e999", "「放置期間指定」は0～32767の範囲で指定してください。", "30"});
+    out.push_back({"計算条件", conditions(0), "-5", "「放置期間指定」は0～32767の範囲で指定してください。", "30"});
+    out.push_back({"計算条件", conditions(0), "abc", "「放置期間指定」には数値を入力してください。", "30"});
+    out.push_back({"計算条件", conditions(1), "1e999", "「残留沈下量指定」は0～1000の範囲で指定してください。", "0.500"});
+    out.push_back({"業務名称",
+                   [] {
+                       return KovacalcBox([](FakeEditorHost& h) { return std::make_shared<Dialog7>(h, nullptr); },
+                                          [](QDialog& d) { return static_cast<Dialog7&>(d).txt_dg7; },
+                                          [](const Model& m) { return m.Cond.ProjectTitle; }, true);
+                   },
+                   "\"", "業務名称に使用できない文字（\"）が含まれています。", "T"});
+    out.push_back({"上載荷重", [] { return KovacalcTable({"上載荷重", Make(&Dialog12::Qflg_SK), 2, 4, "", "", "1",
+                                                       [](const Model& m) { return double(m.PointLoad[1].Stage); }}); },
+                   "1e999", kStageMessage, "1"});
+    out.push_back({"グラフオプション", [] { return GraphOption(1); }, "1e999",
+                   "「残留沈下量指定（ｍ）」は0～1000の範囲で指定してください。", "0.200"});
+    out.push_back({"グラフオプション", [] { return GraphOption(0); }, "-5",
+                   "「放置期間指定（日）」は0～3652059の範囲で指定してください。", "365"});
+    out.push_back({"グラフオプション", [] { return GraphOption(3); }, "101",
+                   "「計算終了条件の圧密度（％）」は0～100の範囲で指定してください。", "95"});
+    for (const char* typed : {"abc", "1e999", "1e10"}) {
+        out.push_back({"沈下量", [] { return ObservationCell(predict::kColSettlement); }, typed,
+                       std::string(typed) == "abc" ? "「沈下量(m)」の2行目には数値を入力してください。"
+                                                   : "「沈下量(m)」の2行目は-1000～1000の範囲で指定してください。",
+                       "0.500"});
+    }
+    out.push_back({"備考", [] { return ObservationCell(predict::kColRemark); }, "a\"b",
+                   "「備考」の2行目に使用できない文字（\"）が含まれています。", "盛土開始"});
+    return out;
+}
+
+TEST(TypedValueRule, EveryCellAndBoxOfBothPrograms) {
+    for (const RuleCase& c : RuleCases()) {
+        SCOPED_TRACE(std::string(c.where) + " " + c.typed);
+        Opened o = c.open();
+        ASSERT_EQ(o.shown(), c.old);
+        const std::string before = o.stored();
+        std::string shownWhileTold;
+        o.messages->onShow = [&](const Message&) { shownWhileTold = o.shown(); };
+        o.type(c.typed);
+        o.messages->onShow = nullptr;
+        EXPECT_EQ(test::Texts(*o.messages), std::vector<std::string>{c.message});
+        EXPECT_EQ(shownWhileTold, c.old) << "the old text is back before the message";
+        EXPECT_EQ(o.shown(), c.old);
+        EXPECT_EQ(o.stored(), before);
+        o.messages->Clear();
+        o.ok();
+        EXPECT_EQ(o.stored(), before);
+        EXPECT_TRUE(test::Texts(*o.messages).empty()) << "what the field shows passes OK";
     }
 }
 

@@ -406,6 +406,13 @@ TEST(Graphs, NoLabelCoversAnother) {
                 for (const DrawOp& l : p.Lines())
                     if (l.style == LineStyle::Dotted && l.x1 == l.x2 && b.left < l.x1 && l.x1 < b.right)
                         found += "'" + t.text + "' across its line ";
+            // No text but the target's own crosses the target's lines.
+            if (!t.text.ends_with("日") && !t.text.ends_with("%") && !t.text.ends_with("m"))
+                for (const DrawOp& l : p.Lines())
+                    if (l.style == LineStyle::Dotted && l.colour == PaletteColour(13) &&  // magenta
+                        Overlap(b, LabelBox{std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::max(l.x1, l.x2),
+                                            std::max(l.y1, l.y2)}))
+                        found += "'" + t.text + "' on the target line ";
             boxes.push_back(b);
         }
         for (std::size_t i = 0; i < boxes.size(); ++i)

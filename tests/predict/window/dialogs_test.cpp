@@ -182,8 +182,9 @@ TEST(GraphOptionsDialog, OpensStoresCancelsAndRefuses) {
         d.OKButton()->click();
         EXPECT_TRUE(d.isVisible());
         ASSERT_EQ(m.Count(), 1u);
-        EXPECT_EQ(m.Last().text, "残留沈下量指定が不正です。");
-        EXPECT_EQ(m.Last().caption, "データエラー");
+        // Refused as on leaving the box, the old text back.
+        EXPECT_EQ(m.Last().text, "「残留沈下量指定（ｍ）」は0～1000の範囲で指定してください。");
+        EXPECT_EQ(d.T1(1)->text(), QStringLiteral("0.200"));
         EXPECT_EQ(s.SettlementOption, 3);
 
         d.T1(1)->setText(QStringLiteral("0.15"));

@@ -85,8 +85,8 @@ TEST(PredictGrid, TypingReadings) {
         const char* message;
         std::string kept;
     };
-    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "5行目の備考に使用できない文字（\"）が含まれています。", "沈下板,再設置"},
-                             Refusal{kColSettlement, "1E999", "有効な数値を入力してください。", "0.950"},
+    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "「備考」の5行目に使用できない文字（\"）が含まれています。", "沈下板,再設置"},
+                             Refusal{kColSettlement, "1E999", "「沈下量(m)」の5行目は-1000～1000の範囲で指定してください。", "0.950"},
                              Refusal{kColDate, "2000/13/45", "有効な日付を入力してください。", "2003/08/01"}}) {
         f.msg.Clear();
         f.Type(5, r.col, r.text);
@@ -244,8 +244,8 @@ TEST(PredictGrid, TheSameRefusalTwiceAndThreeTimesNeverReachesTheFile) {
         const char* message;
         const char* kept;
     };
-    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "2行目の備考に使用できない文字（\"）が含まれています。", "盛土開始"},
-                             Refusal{kColSettlement, "1e999", "有効な数値を入力してください。", "0.500"},
+    for (const Refusal& r : {Refusal{kColRemark, "a\"b", "「備考」の2行目に使用できない文字（\"）が含まれています。", "盛土開始"},
+                             Refusal{kColSettlement, "1e999", "「沈下量(m)」の2行目は-1000～1000の範囲で指定してください。", "0.500"},
                              Refusal{kColSettlement, "abc", "「沈下量(m)」の2行目には数値を入力してください。", "0.500"},
                              Refusal{kColSW, "x", "「SW」の2行目には数値を入力してください。", ""},
                              Refusal{kColDate, "2003/02/30", "有効な日付を入力してください。", "2003/04/25"}}) {

@@ -60,7 +60,7 @@ TEST(MessageParent, EveryBoxOfADialogBelongsToTheDialog) {
              options->O2(2)->setChecked(true);
              options->OKButton()->click();
          },
-         {"残留沈下量指定が不正です。"}},
+         {"「残留沈下量指定（ｍ）」は0～1000の範囲で指定してください。"}},
     };
     for (const Walk& w : walks) {
         SCOPED_TRACE(w.dialog);
