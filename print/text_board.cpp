@@ -69,13 +69,15 @@ bool TextBoard::FreeOfTexts(const TextExtent& e) const {
 }
 
 bool TextBoard::FreeOfLines(const TextExtent& e) const {
-    if (lines_.empty()) return true;
+    if (lines_->segments.empty()) return true;
+    lines_->FileNew();
+    const auto& cells = lines_->cells;
     for (int cx = CellOf(e.left, kCell); cx <= CellOf(e.right, kCell); ++cx)
         for (int cy = CellOf(e.top, kCell); cy <= CellOf(e.bottom, kCell); ++cy) {
-            const auto it = cells_.find(CellKey(cx, cy));
-            if (it == cells_.end()) continue;
-            for (int k : it->second) {
-                const Segment& s = lines_[k];
+            const long long key = CellKey(cx, cy);
+            auto it = std::lower_bound(cells.begin(), cells.end(), std::pair<long long, int>(key, -1));
+            for (; it != cells.end() && it->first == key; ++it) {
+                const Segment& s = lines_->segments[it->second];
                 if (LineMeets(e, s.x1, s.y1, s.x2, s.y2)) return false;
             }
         }
@@ -87,12 +89,22 @@ bool TextBoard::Clear(int x1, int y1, int x2, int y2) const {
 }
 
 void TextBoard::KeepLine(int ox, int oy, int x1, int y1, int x2, int y2) {
-    const Segment s{ox + x1, oy + y1, ox + x2, oy + y2};
-    const int k = static_cast<int>(lines_.size());
-    lines_.push_back(s);
-    for (int cx = CellOf(std::min(s.x1, s.x2), kCell); cx <= CellOf(std::max(s.x1, s.x2), kCell); ++cx)
-        for (int cy = CellOf(std::min(s.y1, s.y2), kCell); cy <= CellOf(std::max(s.y1, s.y2), kCell); ++cy)
-            cells_[CellKey(cx, cy)].push_back(k);
+    if (lines_.use_count() > 1) lines_ = std::make_shared<Lines>(*lines_);
+    lines_->segments.push_back(Segment{ox + x1, oy + y1, ox + x2, oy + y2});
+}
+
+void TextBoard::Lines::FileNew() {
+    if (filed == segments.size()) return;
+    const auto old = static_cast<std::ptrdiff_t>(cells.size());
+    cells.reserve(cells.size() + segments.size() - filed);
+    for (; filed < segments.size(); ++filed) {
+        const Segment& s = segments[filed];
+        for (int cx = CellOf(std::min(s.x1, s.x2), kCell); cx <= CellOf(std::max(s.x1, s.x2), kCell); ++cx)
+            for (int cy = CellOf(std::min(s.y1, s.y2), kCell); cy <= CellOf(std::max(s.y1, s.y2), kCell); ++cy)
+                cells.emplace_back(CellKey(cx, cy), static_cast<int>(filed));
+    }
+    std::sort(cells.begin() + old, cells.end());
+    std::inplace_merge(cells.begin(), cells.begin() + old, cells.end());
 }
 
 }  // namespace kova::print

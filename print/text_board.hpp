@@ -2,8 +2,9 @@
 // The texts of one drawing as a board of places: a label that would cover
 // one already written takes another place. The engine's and the prediction
 // program's graphs place their labels through it.
+#include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "print/drawing_file.hpp"
@@ -55,10 +56,19 @@ private:
     static constexpr int kCell = 128;
     static long long CellKey(int cx, int cy) { return (static_cast<long long>(cx) << 32) ^ static_cast<unsigned>(cy); }
 
+    // The lines and their filing: (cell, line) pairs in one sorted array,
+    // brought up to date when a place is tried. Copies of a board (trial
+    // arrangements of its texts) share them until one keeps a line.
+    struct Lines {
+        std::vector<Segment> segments;
+        std::vector<std::pair<long long, int>> cells;
+        std::size_t filed = 0;
+        void FileNew();
+    };
+
     DrawingWriter& f_;
     std::vector<TextExtent> taken_;
-    std::vector<Segment> lines_;
-    std::unordered_map<long long, std::vector<int>> cells_;
+    std::shared_ptr<Lines> lines_ = std::make_shared<Lines>();
 };
 
 }  // namespace kova::print
