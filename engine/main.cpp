@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "engine/run.hpp"
 #include "platform/message.hpp"
 
@@ -26,6 +30,13 @@ int ThreadsFromEnvironment() {
 }  // namespace
 
 int main() {
+#if defined(__GLIBC__)
+    // Each drawing's curves and label board take and free buffers of
+    // megabytes; kept in the heap rather than mapped and given back each
+    // time, they cost no page faults after the first drawing.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     kova::StderrMessages messages("圧密沈下");
     try {
         auto state = std::make_unique<kova::engine::EngineState>();
