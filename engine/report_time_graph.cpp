@@ -326,12 +326,29 @@ struct CurvePen {
             boxed_line(w, lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, lineType, 2, kCurveBox);
     }
     // Keeps the curve's lines off the labels, as far as they are drawn.
+    // Runs of level (or upright) lines that join end to end are kept as one
+    // line: the same points, far fewer lines to file.
     void Keep(print::TextBoard& board) const {
+        std::optional<CurveLine> run;
+        auto joins = [](const CurveLine& r, const CurveLine& n) {
+            return r.x2 == n.x1 && r.y2 == n.y1 &&
+                   ((r.y1 == r.y2 && n.y1 == n.y2 && (r.x2 - r.x1 > 0) == (n.x2 - n.x1 > 0)) ||
+                    (r.x1 == r.x2 && n.x1 == n.x2 && (r.y2 - r.y1 > 0) == (n.y2 - n.y1 > 0)));
+        };
         for (const CurveLine& l : lines) {
             double a = l.x1, b = l.y1, c = l.x2, d = l.y2;
-            if (rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
-                board.KeepLine(500, 1000, dint(a), dint(b), dint(c), dint(d));
+            if (!rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
+                continue;
+            const CurveLine n{dint(a), dint(b), dint(c), dint(d)};
+            if (run && joins(*run, n)) {
+                run->x2 = n.x2;
+                run->y2 = n.y2;
+                continue;
+            }
+            if (run) board.KeepLine(500, 1000, run->x1, run->y1, run->x2, run->y2);
+            run = n;
         }
+        if (run) board.KeepLine(500, 1000, run->x1, run->y1, run->x2, run->y2);
     }
 };
 
