@@ -184,63 +184,13 @@ std::pair<Poly, Poly> Capped(const Poly& first, const Poly& outer) {
     return {first, cap};
 }
 
-}  // namespace
-
-TEST(GeneratedSections, EveryFillLoadsItsOwnColumns) {
-    auto in = std::make_unique<CalcInput>();
-    in->block_count = 1;
-    std::mt19937 rng(4801);
+// Sections as users draw them: stage-2 caps over first fills (positions at
+// toes, slopes, crest, outside), fills on ground sloping up to 1:2, berms,
+// crests with crossfall, and a lower fill against a higher one's vertical face.
+std::vector<Section> UsersDraw(unsigned seed) {
+    std::mt19937 rng(seed);
     auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
-    std::vector<Case> cases;
-    for (int i = 0; i < 70; ++i) {
-        // A cap over a first fill: the outer trapezoid less the first one.
-        const double l1 = U(5, 15), h1 = U(2, 6), s1 = U(1.2, 3), crest = U(4, 20);
-        const double h2 = h1 + U(0.3, 2), widen = i % 5 == 0 ? 0 : U(0, 2), s2 = s1 + U(0, 1) * widen / h1;
-        const double r1 = l1 + 2 * s1 * h1 + crest;
-        const double l2 = l1 - widen, r2 = r1 + widen + U(0, 3);
-        const double cl = l2 + s2 * h2, cr = r2 - s2 * h2;
-        if (cl >= cr) continue;
-        Poly cap{{l2, 0}, {cl, h2}, {cr, h2}, {r2, 0}, {r1, 0}, {r1 - s1 * h1, h1}, {l1 + s1 * h1, h1}, {l1, 0}};
-        cases.push_back(Probed("cap " + std::to_string(i), cap, l2 - 5, r2 + 5));
-    }
-    for (int i = 0; i < 70; ++i) {
-        // A fill on ground rising (or falling) up to 1:2.
-        const double g = U(-0.5, 0.5), a = U(0, 10), h = U(1, 8), s = U(1.5, 2.5), crest = U(3, 15);
-        const double top = std::max(a * g, (a + 2 * s * h + crest) * g) + h;
-        const double cl = a + (top - a * g) * s / (1 + s * std::max(g, 0.0));
-        const double b = a + 2 * s * h + crest + std::fabs(g) * s * h * 2;
-        const double cr = b - (top - b * g) * s / (1 + s * std::max(-g, 0.0));
-        if (cl >= cr || top <= b * g || top <= a * g) continue;
-        Poly fill{{a, a * g}, {cl, top}, {cr, top}, {b, b * g}};
-        cases.push_back(Probed("sloping " + std::to_string(i), fill, a - 3, b + 3));
-    }
-    for (int i = 0; i < 70; ++i) {
-        // A berm, and a crest with crossfall, on level ground.
-        const double k = U(0.5, 1.5), d = U(1, 3);
-        Poly berm{{10 * k, 0}, {16 * k, 3 * k}, {(16 + d) * k, 3 * k}, {(22 + d) * k, 6 * k},
-                  {(42 + d) * k, 6 * k}, {(48 + d) * k, 3 * k}, {(48 + 2 * d) * k, 3 * k}, {(54 + 2 * d) * k, 0}};
-        cases.push_back(Probed("berm " + std::to_string(i), berm, 8 * k, (56 + 2 * d) * k));
-        const double hl = U(3, 7), hr = U(2, 7), w = U(8, 30);
-        Poly crossfall{{0, 0}, {1.8 * hl, hl}, {1.8 * hl + w, hr}, {3.6 * hl + w * 0 + 1.8 * hr + w, 0}};
-        crossfall[3].first = 1.8 * hl + w + 1.8 * hr;
-        cases.push_back(Probed("crossfall " + std::to_string(i), crossfall, -3, crossfall[3].first + 3));
-    }
-    // Touching blocks: a block whose vertical face meets its neighbour's.
-    for (int i = 0; i < 40; ++i) {
-        const double h = U(1, 5), x0 = U(0, 10);
-        Poly face{{x0, 0}, {x0, h}, {x0 + U(3, 10), h}, {x0 + U(12, 20), 0}};
-        cases.push_back(Probed("vertical face " + std::to_string(i), face, x0 - 3, face[3].first + 3));
-    }
-    ASSERT_GE(cases.size(), 250u);
-    for (const Case& c : cases) ExpectColumns(c, U(15, 21), *in);
-}
-
-// Whole runs of generated sections users draw: a refusal fails, as a wrong
-// stress does.
-TEST(GeneratedSections, EverySectionUsersDrawIsComputedByItsColumns) {
-    std::mt19937 rng(4802);
-    auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
-    std::vector<Section> sections;
+    std::vector<Section> out;
     for (int i = 0; i < 60; ++i) {
         const double l1 = U(5, 15), h1 = U(2, 6), s1 = U(1.2, 3), crest = U(4, 20);
         const double h2 = h1 + U(0.3, 2), widen = i % 4 == 0 ? 0 : U(0, 2), s2 = s1 + U(0, 1) * widen / h1;
@@ -249,9 +199,8 @@ TEST(GeneratedSections, EverySectionUsersDrawIsComputedByItsColumns) {
         if (cl >= cr) continue;
         auto [first, cap] = Capped({{l1, 0}, {l1 + s1 * h1, h1}, {r1 - s1 * h1, h1}, {r1, 0}},
                                    {{l2, 0}, {cl, h2}, {cr, h2}, {r2, 0}});
-        // Positions where the cap's stress was worst: toes, slopes, outside.
         const double xs[] = {l2 - U(0, 6), l1, U(l1, cl), U(cl, cr), r1, r2 + U(0, 6)};
-        sections.push_back({"cap " + std::to_string(i), 0, {{first, 1}, {cap, 2}}, xs[i % 6]});
+        out.push_back({"cap " + std::to_string(i), 0, {{first, 1}, {cap, 2}}, xs[i % 6]});
     }
     for (int i = 0; i < 60; ++i) {
         const double g = U(-0.5, 0.5), a = U(0, 10), h = U(1, 8), s = U(1.5, 2.5), crest = U(3, 15);
@@ -260,22 +209,49 @@ TEST(GeneratedSections, EverySectionUsersDrawIsComputedByItsColumns) {
         const double b = a + 2 * s * h + crest + std::fabs(g) * s * h * 2;
         const double cr = b - (top - b * g) * s / (1 + s * std::max(-g, 0.0));
         if (cl >= cr || top <= b * g || top <= a * g) continue;
-        sections.push_back({"sloping " + std::to_string(i), g, {{{{a, a * g}, {cl, top}, {cr, top}, {b, b * g}}, 1}},
-                            U(a - 5, b + 5)});
+        out.push_back({"sloping " + std::to_string(i), g, {{{{a, a * g}, {cl, top}, {cr, top}, {b, b * g}}, 1}},
+                       U(a - 5, b + 5)});
     }
     for (int i = 0; i < 40; ++i) {
         const double k = U(0.5, 1.5), d = U(1, 3);
         Poly berm{{10 * k, 0}, {16 * k, 3 * k}, {(16 + d) * k, 3 * k}, {(22 + d) * k, 6 * k},
                   {(42 + d) * k, 6 * k}, {(48 + d) * k, 3 * k}, {(48 + 2 * d) * k, 3 * k}, {(54 + 2 * d) * k, 0}};
-        sections.push_back({"berm " + std::to_string(i), 0, {{berm, 1}}, U(8 * k, (56 + 2 * d) * k)});
-        // Touching blocks: a lower fill against the vertical face of a higher.
-        const double h = U(1, 5), x0 = U(10, 20), h2 = h * U(0.3, 1), w = U(3, 10);
-        Poly face{{x0, 0}, {x0, h}, {x0 + w, h}, {x0 + w + U(2, 10), 0}};
+        out.push_back({"berm " + std::to_string(i), 0, {{berm, 1}}, U(8 * k, (56 + 2 * d) * k)});
+        const double hl = U(3, 7), hr = U(2, 7), w = U(8, 30), end = 1.8 * (hl + hr) + w;
+        out.push_back({"crossfall " + std::to_string(i), 0,
+                       {{{{0, 0}, {1.8 * hl, hl}, {1.8 * hl + w, hr}, {end, 0}}, 1}}, U(-3, end + 3)});
+        const double h = U(1, 5), x0 = U(10, 20), h2 = h * U(0.3, 1), wf = U(3, 10);
+        Poly face{{x0, 0}, {x0, h}, {x0 + wf, h}, {x0 + wf + U(2, 10), 0}};
         Poly lower{{x0 - U(3, 8) - 2 * h2, 0}, {x0 - U(0, 2), h2}, {x0, h2}, {x0, 0}};
         if (lower[1].first <= lower[0].first) continue;
-        sections.push_back({"touching " + std::to_string(i), 0, {{face, 1}, {lower, 1 + i % 2}}, U(x0 - 12, x0 + 20)});
+        out.push_back({"touching " + std::to_string(i), 0, {{face, 1}, {lower, 1 + i % 2}}, U(x0 - 12, x0 + 20)});
     }
-    ASSERT_GE(sections.size(), 180u);
+    return out;
+}
+
+}  // namespace
+
+// Every fill of the generated sections alone, probed across its width.
+TEST(GeneratedSections, EveryFillLoadsItsOwnColumns) {
+    auto in = std::make_unique<CalcInput>();
+    in->block_count = 1;
+    std::vector<Case> cases;
+    for (const Section& s : UsersDraw(4801))
+        for (const auto& [outline, stage] : s.fills) {
+            double lo = 1e9, hi = -1e9;
+            for (auto [px, py] : outline) lo = std::min(lo, px), hi = std::max(hi, px);
+            cases.push_back(Probed(s.what, outline, lo - 5, hi + 5));
+        }
+    ASSERT_GE(cases.size(), 300u);
+    double gamma = 15;
+    for (const Case& c : cases) ExpectColumns(c, gamma += 0.02, *in);
+}
+
+// Whole runs of the generated sections: a refusal fails, as a wrong stress
+// does.
+TEST(GeneratedSections, EverySectionUsersDrawIsComputedByItsColumns) {
+    const std::vector<Section> sections = UsersDraw(4802);
+    ASSERT_GE(sections.size(), 220u);
     for (const Section& s : sections) ExpectComputed(s);
 }
 
