@@ -140,8 +140,9 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
     res = LayerResults{};
     double sum = 0;
     for (int i = 0; i < col.count; ++i) {
-        const LayerLoad load{in, in.soil[col.layer[i]], col.top[i] - col.bottom[i], col.dp[i],
-                             u,  col.p0[i] + u,         col.p0[i] + col.dp[i],      layer_loaded(col, i, u)};
+        const double p0 = col.p0[i], dp = col.dp[i];
+        const LayerLoad load{in, in.soil[col.layer[i]], col.top[i] - col.bottom[i], dp, u, p0 + u, p0 + dp,
+                             layer_loaded(col, i, u)};
         const SettleMethodRow& method = SettlingMethod(in, col, i);
         if (MethodComputation compute = kComputations[static_cast<std::size_t>(method.code)]) {
             compute(load, res, i);
