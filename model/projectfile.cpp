@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -54,12 +55,6 @@ std::string CleanTextLine(const std::string& s) { return TrimSpaces(Without(s, "
 
 void CheckCount(int count, int limit) {
     if (count < 0 || count > limit) throw std::invalid_argument("count beyond the editors' limit");
-}
-
-// A count line, for a count the table can hold.
-void CountLine(LineBuilder& out, int count, int limit) {
-    CheckCount(count, limit);
-    out.Line(ListLine().Int(count));
 }
 
 // One value of a record, read and written from this one row: where it
@@ -205,41 +200,44 @@ private:
     ListLine l_;
 };
 
-// The first n rows of a table of parallel arrays, a line each.
-template <class T, class List>
-void WriteRows(LineBuilder& out, const List& list, T& owner, int n) {
-    for (int k = 0; k < n; ++k) {
-        Row<T> row{owner, k};
-        WriteRecord(ListOut(out), list, row);
+// Writes the records for WalkCondFile; a model the file could not hold
+// throws std::invalid_argument.
+class CondWriter {
+public:
+    explicit CondWriter(LineBuilder& out) : out_(out) {}
+
+    int Version() {
+        out_.Line(CFormat("%06d", kCondFileVersion));
+        return kCondFileVersion;
     }
-}
-
-void WriteBlock(LineBuilder& out, SoilBlock& b) {
-    b.Name = CleanTextLine(b.Name);
-    out.Line(b.Name.empty() ? std::string(kNameBlanks, ' ') : b.Name);
-    WriteRecord(ListOut(out), kBlockItems, b);
-    WriteRows(out, kVertexItems, b, b.nPt);
-}
-
-void WriteCurve(LineBuilder& out, CurveTable& c) {
-    CountLine(out, c.n, kMaxCurvePts);
-    WriteRows(out, CurveItems(Item::X, Item::Y), c, c.n);  // the limits do not matter to the writer
-}
-
-void WriteLines(LineBuilder& out, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16 count) {
-    CountLine(out, count, kMaxLines);
-    for (int i = 0; i < count; ++i) {
-        for (i16 pt : {lines[i].pt1, lines[i].pt2})
+    void TextLine(std::string& s, int blanks) {
+        s = CleanTextLine(s);
+        out_.Line(s.empty() ? std::string(blanks, ' ') : s);
+    }
+    // A quote inside a quoted item would end it early on reading.
+    void QuotedTexts(std::span<std::string> texts) {
+        for (std::string& t : texts) t = Without(t, "\"\r\n");
+    }
+    void Value(i16 v, Item) { out_.Line(ListLine().Int(v)); }
+    // A count line, for a count the table can hold.
+    void Count(i16 n, Item item, int limit, const char*) {
+        CheckCount(n, limit);
+        if (n < LimitOf(item).lo) throw std::invalid_argument("count below the least the file holds");
+        Value(n, item);
+    }
+    void SameLayerCount(const Model& m) { Value(m.SoilLayerCount, Item::BlockCount); }
+    void LineEnds(const BoundaryLine& l, const Model& m) {
+        for (i16 pt : {l.pt1, l.pt2})
             if (pt < 0 || pt >= m.BndPtCount) throw std::invalid_argument("line end names no point");
-        WriteRecord(ListOut(out), kLineItems, lines[i]);
     }
-}
+    template <class List, class R>
+    void Record(const List& list, R& r, int = 1) {
+        WriteRecord(ListOut(out_), list, r);
+    }
 
-void WriteLoads(LineBuilder& out, std::array<LoadRec, kMaxLoads + 1>& loads, i16 count) {
-    CountLine(out, count, kMaxLoads);
-    const auto items = LoadItems(Item::X);  // the limits do not matter to the writer
-    for (int i = 0; i < count; ++i) WriteRecord(ListOut(out), items, loads[i]);
-}
+private:
+    LineBuilder& out_;
+};
 
 }  // namespace
 
@@ -252,62 +250,6 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& chosen) {
     if (!p.has_extension()) p += ".kov";
     return p;
 }
-
-namespace {
-
-std::string FormatCondText(Model& m) {
-    StudyCond& c = m.Cond;
-    LineBuilder out;
-    out.Line(CFormat("%06d", kCondFileVersion));
-    c.ProjectTitle = CleanTextLine(c.ProjectTitle);
-    out.Line(c.ProjectTitle.empty() ? std::string(kTitleBlanks, ' ') : c.ProjectTitle);
-    out.Line(ListLine().Int(c.LeavePeriod));
-    CountLine(out, m.CalcPosCount, kMaxCalcPos);
-    // A quote inside a quoted item would end it early on reading.
-    for (int i = 0; i < m.CalcPosCount; ++i) c.CalcPosName[i] = Without(c.CalcPosName[i], "\"\r\n");
-    WriteRows(out, kPositionItems, c, m.CalcPosCount);
-    WriteRecord(ListOut(out), kCondItems, c);
-
-    CountLine(out, m.BndPtCount, kMaxBndPts);
-    for (int i = 0; i < m.BndPtCount; ++i) WriteRecord(ListOut(out), kPointItems, m.BndPt[i]);
-    WriteLines(out, m, m.BndLine, m.BndLineCount);
-    WriteLines(out, m, m.CutLine, m.CutLineCount);
-
-    CountLine(out, m.EmbankmentCount, kMaxBlocks);
-    for (int i = 0; i < m.EmbankmentCount; ++i) WriteBlock(out, m.Embankment[i]);
-    CountLine(out, m.SoilLayerCount, kMaxBlocks);
-    for (int i = 0; i < m.SoilLayerCount; ++i) WriteBlock(out, m.SoilLayer[i]);
-    CountLine(out, m.CutCount, kMaxBlocks);
-    for (int i = 0; i < m.CutCount; ++i) WriteBlock(out, m.CutBlock[i]);
-
-    out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) {
-        WriteCurve(out, m.ELogPCurve[i]);
-        WriteCurve(out, m.MvCurve[i]);
-        WriteCurve(out, m.CvCurve[i]);
-    }
-    for (int d = 0; d < kSandCurves; ++d) WriteCurve(out, m.BKHoughCurve[d]);
-
-    out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord(ListOut(out), kSoilParamItems, m.SoilParam[i]);
-
-    CheckCount(m.StageCount, kMaxStages);
-    if (m.StageCount < 1) throw std::invalid_argument("no loading stage");
-    out.Line(ListLine().Int(m.StageCount));
-    WriteRows(out, kStageItems, m, m.StageCount);
-    WriteLoads(out, m.PointLoad, m.PointLoadCount);
-    WriteLoads(out, m.LineLoad, m.LineLoadCount);
-    WriteLoads(out, m.StripLoad, m.StripLoadCount);
-
-    out.Line(ListLine().Int(m.SoilLayerCount));
-    for (int i = 0; i < m.SoilLayerCount; ++i) WriteRecord(ListOut(out), kDrainItems, m.DrainMethod[i]);
-
-    CountLine(out, m.SheetPileCount, kMaxSheetPiles);
-    for (int i = 0; i < m.SheetPileCount; ++i) WriteRecord(ListOut(out), kSheetPileItems, m.SheetPile[i]);
-    return out.Utf8();
-}
-
-}  // namespace
 
 i16 WriteCondFile(Model& m, const ProgramState& ps, const std::string& ext, i16 snapshot, MessageSink& ui) {
     std::filesystem::path path = snapshot == 0 ? ProjectFilePath(ext) : SnapshotPath(ps.AppPath, ext);
@@ -343,13 +285,14 @@ public:
         long long v = 0;
         std::size_t i = 0;
         while (i < f.size() && f[i] >= '0' && f[i] <= '9' && v < 100000) v = v * 10 + (f[i++] - '0');
+        if (v < 1 || v > kCondFileVersion) throw FileFault(1, kFaultVersion);
         return static_cast<int>(v);
     }
-    std::string TextLine() {
+    void TextLine(std::string& s, int) {
         std::string l = in_.WholeLine();
         // The writer drops a lone CR, which the line would otherwise lose.
         if (l.find('\r') != std::string::npos) in_.Fail(kFaultText);
-        return TrimSpaces(l);
+        s = TrimSpaces(l);
     }
     i16 Int(Item item) {
         long long v = in_.Int();
@@ -385,96 +328,115 @@ public:
     void Read(double& v, const auto& f) { v = Real(f.limit); }
     void Read(std::string& v, const auto&) { v = Str(); }
 
+    // The records for WalkCondFile.
+    void QuotedTexts(std::span<std::string>) {}  // Str refuses what the writer removes
+    void Value(i16& v, Item item) { v = Int(item); }
+    void Count(i16& n, Item item, int, const char* name) { n = Count(item, name); }
+    // The soil layer count is repeated four times; a file whose copies
+    // differ is damaged.
+    void SameLayerCount(const Model& m) {
+        if (Int(Item::BlockCount) != m.SoilLayerCount) Fail("土層数が前の土層数と異なります。");
+    }
+    void LineEnds(const BoundaryLine& l, const Model& m) {
+        for (i16 pt : {l.pt1, l.pt2})
+            if (pt >= m.BndPtCount) Fail("境界線の端点の境界点がありません。");
+    }
+    template <class List, class R>
+    void Record(const List& list, R& r, int version = 1) {
+        ReadRecord(*this, list, r, version);
+    }
+
 private:
     FieldFile& in_;
 };
 
-template <class T, class List>
-void ReadRows(CondReader& r, const List& list, T& owner, int n) {
+// The first n rows of a table of parallel arrays, a line each.
+template <class Io, class T, class List>
+void Rows(Io& io, const List& list, T& owner, int n) {
     for (int k = 0; k < n; ++k) {
         Row<T> row{owner, k};
-        ReadRecord(r, list, row);
+        io.Record(list, row);
     }
 }
 
-void ReadBlock(CondReader& r, SoilBlock& b) {
-    b.Name = r.TextLine();
-    ReadRecord(r, kBlockItems, b);
-    ReadRows(r, kVertexItems, b, b.nPt);
-}
-
-void ReadCurve(CondReader& r, CurveTable& c, Item pressure, Item value) {
-    c.n = r.Count(Item::CurvePointCount, "曲線の点数");
-    ReadRows(r, CurveItems(pressure, value), c, c.n);
-}
-
-void ReadLines(CondReader& r, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count,
-               const char* name) {
-    count = r.Count(Item::LineCount, name);
+template <class Io>
+void Blocks(Io& io, std::array<SoilBlock, kMaxBlocks + 1>& blocks, i16& count, const char* name) {
+    io.Count(count, Item::BlockCount, kMaxBlocks, name);
     for (int i = 0; i < count; ++i) {
-        ReadRecord(r, kLineItems, lines[i]);
-        for (i16 pt : {lines[i].pt1, lines[i].pt2})
-            if (pt >= m.BndPtCount) r.Fail("境界線の端点の境界点がありません。");
+        SoilBlock& b = blocks[i];
+        io.TextLine(b.Name, kNameBlanks);
+        io.Record(kBlockItems, b);
+        Rows(io, kVertexItems, b, b.nPt);
     }
 }
 
-void ReadLoads(CondReader& r, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load, const char* name) {
-    count = r.Count(Item::LoadCount, name);
+template <class Io>
+void Curve(Io& io, CurveTable& c, Item pressure, Item value) {
+    io.Count(c.n, Item::CurvePointCount, kMaxCurvePts, "曲線の点数");
+    Rows(io, CurveItems(pressure, value), c, c.n);
+}
+
+template <class Io>
+void Lines(Io& io, const Model& m, std::array<BoundaryLine, kMaxLines + 1>& lines, i16& count, const char* name) {
+    io.Count(count, Item::LineCount, kMaxLines, name);
+    for (int i = 0; i < count; ++i) {
+        io.Record(kLineItems, lines[i]);
+        io.LineEnds(lines[i], m);
+    }
+}
+
+template <class Io>
+void Loads(Io& io, std::array<LoadRec, kMaxLoads + 1>& loads, i16& count, Item load, const char* name) {
+    io.Count(count, Item::LoadCount, kMaxLoads, name);
     const auto items = LoadItems(load);
-    for (int i = 0; i < count; ++i) ReadRecord(r, items, loads[i]);
+    for (int i = 0; i < count; ++i) io.Record(items, loads[i]);
 }
 
-// The soil layer count is repeated four times; a file whose copies differ
-// is damaged.
-void SameLayerCount(CondReader& r, const Model& m) {
-    if (r.Int(Item::BlockCount) != m.SoilLayerCount) r.Fail("土層数が前の土層数と異なります。");
-}
-
-int ParseCondFile(CondReader& r, Model& m) {
-    int version = r.Version();
-    if (version < 1 || version > kCondFileVersion) throw FileFault(1, kFaultVersion);
+// The records of a project file in their order, for the writer and the
+// reader alike (io a CondWriter or a CondReader). Returns the version.
+template <class Io>
+int WalkCondFile(Io& io, Model& m) {
+    const int version = io.Version();
     StudyCond& c = m.Cond;
-    c.ProjectTitle = r.TextLine();
-    c.LeavePeriod = r.Int(Item::LeavePeriod);
-    m.CalcPosCount = r.Count(Item::PositionCount, "計算位置数");
-    ReadRows(r, kPositionItems, c, m.CalcPosCount);
-    ReadRecord(r, kCondItems, c);
+    io.TextLine(c.ProjectTitle, kTitleBlanks);
+    io.Value(c.LeavePeriod, Item::LeavePeriod);
+    io.Count(m.CalcPosCount, Item::PositionCount, kMaxCalcPos, "計算位置数");
+    io.QuotedTexts(std::span(c.CalcPosName).first(static_cast<std::size_t>(m.CalcPosCount)));
+    Rows(io, kPositionItems, c, m.CalcPosCount);
+    io.Record(kCondItems, c);
 
-    m.BndPtCount = r.Count(Item::PointCount, "境界点数");
-    for (int i = 0; i < m.BndPtCount; ++i) ReadRecord(r, kPointItems, m.BndPt[i]);
-    ReadLines(r, m, m.BndLine, m.BndLineCount, "境界線数");
-    ReadLines(r, m, m.CutLine, m.CutLineCount, "切土線数");
+    io.Count(m.BndPtCount, Item::PointCount, kMaxBndPts, "境界点数");
+    for (int i = 0; i < m.BndPtCount; ++i) io.Record(kPointItems, m.BndPt[i]);
+    Lines(io, m, m.BndLine, m.BndLineCount, "境界線数");
+    Lines(io, m, m.CutLine, m.CutLineCount, "切土線数");
 
-    m.EmbankmentCount = r.Count(Item::BlockCount, "盛土数");
-    for (int i = 0; i < m.EmbankmentCount; ++i) ReadBlock(r, m.Embankment[i]);
-    m.SoilLayerCount = r.Count(Item::BlockCount, "土層数");
-    for (int i = 0; i < m.SoilLayerCount; ++i) ReadBlock(r, m.SoilLayer[i]);
-    m.CutCount = r.Count(Item::BlockCount, "切土数");
-    for (int i = 0; i < m.CutCount; ++i) ReadBlock(r, m.CutBlock[i]);
+    Blocks(io, m.Embankment, m.EmbankmentCount, "盛土数");
+    Blocks(io, m.SoilLayer, m.SoilLayerCount, "土層数");
+    Blocks(io, m.CutBlock, m.CutCount, "切土数");
 
-    SameLayerCount(r, m);
+    io.SameLayerCount(m);
     for (int i = 0; i < m.SoilLayerCount; ++i) {
-        ReadCurve(r, m.ELogPCurve[i], Item::CurvePressure, Item::VoidRatio);
-        ReadCurve(r, m.MvCurve[i], Item::CurvePressure, Item::MvValue);
-        ReadCurve(r, m.CvCurve[i], Item::CurvePressure, Item::CvValue);
+        Curve(io, m.ELogPCurve[i], Item::CurvePressure, Item::VoidRatio);
+        Curve(io, m.MvCurve[i], Item::CurvePressure, Item::MvValue);
+        Curve(io, m.CvCurve[i], Item::CurvePressure, Item::CvValue);
     }
-    for (int d = 0; d < kSandCurves; ++d) ReadCurve(r, m.BKHoughCurve[d], Item::SandPressure, Item::SandVoidRatio);
+    for (int d = 0; d < kSandCurves; ++d) Curve(io, m.BKHoughCurve[d], Item::SandPressure, Item::SandVoidRatio);
 
-    SameLayerCount(r, m);
-    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord(r, kSoilParamItems, m.SoilParam[i]);
+    io.SameLayerCount(m);
+    for (int i = 0; i < m.SoilLayerCount; ++i) io.Record(kSoilParamItems, m.SoilParam[i]);
 
-    m.StageCount = r.Count(Item::StageCount, "段階数");
-    ReadRows(r, kStageItems, m, m.StageCount);
-    ReadLoads(r, m.PointLoad, m.PointLoadCount, Item::PointLoad, "集中荷重数");
-    ReadLoads(r, m.LineLoad, m.LineLoadCount, Item::LineLoad, "線荷重数");
-    ReadLoads(r, m.StripLoad, m.StripLoadCount, Item::StripLoad, "帯状荷重数");
+    io.Count(m.StageCount, Item::StageCount, kMaxStages, "段階数");
+    Rows(io, kStageItems, m, m.StageCount);
+    Loads(io, m.PointLoad, m.PointLoadCount, Item::PointLoad, "集中荷重数");
+    Loads(io, m.LineLoad, m.LineLoadCount, Item::LineLoad, "線荷重数");
+    Loads(io, m.StripLoad, m.StripLoadCount, Item::StripLoad, "帯状荷重数");
 
-    SameLayerCount(r, m);
-    for (int i = 0; i < m.SoilLayerCount; ++i) ReadRecord(r, kDrainItems, m.DrainMethod[i], version);
+    io.SameLayerCount(m);
+    for (int i = 0; i < m.SoilLayerCount; ++i) io.Record(kDrainItems, m.DrainMethod[i], version);
 
-    if (version >= 2) {
-        m.SheetPileCount = r.Count(Item::WallCount, "矢板の数");
-        for (int i = 0; i < m.SheetPileCount; ++i) ReadRecord(r, kSheetPileItems, m.SheetPile[i]);
+    if (version >= 2) {  // the writer's version always
+        io.Count(m.SheetPileCount, Item::WallCount, kMaxSheetPiles, "矢板の数");
+        for (int i = 0; i < m.SheetPileCount; ++i) io.Record(kSheetPileItems, m.SheetPile[i]);
     }
     return version;
 }
@@ -482,14 +444,17 @@ int ParseCondFile(CondReader& r, Model& m) {
 }  // namespace
 
 std::string FormatCondFile(Model& m) {
-    std::string text = FormatCondText(m);
+    LineBuilder out;
+    CondWriter w(out);
+    WalkCondFile(w, m);
+    const std::string text = out.Utf8();
     // What the reader would refuse is never written: the file must open
     // again. The reader's own checks decide, against the same limits.
     auto scratch = std::make_unique<Model>();
     try {
         ReadFields(text, [&](FieldFile& f) {
             CondReader r(f);
-            ParseCondFile(r, *scratch);
+            WalkCondFile(r, *scratch);
         });
     } catch (const FileFault& bad) {
         throw UnsavableValue(bad.Reason());
@@ -506,7 +471,7 @@ bool ReadCondFile(Model& m, ProgramState& ps, const std::filesystem::path& path,
         const std::string text = DecodeCp932Text(ReadFileBytes(ProjectFilePath(path), kMaxProjectBytes));
         ReadFields(text, [&](FieldFile& f) {
             CondReader r(f);
-            version = ParseCondFile(r, *scratch);
+            version = WalkCondFile(r, *scratch);
         });
     } catch (const FileFault& bad) {
         ui.Notify(std::string(kReadProjectMsg) + FaultDetail(bad), MsgIcon::Exclamation);
