@@ -1,6 +1,7 @@
 #include "engine/reader.hpp"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -128,18 +129,21 @@ void ReadOutline(InputLines& in, Block& b) {
     b.label_y = label.Real(Item::Y);
 }
 
-void ReadCurve(InputLines& in, std::array<CurveRec, kMaxCurveNumber + 1>& table, Item valueItem, double pScale,
-               double vScale, bool divide) {
+// "%d,%d" (curve number, from 1 to the table's last, and point count), a
+// sand curve's index line, then the points "%d,%g,%g" in the engine's units.
+void ReadCurve(InputLines& in, std::span<CurveRec> table, const char* countName, bool indexLine, Item pressureItem,
+               Item valueItem, double pScale, double vScale, bool divide) {
     LineScan head = in.Next();
-    int c = static_cast<int>(head.Int(1, kMaxCurveNumber, kBadCurve));
-    int m = in.Count(head, 0, kMaxCurvePoints, kBadCurve, "曲線の点数");
-    CurveRec& curve = table[c];
+    int c = static_cast<int>(head.Int(1, static_cast<long long>(table.size()) - 1, kBadCurve));
+    int m = in.Count(head, 0, kMaxCurvePoints, kBadCurve, countName);
+    if (indexLine) in.Next().Int();
+    CurveRec& curve = table[static_cast<std::size_t>(c)];
     curve = CurveRec{};
     curve.count = m;
     for (int k = 0; k < m; ++k) {
         LineScan p = in.Next();
         p.Int();
-        curve.pressure[k] = p.Real(Item::CurvePressure) * pScale;
+        curve.pressure[k] = p.Real(pressureItem) * pScale;
         double v = p.Real(valueItem);
         curve.value[k] = divide ? v / vScale : v * vScale;
     }
@@ -226,27 +230,14 @@ void ReadAll(InputLines& in, CalcInput& d) {
     // The soil layer count again: a copy that differs means a damaged file.
     in.Next().Int(d.soil_count, d.soil_count, "土層数が前の土層数と異なります。");
     for (int i = 0; i < d.soil_count; ++i) {
-        ReadCurve(in, d.elogp, Item::VoidRatio, 10.0, 1.0, false);
-        ReadCurve(in, d.mv, Item::MvValue, 10.0, 0.1, false);
-        ReadCurve(in, d.cv, Item::CvValue, 10.0, 10000.0, true);
+        ReadCurve(in, d.elogp, "曲線の点数", false, Item::CurvePressure, Item::VoidRatio, 10.0, 1.0, false);
+        ReadCurve(in, d.mv, "曲線の点数", false, Item::CurvePressure, Item::MvValue, 10.0, 0.1, false);
+        ReadCurve(in, d.cv, "曲線の点数", false, Item::CurvePressure, Item::CvValue, 10.0, 10000.0, true);
     }
 
     in.Next().Int(kSandCurveCount, kSandCurveCount, kBadCurve);  // always five sand curves
-    for (int k = 0; k < kSandCurveCount; ++k) {
-        LineScan head = in.Next();
-        int c = static_cast<int>(head.Int(1, kSandCurveCount, kBadCurve));
-        int m = in.Count(head, 0, kMaxCurvePoints, kBadCurve, "BKHough曲線の点数");
-        in.Next().Int();  // the curve index
-        CurveRec& curve = d.sand[c];
-        curve = CurveRec{};
-        curve.count = m;
-        for (int j = 0; j < m; ++j) {
-            LineScan p = in.Next();
-            p.Int();
-            curve.pressure[j] = p.Real(Item::SandPressure);
-            curve.value[j] = p.Real(Item::SandVoidRatio);
-        }
-    }
+    for (int k = 0; k < kSandCurveCount; ++k)
+        ReadCurve(in, d.sand, "BKHough曲線の点数", true, Item::SandPressure, Item::SandVoidRatio, 1.0, 1.0, false);
 
     auto readLoads = [&](int& count, std::array<LoadRec, kMaxLoads>& table, Item load, bool strip, const char* name) {
         count = in.Count(kMaxLoads, name);
