@@ -168,8 +168,8 @@ bool IniSettings::Save(const std::string& app, const std::string& section,
     return true;
 }
 
-std::string IniSettings::Get(const std::string& app, const std::string& section,
-                             const std::string& key) const {
+std::string SettingsStore::Get(const std::string& app, const std::string& section,
+                               const std::string& key) const {
     for (const auto& [k, v] : GetAll(app, section))
         if (k == key) return v;
     return {};

@@ -20,8 +20,7 @@ public:
     virtual bool Save(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) = 0;
     // The stored value, empty when absent.
-    virtual std::string Get(const std::string& app, const std::string& section,
-                            const std::string& key) const = 0;
+    std::string Get(const std::string& app, const std::string& section, const std::string& key) const;
     // Every name/value pair of a section, oldest first.
     virtual SettingPairs GetAll(const std::string& app, const std::string& section) const = 0;
 };
@@ -42,8 +41,6 @@ public:
 
     bool Save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
-    std::string Get(const std::string& app, const std::string& section,
-                    const std::string& key) const override;
     SettingPairs GetAll(const std::string& app, const std::string& section) const override;
 
     std::filesystem::path FileFor(const std::string& app) const;

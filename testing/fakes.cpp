@@ -44,13 +44,6 @@ bool MemorySettings::Save(const std::string& app, const std::string& section,
     return true;
 }
 
-std::string MemorySettings::Get(const std::string& app, const std::string& section,
-                                const std::string& key) const {
-    for (const auto& [k, v] : GetAll(app, section))
-        if (k == key) return v;
-    return {};
-}
-
 SettingPairs MemorySettings::GetAll(const std::string& app, const std::string& section) const {
     auto it = sections_.find({app, section});
     return it == sections_.end() ? SettingPairs{} : it->second;

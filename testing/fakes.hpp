@@ -81,8 +81,6 @@ class MemorySettings : public SettingsStore {
 public:
     bool Save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
-    std::string Get(const std::string& app, const std::string& section,
-                    const std::string& key) const override;
     SettingPairs GetAll(const std::string& app, const std::string& section) const override;
 
 private:
