@@ -63,28 +63,8 @@ void CheckCount(int count, int limit) {
 template <class R>
 using CondItem = Field<R, Item, i16, double, std::string>;
 
-// Row k of a table its owner keeps as parallel arrays, a record of its own.
-template <class T>
-struct Row {
-    T& owner;
-    int k;
-};
-
-// A row's `at` for one array of such a table: Column<&Owner::Array>.
-template <auto M>
-struct ColumnAt {
-    template <class Ref, class T>
-    using Fn = Ref (*)(Row<T>&);
-    template <class Ref, class T>
-    constexpr operator Fn<Ref, T>() const {
-        return [](Row<T>& r) -> Ref { return &(r.owner.*M)[static_cast<std::size_t>(r.k)]; };
-    }
-};
-template <auto M>
-inline constexpr ColumnAt<M> Column{};
-
 // A position's name has no limit of its own: the reader checks its text.
-constexpr CondItem<Row<StudyCond>> kPositionItems[] = {
+constexpr CondItem<TableRow<StudyCond>> kPositionItems[] = {
     {Column<&StudyCond::CalcPosName>},
     {Column<&StudyCond::CalcPosX>, Item::X},
 };
@@ -99,7 +79,7 @@ constexpr CondItem<StudyCond> kCondItems[] = {
     {At<&StudyCond::AutoScaleXY>, Item::AutoScaleXY, ""},
 };
 
-constexpr CondItem<Row<SoilBlock>> kVertexItems[] = {
+constexpr CondItem<TableRow<SoilBlock>> kVertexItems[] = {
     {Column<&SoilBlock::PX>, Item::X},
     {Column<&SoilBlock::PY>, Item::Y},
 };
@@ -137,12 +117,12 @@ std::array<CondItem<LoadRec>, 6> LoadItems(Item load) {
 }
 
 // A curve's limits depend on its kind.
-std::array<CondItem<Row<CurveTable>>, 2> CurveItems(Item pressure, Item value) {
+std::array<CondItem<TableRow<CurveTable>>, 2> CurveItems(Item pressure, Item value) {
     return {{{Column<&CurveTable::X>, pressure}, {Column<&CurveTable::Y>, value}}};
 }
 
 // Stage s in row s-1.
-constexpr CondItem<Row<Model>> kStageItems[] = {
+constexpr CondItem<TableRow<Model>> kStageItems[] = {
     {Column<&Model::StageStartDay>, Item::StageStartDay},
     {Column<&Model::StageDays>, Item::StageDays},
 };
@@ -354,7 +334,7 @@ private:
 template <class Io, class T, class List>
 void Rows(Io& io, const List& list, T& owner, int n) {
     for (int k = 0; k < n; ++k) {
-        Row<T> row{owner, k};
+        TableRow<T> row{owner, static_cast<std::size_t>(k)};
         io.Record(list, row);
     }
 }

@@ -179,17 +179,11 @@ constexpr FileItem<StationRecord> kStationItems[] = {
 };
 
 // One observation row of a station.
-struct Row {
-    StationRecord* s;
-    std::size_t i;
-};
-using RowRef = FileItem<Row>::Ref;
-
-constexpr FileItem<Row> kRowItems[] = {
-    {[](Row& r) -> RowRef { return &r.s->ObsDate[r.i]; }},
-    {[](Row& r) -> RowRef { return &r.s->Settlement[r.i]; }, Item::ObsSettlement, nullptr, "沈下量"},
-    {[](Row& r) -> RowRef { return &r.s->Remark[r.i]; }, {}, nullptr, "備考"},
-    {[](Row& r) -> RowRef { return &r.s->SW[r.i]; }, Item::ObsSwitch},
+constexpr FileItem<TableRow<StationRecord>> kRowItems[] = {
+    {Column<&StationRecord::ObsDate>},
+    {Column<&StationRecord::Settlement>, Item::ObsSettlement, nullptr, "沈下量"},
+    {Column<&StationRecord::Remark>, {}, nullptr, "備考"},
+    {Column<&StationRecord::SW>, Item::ObsSwitch},
 };
 
 static_assert(kObsFileVersion == HighestSince(kVersionItems, kSettingsItems, kStationItems, kRowItems),
@@ -208,7 +202,7 @@ void ParseDataFile(FieldFile& f, ObsDataSet& d) {
         ReadRecord(in, kStationItems, s, version);
         s.ResizeRows(s.Count);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
-            Row row{&s, i};
+            TableRow<StationRecord> row{s, i};
             ReadRecord(in, kRowItems, row, version);
         }
     }
@@ -287,7 +281,7 @@ std::string DataFileText(const ObsDataSet& d) {
         w.where = station;
         WriteRecord(w, kStationItems, s);
         for (std::size_t i = 1; i <= static_cast<std::size_t>(s.Count); ++i) {
-            Row row{&s, i};
+            TableRow<StationRecord> row{s, i};
             w.where = station + "の" + std::to_string(i) + "行目";
             WriteRecord(w, kRowItems, row);
         }

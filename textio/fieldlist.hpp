@@ -58,6 +58,26 @@ struct AtMember {
 template <auto M>
 inline constexpr fieldlist_detail::AtMember<M> At{};
 
+// Row k of a table its owner keeps as parallel arrays, a record of its own.
+template <class T>
+struct TableRow {
+    T& owner;
+    std::size_t k;
+};
+
+// A row's `at` for one array of such a table: Column<&Owner::Array>.
+template <auto M>
+struct ColumnAt {
+    template <class Ref, class T>
+    using Fn = Ref (*)(TableRow<T>&);
+    template <class Ref, class T>
+    constexpr operator Fn<Ref, T>() const {
+        return [](TableRow<T>& r) -> Ref { return &(r.owner.*M)[r.k]; };
+    }
+};
+template <auto M>
+inline constexpr ColumnAt<M> Column{};
+
 // Where the line that starts at row k ends: the rows after it without a key.
 template <class List>
 std::size_t LineEnd(const List& list, std::size_t k) {
