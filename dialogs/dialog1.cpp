@@ -51,12 +51,8 @@ void Dialog1::CellEdited() {
 }
 
 bool Dialog1::CheckOnOk() {
-    if (const auto bad = Columns().FirstBadStage(Qflg_MB->Model(), kMaxBlocks)) {
-        host_.Messages().Notify(kStageMessage, MsgIcon::None);
-        Qflg_MB->SetCurrentCell(bad->first, bad->second);
-        Qflg_MB->setFocus();
-        return false;
-    }
+    if (const auto bad = Columns().FirstBadStage(Qflg_MB->Model(), kMaxBlocks))
+        return RefuseAt(*Qflg_MB, bad->first, bad->second, host_.Messages(), kStageMessage, MsgIcon::None);
     return true;
 }
 

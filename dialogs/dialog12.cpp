@@ -63,12 +63,8 @@ void FillLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, const Load
 // Reads one grid into records; a stage other than 1 to 5 is refused with
 // its own text and the cursor on it.
 bool ReadLoads(grid::QEX_FLG& q, const ColumnTable<LoadRec>& columns, MessageSink& msg, std::vector<LoadRec>& out) {
-    if (const auto bad = columns.FirstBadStage(q.Model(), kMaxLoads)) {
-        msg.Notify(kStageMessage, MsgIcon::None);
-        q.SetCurrentCell(bad->first, bad->second);
-        q.setFocus();
-        return false;
-    }
+    if (const auto bad = columns.FirstBadStage(q.Model(), kMaxLoads))
+        return RefuseAt(q, bad->first, bad->second, msg, kStageMessage, MsgIcon::None);
     CellReader read(q.Model(), msg);
     out.clear();
     return columns.Read(q.Model(), read, kMaxLoads, out);

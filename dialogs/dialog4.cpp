@@ -112,11 +112,7 @@ bool Dialog4::CheckOnOk() {
             message = "土層 " + std::to_string(r) + " の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。";
             col = kCcCol;
         }
-        if (message.empty()) continue;
-        host_.Messages().Notify(message, MsgIcon::Exclamation);
-        Qflg_DB->SetCurrentCell(r, col);
-        Qflg_DB->setFocus();
-        return false;
+        if (!message.empty()) return RefuseAt(*Qflg_DB, r, col, host_.Messages(), message, MsgIcon::Exclamation);
     }
     return true;
 }

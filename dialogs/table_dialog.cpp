@@ -33,6 +33,13 @@ void FocusFirstCell(grid::QEX_FLG& g) {
     g.setFocus();
 }
 
+bool RefuseAt(grid::QEX_FLG& g, int row, int col, MessageSink& ui, std::string message, MsgIcon icon) {
+    ui.Notify(std::move(message), icon);
+    g.SetCurrentCell(row, col);
+    g.setFocus();
+    return false;
+}
+
 template class TableDialog<LiveEditDialog>;
 template class TableDialog<CommitDialog>;
 

@@ -41,6 +41,10 @@ private:
 // the header columns).
 void FocusFirstCell(grid::QEX_FLG& g);
 
+// Tells a check's refusal and puts the cursor on the cell it is about;
+// false, which the check returns.
+bool RefuseAt(grid::QEX_FLG& g, int row, int col, MessageSink& ui, std::string message, MsgIcon icon);
+
 using CommitTableDialog = TableDialog<CommitDialog>;
 
 class LiveTableDialog : public TableDialog<LiveEditDialog> {
