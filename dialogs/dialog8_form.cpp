@@ -26,7 +26,15 @@ bool AskToStoreAnyway(MessageSink& ui, const std::string& fault) {
            MsgAnswer::Yes;
 }
 
-bool Dialog8Form::ConfirmFallingVoidRatios(MessageSink& ui) const {
+bool Dialog8Form::ConfirmUsableCurves(MessageSink& ui) const {
+    for (std::size_t a = 1; a < rows_.size(); ++a) {
+        const double lo = rows_[a - 1][0], hi = rows_[a][0];
+        if (hi > lo) continue;
+        return AskToStoreAnyway(ui, "圧力Ｐが、" + std::to_string(a + 1) + "行目で " + grid::FormatNumber(lo, "##0.0") +
+                                        " から " + grid::FormatNumber(hi, "##0.0") +
+                                        " kN/m2 と増えていません。\r圧力Ｐは行ごとに増えるように入力してください"
+                                        "（このままでは沈下計算ができません）。");
+    }
     for (std::size_t d = 1; d <= static_cast<std::size_t>(kSandCurves); ++d)
         for (std::size_t a = 1; a < rows_.size(); ++a) {
             const SandRow &lo = rows_[a - 1], &hi = rows_[a];
