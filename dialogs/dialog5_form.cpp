@@ -147,26 +147,38 @@ void Dialog5Form::Restore() {
     m_.CvCurve = snapshot_[2];
 }
 
+// The curves as the engine reads them: a clay layer computed by a method
+// that settles reads its method's curve (the sand curves are the sand
+// dialog's), with the points the method needs, and its logCv-logP curve.
 std::optional<std::string> Dialog5Form::FirstCurveFault() const {
     struct Read {
         int kind;  // 0 e-logP, 1 Mv, 2 Cv
+        MethodCurve method;
         const char* name;
         const char* value;
     };
-    constexpr Read kReads[] = {{0, "e-LogP曲線", "間隙比"}, {1, "LogMv-LogP曲線", "Mv"}, {2, "LogCv-LogP曲線", "Cv"}};
+    constexpr Read kReads[] = {{0, MethodCurve::ELogP, "e-LogP曲線", "間隙比"},
+                               {1, MethodCurve::Mv, "LogMv-LogP曲線", "Mv"},
+                               {2, MethodCurve::None, "LogCv-LogP曲線", "Cv"}};
     for (int layer : clay_) {
-        const MethodCurve curve = SettleMethodOf(m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod).curve;
-        if (curve != MethodCurve::ELogP && curve != MethodCurve::Mv) continue;  // reads no curve of this dialog
+        const SettleMethodRow& method = SettleMethodOf(m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod);
+        // Without the immediate settlement of sand a B.K.Hough layer computes nothing.
+        if (method.curve == MethodCurve::None || (method.curve == MethodCurve::Sand && m_.Cond.UseSandImmediate == 0))
+            continue;
         for (const Read& r : kReads) {
-            if (r.kind == 0 && curve != MethodCurve::ELogP) continue;
-            if (r.kind == 1 && curve != MethodCurve::Mv) continue;
+            if (r.kind != 2 && r.method != method.curve) continue;
             const auto& table = r.kind == 0 ? m_.ELogPCurve : r.kind == 1 ? m_.MvCurve : m_.CvCurve;
             const CurveTable& c = table[static_cast<std::size_t>(layer)];
-            const std::string head =
-                "土層「" + m_.SoilLayer[static_cast<std::size_t>(layer)].Name + "」の" + r.name + "の第";
-            for (int k = 0; k < std::clamp<int>(c.n, 0, kMaxCurvePts); ++k) {
+            const int n = std::clamp<int>(c.n, 0, kMaxCurvePts);
+            const std::string curve = "土層「" + m_.SoilLayer[static_cast<std::size_t>(layer)].Name + "」の" + r.name;
+            // A logCv-logP curve may be left out (no time curve), not one point short.
+            const int needed = r.kind == 2 ? 0 : method.points;
+            if (n < needed)
+                return curve + (n == 0 ? "に点がありません" : "の点が" + std::to_string(n) + "点しかありません") + "（" +
+                       method.checked + "には" + std::to_string(needed) + "点以上必要です）。";
+            for (int k = 0; k < n; ++k) {
                 const auto at = static_cast<std::size_t>(k);
-                const std::string point = head + std::to_string(k + 1) + "点";
+                const std::string point = curve + "の第" + std::to_string(k + 1) + "点";
                 if (!(c.X[at] > 0)) return point + "の圧力が0です（圧力は正の値で入力してください）。";
                 if (!(c.Y[at] > 0)) return point + "の" + r.value + "が0です（正の値で入力してください）。";
                 if (k == 0) continue;

@@ -92,11 +92,11 @@ public:
     void Restore();
 
     // The first fault of a curve some clay layer's method reads (e-logP
-    // and Cc: e-logP; Mv: logMv-logP; each consolidating one: logCv-logP): a
+    // and Cc: e-logP; Mv: logMv-logP; each consolidating one: logCv-logP),
+    // as the calculation refuses it: fewer points than the method needs, a
     // point of 0 pressure or value, a pressure that does not increase, a
     // void ratio that rises. The layer, the curve and the point are named;
-    // nothing when every such curve can be used. A missing curve is the
-    // calculation's to tell.
+    // nothing when every such curve can be used.
     std::optional<std::string> FirstCurveFault() const;
 
 private:

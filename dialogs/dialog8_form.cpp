@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "rules/settle_methods.hpp"
 #include "textio/cell_text.hpp"
 
 namespace kova {
@@ -26,7 +27,18 @@ bool AskToStoreAnyway(MessageSink& ui, const std::string& fault) {
            MsgAnswer::Yes;
 }
 
-bool Dialog8Form::ConfirmUsableCurves(MessageSink& ui) const {
+bool Dialog8Form::ConfirmUsableCurves(const Model& m, MessageSink& ui) const {
+    // A B.K.Hough layer reads the curve its N value picks; all share the rows.
+    const SettleMethodRow& hough = SettleMethodOf(kMethodHough);
+    for (int i = 0; i < std::clamp<int>(m.SoilLayerCount, 0, kMaxBlocks); ++i) {
+        if (m.SoilParam[static_cast<std::size_t>(i)].SettleMethod != kMethodHough || m.Cond.UseSandImmediate == 0 ||
+            RowCount() >= hough.points)
+            continue;
+        return AskToStoreAnyway(ui, "土層「" + m.SoilLayer[static_cast<std::size_t>(i)].Name + "」が読む砂層のe-LogP曲線" +
+                                        (RowCount() == 0 ? "に点がありません" : "の点が" + std::to_string(RowCount()) + "点しかありません") +
+                                        "（" + hough.checked + "には" + std::to_string(hough.points) +
+                                        "点以上必要です）。\rこのままでは沈下計算ができません。");
+    }
     for (std::size_t a = 1; a < rows_.size(); ++a) {
         const double lo = rows_[a - 1][0], hi = rows_[a][0];
         if (hi > lo) continue;
