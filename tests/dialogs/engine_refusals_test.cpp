@@ -52,7 +52,7 @@ struct Place {
     Opener open;
     int row = 0, col = 0;  // the cell; 0: the box `open` gives
     double shown = 1;      // typed units per model unit
-    bool rows = false;     // v is the number of rows kept: the rest deleted (Ctrl+Delete)
+    enum { Typed, Picked, RowsKept } entry = Typed;  // v typed, item v of the cell's list, or the rows left (Ctrl+Delete)
 };
 
 template <class D>
@@ -104,6 +104,15 @@ std::function<bool(Model&, double)> Whole(F field) {
         return true;
     };
 }
+// A code picked from a list of `count` items.
+template <class F>
+std::function<bool(Model&, double)> Code(F field, int count) {
+    return [field, count](Model& m, double v) {
+        if (!(v >= 0 && v < count)) return false;
+        field(m) = static_cast<i16>(v);
+        return true;
+    };
+}
 // A ground-improvement value, stored with the beta OK derives from n and as.
 std::function<bool(Model&, double)> Drain(DrainDetail k) {
     return [k](Model& m, double v) {
@@ -134,6 +143,12 @@ std::vector<Place> Places() {
     return {
         {"土層 有効重量", Item::SoilUnitWeight, Real([](Model& m) -> double& { return m.SoilLayer[0].UnitWeight; }),
          Table(&Dialog4::Qflg_DB), 1, 5},
+        {"土層 土質", Item::SoilType, Code([](Model& m) -> i16& { return m.SoilParam[0].SoilType; }, 2),
+         Table(&Dialog4::Qflg_DB), 1, 2, 1, Place::Picked},
+        // The second layer, As, is sand: only its method picks a curve of its own.
+        {"土層 沈下計算 (砂質土)", Item::SettleMethod,
+         Code([](Model& m) -> i16& { return m.SoilParam[1].SettleMethod; }, kMethodCount), Table(&Dialog4::Qflg_DB), 2, 3,
+         1, Place::Picked},
         {"土層 N値", Item::NValue, Whole([](Model& m) -> i16& { return m.SoilParam[0].NValue; }), Table(&Dialog4::Qflg_DB), 1, 6},
         {"土層 圧縮指数Cc", Item::CompressionIndex, Real([](Model& m) -> double& { return m.SoilParam[0].C1; }),
          Table(&Dialog4::Qflg_DB), 1, 7},
@@ -156,16 +171,16 @@ std::vector<Place> Places() {
          Curve(4), 2, 1, 10},
         {"土質定数 LogCv-LogP曲線 Cv", Item::CvValue, Real([](Model& m) -> double& { return m.CvCurve[0].Y[1]; }), Curve(4), 2, 2},
         {"土質定数 e-LogP曲線 点数", Item::CurvePointCount,
-         Points([](Model& m) { return std::vector{&m.ELogPCurve[0]}; }), Curve(2), 0, 1, 1, true},
+         Points([](Model& m) { return std::vector{&m.ELogPCurve[0]}; }), Curve(2), 0, 1, 1, Place::RowsKept},
         {"土質定数 LogMv-LogP曲線 点数", Item::CurvePointCount, Points([](Model& m) { return std::vector{&m.MvCurve[0]}; }),
-         Curve(3), 0, 1, 1, true},
+         Curve(3), 0, 1, 1, Place::RowsKept},
         {"砂層 点数", Item::SandPointCount,
          Points([](Model& m) {
              std::vector<CurveTable*> five;
              for (int d = 0; d < kSandCurves; ++d) five.push_back(&m.BKHoughCurve[static_cast<std::size_t>(d)]);
              return five;
          }),
-         Table(&Dialog8::Qflg_BK), 0, 1, 1, true},
+         Table(&Dialog8::Qflg_BK), 0, 1, 1, Place::RowsKept},
         {"砂層 圧力Ｐ", Item::SandPressure, SandPressure, Table(&Dialog8::Qflg_BK), 2, 1},
         {"砂層 非常にゆるい砂", Item::SandVoidRatio, Real([](Model& m) -> double& { return m.BKHoughCurve[0].Y[1]; }),
          Table(&Dialog8::Qflg_BK), 2, 2},
@@ -192,11 +207,12 @@ std::vector<Place> Places() {
     };
 }
 
-// What no user types a number of: picked from a list or a switch, a count
-// the editors keep (a curve's points are the rows of its table), beta (OK
-// derives it from n and as), the prediction's.
+// What no user enters a value of the engine refuses: a list or a switch
+// whose every choice it computes with, a count the editors keep (a curve's
+// points are the rows of its table), beta (OK derives it from n and as),
+// the prediction's.
 bool NotTyped(Item i) {
-    return (i >= Item::SoilType && i <= Item::Drainage) || i == Item::DrainMethod || i == Item::ReductionFactor ||
+    return i == Item::Drainage || i == Item::DrainMethod || i == Item::ReductionFactor ||
            (i >= Item::TimeCondKind && i <= Item::PointNumber && i != Item::CurvePointCount && i != Item::SandPointCount) ||
            i >= Item::ObsFileVersion;
 }
@@ -207,6 +223,9 @@ std::vector<double> Probes(Item item) {
     const Limit& l = LimitOf(item);
     std::set<double> v = {l.lo - 1, l.lo, l.hi, l.hi + 1, 0, 1};
     if (!l.integral) v.insert({0.001, 0.5});
+    // Every code of a list.
+    if (l.integral && l.hi - l.lo <= 10)
+        for (double c = l.lo; c < l.hi; ++c) v.insert(c);
     return {v.begin(), v.end()};
 }
 
@@ -266,7 +285,9 @@ Answer TypeIntoDialog(const Place& p, const Model& start, double v) {
     std::unique_ptr<QDialog> d = p.open(host, g, box);
     d->show();
     const QString typed = QString::number(v * p.shown, 'g', 12);
-    if (p.rows) {
+    if (p.entry == Place::Picked) {
+        test::PickCell(*g, p.row, p.col, static_cast<int>(v));
+    } else if (p.entry == Place::RowsKept) {
         while (g->RowsInUse() > v) test::GridKey(*g, g->RowsInUse(), p.col, Qt::Key_Delete, Qt::ControlModifier);
     } else if (box) {
         box->setFocus();
