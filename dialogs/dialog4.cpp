@@ -116,7 +116,11 @@ bool Dialog4::CheckOnOk() {
             col = kCcCol;
         } else if (p.SoilType != 0) {
             if (const auto fault = LayerCurveFault(m, r - 1)) {
-                message = *fault + "\r砂質土の曲線は入力できないため、沈下計算はB.K.Houghか非圧密層を選んでください。";
+                std::string choices;  // the methods that read no curve of the layer's own
+                for (const SettleMethodRow& row : kSettleMethods)
+                    if (row.curve == MethodCurve::Sand || row.curve == MethodCurve::None)
+                        choices += (choices.empty() ? "" : "か") + std::string(row.listed);
+                message = *fault + "\r砂質土の曲線は入力できないため、沈下計算は" + choices + "を選んでください。";
                 col = kMethodCol;
             }
         }

@@ -159,12 +159,12 @@ std::optional<std::string> LayerCurveFault(const Model& m, int layer) {
                                {2, MethodCurve::None, "LogCv-LogP曲線", "Cv"}};
     const auto at = static_cast<std::size_t>(layer);
     const bool clay = m.SoilParam[at].SoilType == 0;
-    const SettleMethodRow& method = SettleMethodOf(m.SoilParam[at].SettleMethod);
-    // Without the immediate settlement of sand, a sand layer and a B.K.Hough
-    // layer compute nothing.
-    if (method.curve == MethodCurve::None ||
-        (m.Cond.UseSandImmediate == 0 && (!clay || method.curve == MethodCurve::Sand)))
-        return std::nullopt;
+    // Without the immediate settlement of sand, a sand layer and a layer of
+    // an immediate method compute nothing.
+    const SettleMethodRow& method = !clay && m.Cond.UseSandImmediate == 0
+                                        ? SettleMethodOf(kMethodNone)
+                                        : MethodInRun(m.SoilParam[at].SettleMethod, m.Cond.UseSandImmediate);
+    if (method.curve == MethodCurve::None) return std::nullopt;
     for (const Read& r : kReads) {
         if (r.kind == 2 ? !clay : r.method != method.curve) continue;
         const auto& table = r.kind == 0 ? m.ELogPCurve : r.kind == 1 ? m.MvCurve : m.CvCurve;

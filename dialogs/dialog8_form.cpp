@@ -28,15 +28,15 @@ bool AskToStoreAnyway(MessageSink& ui, const std::string& fault) {
 }
 
 bool Dialog8Form::ConfirmUsableCurves(const Model& m, MessageSink& ui) const {
-    // A B.K.Hough layer reads the curve its N value picks; all share the rows.
-    const SettleMethodRow& hough = SettleMethodOf(kMethodHough);
+    // A layer of a sand-curve method reads the curve its N value picks; all
+    // share the rows.
     for (int i = 0; i < std::clamp<int>(m.SoilLayerCount, 0, kMaxBlocks); ++i) {
-        if (m.SoilParam[static_cast<std::size_t>(i)].SettleMethod != kMethodHough || m.Cond.UseSandImmediate == 0 ||
-            RowCount() >= hough.points)
-            continue;
-        return AskToStoreAnyway(ui, "土層「" + m.SoilLayer[static_cast<std::size_t>(i)].Name + "」が読む砂層のe-LogP曲線" +
+        const auto at = static_cast<std::size_t>(i);
+        const SettleMethodRow& method = MethodInRun(m.SoilParam[at].SettleMethod, m.Cond.UseSandImmediate);
+        if (method.curve != MethodCurve::Sand || RowCount() >= method.points) continue;
+        return AskToStoreAnyway(ui, "土層「" + m.SoilLayer[at].Name + "」が読む砂層のe-LogP曲線" +
                                         (RowCount() == 0 ? "に点がありません" : "の点が" + std::to_string(RowCount()) + "点しかありません") +
-                                        "（" + hough.checked + "には" + std::to_string(hough.points) +
+                                        "（" + method.checked + "には" + std::to_string(method.points) +
                                         "点以上必要です）。\rこのままでは沈下計算ができません。");
     }
     for (std::size_t a = 1; a < rows_.size(); ++a) {

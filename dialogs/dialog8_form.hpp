@@ -45,7 +45,7 @@ public:
     void Apply(Model& m) const { m.BKHoughCurve = Curves(m.BKHoughCurve); }
 
     // The check at OK of what the calculation refuses of a sand curve a
-    // layer of m reads: fewer points than B.K.Hough needs, a pressure that
+    // layer of m reads: fewer points than its method needs, a pressure that
     // does not rise from one row to the next, a void ratio that rises with
     // it (the ground would swell under load). The order is asked about
     // whether or not a layer reads the curves. Asks whether to store the

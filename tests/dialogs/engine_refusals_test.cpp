@@ -229,8 +229,9 @@ std::vector<double> Probes(Item item) {
     return {v.begin(), v.end()};
 }
 
-// The worked example, and it again with Ac1 computed by each method, and
-// with a low replacement ratio of sand piles (where n is read).
+// The worked example, and it again with Ac1 computed by each method,
+// without the immediate settlement of sand, and with a low replacement
+// ratio of sand piles (where n is read).
 struct Context {
     std::string name;
     std::function<void(Model&)> apply;
@@ -242,6 +243,7 @@ std::vector<Context> Contexts() {
                            m.SoilParam[0].SettleMethod = static_cast<i16>(code);
                            m.SoilParam[0].C1 = 0.5;
                        }});
+    out.push_back({"砂質土の即時沈下なし", [](Model& m) { m.Cond.UseSandImmediate = 0; }});
     out.push_back({"Ac1 as 0.3, n 2", [](Model& m) {
                        Drain(kShareRatio)(m, 2);
                        Drain(kReplaceRatio)(m, 0.3);
