@@ -182,7 +182,8 @@ std::optional<std::string> LayerCurveFault(const Model& m, int layer) {
             if (!(c.X[i] > 0)) return point + "の圧力が0です（圧力は正の値で入力してください）。";
             if (!(c.Y[i] > 0)) return point + "の" + r.value + "が0です（正の値で入力してください）。";
             if (k == 0) continue;
-            if (!(c.X[i] > c.X[i - 1])) return point + "の圧力が前の点より大きくありません（圧力は点ごとに増加させてください）。";
+            if (!(c.X[i] > c.X[i - 1]))
+                return point + "の圧力が前の点より大きくありません（圧力は点ごとに増加させてください）。";
             if (r.kind == 0 && c.Y[i] > c.Y[i - 1])
                 return point + "の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。";
         }

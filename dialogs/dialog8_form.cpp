@@ -35,7 +35,8 @@ bool Dialog8Form::ConfirmUsableCurves(const Model& m, MessageSink& ui) const {
         const SettleMethodRow& method = MethodInRun(m.SoilParam[at].SettleMethod, m.Cond.UseSandImmediate);
         if (method.curve != MethodCurve::Sand || RowCount() >= method.points) continue;
         return AskToStoreAnyway(ui, "土層「" + m.SoilLayer[at].Name + "」が読む砂層のe-LogP曲線" +
-                                        (RowCount() == 0 ? "に点がありません" : "の点が" + std::to_string(RowCount()) + "点しかありません") +
+                                        (RowCount() == 0 ? "に点がありません"
+                                                         : "の点が" + std::to_string(RowCount()) + "点しかありません") +
                                         "（" + method.checked + "には" + std::to_string(method.points) +
                                         "点以上必要です）。\rこのままでは沈下計算ができません。");
     }

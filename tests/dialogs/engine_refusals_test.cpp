@@ -52,11 +52,12 @@ struct Place {
     Opener open;
     int row = 0, col = 0;  // the cell; 0: the box `open` gives
     double shown = 1;      // typed units per model unit
-    enum { Typed, Picked, RowsKept } entry = Typed;  // v typed, item v of the cell's list, or the rows left (Ctrl+Delete)
+    // v typed, item v of the cell's list, or the rows left (Ctrl+Delete).
+    enum { Typed, Picked, RowsKept } entry = Typed;
 };
 
 template <class D>
-Opener Table(grid::QEX_FLG* D::* grid) {
+Opener Table(grid::QEX_FLG* D::*grid) {
     return [grid](FakeEditorHost& h, grid::QEX_FLG*& g, QLineEdit*&) {
         auto d = std::make_unique<D>(h, nullptr);
         g = (*d).*grid;
@@ -96,19 +97,11 @@ std::function<bool(Model&, double)> Real(F field) {
         return true;
     };
 }
+// A 16-bit field, or a code picked from a list of `count` items.
 template <class F>
-std::function<bool(Model&, double)> Whole(F field) {
-    return [field](Model& m, double v) {
-        if (!(v >= -32768 && v <= 32767)) return false;
-        field(m) = static_cast<i16>(v);
-        return true;
-    };
-}
-// A code picked from a list of `count` items.
-template <class F>
-std::function<bool(Model&, double)> Code(F field, int count) {
+std::function<bool(Model&, double)> Whole(F field, int count = 0) {
     return [field, count](Model& m, double v) {
-        if (!(v >= 0 && v < count)) return false;
+        if (count ? !(v >= 0 && v < count) : !(v >= -32768 && v <= 32767)) return false;
         field(m) = static_cast<i16>(v);
         return true;
     };
@@ -143,13 +136,14 @@ std::vector<Place> Places() {
     return {
         {"土層 有効重量", Item::SoilUnitWeight, Real([](Model& m) -> double& { return m.SoilLayer[0].UnitWeight; }),
          Table(&Dialog4::Qflg_DB), 1, 5},
-        {"土層 土質", Item::SoilType, Code([](Model& m) -> i16& { return m.SoilParam[0].SoilType; }, 2),
+        {"土層 土質", Item::SoilType, Whole([](Model& m) -> i16& { return m.SoilParam[0].SoilType; }, 2),
          Table(&Dialog4::Qflg_DB), 1, 2, 1, Place::Picked},
         // The second layer, As, is sand: only its method picks a curve of its own.
         {"土層 沈下計算 (砂質土)", Item::SettleMethod,
-         Code([](Model& m) -> i16& { return m.SoilParam[1].SettleMethod; }, kMethodCount), Table(&Dialog4::Qflg_DB), 2, 3,
-         1, Place::Picked},
-        {"土層 N値", Item::NValue, Whole([](Model& m) -> i16& { return m.SoilParam[0].NValue; }), Table(&Dialog4::Qflg_DB), 1, 6},
+         Whole([](Model& m) -> i16& { return m.SoilParam[1].SettleMethod; }, kMethodCount), Table(&Dialog4::Qflg_DB), 2,
+         3, 1, Place::Picked},
+        {"土層 N値", Item::NValue, Whole([](Model& m) -> i16& { return m.SoilParam[0].NValue; }),
+         Table(&Dialog4::Qflg_DB), 1, 6},
         {"土層 圧縮指数Cc", Item::CompressionIndex, Real([](Model& m) -> double& { return m.SoilParam[0].C1; }),
          Table(&Dialog4::Qflg_DB), 1, 7},
         {"促進工法 打設間隔 d", Item::DrainSpacing, Drain(kSpacing), Table(&Dialog11::Qflg_SB), 1, 3},
@@ -162,20 +156,21 @@ std::vector<Place> Places() {
         // or above it is one out of order.
         {"土質定数 e-LogP曲線 P", Item::CurvePressure, Real([](Model& m) -> double& { return m.ELogPCurve[0].X[1]; }),
          Curve(2), 2, 1, 10},
-        {"土質定数 e-LogP曲線 e", Item::VoidRatio, Real([](Model& m) -> double& { return m.ELogPCurve[0].Y[1]; }), Curve(2), 2, 2},
+        {"土質定数 e-LogP曲線 e", Item::VoidRatio, Real([](Model& m) -> double& { return m.ELogPCurve[0].Y[1]; }),
+         Curve(2), 2, 2},
         {"土質定数 LogMv-LogP曲線 P", Item::CurvePressure, Real([](Model& m) -> double& { return m.MvCurve[0].X[1]; }),
          Curve(3), 2, 1, 10},
-        {"土質定数 LogMv-LogP曲線 Mv", Item::MvValue, Real([](Model& m) -> double& { return m.MvCurve[0].Y[1]; }), Curve(3), 2, 2,
-         0.1},
+        {"土質定数 LogMv-LogP曲線 Mv", Item::MvValue, Real([](Model& m) -> double& { return m.MvCurve[0].Y[1]; }),
+         Curve(3), 2, 2, 0.1},
         {"土質定数 LogCv-LogP曲線 P", Item::CurvePressure, Real([](Model& m) -> double& { return m.CvCurve[0].X[1]; }),
          Curve(4), 2, 1, 10},
-        {"土質定数 LogCv-LogP曲線 Cv", Item::CvValue, Real([](Model& m) -> double& { return m.CvCurve[0].Y[1]; }), Curve(4), 2, 2},
+        {"土質定数 LogCv-LogP曲線 Cv", Item::CvValue, Real([](Model& m) -> double& { return m.CvCurve[0].Y[1]; }),
+         Curve(4), 2, 2},
         {"土質定数 e-LogP曲線 点数", Item::CurvePointCount,
          Points([](Model& m) { return std::vector{&m.ELogPCurve[0]}; }), Curve(2), 0, 1, 1, Place::RowsKept},
-        {"土質定数 LogMv-LogP曲線 点数", Item::CurvePointCount, Points([](Model& m) { return std::vector{&m.MvCurve[0]}; }),
-         Curve(3), 0, 1, 1, Place::RowsKept},
-        {"砂層 点数", Item::SandPointCount,
-         Points([](Model& m) {
+        {"土質定数 LogMv-LogP曲線 点数", Item::CurvePointCount,
+         Points([](Model& m) { return std::vector{&m.MvCurve[0]}; }), Curve(3), 0, 1, 1, Place::RowsKept},
+        {"砂層 点数", Item::SandPointCount, Points([](Model& m) {
              std::vector<CurveTable*> five;
              for (int d = 0; d < kSandCurves; ++d) five.push_back(&m.BKHoughCurve[static_cast<std::size_t>(d)]);
              return five;
@@ -186,24 +181,30 @@ std::vector<Place> Places() {
          Table(&Dialog8::Qflg_BK), 2, 2},
         {"盛土 有効重量", Item::UnitWeight, Real([](Model& m) -> double& { return m.Embankment[0].UnitWeight; }),
          Table(&Dialog1::Qflg_MB), 1, 2},
-        {"盛土 段階", Item::Stage, Whole([](Model& m) -> i16& { return m.Embankment[0].Stage; }), Table(&Dialog1::Qflg_MB), 1, 3},
+        {"盛土 段階", Item::Stage, Whole([](Model& m) -> i16& { return m.Embankment[0].Stage; }),
+         Table(&Dialog1::Qflg_MB), 1, 3},
         {"切り土 有効重量", Item::UnitWeight, Real([](Model& m) -> double& { return m.CutBlock[0].UnitWeight; }),
          Table(&Dialog10::Qflg_KB), 1, 2},
         {"載荷 開始日数", Item::StageStartDay, Whole([](Model& m) -> i16& { return m.StageStartDay[1]; }),
          Table(&Dialog6::Qflg_KK), 2, 1},
-        {"載荷 施工日数", Item::StageDays, Whole([](Model& m) -> i16& { return m.StageDays[1]; }), Table(&Dialog6::Qflg_KK), 2, 2},
-        {"計算位置 X座標", Item::X, Real([](Model& m) -> double& { return m.Cond.CalcPosX[0]; }), Table(&Dialog7::Qflg_KP), 1, 2},
+        {"載荷 施工日数", Item::StageDays, Whole([](Model& m) -> i16& { return m.StageDays[1]; }),
+         Table(&Dialog6::Qflg_KK), 2, 2},
+        {"計算位置 X座標", Item::X, Real([](Model& m) -> double& { return m.Cond.CalcPosX[0]; }),
+         Table(&Dialog7::Qflg_KP), 1, 2},
         {"集中荷重 荷重値", Item::PointLoad, Real([](Model& m) -> double& { return m.PointLoad[0].Load; }),
          Table(&Dialog12::Qflg_SK), 1, 3},
-        {"集中荷重 段階", Item::Stage, Whole([](Model& m) -> i16& { return m.PointLoad[0].Stage; }), Table(&Dialog12::Qflg_SK), 1, 4},
+        {"集中荷重 段階", Item::Stage, Whole([](Model& m) -> i16& { return m.PointLoad[0].Stage; }),
+         Table(&Dialog12::Qflg_SK), 1, 4},
         {"線荷重 荷重値", Item::LineLoad, Real([](Model& m) -> double& { return m.LineLoad[0].Load; }),
          Table(&Dialog12::Qflg_LK), 1, 3},
         {"帯状荷重 荷重値", Item::StripLoad, Real([](Model& m) -> double& { return m.StripLoad[0].Load; }),
          Table(&Dialog12::Qflg_OK), 1, 5},
-        {"矢板 下端標高", Item::Y, Real([](Model& m) -> double& { return m.SheetPile[0].Bottom; }), Table(&Dialog15::Qflg_YT), 1, 3},
-        {"計算条件 放置期間", Item::LeavePeriod, Whole([](Model& m) -> i16& { return m.Cond.LeavePeriod; }), ConditionBox(0)},
-        {"計算条件 残留沈下量", Item::ResidualSettlement, Real([](Model& m) -> double& { return m.Cond.ResidualSettlement; }),
-         ConditionBox(1)},
+        {"矢板 下端標高", Item::Y, Real([](Model& m) -> double& { return m.SheetPile[0].Bottom; }),
+         Table(&Dialog15::Qflg_YT), 1, 3},
+        {"計算条件 放置期間", Item::LeavePeriod, Whole([](Model& m) -> i16& { return m.Cond.LeavePeriod; }),
+         ConditionBox(0)},
+        {"計算条件 残留沈下量", Item::ResidualSettlement,
+         Real([](Model& m) -> double& { return m.Cond.ResidualSettlement; }), ConditionBox(1)},
     };
 }
 
@@ -213,7 +214,8 @@ std::vector<Place> Places() {
 // the prediction's.
 bool NotTyped(Item i) {
     return i == Item::Drainage || i == Item::DrainMethod || i == Item::ReductionFactor ||
-           (i >= Item::TimeCondKind && i <= Item::PointNumber && i != Item::CurvePointCount && i != Item::SandPointCount) ||
+           (i >= Item::TimeCondKind && i <= Item::PointNumber && i != Item::CurvePointCount &&
+            i != Item::SandPointCount) ||
            i >= Item::ObsFileVersion;
 }
 
