@@ -8,11 +8,11 @@
 
 #include <QLineEdit>
 #include <QTableWidget>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 
 #include "dialogs/dialog1.hpp"
@@ -319,7 +319,20 @@ Answer TypeIntoDialog(const Place& p, const Model& start, double v) {
 }
 
 // A message with its numbers left out: one kind of refusal.
-std::string Kind(const std::string& text) { return std::regex_replace(text, std::regex("-?[0-9][0-9.e+-]*"), "#"); }
+std::string Kind(const std::string& text) {
+    const auto digit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+    std::string out;
+    for (std::size_t k = 0; k < text.size();) {
+        if (!digit(k) && !(text[k] == '-' && digit(k + 1))) {
+            out += text[k++];
+            continue;
+        }
+        for (++k; digit(k) || (k < text.size() && std::strchr(".e+-", text[k])); ++k) {
+        }
+        out += '#';
+    }
+    return out;
+}
 
 TEST(EngineRefusals, EachMeetsADialogCheckFirst) {
     auto example = std::make_unique<Model>();
