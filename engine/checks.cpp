@@ -347,7 +347,8 @@ const char* DrainFaultText(DrainFault f) {
 }  // namespace
 
 int effective_method(const CalcInput& in, const SoilLayerRec& layer) {
-    if (in.UseSandImmediate == 0 && (layer.soil_kind != 0 || layer.method == kMethodHough)) return kMethodNone;
+    if (in.UseSandImmediate == 0 && (layer.soil_kind != 0 || SettleMethodOf(layer.method).immediate))
+        return kMethodNone;
     return layer.method;
 }
 

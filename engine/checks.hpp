@@ -14,9 +14,9 @@
 
 namespace kova::engine {
 
-// The settlement method a layer is computed by in this run: a B.K.Hough
-// layer, or any sand layer, computes nothing without the immediate
-// settlement of sand.
+// The settlement method a layer is computed by in this run: a layer of an
+// immediate method (B.K.Hough), or any sand layer, computes nothing without
+// the immediate settlement of sand.
 int effective_method(const CalcInput& in, const SoilLayerRec& layer);
 
 // What is wrong with what each layer's method reads (the curves, the sand

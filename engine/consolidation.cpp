@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/rounding.hpp"
+#include "engine/settlement.hpp"
 #include "engine/stage_hooks.hpp"
 #include "rules/constants.hpp"
 #include "rules/drain_rule.hpp"
@@ -244,7 +245,7 @@ DrainData layer_drains(const SoilLayerRec& layer) {
 }
 
 bool consolidating_layer(const SoilLayerRec& layer) {
-    return layer.soil_kind == 0 && layer.method != kMethodNone;
+    return layer.soil_kind == 0 && Settles(SettleMethodOf(layer.method));
 }
 
 double cv_from_curve(const CurveRec& curve, double p) {
@@ -280,13 +281,10 @@ const CurveRec* cv_curve_of(const CalcInput& in, const SoilLayerRec& layer) {
     return &in.cv[layer.curve_cv];
 }
 
+// What a member adds to its unit's settlement: only a settlement that comes
+// in time.
 double member_settlement(const LayerResults& res, int slot, int method) {
-    switch (method) {
-        case kMethodELogP: return round3(res.elogp[slot].settlement);
-        case kMethodCc: return round3(res.cc[slot].settlement);
-        case kMethodMv: return round3(res.mv[slot].settlement);
-        default: return 0;
-    }
+    return SettlesInTime(SettleMethodOf(method)) ? round3(layer_settlement(res, slot, method)) : 0;
 }
 
 }  // namespace

@@ -44,27 +44,25 @@ void store_stage_settlement(EngineState& st, int entry, double s) {
     const SoilColumn& col = st.work.column;
     const LayerResults& r = st.work.results;
     for (int i = 0; i < col.count; ++i) {
-        switch (st.input.soil[col.layer[i]].method) {
-        case kMethodELogP:
-        case kMethodHough:
+        switch (SettleMethodOf(st.input.soil[col.layer[i]].method).result) {
+        case MethodResult::ELogP:
             h.stage_settlement[entry][i] = r.elogp[i].settlement;
             h.stage_e1[entry][i] = r.elogp[i].e1;
             h.stage_e2[entry][i] = r.elogp[i].e2;
             h.stage_strain[entry][i] = r.elogp[i].strain;
             break;
-        case kMethodCc:
+        case MethodResult::Cc:
             h.stage_settlement[entry][i] = r.cc[i].settlement;
             h.stage_e1[entry][i] = r.cc[i].e1;
             h.stage_cc[entry][i] = r.cc[i].cc;
             h.stage_strain[entry][i] = r.cc[i].log_ratio;
             break;
-        case kMethodMv:
+        case MethodResult::Mv:
             h.stage_settlement[entry][i] = r.mv[i].settlement;
             h.stage_mv[entry][i] = r.mv[i].mv;
             h.stage_strain[entry][i] = r.mv[i].dn;
             break;
-        default:
-            break;
+        case MethodResult::None: break;
         }
         h.stage_loaded[entry][i] = layer_loaded(col, i, h.unloading[i]);
         h.stage_cv[entry][i] = col.cv[i];

@@ -49,9 +49,7 @@ int label_bytes(std::string_view text) { return print::TextBytes(text); }
 
 const char* kind_text(int soilKind) { return soilKind == 0 ? "粘性土" : "砂質土"; }
 
-const char* method_text(int method, int sandFlag) {
-    return SettleMethodOf(method == kMethodHough && sandFlag != 1 ? kMethodNone : method).printed;
-}
+const char* method_text(int method, int sandFlag) { return MethodInRun(method, sandFlag).printed; }
 
 // ------------------------------------------------------------- scale
 

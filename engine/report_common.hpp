@@ -39,8 +39,8 @@ int label_bytes(std::string_view text);
 std::string real_text(const char* fmt, double v);
 
 // The caption of a settlement method. Without the switch of the sand's
-// immediate settlement (sandFlag other than 1) B.K.Hough computes nothing
-// and reads as a non-consolidating layer.
+// immediate settlement (sandFlag other than 1) an immediate method computes
+// nothing and reads as a non-consolidating layer.
 const char* method_text(int method, int sandFlag = 1);
 // The caption of a soil kind: clay (0) or sand.
 const char* kind_text(int soilKind);

@@ -13,12 +13,6 @@
 
 namespace kova::engine {
 
-int effective_method(const CalcInput& in, int method) {
-    if (method == kMethodHough && in.UseSandImmediate != 1) return kMethodNone;
-    if (method < 0 || method > kMethodNone) return kMethodNone;
-    return method;
-}
-
 int point_unit_count(const EngineState& st) {
     if (st.history.stage_count <= 0) return 0;
     return std::clamp(st.timing.timing_unit_count, 0, kMaxUnits);
@@ -75,9 +69,12 @@ struct Ctx {
     const CalcInput& in;
     const PositionHistory& h;
     const SoilLayerRec& layer(int slot) const { return in.soil[h.layer_index[slot]]; }
-    int method(int slot) const { return effective_method(in, h.method[slot]); }
+    // The method a report shows for a layer, as the run computed it.
+    const SettleMethodRow& method(int slot) const { return MethodInRun(h.method[slot], in.UseSandImmediate); }
     int unit_layer(int r) const { return st.timing.timing_unit_layer[r]; }
-    int unit_method(int r) const { return effective_method(in, in.soil[unit_layer(r)].method); }
+    const SettleMethodRow& unit_method(int r) const {
+        return MethodInRun(in.soil[unit_layer(r)].method, in.UseSandImmediate);
+    }
 };
 
 void write_column(print::PageWriter& p, const Ctx& c) {
@@ -135,7 +132,7 @@ std::string kept_note(const Ctx& c, int j) {
     std::string s;
     for (int i = 0; i < c.h.layer_count; ++i) {
         const int from = c.h.stage_kept_from[j][i];
-        if (from == 0 || c.method(i) == kMethodNone) continue;
+        if (from == 0 || !Settles(c.method(i))) continue;
         s += CFormat(s.empty() ? "層 %d：%d 段" : "、層 %d：%d 段", c.h.layer_index[i] + 1, from);
     }
     return s.empty() ? s : "前の段階までの最大値（" + s + "）";
@@ -146,34 +143,33 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     p.Form(true, print::kSettlementCalcHeadingForm);
     p.Field(field::StageHeading::Stage, CFormat("%d 段", h.stage_number[j]));
     for (int i = 0; i < h.layer_count; ++i) {
-        const int m = c.method(i);
+        const SettleMethodRow& m = c.method(i);
         const bool loaded = h.stage_loaded[j][i];
         p.Form(false, print::kSettlementInputRowForm);
         p.Field(field::SettlementInputRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(field::SettlementInputRow::Soil, kind_text(c.layer(i).soil_kind));
         const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
-        switch (m) {
-        case 0:
-        case 3:
+        switch (m.result) {
+        case MethodResult::ELogP:
             p.Field(field::SettlementInputRow::E0, e0);
             // Without load the layer is not taken along its curve.
             p.Field(field::SettlementInputRow::E1, loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
             p.Field(field::SettlementInputRow::Mv, Dashes(4));
             p.Field(field::SettlementInputRow::Cc, Dashes(3));
             break;
-        case 1:
+        case MethodResult::Cc:
             p.Field(field::SettlementInputRow::E0, e0);
             p.Field(field::SettlementInputRow::E1, Dashes(3));
             p.Field(field::SettlementInputRow::Mv, Dashes(4));
             p.Field(field::SettlementInputRow::Cc, real_text("%6.4lf", h.stage_cc[j][i]));
             break;
-        case 2:
+        case MethodResult::Mv:
             p.Field(field::SettlementInputRow::E0, Dashes(3));
             p.Field(field::SettlementInputRow::E1, Dashes(3));
             p.Field(field::SettlementInputRow::Mv, real_text("%8.6lf", h.stage_mv[j][i]));
             p.Field(field::SettlementInputRow::Cc, Dashes(3));
             break;
-        default:
+        case MethodResult::None:
             p.Field(field::SettlementInputRow::E0, Dashes(3));
             p.Field(field::SettlementInputRow::E1, Dashes(3));
             p.Field(field::SettlementInputRow::Mv, Dashes(4));
@@ -187,33 +183,32 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
     p.Form(false, print::kSettlementInputEndForm);
     p.Form(false, print::kSettlementHeadingForm);
     for (int i = 0; i < h.layer_count; ++i) {
-        const int m = c.method(i);
+        const SettleMethodRow& m = c.method(i);
         p.Form(false, print::kSettlementRowForm);
         p.Field(field::SettlementRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(field::SettlementRow::Thickness, real_text("%6.3lf", h.thickness[i]));
-        p.Field(field::SettlementRow::Settlement, m == kMethodNone ? Dashes(3) : settlement_text(h, j, i));
-        p.Field(field::SettlementRow::Beta, m == kMethodNone ? Dashes(3) : beta_text(c.layer(i).beta));
-        p.Field(field::SettlementRow::Method, method_text(m));
+        p.Field(field::SettlementRow::Settlement, !Settles(m) ? Dashes(3) : settlement_text(h, j, i));
+        p.Field(field::SettlementRow::Beta, !Settles(m) ? Dashes(3) : beta_text(c.layer(i).beta));
+        p.Field(field::SettlementRow::Method, m.printed);
         // A layer without load has no strain of its own at this stage: a
         // 0 there would contradict the formula its caption gives.
-        switch (h.stage_loaded[j][i] ? m : kMethodNone) {
-        case 0:
-        case 3:
+        switch (h.stage_loaded[j][i] ? m.result : MethodResult::None) {
+        case MethodResult::ELogP:
             p.Field(field::SettlementRow::Strain, real_text("%6.4lf", h.stage_strain[j][i]));
             p.Field(field::SettlementRow::DpMinusU, Dashes(4));
             p.Field(field::SettlementRow::LogRatio, Dashes(4));
             break;
-        case 1:
+        case MethodResult::Cc:
             p.Field(field::SettlementRow::Strain, Dashes(3));
             p.Field(field::SettlementRow::DpMinusU, Dashes(4));
             p.Field(field::SettlementRow::LogRatio, real_text("%8.5lf", h.stage_strain[j][i]));
             break;
-        case 2:
+        case MethodResult::Mv:
             p.Field(field::SettlementRow::Strain, Dashes(3));
             p.Field(field::SettlementRow::DpMinusU, real_text("%8.4lf", h.stage_strain[j][i]));
             p.Field(field::SettlementRow::LogRatio, Dashes(4));
             break;
-        default:
+        case MethodResult::None:
             p.Field(field::SettlementRow::Strain, Dashes(3));
             p.Field(field::SettlementRow::DpMinusU, Dashes(4));
             p.Field(field::SettlementRow::LogRatio, Dashes(4));
@@ -235,16 +230,16 @@ void write_summary(print::PageWriter& p, const Ctx& c) {
     const PositionHistory& h = c.h;
     p.Form(true, print::kStageSettlementHeadingForm);
     for (int i = 0; i < h.layer_count; ++i) {
-        const int m = c.method(i);
+        const SettleMethodRow& m = c.method(i);
         p.Form(false, print::kStageSettlementRowForm);
         p.Field(field::StageSettlementRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(field::StageSettlementRow::Soil, kind_text(c.layer(i).soil_kind));
-        p.Field(field::StageSettlementRow::Method, method_text(m));
+        p.Field(field::StageSettlementRow::Method, m.printed);
         p.Field(field::StageSettlementRow::Thickness, real_text("%6.3lf", h.thickness[i]));
         for (int stage = 1; stage <= kMaxStages; ++stage) {
             auto j = entry_of_stage(h, stage);
             p.Field(field::StageSettlementRow::FirstStage + stage - 1,
-                    j && m != kMethodNone ? settlement_text(h, *j, i) : Dashes(3));
+                    j && Settles(m) ? settlement_text(h, *j, i) : Dashes(3));
         }
     }
     p.Form(false, print::kStageSettlementTotalForm);
@@ -287,8 +282,7 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
     for (int r = 0; r < units; ++r)
         if (unit_drained(c.st, r)) anyDrained = true;
     auto increment = [&](int r) {
-        return c.unit_method(r) == kMethodNone ? Dashes(3)
-                                               : real_text("%7.3lf", tm.stage_unit_increment[j][r]);
+        return !Settles(c.unit_method(r)) ? Dashes(3) : real_text("%7.3lf", tm.stage_unit_increment[j][r]);
     };
     if (!anyDrained) {
         p.Form(false, print::kUnitHeadingForm);
@@ -352,7 +346,7 @@ void write_consolidation_pages(print::PageWriter& p, const Ctx& c, int j) {
     for (int r = 0; r < units; ++r) {
         p.Form(false, print::kTimeRowForm);
         p.Field(kTimeLayerField, CFormat("%2d", c.unit_layer(r) + 1));
-        const bool none = c.unit_method(r) == kMethodNone;
+        const bool none = !Settles(c.unit_method(r));
         const UnitTimeline tl = unit_timeline(c.st, r);
         // k == kTimeDegrees is the final settlement, which has no day.
         for (int k = 0; k <= kTimeDegrees; ++k) {
@@ -393,7 +387,7 @@ int write_overall_table(print::PageWriter& p, const Ctx& c, int position) {
     for (int r = 0; r < units; ++r) {
         p.Form(false, print::kTimeRowForm);
         p.Field(kTimeLayerField, CFormat("%2d", c.unit_layer(r) + 1));
-        const bool none = c.unit_method(r) == kMethodNone;
+        const bool none = !Settles(c.unit_method(r));
         if (none) {
             for (int k = 0; k < kTimeDegrees; ++k) {
                 p.Field(k, Dashes(4));
@@ -421,7 +415,7 @@ int overall_time_tables(const EngineState& st, std::array<std::array<TableEntry,
     int longest = 0;
     for (int r = 0; r < point_unit_count(st); ++r) {
         out[r] = {};
-        if (c.unit_method(r) == kMethodNone) continue;
+        if (!Settles(c.unit_method(r))) continue;
         out[r] = overall_time_table(unit_timeline(st, r));
         for (const TableEntry& e : out[r]) longest = std::max(longest, axis_day(e));
     }

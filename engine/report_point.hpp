@@ -6,10 +6,6 @@
 
 namespace kova::engine {
 
-// The method a report shows for a layer: B.K.Hough computes nothing unless
-// the sand flag is on, so it then counts as non-consolidating.
-int effective_method(const CalcInput& in, int method);
-
 // Number of consolidation units of the position (0 when no stage had loads:
 // the stage timing then holds nothing of this position).
 int point_unit_count(const EngineState& st);

@@ -51,16 +51,15 @@ public:
                 if (!c.adds_nothing()) curves_.push_back(c);
             }
             first_.push_back(static_cast<int>(curves_.size()));
-            const int method = effective_method(in, in.soil[st.timing.timing_unit_layer[r]].method);
-            if (method <= 2) drawn_ |= Bit(r);
+            if (SettlesInTime(MethodInRun(in.soil[st.timing.timing_unit_layer[r]].method, in.UseSandImmediate)))
+                drawn_ |= Bit(r);
         }
-        if (in.UseSandImmediate == 1)
-            for (int i = 0; i < h.layer_count; ++i)
-                if (h.method[i] == kMethodHough)
-                    for (int j = 0; j < h.stage_count; ++j) {
-                        const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);
-                        sand_.push_back(SandTerm{inc, st.timing.stage_start[j], st.timing.stage_days[j]});
-                    }
+        for (int i = 0; i < h.layer_count; ++i)
+            if (MethodInRun(h.method[i], in.UseSandImmediate).immediate)
+                for (int j = 0; j < h.stage_count; ++j) {
+                    const double inc = h.stage_settlement[j][i] - (j > 0 ? h.stage_settlement[j - 1][i] : 0);
+                    sand_.push_back(SandTerm{inc, st.timing.stage_start[j], st.timing.stage_days[j]});
+                }
         const double T = h.stage_total[h.stage_count];
         const double residual = std::fabs(in.ResidualSettlement);
         marker_pending_ = in.TimeCondKind == 1 && residual < T;
@@ -645,8 +644,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
     std::vector<CurveEnd> ends;
     for (int r = 0; r < units; ++r) {
         const int layer = st.timing.timing_unit_layer[r];
-        const int method = effective_method(in, in.soil[layer].method);
-        if (method > 2) continue;
+        if (!SettlesInTime(MethodInRun(in.soil[layer].method, in.UseSandImmediate))) continue;
         unitPens.push_back(CurvePen{cache->unit_runs[r], sx, {}});
         for (int t = 1; t < b; t += plotStep) unitPens.back().To(t);
         ends.push_back(CurveEnd{unitPens.back().px, unitPens.back().py, CFormat("%2d層", layer + 1)});

@@ -14,6 +14,7 @@
 
 #include "engine/checks.hpp"
 #include "engine/column.hpp"
+#include "engine/consolidation.hpp"
 #include "engine/errors.hpp"
 #include "engine/finite.hpp"
 #include "engine/history.hpp"
@@ -48,10 +49,10 @@ bool StageHasLoads(const CalcInput& in, int stage) {
 }
 
 // Whether a later stage can leave a layer less settled than an earlier one:
-// a load of negative value takes stress back, and the Mv method reads mv at
-// the mean pressure, so its settlement need not grow with the stress. Only
-// then is the profile computed stage by stage; otherwise its last stage is
-// its largest.
+// a load of negative value takes stress back, and a method may read its
+// coefficient at the mean pressure (Mv), so its settlement need not grow
+// with the stress. Only then is the profile computed stage by stage;
+// otherwise its last stage is its largest.
 bool StagesMayUnload(const CalcInput& in) {
     int stages = 0;
     for (int stage = 1; stage <= kMaxStages; ++stage) stages += StageHasLoads(in, stage) ? 1 : 0;
@@ -60,7 +61,7 @@ bool StagesMayUnload(const CalcInput& in) {
         if (in.blocks[j].unit_weight < 0) return true;
     if (AnyLoadRec(in, [](const LoadRec& l) { return l.load < 0; })) return true;
     for (int i = 0; i < in.soil_count; ++i)
-        if (in.soil[i].method == kMethodMv) return true;
+        if (SettleMethodOf(in.soil[i].method).may_fall) return true;
     return false;
 }
 
@@ -279,7 +280,7 @@ int PositionWeight(const EngineState& st, int p, SoilColumn& col) {
     int weight = 1;
     for (int i = 0; i < col.count; ++i) {
         const SoilLayerRec& s = in.soil[col.layer[i]];
-        if (s.soil_kind == 0 && s.method != kMethodNone) weight += s.drain_kind != 0 ? 3 : 2;
+        if (consolidating_layer(s)) weight += s.drain_kind != 0 ? 3 : 2;
     }
     return weight;
 }
@@ -489,10 +490,12 @@ int run_calculation(const std::filesystem::path& folder, EngineState& st, Messag
         CalcInput& in = st.input;
         if (in.UseCutPreload == 0) in.cut_count = 0;
         if (in.UseSandImmediate == 0) {
-            // Without the immediate settlement of sand, B.K.Hough computes
-            // nothing: such layers, clay or sand, do not consolidate.
+            // Without the immediate settlement of sand, an immediate method
+            // (B.K.Hough) computes nothing: such layers, clay or sand, do not
+            // consolidate.
             for (int i = 0; i < in.soil_count; ++i)
-                if (in.soil[i].soil_kind != 0 || in.soil[i].method == kMethodHough) in.soil[i].method = kMethodNone;
+                if (in.soil[i].soil_kind != 0 || SettleMethodOf(in.soil[i].method).immediate)
+                    in.soil[i].method = kMethodNone;
         }
         divide_all_blocks(st, messages);
         report_drains_and_stage_days(in, messages);

@@ -11,21 +11,20 @@ namespace {
 double Round(double v, double step) { return round_to_step(v, step, 0); }
 
 // The method column_settlement computes slot i by.
-int SettlingMethod(const CalcInput& in, const SoilColumn& col, int i) {
-    const int method = in.soil[col.layer[i]].method;
-    return method == kMethodHough && in.UseSandImmediate != 1 ? kMethodNone : method;
+const SettleMethodRow& SettlingMethod(const CalcInput& in, const SoilColumn& col, int i) {
+    return MethodInRun(in.soil[col.layer[i]].method, in.UseSandImmediate);
 }
 
 // The settlement field of slot i that `method` fills (const or not).
 template <class Results>
-auto SettlementOf(Results& res, int i, int method) -> decltype(&res.mv[i].settlement) {
-    switch (method) {
-    case kMethodELogP:
-    case kMethodHough: return &res.elogp[i].settlement;
-    case kMethodCc: return &res.cc[i].settlement;
-    case kMethodMv: return &res.mv[i].settlement;
-    default: return nullptr;
+auto SettlementOf(Results& res, int i, const SettleMethodRow& method) -> decltype(&res.mv[i].settlement) {
+    switch (method.result) {
+    case MethodResult::ELogP: return &res.elogp[i].settlement;
+    case MethodResult::Cc: return &res.cc[i].settlement;
+    case MethodResult::Mv: return &res.mv[i].settlement;
+    case MethodResult::None: break;
     }
+    return nullptr;
 }
 
 template <typename Interp>
@@ -53,6 +52,58 @@ ELogPResult VoidRatioResult(const CurveRec& curve, double p1, double p2, double 
     }
     return ELogPResult{e1, e2, strain, se * beta};
 }
+
+// What a method's computation reads of layer slot i: its thickness h, its
+// pressures before (p1, with the cut unloading u) and after (p2) the stress
+// increase dp.
+struct LayerLoad {
+    const CalcInput& in;
+    const SoilLayerRec& s;
+    double h, dp, u, p1, p2;
+    bool loaded;
+};
+using MethodComputation = void (*)(const LayerLoad&, LayerResults&, int i);
+
+// The e-logP and Cc methods: both lines, each method's settlement its own.
+void VoidRatioAndCc(const LayerLoad& l, LayerResults& res, int i) {
+    const SoilLayerRec& s = l.s;
+    res.elogp[i] = VoidRatioResult(l.in.elogp[s.curve_elogp], l.p1, l.p2, l.h, l.loaded, s.beta);
+    const double e1 = res.elogp[i].e1;
+    double lr = 0, scc = 0;
+    if (l.loaded && l.p1 > 0 && l.p2 > 0 && 1 + e1 != 0) {
+        lr = Round(std::log10(l.p2 / l.p1), 0.00001);
+        scc = Round(s.cc / (1 + e1) * l.h * lr, 0.001);
+    }
+    res.cc[i] = CcResult{e1, s.cc, lr, scc * s.beta};
+}
+
+void MvLine(const LayerLoad& l, LayerResults& res, int i) {
+    const double pm =
+        Round(l.in.MvPMethod == 1 ? (l.p1 * l.p2 > 0 ? std::sqrt(l.p1 * l.p2) : 0) : l.p1 + (l.dp - l.u) / 2, 0.001);
+    const double mv = Round(curve_loglog(l.in.mv[l.s.curve_mv], pm), 0.000001);
+    double dn = 0, sm = 0;
+    if (l.loaded) {
+        dn = Round(l.dp - l.u, 0.0001);
+        sm = Round(l.h * mv * dn, 0.001);
+    }
+    res.mv[i] = MvResult{mv, dn, sm * l.s.beta};
+}
+
+// B.K.Hough: the sand curve of the layer's N value.
+void SandCurve(const LayerLoad& l, LayerResults& res, int i) {
+    res.elogp[i] = VoidRatioResult(l.in.sand[sand_curve_for(l.s.n_value)], l.p1, l.p2, l.h, l.loaded, l.s.beta);
+}
+
+// Each method's computation, at its code.
+constexpr std::array<MethodComputation, kMethodCount> kComputations{VoidRatioAndCc, VoidRatioAndCc, MvLine, SandCurve,
+                                                                    nullptr};
+
+constexpr bool EverySettlingMethodComputed() {
+    for (int i = 0; i < kMethodCount; ++i)
+        if (Settles(SettleMethodOf(i)) != (kComputations[static_cast<std::size_t>(i)] != nullptr)) return false;
+    return true;
+}
+static_assert(EverySettlingMethodComputed(), "a method that settles has its computation, and only such a one");
 
 }  // namespace
 
@@ -89,49 +140,20 @@ double column_settlement(const CalcInput& in, const SoilColumn& col, LayerResult
     res = LayerResults{};
     double sum = 0;
     for (int i = 0; i < col.count; ++i) {
-        const SoilLayerRec& s = in.soil[col.layer[i]];
-        const double h = col.top[i] - col.bottom[i];
-        const double dp = col.dp[i];
-        const double p1 = col.p0[i] + u;
-        const double p2 = col.p0[i] + dp;
-        const bool loaded = layer_loaded(col, i, u);
-        const int method = SettlingMethod(in, col, i);
-
-        if (method == kMethodELogP || method == kMethodCc) {
-            res.elogp[i] = VoidRatioResult(in.elogp[s.curve_elogp], p1, p2, h, loaded, s.beta);
-            const double e1 = res.elogp[i].e1;
-            double l = 0, scc = 0;
-            if (loaded && p1 > 0 && p2 > 0 && 1 + e1 != 0) {
-                l = Round(std::log10(p2 / p1), 0.00001);
-                scc = Round(s.cc / (1 + e1) * h * l, 0.001);
-            }
-            res.cc[i] = CcResult{e1, s.cc, l, scc * s.beta};
-            sum += method == kMethodELogP ? res.elogp[i].settlement : res.cc[i].settlement;
-        } else if (method == kMethodMv) {
-            double pm;
-            if (in.MvPMethod == 1)
-                pm = p1 * p2 > 0 ? std::sqrt(p1 * p2) : 0;
-            else
-                pm = p1 + (dp - u) / 2;
-            pm = Round(pm, 0.001);
-            double mv = Round(curve_loglog(in.mv[s.curve_mv], pm), 0.000001);
-            double dn = 0, sm = 0;
-            if (loaded) {
-                dn = Round(dp - u, 0.0001);
-                sm = Round(h * mv * dn, 0.001);
-            }
-            res.mv[i] = MvResult{mv, dn, sm * s.beta};
-            sum += res.mv[i].settlement;
-        } else if (method == kMethodHough) {
-            res.elogp[i] = VoidRatioResult(in.sand[sand_curve_for(s.n_value)], p1, p2, h, loaded, s.beta);
-            sum += res.elogp[i].settlement;
+        const double p0 = col.p0[i], dp = col.dp[i];
+        const LayerLoad load{in, in.soil[col.layer[i]], col.top[i] - col.bottom[i], dp, u, p0 + u, p0 + dp,
+                             layer_loaded(col, i, u)};
+        const SettleMethodRow& method = SettlingMethod(in, col, i);
+        if (MethodComputation compute = kComputations[static_cast<std::size_t>(method.code)]) {
+            compute(load, res, i);
+            sum += *SettlementOf(res, i, method);
         }
     }
     return sum;
 }
 
 double layer_settlement(const LayerResults& res, int slot, int method) {
-    const double* v = SettlementOf(res, slot, method);
+    const double* v = SettlementOf(res, slot, SettleMethodOf(method));
     return v ? *v : 0;
 }
 
@@ -140,7 +162,7 @@ bool layer_loaded(const SoilColumn& col, int slot, double u) {
 }
 
 double slot_settlement(const CalcInput& in, const SoilColumn& col, const LayerResults& res, int i) {
-    return layer_settlement(res, i, SettlingMethod(in, col, i));
+    return layer_settlement(res, i, SettlingMethod(in, col, i).code);
 }
 
 double keep_reached_settlement(const CalcInput& in, const SoilColumn& col, LayerResults& res,

@@ -59,7 +59,7 @@ struct CurveTable {
 
 struct SoilParamRec {
     i16 SoilType = 0;      // 0 clay, 1 sand
-    i16 SettleMethod = 0;  // 0 e-logP, 1 Cc, 2 Mv, 3 B.K.Hough, 4 non-consolidating
+    i16 SettleMethod = 0;  // SettleMethodCode (rules/settle_methods.hpp)
     i16 Drainage = 0;      // 0 both faces, 1 one face
     double C1 = 0;         // compression index Cc
     double C2 = 0;
