@@ -169,6 +169,27 @@ Outline OutlineOf(const CalcInput& in, int count, const std::array<int, kMaxBloc
     return o;
 }
 
+// Whether two outlines lie apart: their extents meet in no more than a line
+// (side by side, one above the other), so that they can neither cross nor
+// share any height.
+bool Apart(const Outline& a, const Outline& b) {
+    auto extent = [](const Outline& o, double Node::*axis) {
+        double lo = 0, hi = 0;
+        for (int k = 0; k < o.n; ++k) {
+            const double v = o.v[k].*axis;
+            lo = k == 0 ? v : std::min(lo, v);
+            hi = k == 0 ? v : std::max(hi, v);
+        }
+        return std::pair{lo, hi};
+    };
+    for (double Node::*axis : {&Node::x, &Node::y}) {
+        const auto [alo, ahi] = extent(a, axis);
+        const auto [blo, bhi] = extent(b, axis);
+        if (!(std::min(ahi, bhi) > std::max(alo, blo))) return true;
+    }
+    return false;
+}
+
 // Whether the closed outline crosses itself.
 bool SelfCrossing(const Outline& o) {
     const int n = o.n;
@@ -199,6 +220,7 @@ bool Span(const CalcInput& in, const Rec& s, double x, double& top, double& bott
 // abscissas of the vertices of both.
 template <class Rec>
 bool Overlap(const CalcInput& in, const Rec& a, const Outline& oa, const Rec& b, const Outline& ob) {
+    if (Apart(oa, ob)) return false;
     for (int i = 0; i < oa.n; ++i)
         for (int j = 0; j < ob.n; ++j)
             if (ProperCrossing(oa.at(i), oa.at(i + 1), ob.at(j), ob.at(j + 1))) return true;
@@ -277,6 +299,7 @@ constexpr double kSharedHeightTolerance = 0.001;
 // exact, however thin the shared sliver or wherever along the interval it
 // lies.
 double SharedHeight(const Outline& a, const Outline& b) {
+    if (Apart(a, b)) return 0;
     std::vector<double> xs;
     for (const Outline* o : {&a, &b})
         for (int k = 0; k < o->n; ++k) xs.push_back(o->v[k].x);

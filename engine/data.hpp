@@ -404,8 +404,9 @@ struct EngineState : PositionState {
     std::filesystem::path folder;   // where CAL_TNK.DAT and the results live
     RunStamp stamp;
     CalcInput input;
-    std::array<PieceSet, kMaxLoadBlocks> block_pieces{};  // per load block
-    std::array<BlockLoad, kMaxLoadBlocks> block_loads{};  // the same as loads
+    // Each load block as loads, one per block of the input. Only the blocks
+    // there are: the state is copied for every thread of a run.
+    std::vector<BlockLoad> block_loads;
 
     std::array<ProfileRow, kProfileRows> profile{};
 

@@ -282,10 +282,13 @@ struct AxisBox {
 constexpr AxisBox kCurveBox{0, 0, 3500, 1600};
 constexpr AxisBox kLoadBox{0, -500, 3500, 0};
 
+bool Inside(const AxisBox& box, int x, int y) {
+    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
 // A line of the graph cut to its box; one wholly inside is written as it is.
 void boxed_line(print::DrawingWriter& w, int x1, int y1, int x2, int y2, int lineType, int pen, const AxisBox& box) {
-    auto in = [&](int x, int y) { return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom; };
-    if (in(x1, y1) && in(x2, y2)) {
+    if (Inside(box, x1, y1) && Inside(box, x2, y2)) {
         w.Line(500, 1000, x1, y1, x2, y2, lineType, pen);
         return;
     }
@@ -308,6 +311,9 @@ struct CurvePen {
     std::vector<CurveLine> lines;
     std::size_t k = 0;
     int px = 0, py = 0;
+    // Each line moves x (below the box's width) or changes the run: room
+    // for all of them at once, no copies as the curve grows.
+    void Reserve() { lines.reserve(static_cast<std::size_t>(kCurveBox.right) + runs.size() + 1); }
     // Days in rising order.
     void To(int t) {
         while (runs[k].last < t) ++k;
@@ -317,6 +323,25 @@ struct CurvePen {
             lines.push_back(CurveLine{px, py, x, y});
             px = x;
             py = y;
+        }
+    }
+    // To on the days from, from + step, ... below to. Days that leave both
+    // the run and the drawing x as they are draw nothing and are passed
+    // over: where many days share one drawing point, the next that may
+    // move is found from the scale and checked day by day from there.
+    void Trace(int from, int to, int step) {
+        for (int t = from; t < to;) {
+            To(t);
+            // The first day of the steps past the run of t.
+            const int runEnd = t + ((runs[k].last - t) / step + 1) * step;
+            // A lower bound of the first day reaching the next x (the
+            // margin of two days covers the rounding of the quotient).
+            const double reach = (px + 1) / sx - 2;
+            int next = t + step;
+            if (reach > next) next += static_cast<int>((reach - next) / step) * step;
+            next = std::min(next, runEnd);
+            while (next < to && next < runEnd && dint(next * sx) == px) next += step;
+            t = next;
         }
     }
     // Writes the lines [from, to).
@@ -335,10 +360,13 @@ struct CurvePen {
                     (r.x1 == r.x2 && n.x1 == n.x2 && (r.y2 - r.y1 > 0) == (n.y2 - n.y1 > 0)));
         };
         for (const CurveLine& l : lines) {
-            double a = l.x1, b = l.y1, c = l.x2, d = l.y2;
-            if (!rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
-                continue;
-            const CurveLine n{dint(a), dint(b), dint(c), dint(d)};
+            CurveLine n = l;
+            if (!Inside(kCurveBox, l.x1, l.y1) || !Inside(kCurveBox, l.x2, l.y2)) {
+                double a = l.x1, b = l.y1, c = l.x2, d = l.y2;
+                if (!rules::ClipSegment(a, b, c, d, kCurveBox.left, kCurveBox.top, kCurveBox.right, kCurveBox.bottom))
+                    continue;
+                n = CurveLine{dint(a), dint(b), dint(c), dint(d)};
+            }
             if (run && joins(*run, n)) {
                 run->x2 = n.x2;
                 run->y2 = n.y2;
@@ -646,13 +674,15 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         const int layer = st.timing.timing_unit_layer[r];
         if (!SettlesInTime(MethodInRun(in.soil[layer].method, in.UseSandImmediate))) continue;
         unitPens.push_back(CurvePen{cache->unit_runs[r], sx, {}});
-        for (int t = 1; t < b; t += plotStep) unitPens.back().To(t);
+        unitPens.back().Reserve();
+        unitPens.back().Trace(1, b, plotStep);
         ends.push_back(CurveEnd{unitPens.back().px, unitPens.back().py, CFormat("%2d層", layer + 1)});
     }
 
     // Column curve: all units and the immediate settlement of the sand
     // layers, applied with the loads, and the marker.
     CurvePen pen{cache->column_runs, sx, {}};
+    pen.Reserve();
     struct Marker {
         std::size_t line;  // the column's lines before it
         int m, o;
@@ -660,9 +690,10 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         int restY, dayX;
     };
     std::optional<Marker> marker;
-    for (int t = 1; t < b; ++t) {
-        pen.To(t);
-        if (t != markerDay) continue;
+    const bool marked = markerDay >= 1 && markerDay < b;
+    pen.Trace(1, marked ? markerDay + 1 : b, 1);
+    if (marked) {
+        const int t = markerDay;
         const double g = curves.ColumnAt(t);
         Marker k{pen.lines.size(), pen.px, pen.py, real_text("%1.3lfm", T - round_to_step(g, 0.001, 0)),
                  CFormat("%d", t), 0, 0};
@@ -673,6 +704,7 @@ void draw_time_settlement(const EngineState& st, int position, int longestTime) 
         board.KeepLine(500, 1000, k.m, 0, k.m, std::max(f, k.o));
         board.Take(print::TextExtentOf(500 + k.dayX, 350, 70, 0, k.day));
         marker = k;
+        pen.Trace(markerDay + 1, b, 1);
     }
     ends.push_back(CurveEnd{pen.px, pen.py, "全層"});
     pen.Keep(board);

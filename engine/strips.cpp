@@ -304,7 +304,10 @@ bool divide_load_polygon(double* x, double* y, int n, PieceSet& out, MessageSink
 
 void divide_all_blocks(EngineState& st, MessageSink& messages) {
     const CalcInput& in = st.input;
-    for (int b = 0; b < in.block_count; ++b) {
+    const int blocks = std::clamp(in.block_count, 0, kMaxLoadBlocks);
+    st.block_loads.assign(static_cast<std::size_t>(blocks), BlockLoad{});
+    PieceSet pieces;
+    for (int b = 0; b < blocks; ++b) {
         const LoadBlockRec& blk = in.blocks[b];
         double x[kMaxDivisionVertices], y[kMaxDivisionVertices];
         int n = blk.vertex_count;
@@ -312,8 +315,9 @@ void divide_all_blocks(EngineState& st, MessageSink& messages) {
             x[k] = in.nodes[blk.vertices[k]].x;
             y[k] = in.nodes[blk.vertices[k]].y;
         }
-        divide_load_polygon(x, y, n, st.block_pieces[b], messages);
-        st.block_loads[b] = prepare_block_load(in, st.block_pieces[b], b);
+        pieces = PieceSet{};
+        divide_load_polygon(x, y, n, pieces, messages);
+        st.block_loads[b] = prepare_block_load(in, pieces, b);
     }
 }
 

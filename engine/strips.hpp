@@ -16,7 +16,8 @@ inline constexpr int kMaxDivisionVertices = 200;
 // message and throws RunAborted when the division needs 100 pieces.
 bool divide_load_polygon(double* x, double* y, int n, PieceSet& out, MessageSink& messages);
 
-// Divides every load block of the input into st.block_pieces.
+// Divides every load block of the input into pieces, kept as loads in
+// st.block_loads.
 void divide_all_blocks(EngineState& st, MessageSink& messages);
 
 // Where c lies against [a, b] with tolerance 0.0001: 1 at a, 3 at b, 0 left

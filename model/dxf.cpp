@@ -8,15 +8,14 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <system_error>
 #include <tuple>
 #include <utility>
 
 #include "model/boundary.hpp"
 #include "rules/limits.hpp"
 #include "model/reset.hpp"
+#include "textio/fieldfile.hpp"
 #include "textio/listline.hpp"
-#include "textio/textfile.hpp"
 
 namespace kova {
 
@@ -710,15 +709,10 @@ private:
     std::size_t at_ = 0;
 };
 
-bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    out.clear();
-    // Far beyond any section drawing, with every layer of the survey it
-    // came from; a larger file is refused unread.
-    constexpr std::uintmax_t kMaxDxfBytes = 256u * 1024u * 1024u;
-    return ReadWholeFile(path, out, kMaxDxfBytes) == ReadFault::None;
-}
+// Far beyond any section drawing, with every layer of the survey it came
+// from; a larger file is refused unread.
+constexpr std::uintmax_t kMaxDxfBytes = 256u * 1024u * 1024u;
+constexpr const char* kReadDxfMsg = "ファイル読み込みエラーが発生しました。";
 
 bool SameLine(const BoundaryLine& l, i16 a, i16 b) { return (l.pt1 == a && l.pt2 == b) || (l.pt1 == b && l.pt2 == a); }
 
@@ -952,10 +946,17 @@ DxfImport ImportDxf(Model& m, const std::filesystem::path& appPath, const std::f
         ui.Notify(why);
         return DxfImport::ReadError;
     };
-    if (!ReadFileBytes(path, bytes) || !ReadDxfSegments(bytes, segs, status, &curves)) {
+    try {
+        // The opening rule of every reader: a FIFO or a folder in the file's
+        // place, or a file beyond the cap, is refused by name before any read.
+        bytes = ReadFileBytes(path, kMaxDxfBytes);
+    } catch (const FileFault& bad) {
+        return refuse(kReadDxfMsg + FaultDetail(bad));
+    }
+    if (!ReadDxfSegments(bytes, segs, status, &curves)) {
         if (curves.binary)
             return refuse("バイナリ形式のDXFファイルは読み込めません。ASCII形式のDXFファイルとして保存し直してください。");
-        return refuse("ファイル読み込みエラーが発生しました。");
+        return refuse(kReadDxfMsg);
     }
     bytes = std::string();
     // Part of a reference's expansion would be as silent a loss as a wrong

@@ -61,7 +61,7 @@ def timed(program, one):
     else:
         env.pop("SETLCORE_THREADS", None)
     t = time.perf_counter()
-    p = subprocess.Popen(cmd, cwd=folder, env=env, stdout=subprocess.DEVNULL)
+    p = subprocess.Popen(cmd, cwd=folder, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     _, status, usage = os.wait4(p.pid, 0)
     wall = (time.perf_counter() - t) * 1000
     p.returncode = os.waitstatus_to_exitcode(status)

@@ -22,6 +22,7 @@
 #include "editing/results.hpp"
 #include "engine/errors.hpp"
 #include "engine/reader.hpp"
+#include "model/dxf.hpp"
 #include "model/projectfile.hpp"
 #include "model/reset.hpp"
 #include "platform/settings.hpp"
@@ -123,6 +124,17 @@ ReadAtFn SettingsAt() {
         const std::string refused = IniSettings(d.path()).Refusal("KOVACALC");
         if (refused.empty()) return std::nullopt;
         return refused;
+    };
+}
+
+ReadAtFn DrawingAt() {
+    return [](const Place& place) {
+        TempDir d;
+        WriteBytes(d / kSandCurveFile, Source("data/BKHough1.CSV"));
+        place(d / "x.dxf");
+        auto m = std::make_unique<Model>();
+        RecordingMessages ui;
+        return Told(ImportDxf(*m, d.path(), d / "x.dxf", ui) == DxfImport::Imported, ui);
     };
 }
 
@@ -271,11 +283,17 @@ ReadAtFn ViewerAt(const char* name, File (*read)(const fs::path&)) {
     };
 }
 
+// How a reader tells what follows its data: the field reader's three
+// messages, or the drawing import's own message for any fault of the text
+// (it reads CR-only line ends); the settings and the viewer's files are
+// held to the opening rule only.
+enum class Tail { Unchecked, Fields, Drawing };
+
 struct HostileReader {
     std::string name;
     std::string file;   // the name its refusals give
     std::string valid;
-    bool fields;        // read through the field reader: the same three messages
+    Tail tail;
     ReadAtFn read;
 };
 
@@ -287,16 +305,18 @@ struct HostileReader {
 TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
     const std::string reportDir = "engine_reports/minimal/expected/";
     const std::vector<HostileReader> readers = {
-        {"CAL_TNK.DAT", "CAL_TNK.DAT", TestData("engine/typical_small.dat"), true, EngineAt()},
-        {"project", "x.kov", Source("examples/road_embankment.kov"), true, ProjectAt()},
-        {"sand curves", "BKHough1.CSV", Source("data/BKHough1.CSV"), true, SandAt()},
-        {"observations", "x.tlm", Source("examples/observation.tlm"), true, ObservationsAt()},
-        {"settings", "KOVACALC.ini", "[Recent File List]\nFile1=/home/a/x.kov\n", false, SettingsAt()},
-        {"page", "TK_DT_01.PDT", TestData((reportDir + "TK_DT_01.PDT").c_str()), false,
+        {"CAL_TNK.DAT", "CAL_TNK.DAT", TestData("engine/typical_small.dat"), Tail::Fields, EngineAt()},
+        {"project", "x.kov", Source("examples/road_embankment.kov"), Tail::Fields, ProjectAt()},
+        {"sand curves", "BKHough1.CSV", Source("data/BKHough1.CSV"), Tail::Fields, SandAt()},
+        {"observations", "x.tlm", Source("examples/observation.tlm"), Tail::Fields, ObservationsAt()},
+        {"settings", "KOVACALC.ini", "[Recent File List]\nFile1=/home/a/x.kov\n", Tail::Unchecked, SettingsAt()},
+        {"page", "TK_DT_01.PDT", TestData((reportDir + "TK_DT_01.PDT").c_str()), Tail::Unchecked,
          ViewerAt("TK_DT_01.PDT", &viewer::ReadPageFile)},
-        {"drawing", "TNK_MAX.PZK", TestData((reportDir + "TNK_MAX.PZK").c_str()), false,
+        {"drawing", "TNK_MAX.PZK", TestData((reportDir + "TNK_MAX.PZK").c_str()), Tail::Unchecked,
          ViewerAt("TNK_MAX.PZK", &viewer::ReadDrawingFile)},
+        {"DXF import", "x.dxf", TestData("dxf/cad_section_m.dxf"), Tail::Drawing, DrawingAt()},
     };
+    const std::string dxfFault = "ファイル読み込みエラーが発生しました。";
     auto endsWith = [](const std::string& told, const std::string& want) {
         return told.size() >= want.size() && told.compare(told.size() - want.size(), want.size(), want) == 0;
     };
@@ -312,7 +332,7 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
                 ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
             });
         });
-        if (pending.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        if (pending.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
             ADD_FAILURE() << "a FIFO holds the reader";
             const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0) ::close(fd);
@@ -331,7 +351,29 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
         EXPECT_NE(hugeTold->find(r.file), std::string::npos) << *hugeTold;
         EXPECT_NE(hugeTold->find("大きすぎます（1073741824 バイト"), std::string::npos) << *hugeTold;
 
-        if (!r.fields) continue;
+        if (r.tail == Tail::Drawing) {
+            // Just beyond the cap, told with the cap.
+            const std::optional<std::string> overTold = r.read([](const fs::path& p) {
+                WriteBytes(p, "0\r\n");
+                fs::resize_file(p, (std::uintmax_t{256} << 20) + 1);
+            });
+            EXPECT_EQ(overTold, dxfFault + "\rx.dxfが大きすぎます（268435457 バイト。読める最大は 268435456 バイトです）。");
+        }
+
+        // CR LF and LF alike become CR.
+        std::string crOnly;
+        for (std::size_t i = 0; i < r.valid.size(); ++i)
+            if (r.valid[i] != '\n')
+                crOnly += r.valid[i];
+            else if (i == 0 || r.valid[i - 1] != '\r')
+                crOnly += '\r';
+        if (r.tail == Tail::Drawing) {
+            EXPECT_EQ(Bytes(r.read)(crOnly), std::nullopt) << "CR-only line ends refused";
+            for (const std::string& bad :
+                 {r.valid + "1,2,3,junk\r\n", r.valid + "junk\r\n\r\njunk, 12", r.valid.substr(0, r.valid.size() / 2)})
+                EXPECT_EQ(Bytes(r.read)(bad), dxfFault);
+        }
+        if (r.tail != Tail::Fields) continue;
         std::string junk;
         for (int i = 0; i < 2000; ++i) junk += "1,2,3,junk\r\n";  // within every cap
         const std::optional<std::string> junkTold = Bytes(r.read)(r.valid + junk);
@@ -342,9 +384,6 @@ TEST(EveryReader, RefusesAFifoAHugeFileAndJunkAtOnceByName) {
         ASSERT_TRUE(cutTold.has_value());
         EXPECT_TRUE(endsWith(*cutTold, FaultText(lines + 1, kFaultJunk))) << *cutTold;
 
-        std::string crOnly;
-        for (char c : r.valid)
-            if (c != '\n') crOnly += c;
         const std::optional<std::string> crTold = Bytes(r.read)(crOnly);
         ASSERT_TRUE(crTold.has_value());
         EXPECT_TRUE(endsWith(*crTold, FaultText(1, kFaultLineEnd))) << *crTold;

@@ -617,7 +617,10 @@ TEST_F(DxfTest, UnreadableOrEmptyFilesLeaveTheModelAsItWas) {
     }
     ui.Clear();
     EXPECT_EQ(Import(dir / "missing.dxf"), DxfImport::ReadError);
+    EXPECT_EQ(ui.Last().text, kReadError);  // a missing file: the message alone
     EXPECT_EQ(Import(dir.path()), DxfImport::ReadError);
+    EXPECT_EQ(ui.Last().text, std::string(kReadError) + "\r" + dir.path().filename().string() +
+                                  "が通常のファイルではありません（フォルダーや特殊なファイルです）。");
     EXPECT_EQ(ui.Count(), 2u);
     ExpectUntouched();
 }
