@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogs/dialog5_form.hpp"
 #include "dialogs/table_columns.hpp"
 #include "rules/settle_methods.hpp"
 
@@ -20,7 +21,7 @@ const char* const Dialog4::kDrainages = "両面排水|片面排水";
 namespace {
 
 // Columns of the grid (0 is the row header).
-constexpr int kUnitWeightCol = 5, kCcCol = 7;
+constexpr int kMethodCol = 3, kUnitWeightCol = 5, kCcCol = 7;
 
 // One soil layer: its block (name, weight) and its parameters.
 struct Layer {
@@ -95,8 +96,10 @@ void Dialog4::CellEdited() {
 }
 
 // What the calculation refuses of a layer, refused here first: a layer
-// carries its own weight, and the Cc method of a layer it computes needs a
-// positive Cc. The cursor goes to the cell.
+// carries its own weight, the Cc method of a layer it computes needs a
+// positive Cc, and a sand layer computed by a curve of its own needs that
+// curve usable (the soil-constants dialog lists only clay layers, so no
+// dialog could mend it). The cursor goes to the cell.
 bool Dialog4::CheckOnOk() {
     const Model& m = host_.SectionModel();
     const int rows = std::min(Qflg_DB->Model().RowCount() - 1, kMaxBlocks);
@@ -111,6 +114,15 @@ bool Dialog4::CheckOnOk() {
         } else if (SettleMethodOf(p.SettleMethod).cc && (p.SoilType == 0 || m.Cond.UseSandImmediate != 0) && !(p.C1 > 0)) {
             message = "土層 " + std::to_string(r) + " の圧縮指数Ccが正ではありません（Cc法には正の圧縮指数が必要です）。";
             col = kCcCol;
+        } else if (p.SoilType != 0) {
+            if (const auto fault = LayerCurveFault(m, r - 1)) {
+                std::string choices;  // the methods that read no curve of the layer's own
+                for (const SettleMethodRow& row : kSettleMethods)
+                    if (row.curve == MethodCurve::Sand || row.curve == MethodCurve::None)
+                        choices += (choices.empty() ? "" : "か") + std::string(row.listed);
+                message = *fault + "\r砂質土の曲線は入力できないため、沈下計算は" + choices + "を選んでください。";
+                col = kMethodCol;
+            }
         }
         if (!message.empty()) return RefuseAt(*Qflg_DB, r, col, host_.Messages(), message, MsgIcon::Exclamation);
     }

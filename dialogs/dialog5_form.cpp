@@ -147,36 +147,53 @@ void Dialog5Form::Restore() {
     m_.CvCurve = snapshot_[2];
 }
 
-std::optional<std::string> Dialog5Form::FirstCurveFault() const {
+std::optional<std::string> LayerCurveFault(const Model& m, int layer) {
     struct Read {
         int kind;  // 0 e-logP, 1 Mv, 2 Cv
+        MethodCurve method;
         const char* name;
         const char* value;
     };
-    constexpr Read kReads[] = {{0, "e-LogP曲線", "間隙比"}, {1, "LogMv-LogP曲線", "Mv"}, {2, "LogCv-LogP曲線", "Cv"}};
-    for (int layer : clay_) {
-        const MethodCurve curve = SettleMethodOf(m_.SoilParam[static_cast<std::size_t>(layer)].SettleMethod).curve;
-        if (curve != MethodCurve::ELogP && curve != MethodCurve::Mv) continue;  // reads no curve of this dialog
-        for (const Read& r : kReads) {
-            if (r.kind == 0 && curve != MethodCurve::ELogP) continue;
-            if (r.kind == 1 && curve != MethodCurve::Mv) continue;
-            const auto& table = r.kind == 0 ? m_.ELogPCurve : r.kind == 1 ? m_.MvCurve : m_.CvCurve;
-            const CurveTable& c = table[static_cast<std::size_t>(layer)];
-            const std::string head =
-                "土層「" + m_.SoilLayer[static_cast<std::size_t>(layer)].Name + "」の" + r.name + "の第";
-            for (int k = 0; k < std::clamp<int>(c.n, 0, kMaxCurvePts); ++k) {
-                const auto at = static_cast<std::size_t>(k);
-                const std::string point = head + std::to_string(k + 1) + "点";
-                if (!(c.X[at] > 0)) return point + "の圧力が0です（圧力は正の値で入力してください）。";
-                if (!(c.Y[at] > 0)) return point + "の" + r.value + "が0です（正の値で入力してください）。";
-                if (k == 0) continue;
-                if (!(c.X[at] > c.X[at - 1]))
-                    return point + "の圧力が前の点より大きくありません（圧力は点ごとに増加させてください）。";
-                if (r.kind == 0 && c.Y[at] > c.Y[at - 1])
-                    return point + "の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。";
-            }
+    constexpr Read kReads[] = {{0, MethodCurve::ELogP, "e-LogP曲線", "間隙比"},
+                               {1, MethodCurve::Mv, "LogMv-LogP曲線", "Mv"},
+                               {2, MethodCurve::None, "LogCv-LogP曲線", "Cv"}};
+    const auto at = static_cast<std::size_t>(layer);
+    const bool clay = m.SoilParam[at].SoilType == 0;
+    // Without the immediate settlement of sand, a sand layer and a layer of
+    // an immediate method compute nothing.
+    const SettleMethodRow& method = !clay && m.Cond.UseSandImmediate == 0
+                                        ? SettleMethodOf(kMethodNone)
+                                        : MethodInRun(m.SoilParam[at].SettleMethod, m.Cond.UseSandImmediate);
+    if (method.curve == MethodCurve::None) return std::nullopt;
+    for (const Read& r : kReads) {
+        if (r.kind == 2 ? !clay : r.method != method.curve) continue;
+        const auto& table = r.kind == 0 ? m.ELogPCurve : r.kind == 1 ? m.MvCurve : m.CvCurve;
+        const CurveTable& c = table[at];
+        const int n = std::clamp<int>(c.n, 0, kMaxCurvePts);
+        const std::string curve = "土層「" + m.SoilLayer[at].Name + "」の" + r.name;
+        // A logCv-logP curve may be left out (no time curve), not one point short.
+        const int needed = r.kind == 2 ? 0 : method.points;
+        if (n < needed)
+            return curve + (n == 0 ? "に点がありません" : "の点が" + std::to_string(n) + "点しかありません") + "（" +
+                   method.checked + "には" + std::to_string(needed) + "点以上必要です）。";
+        for (int k = 0; k < n; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            const std::string point = curve + "の第" + std::to_string(k + 1) + "点";
+            if (!(c.X[i] > 0)) return point + "の圧力が0です（圧力は正の値で入力してください）。";
+            if (!(c.Y[i] > 0)) return point + "の" + r.value + "が0です（正の値で入力してください）。";
+            if (k == 0) continue;
+            if (!(c.X[i] > c.X[i - 1]))
+                return point + "の圧力が前の点より大きくありません（圧力は点ごとに増加させてください）。";
+            if (r.kind == 0 && c.Y[i] > c.Y[i - 1])
+                return point + "の間隙比が前の点より大きくなっています（圧力が増すと間隙比は増えません）。";
         }
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> Dialog5Form::FirstCurveFault() const {
+    for (int layer : clay_)
+        if (auto fault = LayerCurveFault(m_, layer)) return fault;
     return std::nullopt;
 }
 

@@ -25,6 +25,15 @@ struct CurvePoint {
     double Y = 0;  // e, Mv x 10 (m2/kN) or Cv (cm2/日)
 };
 
+// What the calculation refuses of a curve soil layer `layer` reads by its
+// method (e-logP and Cc: its e-logP curve; Mv: its logMv-logP curve; a clay
+// that consolidates also its logCv-logP curve; the sand curves are the sand
+// dialog's): fewer points than the method needs, a point of 0 pressure or
+// value, a pressure that does not increase, a void ratio that rises. The
+// layer, the curve and the point are named; nothing when the layer's curves
+// can be used.
+std::optional<std::string> LayerCurveFault(const Model& m, int layer);
+
 class Dialog5Form {
 public:
     // Takes the snapshot of the three curve tables and sets the defaults.
@@ -91,12 +100,7 @@ public:
     // Puts the snapshot back (cancel, close box).
     void Restore();
 
-    // The first fault of a curve some clay layer's method reads (e-logP
-    // and Cc: e-logP; Mv: logMv-logP; each consolidating one: logCv-logP): a
-    // point of 0 pressure or value, a pressure that does not increase, a
-    // void ratio that rises. The layer, the curve and the point are named;
-    // nothing when every such curve can be used. A missing curve is the
-    // calculation's to tell.
+    // The first fault of a curve a clay layer reads (LayerCurveFault).
     std::optional<std::string> FirstCurveFault() const;
 
 private:

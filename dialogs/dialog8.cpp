@@ -109,7 +109,7 @@ bool Dialog8::Commit() {
     Model& m = host_.SectionModel();
     Dialog8Form form(m);
     form.SetRows(GridRows());
-    if (!form.ConfirmFallingVoidRatios(host_.Messages())) return false;
+    if (!form.ConfirmUsableCurves(m, host_.Messages())) return false;
     form.Apply(m);
     return true;
 }

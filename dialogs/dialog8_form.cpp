@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "rules/settle_methods.hpp"
 #include "textio/cell_text.hpp"
 
 namespace kova {
@@ -26,7 +27,27 @@ bool AskToStoreAnyway(MessageSink& ui, const std::string& fault) {
            MsgAnswer::Yes;
 }
 
-bool Dialog8Form::ConfirmFallingVoidRatios(MessageSink& ui) const {
+bool Dialog8Form::ConfirmUsableCurves(const Model& m, MessageSink& ui) const {
+    // A layer of a sand-curve method reads the curve its N value picks; all
+    // share the rows.
+    for (int i = 0; i < std::clamp<int>(m.SoilLayerCount, 0, kMaxBlocks); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const SettleMethodRow& method = MethodInRun(m.SoilParam[at].SettleMethod, m.Cond.UseSandImmediate);
+        if (method.curve != MethodCurve::Sand || RowCount() >= method.points) continue;
+        return AskToStoreAnyway(ui, "土層「" + m.SoilLayer[at].Name + "」が読む砂層のe-LogP曲線" +
+                                        (RowCount() == 0 ? "に点がありません"
+                                                         : "の点が" + std::to_string(RowCount()) + "点しかありません") +
+                                        "（" + method.checked + "には" + std::to_string(method.points) +
+                                        "点以上必要です）。\rこのままでは沈下計算ができません。");
+    }
+    for (std::size_t a = 1; a < rows_.size(); ++a) {
+        const double lo = rows_[a - 1][0], hi = rows_[a][0];
+        if (hi > lo) continue;
+        return AskToStoreAnyway(ui, "圧力Ｐが、" + std::to_string(a + 1) + "行目で " + grid::FormatNumber(lo, "##0.0") +
+                                        " から " + grid::FormatNumber(hi, "##0.0") +
+                                        " kN/m2 と増えていません。\r圧力Ｐは行ごとに増えるように入力してください"
+                                        "（このままでは沈下計算ができません）。");
+    }
     for (std::size_t d = 1; d <= static_cast<std::size_t>(kSandCurves); ++d)
         for (std::size_t a = 1; a < rows_.size(); ++a) {
             const SandRow &lo = rows_[a - 1], &hi = rows_[a];

@@ -44,10 +44,13 @@ public:
     // OK: the rows become the model's sand curves.
     void Apply(Model& m) const { m.BKHoughCurve = Curves(m.BKHoughCurve); }
 
-    // The check at OK: a void ratio that rises from one row to the next
-    // (pressure rising) makes the ground swell under load, which the engine
-    // refuses. Asks whether to store the curves so; true to store.
-    bool ConfirmFallingVoidRatios(MessageSink& ui) const;
+    // The check at OK of what the calculation refuses of a sand curve a
+    // layer of m reads: fewer points than its method needs, a pressure that
+    // does not rise from one row to the next, a void ratio that rises with
+    // it (the ground would swell under load). The order is asked about
+    // whether or not a layer reads the curves. Asks whether to store the
+    // curves so; true to store.
+    bool ConfirmUsableCurves(const Model& m, MessageSink& ui) const;
 
     // "現在の値を初期値としてシステム登録": after the confirmation, writes the
     // rows to BKHough1.CSV in appPath; the model is not changed.

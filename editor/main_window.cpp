@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -244,9 +245,30 @@ void Form1::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (sized_) return;
     sized_ = true;
-    // 800 x 600 is the outer size, frame included.
-    QSize frame = frameGeometry().size() - size();
-    if (frame.width() > 0 || frame.height() > 0) resize(QSize(800, 600) - frame);
+    outerPending_ = true;
+    FitOuterSize();
+}
+
+void Form1::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    // A window manager that frames the window only once it is mapped (X11)
+    // makes the frame known with the first move after showing.
+    FitOuterSize();
+}
+
+void Form1::FitOuterSize() {
+    // 800 x 600 is the outer size, frame included: taken as the inner size,
+    // the window stood 25 pixels taller and its status bar ended below the
+    // 600 pixels it was given. A size the user chose is kept.
+    if (!outerPending_) return;
+    if (size() != QSize(800, 600)) {
+        outerPending_ = false;
+        return;
+    }
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.width() <= 0 && frame.height() <= 0) return;
+    outerPending_ = false;
+    resize(QSize(800, 600) - frame);
 }
 
 void Form1::closeEvent(QCloseEvent* e) {

@@ -131,6 +131,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -145,6 +146,7 @@ private:
     void BuildCommands();
     void BuildBody();
     void LayoutBody();
+    void FitOuterSize();
     // Shows an option down without running its handler.
     void ShowOptionDown(QAbstractButton* b);
     void OnScroll(ScrollBar bar, int value);
@@ -161,6 +163,7 @@ private:
     bool busy_ = false;
     bool waitCursor_ = false;
     bool sized_ = false;
+    bool outerPending_ = false;  // the start-up size still waits for the frame
     bool quietOptions_ = false;  // options set down by code, not chosen
     TwipsScale twips_;
 

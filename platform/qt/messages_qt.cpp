@@ -70,7 +70,12 @@ private:
         QLayout* grid = layout();
         if (!grid || !isVisible()) return;  // the box sizes itself on showing
         grid->activate();
-        const int w = std::max(TitleWidth(windowTitle(), font()), grid->totalMinimumSize().width());
+        // QMessageBox fixes its own width on showing and after each layout
+        // (wrapping a long text at its limit); the minimum width of a
+        // wrapped text is far less, and a box that narrow showed two
+        // sentences as a column of short lines.
+        const int own = minimumWidth();
+        const int w = std::max({TitleWidth(windowTitle(), font()), grid->totalMinimumSize().width(), own});
         const int h = grid->hasHeightForWidth() ? grid->totalHeightForWidth(w) : grid->totalMinimumSize().height();
         const QSize fit(w, h);
         if (minimumSize() != fit || maximumSize() != fit) setFixedSize(fit);

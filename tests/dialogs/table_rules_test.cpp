@@ -260,6 +260,10 @@ TEST(TableRules, SoilCurvesAskedAboutAtOk) {
         {0, 2, {2, {0, 100}, {5, 5}}, true},        // Cv at zero pressure
         {4, 2, {2, {0, 100}, {5, 5}}, false},       // a layer that does not consolidate
         {0, 0, {2, {10, 100}, {1.2, 1.0}}, false},  // usable
+        {0, 0, {1, {10}, {1.2}}, true},             // one point, e-logP needs two
+        {1, 0, {1, {10}, {1.2}}, false},            // Cc needs one
+        {2, 0, {0, {}, {}}, false},                 // Mv reads no e-logP curve
+        {3, 2, {2, {0, 100}, {5, 5}}, true},        // a clay by B.K.Hough consolidates
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.method) + " " + std::to_string(c.kind));

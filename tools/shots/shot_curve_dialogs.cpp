@@ -1,24 +1,30 @@
-// Renders the edit-tool palettes and the soil-curve, sand-curve and
-// ground-improvement dialogs with a realistic section to PNG files so that
-// a person can check them: kova_curve_shots <folder>.
+// Renders the edit-tool palettes, the soil-curve, sand-curve and
+// ground-improvement dialogs and what OK says of a curve that cannot be used,
+// with a realistic section, to PNG files so that a person can check them:
+// kova_curve_shots <folder>.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "dialogs/dialog11.hpp"
+#include "dialogs/dialog4.hpp"
 #include "dialogs/dialog5.hpp"
 #include "dialogs/dialog8.hpp"
 #include "dialogs/tool_palettes.hpp"
 #include "model/reset.hpp"
+#include "platform/qt/messages_qt.hpp"
 #include "platform/qt/qt_text.hpp"
 #include "platform/qt/screen_qt.hpp"
+#include "rules/settle_methods.hpp"
 #include "testing/qt/fake_editor_host.hpp"
 #include "tools/shots/shot_support.hpp"
 
@@ -36,6 +42,7 @@ void Section(Model& m) {
     for (int i = 0; i < 3; ++i) {
         m.SoilLayer[i].Name = names[i];
         m.SoilParam[i].SoilType = i == 1 ? 1 : 0;
+        m.SoilLayer[i].UnitWeight = i == 1 ? 18 : 16;
     }
     const double p[] = {10, 20, 40, 80, 160, 320, 640};
     const double e[] = {2.45, 2.41, 2.31, 2.08, 1.77, 1.46, 1.18};
@@ -104,6 +111,33 @@ bool Shots(const QDir& dir) {
     {
         Dialog11 d(host, nullptr);
         ok &= Shot(d, dir, "dialog11.png");
+    }
+    // What OK says of a curve the calculation cannot use: the soil constants
+    // of Ac2 (no e-logP point), the sand rows cut to one under a B.K.Hough
+    // layer, and the sand layer whose e-logP method reads no curve.
+    const QtMessages boxes("Kovadex");
+    const auto okMessage = [&](QDialog& d, const QString& name) {
+        host.messages.Clear();
+        d.show();
+        if (auto* c = dynamic_cast<CommitDialog*>(&d)) c->OkClicked();
+        else if (auto* l = dynamic_cast<LiveEditDialog*>(&d)) l->OkClicked();
+        if (host.messages.Count() == 0) return false;
+        std::unique_ptr<QMessageBox> box(boxes.Build(host.messages.Last(), nullptr));
+        return SaveWindowShot(*box, dir, name);
+    };
+    {
+        Dialog5 d(host, nullptr);
+        ok &= okMessage(d, "dialog5_ok_no_points.png");
+    }
+    {
+        Dialog4 d(host, nullptr);
+        ok &= okMessage(d, "dialog4_ok_sand_method.png");
+    }
+    host.SectionModel().SoilParam[1].SettleMethod = kMethodHough;
+    for (CurveTable& c : host.SectionModel().BKHoughCurve) c.n = std::min<i16>(c.n, 1);
+    {
+        Dialog8 d(host, nullptr);
+        ok &= okMessage(d, "dialog8_ok_one_row.png");
     }
     return ok;
 }

@@ -138,8 +138,21 @@ struct SizeSeen : QObject {
     bool seen = false;
 };
 
+// The width Qt's own box takes for the same text, icon and buttons.
+int PlainBoxWidth(const QMessageBox& box) {
+    QMessageBox plain(box.icon(), QString(), box.text(), QMessageBox::NoButton, box.parentWidget());
+    plain.setTextFormat(box.textFormat());
+    for (QAbstractButton* b : box.buttons()) plain.addButton(b->text(), box.buttonRole(b));
+    plain.show();
+    QCoreApplication::processEvents();
+    return plain.width();
+}
+
 void ExpectBoxHolds(QMessageBox* box, const QString& what) {
     const QRect inside = box->rect();
+    // A wrapped text has a small minimum width: a box fixed at it showed two
+    // sentences as a column of short lines.
+    EXPECT_GE(box->width(), PlainBoxWidth(*box)) << what.toStdString();
     EXPECT_EQ(box->minimumSize(), box->maximumSize()) << what.toStdString();
     EXPECT_GE(box->width(), TitleWidth(box->windowTitle(), box->font())) << what.toStdString();
     auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
