@@ -148,34 +148,18 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Form(false, print::kSettlementInputRowForm);
         p.Field(field::SettlementInputRow::Layer, CFormat("%2d", h.layer_index[i] + 1));
         p.Field(field::SettlementInputRow::Soil, kind_text(c.layer(i).soil_kind));
-        const std::string e0 = real_text("%6.3lf", h.stage_e1[j][i]);
-        switch (m.result) {
-        case MethodResult::ELogP:
-            p.Field(field::SettlementInputRow::E0, e0);
-            // Without load the layer is not taken along its curve.
-            p.Field(field::SettlementInputRow::E1, loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
-            p.Field(field::SettlementInputRow::Mv, Dashes(4));
-            p.Field(field::SettlementInputRow::Cc, Dashes(3));
-            break;
-        case MethodResult::Cc:
-            p.Field(field::SettlementInputRow::E0, e0);
-            p.Field(field::SettlementInputRow::E1, Dashes(3));
-            p.Field(field::SettlementInputRow::Mv, Dashes(4));
-            p.Field(field::SettlementInputRow::Cc, real_text("%6.4lf", h.stage_cc[j][i]));
-            break;
-        case MethodResult::Mv:
-            p.Field(field::SettlementInputRow::E0, Dashes(3));
-            p.Field(field::SettlementInputRow::E1, Dashes(3));
-            p.Field(field::SettlementInputRow::Mv, real_text("%8.6lf", h.stage_mv[j][i]));
-            p.Field(field::SettlementInputRow::Cc, Dashes(3));
-            break;
-        case MethodResult::None:
-            p.Field(field::SettlementInputRow::E0, Dashes(3));
-            p.Field(field::SettlementInputRow::E1, Dashes(3));
-            p.Field(field::SettlementInputRow::Mv, Dashes(4));
-            p.Field(field::SettlementInputRow::Cc, Dashes(3));
-            break;
-        }
+        // Each kind of result shows its own columns, the rest dashes.
+        const MethodResult r = m.result;
+        p.Field(field::SettlementInputRow::E0, r == MethodResult::ELogP || r == MethodResult::Cc
+                                                   ? real_text("%6.3lf", h.stage_e1[j][i])
+                                                   : Dashes(3));
+        // Without load the layer is not taken along its curve.
+        p.Field(field::SettlementInputRow::E1,
+                r == MethodResult::ELogP && loaded ? real_text("%6.3lf", h.stage_e2[j][i]) : Dashes(3));
+        p.Field(field::SettlementInputRow::Mv,
+                r == MethodResult::Mv ? real_text("%8.6lf", h.stage_mv[j][i]) : Dashes(4));
+        p.Field(field::SettlementInputRow::Cc,
+                r == MethodResult::Cc ? real_text("%6.4lf", h.stage_cc[j][i]) : Dashes(3));
         p.Field(field::SettlementInputRow::P0, real_text("%7.3lf", h.p0[i]));
         p.Field(field::SettlementInputRow::Unloading, real_text("%7.3lf", h.unloading[i]));
         p.Field(field::SettlementInputRow::Dp, real_text("%7.3lf", h.stage_dp[j][i]));
@@ -192,28 +176,11 @@ void write_settlement_pages(print::PageWriter& p, const Ctx& c, int j) {
         p.Field(field::SettlementRow::Method, m.printed);
         // A layer without load has no strain of its own at this stage: a
         // 0 there would contradict the formula its caption gives.
-        switch (h.stage_loaded[j][i] ? m.result : MethodResult::None) {
-        case MethodResult::ELogP:
-            p.Field(field::SettlementRow::Strain, real_text("%6.4lf", h.stage_strain[j][i]));
-            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
-            p.Field(field::SettlementRow::LogRatio, Dashes(4));
-            break;
-        case MethodResult::Cc:
-            p.Field(field::SettlementRow::Strain, Dashes(3));
-            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
-            p.Field(field::SettlementRow::LogRatio, real_text("%8.5lf", h.stage_strain[j][i]));
-            break;
-        case MethodResult::Mv:
-            p.Field(field::SettlementRow::Strain, Dashes(3));
-            p.Field(field::SettlementRow::DpMinusU, real_text("%8.4lf", h.stage_strain[j][i]));
-            p.Field(field::SettlementRow::LogRatio, Dashes(4));
-            break;
-        case MethodResult::None:
-            p.Field(field::SettlementRow::Strain, Dashes(3));
-            p.Field(field::SettlementRow::DpMinusU, Dashes(4));
-            p.Field(field::SettlementRow::LogRatio, Dashes(4));
-            break;
-        }
+        const MethodResult r = h.stage_loaded[j][i] ? m.result : MethodResult::None;
+        const double strain = h.stage_strain[j][i];
+        p.Field(field::SettlementRow::Strain, r == MethodResult::ELogP ? real_text("%6.4lf", strain) : Dashes(3));
+        p.Field(field::SettlementRow::DpMinusU, r == MethodResult::Mv ? real_text("%8.4lf", strain) : Dashes(4));
+        p.Field(field::SettlementRow::LogRatio, r == MethodResult::Cc ? real_text("%8.5lf", strain) : Dashes(4));
     }
     p.Form(false, print::kSettlementTotalForm);
     p.Field(field::SettlementTotal::Settlement, real_text("%7.3lf", h.stage_total[j + 1]));
