@@ -41,6 +41,7 @@ int Pages(const fs::path& pdf) {
 const fs::path kBin = KOVA_BIN_DIR;
 
 TEST(ViewerEndToEnd, TheWorkedExampleGoesToOnePdfWithItsTitles) {
+    if (!KOVA_VIEWER_BUILT) GTEST_SKIP() << "built without windows (KOVA_GUI=OFF)";
     kova::test::TempDir dir;
     kova::Model m;
     kova::ProgramState ps;
@@ -79,6 +80,7 @@ TEST(ViewerEndToEnd, TheWorkedExampleGoesToOnePdfWithItsTitles) {
 }
 
 TEST(ViewerEndToEnd, NoPageFileIsAMessageAndExitOne) {
+    if (!KOVA_VIEWER_BUILT) GTEST_SKIP() << "built without windows (KOVA_GUI=OFF)";
     kova::test::TempDir dir;
     const std::string err = Capture("cd '" + dir.path().string() + "' && '" + (kBin / "VIEWQEX2").string() +
                                     "' --pdf out.pdf 2>&1; echo rc=$?");
