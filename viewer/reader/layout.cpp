@@ -11,6 +11,11 @@
 namespace kova::viewer {
 namespace {
 
+// The bytes of the UTF-8 character a lead byte starts (a stray byte is one).
+std::size_t CharBytes(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
 constexpr double kContentLeft = kMargin;
 constexpr double kContentWidth = kPageWidth - 2 * kMargin;
 constexpr double kContentRight = kContentLeft + kContentWidth;
@@ -581,8 +586,7 @@ std::vector<std::string> Wrapped(const std::string& text, int columns) {
     std::vector<std::string> lines(1);
     int used = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::size_t len = CharBytes(static_cast<unsigned char>(text[i]));
         const std::string ch = text.substr(i, len);
         const int w = Columns(ch);
         if (used + w > columns && used > 0) {
@@ -672,8 +676,7 @@ std::string Shortened(const std::string& text, int columns) {
     std::string out;
     int used = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const std::size_t len = CharBytes(static_cast<unsigned char>(text[i]));
         const std::string ch = text.substr(i, len);
         const int w = Columns(ch);
         if (used + w + 2 > columns) break;
@@ -705,7 +708,7 @@ int Columns(std::string_view utf8) {
     int n = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        const int len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const int len = static_cast<int>(CharBytes(c));
         unsigned cp = c;
         if (len > 1 && i + static_cast<std::size_t>(len) <= utf8.size()) {
             cp = c & (0x7F >> len);
